@@ -1,0 +1,75 @@
+#pragma once
+
+#include <iostream>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "storage/connection.h"
+#include "storage/reporter.h"
+
+namespace cli {
+
+// Wrong usage of the command line: printed with the usage text, exit status 2.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The words after the command: positional words, "--name value" options and "--flag" flags.
+class Argomenti {
+public:
+    // conValore: the options that take a value; the others are flags.
+    // multipli: options that take several values ("--cognome DA A" takes 2).
+    Argomenti(const std::vector<std::string>& parole, const std::map<std::string, int>& conValore,
+              const std::vector<std::string>& flag);
+
+    const std::vector<std::string>& posizionali() const { return posizionali_; }
+    std::optional<std::string> valore(const std::string& opzione) const;
+    std::vector<std::string> valori(const std::string& opzione) const;
+    bool flag(const std::string& nome) const;
+    std::string valoreOppure(const std::string& opzione, const std::string& predefinito) const {
+        auto v = valore(opzione);
+        return v ? *v : predefinito;
+    }
+
+private:
+    std::vector<std::string> posizionali_;
+    std::map<std::string, std::vector<std::string>> opzioni_;
+    std::vector<std::string> flag_;
+};
+
+// Information on standard output, errors on standard error; questions get the fixed answer
+// the command line gave (--sovrascrivi, --conferma), or No.
+class ReporterConsole : public storage::Reporter {
+public:
+    explicit ReporterConsole(bool risposta = false) : risposta_(risposta) {}
+    void info(const std::string& testo) override { std::cout << testo << '\n' << std::flush; }
+    void error(const std::string& testo) override { std::cerr << testo << '\n' << std::flush; }
+    // The question is not printed: the command line already answered it.
+    bool ask(const std::string&) override { return risposta_; }
+
+private:
+    bool risposta_;
+};
+
+struct Contesto {
+    std::optional<std::string> archivio;  // --archivio
+    std::vector<std::string> parole;      // the words after the command name
+    // Opens the archive named by --archivio or by the configuration file; throws storage::Error.
+    void apri(storage::Connection& conn) const;
+};
+
+int comandoCreaArchivio(const Contesto& ctx);
+int comandoGenera(const Contesto& ctx);
+int comandoImporta(const Contesto& ctx);
+int comandoAzzera(const Contesto& ctx);
+int comandoStampa(const Contesto& ctx);
+int comandoControlla(const Contesto& ctx);
+
+// Splits "DIP,AMM,CoC" into kinds; throws UsageError for an unknown kind.
+std::vector<std::string> tipiDaTesto(const std::string& testo);
+
+}  // namespace cli

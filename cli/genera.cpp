@@ -1,0 +1,42 @@
+#include "cli/comandi.h"
+#include "storage/config.h"
+#include "telematic/generazione.h"
+
+namespace cli {
+
+int comandoGenera(const Contesto& ctx) {
+    Argomenti a(ctx.parole,
+                {{"--cartella", 1}, {"--file", 1}, {"--fornitore", 1}, {"--tipi", 1}},
+                {"--quadro-ct", "--sovrascrivi"});
+    if (a.posizionali().size() != 1) throw UsageError("genera vuole dipendenti o professionisti.");
+    const std::string chi = a.posizionali()[0];
+    const bool dipendenti = chi == "dipendenti";
+    if (!dipendenti && chi != "professionisti")
+        throw UsageError("genera vuole dipendenti o professionisti, non " + chi + ".");
+    if (!dipendenti && a.valore("--tipi")) throw UsageError("--tipi vale solo per genera dipendenti.");
+    auto cartella = a.valore("--cartella");
+    if (!cartella) throw UsageError("genera vuole --cartella DIR.");
+
+    telematic::OpzioniGenerazione opz;
+    opz.cartella = *cartella;
+    opz.nomeFile = a.valoreOppure("--file", dipendenti ? telematic::kNomeFileDipendenti
+                                                        : telematic::kNomeFileProfessionisti);
+    opz.tipoFornitore = a.valoreOppure("--fornitore", "01");
+    if (opz.tipoFornitore != "01" && opz.tipoFornitore != "10")
+        throw UsageError("--fornitore vale 01 o 10.");
+    opz.quadroCt = a.flag("--quadro-ct");
+    for (const auto& t : tipiDaTesto(a.valoreOppure("--tipi", ""))) {
+        opz.dipendenti |= t == "DIP";
+        opz.amministratori |= t == "AMM";
+        opz.collaboratori |= t == "CoC";
+    }
+
+    storage::Connection conn;
+    ctx.apri(conn);
+    ReporterConsole reporter(a.flag("--sovrascrivi"));
+    auto ris = dipendenti ? telematic::GeneraFileDipendenti(conn, opz, reporter)
+                          : telematic::GeneraFileProfessionisti(conn, opz, reporter);
+    return ris.esito == telematic::Esito::Concluso ? 0 : 1;
+}
+
+}  // namespace cli

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace storage {
+
+class Connection;
+
+// One prepared SQL statement; values are bound by position (1-based), never pasted into the text.
+class Statement {
+public:
+    Statement(Connection& conn, std::string_view sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    Statement(Statement&& o) noexcept;
+
+    Statement& bind(int indice, std::string_view testo);
+    Statement& bind(int indice, std::int64_t numero);
+    Statement& bindNull(int indice);
+    // Advances to the next row; false at the end. Throws on error.
+    bool step();
+    void reset();
+
+    int columnCount() const;
+    std::string columnName(int i) const;
+    bool isNull(int i) const;
+    // Null reads as empty text.
+    std::string_view text(int i) const;
+    std::int64_t integer(int i) const;
+
+    sqlite3_stmt* handle() const { return stmt_; }
+
+private:
+    Connection* conn_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// The one connection of a process to the archive file.
+class Connection {
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Opens an existing database file; throws Error with the engine's text when it can't.
+    void open(const std::string& percorso);
+    // Creates a new database file with the archive's tables; refuses an existing file.
+    static void crea(const std::string& percorso);
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+    const std::string& percorso() const { return percorso_; }
+
+    void exec(std::string_view sql);
+    std::int64_t lastInsertId() const;
+    int changes() const;
+    std::string lastError() const;
+    sqlite3* handle() const { return db_; }
+
+private:
+    sqlite3* db_ = nullptr;
+    std::string percorso_;
+};
+
+// Everything between construction and commit() is kept or dropped as one.
+class Transaction {
+public:
+    explicit Transaction(Connection& conn);
+    ~Transaction();
+    void commit();
+
+private:
+    Connection& conn_;
+    bool chiusa_ = false;
+};
+
+// Text of the archive's tables, as stored in storage/schema.sql.
+std::string_view schemaSql();
+
+}  // namespace storage

@@ -1,0 +1,96 @@
+#include "storage/cp1252.h"
+
+#include <array>
+#include <cstdint>
+
+namespace storage {
+namespace {
+
+// Code points of bytes 0x80-0x9F; 0 marks the five bytes Windows-1252 leaves undefined,
+// which we read as the C1 control of the same number (as Windows itself does).
+constexpr std::array<char32_t, 32> kAlti = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void aggiungiUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+int byteDi(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
+    for (int i = 0; i < 32; ++i) {
+        if (kAlti[i] == cp && cp != 0) return 0x80 + i;
+        if (kAlti[i] == 0 && cp == static_cast<char32_t>(0x80 + i)) return 0x80 + i;
+    }
+    return -1;
+}
+
+}  // namespace
+
+std::string daWindows1252(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (unsigned char b : bytes) {
+        if (b < 0x80) {
+            out += static_cast<char>(b);
+        } else if (b < 0xA0) {
+            char32_t cp = kAlti[b - 0x80];
+            aggiungiUtf8(out, cp ? cp : b);
+        } else {
+            aggiungiUtf8(out, b);
+        }
+    }
+    return out;
+}
+
+std::string aWindows1252(std::string_view s, std::size_t* sostituiti) {
+    std::string out;
+    out.reserve(s.size());
+    std::size_t persi = 0;
+    std::size_t i = 0;
+    while (i < s.size()) {
+        auto b = static_cast<unsigned char>(s[i]);
+        if (b < 0x80) {
+            out += static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        int len = (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+        char32_t cp = 0;
+        bool valido = len > 0 && i + len <= s.size();
+        if (valido) {
+            cp = b & (0x7F >> len);
+            for (int k = 1; k < len; ++k) {
+                auto c = static_cast<unsigned char>(s[i + k]);
+                if ((c & 0xC0) != 0x80) {
+                    valido = false;
+                    break;
+                }
+                cp = (cp << 6) | (c & 0x3F);
+            }
+        }
+        int byte = valido ? byteDi(cp) : -1;
+        if (byte < 0) {
+            out += '?';
+            ++persi;
+        } else {
+            out += static_cast<char>(byte);
+        }
+        i += valido ? len : 1;
+    }
+    if (sostituiti) *sostituiti = persi;
+    return out;
+}
+
+}  // namespace storage

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace storage {
+
+// The files we read and write are single-byte Windows-1252 text; the database
+// holds UTF-8. A character with no Windows-1252 byte is written as "?".
+std::string daWindows1252(std::string_view bytes);
+
+// Returns the Windows-1252 bytes; sets *sostituiti (when given) to the number of
+// characters that had to become "?". Malformed UTF-8 bytes also count as "?".
+std::string aWindows1252(std::string_view utf8, std::size_t* sostituiti = nullptr);
+
+inline bool soloAscii(std::string_view s) {
+    for (unsigned char c : s)
+        if (c >= 0x80) return false;
+    return true;
+}
+
+}  // namespace storage

@@ -1,0 +1,258 @@
+#include "storage/dataset.h"
+
+#include <regex>
+
+#include "storage/error.h"
+
+namespace storage {
+
+Dataset::Dataset(Connection& conn) : conn_(conn) {}
+
+void Dataset::open(std::string sql, std::vector<std::string> parametri) {
+    close();
+    static const std::regex forma(R"(^\s*select\s+\*\s+from\s+([A-Za-z_][A-Za-z0-9_]*)([\s\S]*)$)",
+                                  std::regex::icase);
+    std::smatch m;
+    if (!std::regex_match(sql, m, forma))
+        throw Error("Interrogazione non gestita (atteso \"select * from TABELLA\"): " + sql);
+    tabella_ = m[1].str();
+    // Only the keys are read here; each row is read when it becomes current.
+    chiaveSql_ = "select " + tabella_ + ".rowid from " + tabella_ + m[2].str();
+    sql_ = std::move(sql);
+    parametri_ = std::move(parametri);
+    leggi_ = std::make_unique<Statement>(conn_, "select * from " + tabella_ + " where rowid = ?");
+    colonne_ = Columns::of(*leggi_);
+    caricaChiavi();
+    stato_ = State::Browse;
+    first();
+}
+
+void Dataset::caricaChiavi() {
+    chiavi_.clear();
+    Statement st(conn_, chiaveSql_);
+    for (std::size_t i = 0; i < parametri_.size(); ++i) st.bind(static_cast<int>(i + 1), parametri_[i]);
+    while (st.step()) chiavi_.push_back(st.integer(0));
+}
+
+void Dataset::close() {
+    stato_ = State::Closed;
+    chiavi_.clear();
+    pos_ = 0;
+    bof_ = true;
+    riga_ = Row();
+    modifiche_.clear();
+    nulle_.clear();
+    leggi_.reset();
+}
+
+void Dataset::requery() {
+    if (!isOpen()) throw Error("Insieme di dati non aperto");
+    std::int64_t chiave = key();
+    modifiche_.clear();
+    nulle_.clear();
+    stato_ = State::Browse;
+    caricaChiavi();
+    if (!locate(chiave)) first();
+}
+
+void Dataset::leggiCorrente() {
+    modifiche_.clear();
+    nulle_.clear();
+    if (eof()) {
+        riga_ = Row(colonne_, {});
+        return;
+    }
+    leggi_->reset();
+    leggi_->bind(1, chiavi_[pos_]);
+    if (leggi_->step()) {
+        riga_ = Row::from(*leggi_, colonne_);
+    } else {
+        riga_ = Row(colonne_, {});  // deleted by someone else meanwhile: reads as empty
+    }
+    leggi_->reset();
+}
+
+void Dataset::postSeModificato() {
+    if (stato_ == State::Edit || stato_ == State::Insert) {
+        if (modified())
+            post();
+        else
+            cancel();
+    }
+}
+
+void Dataset::first() {
+    postSeModificato();
+    pos_ = 0;
+    bof_ = true;
+    leggiCorrente();
+}
+
+void Dataset::next() {
+    postSeModificato();
+    if (pos_ < chiavi_.size()) ++pos_;
+    bof_ = false;
+    leggiCorrente();
+}
+
+void Dataset::prior() {
+    postSeModificato();
+    if (pos_ == 0 || chiavi_.empty()) {
+        bof_ = true;
+    } else {
+        pos_ = std::min(pos_, chiavi_.size()) - 1;
+        bof_ = false;
+    }
+    leggiCorrente();
+}
+
+void Dataset::last() {
+    postSeModificato();
+    pos_ = chiavi_.empty() ? 0 : chiavi_.size() - 1;
+    bof_ = chiavi_.empty();
+    leggiCorrente();
+}
+
+void Dataset::moveTo(std::size_t p) {
+    postSeModificato();
+    pos_ = std::min(p, chiavi_.size());
+    bof_ = chiavi_.empty();
+    leggiCorrente();
+}
+
+bool Dataset::locate(std::int64_t chiave) {
+    for (std::size_t i = 0; i < chiavi_.size(); ++i)
+        if (chiavi_[i] == chiave) {
+            moveTo(i);
+            return true;
+        }
+    return false;
+}
+
+std::int64_t Dataset::key() const {
+    if (stato_ == State::Insert || eof()) return 0;
+    return chiavi_[pos_];
+}
+
+std::string Dataset::text(std::string_view colonna) const {
+    if (!colonne_) throw Error("Insieme di dati non aperto");
+    auto i = static_cast<std::size_t>(colonne_->require(colonna));
+    if (i < modifiche_.size()) {
+        if (nulle_[i]) return {};
+        if (modifiche_[i]) return *modifiche_[i];
+    }
+    if (stato_ == State::Insert) return {};
+    return riga_.empty() ? std::string() : riga_.at(i);
+}
+
+std::int64_t Dataset::integer(std::string_view colonna) const { return toInteger(text(colonna)); }
+
+void Dataset::edit() {
+    if (stato_ == State::Closed) throw Error("Insieme di dati non aperto");
+    if (stato_ != State::Browse) return;
+    if (eof()) throw Error("Nessuna riga corrente da modificare nella tabella " + tabella_);
+    stato_ = State::Edit;
+}
+
+void Dataset::append() {
+    if (stato_ == State::Closed) throw Error("Insieme di dati non aperto");
+    postSeModificato();
+    stato_ = State::Insert;
+    modifiche_.clear();
+    nulle_.clear();
+}
+
+void Dataset::setText(std::string_view colonna, std::string_view valore) {
+    if (stato_ == State::Browse) edit();
+    if (stato_ == State::Closed) throw Error("Insieme di dati non aperto");
+    auto i = static_cast<std::size_t>(colonne_->require(colonna));
+    modifiche_.resize(colonne_->size());
+    nulle_.resize(colonne_->size());
+    modifiche_[i] = std::string(valore);
+    nulle_[i] = false;
+}
+
+void Dataset::setNull(std::string_view colonna) {
+    setText(colonna, "");
+    nulle_[static_cast<std::size_t>(colonne_->require(colonna))] = true;
+}
+
+bool Dataset::modified() const {
+    for (std::size_t i = 0; i < modifiche_.size(); ++i)
+        if (modifiche_[i] || nulle_[i]) return true;
+    return false;
+}
+
+void Dataset::post() {
+    if (stato_ != State::Edit && stato_ != State::Insert) return;
+    std::vector<std::size_t> cambiate;
+    for (std::size_t i = 0; i < modifiche_.size(); ++i)
+        if (modifiche_[i] || nulle_[i]) cambiate.push_back(i);
+    auto legaValori = [&](Statement& st) {
+        int n = 1;
+        for (auto i : cambiate) {
+            if (nulle_[i])
+                st.bindNull(n++);
+            else
+                st.bind(n++, *modifiche_[i]);
+        }
+        return n;
+    };
+    if (stato_ == State::Insert) {
+        std::string sql;
+        if (cambiate.empty()) {
+            sql = "insert into " + tabella_ + " default values";
+        } else {
+            std::string nomi, posti;
+            for (auto i : cambiate) {
+                nomi += (nomi.empty() ? "\"" : ", \"") + colonne_->name(i) + "\"";
+                posti += posti.empty() ? "?" : ", ?";
+            }
+            sql = "insert into " + tabella_ + " (" + nomi + ") values (" + posti + ")";
+        }
+        Statement st(conn_, sql);
+        legaValori(st);
+        st.step();
+        chiavi_.push_back(conn_.lastInsertId());
+        pos_ = chiavi_.size() - 1;
+        bof_ = false;
+    } else if (!cambiate.empty()) {
+        std::string sql = "update " + tabella_ + " set ";
+        bool primo = true;
+        for (auto i : cambiate) {
+            sql += (primo ? "\"" : ", \"") + colonne_->name(i) + "\" = ?";
+            primo = false;
+        }
+        sql += " where rowid = ?";
+        Statement st(conn_, sql);
+        int n = legaValori(st);
+        st.bind(n, chiavi_[pos_]);
+        st.step();
+    }
+    stato_ = State::Browse;
+    leggiCorrente();
+}
+
+void Dataset::cancel() {
+    if (stato_ == State::Edit || stato_ == State::Insert) stato_ = State::Browse;
+    modifiche_.clear();
+    nulle_.clear();
+}
+
+void Dataset::remove() {
+    if (stato_ == State::Insert) {
+        cancel();
+        return;
+    }
+    if (stato_ == State::Closed || eof())
+        throw Error("Nessuna riga corrente da cancellare nella tabella " + tabella_);
+    Statement st(conn_, "delete from " + tabella_ + " where rowid = ?");
+    st.bind(1, chiavi_[pos_]);
+    st.step();
+    chiavi_.erase(chiavi_.begin() + static_cast<std::ptrdiff_t>(pos_));
+    stato_ = State::Browse;
+    if (pos_ >= chiavi_.size() && pos_ > 0) --pos_;
+    leggiCorrente();
+}
+
+}  // namespace storage

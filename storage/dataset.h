@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "storage/connection.h"
+#include "storage/row.h"
+
+namespace storage {
+
+// A result set over one table, opened from "select * from TABLE ...": it keeps the keys of its
+// rows, not the rows, and reads the current row when it becomes current, so a list of a hundred
+// thousand certificates opens at once. Edits are pending until post(); moving to another row
+// posts them, close() and cancel() drop them.
+class Dataset {
+public:
+    enum class State { Closed, Browse, Edit, Insert };
+
+    explicit Dataset(Connection& conn);
+
+    // The SQL must begin "select * from TABLE"; parametri are bound to its "?" in order.
+    void open(std::string sql, std::vector<std::string> parametri = {});
+    void close();
+    // Re-runs the same query (pending changes dropped), keeping the current key when still present.
+    void requery();
+    bool isOpen() const { return stato_ != State::Closed; }
+    State state() const { return stato_; }
+    const std::string& sql() const { return sql_; }
+    const std::string& table() const { return tabella_; }
+    const Columns& columns() const { return *colonne_; }
+
+    std::size_t rowCount() const { return chiavi_.size(); }
+    bool isEmpty() const { return chiavi_.empty(); }
+    // Position of the current row, 0-based; equals rowCount() past the end.
+    std::size_t position() const { return pos_; }
+    bool eof() const { return pos_ >= chiavi_.size(); }
+    bool bof() const { return bof_; }
+    void first();
+    void next();
+    void prior();
+    void last();
+    void moveTo(std::size_t posizione);
+    // Moves to the row with this key; false (and no move) when the list does not hold it.
+    bool locate(std::int64_t chiave);
+    // Key (rowid) of the current row; 0 with no current row or on a row being appended.
+    std::int64_t key() const;
+    const std::vector<std::int64_t>& keys() const { return chiavi_; }
+
+    // The current row's value, pending changes included; a null or no current row reads as "".
+    std::string text(std::string_view colonna) const;
+    std::int64_t integer(std::string_view colonna) const;
+    const Row& row() const { return riga_; }
+
+    void edit();
+    void append();
+    // Puts the row into edit state if it is browsed.
+    void setText(std::string_view colonna, std::string_view valore);
+    void setNull(std::string_view colonna);
+    // Writes the pending changes with a parameterised UPDATE or INSERT; an appended row joins
+    // the list at the end and stays current.
+    void post();
+    void cancel();
+    // Deletes the current row; the next row (or the previous at the end) becomes current.
+    void remove();
+    bool modified() const;
+
+private:
+    void leggiCorrente();
+    void postSeModificato();
+    void caricaChiavi();
+
+    Connection& conn_;
+    State stato_ = State::Closed;
+    std::string sql_;
+    std::vector<std::string> parametri_;
+    std::string tabella_;
+    std::string chiaveSql_;
+    std::shared_ptr<const Columns> colonne_;
+    std::vector<std::int64_t> chiavi_;
+    std::size_t pos_ = 0;
+    bool bof_ = true;
+    Row riga_;
+    std::vector<std::optional<std::string>> modifiche_;  // per column; nullopt = unchanged
+    std::vector<bool> nulle_;                            // pending "set to null"
+    std::unique_ptr<Statement> leggi_;
+};
+
+}  // namespace storage

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+
+#include "storage/connection.h"
+#include "storage/reporter.h"
+#include "telematic/record.h"
+
+namespace telematic {
+
+struct OpzioniGenerazione {
+    std::string cartella;                // destination folder, as typed
+    std::string nomeFile;                // file name, as typed
+    std::string tipoFornitore = "01";    // "01" or "10"
+    bool quadroCt = false;               // write record C
+    // Employees' run only: the kinds to include.
+    bool dipendenti = false, amministratori = false, collaboratori = false;
+};
+
+enum class Esito { Concluso, Rifiutato, Annullato };
+
+struct RisultatoGenerazione {
+    Esito esito = Esito::Rifiutato;
+    std::string cartella;     // the folder as used (one trailing separator removed)
+    std::string percorsoFile;
+    std::string percorsoLog;  // employees' run only
+    Contatori conta;
+};
+
+inline constexpr const char* kNomeFileDipendenti = "ZF2015.txt";
+inline constexpr const char* kNomeFileProfessionisti = "ZF2015Prof.txt";
+inline constexpr const char* kNomeLog = "Zf2015.log";
+
+// The selection of the employees' run, built from fixed fragments in the kinds' order.
+std::string QuerySelezioneDipendenti(bool dipendenti, bool amministratori, bool collaboratori);
+
+// The employees' run: A, B, optional C, per certificate D, G and an optional second G, then Z;
+// the log Zf2015.log beside it. Both files are written to temporaries in the destination folder
+// and renamed over their targets only when the run ends well. Throws storage::Error on I/O or
+// database failure, leaving earlier files as they were.
+RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const OpzioniGenerazione& opz,
+                                          storage::Reporter& reporter);
+
+// The professionals' run: A, B, optional C, per professional D and H, then Z; no log, the
+// encoder's reports go to the reporter's error boxes.
+RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
+                                              const OpzioniGenerazione& opz,
+                                              storage::Reporter& reporter);
+
+}  // namespace telematic

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "storage/row.h"
+#include "telematic/campi.h"
+
+namespace telematic {
+
+inline constexpr std::size_t kLunghezzaRecord = 1900;
+inline constexpr std::size_t kCorpoRecord = 1897;       // before "A" and CR LF
+inline constexpr std::size_t kTestaCertificato = 89;    // positional head of D, G and H
+inline constexpr std::size_t kAreaNonPosizionale = 1800;  // 75 fields of 24 characters
+
+struct Contatori {
+    long ContaB = 0, ContaC = 0, ContaD = 0, ContaG = 0, ContaH = 0;
+};
+
+// The writers' run context: the open transmission file and the encoder's context.
+struct ContestoRecord {
+    std::ostream& FileInvio;
+    ContestoCampi& campi;
+    std::string CertificatoCorrente;  // the ID of the certificate being written, for reports
+};
+
+// A column's value in Windows-1252; a character with no Windows-1252 byte becomes "?" and
+// the run is told which certificate and column held it.
+std::string Valore(ContestoRecord& ctx, const storage::Row& riga, std::string_view colonna);
+
+// The body cut or filled to 1,897 characters, then "A" and CR LF, in one write.
+void ScriviRecord(std::ostream& FileInvio, std::string_view corpo);
+
+void ScriviRecordA(ContestoRecord& ctx, std::string_view tipoFornitore, const storage::Row& sostituto);
+void ScriviRecordB(ContestoRecord& ctx, const storage::Row& sostituto);
+void ScriviRecordC(ContestoRecord& ctx, const storage::Row& sostituto, const storage::Row& quadroCt);
+void ScriviRecordZ(ContestoRecord& ctx, const Contatori& conta);
+
+// The 89-character head of a certificate record: type, agent, module, recipient, number, and
+// the reserved positions (zeros in D, blanks in G and H).
+std::string TestaCertificato(char tipo, std::string_view modulo, std::string_view cfSostituto,
+                             std::string_view cfPercipiente, std::string_view id);
+
+// Writes the head and the fields as one record, or as several records of the same head when
+// the fields exceed the 75 a record holds; no field is split. Returns the records written.
+int ScriviRecordCertificato(std::ostream& FileInvio, const std::string& testa,
+                            const std::vector<std::string>& campi);
+
+// Each returns the number of records written (one, unless a section overflowed).
+int ScriviRecordD(ContestoRecord& ctx, const storage::Row& sostituto, const storage::Row& certificato);
+int ScriviRecordG(ContestoRecord& ctx, const storage::Row& sostituto, const storage::Row& zefo1,
+                  const storage::Row& zefo2);
+int ScriviRecordG2(ContestoRecord& ctx, const storage::Row& sostituto, const storage::Row& zefo1,
+                   const storage::Row& zefo3);
+int ScriviRecordH(ContestoRecord& ctx, const storage::Row& sostituto, const storage::Row& professionista);
+
+// The fiscal points of the G record in writing order, with their types ("VP" unless listed).
+struct PuntoFiscale {
+    int numero;
+    const char* tipo;
+    bool daZefo2;
+};
+const std::vector<PuntoFiscale>& PuntiFiscali();
+
+}  // namespace telematic

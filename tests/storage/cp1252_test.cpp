@@ -1,0 +1,49 @@
+#include "storage/cp1252.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The 27 bytes where Windows-1252 differs from Latin-1, with their characters.
+struct Caso {
+    unsigned char byte;
+    const char* utf8;
+};
+const Caso kDiversi[] = {
+    {0x80, "€"}, {0x82, "‚"}, {0x83, "ƒ"}, {0x84, "„"}, {0x85, "…"}, {0x86, "†"}, {0x87, "‡"},
+    {0x88, "ˆ"}, {0x89, "‰"}, {0x8A, "Š"}, {0x8B, "‹"}, {0x8C, "Œ"}, {0x8E, "Ž"}, {0x91, "‘"},
+    {0x92, "’"}, {0x93, "“"}, {0x94, "”"}, {0x95, "•"}, {0x96, "–"}, {0x97, "—"}, {0x98, "˜"},
+    {0x99, "™"}, {0x9A, "š"}, {0x9B, "›"}, {0x9C, "œ"}, {0x9E, "ž"}, {0x9F, "Ÿ"},
+};
+
+TEST(Windows1252, TheTwentySevenCharactersBothWays) {
+    ASSERT_EQ(std::size(kDiversi), 27u);
+    for (const auto& c : kDiversi) {
+        std::string byte(1, static_cast<char>(c.byte));
+        EXPECT_EQ(storage::daWindows1252(byte), c.utf8) << std::hex << int(c.byte);
+        std::size_t persi = 99;
+        EXPECT_EQ(storage::aWindows1252(c.utf8, &persi), byte) << c.utf8;
+        EXPECT_EQ(persi, 0u);
+    }
+}
+
+TEST(Windows1252, LatinOneRangeAndAscii) {
+    EXPECT_EQ(storage::aWindows1252("Niccolò Àlbani, città"), "Niccol\xF2 \xC0lbani, citt\xE0");
+    EXPECT_EQ(storage::daWindows1252("Niccol\xF2 citt\xE0"), "Niccolò città");
+    for (int b = 0xA0; b <= 0xFF; ++b) {
+        std::string byte(1, static_cast<char>(b));
+        EXPECT_EQ(storage::aWindows1252(storage::daWindows1252(byte)), byte) << b;
+    }
+}
+
+TEST(Windows1252, CharactersItCannotHoldBecomeQuestionMarks) {
+    std::size_t persi = 0;
+    EXPECT_EQ(storage::aWindows1252("Łukasz 李", &persi), "?ukasz ?");
+    EXPECT_EQ(persi, 2u);
+    EXPECT_EQ(storage::aWindows1252("a\xFF" "b", &persi), "a?b");  // malformed UTF-8
+    EXPECT_EQ(persi, 1u);
+    EXPECT_EQ(storage::aWindows1252("emoji 😀", &persi), "emoji ?");
+    EXPECT_EQ(persi, 1u);
+}
+
+}  // namespace
