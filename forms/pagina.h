@@ -1,0 +1,64 @@
+#pragma once
+
+// A form page is data: its size in 96-dpi pixels, its static drawing (titles, sections, labels,
+// point numbers, lines, shaded headings) and its fields (the boxes that hold a column's value).
+// The editor lays an entry box over each field; the print paints each field's value in it.
+
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+class QPainter;
+
+namespace forms {
+
+enum class TipoCampo {
+    Testo,     // free text
+    Casella,   // check box: "X" when ticked
+    Elenco,    // drop-down of fixed values (valori)
+};
+
+struct Campo {
+    QString tabella;         // "Zefo1", "Zefo2", "Zefo3", "Professionisti", "SostitutoImposta", "QuadroCt"
+    QString colonna;         // column name, matched without regard to case
+    QRectF rettangolo;       // in page pixels at 96 dpi
+    Qt::Alignment allineamento = Qt::AlignLeft | Qt::AlignVCenter;
+    qreal puntiFont = 10;    // print font size (Arial)
+    bool grassetto = false;
+    bool trasparente = false;  // printed without a white background
+    int larghezzaMassima = 0;  // characters the box accepts; 0 = no limit
+    TipoCampo tipo = TipoCampo::Testo;
+    QStringList valori;        // for Elenco
+    QString suggerimento;      // tooltip
+};
+
+class Pagina {
+public:
+    QString nome;            // e.g. "Pagina 1", "Frontespizio"
+    QSizeF dimensione;       // page pixels at 96 dpi (A4 portrait: 794 x 1123)
+    std::vector<Campo> campi;
+    // Draws the static page (not the values) into the target rectangle, scaling coordinates
+    // (not the painter) so that fonts keep their point size on any device.
+    std::function<void(QPainter&, const QRectF& destinazione)> disegna;
+
+    const Campo* campo(const QString& tabella, const QString& colonna) const;
+};
+
+// The page descriptions, built once on first use.
+const Pagina& Frontespizio();          // the withholding agent's frontispiece
+const Pagina& PaginaQuadroCT();        // Quadro CT
+const Pagina& CertificatoPagina1();    // anagraphic data (parts A and B)
+const Pagina& CertificatoPagina2();    // part C, points 1 to 192
+const Pagina& CertificatoPagina3();    // points 201 to 413 and dependent family members
+const Pagina& CertificatoPagina4();    // social-security and INAIL, annotations
+const Pagina& CertificatoPagina4bis(); // further social-security section (Zefo3)
+const Pagina& CertificatoPagina5();    // self-employment (Zefo2.E01..E23)
+const Pagina& CertificatoPagina6();    // 8/5/2 per mille choice sheet, first page
+const Pagina& CertificatoPagina7();    // 8/5/2 per mille choice sheet, second page
+const Pagina& ProfessionistaPagina1(); // professional: parts A and B (Professionisti)
+const Pagina& ProfessionistaPagina2(); // professional: self-employment (Professionisti.E01..E23)
+
+}  // namespace forms
