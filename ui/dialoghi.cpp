@@ -1,0 +1,41 @@
+#include "ui/dialoghi.h"
+
+#include <QMessageBox>
+
+namespace ui {
+
+namespace {
+Risponditore* gRisponditore = nullptr;
+const QString kTitolo = QStringLiteral("Palio 2015");
+}  // namespace
+
+void informa(QWidget* parent, const QString& testo) {
+    if (gRisponditore) return gRisponditore->informa(testo);
+    QMessageBox::information(parent, kTitolo, testo);
+}
+
+void errore(QWidget* parent, const QString& testo) {
+    if (gRisponditore) return gRisponditore->errore(testo);
+    QMessageBox::warning(parent, kTitolo, testo);
+}
+
+bool chiedi(QWidget* parent, const QString& domanda) {
+    if (gRisponditore) return gRisponditore->chiedi(domanda);
+    return QMessageBox::question(parent, kTitolo, domanda, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+RisponditoreInstallato::RisponditoreInstallato(Risponditore& r) : precedente_(gRisponditore) {
+    gRisponditore = &r;
+}
+
+RisponditoreInstallato::~RisponditoreInstallato() { gRisponditore = precedente_; }
+
+QString testoDaMessaggio(const std::string& utf8) {
+    QString t = QString::fromStdString(utf8);
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QChar('\r'), QChar('\n'));
+    return t;
+}
+
+}  // namespace ui
