@@ -1,0 +1,249 @@
+#include "telematic/generazione.h"
+
+#include <gtest/gtest.h>
+
+#include "archivio_prova.h"
+
+namespace {
+
+using prova::Atteso;
+namespace fs = std::filesystem;
+
+struct Risposte : storage::Reporter {
+    bool risposta = false;
+    std::vector<std::string> info_, errori, domande;
+    void info(const std::string& t) override { info_.push_back(t); }
+    void error(const std::string& t) override { errori.push_back(t); }
+    bool ask(const std::string& d) override {
+        domande.push_back(d);
+        return risposta;
+    }
+};
+
+class Generazione : public ::testing::Test {
+protected:
+    void SetUp() override {
+        arch.inserisci("SostitutoImposta", {{"CodiceFiscale", "01234567890"},
+                                            {"CognomeDenominazione", "ACME SRL"},
+                                            {"email", "a@acme.it"},
+                                            {"A1", "2"}});
+        arch.inserisci("SostitutoImposta", {{"CodiceFiscale", "99999999999"}});  // not the first
+        arch.inserisci("QuadroCt", {{"NumCellulare", "3331234567"}});
+        opz.cartella = (arch.dir / "invio").string();
+        opz.nomeFile = "ZF2015.txt";
+    }
+    std::int64_t certificato(const std::string& cognome, const std::string& tipo, prova::Valori z1 = {},
+                             prova::Valori z2 = {}) {
+        z1.push_back({"B01", "CF" + cognome});
+        z1.push_back({"B02", cognome});
+        z1.push_back({"B03", "NOME"});
+        auto id = arch.inserisci("Zefo1", z1);
+        z2.push_back({"ID", std::to_string(id)});
+        z2.push_back({"tipo", tipo});
+        arch.inserisci("Zefo2", z2);
+        return id;
+    }
+    std::string file() { return prova::leggi(fs::path(opz.cartella) / opz.nomeFile); }
+    std::string log() { return prova::leggi(fs::path(opz.cartella) / "Zf2015.log"); }
+
+    prova::Archivio arch;
+    telematic::OpzioniGenerazione opz;
+    Risposte r;
+};
+
+TEST_F(Generazione, EmployeesEndToEnd) {
+    auto id1 = certificato("ALFA", "DIP", {{"C001", "1.000,00"}, {"C002", "1"}, {"C008", "01/01/2014"}});
+    certificato("BETA", "AMM", {{"C002", "1"}});
+    auto id3 = certificato("GAMMA", "CoC", {{"C002", "2"}}, {{"D04", "10,00"}});
+    arch.inserisci("Zefo1", {{"B02", "SENZA ZEFO2"}});
+    certificato("DELTA", "XYZ");
+    arch.inserisci("Zefo3", {{"Id", std::to_string(id3)}, {"D09", "5,00"}});
+    arch.inserisci("Zefo3", {{"Id", std::to_string(id3)}, {"D09", "7,00"}});
+    arch.inserisci("Zefo3", {{"Id", "9999"}, {"D09", "1,00"}});
+    opz.dipendenti = opz.collaboratori = true;
+    opz.quadroCt = true;
+    opz.tipoFornitore = "10";
+
+    auto ris = telematic::GeneraFileDipendenti(arch.conn, opz, r);
+    ASSERT_EQ(ris.esito, telematic::Esito::Concluso) << (r.errori.empty() ? "" : r.errori[0]);
+    EXPECT_EQ(r.info_, std::vector<std::string>{"Operazione conclusa. Controlla il file LOG"});
+
+    const std::string cf = "01234567890";
+    const std::string dc = "DA003002               1";
+    const std::string atteso =
+        Atteso('A').at(16, "CUR1510").at(23, cf).str() +
+        Atteso('B').at(2, cf).at(18, "00000001").at(91, "00").at(137, "ACME SRL").at(197, "a@acme.it")
+            .at(383, cf).at(337, "00").at(394, "0000000200000000").at(410, "01")
+            .at(428, "0000000000").str() +
+        Atteso('C').at(2, cf).at(18, "00000001")
+            .at(90, "CT00100101234567890     CT0010023331234567      CT001003a@acme.it       "
+                    "CT003005               1").str() +
+        prova::testa('D', "00000001", cf, "CFALFA", "0000" + std::to_string(id1))
+            .at(90, "DA002001CFALFA          DA002002ALFA            DA002003NOME            " + dc).str() +
+        prova::testa('G', "00000001", cf, "CFALFA", "0000" + std::to_string(id1))
+            .at(90, "DB001001         1000,00DB001002               1DB001008        01012014").str() +
+        prova::testa('D', "00000001", cf, "CFGAMMA", "0000" + std::to_string(id3))
+            .at(90, "DA002001CFGAMMA         DA002002GAMMA           DA002003NOME            " + dc).str() +
+        prova::testa('G', "00000001", cf, "CFGAMMA", "0000" + std::to_string(id3))
+            .at(90, "DB001002               2DC001004           10,00").str() +
+        prova::testa('G', "00000002", cf, "CFGAMMA", "0000" + std::to_string(id3))
+            .at(90, "DC001009            5,00").str() +
+        Atteso('Z').at(16, "000000001000000001000000002000000003000000000").str();
+    EXPECT_EQ(file(), atteso);
+    EXPECT_EQ(log(), "");
+    EXPECT_EQ(ris.conta.ContaD, 2);
+    EXPECT_EQ(ris.conta.ContaG, 3);
+    // No temporary file is left beside the results.
+    std::vector<std::string> nomi;
+    for (const auto& e : fs::directory_iterator(opz.cartella)) nomi.push_back(e.path().filename().string());
+    std::sort(nomi.begin(), nomi.end());
+    EXPECT_EQ(nomi, (std::vector<std::string>{"ZF2015.txt", "Zf2015.log"}));
+}
+
+TEST_F(Generazione, LogLinesByteForByte) {
+    certificato("ROSSÌ", "DIP", {{"C001", "1,00"}, {"C006", "1234"}});
+    opz.dipendenti = true;
+    ASSERT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Concluso);
+    EXPECT_EQ(log(),
+              "ROSS\xCC NOME: La data di inizio lavoro \xE8 obbligatoria se prensenti i campi "
+              "DB001001 o DB001004\r\r\n"
+              "CFROSS\xCC: Campo DB001002 non in (1,2)\r\n"
+              "Errore 47156 in un campo non posizionali al \rDipendente ROSS\xCC NOME - codice "
+              "DB001006 - tipo N3 - valore 1234\rMi aspetto un numero di massimo tre  cifre.\r\r\r\n");
+}
+
+TEST_F(Generazione, OnlyOfficersQueryText) {
+    EXPECT_EQ(telematic::QuerySelezioneDipendenti(false, true, false),
+              "select * from Zefo1 where id IN(select Id from Zefo2 where (1=0) OR (tipo= 'AMM')  ) "
+              "order by ID");
+    EXPECT_EQ(telematic::QuerySelezioneDipendenti(true, true, true),
+              "select * from Zefo1 where id IN(select Id from Zefo2 where (1=0) OR (tipo= 'DIP')   OR "
+              "(tipo= 'AMM')   OR (tipo= 'CoC')  ) order by ID");
+}
+
+TEST_F(Generazione, NoCertificateOfTheChosenKinds) {
+    certificato("ALFA", "DIP");
+    opz.amministratori = true;
+    auto ris = telematic::GeneraFileDipendenti(arch.conn, opz, r);
+    ASSERT_EQ(ris.esito, telematic::Esito::Concluso);
+    auto recs = prova::records(file());
+    ASSERT_EQ(recs.size(), 3u);
+    EXPECT_EQ(recs[2].substr(15, 45), "000000001000000000000000000000000000000000000");
+}
+
+TEST_F(Generazione, RefusalsTouchNothing) {
+    opz.dipendenti = false;
+    EXPECT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Rifiutato);
+    EXPECT_EQ(r.errori, std::vector<std::string>{
+                            "Attenzione, non hai selezionato alcun tipo di fornitura da esportare."});
+    EXPECT_FALSE(fs::exists(opz.cartella));
+
+    r = Risposte();
+    opz.dipendenti = true;
+    opz.cartella = "  ";
+    EXPECT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Rifiutato);
+    EXPECT_EQ(r.errori, std::vector<std::string>{"Indicare la cartella di destinazione"});
+
+    r = Risposte();
+    fs::path bloccata = arch.dir / "file-non-cartella";
+    std::ofstream(bloccata) << "x";
+    opz.cartella = (bloccata / "sotto").string();
+    EXPECT_EQ(telematic::GeneraFileProfessionisti(arch.conn, opz, r).esito, telematic::Esito::Rifiutato);
+    ASSERT_EQ(r.errori.size(), 1u);
+    EXPECT_EQ(r.errori[0].rfind("Impossibile creare la cartella di destinazione " + opz.cartella, 0), 0u);
+}
+
+TEST_F(Generazione, OverwriteQuestion) {
+    certificato("ALFA", "DIP");
+    opz.dipendenti = true;
+    fs::create_directories(opz.cartella);
+    std::ofstream(fs::path(opz.cartella) / "ZF2015.txt") << "vecchio";
+    std::ofstream(fs::path(opz.cartella) / "Zf2015.log") << "log vecchio";
+
+    r.risposta = false;
+    EXPECT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Rifiutato);
+    EXPECT_EQ(r.domande, std::vector<std::string>{"Il file ZF2015.txt esiste già. Lo vuoi sovrascrivere?"});
+    EXPECT_EQ(r.errori, std::vector<std::string>{"Modificare il nome del file da generare"});
+    EXPECT_EQ(file(), "vecchio");
+    EXPECT_EQ(log(), "log vecchio");
+
+    r = Risposte();
+    r.risposta = true;
+    EXPECT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Concluso);
+    EXPECT_EQ(file().size(), 5u * 1900u);
+    EXPECT_EQ(log(), "CFALFA: Campo DB001002 non in (1,2)\r\n");
+}
+
+TEST_F(Generazione, TrailingSeparatorIsRemoved) {
+    opz.cartella += "/";
+    opz.nomeFile = "ZF2015Prof.txt";
+    auto ris = telematic::GeneraFileProfessionisti(arch.conn, opz, r);
+    ASSERT_EQ(ris.esito, telematic::Esito::Concluso);
+    EXPECT_EQ(ris.cartella + "/", opz.cartella);
+    EXPECT_EQ(ris.percorsoFile, ris.cartella + "/ZF2015Prof.txt");
+}
+
+TEST_F(Generazione, CancelledRunLeavesTheEarlierFile) {
+    struct Annulla : Risposte {
+        bool progress(std::size_t, std::size_t) override { return false; }
+    } a;
+    for (int i = 0; i < 300; ++i) certificato("N" + std::to_string(i), "DIP", {{"C002", "1"}});
+    opz.dipendenti = true;
+    fs::create_directories(opz.cartella);
+    std::ofstream(fs::path(opz.cartella) / "ZF2015.txt") << "vecchio";
+    a.risposta = true;
+    EXPECT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, a).esito, telematic::Esito::Annullato);
+    EXPECT_EQ(file(), "vecchio");
+    EXPECT_FALSE(fs::exists(fs::path(opz.cartella) / "Zf2015.log"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(opz.cartella), fs::directory_iterator()), 1);
+}
+
+TEST_F(Generazione, ProfessionalsInIdOrderWithBoxesForReports) {
+    auto ins = [&](const std::string& cognome, prova::Valori v) {
+        v.push_back({"B02", cognome});
+        v.push_back({"B03", "NOME"});
+        return arch.inserisci("Professionisti", v);
+    };
+    ins("UNO", {});
+    auto due = ins("DUE", {{"E07", "12345678901234567"}});
+    ins("TRE", {});
+    arch.conn.exec("delete from Professionisti where B02 = 'TRE'");
+    auto quattro = ins("QUATTRO", {{"E03", "S"}});
+    arch.conn.exec("delete from Professionisti where B02 = 'UNO'");
+    opz.nomeFile = "ZF2015Prof.txt";
+
+    auto ris = telematic::GeneraFileProfessionisti(arch.conn, opz, r);
+    ASSERT_EQ(ris.esito, telematic::Esito::Concluso);
+    EXPECT_EQ(r.info_, std::vector<std::string>{"Operazione conclusa"});
+    EXPECT_EQ(r.errori, std::vector<std::string>{
+                            "Errore 47812 nei campi non posizionali al dipendente DUE NOME - codice "
+                            "AU001007 - tipo VP - valore 12345678901234567"});
+    auto recs = prova::records(file());
+    ASSERT_EQ(recs.size(), 7u);
+    std::string tipi;
+    for (const auto& rec : recs) tipi += rec[0];
+    EXPECT_EQ(tipi, "ABDHDHZ");
+    EXPECT_EQ(recs[2].substr(41, 5), "0000" + std::to_string(due));
+    EXPECT_EQ(recs[4].substr(41, 5), "0000" + std::to_string(quattro));
+    EXPECT_EQ(recs[3].substr(89, 25), "AU00100712345678901234567");
+    EXPECT_EQ(recs[5].substr(89, 24), "AU001003               1");
+    EXPECT_EQ(recs[6].substr(15, 45), "000000001000000000000000002000000000000000002");
+    EXPECT_FALSE(fs::exists(fs::path(opz.cartella) / "Zf2015.log"));
+}
+
+TEST_F(Generazione, SameRowSameDRecordInBothRuns) {
+    prova::Valori v = {{"A01", "01234567890"}, {"A02", "ACME"}, {"B01", "RSSMRA70A01H501U"},
+                       {"B02", "ROSSI"}, {"B05", "01/01/1970"}, {"B44", "28/02/2015"}};
+    auto idp = arch.inserisci("Professionisti", v);
+    auto ide = arch.inserisci("Zefo1", v);
+    ASSERT_EQ(idp, ide);
+    arch.inserisci("Zefo2", {{"ID", std::to_string(ide)}, {"tipo", "DIP"}});
+    opz.dipendenti = true;
+    telematic::GeneraFileDipendenti(arch.conn, opz, r);
+    std::string dip = prova::records(file())[2];
+    opz.nomeFile = "ZF2015Prof.txt";
+    telematic::GeneraFileProfessionisti(arch.conn, opz, r);
+    EXPECT_EQ(prova::records(file())[2], dip);
+}
+
+}  // namespace
