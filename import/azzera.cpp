@@ -1,0 +1,79 @@
+// The archive reset: three questions, then all tables of the command in one transaction.
+
+#include <array>
+
+#include "import/importazione.h"
+#include "import/lettori.h"
+
+namespace importazione {
+
+namespace {
+
+// The dialog's line breaks are "\n" here; the window shows them as new lines.
+constexpr std::array<const char*, 3> kDomandeArchivi = {
+    "Questa procedura elimina tutti i dati presenti negli archivi. \n"
+    "Sei veramente sicuro di voler procedere  ?",
+    "ATTENZIONE: Questa procedura elimina tutti i dati presenti negli archivi. \n"
+    "Sei veramente sicuro di non voler procedere  ?",
+    "ATTENZIONE:\n\nUltimo avviso. \n\nSe premi si verranno eliminati tutti i dati presenti "
+    "nell'archivio.\nQuesta operazione non è annullabile\nSei veramente sicuro di  voler "
+    "procedere  ?",
+};
+
+constexpr std::array<const char*, 3> kDomandeProfessionisti = {
+    "Questa procedura elimina tutti i dati presenti negli archivi dei professionisti . \n"
+    "Sei veramente sicuro di voler procedere  ?",
+    "ATTENZIONE: Questa procedura elimina tutti i dati presenti negli archivi dei "
+    "professionisti . \nSei veramente sicuro di non voler procedere  ?",
+    "ATTENZIONE:\n\nUltimo avviso. \n\nSe premi si verranno eliminati tutti i dati presenti "
+    "nell'archivio dei professionisti .\nQuesta operazione non è annullabile\nSei veramente "
+    "sicuro di  voler procedere  ?",
+};
+
+// Yes, No, Yes goes on; any other answer stops at once.
+bool conferma(const std::array<const char*, 3>& domande, storage::Reporter& reporter) {
+    if (!reporter.ask(domande[0])) return false;
+    if (reporter.ask(domande[1])) return false;
+    return reporter.ask(domande[2]);
+}
+
+}  // namespace
+
+bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& reporter) {
+    if (!conferma(archivio == Archivio::Professionisti ? kDomandeProfessionisti : kDomandeArchivi,
+                  reporter))
+        return false;
+
+    storage::Transaction transazione(conn);
+    switch (archivio) {
+        case Archivio::Ente:
+            conn.exec(
+                "update Parametri set Denominazione = '', Salvataggio = '', ConDma = '', "
+                "NomeSostituto = '', CodiceFiscale = '', IndirizzoPostaElettronica = '', "
+                "TelefonooFax = '', RappCF = '', RappCodiceCarica = '', RappCognome = '', "
+                "RappNome = '', InterCF = '', DataImpegno = ''");
+            conn.exec(
+                "update SostitutoImposta set Annullamento = '', sostituzione = '', "
+                "CodiceFiscale = '', CognomeDenominazione = '', Nome = '', TelefonoPref = '', "
+                "telefono = '', email = '', CFRapp = '', CodCar = '', CodEnte = '', "
+                "CognomeRapp = '', NomeRapp = '', A1 = '', A2 = '', A3 = '', A4 = '', A5 = '', "
+                "A6 = '', A7 = '', A8 = '', b1 = '', b2 = '', b3 = '', b4 = '', b5 = '', b6 = ''");
+            break;
+        case Archivio::Dipendenti:
+            conn.exec("delete from Zefo1");
+            conn.exec("delete from Zefo2");
+            conn.exec("delete from Zefo3");
+            conn.exec(
+                "update QuadroCt set NumCellulare = '', B5 = '', B6 = '', B1 = '', B2 = '', "
+                "B3 = '', B4 = ''");
+            break;
+        case Archivio::Professionisti:
+            conn.exec("delete from Professionisti");
+            break;
+    }
+    transazione.commit();
+    reporter.info(kOperazioneTerminata);
+    return true;
+}
+
+}  // namespace importazione

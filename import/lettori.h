@@ -1,0 +1,34 @@
+#pragma once
+
+// The imports over an open stream: what the importers of importazione.h run once they have
+// checked the path and opened the file, and what the tests feed with strings. nomeFile names
+// the file in error messages. Each runs in one transaction: on an error (storage::Error with
+// file, line, field and value) or a cancel through Reporter::progress nothing of the run stays.
+
+#include <istream>
+#include <string>
+
+#include "import/importazione.h"
+
+namespace importazione {
+
+bool ImportaPaghe(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
+                  const std::string& codiceAzienda, Tracciato tracciato, bool copiaSostituto,
+                  const DatiAggiuntivi& dati, storage::Reporter& reporter);
+bool ImportaAltro(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
+                  const std::string& codiceAzienda, bool copiaSostituto,
+                  const DatiAggiuntivi& dati, storage::Reporter& reporter);
+bool Importa770(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
+                int tracciato, const DatiAggiuntivi& dati, storage::Reporter& reporter);
+bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
+                        bool daCuDipendenti, const DatiAggiuntivi& dati,
+                        storage::Reporter& reporter);
+
+// The messages of the officers' and collaborators' readers for a continuation line.
+inline constexpr const char* kContinuazioneAmministratore =
+    "Errore, c' è un amministratore con dati della tassazione separata.";
+inline constexpr const char* kContinuazioneCoCoCo =
+    "Errore, c' è un CoCoCo con dati della tassazione separata.";
+inline constexpr const char* kOperazioneTerminata = "Operazione terminata.";
+
+}  // namespace importazione

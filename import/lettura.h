@@ -1,0 +1,76 @@
+#pragma once
+
+// Reading the fixed-column export files: lines, columns, the field kinds and the amount
+// conversion. Everything here works on the file's Windows-1252 bytes; values become UTF-8
+// only when they are stored.
+
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace importazione {
+
+// The lines of an export file. A line ends at CR LF or at a lone LF; a Ctrl-Z (0x1A) ends the
+// data even if bytes follow. Lines have no length limit.
+class LettoreRighe {
+public:
+    LettoreRighe(std::istream& in, std::string nomeFile);
+
+    // The next line into riga(); false at the end of the data. Throws storage::Error when the
+    // stream fails to read.
+    bool leggi();
+    std::string_view riga() const { return riga_; }
+    // 1-based number of the line last read, blank lines included.
+    std::size_t numero() const { return numero_; }
+    const std::string& nomeFile() const { return nome_; }
+    // Bytes consumed so far and the stream's size (0 when it can't tell): for progress.
+    std::uint64_t letti() const { return letti_; }
+    std::uint64_t totale() const { return totale_; }
+
+private:
+    std::istream& in_;
+    std::string nome_;
+    std::string riga_;
+    std::size_t numero_ = 0;
+    std::uint64_t letti_ = 0;
+    std::uint64_t totale_ = 0;
+    bool finito_ = false;
+};
+
+// Columns da..a (1-based, inclusive) of a line; whatever part lies past the line's end is
+// missing, so a short line gives a shorter or empty field.
+std::string_view Colonne(std::string_view riga, std::size_t da, std::size_t a);
+
+// Leading and trailing blanks and control characters removed.
+std::string_view Pulisci(std::string_view testo);
+
+// True when the line holds nothing but blanks and control characters: every reader skips it.
+inline bool RigaVuota(std::string_view riga) { return Pulisci(riga).empty(); }
+
+// The payroll amount conversion, exact in integer cents. "0000000,00", an all-zero field and an
+// empty field give an empty text; a field whose first character is not "0" passes trimmed as it
+// stands; otherwise the leading zeros are skipped, at most 10 characters taken and written back
+// as 1.234.567,89 (a third decimal rounds half away from zero). nullopt when what was taken is
+// not a number.
+std::optional<std::string> ConvertiImporto(std::string_view campo);
+
+// A three-digit count: "000" (or blanks) is no count (nullopt with ok = true); otherwise the
+// number without leading zeros. ok = false when the field is not a number.
+std::optional<std::string> LeggiConteggio(std::string_view campo, bool& ok);
+
+// The company code of a payroll file: the text after the first "." of the file's name (its last
+// path component, "/" or "\" separated), cut to 10 characters. nullopt when the name has no "."
+// or begins with one.
+std::optional<std::string> CodiceAzienda(std::string_view percorso);
+
+// "Errore alla riga N del file F: il campo C (colonne A-B) contiene «V», che non è COSA."
+// (the value is shown as UTF-8). Always throws storage::Error.
+[[noreturn]] void ErroreCampo(const LettoreRighe& lettore, std::string_view campo, std::size_t da,
+                              std::size_t a, std::string_view valore, std::string_view cosa);
+
+// File bytes to the UTF-8 text stored in the archive.
+std::string InUtf8(std::string_view bytes);
+
+}  // namespace importazione

@@ -1,0 +1,340 @@
+// The payroll export readers: employees (with continuation lines), officers, collaborators and
+// the "Altro" reading, with the family walk and the copy of the agent's data.
+
+#include <array>
+
+#include "import/lettori.h"
+#include "import/lettura.h"
+#include "import/tabelle.h"
+#include "storage/error.h"
+
+namespace importazione {
+
+namespace {
+
+constexpr std::size_t kOgniRighe = 1024;  // lines between two progress reports
+
+struct Campo {
+    int colonna;
+    std::size_t da, a;
+};
+
+// The family columns of Zefo2 by row (1-9) and item (1, 4, 5, 7); -1 where none.
+int colonnaFamiliare(int rigaFam, int voce) {
+    static const auto tabella = [] {
+        std::array<std::array<int, 8>, 10> t{};
+        for (auto& r : t) r.fill(-1);
+        for (int c = 0; c < z2::N; ++c) {
+            const std::string_view nome = kNomiZefo2[static_cast<std::size_t>(c)];
+            if (nome.size() == 6 && nome.substr(0, 3) == "fam" && nome[4] == '_')
+                t[static_cast<std::size_t>(nome[3] - '0')][static_cast<std::size_t>(nome[5] - '0')] = c;
+        }
+        return t;
+    }();
+    if (rigaFam < 1 || rigaFam > 9 || voce < 1 || voce > 7) return -1;
+    return tabella[static_cast<std::size_t>(rigaFam)][static_cast<std::size_t>(voce)];
+}
+
+class ImportatorePaghe {
+public:
+    ImportatorePaghe(storage::Connection& conn, LettoreRighe& lettore, std::string codice,
+                     const DatiAggiuntivi& dati, storage::Reporter& reporter)
+        : conn_(conn),
+          lettore_(lettore),
+          codice_(std::move(codice)),
+          dati_(dati),
+          reporter_(reporter),
+          zefo1_(conn, "Zefo1", kNomiZefo1.data(), kNomiZefo1.size()),
+          zefo2_(conn, "Zefo2", kNomiZefo2.data(), kNomiZefo2.size()),
+          zefo3_(conn, "Zefo3", kNomiZefo3.data(), kNomiZefo3.size()) {}
+
+    void ImportaDipendente(std::string_view riga);
+    void ImportaAmministratore(std::string_view riga);
+    void ImportaCoCoCo(std::string_view riga);
+    void ImportaAltro(std::string_view riga);
+    void CopiaSostituto();
+
+private:
+    static bool continuazione(std::string_view riga) { return riga.substr(0, 4) == "||||"; }
+    void testa(std::string_view riga, const char* tipo);
+    void dipendenteFiscale(std::string_view riga);
+    void dipendentePrevidenza(std::string_view riga);
+    void LeggiFamiliari(std::string_view blocco, int n);
+    void continuazioneDipendente(std::string_view riga);
+    void memorizza();
+
+    void testo(NuovaRiga& r, int colonna, std::string_view riga, std::size_t da, std::size_t a) {
+        r.daFile(colonna, Pulisci(Colonne(riga, da, a)));
+    }
+    // Amounts and converted codes.
+    void importo(NuovaRiga& r, int colonna, std::string_view riga, std::size_t da, std::size_t a) {
+        const std::string_view campo = Colonne(riga, da, a);
+        auto v = ConvertiImporto(campo);
+        if (!v) ErroreCampo(lettore_, r.nome(colonna), da, a, campo, "un importo");
+        r.daFile(colonna, *v);
+    }
+    void data(NuovaRiga& r, int colonna, std::string_view riga, std::size_t da, std::size_t a) {
+        const std::string_view campo = Colonne(riga, da, a);
+        if (!campo.empty() && campo != "00/00/0000") r.daFile(colonna, campo);
+    }
+    void conteggio(NuovaRiga& r, int colonna, std::string_view riga, std::size_t da, std::size_t a) {
+        const std::string_view campo = Colonne(riga, da, a);
+        bool ok = true;
+        auto v = LeggiConteggio(campo, ok);
+        if (!ok) ErroreCampo(lettore_, r.nome(colonna), da, a, campo, "un numero");
+        if (v) r.imposta(colonna, *v);
+    }
+
+    storage::Connection& conn_;
+    LettoreRighe& lettore_;
+    std::string codice_;
+    const DatiAggiuntivi& dati_;
+    storage::Reporter& reporter_;
+    NuovaRiga zefo1_, zefo2_, zefo3_;
+    std::int64_t ultimoId_ = 0;  // the certificate stored last by this run
+    std::array<std::string, 5> sostituto_;  // A01, A02, A03, A08, A09 of that certificate
+};
+
+// What every payroll reader stores alike: kind, numbers, company, agent and recipient.
+void ImportatorePaghe::testa(std::string_view riga, const char* tipo) {
+    zefo1_.pulisci();
+    zefo2_.pulisci();
+    zefo2_.imposta(z2::tipo, tipo);
+    testo(zefo2_, z2::MatrDip, riga, 221, 224);
+    zefo2_.imposta(z2::D01, dati_.matricolaAzienda);
+    zefo1_.imposta(z1::Azienda, codice_);
+    zefo2_.imposta(z2::ditta, codice_);
+
+    static constexpr Campo kAnagrafica[] = {
+        {z1::A01, 1, 16},     {z1::A02, 18, 57},    {z1::A04, 59, 88},    {z1::A05, 90, 91},
+        {z1::A06, 93, 97},    {z1::A07, 99, 128},   {z1::A08, 130, 142},  {z1::A09, 156, 211},
+        {z1::B01, 226, 241},  {z1::B02, 243, 262},  {z1::B03, 264, 283},  {z1::B04, 285, 285},
+        {z1::B05, 287, 296},  {z1::B06, 298, 327},  {z1::B07, 329, 330},  {z1::B20, 345, 374},
+        {z1::B21, 376, 377},  {z1::B22, 379, 382},  {z1::B23, 384, 413},  {z1::B24, 415, 416},
+        {z1::B25, 418, 421},  {z1::B44, 2201, 2210}, {z1::BFirma, 2212, 2256},
+    };
+    for (const auto& c : kAnagrafica) testo(zefo1_, c.colonna, riga, c.da, c.a);
+    zefo1_.imposta(z1::A10, dati_.codiceAttivita);
+    zefo1_.imposta(z1::A11, dati_.codiceSede);
+}
+
+void ImportatorePaghe::dipendenteFiscale(std::string_view riga) {
+    importo(zefo1_, z1::C001, riga, 462, 471);
+    importo(zefo1_, z1::C004, riga, 473, 482);
+    conteggio(zefo1_, z1::C006, riga, 484, 486);
+    data(zefo1_, z1::C008, riga, 2284, 2293);
+    data(zefo1_, z1::C009, riga, 2295, 2304);
+    zefo1_.imposta(z1::C002, Colonne(riga, 2258, 2258) == "2" ? "2" : "1");
+    importo(zefo1_, z1::c119, riga, 2260, 2260);
+    importo(zefo1_, z1::c120, riga, 2262, 2271);
+    importo(zefo1_, z1::c121, riga, 2273, 2282);
+    static constexpr Campo kImporti[] = {
+        {z1::c011, 492, 501}, {z1::c012, 503, 512}, {z1::c016, 514, 523}, {z1::c017, 525, 534},
+        {z1::c019, 536, 545}, {z1::c031, 547, 556}, {z1::c032, 558, 567}, {z1::c033, 569, 578},
+        {z1::c101, 679, 688}, {z1::c102, 690, 699}, {z1::c107, 745, 754}, {z1::c113, 811, 820},
+    };
+    for (const auto& c : kImporti) importo(zefo1_, c.colonna, riga, c.da, c.a);
+    importo(zefo2_, z2::c261, riga, 1094, 1103);
+    importo(zefo2_, z2::c263, riga, 1116, 1125);
+    if (Colonne(riga, 1750, 1757) == "Nota BO:") LeggiFamiliari(Colonne(riga, 1758, 2199), 0);
+}
+
+// The first social-security section, then the two clearing rules.
+void ImportatorePaghe::dipendentePrevidenza(std::string_view riga) {
+    testo(zefo2_, z2::D15, riga, 1424, 1439);
+    testo(zefo2_, z2::D18, riga, 1455, 1455);
+    testo(zefo2_, z2::D19, riga, 1457, 1460);
+    testo(zefo2_, z2::D20, riga, 1462, 1462);
+    testo(zefo2_, z2::D22, riga, 1466, 1469);
+    for (int k = 0; k < 8; ++k)
+        importo(zefo2_, z2::D23 + k, riga, 1471 + 11 * static_cast<std::size_t>(k),
+                1480 + 11 * static_cast<std::size_t>(k));
+    zefo2_.imposta(z2::D33, "X");
+
+    if (Pulisci(zefo1_.valore(z1::c102)).empty())
+        for (int c = z2::fam1_1; c <= z2::fam9_7; ++c) zefo2_.svuota(c);
+    bool nessuno = true;
+    for (int c = z2::D23; c <= z2::D30; ++c)
+        if (!Pulisci(zefo2_.valore(c)).empty()) nessuno = false;
+    if (nessuno)
+        for (int c : {z2::D15, z2::D18, z2::D19, z2::D20, z2::D22, z2::D33}) zefo2_.svuota(c);
+}
+
+// Entries of 33 characters: kind (1-4), codice fiscale (5-20), months (22-23), percentage
+// (25-30). Values are stored raw. Rows past the ninth do not exist: such entries are passed over.
+void ImportatorePaghe::LeggiFamiliari(std::string_view blocco, int n) {
+    constexpr std::size_t kVoce = 33, kVoci = 13;  // the block holds 13 whole entries
+    for (std::size_t k = 0; k < kVoci && k * kVoce < blocco.size(); ++k) {
+        const std::string_view voce = blocco.substr(k * kVoce, kVoce);
+        const std::string_view tipo = Pulisci(Colonne(voce, 1, 4));
+        int rigaFam;
+        bool percentuale = true;
+        if (tipo == "C") {
+            rigaFam = 1;
+            percentuale = false;
+            n = 0;
+        } else if (tipo == "F1") {
+            rigaFam = 2;
+            n = 0;
+        } else if (tipo == "F" || tipo == "S") {
+            rigaFam = n + 3;
+            ++n;
+        } else {
+            return;
+        }
+        if (rigaFam > 9) continue;
+        zefo2_.imposta(colonnaFamiliare(rigaFam, 1), "X");
+        zefo2_.daFile(colonnaFamiliare(rigaFam, 4), Colonne(voce, 5, 20));
+        zefo2_.daFile(colonnaFamiliare(rigaFam, 5), Colonne(voce, 22, 23));
+        if (percentuale) zefo2_.daFile(colonnaFamiliare(rigaFam, 7), Colonne(voce, 25, 30));
+    }
+}
+
+void ImportatorePaghe::continuazioneDipendente(std::string_view riga) {
+    if (ultimoId_ == 0)
+        throw storage::Error("Errore alla riga " + std::to_string(lettore_.numero()) +
+                             " del file " + lettore_.nomeFile() +
+                             ": una riga di continuazione (||||) precede la prima riga di "
+                             "certificato, non c'è un certificato a cui aggiungerla.");
+    zefo3_.pulisci();
+    zefo3_.imposta(z3::Id, std::to_string(ultimoId_));
+    testo(zefo3_, z3::Cf, riga, 15, 30);
+    testo(zefo3_, z3::matricola, riga, 10, 13);
+    testo(zefo3_, z3::D15, riga, 167, 182);
+    importo(zefo3_, z3::D18, riga, 198, 198);
+    importo(zefo3_, z3::D19, riga, 200, 203);
+    importo(zefo3_, z3::D20, riga, 205, 205);
+    importo(zefo3_, z3::D22, riga, 209, 212);
+    for (int k = 0; k < 8; ++k)
+        importo(zefo3_, z3::D23 + k, riga, 214 + 11 * static_cast<std::size_t>(k),
+                223 + 11 * static_cast<std::size_t>(k));
+    zefo3_.imposta(z3::D01, dati_.matricolaAzienda);
+    zefo3_.imposta(z3::D33, "X");
+    zefo3_.inserisci();
+}
+
+void ImportatorePaghe::memorizza() {
+    ultimoId_ = zefo1_.inserisci();
+    zefo2_.imposta(z2::ID, std::to_string(ultimoId_));
+    zefo2_.inserisci();
+    sostituto_ = {zefo1_.valore(z1::A01), zefo1_.valore(z1::A02), std::string(),
+                  zefo1_.valore(z1::A08), zefo1_.valore(z1::A09)};
+}
+
+void ImportatorePaghe::ImportaDipendente(std::string_view riga) {
+    if (continuazione(riga)) return continuazioneDipendente(riga);
+    testa(riga, "DIP");
+    dipendenteFiscale(riga);
+    dipendentePrevidenza(riga);
+    memorizza();
+}
+
+void ImportatorePaghe::ImportaAltro(std::string_view riga) {
+    testa(riga, "DIP");
+    dipendenteFiscale(riga);
+    importo(zefo2_, z2::D01, riga, 1281, 1294);
+    importo(zefo2_, z2::D02, riga, 1296, 1296);
+    zefo2_.imposta(z2::D03, "");
+    importo(zefo2_, z2::D04, riga, 1300, 1309);
+    zefo2_.imposta(z2::D05, "");
+    importo(zefo2_, z2::D06, riga, 1317, 1326);
+    importo(zefo2_, z2::D07, riga, 1328, 1328);
+    dipendentePrevidenza(riga);
+    memorizza();
+}
+
+void ImportatorePaghe::ImportaAmministratore(std::string_view riga) {
+    if (continuazione(riga)) return reporter_.error(kContinuazioneAmministratore);
+    testa(riga, "AMM");
+    zefo1_.imposta(z1::C002, "2");
+    importo(zefo1_, z1::C004, riga, 473, 482);
+    data(zefo1_, z1::C008, riga, 2284, 2293);
+    data(zefo1_, z1::C009, riga, 2295, 2304);
+    importo(zefo1_, z1::c011, riga, 492, 501);
+    importo(zefo1_, z1::c012, riga, 503, 512);
+    importo(zefo1_, z1::c101, riga, 679, 688);
+    zefo1_.imposta(z1::c119, "2");
+    memorizza();
+}
+
+void ImportatorePaghe::ImportaCoCoCo(std::string_view riga) {
+    if (continuazione(riga)) return reporter_.error(kContinuazioneCoCoCo);
+    testa(riga, "CoC");
+    zefo1_.imposta(z1::C002, "2");
+    data(zefo1_, z1::C008, riga, 2284, 2293);
+    data(zefo1_, z1::C009, riga, 2295, 2304);
+    importo(zefo2_, z2::D09, riga, 1354, 1363);
+    importo(zefo2_, z2::D10, riga, 1365, 1374);
+    importo(zefo2_, z2::D11, riga, 1376, 1385);
+    importo(zefo2_, z2::D12, riga, 1387, 1396);
+    zefo2_.imposta(z2::D13, "X");
+    memorizza();
+}
+
+// The agent's data of the certificate stored last go to the one SostitutoImposta row (the one
+// with the lowest key), other columns kept. A run that stored no certificate copies nothing:
+// it would otherwise blank the agent's data.
+void ImportatorePaghe::CopiaSostituto() {
+    if (ultimoId_ == 0) return;
+    std::int64_t id = 0;
+    {
+        storage::Statement primo(conn_, "select ID from SostitutoImposta order by ID limit 1");
+        if (primo.step()) id = primo.integer(0);
+    }
+    storage::Statement st(
+        conn_, id ? "update SostitutoImposta set CodiceFiscale = ?, CognomeDenominazione = ?, "
+                    "Nome = ?, TelefonoPref = ?, telefono = '', email = ? where ID = ?"
+                  : "insert into SostitutoImposta (CodiceFiscale, CognomeDenominazione, Nome, "
+                    "TelefonoPref, telefono, email) values (?, ?, ?, ?, '', ?)");
+    for (int i = 0; i < 5; ++i) st.bind(i + 1, sostituto_[static_cast<std::size_t>(i)]);
+    if (id) st.bind(6, id);
+    st.step();
+}
+
+enum class Lettore { Dipendenti, Amministratori, CoCoCo, Altro };
+
+bool esegui(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
+            const std::string& codiceAzienda, Lettore quale, bool copiaSostituto,
+            const DatiAggiuntivi& dati, storage::Reporter& reporter) {
+    LettoreRighe lettore(in, nomeFile);
+    storage::Transaction transazione(conn);
+    ImportatorePaghe imp(conn, lettore, codiceAzienda, dati, reporter);
+    while (lettore.leggi()) {
+        const std::string_view riga = lettore.riga();
+        if (lettore.numero() % kOgniRighe == 0 &&
+            !reporter.progress(lettore.letti(), lettore.totale()))
+            return false;
+        if (RigaVuota(riga)) continue;
+        switch (quale) {
+            case Lettore::Dipendenti: imp.ImportaDipendente(riga); break;
+            case Lettore::Amministratori: imp.ImportaAmministratore(riga); break;
+            case Lettore::CoCoCo: imp.ImportaCoCoCo(riga); break;
+            case Lettore::Altro: imp.ImportaAltro(riga); break;
+        }
+    }
+    if (copiaSostituto) imp.CopiaSostituto();
+    transazione.commit();
+    reporter.progress(lettore.letti(), lettore.totale());
+    reporter.info(kOperazioneTerminata);
+    return true;
+}
+
+}  // namespace
+
+bool ImportaPaghe(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
+                  const std::string& codiceAzienda, Tracciato tracciato, bool copiaSostituto,
+                  const DatiAggiuntivi& dati, storage::Reporter& reporter) {
+    const Lettore quale = tracciato == Tracciato::Amministratori ? Lettore::Amministratori
+                          : tracciato == Tracciato::CoCoCo       ? Lettore::CoCoCo
+                                                                 : Lettore::Dipendenti;
+    return esegui(conn, in, nomeFile, codiceAzienda, quale, copiaSostituto, dati, reporter);
+}
+
+bool ImportaAltro(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
+                  const std::string& codiceAzienda, bool copiaSostituto,
+                  const DatiAggiuntivi& dati, storage::Reporter& reporter) {
+    return esegui(conn, in, nomeFile, codiceAzienda, Lettore::Altro, copiaSostituto, dati,
+                  reporter);
+}
+
+}  // namespace importazione
