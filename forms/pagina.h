@@ -4,6 +4,7 @@
 // point numbers, lines, shaded headings) and its fields (the boxes that hold a column's value).
 // The editor lays an entry box over each field; the print paints each field's value in it.
 
+#include <QColor>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -33,7 +34,12 @@ struct Campo {
     TipoCampo tipo = TipoCampo::Testo;
     QStringList valori;        // for Elenco
     QString suggerimento;      // tooltip
+    bool solaLettura = false;  // a display (the recipient's tax code at the top of a page)
+    QColor sfondo;             // the entry box's background; invalid: white
 };
+
+// The field that holds no column but a value the window computes (DittaMatr).
+inline const QString kTabellaCalcolata = QStringLiteral("Calcolato");
 
 class Pagina {
 public:
@@ -60,5 +66,10 @@ const Pagina& CertificatoPagina6();    // 8/5/2 per mille choice sheet, first pa
 const Pagina& CertificatoPagina7();    // 8/5/2 per mille choice sheet, second page
 const Pagina& ProfessionistaPagina1(); // professional: parts A and B (Professionisti)
 const Pagina& ProfessionistaPagina2(); // professional: self-employment (Professionisti.E01..E23)
+
+// The six pages of the employee certificate editor, in tab order (1, 2, 3, 4, 4 bis, 5).
+std::vector<const Pagina*> PagineCertificato();
+// The record kinds the certificate's header drop-down offers.
+QStringList TipiRecord();
 
 }  // namespace forms

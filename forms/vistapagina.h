@@ -17,6 +17,7 @@ class VistaPagina : public QWidget {
     Q_OBJECT
 public:
     explicit VistaPagina(const Pagina& pagina, QWidget* parent = nullptr);
+    ~VistaPagina() override;
 
     // Binds the fields of one table to a dataset (nullptr unbinds).
     void collega(const QString& tabella, storage::Dataset* dataset);
@@ -28,6 +29,8 @@ public:
     // The entry box of a column (a QLineEdit, QCheckBox or QComboBox), or nullptr.
     QWidget* box(const QString& tabella, const QString& colonna) const;
     void setSolaLettura(bool sola);
+    // Whether any box was typed into since the last carica() or scrivi().
+    bool modificata() const;
     const Pagina& pagina() const { return pagina_; }
 
 signals:
@@ -42,7 +45,8 @@ private:
     // implementation fields are the forms developer's
     struct Box;
     std::vector<Box*> boxes_;
-    QMap<QString, storage::Dataset*> dataset_;
+    QMap<QString, storage::Dataset*> dataset_;  // by lower-case table name
+    bool solaLettura_ = false;
 };
 
 }  // namespace forms

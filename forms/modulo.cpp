@@ -1,0 +1,304 @@
+#include "forms/modulo.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace forms {
+
+const Campo* Pagina::campo(const QString& tabella, const QString& colonna) const {
+    for (const auto& c : campi)
+        if (c.tabella.compare(tabella, Qt::CaseInsensitive) == 0 &&
+            c.colonna.compare(colonna, Qt::CaseInsensitive) == 0 && !c.solaLettura)
+            return &c;
+    for (const auto& c : campi)
+        if (c.tabella.compare(tabella, Qt::CaseInsensitive) == 0 &&
+            c.colonna.compare(colonna, Qt::CaseInsensitive) == 0)
+            return &c;
+    return nullptr;
+}
+
+QStringList TipiRecord() { return {QStringLiteral("DIP"), QStringLiteral("AMM"), QStringLiteral("CoC")}; }
+
+std::vector<const Pagina*> PagineCertificato() {
+    return {&CertificatoPagina1(), &CertificatoPagina2(), &CertificatoPagina3(),
+            &CertificatoPagina4(), &CertificatoPagina4bis(), &CertificatoPagina5()};
+}
+
+namespace modulo {
+
+namespace {
+
+// Layout is measured on a 96-dpi surface whatever the screen, so that every machine (and the
+// offscreen platform of the tests) lays a page out alike.
+const QPaintDevice* superficie96() {
+    static const QImage img = [] {
+        QImage i(4, 4, QImage::Format_ARGB32);
+        i.setDotsPerMeterX(qRound(96 / 0.0254));
+        i.setDotsPerMeterY(qRound(96 / 0.0254));
+        return i;
+    }();
+    return &img;
+}
+
+QFontMetricsF metriche(const QFont& f) { return QFontMetricsF(f, superficie96()); }
+
+Voce nuova(const QString& punto, const QString& etichetta, const QString& colonna) {
+    Voce v;
+    v.punto = punto;
+    v.etichetta = etichetta;
+    v.colonna = colonna;
+    return v;
+}
+
+}  // namespace
+
+QFont carattere(qreal punti, bool grassetto) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(punti);
+    f.setBold(grassetto);
+    return f;
+}
+
+QRectF misura(const QString& testo, const QFont& font, qreal larghezza) {
+    if (testo.isEmpty()) return {};
+    return metriche(font).boundingRect(QRectF(0, 0, std::max<qreal>(larghezza, 1), 100000),
+                                       Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, testo);
+}
+
+Voce importo(const QString& punto, const QString& etichetta, const QString& colonna) {
+    Voce v = nuova(punto, etichetta, colonna);
+    v.campione = kCampioneImporto;
+    return v;
+}
+
+Voce data(const QString& punto, const QString& etichetta, const QString& colonna) {
+    Voce v = nuova(punto, etichetta, colonna);
+    v.campione = kCampioneData;
+    return v;
+}
+
+Voce casella(const QString& punto, const QString& etichetta, const QString& colonna) {
+    Voce v = nuova(punto, etichetta, colonna);
+    v.tipo = TipoCampo::Casella;
+    v.allineamento = Qt::AlignCenter;
+    return v;
+}
+
+Voce codiceFiscale(const QString& punto, const QString& etichetta, const QString& colonna) {
+    Voce v = nuova(punto, etichetta, colonna);
+    v.campione = kCampioneCodiceFiscale;
+    return v;
+}
+
+Voce testo(const QString& punto, const QString& etichetta, const QString& colonna, const QString& campione) {
+    Voce v = nuova(punto, etichetta, colonna);
+    v.campione = campione;
+    return v;
+}
+
+Voce elenco(const QString& punto, const QString& etichetta, const QString& colonna, const QStringList& valori) {
+    Voce v = nuova(punto, etichetta, colonna);
+    v.tipo = TipoCampo::Elenco;
+    v.valori = valori;
+    QString piuLungo;
+    for (const auto& s : valori)
+        if (s.size() > piuLungo.size()) piuLungo = s;
+    // room for the value and the drop-down's arrow
+    v.campione = piuLungo + QStringLiteral("MMM");
+    return v;
+}
+
+Voce vuota(const QString& punto, const QString& etichetta, qreal larghezza) {
+    Voce v = nuova(punto, etichetta, {});
+    v.larghezza = larghezza;
+    return v;
+}
+
+Modulo::Modulo(QString nome, QString tabella, qreal puntiValori)
+    : nome_(std::move(nome)), tabella_(std::move(tabella)), puntiValori_(puntiValori) {}
+
+qreal Modulo::altezzaBox() const { return std::ceil(puntiValori_ * 96.0 / 72.0) + 5; }
+
+qreal Modulo::larghezzaBox(const Voce& v) const {
+    if (v.tipo == TipoCampo::Casella) return altezzaBox();
+    if (v.campione.isEmpty()) return 0;
+    const qreal punti = v.puntiFont > 0 ? v.puntiFont : puntiValori_;
+    return std::ceil(metriche(carattere(punti, v.grassetto)).horizontalAdvance(v.campione)) + 8;
+}
+
+void Modulo::testata(const QString& titolo, const QString& sottotitolo) {
+    const qreal y = y_;
+    scrivi(QRectF(x0_, y, 420, 26), QStringLiteral("CERTIFICAZIONE UNICA 2015"), 16, true);
+    qreal dy = 28;
+    if (!titolo.isEmpty()) {
+        const QRectF r = misura(titolo, carattere(8, true), 440);
+        scrivi(QRectF(x0_, y + dy, 440, r.height()), titolo, 8, true, Qt::AlignLeft | Qt::TextWordWrap);
+        dy += r.height() + 2;
+    }
+    if (!sottotitolo.isEmpty()) {
+        const QRectF r = misura(sottotitolo, carattere(7), 440);
+        scrivi(QRectF(x0_, y + dy, 440, r.height()), sottotitolo, 7, false, Qt::AlignLeft | Qt::TextWordWrap);
+        dy += r.height() + 2;
+    }
+    y_ = y + std::max<qreal>(dy, 50) + 6;
+}
+
+void Modulo::fascia(const QString& titolo, bool principale) {
+    const qreal punti = principale ? 7.5 : 6.5;
+    const QRectF t = misura(titolo, carattere(punti, true), larghezza_ - 8);
+    const qreal h = t.height() + (principale ? 5 : 3);
+    riquadro(QRectF(x0_, y_, larghezza_, h), principale ? kFascia : kFasciaSecondaria, kBordo, 0.6);
+    scrivi(QRectF(x0_ + 4, y_, larghezza_ - 8, h), titolo, punti, true,
+           Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
+    y_ += h;
+}
+
+void Modulo::nota(const QString& testo, qreal punti, bool grassetto, Qt::Alignment allineamento, QColor colore) {
+    const QRectF t = misura(testo, carattere(punti, grassetto), larghezza_ - 8);
+    scrivi(QRectF(x0_ + 4, y_ + 2, larghezza_ - 8, t.height()), testo, punti, grassetto,
+           int(allineamento) | Qt::AlignTop | Qt::TextWordWrap, colore);
+    y_ += t.height() + 4;
+}
+
+void Modulo::riga(std::vector<Voce> voci) {
+    if (voci.empty()) return;
+    const QFont fNumero = carattere(puntiEtichette_ + 0.5, true);
+    const QFont fEtichetta = carattere(puntiEtichette_);
+    const qreal hBox = altezzaBox();
+
+    std::vector<qreal> naturale(voci.size()), box(voci.size()), numero(voci.size());
+    qreal totale = 0;
+    for (std::size_t i = 0; i < voci.size(); ++i) {
+        const Voce& v = voci[i];
+        box[i] = v.colonna.isEmpty() ? 0 : larghezzaBox(v);
+        numero[i] = v.punto.isEmpty() ? 0 : metriche(fNumero).horizontalAdvance(v.punto) + 3;
+        naturale[i] = v.larghezza > 0 ? v.larghezza : std::max<qreal>(box[i] + 6 + v.rientro, 44);
+        totale += naturale[i];
+    }
+    const qreal fattore = larghezza_ / totale;
+    std::vector<qreal> larghe(voci.size());
+    qreal hEtichetta = 0;
+    for (std::size_t i = 0; i < voci.size(); ++i) {
+        larghe[i] = naturale[i] * fattore;
+        const qreal hNumero = numero[i] > 0 ? metriche(fNumero).height() : 0;
+        const qreal hTesto = misura(voci[i].etichetta, fEtichetta, larghe[i] - 4 - numero[i]).height();
+        hEtichetta = std::max({hEtichetta, hNumero, hTesto});
+    }
+    const bool conBox = std::any_of(voci.begin(), voci.end(), [](const Voce& v) { return !v.colonna.isEmpty(); });
+    const qreal hCella = std::ceil(1 + hEtichetta + 2 + (conBox ? hBox + 3 : 0));
+
+    qreal x = x0_;
+    for (std::size_t i = 0; i < voci.size(); ++i) {
+        const Voce& v = voci[i];
+        // the last cell closes the row exactly on the region's edge
+        const qreal w = i + 1 == voci.size() ? x0_ + larghezza_ - x : larghe[i];
+        riquadro(QRectF(x, y_, w, hCella), kFondoCella, kBordo, 0.5);
+        if (!v.punto.isEmpty())
+            scrivi(QRectF(x + 2, y_ + 1, numero[i], metriche(fNumero).height()), v.punto, puntiEtichette_ + 0.5,
+                   true, Qt::AlignLeft | Qt::AlignTop);
+        if (!v.etichetta.isEmpty())
+            scrivi(QRectF(x + 2 + numero[i], y_ + 1, w - 4 - numero[i], hEtichetta), v.etichetta, puntiEtichette_,
+                   false, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
+        if (!v.colonna.isEmpty()) {
+            const qreal bw = box[i] > 0 ? std::min(box[i], w - 6 - v.rientro) : w - 6 - v.rientro;
+            campo(QRectF(x + 3 + v.rientro, y_ + hCella - hBox - 3, bw, hBox), v);
+        }
+        x += w;
+    }
+    y_ += hCella;
+}
+
+void Modulo::affianca(const std::vector<qreal>& pesi, const std::vector<std::function<void(Modulo&)>>& parti) {
+    const qreal x0 = x0_, larga = larghezza_, inizio = y_;
+    qreal somma = 0;
+    for (qreal p : pesi) somma += p;
+    qreal x = x0, fondo = inizio;
+    for (std::size_t i = 0; i < parti.size() && i < pesi.size(); ++i) {
+        const qreal w = i + 1 == parti.size() ? x0 + larga - x : std::round(larga * pesi[i] / somma);
+        x0_ = x;
+        larghezza_ = w;
+        y_ = inizio;
+        parti[i](*this);
+        fondo = std::max(fondo, y_);
+        x += w;
+    }
+    x0_ = x0;
+    larghezza_ = larga;
+    y_ = fondo;
+}
+
+void Modulo::scrivi(const QRectF& r, const QString& testo, qreal punti, bool grassetto, int flags, QColor colore) {
+    elementi_.push_back(Testo{r, testo, punti, grassetto, flags, colore});
+}
+
+void Modulo::linea(const QLineF& l, qreal spessore, QColor colore) {
+    elementi_.push_back(Linea{l, spessore, colore});
+}
+
+void Modulo::riquadro(const QRectF& r, QColor riempimento, QColor bordo, qreal spessore) {
+    elementi_.push_back(Riquadro{r, riempimento, bordo, spessore});
+}
+
+Campo& Modulo::campo(const QRectF& r, const Voce& v) {
+    Campo c;
+    c.tabella = v.tabella.isEmpty() ? tabella_ : v.tabella;
+    c.colonna = v.colonna;
+    c.rettangolo = r;
+    c.allineamento = v.allineamento;
+    c.puntiFont = v.puntiFont > 0 ? v.puntiFont : puntiValori_;
+    c.grassetto = v.grassetto;
+    c.trasparente = v.trasparente;
+    c.larghezzaMassima = v.larghezzaMassima;
+    c.tipo = v.tipo;
+    c.valori = v.valori;
+    c.suggerimento = v.suggerimento;
+    c.solaLettura = v.solaLettura;
+    c.sfondo = v.sfondo;
+    // the frame sits just outside the box, so a value painted over the box leaves it whole
+    riquadro(r.adjusted(-0.5, -0.5, 0.5, 0.5), Qt::white, kBordo, 0.6);
+    if (!v.lettera.isEmpty())
+        scrivi(r, v.lettera, 7, false, Qt::AlignCenter, QColor(150, 150, 150));
+    campi_.push_back(c);
+    return campi_.back();
+}
+
+Pagina Modulo::fine(qreal altezza) {
+    Pagina p;
+    p.nome = nome_;
+    p.dimensione = QSizeF(kLarghezzaA4, altezza);
+    p.campi = campi_;
+    const QSizeF dim = p.dimensione;
+    p.disegna = [elementi = elementi_, dim](QPainter& painter, const QRectF& dest) {
+        const qreal sx = dest.width() / dim.width();
+        const qreal sy = dest.height() / dim.height();
+        auto mappa = [&](const QRectF& r) {
+            return QRectF(dest.x() + r.x() * sx, dest.y() + r.y() * sy, r.width() * sx, r.height() * sy);
+        };
+        auto punto = [&](const QPointF& q) { return QPointF(dest.x() + q.x() * sx, dest.y() + q.y() * sy); };
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        for (const auto& e : elementi) {
+            if (const auto* t = std::get_if<Testo>(&e)) {
+                painter.setFont(carattere(t->punti, t->grassetto));
+                painter.setPen(t->colore);
+                painter.drawText(mappa(t->r), t->flags, t->s);
+            } else if (const auto* l = std::get_if<Linea>(&e)) {
+                painter.setPen(QPen(l->colore, l->spessore * sx));
+                painter.drawLine(QLineF(punto(l->l.p1()), punto(l->l.p2())));
+            } else if (const auto* q = std::get_if<Riquadro>(&e)) {
+                painter.setPen(q->bordo.isValid() ? QPen(q->bordo, q->spessore * sx) : QPen(Qt::NoPen));
+                painter.setBrush(q->riempimento.isValid() ? QBrush(q->riempimento) : QBrush(Qt::NoBrush));
+                painter.drawRect(mappa(q->r));
+            }
+        }
+        painter.restore();
+    };
+    return p;
+}
+
+}  // namespace modulo
+}  // namespace forms

@@ -1,0 +1,158 @@
+#pragma once
+
+// The layout rule the page descriptions are written with: a cursor walks down the page, and
+// each call places a shaded section heading, a line of text, or a row of labelled cells (point
+// number, label, and the box that holds a column). A page description then reads like the form.
+
+#include <QColor>
+#include <QFont>
+#include <QLineF>
+#include <QRectF>
+#include <functional>
+#include <variant>
+#include <vector>
+
+#include "forms/pagina.h"
+
+namespace forms::modulo {
+
+inline constexpr qreal kLarghezzaA4 = 794;
+inline constexpr qreal kAltezzaA4 = 1123;
+
+// Sample texts that size a box to what it holds.
+inline const QString kCampioneImporto = QStringLiteral("99.999.999,99");
+inline const QString kCampioneData = QStringLiteral("31/12/2014");
+inline const QString kCampioneCodiceFiscale = QStringLiteral("RSSMRA85T10A562SX");
+
+// One cell of a row: point number, label and (when colonna is not empty) the box of a column.
+struct Voce {
+    QString punto;
+    QString etichetta;
+    QString colonna;
+    QString campione;        // sizes the box; empty: the box fills the cell
+    TipoCampo tipo = TipoCampo::Testo;
+    QStringList valori;
+    qreal larghezza = 0;     // the cell's natural width in pixels; 0: from box and label
+    Qt::Alignment allineamento = Qt::AlignLeft | Qt::AlignVCenter;
+    bool grassetto = false;
+    bool trasparente = false;
+    bool solaLettura = false;
+    qreal puntiFont = 0;     // 0: the page's value size
+    QString suggerimento;
+    QColor sfondo;
+    QString tabella;         // empty: the page's table
+    QString lettera;         // drawn faintly inside the box (month initials)
+    int larghezzaMassima = 0;
+    qreal rientro = 0;       // room left of the box inside its cell (for a button)
+};
+
+Voce importo(const QString& punto, const QString& etichetta, const QString& colonna);
+Voce data(const QString& punto, const QString& etichetta, const QString& colonna);
+Voce casella(const QString& punto, const QString& etichetta, const QString& colonna);
+Voce codiceFiscale(const QString& punto, const QString& etichetta, const QString& colonna);
+Voce testo(const QString& punto, const QString& etichetta, const QString& colonna,
+           const QString& campione = {});
+Voce elenco(const QString& punto, const QString& etichetta, const QString& colonna,
+            const QStringList& valori);
+// A cell with no box (a signature space, a heading cell).
+Voce vuota(const QString& punto, const QString& etichetta, qreal larghezza = 0);
+
+// Small adjustments of a cell, written inline in a row: largo(importo(...), 120).
+inline Voce piccolo(Voce v, qreal punti = 8) {
+    v.puntiFont = punti;
+    return v;
+}
+inline Voce largo(Voce v, qreal larghezza) {
+    v.larghezza = larghezza;
+    return v;
+}
+inline Voce di(Voce v, const QString& tabella) {
+    v.tabella = tabella;
+    return v;
+}
+
+// Fonts of the drawing, measured at 96 dpi so that the layout is the same on every machine.
+QFont carattere(qreal punti, bool grassetto = false);
+QRectF misura(const QString& testo, const QFont& font, qreal larghezza);
+
+class Modulo {
+public:
+    Modulo(QString nome, QString tabella, qreal puntiValori = 10);
+
+    qreal y() const { return y_; }
+    void vaiA(qreal y) { y_ = y; }
+    void spazio(qreal pixel) { y_ += pixel; }
+    qreal sinistra() const { return x0_; }
+    qreal larghezza() const { return larghezza_; }
+    void setTabella(const QString& tabella) { tabella_ = tabella; }
+    void setPuntiValori(qreal punti) { puntiValori_ = punti; }
+    void setPuntiEtichette(qreal punti) { puntiEtichette_ = punti; }
+
+    // "CERTIFICAZIONE UNICA 2015" with the page's own title under it and, at the right, the
+    // optional box of the recipient's tax code (a read-only display) or the year.
+    void testata(const QString& titolo, const QString& sottotitolo = {});
+    // A shaded heading across the current region.
+    void fascia(const QString& titolo, bool principale = true);
+    // Text across the current region, wrapped.
+    void nota(const QString& testo, qreal punti = 7, bool grassetto = false,
+              Qt::Alignment allineamento = Qt::AlignLeft, QColor colore = Qt::black);
+    // A row of cells filling the current region; each cell's spare width is shared in
+    // proportion to its natural width.
+    void riga(std::vector<Voce> voci);
+    // Regions side by side, each as wide as its share of pesi; the cursor continues below
+    // the tallest.
+    void affianca(const std::vector<qreal>& pesi, const std::vector<std::function<void(Modulo&)>>& parti);
+
+    // Free placement, for the few things no rule covers.
+    void scrivi(const QRectF& r, const QString& testo, qreal punti, bool grassetto = false,
+                int flags = Qt::AlignLeft | Qt::AlignVCenter, QColor colore = Qt::black);
+    void linea(const QLineF& l, qreal spessore = 0.8, QColor colore = Qt::black);
+    void riquadro(const QRectF& r, QColor riempimento, QColor bordo = Qt::black, qreal spessore = 0.8);
+    // A box at a given place; its frame is part of the drawing.
+    Campo& campo(const QRectF& r, const Voce& v);
+
+    Pagina fine(qreal altezza = kAltezzaA4);
+
+    qreal altezzaBox() const;
+    qreal larghezzaBox(const Voce& v) const;
+
+private:
+    struct Testo {
+        QRectF r;
+        QString s;
+        qreal punti;
+        bool grassetto;
+        int flags;
+        QColor colore;
+    };
+    struct Linea {
+        QLineF l;
+        qreal spessore;
+        QColor colore;
+    };
+    struct Riquadro {
+        QRectF r;
+        QColor riempimento;
+        QColor bordo;
+        qreal spessore;
+    };
+    using Elemento = std::variant<Testo, Linea, Riquadro>;
+
+    QString nome_;
+    QString tabella_;
+    qreal puntiValori_;
+    qreal puntiEtichette_ = 6;
+    qreal x0_ = 20;
+    qreal larghezza_ = kLarghezzaA4 - 40;
+    qreal y_ = 20;
+    std::vector<Elemento> elementi_;
+    std::vector<Campo> campi_;
+};
+
+// Colours of the drawing.
+inline const QColor kFondoCella(240, 243, 247);
+inline const QColor kFascia(200, 208, 218);
+inline const QColor kFasciaSecondaria(222, 228, 235);
+inline const QColor kBordo(60, 60, 60);
+
+}  // namespace forms::modulo
