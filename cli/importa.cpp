@@ -1,6 +1,127 @@
+// importa paghe|altro|770|finanziaria and azzera ente|dipendenti|professionisti.
+#include <algorithm>
+#include <iostream>
+
 #include "cli/comandi.h"
+#include "import/importazione.h"
 
 namespace cli {
-int comandoImporta(const Contesto&) { throw UsageError("Comando non ancora disponibile: importa"); }
-int comandoAzzera(const Contesto&) { throw UsageError("Comando non ancora disponibile: azzera"); }
+
+namespace {
+
+// --conferma gives the three answers of the reset's confirmation: Yes, No, Yes.
+class ReporterConferma : public ReporterConsole {
+public:
+    bool ask(const std::string&) override { return risposte_[std::min(domanda_++, 2)]; }
+
+private:
+    static constexpr bool risposte_[3] = {true, false, true};
+    int domanda_ = 0;
+};
+
+importazione::DatiAggiuntivi datiAggiuntivi(const Argomenti& a) {
+    importazione::DatiAggiuntivi d;
+    d.codiceAttivita = a.valoreOppure("--codice-attivita", d.codiceAttivita);
+    d.codiceSede = a.valoreOppure("--codice-sede", d.codiceSede);
+    d.matricolaAzienda = a.valoreOppure("--matricola-azienda", d.matricolaAzienda);
+    return d;
+}
+
+const std::string& fileDaImportare(const Argomenti& a, const std::string& tipo) {
+    if (a.posizionali().size() != 2)
+        throw UsageError("importa " + tipo + " vuole un FILE da importare.");
+    return a.posizionali()[1];
+}
+
+}  // namespace
+
+int comandoImporta(const Contesto& ctx) {
+    if (ctx.parole.empty() || ctx.parole[0].rfind("--", 0) == 0)
+        throw UsageError("importa vuole paghe, altro, 770 o finanziaria.");
+    const std::string tipo = ctx.parole[0];
+    ReporterConsole reporter;
+    bool fatto = false;
+
+    if (tipo == "paghe") {
+        Argomenti a(ctx.parole,
+                    {{"--tracciato", 1}, {"--codice-attivita", 1}, {"--codice-sede", 1},
+                     {"--matricola-azienda", 1}},
+                    {"--sostituto"});
+        const std::string& file = fileDaImportare(a, tipo);
+        const auto t = a.valore("--tracciato");
+        if (!t) {
+            reporter.error("Non è stato indicato il tipo di tracciato da utilizzare per l'import.");
+            return 1;
+        }
+        importazione::Tracciato tracciato;
+        if (*t == "dip")
+            tracciato = importazione::Tracciato::Dipendenti;
+        else if (*t == "amm")
+            tracciato = importazione::Tracciato::Amministratori;
+        else if (*t == "coc")
+            tracciato = importazione::Tracciato::CoCoCo;
+        else
+            throw UsageError("Tracciato sconosciuto: " + *t + " (ammessi dip, amm, coc).");
+        storage::Connection conn;
+        ctx.apri(conn);
+        fatto = importazione::ImportaPaghe(conn, file, tracciato, a.flag("--sostituto"),
+                                           datiAggiuntivi(a), reporter);
+    } else if (tipo == "altro") {
+        Argomenti a(ctx.parole,
+                    {{"--codice-attivita", 1}, {"--codice-sede", 1}, {"--matricola-azienda", 1}},
+                    {"--sostituto"});
+        const std::string& file = fileDaImportare(a, tipo);
+        storage::Connection conn;
+        ctx.apri(conn);
+        fatto = importazione::ImportaAltro(conn, file, a.flag("--sostituto"), datiAggiuntivi(a),
+                                           reporter);
+    } else if (tipo == "770") {
+        Argomenti a(ctx.parole, {{"--tracciato", 1}, {"--codice-attivita", 1}, {"--codice-sede", 1}},
+                    {});
+        const std::string& file = fileDaImportare(a, tipo);
+        const std::string t = a.valoreOppure("--tracciato", "");
+        if (t != "1" && t != "2") throw UsageError("importa 770 vuole --tracciato 1 oppure 2.");
+        storage::Connection conn;
+        ctx.apri(conn);
+        fatto = importazione::Importa770(conn, file, t == "1" ? 1 : 2, datiAggiuntivi(a), reporter);
+    } else if (tipo == "finanziaria") {
+        Argomenti a(ctx.parole, {{"--codice-attivita", 1}}, {"--da-cu-dipendenti"});
+        const std::string& file = fileDaImportare(a, tipo);
+        storage::Connection conn;
+        ctx.apri(conn);
+        fatto = importazione::ImportaFinanziaria(conn, file, a.flag("--da-cu-dipendenti"),
+                                                 datiAggiuntivi(a), reporter);
+    } else {
+        throw UsageError("Importazione sconosciuta: " + tipo +
+                         " (ammesse paghe, altro, 770, finanziaria).");
+    }
+    return fatto ? 0 : 1;
+}
+
+int comandoAzzera(const Contesto& ctx) {
+    Argomenti a(ctx.parole, {}, {"--conferma"});
+    if (a.posizionali().size() != 1)
+        throw UsageError("azzera vuole ente, dipendenti o professionisti.");
+    const std::string& quale = a.posizionali()[0];
+    importazione::Archivio archivio;
+    if (quale == "ente")
+        archivio = importazione::Archivio::Ente;
+    else if (quale == "dipendenti")
+        archivio = importazione::Archivio::Dipendenti;
+    else if (quale == "professionisti")
+        archivio = importazione::Archivio::Professionisti;
+    else
+        throw UsageError("Archivio sconosciuto: " + quale +
+                         " (ammessi ente, dipendenti, professionisti).");
+    if (!a.flag("--conferma")) {
+        std::cerr << "Nessun dato eliminato: l'azzeramento elimina dati in modo non annullabile, "
+                     "ripetere il comando con --conferma per confermarlo.\n";
+        return 1;
+    }
+    storage::Connection conn;
+    ctx.apri(conn);
+    ReporterConferma reporter;
+    return importazione::Azzera(conn, archivio, reporter) ? 0 : 1;
+}
+
 }  // namespace cli

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include "import/importazione.h"
+#include "prova_import.h"
+
+namespace {
+
+using importazione::Archivio;
+using Righe = std::vector<std::vector<std::string>>;
+
+class Azzera : public ::testing::Test {
+protected:
+    void SetUp() override {
+        a.conn.exec("insert into Parametri (Denominazione, CodiceFiscale, DataImpegno) values "
+                    "('ENTE', '0123', '01/01/2015')");
+        a.conn.exec("insert into SostitutoImposta (CodiceFiscale, Nome, A8, b6) values "
+                    "('0123', 'N', 'X', 'Y')");
+        a.conn.exec("insert into QuadroCt (NumCellulare, B1, B4) values ('333', 'A', 'B')");
+        for (int i = 0; i < 3; ++i) {
+            a.conn.exec("insert into Zefo1 (B02) values ('ROSSI')");
+            a.conn.exec("insert into Zefo2 (ID, tipo) values (last_insert_rowid(), 'DIP')");
+        }
+        a.conn.exec("insert into Zefo3 (Id, D23) values (2, '1,00')");
+        a.conn.exec("insert into Professionisti (B02) values ('VERDI'), ('NERI')");
+    }
+    // Row counts of the seven tables, in a fixed order.
+    std::vector<long long> conteggi() {
+        std::vector<long long> c;
+        for (const char* t : {"Parametri", "SostitutoImposta", "QuadroCt", "Zefo1", "Zefo2",
+                              "Zefo3", "Professionisti"})
+            c.push_back(a.conta(t));
+        return c;
+    }
+    prova::Archivio a;
+    prova::Reporter r;
+};
+
+TEST_F(Azzera, SoloSiNoSiProcede) {
+    struct Caso {
+        std::deque<bool> risposte;
+        std::size_t domande;
+    } casi[] = {
+        {{false}, 1}, {{true, true}, 2}, {{true, false, false}, 3}, {{}, 1},
+    };
+    for (auto archivio : {Archivio::Ente, Archivio::Dipendenti, Archivio::Professionisti}) {
+        for (const auto& c : casi) {
+            r = prova::Reporter();
+            r.risposte = c.risposte;
+            EXPECT_FALSE(importazione::Azzera(a.conn, archivio, r));
+            EXPECT_EQ(r.domande.size(), c.domande);
+            EXPECT_TRUE(r.infos.empty());
+            EXPECT_TRUE(r.errori.empty());
+            EXPECT_EQ(conteggi(), (std::vector<long long>{1, 1, 1, 3, 3, 1, 2}));
+            EXPECT_EQ(a.valore("select Denominazione || Nome || NumCellulare from Parametri, "
+                               "SostitutoImposta, QuadroCt"),
+                      "ENTEN333");
+        }
+    }
+}
+
+TEST_F(Azzera, DatiDeiDipendenti) {
+    r.risposte = {true, false, true};
+    ASSERT_TRUE(importazione::Azzera(a.conn, Archivio::Dipendenti, r));
+    EXPECT_EQ(r.domande,
+              (std::vector<std::string>{
+                  "Questa procedura elimina tutti i dati presenti negli archivi. \nSei veramente "
+                  "sicuro di voler procedere  ?",
+                  "ATTENZIONE: Questa procedura elimina tutti i dati presenti negli archivi. \nSei "
+                  "veramente sicuro di non voler procedere  ?",
+                  "ATTENZIONE:\n\nUltimo avviso. \n\nSe premi si verranno eliminati tutti i dati "
+                  "presenti nell'archivio.\nQuesta operazione non è annullabile\nSei veramente "
+                  "sicuro di  voler procedere  ?"}));
+    EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata."});
+    EXPECT_EQ(conteggi(), (std::vector<long long>{1, 1, 1, 0, 0, 0, 2}));
+    EXPECT_EQ(a.righe("select NumCellulare, B1, B2, B3, B4, B5, B6 from QuadroCt"),
+              (Righe{{"", "", "", "", "", "", ""}}));
+    // The key counter goes on: a new certificate does not reuse an old number.
+    a.conn.exec("insert into Zefo1 (B02) values ('NUOVO')");
+    EXPECT_EQ(a.valore("select ID from Zefo1"), "4");
+    // Already empty: the questions, then the message.
+    r = prova::Reporter();
+    r.risposte = {true, false, true};
+    a.conn.exec("delete from Zefo1");
+    ASSERT_TRUE(importazione::Azzera(a.conn, Archivio::Dipendenti, r));
+    EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata."});
+}
+
+TEST_F(Azzera, DatiGeneraliDellEnte) {
+    r.risposte = {true, false, true};
+    ASSERT_TRUE(importazione::Azzera(a.conn, Archivio::Ente, r));
+    EXPECT_EQ(conteggi(), (std::vector<long long>{1, 1, 1, 3, 3, 1, 2}));
+    EXPECT_EQ(a.righe("select * from Parametri"), Righe{std::vector<std::string>(13, "")});
+    auto sostituto = a.righe("select * from SostitutoImposta");
+    ASSERT_EQ(sostituto.size(), 1u);
+    EXPECT_EQ(sostituto[0][0], "1");
+    EXPECT_EQ(std::vector<std::string>(sostituto[0].begin() + 1, sostituto[0].end()),
+              std::vector<std::string>(27, ""));
+    EXPECT_EQ(a.valore("select NumCellulare from QuadroCt"), "333");
+
+    // With an empty SostitutoImposta no row is created.
+    a.conn.exec("delete from SostitutoImposta");
+    r.risposte = {true, false, true};
+    ASSERT_TRUE(importazione::Azzera(a.conn, Archivio::Ente, r));
+    EXPECT_EQ(a.conta("SostitutoImposta"), 0);
+}
+
+TEST_F(Azzera, DatiDeiProfessionisti) {
+    r.risposte = {true, false, true};
+    ASSERT_TRUE(importazione::Azzera(a.conn, Archivio::Professionisti, r));
+    EXPECT_EQ(r.domande.front(),
+              "Questa procedura elimina tutti i dati presenti negli archivi dei professionisti . "
+              "\nSei veramente sicuro di voler procedere  ?");
+    EXPECT_EQ(r.domande.back(),
+              "ATTENZIONE:\n\nUltimo avviso. \n\nSe premi si verranno eliminati tutti i dati "
+              "presenti nell'archivio dei professionisti .\nQuesta operazione non è annullabile\n"
+              "Sei veramente sicuro di  voler procedere  ?");
+    EXPECT_EQ(conteggi(), (std::vector<long long>{1, 1, 1, 3, 3, 1, 0}));
+    EXPECT_EQ(a.valore("select Denominazione from Parametri"), "ENTE");
+}
+
+}  // namespace
