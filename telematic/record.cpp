@@ -1,6 +1,7 @@
 #include "telematic/record.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <array>
 
 #include "storage/cp1252.h"
 
@@ -14,14 +15,6 @@ std::string vuoto(std::size_t n) { return std::string(n, ' '); }
 
 bool spuntato(std::string_view v) { return !Rifila(v).empty(); }
 
-std::string nomeColonna(const char* prefisso, int numero) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%s%03d", prefisso, numero);
-    return buf;
-}
-
-std::string codiceCampo(const char* prefisso, int numero) { return nomeColonna(prefisso, numero); }
-
 void aggiungi(std::vector<std::string>& campi, std::string elemento) {
     if (!elemento.empty()) campi.push_back(std::move(elemento));
 }
@@ -29,7 +22,10 @@ void aggiungi(std::vector<std::string>& campi, std::string elemento) {
 }  // namespace
 
 std::string Valore(ContestoRecord& ctx, const Row& riga, std::string_view colonna) {
-    const std::string& t = riga.text(colonna);
+    return Valore(ctx, riga.text(colonna), colonna);
+}
+
+std::string Valore(ContestoRecord& ctx, const std::string& t, std::string_view colonna) {
     if (storage::soloAscii(t)) return t;
     std::size_t persi = 0;
     std::string out = storage::aWindows1252(t, &persi);
@@ -167,33 +163,103 @@ int ScriviRecordCertificato(std::ostream& FileInvio, const std::string& testa,
     return scritti;
 }
 
+
 namespace {
 
-std::string testaDa(ContestoRecord& ctx, char tipo, std::string_view modulo, const Row& sostituto,
-                    const Row& certificato) {
-    return TestaCertificato(tipo, modulo, Valore(ctx, sostituto, "CodiceFiscale"),
-                            Valore(ctx, certificato, "B01"), certificato.text("ID"));
+// One box of a certificate section, in writing order.
+enum class Regola {
+    Semplice,   // the column through the encoder with its type
+    Lettera,    // family row 2-9: "F", "A" (rows 3-9) or "D" from columns 1, 2, 3
+    Percentuale,  // family column 7: exactly "C" goes under B07, anything else under A07
+    Mesi,       // twelve month columns as one flag field
+    D19,        // "6003" under A19, "6001" under B19, nothing else
+    Unione,     // two columns joined into one value
+};
+
+struct Voce {
+    Regola regola = Regola::Semplice;
+    std::vector<std::string> colonne;  // one, or several for Lettera, Mesi, Unione
+    std::string codice;                // B07 code for Percentuale
+    std::string codice2;               // A07 code for Percentuale
+    const char* tipo = "AN";
+    bool daZefo2 = false;              // fiscal points 201-409 come from the Zefo2 row
+};
+
+std::string tre(int n) {
+    std::string s = std::to_string(n);
+    return std::string(3 - std::min<std::size_t>(3, s.size()), '0') + s;
 }
 
-struct CampoAnagrafico {
-    const char* colonna;
-    const char* codice;
-    const char* tipo;
-};
+Voce semplice(std::string colonna, std::string codice, const char* tipo, bool daZefo2 = false) {
+    Voce v;
+    v.colonne = {std::move(colonna)};
+    v.codice = std::move(codice);
+    v.tipo = tipo;
+    v.daZefo2 = daZefo2;
+    return v;
+}
 
-const CampoAnagrafico kAnagrafici[] = {
-    {"A01", "DA001001", "CF"}, {"A02", "DA001002", "AN"}, {"A03", "DA001003", "AN"},
-    {"A04", "DA001004", "AN"}, {"A05", "DA001005", "AN"}, {"A06", "DA001006", "AN"},
-    {"A07", "DA001007", "AN"}, {"A08", "DA001008", "AN"}, {"A09", "DA001009", "AN"},
-    {"A10", "DA001010", "AN"}, {"A11", "DA001011", "AN"}, {"B01", "DA002001", "CF"},
-    {"B02", "DA002002", "AN"}, {"B03", "DA002003", "AN"}, {"B04", "DA002004", "AN"},
-    {"B05", "DA002005", "DT"}, {"B06", "DA002006", "AN"}, {"B07", "DA002007", "AN"},
-    {"B08", "DA002008", "AN"}, {"B09", "DA002009", "AN"}, {"B10", "DA002010", "AN"},
-    {"B20", "DA002020", "AN"}, {"B21", "DA002021", "AN"}, {"B22", "DA002022", "AN"},
-    {"B23", "DA002023", "AN"}, {"B24", "DA002024", "AN"}, {"B25", "DA002025", "AN"},
-    {"B30", "DA002030", "AN"}, {"B40", "DA002040", "AN"}, {"B41", "DA002041", "AN"},
-    {"B42", "DA002042", "AN"}, {"B43", "DA002043", "AN"}, {"B44", "DA003001", "DT"},
-};
+const std::vector<Voce>& vociAnagrafiche() {
+    static const std::vector<Voce> voci = [] {
+        std::vector<Voce> v;
+        for (int n = 1; n <= 11; ++n)
+            v.push_back(semplice((n < 10 ? "A0" : "A") + std::to_string(n), "DA001" + tre(n), n == 1 ? "CF" : "AN"));
+        for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 20, 21, 22, 23, 24, 25, 30, 40, 41, 42, 43})
+            v.push_back(semplice((n < 10 ? "B0" : "B") + std::to_string(n), "DA002" + tre(n),
+                                 n == 1 ? "CF" : n == 5 ? "DT" : "AN"));
+        v.push_back(semplice("B44", "DA003001", "DT"));
+        return v;
+    }();
+    return voci;
+}
+
+void vociPrevidenziali(std::vector<Voce>& v, bool primaSezione) {
+    auto mesi = [&](const std::string& prefisso, const std::string& dicembre, std::string codice) {
+        Voce m;
+        m.regola = Regola::Mesi;
+        for (int i = 1; i <= 11; ++i) m.colonne.push_back(prefisso + std::to_string(i));
+        m.colonne.push_back(dicembre);
+        m.codice = std::move(codice);
+        v.push_back(m);
+    };
+    v.push_back(semplice("D01", "DC001001", "N10"));
+    v.push_back(semplice("D02", "DC001002", "CB"));
+    v.push_back(semplice("D03", "DC001003", "CB"));
+    for (int n = 4; n <= 6; ++n) v.push_back(semplice("D0" + std::to_string(n), "DC001" + tre(n), "VP"));
+    v.push_back(semplice("D07", "DC001007", "CB"));
+    mesi("D08_", "d08_12", "DC001008");
+    for (int n = 9; n <= 12; ++n)
+        v.push_back(semplice((n < 10 ? "D0" : "D") + std::to_string(n), "DC001" + tre(n), "VP"));
+    v.push_back(semplice("D13", "DC001013", "CB"));
+    mesi("D14_", "D14_12", "DC001014");
+    v.push_back(semplice("D15", "DC001015", "CN"));
+    v.push_back(semplice("D16", "DC001016", "AN"));
+    v.push_back(semplice("D17", "DC001017", "AN"));
+    v.push_back(semplice("D18", "DC001018", "NP"));
+    Voce d19 = semplice("D19", "", "NP");
+    d19.regola = Regola::D19;
+    v.push_back(d19);
+    v.push_back(semplice("D20", "DC001020", "NP"));
+    v.push_back(semplice("D21", "DC001021", "NP"));
+    v.push_back(semplice("D22", "DC001022", "DA"));
+    for (int n = 23; n <= 32; ++n) v.push_back(semplice("D" + std::to_string(n), "DC001" + tre(n), "VN"));
+    v.push_back(semplice("D33", "DC001033", "CB"));
+    mesi("D34_", "D34_12", "DC001034");
+    if (!primaSezione) return;
+    v.push_back(semplice("D35", "DC001035", "AN"));
+    // The INAIL position and dates travel as numbers right-aligned in 16; dates as DDMM.
+    v.push_back(semplice("D36", "DC001036", "NU"));
+    for (const char* n : {"7", "8"}) {
+        Voce u;
+        u.regola = Regola::Unione;
+        u.colonne = {std::string("D3") + n + "_1", std::string("D3") + n + "_2"};
+        u.codice = std::string("DC00103") + n;
+        u.tipo = "NU";
+        v.push_back(u);
+    }
+    v.push_back(semplice("D39", "DC001039", "AN"));
+    v.push_back(semplice("D40", "DC001040", "CB"));
+}
 
 const char* tipoPunto(int n) {
     switch (n) {
@@ -210,62 +276,170 @@ const char* tipoPunto(int n) {
     }
 }
 
-// The social-security fields of one section; the first section also has D35 to D40.
-void campiPrevidenziali(ContestoRecord& ctx, const Row& r, bool primaSezione,
-                        std::vector<std::string>& campi) {
-    auto& c = ctx.campi;
-    auto campo = [&](const char* colonna, const char* codice, const char* tipo) {
-        aggiungi(campi, CampoNonPosizionale(c, codice, tipo, Valore(ctx, r, colonna)));
+// Everything after the fiscal points of the first G record: family rows, then the section.
+const std::vector<Voce>& vociFamigliaEPrevidenza() {
+    static const std::vector<Voce> voci = [] {
+        std::vector<Voce> v;
+        v.push_back(semplice("fam1_1", "DB801001", "CB", true));
+        v.push_back(semplice("fam1_4", "DB801004", "CF", true));
+        v.push_back(semplice("fam1_5", "DB801005", "N2", true));
+        for (int n = 2; n <= 9; ++n) {
+            const std::string f = "fam" + std::to_string(n) + "_";
+            const std::string db = "DB80" + std::to_string(n);
+            Voce l;
+            l.regola = Regola::Lettera;
+            l.colonne = {f + "1", f + "2", f + "3"};
+            l.codice = db + "001";
+            l.codice2 = n >= 3 ? "A" : "";  // row 2 has no "other relative" box
+            v.push_back(l);
+            v.push_back(semplice(f + "4", db + "004", "CF"));
+            v.push_back(semplice(f + "5", db + "005", "N2"));
+            v.push_back(semplice(f + "6", db + "006", "N2"));
+            Voce p;
+            p.regola = Regola::Percentuale;
+            p.colonne = {f + "7"};
+            p.codice = db + "B07";
+            p.codice2 = db + "A07";
+            v.push_back(p);
+            v.push_back(semplice(f + "8", db + "008", "CB"));
+        }
+        v.push_back(semplice("fam10_1", "DB810001", "PC"));
+        vociPrevidenziali(v, true);
+        for (auto& x : v) x.daZefo2 = true;
+        return v;
+    }();
+    return voci;
+}
+
+const std::vector<Voce>& vociSecondaSezione() {
+    static const std::vector<Voce> voci = [] {
+        std::vector<Voce> v;
+        vociPrevidenziali(v, false);
+        return v;
+    }();
+    return voci;
+}
+
+const std::vector<Voce>& vociAutonomi() {
+    static const std::vector<Voce> voci = [] {
+        std::vector<Voce> v;
+        v.push_back(semplice("E01", "AU001001", "AN"));
+        v.push_back(semplice("E02", "AU001002", "DA"));
+        v.push_back(semplice("E03", "AU001003", "CB"));
+        v.push_back(semplice("E04", "AU001004", "VP"));
+        v.push_back(semplice("E05", "AU001005", "VP"));
+        v.push_back(semplice("E06", "AU001006", "NP"));
+        for (int n = 7; n <= 23; ++n) v.push_back(semplice("E" + std::to_string(n), "AU001" + tre(n), "VP"));
+        return v;
+    }();
+    return voci;
+}
+
+}  // namespace
+
+// Positions of a list of boxes' columns in one result layout, kept with the layout they
+// were resolved for.
+struct PosizioniColonne {
+    struct Voce {
+        const void* elenco;
+        std::shared_ptr<const storage::Columns> colonne;
+        std::vector<std::vector<int>> indici;
     };
-    auto mesi = [&](const char* prefisso, const char* dicembre, const char* codice) {
-        std::array<std::string, 12> valori;
-        for (int m = 1; m <= 12; ++m)
-            valori[m - 1] = r.text(m == 12 && dicembre ? std::string(dicembre)
-                                                       : std::string(prefisso) + std::to_string(m));
-        std::array<std::string_view, 12> viste;
-        for (int m = 0; m < 12; ++m) viste[m] = valori[m];
-        aggiungi(campi, CampoMesi(codice, viste));
-    };
-    campo("D01", "DC001001", "N10");
-    campo("D02", "DC001002", "CB");
-    campo("D03", "DC001003", "CB");
-    campo("D04", "DC001004", "VP");
-    campo("D05", "DC001005", "VP");
-    campo("D06", "DC001006", "VP");
-    campo("D07", "DC001007", "CB");
-    mesi("D08_", "d08_12", "DC001008");
-    campo("D09", "DC001009", "VP");
-    campo("D10", "DC001010", "VP");
-    campo("D11", "DC001011", "VP");
-    campo("D12", "DC001012", "VP");
-    campo("D13", "DC001013", "CB");
-    mesi("D14_", nullptr, "DC001014");
-    campo("D15", "DC001015", "CN");
-    campo("D16", "DC001016", "AN");
-    campo("D17", "DC001017", "AN");
-    campo("D18", "DC001018", "NP");
-    const std::string& d19 = r.text("D19");  // compared exactly, untrimmed
-    if (d19 == "6003")
-        campo("D19", "DC001A19", "NP");
-    else if (d19 == "6001")
-        campo("D19", "DC001B19", "NP");
-    campo("D20", "DC001020", "NP");
-    campo("D21", "DC001021", "NP");
-    campo("D22", "DC001022", "DA");
-    for (int n = 23; n <= 32; ++n) {
-        const std::string colonna = "D" + std::to_string(n);
-        campo(colonna.c_str(), codiceCampo("DC001", n).c_str(), "VN");
+    std::vector<Voce> risolte;
+};
+
+namespace {
+
+template <class V>
+const std::vector<std::vector<int>>& posizioni(ContestoRecord& ctx, const std::vector<V>& voci,
+                                               const Row& riga) {
+    if (!ctx.posizioni) ctx.posizioni = std::make_shared<PosizioniColonne>();
+    for (const auto& r : ctx.posizioni->risolte)
+        if (r.elenco == &voci && r.colonne == riga.columns()) return r.indici;
+    PosizioniColonne::Voce nuova{&voci, riga.columns(), {}};
+    for (const auto& v : voci) {
+        std::vector<int> ix;
+        for (const auto& c : v.colonne) ix.push_back(riga.columns() ? riga.columns()->require(c) : -1);
+        nuova.indici.push_back(std::move(ix));
     }
-    campo("D33", "DC001033", "CB");
-    mesi("D34_", nullptr, "DC001034");
-    if (!primaSezione) return;
-    campo("D35", "DC001035", "AN");
-    // The INAIL position and dates travel as numbers right-aligned in 16; dates as DDMM.
-    campo("D36", "DC001036", "NU");
-    aggiungi(campi, CampoNonPosizionale(c, "DC001037", "NU", Valore(ctx, r, "D37_1") + Valore(ctx, r, "D37_2")));
-    aggiungi(campi, CampoNonPosizionale(c, "DC001038", "NU", Valore(ctx, r, "D38_1") + Valore(ctx, r, "D38_2")));
-    campo("D39", "DC001039", "AN");
-    campo("D40", "DC001040", "CB");
+    ctx.posizioni->risolte.push_back(std::move(nuova));
+    return ctx.posizioni->risolte.back().indici;
+}
+
+const std::string kNiente;
+
+const std::string& testoA(const Row& r, int i) {
+    return (i < 0 || r.empty()) ? kNiente : r.at(static_cast<std::size_t>(i));
+}
+
+// Appends the fields of the boxes to campi, reading each from its row.
+void codifica(ContestoRecord& ctx, const std::vector<Voce>& voci, const Row& riga,
+              std::vector<std::string>& campi) {
+    auto& c = ctx.campi;
+    const auto& pos = posizioni(ctx, voci, riga);
+    for (std::size_t k = 0; k < voci.size(); ++k) {
+        const Voce& v = voci[k];
+        const auto& ix = pos[k];
+        auto val = [&](std::size_t j) { return Valore(ctx, testoA(riga, ix[j]), v.colonne[j]); };
+        switch (v.regola) {
+            case Regola::Semplice:
+                aggiungi(campi, CampoNonPosizionale(c, v.codice, v.tipo, val(0)));
+                break;
+            case Regola::Lettera: {
+                const char* lettera = nullptr;
+                if (spuntato(testoA(riga, ix[0])))
+                    lettera = "F";
+                else if (!v.codice2.empty() && spuntato(testoA(riga, ix[1])))
+                    lettera = "A";
+                else if (spuntato(testoA(riga, ix[2])))
+                    lettera = "D";
+                if (lettera) aggiungi(campi, CampoNonPosizionale(c, v.codice, "AN", lettera));
+                break;
+            }
+            case Regola::Percentuale:
+                if (testoA(riga, ix[0]) == "C")  // exact and case-sensitive
+                    aggiungi(campi, CampoNonPosizionale(c, v.codice, "AN", "C"));
+                else
+                    aggiungi(campi, CampoNonPosizionale(c, v.codice2, "PC", val(0)));
+                break;
+            case Regola::Mesi: {
+                std::array<std::string_view, 12> mesi;
+                for (std::size_t m = 0; m < 12; ++m) mesi[m] = testoA(riga, ix[m]);
+                aggiungi(campi, CampoMesi(v.codice, mesi));
+                break;
+            }
+            case Regola::D19: {
+                const std::string& d19 = testoA(riga, ix[0]);  // compared exactly, untrimmed
+                if (d19 == "6003")
+                    aggiungi(campi, CampoNonPosizionale(c, "DC001A19", "NP", val(0)));
+                else if (d19 == "6001")
+                    aggiungi(campi, CampoNonPosizionale(c, "DC001B19", "NP", val(0)));
+                break;
+            }
+            case Regola::Unione:
+                aggiungi(campi, CampoNonPosizionale(c, v.codice, v.tipo, val(0) + val(1)));
+                break;
+        }
+    }
+}
+
+std::string testaDa(ContestoRecord& ctx, char tipo, std::string_view modulo, const Row& sostituto,
+                    const Row& certificato) {
+    return TestaCertificato(tipo, modulo, Valore(ctx, sostituto, "CodiceFiscale"),
+                            Valore(ctx, certificato, "B01"), certificato.text("ID"));
+}
+
+const std::vector<Voce>& vociFiscali(bool daZefo2) {
+    static const auto costruisci = [](bool z2) {
+        std::vector<Voce> v;
+        for (const auto& p : PuntiFiscali())
+            if (p.daZefo2 == z2)
+                v.push_back(semplice((p.numero <= 10 ? "C" : "c") + tre(p.numero), "DB001" + tre(p.numero),
+                                     p.tipo, z2));
+        return v;
+    };
+    static const std::vector<Voce> zefo1 = costruisci(false), zefo2 = costruisci(true);
+    return daZefo2 ? zefo2 : zefo1;
 }
 
 }  // namespace
@@ -294,8 +468,8 @@ const std::vector<PuntoFiscale>& PuntiFiscali() {
 
 int ScriviRecordD(ContestoRecord& ctx, const Row& sostituto, const Row& cert) {
     std::vector<std::string> campi;
-    for (const auto& a : kAnagrafici)
-        aggiungi(campi, CampoNonPosizionale(ctx.campi, a.codice, a.tipo, Valore(ctx, cert, a.colonna)));
+    campi.reserve(40);
+    codifica(ctx, vociAnagrafiche(), cert, campi);
     aggiungi(campi, CampoNonPosizionale(ctx.campi, "DA003002", "CB", "1"));
     return ScriviRecordCertificato(ctx.FileInvio, testaDa(ctx, 'D', "00000001", sostituto, cert), campi);
 }
@@ -309,66 +483,34 @@ int ScriviRecordG(ContestoRecord& ctx, const Row& sostituto, const Row& z1, cons
                                "DB001001 o DB001004\r");
     const std::string testa = testaDa(ctx, 'G', "00000001", sostituto, z1);
     std::vector<std::string> campi;
-    for (const auto& p : PuntiFiscali()) {
-        if (p.numero == 2) {
+    campi.reserve(80);
+    const auto& fiscali = vociFiscali(false);
+    // Point 1, then the point-002 check, then every other point of Zefo1.
+    const auto& pos = posizioni(ctx, fiscali, z1);
+    for (std::size_t k = 0; k < fiscali.size(); ++k) {
+        const Voce& v = fiscali[k];
+        if (k == 1) {
             const std::string& c002 = z1.text("C002");
             if (c002 != "1" && c002 != "2" && c.segnalatore)
                 c.segnalatore->segnala(z1.text("B01") + ": Campo DB001002 non in (1,2)");
         }
-        const std::string colonna = nomeColonna(p.numero <= 10 ? "C" : "c", p.numero);
-        aggiungi(campi, CampoNonPosizionale(c, codiceCampo("DB001", p.numero), p.tipo,
-                                            Valore(ctx, p.daZefo2 ? z2 : z1, colonna)));
+        aggiungi(campi, CampoNonPosizionale(c, v.codice, v.tipo,
+                                            Valore(ctx, testoA(z1, pos[k][0]), v.colonne[0])));
     }
-    // Family members: row 1 the spouse, rows 2 to 9 children and other relatives, row 10.
-    aggiungi(campi, CampoNonPosizionale(c, "DB801001", "CB", Valore(ctx, z2, "fam1_1")));
-    aggiungi(campi, CampoNonPosizionale(c, "DB801004", "CF", Valore(ctx, z2, "fam1_4")));
-    aggiungi(campi, CampoNonPosizionale(c, "DB801005", "N2", Valore(ctx, z2, "fam1_5")));
-    for (int n = 2; n <= 9; ++n) {
-        const std::string f = "fam" + std::to_string(n) + "_";
-        const std::string db = "DB80" + std::to_string(n);
-        const char* lettera = nullptr;
-        if (spuntato(z2.text(f + "1")))
-            lettera = "F";
-        else if (n >= 3 && spuntato(z2.text(f + "2")))
-            lettera = "A";
-        else if (spuntato(z2.text(f + "3")))
-            lettera = "D";
-        if (lettera) aggiungi(campi, CampoNonPosizionale(c, db + "001", "AN", lettera));
-        aggiungi(campi, CampoNonPosizionale(c, db + "004", "CF", Valore(ctx, z2, f + "4")));
-        aggiungi(campi, CampoNonPosizionale(c, db + "005", "N2", Valore(ctx, z2, f + "5")));
-        aggiungi(campi, CampoNonPosizionale(c, db + "006", "N2", Valore(ctx, z2, f + "6")));
-        const std::string& f7 = z2.text(f + "7");
-        if (f7 == "C")
-            aggiungi(campi, CampoNonPosizionale(c, db + "B07", "AN", "C"));
-        else
-            aggiungi(campi, CampoNonPosizionale(c, db + "A07", "PC", Valore(ctx, z2, f + "7")));
-        aggiungi(campi, CampoNonPosizionale(c, db + "008", "CB", Valore(ctx, z2, f + "8")));
-    }
-    aggiungi(campi, CampoNonPosizionale(c, "DB810001", "PC", Valore(ctx, z2, "fam10_1")));
-    campiPrevidenziali(ctx, z2, true, campi);
+    codifica(ctx, vociFiscali(true), z2, campi);
+    codifica(ctx, vociFamigliaEPrevidenza(), z2, campi);
     return ScriviRecordCertificato(ctx.FileInvio, testa, campi);
 }
 
 int ScriviRecordG2(ContestoRecord& ctx, const Row& sostituto, const Row& z1, const Row& z3) {
     std::vector<std::string> campi;
-    campiPrevidenziali(ctx, z3, false, campi);
+    codifica(ctx, vociSecondaSezione(), z3, campi);
     return ScriviRecordCertificato(ctx.FileInvio, testaDa(ctx, 'G', "00000002", sostituto, z1), campi);
 }
 
 int ScriviRecordH(ContestoRecord& ctx, const Row& sostituto, const Row& p) {
-    auto& c = ctx.campi;
     std::vector<std::string> campi;
-    aggiungi(campi, CampoNonPosizionale(c, "AU001001", "AN", Valore(ctx, p, "E01")));
-    aggiungi(campi, CampoNonPosizionale(c, "AU001002", "DA", Valore(ctx, p, "E02")));
-    aggiungi(campi, CampoNonPosizionale(c, "AU001003", "CB", Valore(ctx, p, "E03")));
-    aggiungi(campi, CampoNonPosizionale(c, "AU001004", "VP", Valore(ctx, p, "E04")));
-    aggiungi(campi, CampoNonPosizionale(c, "AU001005", "VP", Valore(ctx, p, "E05")));
-    aggiungi(campi, CampoNonPosizionale(c, "AU001006", "NP", Valore(ctx, p, "E06")));
-    for (int n = 7; n <= 23; ++n) {
-        char col[8];
-        std::snprintf(col, sizeof col, "E%02d", n);
-        aggiungi(campi, CampoNonPosizionale(c, codiceCampo("AU001", n), "VP", Valore(ctx, p, col)));
-    }
+    codifica(ctx, vociAutonomi(), p, campi);
     return ScriviRecordCertificato(ctx.FileInvio, testaDa(ctx, 'H', "00000001", sostituto, p), campi);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -19,16 +20,21 @@ struct Contatori {
     long ContaB = 0, ContaC = 0, ContaD = 0, ContaG = 0, ContaH = 0;
 };
 
+struct PosizioniColonne;
+
 // The writers' run context: the open transmission file and the encoder's context.
 struct ContestoRecord {
     std::ostream& FileInvio;
     ContestoCampi& campi;
     std::string CertificatoCorrente;  // the ID of the certificate being written, for reports
+    // Column positions resolved once per result layout, so a run does not look up names per row.
+    std::shared_ptr<PosizioniColonne> posizioni = nullptr;
 };
 
 // A column's value in Windows-1252; a character with no Windows-1252 byte becomes "?" and
 // the run is told which certificate and column held it.
 std::string Valore(ContestoRecord& ctx, const storage::Row& riga, std::string_view colonna);
+std::string Valore(ContestoRecord& ctx, const std::string& testo, std::string_view colonna);
 
 // The body cut or filled to 1,897 characters, then "A" and CR LF, in one write.
 void ScriviRecord(std::ostream& FileInvio, std::string_view corpo);
@@ -63,5 +69,13 @@ struct PuntoFiscale {
     bool daZefo2;
 };
 const std::vector<PuntoFiscale>& PuntiFiscali();
+
+// The anagraphic fields of the D record in writing order (the constant "DA003002" excluded).
+struct CampoAnagrafico {
+    const char* colonna;
+    const char* codice;
+    const char* tipo;
+};
+const std::vector<CampoAnagrafico>& CampiAnagrafici();
 
 }  // namespace telematic

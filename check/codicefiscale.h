@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace check {
+
+// The check character of a 16-character personal tax code from its first 15 characters
+// (upper-case letters and digits), or '\0' when a character is neither.
+char CarattereControlloPersonale(std::string_view primi15);
+
+// The check digit of an 11-digit numeric tax code from its first 10 digits, or '\0'.
+char CifraControlloNumerica(std::string_view prime10);
+
+// Empty when the code (already trimmed) is a formally right tax code: 16 characters of a
+// person, homonymy letters included, or 11 digits; otherwise the Italian reason.
+std::string ErroreCodiceFiscale(std::string_view codice);
+
+// As above, for the 11-digit numeric code only.
+std::string ErroreCodiceNumerico(std::string_view codice);
+
+}  // namespace check

@@ -1,0 +1,470 @@
+#include <algorithm>
+#include <fstream>
+#include <limits>
+#include <unordered_set>
+
+#include "check/codicefiscale.h"
+#include "check/controllo.h"
+#include "check/forme.h"
+#include "check/tracciato.h"
+#include "storage/cp1252.h"
+#include "storage/error.h"
+#include "telematic/record.h"
+
+namespace check {
+
+namespace {
+
+constexpr std::size_t kMassimoProblemi = 100000;
+constexpr std::size_t kInizioArea = 89;  // 0-based: the non-positional area starts at position 90
+constexpr std::size_t kFineArea = kInizioArea + telematic::kAreaNonPosizionale;  // position 1890
+
+bool cifre(std::string_view s) {
+    if (s.empty()) return false;
+    for (char c : s)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+bool spazi(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
+
+std::string_view senzaSpaziFinali(std::string_view s) {
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+std::string tra(std::string_view v) { return "«" + storage::daWindows1252(v) + "»"; }
+
+long long numero(std::string_view s) {
+    long long n = 0;
+    for (char c : s) n = n * 10 + (c - '0');
+    return n;
+}
+
+bool codiceCampo(std::string_view c) {
+    if (c.size() != 8) return false;
+    for (std::size_t i = 0; i < 8; ++i) {
+        const char x = c[i];
+        const bool lettera = x >= 'A' && x <= 'Z', cifra = x >= '0' && x <= '9';
+        if (i < 2 ? !lettera : !(lettera || cifra)) return false;
+    }
+    return true;
+}
+
+bool prefissoAmmesso(char tipo, std::string_view codice) {
+    const std::string_view p = codice.substr(0, 2);
+    switch (tipo) {
+        case 'C': return p == "CT";
+        case 'D': return p == "DA";
+        case 'G': return p == "DB" || p == "DC";
+        case 'H': return p == "AU";
+        default: return false;
+    }
+}
+
+class ControlloFile {
+public:
+    std::vector<Problema> esegui(std::istream& in);
+
+private:
+    void aggiungi(Gravita g, int posizione, std::string campo, std::string testo) {
+        if (out_.size() >= kMassimoProblemi) return;
+        Problema p;
+        p.gravita = g;
+        p.origine = Origine::File;
+        p.record = numeroRecord_;
+        p.posizione = posizione;
+        p.id = id_;
+        p.nominativo = nominativo_;
+        p.codiceFiscale = cf_;
+        p.campo = std::move(campo);
+        p.testo = std::move(testo);
+        out_.push_back(std::move(p));
+    }
+    void record(std::string_view r, bool lunghezzaGiusta);
+    void recordA(std::string_view r);
+    void recordB(std::string_view r);
+    void testaCertificato(std::string_view r);
+    void area(std::string_view r);
+    void nome(std::string_view r);
+    void fine();
+    void mancaSeguito();
+
+    std::vector<Problema> out_;
+    std::int64_t numeroRecord_ = 0;
+    // The certificate the current record belongs to, for the problems' columns.
+    std::int64_t id_ = 0;
+    std::string nominativo_, cf_;
+
+    long conta_[5] = {0, 0, 0, 0, 0};  // B, C, D, G, H
+    int fase_ = 0;                     // 0 before A, 1 after A, 2 after B or C, 3 certificates, 4 after Z
+    bool visteA_ = false, vistoZ_ = false, annullaOSostituisce_ = false;
+    std::string cfSostituto_;
+    long long a1_ = -1, a2_ = -1;
+    // The certificate being read: its head (type aside) and the kinds of record seen.
+    std::string chiaveCertificato_;
+    char ultimoTipo_ = 0;
+    bool haSeguito_ = true;
+    std::int64_t certificati_ = 0;
+    std::unordered_set<std::string> numeri_;
+    struct {
+        std::int64_t record = 0, id = 0;
+        std::string nominativo, cf;
+    } ultimo_;
+};
+
+void ControlloFile::recordA(std::string_view r) {
+    if (r.substr(15, 5) != "CUR15")
+        aggiungi(Gravita::Errore, 16, "A 16-20", "Il codice fornitura è " + tra(r.substr(15, 5)) + " invece di CUR15.");
+    const auto tipo = r.substr(20, 2);
+    if (tipo != "01" && tipo != "10")
+        aggiungi(Gravita::Errore, 21, "A 21-22", "Il tipo fornitore vale 01 o 10, non " + tra(tipo) + ".");
+    const std::string e = ErroreCodiceFiscale(senzaSpaziFinali(r.substr(22, 16)));
+    if (!e.empty()) aggiungi(Gravita::Errore, 23, "A 23-38", "Codice fiscale del fornitore: " + e + ".");
+}
+
+void ControlloFile::recordB(std::string_view r) {
+    cfSostituto_ = std::string(r.substr(1, 16));
+    std::string e = ErroreCodiceFiscale(senzaSpaziFinali(r.substr(1, 16)));
+    if (!e.empty()) aggiungi(Gravita::Errore, 2, "B 2-17", "Codice fiscale del sostituto: " + e + ".");
+    if (r.substr(17, 8) != "00000001")
+        aggiungi(Gravita::Errore, 18, "B 18-25", "Il numero di modulo del frontespizio è " + tra(r.substr(17, 8)) + " invece di 00000001.");
+    for (std::size_t p : {90u, 91u, 409u})
+        if (r[p] != '0' && r[p] != '1')
+            aggiungi(Gravita::Errore, static_cast<int>(p + 1), "B " + std::to_string(p + 1),
+                     "La casella vale 0 o 1, non " + tra(r.substr(p, 1)) + ".");
+    annullaOSostituisce_ = r[90] == '1' || r[91] == '1';
+    if (!spazi(r.substr(320, 16))) {
+        e = ErroreCodiceFiscale(senzaSpaziFinali(r.substr(320, 16)));
+        if (!e.empty()) aggiungi(Gravita::Errore, 321, "B 321-336", "Codice fiscale del firmatario: " + e + ".");
+    }
+    if (!cifre(r.substr(336, 2)))
+        aggiungi(Gravita::Errore, 337, "B 337-338", "Il codice carica " + tra(r.substr(336, 2)) + " non è numerico.");
+    const struct {
+        std::size_t da;
+        const char* campo;
+        long long* dove;
+    } conteggi[] = {{393, "B 394-401", &a1_}, {401, "B 402-409", &a2_}};
+    for (const auto& c : conteggi) {
+        if (cifre(r.substr(c.da, 8)))
+            *c.dove = numero(r.substr(c.da, 8));
+        else
+            aggiungi(Gravita::Errore, static_cast<int>(c.da + 1), c.campo,
+                     "Il numero di certificati " + tra(r.substr(c.da, 8)) + " non è numerico.");
+    }
+    if (!spazi(r.substr(411, 16))) {
+        e = ErroreCodiceFiscale(senzaSpaziFinali(r.substr(411, 16)));
+        if (!e.empty()) aggiungi(Gravita::Errore, 412, "B 412-427", "Codice fiscale dell'intermediario: " + e + ".");
+        if (!cifre(r.substr(427, 10)))
+            aggiungi(Gravita::Errore, 428, "B 428-437", "Impegno e data dell'impegno " + tra(r.substr(427, 10)) + " non numerici.");
+    } else if (r.substr(427, 10) != "0000000000") {
+        aggiungi(Gravita::Errore, 428, "B 428-437", "Senza intermediario le posizioni 428-437 devono valere 0000000000.");
+    }
+}
+
+void ControlloFile::nome(std::string_view r) {
+    std::string cognome, nomeProprio;
+    for (std::size_t i = kInizioArea; i + 24 <= kFineArea; i += 24) {
+        const auto codice = r.substr(i, 8);
+        if (spazi(codice)) break;
+        auto v = r.substr(i + 8, 16);
+        std::string* dove = codice == "DA002002" ? &cognome : codice == "DA002003" ? &nomeProprio : nullptr;
+        if (!dove) continue;
+        if (!dove->empty() && !v.empty() && v[0] == '+') v.remove_prefix(1);
+        *dove += std::string(v);
+    }
+    nominativo_ = storage::daWindows1252(senzaSpaziFinali(cognome)) + " " +
+                  storage::daWindows1252(senzaSpaziFinali(nomeProprio));
+}
+
+void ControlloFile::testaCertificato(std::string_view r) {
+    const char tipo = r[0];
+    const std::string_view modulo = r.substr(17, 8), cf = r.substr(25, 16), num = r.substr(41, 5);
+    const std::string chiave = std::string(r.substr(1, 45).substr(0, 16)) + std::string(cf) + std::string(num);
+    cf_ = storage::daWindows1252(senzaSpaziFinali(cf));
+    id_ = cifre(num) ? numero(num) : 0;
+    if (tipo == 'D' && !(chiave == chiaveCertificato_ && ultimoTipo_ == 'D')) nominativo_.clear();
+
+    // Which certificate the record belongs to; a D starts one (several D in a row when its fields overflow).
+    const bool stesso = chiave == chiaveCertificato_;
+    if (tipo == 'D') {
+        if (!(stesso && ultimoTipo_ == 'D')) {
+            if (!haSeguito_) mancaSeguito();
+            if (stesso) aggiungi(Gravita::Errore, 1, "", "Record D ripetuto dopo i record G o H dello stesso certificato.");
+            if (!numeri_.insert(std::string(cf) + std::string(num)).second && !stesso)
+                aggiungi(Gravita::Errore, 42, "", "Il certificato " + tra(num) + " dello stesso percipiente compare più volte nel file.");
+            chiaveCertificato_ = chiave;
+            haSeguito_ = false;
+            ++certificati_;
+            nome(r);
+        }
+        if (modulo != "00000001")
+            aggiungi(Gravita::Errore, 18, "", "Il numero di modulo del record D è " + tra(modulo) + " invece di 00000001.");
+    } else {
+        if (!stesso) {
+            aggiungi(Gravita::Errore, 1, "",
+                     std::string("Il record ") + tipo + " non segue il record D del suo certificato (percipiente e numero diversi).");
+        } else if ((tipo == 'G' && ultimoTipo_ == 'H') || (tipo == 'H' && ultimoTipo_ == 'G')) {
+            aggiungi(Gravita::Errore, 1, "", "Record G e H nello stesso certificato.");
+        }
+        haSeguito_ = true;
+        if (tipo == 'H' ? modulo != "00000001" : (modulo != "00000001" && modulo != "00000002"))
+            aggiungi(Gravita::Errore, 18, "", std::string("Il numero di modulo del record ") + tipo + " è " + tra(modulo) + ".");
+    }
+    ultimoTipo_ = tipo;
+    ultimo_ = {numeroRecord_, id_, nominativo_, cf_};
+
+    if (r.substr(1, 16) != cfSostituto_)
+        aggiungi(Gravita::Errore, 2, "", "Il codice fiscale del sostituto " + tra(r.substr(1, 16)) + " è diverso da quello del record B.");
+    if (spazi(cf)) {
+        aggiungi(Gravita::Errore, 26, "DA002001", "Manca il codice fiscale del percipiente.");
+    } else {
+        const std::string e = ErroreCodiceFiscale(senzaSpaziFinali(cf));
+        if (!e.empty()) aggiungi(Gravita::Errore, 26, "DA002001", "Codice fiscale del percipiente: " + e + ".");
+    }
+    if (!cifre(num)) aggiungi(Gravita::Errore, 42, "", "Il numero del certificato " + tra(num) + " non è di cinque cifre.");
+    const std::string_view riservato = r.substr(46, 43);
+    const bool giusto = tipo == 'D' ? riservato == std::string(23, '0') + std::string(19, ' ') + "0" : spazi(riservato);
+    if (!giusto)
+        aggiungi(Gravita::Errore, 47, "",
+                 std::string("Le posizioni riservate 47-89 del record ") + tipo + " non hanno il contenuto atteso.");
+}
+
+void ControlloFile::area(std::string_view r) {
+    const char tipo = r[0];
+    std::string_view precedente;
+    for (std::size_t i = kInizioArea; i + 24 <= kFineArea; i += 24) {
+        const int pos = static_cast<int>(i + 1);
+        const std::string_view codice = r.substr(i, 8), v = r.substr(i + 8, 16);
+        if (spazi(r.substr(i, 24))) {
+            const auto resto = r.substr(i, telematic::kCorpoRecord - i);
+            const auto altro = resto.find_first_not_of(' ');
+            if (altro != std::string_view::npos)
+                aggiungi(Gravita::Errore, static_cast<int>(i + altro + 1), "",
+                         "Campo spezzato o fuori allineamento: dopo un campo vuoto il record prosegue con " +
+                             tra(resto.substr(altro, 24)) + ".");
+            return;
+        }
+        if (!codiceCampo(codice) || !prefissoAmmesso(tipo, codice)) {
+            aggiungi(Gravita::Errore, pos, std::string(),
+                     "Campo spezzato o fuori allineamento: " + tra(codice) + " non è un codice di campo del record " + tipo +
+                         " (i campi seguenti del record non sono controllati).");
+            return;
+        }
+        const std::string c(codice);
+        const std::string_view t = TipoDelCodice(codice);
+        if (!v.empty() && v[0] == '+' && codice == precedente && (t == "AN" || t == "CF" || t.empty())) {
+            if (t == "CF") aggiungi(Gravita::Errore, pos, c, "Codice fiscale più lungo di 16 caratteri.");
+        } else if (t.empty()) {
+            aggiungi(Gravita::Avviso, pos, c, "Campo " + tra(codice) + " sconosciuto: il suo valore non è controllato.");
+        } else {
+            const std::string e = ErroreValoreFile(t, v);
+            if (!e.empty()) {
+                std::string testo = e;
+                if (testo[0] >= 'a' && testo[0] <= 'z') testo[0] = static_cast<char>(testo[0] - 'a' + 'A');
+                aggiungi(Gravita::Errore, pos, c, testo + ".");
+            }
+        }
+        precedente = codice;
+    }
+    const auto coda = r.substr(kFineArea, telematic::kCorpoRecord - kFineArea);
+    if (!spazi(coda))
+        aggiungi(Gravita::Errore, static_cast<int>(kFineArea + 1), "",
+                 "Campo spezzato a fine record: le posizioni 1890-1897 devono essere vuote.");
+}
+
+void ControlloFile::record(std::string_view r, bool lunghezzaGiusta) {
+    const char tipo = r.empty() ? ' ' : r[0];
+    if (tipo != 'D' && tipo != 'G' && tipo != 'H') {
+        id_ = 0;
+        nominativo_.clear();
+        cf_.clear();
+    }
+    auto fuoriPosto = [&](const char* atteso) {
+        aggiungi(Gravita::Errore, 1, "", std::string("Record ") + tipo + " fuori posto: " + atteso + ".");
+    };
+    switch (tipo) {
+        case 'A':
+            if (fase_ != 0) fuoriPosto("il record A è solo il primo");
+            fase_ = std::max(fase_, 1);
+            visteA_ = true;
+            if (lunghezzaGiusta) recordA(r);
+            return;
+        case 'B':
+            ++conta_[0];
+            if (fase_ != 1) fuoriPosto(fase_ == 0 ? "manca il record A prima del B" : "il record B segue solo il record A");
+            fase_ = std::max(fase_, 2);
+            if (lunghezzaGiusta) recordB(r);
+            return;
+        case 'C':
+            ++conta_[1];
+            if (fase_ != 2 || conta_[1] > 1) fuoriPosto("il record C segue il record B, una volta sola");
+            if (lunghezzaGiusta) area(r);
+            return;
+        case 'D':
+        case 'G':
+        case 'H':
+            ++conta_[tipo == 'D' ? 2 : tipo == 'G' ? 3 : 4];
+            if (fase_ < 2 || fase_ > 3) fuoriPosto(fase_ < 2 ? "mancano i record A e B" : "segue il record Z");
+            fase_ = std::max(fase_, 3);
+            if (lunghezzaGiusta) {
+                testaCertificato(r);
+                area(r);
+            }
+            return;
+        case 'Z': {
+            if (fase_ == 4) fuoriPosto("il record Z è uno solo");
+            if (fase_ < 2) fuoriPosto("mancano i record A e B");
+            if (!haSeguito_) mancaSeguito();
+            haSeguito_ = true;
+            fase_ = 4;
+            vistoZ_ = true;
+            if (!lunghezzaGiusta) return;
+            static const char* nomi[] = {"B", "C", "D", "G", "H"};
+            for (int k = 0; k < 5; ++k) {
+                const std::size_t da = 15 + 9 * static_cast<std::size_t>(k);
+                const auto v = r.substr(da, 9);
+                const std::string campo = "Z " + std::to_string(da + 1) + "-" + std::to_string(da + 9);
+                if (!cifre(v))
+                    aggiungi(Gravita::Errore, static_cast<int>(da + 1), campo,
+                             std::string("Il numero di record ") + nomi[k] + " " + tra(v) + " non è numerico.");
+                else if (numero(v) != conta_[k])
+                    aggiungi(Gravita::Errore, static_cast<int>(da + 1), campo,
+                             std::string("Il record Z conta ") + std::to_string(numero(v)) + " record " + nomi[k] +
+                                 ", il file ne contiene " + std::to_string(conta_[k]) + ".");
+            }
+            return;
+        }
+        default:
+            aggiungi(Gravita::Errore, 1, "", "Tipo di record sconosciuto " + tra(r.substr(0, 1)) + ".");
+    }
+}
+
+void ControlloFile::mancaSeguito() {
+    Problema p;
+    p.origine = Origine::File;
+    p.record = ultimo_.record;
+    p.posizione = 1;
+    p.id = ultimo_.id;
+    p.nominativo = ultimo_.nominativo;
+    p.codiceFiscale = ultimo_.cf;
+    p.testo = "Il certificato ha il record D ma nessun record G o H.";
+    if (out_.size() < kMassimoProblemi) out_.push_back(std::move(p));
+}
+
+void ControlloFile::fine() {
+    id_ = 0;
+    nominativo_.clear();
+    cf_.clear();
+    numeroRecord_ = 0;
+    if (!visteA_) aggiungi(Gravita::Errore, 0, "", "Manca il record A di testa.");
+    if (conta_[0] == 0) aggiungi(Gravita::Errore, 0, "", "Manca il record B del frontespizio.");
+    if (!vistoZ_) {
+        if (!haSeguito_) mancaSeguito();
+        aggiungi(Gravita::Errore, 0, "", "Manca il record Z di coda.");
+    }
+    if (conta_[1] > 0 && conta_[3] == 0)
+        aggiungi(Gravita::Errore, 0, "C",
+                 "Il Quadro CT (record C) è in una fornitura senza record G: l'Agenzia scarta l'intera fornitura.");
+    if (conta_[1] > 0 && annullaOSostituisce_)
+        aggiungi(Gravita::Errore, 0, "C",
+                 "Il Quadro CT (record C) è in un annullamento o in una sostituzione: l'Agenzia scarta l'intera fornitura.");
+    if (a1_ >= 0 && a2_ >= 0 && a1_ + a2_ != certificati_)
+        aggiungi(Gravita::Avviso, 0, "B 394-409",
+                 "Il frontespizio indica " + std::to_string(a1_ + a2_) + " certificati, il file ne contiene " +
+                     std::to_string(certificati_) + ".");
+    if (out_.size() >= kMassimoProblemi) {
+        out_.resize(kMassimoProblemi - 1);
+        aggiungi(Gravita::Avviso, 0, "", "Troppi problemi: l'elenco si ferma qui.");
+    }
+}
+
+std::vector<Problema> ControlloFile::esegui(std::istream& in) {
+    // A line longer than any record is cut here, so a file of another kind cannot fill memory.
+    constexpr std::streamsize kMassimo = 4096;
+    std::string buf(static_cast<std::size_t>(kMassimo), '\0');
+    while (out_.size() < kMassimoProblemi) {
+        in.getline(buf.data(), kMassimo);
+        std::streamsize n = in.gcount();
+        bool aCapo = true, troppoLunga = false;
+        if (in.bad()) throw storage::Error("Errore di lettura del file.");
+        if (in.eof()) {
+            if (n == 0) break;
+            aCapo = false;
+        } else if (in.fail()) {
+            in.clear();
+            troppoLunga = true;
+            in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+        } else {
+            --n;  // gcount counted the line feed
+        }
+        ++numeroRecord_;
+        const std::string_view riga(buf.data(), static_cast<std::size_t>(n));
+        const std::size_t lunghezza = riga.size() + (aCapo ? 1 : 0);
+        bool giusto = lunghezza == telematic::kLunghezzaRecord && riga.back() == '\r' && riga[1897] == 'A';
+        if (troppoLunga) {
+            aggiungi(Gravita::Errore, 0, "", "Il record è più lungo di 1900 caratteri.");
+        } else if (lunghezza != telematic::kLunghezzaRecord) {
+            aggiungi(Gravita::Errore, 0, "",
+                     "Il record è lungo " + std::to_string(lunghezza) + " caratteri invece di 1900" +
+                         (aCapo ? "" : " e non termina con CR LF") + ".");
+        } else if (!giusto) {
+            aggiungi(Gravita::Errore, 1898, "", "Il record non termina con \"A\" seguito da CR LF.");
+        }
+        if (lunghezza == 0 || (riga.size() == 1 && riga[0] == '\r')) continue;
+        record(riga, giusto);
+    }
+    fine();
+    return std::move(out_);
+}
+
+}  // namespace
+
+std::vector<Problema> ControllaFile(std::istream& in) { return ControlloFile().esegui(in); }
+
+std::vector<Problema> ControllaFile(const std::string& percorso) {
+    std::ifstream in(percorso, std::ios::binary);
+    if (!in) throw storage::Error("Impossibile aprire il file " + percorso + ".");
+    return ControllaFile(in);
+}
+
+const char* TestoGravita(Gravita g) { return g == Gravita::Errore ? "Errore" : "Avviso"; }
+
+std::size_t ContaErrori(const std::vector<Problema>& problemi) {
+    std::size_t n = 0;
+    for (const auto& p : problemi) n += p.gravita == Gravita::Errore;
+    return n;
+}
+
+std::string RigaProblema(const Problema& p) {
+    std::string r = TestoGravita(p.gravita);
+    r += " - ";
+    if (p.origine == Origine::File) {
+        if (p.record > 0) {
+            r += "record " + std::to_string(p.record);
+            if (p.posizione > 0) r += " pos. " + std::to_string(p.posizione);
+            r += " - ";
+        }
+    }
+    switch (p.origine) {
+        case Origine::Sostituto: r += "Sostituto d'imposta"; break;
+        case Origine::QuadroCt: r += "Quadro CT"; break;
+        case Origine::Dipendente: r += "Certificato " + std::to_string(p.id); break;
+        case Origine::Professionista: r += "Professionista " + std::to_string(p.id); break;
+        case Origine::File: r += p.id > 0 || !p.codiceFiscale.empty() ? "Certificato " + std::to_string(p.id) : "File"; break;
+    }
+    std::string nome = p.nominativo;
+    while (!nome.empty() && nome.back() == ' ') nome.pop_back();
+    while (!nome.empty() && nome.front() == ' ') nome.erase(0, 1);
+    if (!nome.empty()) r += " " + nome;
+    if (!p.codiceFiscale.empty()) r += " (" + p.codiceFiscale + ")";
+    if (!p.colonna.empty() || !p.campo.empty()) {
+        r += " -";
+        if (!p.colonna.empty()) r += " " + p.colonna;
+        if (!p.campo.empty()) r += " " + p.campo;
+    }
+    r += ": " + p.testo;
+    return r;
+}
+
+}  // namespace check

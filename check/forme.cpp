@@ -1,0 +1,199 @@
+#include "check/forme.h"
+
+#include "check/codicefiscale.h"
+#include "telematic/campi.h"
+
+namespace check {
+
+namespace {
+
+bool cifra(char c) { return c >= '0' && c <= '9'; }
+
+bool soloCifre(std::string_view s) {
+    if (s.empty()) return false;
+    for (char c : s)
+        if (!cifra(c)) return false;
+    return true;
+}
+
+int numero(std::string_view s) {
+    int n = 0;
+    for (char c : s) n = n * 10 + (c - '0');
+    return n;
+}
+
+std::string_view senzaSpaziIniziali(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    return s;
+}
+
+std::string_view senzaSpaziFinali(std::string_view s) {
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+bool soloSpazi(std::string_view s) { return senzaSpaziIniziali(s).empty(); }
+
+std::string tra(std::string_view v) { return "«" + std::string(v) + "»"; }
+
+// Digits, a comma and exactly two decimals; the integer part may carry "." thousands groups.
+bool importo(std::string_view s, bool conPunti) {
+    const auto virgola = s.find(',');
+    if (virgola == std::string_view::npos) return false;
+    const std::string_view intero = s.substr(0, virgola), decimali = s.substr(virgola + 1);
+    if (decimali.size() != 2 || !soloCifre(decimali) || intero.empty()) return false;
+    if (soloCifre(intero)) return true;
+    if (!conPunti) return false;
+    // 1.234.567: a first group of one to three digits, then groups of exactly three.
+    std::size_t inizio = 0, gruppo = 0;
+    while (true) {
+        const auto punto = intero.find('.', inizio);
+        const auto pezzo = intero.substr(inizio, punto == std::string_view::npos ? std::string_view::npos
+                                                                                : punto - inizio);
+        if (!soloCifre(pezzo)) return false;
+        if (gruppo == 0 ? pezzo.size() > 3 : pezzo.size() != 3) return false;
+        ++gruppo;
+        if (punto == std::string_view::npos) break;
+        inizio = punto + 1;
+    }
+    return true;
+}
+
+// Hundredths of a percentage written as an amount; -1 when it is not one.
+long centesimi(std::string_view s) {
+    const auto virgola = s.find(',');
+    long intero = 0;
+    for (char c : s.substr(0, virgola)) intero = intero * 10 + (c - '0');
+    return intero * 100 + numero(s.substr(virgola + 1));
+}
+
+std::string erroreImporto(std::string_view v, bool conSegno, bool conPunti) {
+    std::string_view s = v;
+    if (conSegno && !s.empty() && s.front() == '-') s.remove_prefix(1);
+    if (importo(s, conPunti)) return {};
+    return "importo non valido " + tra(v) +
+           (conPunti ? ": attese cifre, punti delle migliaia, virgola e due decimali (es. 1.234,56)"
+                     : ": attese cifre, virgola e due decimali");
+}
+
+std::string erroreNumero(std::string_view v, std::size_t min, std::size_t max, const char* descrizione) {
+    if (!soloCifre(v)) return "numero non valido " + tra(v) + ": " + descrizione;
+    if (v.size() < min || v.size() > max) return "numero non valido " + tra(v) + ": " + descrizione;
+    return {};
+}
+
+std::string errorePercentuale(std::string_view v) {
+    if (v == "100") return {};
+    if (!importo(v, false)) return "percentuale non valida " + tra(v) + ": attesa nella forma 50,00 (al massimo 100,00)";
+    if (centesimi(v) > 10000) return "percentuale oltre 100 " + tra(v);
+    return {};
+}
+
+std::string erroreGiornoMese(std::string_view v) {
+    if (v.size() != 4 || !soloCifre(v) || !DataValida(numero(v.substr(0, 2)), numero(v.substr(2, 2)), 2000))
+        return "giorno e mese non validi " + tra(v) + ": attesi nella forma GGMM";
+    return {};
+}
+
+}  // namespace
+
+bool DataValida(int g, int m, int a) {
+    static constexpr int giorni[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (a < 1 || m < 1 || m > 12 || g < 1) return false;
+    const bool bisestile = (a % 4 == 0 && a % 100 != 0) || a % 400 == 0;
+    return g <= giorni[m - 1] + (m == 2 && bisestile ? 1 : 0);
+}
+
+std::string ErroreData(std::string_view v) {
+    if (v.size() != 10 || v[2] != '/' || v[5] != '/' || !soloCifre(v.substr(0, 2)) ||
+        !soloCifre(v.substr(3, 2)) || !soloCifre(v.substr(6, 4)))
+        return "data non valida " + tra(v) + ": attesa nella forma GG/MM/AAAA";
+    const int a = numero(v.substr(6, 4));
+    if (!DataValida(numero(v.substr(0, 2)), numero(v.substr(3, 2)), a) || a < 1900)
+        return "la data " + tra(v) + " non esiste";
+    return {};
+}
+
+std::string ErroreValoreArchivio(std::string_view tipo, std::string_view valore) {
+    // Right-aligned types tolerate the blanks that alignment would add anyway.
+    const std::string_view v = senzaSpaziIniziali(valore);
+    if (tipo == "CF") {
+        return ErroreCodiceFiscale(telematic::Rifila(valore));
+    }
+    if (tipo == "DT") return ErroreData(valore);
+    if (tipo == "DA") {
+        if (valore.size() != 4 || !soloCifre(valore)) return "anno non valido " + tra(valore) + ": attese quattro cifre";
+        return {};
+    }
+    if (tipo == "VP") return erroreImporto(v, false, true);
+    if (tipo == "VN") return erroreImporto(v, true, true);
+    if (tipo == "NP" || tipo == "NU") return erroreNumero(v, 1, 99, "attese solo cifre");
+    if (tipo == "N1") return erroreNumero(valore, 1, 1, "attesa una cifra");
+    if (tipo == "N2") return erroreNumero(valore, 2, 2, "attese due cifre (es. 05)");
+    if (tipo == "N3") return erroreNumero(v, 1, 3, "attese al massimo tre cifre");
+    if (tipo == "N10") return erroreNumero(v, 10, 10, "attese esattamente dieci cifre");
+    if (tipo == "CN") return ErroreCodiceNumerico(valore);
+    if (tipo == "PC") {
+        const auto f = v.find_last_not_of(" \t\r\n");
+        return errorePercentuale(v.substr(0, f + 1));
+    }
+    if (tipo == "GM") return erroreGiornoMese(v);
+    return {};
+}
+
+std::string ErroreValoreFile(std::string_view tipo, std::string_view v) {
+    auto allineatoDestra = [&](std::string& errore) -> std::string_view {
+        std::string_view s = senzaSpaziIniziali(v);
+        if (s.empty() || s.find(' ') != std::string_view::npos)
+            errore = "valore " + tra(v) + " non allineato a destra";
+        return s;
+    };
+    auto prefissoVuoto = [&](std::size_t n) { return soloSpazi(v.substr(0, n)); };
+    std::string errore;
+    if (tipo == "AN") return {};
+    if (tipo == "CF") {
+        if (!v.empty() && v.front() == ' ') return "codice fiscale " + tra(v) + " non allineato a sinistra";
+        return ErroreCodiceFiscale(senzaSpaziFinali(v));
+    }
+    if (tipo == "CB") return v == "               1" ? std::string() : "casella " + tra(v) + " diversa da 1";
+    if (tipo == "DT") {
+        if (!prefissoVuoto(8) || !soloCifre(v.substr(8)))
+            return "data " + tra(v) + " non nella forma GGMMAAAA allineata a destra";
+        if (!DataValida(numero(v.substr(8, 2)), numero(v.substr(10, 2)), numero(v.substr(12, 4))))
+            return "la data " + tra(v.substr(8)) + " non esiste";
+        return {};
+    }
+    if (tipo == "DA") {
+        if (!prefissoVuoto(12) || !soloCifre(v.substr(12))) return "anno " + tra(v) + " non di quattro cifre";
+        return {};
+    }
+    if (tipo == "N1" || tipo == "N2") {
+        const std::size_t n = tipo == "N1" ? 1 : 2;
+        if (!prefissoVuoto(16 - n) || !soloCifre(v.substr(16 - n)))
+            return "numero " + tra(v) + (n == 1 ? " non di una cifra" : " non di due cifre");
+        return {};
+    }
+    if (tipo == "CN") {
+        if (!soloSpazi(v.substr(11))) return "codice fiscale numerico " + tra(v) + " non di 11 cifre";
+        return ErroreCodiceNumerico(v.substr(0, 11));
+    }
+    if (tipo == "MESI") {
+        if (!prefissoVuoto(4)) return "mesi " + tra(v) + " non nella forma attesa";
+        const std::string_view f = v.substr(4);
+        if (f.size() != 12 || f.find_first_not_of("01") != std::string_view::npos)
+            return "mesi " + tra(v) + " non nella forma attesa (dodici cifre 0 o 1)";
+        return {};
+    }
+    const std::string_view s = allineatoDestra(errore);
+    if (!errore.empty()) return errore;
+    if (tipo == "VP") return erroreImporto(s, false, false);
+    if (tipo == "VN") return erroreImporto(s, true, false);
+    if (tipo == "NP" || tipo == "NU") return erroreNumero(s, 1, 16, "attese solo cifre");
+    if (tipo == "N3") return erroreNumero(s, 1, 3, "attese al massimo tre cifre");
+    if (tipo == "N10") return erroreNumero(s, 10, 10, "attese esattamente dieci cifre");
+    if (tipo == "PC") return errorePercentuale(s);
+    if (tipo == "GM") return erroreGiornoMese(s);
+    return {};
+}
+
+}  // namespace check
