@@ -1,5 +1,54 @@
+#include <iostream>
+
+#include "check/controllo.h"
 #include "cli/comandi.h"
 
 namespace cli {
-int comandoControlla(const Contesto&) { throw UsageError("Comando non ancora disponibile: controlla"); }
+
+namespace {
+
+int stampa(const std::vector<check::Problema>& problemi) {
+    for (const auto& p : problemi) std::cout << check::RigaProblema(p) << '\n';
+    const std::size_t errori = check::ContaErrori(problemi), avvisi = problemi.size() - errori;
+    std::cout << "Controllo terminato: " << errori << (errori == 1 ? " errore, " : " errori, ") << avvisi
+              << (avvisi == 1 ? " avviso." : " avvisi.") << '\n'
+              << std::flush;
+    return errori > 0 ? 1 : 0;
+}
+
+}  // namespace
+
+// controlla archivio [--tipi DIP,AMM,CoC] [--professionisti] [--quadro-ct]
+// controlla file FILE
+int comandoControlla(const Contesto& ctx) {
+    Argomenti a(ctx.parole, {{"--tipi", 1}}, {"--professionisti", "--quadro-ct"});
+    const auto& pos = a.posizionali();
+    if (pos.empty()) throw UsageError("controlla vuole archivio o file.");
+    if (pos[0] == "file") {
+        if (pos.size() != 2) throw UsageError("controlla file vuole il nome di un FILE.");
+        if (a.valore("--tipi") || a.flag("--professionisti") || a.flag("--quadro-ct"))
+            throw UsageError("controlla file non ha opzioni.");
+        return stampa(check::ControllaFile(pos[1]));
+    }
+    if (pos[0] != "archivio") throw UsageError("controlla vuole archivio o file, non " + pos[0] + ".");
+    if (pos.size() != 1) throw UsageError("controlla archivio non vuole altri argomenti.");
+
+    // Without a choice, both supplies and every kind; otherwise what is named.
+    check::OpzioniControllo opz;
+    const auto tipi = tipiDaTesto(a.valoreOppure("--tipi", ""));
+    if (a.valore("--tipi") || a.flag("--professionisti")) {
+        opz.dipendenti = opz.amministratori = opz.collaboratori = false;
+        for (const auto& t : tipi) {
+            opz.dipendenti |= t == "DIP";
+            opz.amministratori |= t == "AMM";
+            opz.collaboratori |= t == "CoC";
+        }
+        opz.professionisti = a.flag("--professionisti");
+    }
+    opz.quadroCt = a.flag("--quadro-ct");
+    storage::Connection conn;
+    ctx.apri(conn);
+    return stampa(check::ControllaArchivio(conn, opz));
+}
+
 }  // namespace cli

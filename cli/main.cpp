@@ -27,7 +27,7 @@ const char* kUso =
     "  stampa professionisti (--pdf FILE | --cartella-pdf DIR) (--id N | --cognome DA A)\n"
     "  stampa sostituto --pdf FILE\n"
     "  stampa quadro-ct --pdf FILE\n"
-    "  controlla archivio [--tipi DIP,AMM,CoC]\n"
+    "  controlla archivio [--tipi DIP,AMM,CoC] [--professionisti] [--quadro-ct]\n"
     "  controlla file FILE\n";
 
 }  // namespace

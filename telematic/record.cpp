@@ -514,4 +514,13 @@ int ScriviRecordH(ContestoRecord& ctx, const Row& sostituto, const Row& p) {
     return ScriviRecordCertificato(ctx.FileInvio, testaDa(ctx, 'H', "00000001", sostituto, p), campi);
 }
 
+const std::vector<CampoAnagrafico>& CampiAnagrafici() {
+    static const std::vector<CampoAnagrafico> campi = [] {
+        std::vector<CampoAnagrafico> c;
+        for (const auto& v : vociAnagrafiche()) c.push_back({v.colonne[0].c_str(), v.codice.c_str(), v.tipo});
+        return c;
+    }();
+    return campi;
+}
+
 }  // namespace telematic
