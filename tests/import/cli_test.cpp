@@ -1,0 +1,125 @@
+// The batch command's importa and azzera, run as a script would run them.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "storage/connection.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Esito {
+    int stato;
+    std::string uscita;  // standard output and standard error together
+};
+
+Esito esegui(const std::string& argomenti) {
+    std::string comando = std::string(PALIO_CLI) + " " + argomenti + " 2>&1";
+    Esito e{-1, {}};
+    FILE* p = ::popen(comando.c_str(), "r");
+    if (!p) return e;
+    char buf[4096];
+    while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) e.uscita.append(buf, n);
+    const int s = ::pclose(p);
+    e.stato = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
+    return e;
+}
+
+class Comandi : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("palio_cli_import_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        storage::Connection::crea((dir / "Zefo2015.db").string());
+        archivio = "--archivio " + dir.string() + " ";
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    long long conta(const std::string& tabella) {
+        storage::Connection c;
+        c.open((dir / "Zefo2015.db").string());
+        storage::Statement st(c, "select count(*) from " + tabella);
+        st.step();
+        return st.integer(0);
+    }
+    static std::string esempio(const std::string& nome) {
+        return std::string(PALIO_SOURCE_DIR) + "/examples/paghe/" + nome;
+    }
+    fs::path dir;
+    std::string archivio;
+};
+
+TEST_F(Comandi, ImportaGliEsempi) {
+    struct Caso {
+        std::string argomenti;
+        const char* tabella;
+        long long righe;  // rows of the table after the command
+    } casi[] = {
+        {"importa paghe " + esempio("zefo.43") + " --tracciato dip --sostituto", "Zefo1", 4},
+        {"importa paghe " + esempio("amministratori.43") + " --tracciato amm", "Zefo1", 5},
+        {"importa paghe " + esempio("collaboratori.43") + " --tracciato coc", "Zefo1", 6},
+        {"importa altro " + esempio("zefo.43") + " --codice-sede 002", "Zefo1", 11},
+        {"importa 770 " + esempio("770-tracciato1.txt") + " --tracciato 1", "Professionisti", 2},
+        {"importa 770 " + esempio("770-tracciato2.txt") + " --tracciato 2", "Professionisti", 4},
+        {"importa finanziaria " + esempio("finanziaria.txt") + " --da-cu-dipendenti",
+         "Professionisti", 7},
+    };
+    for (const auto& c : casi) {
+        const Esito e = esegui(archivio + c.argomenti);
+        EXPECT_EQ(e.stato, 0) << c.argomenti << "\n" << e.uscita;
+        EXPECT_EQ(e.uscita, "Operazione terminata.\n") << c.argomenti;
+        EXPECT_EQ(conta(c.tabella), c.righe) << c.argomenti;
+    }
+    EXPECT_EQ(conta("Zefo3"), 1);  // "altro" takes the continuation line as a certificate
+    EXPECT_EQ(conta("SostitutoImposta"), 1);
+}
+
+TEST_F(Comandi, RifiutiEUsoErrato) {
+    struct Caso {
+        std::string argomenti;
+        int stato;
+        std::string inizioUscita;
+    } casi[] = {
+        {"importa paghe " + esempio("zefo.43"), 1,
+         "Non è stato indicato il tipo di tracciato da utilizzare per l'import.\n"},
+        {"importa paghe " + (dir / "manca.43").string() + " --tracciato dip", 1,
+         "Il file " + (dir / "manca.43").string() +
+             " non esiste. Non è possibile eseguire l'import.\n"},
+        {"importa altro " + esempio("genera.py").substr(0, esempio("genera.py").size() - 3) +
+             "xx", 1, "Il file "},
+        {"importa paghe " + esempio("zefo.43") + " --tracciato xyz", 2, "Tracciato sconosciuto"},
+        {"importa 770 " + esempio("770-tracciato1.txt"), 2, "importa 770 vuole --tracciato"},
+        {"importa boh FILE", 2, "Importazione sconosciuta"},
+        {"azzera dipendenti", 1, "Nessun dato eliminato"},
+        {"azzera tutto --conferma", 2, "Archivio sconosciuto"},
+    };
+    for (const auto& c : casi) {
+        const Esito e = esegui(archivio + c.argomenti);
+        EXPECT_EQ(e.stato, c.stato) << c.argomenti << "\n" << e.uscita;
+        EXPECT_EQ(e.uscita.substr(0, c.inizioUscita.size()), c.inizioUscita) << c.argomenti;
+    }
+    EXPECT_EQ(conta("Zefo1"), 0);
+}
+
+TEST_F(Comandi, AzzeraConConferma) {
+    ASSERT_EQ(esegui(archivio + "importa paghe " + esempio("zefo.43") + " --tracciato dip").stato, 0);
+    ASSERT_EQ(esegui(archivio + "importa finanziaria " + esempio("finanziaria.txt")).stato, 0);
+    EXPECT_EQ(esegui(archivio + "azzera dipendenti").stato, 1);
+    EXPECT_EQ(conta("Zefo1"), 4);
+    const Esito e = esegui(archivio + "azzera dipendenti --conferma");
+    EXPECT_EQ(e.stato, 0);
+    EXPECT_EQ(e.uscita, "Operazione terminata.\n");
+    EXPECT_EQ(conta("Zefo1") + conta("Zefo2") + conta("Zefo3"), 0);
+    EXPECT_EQ(conta("Professionisti"), 3);
+    EXPECT_EQ(esegui(archivio + "azzera professionisti --conferma").stato, 0);
+    EXPECT_EQ(conta("Professionisti"), 0);
+}
+
+}  // namespace
