@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QToolBar;
+class QWidget;
+
+namespace agente {
+
+// The toolbar of the agent's windows: image buttons whose words are their tooltips.
+QToolBar* barraComandi(QWidget* finestra, const std::function<void()>& salva,
+                       const std::function<void()>& stampa, const std::function<void()>& chiudi);
+
+// The question asked before closing or printing a window with changes.
+inline const QString kDomandaSalva =
+    QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?");
+
+}  // namespace agente

@@ -1,0 +1,82 @@
+#pragma once
+
+// What the two certificate editors share: a list of certificates the search windows move,
+// toolbar buttons, the page tabs and the way a command reports a failure.
+
+#include <QWidget>
+#include <cstddef>
+#include <functional>
+
+#include "storage/dataset.h"
+
+class QCloseEvent;
+class QScrollArea;
+class QTabWidget;
+class QToolButton;
+
+namespace forms {
+class VistaPagina;
+}
+
+namespace entry {
+
+// The text shown when a command needs a stored certificate and there is none.
+inline const QString kNessunCertificato = QStringLiteral("Nessun certificato selezionato.");
+inline const QString kDomandaSalvataggio =
+    QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?");
+inline const QString kDomandaCancellazione =
+    QStringLiteral("Attenzione: Confermi la cancellazione del seguente dipendente?");
+inline const QString kStampaNonDisponibile = QStringLiteral("La stampa non è ancora disponibile.");
+
+// A row being edited, or a new row the operator typed into: what the save questions ask about.
+bool inModifica(const storage::Dataset& d);
+
+// Shows a value the window computes in its box, when the page has one.
+void mostraCampo(forms::VistaPagina& vista, const QString& tabella, const QString& colonna,
+                 const QString& testo);
+
+class EditorCertificati : public QWidget {
+    Q_OBJECT
+public:
+    EditorCertificati(storage::Connection& conn, QWidget* parent);
+
+    storage::Connection& connessione() { return conn_; }
+    virtual storage::Dataset& elenco() = 0;
+    // Makes the row at this position of the list current, as the navigator does (the changes
+    // of the certificate left are saved first).
+    virtual void spostaA(std::size_t posizione) = 0;
+    virtual void apriElencoSeChiuso() = 0;
+    // The closing rule with the save question, then hide; false only if it could not close.
+    bool chiudiFinestra();
+
+signals:
+    // The rows of the list changed: re-opened, filtered, a certificate added or deleted.
+    void elencoCambiato();
+    // Another certificate became current.
+    void certificatoCambiato();
+    // Values of the current certificate were saved.
+    void datiCambiati();
+
+protected:
+    // Asks the save question when needed and saves; false keeps the window open.
+    virtual bool confermaChiusura() = 0;
+    void closeEvent(QCloseEvent* e) override;
+
+    // Runs an operator's command: a failure ends it and is shown in an error box.
+    bool esegui(const std::function<void()>& azione);
+
+    // An image button whose word is its tooltip (and its object name, for tests and scripts).
+    QToolButton* pulsante(const QString& parola, const QIcon& icona,
+                          const std::function<void()>& azione);
+    // A scrolling white surface holding a page at its natural size.
+    static QScrollArea* scheda(forms::VistaPagina* vista);
+
+    storage::Connection& conn_;
+};
+
+// Icons of the toolbars, drawn here so that every platform shows the same ones.
+enum class Icona { Salva, Aggiungi, Modifica, Annulla, Cancella, Stampa, Anteprima, Primo,
+                   Precedente, Successivo, Ultimo, Chiudi, Copia };
+QIcon icona(Icona i);
+
+}  // namespace entry

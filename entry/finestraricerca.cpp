@@ -1,0 +1,122 @@
+#include "entry/finestraricerca.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "entry/editorcertificati.h"
+#include "entry/modelloelenco.h"
+#include "entry/ricerca.h"
+#include "ui/dialoghi.h"
+
+namespace entry {
+
+FinestraRicerca::FinestraRicerca(EditorCertificati& editor, const QString& titolo, QWidget* parent)
+    : QWidget(parent, Qt::Window), editor_(editor) {
+    setWindowTitle(titolo);
+
+    auto* barra = new QHBoxLayout;
+    barra->addWidget(new QLabel(QStringLiteral("Dipendente"), this));
+    cognome_ = new QLineEdit(this);
+    cognome_->setObjectName(QStringLiteral("cognome"));
+    cognome_->setPlaceholderText(QStringLiteral("Cognome"));
+    nome_ = new QLineEdit(this);
+    nome_->setObjectName(QStringLiteral("nome"));
+    nome_->setPlaceholderText(QStringLiteral("Nome"));
+    barra->addWidget(cognome_, 3);
+    barra->addWidget(nome_, 2);
+    auto* chiudi = new QPushButton(QStringLiteral("Chiudi"), this);
+    chiudi->setObjectName(QStringLiteral("Chiudi"));
+    barra->addWidget(chiudi);
+    connect(chiudi, &QPushButton::clicked, this, &QWidget::close);
+    connect(cognome_, &QLineEdit::textChanged, this, &FinestraRicerca::cerca);
+    connect(nome_, &QLineEdit::textChanged, this, &FinestraRicerca::cerca);
+
+    modello_ = new ModelloElenco(editor.connessione(), editor.elenco(), this);
+    griglia_ = new QTableView(this);
+    griglia_->setModel(modello_);
+    griglia_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    griglia_->setSelectionMode(QAbstractItemView::SingleSelection);
+    griglia_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    griglia_->setWordWrap(false);
+    griglia_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    griglia_->horizontalHeader()->setHighlightSections(false);
+    griglia_->verticalHeader()->setDefaultSectionSize(20);
+    griglia_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    griglia_->verticalHeader()->setFixedWidth(14);
+    griglia_->verticalHeader()->setHighlightSections(false);
+    int larghezza = 14 + 2;
+    for (int c = 0; c < modello_->columnCount(); ++c) {
+        griglia_->setColumnWidth(c, ModelloElenco::larghezza(c));
+        larghezza += ModelloElenco::larghezza(c);
+    }
+    // Light green grid; the selected row stays marked when the grid has no focus.
+    QPalette p = griglia_->palette();
+    p.setColor(QPalette::Base, QColor(128, 255, 128));
+    p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
+    p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::HighlightedText));
+    griglia_->setPalette(p);
+    connect(griglia_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& corrente) {
+                if (sincronizzando_ || !corrente.isValid()) return;
+                try {
+                    editor_.spostaA(static_cast<std::size_t>(corrente.row()));
+                } catch (const std::exception& ex) {
+                    ui::errore(this, ui::testoDaMessaggio(ex.what()));
+                }
+            });
+
+    connect(&editor, &EditorCertificati::elencoCambiato, this, [this] {
+        modello_->ricarica();
+        seguiEditor();
+    });
+    connect(&editor, &EditorCertificati::certificatoCambiato, this, [this] {
+        modello_->aggiorna();
+        seguiEditor();
+    });
+    connect(&editor, &EditorCertificati::datiCambiati, this, [this] { modello_->aggiorna(); });
+
+    auto* tutto = new QVBoxLayout(this);
+    tutto->setContentsMargins(4, 4, 4, 4);
+    tutto->addLayout(barra);
+    tutto->addWidget(griglia_, 1);
+    resize(larghezza + 30, 420);
+}
+
+void FinestraRicerca::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    seguiEditor();
+}
+
+// The grid marks the editor's current row.
+void FinestraRicerca::seguiEditor() {
+    const storage::Dataset& elenco = editor_.elenco();
+    sincronizzando_ = true;
+    if (elenco.isOpen() && !elenco.eof() && elenco.position() < static_cast<std::size_t>(modello_->rowCount())) {
+        const QModelIndex i = modello_->index(static_cast<int>(elenco.position()), 0);
+        griglia_->selectionModel()->setCurrentIndex(
+            i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        if (isVisible()) griglia_->scrollTo(i);
+    } else {
+        griglia_->selectionModel()->clearSelection();
+    }
+    sincronizzando_ = false;
+}
+
+void FinestraRicerca::cerca() {
+    try {
+        const QString c = cognome_->text(), n = nome_->text();
+        if (c.isEmpty() && n.isEmpty()) return;  // empty boxes leave the current row alone
+        if (auto pos = TrovaNellElenco(editor_.connessione(), editor_.elenco(), c, n)) editor_.spostaA(*pos);
+    } catch (const std::exception& ex) {
+        ui::errore(this, ui::testoDaMessaggio(ex.what()));
+    }
+}
+
+}  // namespace entry

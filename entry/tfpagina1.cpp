@@ -1,0 +1,412 @@
+#include "entry/tfpagina1.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "entry/stampa.h"
+#include "forms/pagina.h"
+#include "forms/vistapagina.h"
+#include "ui/dialoghi.h"
+
+using entry::Icona;
+using entry::icona;
+using storage::Dataset;
+
+namespace {
+
+const char* const kTabelle[] = {"Zefo1", "Zefo2", "Zefo3"};
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+QLineEdit* display(QWidget* parent, int larghezza) {
+    auto* e = new QLineEdit(parent);
+    e->setReadOnly(true);
+    e->setFocusPolicy(Qt::NoFocus);
+    e->setFixedWidth(larghezza);
+    QPalette p = e->palette();
+    p.setColor(QPalette::Base, QColor(240, 240, 240));
+    e->setPalette(p);
+    return e;
+}
+
+}  // namespace
+
+TFPagina1::TFPagina1(storage::Connection& conn, QWidget* parent)
+    : EditorCertificati(conn, parent),
+      zefo1_(conn),
+      zefo2_(conn),
+      zefo3_(conn),
+      sostituto_(conn),
+      interrogazione_("select * from Zefo1 order by B02, B03") {
+    setObjectName(QStringLiteral("TFPagina1"));
+    setWindowTitle(QStringLiteral("Certificazione Unica"));
+
+    // Toolbar.
+    auto* barra = new QHBoxLayout;
+    barra->setSpacing(2);
+    barra->addWidget(pulsante(QStringLiteral("Salva"), icona(Icona::Salva), [this] { salva(); }));
+    barra->addWidget(pulsante(QStringLiteral("Aggiungi"), icona(Icona::Aggiungi), [this] { aggiungi(); }));
+    barra->addWidget(pulsante(QStringLiteral("Modifica"), icona(Icona::Modifica), [this] { modifica(); }));
+    barra->addWidget(pulsante(QStringLiteral("Annulla"), icona(Icona::Annulla), [this] { annulla(); }));
+    barra->addWidget(pulsante(QStringLiteral("Cancella"), icona(Icona::Cancella), [this] { cancella(); }));
+    barra->addWidget(pulsante(QStringLiteral("Stampa"), icona(Icona::Stampa), [this] { stampa(); }));
+    barra->addSpacing(8);
+    auto* navigatore = new QFrame(this);
+    navigatore->setFrameShape(QFrame::StyledPanel);
+    auto* nav = new QHBoxLayout(navigatore);
+    nav->setContentsMargins(2, 0, 2, 0);
+    nav->setSpacing(0);
+    nav->addWidget(pulsante(QStringLiteral("Primo"), icona(Icona::Primo), [this] { primo(); }));
+    nav->addWidget(pulsante(QStringLiteral("Precedente"), icona(Icona::Precedente), [this] { precedente(); }));
+    nav->addWidget(pulsante(QStringLiteral("Successivo"), icona(Icona::Successivo), [this] { successivo(); }));
+    nav->addWidget(pulsante(QStringLiteral("Ultimo"), icona(Icona::Ultimo), [this] { ultimo(); }));
+    barra->addWidget(navigatore);
+    barra->addSpacing(8);
+
+    auto* filtro = new QFrame(this);
+    filtro->setFrameShape(QFrame::StyledPanel);
+    auto* fl = new QGridLayout(filtro);
+    fl->setContentsMargins(6, 2, 6, 2);
+    fl->setVerticalSpacing(0);
+    auto* titolo = new QLabel(QStringLiteral("Filtra"), filtro);
+    QFont grassetto = titolo->font();
+    grassetto.setBold(true);
+    titolo->setFont(grassetto);
+    const QString nomiFiltro[] = {QStringLiteral("Dipendenti"), QStringLiteral("Amministratori"),
+                                  QStringLiteral("Co.Co.Co"), QStringLiteral("Tutto")};
+    for (std::size_t i = 0; i < filtri_.size(); ++i) {
+        filtri_[i] = new QCheckBox(nomiFiltro[i], filtro);
+        filtri_[i]->setObjectName(nomiFiltro[i]);
+        filtri_[i]->setChecked(true);
+        connect(filtri_[i], &QCheckBox::clicked, this, [this] { esegui([this] { filtra(); }); });
+    }
+    fl->addWidget(titolo, 0, 0);
+    fl->addWidget(filtri_[3], 1, 0);
+    fl->addWidget(filtri_[0], 0, 1);
+    fl->addWidget(filtri_[1], 1, 1);
+    fl->addWidget(filtri_[2], 2, 1);
+    barra->addWidget(filtro);
+    barra->addStretch(1);
+    barra->addWidget(pulsante(QStringLiteral("Chiudi"), icona(Icona::Chiudi), [this] { close(); }));
+
+    // Header line.
+    auto* testata = new QHBoxLayout;
+    testata->addWidget(new QLabel(QStringLiteral("Dipendente"), this));
+    dittaMatr_ = display(this, 150);
+    dittaMatr_->setObjectName(QStringLiteral("DittaMatr"));
+    testata->addWidget(dittaMatr_);
+    testata->addSpacing(10);
+    testata->addWidget(new QLabel(QStringLiteral("C.F."), this));
+    codiceFiscale_ = display(this, 150);
+    codiceFiscale_->setObjectName(QStringLiteral("B01"));
+    testata->addWidget(codiceFiscale_);
+    cognome_ = display(this, 170);
+    cognome_->setObjectName(QStringLiteral("B02"));
+    testata->addWidget(cognome_);
+    nome_ = display(this, 140);
+    nome_->setObjectName(QStringLiteral("B03"));
+    testata->addWidget(nome_);
+    testata->addSpacing(10);
+    testata->addWidget(new QLabel(QStringLiteral("Tipo:"), this));
+    tipo_ = new QComboBox(this);
+    tipo_->setObjectName(QStringLiteral("tipo"));
+    tipo_->setEditable(true);
+    tipo_->addItems({QStringLiteral("DIP"), QStringLiteral("AMM"), QStringLiteral("CoC")});
+    tipo_->setFixedWidth(70);
+    connect(tipo_, &QComboBox::currentTextChanged, this, [this](const QString& t) {
+        if (caricando_ || !zefo2_.isOpen() || zefo2_.eof()) return;
+        esegui([&] { zefo2_.setText("tipo", t.toStdString()); });
+    });
+    testata->addWidget(tipo_);
+    testata->addStretch(1);
+
+    // Pages.
+    schede_ = new QTabWidget(this);
+    const forms::Pagina* pagine[] = {&forms::CertificatoPagina1(), &forms::CertificatoPagina2(),
+                                     &forms::CertificatoPagina3(), &forms::CertificatoPagina4(),
+                                     &forms::CertificatoPagina4bis(), &forms::CertificatoPagina5()};
+    const QString titoli[] = {QStringLiteral("Pagina 1"), QStringLiteral("Pagina 2"),
+                              QStringLiteral("Pagina 3"), QStringLiteral("Pagina 4"),
+                              QStringLiteral("Pagina 4 bis"), QStringLiteral("Pagina 5")};
+    for (std::size_t i = 0; i < viste_.size(); ++i) {
+        auto* v = new forms::VistaPagina(*pagine[i]);
+        viste_[i] = v;
+        schede_->addTab(scheda(v), titoli[i]);
+        connect(v, &forms::VistaPagina::modificato, this, [this, i] {
+            if (caricando_ || !caricata_[i]) return;
+            esegui([&] {
+                viste_[i]->scrivi();
+                aggiornaTestata();
+            });
+        });
+    }
+    connect(schede_, &QTabWidget::currentChanged, this, [this] { esegui([this] { caricaVisibile(); }); });
+
+    auto* tutto = new QVBoxLayout(this);
+    tutto->setContentsMargins(4, 4, 4, 4);
+    tutto->addLayout(barra);
+    tutto->addLayout(testata);
+    tutto->addWidget(schede_, 1);
+    resize(860, 820);
+    caricaPagine();
+}
+
+// ---- the list and the rows that follow it ----
+
+void TFPagina1::riapriElenco() {
+    zefo1_.close();
+    zefo1_.open(interrogazione_);
+    seguiCertificato();
+    emit elencoCambiato();
+}
+
+void TFPagina1::apriElencoSeChiuso() {
+    if (!zefo1_.isOpen()) riapriElenco();
+}
+
+void TFPagina1::paginaIniziale() { schede_->setCurrentIndex(0); }
+
+bool TFPagina1::certificatoCorrente() const {
+    return zefo1_.isOpen() && !zefo1_.eof() && zefo1_.state() != Dataset::State::Insert;
+}
+
+void TFPagina1::seguiCertificato() {
+    zefo2_.close();
+    zefo3_.close();
+    if (certificatoCorrente()) {
+        const std::string id = std::to_string(zefo1_.integer("ID"));
+        zefo2_.open("select * from Zefo2 where id = " + id);
+        if (zefo2_.isEmpty()) {
+            zefo2_.append();
+            zefo2_.setText("ID", id);
+            zefo2_.post();
+        }
+        zefo3_.open("select * from Zefo3 where id = " + id);
+        preparaZefo3();
+    }
+    caricaPagine();
+    emit certificatoCambiato();
+}
+
+// A certificate with no further section gets one only when the operator types into
+// "Pagina 4 bis"; until then the appended row is not saved.
+void TFPagina1::preparaZefo3() {
+    if (zefo3_.isOpen() && zefo3_.isEmpty() && zefo3_.state() == Dataset::State::Browse) zefo3_.append();
+}
+
+void TFPagina1::caricaPagine() {
+    caricata_.fill(false);
+    caricaVisibile();
+    aggiornaTestata();
+}
+
+void TFPagina1::caricaVisibile() {
+    const auto i = static_cast<std::size_t>(std::max(0, schede_->currentIndex()));
+    if (caricata_[i]) return;
+    forms::VistaPagina& v = *viste_[i];
+    Dataset* ds[] = {&zefo1_, &zefo2_, &zefo3_};
+    caricando_ = true;
+    for (int t = 0; t < 3; ++t) v.collega(QString::fromLatin1(kTabelle[t]), ds[t]->isOpen() ? ds[t] : nullptr);
+    v.carica();
+    entry::mostraCampo(v, forms::kTabellaCalcolata, QStringLiteral("DittaMatr"), dittaMatr());
+    v.setSolaLettura(!certificatoCorrente());
+    caricando_ = false;
+    caricata_[i] = true;
+}
+
+QString TFPagina1::dittaMatr() const {
+    if (!zefo2_.isOpen() || zefo2_.eof()) return {};
+    return (q(zefo2_.text("ditta")) + QLatin1Char('/') + q(zefo2_.text("MatrDip"))).left(30);
+}
+
+void TFPagina1::aggiornaTestata() {
+    const bool c = certificatoCorrente();
+    caricando_ = true;
+    dittaMatr_->setText(dittaMatr());
+    codiceFiscale_->setText(c ? q(zefo1_.text("B01")) : QString());
+    cognome_->setText(c ? q(zefo1_.text("B02")) : QString());
+    nome_->setText(c ? q(zefo1_.text("B03")) : QString());
+    const bool conTipo = zefo2_.isOpen() && !zefo2_.eof();
+    tipo_->setEditText(conTipo ? q(zefo2_.text("tipo")) : QString());
+    tipo_->setEnabled(conTipo);
+    caricando_ = false;
+}
+
+void TFPagina1::scriviPagine() {
+    if (!certificatoCorrente()) return;
+    for (std::size_t i = 0; i < viste_.size(); ++i)
+        if (caricata_[i]) viste_[i]->scrivi();
+}
+
+bool TFPagina1::certificatoInModifica() {
+    scriviPagine();
+    return entry::inModifica(zefo1_) || entry::inModifica(zefo2_) || entry::inModifica(zefo3_);
+}
+
+void TFPagina1::salvaContinuazione() {
+    if (zefo2_.state() == Dataset::State::Edit || zefo2_.state() == Dataset::State::Insert) zefo2_.post();
+    if (zefo3_.state() == Dataset::State::Edit) {
+        zefo3_.post();
+    } else if (zefo3_.state() == Dataset::State::Insert) {
+        if (zefo3_.modified() && certificatoCorrente()) {
+            zefo3_.setText("Id", std::to_string(zefo1_.integer("ID")));
+            zefo3_.setText("Cf", zefo1_.text("B01"));
+            zefo3_.setText("matricola", zefo2_.text("MatrDip"));
+            zefo3_.post();
+        }
+    }
+}
+
+void TFPagina1::salvaTutto() {
+    scriviPagine();
+    if (zefo1_.state() == Dataset::State::Edit || zefo1_.state() == Dataset::State::Insert) zefo1_.post();
+    salvaContinuazione();
+}
+
+void TFPagina1::sposta(const std::function<void()>& movimento) {
+    if (!zefo1_.isOpen()) return;
+    scriviPagine();
+    salvaContinuazione();
+    movimento();  // the list saves the Zefo1 row it leaves
+    seguiCertificato();
+}
+
+// ---- commands ----
+
+void TFPagina1::salva() {
+    if (!certificatoCorrente()) return;
+    salvaTutto();
+    caricaPagine();
+    emit datiCambiati();
+}
+
+void TFPagina1::aggiungi() {
+    apriElencoSeChiuso();
+    scriviPagine();
+    salvaContinuazione();
+    sostituto_.close();
+    sostituto_.open("select * from SostitutoImposta");
+    zefo1_.append();
+    if (!sostituto_.eof()) {
+        zefo1_.setText("A01", sostituto_.text("CodiceFiscale"));
+        zefo1_.setText("A02", sostituto_.text("CognomeDenominazione"));
+        zefo1_.setText("A03", sostituto_.text("Nome"));
+        zefo1_.setText("A08", sostituto_.text("TelefonoPref") + sostituto_.text("telefono"));
+        zefo1_.setText("A09", sostituto_.text("email"));
+    }
+    zefo1_.post();
+    seguiCertificato();
+    // Both rows are in edit state, so closing or printing asks about the new certificate.
+    zefo1_.edit();
+    zefo2_.edit();
+    emit elencoCambiato();
+}
+
+void TFPagina1::modifica() {
+    if (!certificatoCorrente()) return;
+    zefo1_.edit();
+    zefo2_.edit();
+    if (!zefo3_.eof() && zefo3_.state() == Dataset::State::Browse) zefo3_.edit();
+}
+
+void TFPagina1::annulla() {
+    zefo1_.cancel();
+    zefo2_.cancel();
+    zefo3_.cancel();
+    preparaZefo3();
+    caricaPagine();
+}
+
+void TFPagina1::cancella() {
+    if (!certificatoCorrente()) {
+        ui::informa(this, entry::kNessunCertificato);
+        return;
+    }
+    if (!ui::chiedi(this, entry::kDomandaCancellazione)) return;
+    zefo3_.cancel();  // the further sections stay in the table as they are
+    zefo2_.cancel();
+    if (zefo2_.isOpen() && !zefo2_.eof()) zefo2_.remove();
+    zefo1_.cancel();
+    zefo1_.remove();
+    seguiCertificato();
+    emit elencoCambiato();
+}
+
+void TFPagina1::stampa() {
+    if (!certificatoCorrente()) {
+        ui::informa(this, entry::kNessunCertificato);
+        return;
+    }
+    if (!entry::stampaDisponibile()) {
+        ui::informa(this, entry::kStampaNonDisponibile);
+        return;
+    }
+    if (certificatoInModifica() && ui::chiedi(this, entry::kDomandaSalvataggio)) {
+        salvaTutto();
+        caricaPagine();
+        emit datiCambiati();
+    }
+    // The print says "Operazione eseguita" itself.
+    entry::stampaCertificato(conn_, zefo1_.integer("ID"), false, this);
+}
+
+void TFPagina1::primo() {
+    sposta([this] { zefo1_.first(); });
+}
+
+void TFPagina1::precedente() {
+    sposta([this] {
+        if (zefo1_.position() > 0) zefo1_.prior();
+    });
+}
+
+void TFPagina1::successivo() {
+    sposta([this] {
+        if (zefo1_.position() + 1 < zefo1_.rowCount()) zefo1_.next();
+    });
+}
+
+void TFPagina1::ultimo() {
+    sposta([this] { zefo1_.last(); });
+}
+
+void TFPagina1::spostaA(std::size_t posizione) {
+    if (!zefo1_.isOpen() || posizione >= zefo1_.rowCount()) return;
+    if (posizione == zefo1_.position() && certificatoCorrente()) return;
+    sposta([&] { zefo1_.moveTo(posizione); });
+}
+
+void TFPagina1::filtra() {
+    bool almenoUno = false;
+    for (auto* c : filtri_) almenoUno = almenoUno || c->isChecked();
+    if (!almenoUno)
+        ui::informa(this, QStringLiteral("Non è stata selezionato il tipo di percepienti da filtrare. "));
+    // The certificate left keeps what was typed, as when moving to another one.
+    if (zefo1_.isOpen()) salvaTutto();
+    std::string sql = "select * from zefo1 where id in (select id from Zefo2 where (1=0)";
+    if (filtri_[0]->isChecked()) sql += "OR (tipo = 'DIP')";
+    if (filtri_[1]->isChecked()) sql += "OR (tipo = 'AMM')";
+    if (filtri_[2]->isChecked()) sql += "OR (tipo = 'CoC')";
+    if (filtri_[3]->isChecked()) sql += "OR (1=1)";
+    sql += ")";
+    interrogazione_ = sql;
+    riapriElenco();
+}
+
+bool TFPagina1::confermaChiusura() {
+    if (zefo1_.isOpen() && certificatoInModifica() && ui::chiedi(this, entry::kDomandaSalvataggio)) {
+        salvaTutto();
+        caricaPagine();
+        emit datiCambiati();
+    }
+    return true;
+}

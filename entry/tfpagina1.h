@@ -1,0 +1,87 @@
+#pragma once
+
+// The employee certificate editor: one certificate at a time (its Zefo1 row, its Zefo2 row
+// and the first of its Zefo3 rows) on the pages of the official form.
+
+#include <array>
+#include <string>
+
+#include "entry/editorcertificati.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QTabWidget;
+
+class TFPagina1 : public entry::EditorCertificati {
+    Q_OBJECT
+public:
+    explicit TFPagina1(storage::Connection& conn, QWidget* parent = nullptr);
+
+    // Closes and re-opens the list with its current query text, on its first row.
+    void riapriElenco();
+    void apriElencoSeChiuso() override;
+    // Makes "Pagina 1" the current tab.
+    void paginaIniziale();
+    storage::Dataset& elenco() override { return zefo1_; }
+    storage::Dataset& zefo2() { return zefo2_; }
+    storage::Dataset& zefo3() { return zefo3_; }
+    void spostaA(std::size_t posizione) override;
+
+    // The toolbar's commands (the buttons call these, and so can a test).
+    void salva();
+    void aggiungi();
+    void modifica();
+    void annulla();
+    void cancella();
+    void stampa();
+    void primo();
+    void precedente();
+    void successivo();
+    void ultimo();
+    // Re-queries the list from the four kind boxes.
+    void filtra();
+
+    QTabWidget& schede() { return *schede_; }
+    forms::VistaPagina& vista(int indice) { return *viste_[static_cast<std::size_t>(indice)]; }
+    QCheckBox& casellaFiltro(int indice) { return *filtri_[static_cast<std::size_t>(indice)]; }
+    QComboBox& tipo() { return *tipo_; }
+    // The query text the list is opened with (the kind filter replaces it).
+    const std::string& interrogazione() const { return interrogazione_; }
+
+protected:
+    bool confermaChiusura() override;
+
+private:
+    bool certificatoCorrente() const;
+    void scriviPagine();
+    bool certificatoInModifica();
+    void salvaTutto();
+    void salvaContinuazione();
+    // Loads the current certificate's Zefo2 and Zefo3 rows, creating the Zefo2 row on first display.
+    void seguiCertificato();
+    void preparaZefo3();
+    void caricaPagine();
+    // Pages are loaded when shown: moving touches only the page in view.
+    void caricaVisibile();
+    void aggiornaTestata();
+    void sposta(const std::function<void()>& movimento);
+    QString dittaMatr() const;
+
+    storage::Dataset zefo1_;
+    storage::Dataset zefo2_;
+    storage::Dataset zefo3_;
+    storage::Dataset sostituto_;
+    std::string interrogazione_;
+
+    QTabWidget* schede_ = nullptr;
+    std::array<forms::VistaPagina*, 6> viste_{};
+    std::array<bool, 6> caricata_{};  // the page shows the current certificate
+    std::array<QCheckBox*, 4> filtri_{};  // Dipendenti, Amministratori, Co.Co.Co, Tutto
+    QLineEdit* dittaMatr_ = nullptr;
+    QLineEdit* codiceFiscale_ = nullptr;
+    QLineEdit* cognome_ = nullptr;
+    QLineEdit* nome_ = nullptr;
+    QComboBox* tipo_ = nullptr;
+    bool caricando_ = false;
+};

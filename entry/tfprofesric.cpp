@@ -1,0 +1,8 @@
+#include "entry/tfprofesric.h"
+
+#include "entry/tfprofessionisti.h"
+
+TFProfesRic::TFProfesRic(TFProfessionisti& editor, QWidget* parent)
+    : entry::FinestraRicerca(editor, QStringLiteral("Ricerca professionista"), parent) {
+    setObjectName(QStringLiteral("TFProfesRic"));
+}
