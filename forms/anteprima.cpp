@@ -28,7 +28,7 @@ QString esempio(const forms::Campo& c) {
     // fill the box with digits as an amount would, as wide as the box allows
     const QString importo = QStringLiteral("12.345.678,90");
     const QString breve = QStringLiteral("1234567890");
-    QString testo = larga > 85 ? importo : breve;
+    QString testo = breve;
     QFont f(QStringLiteral("Arial"));
     f.setPointSizeF(c.puntiFont);
     f.setBold(c.grassetto);
@@ -36,6 +36,7 @@ QString esempio(const forms::Campo& c) {
     img.setDotsPerMeterX(3780);
     img.setDotsPerMeterY(3780);
     QFontMetricsF fm(f, &img);
+    if (fm.horizontalAdvance(importo) <= larga - 4) testo = importo;
     while (testo.size() > 1 && fm.horizontalAdvance(testo) > larga - 4) testo.chop(1);
     if (larga > 150) testo = QStringLiteral("Esempio di testo lungo per ") + c.colonna;
     return testo;

@@ -173,9 +173,9 @@ void Modulo::riga(std::vector<Voce> voci) {
     qreal totale = 0;
     for (std::size_t i = 0; i < voci.size(); ++i) {
         const Voce& v = voci[i];
-        box[i] = v.colonna.isEmpty() ? 0 : larghezzaBox(v);
+        box[i] = v.colonna.isEmpty() && !v.soloDisegno ? 0 : larghezzaBox(v);
         numero[i] = v.punto.isEmpty() ? 0 : metriche(fNumero).horizontalAdvance(v.punto) + 3;
-        naturale[i] = v.larghezza > 0 ? v.larghezza : std::max<qreal>(box[i] + 6 + v.rientro, 44);
+        naturale[i] = v.larghezza > 0 ? v.larghezza : std::max<qreal>(box[i] + 6 + v.rientro, 58);
         totale += naturale[i];
     }
     const qreal fattore = larghezza_ / totale;
@@ -187,7 +187,7 @@ void Modulo::riga(std::vector<Voce> voci) {
         const qreal hTesto = misura(voci[i].etichetta, fEtichetta, larghe[i] - 4 - numero[i]).height();
         hEtichetta = std::max({hEtichetta, hNumero, hTesto});
     }
-    const bool conBox = std::any_of(voci.begin(), voci.end(), [](const Voce& v) { return !v.colonna.isEmpty(); });
+    const bool conBox = std::any_of(voci.begin(), voci.end(), [](const Voce& v) { return !v.colonna.isEmpty() || v.soloDisegno; });
     const qreal hCella = std::ceil(1 + hEtichetta + 2 + (conBox ? hBox + 3 : 0));
 
     qreal x = x0_;
@@ -202,9 +202,13 @@ void Modulo::riga(std::vector<Voce> voci) {
         if (!v.etichetta.isEmpty())
             scrivi(QRectF(x + 2 + numero[i], y_ + 1, w - 4 - numero[i], hEtichetta), v.etichetta, puntiEtichette_,
                    false, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
-        if (!v.colonna.isEmpty()) {
+        if (!v.colonna.isEmpty() || v.soloDisegno) {
             const qreal bw = box[i] > 0 ? std::min(box[i], w - 6 - v.rientro) : w - 6 - v.rientro;
-            campo(QRectF(x + 3 + v.rientro, y_ + hCella - hBox - 3, bw, hBox), v);
+            const QRectF r(x + 3 + v.rientro, y_ + hCella - hBox - 3, bw, hBox);
+            if (v.soloDisegno)
+                riquadro(r.adjusted(-0.5, -0.5, 0.5, 0.5), Qt::white, kBordo, 0.6);
+            else
+                campo(r, v);
         }
         x += w;
     }
@@ -263,6 +267,30 @@ Campo& Modulo::campo(const QRectF& r, const Voce& v) {
         scrivi(r, v.lettera, 7, false, Qt::AlignCenter, QColor(150, 150, 150));
     campi_.push_back(c);
     return campi_.back();
+}
+
+void intestazioneCertificato(Modulo& m, const QString& titolo, const QString& tabella, bool conNumero) {
+    const qreal y = m.y();
+    m.testata(titolo);
+    Voce cf = codiceFiscale({}, {}, QStringLiteral("B01"));
+    cf.tabella = tabella;
+    cf.solaLettura = true;
+    cf.allineamento = Qt::AlignCenter;
+    const qreal w = m.larghezzaBox(cf) + 16;
+    const qreal x = 480;
+    m.scrivi(QRectF(x, y + 2, w, 12), QStringLiteral("Codice fiscale del percipiente"), 6.5, true, Qt::AlignCenter);
+    m.campo(QRectF(x, y + 16, w, m.altezzaBox()), cf);
+    if (conNumero) {
+        Voce id = testo({}, {}, QStringLiteral("ID"), QStringLiteral("0000000"));
+        id.tabella = tabella;
+        id.solaLettura = true;
+        id.allineamento = Qt::AlignRight | Qt::AlignVCenter;
+        const qreal wi = m.larghezzaBox(id);
+        const qreal xi = m.sinistra() + m.larghezza() - wi;
+        m.scrivi(QRectF(xi - 40, y + 2, wi + 40, 12), QStringLiteral("Certificazione n."), 6.5, true,
+                 Qt::AlignRight | Qt::AlignVCenter);
+        m.campo(QRectF(xi, y + 16, wi, m.altezzaBox()), id);
+    }
 }
 
 Pagina Modulo::fine(qreal altezza) {

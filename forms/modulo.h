@@ -44,6 +44,7 @@ struct Voce {
     QString lettera;         // drawn faintly inside the box (month initials)
     int larghezzaMassima = 0;
     qreal rientro = 0;       // room left of the box inside its cell (for a button)
+    bool soloDisegno = false;  // the box is drawn but holds no column (an empty form box)
 };
 
 Voce importo(const QString& punto, const QString& etichetta, const QString& colonna);
@@ -70,6 +71,11 @@ inline Voce di(Voce v, const QString& tabella) {
     v.tabella = tabella;
     return v;
 }
+inline Voce spento(Voce v) {
+    v.soloDisegno = true;
+    return v;
+}
+
 
 // Fonts of the drawing, measured at 96 dpi so that the layout is the same on every machine.
 QFont carattere(qreal punti, bool grassetto = false);
@@ -148,6 +154,11 @@ private:
     std::vector<Elemento> elementi_;
     std::vector<Campo> campi_;
 };
+
+// The top of a certificate page: the title, the recipient's tax code (a display over the
+// form's "Codice fiscale del percipiente" box) and the certificate number at the top right.
+void intestazioneCertificato(Modulo& m, const QString& titolo, const QString& tabella,
+                             bool conNumero = true);
 
 // Colours of the drawing.
 inline const QColor kFondoCella(240, 243, 247);
