@@ -1,0 +1,52 @@
+#!/bin/sh
+# Times the payroll import of N certificate lines (with family blocks and one continuation line
+# in ten) against the sqlite3 shell importing, in one transaction, CSV files of the same rows and
+# columns into equivalent tables (the columns the import fills, same keys and indexes).
+#
+#   bench/import/misura.sh [BUILD_DIR] [N]      (defaults: build, 100000)
+set -eu
+BUILD=${1:-build}
+N=${2:-100000}
+CLI="$BUILD/palio2015-cli"
+GEN="$BUILD/bench/palio_genera_paghe"
+[ -x "$CLI" ] && [ -x "$GEN" ] || { echo "Costruire prima palio2015-cli e palio_genera_paghe in $BUILD" >&2; exit 1; }
+DIR=$(mktemp -d)
+trap 'rm -rf "$DIR"' EXIT
+
+"$GEN" "$N" "$DIR/paghe.43"
+"$GEN" --ddl "$DIR/tabelle.sql"
+"$CLI" crea-archivio "$DIR/palio" >/dev/null
+
+tempo() {  # seconds elapsed and peak memory of a command
+    /usr/bin/time -f "%e %M" -o "$DIR/tempo" "$@" >/dev/null
+    cat "$DIR/tempo"
+}
+
+set -- $(tempo "$CLI" --archivio "$DIR/palio" importa paghe "$DIR/paghe.43" --tracciato dip)
+IMPORT_S=$1 IMPORT_KB=$2
+
+# The same rows and columns, taken from what the import stored.
+colonne() { sqlite3 "$DIR/tabelle.sql.db" "select group_concat(name, ', ') from pragma_table_info('$1')"; }
+sqlite3 "$DIR/tabelle.sql.db" < "$DIR/tabelle.sql"
+for t in Zefo1 Zefo2 Zefo3; do
+    sqlite3 -csv "$DIR/palio/Zefo2015.db" "select $(colonne $t) from $t" > "$DIR/$t.csv"
+done
+cat > "$DIR/import.sql" <<SQL
+PRAGMA journal_mode=WAL;
+PRAGMA synchronous=NORMAL;
+BEGIN;
+.import --csv $DIR/Zefo1.csv Zefo1
+.import --csv $DIR/Zefo2.csv Zefo2
+.import --csv $DIR/Zefo3.csv Zefo3
+COMMIT;
+SQL
+cp "$DIR/tabelle.sql.db" "$DIR/sqlite.db"
+set -- $(tempo sh -c "sqlite3 '$DIR/sqlite.db' < '$DIR/import.sql'")
+SQLITE_S=$1
+
+righe=$(sqlite3 "$DIR/palio/Zefo2015.db" "select (select count(*) from Zefo1) || ' Zefo1, ' || (select count(*) from Zefo2) || ' Zefo2, ' || (select count(*) from Zefo3) || ' Zefo3'")
+controllo=$(sqlite3 "$DIR/sqlite.db" "select (select count(*) from Zefo1) || ' Zefo1, ' || (select count(*) from Zefo2) || ' Zefo2, ' || (select count(*) from Zefo3) || ' Zefo3'")
+echo "file:             $(du -m "$DIR/paghe.43" | cut -f1) MB, $N righe di certificato"
+echo "importa paghe:    ${IMPORT_S} s, memoria massima ${IMPORT_KB} kB  ($righe)"
+echo "sqlite3 .import:  ${SQLITE_S} s  ($controllo)"
+echo "rapporto:         $(echo "$IMPORT_S $SQLITE_S" | awk '{ printf "%.2f", $1 / $2 }') (limite 2,00)"
