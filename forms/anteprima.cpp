@@ -1,14 +1,19 @@
-// palio_forms_anteprima FOLDER [--scala N] [--vuote]
-// Draws every form page with an example value in every box into FOLDER/<n>-<page>.png.
+// palio_forms_anteprima FOLDER [--scala N] [--vuote] [--schermo]
+// Draws every form page with an example value in every box into FOLDER/<n>-<page>.png;
+// with --schermo, takes pictures of the entry screens instead (the boxes over each page).
 
 #include <QDir>
-#include <QGuiApplication>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
 
 #include "forms/pagina.h"
 #include "forms/valori.h"
+#include "forms/vistapagina.h"
 
 namespace {
 
@@ -45,15 +50,18 @@ QString esempio(const forms::Campo& c) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     QStringList args = app.arguments();
     args.removeFirst();
     qreal scala = 1;
     bool vuote = false;
+    bool schermo = false;
     QString cartella;
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == "--scala" && i + 1 < args.size())
             scala = args[++i].toDouble();
+        else if (args[i] == "--schermo")
+            schermo = true;
         else if (args[i] == "--vuote")
             vuote = true;
         else
@@ -83,6 +91,24 @@ int main(int argc, char** argv) {
     };
     int n = 0;
     for (const auto& [nome, pagina] : pagine) {
+        if (schermo) {
+            forms::VistaPagina vista(*pagina);
+            for (const auto& c : pagina->campi) {
+                QWidget* w = vista.box(c.tabella, c.colonna);
+                const QString v = vuote ? QString() : esempio(c);
+                if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(v);
+                if (auto* s = qobject_cast<QCheckBox*>(w)) s->setChecked(!v.isEmpty());
+                if (auto* b = qobject_cast<QComboBox*>(w)) b->setEditText(v);
+            }
+            const QString file =
+                QDir(cartella).filePath(QStringLiteral("%1-%2-schermo.png").arg(++n, 2, 10, QLatin1Char('0')).arg(nome));
+            if (!vista.grab().save(file)) {
+                std::fprintf(stderr, "Impossibile scrivere %s\n", qPrintable(file));
+                return 1;
+            }
+            std::printf("%s\n", qPrintable(file));
+            continue;
+        }
         const QSize dim = (pagina->dimensione * scala).toSize();
         QImage img(dim, QImage::Format_RGB32);
         // the image's resolution follows the scale, so point-sized text scales with it

@@ -44,7 +44,7 @@ Pagina costruisciPagina2() {
             imp(4, "Altri redditi assimilati"), imp(5, "Assegni periodici corrisposti dal coniuge"),
             cod(6, "Numero di giorni per i quali spettano le detrazioni – Lavoro dipendente", "0000"),
             cod(7, "Numero di giorni per i quali spettano le detrazioni – Pensione", "0000")});
-    m.affianca({3, 9}, {[](Modulo& r) {
+    m.affianca({4, 8}, {[](Modulo& r) {
                             r.fascia(QStringLiteral("RAPPORTO DI LAVORO"), false);
                             r.riga({dat(8, "Data inizio"), dat(9, "Data cessazione"), spunta(10, "In forza al 31/12")});
                         },

@@ -239,7 +239,9 @@ TEST(Pagine, BoxSpeciali) {
     for (const Campo& c : f.campi)
         if (c.colonna == "CodiceFiscale") {
             ++codici;
-            if (c.solaLettura) EXPECT_TRUE(c.grassetto && c.puntiFont == 12);
+            if (c.solaLettura) {
+                EXPECT_TRUE(c.grassetto && c.puntiFont == 12);
+            }
         }
     EXPECT_EQ(codici, 2);
     EXPECT_FALSE(f.campo("SostitutoImposta", "CodiceFiscale")->solaLettura);
