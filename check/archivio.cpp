@@ -286,7 +286,7 @@ void Controllore::percipiente(const Statement& st, const Columns& col, const std
     const std::string_view a01 = leggi(st, col.indexOf("A01"));
     if (vuoto(a01))
         aggiungi(Gravita::Avviso, "A01", "DA001001", "Manca il codice fiscale del sostituto nel certificato.");
-    else if (!cfSostituto_.empty() && chiave(a01) != cfSostituto_)
+    else if (!cfSostituto_.empty() && chiave(a01) != cfSostituto_ && ErroreCodiceFiscale(Rifila(a01)).empty())
         aggiungi(Gravita::Avviso, "A01", "DA001001",
                  "Il codice fiscale del sostituto nel certificato " + tra(Rifila(a01)) + " è diverso da quello del frontespizio.");
     const std::string_view sesso = Rifila(leggi(st, col.indexOf("B04")));
@@ -390,7 +390,7 @@ std::int64_t Controllore::certificatiDipendenti(bool& interrotto) {
             if (c.colonna == "C002" && c002Segnalato) continue;
             const std::string_view v = leggi(z1, fisc1[i]);
             valore(c.colonna, c.codice, c.tipo, v);
-            if ((c.colonna == "C006" || c.colonna == "C007") && conteggio(v) > 365)
+            if ((c.colonna == "C006" || c.colonna == "C007") && conteggio(v) > 365 && ErroreValoreArchivio("N3", v).empty())
                 aggiungi(Gravita::Avviso, c.colonna, c.codice, "Più di 365 giorni " + tra(v) + " in un anno.");
         }
         if (con2) {

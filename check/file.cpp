@@ -89,6 +89,7 @@ private:
     void nome(std::string_view r);
     void fine();
     void mancaSeguito();
+    void contesto(std::string_view r);
 
     std::vector<Problema> out_;
     std::int64_t numeroRecord_ = 0;
@@ -164,7 +165,7 @@ void ControlloFile::recordB(std::string_view r) {
 
 void ControlloFile::nome(std::string_view r) {
     std::string cognome, nomeProprio;
-    for (std::size_t i = kInizioArea; i + 24 <= kFineArea; i += 24) {
+    for (std::size_t i = kInizioArea; i + 24 <= std::min(kFineArea, r.size()); i += 24) {
         const auto codice = r.substr(i, 8);
         if (spazi(codice)) break;
         auto v = r.substr(i + 8, 16);
@@ -180,10 +181,7 @@ void ControlloFile::nome(std::string_view r) {
 void ControlloFile::testaCertificato(std::string_view r) {
     const char tipo = r[0];
     const std::string_view modulo = r.substr(17, 8), cf = r.substr(25, 16), num = r.substr(41, 5);
-    const std::string chiave = std::string(r.substr(1, 45).substr(0, 16)) + std::string(cf) + std::string(num);
-    cf_ = storage::daWindows1252(senzaSpaziFinali(cf));
-    id_ = cifre(num) ? numero(num) : 0;
-    if (tipo == 'D' && !(chiave == chiaveCertificato_ && ultimoTipo_ == 'D')) nominativo_.clear();
+    const std::string chiave = std::string(r.substr(1, 16)) + std::string(cf) + std::string(num);
 
     // Which certificate the record belongs to; a D starts one (several D in a row when its fields overflow).
     const bool stesso = chiave == chiaveCertificato_;
@@ -273,13 +271,24 @@ void ControlloFile::area(std::string_view r) {
                  "Campo spezzato a fine record: le posizioni 1890-1897 devono essere vuote.");
 }
 
-void ControlloFile::record(std::string_view r, bool lunghezzaGiusta) {
+// The certificate a record names in its head, so that every problem of the record shows it.
+void ControlloFile::contesto(std::string_view r) {
     const char tipo = r.empty() ? ' ' : r[0];
-    if (tipo != 'D' && tipo != 'G' && tipo != 'H') {
+    if ((tipo != 'D' && tipo != 'G' && tipo != 'H') || r.size() < 46) {
         id_ = 0;
         nominativo_.clear();
         cf_.clear();
+        return;
     }
+    const std::string_view cf = r.substr(25, 16), num = r.substr(41, 5);
+    const std::string chiave = std::string(r.substr(1, 16)) + std::string(cf) + std::string(num);
+    if (chiave != chiaveCertificato_) nominativo_.clear();
+    cf_ = storage::daWindows1252(senzaSpaziFinali(cf));
+    id_ = cifre(num) ? numero(num) : 0;
+}
+
+void ControlloFile::record(std::string_view r, bool lunghezzaGiusta) {
+    const char tipo = r.empty() ? ' ' : r[0];
     auto fuoriPosto = [&](const char* atteso) {
         aggiungi(Gravita::Errore, 1, "", std::string("Record ") + tipo + " fuori posto: " + atteso + ".");
     };
@@ -307,10 +316,9 @@ void ControlloFile::record(std::string_view r, bool lunghezzaGiusta) {
             ++conta_[tipo == 'D' ? 2 : tipo == 'G' ? 3 : 4];
             if (fase_ < 2 || fase_ > 3) fuoriPosto(fase_ < 2 ? "mancano i record A e B" : "segue il record Z");
             fase_ = std::max(fase_, 3);
-            if (lunghezzaGiusta) {
-                testaCertificato(r);
-                area(r);
-            }
+            // A cut record keeps its head: the certificate it belongs to is still known.
+            if (r.size() >= telematic::kTestaCertificato) testaCertificato(r);
+            if (lunghezzaGiusta) area(r);
             return;
         case 'Z': {
             if (fase_ == 4) fuoriPosto("il record Z è uno solo");
@@ -400,6 +408,7 @@ std::vector<Problema> ControlloFile::esegui(std::istream& in) {
         }
         ++numeroRecord_;
         const std::string_view riga(buf.data(), static_cast<std::size_t>(n));
+        contesto(riga);
         const std::size_t lunghezza = riga.size() + (aCapo ? 1 : 0);
         bool giusto = lunghezza == telematic::kLunghezzaRecord && riga.back() == '\r' && riga[1897] == 'A';
         if (troppoLunga) {

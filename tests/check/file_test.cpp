@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "check/controllo.h"
+#include "check/tracciato.h"
+#include "prova_check.h"
+#include "storage/error.h"
+#include "storage/reporter.h"
+#include "telematic/generazione.h"
+
+namespace {
+
+using check::Gravita;
+using check::Problema;
+using namespace provacheck;
+
+struct Silenzioso : storage::Reporter {
+    std::vector<std::string> errori;
+    void info(const std::string&) override {}
+    void error(const std::string& t) override { errori.push_back(t); }
+    bool ask(const std::string&) override { return true; }
+};
+
+std::string leggi(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string generaDipendenti(Archivio& a, bool quadroCt = false) {
+    telematic::OpzioniGenerazione opz;
+    opz.cartella = (a.dir / "invio").string();
+    opz.nomeFile = "ZF2015.txt";
+    opz.dipendenti = opz.amministratori = opz.collaboratori = true;
+    opz.quadroCt = quadroCt;
+    Silenzioso r;
+    const auto ris = telematic::GeneraFileDipendenti(a.conn, opz, r);
+    EXPECT_EQ(ris.esito, telematic::Esito::Concluso);
+    return leggi(ris.percorsoFile);
+}
+
+std::vector<Problema> controlla(const std::string& file) {
+    std::istringstream in(file);
+    return check::ControllaFile(in);
+}
+
+std::vector<std::string> errori(const std::vector<Problema>& ps) {
+    std::vector<std::string> r;
+    for (const auto& p : ps)
+        if (p.gravita == Gravita::Errore) r.push_back(check::RigaProblema(p));
+    return r;
+}
+
+// Two clean certificates: A, B, D, G, D, G, Z.
+class FileInvio : public ::testing::Test {
+protected:
+    void SetUp() override {
+        a.sostituto({{"A1", "2"}});
+        a.dipendente(kCfMario, "ROSSI");
+        a.dipendente(kCfGiovanna, "VERDI");
+        file = generaDipendenti(a);
+        ASSERT_EQ(file.size(), 7u * 1900);
+    }
+    std::string record(int n) const { return file.substr(static_cast<std::size_t>(n - 1) * 1900, 1900); }
+    void sostituisci(int n, std::size_t posizione, const std::string& testo) {
+        file.replace(static_cast<std::size_t>(n - 1) * 1900 + posizione - 1, testo.size(), testo);
+    }
+    Archivio a;
+    std::string file;
+};
+
+TEST_F(FileInvio, UnFileBuonoNonHaProblemi) {
+    const auto ps = controlla(file);
+    EXPECT_TRUE(ps.empty()) << ::testing::PrintToString(righe(ps));
+}
+
+TEST_F(FileInvio, ConteggiDelRecordZ) {
+    sostituisci(7, 34, "000000003");  // D records
+    sostituisci(7, 43, "00000000X");  // G records
+    EXPECT_EQ(errori(controlla(file)),
+              (std::vector<std::string>{"Errore - record 7 pos. 34 - File - Z 34-42: Il record Z conta 3 record D, il file ne contiene 2.",
+                                        "Errore - record 7 pos. 43 - File - Z 43-51: Il numero di record G «00000000X» non è numerico."}));
+}
+
+TEST_F(FileInvio, RecordTroncato) {
+    file.erase(3 * 1900 + 500, 10);  // record 4, the first G, loses ten blanks
+    const auto ps = controlla(file);
+    ASSERT_EQ(errori(ps).size(), 1u) << ::testing::PrintToString(righe(ps));
+    EXPECT_EQ(ps[0].record, 4);
+    EXPECT_EQ(ps[0].id, 1);
+    EXPECT_EQ(ps[0].codiceFiscale, kCfMario);
+    EXPECT_EQ(ps[0].testo, "Il record è lungo 1890 caratteri invece di 1900.");
+}
+
+TEST_F(FileInvio, RecordSenzaFineRiga) {
+    file.erase(file.size() - 2);  // Z without CR LF, the last line of the file
+    EXPECT_EQ(errori(controlla(file)),
+              std::vector<std::string>{"Errore - record 7 - File: Il record è lungo 1898 caratteri invece di 1900 e non termina con CR LF."});
+}
+
+TEST_F(FileInvio, CampoSpezzato) {
+    // A field of 22 characters shifts every later field by two: what a 47812 value does.
+    const std::string d = record(3);
+    const auto b05 = d.find("DA002005");
+    ASSERT_NE(b05, std::string::npos);
+    std::string nuovo = d.substr(0, b05 + 8) + "        121980" + d.substr(b05 + 24);
+    nuovo.insert(1889 - 2, "  ");
+    sostituisci(3, 1, nuovo);
+    const auto e = errori(controlla(file));
+    ASSERT_EQ(e.size(), 2u) << ::testing::PrintToString(e);
+    EXPECT_EQ(e[0], "Errore - record 3 pos. " + std::to_string(b05 + 1) + " - Certificato 1 ROSSI MARIO (" + kCfMario +
+                        ") - DA002005: Data «        121980DA» non nella forma GGMMAAAA allineata a destra.");
+    EXPECT_NE(e[1].find("- record 3 pos. " + std::to_string(b05 + 25) + " - Certificato 1 ROSSI MARIO"), std::string::npos) << e[1];
+    EXPECT_NE(e[1].find("Campo spezzato o fuori allineamento: «003001  » non è un codice di campo del record D"), std::string::npos)
+        << e[1];
+}
+
+TEST_F(FileInvio, CampoOltreLAreaDeiCampi) {
+    sostituisci(4, 1889, "DB00");
+    const std::vector<std::string> attesi = {
+        "Errore - record 4 pos. 1889 - Certificato 1 ROSSI MARIO (" + kCfMario +
+        "): Campo spezzato o fuori allineamento: dopo un campo vuoto il record prosegue con «DB00     »."};
+    EXPECT_EQ(errori(controlla(file)), attesi);
+}
+
+TEST_F(FileInvio, OrdineDeiRecord) {
+    const std::string d = record(3), g = record(4);
+    sostituisci(3, 1, g);
+    sostituisci(4, 1, d);
+    const auto e = errori(controlla(file));
+    ASSERT_EQ(e.size(), 2u) << ::testing::PrintToString(e);
+    EXPECT_EQ(e[0], "Errore - record 3 pos. 1 - Certificato 1 (" + kCfMario +
+                        "): Il record G non segue il record D del suo certificato (percipiente e numero diversi).");
+    EXPECT_EQ(e[1], "Errore - record 4 pos. 1 - Certificato 1 ROSSI MARIO (" + kCfMario +
+                        "): Il certificato ha il record D ma nessun record G o H.");
+}
+
+TEST_F(FileInvio, MancaIlRecordZ) {
+    file.resize(6 * 1900);
+    EXPECT_EQ(errori(controlla(file)), std::vector<std::string>{"Errore - File: Manca il record Z di coda."});
+}
+
+TEST_F(FileInvio, TestaDelCertificato) {
+    sostituisci(5, 2, "01234567890");     // agent differs from record B
+    sostituisci(6, 26, "VRDGNN75M41F205X");  // recipient's check character
+    const auto e = errori(controlla(file));
+    ASSERT_EQ(e.size(), 3u) << ::testing::PrintToString(e);
+    EXPECT_NE(e[0].find("Il codice fiscale del sostituto «01234567890     » è diverso da quello del record B."), std::string::npos);
+    EXPECT_NE(e[1].find("Il record G non segue il record D del suo certificato"), std::string::npos);
+    EXPECT_NE(e[2].find("Codice fiscale del percipiente: il carattere di controllo del codice fiscale è errato (atteso K)."),
+              std::string::npos);
+}
+
+TEST(FileInvioQuadroCt, RecordCSenzaRecordG) {
+    Archivio a;
+    a.sostituto({{"A3", "X"}});
+    telematic::OpzioniGenerazione opz;
+    opz.cartella = (a.dir / "invio").string();
+    opz.nomeFile = "prof.txt";
+    opz.quadroCt = true;
+    Silenzioso r;
+    const auto ris = telematic::GeneraFileProfessionisti(a.conn, opz, r);
+    EXPECT_EQ(errori(check::ControllaFile(ris.percorsoFile)),
+              std::vector<std::string>{"Errore - File - C: Il Quadro CT (record C) è in una fornitura senza record G: "
+                                       "l'Agenzia scarta l'intera fornitura."});
+}
+
+TEST(FileInvioQuadroCt, FileCheNonSiApre) {
+    EXPECT_THROW(check::ControllaFile("/percorso/che/non/esiste.txt"), storage::Error);
+}
+
+TEST(FileInvioQualunque, FileDiUnAltroGenere) {
+    const auto ps = controlla("Questo non è un file di invio\nma una lettera.\n");
+    const auto e = errori(ps);
+    ASSERT_GE(e.size(), 4u);
+    EXPECT_EQ(e[0], "Errore - record 1 - File: Il record è lungo 31 caratteri invece di 1900.");
+    EXPECT_EQ(e.back(), "Errore - File: Manca il record Z di coda.");
+    const auto lunghissima = controlla(std::string(100000, 'x'));
+    EXPECT_EQ(errori(lunghissima).front(), "Errore - record 1 - File: Il record è più lungo di 1900 caratteri.");
+}
+
+// Every typed column filled with a right value: the archive check finds nothing, the writers
+// put every field the check knows into the file, and the file check finds nothing either.
+TEST(TracciatoCompleto, ArchivioEFileConcordano) {
+    Archivio a;
+    a.sostituto({{"A1", "1"}, {"A3", "X"}});
+    auto valore = [](const std::string& tipo) -> std::string {
+        if (tipo == "CF") return kCfAnna;
+        if (tipo == "DT") return "15/06/2014";
+        if (tipo == "VP" || tipo == "VN") return "1.234,56";
+        if (tipo == "NP" || tipo == "NU") return "12";
+        if (tipo == "N1") return "1";
+        if (tipo == "N2") return "06";
+        if (tipo == "N3") return "123";
+        if (tipo == "N10") return "1234567890";
+        if (tipo == "CN") return "80123456784";
+        if (tipo == "PC") return "50,00";
+        if (tipo == "DA") return "2014";
+        return "TESTO";
+    };
+    const auto& t = check::Campi();
+    Valori z1 = {{"B01", kCfMario}, {"A01", kCfSostituto}}, z2, z3;
+    for (const auto& c : t.anagrafici)
+        if (c.colonna != "B01" && c.colonna != "A01") z1.push_back({c.colonna, valore(c.tipo)});
+    for (const auto& c : t.fiscaliZefo1) z1.push_back({c.colonna, c.colonna == "C002" ? "1" : valore(c.tipo)});
+    for (const auto& c : t.fiscaliZefo2) z2.push_back({c.colonna, valore(c.tipo)});
+    for (const auto& c : t.familiari) z2.push_back({c.colonna, valore(c.tipo)});
+    for (const auto& c : t.previdenziali) {
+        z2.push_back({c.colonna, c.colonna == "D19" ? "6003" : valore(c.tipo)});
+        z3.push_back({c.colonna, c.colonna == "D19" ? "6003" : valore(c.tipo)});
+    }
+    z1.push_back({"B04", "F"});
+    Archivio::unisci(z1, {{"B02", "FERRARI"}, {"B03", "ANNA"}});
+    z2.insert(z2.end(), {{"D36", "12345"}, {"D37_1", "01"}, {"D37_2", "03"}, {"D38_1", "31"}, {"D38_2", "12"}});
+    const auto id = a.dipendente(kCfMario, "FERRARI", z1, z2);
+    z3.push_back({"Id", std::to_string(id)});
+    a.inserisci("Zefo3", z3);
+    a.inserisci("QuadroCt", {{"B1", kCfLuca}});
+
+    check::OpzioniControllo opz;
+    opz.quadroCt = true;
+    opz.professionisti = false;
+    const auto pa = check::ControllaArchivio(a.conn, opz);
+    EXPECT_TRUE(pa.empty()) << ::testing::PrintToString(righe(pa));
+
+    const std::string file = generaDipendenti(a, true);
+    const auto pf = controlla(file);
+    EXPECT_TRUE(pf.empty()) << ::testing::PrintToString(righe(pf));
+
+    std::set<std::string> codici;
+    for (std::size_t r = 0; r + 1900 <= file.size(); r += 1900)
+        for (std::size_t i = r + 89; i + 24 <= r + 1889 && file[i] != ' '; i += 24) codici.insert(file.substr(i, 8));
+    for (const auto* v : {&t.anagrafici, &t.fiscaliZefo1, &t.fiscaliZefo2, &t.familiari, &t.previdenziali, &t.soloPrimaSezione})
+        for (const auto& c : *v) EXPECT_TRUE(codici.count(c.codice)) << c.colonna << " " << c.codice;
+    for (const auto& c : codici) EXPECT_FALSE(check::TipoDelCodice(c).empty()) << c;
+}
+
+}  // namespace
