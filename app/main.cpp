@@ -1,14 +1,53 @@
 // Program entry of the desktop program.
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/avvio.h"
+#include "app/tfmenu.h"
+
+namespace {
+void uso() {
+    std::fprintf(stderr,
+                 "uso: palio2015 [--configurazione FILE] [--esci-dopo-avvio]\n"
+                 "Le opzioni servono solo alle prove del programma.\n");
+}
+}  // namespace
 
 int main(int argc, char** argv) {
+    QElapsedTimer orologio;
+    orologio.start();
     QApplication app(argc, argv);
-    QMainWindow menu;
-    menu.setWindowTitle(QStringLiteral("Palio 2015"));
-    menu.setCentralWidget(new QLabel(QStringLiteral("Palio 2015")));
-    menu.move(0, 0);
-    menu.show();
+    app.setApplicationName(QStringLiteral("Palio 2015"));
+    app.setApplicationVersion(QStringLiteral(PALIO_VERSIONE));
+    // Other windows may still be open: closing the menu is what ends the program.
+    app.setQuitOnLastWindowClosed(false);
+
+    OpzioniAvvio opzioni;
+    bool esciDopoAvvio = false;
+    const QStringList argomenti = app.arguments();
+    for (int i = 1; i < argomenti.size(); ++i) {
+        const QString& a = argomenti[i];
+        if (a == QLatin1String("--configurazione") && i + 1 < argomenti.size()) {
+            opzioni.percorsoIni = argomenti[++i].toStdString();
+        } else if (a == QLatin1String("--esci-dopo-avvio")) {
+            esciDopoAvvio = true;
+        } else {
+            uso();
+            return 2;
+        }
+    }
+
+    Avvio avvio(opzioni);
+    // The configuration step runs from the event loop, so connecting after esegui() is in time.
+    avvio.esegui();
+    QObject::connect(&avvio.menu(), &TFmenu::chiuso, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    QObject::connect(&avvio, &Avvio::configurazioneEseguita, &app, [&] {
+        if (!esciDopoAvvio) return;
+        std::fprintf(stderr, "menu pronto in %lld ms\n", static_cast<long long>(orologio.elapsed()));
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    });
     return app.exec();
 }

@@ -1,0 +1,235 @@
+#include "app/avvio.h"
+
+#include <QMetaObject>
+#include <filesystem>
+
+#include "app/tdm.h"
+#include "app/tfattendere.h"
+#include "app/tfmenu.h"
+#include "app/tfnondisponibile.h"
+#include "storage/config.h"
+#include "ui/dialoghi.h"
+
+#if defined(PALIO_CON_AGENTE)
+#include "entry/tfquadroct.h"
+#include "entry/tfsostituto.h"
+#endif
+#if defined(PALIO_CON_ENTRY) && __has_include("entry/tfpagina1.h")
+#include "entry/tfpagina1.h"
+#define PALIO_PAGINA1 1
+#endif
+#if defined(PALIO_CON_ENTRY) && __has_include("entry/tfprofessionisti.h")
+#include "entry/tfprofessionisti.h"
+#define PALIO_PROFESSIONISTI 1
+#endif
+#if defined(PALIO_PAGINA1) && __has_include("entry/tfricdip.h")
+#include "entry/tfricdip.h"
+#define PALIO_RICDIP 1
+#endif
+#if defined(PALIO_PROFESSIONISTI) && __has_include("entry/tfprofesric.h")
+#include "entry/tfprofesric.h"
+#define PALIO_PROFESRIC 1
+#endif
+#if defined(PALIO_CON_PRINT) && __has_include("print/tfstampetutti.h")
+#include "print/tfstampetutti.h"
+#define PALIO_STAMPETUTTI 1
+#endif
+#if defined(PALIO_CON_PRINT) && __has_include("print/tfprofesstatutti.h")
+#include "print/tfprofesstatutti.h"
+#define PALIO_PROFESSTATUTTI 1
+#endif
+#if defined(PALIO_CON_TELEMATIC_UI)
+#include "telematic/ui/tfcreafile.h"
+#include "telematic/ui/tfcreafileprofes.h"
+#endif
+#if defined(PALIO_CON_IMPORT_UI)
+#include "import/ui/tfimportafile.h"
+#endif
+
+namespace {
+
+// The menu's view of an editing window: the agent's screens offer prepara() and their own exit
+// rule; the certificate editors re-open their list and go back to their first page.
+template <class T>
+class Adattatore : public FinestraDati {
+public:
+    explicit Adattatore(std::unique_ptr<T> w) : w_(std::move(w)) {}
+    T& w() { return *w_; }
+    QWidget* finestra() override { return w_.get(); }
+    void prepara() override {
+        if constexpr (requires(T& t) { t.prepara(); }) {
+            w_->prepara();
+        } else {
+            w_->riapriElenco();
+            w_->paginaIniziale();
+        }
+    }
+    void apriElencoSeChiuso() override {
+        if constexpr (requires(T& t) { t.apriElencoSeChiuso(); }) w_->apriElencoSeChiuso();
+    }
+    bool chiudiFinestra() override { return w_->chiudiFinestra(); }
+    bool salvaPrimaDiUscire() override {
+        if constexpr (requires(T& t) { t.salvaPrimaDiUscire(); })
+            return w_->salvaPrimaDiUscire();
+        else
+            return w_->chiudiFinestra();
+    }
+
+private:
+    std::unique_ptr<T> w_;
+};
+
+}  // namespace
+
+Avvio::Avvio(OpzioniAvvio opzioni) : opzioni_(std::move(opzioni)) {
+    if (opzioni_.percorsoIni.empty()) opzioni_.percorsoIni = storage::percorsoConfigurazione();
+    // The main window comes first; the rest of start-up is esegui().
+    menu_ = std::make_unique<TFmenu>();
+}
+
+Avvio::~Avvio() = default;
+
+void Avvio::esegui() {
+    attendere_ = std::make_unique<TFAttendere>();
+    attendere_->show();
+    attendere_->passo(1);
+    // Used only when the configuration step does not name the archive.
+    dm_ = std::make_unique<TDM>(
+        storage::percorsoDatabase(storage::cartellaUtente("RAVO/Zefo2015")));
+    attendere_->passo(2);
+    creaFinestre();
+    menu_->collega(*dm_, finestre_);
+    connect(menu_.get(), &TFmenu::primaApparizione, this,
+            [this] { QMetaObject::invokeMethod(this, &Avvio::configura, Qt::QueuedConnection); });
+    menu_->show();
+}
+
+void Avvio::creaFinestre() {
+    auto semplice = [this](QWidget* w) {
+        finestreSemplici_.emplace_back(w);
+        return w;
+    };
+    auto dati = [this](FinestraDati* d) {
+        finestreDati_.emplace_back(d);
+        return d;
+    };
+    auto segnaposto = [&](const QString& titolo, const QString& funzione) {
+        return semplice(new TFNonDisponibile(titolo, funzione));
+    };
+    storage::Connection& conn = dm_->Conn;
+
+#if defined(PALIO_CON_AGENTE)
+    finestre_.sostituto = dati(new Adattatore<TFSostituto>(std::make_unique<TFSostituto>(conn)));
+#else
+    finestre_.sostituto =
+        dati(new SegnapostoDati(QStringLiteral("Dati generali"),
+                                QStringLiteral("Dati del Sostituto d'imposta")));
+#endif
+    attendere_->passo(3);
+
+#if defined(PALIO_CON_AGENTE)
+    finestre_.quadroCt = dati(new Adattatore<TFQuadroCT>(std::make_unique<TFQuadroCT>(conn)));
+#else
+    finestre_.quadroCt =
+        dati(new SegnapostoDati(QStringLiteral("Quadro CT"), QStringLiteral("Quadro CT")));
+#endif
+#if defined(PALIO_PAGINA1)
+    auto* pagina1 = new Adattatore<TFPagina1>(std::make_unique<TFPagina1>(conn));
+    finestre_.pagina1 = dati(pagina1);
+#else
+    finestre_.pagina1 = dati(new SegnapostoDati(QStringLiteral("Comunicazione Unica 2015"),
+                                                QStringLiteral("Comunicazione Unica 2015 - Dipendenti")));
+#endif
+    attendere_->passo(4);
+
+#if defined(PALIO_CON_TELEMATIC_UI)
+    finestre_.creaFile = semplice(new TFCreaFile(conn));
+#else
+    finestre_.creaFile = segnaposto(QStringLiteral("Generazione del file"),
+                                    QStringLiteral("Generazione del file - Dipendenti"));
+#endif
+#if defined(PALIO_CON_IMPORT_UI)
+    finestre_.importa = semplice(new TFImportaFile(conn));
+#else
+    finestre_.importa =
+        segnaposto(QStringLiteral("Importazione dati"), QStringLiteral("Importazione dati"));
+#endif
+#if defined(PALIO_RICDIP)
+    finestre_.ricDip = semplice(new TFRicDip(pagina1->w()));
+#else
+    finestre_.ricDip =
+        segnaposto(QStringLiteral("Ricerca dipendente"), QStringLiteral("Ricerca dipendente"));
+#endif
+#if defined(PALIO_STAMPETUTTI)
+    finestre_.stampeTutti = semplice(new print::TFStampeTutti(conn, nullptr));
+#else
+    finestre_.stampeTutti = segnaposto(QStringLiteral("Stampa C.U."),
+                                       QStringLiteral("Stampa C.U. - Dipendenti"));
+#endif
+#if defined(PALIO_PROFESSIONISTI)
+    auto* professionisti =
+        new Adattatore<TFProfessionisti>(std::make_unique<TFProfessionisti>(conn));
+    finestre_.professionisti = dati(professionisti);
+#else
+    finestre_.professionisti =
+        dati(new SegnapostoDati(QStringLiteral("Comunicazione Unica 2015"),
+                                QStringLiteral("Comunicazione Unica 2015 - Professionisti")));
+#endif
+#if defined(PALIO_PROFESRIC)
+    finestre_.profesRic = semplice(new TFProfesRic(professionisti->w(), nullptr));
+#else
+    finestre_.profesRic = segnaposto(QStringLiteral("Ricerca professionista"),
+                                     QStringLiteral("Ricerca professionista"));
+#endif
+#if defined(PALIO_PROFESSTATUTTI)
+    finestre_.profesStaTutti = semplice(new print::TFProfesStaTutti(conn, nullptr));
+#else
+    finestre_.profesStaTutti = segnaposto(QStringLiteral("Stampa C.U."),
+                                          QStringLiteral("Stampa C.U. - Professionisti"));
+#endif
+#if defined(PALIO_CON_TELEMATIC_UI)
+    finestre_.creaFileProfes = semplice(new TFCreaFileProfes(conn));
+#else
+    finestre_.creaFileProfes = segnaposto(QStringLiteral("Generazione del file"),
+                                          QStringLiteral("Generazione del file - Professionisti"));
+#endif
+    (void)conn;
+    (void)segnaposto;
+    attendere_->passo(9);
+}
+
+void Avvio::configura() {
+    if (configurato_) return;
+    configurato_ = true;
+    std::string cartellaDati;
+    try {
+        cartellaDati = storage::leggiCartellaDati(opzioni_.percorsoIni);
+    } catch (const std::exception& e) {
+        // The menu stays usable; the first window that needs the archive tries the usual one.
+        ui::errore(menu_.get(), ui::testoDaMessaggio(e.what()));
+        concludi();
+        return;
+    }
+    const std::string percorsoDb = storage::percorsoDatabase(cartellaDati);
+    std::error_code ec;
+    if (!std::filesystem::exists(percorsoDb, ec)) {
+        ui::informa(menu_.get(), QString::fromStdString(storage::messaggioDatabaseMancante(percorsoDb)));
+        terminato_ = true;
+        menu_->close();
+        concludi();
+        return;
+    }
+    try {
+        dm_->configura(percorsoDb);
+    } catch (const std::exception& e) {
+        // The next window that needs the archive tries again.
+        ui::errore(menu_.get(), ui::testoDaMessaggio(e.what()));
+    }
+    concludi();
+}
+
+void Avvio::concludi() {
+    attendere_->passo(10);
+    attendere_->close();
+    emit configurazioneEseguita();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/finestre.h"
+
+class QWidget;
+class TDM;
+class TFAttendere;
+class TFmenu;
+
+struct OpzioniAvvio {
+    std::string percorsoIni;  // the configuration file; empty = the usual place
+};
+
+// The start-up: creates every window once with the progress window on screen, then, when the
+// menu first appears, reads the configuration and opens the archive.
+class Avvio : public QObject {
+    Q_OBJECT
+public:
+    // Creates the main window.
+    explicit Avvio(OpzioniAvvio opzioni);
+    ~Avvio() override;
+
+    // Creates the other windows and shows the menu; the configuration step follows from the event loop.
+    void esegui();
+    // The configuration step (normally reached through the menu's first appearance).
+    void configura();
+
+    bool configurato() const { return configurato_; }
+    // True when start-up found no archive and closed the menu: the program is ending.
+    bool terminato() const { return terminato_; }
+
+    TFmenu& menu() { return *menu_; }
+    TFAttendere& attendere() { return *attendere_; }
+    TDM& dm() { return *dm_; }
+    Finestre& finestre() { return finestre_; }
+
+signals:
+    void configurazioneEseguita();
+
+private:
+    void creaFinestre();
+    void concludi();
+
+    OpzioniAvvio opzioni_;
+    std::unique_ptr<TFmenu> menu_;
+    std::unique_ptr<TFAttendere> attendere_;
+    std::unique_ptr<TDM> dm_;
+    // Windows and stand-ins, destroyed before the connection they use.
+    std::vector<std::unique_ptr<QWidget>> finestreSemplici_;
+    std::vector<std::unique_ptr<FinestraDati>> finestreDati_;
+    Finestre finestre_;
+    bool configurato_ = false;
+    bool terminato_ = false;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+class QWidget;
+
+// What the menu asks of a window that edits data: the agent and Quadro CT windows and the two
+// certificate editors.
+class FinestraDati {
+public:
+    virtual ~FinestraDati() = default;
+    virtual QWidget* finestra() = 0;
+    // Re-opens the window's data as the menu does before showing it.
+    virtual void prepara() = 0;
+    // The search buttons' rule: the editor's list is opened only when closed.
+    virtual void apriElencoSeChiuso() {}
+    // The window's closing rule, with its save question; false when it could not close.
+    virtual bool chiudiFinestra() = 0;
+    // Before the program ends: the save question for typed changes; false keeps the program.
+    virtual bool salvaPrimaDiUscire() = 0;
+    // True for a stand-in of a window not built in this program.
+    virtual bool segnaposto() const { return false; }
+};
+
+// Every window the menu reaches. Windows not built into this program are stand-ins that say so.
+struct Finestre {
+    QWidget* importa = nullptr;
+    QWidget* stampeTutti = nullptr;
+    QWidget* profesStaTutti = nullptr;
+    QWidget* ricDip = nullptr;
+    QWidget* profesRic = nullptr;
+    QWidget* creaFile = nullptr;
+    QWidget* creaFileProfes = nullptr;
+    FinestraDati* sostituto = nullptr;
+    FinestraDati* quadroCt = nullptr;
+    FinestraDati* pagina1 = nullptr;
+    FinestraDati* professionisti = nullptr;
+};

@@ -1,0 +1,255 @@
+#include "app/tfmenu.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "app/tdm.h"
+#include "ui/dialoghi.h"
+
+namespace {
+const int kLarghezzaBottone = 200;
+const int kAltezzaBottone = 32;
+}  // namespace
+
+TFmenu::TFmenu(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("TFmenu"));
+    setWindowTitle(QStringLiteral("Palio 2015"));
+    QFont carattere(QStringLiteral("Comic Sans MS"));
+    carattere.setStyleHint(QFont::SansSerif);
+    carattere.setPointSize(10);
+    setFont(carattere);
+
+    auto* esterno = new QVBoxLayout(this);
+    esterno->setContentsMargins(0, 0, 0, 0);
+    auto* pannello = new QFrame(this);
+    pannello->setObjectName(QStringLiteral("Panel1"));
+    pannello->setFrameShape(QFrame::StyledPanel);
+    esterno->addWidget(pannello);
+
+    auto* l = new QVBoxLayout(pannello);
+    l->setContentsMargins(20, 16, 12, 8);
+    l->setSpacing(8);
+    l->addWidget(bottone(QStringLiteral("Importazione dati"), "btnImportazione",
+                         &TFmenu::importazioneDati),
+                 0, Qt::AlignHCenter);
+    l->addWidget(bottone(QStringLiteral("Dati generali"), "btnDatiGenerali", &TFmenu::datiGenerali),
+                 0, Qt::AlignHCenter);
+    l->addWidget(bottone(QStringLiteral("Quadro CT"), "btnQuadroCT", &TFmenu::quadroCt), 0,
+                 Qt::AlignHCenter);
+
+    auto gruppo = [&](const QString& titolo, const char* nome) {
+        auto* g = new QGroupBox(titolo, pannello);
+        g->setObjectName(QLatin1String(nome));
+        auto* gl = new QVBoxLayout(g);
+        gl->setContentsMargins(6, 6, 6, 8);
+        gl->setSpacing(6);
+        l->addWidget(g);
+        return gl;
+    };
+    auto* dip = gruppo(QStringLiteral("Dipendenti "), "GroupBox1");
+    dip->addWidget(bottone(QStringLiteral("Comunicazione Unica 2015"), "btnCuDipendenti",
+                           &TFmenu::cuDipendenti, true),
+                   0, Qt::AlignHCenter);
+    dip->addWidget(bottone(QStringLiteral("Ricerca dipendente"), "btnRicercaDipendente",
+                           &TFmenu::ricercaDipendente),
+                   0, Qt::AlignHCenter);
+    dip->addWidget(
+        bottone(QStringLiteral("Stampa C.U."), "btnStampaDipendenti", &TFmenu::stampaDipendenti), 0,
+        Qt::AlignHCenter);
+    dip->addWidget(bottone(QStringLiteral("Generazione del file"), "btnGeneraDipendenti",
+                           &TFmenu::generaDipendenti),
+                   0, Qt::AlignHCenter);
+
+    auto* pro = gruppo(QStringLiteral("Professionisti"), "GroupBox2");
+    pro->addWidget(bottone(QStringLiteral("Comunicazione Unica 2015"), "btnCuProfessionisti",
+                           &TFmenu::cuProfessionisti, true),
+                   0, Qt::AlignHCenter);
+    pro->addWidget(bottone(QStringLiteral("Ricerca professionista"), "btnRicercaProfessionista",
+                           &TFmenu::ricercaProfessionista),
+                   0, Qt::AlignHCenter);
+    pro->addWidget(bottone(QStringLiteral("Stampa C.U."), "btnStampaProfessionisti",
+                           &TFmenu::stampaProfessionisti),
+                   0, Qt::AlignHCenter);
+    pro->addWidget(bottone(QStringLiteral("Generazione del file"), "btnGeneraProfessionisti",
+                           &TFmenu::generaProfessionisti),
+                   0, Qt::AlignHCenter);
+
+    l->addSpacing(4);
+    auto* esci = new QPushButton(QStringLiteral("Esci"), pannello);
+    esci->setObjectName(QStringLiteral("btnEsci"));
+    esci->setFixedSize(kLarghezzaBottone, kAltezzaBottone);
+    connect(esci, &QPushButton::clicked, this, &QWidget::close);
+    l->addWidget(esci, 0, Qt::AlignHCenter);
+    l->addStretch(1);
+
+    auto* versione = new QLabel(QStringLiteral("V. 1.0.13"), pannello);
+    versione->setObjectName(QStringLiteral("Label1"));
+    l->addWidget(versione, 0, Qt::AlignRight | Qt::AlignBottom);
+
+    resize(252, 594);
+    move(0, 0);
+}
+
+QPushButton* TFmenu::bottone(const QString& testo, const char* nome, void (TFmenu::*azione)(),
+                             bool grassetto) {
+    auto* b = new QPushButton(testo, this);
+    b->setObjectName(QLatin1String(nome));
+    b->setFixedSize(kLarghezzaBottone, kAltezzaBottone);
+    if (grassetto) {
+        QFont f = b->font();
+        f.setBold(true);
+        b->setFont(f);
+    }
+    connect(b, &QPushButton::clicked, this, azione);
+    return b;
+}
+
+void TFmenu::collega(TDM& dm, Finestre& finestre) {
+    dm_ = &dm;
+    f_ = &finestre;
+}
+
+void TFmenu::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (!mostrato_) {
+        mostrato_ = true;
+        emit primaApparizione();
+    }
+}
+
+void TFmenu::closeEvent(QCloseEvent* e) {
+    // Typed changes are never lost silently: each editing window asks its save question first.
+    if (f_) {
+        for (FinestraDati* d : {f_->sostituto, f_->quadroCt, f_->professionisti, f_->pagina1}) {
+            if (!d) continue;
+            bool ok = false;
+            esegui([&] { ok = d->salvaPrimaDiUscire(); });
+            if (!ok) {
+                e->ignore();
+                return;
+            }
+        }
+    }
+    e->accept();
+    emit chiuso();
+}
+
+void TFmenu::esegui(const std::function<void()>& azione) {
+    try {
+        azione();
+    } catch (const std::exception& ex) {
+        ui::errore(this, ui::testoDaMessaggio(ex.what()));
+    }
+}
+
+bool TFmenu::chiudiEditori() {
+    for (FinestraDati* d : {f_->sostituto, f_->professionisti, f_->pagina1})
+        if (d && !d->chiudiFinestra()) return false;
+    return true;
+}
+
+void TFmenu::mostra(QWidget* w) {
+    if (w->isMinimized()) w->showNormal();
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+void TFmenu::centra(QWidget* w) {
+    // On the screen that holds the menu, which need not be the primary one.
+    QScreen* s = screen();
+    if (!s) return;
+    w->ensurePolished();
+    QSize dimensione = w->isVisible() ? w->frameGeometry().size() : w->sizeHint().expandedTo(w->size());
+    QRect area = s->availableGeometry();
+    w->move(area.x() + (area.width() - dimensione.width()) / 2,
+            area.y() + (area.height() - dimensione.height()) / 2);
+}
+
+void TFmenu::apri(QWidget* w, const std::function<void()>& prepara, bool centrata) {
+    if (!f_ || !w) return;
+    esegui([&] {
+        const QRect menu = frameGeometry();
+        const int alto = screen() ? screen()->availableGeometry().top() : 0;
+        w->move(menu.x() + menu.width() + 10, alto + 10);
+        if (!chiudiEditori()) return;
+        dm_->assicuraAperta();
+        if (prepara) prepara();
+        if (centrata) centra(w);
+        mostra(w);
+    });
+}
+
+void TFmenu::importazioneDati() {
+    if (!f_) return;
+    esegui([&] {
+        dm_->assicuraAperta();
+        centra(f_->importa);
+        mostra(f_->importa);
+    });
+}
+
+void TFmenu::datiGenerali() {
+    if (f_) apri(f_->sostituto->finestra(), [this] { f_->sostituto->prepara(); }, false);
+}
+
+void TFmenu::quadroCt() {
+    if (f_) apri(f_->quadroCt->finestra(), [this] { f_->quadroCt->prepara(); }, false);
+}
+
+void TFmenu::cuDipendenti() {
+    if (f_) apri(f_->pagina1->finestra(), [this] { f_->pagina1->prepara(); }, false);
+}
+
+void TFmenu::cuProfessionisti() {
+    if (f_) apri(f_->professionisti->finestra(), [this] { f_->professionisti->prepara(); }, false);
+}
+
+void TFmenu::ricercaDipendente() {
+    if (!f_) return;
+    esegui([&] {
+        dm_->assicuraAperta();
+        f_->pagina1->apriElencoSeChiuso();
+        mostra(f_->ricDip);
+    });
+}
+
+void TFmenu::ricercaProfessionista() {
+    if (!f_) return;
+    esegui([&] {
+        dm_->assicuraAperta();
+        f_->professionisti->apriElencoSeChiuso();
+        mostra(f_->profesRic);
+    });
+}
+
+void TFmenu::stampaDipendenti() {
+    if (!f_) return;
+    esegui([&] {
+        dm_->assicuraAperta();
+        centra(f_->stampeTutti);
+        mostra(f_->stampeTutti);
+    });
+}
+
+void TFmenu::stampaProfessionisti() {
+    if (!f_) return;
+    esegui([&] {
+        dm_->assicuraAperta();
+        mostra(f_->profesStaTutti);
+    });
+}
+
+void TFmenu::generaDipendenti() {
+    if (f_) apri(f_->creaFile, {}, true);
+}
+
+void TFmenu::generaProfessionisti() {
+    if (f_) apri(f_->creaFileProfes, {}, false);
+}

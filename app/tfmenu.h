@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "app/finestre.h"
+
+class QPushButton;
+class TDM;
+
+// The main window: a column of buttons at the top-left corner of the screen from which every
+// other window is reached. It holds no state of its own.
+class TFmenu : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFmenu(QWidget* parent = nullptr);
+
+    // The data module and the windows, once start-up has created them.
+    void collega(TDM& dm, Finestre& finestre);
+
+    // The button handlers, also reached by the buttons' object names.
+    void importazioneDati();
+    void datiGenerali();
+    void quadroCt();
+    void cuDipendenti();
+    void ricercaDipendente();
+    void stampaDipendenti();
+    void generaDipendenti();
+    void cuProfessionisti();
+    void ricercaProfessionista();
+    void stampaProfessionisti();
+    void generaProfessionisti();
+
+signals:
+    // The first time the menu appears: start-up's configuration step follows.
+    void primaApparizione();
+    // The menu closed: the program ends.
+    void chiuso();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    QPushButton* bottone(const QString& testo, const char* nome, void (TFmenu::*azione)(),
+                         bool grassetto = false);
+    // Runs a handler; an error of the core reaches the operator in an error box.
+    void esegui(const std::function<void()>& azione);
+    // Steps shared by the buttons that open an editing or generation window.
+    void apri(QWidget* finestra, const std::function<void()>& prepara, bool centrata);
+    bool chiudiEditori();
+    void mostra(QWidget* finestra);
+    void centra(QWidget* finestra);
+
+    TDM* dm_ = nullptr;
+    Finestre* f_ = nullptr;
+    bool mostrato_ = false;
+};

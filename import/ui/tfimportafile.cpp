@@ -1,0 +1,288 @@
+#include "import/ui/tfimportafile.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDir>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "import/importazione.h"
+#include "storage/config.h"
+#include "ui/dialoghi.h"
+#include "ui/reporterfinestra.h"
+
+namespace {
+
+QString predefinito(const char* relativo) {
+    return QDir::toNativeSeparators(QString::fromStdString(storage::cartellaUtente(relativo)));
+}
+
+// A label above its edit, as the panels show the file to import.
+QWidget* conEtichetta(const QString& etichetta, QWidget* sotto, QWidget* genitore) {
+    auto* w = new QWidget(genitore);
+    auto* l = new QVBoxLayout(w);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->setSpacing(2);
+    auto* e = new QLabel(etichetta, w);
+    e->setBuddy(sotto);
+    l->addWidget(e);
+    l->addWidget(sotto);
+    return w;
+}
+
+}  // namespace
+
+TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
+    : QWidget(parent, Qt::Window), conn_(conn) {
+    setObjectName(QStringLiteral("TFImportaFile"));
+    setWindowTitle(QStringLiteral("Importazione del dati da Ravo"));
+    auto* l = new QVBoxLayout(this);
+    l->setSpacing(6);
+    l->setContentsMargins(10, 8, 10, 8);
+
+    // Dati Aggiuntivi: read as typed by every import.
+    auto* aggiuntivi = pannello(QStringLiteral("Dati Aggiuntivi"), "PanelAggiuntivi");
+    auto* al = new QHBoxLayout(aggiuntivi);
+    auto* sostituto = new QGroupBox(QStringLiteral(" Dati del sostituto d'imposta "), aggiuntivi);
+    auto* sl = new QFormLayout(sostituto);
+    EditAttivita = campo(QStringLiteral("841110"), "EditAttivita");
+    EditAttivita->setMaximumWidth(90);
+    EditSede = campo(QStringLiteral("001"), "EditSede");
+    EditSede->setMaximumWidth(60);
+    EditSede->setToolTip(QStringLiteral("Valori ammessi da 001 a 999"));
+    EditSede->setStyleSheet(QStringLiteral("QLineEdit { background-color: #ffffe1; }"));
+    sl->addRow(QStringLiteral("Codice attività"), EditAttivita);
+    sl->addRow(QStringLiteral("Codice sede"), EditSede);
+    al->addWidget(sostituto);
+    auto* inps = new QGroupBox(QStringLiteral(" Dati previd. ed assist. INPS "), aggiuntivi);
+    auto* il = new QFormLayout(inps);
+    EditMatricola = campo(QString(), "EditMatricola");
+    EditMatricola->setMaximumWidth(140);
+    il->addRow(QStringLiteral("Matricola azienda"), EditMatricola);
+    al->addWidget(inps, 0, Qt::AlignTop);
+    al->addStretch(1);
+
+    // The payroll procedure's export.
+    auto* paghe = pannello(QStringLiteral("Import dalla Procedura PAGHE (RAVOPAG)"), "PanelPaghe");
+    auto* pl = new QGridLayout(paghe);
+    auto* tracciato = new QWidget(paghe);
+    auto* tl = new QHBoxLayout(tracciato);
+    tl->setContentsMargins(0, 0, 0, 0);
+    tl->addWidget(new QLabel(QStringLiteral("Tracciato da utilizzare "), tracciato));
+    RadioGroup1 = new QButtonGroup(this);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    const char* nomi[] = {"rbDipendenti", "rbAmministratori", "rbCoCoCo"};
+    const QString voci[] = {QStringLiteral("Dipendenti / LPU - LSU"),
+                            QStringLiteral("Amministratori"), QStringLiteral("Co.Co.Co.")};
+    for (int i = 0; i < 3; ++i) {
+        auto* r = new QRadioButton(voci[i], tracciato);
+        r->setObjectName(QLatin1String(nomi[i]));
+        RadioGroup1->addButton(r, i);
+        tl->addWidget(r);
+    }
+    tl->addStretch(1);
+    pl->addWidget(tracciato, 0, 0, 1, 2);
+    CBSostituto = new QCheckBox(QStringLiteral("Importa i dati del sostituto d'imposta"), paghe);
+    CBSostituto->setObjectName(QStringLiteral("CBSostituto"));
+    pl->addWidget(CBSostituto, 1, 0, 1, 2);
+    EditPaghe = campo(predefinito("RVTMP/zefo.43"), "EditPaghe");
+    pl->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditPaghe, paghe), 2, 0);
+    pl->addWidget(bottone(QStringLiteral("Importa"), "btnImportaPaghe", [this] { importaPaghe(); }),
+                  2, 1, Qt::AlignBottom);
+    pl->setColumnStretch(0, 1);
+
+    // Professionals from the financial procedure's export.
+    auto* finanziaria =
+        pannello(QStringLiteral("Import dalla Procedura FINANZIARIA (RAVOPAG)"), "PanelFinanziaria");
+    auto* fl = new QGridLayout(finanziaria);
+    auto* da = new QWidget(finanziaria);
+    auto* dl = new QHBoxLayout(da);
+    dl->setContentsMargins(0, 0, 0, 0);
+    dl->addWidget(new QLabel(QStringLiteral("Importa i dati del sostituto d'imposta da "), da));
+    CbDatiGenerali = new QCheckBox(QStringLiteral("i dati generali"), da);
+    CbDatiGenerali->setObjectName(QStringLiteral("CbDatiGenerali"));
+    CbCuDipendenti = new QCheckBox(QStringLiteral("le C.U. 2015 dei dipendenti"), da);
+    CbCuDipendenti->setObjectName(QStringLiteral("CbCuDipendenti"));
+    dl->addWidget(CbDatiGenerali);
+    dl->addWidget(CbCuDipendenti);
+    dl->addStretch(1);
+    fl->addWidget(da, 0, 0, 1, 2);
+    EditFinanziaria = campo(predefinito("RVTMP/A.TXT"), "EditFinanziaria");
+    fl->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditFinanziaria, finanziaria),
+                  1, 0);
+    fl->addWidget(bottone(QStringLiteral("Importa"), "btnImportaFinanziaria",
+                          [this] { importaFinanziaria(); }),
+                  1, 1, Qt::AlignBottom);
+    fl->setColumnStretch(0, 1);
+
+    // Professionals from a 770 Semplificato file written by another vendor's procedure.
+    auto* p770 = pannello(QStringLiteral("Import dalla Procedura FINANZIARIA (770 Semplificato)"),
+                          "Panel770");
+    auto* sl7 = new QGridLayout(p770);
+    Edit770 = campo(predefinito("RVTMP/770Semplificato.txt"), "Edit770");
+    sl7->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), Edit770, p770), 0, 0,
+                   2, 1, Qt::AlignVCenter);
+    sl7->addWidget(bottone(QStringLiteral("Importa tracciato 1"), "btnTracciato1",
+                           [this] { importa770(1); }),
+                   0, 1);
+    sl7->addWidget(new QLabel(QStringLiteral("CF in pos. 30"), p770), 0, 2);
+    sl7->addWidget(bottone(QStringLiteral("Importa tracciato 2"), "btnTracciato2",
+                           [this] { importa770(2); }),
+                   1, 1);
+    sl7->addWidget(new QLabel(QStringLiteral("CF in pos. 14"), p770), 1, 2);
+    sl7->setColumnStretch(0, 1);
+
+    // A second reading of a payroll export.
+    auto* altro = pannello(QStringLiteral("Altro"), "PanelAltro");
+    auto* ol = new QGridLayout(altro);
+    EditAltro = campo(predefinito("RVTMP/zefo.03"), "EditAltro");
+    ol->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditAltro, altro), 0, 0);
+    ol->addWidget(bottone(QStringLiteral("Importa"), "btnImportaAltro", [this] { importaAltro(); }),
+                  0, 1, Qt::AlignBottom);
+    CbAltro = new QCheckBox(QStringLiteral("Importa i dati del sostituto d'imposta"), altro);
+    CbAltro->setObjectName(QStringLiteral("CbAltro"));
+    ol->addWidget(CbAltro, 1, 0, 1, 2);
+    ol->setColumnStretch(0, 1);
+
+    // The archive reset.
+    auto* elimina = pannello(QStringLiteral("Elimina"), "PanelElimina");
+    elimina->setStyleSheet(
+        QStringLiteral("QGroupBox#PanelElimina { font-weight: bold; color: #c00000; }"));
+    auto* el = new QHBoxLayout(elimina);
+    el->addWidget(bottone(QStringLiteral("Dati generali dell'Ente"), "btnEliminaEnte",
+                          [this] { eliminaEnte(); }));
+    el->addWidget(bottone(QStringLiteral("Dati dei dipendenti"), "btnEliminaDipendenti",
+                          [this] { eliminaDipendenti(); }));
+    el->addWidget(bottone(QStringLiteral("Dati dei professionisti"), "btnEliminaProfessionisti",
+                          [this] { eliminaProfessionisti(); }));
+
+    for (QGroupBox* g : {aggiuntivi, paghe, finanziaria, p770, altro, elimina}) l->addWidget(g);
+
+    auto* fondo = new QHBoxLayout;
+    auto* chiudi = new QToolButton(this);
+    chiudi->setObjectName(QStringLiteral("SpeedButton1"));
+    chiudi->setToolTip(QStringLiteral("Chiudi"));
+    chiudi->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    chiudi->setIconSize(QSize(24, 24));
+    chiudi->setAutoRaise(true);
+    connect(chiudi, &QToolButton::clicked, this, &QWidget::close);
+    fondo->addWidget(chiudi);
+    fondo->addStretch(1);
+    l->addLayout(fondo);
+
+    resize(600, sizeHint().height());
+}
+
+QGroupBox* TFImportaFile::pannello(const QString& titolo, const char* nome) {
+    auto* g = new QGroupBox(titolo, this);
+    g->setObjectName(QLatin1String(nome));
+    // Only the panel's title is bold: a style sheet font does not reach the controls inside.
+    g->setStyleSheet(QStringLiteral("QGroupBox#%1 { font-weight: bold; }").arg(QLatin1String(nome)));
+    return g;
+}
+
+QLineEdit* TFImportaFile::campo(const QString& testo, const char* nome) {
+    auto* e = new QLineEdit(testo, this);
+    e->setObjectName(QLatin1String(nome));
+    return e;
+}
+
+QPushButton* TFImportaFile::bottone(const QString& testo, const char* nome,
+                                    const std::function<void()>& azione) {
+    auto* b = new QPushButton(testo, this);
+    b->setObjectName(QLatin1String(nome));
+    b->setMinimumWidth(110);
+    connect(b, &QPushButton::clicked, this, azione);
+    return b;
+}
+
+void TFImportaFile::esegui(const QString& etichetta,
+                           const std::function<void(storage::Reporter&)>& lavoro) {
+    // The progress dialog lets events through: a second press must not start a second run.
+    if (inCorso_) return;
+    inCorso_ = true;
+    ui::ReporterFinestra reporter(this, etichetta);
+    try {
+        lavoro(reporter);
+    } catch (const std::exception& e) {
+        ui::errore(this, ui::testoDaMessaggio(e.what()));
+    }
+    inCorso_ = false;
+}
+
+namespace {
+importazione::DatiAggiuntivi leggiDati(QLineEdit* attivita, QLineEdit* sede, QLineEdit* matricola) {
+    importazione::DatiAggiuntivi d;
+    d.codiceAttivita = attivita->text().toStdString();
+    d.codiceSede = sede->text().toStdString();
+    d.matricolaAzienda = matricola->text().toStdString();
+    return d;
+}
+}  // namespace
+
+void TFImportaFile::importaPaghe() {
+    const int scelta = RadioGroup1->checkedId();
+    if (scelta < 0) {
+        ui::informa(this, QStringLiteral(
+                              "Non è stato indicato il tipo di tracciato da utilizzare per l'import."));
+        return;
+    }
+    const auto tracciato = scelta == 0   ? importazione::Tracciato::Dipendenti
+                           : scelta == 1 ? importazione::Tracciato::Amministratori
+                                         : importazione::Tracciato::CoCoCo;
+    esegui(QStringLiteral("Importazione in corso..."), [&](storage::Reporter& r) {
+        importazione::ImportaPaghe(conn_, EditPaghe->text().toStdString(), tracciato,
+                                   CBSostituto->isChecked(),
+                                   leggiDati(EditAttivita, EditSede, EditMatricola), r);
+    });
+}
+
+void TFImportaFile::importaFinanziaria() {
+    esegui(QStringLiteral("Importazione in corso..."), [&](storage::Reporter& r) {
+        importazione::ImportaFinanziaria(conn_, EditFinanziaria->text().toStdString(),
+                                         CbCuDipendenti->isChecked(),
+                                         leggiDati(EditAttivita, EditSede, EditMatricola), r);
+    });
+}
+
+void TFImportaFile::importa770(int tracciato) {
+    esegui(QStringLiteral("Importazione in corso..."), [&](storage::Reporter& r) {
+        importazione::Importa770(conn_, Edit770->text().toStdString(), tracciato,
+                                 leggiDati(EditAttivita, EditSede, EditMatricola), r);
+    });
+}
+
+void TFImportaFile::importaAltro() {
+    esegui(QStringLiteral("Importazione in corso..."), [&](storage::Reporter& r) {
+        importazione::ImportaAltro(conn_, EditAltro->text().toStdString(), CbAltro->isChecked(),
+                                   leggiDati(EditAttivita, EditSede, EditMatricola), r);
+    });
+}
+
+void TFImportaFile::eliminaEnte() {
+    esegui(QStringLiteral("Eliminazione in corso..."), [&](storage::Reporter& r) {
+        importazione::Azzera(conn_, importazione::Archivio::Ente, r);
+    });
+}
+
+void TFImportaFile::eliminaDipendenti() {
+    esegui(QStringLiteral("Eliminazione in corso..."), [&](storage::Reporter& r) {
+        importazione::Azzera(conn_, importazione::Archivio::Dipendenti, r);
+    });
+}
+
+void TFImportaFile::eliminaProfessionisti() {
+    esegui(QStringLiteral("Eliminazione in corso..."), [&](storage::Reporter& r) {
+        importazione::Azzera(conn_, importazione::Archivio::Professionisti, r);
+    });
+}

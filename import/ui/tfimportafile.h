@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+namespace storage {
+class Connection;
+class Reporter;
+}
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+// The import window: one panel per source, the shared "Dati Aggiuntivi" and the archive reset.
+class TFImportaFile : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFImportaFile(storage::Connection& conn, QWidget* parent = nullptr);
+
+    void importaPaghe();
+    void importaFinanziaria();
+    void importa770(int tracciato);
+    void importaAltro();
+    void eliminaEnte();
+    void eliminaDipendenti();
+    void eliminaProfessionisti();
+
+private:
+    QGroupBox* pannello(const QString& titolo, const char* nome);
+    QLineEdit* campo(const QString& testo, const char* nome);
+    QPushButton* bottone(const QString& testo, const char* nome, const std::function<void()>& azione);
+    // Runs one import or reset with a progress dialog; the core's errors reach an error box.
+    void esegui(const QString& etichetta, const std::function<void(storage::Reporter&)>& lavoro);
+
+    storage::Connection& conn_;
+    QLineEdit* EditAttivita;
+    QLineEdit* EditSede;
+    QLineEdit* EditMatricola;
+    QButtonGroup* RadioGroup1;
+    QCheckBox* CBSostituto;
+    QLineEdit* EditPaghe;
+    QCheckBox* CbDatiGenerali;
+    QCheckBox* CbCuDipendenti;
+    QLineEdit* EditFinanziaria;
+    QLineEdit* Edit770;
+    QLineEdit* EditAltro;
+    QCheckBox* CbAltro;
+    bool inCorso_ = false;
+};

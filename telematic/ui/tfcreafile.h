@@ -1,0 +1,11 @@
+#pragma once
+
+#include "telematic/ui/tfgenerazione.h"
+
+// Creation of the employees' transmission file.
+class TFCreaFile : public TFGenerazione {
+    Q_OBJECT
+public:
+    explicit TFCreaFile(storage::Connection& conn, QWidget* parent = nullptr)
+        : TFGenerazione(Tipo::Dipendenti, conn, parent) {}
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "telematic/ui/tfgenerazione.h"
+
+// Creation of the professionals' transmission file.
+class TFCreaFileProfes : public TFGenerazione {
+    Q_OBJECT
+public:
+    explicit TFCreaFileProfes(storage::Connection& conn, QWidget* parent = nullptr)
+        : TFGenerazione(Tipo::Professionisti, conn, parent) {}
+};

@@ -1,0 +1,156 @@
+#include "telematic/ui/tfgenerazione.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "storage/config.h"
+#include "telematic/generazione.h"
+#include "ui/dialoghi.h"
+#include "ui/reporterfinestra.h"
+
+TFGenerazione::TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* parent)
+    : QWidget(parent, Qt::Window), tipo_(tipo), conn_(conn) {
+    const bool dip = tipo_ == Tipo::Dipendenti;
+    setObjectName(dip ? QStringLiteral("TFCreaFile") : QStringLiteral("TFCreaFileProfes"));
+    setWindowTitle(dip ? QStringLiteral("Creazione del file da inviare DIPENDENTI")
+                       : QStringLiteral("Creazione del file PROFESSIONISTI"));
+
+    auto* l = new QVBoxLayout(this);
+    l->setSpacing(10);
+
+    auto* fornitore = new QGroupBox(QStringLiteral(" Tipo fornitore "), this);
+    auto* fl = new QVBoxLayout(fornitore);
+    RadioGroup1 = new QButtonGroup(this);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    auto* r01 = new QRadioButton(
+        QStringLiteral("01 - Soggetti che inviano le proprie dichiarazione."), fornitore);
+    auto* r10 = new QRadioButton(
+        QStringLiteral("10 - C.A.F. dipendenti e pensionati; C.A.F. imprese; (*)"), fornitore);
+    r01->setObjectName(QStringLiteral("Fornitore01"));
+    r10->setObjectName(QStringLiteral("Fornitore10"));
+    RadioGroup1->addButton(r01, 0);
+    RadioGroup1->addButton(r10, 1);
+    r01->setChecked(true);
+    fl->addWidget(r01);
+    fl->addWidget(r10);
+    auto* Label2 = new QLabel(
+        QStringLiteral("(*) - C.A.F. dipendenti e pensionati; C.A.F. imprese; società ed enti di "
+                       "cui all'art. 3, comma 2, del D.P.R. n. 322 del 1998 e successive "
+                       "modificazioni; società del gruppo che trasmettono le comunicazioni delle "
+                       "altre società del gruppo."),
+        fornitore);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setWordWrap(true);
+    QFont piccolo = Label2->font();
+    piccolo.setPointSizeF(piccolo.pointSizeF() * 0.9);
+    Label2->setFont(piccolo);
+    Label2->setContentsMargins(22, 2, 0, 0);
+    fl->addWidget(Label2);
+    l->addWidget(fornitore);
+
+    CheckBox1 = casella(QStringLiteral("Il sostituto d’imposta non ha in precedenza già "
+                                       "validamente presentato una comunicazione CSO"),
+                        "CheckBox1", this);
+    l->addWidget(CheckBox1);
+
+    if (dip) {
+        auto* forniture = new QGroupBox(QStringLiteral("Forniture da includere "), this);
+        auto* gl = new QHBoxLayout(forniture);
+        CBDipendenti = casella(QStringLiteral("Dipendenti - LPU / LSU"), "CBDipendenti", forniture);
+        CbAmministratori = casella(QStringLiteral("Amministratori"), "CbAmministratori", forniture);
+        CbCoCoCo = casella(QStringLiteral("Co. Co. Co."), "CbCoCoCo", forniture);
+        gl->addWidget(CBDipendenti);
+        gl->addWidget(CbAmministratori);
+        gl->addWidget(CbCoCoCo);
+        gl->addStretch(1);
+        l->addWidget(forniture);
+    }
+
+    auto* destinazione = new QGridLayout;
+    destinazione->setHorizontalSpacing(8);
+    Edit2 = new QLineEdit(
+        QDir::toNativeSeparators(QString::fromStdString(storage::cartellaUtente("RAVO/Zefo2015/FileXInvio"))),
+        this);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit1 = new QLineEdit(QString::fromLatin1(dip ? telematic::kNomeFileDipendenti
+                                                  : telematic::kNomeFileProfessionisti),
+                          this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    auto* lc = new QLabel(QStringLiteral("Cartella di destinazione"), this);
+    lc->setBuddy(Edit2);
+    auto* ln = new QLabel(QStringLiteral("Nome del file"), this);
+    ln->setBuddy(Edit1);
+    destinazione->addWidget(lc, 0, 0);
+    destinazione->addWidget(Edit2, 0, 1);
+    destinazione->addWidget(ln, 1, 0);
+    destinazione->addWidget(Edit1, 1, 1);
+    l->addLayout(destinazione);
+
+    l->addStretch(1);
+    auto* fondo = new QHBoxLayout;
+    auto* SpeedButton2 = new QToolButton(this);
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    SpeedButton2->setToolTip(QStringLiteral("Chiudi"));
+    SpeedButton2->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    SpeedButton2->setIconSize(QSize(24, 24));
+    SpeedButton2->setAutoRaise(true);
+    connect(SpeedButton2, &QToolButton::clicked, this, &QWidget::close);
+    fondo->addWidget(SpeedButton2);
+    fondo->addStretch(1);
+    genera_ = new QPushButton(QStringLiteral("Genera file"), this);
+    genera_->setObjectName(QStringLiteral("btnGenera"));
+    genera_->setMinimumWidth(140);
+    genera_->setDefault(true);
+    connect(genera_, &QPushButton::clicked, this, &TFGenerazione::generaFile);
+    fondo->addWidget(genera_);
+    l->addLayout(fondo);
+
+    resize(560, dip ? 400 : 340);
+}
+
+QCheckBox* TFGenerazione::casella(const QString& testo, const char* nome, QWidget* genitore) {
+    auto* c = new QCheckBox(testo, genitore);
+    c->setObjectName(QLatin1String(nome));
+    return c;
+}
+
+void TFGenerazione::generaFile() {
+    // The progress dialog lets events through: a second press must not start a second run.
+    if (inCorso_) return;
+    inCorso_ = true;
+    genera_->setEnabled(false);
+
+    telematic::OpzioniGenerazione opz;
+    opz.cartella = Edit2->text().toStdString();
+    opz.nomeFile = Edit1->text().toStdString();
+    opz.tipoFornitore = RadioGroup1->checkedId() == 1 ? "10" : "01";
+    opz.quadroCt = CheckBox1->isChecked();
+    if (tipo_ == Tipo::Dipendenti) {
+        opz.dipendenti = CBDipendenti->isChecked();
+        opz.amministratori = CbAmministratori->isChecked();
+        opz.collaboratori = CbCoCoCo->isChecked();
+    }
+    ui::ReporterFinestra reporter(this, QStringLiteral("Generazione del file in corso..."));
+    try {
+        const auto ris = tipo_ == Tipo::Dipendenti
+                             ? telematic::GeneraFileDipendenti(conn_, opz, reporter)
+                             : telematic::GeneraFileProfessionisti(conn_, opz, reporter);
+        if (!ris.cartella.empty()) Edit2->setText(QString::fromStdString(ris.cartella));
+    } catch (const std::exception& e) {
+        ui::errore(this, ui::testoDaMessaggio(e.what()));
+    }
+    genera_->setEnabled(true);
+    inCorso_ = false;
+}

@@ -1,0 +1,132 @@
+// Start-up: the progress steps, the configuration step and its three failure cases.
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "app/avvio.h"
+#include "app/tdm.h"
+#include "app/tfattendere.h"
+#include "app/tfmenu.h"
+#include "registratore.h"
+
+class AvvioTest : public QObject {
+    Q_OBJECT
+private slots:
+    void conArchivioApreLaConnessione();
+    void configurazione_data();
+    void configurazione();
+    void connessioneFallitaRiprovaAlPrimoUso();
+};
+
+namespace {
+void avviaEAttendi(Avvio& a) {
+    a.esegui();
+    QTRY_VERIFY(a.configurato());
+}
+}  // namespace
+
+void AvvioTest::conArchivioApreLaConnessione() {
+    Archivio arch;
+    Registratore r;
+    Avvio a({arch.ini});
+    avviaEAttendi(a);
+    QVERIFY(a.dm().Conn.isOpen());
+    QCOMPARE(a.dm().Conn.percorso(), arch.db);
+    QCOMPARE(a.attendere().passi(), (std::vector<int>{1, 2, 3, 4, 9, 10}));
+    QVERIFY(!a.attendere().isVisible());
+    QVERIFY(a.menu().isVisible());
+    QCOMPARE(a.menu().windowTitle(), QStringLiteral("Palio 2015"));
+    QCOMPARE(a.menu().pos(), QPoint(0, 0));
+    QVERIFY(r.informazioni.isEmpty() && r.errori.isEmpty());
+}
+
+// What the first line of the configuration file gives, and how start-up ends.
+void AvvioTest::configurazione_data() {
+    QTest::addColumn<QString>("ini");         // content; "<manca>" = no file at all
+    QTest::addColumn<bool>("menuAperto");
+    QTest::addColumn<bool>("connessa");
+    QTest::addColumn<QString>("informazione");  // "%1" = the archive folder
+    QTest::addColumn<QString>("errore");        // start of the error text
+
+    const QString mancante =
+        QStringLiteral("ATTENZIONE!!!  Non esiste il file db dei dati. Consultare l'assistenza tecnica. ");
+    QTest::newRow("seconda riga ignorata") << "%1\naltro/\n" << true << true << "" << "";
+    QTest::newRow("separatore finale") << "%1/\n" << true << true << "" << "";
+    QTest::newRow("fine riga CR LF") << "%1\r\n" << true << true << "" << "";
+    QTest::newRow("archivio mancante")
+        << "%1/vuota\n" << false << false << mancante + "%1/vuota/Zefo2015.db" << "";
+    QTest::newRow("spazi conservati")
+        << " %1\n" << false << false << mancante + " %1/Zefo2015.db" << "";
+    QTest::newRow("file vuoto") << "" << false << false << mancante + "/Zefo2015.db" << "";
+    QTest::newRow("configurazione mancante")
+        << "<manca>" << true << false << ""
+        << "Impossibile leggere il file di configurazione";
+}
+
+void AvvioTest::configurazione() {
+    QFETCH(QString, ini);
+    QFETCH(bool, menuAperto);
+    QFETCH(bool, connessa);
+    QFETCH(QString, informazione);
+    QFETCH(QString, errore);
+
+    Archivio arch;
+    const QString cartella = QString::fromStdString(arch.cartella);
+    std::filesystem::remove(arch.ini);
+    if (ini != QLatin1String("<manca>")) {
+        std::ofstream out(arch.ini, std::ios::binary);
+        out << QString(ini).replace("%1", cartella).toStdString();
+    }
+    Registratore r;
+    Avvio a({arch.ini});
+    QSignalSpy chiuso(&a.menu(), &TFmenu::chiuso);
+    avviaEAttendi(a);
+
+    QCOMPARE(a.menu().isVisible(), menuAperto);
+    QCOMPARE(a.terminato(), !menuAperto);
+    QCOMPARE(chiuso.count(), menuAperto ? 0 : 1);
+    QCOMPARE(a.dm().Conn.isOpen(), connessa);
+    QCOMPARE(r.informazioni, informazione.isEmpty()
+                                 ? QStringList()
+                                 : QStringList{QString(informazione).replace("%1", cartella)});
+    if (errore.isEmpty()) {
+        QCOMPARE(r.errori, QStringList());
+    } else {
+        QCOMPARE(r.errori.size(), 1);
+        QVERIFY2(r.errori[0].startsWith(errore), qPrintable(r.errori[0]));
+        QVERIFY(r.errori[0].contains(QString::fromStdString(arch.ini)));
+    }
+    QVERIFY(!a.attendere().isVisible());
+    // Nothing is written anywhere: the missing archive is not created.
+    QVERIFY(!std::filesystem::exists(arch.cartella + "/vuota"));
+    QVERIFY(!std::filesystem::exists("/Zefo2015.db"));
+}
+
+void AvvioTest::connessioneFallitaRiprovaAlPrimoUso() {
+    Archivio arch(false);
+    {
+        std::ofstream out(arch.db, std::ios::binary);
+        out << std::string(4096, 'x');  // not a database
+    }
+    Registratore r;
+    Avvio a({arch.ini});
+    avviaEAttendi(a);
+    QVERIFY(a.menu().isVisible());
+    QVERIFY(!a.dm().Conn.isOpen());
+    QCOMPARE(r.errori.size(), 1);
+    QVERIFY2(r.errori[0].startsWith(QStringLiteral("Impossibile aprire il database ")),
+             qPrintable(r.errori[0]));
+
+    // The archive repaired, the next window that needs it opens the connection.
+    std::filesystem::remove(arch.db);
+    storage::Connection::crea(arch.db);
+    a.menu().importazioneDati();
+    QVERIFY(a.dm().Conn.isOpen());
+    QCOMPARE(a.dm().Conn.percorso(), arch.db);
+    QCOMPARE(r.errori.size(), 1);
+}
+
+QTEST_MAIN(AvvioTest)
+#include "avvio_test.moc"
