@@ -80,7 +80,8 @@ void Connection::open(const std::string& percorso) {
     close();
     sqlite3* db = nullptr;
     // Never create the file here: a missing archive is the start-up's business.
-    int rc = sqlite3_open_v2(percorso.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // One connection per process, used by one thread: no need for SQLite's own locking.
+    int rc = sqlite3_open_v2(percorso.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string testo = "Impossibile aprire il database " + percorso + ": " +
                             (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
