@@ -185,6 +185,7 @@ void ControlloFile::testaCertificato(std::string_view r) {
 
     // Which certificate the record belongs to; a D starts one (several D in a row when its fields overflow).
     const bool stesso = chiave == chiaveCertificato_;
+    const bool nuovoCertificato = !stesso || (tipo == 'D' && ultimoTipo_ != 'D');
     if (tipo == 'D') {
         if (!(stesso && ultimoTipo_ == 'D')) {
             if (!haSeguito_) mancaSeguito();
@@ -214,7 +215,9 @@ void ControlloFile::testaCertificato(std::string_view r) {
 
     if (r.substr(1, 16) != cfSostituto_)
         aggiungi(Gravita::Errore, 2, "", "Il codice fiscale del sostituto " + tra(r.substr(1, 16)) + " è diverso da quello del record B.");
-    if (spazi(cf)) {
+    // The recipient's code once per certificate: its later records repeat the same head.
+    if (!nuovoCertificato) {
+    } else if (spazi(cf)) {
         aggiungi(Gravita::Errore, 26, "DA002001", "Manca il codice fiscale del percipiente.");
     } else {
         const std::string e = ErroreCodiceFiscale(senzaSpaziFinali(cf));
@@ -251,6 +254,11 @@ void ControlloFile::area(std::string_view r) {
         }
         const std::string c(codice);
         const std::string_view t = TipoDelCodice(codice);
+        // The same code as the head's was judged there.
+        if (c == "DA002001" && senzaSpaziFinali(v) == senzaSpaziFinali(r.substr(25, 16))) {
+            precedente = codice;
+            continue;
+        }
         if (!v.empty() && v[0] == '+' && codice == precedente && (t == "AN" || t == "CF" || t.empty())) {
             if (t == "CF") aggiungi(Gravita::Errore, pos, c, "Codice fiscale più lungo di 16 caratteri.");
         } else if (t.empty()) {
