@@ -1,5 +1,165 @@
+// The "stampa" commands: certificates and the agent's pages to PDF, with no display.
 #include "cli/comandi.h"
 
+#ifdef PALIO_STAMPA
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <memory>
+
+#include "print/certificato.h"
+#include "print/pdfcertificati.h"
+#include "print/selezione.h"
+#include "storage/error.h"
+
 namespace cli {
-int comandoStampa(const Contesto&) { throw UsageError("Comando non ancora disponibile: stampa"); }
+
+namespace {
+
+// Painting text needs a GUI application; the offscreen platform needs no display.
+std::unique_ptr<QGuiApplication> applicazione() {
+    if (QCoreApplication::instance()) return nullptr;
+    static int argc = 3;
+    static char nome[] = "palio2015-cli";
+    static char opzione[] = "-platform";
+    static char piattaforma[] = "offscreen";
+    static char* argv[] = {nome, opzione, piattaforma, nullptr};
+    // The platform's notes (a missing runtime folder and the like) are no business of a script.
+    qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext&, const QString& testo) {
+        if (tipo == QtCriticalMsg || tipo == QtFatalMsg) std::cerr << testo.toStdString() << '\n';
+    });
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+std::int64_t numero(const std::string& testo) {
+    std::size_t fine = 0;
+    long long n = 0;
+    try {
+        n = std::stoll(testo, &fine);
+    } catch (const std::exception&) {
+        fine = 0;
+    }
+    if (fine != testo.size() || n <= 0) throw UsageError("--id vuole un numero di certificato: " + testo);
+    return n;
+}
+
+int certificati(const Contesto& ctx, const Argomenti& a, print::Famiglia famiglia) {
+    const bool dipendenti = famiglia == print::Famiglia::Dipendenti;
+    const auto pdf = a.valore("--pdf");
+    const auto cartella = a.valore("--cartella-pdf");
+    if (pdf.has_value() == cartella.has_value())
+        throw UsageError("stampa vuole --pdf FILE oppure --cartella-pdf DIR.");
+    const bool perId = a.valore("--id").has_value();
+    const bool perCognome = !a.valori("--cognome").empty();
+    const bool perMatricola = !a.valori("--matricola").empty();
+    if (perId + perCognome + perMatricola != 1)
+        throw UsageError(dipendenti ? "stampa dipendenti vuole --id N, --cognome DA A oppure --matricola DA A."
+                                    : "stampa professionisti vuole --id N oppure --cognome DA A.");
+
+    print::TipiSelezionati tipi;
+    if (auto t = a.valore("--tipi")) {
+        tipi.dipendenti = tipi.amministratori = tipi.collaboratori = false;
+        for (const auto& k : tipiDaTesto(*t)) {
+            tipi.dipendenti |= k == "DIP";
+            tipi.amministratori |= k == "AMM";
+            tipi.collaboratori |= k == "CoC";
+        }
+        if (tipi.nessuno() && !perId) {
+            std::cerr << print::kNessunTipo << '\n';
+            return 1;
+        }
+    }
+
+    storage::Connection conn;
+    ctx.apri(conn);
+    auto app = applicazione();
+
+    std::vector<std::int64_t> ids;
+    print::Variante variante = print::Variante::Batch;
+    if (perId) {
+        const std::int64_t id = numero(*a.valore("--id"));
+        print::LettoreCertificati lettore(conn);
+        const bool esiste = dipendenti ? lettore.certificato(id).has_value()
+                                       : lettore.professionista(id).has_value();
+        if (!esiste) {
+            std::cerr << "Certificato " << id << " non trovato.\n";
+            return 1;
+        }
+        ids.push_back(id);
+        variante = print::Variante::Editor;
+    } else if (perCognome) {
+        const auto b = a.valori("--cognome");
+        ids = dipendenti ? print::SelezionaPerCognome(conn, tipi, b[0], b[1])
+                         : print::SelezionaProfessionisti(conn, b[0], b[1]);
+    } else {
+        const auto b = a.valori("--matricola");
+        ids = print::SelezionaPerMatricola(conn, tipi, b[0], b[1]);
+    }
+    if (ids.empty()) {
+        std::cout << print::kSelezioneVuota << '\n';
+        return 1;
+    }
+
+    ReporterConsole reporter;
+    if (pdf) {
+        print::PdfCertificati(conn, famiglia, ids, variante, QString::fromStdString(*pdf), &reporter);
+    } else {
+        const auto esito = print::PdfPerCertificato(conn, famiglia, ids, variante,
+                                                    QString::fromStdString(*cartella), &reporter);
+        std::cout << "Creati " << esito.file.size() << " file PDF nella cartella "
+                  << QDir::toNativeSeparators(QString::fromStdString(*cartella)).toStdString()
+                  << ".\n";
+    }
+    std::cout << print::kOperazioneEseguita << '\n';
+    return 0;
+}
+
+int paginaSostituto(const Contesto& ctx, const Argomenti& a, bool quadroCt) {
+    const auto pdf = a.valore("--pdf");
+    if (!pdf) throw UsageError("stampa vuole --pdf FILE.");
+    if (a.valore("--cartella-pdf") || a.valore("--id") || !a.valori("--cognome").empty() ||
+        !a.valori("--matricola").empty() || a.valore("--tipi"))
+        throw UsageError("stampa sostituto e stampa quadro-ct vogliono solo --pdf FILE.");
+    storage::Connection conn;
+    ctx.apri(conn);
+    auto app = applicazione();
+    print::SalvaPdf(quadroCt ? print::LavoroQuadroCT(conn) : print::LavoroSostituto(conn),
+                    QString::fromStdString(*pdf));
+    std::cout << print::kOperazioneEseguita << '\n';
+    return 0;
+}
+
+}  // namespace
+
+int comandoStampa(const Contesto& ctx) {
+    Argomenti a(ctx.parole,
+                {{"--pdf", 1}, {"--cartella-pdf", 1}, {"--id", 1}, {"--cognome", 2},
+                 {"--matricola", 2}, {"--tipi", 1}},
+                {});
+    if (a.posizionali().size() != 1)
+        throw UsageError("stampa vuole dipendenti, professionisti, sostituto o quadro-ct.");
+    const std::string cosa = a.posizionali()[0];
+    if (cosa == "dipendenti") return certificati(ctx, a, print::Famiglia::Dipendenti);
+    if (cosa == "professionisti") {
+        if (!a.valori("--matricola").empty() || a.valore("--tipi"))
+            throw UsageError("stampa professionisti non accetta --matricola né --tipi.");
+        return certificati(ctx, a, print::Famiglia::Professionisti);
+    }
+    if (cosa == "sostituto") return paginaSostituto(ctx, a, false);
+    if (cosa == "quadro-ct") return paginaSostituto(ctx, a, true);
+    throw UsageError("stampa vuole dipendenti, professionisti, sostituto o quadro-ct, non " + cosa + ".");
+}
+
 }  // namespace cli
+
+#else
+
+namespace cli {
+// Built without the desktop libraries: there is nothing to print with.
+int comandoStampa(const Contesto&) {
+    std::cerr << "Stampa non disponibile: il programma è stato compilato senza interfaccia grafica.\n";
+    return 1;
+}
+}  // namespace cli
+
+#endif

@@ -1,0 +1,344 @@
+#include "print/certificato.h"
+
+#include "storage/error.h"
+
+namespace print {
+
+namespace {
+
+const QString kZefo1 = QStringLiteral("Zefo1");
+const QString kZefo2 = QStringLiteral("Zefo2");
+const QString kZefo3 = QStringLiteral("Zefo3");
+const QString kProfessionisti = QStringLiteral("Professionisti");
+
+// Values print left-aligned, check-box marks in the middle of their box; the reports then set
+// the few boxes that the form wants otherwise.
+void allineamentiDiStampa(PaginaReport& pagina) {
+    for (auto& v : pagina.voci()) {
+        const Qt::Alignment verticale = v.allineamento & Qt::AlignVertical_Mask;
+        v.allineamento = (v.casella ? Qt::AlignHCenter : Qt::AlignLeft) |
+                         (verticale ? verticale : Qt::AlignVCenter);
+    }
+}
+
+bool stessoNome(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+template <typename F>
+void perOgni(PaginaReport& pagina, const QString& tabella, const QString& colonna, F f) {
+    for (auto& v : pagina.voci())
+        if (stessoNome(v.tabella, tabella) && stessoNome(v.colonna, colonna)) f(v);
+}
+
+void dimensione(PaginaReport& pagina, const QString& tabella, qreal punti) {
+    for (auto& v : pagina.voci())
+        if (stessoNome(v.tabella, tabella)) v.puntiFont = punti;
+}
+
+void centra(PaginaReport& pagina, const QString& tabella, const QString& colonna) {
+    pagina.allinea(tabella, colonna, Qt::AlignHCenter | Qt::AlignVCenter);
+}
+
+void aDestra(PaginaReport& pagina, const QString& tabella, const QString& colonna) {
+    pagina.allinea(tabella, colonna, Qt::AlignRight | Qt::AlignVCenter);
+}
+
+// The "all months" box and the twelve month boxes: bold and see-through, so that the form's
+// month letters stay readable under the mark.
+void segniMesi(PaginaReport& pagina, const QString& tabella, const QString& tutti,
+               const QString& prefissoMesi) {
+    auto segno = [&](const QString& colonna) {
+        perOgni(pagina, tabella, colonna, [](Voce& v) {
+            v.puntiFont = 8;
+            v.grassetto = true;
+            v.trasparente = true;
+        });
+    };
+    segno(tutti);
+    for (int m = 1; m <= 12; ++m) segno(prefissoMesi + QString::number(m));
+}
+
+// Page 1 of both reports: parts A and B.
+PaginaReport paginaAnagrafica(const forms::Pagina& descrizione, const QString& tabella,
+                              bool ditteUnite) {
+    PaginaReport p(descrizione);
+    allineamentiDiStampa(p);
+    perOgni(p, tabella, QStringLiteral("A08"), [](Voce& v) { v.puntiFont = 8; });
+    centra(p, tabella, QStringLiteral("B44"));
+    centra(p, tabella, QStringLiteral("BFirma"));
+    if (ditteUnite) {
+        // The company name may use the width of both name boxes; the first name is not printed.
+        Voce* a02 = p.voce(tabella, QStringLiteral("A02"));
+        Voce* a03 = p.voce(tabella, QStringLiteral("A03"));
+        if (a02 && a03 && qAbs(a02->rettangolo.top() - a03->rettangolo.top()) < 1)
+            a02->rettangolo = a02->rettangolo.united(a03->rettangolo);
+        p.togli(tabella, QStringLiteral("A03"));
+    }
+    return p;
+}
+
+}  // namespace
+
+struct LettoreCertificati::Impl {
+    explicit Impl(storage::Connection& c)
+        : zefo1(c, "select * from Zefo1 where ID = ?"),
+          zefo2(c, "select * from Zefo2 where ID = ? order by IdNooo limit 1"),
+          zefo3(c, "select * from Zefo3 where Id = ? order by IDNoooo limit 1"),
+          professionisti(c, "select * from Professionisti where ID = ?") {}
+
+    std::optional<storage::Row> leggi(storage::Statement& s,
+                                      std::shared_ptr<const storage::Columns>& colonne,
+                                      std::int64_t id) {
+        s.reset();
+        s.bind(1, id);
+        if (!colonne) colonne = storage::Columns::of(s);
+        std::optional<storage::Row> r;
+        if (s.step()) r = storage::Row::from(s, colonne);
+        s.reset();
+        return r;
+    }
+
+    storage::Statement zefo1, zefo2, zefo3, professionisti;
+    std::shared_ptr<const storage::Columns> c1, c2, c3, cp;
+};
+
+LettoreCertificati::LettoreCertificati(storage::Connection& conn)
+    : d_(std::make_unique<Impl>(conn)) {}
+
+LettoreCertificati::~LettoreCertificati() = default;
+
+std::optional<DatiCertificato> LettoreCertificati::certificato(std::int64_t id) {
+    auto r1 = d_->leggi(d_->zefo1, d_->c1, id);
+    if (!r1) return std::nullopt;
+    DatiCertificato dati;
+    dati.id = id;
+    dati.zefo1 = std::move(*r1);
+    if (auto r2 = d_->leggi(d_->zefo2, d_->c2, id)) dati.zefo2 = std::move(*r2);
+    if (auto r3 = d_->leggi(d_->zefo3, d_->c3, id)) {
+        dati.zefo3 = std::move(*r3);
+        dati.stampaPag4Bis = true;
+    }
+    return dati;
+}
+
+std::optional<storage::Row> LettoreCertificati::professionista(std::int64_t id) {
+    return d_->leggi(d_->professionisti, d_->cp, id);
+}
+
+ReportCertificato::ReportCertificato(Variante variante) {
+    const bool batch = variante == Variante::Batch;
+    const QString b01 = QStringLiteral("B01");
+
+    pagine_.push_back(paginaAnagrafica(forms::CertificatoPagina1(), kZefo1, batch));
+
+    PaginaReport p2(forms::CertificatoPagina2());
+    allineamentiDiStampa(p2);
+    dimensione(p2, kZefo1, 8);
+    perOgni(p2, kZefo1, b01, [](Voce& v) { v.puntiFont = 10; });
+    if (batch) centra(p2, kZefo1, b01);
+    pagine_.push_back(std::move(p2));
+
+    PaginaReport p3(forms::CertificatoPagina3());
+    allineamentiDiStampa(p3);
+    dimensione(p3, kZefo2, 8);
+    centra(p3, kZefo1, b01);
+    pagine_.push_back(std::move(p3));
+
+    PaginaReport p4(forms::CertificatoPagina4());
+    allineamentiDiStampa(p4);
+    segniMesi(p4, kZefo2, QStringLiteral("D07"), QStringLiteral("D08_"));
+    segniMesi(p4, kZefo2, QStringLiteral("D13"), QStringLiteral("D14_"));
+    segniMesi(p4, kZefo2, QStringLiteral("D33"), QStringLiteral("D34_"));
+    centra(p4, kZefo1, b01);
+    pagine_.push_back(std::move(p4));
+
+    // Of the further section only the public-sector fund (points 15 to 34) is printed.
+    PaginaReport p4bis(forms::CertificatoPagina4bis());
+    allineamentiDiStampa(p4bis);
+    std::vector<QString> fuori;
+    for (const auto& v : p4bis.voci()) {
+        if (v.tabella.compare(kZefo3, Qt::CaseInsensitive) != 0) continue;
+        const QString c = v.colonna.toUpper();
+        const int n = c.startsWith('D') ? c.mid(1, 2).toInt() : 0;
+        if (n < 15 || n > 34) fuori.push_back(v.colonna);
+    }
+    for (const auto& c : fuori) p4bis.togli(kZefo3, c);
+    segniMesi(p4bis, kZefo3, QStringLiteral("D33"), QStringLiteral("D34_"));
+    centra(p4bis, kZefo1, b01);
+    pagine_.push_back(std::move(p4bis));
+
+    PaginaReport p5(forms::CertificatoPagina5());
+    allineamentiDiStampa(p5);
+    pagine_.push_back(std::move(p5));
+
+    PaginaReport p6(forms::CertificatoPagina6());
+    allineamentiDiStampa(p6);
+    if (batch) centra(p6, kZefo1, QStringLiteral("B05"));
+    pagine_.push_back(std::move(p6));
+
+    PaginaReport p7(forms::CertificatoPagina7());
+    allineamentiDiStampa(p7);
+    pagine_.push_back(std::move(p7));
+}
+
+std::vector<const PaginaReport*> ReportCertificato::pagine(bool pag4Bis) const {
+    std::vector<const PaginaReport*> v;
+    for (std::size_t i = 0; i < pagine_.size(); ++i)
+        if (i != 4 || pag4Bis) v.push_back(&pagine_[i]);
+    return v;
+}
+
+void ReportCertificato::stampa(Pittore& pittore, const DatiCertificato& dati) const {
+    Sorgenti s;
+    s.imposta(kZefo1, dati.zefo1);
+    s.imposta(kZefo2, dati.zefo2);
+    s.imposta(kZefo3, dati.zefo3);
+    for (const PaginaReport* p : pagine(dati.stampaPag4Bis)) pittore.foglio(*p, s);
+}
+
+ReportProfessionista::ReportProfessionista(Variante variante) {
+    const bool batch = variante == Variante::Batch;
+    pagine_.push_back(paginaAnagrafica(forms::ProfessionistaPagina1(), kProfessionisti, false));
+
+    PaginaReport p5(forms::ProfessionistaPagina2());
+    p5.rinominaTabella(kZefo1, kProfessionisti);
+    allineamentiDiStampa(p5);
+    if (batch) {
+        for (int n : {4, 5, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23})
+            aDestra(p5, kProfessionisti, QStringLiteral("E%1").arg(n, 2, 10, QChar('0')));
+    }
+    pagine_.push_back(std::move(p5));
+
+    // The per mille sheet is the employees' one, filled from the professional's row.
+    PaginaReport p6(forms::CertificatoPagina6());
+    p6.rinominaTabella(kZefo1, kProfessionisti);
+    allineamentiDiStampa(p6);
+    if (batch) centra(p6, kProfessionisti, QStringLiteral("B05"));
+    pagine_.push_back(std::move(p6));
+
+    PaginaReport p7(forms::CertificatoPagina7());
+    p7.rinominaTabella(kZefo1, kProfessionisti);
+    allineamentiDiStampa(p7);
+    pagine_.push_back(std::move(p7));
+}
+
+void ReportProfessionista::stampa(Pittore& pittore, const storage::Row& professionista) const {
+    Sorgenti s;
+    s.imposta(kProfessionisti, professionista);
+    for (const auto& p : pagine_) pittore.foglio(p, s);
+}
+
+const ReportCertificato& ReportDipendenti(Variante variante) {
+    static const ReportCertificato editor(Variante::Editor);
+    static const ReportCertificato batch(Variante::Batch);
+    return variante == Variante::Batch ? batch : editor;
+}
+
+const ReportProfessionista& ReportProfessionisti(Variante variante) {
+    static const ReportProfessionista editor(Variante::Editor);
+    static const ReportProfessionista batch(Variante::Batch);
+    return variante == Variante::Batch ? batch : editor;
+}
+
+Lavoro LavoroCertificato(DatiCertificato dati, Variante variante) {
+    return [dati = std::move(dati), variante](Pittore& p) {
+        ReportDipendenti(variante).stampa(p, dati);
+        return true;
+    };
+}
+
+Lavoro LavoroCertificati(storage::Connection& conn, std::vector<std::int64_t> ids,
+                         Variante variante, storage::Reporter* reporter) {
+    return [&conn, ids = std::move(ids), variante, reporter](Pittore& p) {
+        LettoreCertificati lettore(conn);
+        const auto& report = ReportDipendenti(variante);
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            if (reporter && !reporter->progress(i, ids.size())) return false;
+            // A certificate deleted since the selection has nothing left to print.
+            if (auto dati = lettore.certificato(ids[i])) report.stampa(p, *dati);
+        }
+        if (reporter) reporter->progress(ids.size(), ids.size());
+        return true;
+    };
+}
+
+Lavoro LavoroProfessionista(storage::Row professionista, Variante variante) {
+    return [riga = std::move(professionista), variante](Pittore& p) {
+        ReportProfessionisti(variante).stampa(p, riga);
+        return true;
+    };
+}
+
+Lavoro LavoroProfessionisti(storage::Connection& conn, std::vector<std::int64_t> ids,
+                            Variante variante, storage::Reporter* reporter) {
+    return [&conn, ids = std::move(ids), variante, reporter](Pittore& p) {
+        LettoreCertificati lettore(conn);
+        const auto& report = ReportProfessionisti(variante);
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            if (reporter && !reporter->progress(i, ids.size())) return false;
+            if (auto riga = lettore.professionista(ids[i])) report.stampa(p, *riga);
+        }
+        if (reporter) reporter->progress(ids.size(), ids.size());
+        return true;
+    };
+}
+
+namespace {
+
+storage::Row primaRiga(storage::Connection& conn, const char* sql) {
+    storage::Statement s(conn, sql);
+    auto colonne = storage::Columns::of(s);
+    if (!s.step()) return {};
+    return storage::Row::from(s, colonne);
+}
+
+PaginaReport paginaSemplice(const forms::Pagina& descrizione) {
+    PaginaReport p(descrizione);
+    allineamentiDiStampa(p);
+    return p;
+}
+
+}  // namespace
+
+Lavoro LavoroSostituto(storage::Connection& conn) {
+    Sorgenti s;
+    s.imposta(QStringLiteral("SostitutoImposta"),
+              primaRiga(conn, "select * from SostitutoImposta order by ID limit 1"));
+    return [s = std::move(s)](Pittore& p) {
+        static const PaginaReport pagina = [] {
+            PaginaReport r = paginaSemplice(forms::Frontespizio());
+            const QString tabella = QStringLiteral("SostitutoImposta");
+            // The agent's tax code prints twice: large in the page header, plain with its data.
+            Voce* testata = nullptr;
+            for (auto& v : r.voci())
+                if (stessoNome(v.tabella, tabella) && stessoNome(v.colonna, QStringLiteral("CodiceFiscale")) &&
+                    (!testata || v.rettangolo.top() < testata->rettangolo.top()))
+                    testata = &v;
+            int quanti = 0;
+            for (const auto& v : r.voci())
+                quanti += stessoNome(v.colonna, QStringLiteral("CodiceFiscale")) ? 1 : 0;
+            if (testata && quanti > 1) {
+                testata->puntiFont = 12;
+                testata->grassetto = true;
+            }
+            for (const char* c : {"TelefonoPref", "telefono", "A5", "A6", "A7"})
+                perOgni(r, tabella, QString::fromLatin1(c), [](Voce& v) { v.puntiFont = 8; });
+            return r;
+        }();
+        p.foglio(pagina, s);
+        return true;
+    };
+}
+
+Lavoro LavoroQuadroCT(storage::Connection& conn) {
+    Sorgenti s;
+    s.imposta(QStringLiteral("SostitutoImposta"),
+              primaRiga(conn, "select * from SostitutoImposta order by ID limit 1"));
+    s.imposta(QStringLiteral("QuadroCt"), primaRiga(conn, "select * from QuadroCt order by ID limit 1"));
+    return [s = std::move(s)](Pittore& p) {
+        static const PaginaReport pagina = paginaSemplice(forms::PaginaQuadroCT());
+        p.foglio(pagina, s);
+        return true;
+    };
+}
+
+}  // namespace print

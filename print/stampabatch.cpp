@@ -1,0 +1,88 @@
+#include "print/stampabatch.h"
+
+#include <QDir>
+
+#include "storage/error.h"
+#include "ui/dialoghi.h"
+#include "ui/reporterfinestra.h"
+
+namespace print {
+
+namespace {
+
+EsitoBatch pdfPerCertificato(storage::Connection& conn, Famiglia famiglia,
+                             const std::vector<std::int64_t>& ids, const QString& cartella,
+                             QWidget* parent) {
+    ui::ReporterFinestra reporter(parent, QStringLiteral("Creazione dei PDF in corso..."));
+    const auto esito = PdfPerCertificato(conn, famiglia, ids, Variante::Batch, cartella, &reporter);
+    const QString dove = QDir::toNativeSeparators(cartella);
+    if (!esito.completo) {
+        ui::informa(parent, kStampaInterrotta + QStringLiteral("\nCreati %1 file PDF nella cartella %2.")
+                                                    .arg(esito.file.size())
+                                                    .arg(dove));
+        return EsitoBatch::Interrotto;
+    }
+    ui::informa(parent,
+                QStringLiteral("Creati %1 file PDF nella cartella %2.").arg(esito.file.size()).arg(dove));
+    return EsitoBatch::Eseguito;
+}
+
+// One job per certificate, as each certificate is its own print or preview.
+EsitoBatch unoPerUno(storage::Connection& conn, Famiglia famiglia,
+                     const std::vector<std::int64_t>& ids, bool anteprima, Uscita& uscita,
+                     QWidget* parent) {
+    ui::ReporterFinestra reporter(parent, anteprima ? QStringLiteral("Anteprima dei certificati...")
+                                                    : QStringLiteral("Stampa in corso..."));
+    LettoreCertificati lettore(conn);
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        if (!reporter.progress(i, ids.size())) {
+            ui::informa(parent, kStampaInterrotta);
+            return EsitoBatch::Interrotto;
+        }
+        Lavoro lavoro;
+        if (famiglia == Famiglia::Dipendenti) {
+            auto dati = lettore.certificato(ids[i]);
+            if (!dati) continue;
+            lavoro = LavoroCertificato(std::move(*dati), Variante::Batch);
+        } else {
+            auto riga = lettore.professionista(ids[i]);
+            if (!riga) continue;
+            lavoro = LavoroProfessionista(std::move(*riga), Variante::Batch);
+        }
+        if (anteprima)
+            uscita.anteprima(lavoro, parent);
+        else if (!uscita.stampa(lavoro, parent))
+            return EsitoBatch::Fallito;
+    }
+    reporter.progress(ids.size(), ids.size());
+    return EsitoBatch::Eseguito;
+}
+
+}  // namespace
+
+EsitoBatch StampaBatch(storage::Connection& conn, Famiglia famiglia,
+                       const std::vector<std::int64_t>& ids, const OpzioniBatch& opzioni,
+                       Uscita& uscita, QWidget* parent) {
+    try {
+        if (opzioni.pdfPerCertificato)
+            return pdfPerCertificato(conn, famiglia, ids, opzioni.cartella, parent);
+        if (opzioni.anteprima || uscita.stampantePresente())
+            return unoPerUno(conn, famiglia, ids, opzioni.anteprima, uscita, parent);
+
+        // No printer: the whole batch may go to one PDF instead.
+        ui::errore(parent, kNessunaStampante);
+        if (!ui::chiedi(parent, kOffertaPdf)) return EsitoBatch::Fallito;
+        const QString file = uscita.chiediFilePdf(parent, QStringLiteral("Zf2015.pdf"));
+        if (file.isEmpty()) return EsitoBatch::Fallito;
+        ui::ReporterFinestra reporter(parent, QStringLiteral("Stampa in corso..."));
+        const auto esito = PdfCertificati(conn, famiglia, ids, Variante::Batch, file, &reporter);
+        if (esito.completo) return EsitoBatch::Eseguito;
+        ui::informa(parent, kStampaInterrotta);
+        return EsitoBatch::Interrotto;
+    } catch (const storage::Error& e) {
+        ui::errore(parent, ui::testoDaMessaggio(e.what()));
+        return EsitoBatch::Fallito;
+    }
+}
+
+}  // namespace print

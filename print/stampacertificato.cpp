@@ -1,0 +1,93 @@
+#include "print/stampacertificato.h"
+
+#include "print/certificato.h"
+#include "print/pdfcertificati.h"
+#include "print/selezione.h"
+#include "print/stampasostituto.h"
+#include "storage/error.h"
+#include "ui/dialoghi.h"
+
+namespace print {
+
+namespace {
+
+const QString kNessunCertificato = QStringLiteral("Nessun certificato da stampare.");
+
+QString nonTrovato(std::int64_t id) {
+    return QStringLiteral("Certificato %1 non trovato.").arg(id);
+}
+
+}  // namespace
+
+void StampaCertificato(storage::Connection& conn, std::int64_t id, bool anteprima,
+                       QWidget* parent) {
+    StampaCertificato(conn, id, anteprima, parent, UscitaPredefinita());
+}
+
+void StampaCertificato(storage::Connection& conn, std::int64_t id, bool anteprima,
+                       QWidget* parent, Uscita& uscita) {
+    // A new row not yet saved has no number: there is nothing stored to print.
+    if (id <= 0) return ui::informa(parent, kNessunCertificato);
+    try {
+        LettoreCertificati lettore(conn);
+        auto dati = lettore.certificato(id);
+        if (!dati) return ui::errore(parent, nonTrovato(id));
+        const QString proposto = NomeFilePdf(dati->zefo1.text("B01"), dati->zefo1.text("B02"), id);
+        const Lavoro lavoro = LavoroCertificato(std::move(*dati), Variante::Editor);
+        if (anteprima)
+            uscita.anteprima(lavoro, parent);
+        else if (StampaOppurePdf(uscita, lavoro, parent, proposto))
+            ui::informa(parent, QString::fromUtf8(kOperazioneEseguita));
+    } catch (const storage::Error& e) {
+        ui::errore(parent, ui::testoDaMessaggio(e.what()));
+    }
+}
+
+void StampaProfessionista(storage::Connection& conn, std::int64_t id, bool anteprima,
+                          QWidget* parent) {
+    StampaProfessionista(conn, id, anteprima, parent, UscitaPredefinita());
+}
+
+void StampaProfessionista(storage::Connection& conn, std::int64_t id, bool anteprima,
+                          QWidget* parent, Uscita& uscita) {
+    if (id <= 0) return ui::informa(parent, kNessunCertificato);
+    try {
+        LettoreCertificati lettore(conn);
+        auto riga = lettore.professionista(id);
+        if (!riga) return ui::errore(parent, nonTrovato(id));
+        const QString proposto = NomeFilePdf(riga->text("B01"), riga->text("B02"), id);
+        const Lavoro lavoro = LavoroProfessionista(std::move(*riga), Variante::Editor);
+        if (anteprima)
+            uscita.anteprima(lavoro, parent);
+        else
+            StampaOppurePdf(uscita, lavoro, parent, proposto);
+    } catch (const storage::Error& e) {
+        ui::errore(parent, ui::testoDaMessaggio(e.what()));
+    }
+}
+
+void StampaSostituto(storage::Connection& conn, QWidget* parent) {
+    StampaSostituto(conn, parent, UscitaPredefinita());
+}
+
+void StampaSostituto(storage::Connection& conn, QWidget* parent, Uscita& uscita) {
+    try {
+        uscita.anteprima(LavoroSostituto(conn), parent);
+    } catch (const storage::Error& e) {
+        ui::errore(parent, ui::testoDaMessaggio(e.what()));
+    }
+}
+
+void StampaQuadroCT(storage::Connection& conn, QWidget* parent) {
+    StampaQuadroCT(conn, parent, UscitaPredefinita());
+}
+
+void StampaQuadroCT(storage::Connection& conn, QWidget* parent, Uscita& uscita) {
+    try {
+        uscita.anteprima(LavoroQuadroCT(conn), parent);
+    } catch (const storage::Error& e) {
+        ui::errore(parent, ui::testoDaMessaggio(e.what()));
+    }
+}
+
+}  // namespace print

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+#include "print/selezione.h"
+#include "print/stampabatch.h"
+
+class QCheckBox;
+class QLineEdit;
+
+namespace print {
+
+// Batch printing of professionals' certificates by surname. The window keeps its values while
+// hidden.
+class TFProfesStaTutti : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFProfesStaTutti(storage::Connection& conn, QWidget* parent = nullptr);
+    void setUscita(Uscita& uscita) { uscita_ = &uscita; }
+
+public slots:
+    void stampaPerCognome();
+
+private:
+    storage::Connection& conn_;
+    Uscita* uscita_;
+    QLineEdit* da_;
+    QLineEdit* a_;
+    QCheckBox* anteprima_;
+    QCheckBox* pdfPerCertificato_;
+    QLineEdit* cartella_;
+};
+
+}  // namespace print

@@ -1,0 +1,122 @@
+#include "print/uscita.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPdfWriter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+
+#include "storage/error.h"
+#include "ui/dialoghi.h"
+
+namespace print {
+
+EsitoPdf SalvaPdf(const Lavoro& lavoro, const QString& percorso) {
+    const QString nativo = QDir::toNativeSeparators(percorso);
+    if (percorso.isEmpty()) throw storage::Error("Indicare il file PDF da scrivere.");
+    QSaveFile file(percorso);
+    if (!file.open(QIODevice::WriteOnly))
+        throw storage::Error(("Impossibile scrivere il file " + nativo + ": " + file.errorString())
+                                 .toStdString());
+    EsitoPdf esito;
+    {
+        QPdfWriter pdf(&file);
+        pdf.setTitle(kTitoloLavoro);
+        pdf.setCreator(QStringLiteral("Palio 2015"));
+        pdf.setResolution(1200);
+        ImpostaPagina(pdf);
+        Pittore pittore(pdf);
+        if (!pittore.inizia())
+            throw storage::Error(("Impossibile scrivere il file " + nativo).toStdString());
+        esito.completo = lavoro(pittore);
+        esito.fogli = pittore.fogli();
+        pittore.fine();
+    }
+    if (!file.commit())
+        throw storage::Error(("Impossibile scrivere il file " + nativo + ": " + file.errorString())
+                                 .toStdString());
+    return esito;
+}
+
+namespace {
+
+class UscitaReale : public Uscita {
+public:
+    bool stampantePresente() const override { return !QPrinterInfo::defaultPrinter().isNull(); }
+
+    bool stampa(const Lavoro& lavoro, QWidget* parent) override {
+        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+        if (info.isNull()) {
+            ui::errore(parent, kNessunaStampante);
+            return false;
+        }
+        QPrinter printer(info, QPrinter::HighResolution);
+        printer.setDocName(kTitoloLavoro);
+        ImpostaPagina(printer);
+        Pittore pittore(printer);
+        if (!pittore.inizia()) {
+            ui::errore(parent, QStringLiteral("Impossibile avviare la stampa sulla stampante %1.")
+                                   .arg(info.printerName()));
+            return false;
+        }
+        lavoro(pittore);
+        return pittore.fine();
+    }
+
+    void anteprima(const Lavoro& lavoro, QWidget* parent) override {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName(kTitoloLavoro);
+        ImpostaPagina(printer);
+        QPrintPreviewDialog dialogo(&printer, parent);
+        dialogo.setWindowTitle(QStringLiteral("Anteprima di stampa"));
+        QObject::connect(&dialogo, &QPrintPreviewDialog::paintRequested, &dialogo,
+                         [&lavoro](QPrinter* p) {
+                             Pittore pittore(*p);
+                             if (!pittore.inizia()) return;
+                             lavoro(pittore);
+                             pittore.fine();
+                         });
+        dialogo.resize(900, 1000);
+        dialogo.exec();
+    }
+
+    QString chiediFilePdf(QWidget* parent, const QString& proposto) override {
+        QString f = QFileDialog::getSaveFileName(parent, QStringLiteral("Salva la stampa in PDF"),
+                                                 proposto, QStringLiteral("File PDF (*.pdf)"));
+        if (!f.isEmpty() && QFileInfo(f).suffix().isEmpty()) f += QStringLiteral(".pdf");
+        return f;
+    }
+
+    QString chiediCartella(QWidget* parent, const QString& proposta) override {
+        return QFileDialog::getExistingDirectory(parent, QStringLiteral("Cartella dei PDF"),
+                                                 proposta);
+    }
+};
+
+}  // namespace
+
+Uscita& UscitaPredefinita() {
+    static UscitaReale uscita;
+    return uscita;
+}
+
+bool StampaOppurePdf(Uscita& uscita, const Lavoro& lavoro, QWidget* parent,
+                     const QString& pdfProposto) {
+    if (uscita.stampantePresente()) return uscita.stampa(lavoro, parent);
+    ui::errore(parent, kNessunaStampante);
+    if (!ui::chiedi(parent, kOffertaPdf)) return false;
+    const QString file = uscita.chiediFilePdf(parent, pdfProposto);
+    if (file.isEmpty()) return false;
+    try {
+        SalvaPdf(lavoro, file);
+    } catch (const storage::Error& e) {
+        ui::errore(parent, ui::testoDaMessaggio(e.what()));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace print

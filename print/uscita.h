@@ -1,0 +1,52 @@
+#pragma once
+
+// Where print jobs go: the default printer (no dialog), the preview window, a PDF file.
+
+#include <QString>
+
+#include "print/rapporto.h"
+
+class QWidget;
+
+namespace print {
+
+// What a PDF run wrote.
+struct EsitoPdf {
+    int fogli = 0;
+    bool completo = true;  // false when the job was stopped before its end
+};
+
+// Paints the job into a PDF file (A4, job title "Zf2015"); the file appears only once the job
+// has been painted, so a failure leaves no partial file and an earlier file as it was.
+// Throws storage::Error when the file can't be written.
+EsitoPdf SalvaPdf(const Lavoro& lavoro, const QString& percorso);
+
+// The printer, the preview and the file dialog as the operator meets them; tests give their own.
+class Uscita {
+public:
+    virtual ~Uscita() = default;
+    virtual bool stampantePresente() const = 0;
+    // Sends the job to the default printer without a dialog; false when nothing was printed
+    // (the operator has been told why).
+    virtual bool stampa(const Lavoro& lavoro, QWidget* parent) = 0;
+    // Shows the job in the preview window and returns when the operator closes it.
+    virtual void anteprima(const Lavoro& lavoro, QWidget* parent) = 0;
+    // Asks where to save a PDF; empty when the operator gives up.
+    virtual QString chiediFilePdf(QWidget* parent, const QString& proposto) = 0;
+    // Asks for a folder; empty when the operator gives up.
+    virtual QString chiediCartella(QWidget* parent, const QString& proposta) = 0;
+};
+
+// The machine's default printer, QPrintPreviewDialog and the file dialogs.
+Uscita& UscitaPredefinita();
+
+inline const QString kNessunaStampante =
+    QStringLiteral("Nessuna stampante predefinita: impossibile stampare.");
+inline const QString kOffertaPdf = QStringLiteral("Salvare la stampa in un file PDF?");
+
+// Prints the job; with no default printer tells the operator and offers to save it as a PDF.
+// True when the job was printed or saved.
+bool StampaOppurePdf(Uscita& uscita, const Lavoro& lavoro, QWidget* parent,
+                     const QString& pdfProposto);
+
+}  // namespace print
