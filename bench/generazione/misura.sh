@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# The employees' generation run over a generated archive, side by side with what the sqlite3
+# shell takes to read the same three tables plus copying a file of the output's size.
+# Uso: bench/generazione/misura.sh [BUILD] [N]   (default build, 100000)
+set -euo pipefail
+build=${1:-build}
+n=${2:-100000}
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+"$build/bench/palio_genera_archivio" "$dir/archivio" "$n" > /dev/null
+db="$dir/archivio/Zefo2015.db"
+secondi() { /usr/bin/time -f "%e %M" "$@" 2>&1 >/dev/null | tail -1; }
+
+read -r t_gen mem_gen < <(secondi "$build/palio2015-cli" --archivio "$dir/archivio" genera dipendenti \
+    --cartella "$dir/out" --tipi DIP,AMM,CoC --quadro-ct)
+read -r t_sql _ < <(secondi sqlite3 "$db" "select * from Zefo1; select * from Zefo2; select * from Zefo3;")
+read -r t_cp _ < <(secondi cp "$dir/out/ZF2015.txt" "$dir/copia.txt")
+dim=$(stat -c %s "$dir/out/ZF2015.txt")
+echo "certificati: $n   file: $((dim / 1900)) record, $((dim / 1048576)) MiB"
+echo "generazione: ${t_gen} s, memoria massima $((mem_gen / 1024)) MiB"
+echo "sqlite3 select * delle tre tabelle: ${t_sql} s; copia del file: ${t_cp} s"
+awk -v g="$t_gen" -v s="$t_sql" -v c="$t_cp" \
+    'BEGIN { printf "rapporto generazione / (lettura + copia): %.2f (obiettivo <= 2)\n", g / (s + c) }'

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the program need (Debian 12).
+set -euo pipefail
+pacchetti=(build-essential cmake ccache pkg-config qt6-base-dev qt6-svg-dev libsqlite3-dev sqlite3
+           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick poppler-utils
+           fonts-liberation time)
+mancanti=()
+for p in "${pacchetti[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || mancanti+=("$p")
+done
+if [ ${#mancanti[@]} -gt 0 ]; then
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends "${mancanti[@]}"
+fi

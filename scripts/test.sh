@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds everything with warnings as errors and runs every test; then the core tests again
+# under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPALIO_WERROR=ON -DPALIO_BENCH=ON > /dev/null
+cmake --build build-test -j"$jobs"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build-test --output-on-failure -j"$jobs"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPALIO_GUI=OFF -DPALIO_BENCH=OFF -DPALIO_SANITIZE=ON -DPALIO_WERROR=ON > /dev/null
+cmake --build build-asan -j"$jobs"
+ctest --test-dir build-asan --output-on-failure -j"$jobs"
