@@ -329,7 +329,8 @@ const std::vector<Voce>& vociAutonomi() {
         v.push_back(semplice("E04", "AU001004", "VP"));
         v.push_back(semplice("E05", "AU001005", "VP"));
         v.push_back(semplice("E06", "AU001006", "NP"));
-        for (int n = 7; n <= 23; ++n) v.push_back(semplice("E" + std::to_string(n), "AU001" + tre(n), "VP"));
+        for (int n = 7; n <= 23; ++n)
+            v.push_back(semplice((n < 10 ? "E0" : "E") + std::to_string(n), "AU001" + tre(n), "VP"));
         return v;
     }();
     return voci;

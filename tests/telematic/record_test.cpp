@@ -267,6 +267,20 @@ TEST_F(Records, ProfessionalH) {
                   .str());
 }
 
+TEST_F(Records, EverySelfEmploymentBoxInItsOrder) {
+    prova::Valori v;
+    for (int n = 1; n <= 23; ++n) v.push_back({(n < 10 ? "E0" : "E") + std::to_string(n), n == 2 ? "2014" : "1,00"});
+    Row p = leggi("Professionisti", arch.inserisci("Professionisti", v));
+    std::string r = scrivi([&](auto& c) { telematic::ScriviRecordH(c, riga({{"CodiceFiscale", "X"}}), p); });
+    for (int n = 1; n <= 23; ++n) {
+        char cod[16];
+        std::snprintf(cod, sizeof cod, "AU001%03d", n);
+        EXPECT_EQ(r.substr(89 + 24 * static_cast<std::size_t>(n - 1), 8), cod);
+    }
+    EXPECT_EQ(r.substr(89 + 24 * 23, 8), std::string(8, ' '));
+    EXPECT_TRUE(log.righe.empty());
+}
+
 TEST_F(Records, ASectionBeyondSeventyFiveFieldsContinuesInAFurtherRecord) {
     const std::string t = telematic::TestaCertificato('G', "00000001", "X", "CF", "1");
     const struct {
