@@ -1,0 +1,267 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "archivio.h"
+#include "print/stampacertificato.h"
+#include "print/stampasostituto.h"
+#include "print/tfprofesstatutti.h"
+#include "print/tfstampetutti.h"
+#include "storage/dataset.h"
+#include "ui/dialoghi.h"
+
+using prova::Archivio;
+
+namespace {
+
+// Every job goes to a PDF of its own, so that a test can read what each print held.
+class UscitaFinta : public print::Uscita {
+public:
+    explicit UscitaFinta(const Archivio& a) : a_(a) {}
+    bool stampantePresente() const override { return stampante; }
+    bool stampa(const print::Lavoro& l, QWidget*) override { return salva(l, stampati); }
+    void anteprima(const print::Lavoro& l, QWidget*) override { salva(l, anteprime); }
+    QString chiediFilePdf(QWidget*, const QString&) override { return filePdf; }
+    QString chiediCartella(QWidget*, const QString&) override { return {}; }
+
+    bool stampante = true;
+    QString filePdf;
+    std::vector<QString> stampati, anteprime;
+
+private:
+    bool salva(const print::Lavoro& l, std::vector<QString>& dove) {
+        const QString f = a_.file(QString("lavoro-%1.pdf").arg(++n_));
+        print::SalvaPdf(l, f);
+        dove.push_back(f);
+        return true;
+    }
+    const Archivio& a_;
+    int n_ = 0;
+};
+
+class Risposte : public ui::Risponditore {
+public:
+    void informa(const QString& t) override { messaggi << t; }
+    void errore(const QString& t) override { errori << t; }
+    bool chiedi(const QString& d) override {
+        domande << d;
+        return si;
+    }
+    QStringList messaggi, errori, domande;
+    bool si = true;
+};
+
+// Surnames printed by each job, read back from its first page.
+QStringList cognomi(const std::vector<QString>& pdf, const QStringList& tutti) {
+    QStringList v;
+    for (const auto& f : pdf) {
+        const QString t = prova::testi(f).value(0);
+        for (const auto& c : tutti)
+            if (t.contains(c)) v << c;
+    }
+    return v;
+}
+
+struct Finestra : ::testing::Test {
+    Finestra() : uscita(a), installato(risposte) {
+        a.certificato({{"B02", "ROSSI"}}, {{"tipo", "DIP"}, {"MatrDip", "10"}});
+        const auto id = a.certificato({{"B02", "D'ANGELO"}}, {{"tipo", "AMM"}, {"MatrDip", "150"}});
+        a.inserisci("Zefo3", {{"Id", std::to_string(id)}});
+        a.certificato({{"B02", "VERDI"}}, {{"tipo", "CoC"}, {"MatrDip", "3"}});
+        w = std::make_unique<print::TFStampeTutti>(a.conn);
+        w->setUscita(uscita);
+    }
+    template <typename T>
+    T* figlio(const char* nome) {
+        return w->findChild<T*>(nome);
+    }
+    void intervallo(const char* da, const char* a_, const QString& x, const QString& y) {
+        figlio<QLineEdit>(da)->setText(x);
+        figlio<QLineEdit>(a_)->setText(y);
+    }
+    Archivio a;
+    UscitaFinta uscita;
+    Risposte risposte;
+    ui::RisponditoreInstallato installato;
+    std::unique_ptr<print::TFStampeTutti> w;
+    const QStringList tutti = {"ROSSI", "D'ANGELO", "VERDI"};
+};
+
+}  // namespace
+
+TEST_F(Finestra, StatoInizialeEAnteprimeVisibili) {
+    EXPECT_EQ(w->windowTitle(), "Stampa C.U. Dipendenti");
+    for (const char* n : {"CbDip", "CbAmm", "CbCoCo"}) EXPECT_TRUE(figlio<QCheckBox>(n)->isChecked()) << n;
+    w->show();
+    for (const char* n : {"CbAnteprimaMatricola", "CbAnteprimaCognome"}) {
+        QCheckBox* cb = figlio<QCheckBox>(n);
+        EXPECT_FALSE(cb->isChecked()) << n;
+        const QRect r(cb->mapTo(w.get(), QPoint(0, 0)), cb->size());
+        EXPECT_TRUE(w->rect().contains(r)) << n;
+    }
+}
+
+TEST_F(Finestra, NessunTipoESelezioneVuota) {
+    for (const char* n : {"CbDip", "CbAmm", "CbCoCo"}) figlio<QCheckBox>(n)->setChecked(false);
+    w->stampaPerMatricola();
+    EXPECT_EQ(risposte.messaggi, QStringList{print::kNessunTipo});
+    figlio<QCheckBox>("CbDip")->setChecked(true);
+
+    risposte.messaggi.clear();
+    intervallo("EdDalNr", "EdAlNr", "4", "5");
+    w->stampaPerMatricola();
+    EXPECT_EQ(risposte.messaggi, (QStringList{print::kSelezioneVuota, print::kOperazioneEseguita}));
+    risposte.messaggi.clear();
+    intervallo("EdDa", "EdA", "Z", "A");
+    w->stampaPerCognome();
+    EXPECT_EQ(risposte.messaggi, QStringList{print::kSelezioneVuota});
+    EXPECT_TRUE(uscita.stampati.empty());
+}
+
+TEST_F(Finestra, UnLavoroPerCertificatoNellOrdineEFiltratoPerTipo) {
+    intervallo("EdDalNr", "EdAlNr", "1", "9");
+    w->stampaPerMatricola();
+    EXPECT_EQ(cognomi(uscita.stampati, tutti), (QStringList{"ROSSI", "D'ANGELO", "VERDI"}));
+    EXPECT_EQ(prova::pagine(uscita.stampati[0]), 7);
+    EXPECT_EQ(prova::pagine(uscita.stampati[1]), 8);
+    EXPECT_EQ(risposte.messaggi, QStringList{print::kOperazioneEseguita});
+
+    uscita.stampati.clear();
+    risposte.messaggi.clear();
+    figlio<QCheckBox>("CbDip")->setChecked(false);
+    figlio<QCheckBox>("CbCoCo")->setChecked(false);
+    figlio<QCheckBox>("CbAnteprimaCognome")->setChecked(true);
+    intervallo("EdDa", "EdA", "A", "z");
+    w->stampaPerCognome();
+    EXPECT_TRUE(uscita.stampati.empty());
+    EXPECT_EQ(cognomi(uscita.anteprime, tutti), QStringList{"D'ANGELO"});
+    EXPECT_TRUE(risposte.messaggi.isEmpty());
+}
+
+TEST_F(Finestra, SenzaStampanteOffreUnPdf) {
+    uscita.stampante = false;
+    uscita.filePdf = a.file("tutti.pdf");
+    intervallo("EdDa", "EdA", "A", "Z");
+    w->stampaPerCognome();
+    EXPECT_EQ(risposte.errori, QStringList{print::kNessunaStampante});
+    EXPECT_EQ(risposte.domande, QStringList{print::kOffertaPdf});
+    EXPECT_EQ(prova::pagine(uscita.filePdf), 7 + 8 + 7);
+
+    // Refused: nothing printed and no "done".
+    risposte.si = false;
+    risposte.messaggi.clear();
+    intervallo("EdDalNr", "EdAlNr", "1", "9");
+    w->stampaPerMatricola();
+    EXPECT_TRUE(uscita.stampati.empty());
+    EXPECT_TRUE(risposte.messaggi.isEmpty());
+}
+
+TEST_F(Finestra, UnPdfPerCertificato) {
+    figlio<QCheckBox>("CbPdfPerCertificato")->setChecked(true);
+    figlio<QLineEdit>("EdCartellaPdf")->setText(a.file("pdf"));
+    intervallo("EdDa", "EdA", "D'ANGELO", "ROSSI");
+    w->stampaPerCognome();
+    EXPECT_TRUE(uscita.stampati.empty());
+    EXPECT_EQ(QDir(a.file("pdf")).entryList(QDir::Files).size(), 2);
+    ASSERT_EQ(risposte.messaggi.size(), 1);
+    EXPECT_TRUE(risposte.messaggi[0].startsWith("Creati 2 file PDF")) << risposte.messaggi[0].toStdString();
+
+    figlio<QLineEdit>("EdCartellaPdf")->setText("");
+    w->stampaPerCognome();
+    EXPECT_EQ(risposte.errori, QStringList{print::kIndicareCartella});
+}
+
+TEST(FinestraProfessionisti, BatchPerCognome) {
+    Archivio a;
+    a.inserisci("Professionisti", {{"B02", "BIANCHI"}});
+    a.inserisci("Professionisti", {{"B02", "ALBERTI"}});
+    UscitaFinta uscita(a);
+    Risposte risposte;
+    ui::RisponditoreInstallato installato(risposte);
+    print::TFProfesStaTutti w(a.conn);
+    w.setUscita(uscita);
+    EXPECT_EQ(w.windowTitle(), "Stampa C.U. Professionisti");
+    w.findChild<QLineEdit*>("EdDa")->setText("a");
+    w.findChild<QLineEdit*>("EdA")->setText("c");
+    w.stampaPerCognome();
+    EXPECT_EQ(cognomi(uscita.stampati, {"ALBERTI", "BIANCHI"}), (QStringList{"ALBERTI", "BIANCHI"}));
+    for (const auto& f : uscita.stampati) EXPECT_EQ(prova::pagine(f), 4);
+    EXPECT_TRUE(risposte.messaggi.isEmpty());
+    w.findChild<QLineEdit*>("EdDa")->setText("x");
+    w.stampaPerCognome();
+    EXPECT_EQ(risposte.messaggi, QStringList{print::kSelezioneVuota});
+}
+
+TEST(StampaSingola, EditorECasiLimite) {
+    Archivio a;
+    const auto id = a.certificato({{"B02", "ROSSI"}}, {{"tipo", "DIP"}});
+    UscitaFinta uscita(a);
+    Risposte risposte;
+    ui::RisponditoreInstallato installato(risposte);
+
+    print::StampaCertificato(a.conn, id, false, nullptr, uscita);
+    EXPECT_EQ(uscita.stampati.size(), 1u);
+    EXPECT_EQ(risposte.messaggi, QStringList{print::kOperazioneEseguita});
+
+    risposte.messaggi.clear();
+    print::StampaCertificato(a.conn, id, true, nullptr, uscita);
+    EXPECT_EQ(uscita.anteprime.size(), 1u);
+    EXPECT_TRUE(risposte.messaggi.isEmpty());
+
+    uscita.stampante = false;
+    risposte.si = false;
+    print::StampaCertificato(a.conn, id, false, nullptr, uscita);
+    EXPECT_EQ(risposte.errori, QStringList{print::kNessunaStampante});
+    EXPECT_TRUE(risposte.messaggi.isEmpty());
+
+    risposte.errori.clear();
+    print::StampaCertificato(a.conn, 0, false, nullptr, uscita);
+    print::StampaCertificato(a.conn, 4242, false, nullptr, uscita);
+    print::StampaProfessionista(a.conn, 4242, true, nullptr, uscita);
+    EXPECT_EQ(risposte.messaggi, QStringList{"Nessun certificato da stampare."});
+    EXPECT_EQ(risposte.errori, (QStringList{"Certificato 4242 non trovato.", "Certificato 4242 non trovato."}));
+}
+
+TEST(StampaSostituto, LeggeLeRigheSalvateNonLeModifichePendenti) {
+    Archivio a;
+    a.inserisci("SostitutoImposta", {{"CognomeDenominazione", "SALVATA SPA"}});
+    storage::Dataset d(a.conn);
+    d.open("select * from SostitutoImposta");
+    d.setText("CognomeDenominazione", "NON SALVATA SPA");
+    UscitaFinta uscita(a);
+    print::StampaSostituto(a.conn, nullptr, uscita);
+    print::StampaQuadroCT(a.conn, nullptr, uscita);
+    ASSERT_EQ(uscita.anteprime.size(), 2u);
+    const QString t = prova::testi(uscita.anteprime[0]).value(0);
+    EXPECT_TRUE(t.contains("SALVATA SPA"));
+    EXPECT_FALSE(t.contains("NON SALVATA"));
+}
+
+// The real preview window: it shows the job's sheets and the call returns once it is closed.
+TEST(Anteprima, FinestraDiAnteprimaReale) {
+    Archivio a;
+    const auto id = a.certificato({{"B02", "ROSSI"}}, {{"tipo", "DIP"}});
+    a.inserisci("Zefo3", {{"Id", std::to_string(id)}});
+    int pagine = -1;
+    QString titolo;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* d = qobject_cast<QPrintPreviewDialog*>(w);
+            if (!d || !d->isVisible()) continue;
+            auto* anteprima = d->findChild<QPrintPreviewWidget*>();
+            pagine = anteprima ? anteprima->pageCount() : -2;
+            titolo = d->printer()->docName();
+            d->reject();
+        }
+    });
+    timer.start(50);
+    print::StampaCertificato(a.conn, id, true, nullptr);
+    EXPECT_EQ(pagine, 8);
+    EXPECT_EQ(titolo, "Zf2015");
+}
