@@ -9,24 +9,24 @@ namespace importazione {
 
 namespace {
 
-// The dialog's line breaks are "\n" here; the window shows them as new lines.
+// The texts are the system's own: "\r" is a line break, which the window shows as a new line.
 constexpr std::array<const char*, 3> kDomandeArchivi = {
-    "Questa procedura elimina tutti i dati presenti negli archivi. \n"
+    "Questa procedura elimina tutti i dati presenti negli archivi. \r"
     "Sei veramente sicuro di voler procedere  ?",
-    "ATTENZIONE: Questa procedura elimina tutti i dati presenti negli archivi. \n"
+    "ATTENZIONE: Questa procedura elimina tutti i dati presenti negli archivi. \r"
     "Sei veramente sicuro di non voler procedere  ?",
-    "ATTENZIONE:\n\nUltimo avviso. \n\nSe premi si verranno eliminati tutti i dati presenti "
-    "nell'archivio.\nQuesta operazione non è annullabile\nSei veramente sicuro di  voler "
+    "ATTENZIONE:\r\rUltimo avviso. \r\rSe premi si verranno eliminati tutti i dati presenti "
+    "nell'archivio.\rQuesta operazione non è annullabile\rSei veramente sicuro di  voler "
     "procedere  ?",
 };
 
 constexpr std::array<const char*, 3> kDomandeProfessionisti = {
-    "Questa procedura elimina tutti i dati presenti negli archivi dei professionisti . \n"
+    "Questa procedura elimina tutti i dati presenti negli archivi dei professionisti . \r"
     "Sei veramente sicuro di voler procedere  ?",
     "ATTENZIONE: Questa procedura elimina tutti i dati presenti negli archivi dei "
-    "professionisti . \nSei veramente sicuro di non voler procedere  ?",
-    "ATTENZIONE:\n\nUltimo avviso. \n\nSe premi si verranno eliminati tutti i dati presenti "
-    "nell'archivio dei professionisti .\nQuesta operazione non è annullabile\nSei veramente "
+    "professionisti . \rSei veramente sicuro di non voler procedere  ?",
+    "ATTENZIONE:\r\rUltimo avviso. \r\rSe premi si verranno eliminati tutti i dati presenti "
+    "nell'archivio dei professionisti .\rQuesta operazione non è annullabile\rSei veramente "
     "sicuro di  voler procedere  ?",
 };
 

@@ -63,12 +63,12 @@ TEST_F(Azzera, DatiDeiDipendenti) {
     ASSERT_TRUE(importazione::Azzera(a.conn, Archivio::Dipendenti, r));
     EXPECT_EQ(r.domande,
               (std::vector<std::string>{
-                  "Questa procedura elimina tutti i dati presenti negli archivi. \nSei veramente "
+                  "Questa procedura elimina tutti i dati presenti negli archivi. \rSei veramente "
                   "sicuro di voler procedere  ?",
-                  "ATTENZIONE: Questa procedura elimina tutti i dati presenti negli archivi. \nSei "
+                  "ATTENZIONE: Questa procedura elimina tutti i dati presenti negli archivi. \rSei "
                   "veramente sicuro di non voler procedere  ?",
-                  "ATTENZIONE:\n\nUltimo avviso. \n\nSe premi si verranno eliminati tutti i dati "
-                  "presenti nell'archivio.\nQuesta operazione non è annullabile\nSei veramente "
+                  "ATTENZIONE:\r\rUltimo avviso. \r\rSe premi si verranno eliminati tutti i dati "
+                  "presenti nell'archivio.\rQuesta operazione non è annullabile\rSei veramente "
                   "sicuro di  voler procedere  ?"}));
     EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata."});
     EXPECT_EQ(conteggi(), (std::vector<long long>{1, 1, 1, 0, 0, 0, 2}));
@@ -109,10 +109,10 @@ TEST_F(Azzera, DatiDeiProfessionisti) {
     ASSERT_TRUE(importazione::Azzera(a.conn, Archivio::Professionisti, r));
     EXPECT_EQ(r.domande.front(),
               "Questa procedura elimina tutti i dati presenti negli archivi dei professionisti . "
-              "\nSei veramente sicuro di voler procedere  ?");
+              "\rSei veramente sicuro di voler procedere  ?");
     EXPECT_EQ(r.domande.back(),
-              "ATTENZIONE:\n\nUltimo avviso. \n\nSe premi si verranno eliminati tutti i dati "
-              "presenti nell'archivio dei professionisti .\nQuesta operazione non è annullabile\n"
+              "ATTENZIONE:\r\rUltimo avviso. \r\rSe premi si verranno eliminati tutti i dati "
+              "presenti nell'archivio dei professionisti .\rQuesta operazione non è annullabile\r"
               "Sei veramente sicuro di  voler procedere  ?");
     EXPECT_EQ(conteggi(), (std::vector<long long>{1, 1, 1, 3, 3, 1, 0}));
     EXPECT_EQ(a.valore("select Denominazione from Parametri"), "ENTE");
