@@ -48,6 +48,8 @@ void segniMesi(PaginaReport& pagina, const QString& tabella, const QString& tutt
                const QString& prefissoMesi) {
     auto segno = [&](const QString& colonna) {
         perOgni(pagina, tabella, colonna, [](Voce& v) {
+            // At the box's left edge, beside the month letter rather than over it.
+            v.allineamento = Qt::AlignLeft | Qt::AlignVCenter;
             v.puntiFont = 8;
             v.grassetto = true;
             v.trasparente = true;
@@ -69,8 +71,11 @@ PaginaReport paginaAnagrafica(const forms::Pagina& descrizione, const QString& t
         // The company name may use the width of both name boxes; the first name is not printed.
         Voce* a02 = p.voce(tabella, QStringLiteral("A02"));
         Voce* a03 = p.voce(tabella, QStringLiteral("A03"));
-        if (a02 && a03 && qAbs(a02->rettangolo.top() - a03->rettangolo.top()) < 1)
+        if (a02 && a03 && qAbs(a02->rettangolo.top() - a03->rettangolo.top()) < 1) {
             a02->rettangolo = a02->rettangolo.united(a03->rettangolo);
+            // A white ground over both boxes would wipe the frames between them.
+            a02->trasparente = true;
+        }
         p.togli(tabella, QStringLiteral("A03"));
     }
     return p;
