@@ -1,7 +1,6 @@
 #include "entry/tfquadroct.h"
 
 #include <QCloseEvent>
-#include <QLabel>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QToolBar>
@@ -46,32 +45,10 @@ TFQuadroCT::TFQuadroCT(storage::Connection& conn, QWidget* parent)
     auto* area = new QScrollArea(schede);
     area->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     area->setBackgroundRole(QPalette::Dark);
-    auto* contenuto = new QWidget(area);
-    contenuto->setAutoFillBackground(true);
-    contenuto->setBackgroundRole(QPalette::Base);
-    auto* cl = new QVBoxLayout(contenuto);
-    cl->setContentsMargins(0, 0, 0, 16);
-    pagina_ = new forms::VistaPagina(forms::PaginaQuadroCT(), contenuto);
+    pagina_ = new forms::VistaPagina(forms::PaginaQuadroCT(), area);
     pagina_->collega(QStringLiteral("QuadroCt"), &quadro_);
     pagina_->collega(QStringLiteral("SostitutoImposta"), &sostituto_);
-    cl->addWidget(pagina_, 0, Qt::AlignHCenter);
-    auto* nota = new QLabel(
-        QStringLiteral("Se il sostituto d’imposta ha già in precedenza validamente presentato una "
-                       "comunicazione CSO, il quadro CT non deve essere compilato."),
-        contenuto);
-    nota->setObjectName(QStringLiteral("nota"));
-    nota->setWordWrap(true);
-    nota->setAlignment(Qt::AlignCenter);
-    QFont f = nota->font();
-    f.setBold(true);
-    f.setPointSizeF(f.pointSizeF() * 1.1);
-    nota->setFont(f);
-    QPalette p = nota->palette();
-    p.setColor(QPalette::WindowText, QColor(0xc0, 0, 0));
-    nota->setPalette(p);
-    nota->setMaximumWidth(static_cast<int>(forms::PaginaQuadroCT().dimensione.width()) - 60);
-    cl->addWidget(nota, 0, Qt::AlignHCenter);
-    area->setWidget(contenuto);
+    area->setWidget(pagina_);
     schede->addTab(area, QStringLiteral("Pagina 1"));
     l->addWidget(schede);
 

@@ -1,0 +1,271 @@
+// The employee certificate editor: rows that follow the certificate, add, save, move, close,
+// delete and the kind filter.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QTabWidget>
+#include <QTest>
+#include <set>
+
+#include "entry/editorcertificati.h"
+#include "entry/tfpagina1.h"
+#include "tests/gui/entry/archivio.h"
+#include "tests/gui/entry/suite.h"
+
+namespace {
+
+const QString kZ1 = QStringLiteral("Zefo1"), kZ2 = QStringLiteral("Zefo2"), kZ3 = QStringLiteral("Zefo3");
+
+// Certificates 1..n with the given surnames; kinds "-" get no Zefo2 row.
+void certificati(Archivio& a, const std::vector<std::pair<std::string, std::string>>& cognomiTipi) {
+    for (const auto& [cognome, tipo] : cognomiTipi) {
+        a.exec("insert into Zefo1 (B01, B02, B03) values ('CF" + cognome + "', '" + cognome + "', 'NOME')");
+        if (tipo != "-")
+            a.exec("insert into Zefo2 (ID, tipo) values (" + std::to_string(a.conn.lastInsertId()) + ", '" + tipo +
+                   "')");
+    }
+}
+
+std::set<std::string> cognomiElencati(TFPagina1& f) {
+    std::set<std::string> r;
+    auto& e = f.elenco();
+    for (std::size_t i = 0; i < e.rowCount(); ++i) {
+        e.moveTo(i);
+        r.insert(e.text("B02"));
+    }
+    return r;
+}
+
+}  // namespace
+
+class EditorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void primaVisualizzazioneCreaUnaSolaRigaZefo2() {
+        Archivio a;
+        certificati(a, {{"ALFA", "-"}, {"BETA", "-"}});
+        Registratore r;
+        TFPagina1 f(a.conn);
+        f.riapriElenco();
+        QCOMPARE(a.numero("select count(*) from Zefo2 where ID = 1"), 1LL);
+        QCOMPARE(a.numero("select count(*) from Zefo2"), 1LL);
+        f.successivo();
+        f.primo();
+        f.successivo();
+        f.riapriElenco();
+        QCOMPARE(a.numero("select count(*) from Zefo2 where ID = 1"), 1LL);
+        QCOMPARE(a.numero("select count(*) from Zefo2 where ID = 2"), 1LL);
+        QCOMPARE(a.numero("select count(*) from Zefo3"), 0LL);  // none made by showing
+        QVERIFY(r.errori.isEmpty());
+    }
+
+    void aggiungiDigitaSalvaRileggi() {
+        Archivio a;
+        a.exec("insert into SostitutoImposta (CodiceFiscale, CognomeDenominazione, Nome, TelefonoPref, telefono, email) "
+               "values ('01234567897', 'COMUNE DI ESEMPIO', '', '06', '5551234', 'uff@esempio.it')");
+        certificati(a, {{"ZETA", "DIP"}});
+        Registratore r;
+        TFPagina1 f(a.conn);
+        f.riapriElenco();
+        f.aggiungi();
+        const auto id = f.elenco().integer("ID");
+        QCOMPARE(id, 2);
+        QCOMPARE(f.elenco().text("A08"), std::string("065551234"));
+        QCOMPARE(f.elenco().text("A01"), std::string("01234567897"));
+        QCOMPARE(mostrato(f.vista(0), kZ1, "A02"), QStringLiteral("COMUNE DI ESEMPIO"));
+        QCOMPARE(a.numero("select count(*) from Zefo2 where ID = 2"), 1LL);
+
+        digita(f.vista(0), kZ1, "B02", "VERDI");
+        f.schede().setCurrentIndex(2);
+        digita(f.vista(2), kZ2, "c201", "1.234,50");
+        f.schede().setCurrentIndex(4);
+        digita(f.vista(4), kZ3, "D01", "1234567890");
+        f.tipo().setEditText("AMM");
+        f.salva();
+
+        QCOMPARE(a.testo("select B02 from Zefo1 where ID = 2"), std::string("VERDI"));
+        QCOMPARE(a.testo("select c201 from Zefo2 where ID = 2"), std::string("1.234,50"));
+        QCOMPARE(a.testo("select tipo from Zefo2 where ID = 2"), std::string("AMM"));
+        QCOMPARE(a.numero("select count(*) from Zefo3 where Id = 2"), 1LL);
+        QCOMPARE(a.testo("select D01 from Zefo3 where Id = 2"), std::string("1234567890"));
+
+        // A new window over the same archive shows what was saved ("VERDI" sorts first).
+        TFPagina1 g(a.conn);
+        g.riapriElenco();
+        QCOMPARE(g.elenco().integer("ID"), 2);
+        QCOMPARE(mostrato(g.vista(0), kZ1, "B02"), QStringLiteral("VERDI"));
+        g.schede().setCurrentIndex(2);
+        QCOMPARE(mostrato(g.vista(2), kZ2, "c201"), QStringLiteral("1.234,50"));
+        g.schede().setCurrentIndex(4);
+        QCOMPARE(mostrato(g.vista(4), kZ3, "D01"), QStringLiteral("1234567890"));
+        QCOMPARE(g.tipo().currentText(), QStringLiteral("AMM"));
+        QVERIFY(r.errori.isEmpty());
+    }
+
+    void spostarsiDopoLaDigitazioneSalvaTutto() {
+        Archivio a;
+        certificati(a, {{"ALFA", "DIP"}, {"BETA", "DIP"}});
+        a.exec("insert into Zefo3 (Id, D01) values (1, 'PRIMA')");
+        Registratore r;
+        TFPagina1 f(a.conn);
+        f.riapriElenco();
+        digita(f.vista(0), kZ1, "B03", "ANNA");
+        f.schede().setCurrentIndex(2);
+        digita(f.vista(2), kZ2, "c401", "99,00");
+        f.schede().setCurrentIndex(4);
+        QCOMPARE(mostrato(f.vista(4), kZ3, "D01"), QStringLiteral("PRIMA"));
+        digita(f.vista(4), kZ3, "D01", "DOPO");
+        f.successivo();
+        QCOMPARE(f.elenco().text("B02"), std::string("BETA"));
+        QCOMPARE(a.testo("select B03 from Zefo1 where ID = 1"), std::string("ANNA"));
+        QCOMPARE(a.testo("select c401 from Zefo2 where ID = 1"), std::string("99,00"));
+        QCOMPARE(a.testo("select D01 from Zefo3 where Id = 1"), std::string("DOPO"));
+        QVERIFY(r.domande.isEmpty());
+        // The page in view shows the new certificate, whose further section is empty.
+        QCOMPARE(mostrato(f.vista(4), kZ3, "D01"), QString());
+        QCOMPARE(a.numero("select count(*) from Zefo3"), 1LL);
+    }
+
+    void domandaDiChiusura_data() {
+        QTest::addColumn<bool>("aggiungi");
+        QTest::addColumn<QString>("digitato");
+        QTest::addColumn<bool>("risposta");
+        QTest::addColumn<bool>("chiede");
+        QTest::addColumn<QString>("salvato");
+        QTest::newRow("dopo Aggiungi, senza digitare") << true << QString() << false << true << QString();
+        QTest::newRow("dopo Aggiungi, digitato, Sì") << true << "ROSSI" << true << true << "ROSSI";
+        QTest::newRow("digitato, No") << false << "ROSSI" << false << true << "ALFA";
+        QTest::newRow("niente di nuovo") << false << QString() << true << false << "ALFA";
+    }
+    void domandaDiChiusura() {
+        QFETCH(bool, aggiungi);
+        QFETCH(QString, digitato);
+        QFETCH(bool, risposta);
+        QFETCH(bool, chiede);
+        QFETCH(QString, salvato);
+        Archivio a;
+        certificati(a, {{"ALFA", "DIP"}});
+        Registratore r;
+        r.risposta = risposta;
+        TFPagina1 f(a.conn);
+        f.riapriElenco();
+        f.show();
+        if (aggiungi) f.aggiungi();
+        if (!digitato.isEmpty()) digita(f.vista(0), kZ1, "B02", digitato);
+        QVERIFY(f.chiudiFinestra());
+        QVERIFY(!f.isVisible());
+        QCOMPARE(r.domande, chiede ? QStringList{entry::kDomandaSalvataggio} : QStringList{});
+        const std::string id = std::to_string(f.elenco().integer("ID"));
+        QCOMPARE(QString::fromStdString(a.testo("select B02 from Zefo1 where ID = " + id)), salvato);
+    }
+
+    void annullaRiportaIValoriSalvati() {
+        Archivio a;
+        certificati(a, {{"ALFA", "DIP"}});
+        Registratore r;
+        TFPagina1 f(a.conn);
+        f.riapriElenco();
+        f.show();
+        digita(f.vista(0), kZ1, "B02", "ERRATO");
+        f.annulla();
+        QCOMPARE(mostrato(f.vista(0), kZ1, "B02"), QStringLiteral("ALFA"));
+        QVERIFY(f.chiudiFinestra());
+        QVERIFY(r.domande.isEmpty());
+        f.show();
+        f.modifica();  // edit state alone makes closing ask
+        QVERIFY(f.chiudiFinestra());
+        QCOMPARE(r.domande.size(), 1);
+        QCOMPARE(a.testo("select B02 from Zefo1"), std::string("ALFA"));
+    }
+
+    void cancellaTieneLeRigheZefo3() {
+        Archivio a;
+        certificati(a, {{"ALFA", "DIP"}, {"BETA", "DIP"}, {"GAMMA", "DIP"}});
+        a.exec("insert into Zefo3 (Id, D01) values (2, 'X'), (2, 'Y')");
+        Registratore r;
+        TFPagina1 f(a.conn);
+        f.riapriElenco();
+        f.successivo();
+        r.risposte = {false, true};
+        f.cancella();  // No: nothing happens
+        QCOMPARE(a.numero("select count(*) from Zefo1"), 3LL);
+        f.cancella();
+        QCOMPARE(r.domande, (QStringList{entry::kDomandaCancellazione, entry::kDomandaCancellazione}));
+        QCOMPARE(a.numero("select count(*) from Zefo1 where ID = 2"), 0LL);
+        QCOMPARE(a.numero("select count(*) from Zefo2 where ID = 2"), 0LL);
+        QCOMPARE(a.numero("select count(*) from Zefo3 where Id = 2"), 2LL);
+        QCOMPARE(f.elenco().text("B02"), std::string("GAMMA"));  // the following row
+        r.risposta = true;
+        f.cancella();
+        QCOMPARE(f.elenco().text("B02"), std::string("ALFA"));  // the last gone: the previous one
+        f.cancella();
+        QVERIFY(f.elenco().isEmpty());
+        r.domande.clear();
+        f.cancella();
+        f.stampa();
+        QCOMPARE(r.informazioni, (QStringList{entry::kNessunCertificato, entry::kNessunCertificato}));
+        QVERIFY(r.domande.isEmpty());
+        QVERIFY(r.errori.isEmpty());
+    }
+
+    void filtroPerTipo_data() {
+        QTest::addColumn<int>("caselle");  // bits: Dipendenti, Amministratori, Co.Co.Co, Tutto
+        QTest::addColumn<QStringList>("elencati");
+        const QStringList dip{"D1", "D2"}, amm{"A1"}, coc{"C1"};
+        const QStringList conZefo2 = dip + amm + coc + QStringList{"VUOTO"};
+        for (int m = 0; m < 16; ++m) {
+            QStringList atteso;
+            if (m & 8) {
+                atteso = conZefo2;
+            } else {
+                if (m & 1) atteso += dip;
+                if (m & 2) atteso += amm;
+                if (m & 4) atteso += coc;
+            }
+            atteso.sort();
+            QTest::addRow("caselle %d%d%d%d", m & 1, (m >> 1) & 1, (m >> 2) & 1, (m >> 3) & 1) << m << atteso;
+        }
+    }
+    void filtroPerTipo() {
+        QFETCH(int, caselle);
+        QFETCH(QStringList, elencati);
+        Archivio a;
+        // "ORFANO" has no Zefo2 row and is never shown before filtering.
+        certificati(a, {{"D2", "DIP"}, {"A1", "AMM"}, {"ORFANO", "-"}, {"C1", "CoC"}, {"VUOTO", ""}, {"D1", "DIP"}});
+        Registratore r;
+        TFPagina1 f(a.conn);
+        f.riapriElenco();  // shows "A1"
+        for (int i = 0; i < 4; ++i) f.casellaFiltro(i).setChecked(caselle & (1 << i));
+        f.filtra();
+        QStringList trovati;
+        for (const auto& s : cognomiElencati(f)) trovati << QString::fromStdString(s);
+        QCOMPARE(trovati, elencati);
+        QCOMPARE(r.informazioni, caselle == 0 ? QStringList{"Non è stata selezionato il tipo di percepienti da filtrare. "}
+                                              : QStringList{});
+        // The query stays in force when the menu re-opens the list.
+        f.riapriElenco();
+        QCOMPARE(f.elenco().rowCount(), static_cast<std::size_t>(elencati.size()));
+    }
+
+    void unClicSullaCasellaFiltraInOrdineNaturale() {
+        Archivio a;
+        certificati(a, {{"ZETA", "AMM"}, {"ALFA", "DIP"}, {"BETA", "AMM"}});
+        Registratore r;
+        TFPagina1 f(a.conn);
+        f.riapriElenco();
+        QCOMPARE(f.elenco().text("B02"), std::string("ALFA"));
+        f.casellaFiltro(3).click();  // Tutto off
+        f.casellaFiltro(0).click();  // Dipendenti off
+        f.casellaFiltro(2).click();  // Co.Co.Co off
+        QCOMPARE(f.elenco().rowCount(), std::size_t{2});
+        QCOMPARE(f.elenco().text("B02"), std::string("ZETA"));  // by number, not by surname
+        QCOMPARE(f.zefo2().text("tipo"), std::string("AMM"));
+        QCOMPARE(f.tipo().currentText(), QStringLiteral("AMM"));
+    }
+};
+
+int eseguiEditorTest(int argc, char** argv) {
+    EditorTest t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "editor_test.moc"

@@ -1,0 +1,13 @@
+#include <QApplication>
+#include <QTest>
+
+#include "tests/gui/entry/suite.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    int esito = 0;
+    esito |= eseguiEditorTest(argc, argv);
+    esito |= eseguiProfessionistiTest(argc, argv);
+    esito |= eseguiRicercaTest(argc, argv);
+    return esito;
+}

@@ -1,0 +1,124 @@
+// The professional certificate editor: add and save, the questions, the copy button.
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "entry/editorcertificati.h"
+#include "entry/tfprofessionisti.h"
+#include "tests/gui/entry/archivio.h"
+#include "tests/gui/entry/suite.h"
+
+namespace {
+
+const QString kP = QStringLiteral("Professionisti");
+const char* const kColonneSostituto[] = {"A01", "A02", "A03", "A04", "A05", "A06", "A07",
+                                         "A08", "A09", "A10", "A11", "BFirma", "B44"};
+
+}  // namespace
+
+class ProfessionistiTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aggiungiDigitaSalva() {
+        Archivio a;
+        Registratore r;
+        TFProfessionisti f(a.conn);
+        f.riapriElenco();
+        QVERIFY(f.elenco().isEmpty());
+        f.aggiungi();
+        digita(f.vista(0), kP, "B02", "BIANCHI");
+        f.schede().setCurrentIndex(1);
+        digita(f.vista(1), kP, "E04", "1.000,00");
+        f.salva();
+        QCOMPARE(a.numero("select count(*) from Professionisti"), 1LL);
+        QCOMPARE(a.testo("select B02 from Professionisti"), std::string("BIANCHI"));
+        QCOMPARE(a.testo("select E04 from Professionisti"), std::string("1.000,00"));
+        QCOMPARE(f.elenco().rowCount(), std::size_t{1});
+        // An untouched new row is dropped when the operator moves away.
+        f.aggiungi();
+        f.primo();
+        QCOMPARE(a.numero("select count(*) from Professionisti"), 1LL);
+        QVERIFY(r.domande.isEmpty());
+        QVERIFY(r.errori.isEmpty());
+    }
+
+    void domandaDiChiusura_data() {
+        QTest::addColumn<bool>("nuova");
+        QTest::addColumn<bool>("digita");
+        QTest::addColumn<bool>("chiede");
+        QTest::addColumn<long long>("righe");  // after answering Yes
+        QTest::newRow("riga nuova intatta") << true << false << false << 1LL;
+        QTest::newRow("riga nuova con digitazione") << true << true << true << 2LL;
+        QTest::newRow("riga salvata modificata") << false << true << true << 1LL;
+        QTest::newRow("riga salvata intatta") << false << false << false << 1LL;
+    }
+    void domandaDiChiusura() {
+        QFETCH(bool, nuova);
+        QFETCH(bool, digita);
+        QFETCH(bool, chiede);
+        QFETCH(long long, righe);
+        Archivio a;
+        a.exec("insert into Professionisti (B02) values ('ALFA')");
+        Registratore r;
+        r.risposta = true;
+        TFProfessionisti f(a.conn);
+        f.riapriElenco();
+        f.show();
+        if (nuova) f.aggiungi();
+        if (digita) ::digita(f.vista(0), kP, "B03", "LUCA");
+        QVERIFY(f.chiudiFinestra());
+        QCOMPARE(r.domande, chiede ? QStringList{entry::kDomandaSalvataggio} : QStringList{});
+        QCOMPARE(a.numero("select count(*) from Professionisti"), righe);
+        QCOMPARE(a.numero("select count(*) from Professionisti where B03 = 'LUCA'"), digita ? 1LL : 0LL);
+    }
+
+    void copiaDatiSostitutoSuTutteLeRighe() {
+        Archivio a;
+        a.exec("insert into Professionisti (B02, B03, A01, A02, B44) values "
+               "('ROSSI', 'A', 'VECCHIO1', 'VECCHIO', '01/01/2015'), "
+               "('BIANCHI', 'B', 'VECCHIO2', 'VECCHIO', ''), "
+               "('VERDI', 'C', 'VECCHIO3', 'VECCHIO', '')");
+        Registratore r;
+        TFProfessionisti f(a.conn);
+        f.riapriElenco();
+        f.successivo();  // ROSSI, between BIANCHI and VERDI
+        QCOMPARE(f.elenco().text("B02"), std::string("ROSSI"));
+        // Typed and not saved: the agent's data travel, the surname change is dropped.
+        digita(f.vista(0), kP, "A01", "01234567897");
+        digita(f.vista(0), kP, "A02", "STUDIO ESEMPIO");
+        digita(f.vista(0), kP, "A08", "065551234");
+        digita(f.vista(0), kP, "B44", "28/02/2015");
+        digita(f.vista(0), kP, "B02", "CAMBIATO");
+        f.pulsanteCopia().click();
+        QCOMPARE(a.numero("select count(*) from Professionisti where A01 = '01234567897' and A02 = 'STUDIO ESEMPIO' "
+                          "and A08 = '065551234' and B44 = '28/02/2015'"),
+                 3LL);
+        QCOMPARE(a.numero("select count(*) from Professionisti where B02 = 'CAMBIATO'"), 0LL);
+        for (const char* c : kColonneSostituto)
+            QCOMPARE(a.numero(std::string("select count(distinct coalesce(") + c + ", '')) from Professionisti"), 1LL);
+        QCOMPARE(f.elenco().text("B02"), std::string("VERDI"));  // the last in surname order
+        QVERIFY(r.domande.isEmpty());
+        QVERIFY(r.informazioni.isEmpty());
+    }
+
+    void senzaCertificatoNienteStampaNeCancellazione() {
+        Archivio a;
+        Registratore r;
+        TFProfessionisti f(a.conn);
+        f.riapriElenco();
+        f.cancella();
+        f.stampa();
+        f.aggiungi();  // a new row has no number yet
+        f.anteprima();
+        QCOMPARE(r.errori, QStringList{});
+        QCOMPARE(r.informazioni, QStringList(3, entry::kNessunCertificato));
+        QVERIFY(r.domande.isEmpty());
+    }
+};
+
+int eseguiProfessionistiTest(int argc, char** argv) {
+    ProfessionistiTest t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "professionisti_test.moc"

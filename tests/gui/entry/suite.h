@@ -1,0 +1,5 @@
+#pragma once
+
+int eseguiEditorTest(int argc, char** argv);
+int eseguiProfessionistiTest(int argc, char** argv);
+int eseguiRicercaTest(int argc, char** argv);
