@@ -19,6 +19,7 @@
 #include "import/importazione.h"
 #include "storage/config.h"
 #include "ui/dialoghi.h"
+#include "ui/icone.h"
 #include "ui/reporterfinestra.h"
 
 namespace {
@@ -172,7 +173,7 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     auto* chiudi = new QToolButton(this);
     chiudi->setObjectName(QStringLiteral("SpeedButton1"));
     chiudi->setToolTip(QStringLiteral("Chiudi"));
-    chiudi->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    chiudi->setIcon(ui::iconaChiudi());
     chiudi->setIconSize(QSize(24, 24));
     chiudi->setAutoRaise(true);
     connect(chiudi, &QToolButton::clicked, this, &QWidget::close);

@@ -18,6 +18,7 @@
 #include "storage/config.h"
 #include "telematic/generazione.h"
 #include "ui/dialoghi.h"
+#include "ui/icone.h"
 #include "ui/reporterfinestra.h"
 
 TFGenerazione::TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* parent)
@@ -103,7 +104,7 @@ TFGenerazione::TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* pare
     auto* SpeedButton2 = new QToolButton(this);
     SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
     SpeedButton2->setToolTip(QStringLiteral("Chiudi"));
-    SpeedButton2->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    SpeedButton2->setIcon(ui::iconaChiudi());
     SpeedButton2->setIconSize(QSize(24, 24));
     SpeedButton2->setAutoRaise(true);
     connect(SpeedButton2, &QToolButton::clicked, this, &QWidget::close);

@@ -1,0 +1,198 @@
+// The main menu: what each button prepares and shows, where, and what it closes first.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app/avvio.h"
+#include "app/tdm.h"
+#include "app/tfmenu.h"
+#include "entry/tfquadroct.h"
+#include "entry/tfsostituto.h"
+#include "forms/vistapagina.h"
+#include "registratore.h"
+
+using Stato = storage::Dataset::State;
+Q_DECLARE_METATYPE(storage::Dataset::State)
+
+class MenuTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void preparazione_data();
+    void preparazione();
+    void ogniBottoneMostraUnaFinestra();
+    void posizioneADestraDelMenu();
+    void chiudeLaFinestraDelSostitutoChiedendo();
+    void esciChiedeDiSalvare_data();
+    void esciChiedeDiSalvare();
+    void generazioneCentrata();
+
+private:
+    TFSostituto& sostituto() {
+        return *qobject_cast<TFSostituto*>(avvio->finestre().sostituto->finestra());
+    }
+    TFQuadroCT& quadro() {
+        return *qobject_cast<TFQuadroCT*>(avvio->finestre().quadroCt->finestra());
+    }
+    void clicca(const char* nome) {
+        auto* b = avvio->menu().findChild<QPushButton*>(QLatin1String(nome));
+        QVERIFY2(b, nome);
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    void scrivi(forms::VistaPagina& p, const char* tabella, const char* colonna, const char* testo) {
+        auto* e = qobject_cast<QLineEdit*>(p.box(QLatin1String(tabella), QLatin1String(colonna)));
+        QVERIFY2(e, colonna);
+        e->selectAll();
+        QTest::keyClicks(e, QLatin1String(testo));
+    }
+
+    std::unique_ptr<Archivio> arch;
+    std::unique_ptr<Registratore> reg;
+    std::unique_ptr<Avvio> avvio;
+};
+
+void MenuTest::init() {
+    arch = std::make_unique<Archivio>();
+    reg = std::make_unique<Registratore>();
+    avvio = std::make_unique<Avvio>(OpzioniAvvio{arch->ini});
+    avvio->esegui();
+    QTRY_VERIFY(avvio->configurato());
+    QVERIFY(avvio->dm().Conn.isOpen());
+}
+
+void MenuTest::cleanup() {
+    avvio.reset();
+    reg.reset();
+    arch.reset();
+}
+
+// Edit when the single-row table has its row, append when it is empty; nothing stored yet.
+void MenuTest::preparazione_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("bottone");
+    QTest::addColumn<Stato>("agente");
+    QTest::addColumn<Stato>("quadroCt");  // Closed: not the Quadro CT window
+
+    QTest::newRow("dati generali, archivio vuoto") << "" << "btnDatiGenerali" << Stato::Insert << Stato::Closed;
+    QTest::newRow("dati generali con la riga")
+        << "insert into SostitutoImposta(CodiceFiscale) values('80012345678')" << "btnDatiGenerali"
+        << Stato::Edit << Stato::Closed;
+    QTest::newRow("quadro CT, archivio vuoto") << "" << "btnQuadroCT" << Stato::Insert << Stato::Insert;
+    QTest::newRow("quadro CT senza la sua riga")
+        << "insert into SostitutoImposta(CodiceFiscale) values('80012345678')" << "btnQuadroCT"
+        << Stato::Edit << Stato::Insert;
+    QTest::newRow("quadro CT con entrambe le righe")
+        << "insert into SostitutoImposta(CodiceFiscale) values('1');"
+           "insert into QuadroCt(B1) values('2')"
+        << "btnQuadroCT" << Stato::Edit << Stato::Edit;
+}
+
+void MenuTest::preparazione() {
+    QFETCH(QString, sql);
+    QFETCH(QString, bottone);
+    QFETCH(Stato, agente);
+    QFETCH(Stato, quadroCt);
+    if (!sql.isEmpty()) esegui(arch->db, sql.toStdString());
+    const std::string prima = valore(arch->db, "select count(*) from SostitutoImposta") + "/" +
+                              valore(arch->db, "select count(*) from QuadroCt");
+
+    clicca(qPrintable(bottone));
+    if (quadroCt == Stato::Closed) {
+        QVERIFY(sostituto().isVisible());
+        QCOMPARE(sostituto().TSostituto().state(), agente);
+    } else {
+        QVERIFY(quadro().isVisible());
+        QCOMPARE(quadro().TSostituto().state(), agente);
+        QCOMPARE(quadro().QQuadroCT().state(), quadroCt);
+    }
+    QCOMPARE(valore(arch->db, "select count(*) from SostitutoImposta") + "/" +
+                 valore(arch->db, "select count(*) from QuadroCt"),
+             prima);
+    QCOMPARE(reg->domande, QStringList());
+}
+
+// Never a crash: every button shows its window, or one saying the function is not there yet.
+void MenuTest::ogniBottoneMostraUnaFinestra() {
+    Finestre& f = avvio->finestre();
+    const std::pair<const char*, QWidget*> casi[] = {
+        {"btnImportazione", f.importa},
+        {"btnDatiGenerali", f.sostituto->finestra()},
+        {"btnQuadroCT", f.quadroCt->finestra()},
+        {"btnCuDipendenti", f.pagina1->finestra()},
+        {"btnRicercaDipendente", f.ricDip},
+        {"btnStampaDipendenti", f.stampeTutti},
+        {"btnGeneraDipendenti", f.creaFile},
+        {"btnCuProfessionisti", f.professionisti->finestra()},
+        {"btnRicercaProfessionista", f.profesRic},
+        {"btnStampaProfessionisti", f.profesStaTutti},
+        {"btnGeneraProfessionisti", f.creaFileProfes},
+    };
+    for (const auto& [nome, finestra] : casi) {
+        clicca(nome);
+        QVERIFY2(finestra->isVisible(), nome);
+        QVERIFY2(!finestra->windowTitle().isEmpty(), nome);
+    }
+    QCOMPARE(reg->errori, QStringList());
+}
+
+void MenuTest::posizioneADestraDelMenu() {
+    avvio->menu().resize(400, avvio->menu().height());
+    clicca("btnDatiGenerali");
+    const QRect menu = avvio->menu().frameGeometry();
+    const int alto = avvio->menu().screen()->availableGeometry().top();
+    QCOMPARE(sostituto().pos(), QPoint(menu.x() + menu.width() + 10, alto + 10));
+}
+
+// "Quadro CT" closes the agent window first, with its question; Yes stores the typing.
+void MenuTest::chiudeLaFinestraDelSostitutoChiedendo() {
+    esegui(arch->db, "insert into SostitutoImposta(CognomeDenominazione) values('VECCHIO')");
+    clicca("btnQuadroCT");
+    clicca("btnDatiGenerali");
+    QVERIFY(quadro().isVisible());  // the Quadro CT window is not closed by the menu
+    scrivi(sostituto().pagina(), "SostitutoImposta", "CognomeDenominazione", "NUOVO");
+    reg->domande.clear();
+    reg->risposte = {true};
+    clicca("btnQuadroCT");
+    QVERIFY(!sostituto().isVisible());
+    QCOMPARE(reg->domande,
+             QStringList{QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?")});
+    QCOMPARE(valore(arch->db, "select CognomeDenominazione from SostitutoImposta"), "NUOVO");
+    QCOMPARE(quadro().TSostituto().text("CognomeDenominazione"), "NUOVO");
+}
+
+void MenuTest::esciChiedeDiSalvare_data() {
+    QTest::addColumn<bool>("risposta");
+    QTest::addColumn<QString>("atteso");
+    QTest::newRow("si salva") << true << "NUOVO";
+    QTest::newRow("no lascia") << false << "VECCHIO";
+}
+
+void MenuTest::esciChiedeDiSalvare() {
+    QFETCH(bool, risposta);
+    QFETCH(QString, atteso);
+    esegui(arch->db, "insert into SostitutoImposta(CognomeDenominazione) values('VECCHIO')");
+    clicca("btnDatiGenerali");
+    scrivi(sostituto().pagina(), "SostitutoImposta", "CognomeDenominazione", "NUOVO");
+    QSignalSpy chiuso(&avvio->menu(), &TFmenu::chiuso);
+    reg->risposte = {risposta};
+    clicca("btnEsci");
+    QCOMPARE(chiuso.count(), 1);
+    QCOMPARE(reg->domande,
+             QStringList{QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?")});
+    QCOMPARE(QString::fromStdString(valore(arch->db, "select CognomeDenominazione from SostitutoImposta")),
+             atteso);
+}
+
+void MenuTest::generazioneCentrata() {
+    clicca("btnGeneraDipendenti");
+    QWidget* w = avvio->finestre().creaFile;
+    const QRect area = avvio->menu().screen()->availableGeometry();
+    QVERIFY(qAbs(w->frameGeometry().center().x() - area.center().x()) <= 2);
+    QVERIFY(qAbs(w->frameGeometry().center().y() - area.center().y()) <= 2);
+}
+
+QTEST_MAIN(MenuTest)
+#include "menu_test.moc"
