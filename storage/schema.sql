@@ -574,3 +574,6 @@ CREATE TABLE Professionisti (
 
 CREATE INDEX Zefo2_ID ON Zefo2 (ID);
 CREATE INDEX Zefo3_Id ON Zefo3 (Id);
+-- The editors list certificates by surname and first name, and search them while typing.
+CREATE INDEX Zefo1_Nominativo ON Zefo1 (B02, B03);
+CREATE INDEX Professionisti_Nominativo ON Professionisti (B02, B03);
