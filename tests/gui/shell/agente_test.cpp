@@ -1,0 +1,192 @@
+// The agent and Quadro CT windows: the two counts, "Salva" and the closing question.
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "entry/tfquadroct.h"
+#include "entry/tfsostituto.h"
+#include "forms/vistapagina.h"
+#include "registratore.h"
+
+namespace {
+const QString kDomanda = QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?");
+
+void scrivi(forms::VistaPagina& p, const char* tabella, const char* colonna, const char* testo) {
+    auto* e = qobject_cast<QLineEdit*>(p.box(QLatin1String(tabella), QLatin1String(colonna)));
+    QVERIFY2(e, colonna);
+    e->selectAll();
+    QTest::keyClicks(e, QLatin1String(testo));
+}
+
+QString testo(forms::VistaPagina& p, const char* colonna) {
+    auto* e = qobject_cast<QLineEdit*>(p.box(QStringLiteral("SostitutoImposta"), QLatin1String(colonna)));
+    return e ? e->text() : QStringLiteral("<nessuna casella>");
+}
+}  // namespace
+
+class AgenteTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        arch = std::make_unique<Archivio>();
+        conn = std::make_unique<storage::Connection>();
+        conn->open(arch->db);
+    }
+    void cleanup() {
+        conn.reset();
+        arch.reset();
+    }
+    void conteggi_data();
+    void conteggi();
+    void chiusura_data();
+    void chiusura();
+    void salvaPoiChiudiNonChiede();
+    void aiutoElencaICodiciDiCarica();
+    void quadroCtSalvaEntrambeLeRighe();
+    void quadroCtChiedePerIDatiDelSostituto();
+
+private:
+    std::unique_ptr<Archivio> arch;
+    std::unique_ptr<storage::Connection> conn;
+};
+
+// A row counts as an employee certificate when its point 1 holds text, else as self-employment.
+void AgenteTest::conteggi_data() {
+    QTest::addColumn<QString>("righe");  // values of C001 for the Zefo1 rows; "~" = never set
+    QTest::addColumn<bool>("conRigaAgente");
+    QTest::addColumn<QString>("a1");
+    QTest::addColumn<QString>("a2");
+    QTest::newRow("archivio vuoto") << "" << true << "0" << "0";
+    QTest::newRow("misto") << "1,,~,X" << true << "2" << "2";
+    QTest::newRow("agente ancora da inserire") << "1,~" << false << "1" << "1";
+}
+
+void AgenteTest::conteggi() {
+    QFETCH(QString, righe);
+    QFETCH(bool, conRigaAgente);
+    QFETCH(QString, a1);
+    QFETCH(QString, a2);
+    if (conRigaAgente) esegui(arch->db, "insert into SostitutoImposta(A1, A2) values('9', '9')");
+    if (!righe.isEmpty())
+        for (const QString& c : righe.split(','))
+            esegui(arch->db, c == "~" ? std::string("insert into Zefo1(B02) values('X')")
+                                      : "insert into Zefo1(C001) values('" + c.toStdString() + "')");
+    Registratore r;
+    TFSostituto w(*conn);
+    w.prepara();
+    w.show();
+    QTest::mouseClick(w.pagina().findChild<QToolButton*>(QStringLiteral("btnContaA1")), Qt::LeftButton);
+    QTest::mouseClick(w.pagina().findChild<QToolButton*>(QStringLiteral("btnContaA2")), Qt::LeftButton);
+    QCOMPARE(QString::fromStdString(w.TSostituto().text("A1")), a1);
+    QCOMPARE(QString::fromStdString(w.TSostituto().text("A2")), a2);
+    QCOMPARE(testo(w.pagina(), "A1"), a1);
+    QCOMPARE(testo(w.pagina(), "A2"), a2);
+    // Pending until saved: closing asks, and No leaves the archive as it was.
+    QVERIFY(w.close());
+    QCOMPARE(r.domande, QStringList{kDomanda});
+    QCOMPARE(valore(arch->db, "select count(*) from SostitutoImposta"), conRigaAgente ? "1" : "0");
+    if (conRigaAgente) QCOMPARE(valore(arch->db, "select A1 from SostitutoImposta"), "9");
+}
+
+void AgenteTest::chiusura_data() {
+    QTest::addColumn<bool>("conRiga");
+    QTest::addColumn<QString>("digitato");  // empty: nothing typed
+    QTest::addColumn<bool>("risposta");
+    QTest::addColumn<bool>("chiede");
+    QTest::addColumn<QString>("archivio");  // the stored name afterwards; "-" = no row
+
+    QTest::newRow("riga in modifica senza digitare") << true << "" << false << true << "VECCHIO";
+    QTest::newRow("digitato, si") << true << "NUOVO" << true << true << "NUOVO";
+    QTest::newRow("digitato, no") << true << "NUOVO" << false << true << "VECCHIO";
+    QTest::newRow("riga nuova vuota") << false << "" << true << false << "-";
+    QTest::newRow("riga nuova digitata, si") << false << "NUOVO" << true << true << "NUOVO";
+}
+
+void AgenteTest::chiusura() {
+    QFETCH(bool, conRiga);
+    QFETCH(QString, digitato);
+    QFETCH(bool, risposta);
+    QFETCH(bool, chiede);
+    QFETCH(QString, archivio);
+    if (conRiga) esegui(arch->db, "insert into SostitutoImposta(CognomeDenominazione) values('VECCHIO')");
+    Registratore r;
+    r.risposte = {risposta};
+    TFSostituto w(*conn);
+    w.prepara();
+    w.show();
+    if (!digitato.isEmpty())
+        scrivi(w.pagina(), "SostitutoImposta", "CognomeDenominazione", qPrintable(digitato));
+    QVERIFY(w.chiudiFinestra());
+    QVERIFY(!w.isVisible());
+    QCOMPARE(r.domande, chiede ? QStringList{kDomanda} : QStringList());
+    QCOMPARE(QString::fromStdString(
+                 valore(arch->db, "select ifnull(CognomeDenominazione, '') from SostitutoImposta")),
+             archivio == "-" ? QStringLiteral("<nessuna riga>") : archivio);
+    // "No" leaves the typing pending on the hidden window.
+    if (!risposta && !digitato.isEmpty())
+        QCOMPARE(QString::fromStdString(w.TSostituto().text("CognomeDenominazione")), digitato);
+}
+
+void AgenteTest::salvaPoiChiudiNonChiede() {
+    esegui(arch->db, "insert into SostitutoImposta(CognomeDenominazione) values('VECCHIO')");
+    Registratore r;
+    TFSostituto w(*conn);
+    w.prepara();
+    w.show();
+    scrivi(w.pagina(), "SostitutoImposta", "CognomeDenominazione", "NUOVO");
+    w.salva();
+    QCOMPARE(valore(arch->db, "select CognomeDenominazione from SostitutoImposta"), "NUOVO");
+    QCOMPARE(w.TSostituto().state(), storage::Dataset::State::Browse);
+    QVERIFY(w.chiudiFinestra());
+    QCOMPARE(r.domande, QStringList());
+    QCOMPARE(r.informazioni + r.errori, QStringList());
+}
+
+void AgenteTest::aiutoElencaICodiciDiCarica() {
+    TFSostituto w(*conn);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Dati del Sostituto d'imposta."));
+    QCOMPARE(w.schede().count(), 2);
+    QCOMPARE(w.schede().tabText(0), QStringLiteral("Pagina 1"));
+    QCOMPARE(w.schede().tabText(1), QStringLiteral("Aiuto"));
+    QStringList testi;
+    for (auto* l : w.schede().widget(1)->findChildren<QLabel*>()) testi << l->text();
+    QCOMPARE(testi.size(), 16);
+    QCOMPARE(testi.first(), QStringLiteral("TABELLA GENERALE DEI CODICI DI CARICA"));
+    QCOMPARE(testi.last(), QStringLiteral("15 - Commissario liquidatore di una pubblica amministrazione"));
+}
+
+// "Salva" stores the Quadro CT row and the agent's row, each as edited or appended.
+void AgenteTest::quadroCtSalvaEntrambeLeRighe() {
+    Registratore r;
+    TFQuadroCT w(*conn);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Quadro CT"));
+    w.prepara();
+    w.show();
+    scrivi(w.pagina(), "QuadroCt", "B1", "BNCLGU65B02F205X");
+    scrivi(w.pagina(), "SostitutoImposta", "email", "ufficio@esempio.it");
+    w.salva();
+    QCOMPARE(valore(arch->db, "select B1 from QuadroCt"), "BNCLGU65B02F205X");
+    QCOMPARE(valore(arch->db, "select email from SostitutoImposta"), "ufficio@esempio.it");
+    QVERIFY(w.chiudiFinestra());
+    QCOMPARE(r.domande, QStringList());
+}
+
+// Typing into the agent's boxes on this page is not dropped unasked when the window closes.
+void AgenteTest::quadroCtChiedePerIDatiDelSostituto() {
+    esegui(arch->db, "insert into SostitutoImposta(email) values('vecchia@esempio.it')");
+    Registratore r;
+    r.risposte = {true};
+    TFQuadroCT w(*conn);
+    w.prepara();
+    w.show();
+    scrivi(w.pagina(), "SostitutoImposta", "email", "nuova@esempio.it");
+    QVERIFY(w.chiudiFinestra());
+    QCOMPARE(r.domande, QStringList{kDomanda});
+    QCOMPARE(valore(arch->db, "select email from SostitutoImposta"), "nuova@esempio.it");
+    QCOMPARE(valore(arch->db, "select count(*) from QuadroCt"), "1");
+}
+
+QTEST_MAIN(AgenteTest)
+#include "agente_test.moc"
