@@ -1,0 +1,148 @@
+// The import window: its checks, a whole import from a panel, and the reset's three questions.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <fstream>
+
+#include "import/ui/tfimportafile.h"
+#include "registratore.h"
+
+namespace {
+template <class T>
+T* figlio(QWidget& w, const char* nome) {
+    T* c = w.findChild<T*>(QLatin1String(nome));
+    if (!c) qFatal("manca %s", nome);
+    return c;
+}
+
+// One "H" record of a 770 Semplificato file: tax code in column 30, fields from column 90.
+std::string rigaH(const std::string& cf, const std::string& campi) {
+    std::string r = "H" + std::string(28, ' ') + cf;
+    r.resize(89, ' ');
+    return r + campi;
+}
+
+std::string campo(const std::string& codice, std::string valore) {
+    valore.resize(16, ' ');
+    return codice + valore;
+}
+}  // namespace
+
+class ImportaTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        arch = std::make_unique<Archivio>();
+        conn = std::make_unique<storage::Connection>();
+        conn->open(arch->db);
+    }
+    void cleanup() {
+        conn.reset();
+        arch.reset();
+    }
+    void valoriIniziali();
+    void controlliPaghe();
+    void importa770DallaFinestra();
+    void azzeramento_data();
+    void azzeramento();
+
+private:
+    std::unique_ptr<Archivio> arch;
+    std::unique_ptr<storage::Connection> conn;
+};
+
+void ImportaTest::valoriIniziali() {
+    TFImportaFile w(*conn);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Importazione del dati da Ravo"));
+    QCOMPARE(figlio<QLineEdit>(w, "EditAttivita")->text(), QStringLiteral("841110"));
+    QCOMPARE(figlio<QLineEdit>(w, "EditSede")->text(), QStringLiteral("001"));
+    QCOMPARE(figlio<QLineEdit>(w, "EditSede")->toolTip(), QStringLiteral("Valori ammessi da 001 a 999"));
+    QCOMPARE(figlio<QLineEdit>(w, "EditMatricola")->text(), QString());
+    const std::pair<const char*, const char*> file[] = {{"EditPaghe", "RVTMP/zefo.43"},
+                                                        {"EditAltro", "RVTMP/zefo.03"},
+                                                        {"Edit770", "RVTMP/770Semplificato.txt"},
+                                                        {"EditFinanziaria", "RVTMP/A.TXT"}};
+    for (const auto& [nome, fine] : file)
+        QVERIFY2(figlio<QLineEdit>(w, nome)->text().endsWith(QLatin1String(fine)), nome);
+    for (const char* r : {"rbDipendenti", "rbAmministratori", "rbCoCoCo"})
+        QVERIFY(!figlio<QRadioButton>(w, r)->isChecked());
+}
+
+// The layout is checked first, then the file; nothing is stored.
+void ImportaTest::controlliPaghe() {
+    Registratore r;
+    TFImportaFile w(*conn);
+    const QString mancante = QString::fromStdString(arch->percorso("zefo.43"));
+    figlio<QLineEdit>(w, "EditPaghe")->setText(mancante);
+    QTest::mouseClick(figlio<QPushButton>(w, "btnImportaPaghe"), Qt::LeftButton);
+    QCOMPARE(r.informazioni + r.errori,
+             QStringList{QStringLiteral("Non è stato indicato il tipo di tracciato da utilizzare per l'import.")});
+    r.informazioni.clear();
+    figlio<QRadioButton>(w, "rbAmministratori")->setChecked(true);
+    QTest::mouseClick(figlio<QPushButton>(w, "btnImportaPaghe"), Qt::LeftButton);
+    QCOMPARE(r.informazioni + r.errori,
+             QStringList{"Il file " + mancante + " non esiste. Non è possibile eseguire l'import."});
+    QCOMPARE(valore(arch->db, "select count(*) from Zefo1"), "0");
+}
+
+// The shared "Dati Aggiuntivi" reach the stored rows as typed.
+void ImportaTest::importa770DallaFinestra() {
+    const std::string file = arch->percorso("770.txt");
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "A intestazione\r\n"
+            << rigaH("RSSMRA70A01H501U", campo("AU001002", "ROSSI") + campo("AU001003", "MARIO") +
+                                             campo("AU001005", "01021965"))
+            << "\r\n"
+            << rigaH("VRDLGI60B02F205Z", campo("AU001002", "VERDI")) << "\r\n";
+    }
+    Registratore r;
+    TFImportaFile w(*conn);
+    figlio<QLineEdit>(w, "Edit770")->setText(QString::fromStdString(file));
+    figlio<QLineEdit>(w, "EditAttivita")->setText(QStringLiteral("123456"));
+    figlio<QLineEdit>(w, "EditSede")->setText(QStringLiteral("1"));
+    QTest::mouseClick(figlio<QPushButton>(w, "btnTracciato1"), Qt::LeftButton);
+    QCOMPARE(r.errori, QStringList());
+    QCOMPARE(r.informazioni, QStringList{QStringLiteral("Operazione terminata.")});
+    QCOMPARE(valore(arch->db, "select count(*) from Professionisti"), "2");
+    QCOMPARE(valore(arch->db, "select B01 || '|' || B02 || '|' || B03 || '|' || B05 || '|' || A10 || '|' || A11 "
+                              "from Professionisti order by ID"),
+             "RSSMRA70A01H501U|ROSSI|MARIO|01/02/1965|123456|1");
+}
+
+// The reset goes ahead only on Yes, No, Yes; any other answer stops it with no message.
+void ImportaTest::azzeramento_data() {
+    QTest::addColumn<QList<bool>>("risposte");
+    QTest::addColumn<int>("domande");
+    QTest::addColumn<QString>("rimasti");
+    QTest::addColumn<QStringList>("messaggi");
+    const QStringList fatto{QStringLiteral("Operazione terminata.")};
+    QTest::newRow("si no si") << QList<bool>{true, false, true} << 3 << "0" << fatto;
+    QTest::newRow("no") << QList<bool>{false} << 1 << "1" << QStringList();
+    QTest::newRow("si si") << QList<bool>{true, true} << 2 << "1" << QStringList();
+    QTest::newRow("si no no") << QList<bool>{true, false, false} << 3 << "1" << QStringList();
+}
+
+void ImportaTest::azzeramento() {
+    QFETCH(QList<bool>, risposte);
+    QFETCH(int, domande);
+    QFETCH(QString, rimasti);
+    QFETCH(QStringList, messaggi);
+    esegui(arch->db, "insert into Professionisti(B02) values('ROSSI');"
+                     "insert into Zefo1(B02) values('VERDI')");
+    Registratore r;
+    r.risposte.assign(risposte.begin(), risposte.end());
+    TFImportaFile w(*conn);
+    QTest::mouseClick(figlio<QPushButton>(w, "btnEliminaProfessionisti"), Qt::LeftButton);
+    QCOMPARE(r.domande.size(), domande);
+    QCOMPARE(r.domande[0], QStringLiteral("Questa procedura elimina tutti i dati presenti negli archivi dei "
+                                          "professionisti . \nSei veramente sicuro di voler procedere  ?"));
+    QCOMPARE(r.informazioni + r.errori, messaggi);
+    QCOMPARE(QString::fromStdString(valore(arch->db, "select count(*) from Professionisti")), rimasti);
+    QCOMPARE(valore(arch->db, "select count(*) from Zefo1"), "1");
+}
+
+QTEST_MAIN(ImportaTest)
+#include "importa_test.moc"
