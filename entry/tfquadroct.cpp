@@ -1,10 +1,12 @@
 #include "entry/tfquadroct.h"
 
 #include <QCloseEvent>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 #include "entry/agente/comandi.h"
@@ -52,7 +54,9 @@ TFQuadroCT::TFQuadroCT(storage::Connection& conn, QWidget* parent)
     schede->addTab(area, QStringLiteral("Pagina 1"));
     l->addWidget(schede);
 
-    resize(static_cast<int>(forms::PaginaQuadroCT().dimensione.width()) + 40, 760);
+    // The whole width of the page, and as much of its height as the screen allows.
+    const int altezza = screen() ? std::min(760, screen()->availableGeometry().height() - 60) : 760;
+    resize(static_cast<int>(forms::PaginaQuadroCT().dimensione.width()) + 40, altezza);
 }
 
 bool TFQuadroCT::salvaProtetto() {

@@ -2,11 +2,13 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 #include "entry/agente/comandi.h"
@@ -129,7 +131,9 @@ TFSostituto::TFSostituto(storage::Connection& conn, QWidget* parent)
 
     const QSize naturale = pagina_->sizeHint().isValid() ? pagina_->sizeHint()
                                                          : forms::Frontespizio().dimensione.toSize();
-    resize(naturale.width() + 40, 760);
+    // The whole width of the page, and as much of its height as the screen allows.
+    const int altezza = screen() ? std::min(760, screen()->availableGeometry().height() - 60) : 760;
+    resize(naturale.width() + 40, altezza);
 }
 
 void TFSostituto::prepara() {
