@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <QFontMetrics>
+#include <algorithm>
 #include <exception>
 
 #include "entry/editorcertificati.h"
@@ -51,10 +53,20 @@ FinestraRicerca::FinestraRicerca(EditorCertificati& editor, const QString& titol
     griglia_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     griglia_->verticalHeader()->setFixedWidth(14);
     griglia_->verticalHeader()->setHighlightSections(false);
-    int larghezza = 14 + 2;
+    // A compact font, as in the grids the operator knows; a column too narrow for its title
+    // or for a full tax code or date is widened so that nothing is cut.
+    QFont piccolo = griglia_->font();
+    piccolo.setPointSizeF(8);
+    griglia_->setFont(piccolo);
+    griglia_->horizontalHeader()->setFont(piccolo);
+    const QFontMetrics fm(piccolo);
+    int larghezza = 14 + 4;
     for (int c = 0; c < modello_->columnCount(); ++c) {
-        griglia_->setColumnWidth(c, ModelloElenco::larghezza(c));
-        larghezza += ModelloElenco::larghezza(c);
+        int w = std::max(ModelloElenco::larghezza(c),
+                         fm.horizontalAdvance(modello_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) + 14);
+        w = std::max(w, fm.horizontalAdvance(ModelloElenco::campione(c)) + 12);
+        griglia_->setColumnWidth(c, w);
+        larghezza += w;
     }
     // Light green grid; the selected row stays marked when the grid has no focus.
     QPalette p = griglia_->palette();

@@ -37,6 +37,14 @@ ModelloElenco::~ModelloElenco() = default;
 
 int ModelloElenco::larghezza(int colonna) { return kColonne[colonna].larghezza; }
 
+QString ModelloElenco::campione(int colonna) {
+    switch (colonna) {
+    case 0: return QStringLiteral("RSSMRA85T10H501Z");
+    case 4: return QStringLiteral("10/12/1985");
+    default: return {};
+    }
+}
+
 int ModelloElenco::rowCount(const QModelIndex& parent) const {
     if (parent.isValid() || !elenco_.isOpen()) return 0;
     return static_cast<int>(elenco_.rowCount());

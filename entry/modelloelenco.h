@@ -33,6 +33,8 @@ public:
     void aggiorna();
 
     static int larghezza(int colonna);
+    // The widest value a column usually holds (a tax code, a date), or "".
+    static QString campione(int colonna);
 
 private:
     const QStringList& riga(int r) const;

@@ -65,10 +65,16 @@ TFPagina1::TFPagina1(storage::Connection& conn, QWidget* parent)
     auto* nav = new QHBoxLayout(navigatore);
     nav->setContentsMargins(2, 0, 2, 0);
     nav->setSpacing(0);
-    nav->addWidget(pulsante(QStringLiteral("Primo"), icona(Icona::Primo), [this] { primo(); }));
-    nav->addWidget(pulsante(QStringLiteral("Precedente"), icona(Icona::Precedente), [this] { precedente(); }));
-    nav->addWidget(pulsante(QStringLiteral("Successivo"), icona(Icona::Successivo), [this] { successivo(); }));
-    nav->addWidget(pulsante(QStringLiteral("Ultimo"), icona(Icona::Ultimo), [this] { ultimo(); }));
+    // The navigator shows its arrows only; the words are the tooltips.
+    const auto freccia = [](QToolButton* b) {
+        b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        b->setMinimumWidth(34);
+        return b;
+    };
+    nav->addWidget(freccia(pulsante(QStringLiteral("Primo"), icona(Icona::Primo), [this] { primo(); })));
+    nav->addWidget(freccia(pulsante(QStringLiteral("Precedente"), icona(Icona::Precedente), [this] { precedente(); })));
+    nav->addWidget(freccia(pulsante(QStringLiteral("Successivo"), icona(Icona::Successivo), [this] { successivo(); })));
+    nav->addWidget(freccia(pulsante(QStringLiteral("Ultimo"), icona(Icona::Ultimo), [this] { ultimo(); })));
     barra->addWidget(navigatore);
     barra->addSpacing(8);
 

@@ -1,0 +1,143 @@
+// The employee editor over 100,000 certificates (and the professional one over 10,000):
+// opening the list, moving to the next certificate with its Zefo2/Zefo3 rows, a search keystroke.
+// palio_bench_editor [--archivio=CARTELLA] [benchmark options]; without an archive folder one is
+// generated under the system's temporary folder (and reused on the next run).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "entry/tfpagina1.h"
+#include "entry/tfprofesric.h"
+#include "entry/tfprofessionisti.h"
+#include "entry/tfricdip.h"
+#include "storage/config.h"
+#include "storage/connection.h"
+
+namespace {
+
+constexpr long kCertificati = 100000;
+std::string gCartella;
+
+storage::Connection& connessione() {
+    static storage::Connection conn;
+    if (!conn.isOpen()) conn.open(storage::percorsoDatabase(gCartella));
+    return conn;
+}
+
+void preparaArchivio() {
+    if (gCartella.empty()) gCartella = QDir::temp().filePath("palio_bench_editor").toStdString();
+    if (std::filesystem::exists(storage::percorsoDatabase(gCartella))) return;
+    const std::string comando = std::string(PALIO_GENERATORE) + " '" + gCartella + "' " + std::to_string(kCertificati);
+    if (std::system(comando.c_str()) != 0) {
+        std::fprintf(stderr, "Generazione dell'archivio non riuscita: %s\n", comando.c_str());
+        std::exit(1);
+    }
+}
+
+// The main menu's "open the editor": re-open the list on its first certificate, as the window shows it.
+void BM_AperturaEditor(benchmark::State& state) {
+    TFPagina1 f(connessione());
+    for (auto _ : state) f.riapriElenco();
+    state.counters["certificati"] = static_cast<double>(f.elenco().rowCount());
+}
+BENCHMARK(BM_AperturaEditor)->Unit(benchmark::kMillisecond);
+
+// Start-up's share: building the window with its six pages.
+void BM_CreazioneFinestra(benchmark::State& state) {
+    for (auto _ : state) {
+        TFPagina1 f(connessione());
+        benchmark::DoNotOptimize(&f);
+    }
+}
+BENCHMARK(BM_CreazioneFinestra)->Unit(benchmark::kMillisecond);
+
+// Filtered by kind: the list comes from the continuation rows.
+void BM_AperturaFiltrata(benchmark::State& state) {
+    TFPagina1 f(connessione());
+    f.casellaFiltro(3).setChecked(false);
+    for (auto _ : state) f.filtra();
+    state.counters["certificati"] = static_cast<double>(f.elenco().rowCount());
+}
+BENCHMARK(BM_AperturaFiltrata)->Unit(benchmark::kMillisecond);
+
+// "Successivo" on the navigator, with the page of the tab in view loaded (arg: the tab).
+void BM_Successivo(benchmark::State& state) {
+    TFPagina1 f(connessione());
+    f.riapriElenco();
+    f.schede().setCurrentIndex(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        if (f.elenco().position() + 1 >= f.elenco().rowCount()) f.primo();
+        f.successivo();
+    }
+}
+BENCHMARK(BM_Successivo)->Arg(0)->Arg(2)->Arg(4)->Unit(benchmark::kMicrosecond);
+
+// A keystroke in the search window: the typed surname grows letter by letter (the first
+// letter, with the most matching rows, is the slowest case), then the first name.
+void BM_RicercaTasto(benchmark::State& state) {
+    TFPagina1 f(connessione());
+    TFRicDip ric(f);
+    f.riapriElenco();
+    const char* const tasti[][2] = {{"R", ""},     {"RO", ""},      {"ROS", ""},     {"ROSS", ""},
+                                    {"ROSSI", ""}, {"ROSSI", "M"},  {"ROSSI", "MA"}, {"G", ""},
+                                    {"GI", ""},    {"GIO", ""},     {"M", ""},       {"MAR", ""},
+                                    {"d'", ""},    {"d'angelo", "n"}};
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const auto& t = tasti[i++ % std::size(tasti)];
+        ric.nome().blockSignals(true);
+        ric.nome().setText(QString::fromUtf8(t[1]));
+        ric.nome().blockSignals(false);
+        ric.cognome().setText(QString::fromUtf8(t[0]));  // one search, as one keystroke
+    }
+}
+BENCHMARK(BM_RicercaTasto)->Unit(benchmark::kMicrosecond);
+
+// The worst keystroke: the first letter of the commonest initial.
+void BM_RicercaPrimaLettera(benchmark::State& state) {
+    TFPagina1 f(connessione());
+    TFRicDip ric(f);
+    f.riapriElenco();
+    bool pari = false;
+    for (auto _ : state) {
+        ric.cognome().setText((pari = !pari) ? QStringLiteral("R") : QStringLiteral("M"));
+    }
+}
+BENCHMARK(BM_RicercaPrimaLettera)->Unit(benchmark::kMicrosecond);
+
+void BM_ApertureProfessionisti(benchmark::State& state) {
+    TFProfessionisti f(connessione());
+    for (auto _ : state) f.riapriElenco();
+    state.counters["certificati"] = static_cast<double>(f.elenco().rowCount());
+}
+BENCHMARK(BM_ApertureProfessionisti)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
+                                                                      : qgetenv("QT_QPA_PLATFORM"));
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a.rfind("--archivio=", 0) == 0) {
+            gCartella = a.substr(11);
+            for (int j = i; j + 1 < argc; ++j) argv[j] = argv[j + 1];
+            --argc;
+            break;
+        }
+    }
+    preparaArchivio();
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
