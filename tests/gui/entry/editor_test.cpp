@@ -253,7 +253,10 @@ private slots:
         TFPagina1 f(a.conn);
         f.riapriElenco();
         QCOMPARE(f.elenco().text("B02"), std::string("ALFA"));
+        f.schede().setCurrentIndex(2);
+        digita(f.vista(2), kZ2, "c202", "5,00");  // re-querying keeps what was typed
         f.casellaFiltro(3).click();  // Tutto off
+        QCOMPARE(a.testo("select c202 from Zefo2 where ID = 2"), std::string("5,00"));
         f.casellaFiltro(0).click();  // Dipendenti off
         f.casellaFiltro(2).click();  // Co.Co.Co off
         QCOMPARE(f.elenco().rowCount(), std::size_t{2});
