@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -208,6 +210,53 @@ QIcon icona(Icona i) {
     }
     p.end();
     return QIcon(pm);
+}
+
+QWidget* EditorCertificati::navigatore() {
+    auto* cornice = new QFrame(this);
+    cornice->setFrameShape(QFrame::StyledPanel);
+    auto* nav = new QHBoxLayout(cornice);
+    nav->setContentsMargins(2, 0, 2, 0);
+    nav->setSpacing(0);
+    // The navigator shows its arrows only; the words are the tooltips.
+    const auto freccia = [&](const QString& parola, Icona i, const std::function<void()>& azione) {
+        QToolButton* b = pulsante(parola, icona(i), azione);
+        b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        b->setMinimumWidth(34);
+        nav->addWidget(b);
+    };
+    freccia(QStringLiteral("Primo"), Icona::Primo, [this] { primo(); });
+    freccia(QStringLiteral("Precedente"), Icona::Precedente, [this] { precedente(); });
+    freccia(QStringLiteral("Successivo"), Icona::Successivo, [this] { successivo(); });
+    freccia(QStringLiteral("Ultimo"), Icona::Ultimo, [this] { ultimo(); });
+    return cornice;
+}
+
+void EditorCertificati::primo() {
+    sposta([this] { elenco().first(); });
+}
+
+void EditorCertificati::precedente() {
+    sposta([this] {
+        if (elenco().position() > 0) elenco().prior();
+    });
+}
+
+void EditorCertificati::successivo() {
+    sposta([this] {
+        if (elenco().position() + 1 < elenco().rowCount()) elenco().next();
+    });
+}
+
+void EditorCertificati::ultimo() {
+    sposta([this] { elenco().last(); });
+}
+
+void EditorCertificati::spostaA(std::size_t posizione) {
+    storage::Dataset& d = elenco();
+    if (!d.isOpen() || posizione >= d.rowCount()) return;
+    if (posizione == d.position() && rigaCorrenteSalvata()) return;
+    sposta([&] { d.moveTo(posizione); });
 }
 
 }  // namespace entry

@@ -44,7 +44,12 @@ public:
     virtual storage::Dataset& elenco() = 0;
     // Makes the row at this position of the list current, as the navigator does (the changes
     // of the certificate left are saved first).
-    virtual void spostaA(std::size_t posizione) = 0;
+    void spostaA(std::size_t posizione);
+    // The navigator's moves; at either end of the list they stay where they are.
+    void primo();
+    void precedente();
+    void successivo();
+    void ultimo();
     virtual void apriElencoSeChiuso() = 0;
     // The closing rule with the save question, then hide; false only if it could not close.
     bool chiudiFinestra();
@@ -61,6 +66,13 @@ protected:
     // Asks the save question when needed and saves; false keeps the window open.
     virtual bool confermaChiusura() = 0;
     void closeEvent(QCloseEvent* e) override;
+
+    // Saves what the certificate left holds, applies the move and shows the new certificate.
+    virtual void sposta(const std::function<void()>& movimento) = 0;
+    // The current row is a stored certificate (not a new row, not past the end).
+    virtual bool rigaCorrenteSalvata() const = 0;
+    // The framed row of the four arrows, for the toolbar.
+    QWidget* navigatore();
 
     // Runs an operator's command: a failure ends it and is shown in an error box.
     bool esegui(const std::function<void()>& azione);

@@ -60,22 +60,7 @@ TFPagina1::TFPagina1(storage::Connection& conn, QWidget* parent)
     barra->addWidget(pulsante(QStringLiteral("Cancella"), icona(Icona::Cancella), [this] { cancella(); }));
     barra->addWidget(pulsante(QStringLiteral("Stampa"), icona(Icona::Stampa), [this] { stampa(); }));
     barra->addSpacing(8);
-    auto* navigatore = new QFrame(this);
-    navigatore->setFrameShape(QFrame::StyledPanel);
-    auto* nav = new QHBoxLayout(navigatore);
-    nav->setContentsMargins(2, 0, 2, 0);
-    nav->setSpacing(0);
-    // The navigator shows its arrows only; the words are the tooltips.
-    const auto freccia = [](QToolButton* b) {
-        b->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        b->setMinimumWidth(34);
-        return b;
-    };
-    nav->addWidget(freccia(pulsante(QStringLiteral("Primo"), icona(Icona::Primo), [this] { primo(); })));
-    nav->addWidget(freccia(pulsante(QStringLiteral("Precedente"), icona(Icona::Precedente), [this] { precedente(); })));
-    nav->addWidget(freccia(pulsante(QStringLiteral("Successivo"), icona(Icona::Successivo), [this] { successivo(); })));
-    nav->addWidget(freccia(pulsante(QStringLiteral("Ultimo"), icona(Icona::Ultimo), [this] { ultimo(); })));
-    barra->addWidget(navigatore);
+    barra->addWidget(navigatore());
     barra->addSpacing(8);
 
     auto* filtro = new QFrame(this);
@@ -363,32 +348,6 @@ void TFPagina1::stampa() {
     }
     // The print says "Operazione eseguita" itself.
     entry::stampaCertificato(conn_, zefo1_.integer("ID"), false, this);
-}
-
-void TFPagina1::primo() {
-    sposta([this] { zefo1_.first(); });
-}
-
-void TFPagina1::precedente() {
-    sposta([this] {
-        if (zefo1_.position() > 0) zefo1_.prior();
-    });
-}
-
-void TFPagina1::successivo() {
-    sposta([this] {
-        if (zefo1_.position() + 1 < zefo1_.rowCount()) zefo1_.next();
-    });
-}
-
-void TFPagina1::ultimo() {
-    sposta([this] { zefo1_.last(); });
-}
-
-void TFPagina1::spostaA(std::size_t posizione) {
-    if (!zefo1_.isOpen() || posizione >= zefo1_.rowCount()) return;
-    if (posizione == zefo1_.position() && certificatoCorrente()) return;
-    sposta([&] { zefo1_.moveTo(posizione); });
 }
 
 void TFPagina1::filtra() {

@@ -26,7 +26,6 @@ public:
     storage::Dataset& elenco() override { return zefo1_; }
     storage::Dataset& zefo2() { return zefo2_; }
     storage::Dataset& zefo3() { return zefo3_; }
-    void spostaA(std::size_t posizione) override;
 
     // The toolbar's commands (the buttons call these, and so can a test).
     void salva();
@@ -35,10 +34,6 @@ public:
     void annulla();
     void cancella();
     void stampa();
-    void primo();
-    void precedente();
-    void successivo();
-    void ultimo();
     // Re-queries the list from the four kind boxes.
     void filtra();
 
@@ -50,6 +45,8 @@ public:
     const std::string& interrogazione() const { return interrogazione_; }
 
 protected:
+    void sposta(const std::function<void()>& movimento) override;
+    bool rigaCorrenteSalvata() const override { return certificatoCorrente(); }
     bool confermaChiusura() override;
 
 private:
@@ -65,7 +62,6 @@ private:
     // Pages are loaded when shown: moving touches only the page in view.
     void caricaVisibile();
     void aggiornaTestata();
-    void sposta(const std::function<void()>& movimento);
     QString dittaMatr() const;
 
     storage::Dataset zefo1_;

@@ -60,22 +60,7 @@ TFProfessionisti::TFProfessionisti(storage::Connection& conn, QWidget* parent)
     barra->addWidget(ant);
     barra->addWidget(pulsante(QStringLiteral("Stampa"), icona(Icona::Stampa), [this] { stampa(); }));
     barra->addSpacing(8);
-    auto* navigatore = new QFrame(this);
-    navigatore->setFrameShape(QFrame::StyledPanel);
-    auto* nav = new QHBoxLayout(navigatore);
-    nav->setContentsMargins(2, 0, 2, 0);
-    nav->setSpacing(0);
-    // The navigator shows its arrows only; the words are the tooltips.
-    const auto freccia = [](QToolButton* b) {
-        b->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        b->setMinimumWidth(34);
-        return b;
-    };
-    nav->addWidget(freccia(pulsante(QStringLiteral("Primo"), icona(Icona::Primo), [this] { primo(); })));
-    nav->addWidget(freccia(pulsante(QStringLiteral("Precedente"), icona(Icona::Precedente), [this] { precedente(); })));
-    nav->addWidget(freccia(pulsante(QStringLiteral("Successivo"), icona(Icona::Successivo), [this] { successivo(); })));
-    nav->addWidget(freccia(pulsante(QStringLiteral("Ultimo"), icona(Icona::Ultimo), [this] { ultimo(); })));
-    barra->addWidget(navigatore);
+    barra->addWidget(navigatore());
     barra->addStretch(1);
     barra->addWidget(pulsante(QStringLiteral("Chiudi"), icona(Icona::Chiudi), [this] { close(); }));
 
@@ -264,32 +249,6 @@ void TFProfessionisti::stampaRiga(bool conAnteprima) {
 void TFProfessionisti::anteprima() { stampaRiga(true); }
 
 void TFProfessionisti::stampa() { stampaRiga(false); }
-
-void TFProfessionisti::primo() {
-    sposta([this] { elenco_.first(); });
-}
-
-void TFProfessionisti::precedente() {
-    sposta([this] {
-        if (elenco_.position() > 0) elenco_.prior();
-    });
-}
-
-void TFProfessionisti::successivo() {
-    sposta([this] {
-        if (elenco_.position() + 1 < elenco_.rowCount()) elenco_.next();
-    });
-}
-
-void TFProfessionisti::ultimo() {
-    sposta([this] { elenco_.last(); });
-}
-
-void TFProfessionisti::spostaA(std::size_t posizione) {
-    if (!elenco_.isOpen() || posizione >= elenco_.rowCount()) return;
-    if (posizione == elenco_.position() && rigaSalvata()) return;
-    sposta([&] { elenco_.moveTo(posizione); });
-}
 
 void TFProfessionisti::riportaSostituto() {
     if (!elenco_.isOpen() || (elenco_.eof() && elenco_.state() != Dataset::State::Insert)) {

@@ -19,7 +19,6 @@ public:
     void apriElencoSeChiuso() override;
     void paginaIniziale();
     storage::Dataset& elenco() override { return elenco_; }
-    void spostaA(std::size_t posizione) override;
 
     void salva();
     void aggiungi();
@@ -28,10 +27,6 @@ public:
     void cancella();
     void anteprima();
     void stampa();
-    void primo();
-    void precedente();
-    void successivo();
-    void ultimo();
     // Copies the agent's data of the current row (as shown) to every certificate.
     void riportaSostituto();
 
@@ -40,6 +35,8 @@ public:
     QToolButton& pulsanteCopia() { return *copia_; }
 
 protected:
+    void sposta(const std::function<void()>& movimento) override;
+    bool rigaCorrenteSalvata() const override { return rigaSalvata(); }
     bool confermaChiusura() override;
 
 private:
@@ -48,7 +45,6 @@ private:
     void caricaPagine();
     void caricaVisibile();
     void aggiornaTestata();
-    void sposta(const std::function<void()>& movimento);
     void stampaRiga(bool conAnteprima);
     void posizionaCopia();
 
