@@ -41,6 +41,7 @@
 #if defined(PALIO_CON_TELEMATIC_UI)
 #include "telematic/ui/tfcreafile.h"
 #include "telematic/ui/tfcreafileprofes.h"
+#include "telematic/ui/tfcontrollo.h"
 #endif
 #if defined(PALIO_CON_IMPORT_UI)
 #include "import/ui/tfimportafile.h"
@@ -66,6 +67,12 @@ public:
     }
     void apriElencoSeChiuso() override {
         if constexpr (requires(T& t) { t.apriElencoSeChiuso(); }) w_->apriElencoSeChiuso();
+    }
+    bool vaiACertificato(std::int64_t id) override {
+        if constexpr (requires(T& t) { t.vaiACertificato(id); })
+            return w_->vaiACertificato(id);
+        else
+            return false;
     }
     bool chiudiFinestra() override { return w_->chiudiFinestra(); }
     bool salvaPrimaDiUscire() override {
@@ -143,7 +150,8 @@ void Avvio::creaFinestre() {
     attendere_->passo(4);
 
 #if defined(PALIO_CON_TELEMATIC_UI)
-    finestre_.creaFile = semplice(new TFCreaFile(conn));
+    auto* creaFile = new TFCreaFile(conn);
+    finestre_.creaFile = semplice(creaFile);
 #else
     finestre_.creaFile = segnaposto(QStringLiteral("Generazione del file"),
                                     QStringLiteral("Generazione del file - Dipendenti"));
@@ -188,7 +196,19 @@ void Avvio::creaFinestre() {
                                           QStringLiteral("Stampa C.U. - Professionisti"));
 #endif
 #if defined(PALIO_CON_TELEMATIC_UI)
-    finestre_.creaFileProfes = semplice(new TFCreaFileProfes(conn));
+    auto* creaFileProfes = new TFCreaFileProfes(conn);
+    finestre_.creaFileProfes = semplice(creaFileProfes);
+    // A double-click in the check's list opens the certificate, or the agent's screens.
+    for (TFGenerazione* g : {static_cast<TFGenerazione*>(creaFile), static_cast<TFGenerazione*>(creaFileProfes)})
+        connect(&g->finestraControllo(), &TFControllo::apri, this, [this](const check::Problema& p) {
+            switch (p.origine) {
+            case check::Origine::Sostituto: menu_->datiGenerali(); break;
+            case check::Origine::QuadroCt: menu_->quadroCt(); break;
+            case check::Origine::Dipendente: menu_->apriCertificato(finestre_.pagina1, p.id); break;
+            case check::Origine::Professionista: menu_->apriCertificato(finestre_.professionisti, p.id); break;
+            case check::Origine::File: break;
+            }
+        });
 #else
     finestre_.creaFileProfes = segnaposto(QStringLiteral("Generazione del file"),
                                           QStringLiteral("Generazione del file - Professionisti"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -20,6 +21,11 @@ public:
     virtual bool chiudiFinestra() = 0;
     // Before the program ends: the save question for typed changes; false keeps the program.
     virtual bool salvaPrimaDiUscire() = 0;
+    // Makes the certificate with this number current; false when the window's list lacks it.
+    virtual bool vaiACertificato(std::int64_t id) {
+        (void)id;
+        return false;
+    }
     // True for a stand-in of a window not built in this program.
     virtual bool segnaposto() const { return false; }
 };

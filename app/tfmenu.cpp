@@ -172,8 +172,9 @@ void TFmenu::centra(QWidget* w) {
             area.y() + (area.height() - dimensione.height()) / 2);
 }
 
-void TFmenu::apri(QWidget* w, const std::function<void()>& prepara, bool centrata) {
-    if (!f_ || !w) return;
+bool TFmenu::apri(QWidget* w, const std::function<void()>& prepara, bool centrata) {
+    if (!f_ || !w) return false;
+    bool aperta = false;
     esegui([&] {
         const QRect menu = frameGeometry();
         const int alto = screen() ? screen()->availableGeometry().top() : 0;
@@ -183,7 +184,20 @@ void TFmenu::apri(QWidget* w, const std::function<void()>& prepara, bool centrat
         if (prepara) prepara();
         if (centrata) centra(w);
         mostra(w);
+        aperta = true;
     });
+    return aperta;
+}
+
+void TFmenu::apriCertificato(FinestraDati* d, std::int64_t id) {
+    if (!f_ || !d) return;
+    if (!apri(d->finestra(), [d] { d->prepara(); }, false)) return;
+    bool trovato = false;
+    esegui([&] { trovato = d->vaiACertificato(id); });
+    if (!trovato)
+        ui::informa(d->finestra(), QStringLiteral("Il certificato n. %1 non è nell'elenco: è stato cancellato "
+                                                  "oppure il filtro lo esclude.")
+                                       .arg(id));
 }
 
 void TFmenu::importazioneDati() {

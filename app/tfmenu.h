@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 
 #include "app/finestre.h"
@@ -31,6 +32,9 @@ public:
     void stampaProfessionisti();
     void generaProfessionisti();
 
+    // Opens an editor, as its menu button does, on the certificate with this number.
+    void apriCertificato(FinestraDati* editor, std::int64_t id);
+
 signals:
     // The first time the menu appears: start-up's configuration step follows.
     void primaApparizione();
@@ -47,7 +51,8 @@ private:
     // Runs a handler; an error of the core reaches the operator in an error box.
     void esegui(const std::function<void()>& azione);
     // Steps shared by the buttons that open an editing or generation window.
-    void apri(QWidget* finestra, const std::function<void()>& prepara, bool centrata);
+    // False when the window could not be opened (an error box said why).
+    bool apri(QWidget* finestra, const std::function<void()>& prepara, bool centrata);
     bool chiudiEditori();
     void mostra(QWidget* finestra);
     void centra(QWidget* finestra);

@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QScrollArea>
 #include <QToolButton>
+#include <algorithm>
 #include <exception>
 
 #include "forms/vistapagina.h"
@@ -257,6 +258,15 @@ void EditorCertificati::spostaA(std::size_t posizione) {
     if (!d.isOpen() || posizione >= d.rowCount()) return;
     if (posizione == d.position() && rigaCorrenteSalvata()) return;
     sposta([&] { d.moveTo(posizione); });
+}
+
+bool EditorCertificati::vaiACertificato(std::int64_t id) {
+    apriElencoSeChiuso();
+    const auto& chiavi = elenco().keys();
+    const auto it = std::find(chiavi.begin(), chiavi.end(), id);
+    if (it == chiavi.end()) return false;
+    spostaA(static_cast<std::size_t>(it - chiavi.begin()));
+    return true;
 }
 
 }  // namespace entry

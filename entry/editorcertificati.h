@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 
 #include "storage/dataset.h"
@@ -45,6 +46,9 @@ public:
     // Makes the row at this position of the list current, as the navigator does (the changes
     // of the certificate left are saved first).
     void spostaA(std::size_t posizione);
+    // Makes the certificate with this number current; false when the list does not hold it
+    // (deleted meanwhile, or left out by the filter).
+    bool vaiACertificato(std::int64_t id);
     // The navigator's moves; at either end of the list they stay where they are.
     void primo();
     void precedente();

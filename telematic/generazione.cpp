@@ -117,6 +117,13 @@ bool preparaCartella(const OpzioniGenerazione& opz, storage::Reporter& reporter,
     return true;
 }
 
+// The caller's last word before writing (the window's pre-send check).
+bool consentita(const OpzioniGenerazione& opz, RisultatoGenerazione& ris) {
+    if (!opz.primaDiScrivere || opz.primaDiScrivere()) return true;
+    ris.esito = Esito::Annullato;
+    return false;
+}
+
 std::int64_t conta(storage::Connection& conn, const std::string& select) {
     Statement st(conn, "select count(*) from (" + select + ")");
     st.step();
@@ -159,6 +166,7 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
         return ris;
     }
     if (!preparaCartella(opz, reporter, ris, opz.nomeFile)) return ris;
+    if (!consentita(opz, ris)) return ris;
     ris.percorsoLog = ris.cartella + storage::kSeparatore + kNomeLog;
 
     LetturaConsistente lettura(conn);
@@ -233,6 +241,7 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
                                               storage::Reporter& reporter) {
     RisultatoGenerazione ris;
     if (!preparaCartella(opz, reporter, ris, opz.nomeFile)) return ris;
+    if (!consentita(opz, ris)) return ris;
 
     LetturaConsistente lettura(conn);
     const Row sostituto = primaRiga(conn, "SostitutoImposta");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "storage/connection.h"
@@ -15,6 +16,9 @@ struct OpzioniGenerazione {
     bool quadroCt = false;               // write record C
     // Employees' run only: the kinds to include.
     bool dipendenti = false, amministratori = false, collaboratori = false;
+    // Called once the folder is ready and the overwrite question answered, before anything is
+    // written; false ends the run as cancelled, with no message (the caller has said why).
+    std::function<bool()> primaDiScrivere;
 };
 
 enum class Esito { Concluso, Rifiutato, Annullato };

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
+#include <QToolButton>
 
 namespace ui {
 
@@ -43,6 +44,18 @@ inline QIcon iconaStampa() {
     g.setBrush(QColor(80, 200, 80));
     g.drawEllipse(QPointF(37, 23), 2, 2);
     return QIcon(p);
+}
+
+// The closing image button at the bottom-left of the program's windows.
+inline QToolButton* bottoneChiudi(QWidget* finestra, const char* nome) {
+    auto* b = new QToolButton(finestra);
+    b->setObjectName(QLatin1String(nome));
+    b->setToolTip(QStringLiteral("Chiudi"));
+    b->setIcon(iconaChiudi());
+    b->setIconSize(QSize(24, 24));
+    b->setAutoRaise(true);
+    QObject::connect(b, &QToolButton::clicked, finestra, &QWidget::close);
+    return b;
 }
 
 }  // namespace ui

@@ -170,14 +170,7 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     for (QGroupBox* g : {aggiuntivi, paghe, finanziaria, p770, altro, elimina}) l->addWidget(g);
 
     auto* fondo = new QHBoxLayout;
-    auto* chiudi = new QToolButton(this);
-    chiudi->setObjectName(QStringLiteral("SpeedButton1"));
-    chiudi->setToolTip(QStringLiteral("Chiudi"));
-    chiudi->setIcon(ui::iconaChiudi());
-    chiudi->setIconSize(QSize(24, 24));
-    chiudi->setAutoRaise(true);
-    connect(chiudi, &QToolButton::clicked, this, &QWidget::close);
-    fondo->addWidget(chiudi);
+    fondo->addWidget(ui::bottoneChiudi(this, "SpeedButton1"));
     fondo->addStretch(1);
     l->addLayout(fondo);
 

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,6 +18,7 @@
 
 #include "storage/config.h"
 #include "telematic/generazione.h"
+#include "telematic/ui/tfcontrollo.h"
 #include "ui/dialoghi.h"
 #include "ui/icone.h"
 #include "ui/reporterfinestra.h"
@@ -101,15 +103,24 @@ TFGenerazione::TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* pare
 
     l->addStretch(1);
     auto* fondo = new QHBoxLayout;
-    auto* SpeedButton2 = new QToolButton(this);
-    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
-    SpeedButton2->setToolTip(QStringLiteral("Chiudi"));
-    SpeedButton2->setIcon(ui::iconaChiudi());
-    SpeedButton2->setIconSize(QSize(24, 24));
-    SpeedButton2->setAutoRaise(true);
-    connect(SpeedButton2, &QToolButton::clicked, this, &QWidget::close);
-    fondo->addWidget(SpeedButton2);
+    fondo->addWidget(ui::bottoneChiudi(this, "SpeedButton2"));
     fondo->addStretch(1);
+    auto bottone = [&](const QString& testo, const char* nome, const QString& suggerimento, void (TFGenerazione::*azione)()) {
+        auto* b = new QPushButton(testo, this);
+        b->setObjectName(QLatin1String(nome));
+        b->setToolTip(suggerimento);
+        connect(b, &QPushButton::clicked, this, azione);
+        fondo->addWidget(b);
+        return b;
+    };
+    bottoneControllo_ =
+        bottone(QStringLiteral("Controllo"), "btnControllo",
+                QStringLiteral("Controlla i dati da inviare come farebbe l'Agenzia, senza scrivere il file"),
+                &TFGenerazione::controlla);
+    bottoneControllaFile_ =
+        bottone(QStringLiteral("Controlla file"), "btnControllaFile",
+                QStringLiteral("Controlla il file già generato nella cartella di destinazione"),
+                &TFGenerazione::controllaFile);
     genera_ = new QPushButton(QStringLiteral("Genera file"), this);
     genera_->setObjectName(QStringLiteral("btnGenera"));
     genera_->setMinimumWidth(140);
@@ -117,6 +128,9 @@ TFGenerazione::TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* pare
     connect(genera_, &QPushButton::clicked, this, &TFGenerazione::generaFile);
     fondo->addWidget(genera_);
     l->addLayout(fondo);
+
+    controllo_ = new TFControllo(this);
+    connect(controllo_, &TFControllo::ripeti, this, &TFGenerazione::controlla);
 
     resize(560, dip ? 400 : 340);
 }
@@ -143,6 +157,19 @@ void TFGenerazione::generaFile() {
         opz.amministratori = CbAmministratori->isChecked();
         opz.collaboratori = CbCoCoCo->isChecked();
     }
+    // The check runs once the folder and the overwrite question are settled, before writing.
+    opz.primaDiScrivere = [this] {
+        EsitoControllo c = controllaArchivio();
+        if (!c.concluso) return false;
+        const std::size_t errori = check::ContaErrori(c.problemi);
+        if (errori == 0) return true;
+        const QString domanda = errori == 1
+                                    ? QStringLiteral("È stato trovato 1 errore. Generare comunque il file?")
+                                    : QStringLiteral("Sono stati trovati %1 errori. Generare comunque il file?").arg(errori);
+        if (ui::chiedi(this, domanda)) return true;
+        mostraControllo(std::move(c.problemi), intestazioneControllo(), false);
+        return false;
+    };
     ui::ReporterFinestra reporter(this, QStringLiteral("Generazione del file in corso..."));
     try {
         const auto ris = tipo_ == Tipo::Dipendenti
@@ -154,4 +181,82 @@ void TFGenerazione::generaFile() {
     }
     genera_->setEnabled(true);
     inCorso_ = false;
+}
+
+check::OpzioniControllo TFGenerazione::opzioniControllo() const {
+    check::OpzioniControllo o;
+    const bool dip = tipo_ == Tipo::Dipendenti;
+    o.dipendenti = dip && CBDipendenti->isChecked();
+    o.amministratori = dip && CbAmministratori->isChecked();
+    o.collaboratori = dip && CbCoCoCo->isChecked();
+    o.professionisti = !dip;
+    o.quadroCt = CheckBox1->isChecked();
+    return o;
+}
+
+QString TFGenerazione::intestazioneControllo() const {
+    const check::OpzioniControllo o = opzioniControllo();
+    QStringList parti;
+    if (tipo_ == Tipo::Professionisti) parti << QStringLiteral("Professionisti");
+    if (o.dipendenti) parti << QStringLiteral("Dipendenti - LPU / LSU");
+    if (o.amministratori) parti << QStringLiteral("Amministratori");
+    if (o.collaboratori) parti << QStringLiteral("Co. Co. Co.");
+    if (parti.isEmpty()) parti << QStringLiteral("solo il sostituto: nessuna fornitura scelta");
+    if (o.quadroCt) parti << QStringLiteral("Quadro CT");
+    return QStringLiteral("Controllo dell'archivio (%1)").arg(parti.join(QStringLiteral(", ")));
+}
+
+TFGenerazione::EsitoControllo TFGenerazione::controllaArchivio() {
+    EsitoControllo esito;
+    ui::ReporterFinestra reporter(this, QStringLiteral("Controllo dell'archivio in corso..."));
+    try {
+        esito.problemi = check::ControllaArchivio(
+            conn_, opzioniControllo(), [&](std::size_t fatti, std::size_t totale) { return reporter.progress(fatti, totale); });
+        esito.concluso = !reporter.annullato();
+    } catch (const std::exception& e) {
+        ui::errore(this, ui::testoDaMessaggio(e.what()));
+    }
+    return esito;
+}
+
+void TFGenerazione::mostraControllo(std::vector<check::Problema> problemi, const QString& intestazione, bool file) {
+    controllo_->mostra(std::move(problemi), intestazione, file);
+    if (controllo_->isMinimized()) controllo_->showNormal();
+    controllo_->show();
+    controllo_->raise();
+    controllo_->activateWindow();
+}
+
+void TFGenerazione::controlla() {
+    if (inCorso_) return;
+    inCorso_ = true;
+    genera_->setEnabled(false);
+    bottoneControllo_->setEnabled(false);
+    EsitoControllo c = controllaArchivio();
+    genera_->setEnabled(true);
+    bottoneControllo_->setEnabled(true);
+    inCorso_ = false;
+    // A cancelled check still shows what it found, ending with the note that it stopped.
+    if (c.concluso || !c.problemi.empty()) mostraControllo(std::move(c.problemi), intestazioneControllo(), false);
+}
+
+void TFGenerazione::controllaFile() {
+    const QString cartella = Edit2->text().trimmed();
+    const QString nome = Edit1->text().trimmed();
+    if (cartella.isEmpty() || nome.isEmpty()) {
+        ui::errore(this, QStringLiteral("Indicare la cartella e il nome del file da controllare"));
+        return;
+    }
+    const QString percorso = QDir(QDir::fromNativeSeparators(cartella)).filePath(nome);
+    if (!QFileInfo::exists(percorso)) {
+        ui::errore(this, QStringLiteral("Il file %1 non esiste: generarlo prima di controllarlo.")
+                             .arg(QDir::toNativeSeparators(percorso)));
+        return;
+    }
+    try {
+        mostraControllo(check::ControllaFile(percorso.toStdString()),
+                        QStringLiteral("Controllo del file %1").arg(QDir::toNativeSeparators(percorso)), true);
+    } catch (const std::exception& e) {
+        ui::errore(this, ui::testoDaMessaggio(e.what()));
+    }
 }

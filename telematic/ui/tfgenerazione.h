@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
+
+#include "check/controllo.h"
 
 namespace storage {
 class Connection;
@@ -10,6 +13,7 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class TFControllo;
 
 // The window of a generation run: supplier type, record C, destination folder and file name.
 // The employees' window adds the choice of the kinds to include.
@@ -19,11 +23,28 @@ public:
     enum class Tipo { Dipendenti, Professionisti };
     TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* parent);
 
-    // "Genera file": the run, with its questions and messages.
+    // "Genera file": the run, with its questions and messages. When the pre-send check finds
+    // errors it asks whether to go on; No shows them instead.
     void generaFile();
+    // "Controllo": the pre-send check of what this window would write, shown in a list.
+    void controlla();
+    // "Controlla file": the same check over the file named by the folder and name boxes.
+    void controllaFile();
+
+    // The list of the last check; its "apri" signal asks for a certificate's editor.
+    TFControllo& finestraControllo() { return *controllo_; }
 
 private:
     QCheckBox* casella(const QString& testo, const char* nome, QWidget* genitore);
+    check::OpzioniControllo opzioniControllo() const;
+    QString intestazioneControllo() const;
+    struct EsitoControllo {
+        std::vector<check::Problema> problemi;
+        bool concluso = false;  // false: cancelled by the operator or failed (the box said why)
+    };
+    // The archive check with a progress window that offers "Annulla".
+    EsitoControllo controllaArchivio();
+    void mostraControllo(std::vector<check::Problema> problemi, const QString& intestazione, bool file);
 
     Tipo tipo_;
     storage::Connection& conn_;
@@ -35,5 +56,8 @@ private:
     QLineEdit* Edit2;
     QLineEdit* Edit1;
     QPushButton* genera_;
+    QPushButton* bottoneControllo_;
+    QPushButton* bottoneControllaFile_;
+    TFControllo* controllo_;
     bool inCorso_ = false;
 };

@@ -198,6 +198,36 @@ TEST_F(Generazione, CancelledRunLeavesTheEarlierFile) {
     EXPECT_EQ(std::distance(fs::directory_iterator(opz.cartella), fs::directory_iterator()), 1);
 }
 
+// The caller's last word comes after the overwrite question; a refusal writes nothing.
+TEST_F(Generazione, LastWordBeforeWriting) {
+    certificato("ALFA", "DIP", {{"C002", "1"}});
+    opz.dipendenti = true;
+    fs::create_directories(opz.cartella);
+    std::ofstream(fs::path(opz.cartella) / "ZF2015.txt") << "vecchio";
+    r.risposta = true;
+    for (const bool consenso : {false, true}) {
+        SCOPED_TRACE(consenso);
+        std::vector<std::string> ordine;
+        opz.primaDiScrivere = [&] {
+            ordine = r.domande;
+            return consenso;
+        };
+        const auto dip = telematic::GeneraFileDipendenti(arch.conn, opz, r);
+        const auto pro = telematic::GeneraFileProfessionisti(arch.conn, opz, r);
+        EXPECT_EQ(ordine.back(), "Il file ZF2015.txt esiste già. Lo vuoi sovrascrivere?");
+        const auto atteso = consenso ? telematic::Esito::Concluso : telematic::Esito::Annullato;
+        EXPECT_EQ(dip.esito, atteso);
+        EXPECT_EQ(pro.esito, atteso);
+        if (!consenso) {
+            EXPECT_EQ(file(), "vecchio");
+            EXPECT_FALSE(fs::exists(fs::path(opz.cartella) / "Zf2015.log"));
+            EXPECT_TRUE(r.errori.empty());
+            EXPECT_TRUE(r.info_.empty());
+        }
+    }
+    EXPECT_NE(file(), "vecchio");
+}
+
 TEST_F(Generazione, ProfessionalsInIdOrderWithBoxesForReports) {
     auto ins = [&](const std::string& cognome, prova::Valori v) {
         v.push_back({"B02", cognome});

@@ -2,7 +2,10 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QHeaderView>
+#include <QLabel>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +14,7 @@
 #include "registratore.h"
 #include "telematic/ui/tfcreafile.h"
 #include "telematic/ui/tfcreafileprofes.h"
+#include "telematic/ui/tfcontrollo.h"
 
 namespace {
 std::string contenuto(const std::string& percorso) {
@@ -35,12 +39,12 @@ private slots:
         arch = std::make_unique<Archivio>();
         esegui(arch->db,
                "insert into SostitutoImposta(CodiceFiscale, CognomeDenominazione) "
-               "values('80012345678', 'COMUNE DI ESEMPIO');"
-               "insert into Zefo1(ID, B01, B02, B03) values(3, 'RSSMRA70A01H501U', 'ROSSI', 'MARIO');"
+               "values('80012345676', 'COMUNE DI ESEMPIO');"
+               "insert into Zefo1(ID, B01, B02, B03) values(3, 'RSSMRA70A01H501S', 'ROSSI', 'MARIO');"
                "insert into Zefo2(ID, tipo) values(3, 'DIP');"
-               "insert into Zefo1(ID, B01, B02, B03) values(7, 'VRDLGI60B02F205Z', 'VERDI', 'LUIGI');"
+               "insert into Zefo1(ID, B01, B02, B03) values(7, 'VRDLGI60B02F205H', 'VERDI', 'LUIGI');"
                "insert into Zefo2(ID, tipo) values(7, 'AMM');"
-               "insert into Professionisti(B01, B02, B03) values('BNCLGU65B02F205X', 'BIANCHI', 'LUGI');");
+               "insert into Professionisti(B01, B02, B03) values('BNCLGU65B02F205I', 'BIANCHI', 'LUGI');");
         conn = std::make_unique<storage::Connection>();
         conn->open(arch->db);
     }
@@ -54,6 +58,10 @@ private slots:
     void sovrascrittura_data();
     void sovrascrittura();
     void professionisti();
+    void erroriPrimaDiScrivere_data();
+    void erroriPrimaDiScrivere();
+    void elencoDelControllo();
+    void controlloDelFile();
 
 private:
     std::unique_ptr<Archivio> arch;
@@ -162,6 +170,129 @@ void GeneraTest::professionisti() {
     for (std::size_t i = 0; i < dati.size(); i += 1900) trovati += QChar(dati[i]);
     QCOMPARE(trovati, QStringLiteral("ABDHZ"));
     QVERIFY(!std::filesystem::exists(arch->percorso("prof/Zf2015.log")));
+}
+
+void GeneraTest::erroriPrimaDiScrivere_data() {
+    QTest::addColumn<QString>("sql");       // what spoils the archive
+    QTest::addColumn<QString>("domanda");   // "" = no question, the file is written
+    QTest::addColumn<bool>("risposta");
+
+    const QString cfErrati = "update Zefo1 set B01 = substr(B01, 1, 15) || 'Z';";
+    QTest::newRow("nessun errore") << "" << "" << false;
+    QTest::newRow("due errori, si") << cfErrati << "Sono stati trovati 2 errori. Generare comunque il file?" << true;
+    QTest::newRow("due errori, no") << cfErrati << "Sono stati trovati 2 errori. Generare comunque il file?" << false;
+    QTest::newRow("un errore")
+        << "update Zefo1 set B01 = 'RSSMRA70A01H501Z' where ID = 3;" << "È stato trovato 1 errore. Generare comunque il file?"
+        << false;
+    // Warnings alone (a count on the front page that differs) never stop the run.
+    QTest::newRow("solo avvisi") << "update SostitutoImposta set A1 = '9';" << "" << false;
+}
+
+// The check runs before writing; with errors, No writes nothing and shows the list instead.
+void GeneraTest::erroriPrimaDiScrivere() {
+    QFETCH(QString, sql);
+    QFETCH(QString, domanda);
+    QFETCH(bool, risposta);
+    if (!sql.isEmpty()) esegui(arch->db, sql.toStdString());
+    Registratore r;
+    r.risposte = {risposta};
+    TFCreaFile w(*conn);
+    for (const char* c : {"CBDipendenti", "CbAmministratori"}) figlio<QCheckBox>(w, c)->setChecked(true);
+    figlio<QLineEdit>(w, "Edit2")->setText(QString::fromStdString(arch->percorso("invio")));
+    QTest::mouseClick(figlio<QPushButton>(w, "btnGenera"), Qt::LeftButton);
+
+    const bool scritto = domanda.isEmpty() || risposta;
+    QCOMPARE(r.domande, domanda.isEmpty() ? QStringList{} : QStringList{domanda});
+    QCOMPARE(std::filesystem::exists(arch->percorso("invio/ZF2015.txt")), scritto);
+    QCOMPARE(r.informazioni, scritto ? QStringList{"Operazione conclusa. Controlla il file LOG"} : QStringList{});
+    QCOMPARE(w.finestraControllo().isVisible(), !scritto);
+    if (!scritto) QVERIFY(check::ContaErrori(w.finestraControllo().problemi()) > 0);
+}
+
+// The list: every problem of the ticked supplies, sortable, and a double-click names its certificate.
+void GeneraTest::elencoDelControllo() {
+    esegui(arch->db,
+           "update Zefo1 set B01 = 'RSSMRA70A01H501Z', C008 = '31/02/2014' where ID = 3;"
+           "update Zefo1 set B01 = 'VRDLGI60B02F205Z' where ID = 7;"
+           "update SostitutoImposta set A1 = '9';");
+    Registratore r;
+    TFCreaFile w(*conn);
+    w.show();
+    figlio<QCheckBox>(w, "CBDipendenti")->setChecked(true);  // not the officers: certificate 7 is left out
+    QTest::mouseClick(figlio<QPushButton>(w, "btnControllo"), Qt::LeftButton);
+    TFControllo& c = w.finestraControllo();
+    QVERIFY(c.isVisible());
+    QVERIFY(r.informazioni.isEmpty() && r.errori.isEmpty() && r.domande.isEmpty());
+
+    QTableView* g = c.griglia();
+    auto* m = g->model();
+    QCOMPARE(m->rowCount(), static_cast<int>(c.problemi().size()));
+    QStringList numeri, caselle;
+    for (int i = 0; i < m->rowCount(); ++i) {
+        numeri << m->index(i, int(TFControllo::Colonna::Numero)).data().toString();
+        caselle << m->index(i, int(TFControllo::Colonna::Casella)).data().toString();
+    }
+    QVERIFY2(!numeri.contains("7"), qPrintable(numeri.join(',')));
+    QCOMPARE(numeri.first(), QStringLiteral("Sostituto"));
+    QVERIFY(caselle.contains("B01") && caselle.contains("C008") && caselle.contains("A1"));
+    const QString sommario = c.findChild<QLabel*>("lblSommario")->text();
+    QVERIFY2(sommario.startsWith("Controllo dell'archivio (Dipendenti - LPU / LSU): 2 errori, "), qPrintable(sommario));
+
+    // Sorting by severity puts the errors first; the row chosen is the one opened.
+    g->sortByColumn(int(TFControllo::Colonna::Gravita), Qt::AscendingOrder);
+    QCOMPARE(m->index(0, 0).data().toString(), QStringLiteral("Errore"));
+    QCOMPARE(m->index(1, 0).data().toString(), QStringLiteral("Errore"));
+    QCOMPARE(m->index(m->rowCount() - 1, 0).data().toString(), QStringLiteral("Avviso"));
+    std::vector<check::Problema> aperti;
+    connect(&c, &TFControllo::apri, &c, [&](const check::Problema& p) { aperti.push_back(p); });
+    for (int riga : {0, m->rowCount() - 1}) {
+        const QModelIndex i = m->index(riga, int(TFControllo::Colonna::Problema));
+        g->scrollTo(i);
+        // The view opens a row only when the double-click follows a press on it, as a real one does.
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(i).center());
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(i).center());
+    }
+    QCOMPARE(aperti.size(), std::size_t{2});
+    QCOMPARE(aperti[0].gravita, check::Gravita::Errore);
+    QCOMPARE(aperti[0].id, std::int64_t{3});
+    QCOMPARE(aperti[1].gravita, check::Gravita::Avviso);
+
+    // Sorting by number sorts numerically, the agent before the certificates.
+    g->sortByColumn(int(TFControllo::Colonna::Numero), Qt::DescendingOrder);
+    QCOMPARE(m->index(m->rowCount() - 1, int(TFControllo::Colonna::Numero)).data().toString(), QStringLiteral("Sostituto"));
+
+    // Fixed in the archive, the list empties on "Ripeti controllo".
+    esegui(arch->db, "update Zefo1 set B01 = 'RSSMRA70A01H501S', C008 = '' where ID = 3; update SostitutoImposta set A1 = '';");
+    QTest::mouseClick(c.findChild<QPushButton*>("btnRipeti"), Qt::LeftButton);
+    QCOMPARE(check::ContaErrori(c.problemi()), std::size_t{0});
+}
+
+// "Controlla file": the file named by the window, good then cut short; a missing file is said.
+void GeneraTest::controlloDelFile() {
+    Registratore r;
+    TFCreaFileProfes w(*conn);
+    figlio<QLineEdit>(w, "Edit2")->setText(QString::fromStdString(arch->percorso("prof")));
+    QTest::mouseClick(figlio<QPushButton>(w, "btnControllaFile"), Qt::LeftButton);
+    QCOMPARE(r.errori.size(), 1);
+    QVERIFY2(r.errori[0].startsWith("Il file ") && r.errori[0].endsWith(" non esiste: generarlo prima di controllarlo."),
+             qPrintable(r.errori[0]));
+    QVERIFY(!w.finestraControllo().isVisible());
+
+    QTest::mouseClick(figlio<QPushButton>(w, "btnGenera"), Qt::LeftButton);
+    QTest::mouseClick(figlio<QPushButton>(w, "btnControllaFile"), Qt::LeftButton);
+    TFControllo& c = w.finestraControllo();
+    QVERIFY(c.isVisible());
+    QCOMPARE(check::ContaErrori(c.problemi()), std::size_t{0});
+
+    const std::string file = arch->percorso("prof/ZF2015Prof.txt");
+    std::string dati = contenuto(file);
+    dati.erase(1900 * 3 + 100, 50);  // record H cut short
+    { std::ofstream(file, std::ios::binary | std::ios::trunc) << dati; }
+    QTest::mouseClick(figlio<QPushButton>(w, "btnControllaFile"), Qt::LeftButton);
+    QVERIFY(check::ContaErrori(c.problemi()) > 0);
+    QCOMPARE(c.griglia()->model()->headerData(int(TFControllo::Colonna::Numero), Qt::Horizontal).toString(),
+             QStringLiteral("Record"));
+    QCOMPARE(c.griglia()->model()->index(0, int(TFControllo::Colonna::Numero)).data().toString(), QStringLiteral("4"));
 }
 
 QTEST_MAIN(GeneraTest)

@@ -8,8 +8,12 @@
 #include "app/avvio.h"
 #include "app/tdm.h"
 #include "app/tfmenu.h"
+#include "entry/tfpagina1.h"
+#include "entry/tfprofessionisti.h"
 #include "entry/tfquadroct.h"
 #include "entry/tfsostituto.h"
+#include "telematic/ui/tfcontrollo.h"
+#include "telematic/ui/tfgenerazione.h"
 #include "forms/vistapagina.h"
 #include "registratore.h"
 
@@ -29,6 +33,7 @@ private slots:
     void esciChiedeDiSalvare_data();
     void esciChiedeDiSalvare();
     void generazioneCentrata();
+    void controlloApreIlCertificato();
 
 private:
     TFSostituto& sostituto() {
@@ -192,6 +197,39 @@ void MenuTest::generazioneCentrata() {
     const QRect area = avvio->menu().screen()->availableGeometry();
     QVERIFY(qAbs(w->frameGeometry().center().x() - area.center().x()) <= 2);
     QVERIFY(qAbs(w->frameGeometry().center().y() - area.center().y()) <= 2);
+}
+
+// A row of the check's list opens where its problem lies, as the menu's buttons would.
+void MenuTest::controlloApreIlCertificato() {
+    esegui(arch->db,
+           "insert into Zefo1(ID, B02, B03) values(4, 'ALFA', 'A'), (9, 'BETA', 'B'), (12, 'GAMMA', 'C');"
+           "insert into Professionisti(ID, B02, B03) values(5, 'DELTA', 'D'), (6, 'EPSILON', 'E');");
+    Finestre& f = avvio->finestre();
+    auto& pagina1 = *qobject_cast<TFPagina1*>(f.pagina1->finestra());
+    auto& professionisti = *qobject_cast<TFProfessionisti*>(f.professionisti->finestra());
+    auto apri = [&](QWidget* generazione, check::Origine o, std::int64_t id) {
+        check::Problema p;
+        p.origine = o;
+        p.id = id;
+        emit qobject_cast<TFGenerazione*>(generazione)->finestraControllo().apri(p);
+    };
+
+    apri(f.creaFile, check::Origine::Dipendente, 9);
+    QVERIFY(pagina1.isVisible());
+    QCOMPARE(pagina1.elenco().key(), std::int64_t{9});
+    apri(f.creaFileProfes, check::Origine::Professionista, 6);
+    QVERIFY(professionisti.isVisible());
+    QCOMPARE(professionisti.elenco().key(), std::int64_t{6});
+    apri(f.creaFile, check::Origine::Sostituto, 0);
+    QVERIFY(sostituto().isVisible());
+    apri(f.creaFileProfes, check::Origine::QuadroCt, 0);
+    QVERIFY(quadro().isVisible());
+    QCOMPARE(reg->informazioni, QStringList());
+
+    esegui(arch->db, "delete from Zefo1 where ID = 12");
+    apri(f.creaFile, check::Origine::Dipendente, 12);
+    QCOMPARE(reg->informazioni,
+             QStringList{"Il certificato n. 12 non è nell'elenco: è stato cancellato oppure il filtro lo esclude."});
 }
 
 QTEST_MAIN(MenuTest)

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "check/controllo.h"
+
+class QLabel;
+class QPushButton;
+class QSortFilterProxyModel;
+class QTableView;
+class ModelloProblemi;
+
+// The problems the pre-send check found, in a grid the operator sorts by any column.
+// A double-click (or "Apri") on a row asks for the certificate or screen it names.
+class TFControllo : public QWidget {
+    Q_OBJECT
+public:
+    enum class Colonna { Gravita, Numero, Nominativo, CodiceFiscale, Casella, Campo, Problema, Conta };
+
+    explicit TFControllo(QWidget* parent = nullptr);
+    ~TFControllo() override;
+
+    // Shows a new list under a heading saying what was checked ("Controllo dell'archivio (...)").
+    // A file's problems number their records instead of certificates.
+    void mostra(std::vector<check::Problema> problemi, const QString& intestazione, bool file);
+    const std::vector<check::Problema>& problemi() const;
+    QTableView* griglia() { return griglia_; }
+
+signals:
+    // The operator asked to open where this problem lies.
+    void apri(const check::Problema& problema);
+    // "Ripeti controllo": the window that opened this list checks again.
+    void ripeti();
+
+protected:
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
+private:
+    void apriRiga(int rigaVista);
+
+    ModelloProblemi* modello_;
+    QSortFilterProxyModel* ordine_;
+    QTableView* griglia_;
+    QLabel* sommario_;
+    QPushButton* apri_;
+    QPushButton* ripeti_;
+};
