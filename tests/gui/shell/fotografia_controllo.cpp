@@ -1,0 +1,36 @@
+// Not a test: runs the check on an archive from the employees' generation window and saves a
+// picture of the list and of the whole screen, to look at.  shell_fotografia_controllo ARCHIVIO.db CARTELLA
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QScreen>
+#include <cstdio>
+
+#include "storage/connection.h"
+#include "telematic/ui/tfcontrollo.h"
+#include "telematic/ui/tfcreafile.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "uso: shell_fotografia_controllo ARCHIVIO.db CARTELLA\n");
+        return 2;
+    }
+    const QString cartella = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(cartella);
+    storage::Connection conn;
+    conn.open(argv[1]);
+    TFCreaFile w(conn);
+    for (const char* c : {"CBDipendenti", "CbAmministratori", "CbCoCoCo"})
+        w.findChild<QCheckBox*>(QLatin1String(c))->setChecked(true);
+    w.move(20, 20);
+    w.show();
+    w.controlla();
+    TFControllo& c = w.finestraControllo();
+    c.move(120, 200);
+    for (int i = 0; i < 20; ++i) app.processEvents();
+    c.grab().save(cartella + "/controllo.png");
+    if (QScreen* s = QGuiApplication::primaryScreen()) s->grabWindow(0).save(cartella + "/schermo.png");
+    std::printf("%s/controllo.png\n%s/schermo.png\n", qPrintable(cartella), qPrintable(cartella));
+    return 0;
+}
