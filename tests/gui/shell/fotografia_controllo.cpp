@@ -1,5 +1,5 @@
-// Not a test: runs the check on an archive from the employees' generation window and saves a
-// picture of the list and of the whole screen, to look at.  shell_fotografia_controllo ARCHIVIO.db CARTELLA
+// Not a test: runs the check on an archive from the employees' generation window and saves
+// pictures of the list, of the window and of the whole screen, to look at.  shell_fotografia_controllo ARCHIVIO.db CARTELLA
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
     c.move(120, 200);
     for (int i = 0; i < 20; ++i) app.processEvents();
     c.grab().save(cartella + "/controllo.png");
+    w.grab().save(cartella + "/generazione.png");
     if (QScreen* s = QGuiApplication::primaryScreen()) s->grabWindow(0).save(cartella + "/schermo.png");
-    std::printf("%s/controllo.png\n%s/schermo.png\n", qPrintable(cartella), qPrintable(cartella));
+    std::printf("%s: controllo.png generazione.png schermo.png\n", qPrintable(cartella));
     return 0;
 }
