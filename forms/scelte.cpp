@@ -27,8 +27,9 @@ void firme(Modulo& m, const std::vector<QString>& voci, int perRiga, bool conBen
         for (int k = 0; k < perRiga && i + k < voci.size(); ++k) {
             const qreal x = m.sinistra() + k * w;
             m.riquadro(QRectF(x, m.y(), w, conBeneficiario ? 56 : 26), kFondoCella, kBordo, 0.5);
-            m.linea(QLineF(x + 12, m.y() + 20, x + w - 12, m.y() + 20), 0.6);
-            m.scrivi(QRectF(x, m.y() + 20, w, 6), QStringLiteral("FIRMA"), 5.5, false, Qt::AlignCenter);
+            // the caption sits under the line, clear of it and inside the cell
+            m.linea(QLineF(x + 12, m.y() + 15, x + w - 12, m.y() + 15), 0.6);
+            m.scrivi(QRectF(x, m.y() + 17, w, 8), QStringLiteral("FIRMA"), 5.5, false, Qt::AlignHCenter | Qt::AlignTop);
             if (conBeneficiario) {
                 m.scrivi(QRectF(x + 4, m.y() + 30, w - 8, 9), QStringLiteral("Codice fiscale del beneficiario (eventuale)"),
                          5.5, false, Qt::AlignLeft | Qt::AlignVCenter);
