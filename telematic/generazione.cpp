@@ -145,6 +145,25 @@ private:
     storage::Connection& c_;
 };
 
+// Records A, B and, when asked, C: the head both supplies share.
+void ScriviTesta(ContestoRecord& ctx, const OpzioniGenerazione& opz, const Row& sostituto, const Row& quadro,
+                 Contatori& n) {
+    ScriviRecordA(ctx, opz.tipoFornitore, sostituto);
+    ScriviRecordB(ctx, sostituto);
+    n.ContaB = 1;
+    if (opz.quadroCt) {
+        ScriviRecordC(ctx, sostituto, quadro);
+        n.ContaC = 1;
+    }
+}
+
+// Every 256 certificates a write check and the progress report; false when the operator cancelled.
+bool prosegui(std::size_t fatti, std::size_t totale, FileTemporaneo& invio, storage::Reporter& reporter) {
+    if (fatti % 256 != 0) return true;
+    invio.verifica();
+    return reporter.progress(fatti, totale);
+}
+
 std::string nomeDi(const Row& r) { return r.text("B02") + " " + r.text("B03"); }
 
 }  // namespace
@@ -183,13 +202,7 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
     ContestoRecord ctx{invio.stream(), campi, {}};
     Contatori& n = ris.conta;
 
-    ScriviRecordA(ctx, opz.tipoFornitore, sostituto);
-    ScriviRecordB(ctx, sostituto);
-    n.ContaB = 1;
-    if (opz.quadroCt) {
-        ScriviRecordC(ctx, sostituto, quadro);
-        n.ContaC = 1;
-    }
+    ScriviTesta(ctx, opz, sostituto, quadro, n);
 
     Statement certificati(conn, selezione);
     Statement zefo2(conn, "select * from zefo2 where id = ? order by IdNooo limit 1");
@@ -216,12 +229,9 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
             n.ContaG += ScriviRecordG2(ctx, sostituto, z1, z3);
         }
         zefo3.reset();
-        if (++fatti % 256 == 0) {
-            invio.verifica();
-            if (!reporter.progress(fatti, totale)) {
-                ris.esito = Esito::Annullato;
-                return ris;
-            }
+        if (!prosegui(++fatti, totale, invio, reporter)) {
+            ris.esito = Esito::Annullato;
+            return ris;
         }
     }
     ctx.CertificatoCorrente.clear();
@@ -255,13 +265,7 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
     ContestoRecord ctx{invio.stream(), campi, {}};
     Contatori& n = ris.conta;
 
-    ScriviRecordA(ctx, opz.tipoFornitore, sostituto);
-    ScriviRecordB(ctx, sostituto);
-    n.ContaB = 1;
-    if (opz.quadroCt) {
-        ScriviRecordC(ctx, sostituto, quadro);
-        n.ContaC = 1;
-    }
+    ScriviTesta(ctx, opz, sostituto, quadro, n);
     Statement prof(conn, selezione);
     auto colonne = storage::Columns::of(prof);
     std::size_t fatti = 0;
@@ -271,12 +275,9 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
         ctx.CertificatoCorrente = p.text("ID");
         n.ContaD += ScriviRecordD(ctx, sostituto, p);
         n.ContaH += ScriviRecordH(ctx, sostituto, p);
-        if (++fatti % 256 == 0) {
-            invio.verifica();
-            if (!reporter.progress(fatti, totale)) {
-                ris.esito = Esito::Annullato;
-                return ris;
-            }
+        if (!prosegui(++fatti, totale, invio, reporter)) {
+            ris.esito = Esito::Annullato;
+            return ris;
         }
     }
     ctx.CertificatoCorrente.clear();
