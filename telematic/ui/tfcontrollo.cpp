@@ -8,10 +8,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <numeric>
 
 #include "ui/icone.h"
 
@@ -19,65 +20,95 @@ namespace {
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
-// The list as it came from the check; the grid sorts a proxy over it, so the check's own order
-// (agent, Quadro CT, certificates by number and box) is always one click on "N." away.
+// The list as it came from the check, shown in the order the operator chose. Sorting permutes
+// row numbers over keys read straight from the problems: a hundred thousand rows sort at once,
+// and ties keep the check's own order (agent, Quadro CT, certificates by number and box).
 class ModelloProblemi : public QAbstractTableModel {
 public:
+    using Colonna = TFControllo::Colonna;
     using QAbstractTableModel::QAbstractTableModel;
 
     void imposta(std::vector<check::Problema> p, bool file) {
         beginResetModel();
         problemi_ = std::move(p);
         file_ = file;
+        ordine_.resize(problemi_.size());
+        std::iota(ordine_.begin(), ordine_.end(), std::size_t{0});
         endResetModel();
     }
     const std::vector<check::Problema>& problemi() const { return problemi_; }
+    const check::Problema& problema(int riga) const { return problemi_[ordine_[static_cast<std::size_t>(riga)]]; }
 
     int rowCount(const QModelIndex& genitore) const override {
         return genitore.isValid() ? 0 : static_cast<int>(problemi_.size());
     }
     int columnCount(const QModelIndex& genitore) const override {
-        return genitore.isValid() ? 0 : static_cast<int>(TFControllo::Colonna::Conta);
+        return genitore.isValid() ? 0 : static_cast<int>(Colonna::Conta);
     }
 
     QVariant headerData(int sezione, Qt::Orientation o, int ruolo) const override {
         if (o != Qt::Horizontal || ruolo != Qt::DisplayRole) return {};
-        switch (static_cast<TFControllo::Colonna>(sezione)) {
-        case TFControllo::Colonna::Gravita: return QStringLiteral("Gravità");
-        case TFControllo::Colonna::Numero: return file_ ? QStringLiteral("Record") : QStringLiteral("N.");
-        case TFControllo::Colonna::Nominativo: return QStringLiteral("Cognome e nome");
-        case TFControllo::Colonna::CodiceFiscale: return QStringLiteral("Codice fiscale");
-        case TFControllo::Colonna::Casella: return file_ ? QStringLiteral("Posizione") : QStringLiteral("Casella");
-        case TFControllo::Colonna::Campo: return QStringLiteral("Campo");
-        case TFControllo::Colonna::Problema: return QStringLiteral("Problema");
-        case TFControllo::Colonna::Conta: break;
+        switch (static_cast<Colonna>(sezione)) {
+        case Colonna::Gravita: return QStringLiteral("Gravità");
+        case Colonna::Numero: return file_ ? QStringLiteral("Record") : QStringLiteral("N.");
+        case Colonna::Nominativo: return QStringLiteral("Cognome e nome");
+        case Colonna::CodiceFiscale: return QStringLiteral("Codice fiscale");
+        case Colonna::Casella: return file_ ? QStringLiteral("Posizione") : QStringLiteral("Casella");
+        case Colonna::Campo: return QStringLiteral("Campo");
+        case Colonna::Problema: return QStringLiteral("Problema");
+        case Colonna::Conta: break;
         }
         return {};
     }
 
     QVariant data(const QModelIndex& i, int ruolo) const override {
         if (!i.isValid() || i.row() >= static_cast<int>(problemi_.size())) return {};
-        const check::Problema& p = problemi_[static_cast<std::size_t>(i.row())];
-        const auto c = static_cast<TFControllo::Colonna>(i.column());
-        if (ruolo == Qt::ForegroundRole && c == TFControllo::Colonna::Gravita)
+        const check::Problema& p = problema(i.row());
+        const auto c = static_cast<Colonna>(i.column());
+        if (ruolo == Qt::ForegroundRole && c == Colonna::Gravita)
             return QBrush(p.gravita == check::Gravita::Errore ? QColor(0xb0, 0x10, 0x10) : QColor(0x90, 0x60, 0x00));
-        if (ruolo == Qt::ToolTipRole && c == TFControllo::Colonna::Problema) return qs(p.testo);
-        if (ruolo == Qt::TextAlignmentRole && c == TFControllo::Colonna::Numero)
+        if (ruolo == Qt::ToolTipRole && c == Colonna::Problema) return qs(p.testo);
+        if (ruolo == Qt::TextAlignmentRole && c == Colonna::Numero)
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-        if (ruolo == Qt::UserRole) return chiaveOrdine(p, c, i.row());
         if (ruolo != Qt::DisplayRole) return {};
         switch (c) {
-        case TFControllo::Colonna::Gravita: return QString::fromLatin1(check::TestoGravita(p.gravita));
-        case TFControllo::Colonna::Numero: return numero(p);
-        case TFControllo::Colonna::Nominativo: return qs(p.nominativo);
-        case TFControllo::Colonna::CodiceFiscale: return qs(p.codiceFiscale);
-        case TFControllo::Colonna::Casella:
-            return file_ ? (p.posizione > 0 ? QString::number(p.posizione) : QString()) : qs(p.colonna);
-        case TFControllo::Colonna::Campo: return qs(p.campo);
-        case TFControllo::Colonna::Problema: return qs(p.testo);
-        case TFControllo::Colonna::Conta: break;
+        case Colonna::Gravita: return QString::fromLatin1(check::TestoGravita(p.gravita));
+        case Colonna::Numero: return numero(p);
+        case Colonna::Nominativo: return qs(p.nominativo);
+        case Colonna::CodiceFiscale: return qs(p.codiceFiscale);
+        case Colonna::Casella: return file_ ? (p.posizione > 0 ? QString::number(p.posizione) : QString()) : qs(p.colonna);
+        case Colonna::Campo: return qs(p.campo);
+        case Colonna::Problema: return qs(p.testo);
+        case Colonna::Conta: break;
         }
         return {};
+    }
+
+    void sort(int colonna, Qt::SortOrder verso) override {
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        // The selection follows its problem, not its row number.
+        const QModelIndexList prima = persistentIndexList();
+        std::vector<std::size_t> problemiPrima;
+        problemiPrima.reserve(static_cast<std::size_t>(prima.size()));
+        for (const QModelIndex& i : prima) problemiPrima.push_back(ordine_[static_cast<std::size_t>(i.row())]);
+
+        std::iota(ordine_.begin(), ordine_.end(), std::size_t{0});
+        if (colonna >= 0 && colonna < static_cast<int>(Colonna::Conta)) {
+            const auto c = static_cast<Colonna>(colonna);
+            auto confronta = [&](std::size_t a, std::size_t b) {
+                const int r = confronto(problemi_[a], problemi_[b], c);
+                return verso == Qt::AscendingOrder ? r < 0 : r > 0;
+            };
+            std::stable_sort(ordine_.begin(), ordine_.end(), confronta);
+        }
+
+        std::vector<int> riga(ordine_.size());
+        for (std::size_t r = 0; r < ordine_.size(); ++r) riga[ordine_[r]] = static_cast<int>(r);
+        QModelIndexList dopo;
+        dopo.reserve(prima.size());
+        for (qsizetype k = 0; k < prima.size(); ++k) dopo << index(riga[problemiPrima[static_cast<std::size_t>(k)]], prima[k].column());
+        changePersistentIndexList(prima, dopo);
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     }
 
 private:
@@ -90,29 +121,31 @@ private:
         }
     }
 
-    // Numbers sort as numbers; ties keep the check's order.
-    QVariant chiaveOrdine(const check::Problema& p, TFControllo::Colonna c, int riga) const {
-        const QString dopo = QStringLiteral("\x1f%1").arg(riga, 9, 10, QLatin1Char('0'));
+    // Numbers compare as numbers, the agent and the Quadro CT before the certificates.
+    std::int64_t chiaveNumero(const check::Problema& p) const {
+        if (file_) return p.record;
+        if (p.origine == check::Origine::Sostituto) return -2;
+        if (p.origine == check::Origine::QuadroCt) return -1;
+        return p.id;
+    }
+
+    int confronto(const check::Problema& a, const check::Problema& b, Colonna c) const {
+        auto tra = [](auto x, auto y) { return x < y ? -1 : (y < x ? 1 : 0); };
         switch (c) {
-        case TFControllo::Colonna::Numero: {
-            // Agent and Quadro CT first, then the certificates by number, then the list order.
-            const qint64 n = file_ ? p.record
-                                   : (p.origine == check::Origine::Sostituto  ? -2
-                                      : p.origine == check::Origine::QuadroCt ? -1
-                                                                              : p.id);
-            return QStringLiteral("%1").arg(n + 2, 19, 10, QLatin1Char('0')) + dopo;
+        case Colonna::Gravita: return tra(static_cast<int>(a.gravita), static_cast<int>(b.gravita));
+        case Colonna::Numero: return tra(chiaveNumero(a), chiaveNumero(b));
+        case Colonna::Nominativo: return a.nominativo.compare(b.nominativo);
+        case Colonna::CodiceFiscale: return a.codiceFiscale.compare(b.codiceFiscale);
+        case Colonna::Casella: return file_ ? tra(a.posizione, b.posizione) : a.colonna.compare(b.colonna);
+        case Colonna::Campo: return a.campo.compare(b.campo);
+        case Colonna::Problema: return a.testo.compare(b.testo);
+        case Colonna::Conta: break;
         }
-        case TFControllo::Colonna::Casella:
-            if (file_) return QStringLiteral("%1").arg(p.posizione, 9, 10, QLatin1Char('0')) + dopo;
-            break;
-        case TFControllo::Colonna::Gravita:
-            return QString(p.gravita == check::Gravita::Errore ? u'0' : u'1') + dopo;
-        default: break;
-        }
-        return data(index(riga, static_cast<int>(c)), Qt::DisplayRole).toString().toUpper() + dopo;
+        return 0;
     }
 
     std::vector<check::Problema> problemi_;
+    std::vector<std::size_t> ordine_;  // view row -> index in problemi_
     bool file_ = false;
 };
 
@@ -121,9 +154,6 @@ TFControllo::TFControllo(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Controllo prima dell'invio"));
 
     modello_ = new ModelloProblemi(this);
-    ordine_ = new QSortFilterProxyModel(this);
-    ordine_->setSourceModel(modello_);
-    ordine_->setSortRole(Qt::UserRole);
 
     sommario_ = new QLabel(this);
     sommario_->setObjectName(QStringLiteral("lblSommario"));
@@ -131,7 +161,7 @@ TFControllo::TFControllo(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     griglia_ = new QTableView(this);
     griglia_->setObjectName(QStringLiteral("grdProblemi"));
-    griglia_->setModel(ordine_);
+    griglia_->setModel(modello_);
     griglia_->setSelectionBehavior(QAbstractItemView::SelectRows);
     griglia_->setSelectionMode(QAbstractItemView::SingleSelection);
     griglia_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -184,7 +214,6 @@ void TFControllo::mostra(std::vector<check::Problema> problemi, const QString& i
     const std::size_t errori = check::ContaErrori(problemi);
     const std::size_t avvisi = problemi.size() - errori;
     griglia_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    ordine_->sort(-1);
     modello_->imposta(std::move(problemi), file);
     ripeti_->setVisible(!file);
     apri_->setVisible(!file);
@@ -225,9 +254,8 @@ bool TFControllo::eventFilter(QObject* oggetto, QEvent* evento) {
 }
 
 void TFControllo::apriRiga(int rigaVista) {
-    const QModelIndex sorgente = ordine_->mapToSource(ordine_->index(rigaVista, 0));
-    if (!sorgente.isValid()) return;
-    const check::Problema& p = modello_->problemi()[static_cast<std::size_t>(sorgente.row())];
+    if (rigaVista < 0 || rigaVista >= modello_->rowCount({})) return;
+    const check::Problema& p = modello_->problema(rigaVista);
     if (p.origine == check::Origine::File) return;
     emit apri(p);
 }

@@ -7,7 +7,6 @@
 
 class QLabel;
 class QPushButton;
-class QSortFilterProxyModel;
 class QTableView;
 class ModelloProblemi;
 
@@ -40,7 +39,6 @@ private:
     void apriRiga(int rigaVista);
 
     ModelloProblemi* modello_;
-    QSortFilterProxyModel* ordine_;
     QTableView* griglia_;
     QLabel* sommario_;
     QPushButton* apri_;

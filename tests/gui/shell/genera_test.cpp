@@ -9,34 +9,17 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "registratore.h"
 #include "telematic/ui/tfcreafile.h"
 #include "telematic/ui/tfcreafileprofes.h"
 #include "telematic/ui/tfcontrollo.h"
 
-namespace {
-std::string contenuto(const std::string& percorso) {
-    std::ifstream in(percorso, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-template <class T>
-T* figlio(QWidget& w, const char* nome) {
-    T* c = w.findChild<T*>(QLatin1String(nome));
-    if (!c) qFatal("manca %s", nome);
-    return c;
-}
-}  // namespace
-
-class GeneraTest : public QObject {
+class GeneraTest : public QObject, private ConArchivio {
     Q_OBJECT
 private slots:
     void init() {
-        arch = std::make_unique<Archivio>();
+        apriArchivio();
         esegui(arch->db,
                "insert into SostitutoImposta(CodiceFiscale, CognomeDenominazione) "
                "values('80012345676', 'COMUNE DI ESEMPIO');"
@@ -45,13 +28,8 @@ private slots:
                "insert into Zefo1(ID, B01, B02, B03) values(7, 'VRDLGI60B02F205H', 'VERDI', 'LUIGI');"
                "insert into Zefo2(ID, tipo) values(7, 'AMM');"
                "insert into Professionisti(B01, B02, B03) values('BNCLGU65B02F205I', 'BIANCHI', 'LUGI');");
-        conn = std::make_unique<storage::Connection>();
-        conn->open(arch->db);
     }
-    void cleanup() {
-        conn.reset();
-        arch.reset();
-    }
+    void cleanup() { chiudiArchivio(); }
     void valoriIniziali();
     void dipendenti_data();
     void dipendenti();
@@ -62,10 +40,6 @@ private slots:
     void erroriPrimaDiScrivere();
     void elencoDelControllo();
     void controlloDelFile();
-
-private:
-    std::unique_ptr<Archivio> arch;
-    std::unique_ptr<storage::Connection> conn;
 };
 
 void GeneraTest::valoriIniziali() {
@@ -238,8 +212,11 @@ void GeneraTest::elencoDelControllo() {
     const QString sommario = c.findChild<QLabel*>("lblSommario")->text();
     QVERIFY2(sommario.startsWith("Controllo dell'archivio (Dipendenti - LPU / LSU): 2 errori, "), qPrintable(sommario));
 
-    // Sorting by severity puts the errors first; the row chosen is the one opened.
+    // Sorting by severity puts the errors first and keeps the chosen problem chosen.
+    g->selectRow(m->rowCount() - 1);
+    const QString scelto = m->index(m->rowCount() - 1, int(TFControllo::Colonna::Problema)).data().toString();
     g->sortByColumn(int(TFControllo::Colonna::Gravita), Qt::AscendingOrder);
+    QCOMPARE(g->currentIndex().siblingAtColumn(int(TFControllo::Colonna::Problema)).data().toString(), scelto);
     QCOMPARE(m->index(0, 0).data().toString(), QStringLiteral("Errore"));
     QCOMPARE(m->index(1, 0).data().toString(), QStringLiteral("Errore"));
     QCOMPARE(m->index(m->rowCount() - 1, 0).data().toString(), QStringLiteral("Avviso"));
