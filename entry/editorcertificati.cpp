@@ -11,10 +11,13 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QScrollArea>
+#include <QTabWidget>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
 
+#include "entry/stampa.h"
 #include "forms/vistapagina.h"
 #include "ui/dialoghi.h"
 
@@ -92,6 +95,99 @@ QToolButton* EditorCertificati::pulsante(const QString& parola, const QIcon& ic,
     return b;
 }
 
+void EditorCertificati::pulsantiModifica(QHBoxLayout* barra) {
+    barra->addWidget(pulsante(QStringLiteral("Salva"), icona(Icona::Salva), [this] { salva(); }));
+    barra->addWidget(pulsante(QStringLiteral("Aggiungi"), icona(Icona::Aggiungi), [this] { aggiungi(); }));
+    barra->addWidget(pulsante(QStringLiteral("Modifica"), icona(Icona::Modifica), [this] { modifica(); }));
+    barra->addWidget(pulsante(QStringLiteral("Annulla"), icona(Icona::Annulla), [this] { annulla(); }));
+    barra->addWidget(pulsante(QStringLiteral("Cancella"), icona(Icona::Cancella), [this] { cancella(); }));
+}
+
+QToolButton* EditorCertificati::pulsanteChiudi() {
+    return pulsante(QStringLiteral("Chiudi"), icona(Icona::Chiudi), [this] { close(); });
+}
+
+QLineEdit* EditorCertificati::casellaTestata(const QString& nome, int larghezza) {
+    auto* e = new QLineEdit(this);
+    e->setObjectName(nome);
+    e->setReadOnly(true);
+    e->setFocusPolicy(Qt::NoFocus);
+    e->setFixedWidth(larghezza);
+    QPalette p = e->palette();
+    p.setColor(QPalette::Base, QColor(240, 240, 240));
+    e->setPalette(p);
+    return e;
+}
+
+void EditorCertificati::creaSchede(std::initializer_list<std::pair<const forms::Pagina*, QString>> pagine) {
+    schede_ = new QTabWidget(this);
+    for (const auto& [pagina, titolo] : pagine) {
+        const std::size_t i = viste_.size();
+        auto* v = new forms::VistaPagina(*pagina);
+        viste_.push_back(v);
+        caricata_.push_back(false);
+        schede_->addTab(scheda(v), titolo);
+        connect(v, &forms::VistaPagina::modificato, this, [this, i] {
+            if (caricando_ || !caricata_[i]) return;
+            esegui([&] {
+                viste_[i]->scrivi();
+                aggiornaTestata();
+            });
+        });
+    }
+    connect(schede_, &QTabWidget::currentChanged, this, [this] { esegui([this] { caricaVisibile(); }); });
+}
+
+void EditorCertificati::componi(QHBoxLayout* barra, QHBoxLayout* testata) {
+    auto* tutto = new QVBoxLayout(this);
+    tutto->setContentsMargins(4, 4, 4, 4);
+    tutto->addLayout(barra);
+    tutto->addLayout(testata);
+    tutto->addWidget(schede_, 1);
+    resize(860, 820);
+    caricaPagine();
+}
+
+void EditorCertificati::paginaIniziale() { schede_->setCurrentIndex(0); }
+
+void EditorCertificati::caricaPagine() {
+    caricata_.assign(caricata_.size(), false);
+    caricaVisibile();
+    aggiornaTestata();
+}
+
+void EditorCertificati::caricaVisibile() {
+    const auto i = static_cast<std::size_t>(std::max(0, schede_->currentIndex()));
+    if (caricata_[i]) return;
+    caricando_ = true;
+    mostraPagina(*viste_[i]);
+    caricando_ = false;
+    caricata_[i] = true;
+}
+
+void EditorCertificati::scriviPagineCaricate() {
+    for (std::size_t i = 0; i < viste_.size(); ++i)
+        if (caricata_[i]) viste_[i]->scrivi();
+}
+
+bool EditorCertificati::certificatoPresente(bool presente) {
+    if (!presente) ui::informa(this, kNessunCertificato);
+    return presente;
+}
+
+bool EditorCertificati::stampaPossibile(bool presente) {
+    if (!certificatoPresente(presente)) return false;
+    if (!stampaDisponibile()) {
+        ui::informa(this, kStampaNonDisponibile);
+        return false;
+    }
+    return true;
+}
+
+bool EditorCertificati::cancellazioneConfermata(bool presente) {
+    return certificatoPresente(presente) && ui::chiedi(this, kDomandaCancellazione);
+}
+
 QScrollArea* EditorCertificati::scheda(forms::VistaPagina* vista) {
     auto* area = new QScrollArea;
     area->setBackgroundRole(QPalette::Base);
@@ -121,6 +217,13 @@ void freccia(QPainter& p, bool destra, qreal x) {
     }
     t.closeSubpath();
     p.fillPath(t, QColor(40, 80, 150));
+}
+
+// A white sheet outlined in grey, the ground of the printing and copying pictures.
+void foglio(QPainter& p, const QRectF& r) {
+    p.setPen(QPen(QColor(90, 90, 90), 1.2));
+    p.setBrush(Qt::white);
+    p.drawRect(r);
 }
 
 }  // namespace
@@ -170,18 +273,14 @@ QIcon icona(Icona i) {
         p.drawLine(QPointF(18, 6), QPointF(6, 18));
         break;
     case Icona::Stampa:
-        p.setPen(QPen(grigio, 1.2));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(7, 3, 10, 7));
+        foglio(p, QRectF(7, 3, 10, 7));
         p.setBrush(QColor(150, 150, 150));
         p.drawRoundedRect(QRectF(2.5, 9, 19, 9), 2, 2);
         p.setBrush(Qt::white);
         p.drawRect(QRectF(7, 15, 10, 6));
         break;
     case Icona::Anteprima:
-        p.setPen(QPen(grigio, 1.2));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(3.5, 2.5, 13, 18));
+        foglio(p, QRectF(3.5, 2.5, 13, 18));
         p.setPen(QPen(blu, 2));
         p.setBrush(QColor(220, 235, 255));
         p.drawEllipse(QRectF(10, 10, 8, 8));
@@ -202,9 +301,7 @@ QIcon icona(Icona i) {
         p.fillRect(QRectF(16.5, 6, 2.5, 12), blu);
         break;
     case Icona::Copia:
-        p.setPen(QPen(grigio, 1.2));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(3.5, 3.5, 11, 13));
+        foglio(p, QRectF(3.5, 3.5, 11, 13));
         p.setBrush(QColor(220, 235, 255));
         p.drawRect(QRectF(9.5, 8.5, 11, 13));
         break;

@@ -7,17 +7,23 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
+#include <utility>
+#include <vector>
 
 #include "storage/dataset.h"
 
 class QCloseEvent;
+class QHBoxLayout;
+class QLineEdit;
 class QScrollArea;
 class QTabWidget;
 class QToolButton;
 
 namespace forms {
+class Pagina;
 class VistaPagina;
-}
+}  // namespace forms
 
 namespace entry {
 
@@ -58,6 +64,18 @@ public:
     // The closing rule with the save question, then hide; false only if it could not close.
     bool chiudiFinestra();
 
+    // The toolbar's commands (the buttons call these, and so can a test).
+    virtual void salva() = 0;
+    virtual void aggiungi() = 0;
+    virtual void modifica() = 0;
+    virtual void annulla() = 0;
+    virtual void cancella() = 0;
+
+    // Makes "Pagina 1" the current tab.
+    void paginaIniziale();
+    QTabWidget& schede() { return *schede_; }
+    forms::VistaPagina& vista(int indice) { return *viste_[static_cast<std::size_t>(indice)]; }
+
 signals:
     // The rows of the list changed: re-opened, filtered, a certificate added or deleted.
     void elencoCambiato();
@@ -77,6 +95,32 @@ protected:
     virtual bool rigaCorrenteSalvata() const = 0;
     // The framed row of the four arrows, for the toolbar.
     QWidget* navigatore();
+    // Salva, Aggiungi, Modifica, Annulla and Cancella, in this order.
+    void pulsantiModifica(QHBoxLayout* barra);
+    QToolButton* pulsanteChiudi();
+    // A grey read-only box of the header line, named for tests and scripts.
+    QLineEdit* casellaTestata(const QString& nome, int larghezza);
+
+    // The page tabs, one a page with its title; a page's typing is written at once into its rows.
+    void creaSchede(std::initializer_list<std::pair<const forms::Pagina*, QString>> pagine);
+    // The window's layout: the toolbar, the header line, the tabs filling the rest.
+    void componi(QHBoxLayout* barra, QHBoxLayout* testata);
+    // Binds a page to the current rows and shows them (called while caricando_ holds).
+    virtual void mostraPagina(forms::VistaPagina& vista) = 0;
+    // Shows the current certificate's values in the header line.
+    virtual void aggiornaTestata() = 0;
+    // Every page is to be shown again; the one in view is shown now.
+    void caricaPagine();
+    // Pages are loaded when shown: moving touches only the page in view.
+    void caricaVisibile();
+    // Writes what was typed on the pages shown for the current certificate.
+    void scriviPagineCaricate();
+
+    // The checks before a command on a stored certificate, with their messages: false when
+    // there is none, or (for printing) when printing is not built, or deleting is not confirmed.
+    bool certificatoPresente(bool presente);
+    bool stampaPossibile(bool presente);
+    bool cancellazioneConfermata(bool presente);
 
     // Runs an operator's command: a failure ends it and is shown in an error box.
     bool esegui(const std::function<void()>& azione);
@@ -88,6 +132,10 @@ protected:
     static QScrollArea* scheda(forms::VistaPagina* vista);
 
     storage::Connection& conn_;
+    QTabWidget* schede_ = nullptr;
+    std::vector<forms::VistaPagina*> viste_;
+    std::vector<bool> caricata_;  // the page shows the current certificate
+    bool caricando_ = false;  // the boxes are being filled, not typed into
 };
 
 // Icons of the toolbars, drawn here so that every platform shows the same ones.

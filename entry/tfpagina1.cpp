@@ -7,10 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollArea>
-#include <QTabWidget>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include "entry/stampa.h"
 #include "forms/pagina.h"
@@ -27,17 +24,6 @@ const char* const kTabelle[] = {"Zefo1", "Zefo2", "Zefo3"};
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-QLineEdit* display(QWidget* parent, int larghezza) {
-    auto* e = new QLineEdit(parent);
-    e->setReadOnly(true);
-    e->setFocusPolicy(Qt::NoFocus);
-    e->setFixedWidth(larghezza);
-    QPalette p = e->palette();
-    p.setColor(QPalette::Base, QColor(240, 240, 240));
-    e->setPalette(p);
-    return e;
-}
-
 }  // namespace
 
 TFPagina1::TFPagina1(storage::Connection& conn, QWidget* parent)
@@ -53,11 +39,7 @@ TFPagina1::TFPagina1(storage::Connection& conn, QWidget* parent)
     // Toolbar.
     auto* barra = new QHBoxLayout;
     barra->setSpacing(2);
-    barra->addWidget(pulsante(QStringLiteral("Salva"), icona(Icona::Salva), [this] { salva(); }));
-    barra->addWidget(pulsante(QStringLiteral("Aggiungi"), icona(Icona::Aggiungi), [this] { aggiungi(); }));
-    barra->addWidget(pulsante(QStringLiteral("Modifica"), icona(Icona::Modifica), [this] { modifica(); }));
-    barra->addWidget(pulsante(QStringLiteral("Annulla"), icona(Icona::Annulla), [this] { annulla(); }));
-    barra->addWidget(pulsante(QStringLiteral("Cancella"), icona(Icona::Cancella), [this] { cancella(); }));
+    pulsantiModifica(barra);
     barra->addWidget(pulsante(QStringLiteral("Stampa"), icona(Icona::Stampa), [this] { stampa(); }));
     barra->addSpacing(8);
     barra->addWidget(navigatore());
@@ -87,24 +69,20 @@ TFPagina1::TFPagina1(storage::Connection& conn, QWidget* parent)
     fl->addWidget(filtri_[2], 2, 1);
     barra->addWidget(filtro);
     barra->addStretch(1);
-    barra->addWidget(pulsante(QStringLiteral("Chiudi"), icona(Icona::Chiudi), [this] { close(); }));
+    barra->addWidget(pulsanteChiudi());
 
     // Header line.
     auto* testata = new QHBoxLayout;
     testata->addWidget(new QLabel(QStringLiteral("Dipendente"), this));
-    dittaMatr_ = display(this, 150);
-    dittaMatr_->setObjectName(QStringLiteral("DittaMatr"));
+    dittaMatr_ = casellaTestata(QStringLiteral("DittaMatr"), 150);
     testata->addWidget(dittaMatr_);
     testata->addSpacing(10);
     testata->addWidget(new QLabel(QStringLiteral("C.F."), this));
-    codiceFiscale_ = display(this, 150);
-    codiceFiscale_->setObjectName(QStringLiteral("B01"));
+    codiceFiscale_ = casellaTestata(QStringLiteral("B01"), 150);
     testata->addWidget(codiceFiscale_);
-    cognome_ = display(this, 170);
-    cognome_->setObjectName(QStringLiteral("B02"));
+    cognome_ = casellaTestata(QStringLiteral("B02"), 170);
     testata->addWidget(cognome_);
-    nome_ = display(this, 140);
-    nome_->setObjectName(QStringLiteral("B03"));
+    nome_ = casellaTestata(QStringLiteral("B03"), 140);
     testata->addWidget(nome_);
     testata->addSpacing(10);
     testata->addWidget(new QLabel(QStringLiteral("Tipo:"), this));
@@ -120,35 +98,13 @@ TFPagina1::TFPagina1(storage::Connection& conn, QWidget* parent)
     testata->addWidget(tipo_);
     testata->addStretch(1);
 
-    // Pages.
-    schede_ = new QTabWidget(this);
-    const forms::Pagina* pagine[] = {&forms::CertificatoPagina1(), &forms::CertificatoPagina2(),
-                                     &forms::CertificatoPagina3(), &forms::CertificatoPagina4(),
-                                     &forms::CertificatoPagina4bis(), &forms::CertificatoPagina5()};
-    const QString titoli[] = {QStringLiteral("Pagina 1"), QStringLiteral("Pagina 2"),
-                              QStringLiteral("Pagina 3"), QStringLiteral("Pagina 4"),
-                              QStringLiteral("Pagina 4 bis"), QStringLiteral("Pagina 5")};
-    for (std::size_t i = 0; i < viste_.size(); ++i) {
-        auto* v = new forms::VistaPagina(*pagine[i]);
-        viste_[i] = v;
-        schede_->addTab(scheda(v), titoli[i]);
-        connect(v, &forms::VistaPagina::modificato, this, [this, i] {
-            if (caricando_ || !caricata_[i]) return;
-            esegui([&] {
-                viste_[i]->scrivi();
-                aggiornaTestata();
-            });
-        });
-    }
-    connect(schede_, &QTabWidget::currentChanged, this, [this] { esegui([this] { caricaVisibile(); }); });
-
-    auto* tutto = new QVBoxLayout(this);
-    tutto->setContentsMargins(4, 4, 4, 4);
-    tutto->addLayout(barra);
-    tutto->addLayout(testata);
-    tutto->addWidget(schede_, 1);
-    resize(860, 820);
-    caricaPagine();
+    creaSchede({{&forms::CertificatoPagina1(), QStringLiteral("Pagina 1")},
+                {&forms::CertificatoPagina2(), QStringLiteral("Pagina 2")},
+                {&forms::CertificatoPagina3(), QStringLiteral("Pagina 3")},
+                {&forms::CertificatoPagina4(), QStringLiteral("Pagina 4")},
+                {&forms::CertificatoPagina4bis(), QStringLiteral("Pagina 4 bis")},
+                {&forms::CertificatoPagina5(), QStringLiteral("Pagina 5")}});
+    componi(barra, testata);
 }
 
 // ---- the list and the rows that follow it ----
@@ -163,8 +119,6 @@ void TFPagina1::riapriElenco() {
 void TFPagina1::apriElencoSeChiuso() {
     if (!zefo1_.isOpen()) riapriElenco();
 }
-
-void TFPagina1::paginaIniziale() { schede_->setCurrentIndex(0); }
 
 bool TFPagina1::certificatoCorrente() const {
     return zefo1_.isOpen() && !zefo1_.eof() && zefo1_.state() != Dataset::State::Insert;
@@ -194,24 +148,12 @@ void TFPagina1::preparaZefo3() {
     if (zefo3_.isOpen() && zefo3_.isEmpty() && zefo3_.state() == Dataset::State::Browse) zefo3_.append();
 }
 
-void TFPagina1::caricaPagine() {
-    caricata_.fill(false);
-    caricaVisibile();
-    aggiornaTestata();
-}
-
-void TFPagina1::caricaVisibile() {
-    const auto i = static_cast<std::size_t>(std::max(0, schede_->currentIndex()));
-    if (caricata_[i]) return;
-    forms::VistaPagina& v = *viste_[i];
+void TFPagina1::mostraPagina(forms::VistaPagina& v) {
     Dataset* ds[] = {&zefo1_, &zefo2_, &zefo3_};
-    caricando_ = true;
     for (int t = 0; t < 3; ++t) v.collega(QString::fromLatin1(kTabelle[t]), ds[t]->isOpen() ? ds[t] : nullptr);
     v.carica();
     entry::mostraCampo(v, forms::kTabellaCalcolata, QStringLiteral("DittaMatr"), dittaMatr());
     v.setSolaLettura(!certificatoCorrente());
-    caricando_ = false;
-    caricata_[i] = true;
 }
 
 QString TFPagina1::dittaMatr() const {
@@ -233,9 +175,7 @@ void TFPagina1::aggiornaTestata() {
 }
 
 void TFPagina1::scriviPagine() {
-    if (!certificatoCorrente()) return;
-    for (std::size_t i = 0; i < viste_.size(); ++i)
-        if (caricata_[i]) viste_[i]->scrivi();
+    if (certificatoCorrente()) scriviPagineCaricate();
 }
 
 bool TFPagina1::certificatoInModifica() {
@@ -263,6 +203,12 @@ void TFPagina1::salvaTutto() {
     salvaContinuazione();
 }
 
+void TFPagina1::salvaEMostra() {
+    salvaTutto();
+    caricaPagine();
+    emit datiCambiati();
+}
+
 void TFPagina1::sposta(const std::function<void()>& movimento) {
     if (!zefo1_.isOpen()) return;
     scriviPagine();
@@ -274,10 +220,7 @@ void TFPagina1::sposta(const std::function<void()>& movimento) {
 // ---- commands ----
 
 void TFPagina1::salva() {
-    if (!certificatoCorrente()) return;
-    salvaTutto();
-    caricaPagine();
-    emit datiCambiati();
+    if (certificatoCorrente()) salvaEMostra();
 }
 
 void TFPagina1::aggiungi() {
@@ -318,11 +261,7 @@ void TFPagina1::annulla() {
 }
 
 void TFPagina1::cancella() {
-    if (!certificatoCorrente()) {
-        ui::informa(this, entry::kNessunCertificato);
-        return;
-    }
-    if (!ui::chiedi(this, entry::kDomandaCancellazione)) return;
+    if (!cancellazioneConfermata(certificatoCorrente())) return;
     zefo3_.cancel();  // the further sections stay in the table as they are
     zefo2_.cancel();
     if (zefo2_.isOpen() && !zefo2_.eof()) zefo2_.remove();
@@ -333,19 +272,8 @@ void TFPagina1::cancella() {
 }
 
 void TFPagina1::stampa() {
-    if (!certificatoCorrente()) {
-        ui::informa(this, entry::kNessunCertificato);
-        return;
-    }
-    if (!entry::stampaDisponibile()) {
-        ui::informa(this, entry::kStampaNonDisponibile);
-        return;
-    }
-    if (certificatoInModifica() && ui::chiedi(this, entry::kDomandaSalvataggio)) {
-        salvaTutto();
-        caricaPagine();
-        emit datiCambiati();
-    }
+    if (!stampaPossibile(certificatoCorrente())) return;
+    if (certificatoInModifica() && ui::chiedi(this, entry::kDomandaSalvataggio)) salvaEMostra();
     // The print says "Operazione eseguita" itself.
     entry::stampaCertificato(conn_, zefo1_.integer("ID"), false, this);
 }
@@ -368,10 +296,7 @@ void TFPagina1::filtra() {
 }
 
 bool TFPagina1::confermaChiusura() {
-    if (zefo1_.isOpen() && certificatoInModifica() && ui::chiedi(this, entry::kDomandaSalvataggio)) {
-        salvaTutto();
-        caricaPagine();
-        emit datiCambiati();
-    }
+    if (zefo1_.isOpen() && certificatoInModifica() && ui::chiedi(this, entry::kDomandaSalvataggio))
+        salvaEMostra();
     return true;
 }

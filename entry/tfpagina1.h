@@ -11,7 +11,6 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
-class QTabWidget;
 
 class TFPagina1 : public entry::EditorCertificati {
     Q_OBJECT
@@ -21,24 +20,19 @@ public:
     // Closes and re-opens the list with its current query text, on its first row.
     void riapriElenco();
     void apriElencoSeChiuso() override;
-    // Makes "Pagina 1" the current tab.
-    void paginaIniziale();
     storage::Dataset& elenco() override { return zefo1_; }
     storage::Dataset& zefo2() { return zefo2_; }
     storage::Dataset& zefo3() { return zefo3_; }
 
-    // The toolbar's commands (the buttons call these, and so can a test).
-    void salva();
-    void aggiungi();
-    void modifica();
-    void annulla();
-    void cancella();
+    void salva() override;
+    void aggiungi() override;
+    void modifica() override;
+    void annulla() override;
+    void cancella() override;
     void stampa();
     // Re-queries the list from the four kind boxes.
     void filtra();
 
-    QTabWidget& schede() { return *schede_; }
-    forms::VistaPagina& vista(int indice) { return *viste_[static_cast<std::size_t>(indice)]; }
     QCheckBox& casellaFiltro(int indice) { return *filtri_[static_cast<std::size_t>(indice)]; }
     QComboBox& tipo() { return *tipo_; }
     // The query text the list is opened with (the kind filter replaces it).
@@ -48,6 +42,8 @@ protected:
     void sposta(const std::function<void()>& movimento) override;
     bool rigaCorrenteSalvata() const override { return certificatoCorrente(); }
     bool confermaChiusura() override;
+    void mostraPagina(forms::VistaPagina& vista) override;
+    void aggiornaTestata() override;
 
 private:
     bool certificatoCorrente() const;
@@ -55,13 +51,11 @@ private:
     bool certificatoInModifica();
     void salvaTutto();
     void salvaContinuazione();
+    // Saves the whole certificate and shows it again, as saved.
+    void salvaEMostra();
     // Loads the current certificate's Zefo2 and Zefo3 rows, creating the Zefo2 row on first display.
     void seguiCertificato();
     void preparaZefo3();
-    void caricaPagine();
-    // Pages are loaded when shown: moving touches only the page in view.
-    void caricaVisibile();
-    void aggiornaTestata();
     QString dittaMatr() const;
 
     storage::Dataset zefo1_;
@@ -70,14 +64,10 @@ private:
     storage::Dataset sostituto_;
     std::string interrogazione_;
 
-    QTabWidget* schede_ = nullptr;
-    std::array<forms::VistaPagina*, 6> viste_{};
-    std::array<bool, 6> caricata_{};  // the page shows the current certificate
     std::array<QCheckBox*, 4> filtri_{};  // Dipendenti, Amministratori, Co.Co.Co, Tutto
     QLineEdit* dittaMatr_ = nullptr;
     QLineEdit* codiceFiscale_ = nullptr;
     QLineEdit* cognome_ = nullptr;
     QLineEdit* nome_ = nullptr;
     QComboBox* tipo_ = nullptr;
-    bool caricando_ = false;
 };

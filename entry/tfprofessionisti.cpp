@@ -1,13 +1,9 @@
 #include "entry/tfprofessionisti.h"
 
 #include <QHBoxLayout>
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollArea>
-#include <QTabWidget>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <utility>
 #include <vector>
 
@@ -30,17 +26,6 @@ const char* const kColonneSostituto[] = {"A01", "A02", "A03", "A04", "A05", "A06
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-QLineEdit* display(QWidget* parent, int larghezza) {
-    auto* e = new QLineEdit(parent);
-    e->setReadOnly(true);
-    e->setFocusPolicy(Qt::NoFocus);
-    e->setFixedWidth(larghezza);
-    QPalette p = e->palette();
-    p.setColor(QPalette::Base, QColor(240, 240, 240));
-    e->setPalette(p);
-    return e;
-}
-
 }  // namespace
 
 TFProfessionisti::TFProfessionisti(storage::Connection& conn, QWidget* parent)
@@ -50,11 +35,7 @@ TFProfessionisti::TFProfessionisti(storage::Connection& conn, QWidget* parent)
 
     auto* barra = new QHBoxLayout;
     barra->setSpacing(2);
-    barra->addWidget(pulsante(QStringLiteral("Salva"), icona(Icona::Salva), [this] { salva(); }));
-    barra->addWidget(pulsante(QStringLiteral("Aggiungi"), icona(Icona::Aggiungi), [this] { aggiungi(); }));
-    barra->addWidget(pulsante(QStringLiteral("Modifica"), icona(Icona::Modifica), [this] { modifica(); }));
-    barra->addWidget(pulsante(QStringLiteral("Annulla"), icona(Icona::Annulla), [this] { annulla(); }));
-    barra->addWidget(pulsante(QStringLiteral("Cancella"), icona(Icona::Cancella), [this] { cancella(); }));
+    pulsantiModifica(barra);
     auto* ant = pulsante(QStringLiteral("Anteprima"), icona(Icona::Anteprima), [this] { anteprima(); });
     ant->setToolTip(QStringLiteral("Stampa"));
     barra->addWidget(ant);
@@ -62,39 +43,22 @@ TFProfessionisti::TFProfessionisti(storage::Connection& conn, QWidget* parent)
     barra->addSpacing(8);
     barra->addWidget(navigatore());
     barra->addStretch(1);
-    barra->addWidget(pulsante(QStringLiteral("Chiudi"), icona(Icona::Chiudi), [this] { close(); }));
+    barra->addWidget(pulsanteChiudi());
 
     auto* testata = new QHBoxLayout;
     testata->addWidget(new QLabel(QStringLiteral("Dipendente"), this));
-    cognome_ = display(this, 190);
-    cognome_->setObjectName(QStringLiteral("B02"));
+    cognome_ = casellaTestata(QStringLiteral("B02"), 190);
     testata->addWidget(cognome_);
-    nome_ = display(this, 150);
-    nome_->setObjectName(QStringLiteral("B03"));
+    nome_ = casellaTestata(QStringLiteral("B03"), 150);
     testata->addWidget(nome_);
     testata->addSpacing(10);
     testata->addWidget(new QLabel(QStringLiteral("C.F."), this));
-    codiceFiscale_ = display(this, 150);
-    codiceFiscale_->setObjectName(QStringLiteral("B01"));
+    codiceFiscale_ = casellaTestata(QStringLiteral("B01"), 150);
     testata->addWidget(codiceFiscale_);
     testata->addStretch(1);
 
-    schede_ = new QTabWidget(this);
-    const forms::Pagina* pagine[] = {&forms::ProfessionistaPagina1(), &forms::ProfessionistaPagina2()};
-    const QString titoli[] = {QStringLiteral("Pagina 1"), QStringLiteral("Pagina 5")};
-    for (std::size_t i = 0; i < viste_.size(); ++i) {
-        auto* v = new forms::VistaPagina(*pagine[i]);
-        viste_[i] = v;
-        schede_->addTab(scheda(v), titoli[i]);
-        connect(v, &forms::VistaPagina::modificato, this, [this, i] {
-            if (caricando_ || !caricata_[i]) return;
-            esegui([&] {
-                viste_[i]->scrivi();
-                aggiornaTestata();
-            });
-        });
-    }
-    connect(schede_, &QTabWidget::currentChanged, this, [this] { esegui([this] { caricaVisibile(); }); });
+    creaSchede({{&forms::ProfessionistaPagina1(), QStringLiteral("Pagina 1")},
+                {&forms::ProfessionistaPagina2(), QStringLiteral("Pagina 5")}});
 
     copia_ = new QToolButton(viste_[0]);
     copia_->setObjectName(QStringLiteral("Riporta"));
@@ -105,13 +69,7 @@ TFProfessionisti::TFProfessionisti(storage::Connection& conn, QWidget* parent)
     connect(copia_, &QToolButton::clicked, this, [this] { esegui([this] { riportaSostituto(); }); });
     posizionaCopia();
 
-    auto* tutto = new QVBoxLayout(this);
-    tutto->setContentsMargins(4, 4, 4, 4);
-    tutto->addLayout(barra);
-    tutto->addLayout(testata);
-    tutto->addWidget(schede_, 1);
-    resize(860, 820);
-    caricaPagine();
+    componi(barra, testata);
 }
 
 // At the left of the employer's section, beside its first box.
@@ -136,44 +94,30 @@ void TFProfessionisti::apriElencoSeChiuso() {
     if (!elenco_.isOpen()) riapriElenco();
 }
 
-void TFProfessionisti::paginaIniziale() { schede_->setCurrentIndex(0); }
-
 // A stored row is current (not a new one, not past the end).
 bool TFProfessionisti::rigaSalvata() const {
     return elenco_.isOpen() && !elenco_.eof() && elenco_.state() != Dataset::State::Insert;
 }
 
-void TFProfessionisti::caricaPagine() {
-    caricata_.fill(false);
-    caricaVisibile();
-    aggiornaTestata();
+bool TFProfessionisti::conRiga() const {
+    return elenco_.isOpen() && (!elenco_.eof() || elenco_.state() == Dataset::State::Insert);
 }
 
-void TFProfessionisti::caricaVisibile() {
-    const auto i = static_cast<std::size_t>(std::max(0, schede_->currentIndex()));
-    if (caricata_[i]) return;
-    forms::VistaPagina& v = *viste_[i];
-    const bool conRiga = elenco_.isOpen() && (!elenco_.eof() || elenco_.state() == Dataset::State::Insert);
-    caricando_ = true;
+void TFProfessionisti::mostraPagina(forms::VistaPagina& v) {
     v.collega(kTabella, elenco_.isOpen() ? &elenco_ : nullptr);
     v.carica();
-    v.setSolaLettura(!conRiga);
-    caricando_ = false;
-    caricata_[i] = true;
+    v.setSolaLettura(!conRiga());
 }
 
 void TFProfessionisti::aggiornaTestata() {
-    const bool conRiga = elenco_.isOpen() && (!elenco_.eof() || elenco_.state() == Dataset::State::Insert);
-    cognome_->setText(conRiga ? q(elenco_.text("B02")) : QString());
-    nome_->setText(conRiga ? q(elenco_.text("B03")) : QString());
-    codiceFiscale_->setText(conRiga ? q(elenco_.text("B01")) : QString());
+    const bool c = conRiga();
+    cognome_->setText(c ? q(elenco_.text("B02")) : QString());
+    nome_->setText(c ? q(elenco_.text("B03")) : QString());
+    codiceFiscale_->setText(c ? q(elenco_.text("B01")) : QString());
 }
 
 void TFProfessionisti::scriviPagine() {
-    if (!elenco_.isOpen()) return;
-    if (elenco_.eof() && elenco_.state() != Dataset::State::Insert) return;
-    for (std::size_t i = 0; i < viste_.size(); ++i)
-        if (caricata_[i]) viste_[i]->scrivi();
+    if (conRiga()) scriviPagineCaricate();
 }
 
 void TFProfessionisti::sposta(const std::function<void()>& movimento) {
@@ -216,11 +160,7 @@ void TFProfessionisti::annulla() {
 }
 
 void TFProfessionisti::cancella() {
-    if (!rigaSalvata()) {
-        ui::informa(this, entry::kNessunCertificato);
-        return;
-    }
-    if (!ui::chiedi(this, entry::kDomandaCancellazione)) return;
+    if (!cancellazioneConfermata(rigaSalvata())) return;
     elenco_.cancel();
     elenco_.remove();
     caricaPagine();
@@ -229,14 +169,7 @@ void TFProfessionisti::cancella() {
 }
 
 void TFProfessionisti::stampaRiga(bool conAnteprima) {
-    if (!rigaSalvata()) {
-        ui::informa(this, entry::kNessunCertificato);
-        return;
-    }
-    if (!entry::stampaDisponibile()) {
-        ui::informa(this, entry::kStampaNonDisponibile);
-        return;
-    }
+    if (!stampaPossibile(rigaSalvata())) return;
     scriviPagine();
     if (entry::inModifica(elenco_) && ui::chiedi(this, entry::kDomandaSalvataggio)) {
         elenco_.post();
@@ -251,10 +184,7 @@ void TFProfessionisti::anteprima() { stampaRiga(true); }
 void TFProfessionisti::stampa() { stampaRiga(false); }
 
 void TFProfessionisti::riportaSostituto() {
-    if (!elenco_.isOpen() || (elenco_.eof() && elenco_.state() != Dataset::State::Insert)) {
-        ui::informa(this, entry::kNessunCertificato);
-        return;
-    }
+    if (!certificatoPresente(conRiga())) return;
     scriviPagine();
     std::vector<std::pair<const char*, std::string>> valori;
     for (const char* c : kColonneSostituto) valori.emplace_back(c, elenco_.text(c));

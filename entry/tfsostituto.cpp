@@ -1,17 +1,12 @@
 #include "entry/tfsostituto.h"
 
-#include <QCloseEvent>
 #include <QLabel>
-#include <QScreen>
 #include <QScrollArea>
 #include <QTabWidget>
-#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <exception>
 
-#include "entry/agente/comandi.h"
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
 #include "ui/dialoghi.h"
@@ -101,26 +96,11 @@ QToolButton* bottoneConteggio(forms::VistaPagina* pagina, const QString& colonna
 }  // namespace
 
 TFSostituto::TFSostituto(storage::Connection& conn, QWidget* parent)
-    : QWidget(parent, Qt::Window), conn_(conn), sostituto_(conn) {
+    : FinestraAgente(conn, parent), sostituto_(conn) {
     setObjectName(QStringLiteral("TFSostituto"));
     setWindowTitle(QStringLiteral("Dati del Sostituto d'imposta."));
-    auto* l = new QVBoxLayout(this);
-    l->setContentsMargins(0, 0, 0, 0);
-    l->setSpacing(0);
-    l->addWidget(agente::barraComandi(
-        this, [this] { salva(); }, [this] { stampa(); }, [this] { close(); }));
-
-    schede_ = new QTabWidget(this);
-    schede_->setObjectName(QStringLiteral("PageControl1"));
-    auto* area = new QScrollArea(schede_);
-    area->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    area->setBackgroundRole(QPalette::Dark);
-    pagina_ = new forms::VistaPagina(forms::Frontespizio(), area);
-    pagina_->collega(kTabella, &sostituto_);
-    area->setWidget(pagina_);
-    schede_->addTab(area, QStringLiteral("Pagina 1"));
+    schede_ = creaPagina(forms::Frontespizio(), {{kTabella, &sostituto_}});
     schede_->addTab(schedaAiuto(schede_), QStringLiteral("Aiuto"));
-    l->addWidget(schede_);
 
     auto* b1 = bottoneConteggio(pagina_, QStringLiteral("A1"), "btnContaA1",
                                 QStringLiteral("Conta le certificazioni di lavoro dipendente"));
@@ -131,92 +111,26 @@ TFSostituto::TFSostituto(storage::Connection& conn, QWidget* parent)
 
     const QSize naturale = pagina_->sizeHint().isValid() ? pagina_->sizeHint()
                                                          : forms::Frontespizio().dimensione.toSize();
-    // The whole width of the page, and as much of its height as the screen allows.
-    const int altezza = screen() ? std::min(760, screen()->availableGeometry().height() - 60) : 760;
-    resize(naturale.width() + 40, altezza);
+    dimensiona(naturale.width());
 }
 
 void TFSostituto::prepara() {
-    sostituto_.close();
-    sostituto_.open("select * from SostitutoImposta");
-    if (sostituto_.rowCount() > 0)
-        sostituto_.edit();
-    else
-        sostituto_.append();
+    apriPrimaRiga(sostituto_, "select * from SostitutoImposta");
     pagina_->carica();
     schede_->setCurrentIndex(0);
 }
 
-void TFSostituto::salva() {
-    if (!sostituto_.isOpen()) return;
-    try {
-        pagina_->scrivi();
-        sostituto_.post();
-        pagina_->carica();
-    } catch (const std::exception& e) {
-        ui::errore(this, ui::testoDaMessaggio(e.what()));
-    }
-}
-
-bool TFSostituto::salvaProtetto() {
-    try {
-        sostituto_.post();
-        pagina_->carica();
-        return true;
-    } catch (const std::exception& e) {
-        ui::errore(this, ui::testoDaMessaggio(e.what()));
-        return false;
-    }
-}
-
-bool TFSostituto::regolaChiusura() {
-    if (!sostituto_.isOpen()) return true;
-    pagina_->scrivi();
+bool TFSostituto::daChiedere() const {
     using S = storage::Dataset::State;
     // A new row with nothing typed asks nothing; one with typed values is not dropped unasked.
-    const bool chiedere = sostituto_.state() == S::Edit ||
-                          (sostituto_.state() == S::Insert && sostituto_.modified());
-    if (chiedere && ui::chiedi(this, agente::kDomandaSalva)) return salvaProtetto();
-    return true;
-}
-
-bool TFSostituto::chiudiFinestra() {
-    if (!regolaChiusura()) return false;
-    hide();
-    return true;
-}
-
-void TFSostituto::closeEvent(QCloseEvent* e) {
-    if (regolaChiusura())
-        e->accept();
-    else
-        e->ignore();
-}
-
-bool TFSostituto::salvaPrimaDiUscire() {
-    if (!sostituto_.isOpen()) return true;
-    pagina_->scrivi();
-    if (!sostituto_.modified()) return true;
-    if (ui::chiedi(this, agente::kDomandaSalva)) return salvaProtetto();
-    sostituto_.cancel();
-    return true;
+    return sostituto_.state() == S::Edit || (sostituto_.state() == S::Insert && sostituto_.modified());
 }
 
 void TFSostituto::stampa() {
-    if (!sostituto_.isOpen()) return;
-    pagina_->scrivi();
-    using S = storage::Dataset::State;
-    const bool chiedere = sostituto_.state() == S::Edit ||
-                          (sostituto_.state() == S::Insert && sostituto_.modified());
-    if (chiedere && ui::chiedi(this, agente::kDomandaSalva) && !salvaProtetto()) return;
 #if defined(PALIO_STAMPA_SOSTITUTO)
-    try {
-        print::StampaSostituto(conn_, this);
-    } catch (const std::exception& e) {
-        ui::errore(this, ui::testoDaMessaggio(e.what()));
-    }
+    stampaCon(&print::StampaSostituto);
 #else
-    ui::informa(this, QStringLiteral("La stampa non è ancora disponibile in questa versione del programma."));
+    stampaCon(nullptr);
 #endif
 }
 
@@ -236,21 +150,15 @@ void TFSostituto::conta(const char* colonna, std::int64_t valore) {
 }
 
 void TFSostituto::contaDipendenti() {
-    if (!sostituto_.isOpen()) return;
-    try {
-        conta("A1", contaRighe(conn_, "select * from Zefo1 where C001 <> ''"));
-    } catch (const std::exception& e) {
-        ui::errore(this, ui::testoDaMessaggio(e.what()));
-    }
+    if (!aperta()) return;
+    esegui([this] { conta("A1", contaRighe(conn_, "select * from Zefo1 where C001 <> ''")); });
 }
 
 void TFSostituto::contaAutonomi() {
-    if (!sostituto_.isOpen()) return;
-    try {
+    if (!aperta()) return;
+    esegui([this] {
         const auto tutti = contaRighe(conn_, "select * from Zefo1 ");
         const auto dipendenti = contaRighe(conn_, "select * from Zefo1 where C001 <> ''");
         conta("A2", tutti - dipendenti);
-    } catch (const std::exception& e) {
-        ui::errore(this, ui::testoDaMessaggio(e.what()));
-    }
+    });
 }
