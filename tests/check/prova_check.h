@@ -1,24 +1,22 @@
 #pragma once
 
-// A throw-away archive in a temporary folder, filled row by row, and the problems of a check
-// looked up by column or text.
+// The shared throw-away archive with a clean agent and clean certificates, and the problems of a
+// check looked up by column or text.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "check/controllo.h"
-#include "storage/connection.h"
+#include "comune/archivio_prova.h"
 
 namespace provacheck {
 
 namespace fs = std::filesystem;
-using Valori = std::vector<std::pair<std::string, std::string>>;
+using prova::Valori;
 
 // Formally right codes, computed apart from the code under test.
 inline const std::string kCfSostituto = "01234567897";
@@ -27,40 +25,13 @@ inline const std::string kCfGiovanna = "VRDGNN75M41F205K";
 inline const std::string kCfLuca = "BNCLCU92T15L219N";
 inline const std::string kCfAnna = "FRRNNA01E62Z404G";
 
-class Archivio {
+// The shared archive plus a clean agent and clean employee certificates.
+class Archivio : public prova::Archivio {
 public:
-    Archivio() {
-        static int n = 0;
-        dir = fs::temp_directory_path() / ("palio_check_" + std::to_string(::getpid()) + "_" + std::to_string(++n));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        storage::Connection::crea((dir / "Zefo2015.db").string());
-        conn.open((dir / "Zefo2015.db").string());
-    }
-    ~Archivio() {
-        conn.close();
-        fs::remove_all(dir);
-    }
-    std::int64_t inserisci(const std::string& tabella, const Valori& valori) {
-        std::string nomi, posti;
-        for (const auto& [c, v] : valori) {
-            nomi += (nomi.empty() ? "" : ", ") + c;
-            posti += posti.empty() ? "?" : ", ?";
-        }
-        storage::Statement st(conn, valori.empty() ? "insert into " + tabella + " default values"
-                                                   : "insert into " + tabella + " (" + nomi + ") values (" + posti + ")");
-        int i = 1;
-        for (const auto& [c, v] : valori) st.bind(i++, v);
-        st.step();
-        return conn.lastInsertId();
-    }
     // The agent as a clean frontispiece would hold it.
     void sostituto(Valori extra = {}) {
         Valori v = {{"CodiceFiscale", kCfSostituto}, {"CognomeDenominazione", "ACME SPA"}, {"A1", "0"}, {"A2", "0"}};
-        for (auto& e : extra) {
-            auto it = std::find_if(v.begin(), v.end(), [&](auto& x) { return x.first == e.first; });
-            if (it != v.end()) it->second = e.second; else v.push_back(e);
-        }
+        unisci(v, extra);
         inserisci("SostitutoImposta", v);
     }
     void conteggi(int a1, int a2) {
@@ -86,8 +57,6 @@ public:
             if (it != a.end()) it->second = e.second; else a.push_back(e);
         }
     }
-    fs::path dir;
-    storage::Connection conn;
 };
 
 // "Errore B01: ..." for each problem, to compare whole lists in failure messages.

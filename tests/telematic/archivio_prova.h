@@ -1,57 +1,18 @@
 #pragma once
 
-// A throw-away archive in a temporary folder, and an independent builder of expected records.
+// The shared throw-away archive, and an independent builder of expected records.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "storage/connection.h"
+#include "comune/archivio_prova.h"
 
 namespace prova {
-
-namespace fs = std::filesystem;
-
-using Valori = std::vector<std::pair<std::string, std::string>>;
-
-class Archivio {
-public:
-    Archivio() {
-        static int n = 0;
-        dir = fs::temp_directory_path() /
-              ("palio_tel_" + std::to_string(::getpid()) + "_" + std::to_string(++n));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        storage::Connection::crea((dir / "Zefo2015.db").string());
-        conn.open((dir / "Zefo2015.db").string());
-    }
-    ~Archivio() {
-        conn.close();
-        fs::remove_all(dir);
-    }
-    std::int64_t inserisci(const std::string& tabella, const Valori& valori) {
-        std::string nomi, posti;
-        for (const auto& [c, v] : valori) {
-            nomi += (nomi.empty() ? "" : ", ") + c;
-            posti += posti.empty() ? "?" : ", ?";
-        }
-        std::string sql = valori.empty() ? "insert into " + tabella + " default values"
-                                         : "insert into " + tabella + " (" + nomi + ") values (" + posti + ")";
-        storage::Statement st(conn, sql);
-        int i = 1;
-        for (const auto& [c, v] : valori) st.bind(i++, v);
-        st.step();
-        return conn.lastInsertId();
-    }
-    fs::path dir;
-    storage::Connection conn;
-};
 
 inline std::string leggi(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);

@@ -26,18 +26,11 @@ QString testo(forms::VistaPagina& p, const char* colonna) {
 }
 }  // namespace
 
-class AgenteTest : public QObject {
+class AgenteTest : public QObject, private ConArchivio {
     Q_OBJECT
 private slots:
-    void init() {
-        arch = std::make_unique<Archivio>();
-        conn = std::make_unique<storage::Connection>();
-        conn->open(arch->db);
-    }
-    void cleanup() {
-        conn.reset();
-        arch.reset();
-    }
+    void init() { apriArchivio(); }
+    void cleanup() { chiudiArchivio(); }
     void conteggi_data();
     void conteggi();
     void chiusura_data();
@@ -46,10 +39,6 @@ private slots:
     void aiutoElencaICodiciDiCarica();
     void quadroCtSalvaEntrambeLeRighe();
     void quadroCtChiedePerIDatiDelSostituto();
-
-private:
-    std::unique_ptr<Archivio> arch;
-    std::unique_ptr<storage::Connection> conn;
 };
 
 // A row counts as an employee certificate when its point 1 holds text, else as self-employment.

@@ -10,13 +10,6 @@
 #include "registratore.h"
 
 namespace {
-template <class T>
-T* figlio(QWidget& w, const char* nome) {
-    T* c = w.findChild<T*>(QLatin1String(nome));
-    if (!c) qFatal("manca %s", nome);
-    return c;
-}
-
 // One "H" record of a 770 Semplificato file: tax code in column 30, fields from column 90.
 std::string rigaH(const std::string& cf, const std::string& campi) {
     std::string r = "H" + std::string(28, ' ') + cf;
@@ -30,27 +23,16 @@ std::string campo(const std::string& codice, std::string valore) {
 }
 }  // namespace
 
-class ImportaTest : public QObject {
+class ImportaTest : public QObject, private ConArchivio {
     Q_OBJECT
 private slots:
-    void init() {
-        arch = std::make_unique<Archivio>();
-        conn = std::make_unique<storage::Connection>();
-        conn->open(arch->db);
-    }
-    void cleanup() {
-        conn.reset();
-        arch.reset();
-    }
+    void init() { apriArchivio(); }
+    void cleanup() { chiudiArchivio(); }
     void valoriIniziali();
     void controlliPaghe();
     void importa770DallaFinestra();
     void azzeramento_data();
     void azzeramento();
-
-private:
-    std::unique_ptr<Archivio> arch;
-    std::unique_ptr<storage::Connection> conn;
 };
 
 void ImportaTest::valoriIniziali() {

@@ -1,11 +1,16 @@
 #pragma once
 
-// Test helpers: a recorder for the message boxes and a small archive in a temporary folder.
+// Test helpers of the shell windows: a recorder for the message boxes, a small archive in a
+// temporary folder, a fresh archive for each test function, and look-ups of children and files.
 
 #include <QDir>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <deque>
+#include <fstream>
+#include <memory>
+#include <sstream>
 #include <string>
 
 #include "storage/config.h"
@@ -58,4 +63,38 @@ inline void esegui(const std::string& db, const std::string& sql) {
     storage::Connection c;
     c.open(db);
     c.exec(sql);
+}
+
+// A fresh archive and a connection open on it for each test function: a test class calls
+// apriArchivio() from init() and chiudiArchivio() from cleanup().
+class ConArchivio {
+protected:
+    void apriArchivio() {
+        arch = std::make_unique<Archivio>();
+        conn = std::make_unique<storage::Connection>();
+        conn->open(arch->db);
+    }
+    void chiudiArchivio() {
+        conn.reset();
+        arch.reset();
+    }
+
+    std::unique_ptr<Archivio> arch;
+    std::unique_ptr<storage::Connection> conn;
+};
+
+// The child of a window by object name; a missing one stops the test run.
+template <class T>
+T* figlio(QWidget& w, const char* nome) {
+    T* c = w.findChild<T*>(QLatin1String(nome));
+    if (!c) qFatal("manca %s", nome);
+    return c;
+}
+
+// A whole file as bytes.
+inline std::string contenuto(const std::string& percorso) {
+    std::ifstream in(percorso, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
 }
