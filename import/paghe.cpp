@@ -2,6 +2,7 @@
 // the "Altro" reading, with the family walk and the copy of the agent's data.
 
 #include <array>
+#include <span>
 
 #include "import/lettori.h"
 #include "import/lettura.h"
@@ -14,10 +15,27 @@ namespace {
 
 constexpr std::size_t kOgniRighe = 1024;  // lines between two progress reports
 
+// How a field's characters are stored: text as read (blanks trimmed), an amount or converted
+// code, a date ("00/00/0000" or blank leaves the column unset), a count.
+enum class Tipo { Testo, Importo, Data, Conteggio };
+// Short names for the layout tables.
+constexpr Tipo T = Tipo::Testo, I = Tipo::Importo, D = Tipo::Data, N = Tipo::Conteggio;
+
+// One field of a layout: columns da-a of the line (1-based, inclusive) into one column of a table.
 struct Campo {
+    Tipo tipo;
     int colonna;
     std::size_t da, a;
 };
+
+// The eight social-security amounts from D23 on, from column da: 10 characters each, one blank
+// between.
+constexpr std::array<Campo, 8> ImportiPrevidenza(int d23, std::size_t da) {
+    std::array<Campo, 8> campi{};
+    for (std::size_t k = 0; k < campi.size(); ++k)
+        campi[k] = {I, d23 + static_cast<int>(k), da + 11 * k, da + 11 * k + 9};
+    return campi;
+}
 
 // The family columns of Zefo2 by row (1-9) and item (1, 4, 5, 7); -1 where none.
 int colonnaFamiliare(int rigaFam, int voce) {
@@ -57,33 +75,15 @@ public:
 private:
     static bool continuazione(std::string_view riga) { return riga.substr(0, 4) == "||||"; }
     void testa(std::string_view riga, const char* tipo);
+    bool testaSenzaContinuazioni(std::string_view riga, const char* tipo, const char* errore);
     void dipendenteFiscale(std::string_view riga);
     void dipendentePrevidenza(std::string_view riga);
     void LeggiFamiliari(std::string_view blocco, int n);
     void continuazioneDipendente(std::string_view riga);
     void memorizza();
 
-    void testo(NuovaRiga& r, int colonna, std::string_view riga, std::size_t da, std::size_t a) {
-        r.daFile(colonna, Pulisci(Colonne(riga, da, a)));
-    }
-    // Amounts and converted codes.
-    void importo(NuovaRiga& r, int colonna, std::string_view riga, std::size_t da, std::size_t a) {
-        const std::string_view campo = Colonne(riga, da, a);
-        auto v = ConvertiImporto(campo);
-        if (!v) ErroreCampo(lettore_, r.nome(colonna), da, a, campo, "un importo");
-        r.daFile(colonna, *v);
-    }
-    void data(NuovaRiga& r, int colonna, std::string_view riga, std::size_t da, std::size_t a) {
-        const std::string_view campo = Colonne(riga, da, a);
-        if (!campo.empty() && campo != "00/00/0000") r.daFile(colonna, campo);
-    }
-    void conteggio(NuovaRiga& r, int colonna, std::string_view riga, std::size_t da, std::size_t a) {
-        const std::string_view campo = Colonne(riga, da, a);
-        bool ok = true;
-        auto v = LeggiConteggio(campo, ok);
-        if (!ok) ErroreCampo(lettore_, r.nome(colonna), da, a, campo, "un numero");
-        if (v) r.imposta(colonna, *v);
-    }
+    // The fields in table order: the first that cannot be read stops the run with its name.
+    void leggi(NuovaRiga& r, std::string_view riga, std::span<const Campo> campi);
 
     storage::Connection& conn_;
     LettoreRighe& lettore_;
@@ -95,60 +95,83 @@ private:
     std::array<std::string, 5> sostituto_;  // A01, A02, A03, A08, A09 of that certificate
 };
 
-// What every payroll reader stores alike: kind, numbers, company, agent and recipient.
+void ImportatorePaghe::leggi(NuovaRiga& r, std::string_view riga, std::span<const Campo> campi) {
+    for (const Campo& c : campi) {
+        const std::string_view campo = Colonne(riga, c.da, c.a);
+        switch (c.tipo) {
+            case Tipo::Testo: r.daFile(c.colonna, Pulisci(campo)); break;
+            case Tipo::Importo: {
+                const auto v = ConvertiImporto(campo);
+                if (!v) ErroreCampo(lettore_, r.nome(c.colonna), c.da, c.a, campo, "un importo");
+                r.daFile(c.colonna, *v);
+                break;
+            }
+            case Tipo::Data:
+                if (!campo.empty() && campo != "00/00/0000") r.daFile(c.colonna, campo);
+                break;
+            case Tipo::Conteggio: {
+                bool ok = true;
+                const auto v = LeggiConteggio(campo, ok);
+                if (!ok) ErroreCampo(lettore_, r.nome(c.colonna), c.da, c.a, campo, "un numero");
+                if (v) r.imposta(c.colonna, *v);
+                break;
+            }
+        }
+    }
+}
+
+// What every payroll reader stores alike: kind, numbers, company, agent, recipient and period.
 void ImportatorePaghe::testa(std::string_view riga, const char* tipo) {
     zefo1_.pulisci();
     zefo2_.pulisci();
     zefo2_.imposta(z2::tipo, tipo);
-    testo(zefo2_, z2::MatrDip, riga, 221, 224);
+    zefo2_.daFile(z2::MatrDip, Pulisci(Colonne(riga, 221, 224)));
     zefo2_.imposta(z2::D01, dati_.matricolaAzienda);
     zefo1_.imposta(z1::Azienda, codice_);
     zefo2_.imposta(z2::ditta, codice_);
 
+    // The agent and recipient, then the period of the relationship.
     static constexpr Campo kAnagrafica[] = {
-        {z1::A01, 1, 16},     {z1::A02, 18, 57},    {z1::A04, 59, 88},    {z1::A05, 90, 91},
-        {z1::A06, 93, 97},    {z1::A07, 99, 128},   {z1::A08, 130, 142},  {z1::A09, 156, 211},
-        {z1::B01, 226, 241},  {z1::B02, 243, 262},  {z1::B03, 264, 283},  {z1::B04, 285, 285},
-        {z1::B05, 287, 296},  {z1::B06, 298, 327},  {z1::B07, 329, 330},  {z1::B20, 345, 374},
-        {z1::B21, 376, 377},  {z1::B22, 379, 382},  {z1::B23, 384, 413},  {z1::B24, 415, 416},
-        {z1::B25, 418, 421},  {z1::B44, 2201, 2210}, {z1::BFirma, 2212, 2256},
+        {T, z1::A01, 1, 16},       {T, z1::A02, 18, 57},       {T, z1::A04, 59, 88},
+        {T, z1::A05, 90, 91},      {T, z1::A06, 93, 97},       {T, z1::A07, 99, 128},
+        {T, z1::A08, 130, 142},    {T, z1::A09, 156, 211},     {T, z1::B01, 226, 241},
+        {T, z1::B02, 243, 262},    {T, z1::B03, 264, 283},     {T, z1::B04, 285, 285},
+        {T, z1::B05, 287, 296},    {T, z1::B06, 298, 327},     {T, z1::B07, 329, 330},
+        {T, z1::B20, 345, 374},    {T, z1::B21, 376, 377},     {T, z1::B22, 379, 382},
+        {T, z1::B23, 384, 413},    {T, z1::B24, 415, 416},     {T, z1::B25, 418, 421},
+        {T, z1::B44, 2201, 2210},  {T, z1::BFirma, 2212, 2256},
+        {D, z1::C008, 2284, 2293}, {D, z1::C009, 2295, 2304},
     };
-    for (const auto& c : kAnagrafica) testo(zefo1_, c.colonna, riga, c.da, c.a);
+    leggi(zefo1_, riga, kAnagrafica);
     zefo1_.imposta(z1::A10, dati_.codiceAttivita);
     zefo1_.imposta(z1::A11, dati_.codiceSede);
 }
 
 void ImportatorePaghe::dipendenteFiscale(std::string_view riga) {
-    importo(zefo1_, z1::C001, riga, 462, 471);
-    importo(zefo1_, z1::C004, riga, 473, 482);
-    conteggio(zefo1_, z1::C006, riga, 484, 486);
-    data(zefo1_, z1::C008, riga, 2284, 2293);
-    data(zefo1_, z1::C009, riga, 2295, 2304);
     zefo1_.imposta(z1::C002, Colonne(riga, 2258, 2258) == "2" ? "2" : "1");
-    importo(zefo1_, z1::c119, riga, 2260, 2260);
-    importo(zefo1_, z1::c120, riga, 2262, 2271);
-    importo(zefo1_, z1::c121, riga, 2273, 2282);
-    static constexpr Campo kImporti[] = {
-        {z1::c011, 492, 501}, {z1::c012, 503, 512}, {z1::c016, 514, 523}, {z1::c017, 525, 534},
-        {z1::c019, 536, 545}, {z1::c031, 547, 556}, {z1::c032, 558, 567}, {z1::c033, 569, 578},
-        {z1::c101, 679, 688}, {z1::c102, 690, 699}, {z1::c107, 745, 754}, {z1::c113, 811, 820},
+    static constexpr Campo kZefo1[] = {
+        {I, z1::C001, 462, 471},   {I, z1::C004, 473, 482},   {N, z1::C006, 484, 486},
+        {I, z1::c119, 2260, 2260}, {I, z1::c120, 2262, 2271}, {I, z1::c121, 2273, 2282},
+        {I, z1::c011, 492, 501},   {I, z1::c012, 503, 512},   {I, z1::c016, 514, 523},
+        {I, z1::c017, 525, 534},   {I, z1::c019, 536, 545},   {I, z1::c031, 547, 556},
+        {I, z1::c032, 558, 567},   {I, z1::c033, 569, 578},   {I, z1::c101, 679, 688},
+        {I, z1::c102, 690, 699},   {I, z1::c107, 745, 754},   {I, z1::c113, 811, 820},
     };
-    for (const auto& c : kImporti) importo(zefo1_, c.colonna, riga, c.da, c.a);
-    importo(zefo2_, z2::c261, riga, 1094, 1103);
-    importo(zefo2_, z2::c263, riga, 1116, 1125);
+    leggi(zefo1_, riga, kZefo1);
+    static constexpr Campo kZefo2[] = {{I, z2::c261, 1094, 1103}, {I, z2::c263, 1116, 1125}};
+    leggi(zefo2_, riga, kZefo2);
     if (Colonne(riga, 1750, 1757) == "Nota BO:") LeggiFamiliari(Colonne(riga, 1758, 2199), 0);
 }
 
 // The first social-security section, then the two clearing rules.
 void ImportatorePaghe::dipendentePrevidenza(std::string_view riga) {
-    testo(zefo2_, z2::D15, riga, 1424, 1439);
-    testo(zefo2_, z2::D18, riga, 1455, 1455);
-    testo(zefo2_, z2::D19, riga, 1457, 1460);
-    testo(zefo2_, z2::D20, riga, 1462, 1462);
-    testo(zefo2_, z2::D22, riga, 1466, 1469);
-    for (int k = 0; k < 8; ++k)
-        importo(zefo2_, z2::D23 + k, riga, 1471 + 11 * static_cast<std::size_t>(k),
-                1480 + 11 * static_cast<std::size_t>(k));
+    static constexpr Campo kSezione[] = {
+        {T, z2::D15, 1424, 1439}, {T, z2::D18, 1455, 1455}, {T, z2::D19, 1457, 1460},
+        {T, z2::D20, 1462, 1462}, {T, z2::D22, 1466, 1469},
+    };
+    leggi(zefo2_, riga, kSezione);
+    static constexpr auto kImporti = ImportiPrevidenza(z2::D23, 1471);
+    leggi(zefo2_, riga, kImporti);
     zefo2_.imposta(z2::D33, "X");
 
     if (Pulisci(zefo1_.valore(z1::c102)).empty())
@@ -198,16 +221,14 @@ void ImportatorePaghe::continuazioneDipendente(std::string_view riga) {
                              "certificato, non c'è un certificato a cui aggiungerla.");
     zefo3_.pulisci();
     zefo3_.imposta(z3::Id, std::to_string(ultimoId_));
-    testo(zefo3_, z3::Cf, riga, 15, 30);
-    testo(zefo3_, z3::matricola, riga, 10, 13);
-    testo(zefo3_, z3::D15, riga, 167, 182);
-    importo(zefo3_, z3::D18, riga, 198, 198);
-    importo(zefo3_, z3::D19, riga, 200, 203);
-    importo(zefo3_, z3::D20, riga, 205, 205);
-    importo(zefo3_, z3::D22, riga, 209, 212);
-    for (int k = 0; k < 8; ++k)
-        importo(zefo3_, z3::D23 + k, riga, 214 + 11 * static_cast<std::size_t>(k),
-                223 + 11 * static_cast<std::size_t>(k));
+    static constexpr Campo kSezione[] = {
+        {T, z3::Cf, 15, 30},    {T, z3::matricola, 10, 13}, {T, z3::D15, 167, 182},
+        {I, z3::D18, 198, 198}, {I, z3::D19, 200, 203},     {I, z3::D20, 205, 205},
+        {I, z3::D22, 209, 212},
+    };
+    leggi(zefo3_, riga, kSezione);
+    static constexpr auto kImporti = ImportiPrevidenza(z3::D23, 214);
+    leggi(zefo3_, riga, kImporti);
     zefo3_.imposta(z3::D01, dati_.matricolaAzienda);
     zefo3_.imposta(z3::D33, "X");
     zefo3_.inserisci();
@@ -232,41 +253,48 @@ void ImportatorePaghe::ImportaDipendente(std::string_view riga) {
 void ImportatorePaghe::ImportaAltro(std::string_view riga) {
     testa(riga, "DIP");
     dipendenteFiscale(riga);
-    importo(zefo2_, z2::D01, riga, 1281, 1294);
-    importo(zefo2_, z2::D02, riga, 1296, 1296);
+    static constexpr Campo kPosizione[] = {
+        {I, z2::D01, 1281, 1294}, {I, z2::D02, 1296, 1296}, {I, z2::D04, 1300, 1309},
+        {I, z2::D06, 1317, 1326}, {I, z2::D07, 1328, 1328},
+    };
+    leggi(zefo2_, riga, kPosizione);
     zefo2_.imposta(z2::D03, "");
-    importo(zefo2_, z2::D04, riga, 1300, 1309);
     zefo2_.imposta(z2::D05, "");
-    importo(zefo2_, z2::D06, riga, 1317, 1326);
-    importo(zefo2_, z2::D07, riga, 1328, 1328);
     dipendentePrevidenza(riga);
     memorizza();
 }
 
-void ImportatorePaghe::ImportaAmministratore(std::string_view riga) {
-    if (continuazione(riga)) return reporter_.error(kContinuazioneAmministratore);
-    testa(riga, "AMM");
+// Officers and collaborators have no continuation lines (one is reported and passed over) and
+// always income type 2.
+bool ImportatorePaghe::testaSenzaContinuazioni(std::string_view riga, const char* tipo,
+                                               const char* errore) {
+    if (continuazione(riga)) {
+        reporter_.error(errore);
+        return false;
+    }
+    testa(riga, tipo);
     zefo1_.imposta(z1::C002, "2");
-    importo(zefo1_, z1::C004, riga, 473, 482);
-    data(zefo1_, z1::C008, riga, 2284, 2293);
-    data(zefo1_, z1::C009, riga, 2295, 2304);
-    importo(zefo1_, z1::c011, riga, 492, 501);
-    importo(zefo1_, z1::c012, riga, 503, 512);
-    importo(zefo1_, z1::c101, riga, 679, 688);
+    return true;
+}
+
+void ImportatorePaghe::ImportaAmministratore(std::string_view riga) {
+    if (!testaSenzaContinuazioni(riga, "AMM", kContinuazioneAmministratore)) return;
+    static constexpr Campo kZefo1[] = {
+        {I, z1::C004, 473, 482}, {I, z1::c011, 492, 501}, {I, z1::c012, 503, 512},
+        {I, z1::c101, 679, 688},
+    };
+    leggi(zefo1_, riga, kZefo1);
     zefo1_.imposta(z1::c119, "2");
     memorizza();
 }
 
 void ImportatorePaghe::ImportaCoCoCo(std::string_view riga) {
-    if (continuazione(riga)) return reporter_.error(kContinuazioneCoCoCo);
-    testa(riga, "CoC");
-    zefo1_.imposta(z1::C002, "2");
-    data(zefo1_, z1::C008, riga, 2284, 2293);
-    data(zefo1_, z1::C009, riga, 2295, 2304);
-    importo(zefo2_, z2::D09, riga, 1354, 1363);
-    importo(zefo2_, z2::D10, riga, 1365, 1374);
-    importo(zefo2_, z2::D11, riga, 1376, 1385);
-    importo(zefo2_, z2::D12, riga, 1387, 1396);
+    if (!testaSenzaContinuazioni(riga, "CoC", kContinuazioneCoCoCo)) return;
+    static constexpr Campo kZefo2[] = {
+        {I, z2::D09, 1354, 1363}, {I, z2::D10, 1365, 1374}, {I, z2::D11, 1376, 1385},
+        {I, z2::D12, 1387, 1396},
+    };
+    leggi(zefo2_, riga, kZefo2);
     zefo2_.imposta(z2::D13, "X");
     memorizza();
 }
