@@ -5,10 +5,10 @@
 #include "print/selezione.h"
 #include "print/stampabatch.h"
 
-class QCheckBox;
-class QLineEdit;
-
 namespace print {
+
+class SezioneIntervallo;
+class SezionePdf;
 
 // Batch printing of professionals' certificates by surname. The window keeps its values while
 // hidden.
@@ -24,11 +24,8 @@ public slots:
 private:
     storage::Connection& conn_;
     Uscita* uscita_;
-    QLineEdit* da_;
-    QLineEdit* a_;
-    QCheckBox* anteprima_;
-    QCheckBox* pdfPerCertificato_;
-    QLineEdit* cartella_;
+    SezioneIntervallo* cognome_;
+    SezionePdf* pdf_;
 };
 
 }  // namespace print

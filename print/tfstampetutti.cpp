@@ -1,48 +1,17 @@
 #include "print/tfstampetutti.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "print/sezionepdf.h"
+#include "print/sezionibatch.h"
 #include "storage/error.h"
 #include "ui/dialoghi.h"
 
 namespace print {
-
-namespace {
-
-QLineEdit* casella(const char* nome, QWidget* parent) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(nome));
-    e->setMinimumWidth(140);
-    return e;
-}
-
-// A section: two bounds, "Anteprima" and "Stampa", in one row.
-QGroupBox* sezione(const QString& titolo, const QString& etDa, QLineEdit* da, const QString& etA,
-                   QLineEdit* a, QCheckBox* anteprima, QPushButton* stampa, QWidget* parent) {
-    auto* g = new QGroupBox(titolo, parent);
-    auto* l = new QHBoxLayout(g);
-    l->addWidget(new QLabel(etDa, g));
-    l->addWidget(da, 1);
-    l->addSpacing(8);
-    l->addWidget(new QLabel(etA, g));
-    l->addWidget(a, 1);
-    l->addSpacing(12);
-    l->addWidget(anteprima);
-    l->addWidget(stampa);
-    return g;
-}
-
-}  // namespace
 
 TFStampeTutti::TFStampeTutti(storage::Connection& conn, QWidget* parent)
     : QWidget(parent, Qt::Window), conn_(conn), uscita_(&UscitaPredefinita()) {
@@ -67,44 +36,21 @@ TFStampeTutti::TFStampeTutti(storage::Connection& conn, QWidget* parent)
     }
     filtro->addStretch(1);
 
-    dalNr_ = casella("EdDalNr", this);
-    alNr_ = casella("EdAlNr", this);
-    anteprimaMatricola_ = new QCheckBox(QStringLiteral("Anteprima"), this);
-    anteprimaMatricola_->setObjectName(QStringLiteral("CbAnteprimaMatricola"));
-    auto* stampaMatricola = new QPushButton(QStringLiteral("Stampa"), this);
-    stampaMatricola->setObjectName(QStringLiteral("BtStampaMatricola"));
-
-    da_ = casella("EdDa", this);
-    a_ = casella("EdA", this);
-    anteprimaCognome_ = new QCheckBox(QStringLiteral("Anteprima"), this);
-    anteprimaCognome_->setObjectName(QStringLiteral("CbAnteprimaCognome"));
-    auto* stampaCognome = new QPushButton(QStringLiteral("Stampa"), this);
-    stampaCognome->setObjectName(QStringLiteral("BtStampaCognome"));
-
-    auto* pdf = new SezionePdf(uscita_, this);
-    pdfPerCertificato_ = pdf->attivo();
-    cartella_ = pdf->cartella();
-
-    auto* esci = new QGroupBox(QStringLiteral("Esci"), this);
-    auto* chiudi = new QPushButton(QStringLiteral("Chiudi"), esci);
-    chiudi->setObjectName(QStringLiteral("BtChiudi"));
-    auto* le = new QHBoxLayout(esci);
-    le->addStretch(1);
-    le->addWidget(chiudi);
+    matricola_ = new SezioneIntervallo(
+        QStringLiteral("Stampa per matricola"), QStringLiteral("Dal nr."), QStringLiteral("al nr."),
+        {"EdDalNr", "EdAlNr", "CbAnteprimaMatricola", "BtStampaMatricola"}, this);
+    cognome_ = new SezioneIntervallo(
+        QStringLiteral("Stampa per cognome"), QStringLiteral("Da"), QStringLiteral("a"),
+        {"EdDa", "EdA", "CbAnteprimaCognome", "BtStampaCognome"}, this);
 
     auto* l = new QVBoxLayout(this);
     l->addLayout(filtro);
-    l->addWidget(sezione(QStringLiteral("Stampa per matricola"), QStringLiteral("Dal nr."), dalNr_,
-                         QStringLiteral("al nr."), alNr_, anteprimaMatricola_, stampaMatricola,
-                         this));
-    l->addWidget(sezione(QStringLiteral("Stampa per cognome"), QStringLiteral("Da"), da_,
-                         QStringLiteral("a"), a_, anteprimaCognome_, stampaCognome, this));
-    l->addWidget(pdf);
-    l->addWidget(esci);
+    l->addWidget(matricola_);
+    l->addWidget(cognome_);
+    pdf_ = AggiungiPiede(*l, uscita_, *this);
 
-    connect(stampaMatricola, &QPushButton::clicked, this, &TFStampeTutti::stampaPerMatricola);
-    connect(stampaCognome, &QPushButton::clicked, this, &TFStampeTutti::stampaPerCognome);
-    connect(chiudi, &QPushButton::clicked, this, &QWidget::hide);
+    connect(matricola_, &SezioneIntervallo::stampa, this, &TFStampeTutti::stampaPerMatricola);
+    connect(cognome_, &SezioneIntervallo::stampa, this, &TFStampeTutti::stampaPerCognome);
 }
 
 void TFStampeTutti::showEvent(QShowEvent* e) {
@@ -127,21 +73,12 @@ bool TFStampeTutti::tipi(TipiSelezionati& t) {
     return false;
 }
 
-OpzioniBatch TFStampeTutti::opzioni(bool anteprima) const {
-    OpzioniBatch o;
-    o.anteprima = anteprima;
-    o.pdfPerCertificato = pdfPerCertificato_->isChecked();
-    o.cartella = cartella_->text().trimmed();
-    return o;
-}
-
 void TFStampeTutti::stampaPerMatricola() {
     TipiSelezionati t;
     if (!tipi(t)) return;
     std::vector<std::int64_t> ids;
     try {
-        ids = SelezionaPerMatricola(conn_, t, dalNr_->text().toStdString(),
-                                    alNr_->text().toStdString());
+        ids = SelezionaPerMatricola(conn_, t, matricola_->da(), matricola_->a());
     } catch (const storage::Error& e) {
         return ui::errore(this, ui::testoDaMessaggio(e.what()));
     }
@@ -150,7 +87,7 @@ void TFStampeTutti::stampaPerMatricola() {
         ui::informa(this, QString::fromUtf8(kOperazioneEseguita));
         return;
     }
-    if (StampaBatch(conn_, Famiglia::Dipendenti, ids, opzioni(anteprimaMatricola_->isChecked()),
+    if (StampaBatch(conn_, Famiglia::Dipendenti, ids, pdf_->opzioni(matricola_->anteprima()),
                     *uscita_, this) == EsitoBatch::Eseguito)
         ui::informa(this, QString::fromUtf8(kOperazioneEseguita));
 }
@@ -160,13 +97,13 @@ void TFStampeTutti::stampaPerCognome() {
     if (!tipi(t)) return;
     std::vector<std::int64_t> ids;
     try {
-        ids = SelezionaPerCognome(conn_, t, da_->text().toStdString(), a_->text().toStdString());
+        ids = SelezionaPerCognome(conn_, t, cognome_->da(), cognome_->a());
     } catch (const storage::Error& e) {
         return ui::errore(this, ui::testoDaMessaggio(e.what()));
     }
     if (ids.empty()) return ui::informa(this, QString::fromUtf8(kSelezioneVuota));
-    StampaBatch(conn_, Famiglia::Dipendenti, ids, opzioni(anteprimaCognome_->isChecked()),
-                *uscita_, this);
+    StampaBatch(conn_, Famiglia::Dipendenti, ids, pdf_->opzioni(cognome_->anteprima()), *uscita_,
+                this);
 }
 
 }  // namespace print

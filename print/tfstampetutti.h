@@ -6,10 +6,11 @@
 #include "print/stampabatch.h"
 
 class QCheckBox;
-class QLineEdit;
-class QPushButton;
 
 namespace print {
+
+class SezioneIntervallo;
+class SezionePdf;
 
 // Batch printing of employee-type certificates by employee number or by surname, restricted to
 // the ticked kinds. The window keeps its values while hidden.
@@ -29,7 +30,6 @@ protected:
 
 private:
     bool tipi(TipiSelezionati& t);
-    OpzioniBatch opzioni(bool anteprima) const;
 
     storage::Connection& conn_;
     Uscita* uscita_;
@@ -37,14 +37,9 @@ private:
     QCheckBox* cbDip_;
     QCheckBox* cbAmm_;
     QCheckBox* cbCoCo_;
-    QLineEdit* dalNr_;
-    QLineEdit* alNr_;
-    QCheckBox* anteprimaMatricola_;
-    QLineEdit* da_;
-    QLineEdit* a_;
-    QCheckBox* anteprimaCognome_;
-    QCheckBox* pdfPerCertificato_;
-    QLineEdit* cartella_;
+    SezioneIntervallo* matricola_;
+    SezioneIntervallo* cognome_;
+    SezionePdf* pdf_;
 };
 
 }  // namespace print

@@ -1,0 +1,95 @@
+#include "print/sezionibatch.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "print/uscita.h"
+#include "storage/config.h"
+
+namespace print {
+
+SezioneIntervallo::SezioneIntervallo(const QString& titolo, const QString& etDa, const QString& etA,
+                                     const Nomi& nomi, QWidget* parent)
+    : QGroupBox(titolo, parent) {
+    da_ = new QLineEdit(this);
+    a_ = new QLineEdit(this);
+    da_->setObjectName(QString::fromLatin1(nomi.da));
+    a_->setObjectName(QString::fromLatin1(nomi.a));
+    da_->setMinimumWidth(140);
+    a_->setMinimumWidth(140);
+    anteprima_ = new QCheckBox(QStringLiteral("Anteprima"), this);
+    anteprima_->setObjectName(QString::fromLatin1(nomi.anteprima));
+    auto* stampa = new QPushButton(QStringLiteral("Stampa"), this);
+    stampa->setObjectName(QString::fromLatin1(nomi.stampa));
+    auto* l = new QHBoxLayout(this);
+    l->addWidget(new QLabel(etDa, this));
+    l->addWidget(da_, 1);
+    l->addSpacing(8);
+    l->addWidget(new QLabel(etA, this));
+    l->addWidget(a_, 1);
+    l->addSpacing(12);
+    l->addWidget(anteprima_);
+    l->addWidget(stampa);
+    connect(stampa, &QPushButton::clicked, this, &SezioneIntervallo::stampa);
+}
+
+std::string SezioneIntervallo::da() const { return da_->text().toStdString(); }
+
+std::string SezioneIntervallo::a() const { return a_->text().toStdString(); }
+
+bool SezioneIntervallo::anteprima() const { return anteprima_->isChecked(); }
+
+SezionePdf::SezionePdf(Uscita*& uscita, QWidget* parent)
+    : QGroupBox(QStringLiteral("PDF"), parent), uscita_(uscita) {
+    attivo_ = new QCheckBox(QStringLiteral("Un PDF per certificato"), this);
+    attivo_->setObjectName(QStringLiteral("CbPdfPerCertificato"));
+    attivo_->setToolTip(QStringLiteral(
+        "Invece di stampare, scrive un file PDF per ogni certificato nella cartella indicata"));
+    cartella_ = new QLineEdit(this);
+    cartella_->setObjectName(QStringLiteral("EdCartellaPdf"));
+    cartella_->setText(QString::fromStdString(storage::cartellaUtente("RAVO/Zefo2015/PDF")));
+    auto* sfoglia = new QPushButton(QStringLiteral("..."), this);
+    sfoglia->setObjectName(QStringLiteral("BtSfogliaPdf"));
+    sfoglia->setToolTip(QStringLiteral("Scegli la cartella"));
+    sfoglia->setFixedWidth(32);
+    cartella_->setEnabled(false);
+    sfoglia->setEnabled(false);
+    connect(attivo_, &QCheckBox::toggled, cartella_, &QWidget::setEnabled);
+    connect(attivo_, &QCheckBox::toggled, sfoglia, &QWidget::setEnabled);
+    connect(sfoglia, &QPushButton::clicked, this, [this] {
+        const QString c = uscita_->chiediCartella(this, cartella_->text());
+        if (!c.isEmpty()) cartella_->setText(c);
+    });
+    auto* l = new QHBoxLayout(this);
+    l->addWidget(attivo_);
+    l->addWidget(cartella_, 1);
+    l->addWidget(sfoglia);
+}
+
+OpzioniBatch SezionePdf::opzioni(bool anteprima) const {
+    OpzioniBatch o;
+    o.anteprima = anteprima;
+    o.pdfPerCertificato = attivo_->isChecked();
+    o.cartella = cartella_->text().trimmed();
+    return o;
+}
+
+SezionePdf* AggiungiPiede(QVBoxLayout& l, Uscita*& uscita, QWidget& finestra) {
+    auto* pdf = new SezionePdf(uscita, &finestra);
+    auto* esci = new QGroupBox(QStringLiteral("Esci"), &finestra);
+    auto* chiudi = new QPushButton(QStringLiteral("Chiudi"), esci);
+    chiudi->setObjectName(QStringLiteral("BtChiudi"));
+    auto* le = new QHBoxLayout(esci);
+    le->addStretch(1);
+    le->addWidget(chiudi);
+    l.addWidget(pdf);
+    l.addWidget(esci);
+    QObject::connect(chiudi, &QPushButton::clicked, &finestra, &QWidget::hide);
+    return pdf;
+}
+
+}  // namespace print
