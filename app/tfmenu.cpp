@@ -140,13 +140,7 @@ void TFmenu::closeEvent(QCloseEvent* e) {
     emit chiuso();
 }
 
-void TFmenu::esegui(const std::function<void()>& azione) {
-    try {
-        azione();
-    } catch (const std::exception& ex) {
-        ui::errore(this, ui::testoDaMessaggio(ex.what()));
-    }
-}
+void TFmenu::esegui(const std::function<void()>& azione) { ui::esegui(this, azione); }
 
 bool TFmenu::chiudiEditori() {
     for (FinestraDati* d : {f_->sostituto, f_->professionisti, f_->pagina1})

@@ -70,15 +70,7 @@ void EditorCertificati::closeEvent(QCloseEvent* e) {
         e->ignore();
 }
 
-bool EditorCertificati::esegui(const std::function<void()>& azione) {
-    try {
-        azione();
-        return true;
-    } catch (const std::exception& ex) {
-        ui::errore(this, ui::testoDaMessaggio(ex.what()));
-    }
-    return false;
-}
+bool EditorCertificati::esegui(const std::function<void()>& azione) { return ui::esegui(this, azione); }
 
 QToolButton* EditorCertificati::pulsante(const QString& parola, const QIcon& ic,
                                          const std::function<void()>& azione) {

@@ -1,6 +1,7 @@
 #include "ui/dialoghi.h"
 
 #include <QMessageBox>
+#include <exception>
 
 namespace ui {
 
@@ -36,6 +37,16 @@ QString testoDaMessaggio(const std::string& utf8) {
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     t.replace(QChar('\r'), QChar('\n'));
     return t;
+}
+
+bool esegui(QWidget* parent, const std::function<void()>& azione) {
+    try {
+        azione();
+        return true;
+    } catch (const std::exception& e) {
+        errore(parent, testoDaMessaggio(e.what()));
+        return false;
+    }
 }
 
 }  // namespace ui

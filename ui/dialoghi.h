@@ -4,6 +4,7 @@
 // counts as consent. Tests install a Risponditore to read the texts and answer the questions.
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -32,6 +33,10 @@ public:
 private:
     Risponditore* precedente_;
 };
+
+// Runs an operator's command: a failure of the core ends it and is shown in an error box.
+// True when it ran to the end.
+bool esegui(QWidget* parent, const std::function<void()>& azione);
 
 // The texts the system's own boxes use: a CR inside a message is a line break.
 QString testoDaMessaggio(const std::string& utf8);

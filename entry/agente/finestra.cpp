@@ -65,15 +65,7 @@ bool FinestraAgente::modificata() const {
                        [](const storage::Dataset* d) { return d->modified(); });
 }
 
-bool FinestraAgente::esegui(const std::function<void()>& azione) {
-    try {
-        azione();
-        return true;
-    } catch (const std::exception& e) {
-        ui::errore(this, ui::testoDaMessaggio(e.what()));
-        return false;
-    }
-}
+bool FinestraAgente::esegui(const std::function<void()>& azione) { return ui::esegui(this, azione); }
 
 bool FinestraAgente::salvaProtetto() {
     return esegui([this] {
