@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 #include "app/tdm.h"
@@ -92,7 +93,13 @@ TFmenu::TFmenu(QWidget* parent) : QWidget(parent) {
     versione->setObjectName(QStringLiteral("Label1"));
     l->addWidget(versione, 0, Qt::AlignRight | Qt::AlignBottom);
 
-    resize(252, 594);
+    // Where the form's font is missing, the bold captions are wider than the design's buttons:
+    // every button grows to the widest caption so that none is clipped.
+    int larghezza = kLarghezzaBottone;
+    const auto bottoni = pannello->findChildren<QPushButton*>();
+    for (QPushButton* b : bottoni) larghezza = std::max(larghezza, b->sizeHint().width() + 8);
+    for (QPushButton* b : bottoni) b->setFixedWidth(larghezza);
+    resize(252 + larghezza - kLarghezzaBottone, 594);
     move(0, 0);
 }
 
