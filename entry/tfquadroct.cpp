@@ -31,9 +31,8 @@ void TFQuadroCT::prepara() {
 }
 
 bool TFQuadroCT::daChiedere() const {
-    using S = storage::Dataset::State;
     // The agent's tax code and e-mail typed here count as changes too: they would be lost.
-    return quadro_.state() == S::Edit || quadro_.modified() || sostituto_.modified();
+    return quadro_.modified() || sostituto_.modified();
 }
 
 void TFQuadroCT::stampa() {

@@ -121,9 +121,9 @@ void TFSostituto::prepara() {
 }
 
 bool TFSostituto::daChiedere() const {
-    using S = storage::Dataset::State;
-    // A new row with nothing typed asks nothing; one with typed values is not dropped unasked.
-    return sostituto_.state() == S::Edit || (sostituto_.state() == S::Insert && sostituto_.modified());
+    // Only typed or computed values are asked about: the menu opens the row for editing, and a
+    // question claiming changes on every later menu button, with nothing typed, would be false.
+    return sostituto_.modified();
 }
 
 void TFSostituto::stampa() {

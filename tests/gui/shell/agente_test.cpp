@@ -86,7 +86,8 @@ void AgenteTest::chiusura_data() {
     QTest::addColumn<bool>("chiede");
     QTest::addColumn<QString>("archivio");  // the stored name afterwards; "-" = no row
 
-    QTest::newRow("riga in modifica senza digitare") << true << "" << false << true << "VECCHIO";
+    // Opened for editing by the menu, nothing typed: no question claiming changes.
+    QTest::newRow("riga in modifica senza digitare") << true << "" << false << false << "VECCHIO";
     QTest::newRow("digitato, si") << true << "NUOVO" << true << true << "NUOVO";
     QTest::newRow("digitato, no") << true << "NUOVO" << false << true << "VECCHIO";
     QTest::newRow("riga nuova vuota") << false << "" << true << false << "-";

@@ -34,6 +34,7 @@ private slots:
     void esciChiedeDiSalvare();
     void generazioneCentrata();
     void controlloApreIlCertificato();
+    void nessunaDomandaSenzaModifiche();
 
 private:
     TFSostituto& sostituto() {
@@ -230,6 +231,26 @@ void MenuTest::controlloApreIlCertificato() {
     apri(f.creaFile, check::Origine::Dipendente, 12);
     QCOMPARE(reg->informazioni,
              QStringList{"Il certificato n. 12 non è nell'elenco: è stato cancellato oppure il filtro lo esclude."});
+}
+
+// Windows opened for editing and left untouched ask nothing when later buttons close them.
+void MenuTest::nessunaDomandaSenzaModifiche() {
+    esegui(arch->db,
+           "insert into SostitutoImposta(CognomeDenominazione) values('VECCHIO');"
+           "insert into QuadroCt(NumCellulare) values('333');"
+           "insert into Zefo1(B02) values('ALFA'); insert into Professionisti(B02) values('BETA');");
+    for (const char* b : {"btnDatiGenerali", "btnQuadroCT", "btnCuDipendenti", "btnCuProfessionisti",
+                          "btnGeneraDipendenti", "btnDatiGenerali", "btnGeneraProfessionisti"})
+        clicca(b);
+    QCOMPARE(reg->domande, QStringList());
+
+    // Typed and left pending with No, the agent's change is asked about again.
+    clicca("btnDatiGenerali");
+    scrivi(sostituto().pagina(), "SostitutoImposta", "CognomeDenominazione", "NUOVO");
+    clicca("btnCuDipendenti");
+    clicca("btnGeneraDipendenti");
+    QCOMPARE(reg->domande.size(), 2);
+    QCOMPARE(valore(arch->db, "select CognomeDenominazione from SostitutoImposta"), "VECCHIO");
 }
 
 QTEST_MAIN(MenuTest)
