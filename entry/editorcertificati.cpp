@@ -351,11 +351,10 @@ void EditorCertificati::spostaA(std::size_t posizione) {
 
 bool EditorCertificati::vaiACertificato(std::int64_t id) {
     apriElencoSeChiuso();
-    const auto& chiavi = elenco().keys();
-    const auto it = std::find(chiavi.begin(), chiavi.end(), id);
-    if (it == chiavi.end()) return false;
-    spostaA(static_cast<std::size_t>(it - chiavi.begin()));
-    return true;
+    // Through spostaA, so that the certificate left keeps what was typed.
+    const auto posizione = elenco().positionOf(id);
+    if (posizione) spostaA(*posizione);
+    return posizione.has_value();
 }
 
 }  // namespace entry

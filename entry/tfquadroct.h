@@ -18,9 +18,6 @@ public:
     storage::Dataset& QQuadroCT() { return quadro_; }
     storage::Dataset& TSostituto() { return sostituto_; }
 
-protected:
-    bool daChiedere() const override;
-
 private:
     storage::Dataset quadro_;
     storage::Dataset sostituto_;

@@ -120,12 +120,6 @@ void TFSostituto::prepara() {
     schede_->setCurrentIndex(0);
 }
 
-bool TFSostituto::daChiedere() const {
-    // Only typed or computed values are asked about: the menu opens the row for editing, and a
-    // question claiming changes on every later menu button, with nothing typed, would be false.
-    return sostituto_.modified();
-}
-
 void TFSostituto::stampa() {
 #if defined(PALIO_STAMPA_SOSTITUTO)
     stampaCon(&print::StampaSostituto);

@@ -23,9 +23,6 @@ public:
     storage::Dataset& TSostituto() { return sostituto_; }
     QTabWidget& schede() { return *schede_; }
 
-protected:
-    bool daChiedere() const override;
-
 private:
     void conta(const char* colonna, std::int64_t valore);
 

@@ -1,5 +1,6 @@
 #include "storage/dataset.h"
 
+#include <algorithm>
 #include <regex>
 
 #include "storage/error.h"
@@ -120,13 +121,16 @@ void Dataset::moveTo(std::size_t p) {
     leggiCorrente();
 }
 
+std::optional<std::size_t> Dataset::positionOf(std::int64_t chiave) const {
+    const auto it = std::find(chiavi_.begin(), chiavi_.end(), chiave);
+    if (it == chiavi_.end()) return std::nullopt;
+    return static_cast<std::size_t>(it - chiavi_.begin());
+}
+
 bool Dataset::locate(std::int64_t chiave) {
-    for (std::size_t i = 0; i < chiavi_.size(); ++i)
-        if (chiavi_[i] == chiave) {
-            moveTo(i);
-            return true;
-        }
-    return false;
+    const auto posizione = positionOf(chiave);
+    if (posizione) moveTo(*posizione);
+    return posizione.has_value();
 }
 
 std::int64_t Dataset::key() const {

@@ -46,6 +46,8 @@ public:
     void moveTo(std::size_t posizione);
     // Moves to the row with this key; false (and no move) when the list does not hold it.
     bool locate(std::int64_t chiave);
+    // Position of the row with this key in the list; nullopt when the list does not hold it.
+    std::optional<std::size_t> positionOf(std::int64_t chiave) const;
     // Key (rowid) of the current row; 0 with no current row or on a row being appended.
     std::int64_t key() const;
     const std::vector<std::int64_t>& keys() const { return chiavi_; }

@@ -82,7 +82,7 @@ void FinestraAgente::salva() {
 bool FinestraAgente::salvaSeRichiesto() {
     if (!aperta()) return true;
     pagina_->scrivi();
-    if (daChiedere() && ui::chiedi(this, kDomandaSalva)) return salvaProtetto();
+    if (modificata() && ui::chiedi(this, kDomandaSalva)) return salvaProtetto();
     return true;
 }
 

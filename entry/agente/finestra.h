@@ -51,10 +51,10 @@ protected:
     static void apriPrimaRiga(storage::Dataset& d, const char* sql);
     // The first row has been opened by the menu's preparation.
     bool aperta() const;
-    // Some row holds typed changes not yet saved.
+    // Some row holds typed or computed changes not yet saved (in the Quadro CT window the
+    // agent's tax code and e-mail count too). Only these are asked about: the menu opens the
+    // rows for editing, and a question claiming changes with nothing typed would be false.
     bool modificata() const;
-    // With the page written into its rows: whether closing or printing asks to save them.
-    virtual bool daChiedere() const = 0;
     // Asks when there are changes and saves on Yes; false only when saving failed.
     bool salvaSeRichiesto();
     // Writes the page, saves the rows and shows them again; false after an error box.

@@ -194,10 +194,7 @@ TFControllo::TFControllo(QWidget* parent) : QWidget(parent, Qt::Window) {
     });
     fondo->addWidget(apri_);
     connect(griglia_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& i) {
-                const bool file = !modello_->problemi().empty() && modello_->problemi().front().origine == check::Origine::File;
-                apri_->setEnabled(i.isValid() && !file);
-            });
+            [this](const QModelIndex& i) { apri_->setEnabled(i.isValid()); });  // hidden for a file
 
     auto* l = new QVBoxLayout(this);
     l->addWidget(sommario_);
