@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs the batch command over each small archive of tests/data/<caso>/ and compares what it
+# writes (transmission files, log, console output) byte for byte with the files in atteso/.
+# Uso: confronta.sh CLI DATI [--aggiorna]   (--aggiorna rewrites atteso/ from this build)
+set -uo pipefail
+cli=$1
+dati=$2
+aggiorna=${3:-}
+esito=0
+for caso in "$dati"/*/; do
+  caso=${caso%/}
+  [ -f "$caso/archivio.sql" ] && [ -f "$caso/comandi.txt" ] || continue
+  nome=$(basename "$caso")
+  lavoro=$(mktemp -d)
+  "$cli" crea-archivio "$lavoro/archivio" > /dev/null
+  sqlite3 "$lavoro/archivio/Zefo2015.db" < "$caso/archivio.sql"
+  mkdir -p "$lavoro/out"
+  : > "$lavoro/out/console.txt"
+  while IFS= read -r riga || [ -n "$riga" ]; do
+    [ -z "$riga" ] || [ "${riga#\#}" != "$riga" ] && continue
+    comando=${riga//@OUT/$lavoro/out}
+    # shellcheck disable=SC2086
+    {
+      echo "\$ $riga"
+      (cd "$lavoro" && "$cli" --archivio "$lavoro/archivio" $comando 2>&1)
+      echo "uscita $?"
+    } | sed "s|$lavoro/out|@OUT|g" >> "$lavoro/out/console.txt"
+  done < "$caso/comandi.txt"
+  if [ "$aggiorna" = "--aggiorna" ]; then
+    rm -rf "$caso/atteso"
+    cp -r "$lavoro/out" "$caso/atteso"
+  else
+    for f in "$caso"/atteso/* "$lavoro"/out/*; do
+      b=$(basename "$f")
+      if ! cmp -s "$caso/atteso/$b" "$lavoro/out/$b"; then
+        echo "DIVERSO: $nome/$b"
+        diff <(cut -c1-300 "$caso/atteso/$b" 2>/dev/null) <(cut -c1-300 "$lavoro/out/$b" 2>/dev/null) | head -20
+        esito=1
+      fi
+    done
+  fi
+  rm -rf "$lavoro"
+done
+exit $esito
