@@ -1,60 +1,11 @@
 // The batch command's importa and azzera, run as a script would run them.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <string>
-
-#include "storage/connection.h"
+#include "prova_cli.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct Esito {
-    int stato;
-    std::string uscita;  // standard output and standard error together
-};
-
-Esito esegui(const std::string& argomenti) {
-    std::string comando = std::string(PALIO_CLI) + " " + argomenti + " 2>&1";
-    Esito e{-1, {}};
-    FILE* p = ::popen(comando.c_str(), "r");
-    if (!p) return e;
-    char buf[4096];
-    while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) e.uscita.append(buf, n);
-    const int s = ::pclose(p);
-    e.stato = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
-    return e;
-}
-
-class Comandi : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("palio_cli_import_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        storage::Connection::crea((dir / "Zefo2015.db").string());
-        archivio = "--archivio " + dir.string() + " ";
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    long long conta(const std::string& tabella) {
-        storage::Connection c;
-        c.open((dir / "Zefo2015.db").string());
-        storage::Statement st(c, "select count(*) from " + tabella);
-        st.step();
-        return st.integer(0);
-    }
-    static std::string esempio(const std::string& nome) {
-        return std::string(PALIO_SOURCE_DIR) + "/examples/paghe/" + nome;
-    }
-    fs::path dir;
-    std::string archivio;
-};
+using prova::Comandi;
+using prova::Esito;
+using prova::esegui;
 
 TEST_F(Comandi, ImportaGliEsempi) {
     struct Caso {
