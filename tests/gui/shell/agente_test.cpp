@@ -7,19 +7,11 @@
 
 #include "entry/tfquadroct.h"
 #include "entry/tfsostituto.h"
+#include "agente_prova.h"
 #include "forms/vistapagina.h"
 #include "registratore.h"
 
 namespace {
-const QString kDomanda = QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?");
-
-void scrivi(forms::VistaPagina& p, const char* tabella, const char* colonna, const char* testo) {
-    auto* e = qobject_cast<QLineEdit*>(p.box(QLatin1String(tabella), QLatin1String(colonna)));
-    QVERIFY2(e, colonna);
-    e->selectAll();
-    QTest::keyClicks(e, QLatin1String(testo));
-}
-
 QString testo(forms::VistaPagina& p, const char* colonna) {
     auto* e = qobject_cast<QLineEdit*>(p.box(QStringLiteral("SostitutoImposta"), QLatin1String(colonna)));
     return e ? e->text() : QStringLiteral("<nessuna casella>");
