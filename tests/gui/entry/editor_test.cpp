@@ -101,6 +101,42 @@ private slots:
         QVERIFY(r.errori.isEmpty());
     }
 
+    // "Aggiungi" copies exactly the agent's tax code, name, first name, telephone (prefix and
+    // number joined) and e-mail into the new certificate, and nothing else; an empty agent table
+    // leaves them empty.
+    void aggiungiCopiaIlSostituto_data() {
+        QTest::addColumn<bool>("conSostituto");
+        QTest::newRow("con il sostituto") << true;
+        QTest::newRow("senza sostituto") << false;
+    }
+    void aggiungiCopiaIlSostituto() {
+        QFETCH(bool, conSostituto);
+        Archivio a;
+        if (conSostituto)
+            a.exec("insert into SostitutoImposta (CodiceFiscale, CognomeDenominazione, Nome, TelefonoPref, "
+                   "telefono, email, CodEnte, CFRapp, A1) values ('80012345678', 'ENTE', 'NOMEAGENTE', '0521', "
+                   "'765432', 'posta@ente.it', '99999999999', 'RSSMRA80A01H501U', '7')");
+        certificati(a, {{"ZETA", "DIP"}});
+        Registratore r;
+        TFPagina1 f(a.conn);
+        f.riapriElenco();
+        f.aggiungi();
+        f.salva();
+        const std::string pieno = "select group_concat(ifnull(A01,'')||'|'||ifnull(A02,'')||'|'||ifnull(A03,'')||'|'||"
+                                  "ifnull(A08,'')||'|'||ifnull(A09,'')) from Zefo1 where ID = 2";
+        QCOMPARE(a.testo(pieno), std::string(conSostituto ? "80012345678|ENTE|NOMEAGENTE|0521765432|posta@ente.it"
+                                                          : "||||"));
+        // Every other column of the new certificate stays empty.
+        storage::Statement st(a.conn, "select * from Zefo1 where ID = 2");
+        QVERIFY(st.step());
+        for (int i = 0; i < st.columnCount(); ++i) {
+            const std::string c = st.columnName(i);
+            if (c == "ID" || c == "A01" || c == "A02" || c == "A03" || c == "A08" || c == "A09") continue;
+            QVERIFY2(st.text(i).empty(), c.c_str());
+        }
+        QVERIFY(r.errori.isEmpty());
+    }
+
     void spostarsiDopoLaDigitazioneSalvaTutto() {
         Archivio a;
         certificati(a, {{"ALFA", "DIP"}, {"BETA", "DIP"}});
