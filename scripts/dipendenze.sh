@@ -3,7 +3,7 @@
 set -euo pipefail
 pacchetti=(build-essential cmake ccache pkg-config qt6-base-dev qt6-svg-dev libsqlite3-dev sqlite3
            libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick poppler-utils
-           fonts-liberation time)
+           fonts-liberation time clang libclang-rt-14-dev)
 mancanti=()
 for p in "${pacchetti[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || mancanti+=("$p")
