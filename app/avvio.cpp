@@ -6,46 +6,20 @@
 #include "app/tdm.h"
 #include "app/tfattendere.h"
 #include "app/tfmenu.h"
-#include "app/tfnondisponibile.h"
-#include "storage/config.h"
-#include "ui/dialoghi.h"
-
-#if defined(PALIO_CON_AGENTE)
-#include "entry/tfquadroct.h"
-#include "entry/tfsostituto.h"
-#endif
-#if defined(PALIO_CON_ENTRY) && __has_include("entry/tfpagina1.h")
 #include "entry/tfpagina1.h"
-#define PALIO_PAGINA1 1
-#endif
-#if defined(PALIO_CON_ENTRY) && __has_include("entry/tfprofessionisti.h")
-#include "entry/tfprofessionisti.h"
-#define PALIO_PROFESSIONISTI 1
-#endif
-#if defined(PALIO_PAGINA1) && __has_include("entry/tfricdip.h")
-#include "entry/tfricdip.h"
-#define PALIO_RICDIP 1
-#endif
-#if defined(PALIO_PROFESSIONISTI) && __has_include("entry/tfprofesric.h")
 #include "entry/tfprofesric.h"
-#define PALIO_PROFESRIC 1
-#endif
-#if defined(PALIO_CON_PRINT) && __has_include("print/tfstampetutti.h")
-#include "print/tfstampetutti.h"
-#define PALIO_STAMPETUTTI 1
-#endif
-#if defined(PALIO_CON_PRINT) && __has_include("print/tfprofesstatutti.h")
+#include "entry/tfprofessionisti.h"
+#include "entry/tfquadroct.h"
+#include "entry/tfricdip.h"
+#include "entry/tfsostituto.h"
+#include "import/ui/tfimportafile.h"
 #include "print/tfprofesstatutti.h"
-#define PALIO_PROFESSTATUTTI 1
-#endif
-#if defined(PALIO_CON_TELEMATIC_UI)
+#include "print/tfstampetutti.h"
+#include "storage/config.h"
+#include "telematic/ui/tfcontrollo.h"
 #include "telematic/ui/tfcreafile.h"
 #include "telematic/ui/tfcreafileprofes.h"
-#include "telematic/ui/tfcontrollo.h"
-#endif
-#if defined(PALIO_CON_IMPORT_UI)
-#include "import/ui/tfimportafile.h"
-#endif
+#include "ui/dialoghi.h"
 
 namespace {
 
@@ -120,82 +94,26 @@ void Avvio::creaFinestre() {
         finestreDati_.emplace_back(d);
         return d;
     };
-    auto segnaposto = [&](const QString& titolo, const QString& funzione) {
-        return semplice(new TFNonDisponibile(titolo, funzione));
-    };
     storage::Connection& conn = dm_->Conn;
 
-#if defined(PALIO_CON_AGENTE)
     finestre_.sostituto = dati(new Adattatore<TFSostituto>(std::make_unique<TFSostituto>(conn)));
-#else
-    finestre_.sostituto =
-        dati(new SegnapostoDati(QStringLiteral("Dati generali"),
-                                QStringLiteral("Dati del Sostituto d'imposta")));
-#endif
     attendere_->passo(3);
 
-#if defined(PALIO_CON_AGENTE)
     finestre_.quadroCt = dati(new Adattatore<TFQuadroCT>(std::make_unique<TFQuadroCT>(conn)));
-#else
-    finestre_.quadroCt =
-        dati(new SegnapostoDati(QStringLiteral("Quadro CT"), QStringLiteral("Quadro CT")));
-#endif
-#if defined(PALIO_PAGINA1)
     auto* pagina1 = new Adattatore<TFPagina1>(std::make_unique<TFPagina1>(conn));
     finestre_.pagina1 = dati(pagina1);
-#else
-    finestre_.pagina1 = dati(new SegnapostoDati(QStringLiteral("Comunicazione Unica 2015"),
-                                                QStringLiteral("Comunicazione Unica 2015 - Dipendenti")));
-#endif
     attendere_->passo(4);
 
-#if defined(PALIO_CON_TELEMATIC_UI)
     auto* creaFile = new TFCreaFile(conn);
     finestre_.creaFile = semplice(creaFile);
-#else
-    finestre_.creaFile = segnaposto(QStringLiteral("Generazione del file"),
-                                    QStringLiteral("Generazione del file - Dipendenti"));
-#endif
-#if defined(PALIO_CON_IMPORT_UI)
     finestre_.importa = semplice(new TFImportaFile(conn));
-#else
-    finestre_.importa =
-        segnaposto(QStringLiteral("Importazione dati"), QStringLiteral("Importazione dati"));
-#endif
-#if defined(PALIO_RICDIP)
     finestre_.ricDip = semplice(new TFRicDip(pagina1->w()));
-#else
-    finestre_.ricDip =
-        segnaposto(QStringLiteral("Ricerca dipendente"), QStringLiteral("Ricerca dipendente"));
-#endif
-#if defined(PALIO_STAMPETUTTI)
     finestre_.stampeTutti = semplice(new print::TFStampeTutti(conn, nullptr));
-#else
-    finestre_.stampeTutti = segnaposto(QStringLiteral("Stampa C.U."),
-                                       QStringLiteral("Stampa C.U. - Dipendenti"));
-#endif
-#if defined(PALIO_PROFESSIONISTI)
     auto* professionisti =
         new Adattatore<TFProfessionisti>(std::make_unique<TFProfessionisti>(conn));
     finestre_.professionisti = dati(professionisti);
-#else
-    finestre_.professionisti =
-        dati(new SegnapostoDati(QStringLiteral("Comunicazione Unica 2015"),
-                                QStringLiteral("Comunicazione Unica 2015 - Professionisti")));
-#endif
-#if defined(PALIO_PROFESRIC)
     finestre_.profesRic = semplice(new TFProfesRic(professionisti->w(), nullptr));
-#else
-    finestre_.profesRic = segnaposto(QStringLiteral("Ricerca professionista"),
-                                     QStringLiteral("Ricerca professionista"));
-#endif
-#if defined(PALIO_PROFESSTATUTTI)
     finestre_.profesStaTutti = semplice(new print::TFProfesStaTutti(conn, nullptr));
-#else
-    finestre_.profesStaTutti = segnaposto(QStringLiteral("Stampa C.U."),
-                                          QStringLiteral("Stampa C.U. - Professionisti"));
-#endif
-#if defined(PALIO_CON_TELEMATIC_UI)
     auto* creaFileProfes = new TFCreaFileProfes(conn);
     finestre_.creaFileProfes = semplice(creaFileProfes);
     // A double-click in the check's list opens the certificate, or the agent's screens.
@@ -209,12 +127,6 @@ void Avvio::creaFinestre() {
             case check::Origine::File: break;
             }
         });
-#else
-    finestre_.creaFileProfes = segnaposto(QStringLiteral("Generazione del file"),
-                                          QStringLiteral("Generazione del file - Professionisti"));
-#endif
-    (void)conn;
-    (void)segnaposto;
     attendere_->passo(9);
 }
 

@@ -50,7 +50,7 @@ private:
     std::unique_ptr<TFmenu> menu_;
     std::unique_ptr<TFAttendere> attendere_;
     std::unique_ptr<TDM> dm_;
-    // Windows and stand-ins, destroyed before the connection they use.
+    // The windows, destroyed before the connection they use.
     std::vector<std::unique_ptr<QWidget>> finestreSemplici_;
     std::vector<std::unique_ptr<FinestraDati>> finestreDati_;
     Finestre finestre_;

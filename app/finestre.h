@@ -26,11 +26,9 @@ public:
         (void)id;
         return false;
     }
-    // True for a stand-in of a window not built in this program.
-    virtual bool segnaposto() const { return false; }
 };
 
-// Every window the menu reaches. Windows not built into this program are stand-ins that say so.
+// Every window the menu reaches.
 struct Finestre {
     QWidget* importa = nullptr;
     QWidget* stampeTutti = nullptr;

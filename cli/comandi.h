@@ -66,8 +66,22 @@ int comandoCreaArchivio(const Contesto& ctx);
 int comandoGenera(const Contesto& ctx);
 int comandoImporta(const Contesto& ctx);
 int comandoAzzera(const Contesto& ctx);
-int comandoStampa(const Contesto& ctx);
 int comandoControlla(const Contesto& ctx);
+
+struct Comando {
+    const char* nome;
+    int (*esegui)(const Contesto&);
+    const char* uso;  // its lines of the usage text
+};
+
+// "stampa": printing needs Qt, so only the desktop build's batch program has it.
+extern const Comando kStampa;
+
+// Every command, in the order of the usage text; stampa joins them when the program has it.
+std::vector<Comando> comandi(const Comando* stampa);
+// Reads the global options and runs the command named on the line: the batch contract's exit
+// status (0 done, 1 refused or failed, 2 wrong usage).
+int esegui(int argc, char** argv, const std::vector<Comando>& comandi);
 
 // Splits "DIP,AMM,CoC" into kinds; throws UsageError for an unknown kind.
 std::vector<std::string> tipiDaTesto(const std::string& testo);

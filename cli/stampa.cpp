@@ -1,12 +1,10 @@
 // The "stampa" commands: certificates and the agent's pages to PDF, with no display.
-#include "cli/comandi.h"
-
-#ifdef PALIO_STAMPA
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <memory>
 
+#include "cli/comandi.h"
 #include "print/certificato.h"
 #include "print/pdfcertificati.h"
 #include "print/selezione.h"
@@ -129,8 +127,6 @@ int paginaSostituto(const Contesto& ctx, const Argomenti& a, bool quadroCt) {
     return 0;
 }
 
-}  // namespace
-
 int comandoStampa(const Contesto& ctx) {
     Argomenti a(ctx.parole,
                 {{"--pdf", 1}, {"--cartella-pdf", 1}, {"--id", 1}, {"--cognome", 2},
@@ -150,16 +146,14 @@ int comandoStampa(const Contesto& ctx) {
     throw UsageError("stampa vuole dipendenti, professionisti, sostituto o quadro-ct, non " + cosa + ".");
 }
 
+}  // namespace
+
+const Comando kStampa = {
+    "stampa", comandoStampa,
+    "  stampa dipendenti (--pdf FILE | --cartella-pdf DIR) (--id N | --cognome DA A |\n"
+    "          --matricola DA A) [--tipi DIP,AMM,CoC]\n"
+    "  stampa professionisti (--pdf FILE | --cartella-pdf DIR) (--id N | --cognome DA A)\n"
+    "  stampa sostituto --pdf FILE\n"
+    "  stampa quadro-ct --pdf FILE\n"};
+
 }  // namespace cli
-
-#else
-
-namespace cli {
-// Built without the desktop libraries: there is nothing to print with.
-int comandoStampa(const Contesto&) {
-    std::cerr << "Stampa non disponibile: il programma è stato compilato senza interfaccia grafica.\n";
-    return 1;
-}
-}  // namespace cli
-
-#endif

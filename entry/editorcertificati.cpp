@@ -17,7 +17,6 @@
 #include <algorithm>
 #include <exception>
 
-#include "entry/stampa.h"
 #include "forms/vistapagina.h"
 #include "ui/dialoghi.h"
 
@@ -165,15 +164,6 @@ void EditorCertificati::scriviPagineCaricate() {
 bool EditorCertificati::certificatoPresente(bool presente) {
     if (!presente) ui::informa(this, kNessunCertificato);
     return presente;
-}
-
-bool EditorCertificati::stampaPossibile(bool presente) {
-    if (!certificatoPresente(presente)) return false;
-    if (!stampaDisponibile()) {
-        ui::informa(this, kStampaNonDisponibile);
-        return false;
-    }
-    return true;
 }
 
 bool EditorCertificati::cancellazioneConfermata(bool presente) {

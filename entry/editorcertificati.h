@@ -33,7 +33,6 @@ inline const QString kDomandaSalvataggio =
     QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?");
 inline const QString kDomandaCancellazione =
     QStringLiteral("Attenzione: Confermi la cancellazione del seguente dipendente?");
-inline const QString kStampaNonDisponibile = QStringLiteral("La stampa non è ancora disponibile.");
 
 // A row being edited, or a new row the operator typed into: what the save questions ask about.
 bool inModifica(const storage::Dataset& d);
@@ -117,9 +116,8 @@ protected:
     void scriviPagineCaricate();
 
     // The checks before a command on a stored certificate, with their messages: false when
-    // there is none, or (for printing) when printing is not built, or deleting is not confirmed.
+    // there is none, or deleting is not confirmed.
     bool certificatoPresente(bool presente);
-    bool stampaPossibile(bool presente);
     bool cancellazioneConfermata(bool presente);
 
     // Runs an operator's command: a failure ends it and is shown in an error box.

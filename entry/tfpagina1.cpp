@@ -9,9 +9,9 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-#include "entry/stampa.h"
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
+#include "print/stampacertificato.h"
 #include "ui/dialoghi.h"
 
 using entry::Icona;
@@ -272,10 +272,10 @@ void TFPagina1::cancella() {
 }
 
 void TFPagina1::stampa() {
-    if (!stampaPossibile(certificatoCorrente())) return;
+    if (!certificatoPresente(certificatoCorrente())) return;
     if (certificatoInModifica() && ui::chiedi(this, entry::kDomandaSalvataggio)) salvaEMostra();
     // The print says "Operazione eseguita" itself.
-    entry::stampaCertificato(conn_, zefo1_.integer("ID"), false, this);
+    print::StampaCertificato(conn_, zefo1_.integer("ID"), false, this);
 }
 
 void TFPagina1::filtra() {

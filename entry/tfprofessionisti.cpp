@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "entry/stampa.h"
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
+#include "print/stampacertificato.h"
 #include "ui/dialoghi.h"
 
 using entry::Icona;
@@ -169,14 +169,14 @@ void TFProfessionisti::cancella() {
 }
 
 void TFProfessionisti::stampaRiga(bool conAnteprima) {
-    if (!stampaPossibile(rigaSalvata())) return;
+    if (!certificatoPresente(rigaSalvata())) return;
     scriviPagine();
     if (entry::inModifica(elenco_) && ui::chiedi(this, entry::kDomandaSalvataggio)) {
         elenco_.post();
         caricaPagine();
         emit datiCambiati();
     }
-    entry::stampaProfessionista(conn_, elenco_.integer("ID"), conAnteprima, this);
+    print::StampaProfessionista(conn_, elenco_.integer("ID"), conAnteprima, this);
 }
 
 void TFProfessionisti::anteprima() { stampaRiga(true); }

@@ -2,11 +2,7 @@
 
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
-
-#if defined(PALIO_CON_STAMPA) && __has_include("print/stampasostituto.h")
 #include "print/stampasostituto.h"
-#define PALIO_STAMPA_QUADRO 1
-#endif
 
 TFQuadroCT::TFQuadroCT(storage::Connection& conn, QWidget* parent)
     : FinestraAgente(conn, parent), quadro_(conn), sostituto_(conn) {
@@ -26,9 +22,5 @@ void TFQuadroCT::prepara() {
 }
 
 void TFQuadroCT::stampa() {
-#if defined(PALIO_STAMPA_QUADRO)
-    stampaCon(&print::StampaQuadroCT);
-#else
-    stampaCon(nullptr);
-#endif
+    stampaCon([this] { print::StampaQuadroCT(conn_, this); });
 }

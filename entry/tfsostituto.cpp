@@ -9,12 +9,8 @@
 
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
-#include "ui/dialoghi.h"
-
-#if defined(PALIO_CON_STAMPA) && __has_include("print/stampasostituto.h")
 #include "print/stampasostituto.h"
-#define PALIO_STAMPA_SOSTITUTO 1
-#endif
+#include "ui/dialoghi.h"
 
 namespace {
 
@@ -121,11 +117,7 @@ void TFSostituto::prepara() {
 }
 
 void TFSostituto::stampa() {
-#if defined(PALIO_STAMPA_SOSTITUTO)
-    stampaCon(&print::StampaSostituto);
-#else
-    stampaCon(nullptr);
-#endif
+    stampaCon([this] { print::StampaSostituto(conn_, this); });
 }
 
 namespace {

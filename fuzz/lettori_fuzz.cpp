@@ -1,16 +1,9 @@
-// libFuzzer target: arbitrary bytes fed to the readers. The first byte picks the reading, the
-// rest is the file. A reader may refuse a file only with storage::Error, and then must have
-// stored nothing; anything else (a crash, another exception, rows left behind) is a finding.
-//
-// Built three times: PALIO_FUZZ_PAGHE (DIP, AMM, CoC, Altro), PALIO_FUZZ_770 (both layouts),
-// PALIO_FUZZ_FINANZIARIA (both agent-data modes).
+#include "fuzz/lettori_fuzz.h"
 
-#include <cstdint>
 #include <cstdlib>
 #include <sstream>
 #include <string>
 
-#include "import/lettori.h"
 #include "storage/error.h"
 
 namespace {
@@ -46,27 +39,17 @@ long long righe(storage::Connection& c) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
+namespace fuzz {
+
+int provaLettore(const std::uint8_t* dati, std::size_t n, const Lettura& leggi) {
     if (n == 0) return 0;
     storage::Connection& conn = archivio();
     const long long prima = righe(conn);
-    const unsigned scelta = dati[0];
     std::istringstream in(std::string(reinterpret_cast<const char*>(dati) + 1, n - 1));
     importazione::DatiAggiuntivi d;
     Silenzioso r;
     try {
-#if defined(PALIO_FUZZ_PAGHE)
-        if (scelta % 4 == 3)
-            importazione::ImportaAltro(conn, in, "zefo.03", "03", scelta & 4, d, r);
-        else
-            importazione::ImportaPaghe(conn, in, "zefo.43", "43",
-                                       static_cast<importazione::Tracciato>(scelta % 4),
-                                       scelta & 4, d, r);
-#elif defined(PALIO_FUZZ_770)
-        importazione::Importa770(conn, in, "770Semplificato.txt", 1 + scelta % 2, d, r);
-#else
-        importazione::ImportaFinanziaria(conn, in, "A.TXT", scelta & 1, d, r);
-#endif
+        leggi(conn, in, dati[0], d, r);
     } catch (const storage::Error& e) {
         if (std::string(e.what()).empty() || righe(conn) != prima) std::abort();
         return 0;
@@ -76,3 +59,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
               "delete from Professionisti; delete from SostitutoImposta where ID > 1");
     return 0;
 }
+
+}  // namespace fuzz

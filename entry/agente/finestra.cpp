@@ -108,14 +108,9 @@ bool FinestraAgente::salvaPrimaDiUscire() {
     return true;
 }
 
-void FinestraAgente::stampaCon(void (*stampaPagina)(storage::Connection&, QWidget*)) {
+void FinestraAgente::stampaCon(const std::function<void()>& stampaPagina) {
     if (!aperta() || !salvaSeRichiesto()) return;
-    if (stampaPagina)
-        esegui([&] { stampaPagina(conn_, this); });
-    else
-        ui::informa(
-            this,
-            QStringLiteral("La stampa non è ancora disponibile in questa versione del programma."));
+    esegui(stampaPagina);
 }
 
 }  // namespace agente

@@ -59,8 +59,8 @@ protected:
     bool salvaSeRichiesto();
     // Writes the page, saves the rows and shows them again; false after an error box.
     bool salvaProtetto();
-    // Asks first, then prints with stampaPagina; without printing built, says so.
-    void stampaCon(void (*stampaPagina)(storage::Connection&, QWidget*));
+    // Asks first, then prints; a failure is shown in an error box.
+    void stampaCon(const std::function<void()>& stampaPagina);
     // Runs an operator's command: a failure ends it and is shown in an error box.
     bool esegui(const std::function<void()>& azione);
 
