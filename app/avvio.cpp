@@ -23,8 +23,8 @@
 
 namespace {
 
-// The menu's view of an editing window: the agent's screens offer prepara() and their own exit
-// rule; the certificate editors re-open their list and go back to their first page.
+// The menu's view of an editing window: the agent's screens offer prepara(); the certificate
+// editors re-open their list and go back to their first page.
 template <class T>
 class Adattatore : public FinestraDati {
 public:
@@ -49,12 +49,7 @@ public:
             return false;
     }
     bool chiudiFinestra() override { return w_->chiudiFinestra(); }
-    bool salvaPrimaDiUscire() override {
-        if constexpr (requires(T& t) { t.salvaPrimaDiUscire(); })
-            return w_->salvaPrimaDiUscire();
-        else
-            return w_->chiudiFinestra();
-    }
+    bool salvaPrimaDiUscire() override { return w_->salvaPrimaDiUscire(); }
 
 private:
     std::unique_ptr<T> w_;

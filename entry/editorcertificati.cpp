@@ -1,15 +1,11 @@
 #include "entry/editorcertificati.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPixmap>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QToolButton>
@@ -19,13 +15,13 @@
 
 #include "forms/vistapagina.h"
 #include "ui/dialoghi.h"
+#include "ui/icone.h"
+#include "ui/testi.h"
 
 namespace entry {
 
-bool inModifica(const storage::Dataset& d) {
-    using S = storage::Dataset::State;
-    return d.state() == S::Edit || (d.state() == S::Insert && d.modified());
-}
+using ui::Icona;
+using ui::icona;
 
 namespace {
 
@@ -52,24 +48,7 @@ void mostraCampo(forms::VistaPagina& vista, const QString& tabella, const QStrin
 }
 
 EditorCertificati::EditorCertificati(storage::Connection& conn, QWidget* parent)
-    : QWidget(parent, Qt::Window), conn_(conn) {}
-
-bool EditorCertificati::chiudiFinestra() {
-    // A hidden window was closed already: its question was answered then.
-    if (!isVisible()) return true;
-    return close();
-}
-
-void EditorCertificati::closeEvent(QCloseEvent* e) {
-    bool chiudi = false;
-    esegui([&] { chiudi = confermaChiusura(); });
-    if (chiudi)
-        e->accept();
-    else
-        e->ignore();
-}
-
-bool EditorCertificati::esegui(const std::function<void()>& azione) { return ui::esegui(this, azione); }
+    : FinestraModifica(conn, Regola::ValoriOStatoDiModifica, parent) {}
 
 QToolButton* EditorCertificati::pulsante(const QString& parola, const QIcon& ic,
                                          const std::function<void()>& azione) {
@@ -87,7 +66,7 @@ QToolButton* EditorCertificati::pulsante(const QString& parola, const QIcon& ic,
 }
 
 void EditorCertificati::pulsantiModifica(QHBoxLayout* barra) {
-    barra->addWidget(pulsante(QStringLiteral("Salva"), icona(Icona::Salva), [this] { salva(); }));
+    barra->addWidget(pulsante(ui::testi::kSalva, icona(Icona::Salva), [this] { salva(); }));
     barra->addWidget(pulsante(QStringLiteral("Aggiungi"), icona(Icona::Aggiungi), [this] { aggiungi(); }));
     barra->addWidget(pulsante(QStringLiteral("Modifica"), icona(Icona::Modifica), [this] { modifica(); }));
     barra->addWidget(pulsante(QStringLiteral("Annulla"), icona(Icona::Annulla), [this] { annulla(); }));
@@ -95,7 +74,7 @@ void EditorCertificati::pulsantiModifica(QHBoxLayout* barra) {
 }
 
 QToolButton* EditorCertificati::pulsanteChiudi() {
-    return pulsante(QStringLiteral("Chiudi"), icona(Icona::Chiudi), [this] { close(); });
+    return pulsante(ui::testi::kChiudi, icona(Icona::Chiudi), [this] { close(); });
 }
 
 QLineEdit* EditorCertificati::casellaTestata(const QString& nome, int larghezza) {
@@ -162,12 +141,12 @@ void EditorCertificati::scriviPagineCaricate() {
 }
 
 bool EditorCertificati::certificatoPresente(bool presente) {
-    if (!presente) ui::informa(this, kNessunCertificato);
+    if (!presente) ui::informa(this, ui::testi::kNessunCertificato);
     return presente;
 }
 
 bool EditorCertificati::cancellazioneConfermata(bool presente) {
-    return certificatoPresente(presente) && ui::chiedi(this, kDomandaCancellazione);
+    return certificatoPresente(presente) && ui::chiedi(this, ui::testi::kDomandaCancellazione);
 }
 
 QScrollArea* EditorCertificati::scheda(forms::VistaPagina* vista) {
@@ -182,114 +161,6 @@ QScrollArea* EditorCertificati::scheda(forms::VistaPagina* vista) {
     area->setWidgetResizable(false);
     area->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     return area;
-}
-
-namespace {
-
-void freccia(QPainter& p, bool destra, qreal x) {
-    QPainterPath t;
-    if (destra) {
-        t.moveTo(x, 6);
-        t.lineTo(x + 9, 12);
-        t.lineTo(x, 18);
-    } else {
-        t.moveTo(x + 9, 6);
-        t.lineTo(x, 12);
-        t.lineTo(x + 9, 18);
-    }
-    t.closeSubpath();
-    p.fillPath(t, QColor(40, 80, 150));
-}
-
-// A white sheet outlined in grey, the ground of the printing and copying pictures.
-void foglio(QPainter& p, const QRectF& r) {
-    p.setPen(QPen(QColor(90, 90, 90), 1.2));
-    p.setBrush(Qt::white);
-    p.drawRect(r);
-}
-
-}  // namespace
-
-QIcon icona(Icona i) {
-    QPixmap pm(24, 24);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor blu(40, 80, 150), verde(30, 130, 60), rosso(190, 40, 40), grigio(90, 90, 90);
-    switch (i) {
-    case Icona::Salva:
-        p.setPen(QPen(blu, 1.5));
-        p.setBrush(QColor(200, 215, 240));
-        p.drawRect(QRectF(3.5, 3.5, 17, 17));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(7, 3.5, 10, 6));
-        p.fillRect(QRectF(7, 13, 10, 7.5), blu);
-        break;
-    case Icona::Aggiungi:
-        p.fillRect(QRectF(10, 3, 4, 18), verde);
-        p.fillRect(QRectF(3, 10, 18, 4), verde);
-        break;
-    case Icona::Modifica: {
-        p.setPen(QPen(QColor(170, 120, 20), 4, Qt::SolidLine, Qt::FlatCap));
-        p.drawLine(QPointF(6, 18), QPointF(18, 6));
-        p.setPen(QPen(grigio, 1.5));
-        p.drawLine(QPointF(3, 21), QPointF(6, 18));
-        break;
-    }
-    case Icona::Annulla: {
-        p.setPen(QPen(blu, 2.5));
-        p.setBrush(Qt::NoBrush);
-        p.drawArc(QRectF(5, 6, 14, 13), 90 * 16, -250 * 16);
-        QPainterPath t;
-        t.moveTo(12, 2);
-        t.lineTo(7, 6.5);
-        t.lineTo(12, 11);
-        t.closeSubpath();
-        p.fillPath(t, blu);
-        break;
-    }
-    case Icona::Cancella:
-    case Icona::Chiudi:
-        p.setPen(QPen(i == Icona::Cancella ? rosso : grigio, 3.5, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(6, 6), QPointF(18, 18));
-        p.drawLine(QPointF(18, 6), QPointF(6, 18));
-        break;
-    case Icona::Stampa:
-        foglio(p, QRectF(7, 3, 10, 7));
-        p.setBrush(QColor(150, 150, 150));
-        p.drawRoundedRect(QRectF(2.5, 9, 19, 9), 2, 2);
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(7, 15, 10, 6));
-        break;
-    case Icona::Anteprima:
-        foglio(p, QRectF(3.5, 2.5, 13, 18));
-        p.setPen(QPen(blu, 2));
-        p.setBrush(QColor(220, 235, 255));
-        p.drawEllipse(QRectF(10, 10, 8, 8));
-        p.drawLine(QPointF(17, 17), QPointF(21.5, 21.5));
-        break;
-    case Icona::Primo:
-        p.fillRect(QRectF(5, 6, 2.5, 12), blu);
-        freccia(p, false, 9);
-        break;
-    case Icona::Precedente:
-        freccia(p, false, 7);
-        break;
-    case Icona::Successivo:
-        freccia(p, true, 8);
-        break;
-    case Icona::Ultimo:
-        freccia(p, true, 6);
-        p.fillRect(QRectF(16.5, 6, 2.5, 12), blu);
-        break;
-    case Icona::Copia:
-        foglio(p, QRectF(3.5, 3.5, 11, 13));
-        p.setBrush(QColor(220, 235, 255));
-        p.drawRect(QRectF(9.5, 8.5, 11, 13));
-        break;
-    }
-    p.end();
-    return QIcon(pm);
 }
 
 QWidget* EditorCertificati::navigatore() {

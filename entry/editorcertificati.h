@@ -1,9 +1,9 @@
 #pragma once
 
 // What the two certificate editors share: a list of certificates the search windows move,
-// toolbar buttons, the page tabs and the way a command reports a failure.
+// toolbar buttons and the page tabs. The save question, the print step and the failure box are
+// those of every editing window (ui::FinestraModifica).
 
-#include <QWidget>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -11,10 +11,10 @@
 #include <utility>
 #include <vector>
 
-#include "storage/dataset.h"
+#include "ui/finestramodifica.h"
 
-class QCloseEvent;
 class QHBoxLayout;
+class QIcon;
 class QLineEdit;
 class QScrollArea;
 class QTabWidget;
@@ -27,26 +27,15 @@ class VistaPagina;
 
 namespace entry {
 
-// The text shown when a command needs a stored certificate and there is none.
-inline const QString kNessunCertificato = QStringLiteral("Nessun certificato selezionato.");
-inline const QString kDomandaSalvataggio =
-    QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?");
-inline const QString kDomandaCancellazione =
-    QStringLiteral("Attenzione: Confermi la cancellazione del seguente dipendente?");
-
-// A row being edited, or a new row the operator typed into: what the save questions ask about.
-bool inModifica(const storage::Dataset& d);
-
 // Shows a value the window computes in its box, when the page has one.
 void mostraCampo(forms::VistaPagina& vista, const QString& tabella, const QString& colonna,
                  const QString& testo);
 
-class EditorCertificati : public QWidget {
+class EditorCertificati : public ui::FinestraModifica {
     Q_OBJECT
 public:
     EditorCertificati(storage::Connection& conn, QWidget* parent);
 
-    storage::Connection& connessione() { return conn_; }
     virtual storage::Dataset& elenco() = 0;
     // Makes the row at this position of the list current, as the navigator does (the changes
     // of the certificate left are saved first).
@@ -60,8 +49,6 @@ public:
     void successivo();
     void ultimo();
     virtual void apriElencoSeChiuso() = 0;
-    // The closing rule with the save question, then hide; false only if it could not close.
-    bool chiudiFinestra();
 
     // The toolbar's commands (the buttons call these, and so can a test).
     virtual void salva() = 0;
@@ -84,10 +71,6 @@ signals:
     void datiCambiati();
 
 protected:
-    // Asks the save question when needed and saves; false keeps the window open.
-    virtual bool confermaChiusura() = 0;
-    void closeEvent(QCloseEvent* e) override;
-
     // Saves what the certificate left holds, applies the move and shows the new certificate.
     virtual void sposta(const std::function<void()>& movimento) = 0;
     // The current row is a stored certificate (not a new row, not past the end).
@@ -120,25 +103,16 @@ protected:
     bool certificatoPresente(bool presente);
     bool cancellazioneConfermata(bool presente);
 
-    // Runs an operator's command: a failure ends it and is shown in an error box.
-    bool esegui(const std::function<void()>& azione);
-
     // An image button whose word is its tooltip (and its object name, for tests and scripts).
     QToolButton* pulsante(const QString& parola, const QIcon& icona,
                           const std::function<void()>& azione);
     // A scrolling white surface holding a page at its natural size.
     static QScrollArea* scheda(forms::VistaPagina* vista);
 
-    storage::Connection& conn_;
     QTabWidget* schede_ = nullptr;
     std::vector<forms::VistaPagina*> viste_;
     std::vector<bool> caricata_;  // the page shows the current certificate
     bool caricando_ = false;  // the boxes are being filled, not typed into
 };
-
-// Icons of the toolbars, drawn here so that every platform shows the same ones.
-enum class Icona { Salva, Aggiungi, Modifica, Annulla, Cancella, Stampa, Anteprima, Primo,
-                   Precedente, Successivo, Ultimo, Chiudi, Copia };
-QIcon icona(Icona i);
 
 }  // namespace entry

@@ -13,9 +13,11 @@
 #include "forms/vistapagina.h"
 #include "print/stampacertificato.h"
 #include "ui/dialoghi.h"
+#include "ui/icone.h"
+#include "ui/testi.h"
 
-using entry::Icona;
-using entry::icona;
+using ui::Icona;
+using ui::icona;
 using storage::Dataset;
 
 namespace {
@@ -33,6 +35,7 @@ TFPagina1::TFPagina1(storage::Connection& conn, QWidget* parent)
       zefo3_(conn),
       sostituto_(conn),
       interrogazione_("select * from Zefo1 order by B02, B03") {
+    righe_ = {&zefo1_, &zefo2_, &zefo3_};
     setObjectName(QStringLiteral("TFPagina1"));
     setWindowTitle(QStringLiteral("Certificazione Unica"));
 
@@ -40,7 +43,7 @@ TFPagina1::TFPagina1(storage::Connection& conn, QWidget* parent)
     auto* barra = new QHBoxLayout;
     barra->setSpacing(2);
     pulsantiModifica(barra);
-    barra->addWidget(pulsante(QStringLiteral("Stampa"), icona(Icona::Stampa), [this] { stampa(); }));
+    barra->addWidget(pulsante(ui::testi::kStampa, icona(Icona::Stampa), [this] { stampa(); }));
     barra->addSpacing(8);
     barra->addWidget(navigatore());
     barra->addSpacing(8);
@@ -178,11 +181,6 @@ void TFPagina1::scriviPagine() {
     if (certificatoCorrente()) scriviPagineCaricate();
 }
 
-bool TFPagina1::certificatoInModifica() {
-    scriviPagine();
-    return entry::inModifica(zefo1_) || entry::inModifica(zefo2_) || entry::inModifica(zefo3_);
-}
-
 void TFPagina1::salvaContinuazione() {
     if (zefo2_.state() == Dataset::State::Edit || zefo2_.state() == Dataset::State::Insert) zefo2_.post();
     if (zefo3_.state() == Dataset::State::Edit) {
@@ -203,7 +201,7 @@ void TFPagina1::salvaTutto() {
     salvaContinuazione();
 }
 
-void TFPagina1::salvaEMostra() {
+void TFPagina1::salvaModifiche() {
     salvaTutto();
     caricaPagine();
     emit datiCambiati();
@@ -220,7 +218,7 @@ void TFPagina1::sposta(const std::function<void()>& movimento) {
 // ---- commands ----
 
 void TFPagina1::salva() {
-    if (certificatoCorrente()) salvaEMostra();
+    if (certificatoCorrente()) salvaModifiche();
 }
 
 void TFPagina1::aggiungi() {
@@ -273,9 +271,8 @@ void TFPagina1::cancella() {
 
 void TFPagina1::stampa() {
     if (!certificatoPresente(certificatoCorrente())) return;
-    if (certificatoInModifica() && ui::chiedi(this, entry::kDomandaSalvataggio)) salvaEMostra();
     // The print says "Operazione eseguita" itself.
-    print::StampaCertificato(conn_, zefo1_.integer("ID"), false, this);
+    stampaDopoLaDomanda([this] { print::StampaCertificato(conn_, zefo1_.integer("ID"), false, this); });
 }
 
 void TFPagina1::filtra() {
@@ -295,8 +292,3 @@ void TFPagina1::filtra() {
     riapriElenco();
 }
 
-bool TFPagina1::confermaChiusura() {
-    if (zefo1_.isOpen() && certificatoInModifica() && ui::chiedi(this, entry::kDomandaSalvataggio))
-        salvaEMostra();
-    return true;
-}

@@ -41,18 +41,16 @@ public:
 protected:
     void sposta(const std::function<void()>& movimento) override;
     bool rigaCorrenteSalvata() const override { return certificatoCorrente(); }
-    bool confermaChiusura() override;
+    void scriviPagine() override;
+    // Saves the whole certificate and shows it again, as saved.
+    void salvaModifiche() override;
     void mostraPagina(forms::VistaPagina& vista) override;
     void aggiornaTestata() override;
 
 private:
     bool certificatoCorrente() const;
-    void scriviPagine();
-    bool certificatoInModifica();
     void salvaTutto();
     void salvaContinuazione();
-    // Saves the whole certificate and shows it again, as saved.
-    void salvaEMostra();
     // Loads the current certificate's Zefo2 and Zefo3 rows, creating the Zefo2 row on first display.
     void seguiCertificato();
     void preparaZefo3();

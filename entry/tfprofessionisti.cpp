@@ -11,9 +11,11 @@
 #include "forms/vistapagina.h"
 #include "print/stampacertificato.h"
 #include "ui/dialoghi.h"
+#include "ui/icone.h"
+#include "ui/testi.h"
 
-using entry::Icona;
-using entry::icona;
+using ui::Icona;
+using ui::icona;
 using storage::Dataset;
 
 namespace {
@@ -30,6 +32,7 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 
 TFProfessionisti::TFProfessionisti(storage::Connection& conn, QWidget* parent)
     : EditorCertificati(conn, parent), elenco_(conn) {
+    righe_ = {&elenco_};
     setObjectName(QStringLiteral("TFProfessionisti"));
     setWindowTitle(QStringLiteral("Certificazione Unica"));
 
@@ -39,7 +42,7 @@ TFProfessionisti::TFProfessionisti(storage::Connection& conn, QWidget* parent)
     auto* ant = pulsante(QStringLiteral("Anteprima"), icona(Icona::Anteprima), [this] { anteprima(); });
     ant->setToolTip(QStringLiteral("Stampa"));
     barra->addWidget(ant);
-    barra->addWidget(pulsante(QStringLiteral("Stampa"), icona(Icona::Stampa), [this] { stampa(); }));
+    barra->addWidget(pulsante(ui::testi::kStampa, icona(Icona::Stampa), [this] { stampa(); }));
     barra->addSpacing(8);
     barra->addWidget(navigatore());
     barra->addStretch(1);
@@ -170,13 +173,9 @@ void TFProfessionisti::cancella() {
 
 void TFProfessionisti::stampaRiga(bool conAnteprima) {
     if (!certificatoPresente(rigaSalvata())) return;
-    scriviPagine();
-    if (entry::inModifica(elenco_) && ui::chiedi(this, entry::kDomandaSalvataggio)) {
-        elenco_.post();
-        caricaPagine();
-        emit datiCambiati();
-    }
-    print::StampaProfessionista(conn_, elenco_.integer("ID"), conAnteprima, this);
+    stampaDopoLaDomanda([this, conAnteprima] {
+        print::StampaProfessionista(conn_, elenco_.integer("ID"), conAnteprima, this);
+    });
 }
 
 void TFProfessionisti::anteprima() { stampaRiga(true); }
@@ -200,16 +199,4 @@ void TFProfessionisti::riportaSostituto() {
     caricaPagine();
     emit elencoCambiato();
     emit certificatoCambiato();
-}
-
-bool TFProfessionisti::confermaChiusura() {
-    scriviPagine();
-    // A new row the operator typed into is asked about too: closing would lose it silently.
-    if (entry::inModifica(elenco_) && ui::chiedi(this, entry::kDomandaSalvataggio)) {
-        elenco_.post();
-        caricaPagine();
-        emit elencoCambiato();
-        emit datiCambiati();
-    }
-    return true;
 }

@@ -32,7 +32,8 @@ public:
 protected:
     void sposta(const std::function<void()>& movimento) override;
     bool rigaCorrenteSalvata() const override { return rigaSalvata(); }
-    bool confermaChiusura() override;
+    void scriviPagine() override;
+    void salvaModifiche() override { salva(); }
     void mostraPagina(forms::VistaPagina& vista) override;
     void aggiornaTestata() override;
 
@@ -40,7 +41,6 @@ private:
     bool rigaSalvata() const;
     // A row, stored or new, is current.
     bool conRiga() const;
-    void scriviPagine();
     void stampaRiga(bool conAnteprima);
     void posizionaCopia();
 

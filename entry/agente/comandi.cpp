@@ -1,11 +1,11 @@
 #include "entry/agente/comandi.h"
 
 #include <QAction>
-#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "ui/icone.h"
+#include "ui/testi.h"
 
 namespace agente {
 
@@ -24,10 +24,9 @@ QToolBar* barraComandi(QWidget* finestra, const std::function<void()>& salva,
         QObject::connect(a, &QAction::triggered, finestra, azione);
         if (auto* b = barra->widgetForAction(a)) b->setObjectName(QLatin1String(nome) + QStringLiteral("Bottone"));
     };
-    QStyle* s = finestra->style();
-    aggiungi(s->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("Salva"), "Salva", salva);
-    aggiungi(ui::iconaStampa(), QStringLiteral("Stampa"), "Stampa", stampa);
-    aggiungi(ui::iconaChiudi(), QStringLiteral("Chiudi"), "Chiudi", chiudi);
+    aggiungi(ui::icona(ui::Icona::Salva), ui::testi::kSalva, "Salva", salva);
+    aggiungi(ui::icona(ui::Icona::Stampa), ui::testi::kStampa, "Stampa", stampa);
+    aggiungi(ui::icona(ui::Icona::Chiudi), ui::testi::kChiudi, "Chiudi", chiudi);
     return barra;
 }
 

@@ -12,8 +12,4 @@ namespace agente {
 QToolBar* barraComandi(QWidget* finestra, const std::function<void()>& salva,
                        const std::function<void()>& stampa, const std::function<void()>& chiudi);
 
-// The question asked before closing or printing a window with changes.
-inline const QString kDomandaSalva =
-    QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?");
-
 }  // namespace agente

@@ -1,23 +1,20 @@
 #include "entry/agente/finestra.h"
 
-#include <QCloseEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <exception>
 
 #include "entry/agente/comandi.h"
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
-#include "ui/dialoghi.h"
 
 namespace agente {
 
 FinestraAgente::FinestraAgente(storage::Connection& conn, QWidget* parent)
-    : QWidget(parent, Qt::Window), conn_(conn) {}
+    : FinestraModifica(conn, Regola::SoloValori, parent) {}
 
 QTabWidget* FinestraAgente::creaPagina(
     const forms::Pagina& pagina,
@@ -60,57 +57,20 @@ void FinestraAgente::apriPrimaRiga(storage::Dataset& d, const char* sql) {
 
 bool FinestraAgente::aperta() const { return righe_.front()->isOpen(); }
 
-bool FinestraAgente::modificata() const {
-    return std::any_of(righe_.begin(), righe_.end(),
-                       [](const storage::Dataset* d) { return d->modified(); });
-}
+void FinestraAgente::scriviPagine() { pagina_->scrivi(); }
 
-bool FinestraAgente::esegui(const std::function<void()>& azione) { return ui::esegui(this, azione); }
-
-bool FinestraAgente::salvaProtetto() {
-    return esegui([this] {
-        pagina_->scrivi();
-        for (storage::Dataset* d : righe_) d->post();
-        pagina_->carica();
-    });
+void FinestraAgente::salvaModifiche() {
+    pagina_->scrivi();
+    for (storage::Dataset* d : righe_) d->post();
+    pagina_->carica();
 }
 
 void FinestraAgente::salva() {
-    if (aperta()) salvaProtetto();
-}
-
-bool FinestraAgente::salvaSeRichiesto() {
-    if (!aperta()) return true;
-    pagina_->scrivi();
-    if (modificata() && ui::chiedi(this, kDomandaSalva)) return salvaProtetto();
-    return true;
-}
-
-bool FinestraAgente::chiudiFinestra() {
-    if (!salvaSeRichiesto()) return false;
-    hide();
-    return true;
-}
-
-void FinestraAgente::closeEvent(QCloseEvent* e) {
-    if (salvaSeRichiesto())
-        e->accept();
-    else
-        e->ignore();
-}
-
-bool FinestraAgente::salvaPrimaDiUscire() {
-    if (!aperta()) return true;
-    pagina_->scrivi();
-    if (!modificata()) return true;
-    if (ui::chiedi(this, kDomandaSalva)) return salvaProtetto();
-    for (storage::Dataset* d : righe_) d->cancel();
-    return true;
+    if (aperta()) esegui([this] { salvaModifiche(); });
 }
 
 void FinestraAgente::stampaCon(const std::function<void()>& stampaPagina) {
-    if (!aperta() || !salvaSeRichiesto()) return;
-    esegui(stampaPagina);
+    if (aperta()) stampaDopoLaDomanda(stampaPagina);
 }
 
 }  // namespace agente

@@ -10,6 +10,7 @@
 #include "entry/tfpagina1.h"
 #include "tests/gui/entry/archivio.h"
 #include "tests/gui/entry/suite.h"
+#include "ui/testi.h"
 
 namespace {
 
@@ -189,7 +190,7 @@ private slots:
         if (!digitato.isEmpty()) digita(f.vista(0), kZ1, "B02", digitato);
         QVERIFY(f.chiudiFinestra());
         QVERIFY(!f.isVisible());
-        QCOMPARE(r.domande, chiede ? QStringList{entry::kDomandaSalvataggio} : QStringList{});
+        QCOMPARE(r.domande, chiede ? QStringList{ui::testi::kDomandaSalva} : QStringList{});
         const std::string id = std::to_string(f.elenco().integer("ID"));
         QCOMPARE(QString::fromStdString(a.testo("select B02 from Zefo1 where ID = " + id)), salvato);
     }
@@ -225,7 +226,7 @@ private slots:
         f.cancella();  // No: nothing happens
         QCOMPARE(a.numero("select count(*) from Zefo1"), 3LL);
         f.cancella();
-        QCOMPARE(r.domande, (QStringList{entry::kDomandaCancellazione, entry::kDomandaCancellazione}));
+        QCOMPARE(r.domande, (QStringList{ui::testi::kDomandaCancellazione, ui::testi::kDomandaCancellazione}));
         QCOMPARE(a.numero("select count(*) from Zefo1 where ID = 2"), 0LL);
         QCOMPARE(a.numero("select count(*) from Zefo2 where ID = 2"), 0LL);
         QCOMPARE(a.numero("select count(*) from Zefo3 where Id = 2"), 2LL);
@@ -238,7 +239,7 @@ private slots:
         r.domande.clear();
         f.cancella();
         f.stampa();
-        QCOMPARE(r.informazioni, (QStringList{entry::kNessunCertificato, entry::kNessunCertificato}));
+        QCOMPARE(r.informazioni, (QStringList{ui::testi::kNessunCertificato, ui::testi::kNessunCertificato}));
         QVERIFY(r.domande.isEmpty());
         QVERIFY(r.errori.isEmpty());
     }

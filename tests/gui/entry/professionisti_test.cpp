@@ -7,6 +7,7 @@
 #include "entry/tfprofessionisti.h"
 #include "tests/gui/entry/archivio.h"
 #include "tests/gui/entry/suite.h"
+#include "ui/testi.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ private slots:
         if (nuova) f.aggiungi();
         if (digita) ::digita(f.vista(0), kP, "B03", "LUCA");
         QVERIFY(f.chiudiFinestra());
-        QCOMPARE(r.domande, chiede ? QStringList{entry::kDomandaSalvataggio} : QStringList{});
+        QCOMPARE(r.domande, chiede ? QStringList{ui::testi::kDomandaSalva} : QStringList{});
         QCOMPARE(a.numero("select count(*) from Professionisti"), righe);
         QCOMPARE(a.numero("select count(*) from Professionisti where B03 = 'LUCA'"), digita ? 1LL : 0LL);
     }
@@ -111,7 +112,7 @@ private slots:
         f.aggiungi();  // a new row has no number yet
         f.anteprima();
         QCOMPARE(r.errori, QStringList{});
-        QCOMPARE(r.informazioni, QStringList(3, entry::kNessunCertificato));
+        QCOMPARE(r.informazioni, QStringList(3, ui::testi::kNessunCertificato));
         QVERIFY(r.domande.isEmpty());
     }
 };

@@ -170,26 +170,42 @@ void MenuTest::chiudeLaFinestraDelSostitutoChiedendo() {
 }
 
 void MenuTest::esciChiedeDiSalvare_data() {
+    QTest::addColumn<bool>("editore");
     QTest::addColumn<bool>("risposta");
     QTest::addColumn<QString>("atteso");
-    QTest::newRow("si salva") << true << "NUOVO";
-    QTest::newRow("no lascia") << false << "VECCHIO";
+    QTest::newRow("sostituto, si salva") << false << true << "NUOVO";
+    QTest::newRow("sostituto, no lascia") << false << false << "VECCHIO";
+    // An editor closed with its changes left pending (No) is hidden, not clean: leaving the
+    // program asks again, instead of losing the typing silently.
+    QTest::newRow("editore nascosto, si salva") << true << true << "NUOVO";
+    QTest::newRow("editore nascosto, no scarta") << true << false << "VECCHIO";
 }
 
 void MenuTest::esciChiedeDiSalvare() {
+    QFETCH(bool, editore);
     QFETCH(bool, risposta);
     QFETCH(QString, atteso);
-    esegui(arch->db, "insert into SostitutoImposta(CognomeDenominazione) values('VECCHIO')");
-    clicca("btnDatiGenerali");
-    scrivi(sostituto().pagina(), "SostitutoImposta", "CognomeDenominazione", "NUOVO");
+    const char* lettura = editore ? "select A03 from Zefo1" : "select CognomeDenominazione from SostitutoImposta";
+    if (editore) {
+        esegui(arch->db, "insert into Zefo1(B02, A03) values('ALFA', 'VECCHIO')");
+        auto& pagina1 = *qobject_cast<TFPagina1*>(avvio->finestre().pagina1->finestra());
+        clicca("btnCuDipendenti");
+        scrivi(pagina1.vista(0), "Zefo1", "A03", "NUOVO");
+        QVERIFY(pagina1.chiudiFinestra());
+        QVERIFY(!pagina1.isVisible());
+    } else {
+        esegui(arch->db, "insert into SostitutoImposta(CognomeDenominazione) values('VECCHIO')");
+        clicca("btnDatiGenerali");
+        scrivi(sostituto().pagina(), "SostitutoImposta", "CognomeDenominazione", "NUOVO");
+    }
+    QCOMPARE(valore(arch->db, lettura), "VECCHIO");
     QSignalSpy chiuso(&avvio->menu(), &TFmenu::chiuso);
     reg->risposte = {risposta};
     clicca("btnEsci");
     QCOMPARE(chiuso.count(), 1);
-    QCOMPARE(reg->domande,
-             QStringList{QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?")});
-    QCOMPARE(QString::fromStdString(valore(arch->db, "select CognomeDenominazione from SostitutoImposta")),
-             atteso);
+    QCOMPARE(reg->domande, QStringList(editore ? 2 : 1, QStringLiteral(
+                                                          "Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?")));
+    QCOMPARE(QString::fromStdString(valore(arch->db, lettura)), atteso);
 }
 
 void MenuTest::generazioneCentrata() {
