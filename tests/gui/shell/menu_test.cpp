@@ -120,7 +120,7 @@ void MenuTest::preparazione() {
     QCOMPARE(reg->domande, QStringList());
 }
 
-// Never a crash: every button shows its window, or one saying the function is not there yet.
+// Never a crash: every button shows its window.
 void MenuTest::ogniBottoneMostraUnaFinestra() {
     Finestre& f = avvio->finestre();
     const std::pair<const char*, QWidget*> casi[] = {
