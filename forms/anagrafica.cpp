@@ -15,23 +15,27 @@ Pagina costruisciAnagrafica(const QString& tabella, bool conDittaMatricola) {
     m.testata(QStringLiteral("DATI ANAGRAFICI"));
 
     // the year box of the form: fixed text, the same for every certificate
-    m.scrivi(QRectF(560, y0 + 20, 90, 12), QStringLiteral("relativa all'anno"), 6.5, true, Qt::AlignCenter);
-    m.riquadro(QRectF(575, y0 + 34, 60, 22), Qt::white, kBordo, 0.8);
-    m.scrivi(QRectF(575, y0 + 34, 60, 22), QStringLiteral("2014"), 12, true, Qt::AlignCenter);
+    const qreal xAnno = m.destra() - 150;
+    m.scrivi(QRectF(xAnno - 15, y0 + 14, 90, 12), QStringLiteral("relativa all'anno"), 6.5, true, Qt::AlignCenter);
+    m.riquadro(QRectF(xAnno, y0 + 28, 60, 22), Qt::white, kBordo, 0.8);
+    m.scrivi(QRectF(xAnno, y0 + 28, 60, 22), QStringLiteral("2014"), 12, true, Qt::AlignCenter);
     if (conDittaMatricola) {
+        // the editor's firm and employee number: the operator's, not the form's
+        m.setSoloSchermo(true);
         Voce dm = testo({}, {}, QStringLiteral("DittaMatr"), QStringLiteral("0000000000/0000000000"));
         dm.tabella = kTabellaCalcolata;
         dm.solaLettura = true;
         dm.puntiFont = 8;
         dm.allineamento = Qt::AlignRight | Qt::AlignVCenter;
         const qreal w = m.larghezzaBox(dm);
-        m.campo(QRectF(774 - w, y0, w, m.altezzaBox() - 3), dm);
+        m.campo(QRectF(m.destra() - w, y0, w, m.altezzaBox() - 3), dm);
+        m.setSoloSchermo(false);
     }
 
     m.fascia(QStringLiteral("DATI RELATIVI AL DATORE DI LAVORO, ENTE PENSIONISTICO O ALTRO SOSTITUTO D'IMPOSTA"));
     m.riga({codiceFiscale("1", QStringLiteral("Codice fiscale"), QStringLiteral("A01")),
-            largo(testo("2", QStringLiteral("Cognome o Denominazione"), QStringLiteral("A02")), 250),
-            largo(testo("3", QStringLiteral("Nome"), QStringLiteral("A03")), 190)});
+            suRighe(largo(testo("2", QStringLiteral("Cognome o Denominazione"), QStringLiteral("A02")), 250), 2),
+            suRighe(largo(testo("3", QStringLiteral("Nome"), QStringLiteral("A03")), 190), 2)});
     m.riga({largo(testo("4", QStringLiteral("Comune"), QStringLiteral("A04")), 230),
             testo("5", QStringLiteral("Prov."), QStringLiteral("A05"), "MMM"),
             testo("6", QStringLiteral("Cap"), QStringLiteral("A06"), "000000"),
@@ -45,8 +49,8 @@ Pagina costruisciAnagrafica(const QString& tabella, bool conDittaMatricola) {
 
     m.fascia(QStringLiteral("DATI RELATIVI AL DIPENDENTE, PENSIONATO O ALTRO PERCETTORE DELLE SOMME"));
     m.riga({codiceFiscale("1", QStringLiteral("Codice fiscale"), QStringLiteral("B01")),
-            largo(testo("2", QStringLiteral("Cognome o Denominazione"), QStringLiteral("B02")), 280),
-            largo(testo("3", QStringLiteral("Nome"), QStringLiteral("B03")), 190)});
+            suRighe(largo(testo("2", QStringLiteral("Cognome o Denominazione"), QStringLiteral("B02")), 280), 2),
+            suRighe(largo(testo("3", QStringLiteral("Nome"), QStringLiteral("B03")), 190), 2)});
     m.riga({elenco("4", QStringLiteral("Sesso (M o F)"), QStringLiteral("B04"), {QString(), "M", "F"}),
             data("5", QStringLiteral("Data di nascita (giorno / mese / anno)"), QStringLiteral("B05")),
             largo(testo("6", QStringLiteral("Comune (o Stato estero) di nascita"), QStringLiteral("B06")), 220),
@@ -67,10 +71,10 @@ Pagina costruisciAnagrafica(const QString& tabella, bool conDittaMatricola) {
                                   QStringLiteral("B20"), QStringLiteral("B21"), QStringLiteral("B22")),
                         domicilio(QStringLiteral("DOMICILIO FISCALE ALL'1/1/2015"), "23", "24", "25",
                                   QStringLiteral("B23"), QStringLiteral("B24"), QStringLiteral("B25"))});
-    m.fascia(QStringLiteral("RAPPRESENTANTE"), false);
+    m.fascia(QStringLiteral("DATI RELATIVI AL RAPPRESENTANTE"), false);
     m.riga({codiceFiscale("30", QStringLiteral("Codice fiscale del rappresentante"), QStringLiteral("B30")),
             vuota({}, {}, 560)});
-    m.fascia(QStringLiteral("PERCETTORI ESTERI"), false);
+    m.fascia(QStringLiteral("RISERVATO AI PERCIPIENTI ESTERI"), false);
     m.riga({testo("40", QStringLiteral("Codice di identificazione fiscale estero"), QStringLiteral("B40"),
                   "MMMMMMMMMMMMMMMM"),
             largo(testo("41", QStringLiteral("Località di residenza estera"), QStringLiteral("B41")), 190),

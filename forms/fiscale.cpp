@@ -82,13 +82,16 @@ Pagina costruisciPagina2() {
     m.affianca({1, 1}, {crediti(QStringLiteral("CREDITI NON RIMBORSATI – DICHIARANTE"), 61),
                         crediti(QStringLiteral("CREDITI NON RIMBORSATI – CONIUGE"), 65)});
 
+    // six pairs of code and amount, three to a row so that every amount fits at its size
     m.fascia(QStringLiteral("ONERI DETRAIBILI"), false);
-    std::vector<Voce> oneri;
-    for (int p = 71; p <= 81; p += 2) {
-        oneri.push_back(cod(p, "Codice onere", "0000"));
-        oneri.push_back(imp(p + 1, "Importo"));
+    for (int primo : {71, 77}) {
+        std::vector<Voce> oneri;
+        for (int p = primo; p < primo + 6; p += 2) {
+            oneri.push_back(cod(p, "Codice onere", "0000"));
+            oneri.push_back(imp(p + 1, "Importo"));
+        }
+        m.riga(oneri);
     }
-    m.riga(oneri);
 
     m.fascia(QStringLiteral("DETRAZIONI E CREDITI"), false);
     m.riga({imp(101, "Imposta lorda"), imp(102, "Detrazioni per carichi di famiglia"),
@@ -173,18 +176,13 @@ Pagina costruisciPagina3() {
     m.riga({imp(201, "Somme erogate assoggettate a imposta sostitutiva"), imp(202, "Imposta sostitutiva"),
             imp(203, "Imposta sostitutiva sospesa"), spunta(204, "Opzione per la tassazione ordinaria"),
             imp(205, "Somme erogate assoggettate a tassazione ordinaria"), vuota({}, {}, 200)});
-    m.affianca({3, 6},
-               {[](Modulo& r) {
-                    r.fascia(QStringLiteral("REDDITI ASSOGGETTATI A RITENUTA A TITOLO D'IMPOSTA"), false);
-                    r.riga({imp(221, "Redditi assoggettati a ritenuta a titolo d'imposta"),
-                            imp(222, "Ritenute a titolo d'imposta"), imp(223, "Ritenute sospese")});
-                },
-                [](Modulo& r) {
-                    r.fascia(QStringLiteral("LAVORI SOCIALMENTE UTILI"), false);
-                    r.riga({imp(241, "Redditi per lavori socialmente utili"), imp(242, "Ritenute Irpef"),
-                            imp(243, "Addizionale regionale all'Irpef"), imp(244, "Ritenute Irpef sospese"),
-                            imp(245, "Addizionale regionale sospesa"), imp(246, "Redditi esenti")});
-                }});
+    m.fascia(QStringLiteral("REDDITI ASSOGGETTATI A RITENUTA A TITOLO D'IMPOSTA"), false);
+    m.riga({imp(221, "Redditi assoggettati a ritenuta a titolo d'imposta"), imp(222, "Ritenute a titolo d'imposta"),
+            imp(223, "Ritenute sospese"), vuota({}, {}, 300)});
+    m.fascia(QStringLiteral("LAVORI SOCIALMENTE UTILI"), false);
+    m.riga({imp(241, "Redditi per lavori socialmente utili"), imp(242, "Ritenute Irpef"),
+            imp(243, "Addizionale regionale all'Irpef"), imp(244, "Ritenute Irpef sospese"),
+            imp(245, "Addizionale regionale sospesa"), imp(246, "Redditi esenti")});
     m.fascia(QStringLiteral("COMPENSI RELATIVI AGLI ANNI PRECEDENTI"), false);
     m.riga({imp(261, "Totale compensi arretrati per i quali è possibile fruire della detrazione"),
             imp(262, "Detrazione"), imp(263, "Ritenute operate"), imp(264, "Ritenute sospese"), vuota({}, {}, 300)});
@@ -202,15 +200,17 @@ Pagina costruisciPagina3() {
     m.riga({imp(313, "Addizionale comunale – Saldo 2014"), imp(314, "Addizionale comunale – Acconto 2015"),
             imp(315, "Addizionale comunale sospesa – Acconto 2014"), imp(316, "Addizionale comunale sospesa – Saldo 2014"),
             imp(317, "Addizionale comunale sospesa – Acconto 2015")});
-    m.affianca({2, 6}, {[](Modulo& r) {
+    // the ordinary-taxation option (326) belongs to the productivity part, as 204 does above
+    m.affianca({3, 5}, {[](Modulo& r) {
                             r.fascia(QStringLiteral("Produttività"), false);
-                            r.riga({imp(323, "Somme conguagliate"), imp(324, "Imposta sostitutiva conguagliata")});
+                            r.riga({imp(323, "Somme conguagliate"), imp(324, "Imposta sostitutiva conguagliata"),
+                                    spunta(326, "Opzione per la tassazione ordinaria")});
                         },
                         [](Modulo& r) {
                             r.fascia(QStringLiteral("Lavori socialmente utili"), false);
-                            r.riga({spunta(326, "Opzione per la tassazione ordinaria"), imp(327, "Redditi conguagliati"),
-                                    imp(328, "Ritenute Irpef"), imp(329, "Addizionale regionale"),
-                                    imp(330, "Ritenute Irpef sospese"), imp(331, "Addizionale regionale sospesa")});
+                            r.riga({imp(327, "Redditi conguagliati"), imp(328, "Ritenute Irpef"),
+                                    imp(329, "Addizionale regionale"), imp(330, "Ritenute Irpef sospese"),
+                                    imp(331, "Addizionale regionale sospesa")});
                         }});
 
     m.fascia(QStringLiteral("TRATTAMENTO DI FINE RAPPORTO, INDENNITÀ EQUIPOLLENTI, ALTRE INDENNITÀ E PRESTAZIONI IN "

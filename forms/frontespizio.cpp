@@ -10,26 +10,41 @@ namespace {
 
 Pagina costruisciFrontespizio() {
     Modulo m(QStringLiteral("Frontespizio"), QStringLiteral("SostitutoImposta"), 10);
-    m.testata(QStringLiteral("FRONTESPIZIO PER LA TRASMISSIONE TELEMATICA"),
-              QStringLiteral("Periodo d'imposta 2014"));
+    m.testata(QStringLiteral("FRONTESPIZIO PER LA TRASMISSIONE TELEMATICA"));
 
     Voce intestazione = codiceFiscale({}, {}, QStringLiteral("CodiceFiscale"));
     intestazione.puntiFont = 12;
     intestazione.grassetto = true;
     intestazione.solaLettura = true;
     const qreal wCf = m.larghezzaBox(intestazione);
-    m.scrivi(QRectF(774 - wCf, 22, wCf, 12), QStringLiteral("CODICE FISCALE"), 7, true);
-    m.campo(QRectF(774 - wCf, 36, wCf, 21), intestazione);
+    m.scrivi(QRectF(m.destra() - wCf, 2, wCf, 12), QStringLiteral("CODICE FISCALE"), 7, true);
+    m.campo(QRectF(m.destra() - wCf, 16, wCf, 21), intestazione);
 
+    // the privacy notice, in our own words: what the data are for, who handles them, the rights
     m.fascia(QStringLiteral("INFORMATIVA SUL TRATTAMENTO DEI DATI PERSONALI AI SENSI DELL'ART. 13 DEL D.LGS. N. 196 DEL 2003"),
              false);
-    m.nota(QStringLiteral(
-        "I dati della presente comunicazione sono trattati dall'Agenzia delle Entrate per le finalità di "
-        "liquidazione, accertamento e riscossione delle imposte, anche con strumenti informatici, nel rispetto "
-        "delle misure di sicurezza previste dalla legge. Il sostituto d'imposta e l'incaricato della "
-        "trasmissione sono responsabili della correttezza dei dati comunicati."),
-           6.5);
-    m.spazio(8);
+    const auto voce = [&](const char* titolo, const char* testo) {
+        m.nota(QString::fromUtf8(titolo) + QLatin1Char(' ') + QString::fromUtf8(testo), 6.5);
+    };
+    voce("Perché i dati sono chiesti.",
+         "I dati di questa comunicazione e delle certificazioni che l'accompagnano servono all'Agenzia delle Entrate per "
+         "controllare le ritenute operate e i redditi certificati, per preparare la dichiarazione precompilata dei "
+         "percipienti e per le altre attività di liquidazione, controllo e riscossione delle imposte previste dalla legge.");
+    voce("Obbligo di comunicarli.",
+         "La comunicazione è dovuta per legge: chi non la presenta, o la presenta incompleta o inesatta, può incorrere "
+         "nelle sanzioni previste.");
+    voce("Come sono trattati.",
+         "I dati sono trattati anche con strumenti informatici, solo per gli scopi indicati e con misure che ne "
+         "proteggono la riservatezza; possono essere comunicati ad altre amministrazioni pubbliche, come gli enti "
+         "previdenziali per la parte che li riguarda, nei soli casi previsti dalla legge.");
+    voce("Chi li tratta.",
+         "Titolare del trattamento è l'Agenzia delle Entrate; per i dati che raccolgono e trasmettono lo sono anche il "
+         "sostituto d'imposta e l'intermediario incaricato della trasmissione telematica, che ne rispondono.");
+    voce("Diritti dell'interessato.",
+         "Chi è indicato nella comunicazione può conoscere i propri dati e chiederne la correzione o l'aggiornamento, "
+         "oppure la cancellazione se trattati contro la legge, rivolgendosi al titolare (art. 7 del D.Lgs. n. 196 del 2003). "
+         "Poiché il trattamento è previsto dalla legge, non occorre il suo consenso.");
+    m.spazio(6);
 
     m.fascia(QStringLiteral("TIPO DI COMUNICAZIONE"));
     m.riga({largo(elenco({}, QStringLiteral("Annullamento"), QStringLiteral("Annullamento"), {QString(), "X"}), 120),
@@ -109,9 +124,12 @@ Pagina costruisciQuadroCT() {
             vuota({}, QStringLiteral("FIRMA"), 334)});
     m.spazio(16);
 
+    // a reminder for the operator: the window shows it, the page sent to the Agency does not
+    m.setSoloSchermo(true);
     m.nota(QStringLiteral("Se il sostituto d’imposta ha già in precedenza validamente presentato una comunicazione "
                           "CSO, il quadro CT non deve essere compilato."),
            9, true, Qt::AlignHCenter, QColor(200, 0, 0));
+    m.setSoloSchermo(false);
     return m.fine();
 }
 

@@ -122,6 +122,11 @@ Modulo::Modulo(QString nome, QString tabella, qreal puntiValori)
 
 qreal Modulo::altezzaBox() const { return std::ceil(puntiValori_ * 96.0 / 72.0) + 5; }
 
+qreal Modulo::altezzaBox(const Voce& v) const {
+    if (v.righe <= 1) return altezzaBox();
+    return std::max(altezzaBox(), std::ceil(v.righe * metriche(carattere(7)).lineSpacing()) + 4);
+}
+
 qreal Modulo::larghezzaBox(const Voce& v) const {
     if (v.tipo == TipoCampo::Casella) return altezzaBox();
     if (v.campione.isEmpty()) return 0;
@@ -131,25 +136,31 @@ qreal Modulo::larghezzaBox(const Voce& v) const {
 
 void Modulo::testata(const QString& titolo, const QString& sottotitolo) {
     const qreal y = y_;
-    scrivi(QRectF(x0_, y, 420, 26), QStringLiteral("CERTIFICAZIONE UNICA 2015"), 16, true);
-    qreal dy = 28;
+    scrivi(QRectF(x0_, y, 300, 13), QStringLiteral("Agenzia delle Entrate"), 9, true, Qt::AlignLeft | Qt::AlignTop);
+    const QString cu = QStringLiteral("CERTIFICAZIONE UNICA 2015");
+    const qreal wCu = std::ceil(metriche(carattere(15, true)).horizontalAdvance(cu)) + 2;
+    scrivi(QRectF(x0_, y + 13, wCu, 22), cu, 15, true, Qt::AlignLeft | Qt::AlignVCenter);
+    scrivi(QRectF(x0_ + wCu + 8, y + 13, 140, 22), QStringLiteral("periodo d'imposta 2014"), 8, false,
+           Qt::AlignLeft | Qt::AlignVCenter);
+    qreal dy = 36;
+    const qreal larga = 430;
     if (!titolo.isEmpty()) {
-        const QRectF r = misura(titolo, carattere(8, true), 440);
-        scrivi(QRectF(x0_, y + dy, 440, r.height()), titolo, 8, true, Qt::AlignLeft | Qt::TextWordWrap);
-        dy += r.height() + 2;
+        const QRectF r = misura(titolo, carattere(8, true), larga);
+        scrivi(QRectF(x0_, y + dy, larga, r.height()), titolo, 8, true, Qt::AlignLeft | Qt::TextWordWrap);
+        dy += r.height() + 1;
     }
     if (!sottotitolo.isEmpty()) {
-        const QRectF r = misura(sottotitolo, carattere(7), 440);
-        scrivi(QRectF(x0_, y + dy, 440, r.height()), sottotitolo, 7, false, Qt::AlignLeft | Qt::TextWordWrap);
-        dy += r.height() + 2;
+        const QRectF r = misura(sottotitolo, carattere(7), larga);
+        scrivi(QRectF(x0_, y + dy, larga, r.height()), sottotitolo, 7, false, Qt::AlignLeft | Qt::TextWordWrap);
+        dy += r.height() + 1;
     }
-    y_ = y + std::max<qreal>(dy, 50) + 6;
+    y_ = y + std::max<qreal>(dy, 54) + 4;
 }
 
 void Modulo::fascia(const QString& titolo, bool principale) {
     const qreal punti = principale ? 7.5 : 6.5;
     const QRectF t = misura(titolo, carattere(punti, true), larghezza_ - 8);
-    const qreal h = t.height() + (principale ? 5 : 3);
+    const qreal h = t.height() + (principale ? 4 : 2);
     riquadro(QRectF(x0_, y_, larghezza_, h), principale ? kFascia : kFasciaSecondaria, kBordo, 0.6);
     scrivi(QRectF(x0_ + 4, y_, larghezza_ - 8, h), titolo, punti, true,
            Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
@@ -167,7 +178,9 @@ void Modulo::riga(std::vector<Voce> voci) {
     if (voci.empty()) return;
     const QFont fNumero = carattere(puntiEtichette_ + 0.5, true);
     const QFont fEtichetta = carattere(puntiEtichette_);
-    const qreal hBox = altezzaBox();
+    qreal hBox = 0;
+    for (const Voce& v : voci)
+        if (!v.colonna.isEmpty() || v.soloDisegno) hBox = std::max(hBox, altezzaBox(v));
 
     std::vector<qreal> naturale(voci.size()), box(voci.size()), numero(voci.size());
     qreal totale = 0;
@@ -180,39 +193,63 @@ void Modulo::riga(std::vector<Voce> voci) {
     }
     const qreal fattore = larghezza_ / totale;
     std::vector<qreal> larghe(voci.size());
-    qreal hEtichetta = 0;
+    // the labels over boxes share one line height; a cell without a box (a row's heading) may
+    // run its label down the cell's whole height
+    qreal hEtichetta = 0, hLibera = 0;
     for (std::size_t i = 0; i < voci.size(); ++i) {
         larghe[i] = naturale[i] * fattore;
         const qreal hNumero = numero[i] > 0 ? metriche(fNumero).height() : 0;
         const qreal hTesto = misura(voci[i].etichetta, fEtichetta, larghe[i] - 4 - numero[i]).height();
-        hEtichetta = std::max({hEtichetta, hNumero, hTesto});
+        const bool conBox = !voci[i].colonna.isEmpty() || voci[i].soloDisegno;
+        (conBox || hBox == 0 ? hEtichetta : hLibera) = std::max({conBox || hBox == 0 ? hEtichetta : hLibera, hNumero, hTesto});
     }
-    const bool conBox = std::any_of(voci.begin(), voci.end(), [](const Voce& v) { return !v.colonna.isEmpty() || v.soloDisegno; });
-    const qreal hCella = std::ceil(1 + hEtichetta + 2 + (conBox ? hBox + 3 : 0));
+    const qreal hCella = std::ceil(std::max(1 + hEtichetta + 2 + (hBox > 0 ? hBox + 3 : 0), 1 + hLibera + 2));
 
+    riga_ = Riga{y_, hCella, {}, {}, {}};
     qreal x = x0_;
     for (std::size_t i = 0; i < voci.size(); ++i) {
         const Voce& v = voci[i];
         // the last cell closes the row exactly on the region's edge
         const qreal w = i + 1 == voci.size() ? x0_ + larghezza_ - x : larghe[i];
+        riga_.celle.push_back(elementi_.size());
         riquadro(QRectF(x, y_, w, hCella), kFondoCella, kBordo, 0.5);
         if (!v.punto.isEmpty())
             scrivi(QRectF(x + 2, y_ + 1, numero[i], metriche(fNumero).height()), v.punto, puntiEtichette_ + 0.5,
                    true, Qt::AlignLeft | Qt::AlignTop);
         if (!v.etichetta.isEmpty())
-            scrivi(QRectF(x + 2 + numero[i], y_ + 1, w - 4 - numero[i], hEtichetta), v.etichetta, puntiEtichette_,
+            scrivi(QRectF(x + 2 + numero[i], y_ + 1, w - 4 - numero[i], hCella - 2), v.etichetta, puntiEtichette_,
                    false, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
         if (!v.colonna.isEmpty() || v.soloDisegno) {
             const qreal bw = box[i] > 0 ? std::min(box[i], w - 6 - v.rientro) : w - 6 - v.rientro;
             const QRectF r(x + 3 + v.rientro, y_ + hCella - hBox - 3, bw, hBox);
-            if (v.soloDisegno)
+            const std::size_t primo = elementi_.size();
+            if (v.soloDisegno) {
                 riquadro(r.adjusted(-0.5, -0.5, 0.5, 0.5), Qt::white, kBordo, 0.6);
-            else
-                campo(r, v);
+            } else {
+                Campo& c = campo(r, v);
+                // a value too long for its box may use the rest of the cell
+                c.spazio = QRectF(r.topLeft(), QPointF(x + w - 3, r.bottom()));
+                riga_.campi.push_back(campi_.size() - 1);
+            }
+            for (std::size_t k = primo; k < elementi_.size(); ++k) riga_.inBasso.push_back(k);
         }
         x += w;
     }
     y_ += hCella;
+}
+
+void Modulo::allunga(const Riga& r, qreal delta) {
+    for (std::size_t i : r.celle)
+        if (auto* q = std::get_if<Riquadro>(&elementi_[i].cosa)) q->r.setHeight(q->r.height() + delta);
+    for (std::size_t i : r.inBasso) {
+        auto& e = elementi_[i].cosa;
+        if (auto* q = std::get_if<Riquadro>(&e)) q->r.translate(0, delta);
+        if (auto* t = std::get_if<Testo>(&e)) t->r.translate(0, delta);
+    }
+    for (std::size_t i : r.campi) {
+        campi_[i].rettangolo.translate(0, delta);
+        campi_[i].spazio.translate(0, delta);
+    }
 }
 
 void Modulo::affianca(const std::vector<qreal>& pesi, const std::vector<std::function<void(Modulo&)>>& parti) {
@@ -220,30 +257,37 @@ void Modulo::affianca(const std::vector<qreal>& pesi, const std::vector<std::fun
     qreal somma = 0;
     for (qreal p : pesi) somma += p;
     qreal x = x0, fondo = inizio;
+    std::vector<std::pair<Riga, qreal>> ultime;
     for (std::size_t i = 0; i < parti.size() && i < pesi.size(); ++i) {
         const qreal w = i + 1 == parti.size() ? x0 + larga - x : std::round(larga * pesi[i] / somma);
         x0_ = x;
         larghezza_ = w;
         y_ = inizio;
+        riga_ = Riga{};
         parti[i](*this);
         fondo = std::max(fondo, y_);
+        // only a block that ends with a row can grow
+        if (riga_.y >= inizio && riga_.y + riga_.altezza == y_) ultime.emplace_back(riga_, y_);
         x += w;
     }
+    for (const auto& [r, fine] : ultime)
+        if (fine < fondo) allunga(r, fondo - fine);
+    riga_ = Riga{};
     x0_ = x0;
     larghezza_ = larga;
     y_ = fondo;
 }
 
+void Modulo::aggiungi(std::variant<Testo, Linea, Riquadro> e) { elementi_.push_back({std::move(e), soloSchermo_}); }
+
 void Modulo::scrivi(const QRectF& r, const QString& testo, qreal punti, bool grassetto, int flags, QColor colore) {
-    elementi_.push_back(Testo{r, testo, punti, grassetto, flags, colore});
+    aggiungi(Testo{r, testo, punti, grassetto, flags, colore});
 }
 
-void Modulo::linea(const QLineF& l, qreal spessore, QColor colore) {
-    elementi_.push_back(Linea{l, spessore, colore});
-}
+void Modulo::linea(const QLineF& l, qreal spessore, QColor colore) { aggiungi(Linea{l, spessore, colore}); }
 
 void Modulo::riquadro(const QRectF& r, QColor riempimento, QColor bordo, qreal spessore) {
-    elementi_.push_back(Riquadro{r, riempimento, bordo, spessore});
+    aggiungi(Riquadro{r, riempimento, bordo, spessore});
 }
 
 Campo& Modulo::campo(const QRectF& r, const Voce& v) {
@@ -261,45 +305,69 @@ Campo& Modulo::campo(const QRectF& r, const Voce& v) {
     c.suggerimento = v.suggerimento;
     c.solaLettura = v.solaLettura;
     c.sfondo = v.sfondo;
-    // the frame sits just outside the box, so a value painted over the box leaves it whole
-    riquadro(r.adjusted(-0.5, -0.5, 0.5, 0.5), Qt::white, kBordo, 0.6);
+    c.soloSchermo = soloSchermo_;
+    c.spazio = r;
+    c.campione = v.campione;
+    c.riferimento = v.punto.isEmpty() ? v.etichetta : QStringLiteral("punto ") + v.punto;
+    // the frame sits just outside the box, so a value painted over the box leaves it whole; a
+    // window's display has the entry box's own frame
+    if (!soloSchermo_) riquadro(r.adjusted(-0.5, -0.5, 0.5, 0.5), Qt::white, kBordo, 0.6);
+    // a month's letter stands beside its box, clear of the mark
     if (!v.lettera.isEmpty())
-        scrivi(r, v.lettera, 7, false, Qt::AlignCenter, QColor(150, 150, 150));
+        scrivi(QRectF(r.left() - v.rientro, r.top(), v.rientro - 1, r.height()), v.lettera, 7, true,
+               Qt::AlignCenter, QColor(90, 90, 90));
     campi_.push_back(c);
     return campi_.back();
 }
 
-void intestazioneCertificato(Modulo& m, const QString& titolo, const QString& tabella, bool conNumero) {
+void intestazioneCertificato(Modulo& m, const QString& titolo, const QString& tabella, int modulo,
+                             const QString& sottotitolo) {
     const qreal y = m.y();
-    m.testata(titolo);
+    m.testata(titolo, sottotitolo);
     Voce cf = codiceFiscale({}, {}, QStringLiteral("B01"));
     cf.tabella = tabella;
     cf.solaLettura = true;
     cf.allineamento = Qt::AlignCenter;
     const qreal w = m.larghezzaBox(cf) + 16;
-    const qreal x = 480;
+    const qreal x = m.sinistra() + 446;
     m.scrivi(QRectF(x, y + 2, w, 12), QStringLiteral("Codice fiscale del percipiente"), 6.5, true, Qt::AlignCenter);
     m.campo(QRectF(x, y + 16, w, m.altezzaBox()), cf);
-    if (conNumero) {
-        Voce id = testo({}, {}, QStringLiteral("ID"), QStringLiteral("0000000"));
-        id.tabella = tabella;
-        id.solaLettura = true;
-        id.allineamento = Qt::AlignRight | Qt::AlignVCenter;
-        const qreal wi = m.larghezzaBox(id);
-        const qreal xi = m.sinistra() + m.larghezza() - wi;
-        m.scrivi(QRectF(xi - 40, y + 2, wi + 40, 12), QStringLiteral("Certificazione n."), 6.5, true,
-                 Qt::AlignRight | Qt::AlignVCenter);
-        m.campo(QRectF(xi, y + 16, wi, m.altezzaBox()), id);
-    }
+
+    const QRectF mod(m.destra() - 34, y + 16, 34, m.altezzaBox());
+    m.scrivi(QRectF(mod.left() - 20, y + 2, mod.width() + 20, 12), QStringLiteral("Mod. N."), 6.5, true,
+             Qt::AlignRight | Qt::AlignVCenter);
+    m.riquadro(mod, Qt::white, kBordo, 0.6);
+    m.scrivi(mod, QString::number(modulo), 10, true, Qt::AlignCenter);
+
+    // the archive's number of the certificate helps the operator, but is no number of the form
+    m.setSoloSchermo(true);
+    Voce id = testo({}, {}, QStringLiteral("ID"), QStringLiteral("0000000"));
+    id.tabella = tabella;
+    id.solaLettura = true;
+    id.allineamento = Qt::AlignRight | Qt::AlignVCenter;
+    const qreal wi = m.larghezzaBox(id);
+    const QRectF numero(m.destra() - wi, mod.bottom() + 3, wi, m.altezzaBox());
+    m.scrivi(QRectF(numero.left() - 80, numero.top(), 78, numero.height()), QStringLiteral("Certificazione n."), 6.5,
+             true, Qt::AlignRight | Qt::AlignVCenter);
+    m.campo(numero, id);
+    m.setSoloSchermo(false);
 }
 
-Pagina Modulo::fine(qreal altezza) {
+Pagina Modulo::fine() {
     Pagina p;
     p.nome = nome_;
-    p.dimensione = QSizeF(kLarghezzaA4, altezza);
+    p.dimensione = QSizeF(kLarghezzaPagina, kAltezzaPagina);
     p.campi = campi_;
+    p.fondo = y_;
+    // the side legend, read upwards along the left edge
+    scrivi(QRectF(0, kAltezzaPagina - 4, kAltezzaPagina - 8, 10),
+           QStringLiteral("Palio 2015 versione %1 – stampa redatta sul modello di Certificazione Unica 2015 approvato "
+                          "con provvedimento del Direttore dell'Agenzia delle Entrate del 15 gennaio 2015")
+               .arg(QStringLiteral(PALIO_VERSIONE)),
+           6, false, Qt::AlignLeft | Qt::AlignVCenter, QColor(80, 80, 80));
+    std::get<Testo>(elementi_.back().cosa).verticale = true;
     const QSizeF dim = p.dimensione;
-    p.disegna = [elementi = elementi_, dim](QPainter& painter, const QRectF& dest) {
+    p.disegna = [elementi = elementi_, dim](QPainter& painter, const QRectF& dest, Supporto supporto) {
         const qreal sx = dest.width() / dim.width();
         const qreal sy = dest.height() / dim.height();
         auto mappa = [&](const QRectF& r) {
@@ -309,11 +377,20 @@ Pagina Modulo::fine(qreal altezza) {
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing, true);
         painter.setRenderHint(QPainter::TextAntialiasing, true);
-        for (const auto& e : elementi) {
+        for (const auto& [e, soloSchermo] : elementi) {
+            if (soloSchermo && supporto == Supporto::Carta) continue;
             if (const auto* t = std::get_if<Testo>(&e)) {
                 painter.setFont(carattere(t->punti, t->grassetto));
                 painter.setPen(t->colore);
-                painter.drawText(mappa(t->r), t->flags, t->s);
+                if (t->verticale) {
+                    painter.save();
+                    painter.translate(punto(t->r.topLeft()));
+                    painter.rotate(-90);
+                    painter.drawText(QRectF(0, 0, t->r.width() * sy, t->r.height() * sx), t->flags, t->s);
+                    painter.restore();
+                } else {
+                    painter.drawText(mappa(t->r), t->flags, t->s);
+                }
             } else if (const auto* l = std::get_if<Linea>(&e)) {
                 painter.setPen(QPen(l->colore, l->spessore * sx));
                 painter.drawLine(QLineF(punto(l->l.p1()), punto(l->l.p2())));

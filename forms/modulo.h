@@ -16,9 +16,6 @@
 
 namespace forms::modulo {
 
-inline constexpr qreal kLarghezzaA4 = 794;
-inline constexpr qreal kAltezzaA4 = 1123;
-
 // Sample texts that size a box to what it holds.
 inline const QString kCampioneImporto = QStringLiteral("99.999.999,99");
 inline const QString kCampioneData = QStringLiteral("31/12/2014");
@@ -45,6 +42,7 @@ struct Voce {
     int larghezzaMassima = 0;
     qreal rientro = 0;       // room left of the box inside its cell (for a button)
     bool soloDisegno = false;  // the box is drawn but holds no column (an empty form box)
+    int righe = 1;           // lines of 7-point text the box holds (names, descriptions)
 };
 
 Voce importo(const QString& punto, const QString& etichetta, const QString& colonna);
@@ -75,6 +73,10 @@ inline Voce spento(Voce v) {
     v.soloDisegno = true;
     return v;
 }
+inline Voce suRighe(Voce v, int righe) {
+    v.righe = righe;
+    return v;
+}
 
 
 // Fonts of the drawing, measured at 96 dpi so that the layout is the same on every machine.
@@ -90,12 +92,16 @@ public:
     void spazio(qreal pixel) { y_ += pixel; }
     qreal sinistra() const { return x0_; }
     qreal larghezza() const { return larghezza_; }
+    qreal destra() const { return x0_ + larghezza_; }
     void setTabella(const QString& tabella) { tabella_ = tabella; }
     void setPuntiValori(qreal punti) { puntiValori_ = punti; }
     void setPuntiEtichette(qreal punti) { puntiEtichette_ = punti; }
+    // While on, what is added shows in the window only (a note for the operator).
+    void setSoloSchermo(bool solo) { soloSchermo_ = solo; }
 
-    // "CERTIFICAZIONE UNICA 2015" with the page's own title under it and, at the right, the
-    // optional box of the recipient's tax code (a read-only display) or the year.
+    // The Agency's name, "CERTIFICAZIONE UNICA 2015" with the tax period, and the page's own
+    // title (and subtitle) under it, in the left part of the page's top; the right part is
+    // free for the boxes each page puts there.
     void testata(const QString& titolo, const QString& sottotitolo = {});
     // A shaded heading across the current region.
     void fascia(const QString& titolo, bool principale = true);
@@ -117,9 +123,11 @@ public:
     // A box at a given place; its frame is part of the drawing.
     Campo& campo(const QRectF& r, const Voce& v);
 
-    Pagina fine(qreal altezza = kAltezzaA4);
+    // Closes the page: the side legend, the end of the content (notes at the foot go below).
+    Pagina fine();
 
     qreal altezzaBox() const;
+    qreal altezzaBox(const Voce& v) const;
     qreal larghezzaBox(const Voce& v) const;
 
 private:
@@ -130,6 +138,7 @@ private:
         bool grassetto;
         int flags;
         QColor colore;
+        bool verticale = false;  // read upwards, from the bottom left corner of r
     };
     struct Linea {
         QLineF l;
@@ -142,23 +151,40 @@ private:
         QColor bordo;
         qreal spessore;
     };
-    using Elemento = std::variant<Testo, Linea, Riquadro>;
+    struct Elemento {
+        std::variant<Testo, Linea, Riquadro> cosa;
+        bool soloSchermo;
+    };
+    // The last row laid out: side-by-side blocks of different heights stretch their last row
+    // down to the tallest block, so that the blocks end on one line.
+    struct Riga {
+        qreal y = -1, altezza = 0;
+        std::vector<std::size_t> celle;      // the cells' grounds, which grow
+        std::vector<std::size_t> inBasso;    // boxes' frames and letters, which move down
+        std::vector<std::size_t> campi;      // fields, which move down
+    };
+    void allunga(const Riga& r, qreal delta);
+    void aggiungi(std::variant<Testo, Linea, Riquadro> e);
 
     QString nome_;
     QString tabella_;
     qreal puntiValori_;
     qreal puntiEtichette_ = 6;
-    qreal x0_ = 20;
-    qreal larghezza_ = kLarghezzaA4 - 40;
-    qreal y_ = 20;
+    // a strip at the left holds the side legend
+    qreal x0_ = 12;
+    qreal larghezza_ = kLarghezzaPagina - 14;
+    qreal y_ = 0;
+    bool soloSchermo_ = false;
+    Riga riga_;
     std::vector<Elemento> elementi_;
     std::vector<Campo> campi_;
 };
 
 // The top of a certificate page: the title, the recipient's tax code (a display over the
-// form's "Codice fiscale del percipiente" box) and the certificate number at the top right.
-void intestazioneCertificato(Modulo& m, const QString& titolo, const QString& tabella,
-                             bool conNumero = true);
+// form's "Codice fiscale del percipiente" box) and, at the top right, the module number
+// ("Mod. N."), 1 or, for a further section, 2; the window also shows the certificate's number.
+void intestazioneCertificato(Modulo& m, const QString& titolo, const QString& tabella, int modulo = 1,
+                             const QString& sottotitolo = {});
 
 // Colours of the drawing.
 inline const QColor kFondoCella(240, 243, 247);

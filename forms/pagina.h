@@ -36,19 +36,34 @@ struct Campo {
     QString suggerimento;      // tooltip
     bool solaLettura = false;  // a display (the recipient's tax code at the top of a page)
     QColor sfondo;             // the entry box's background; invalid: white
+    bool soloSchermo = false;  // a window's display (the certificate number): never on paper
+    // The room of the box's cell a value may use when the box is too narrow for it (the box
+    // and, at its right, the cell's free width); empty: the box alone.
+    QRectF spazio;
+    QString campione;          // the text that sized the box: a code of that width always fits
+    QString riferimento;       // how a note at the page foot names the box ("punto 2")
 };
 
 // The field that holds no column but a value the window computes (DittaMatr).
 inline const QString kTabellaCalcolata = QStringLiteral("Calcolato");
 
+// Where a page is drawn: a window shows a few things (notes, displays) paper never carries.
+enum class Supporto { Schermo, Carta };
+
+// A page is the printable area of an A4 sheet inside 10 mm margins (190 x 277 mm), so that it
+// prints at its natural size: a point on the page is a point on paper.
+inline constexpr qreal kLarghezzaPagina = 718;
+inline constexpr qreal kAltezzaPagina = 1046;
+
 class Pagina {
 public:
     QString nome;            // e.g. "Pagina 1", "Frontespizio"
-    QSizeF dimensione;       // page pixels at 96 dpi (A4 portrait: 794 x 1123)
+    QSizeF dimensione;       // page pixels at 96 dpi
     std::vector<Campo> campi;
+    qreal fondo = 0;         // where the page's content ends: notes go below it
     // Draws the static page (not the values) into the target rectangle, scaling coordinates
     // (not the painter) so that fonts keep their point size on any device.
-    std::function<void(QPainter&, const QRectF& destinazione)> disegna;
+    std::function<void(QPainter&, const QRectF& destinazione, Supporto supporto)> disegna;
 
     const Campo* campo(const QString& tabella, const QString& colonna) const;
 };

@@ -33,10 +33,11 @@ std::vector<Voce> mesi(int punto) {
         // the December box of section 1 is spelled in lower case in the archive
         const QString col = punto == 8 && m == 12 ? QStringLiteral("d08_12")
                                                   : QStringLiteral("D%1_%2").arg(punto, 2, 10, QLatin1Char('0')).arg(m);
-        Voce c = casella(m == 1 ? QString::number(punto) : QString(), QString::fromLatin1(iniziali[m - 1]), col);
+        Voce c = casella(m == 1 ? QString::number(punto) : QString(), {}, col);
         c.grassetto = true;
         c.trasparente = true;
         c.lettera = QString::fromLatin1(iniziali[m - 1]);
+        c.rientro = 9;
         c.suggerimento = QString::fromLatin1(nomi[m - 1]);
         c.larghezza = 30;
         v.push_back(c);
@@ -54,7 +55,13 @@ std::vector<Voce> conMesi(std::vector<Voce> prima, int puntoTutti, const char* e
 
 Pagina costruisciPrevidenziale(const QString& nome, const QString& tabella, bool conInail) {
     Modulo m(nome, tabella, 8);
-    intestazioneCertificato(m, QStringLiteral("DATI PREVIDENZIALI ED ASSISTENZIALI INPS"), QStringLiteral("Zefo1"));
+    // a further section is a second module of the same page, and says so
+    if (conInail)
+        intestazioneCertificato(m, QStringLiteral("DATI PREVIDENZIALI ED ASSISTENZIALI INPS"), QStringLiteral("Zefo1"));
+    else
+        intestazioneCertificato(m, QStringLiteral("DATI PREVIDENZIALI ED ASSISTENZIALI INPS – ULTERIORE SEZIONE"),
+                                QStringLiteral("Zefo1"), 2,
+                                QStringLiteral("Seconda sezione INPS del percipiente; dati INAIL e annotazioni nel Mod. N. 1"));
 
     m.fascia(QStringLiteral("SEZIONE 1 – LAVORATORI SUBORDINATI"), false);
     m.riga({d(1, "Matricola azienda", "00000000000"), casella("2", QStringLiteral("INPS"), QStringLiteral("D02")),
@@ -86,9 +93,9 @@ Pagina costruisciPrevidenziale(const QString& nome, const QString& tabella, bool
     // on page 4 bis the INAIL and note boxes are drawn but hold nothing
     const auto forse = [&](Voce v) { return conInail ? v : spento(v); };
     m.fascia(QStringLiteral("DATI ASSICURATIVI INAIL"));
-    m.riga({forse(testo("35", QStringLiteral("Qualifica"), QStringLiteral("D35"), "MMMMM")),
+    m.riga({forse(suRighe(largo(testo("35", QStringLiteral("Qualifica"), QStringLiteral("D35")), 150), 2)),
             forse(testo("36", QStringLiteral("Posizione assicurativa territoriale"), QStringLiteral("D36"),
-                        "00000000000")),
+                        "0000000000000000")),
             forse(testo("37", QStringLiteral("Data inizio – giorno"), QStringLiteral("D37_1"), "000")),
             forse(testo({}, QStringLiteral("mese"), QStringLiteral("D37_2"), "000")),
             forse(testo("38", QStringLiteral("Data fine – giorno"), QStringLiteral("D38_1"), "000")),
@@ -100,7 +107,7 @@ Pagina costruisciPrevidenziale(const QString& nome, const QString& tabella, bool
     m.fascia(QStringLiteral("ANNOTAZIONI"));
     for (int i = 1; i <= 4; ++i) {
         Voce riga = testo({}, i == 1 ? QStringLiteral("Descrizione") : QString(), QStringLiteral("des%1").arg(i));
-        m.riga({forse(riga)});
+        m.riga({forse(suRighe(riga, 3))});
     }
     return m.fine();
 }

@@ -29,10 +29,10 @@ void firme(Modulo& m, const std::vector<QString>& voci, int perRiga, bool conBen
             m.riquadro(QRectF(x, m.y(), w, conBeneficiario ? 56 : 26), kFondoCella, kBordo, 0.5);
             // the caption sits under the line, clear of it and inside the cell
             m.linea(QLineF(x + 12, m.y() + 15, x + w - 12, m.y() + 15), 0.6);
-            m.scrivi(QRectF(x, m.y() + 17, w, 8), QStringLiteral("FIRMA"), 5.5, false, Qt::AlignHCenter | Qt::AlignTop);
+            m.scrivi(QRectF(x, m.y() + 16, w, 9), QStringLiteral("FIRMA"), 6, false, Qt::AlignHCenter | Qt::AlignTop);
             if (conBeneficiario) {
                 m.scrivi(QRectF(x + 4, m.y() + 30, w - 8, 9), QStringLiteral("Codice fiscale del beneficiario (eventuale)"),
-                         5.5, false, Qt::AlignLeft | Qt::AlignVCenter);
+                         6, false, Qt::AlignLeft | Qt::AlignVCenter);
                 m.riquadro(QRectF(x + 4, m.y() + 40, w - 8, 12), Qt::white, kBordo, 0.5);
             }
         }
@@ -99,39 +99,65 @@ Pagina costruisciPagina6() {
     return m.fine();
 }
 
+// The back of the sheet: our own account of what the three choices are, who receives the sheet
+// and how to deliver it, under the taxpayer's tax code.
 Pagina costruisciPagina7() {
     Modulo m(QStringLiteral("Pagina 7"), QStringLiteral("Zefo1"), 10);
-    m.testata(QString::fromUtf8(kTitoloScelta), QStringLiteral("AVVERTENZE"));
-    const qreal y0 = 20;
+    const qreal y0 = m.y();
+    m.testata(QString::fromUtf8(kTitoloScelta), QStringLiteral("AVVERTENZE PER IL CONTRIBUENTE"));
     Voce cf = codiceFiscale({}, {}, QStringLiteral("B01"));
     const qreal w = m.larghezzaBox(cf);
-    m.scrivi(QRectF(774 - w, y0 + 2, w, 12), QStringLiteral("CODICE FISCALE"), 6.5, true, Qt::AlignCenter);
-    m.campo(QRectF(774 - w, y0 + 16, w, m.altezzaBox()), cf);
+    m.scrivi(QRectF(m.destra() - w, y0 + 2, w, 12), QStringLiteral("CODICE FISCALE"), 6.5, true, Qt::AlignCenter);
+    m.campo(QRectF(m.destra() - w, y0 + 16, w, m.altezzaBox()), cf);
 
-    const auto paragrafo = [&](const QString& titolo, const QString& testo) {
+    const auto paragrafo = [&](const QString& titolo, const QStringList& capoversi) {
         m.fascia(titolo, false);
         m.spazio(2);
-        m.nota(testo, 7.5);
-        m.spazio(6);
+        for (const auto& c : capoversi) m.nota(c, 8);
+        m.spazio(5);
     };
-    paragrafo(QStringLiteral("SCELTA PER LA DESTINAZIONE DELL'OTTO PER MILLE DELL'IRPEF"),
-              QStringLiteral("Il contribuente può destinare l'otto per mille del gettito IRPEF allo Stato oppure a una "
-                             "istituzione religiosa. La scelta si esprime apponendo la firma in uno solo dei riquadri "
-                             "della scheda. In mancanza di scelta la quota è ripartita in proporzione alle scelte espresse."));
-    paragrafo(QStringLiteral("SCELTA PER LA DESTINAZIONE DEL CINQUE PER MILLE DELL'IRPEF"),
-              QStringLiteral("Il contribuente può destinare il cinque per mille dell'IRPEF a una delle finalità indicate "
-                             "nella scheda, firmando nel riquadro corrispondente. Per alcune finalità può indicare anche il "
-                             "codice fiscale del soggetto cui intende destinare direttamente la quota."));
-    paragrafo(QStringLiteral("SCELTA PER LA DESTINAZIONE DEL DUE PER MILLE DELL'IRPEF"),
-              QStringLiteral("Il contribuente può destinare il due per mille dell'IRPEF a favore di un partito politico "
-                             "iscritto nell'apposito registro, firmando nel riquadro e indicando il codice del partito "
-                             "prescelto."));
-    paragrafo(QStringLiteral("MODALITÀ DI PRESENTAZIONE"),
-              QStringLiteral("La scheda deve essere presentata entro il 30 settembre 2015, in una busta chiusa che reca la "
-                             "dicitura \"SCELTA PER LA DESTINAZIONE DELL'OTTO, DEL CINQUE E DEL DUE PER MILLE DELL'IRPEF\", "
-                             "il codice fiscale, il cognome e il nome del contribuente: allo sportello di un ufficio postale, "
-                             "che la riceve gratuitamente, oppure a un intermediario abilitato alla trasmissione telematica. "
-                             "Le scelte non sono in alcun modo alternative fra loro: possono essere espresse tutte e tre."));
+    paragrafo(QStringLiteral("A CHE COSA SERVE QUESTA SCHEDA"),
+              {QStringLiteral("Con questa scheda chi ha ricevuto la Certificazione Unica 2015 e non presenta la "
+                              "dichiarazione dei redditi sceglie a chi va una piccola parte della propria IRPEF del 2014. "
+                              "Scegliere non costa nulla: l'imposta dovuta resta la stessa."),
+               QStringLiteral("Le tre scelte sono indipendenti: si può farne una, due o tutte e tre. Per ciascuna si "
+                              "firma in un solo riquadro; una firma in più riquadri della stessa scelta la rende nulla.")});
+    paragrafo(QStringLiteral("OTTO PER MILLE"),
+              {QStringLiteral("Si firma nel riquadro dello Stato oppure in quello di una delle confessioni religiose "
+                              "elencate. La quota di chi non sceglie è divisa fra gli stessi destinatari in proporzione "
+                              "alle scelte espresse da tutti i contribuenti.")});
+    paragrafo(QStringLiteral("CINQUE PER MILLE"),
+              {QStringLiteral("Si firma nel riquadro della finalità che si vuole sostenere. Chi conosce il codice fiscale "
+                              "dell'ente a cui vuole destinare la quota lo scrive nello spazio sotto la firma; senza "
+                              "codice la quota va alla finalità scelta nel suo insieme.")});
+    paragrafo(QStringLiteral("DUE PER MILLE"),
+              {QStringLiteral("Si firma nel riquadro e si scrive il codice del partito politico scelto, tra quelli "
+                              "ammessi al beneficio nell'elenco pubblicato per il 2015.")});
+    paragrafo(QStringLiteral("COME E QUANDO CONSEGNARE LA SCHEDA"),
+              {QStringLiteral("La scheda va consegnata entro il 30 settembre 2015, anche se contiene una sola scelta, in "
+                              "una busta chiusa. Sulla busta si scrivono la dicitura \"SCELTA PER LA DESTINAZIONE "
+                              "DELL'OTTO, DEL CINQUE E DEL DUE PER MILLE DELL'IRPEF\", il codice fiscale, il cognome e il "
+                              "nome del contribuente."),
+               QStringLiteral("La busta si consegna a un ufficio postale, che la riceve senza spese e la inoltra "
+                              "all'Agenzia delle Entrate, oppure a un intermediario abilitato alla trasmissione "
+                              "telematica (professionista o centro di assistenza fiscale), che la trasmette per conto del "
+                              "contribuente. Chi riceve la busta ne rilascia ricevuta.")});
+    paragrafo(QStringLiteral("I DATI DELLA SCHEDA"),
+              {QStringLiteral("Le scelte sono usate dall'Agenzia delle Entrate solo per ripartire le quote fra i "
+                              "destinatari. Poiché possono far conoscere convinzioni religiose o politiche, sono trattate "
+                              "con particolare riservatezza; chi consegna la scheda acconsente al loro uso per questo "
+                              "scopo con la firma stessa.")});
+
+    m.fascia(QStringLiteral("RISERVATO A CHI RICEVE LA SCHEDA"), false);
+    const auto spazio = [](const QString& etichetta) {
+        return [=](Modulo& r) {
+            r.riga({vuota({}, etichetta)});
+            r.riquadro(QRectF(r.sinistra(), r.y(), r.larghezza(), 44), kFondoCella, kBordo, 0.5);
+            r.spazio(44);
+        };
+    };
+    m.affianca({2, 3, 3}, {spazio(QStringLiteral("Data di ricevimento")), spazio(QStringLiteral("Timbro")),
+                           spazio(QStringLiteral("Firma"))});
     return m.fine();
 }
 

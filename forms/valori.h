@@ -13,16 +13,41 @@ class QPainter;
 
 namespace forms {
 
-// The box's rectangle mapped from page pixels onto the target rectangle.
-QRectF RettangoloSu(const Pagina& pagina, const Campo& campo, const QRectF& destinazione);
+// A value is never set smaller than this.
+inline constexpr qreal kPuntiMinimiValore = 7;
 
-// Paints one value: a white background unless the field is transparent, then the text in Arial
-// at the field's size, weight and alignment, clipped to the box. A check box shows "X" when its
-// value is not blank; an empty value paints the background only.
-void DisegnaValore(QPainter& painter, const Pagina& pagina, const Campo& campo, const QString& valore,
+struct StileValore {
+    qreal punti = 10;
+    bool grassetto = false;
+    Qt::Alignment allineamento = Qt::AlignLeft | Qt::AlignVCenter;
+    bool trasparente = false;  // no white ground (a mark over a form's letter)
+};
+
+// Sets one value in its box, all rectangles in device coordinates: at its size in the box; if it
+// is too long, in the free width of the box's cell (spazio); then wrapped onto the lines the box
+// holds; only then smaller, down to kPuntiMinimiValore. scalaPunti is the device's size of a
+// point over the painter's, pixel that of a page pixel. Returns false when the value could not
+// be set whole: it is then drawn cut, ending in "…", and the caller prints it in full elsewhere.
+bool ScriviValore(QPainter& painter, const QString& testo, const QRectF& box, const QRectF& spazio,
+                  const StileValore& stile, qreal scalaPunti, qreal pixel);
+
+// The box's rectangle mapped from page pixels onto the target rectangle.
+QRectF RettangoloSu(const Pagina& pagina, const QRectF& rettangolo, const QRectF& destinazione);
+inline QRectF RettangoloSu(const Pagina& pagina, const Campo& campo, const QRectF& destinazione) {
+    return RettangoloSu(pagina, campo.rettangolo, destinazione);
+}
+
+// The notes for values that did not fit, at the page foot below its content ("segue: …").
+void DisegnaSeguiti(QPainter& painter, const Pagina& pagina, const QStringList& note, const QRectF& destinazione,
+                    qreal scalaPunti);
+
+// Paints one value of a field as on paper (a check box shows "X" when its value is not blank).
+// Returns false as ScriviValore does.
+bool DisegnaValore(QPainter& painter, const Pagina& pagina, const Campo& campo, const QString& valore,
                    const QRectF& destinazione);
 
-// The page and every field's value (valore returns the text for a field).
+// The page as printed and every field's value (valore returns the text for a field); a window's
+// displays are left out.
 void DisegnaPagina(QPainter& painter, const Pagina& pagina, const QRectF& destinazione,
                    const std::function<QString(const Campo&)>& valore);
 

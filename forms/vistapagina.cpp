@@ -197,7 +197,7 @@ void VistaPagina::setSolaLettura(bool sola) {
 void VistaPagina::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    if (pagina_.disegna) pagina_.disegna(p, QRectF(QPointF(0, 0), pagina_.dimensione));
+    if (pagina_.disegna) pagina_.disegna(p, QRectF(QPointF(0, 0), pagina_.dimensione), Supporto::Schermo);
 }
 
 VistaPagina::~VistaPagina() {

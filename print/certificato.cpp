@@ -72,9 +72,9 @@ PaginaReport paginaAnagrafica(const forms::Pagina& descrizione, const QString& t
         Voce* a02 = p.voce(tabella, QStringLiteral("A02"));
         Voce* a03 = p.voce(tabella, QStringLiteral("A03"));
         if (a02 && a03 && qAbs(a02->rettangolo.top() - a03->rettangolo.top()) < 1) {
+            // one white ground over both boxes, so that no frame between them cuts the name
             a02->rettangolo = a02->rettangolo.united(a03->rettangolo);
-            // A white ground over both boxes would wipe the frames between them.
-            a02->trasparente = true;
+            a02->spazio = a02->spazio.united(a03->spazio);
         }
         p.togli(tabella, QStringLiteral("A03"));
     }

@@ -1,21 +1,19 @@
 #include "print/rapporto.h"
 
-#include <QFontMetricsF>
+#include "forms/valori.h"
+
+#include <QStringList>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <algorithm>
-#include <map>
 
 namespace print {
 
 namespace {
 
 bool stessoNome(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
-
-// Smallest size a value shrinks to before it is clipped at its box's edge.
-constexpr qreal kPuntiMinimi = 5;
 
 }  // namespace
 
@@ -41,11 +39,13 @@ QString Sorgenti::testo(const QString& tabella, const QString& colonna) const {
 
 PaginaReport::PaginaReport(const forms::Pagina& pagina) : pagina_(&pagina) {
     for (const auto& c : pagina.campi) {
-        if (c.tabella == forms::kTabellaCalcolata) continue;  // window-only displays
+        if (c.soloSchermo || c.tabella == forms::kTabellaCalcolata) continue;  // window-only displays
         Voce v;
         v.tabella = c.tabella;
         v.colonna = c.colonna;
         v.rettangolo = c.rettangolo;
+        v.spazio = c.spazio;
+        v.riferimento = c.riferimento;
         v.allineamento = c.allineamento;
         v.puntiFont = c.puntiFont > 0 ? c.puntiFont : 10;
         v.grassetto = c.grassetto;
@@ -84,7 +84,7 @@ void PaginaReport::disegna(QPainter& p, const QRectF& dest, const Sorgenti& sorg
     p.setClipRect(dest);
     if (pagina_->disegna) {
         p.save();
-        pagina_->disegna(p, dest);
+        pagina_->disegna(p, dest, forms::Supporto::Carta);
         p.restore();
     }
     const qreal sx = dest.width() / dim.width();
@@ -92,47 +92,21 @@ void PaginaReport::disegna(QPainter& p, const QRectF& dest, const Sorgenti& sorg
     // A page pixel is 1/96 inch; a point is 1/72: the device size of a point at this scale.
     const qreal dpi = p.device() ? p.device()->logicalDpiY() : 96;
     const qreal puntiPerPunto = sy * 96.0 / dpi;
-    const qreal margine = 1.5 * sx;
-
-    std::map<std::pair<qreal, bool>, QFont> fonts;
-    auto font = [&](qreal punti, bool grassetto) -> const QFont& {
-        auto [it, nuovo] = fonts.try_emplace({punti, grassetto});
-        if (nuovo) {
-            it->second = QFont(QStringLiteral("Arial"));
-            it->second.setStyleHint(QFont::SansSerif);
-            it->second.setPointSizeF(punti);
-            it->second.setBold(grassetto);
-        }
-        return it->second;
+    auto mappa = [&](const QRectF& r) {
+        return QRectF(dest.left() + r.x() * sx, dest.top() + r.y() * sy, r.width() * sx, r.height() * sy);
     };
 
-    p.setPen(Qt::black);
+    QStringList seguiti;
     for (const auto& v : voci_) {
-        const QRectF r(dest.left() + v.rettangolo.x() * sx, dest.top() + v.rettangolo.y() * sy,
-                       v.rettangolo.width() * sx, v.rettangolo.height() * sy);
-        // Inset by a hair so that the box's frame, part of the drawing, stays visible.
-        if (!v.trasparente) p.fillRect(r.adjusted(sx, sy, -sx, -sy), Qt::white);
         const QString grezzo = v.testoFisso.isEmpty() ? sorgenti.testo(v.tabella, v.colonna).trimmed()
-                                                 : v.testoFisso;
+                                                      : v.testoFisso;
         // A check box holds any non-blank text when ticked: its mark is an "X".
         const QString t = v.casella && !grezzo.isEmpty() ? QStringLiteral("X") : grezzo;
-        if (t.isEmpty()) continue;
-        const QRectF area = r.adjusted(margine, 0, -margine, 0);
-        qreal punti = v.puntiFont * puntiPerPunto;
-        const qreal minimi = std::min(punti, kPuntiMinimi * puntiPerPunto);
-        while (punti > minimi &&
-               QFontMetricsF(font(punti, v.grassetto), p.device()).horizontalAdvance(t) >
-                   area.width())
-            punti = std::max(minimi, punti * 0.92);
-        p.setFont(font(punti, v.grassetto));
-        Qt::Alignment al = v.allineamento;
-        if (!(al & Qt::AlignVertical_Mask)) al |= Qt::AlignVCenter;
-        if (!(al & Qt::AlignHorizontal_Mask)) al |= Qt::AlignLeft;
-        p.save();
-        p.setClipRect(r, Qt::IntersectClip);
-        p.drawText(area, static_cast<int>(al) | Qt::TextSingleLine, t);
-        p.restore();
+        const forms::StileValore stile{v.puntiFont, v.grassetto, v.allineamento, v.trasparente};
+        if (!forms::ScriviValore(p, t, mappa(v.rettangolo), mappa(v.spazio), stile, puntiPerPunto, sx))
+            seguiti << QStringLiteral("segue: %1: %2").arg(v.riferimento, t);
     }
+    forms::DisegnaSeguiti(p, *pagina_, seguiti, dest, puntiPerPunto);
     p.restore();
 }
 
@@ -167,8 +141,8 @@ void Pittore::foglio(const PaginaReport& pagina, const Sorgenti& sorgenti) {
     const QSizeF dim = pagina.pagina().dimensione;
     if (dim.isEmpty()) return;
     const QSizeF naturale = dim * (dpi / 96.0);
-    // A full A4 page does not fit inside the margins: the whole sheet, text included, shrinks
-    // alike, so that every value keeps its place in its box.
+    // A page is the printable area of A4 and prints at its natural size; on a smaller sheet the
+    // whole page, text included, shrinks alike, so that every value keeps its place in its box.
     const qreal k = std::min({1.0, area.width() / naturale.width(), area.height() / naturale.height()});
     painter_->save();
     painter_->translate(area.topLeft());

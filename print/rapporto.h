@@ -37,6 +37,8 @@ struct Voce {
     QString colonna;
     QString testoFisso;  // printed instead of a column when not empty
     QRectF rettangolo;   // page pixels at 96 dpi
+    QRectF spazio;       // the room of its cell a long value may use (page pixels)
+    QString riferimento; // names the box in a note at the page foot
     Qt::Alignment allineamento = Qt::AlignLeft | Qt::AlignVCenter;
     qreal puntiFont = 10;
     bool grassetto = false;
@@ -63,7 +65,8 @@ public:
     void rinominaTabella(const QString& da, const QString& a);
 
     // Paints the page into destinazione (device coordinates) with the items' values; a value too
-    // long for its box is set smaller, down to a limit, and never spills out of it.
+    // long for its box takes the free width of its cell, wraps or is set smaller (forms::ScriviValore);
+    // one that still does not fit is printed whole in a note at the page foot.
     void disegna(QPainter& painter, const QRectF& destinazione, const Sorgenti& sorgenti) const;
 
 private:

@@ -1,3 +1,4 @@
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -185,8 +186,9 @@ TEST(Pagine, CampiDentroLaPaginaESenzaSovrapposizioni) {
     for (const auto& a : attese()) {
         const Pagina& p = a.pagina();
         const QRectF foglio(QPointF(0, 0), p.dimensione);
-        EXPECT_GE(p.dimensione.width(), 794) << a.nome;
-        EXPECT_GE(p.dimensione.height(), 1123) << a.nome;
+        // the printable area of A4 inside 10 mm margins (190 x 277 mm at 96 dpi): pages print at scale 1
+        EXPECT_EQ(p.dimensione, QSizeF(718, 1046)) << a.nome;
+        EXPECT_LE(p.fondo, p.dimensione.height() - 12) << a.nome << ": no room for notes at the foot";
         for (std::size_t i = 0; i < p.campi.size(); ++i) {
             const Campo& c = p.campi[i];
             EXPECT_TRUE(foglio.contains(c.rettangolo)) << a.nome << ": " << c.colonna.toStdString();
@@ -199,6 +201,30 @@ TEST(Pagine, CampiDentroLaPaginaESenzaSovrapposizioni) {
             }
         }
     }
+}
+
+// Codes of a fixed width (tax codes, dates, INAIL codes) fit their boxes at their natural size:
+// no row squeezes a box below the sample that sized it.
+TEST(Pagine, OgniCodiceStaNelSuoBox) {
+    QImage img(1, 1, QImage::Format_ARGB32);
+    img.setDotsPerMeterX(qRound(96 / 0.0254));
+    img.setDotsPerMeterY(qRound(96 / 0.0254));
+    int codici = 0;
+    for (const auto& a : attese())
+        for (const Campo& c : a.pagina().campi) {
+            if (c.campione.isEmpty()) continue;
+            ++codici;
+            QFont f(QStringLiteral("Arial"));
+            f.setPointSizeF(c.puntiFont);
+            f.setBold(c.grassetto);
+            EXPECT_GE(c.rettangolo.width(), QFontMetricsF(f, &img).horizontalAdvance(c.campione) + 3)
+                << a.nome << ": " << c.colonna.toStdString();
+            EXPECT_TRUE(c.spazio.contains(c.rettangolo)) << a.nome << ": " << c.colonna.toStdString();
+        }
+    EXPECT_GT(codici, 0);
+    const Campo* inail = forms::CertificatoPagina4().campo("Zefo2", "D36");
+    ASSERT_TRUE(inail);
+    EXPECT_EQ(inail->campione.size(), 16);
 }
 
 TEST(Pagine, BoxSpeciali) {

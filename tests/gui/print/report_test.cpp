@@ -1,4 +1,6 @@
 #include <QFile>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -42,7 +44,86 @@ double xDi(const QString& pdf, int pagina, const QString& parola) {
     return m.hasMatch() ? m.captured(1).toDouble() : -1;
 }
 
+// Width (PDF points) of the first word equal to parola on a page, from its bounding box.
+double larghezzaDi(const QString& pdf, int pagina, const QString& parola) {
+    const QString html = prova::esegui("pdftotext", {"-bbox", "-f", QString::number(pagina), "-l",
+                                                     QString::number(pagina), pdf, "-"});
+    QRegularExpression re("<word xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\"[^>]*>" +
+                          QRegularExpression::escape(parola) + "</word>");
+    auto m = re.match(html);
+    return m.hasMatch() ? m.captured(2).toDouble() - m.captured(1).toDouble() : -1;
+}
+
+// The width of a text in Arial at a size, in points.
+double larghezzaArial(const QString& testo, qreal punti, bool grassetto = false) {
+    QImage img(1, 1, QImage::Format_ARGB32);
+    img.setDotsPerMeterX(qRound(72 / 0.0254));
+    img.setDotsPerMeterY(qRound(72 / 0.0254));
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(punti);
+    f.setBold(grassetto);
+    return QFontMetricsF(f, &img).horizontalAdvance(testo);
+}
+
+// A page's text in raw order with every run of blanks and line ends made one blank.
+QString testoUnito(const QString& pdf, int pagina) {
+    return prova::esegui("pdftotext", {"-raw", "-f", QString::number(pagina), "-l", QString::number(pagina), pdf, "-"})
+        .simplified();
+}
+
 }  // namespace
+
+// Pages print at their natural size: a value measured in the PDF is as wide as it is in Arial at
+// 10 point (page 1), or at 8 (the points of page 2), and a label is no smaller than 6 point.
+TEST(ReportCertificato, StampaAGrandezzaNaturale) {
+    Archivio a;
+    const auto id = certificatoCampione(a, 0);
+    const QString pdf = a.file("c.pdf");
+    print::PdfCertificati(a.conn, print::Famiglia::Dipendenti, {id}, print::Variante::Editor, pdf);
+    struct Caso {
+        int pagina;
+        QString parola;
+        qreal punti;
+        bool grassetto;
+    };
+    for (const Caso& c : {Caso{1, "CASTELFRANCO", 10, false}, Caso{1, "ROSSINI", 10, false},
+                          Caso{2, "25.432,10", 8, false}, Caso{1, "Denominazione", 6, false}}) {
+        const double misurata = larghezzaDi(pdf, c.pagina, c.parola);
+        ASSERT_GT(misurata, 0) << c.parola.toStdString();
+        EXPECT_NEAR(misurata, larghezzaArial(c.parola, c.punti, c.grassetto), 0.02 * misurata) << c.parola.toStdString();
+    }
+}
+
+// No value is lost: a 95-character employer name (alone in its box on the editor's print, over
+// both name boxes on the batch's), a 255-character annotation, a 16-character INAIL code and a
+// job title longer than its box appear whole in the PDF's text; a value no box can hold is
+// printed whole at the page foot.
+TEST(ReportCertificato, NessunValoreTagliato) {
+    const QString ditta = QStringLiteral(
+        "SOCIETA COOPERATIVA DI PRODUZIONE E LAVORO EDILIZIA ARTIGIANA DEL BASSO FRIULI OCCIDENTALE SRLS");
+    QString nota = QStringLiteral("Annotazione");
+    for (int i = 1; nota.size() < 255; ++i) nota += QStringLiteral(" parola%1").arg(i);
+    nota.truncate(255);
+    ASSERT_EQ(ditta.size(), 95);
+    const QString estero = QString("CODICEESTERO").repeated(5);  // no break, and longer than its cell
+    Archivio a;
+    const auto id = a.certificato(
+        conDitta({{"B01", "RSSMRA80A01H501U"}, {"B02", "ROSSINI"}, {"A02", ditta.toStdString()},
+                  {"B40", estero.toStdString()}}),
+        {{"tipo", "DIP"}, {"des1", nota.toStdString()}, {"D35", "IMPIEGATO TECNICO DI SECONDO LIVELLO"},
+         {"D36", "1234567890123456"}});
+    for (auto variante : {print::Variante::Editor, print::Variante::Batch}) {
+        const QString pdf = a.file("c.pdf");
+        print::PdfCertificati(a.conn, print::Famiglia::Dipendenti, {id}, variante, pdf);
+        const QString p1 = testoUnito(pdf, 1), p4 = testoUnito(pdf, 4);
+        EXPECT_TRUE(p1.contains(ditta)) << p1.toStdString();
+        EXPECT_TRUE(p1.contains("segue: punto 40: " + estero)) << p1.toStdString();
+        EXPECT_TRUE(p4.contains(nota.simplified())) << p4.toStdString();
+        EXPECT_FALSE(p4.contains("segue:")) << p4.toStdString();
+        for (const char* v : {"1234567890123456", "IMPIEGATO TECNICO DI SECONDO LIVELLO"})
+            EXPECT_TRUE(p4.contains(v)) << v;
+    }
+}
 
 // Pages, their order, and which values each page shows: a marker value per page, found with
 // pdftotext on the pages where it must be and nowhere else.
@@ -83,6 +164,13 @@ TEST(ReportCertificato, PagineOrdineEValori) {
         for (const auto& [valore, pagine] : attese)
             EXPECT_EQ(doveCompare(t, valore), pagine) << valore.toStdString();
         EXPECT_TRUE(t[p7 - 1].contains("RSSMRA80A01H501U"));
+        // the module number, not the archive's; page 4 bis says it is the further section
+        std::vector<int> moduli = {2, 3, 4, p5};
+        if (bis) moduli.insert(moduli.begin() + 3, 5);
+        EXPECT_EQ(doveCompare(t, "Mod. N."), moduli);
+        EXPECT_EQ(doveCompare(t, "Certificazione n."), std::vector<int>{});
+        EXPECT_EQ(doveCompare(t, "ULTERIORE SEZIONE"), bis ? std::vector<int>{5} : std::vector<int>{});
+        EXPECT_EQ(doveCompare(t, "CERTIFICAZIONE UNICA 2015"), tutte);
     }
 }
 
@@ -142,6 +230,7 @@ TEST(ReportSostituto, FrontespizioEQuadroCT) {
     EXPECT_FALSE(ts.contains("99999999999"));
     for (const char* v : {"01234567890", "alfa@example.it", "3331234567", "RSSMRA80A01H501U", "int@studio.it"})
         EXPECT_TRUE(tq.contains(v)) << v;
+    EXPECT_FALSE(tq.contains("CSO")) << "the window's note is not for paper";
 }
 
 TEST(ReportSostituto, TabelleVuoteStampanoLaPaginaVuota) {
