@@ -4,6 +4,7 @@
 
 #include "cli/comandi.h"
 #include "storage/error.h"
+#include "storage/sistema.h"
 
 namespace {
 
@@ -39,6 +40,8 @@ std::vector<Comando> comandi(const Comando* stampa) {
 }
 
 int esegui(int argc, char** argv, const std::vector<Comando>& comandi) {
+    // Ctrl-C or a termination request must not leave a run's temporaries behind.
+    storage::sistema::rimuoviAllaTerminazione();
     std::string kUso = kIntestazione;
     for (const Comando& c : comandi) kUso += c.uso;
     std::vector<std::string> parole(argv + 1, argv + argc);

@@ -1,12 +1,12 @@
 #include "telematic/generazione.h"
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "storage/config.h"
 #include "storage/cp1252.h"
 #include "storage/error.h"
+#include "telematic/uscita.h"
 
 namespace telematic {
 
@@ -36,48 +36,6 @@ public:
 
 private:
     storage::Reporter& r_;
-};
-
-// A file written under a temporary name in its folder, renamed over the target by commit();
-// dropped with its content otherwise, so a failed run leaves the earlier file as it was.
-class FileTemporaneo {
-public:
-    explicit FileTemporaneo(std::string destinazione) : dest_(std::move(destinazione)) {
-        fs::path d(dest_);
-        tmp_ = (d.parent_path() / ("." + d.filename().string() + ".tmp")).string();
-        out_.open(tmp_, std::ios::binary | std::ios::trunc);
-        if (!out_) throw storage::Error("Impossibile creare il file " + dest_ + ".");
-        out_.rdbuf()->pubsetbuf(buffer_, sizeof buffer_);
-    }
-    ~FileTemporaneo() {
-        if (!fatto_) {
-            out_.close();
-            std::error_code ec;
-            fs::remove(tmp_, ec);
-        }
-    }
-    std::ofstream& stream() { return out_; }
-    void verifica() {
-        if (!out_) throw storage::Error("Errore di scrittura del file " + dest_ + ".");
-    }
-    void chiudi() {
-        out_.flush();
-        verifica();
-        out_.close();
-        if (out_.fail()) throw storage::Error("Errore di scrittura del file " + dest_ + ".");
-    }
-    void commit() {
-        std::error_code ec;
-        fs::rename(tmp_, dest_, ec);
-        if (ec) throw storage::Error("Impossibile scrivere il file " + dest_ + ": " + ec.message());
-        fatto_ = true;
-    }
-
-private:
-    std::string dest_, tmp_;
-    std::ofstream out_;
-    char buffer_[1 << 16];
-    bool fatto_ = false;
 };
 
 Row primaRiga(storage::Connection& conn, const std::string& tabella) {
@@ -122,6 +80,15 @@ bool consentita(const OpzioniGenerazione& opz, RisultatoGenerazione& ris) {
     if (!opz.primaDiScrivere || opz.primaDiScrivere()) return true;
     ris.esito = Esito::Annullato;
     return false;
+}
+
+// The folder, held by this run alone until it ends; nullptr (and the message) when another run
+// keeps it past the wait.
+std::unique_ptr<CartellaUscita> bloccaCartella(const OpzioniGenerazione& opz, storage::Reporter& reporter,
+                                               const RisultatoGenerazione& ris) {
+    auto cartella = CartellaUscita::blocca(ris.cartella, opz.attesaBlocco);
+    if (!cartella) reporter.error(MessaggioCartellaOccupata(ris.cartella));
+    return cartella;
 }
 
 std::int64_t conta(storage::Connection& conn, const std::string& select) {
@@ -187,6 +154,8 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
     if (!preparaCartella(opz, reporter, ris, opz.nomeFile)) return ris;
     if (!consentita(opz, ris)) return ris;
     ris.percorsoLog = ris.cartella + storage::kSeparatore + kNomeLog;
+    const auto uscita = bloccaCartella(opz, reporter, ris);
+    if (!uscita) return ris;
 
     LetturaConsistente lettura(conn);
     const Row sostituto = primaRiga(conn, "SostitutoImposta");
@@ -195,11 +164,11 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
         QuerySelezioneDipendenti(opz.dipendenti, opz.amministratori, opz.collaboratori);
     const auto totale = static_cast<std::size_t>(conta(conn, selezione));
 
-    FileTemporaneo invio(ris.percorsoFile);
-    FileTemporaneo log(ris.percorsoLog);
-    SegnalatoreLog segnalatore(log.stream());
+    const auto invio = uscita->crea(opz.nomeFile);
+    const auto log = uscita->crea(kNomeLog);
+    SegnalatoreLog segnalatore(log->stream());
     ContestoCampi campi{&segnalatore, &reporter, Fornitura::Dipendenti, {}};
-    ContestoRecord ctx{invio.stream(), campi, {}};
+    ContestoRecord ctx{invio->stream(), campi, {}};
     Contatori& n = ris.conta;
 
     ScriviTesta(ctx, opz, sostituto, quadro, n);
@@ -229,17 +198,14 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
             n.ContaG += ScriviRecordG2(ctx, sostituto, z1, z3);
         }
         zefo3.reset();
-        if (!prosegui(++fatti, totale, invio, reporter)) {
+        if (!prosegui(++fatti, totale, *invio, reporter)) {
             ris.esito = Esito::Annullato;
             return ris;
         }
     }
     ctx.CertificatoCorrente.clear();
     ScriviRecordZ(ctx, n);
-    invio.chiudi();
-    log.chiudi();
-    invio.commit();
-    log.commit();
+    uscita->sostituisci({invio.get(), log.get()});
     reporter.progress(totale, totale);
     ris.esito = Esito::Concluso;
     reporter.info("Operazione conclusa. Controlla il file LOG");
@@ -252,6 +218,8 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
     RisultatoGenerazione ris;
     if (!preparaCartella(opz, reporter, ris, opz.nomeFile)) return ris;
     if (!consentita(opz, ris)) return ris;
+    const auto uscita = bloccaCartella(opz, reporter, ris);
+    if (!uscita) return ris;
 
     LetturaConsistente lettura(conn);
     const Row sostituto = primaRiga(conn, "SostitutoImposta");
@@ -259,10 +227,10 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
     const std::string selezione = "select * from professionisti order by ID";
     const auto totale = static_cast<std::size_t>(conta(conn, selezione));
 
-    FileTemporaneo invio(ris.percorsoFile);
+    const auto invio = uscita->crea(opz.nomeFile);
     SegnalatoreMessaggi segnalatore(reporter);
     ContestoCampi campi{&segnalatore, &reporter, Fornitura::Professionisti, {}};
-    ContestoRecord ctx{invio.stream(), campi, {}};
+    ContestoRecord ctx{invio->stream(), campi, {}};
     Contatori& n = ris.conta;
 
     ScriviTesta(ctx, opz, sostituto, quadro, n);
@@ -275,15 +243,14 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
         ctx.CertificatoCorrente = p.text("ID");
         n.ContaD += ScriviRecordD(ctx, sostituto, p);
         n.ContaH += ScriviRecordH(ctx, sostituto, p);
-        if (!prosegui(++fatti, totale, invio, reporter)) {
+        if (!prosegui(++fatti, totale, *invio, reporter)) {
             ris.esito = Esito::Annullato;
             return ris;
         }
     }
     ctx.CertificatoCorrente.clear();
     ScriviRecordZ(ctx, n);
-    invio.chiudi();
-    invio.commit();
+    uscita->sostituisci({invio.get()});
     reporter.progress(totale, totale);
     ris.esito = Esito::Concluso;
     reporter.info("Operazione conclusa");

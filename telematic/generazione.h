@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -19,6 +20,8 @@ struct OpzioniGenerazione {
     // Called once the folder is ready and the overwrite question answered, before anything is
     // written; false ends the run as cancelled, with no message (the caller has said why).
     std::function<bool()> primaDiScrivere;
+    // How long a run waits for another run writing into the same folder before it gives up.
+    std::chrono::milliseconds attesaBlocco{5000};
 };
 
 enum class Esito { Concluso, Rifiutato, Annullato };
@@ -39,9 +42,9 @@ inline constexpr const char* kNomeLog = "Zf2015.log";
 std::string QuerySelezioneDipendenti(bool dipendenti, bool amministratori, bool collaboratori);
 
 // The employees' run: A, B, optional C, per certificate D, G and an optional second G, then Z;
-// the log Zf2015.log beside it. Both files are written to temporaries in the destination folder
-// and renamed over their targets only when the run ends well. Throws storage::Error on I/O or
-// database failure, leaving earlier files as they were.
+// the log Zf2015.log beside it. The run holds the destination folder alone, writes temporaries of
+// its own and replaces the file and the log together only when it ends well. Throws
+// storage::Error on I/O or database failure, leaving earlier files as they were.
 RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const OpzioniGenerazione& opz,
                                           storage::Reporter& reporter);
 

@@ -1,0 +1,74 @@
+#pragma once
+
+// The few operating-system calls the core needs that standard C++ does not offer: exclusive
+// creation, fsync, advisory file locks, process liveness and clean-up on a termination signal.
+// sistema_posix.cpp implements them for POSIX systems; another platform is one more file.
+
+#include <cstddef>
+#include <string>
+#include <system_error>
+
+namespace storage::sistema {
+
+// The operator's words for why a file operation failed ("il disco è pieno"); the system's own
+// text for the rarer causes.
+std::string motivo(const std::error_code& ec);
+
+// An open file of ours; -1 when none.
+using Maniglia = long;
+inline constexpr Maniglia kNessuna = -1;
+
+// Creates a new file for writing; fails (kNessuna, *errore set) when the name already exists.
+Maniglia creaEsclusivo(const std::string& percorso, std::string* errore);
+// Writes all of it; false with *errore set on failure (disk full, I/O error).
+bool scrivi(Maniglia m, const char* dati, std::size_t n, std::string* errore);
+// Flushes the file's data to the medium.
+bool sincronizza(Maniglia m, std::string* errore);
+bool chiudi(Maniglia m, std::string* errore);
+// Flushes a folder's entries (renames, creations) to the medium; a best effort where unsupported.
+void sincronizzaCartella(const std::string& cartella);
+
+// Holds an exclusive lock on a lock file for as long as the object lives. The lock dies with the
+// process, so a killed run never leaves a folder locked.
+class Blocco {
+public:
+    Blocco() = default;
+    ~Blocco();
+    Blocco(const Blocco&) = delete;
+    Blocco& operator=(const Blocco&) = delete;
+    // Tries once, without waiting: true when taken. Throws nothing; *errore set when the lock
+    // file cannot be created at all (false is then returned too).
+    bool prova(const std::string& percorso, std::string* errore);
+    bool preso() const { return m_ != kNessuna; }
+    // Removes the lock file and lets the lock go.
+    void rilascia();
+
+private:
+    Maniglia m_ = kNessuna;
+    std::string percorso_;
+};
+
+long idProcesso();
+// False only when the process is known to be gone (a process of another user counts as alive).
+bool processoVivo(long id);
+
+// Files removed by the termination-signal handler if the process is stopped before it drops them.
+void registraDaRimuovere(const std::string& percorso);
+void dimenticaDaRimuovere(const std::string& percorso);
+// Termination requests wait while such an object lives: a step that must not stop halfway.
+class SegnaliRinviati {
+public:
+    SegnaliRinviati();
+    ~SegnaliRinviati();
+    SegnaliRinviati(const SegnaliRinviati&) = delete;
+    SegnaliRinviati& operator=(const SegnaliRinviati&) = delete;
+
+private:
+    unsigned long long precedenti_[16];
+};
+
+// Installs the handler for interruption and termination requests: it removes the registered
+// files, then lets the signal end the process as it would have.
+void rimuoviAllaTerminazione();
+
+}  // namespace storage::sistema

@@ -1,0 +1,165 @@
+#include <errno.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstring>
+#include <new>
+
+#include "storage/sistema.h"
+
+namespace storage::sistema {
+
+namespace {
+
+bool fallito(std::string* errore) {
+    if (errore) *errore = motivo(std::error_code(errno, std::generic_category()));
+    return false;
+}
+
+int fd(Maniglia m) { return static_cast<int>(m); }
+
+// The handler may run at any instruction, so the paths sit in fixed buffers it can read without
+// allocating; a slot is read only once it is marked full.
+constexpr int kPosti = 16;
+constexpr std::size_t kLunghezza = 4096;
+struct Posto {
+    std::atomic<int> stato{0};  // 0 free, 1 being written, 2 full
+    char percorso[kLunghezza];
+};
+Posto posti[kPosti];
+
+extern "C" void allaTerminazione(int segnale) {
+    for (auto& p : posti)
+        if (p.stato.load() == 2) ::unlink(p.percorso);
+    ::signal(segnale, SIG_DFL);
+    ::raise(segnale);
+}
+
+}  // namespace
+
+Maniglia creaEsclusivo(const std::string& percorso, std::string* errore) {
+    int f = ::open(percorso.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (f < 0) fallito(errore);
+    return f;
+}
+
+bool scrivi(Maniglia m, const char* dati, std::size_t n, std::string* errore) {
+    while (n > 0) {
+        ssize_t k = ::write(fd(m), dati, n);
+        if (k < 0) {
+            if (errno == EINTR) continue;
+            return fallito(errore);
+        }
+        dati += k;
+        n -= static_cast<std::size_t>(k);
+    }
+    return true;
+}
+
+bool sincronizza(Maniglia m, std::string* errore) {
+    return ::fsync(fd(m)) == 0 || fallito(errore);
+}
+
+bool chiudi(Maniglia m, std::string* errore) { return ::close(fd(m)) == 0 || fallito(errore); }
+
+void sincronizzaCartella(const std::string& cartella) {
+    int f = ::open(cartella.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (f < 0) return;
+    ::fsync(f);
+    ::close(f);
+}
+
+Blocco::~Blocco() { rilascia(); }
+
+bool Blocco::prova(const std::string& percorso, std::string* errore) {
+    rilascia();
+    for (;;) {
+        int f = ::open(percorso.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (f < 0) return fallito(errore);
+        if (::flock(f, LOCK_EX | LOCK_NB) != 0) {
+            const int e = errno;
+            ::close(f);
+            if (e == EWOULDBLOCK || e == EINTR) return false;
+            errno = e;
+            return fallito(errore);
+        }
+        // The holder before us removes the file as it lets go: a lock on a removed file locks
+        // nothing, so take it again on the file the name now gives.
+        struct stat aperto {}, attuale {};
+        if (::fstat(f, &aperto) == 0 && ::stat(percorso.c_str(), &attuale) == 0 &&
+            aperto.st_dev == attuale.st_dev && aperto.st_ino == attuale.st_ino) {
+            m_ = f;
+            percorso_ = percorso;
+            registraDaRimuovere(percorso_);
+            return true;
+        }
+        ::close(f);
+    }
+}
+
+void Blocco::rilascia() {
+    if (m_ == kNessuna) return;
+    dimenticaDaRimuovere(percorso_);
+    ::unlink(percorso_.c_str());
+    ::close(fd(m_));
+    m_ = kNessuna;
+}
+
+long idProcesso() { return static_cast<long>(::getpid()); }
+
+bool processoVivo(long id) {
+    if (id <= 0) return false;
+    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno != ESRCH;
+}
+
+void registraDaRimuovere(const std::string& percorso) {
+    if (percorso.size() >= kLunghezza) return;
+    for (auto& p : posti) {
+        int libero = 0;
+        if (!p.stato.compare_exchange_strong(libero, 1)) continue;
+        std::memcpy(p.percorso, percorso.c_str(), percorso.size() + 1);
+        p.stato.store(2);
+        return;
+    }
+}
+
+void dimenticaDaRimuovere(const std::string& percorso) {
+    for (auto& p : posti) {
+        int pieno = 2;
+        if (percorso != p.percorso) continue;
+        if (p.stato.compare_exchange_strong(pieno, 1)) {
+            p.percorso[0] = '\0';
+            p.stato.store(0);
+            return;
+        }
+    }
+}
+
+static_assert(sizeof(sigset_t) <= sizeof(unsigned long long[16]));
+
+SegnaliRinviati::SegnaliRinviati() {
+    sigset_t s;
+    sigemptyset(&s);
+    for (int k : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&s, k);
+    ::sigprocmask(SIG_BLOCK, &s, new (precedenti_) sigset_t);
+}
+
+SegnaliRinviati::~SegnaliRinviati() {
+    ::sigprocmask(SIG_SETMASK, reinterpret_cast<sigset_t*>(precedenti_), nullptr);
+}
+
+void rimuoviAllaTerminazione() {
+    struct sigaction sa {};
+    sa.sa_handler = allaTerminazione;
+    sigemptyset(&sa.sa_mask);
+    sigaddset(&sa.sa_mask, SIGINT);
+    sigaddset(&sa.sa_mask, SIGTERM);
+    sigaddset(&sa.sa_mask, SIGHUP);
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(s, &sa, nullptr);
+}
+
+}  // namespace storage::sistema
