@@ -63,7 +63,7 @@ int comandoImporta(const Contesto& ctx) {
         else
             throw UsageError("Tracciato sconosciuto: " + *t + " (ammessi dip, amm, coc).");
         storage::Connection conn;
-        ctx.apri(conn);
+        ctx.apriPerScrivere(conn);
         fatto = importazione::ImportaPaghe(conn, file, tracciato, a.flag("--sostituto"),
                                            datiAggiuntivi(a), reporter);
     } else if (tipo == "altro") {
@@ -72,7 +72,7 @@ int comandoImporta(const Contesto& ctx) {
                     {"--sostituto"});
         const std::string& file = fileDaImportare(a, tipo);
         storage::Connection conn;
-        ctx.apri(conn);
+        ctx.apriPerScrivere(conn);
         fatto = importazione::ImportaAltro(conn, file, a.flag("--sostituto"), datiAggiuntivi(a),
                                            reporter);
     } else if (tipo == "770") {
@@ -82,13 +82,13 @@ int comandoImporta(const Contesto& ctx) {
         const std::string t = a.valoreOppure("--tracciato", "");
         if (t != "1" && t != "2") throw UsageError("importa 770 vuole --tracciato 1 oppure 2.");
         storage::Connection conn;
-        ctx.apri(conn);
+        ctx.apriPerScrivere(conn);
         fatto = importazione::Importa770(conn, file, t == "1" ? 1 : 2, datiAggiuntivi(a), reporter);
     } else if (tipo == "finanziaria") {
         Argomenti a(ctx.parole, {{"--codice-attivita", 1}}, {"--da-cu-dipendenti"});
         const std::string& file = fileDaImportare(a, tipo);
         storage::Connection conn;
-        ctx.apri(conn);
+        ctx.apriPerScrivere(conn);
         fatto = importazione::ImportaFinanziaria(conn, file, a.flag("--da-cu-dipendenti"),
                                                  datiAggiuntivi(a), reporter);
     } else {
@@ -119,7 +119,7 @@ int comandoAzzera(const Contesto& ctx) {
         return 1;
     }
     storage::Connection conn;
-    ctx.apri(conn);
+    ctx.apriPerScrivere(conn);
     ReporterConferma reporter;
     return importazione::Azzera(conn, archivio, reporter) ? 0 : 1;
 }

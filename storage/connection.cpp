@@ -5,24 +5,62 @@
 #include <filesystem>
 
 #include "storage/error.h"
+#include "storage/sistema.h"
 
 namespace storage {
 
 namespace {
-[[noreturn]] void fallisci(sqlite3* db, std::string_view cosa) {
-    std::string testo = "Errore del database";
-    if (!cosa.empty()) testo += " (" + std::string(cosa) + ")";
-    testo += ": ";
-    testo += db ? sqlite3_errmsg(db) : "connessione non aperta";
-    throw Error(testo);
+
+// The operator's sentence for an engine failure: what happened and what to do, without the SQL.
+Error erroreDatabase(int codice, const std::string& percorso, const std::string& solaLettura,
+                     const std::string& motore) {
+    using C = Error::Causa;
+    const std::string archivio = percorso.empty() ? "L'archivio" : "L'archivio " + percorso;
+    switch (codice & 0xff) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return Error(C::Occupato, "L'archivio è in uso da un altro programma: riprovare quando ha finito.",
+                         motore);
+        case SQLITE_FULL:
+            return Error(C::Pieno, "Il disco dell'archivio è pieno: liberare spazio e riprovare.", motore);
+        case SQLITE_READONLY:
+            return Error(C::SolaLettura,
+                         archivio + " è in sola lettura: " +
+                             (solaLettura.empty() ? "non si può modificare" : solaLettura) + ".",
+                         motore);
+        case SQLITE_PERM:
+        case SQLITE_AUTH:
+        case SQLITE_CANTOPEN:
+            return Error(C::Permesso,
+                         "Impossibile usare " + (percorso.empty() ? "l'archivio" : "l'archivio " + percorso) +
+                             ": controllare che esista e che i permessi del file e della cartella lo consentano.",
+                         motore);
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            return Error(C::Danneggiato,
+                         archivio + " è danneggiato o non è un archivio: ripristinarne una copia di sicurezza.",
+                         motore);
+        case SQLITE_IOERR:
+            return Error(C::Altro, "Errore di lettura o scrittura sul disco dell'archivio: controllare il disco e riprovare.",
+                         motore);
+        case SQLITE_NOMEM:
+            return Error(C::Altro, "Memoria insufficiente: chiudere altri programmi e riprovare.", motore);
+        default:
+            return Error(C::Altro, "Errore del database: l'operazione non è riuscita.", motore);
+    }
 }
+
 }  // namespace
+
+[[noreturn]] void Connection::fallisci(int codice) const {
+    throw erroreDatabase(codice, percorso_, solaLettura_,
+                         db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(codice));
+}
 
 Statement::Statement(Connection& conn, std::string_view sql) : conn_(&conn) {
     if (!conn.isOpen()) throw Error("Errore del database: connessione non aperta");
-    if (sqlite3_prepare_v2(conn.handle(), sql.data(), static_cast<int>(sql.size()), &stmt_,
-                           nullptr) != SQLITE_OK)
-        fallisci(conn.handle(), sql);
+    const int rc = sqlite3_prepare_v2(conn.handle(), sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr);
+    if (rc != SQLITE_OK) conn.fallisci(rc);
 }
 
 Statement::~Statement() { sqlite3_finalize(stmt_); }
@@ -32,19 +70,18 @@ Statement::Statement(Statement&& o) noexcept : conn_(o.conn_), stmt_(o.stmt_) {
 }
 
 Statement& Statement::bind(int i, std::string_view testo) {
-    if (sqlite3_bind_text(stmt_, i, testo.data(), static_cast<int>(testo.size()),
-                          SQLITE_TRANSIENT) != SQLITE_OK)
-        fallisci(conn_->handle(), "bind");
+    const int rc = sqlite3_bind_text(stmt_, i, testo.data(), static_cast<int>(testo.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) conn_->fallisci(rc);
     return *this;
 }
 
 Statement& Statement::bind(int i, std::int64_t numero) {
-    if (sqlite3_bind_int64(stmt_, i, numero) != SQLITE_OK) fallisci(conn_->handle(), "bind");
+    if (const int rc = sqlite3_bind_int64(stmt_, i, numero); rc != SQLITE_OK) conn_->fallisci(rc);
     return *this;
 }
 
 Statement& Statement::bindNull(int i) {
-    if (sqlite3_bind_null(stmt_, i) != SQLITE_OK) fallisci(conn_->handle(), "bind");
+    if (const int rc = sqlite3_bind_null(stmt_, i); rc != SQLITE_OK) conn_->fallisci(rc);
     return *this;
 }
 
@@ -52,7 +89,7 @@ bool Statement::step() {
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
-    fallisci(conn_->handle(), sqlite3_sql(stmt_));
+    conn_->fallisci(rc);
 }
 
 void Statement::reset() {
@@ -78,28 +115,55 @@ Connection::~Connection() { close(); }
 
 void Connection::open(const std::string& percorso) {
     close();
-    sqlite3* db = nullptr;
+    percorso_ = percorso;
+    // An archive that cannot be written is opened for reading: what only reads still works, and
+    // a write says why it cannot.
+    solaLettura_ = percorso == ":memory:" ? std::string() : sistema::impedimentoScrittura(percorso);
     // Never create the file here: a missing archive is the start-up's business.
     // One connection per process, used by one thread: no need for SQLite's own locking.
-    int rc = sqlite3_open_v2(percorso.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        std::string testo = "Impossibile aprire il database " + percorso + ": " +
-                            (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    if (solaLettura_.empty()) {
+        if (apri(percorso, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX)) return;
+        if ((codiceApertura_ & 0xff) != SQLITE_READONLY) fallisci(codiceApertura_);
+        solaLettura_ = "il sistema non ne consente la scrittura";
+    }
+    if (apri(percorso, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX)) return;
+    // On a medium nobody can write, a WAL archive has no place for its shared-memory file: read
+    // it as it stands.
+    std::string uri = "file:";
+    for (char c : percorso) uri += c == '%' ? "%25" : c == '?' ? "%3f" : c == '#' ? "%23" : std::string(1, c);
+    if (apri(uri + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI))
+        return;
+    fallisci(codiceApertura_);
+}
+
+bool Connection::apri(const std::string& nome, int modo) {
+    sqlite3* db = nullptr;
+    codiceApertura_ = sqlite3_open_v2(nome.c_str(), &db, modo, nullptr);
+    if (codiceApertura_ != SQLITE_OK) {
         sqlite3_close(db);
-        throw Error(testo);
+        return false;
     }
     db_ = db;
-    percorso_ = percorso;
     sqlite3_busy_timeout(db_, 5000);
-    try {
-        // Reading a page proves the file is a database; WAL lets a second process read while we write.
-        exec("PRAGMA journal_mode=WAL");
-        exec("PRAGMA synchronous=NORMAL");
-        exec("PRAGMA foreign_keys=OFF");
-    } catch (const Error& e) {
-        close();
-        throw Error("Impossibile aprire il database " + percorso + ": " + e.what());
+    // Reading a page proves the file is a database; WAL lets a second process read while we write,
+    // and is left as it is when we cannot write.
+    const char* prima = solaLettura_.empty() ? "PRAGMA journal_mode=WAL" : "select count(*) from sqlite_master";
+    for (const char* sql : {prima, "PRAGMA synchronous=NORMAL", "PRAGMA foreign_keys=OFF"}) {
+        codiceApertura_ = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+        if (codiceApertura_ != SQLITE_OK) {
+            const auto errore = erroreDatabase(codiceApertura_, percorso_, solaLettura_, sqlite3_errmsg(db_));
+            close();
+            const int primario = codiceApertura_ & 0xff;
+            if (primario == SQLITE_CANTOPEN || primario == SQLITE_READONLY) return false;
+            throw errore;
+        }
     }
+    return true;
+}
+
+void Connection::richiediScrittura() const {
+    if (!solaLettura_.empty())
+        throw Error(Error::Causa::SolaLettura, "L'archivio " + percorso_ + " è in sola lettura: " + solaLettura_ + ".");
 }
 
 void Connection::crea(const std::string& percorso) {
@@ -134,12 +198,7 @@ void Connection::close() {
 void Connection::exec(std::string_view sql) {
     if (!db_) throw Error("Errore del database: connessione non aperta");
     std::string testo(sql);
-    char* err = nullptr;
-    if (sqlite3_exec(db_, testo.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-        std::string msg = std::string("Errore del database: ") + (err ? err : "sconosciuto");
-        sqlite3_free(err);
-        throw Error(msg);
-    }
+    if (const int rc = sqlite3_exec(db_, testo.c_str(), nullptr, nullptr, nullptr); rc != SQLITE_OK) fallisci(rc);
 }
 
 std::int64_t Connection::lastInsertId() const { return sqlite3_last_insert_rowid(db_); }

@@ -50,8 +50,13 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Opens an existing database file; throws Error with the engine's text when it can't.
+    // Opens an existing database file, for reading only when it cannot be written; throws Error
+    // with the operator's sentence and the engine's text when it can't.
     void open(const std::string& percorso);
+    // Why the open archive cannot be written ("" when it can).
+    const std::string& solaLettura() const { return solaLettura_; }
+    // For commands that write: throws "L'archivio X è in sola lettura: ..." when it cannot be written.
+    void richiediScrittura() const;
     // Creates a new database file with the archive's tables; refuses an existing file.
     static void crea(const std::string& percorso);
     void close();
@@ -63,10 +68,15 @@ public:
     int changes() const;
     std::string lastError() const;
     sqlite3* handle() const { return db_; }
+    // Throws the operator's message for an engine result code.
+    [[noreturn]] void fallisci(int codice) const;
 
 private:
+    bool apri(const std::string& nome, int modo);
+
     sqlite3* db_ = nullptr;
-    std::string percorso_;
+    std::string percorso_, solaLettura_;
+    int codiceApertura_ = 0;
 };
 
 // Everything between construction and commit() is kept or dropped as one.

@@ -202,6 +202,22 @@ void Dataset::post() {
         }
         return n;
     };
+    try {
+        scrivi(cambiate, legaValori);
+    } catch (const Error& e) {
+        // The pending changes stay, so the window still shows what was typed.
+        if (e.causa() != Error::Causa::Occupato) throw;
+        throw Error(Error::Causa::Occupato,
+                    "L'archivio è in uso da un altro programma: le modifiche non sono state salvate e "
+                    "restano sullo schermo; salvarle di nuovo quando ha finito.",
+                    e.motore());
+    }
+    stato_ = State::Browse;
+    leggiCorrente();
+}
+
+void Dataset::scrivi(const std::vector<std::size_t>& cambiate,
+                     const std::function<int(Statement&)>& legaValori) {
     if (stato_ == State::Insert) {
         std::string sql;
         if (cambiate.empty()) {
@@ -232,9 +248,11 @@ void Dataset::post() {
         int n = legaValori(st);
         st.bind(n, chiavi_[pos_]);
         st.step();
+        if (conn_.changes() == 0)
+            throw Error(Error::Causa::RigaEliminata,
+                        "Il certificato è stato eliminato da un'altra operazione: le modifiche non sono "
+                        "state salvate.");
     }
-    stato_ = State::Browse;
-    leggiCorrente();
 }
 
 void Dataset::cancel() {

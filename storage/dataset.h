@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -63,7 +64,8 @@ public:
     void setText(std::string_view colonna, std::string_view valore);
     void setNull(std::string_view colonna);
     // Writes the pending changes with a parameterised UPDATE or INSERT; an appended row joins
-    // the list at the end and stays current.
+    // the list at the end and stays current. On a failure (the row removed meanwhile by another
+    // operation, a busy archive) the row stays in edit with its pending changes.
     void post();
     void cancel();
     // Deletes the current row; the next row (or the previous at the end) becomes current.
@@ -73,6 +75,7 @@ public:
 private:
     void leggiCorrente();
     void postSeModificato();
+    void scrivi(const std::vector<std::size_t>& cambiate, const std::function<int(Statement&)>& legaValori);
     void caricaChiavi();
 
     Connection& conn_;

@@ -9,7 +9,24 @@ namespace storage {
 // Italian message shown in the error box or printed by the batch command.
 class Error : public std::runtime_error {
 public:
-    explicit Error(const std::string& testo) : std::runtime_error(testo) {}
+    // What the caller may do about a failure: a busy archive can be tried again, a save whose
+    // row is gone cannot.
+    enum class Causa { Altro, Occupato, Pieno, SolaLettura, Permesso, Danneggiato, RigaEliminata };
+
+    explicit Error(const std::string& testo) : std::runtime_error(testo), frase_(testo) {}
+    // frase: one Italian sentence, what happened and what to do; motore: the database engine's own
+    // words, shown on a second line.
+    Error(Causa causa, const std::string& frase, const std::string& motore = {})
+        : std::runtime_error(motore.empty() ? frase : frase + "\n" + motore),
+          causa_(causa), frase_(frase), motore_(motore) {}
+
+    Causa causa() const { return causa_; }
+    const std::string& frase() const { return frase_; }
+    const std::string& motore() const { return motore_; }
+
+private:
+    Causa causa_ = Causa::Altro;
+    std::string frase_, motore_;
 };
 
 }  // namespace storage

@@ -48,6 +48,10 @@ private:
     std::string percorso_;
 };
 
+// Why this file cannot be written in place, with its journals beside it: "" when it can. A file
+// or folder marked read-only counts as such even for a user whom the system would let write.
+std::string impedimentoScrittura(const std::string& file);
+
 long idProcesso();
 // False only when the process is known to be gone (a process of another user counts as alive).
 bool processoVivo(long id);

@@ -109,6 +109,20 @@ void Blocco::rilascia() {
     m_ = kNessuna;
 }
 
+std::string impedimentoScrittura(const std::string& file) {
+    const auto barra = file.rfind('/');
+    const std::string cartella = barra == std::string::npos ? "." : barra == 0 ? "/" : file.substr(0, barra);
+    for (const auto& [percorso, chi] : {std::pair{file, "il file"}, std::pair{cartella, "la cartella"}}) {
+        struct stat st {};
+        if (::stat(percorso.c_str(), &st) != 0) continue;
+        errno = 0;
+        if (::access(percorso.c_str(), W_OK) != 0 && errno == EROFS) return "il supporto è in sola lettura";
+        if (errno != 0 || (st.st_mode & 0222) == 0)
+            return std::string(chi) + " " + percorso + " non consente la scrittura";
+    }
+    return {};
+}
+
 long idProcesso() { return static_cast<long>(::getpid()); }
 
 bool processoVivo(long id) {

@@ -73,4 +73,34 @@ TEST_F(Comandi, AzzeraConConferma) {
     EXPECT_EQ(conta("Professionisti"), 0);
 }
 
+// An archive on a folder that cannot be written: what only reads works, what writes says why not.
+TEST_F(Comandi, ArchivioInSolaLettura) {
+    ASSERT_EQ(esegui(archivio + "importa paghe " + esempio("zefo.43") + " --tracciato dip --sostituto").stato, 0);
+    {
+        storage::Connection c;
+        c.open((dir / "Zefo2015.db").string());
+        c.exec("PRAGMA journal_mode=DELETE");
+    }
+    const fs::path archivioDir = dir / "archivio";
+    fs::create_directories(archivioDir);
+    fs::rename(dir / "Zefo2015.db", archivioDir / "Zefo2015.db");
+    fs::permissions(archivioDir, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const std::string sola = "--archivio " + archivioDir.string() + " ";
+    const Esito controllo = esegui(sola + "controlla archivio");
+    EXPECT_NE(controllo.uscita.find("Controllo terminato:"), std::string::npos) << controllo.uscita;
+    const Esito stampa = esegui(sola + "stampa sostituto --pdf " + (dir / "s.pdf").string());
+    EXPECT_EQ(stampa.stato, 0) << stampa.uscita;
+    const Esito genera = esegui(sola + "genera dipendenti --tipi DIP --cartella " + (dir / "invio").string());
+    EXPECT_EQ(genera.stato, 0) << genera.uscita;
+    EXPECT_TRUE(fs::exists(dir / "invio" / "ZF2015.txt"));
+    const Esito importa = esegui(sola + "importa paghe " + esempio("zefo.43") + " --tracciato dip");
+    EXPECT_EQ(importa.stato, 1);
+    EXPECT_EQ(importa.uscita, "L'archivio " + (archivioDir / "Zefo2015.db").string() +
+                                  " è in sola lettura: la cartella " + archivioDir.string() +
+                                  " non consente la scrittura.\n");
+    fs::permissions(archivioDir, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(std::distance(fs::directory_iterator(archivioDir), fs::directory_iterator()), 1);
+}
+
 }  // namespace
