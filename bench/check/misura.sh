@@ -9,3 +9,14 @@ trap 'rm -rf "$DIR"' EXIT
 cmake --build "$BUILD" --target palio_genera_archivio palio_bench_controllo -j2 >/dev/null
 "$BUILD/bench/palio_genera_archivio" "$DIR" "$N" >/dev/null
 "$BUILD/bench/palio_bench_controllo" "$DIR" 2
+# The batch command's check, as an office script runs it: time and peak memory.
+cmake --build "$BUILD" --target palio2015-cli -j2 >/dev/null
+"$BUILD/palio2015-cli" --archivio "$DIR" genera dipendenti --cartella "$DIR/invio" --tipi DIP,AMM,CoC \
+    --sovrascrivi >/dev/null
+for cosa in "archivio" "file $DIR/invio/ZF2015.txt"; do
+    # shellcheck disable=SC2086
+    /usr/bin/time -f "%e %M" -o "$DIR/tempo" "$BUILD/palio2015-cli" --archivio "$DIR" controlla $cosa \
+        >/dev/null || true
+    read -r secondi kib < "$DIR/tempo"
+    echo "palio2015-cli controlla ${cosa%% *}: $secondi s, memoria massima $((kib / 1024)) MiB"
+done

@@ -116,7 +116,8 @@ void AvvioTest::connessioneFallitaRiprovaAlPrimoUso() {
     QVERIFY(a.menu().isVisible());
     QVERIFY(!a.dm().Conn.isOpen());
     QCOMPARE(r.errori.size(), 1);
-    QVERIFY2(r.errori[0].startsWith(QStringLiteral("Impossibile aprire il database ")),
+    QVERIFY2(r.errori[0].startsWith(QString::fromStdString("L'archivio " + arch.db +
+                                                           " è danneggiato o non è un archivio: ")),
              qPrintable(r.errori[0]));
 
     // The archive repaired, the next window that needs it opens the connection.
