@@ -4,7 +4,10 @@
 #include <QComboBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 #include <set>
+
+#include <sqlite3.h>
 
 #include "entry/editorcertificati.h"
 #include "entry/tfpagina1.h"
@@ -193,6 +196,52 @@ private slots:
         QCOMPARE(r.domande, chiede ? QStringList{ui::testi::kDomandaSalva} : QStringList{});
         const std::string id = std::to_string(f.elenco().integer("ID"));
         QCOMPARE(QString::fromStdString(a.testo("select B02 from Zefo1 where ID = " + id)), salvato);
+    }
+
+    void salvataggioFallitoTieneLaDigitazione_data() {
+        QTest::addColumn<bool>("eliminata");
+        QTest::addColumn<QString>("messaggio");
+        QTest::newRow("riga eliminata da un'altra operazione")
+            << true
+            << "Il certificato è stato eliminato da un'altra operazione: le modifiche non sono state salvate.";
+        QTest::newRow("archivio occupato da un altro programma")
+            << false
+            << "L'archivio è in uso da un altro programma: le modifiche non sono state salvate e restano "
+               "sullo schermo; salvarle di nuovo quando ha finito.\ndatabase is locked";
+    }
+    void salvataggioFallitoTieneLaDigitazione() {
+        QFETCH(bool, eliminata);
+        QFETCH(QString, messaggio);
+        Archivio a;
+        certificati(a, {{"ALFA", "DIP"}});
+        Registratore r;
+        TFPagina1 f(a.conn);
+        f.riapriElenco();
+        f.show();
+        digita(f.vista(0), kZ1, "B02", "ROSSI");
+        storage::Connection altro;
+        altro.open(a.conn.percorso());
+        if (eliminata) {
+            altro.exec("delete from Zefo1");
+        } else {
+            altro.exec("BEGIN IMMEDIATE");
+            sqlite3_busy_timeout(a.conn.handle(), 0);
+        }
+        // The operator's button, which shows a failure in a box.
+        QToolButton* salva = nullptr;
+        for (auto* b : f.findChildren<QToolButton*>())
+            if (b->text() == ui::testi::kSalva) salva = b;
+        QVERIFY(salva);
+        salva->click();
+        QCOMPARE(r.errori, QStringList{messaggio});
+        QCOMPARE(mostrato(f.vista(0), kZ1, "B02"), QStringLiteral("ROSSI"));
+        if (eliminata) return;
+        // Once the other program has finished, the same typing is saved.
+        altro.exec("ROLLBACK");
+        r.errori.clear();
+        salva->click();
+        QVERIFY(r.errori.isEmpty());
+        QCOMPARE(a.testo("select B02 from Zefo1"), std::string("ROSSI"));
     }
 
     void annullaRiportaIValoriSalvati() {
