@@ -1,13 +1,14 @@
+#include <optional>
 #include <unordered_map>
 
 #include "check/codicefiscale.h"
 #include "check/controllo.h"
 #include "check/forme.h"
-#include "check/tracciato.h"
 #include "storage/cp1252.h"
 #include "storage/row.h"
 #include "telematic/campi.h"
 #include "telematic/generazione.h"
+#include "telematic/tracciato.h"
 
 namespace check {
 
@@ -16,7 +17,11 @@ namespace {
 using storage::Columns;
 using storage::Row;
 using storage::Statement;
+using telematic::CampoSezione;
+using telematic::Regola;
 using telematic::Rifila;
+using telematic::Sezione;
+using telematic::TipoCampo;
 
 bool vuoto(std::string_view v) { return Rifila(v).empty(); }
 
@@ -47,17 +52,21 @@ long long conteggio(std::string_view v) {
     return cifre || Rifila(v).empty() ? n : -1;
 }
 
-// Keeps the encoder's reports for the value being checked.
-struct Raccolta : telematic::SegnalatoreErrori {
-    std::vector<std::string> testi;
-    void segnala(const std::string& t) override { testi.push_back(t); }
-};
-
-// Column positions of a list of fields in a statement's result, read once per query.
-std::vector<int> posizioni(const Columns& col, const std::vector<CampoColonna>& campi) {
-    std::vector<int> p;
-    for (const auto& c : campi) p.push_back(col.indexOf(c.colonna));
+// Column positions of a section's boxes in a statement's result, read once per query.
+using Indici = std::vector<std::vector<int>>;
+Indici posizioni(const Columns& col, Sezione s) {
+    Indici p;
+    for (const auto& c : telematic::Campi(s)) {
+        std::vector<int> ix;
+        for (const auto& nome : c.colonne) ix.push_back(nome.empty() ? -1 : col.indexOf(nome));
+        p.push_back(std::move(ix));
+    }
     return p;
+}
+
+// The labels of the frontispiece's fields in the problems.
+std::string inB(std::string_view primo, std::string_view ultimo = {}) {
+    return telematic::Posizioni('B', primo, ultimo);
 }
 
 std::string_view leggi(const Statement& st, int i) { return i < 0 ? std::string_view() : st.text(i); }
@@ -101,17 +110,18 @@ private:
         out_.push_back(std::move(p));
     }
 
-    void valore(const std::string& colonna, const std::string& codice, const std::string& tipo,
-                std::string_view v);
+    void valore(const std::string& colonna, const std::string& codice, TipoCampo tipo, std::string_view v);
+    void casella(const Statement& st, const CampoSezione& c, const std::vector<int>& ix,
+                 const std::string& prefisso = {});
+    void sezione(const Statement& st, Sezione s, const Indici& ix, const std::string& prefisso = {});
     void codiceFiscale(Gravita g, const std::string& colonna, const std::string& campo, std::string_view v,
                        const std::string& chi);
     void sostituto();
     void quadroCt(std::int64_t certificatiDipendenti);
     std::int64_t certificatiDipendenti(bool& interrotto);
     void professionisti(bool& interrotto);
-    void percipiente(const Statement& st, const Columns& col, const std::vector<int>& anag,
+    void percipiente(const Statement& st, const Columns& col, const Indici& anag,
                      std::unordered_map<std::string, std::int64_t>& visti, const std::string& tipo);
-    void previdenziali(const Statement& st, const Columns& col, bool prima, const std::string& prefisso);
     bool avanza(std::size_t fatti, std::size_t totale) {
         if (!avanzamento_ || fatti % 256 != 0) return true;
         return avanzamento_(fatti, totale);
@@ -122,13 +132,11 @@ private:
     const Avanzamento& avanzamento_;
     std::vector<Problema> out_;
     Problema corrente_;
-    Raccolta raccolta_;
-    telematic::ContestoCampi campi_{&raccolta_, nullptr, telematic::Fornitura::Dipendenti, {}};
     std::string cfSostituto_;
 };
 
 // One box: characters the file cannot hold, the form of its type, what the encoder reports.
-void Controllore::valore(const std::string& colonna, const std::string& codice, const std::string& tipo,
+void Controllore::valore(const std::string& colonna, const std::string& codice, TipoCampo tipo,
                          std::string_view v) {
     if (vuoto(v)) return;
     std::string scritto;
@@ -143,19 +151,15 @@ void Controllore::valore(const std::string& colonna, const std::string& codice, 
                      "saranno scritti come \"?\".");
     }
     const std::string forma = ErroreValoreArchivio(tipo, v);
-    int errore = 0;
-    if (tipo != "AN" && tipo != "CF" && tipo != "CB" && tipo != "NU" && tipo != "GM") {
-        raccolta_.testi.clear();
-        telematic::CampoNonPosizionale(campi_, codice, tipo, nelFile);
-        for (const auto& t : raccolta_.testi) {
-            if (t.rfind("Errore 47156", 0) == 0) errore = 47156;
-            else if (t.rfind("Errore 47812", 0) == 0 && errore == 0) errore = 47812;
-        }
-    }
-    const std::string nota = errore ? " (nel file: errore " + std::to_string(errore) + ")" : "";
+    // What the encoder will report: too many or too few digits outrank a wrong length.
+    std::optional<telematic::ErroreCampo> errore;
+    for (const auto& p : telematic::Codifica(codice, tipo, nelFile).problemi)
+        if (!errore || p.errore == telematic::ErroreCampo::Cifre) errore = p.errore;
+    const std::string nota =
+        errore ? " (nel file: errore " + std::to_string(static_cast<int>(*errore)) + ")" : "";
     if (!forma.empty())
         aggiungi(Gravita::Errore, colonna, codice, maiuscolaIniziale(forma) + nota + ".");
-    else if (errore == 47156)
+    else if (errore == telematic::ErroreCampo::Cifre)
         aggiungi(Gravita::Errore, colonna, codice, "Il valore " + tra(v) + " ha troppe o troppo poche cifre per il campo" + nota + ".");
     else if (errore)
         aggiungi(Gravita::Errore, colonna, codice,
@@ -178,23 +182,23 @@ void Controllore::sostituto() {
     }
     cfSostituto_ = chiave(s.text("CodiceFiscale"));
     if (cfSostituto_.empty())
-        aggiungi(Gravita::Errore, "CodiceFiscale", "B 2-17", "Manca il codice fiscale del sostituto d'imposta.");
-    codiceFiscale(Gravita::Errore, "CodiceFiscale", "B 2-17", s.text("CodiceFiscale"), "codice fiscale del sostituto");
+        aggiungi(Gravita::Errore, "CodiceFiscale", inB("CodiceFiscale"), "Manca il codice fiscale del sostituto d'imposta.");
+    codiceFiscale(Gravita::Errore, "CodiceFiscale", inB("CodiceFiscale"), s.text("CodiceFiscale"), "codice fiscale del sostituto");
     if (vuoto(s.text("CognomeDenominazione")))
-        aggiungi(Gravita::Avviso, "CognomeDenominazione", "B 137-196", "Manca il cognome o la denominazione del sostituto d'imposta.");
+        aggiungi(Gravita::Avviso, "CognomeDenominazione", inB("CognomeDenominazione"), "Manca il cognome o la denominazione del sostituto d'imposta.");
     if (!vuoto(s.text("Annullamento")) && !vuoto(s.text("sostituzione")))
-        aggiungi(Gravita::Errore, "sostituzione", "B 92",
+        aggiungi(Gravita::Errore, "sostituzione", inB("sostituzione"),
                  "Annullamento e sostituzione non possono essere indicati insieme.");
 
-    codiceFiscale(Gravita::Errore, "CFRapp", "B 321-336", s.text("CFRapp"), "codice fiscale del firmatario");
+    codiceFiscale(Gravita::Errore, "CFRapp", inB("CFRapp"), s.text("CFRapp"), "codice fiscale del firmatario");
     const std::string_view carica = Rifila(s.text("CodCar"));
     if (!carica.empty()) {
         const long long n = conteggio(carica);
         if (n < 1 || n > 15 || carica.find('.') != std::string_view::npos)
-            aggiungi(Gravita::Errore, "CodCar", "B 337-338",
+            aggiungi(Gravita::Errore, "CodCar", inB("CodCar"),
                      "Il codice carica del firmatario " + tra(carica) + " deve essere un numero da 1 a 15.");
     } else if (!vuoto(s.text("CFRapp"))) {
-        aggiungi(Gravita::Avviso, "CodCar", "B 337-338", "Manca il codice carica del firmatario.");
+        aggiungi(Gravita::Avviso, "CodCar", inB("CodCar"), "Manca il codice carica del firmatario.");
     }
 
     // The frontispiece counts, as the agent screen computes them.
@@ -203,11 +207,11 @@ void Controllore::sostituto() {
         const auto conC001 = conta(conn_, "select count(*) from Zefo1 where trim(coalesce(C001, '')) <> ''");
         const struct {
             const char* colonna;
-            const char* campo;
+            std::string campo;
             const char* cosa;
             std::int64_t atteso;
-        } conteggi[] = {{"A1", "B 394-401", "certificati di lavoro dipendente", conC001},
-                        {"A2", "B 402-409", "certificati di lavoro autonomo", tutti - conC001}};
+        } conteggi[] = {{"A1", inB("A1"), "certificati di lavoro dipendente", conC001},
+                        {"A2", inB("A2"), "certificati di lavoro autonomo", tutti - conC001}};
         for (const auto& c : conteggi) {
             const long long n = conteggio(s.text(c.colonna));
             if (n < 0)
@@ -223,27 +227,27 @@ void Controllore::sostituto() {
     // The intermediary block is written whenever A4 is not the empty text.
     if (!s.text("A4").empty()) {
         if (vuoto(s.text("A4")))
-            aggiungi(Gravita::Errore, "A4", "B 412-427", "Il codice fiscale dell'intermediario contiene solo spazi.");
-        codiceFiscale(Gravita::Errore, "A4", "B 412-427", s.text("A4"), "codice fiscale dell'intermediario");
+            aggiungi(Gravita::Errore, "A4", inB("A4"), "Il codice fiscale dell'intermediario contiene solo spazi.");
+        codiceFiscale(Gravita::Errore, "A4", inB("A4"), s.text("A4"), "codice fiscale dell'intermediario");
         const std::string_view impegno = Rifila(s.text("A8"));
         if (impegno != "1" && impegno != "2")
-            aggiungi(Gravita::Errore, "A8", "B 428", "L'impegno a trasmettere dell'intermediario vale 1 o 2, non " + tra(impegno) + ".");
+            aggiungi(Gravita::Errore, "A8", inB("A8"), "L'impegno a trasmettere dell'intermediario vale 1 o 2, non " + tra(impegno) + ".");
         const std::string g(Rifila(s.text("A5"))), m(Rifila(s.text("A6"))), a(Rifila(s.text("A7")));
         if (g.empty() && m.empty() && a.empty()) {
-            aggiungi(Gravita::Avviso, "A5", "B 429-436", "Manca la data dell'impegno a trasmettere.");
+            aggiungi(Gravita::Avviso, "A5", inB("A5", "A7"), "Manca la data dell'impegno a trasmettere.");
         } else if (a.size() != 4 || conteggio(a) < 0) {
-            aggiungi(Gravita::Errore, "A7", "B 433-436", "L'anno dell'impegno " + tra(a) + " deve avere quattro cifre.");
+            aggiungi(Gravita::Errore, "A7", inB("A7"), "L'anno dell'impegno " + tra(a) + " deve avere quattro cifre.");
         } else {
             const std::string e = ErroreData(g + "/" + m + "/" + a);
-            if (!e.empty()) aggiungi(Gravita::Errore, "A5", "B 429-436", "Data dell'impegno: " + e + ".");
+            if (!e.empty()) aggiungi(Gravita::Errore, "A5", inB("A5", "A7"), "Data dell'impegno: " + e + ".");
         }
     }
 
     const bool a3 = !vuoto(s.text("A3"));
     if (a3 && !opz_.quadroCt)
-        aggiungi(Gravita::Avviso, "A3", "B 410", "Il frontespizio indica il Quadro CT ma il record C non è richiesto.");
+        aggiungi(Gravita::Avviso, "A3", inB("A3"), "Il frontespizio indica il Quadro CT ma il record C non è richiesto.");
     if (!a3 && opz_.quadroCt)
-        aggiungi(Gravita::Avviso, "A3", "B 410", "Il record C è richiesto ma la casella Quadro CT del frontespizio è vuota.");
+        aggiungi(Gravita::Avviso, "A3", inB("A3"), "Il record C è richiesto ma la casella Quadro CT del frontespizio è vuota.");
     if (opz_.quadroCt && (!vuoto(s.text("Annullamento")) || !vuoto(s.text("sostituzione")))) {
         corrente_.origine = Origine::QuadroCt;
         aggiungi(Gravita::Errore, !vuoto(s.text("Annullamento")) ? "Annullamento" : "sostituzione", "C",
@@ -269,7 +273,7 @@ void Controllore::quadroCt(std::int64_t certificatiDipendenti) {
 }
 
 // The recipient's part, shared by employees and professionals: names, codes, anagraphic boxes.
-void Controllore::percipiente(const Statement& st, const Columns& col, const std::vector<int>& anag,
+void Controllore::percipiente(const Statement& st, const Columns& col, const Indici& anag,
                               std::unordered_map<std::string, std::int64_t>& visti, const std::string& tipo) {
     const std::string_view b01 = leggi(st, col.indexOf("B01"));
     if (vuoto(leggi(st, col.indexOf("B02"))))
@@ -292,39 +296,49 @@ void Controllore::percipiente(const Statement& st, const Columns& col, const std
     const std::string_view sesso = Rifila(leggi(st, col.indexOf("B04")));
     if (!sesso.empty() && sesso != "M" && sesso != "F")
         aggiungi(Gravita::Errore, "B04", "DA002004", "Il sesso vale M o F, non " + tra(sesso) + ".");
-    const auto& t = Campi().anagrafici;
+    const auto& t = telematic::Campi(Sezione::Anagrafica);
     for (std::size_t i = 0; i < t.size(); ++i) {
-        if (t[i].tipo == "CF") {
-            codiceFiscale(Gravita::Errore, t[i].colonna, t[i].codice, leggi(st, anag[i]),
-                          t[i].colonna == "A01" ? "codice fiscale del sostituto" : "codice fiscale del percipiente");
-            continue;
-        }
-        valore(t[i].colonna, t[i].codice, t[i].tipo, leggi(st, anag[i]));
+        if (t[i].regola == Regola::Semplice && t[i].tipo == TipoCampo::CF)
+            codiceFiscale(Gravita::Errore, t[i].colonna(), t[i].codice, leggi(st, anag[i][0]),
+                          t[i].colonna() == "A01" ? "codice fiscale del sostituto" : "codice fiscale del percipiente");
+        else
+            casella(st, t[i], anag[i]);
     }
 }
 
-void Controllore::previdenziali(const Statement& st, const Columns& col, bool prima, const std::string& prefisso) {
-    for (const auto& c : Campi().previdenziali) {
-        const std::string_view v = leggi(st, col.indexOf(c.colonna));
-        if (c.colonna == "D19") {
-            if (v == "6003" || v == "6001" || vuoto(v)) continue;
-            aggiungi(Gravita::Avviso, prefisso + "D19", "DC001A19",
+// One box as the writer reads it: what reaches the file through the encoder is checked by its
+// type; boxes written only as ticked or not, and month flags, have no form.
+void Controllore::casella(const Statement& st, const CampoSezione& c, const std::vector<int>& ix,
+                          const std::string& prefisso) {
+    const std::string_view v = ix.empty() ? std::string_view() : leggi(st, ix[0]);
+    switch (c.regola) {
+        case Regola::Semplice: valore(prefisso + c.colonna(), c.codice, c.tipo, v); break;
+        case Regola::Percentuale:
+            if (v != "C") valore(prefisso + c.colonna(), c.codice2, c.tipo, v);
+            break;
+        case Regola::Codice19:
+            if (v == "6003" || v == "6001" || vuoto(v)) break;
+            aggiungi(Gravita::Avviso, prefisso + c.colonna(), c.codice,
                      "Il codice " + tra(v) + " del punto 19 non viene scritto nel file: ammessi 6001 e 6003.");
-            continue;
+            break;
+        case Regola::Unione: {
+            const std::string g(v), m(leggi(st, ix[1]));
+            if (vuoto(g) && vuoto(m)) break;
+            if (!ErroreValoreArchivio(c.tipo, g + m).empty())
+                aggiungi(Gravita::Errore, prefisso + c.colonna(), c.codice,
+                         "Data INAIL: giorno " + tra(g) + " e mese " + tra(m) + " non formano una data valida (attesi GG e MM).");
+            break;
         }
-        valore(prefisso + c.colonna, c.codice, c.tipo, v);
+        case Regola::Costante:
+        case Regola::Lettera:
+        case Regola::Mesi:
+        case Regola::TestoBreve: break;
     }
-    if (!prima) return;
-    valore("D36", "DC001036", "NU", leggi(st, col.indexOf("D36")));
-    for (const char* d : {"D37", "D38"}) {
-        const std::string g(leggi(st, col.indexOf(std::string(d) + "_1")));
-        const std::string m(leggi(st, col.indexOf(std::string(d) + "_2")));
-        if (vuoto(g) && vuoto(m)) continue;
-        const std::string e = ErroreValoreArchivio("GM", g + m);
-        if (!e.empty())
-            aggiungi(Gravita::Errore, std::string(d) + "_1", std::string("DC001") + (d + 1),
-                     "Data INAIL: giorno " + tra(g) + " e mese " + tra(m) + " non formano una data valida (attesi GG e MM).");
-    }
+}
+
+void Controllore::sezione(const Statement& st, Sezione s, const Indici& ix, const std::string& prefisso) {
+    const auto& t = telematic::Campi(s);
+    for (std::size_t i = 0; i < t.size(); ++i) casella(st, t[i], ix[i], prefisso);
 }
 
 std::int64_t Controllore::certificatiDipendenti(bool& interrotto) {
@@ -349,9 +363,11 @@ std::int64_t Controllore::certificatiDipendenti(bool& interrotto) {
     Statement z2(conn_, "select * from Zefo2 where IdNooo in (select min(IdNooo) from Zefo2 group by ID) order by ID");
     Statement z3(conn_, "select * from Zefo3 order by Id, IDNoooo");
     const auto c1 = Columns::of(z1), c2 = Columns::of(z2), c3 = Columns::of(z3);
-    const auto& t = Campi();
-    const auto anag = posizioni(*c1, t.anagrafici), fisc1 = posizioni(*c1, t.fiscaliZefo1),
-               fisc2 = posizioni(*c2, t.fiscaliZefo2), fam = posizioni(*c2, t.familiari);
+    const auto anag = posizioni(*c1, Sezione::Anagrafica), fisc1 = posizioni(*c1, Sezione::FiscaleZefo1),
+               fisc2 = posizioni(*c2, Sezione::FiscaleZefo2), fam = posizioni(*c2, Sezione::Familiari),
+               prev2 = posizioni(*c2, Sezione::PrevidenzialePrima), prev3 = posizioni(*c3, Sezione::PrevidenzialeUlteriore);
+    const auto& fiscali = telematic::Campi(Sezione::FiscaleZefo1);
+    const auto& familiari = telematic::Campi(Sezione::Familiari);
     const int iTipo = c2->indexOf("tipo"), iId2 = c2->require("ID"), iId3 = c3->require("Id");
     const int iC001 = c1->indexOf("C001"), iC002 = c1->indexOf("C002"), iC004 = c1->indexOf("C004"),
               iC008 = c1->indexOf("C008");
@@ -385,33 +401,32 @@ std::int64_t Controllore::certificatiDipendenti(bool& interrotto) {
                 aggiungi(Gravita::Avviso, "C002", "DB001002",
                          "Il punto 2 è vuoto: il file di log lo segnalerà (ammessi 1 o 2).");
         }
-        for (std::size_t i = 0; i < t.fiscaliZefo1.size(); ++i) {
-            const auto& c = t.fiscaliZefo1[i];
-            if (c.colonna == "C002" && c002Segnalato) continue;
-            const std::string_view v = leggi(z1, fisc1[i]);
-            valore(c.colonna, c.codice, c.tipo, v);
-            if ((c.colonna == "C006" || c.colonna == "C007") && conteggio(v) > 365 && ErroreValoreArchivio("N3", v).empty())
-                aggiungi(Gravita::Avviso, c.colonna, c.codice, "Più di 365 giorni " + tra(v) + " in un anno.");
+        for (std::size_t i = 0; i < fiscali.size(); ++i) {
+            const auto& c = fiscali[i];
+            if (c.colonna() == "C002" && c002Segnalato) continue;
+            const std::string_view v = leggi(z1, fisc1[i][0]);
+            casella(z1, c, fisc1[i]);
+            if ((c.colonna() == "C006" || c.colonna() == "C007") && conteggio(v) > 365 &&
+                ErroreValoreArchivio(TipoCampo::N3, v).empty())
+                aggiungi(Gravita::Avviso, c.colonna(), c.codice, "Più di 365 giorni " + tra(v) + " in un anno.");
         }
         if (con2) {
-            for (std::size_t i = 0; i < t.fiscaliZefo2.size(); ++i)
-                valore(t.fiscaliZefo2[i].colonna, t.fiscaliZefo2[i].codice, t.fiscaliZefo2[i].tipo, leggi(z2, fisc2[i]));
-            for (std::size_t i = 0; i < t.familiari.size(); ++i) {
-                const auto& c = t.familiari[i];
-                const std::string_view v = leggi(z2, fam[i]);
-                if (c.tipo == "CF") {
-                    codiceFiscale(Gravita::Errore, c.colonna, c.codice, v, "codice fiscale del familiare");
+            sezione(z2, Sezione::FiscaleZefo2, fisc2);
+            for (std::size_t i = 0; i < familiari.size(); ++i) {
+                const auto& c = familiari[i];
+                const std::string_view v = leggi(z2, fam[i][0]);
+                if (c.regola == Regola::Semplice && c.tipo == TipoCampo::CF) {
+                    codiceFiscale(Gravita::Errore, c.colonna(), c.codice, v, "codice fiscale del familiare");
                     continue;
                 }
-                if (c.codice.ends_with("A07") && v == "C") continue;
-                valore(c.colonna, c.codice, c.tipo, v);
-                if (c.tipo == "N2" && conteggio(v) > 12)
-                    aggiungi(Gravita::Errore, c.colonna, c.codice, "Più di 12 mesi " + tra(v) + " in un anno.");
+                casella(z2, c, fam[i]);
+                if (c.regola == Regola::Semplice && c.tipo == TipoCampo::N2 && conteggio(v) > 12)
+                    aggiungi(Gravita::Errore, c.colonna(), c.codice, "Più di 12 mesi " + tra(v) + " in un anno.");
             }
-            previdenziali(z2, *c2, true, "");
+            sezione(z2, Sezione::PrevidenzialePrima, prev2);
         }
         if (ha3 && z3.integer(iId3) == id) {
-            previdenziali(z3, *c3, false, "Zefo3.");
+            sezione(z3, Sezione::PrevidenzialeUlteriore, prev3, "Zefo3.");
             int ulteriori = 0;
             while ((ha3 = z3.step()) && z3.integer(iId3) == id) ++ulteriori;
             if (ulteriori > 0)
@@ -431,18 +446,15 @@ void Controllore::professionisti(bool& interrotto) {
     const auto totale = static_cast<std::size_t>(conta(conn_, "select count(*) from Professionisti"));
     Statement st(conn_, "select * from Professionisti order by ID");
     const auto col = Columns::of(st);
-    const auto& t = Campi();
-    const auto anag = posizioni(*col, t.anagrafici), aut = posizioni(*col, t.autonomi);
+    const auto anag = posizioni(*col, Sezione::Anagrafica), aut = posizioni(*col, Sezione::Autonomi);
     std::unordered_map<std::string, std::int64_t> visti;
     std::size_t fatti = 0;
-    campi_.fornitura = telematic::Fornitura::Professionisti;
     while (st.step()) {
         su(Origine::Professionista, st.integer(col->require("ID")),
            std::string(leggi(st, col->indexOf("B02"))) + " " + std::string(leggi(st, col->indexOf("B03"))),
            std::string(leggi(st, col->indexOf("B01"))));
         percipiente(st, *col, anag, visti, "professionista");
-        for (std::size_t i = 0; i < t.autonomi.size(); ++i)
-            valore(t.autonomi[i].colonna, t.autonomi[i].codice, t.autonomi[i].tipo, leggi(st, aut[i]));
+        sezione(st, Sezione::Autonomi, aut);
         if (!avanza(++fatti, totale)) {
             interrotto = true;
             break;

@@ -6,18 +6,40 @@
 #include "check/codicefiscale.h"
 #include "check/controllo.h"
 #include "check/forme.h"
-#include "check/tracciato.h"
 #include "storage/cp1252.h"
 #include "storage/error.h"
 #include "telematic/record.h"
+#include "telematic/tracciato.h"
 
 namespace check {
 
 namespace {
 
+using telematic::CampoDi;
+using telematic::CampoPosizionale;
+using telematic::Posizioni;
+
 constexpr std::size_t kMassimoProblemi = 100000;
-constexpr std::size_t kInizioArea = 89;  // 0-based: the non-positional area starts at position 90
-constexpr std::size_t kFineArea = kInizioArea + telematic::kAreaNonPosizionale;  // position 1890
+constexpr std::size_t kDaArea = telematic::kInizioArea - 1;  // 0-based start of the non-positional area
+constexpr std::size_t kDopoArea = telematic::kFineArea;      // 0-based: just past it (position 1890)
+
+// A positional field as it stands in the record.
+std::string_view in(std::string_view r, const CampoPosizionale& c) { return r.substr(c.inizio(), c.larghezza()); }
+
+int pos(const CampoPosizionale& c) { return c.da; }
+
+// The fields of the certificate records' head that the check reads.
+struct Testa {
+    const CampoPosizionale &sostituto = CampoDi('D', "CodiceFiscale"), &modulo = CampoDi('D', telematic::kModulo),
+                           &percipiente = CampoDi('D', "B01"), &numero = CampoDi('D', "ID"),
+                           &riservato = CampoDi('D', "riservato");
+    // The recipient's tax code travels in the head and again as the anagraphic field.
+    const std::string& codicePercipiente = telematic::CodiceDellaColonna(telematic::Sezione::Anagrafica, "B01");
+};
+const Testa& testa() {
+    static const Testa t;
+    return t;
+}
 
 bool cifre(std::string_view s) {
     if (s.empty()) return false;
@@ -49,17 +71,6 @@ bool codiceCampo(std::string_view c) {
         if (i < 2 ? !lettera : !(lettera || cifra)) return false;
     }
     return true;
-}
-
-bool prefissoAmmesso(char tipo, std::string_view codice) {
-    const std::string_view p = codice.substr(0, 2);
-    switch (tipo) {
-        case 'C': return p == "CT";
-        case 'D': return p == "DA";
-        case 'G': return p == "DB" || p == "DC";
-        case 'H': return p == "AU";
-        default: return false;
-    }
 }
 
 class ControlloFile {
@@ -115,61 +126,80 @@ private:
 };
 
 void ControlloFile::recordA(std::string_view r) {
-    if (r.substr(15, 5) != "CUR15")
-        aggiungi(Gravita::Errore, 16, "A 16-20", "Il codice fornitura è " + tra(r.substr(15, 5)) + " invece di CUR15.");
-    const auto tipo = r.substr(20, 2);
+    static const CampoPosizionale &fornitura = CampoDi('A', "codice fornitura"),
+                                  &tipoFornitore = CampoDi('A', telematic::kTipoFornitore),
+                                  &fornitore = CampoDi('A', "CodiceFiscale");
+    if (in(r, fornitura) != fornitura.testo)
+        aggiungi(Gravita::Errore, pos(fornitura), Posizioni('A', fornitura.nome),
+                 "Il codice fornitura è " + tra(in(r, fornitura)) + " invece di " + fornitura.testo + ".");
+    const auto tipo = in(r, tipoFornitore);
     if (tipo != "01" && tipo != "10")
-        aggiungi(Gravita::Errore, 21, "A 21-22", "Il tipo fornitore vale 01 o 10, non " + tra(tipo) + ".");
-    const std::string e = ErroreCodiceFiscale(senzaSpaziFinali(r.substr(22, 16)));
-    if (!e.empty()) aggiungi(Gravita::Errore, 23, "A 23-38", "Codice fiscale del fornitore: " + e + ".");
+        aggiungi(Gravita::Errore, pos(tipoFornitore), Posizioni('A', tipoFornitore.nome),
+                 "Il tipo fornitore vale 01 o 10, non " + tra(tipo) + ".");
+    const std::string e = ErroreCodiceFiscale(senzaSpaziFinali(in(r, fornitore)));
+    if (!e.empty())
+        aggiungi(Gravita::Errore, pos(fornitore), Posizioni('A', fornitore.nome), "Codice fiscale del fornitore: " + e + ".");
 }
 
 void ControlloFile::recordB(std::string_view r) {
-    cfSostituto_ = std::string(r.substr(1, 16));
-    std::string e = ErroreCodiceFiscale(senzaSpaziFinali(r.substr(1, 16)));
-    if (!e.empty()) aggiungi(Gravita::Errore, 2, "B 2-17", "Codice fiscale del sostituto: " + e + ".");
-    if (r.substr(17, 8) != "00000001")
-        aggiungi(Gravita::Errore, 18, "B 18-25", "Il numero di modulo del frontespizio è " + tra(r.substr(17, 8)) + " invece di 00000001.");
-    for (std::size_t p : {90u, 91u, 409u})
-        if (r[p] != '0' && r[p] != '1')
-            aggiungi(Gravita::Errore, static_cast<int>(p + 1), "B " + std::to_string(p + 1),
-                     "La casella vale 0 o 1, non " + tra(r.substr(p, 1)) + ".");
-    annullaOSostituisce_ = r[90] == '1' || r[91] == '1';
-    if (!spazi(r.substr(320, 16))) {
-        e = ErroreCodiceFiscale(senzaSpaziFinali(r.substr(320, 16)));
-        if (!e.empty()) aggiungi(Gravita::Errore, 321, "B 321-336", "Codice fiscale del firmatario: " + e + ".");
+    static const CampoPosizionale &sostituto = CampoDi('B', "CodiceFiscale"), &modulo = CampoDi('B', telematic::kModulo),
+                                  &annullamento = CampoDi('B', "Annullamento"),
+                                  &sostituzione = CampoDi('B', "sostituzione"), &quadroCt = CampoDi('B', "A3"),
+                                  &firmatario = CampoDi('B', "CFRapp"), &carica = CampoDi('B', "CodCar"),
+                                  &intermediario = CampoDi('B', "A4"), &impegno = CampoDi('B', "A8"),
+                                  &fineImpegno = CampoDi('B', "firma intermediario");
+    static const CampoPosizionale* const conteggi[] = {&CampoDi('B', "A1"), &CampoDi('B', "A2")};
+    cfSostituto_ = std::string(in(r, sostituto));
+    std::string e = ErroreCodiceFiscale(senzaSpaziFinali(in(r, sostituto)));
+    if (!e.empty()) aggiungi(Gravita::Errore, pos(sostituto), Posizioni('B', sostituto.nome), "Codice fiscale del sostituto: " + e + ".");
+    if (in(r, modulo) != modulo.testo)
+        aggiungi(Gravita::Errore, pos(modulo), Posizioni('B', modulo.nome),
+                 "Il numero di modulo del frontespizio è " + tra(in(r, modulo)) + " invece di " + modulo.testo + ".");
+    for (const auto* c : {&annullamento, &sostituzione, &quadroCt})
+        if (in(r, *c) != "0" && in(r, *c) != "1")
+            aggiungi(Gravita::Errore, pos(*c), Posizioni('B', c->nome), "La casella vale 0 o 1, non " + tra(in(r, *c)) + ".");
+    annullaOSostituisce_ = in(r, annullamento) == "1" || in(r, sostituzione) == "1";
+    if (!spazi(in(r, firmatario))) {
+        e = ErroreCodiceFiscale(senzaSpaziFinali(in(r, firmatario)));
+        if (!e.empty()) aggiungi(Gravita::Errore, pos(firmatario), Posizioni('B', firmatario.nome), "Codice fiscale del firmatario: " + e + ".");
     }
-    if (!cifre(r.substr(336, 2)))
-        aggiungi(Gravita::Errore, 337, "B 337-338", "Il codice carica " + tra(r.substr(336, 2)) + " non è numerico.");
-    const struct {
-        std::size_t da;
-        const char* campo;
-        long long* dove;
-    } conteggi[] = {{393, "B 394-401", &a1_}, {401, "B 402-409", &a2_}};
-    for (const auto& c : conteggi) {
-        if (cifre(r.substr(c.da, 8)))
-            *c.dove = numero(r.substr(c.da, 8));
+    if (!cifre(in(r, carica)))
+        aggiungi(Gravita::Errore, pos(carica), Posizioni('B', carica.nome), "Il codice carica " + tra(in(r, carica)) + " non è numerico.");
+    long long* const dove[] = {&a1_, &a2_};
+    for (std::size_t k = 0; k < 2; ++k) {
+        const auto v = in(r, *conteggi[k]);
+        if (cifre(v))
+            *dove[k] = numero(v);
         else
-            aggiungi(Gravita::Errore, static_cast<int>(c.da + 1), c.campo,
-                     "Il numero di certificati " + tra(r.substr(c.da, 8)) + " non è numerico.");
+            aggiungi(Gravita::Errore, pos(*conteggi[k]), Posizioni('B', conteggi[k]->nome),
+                     "Il numero di certificati " + tra(v) + " non è numerico.");
     }
-    if (!spazi(r.substr(411, 16))) {
-        e = ErroreCodiceFiscale(senzaSpaziFinali(r.substr(411, 16)));
-        if (!e.empty()) aggiungi(Gravita::Errore, 412, "B 412-427", "Codice fiscale dell'intermediario: " + e + ".");
-        if (!cifre(r.substr(427, 10)))
-            aggiungi(Gravita::Errore, 428, "B 428-437", "Impegno e data dell'impegno " + tra(r.substr(427, 10)) + " non numerici.");
-    } else if (r.substr(427, 10) != "0000000000") {
-        aggiungi(Gravita::Errore, 428, "B 428-437", "Senza intermediario le posizioni 428-437 devono valere 0000000000.");
+    // The commitment and its date, from the kind of commitment to the intermediary's signature.
+    const std::size_t da = impegno.inizio(), n = fineImpegno.inizio() + fineImpegno.larghezza() - da;
+    const std::string bloccoImpegno = Posizioni('B', impegno.nome, fineImpegno.nome);
+    if (!spazi(in(r, intermediario))) {
+        e = ErroreCodiceFiscale(senzaSpaziFinali(in(r, intermediario)));
+        if (!e.empty())
+            aggiungi(Gravita::Errore, pos(intermediario), Posizioni('B', intermediario.nome),
+                     "Codice fiscale dell'intermediario: " + e + ".");
+        if (!cifre(r.substr(da, n)))
+            aggiungi(Gravita::Errore, pos(impegno), bloccoImpegno, "Impegno e data dell'impegno " + tra(r.substr(da, n)) + " non numerici.");
+    } else if (r.substr(da, n) != std::string(n, impegno.senzaIntermediario)) {
+        aggiungi(Gravita::Errore, pos(impegno), bloccoImpegno,
+                 "Senza intermediario le posizioni " + bloccoImpegno.substr(2) + " devono valere " +
+                     std::string(n, impegno.senzaIntermediario) + ".");
     }
 }
 
 void ControlloFile::nome(std::string_view r) {
     std::string cognome, nomeProprio;
-    for (std::size_t i = kInizioArea; i + 24 <= std::min(kFineArea, r.size()); i += 24) {
+    static const std::string &codiceCognome = telematic::CodiceDellaColonna(telematic::Sezione::Anagrafica, "B02"),
+                             &codiceNome = telematic::CodiceDellaColonna(telematic::Sezione::Anagrafica, "B03");
+    for (std::size_t i = kDaArea; i + 24 <= std::min(kDopoArea, r.size()); i += 24) {
         const auto codice = r.substr(i, 8);
         if (spazi(codice)) break;
         auto v = r.substr(i + 8, 16);
-        std::string* dove = codice == "DA002002" ? &cognome : codice == "DA002003" ? &nomeProprio : nullptr;
+        std::string* dove = codice == codiceCognome ? &cognome : codice == codiceNome ? &nomeProprio : nullptr;
         if (!dove) continue;
         if (!dove->empty() && !v.empty() && v[0] == '+') v.remove_prefix(1);
         *dove += std::string(v);
@@ -180,8 +210,9 @@ void ControlloFile::nome(std::string_view r) {
 
 void ControlloFile::testaCertificato(std::string_view r) {
     const char tipo = r[0];
-    const std::string_view modulo = r.substr(17, 8), cf = r.substr(25, 16), num = r.substr(41, 5);
-    const std::string chiave = std::string(r.substr(1, 16)) + std::string(cf) + std::string(num);
+    const Testa& t = testa();
+    const std::string_view modulo = in(r, t.modulo), cf = in(r, t.percipiente), num = in(r, t.numero);
+    const std::string chiave = std::string(in(r, t.sostituto)) + std::string(cf) + std::string(num);
 
     // Which certificate the record belongs to; a D starts one (several D in a row when its fields overflow).
     const bool stesso = chiave == chiaveCertificato_;
@@ -191,14 +222,14 @@ void ControlloFile::testaCertificato(std::string_view r) {
             if (!haSeguito_) mancaSeguito();
             if (stesso) aggiungi(Gravita::Errore, 1, "", "Record D ripetuto dopo i record G o H dello stesso certificato.");
             if (!numeri_.insert(std::string(cf) + std::string(num)).second && !stesso)
-                aggiungi(Gravita::Errore, 42, "", "Il certificato " + tra(num) + " dello stesso percipiente compare più volte nel file.");
+                aggiungi(Gravita::Errore, pos(t.numero), "", "Il certificato " + tra(num) + " dello stesso percipiente compare più volte nel file.");
             chiaveCertificato_ = chiave;
             haSeguito_ = false;
             ++certificati_;
             nome(r);
         }
         if (modulo != "00000001")
-            aggiungi(Gravita::Errore, 18, "", "Il numero di modulo del record D è " + tra(modulo) + " invece di 00000001.");
+            aggiungi(Gravita::Errore, pos(t.modulo), "", "Il numero di modulo del record D è " + tra(modulo) + " invece di 00000001.");
     } else {
         if (!stesso) {
             aggiungi(Gravita::Errore, 1, "",
@@ -208,34 +239,39 @@ void ControlloFile::testaCertificato(std::string_view r) {
         }
         haSeguito_ = true;
         if (tipo == 'H' ? modulo != "00000001" : (modulo != "00000001" && modulo != "00000002"))
-            aggiungi(Gravita::Errore, 18, "", std::string("Il numero di modulo del record ") + tipo + " è " + tra(modulo) + ".");
+            aggiungi(Gravita::Errore, pos(t.modulo), "", std::string("Il numero di modulo del record ") + tipo + " è " + tra(modulo) + ".");
     }
     ultimoTipo_ = tipo;
     ultimo_ = {numeroRecord_, id_, nominativo_, cf_};
 
-    if (r.substr(1, 16) != cfSostituto_)
-        aggiungi(Gravita::Errore, 2, "", "Il codice fiscale del sostituto " + tra(r.substr(1, 16)) + " è diverso da quello del record B.");
+    if (in(r, t.sostituto) != cfSostituto_)
+        aggiungi(Gravita::Errore, pos(t.sostituto), "",
+                 "Il codice fiscale del sostituto " + tra(in(r, t.sostituto)) + " è diverso da quello del record B.");
     // The recipient's code once per certificate: its later records repeat the same head.
     if (!nuovoCertificato) {
     } else if (spazi(cf)) {
-        aggiungi(Gravita::Errore, 26, "DA002001", "Manca il codice fiscale del percipiente.");
+        aggiungi(Gravita::Errore, pos(t.percipiente), t.codicePercipiente, "Manca il codice fiscale del percipiente.");
     } else {
         const std::string e = ErroreCodiceFiscale(senzaSpaziFinali(cf));
-        if (!e.empty()) aggiungi(Gravita::Errore, 26, "DA002001", "Codice fiscale del percipiente: " + e + ".");
+        if (!e.empty())
+            aggiungi(Gravita::Errore, pos(t.percipiente), t.codicePercipiente, "Codice fiscale del percipiente: " + e + ".");
     }
-    if (!cifre(num)) aggiungi(Gravita::Errore, 42, "", "Il numero del certificato " + tra(num) + " non è di cinque cifre.");
-    const std::string_view riservato = r.substr(46, 43);
-    const bool giusto = tipo == 'D' ? riservato == std::string(23, '0') + std::string(19, ' ') + "0" : spazi(riservato);
-    if (!giusto)
-        aggiungi(Gravita::Errore, 47, "",
-                 std::string("Le posizioni riservate 47-89 del record ") + tipo + " non hanno il contenuto atteso.");
+    if (!cifre(num)) aggiungi(Gravita::Errore, pos(t.numero), "", "Il numero del certificato " + tra(num) + " non è di cinque cifre.");
+    // The reserved positions run from the first reserved field to the end of the head, as the writer fills them.
+    static const std::string riservatoD = telematic::TestaCertificato('D', "", "", "", "").substr(t.riservato.inizio()),
+                             riservatoGH = telematic::TestaCertificato('G', "", "", "", "").substr(t.riservato.inizio());
+    const std::string_view riservato = r.substr(t.riservato.inizio(), riservatoD.size());
+    if (riservato != (tipo == 'D' ? riservatoD : riservatoGH))
+        aggiungi(Gravita::Errore, pos(t.riservato), "",
+                 "Le posizioni riservate " + std::to_string(t.riservato.da) + "-" +
+                     std::to_string(telematic::kTestaCertificato) + " del record " + tipo + " non hanno il contenuto atteso.");
 }
 
 void ControlloFile::area(std::string_view r) {
     const char tipo = r[0];
     std::string_view precedente;
-    for (std::size_t i = kInizioArea; i + 24 <= kFineArea; i += 24) {
-        const int pos = static_cast<int>(i + 1);
+    for (std::size_t i = kDaArea; i + 24 <= kDopoArea; i += 24) {
+        const int posizione = static_cast<int>(i + 1);
         const std::string_view codice = r.substr(i, 8), v = r.substr(i + 8, 16);
         if (spazi(r.substr(i, 24))) {
             const auto resto = r.substr(i, telematic::kCorpoRecord - i);
@@ -246,50 +282,53 @@ void ControlloFile::area(std::string_view r) {
                              tra(resto.substr(altro, 24)) + ".");
             return;
         }
-        if (!codiceCampo(codice) || !prefissoAmmesso(tipo, codice)) {
-            aggiungi(Gravita::Errore, pos, std::string(),
+        if (!codiceCampo(codice) || !telematic::CodiceDelRecord(tipo, codice)) {
+            aggiungi(Gravita::Errore, posizione, std::string(),
                      "Campo spezzato o fuori allineamento: " + tra(codice) + " non è un codice di campo del record " + tipo +
                          " (i campi seguenti del record non sono controllati).");
             return;
         }
         const std::string c(codice);
-        const std::string_view t = TipoDelCodice(codice);
+        const auto t = telematic::TipoDelCodice(codice);
         // The same code as the head's was judged there.
-        if (c == "DA002001" && senzaSpaziFinali(v) == senzaSpaziFinali(r.substr(25, 16))) {
+        if (c == testa().codicePercipiente && senzaSpaziFinali(v) == senzaSpaziFinali(in(r, testa().percipiente))) {
             precedente = codice;
             continue;
         }
-        if (!v.empty() && v[0] == '+' && codice == precedente && (t == "AN" || t == "CF" || t.empty())) {
-            if (t == "CF") aggiungi(Gravita::Errore, pos, c, "Codice fiscale più lungo di 16 caratteri.");
-        } else if (t.empty()) {
-            aggiungi(Gravita::Avviso, pos, c, "Campo " + tra(codice) + " sconosciuto: il suo valore non è controllato.");
+        using telematic::TipoCampo;
+        if (!v.empty() && v[0] == '+' && codice == precedente && (!t || t == TipoCampo::AN || t == TipoCampo::CF)) {
+            if (t == TipoCampo::CF) aggiungi(Gravita::Errore, posizione, c, "Codice fiscale più lungo di 16 caratteri.");
+        } else if (!t) {
+            aggiungi(Gravita::Avviso, posizione, c, "Campo " + tra(codice) + " sconosciuto: il suo valore non è controllato.");
         } else {
-            const std::string e = ErroreValoreFile(t, v);
+            const std::string e = ErroreValoreFile(*t, v);
             if (!e.empty()) {
                 std::string testo = e;
                 if (testo[0] >= 'a' && testo[0] <= 'z') testo[0] = static_cast<char>(testo[0] - 'a' + 'A');
-                aggiungi(Gravita::Errore, pos, c, testo + ".");
+                aggiungi(Gravita::Errore, posizione, c, testo + ".");
             }
         }
         precedente = codice;
     }
-    const auto coda = r.substr(kFineArea, telematic::kCorpoRecord - kFineArea);
+    const auto coda = r.substr(kDopoArea, telematic::kCorpoRecord - kDopoArea);
     if (!spazi(coda))
-        aggiungi(Gravita::Errore, static_cast<int>(kFineArea + 1), "",
-                 "Campo spezzato a fine record: le posizioni 1890-1897 devono essere vuote.");
+        aggiungi(Gravita::Errore, static_cast<int>(kDopoArea + 1), "",
+                 "Campo spezzato a fine record: le posizioni " + std::to_string(kDopoArea + 1) + "-" +
+                     std::to_string(telematic::kCorpoRecord) + " devono essere vuote.");
 }
 
 // The certificate a record names in its head, so that every problem of the record shows it.
 void ControlloFile::contesto(std::string_view r) {
     const char tipo = r.empty() ? ' ' : r[0];
-    if ((tipo != 'D' && tipo != 'G' && tipo != 'H') || r.size() < 46) {
+    const Testa& t = testa();
+    if ((tipo != 'D' && tipo != 'G' && tipo != 'H') || r.size() < static_cast<std::size_t>(t.numero.a)) {
         id_ = 0;
         nominativo_.clear();
         cf_.clear();
         return;
     }
-    const std::string_view cf = r.substr(25, 16), num = r.substr(41, 5);
-    const std::string chiave = std::string(r.substr(1, 16)) + std::string(cf) + std::string(num);
+    const std::string_view cf = in(r, t.percipiente), num = in(r, t.numero);
+    const std::string chiave = std::string(in(r, t.sostituto)) + std::string(cf) + std::string(num);
     if (chiave != chiaveCertificato_) nominativo_.clear();
     cf_ = storage::daWindows1252(senzaSpaziFinali(cf));
     id_ = cifre(num) ? numero(num) : 0;
@@ -338,14 +377,14 @@ void ControlloFile::record(std::string_view r, bool lunghezzaGiusta) {
             if (!lunghezzaGiusta) return;
             static const char* nomi[] = {"B", "C", "D", "G", "H"};
             for (int k = 0; k < 5; ++k) {
-                const std::size_t da = 15 + 9 * static_cast<std::size_t>(k);
-                const auto v = r.substr(da, 9);
-                const std::string campo = "Z " + std::to_string(da + 1) + "-" + std::to_string(da + 9);
+                const CampoPosizionale& conta = CampoDi('Z', telematic::kContatori[k]);
+                const auto v = in(r, conta);
+                const std::string campo = Posizioni('Z', conta.nome);
                 if (!cifre(v))
-                    aggiungi(Gravita::Errore, static_cast<int>(da + 1), campo,
+                    aggiungi(Gravita::Errore, pos(conta), campo,
                              std::string("Il numero di record ") + nomi[k] + " " + tra(v) + " non è numerico.");
                 else if (numero(v) != conta_[k])
-                    aggiungi(Gravita::Errore, static_cast<int>(da + 1), campo,
+                    aggiungi(Gravita::Errore, pos(conta), campo,
                              std::string("Il record Z conta ") + std::to_string(numero(v)) + " record " + nomi[k] +
                                  ", il file ne contiene " + std::to_string(conta_[k]) + ".");
             }
@@ -386,7 +425,7 @@ void ControlloFile::fine() {
         aggiungi(Gravita::Errore, 0, "C",
                  "Il Quadro CT (record C) è in un annullamento o in una sostituzione: l'Agenzia scarta l'intera fornitura.");
     if (a1_ >= 0 && a2_ >= 0 && a1_ + a2_ != certificati_)
-        aggiungi(Gravita::Avviso, 0, "B 394-409",
+        aggiungi(Gravita::Avviso, 0, Posizioni('B', "A1", "A2"),
                  "Il frontespizio indica " + std::to_string(a1_ + a2_) + " certificati, il file ne contiene " +
                      std::to_string(certificati_) + ".");
     if (out_.size() >= kMassimoProblemi) {
@@ -418,7 +457,7 @@ std::vector<Problema> ControlloFile::esegui(std::istream& in) {
         const std::string_view riga(buf.data(), static_cast<std::size_t>(n));
         contesto(riga);
         const std::size_t lunghezza = riga.size() + (aCapo ? 1 : 0);
-        bool giusto = lunghezza == telematic::kLunghezzaRecord && riga.back() == '\r' && riga[1897] == 'A';
+        bool giusto = lunghezza == telematic::kLunghezzaRecord && riga.back() == '\r' && riga[telematic::kCorpoRecord] == 'A';
         if (troppoLunga) {
             aggiungi(Gravita::Errore, 0, "", "Il record è più lungo di 1900 caratteri.");
         } else if (lunghezza != telematic::kLunghezzaRecord) {

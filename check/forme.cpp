@@ -5,6 +5,8 @@
 
 namespace check {
 
+using telematic::TipoCampo;
+
 namespace {
 
 bool cifra(char c) { return c >= '0' && c <= '9'; }
@@ -114,86 +116,86 @@ std::string ErroreData(std::string_view v) {
     return {};
 }
 
-std::string ErroreValoreArchivio(std::string_view tipo, std::string_view valore) {
+std::string ErroreValoreArchivio(TipoCampo tipo, std::string_view valore) {
     // Right-aligned types tolerate the blanks that alignment would add anyway.
     const std::string_view v = senzaSpaziIniziali(valore);
-    if (tipo == "CF") {
-        return ErroreCodiceFiscale(telematic::Rifila(valore));
+    switch (tipo) {
+        case TipoCampo::CF: return ErroreCodiceFiscale(telematic::Rifila(valore));
+        case TipoCampo::DT: return ErroreData(valore);
+        case TipoCampo::DA:
+            if (valore.size() != 4 || !soloCifre(valore)) return "anno non valido " + tra(valore) + ": attese quattro cifre";
+            return {};
+        case TipoCampo::VP: return erroreImporto(v, false, true);
+        case TipoCampo::VN: return erroreImporto(v, true, true);
+        case TipoCampo::NP:
+        case TipoCampo::NU: return erroreNumero(v, 1, 99, "attese solo cifre");
+        case TipoCampo::N1: return erroreNumero(valore, 1, 1, "attesa una cifra");
+        case TipoCampo::N2: return erroreNumero(valore, 2, 2, "attese due cifre (es. 05)");
+        case TipoCampo::N3: return erroreNumero(v, 1, 3, "attese al massimo tre cifre");
+        case TipoCampo::N10: return erroreNumero(v, 10, 10, "attese esattamente dieci cifre");
+        case TipoCampo::CN: return ErroreCodiceNumerico(valore);
+        case TipoCampo::PC: {
+            const auto f = v.find_last_not_of(" \t\r\n");
+            return errorePercentuale(v.substr(0, f + 1));
+        }
+        case TipoCampo::GiornoMese: return erroreGiornoMese(v);
+        case TipoCampo::AN:
+        case TipoCampo::CB:
+        case TipoCampo::Mesi: return {};
     }
-    if (tipo == "DT") return ErroreData(valore);
-    if (tipo == "DA") {
-        if (valore.size() != 4 || !soloCifre(valore)) return "anno non valido " + tra(valore) + ": attese quattro cifre";
-        return {};
-    }
-    if (tipo == "VP") return erroreImporto(v, false, true);
-    if (tipo == "VN") return erroreImporto(v, true, true);
-    if (tipo == "NP" || tipo == "NU") return erroreNumero(v, 1, 99, "attese solo cifre");
-    if (tipo == "N1") return erroreNumero(valore, 1, 1, "attesa una cifra");
-    if (tipo == "N2") return erroreNumero(valore, 2, 2, "attese due cifre (es. 05)");
-    if (tipo == "N3") return erroreNumero(v, 1, 3, "attese al massimo tre cifre");
-    if (tipo == "N10") return erroreNumero(v, 10, 10, "attese esattamente dieci cifre");
-    if (tipo == "CN") return ErroreCodiceNumerico(valore);
-    if (tipo == "PC") {
-        const auto f = v.find_last_not_of(" \t\r\n");
-        return errorePercentuale(v.substr(0, f + 1));
-    }
-    if (tipo == "GM") return erroreGiornoMese(v);
     return {};
 }
 
-std::string ErroreValoreFile(std::string_view tipo, std::string_view v) {
-    auto allineatoDestra = [&](std::string& errore) -> std::string_view {
-        std::string_view s = senzaSpaziIniziali(v);
-        if (s.empty() || s.find(' ') != std::string_view::npos)
-            errore = "valore " + tra(v) + " non allineato a destra";
-        return s;
-    };
+std::string ErroreValoreFile(TipoCampo tipo, std::string_view v) {
     auto prefissoVuoto = [&](std::size_t n) { return soloSpazi(v.substr(0, n)); };
-    std::string errore;
-    if (tipo == "AN") return {};
-    if (tipo == "CF") {
-        if (!v.empty() && v.front() == ' ') return "codice fiscale " + tra(v) + " non allineato a sinistra";
-        return ErroreCodiceFiscale(senzaSpaziFinali(v));
+    switch (tipo) {
+        case TipoCampo::AN: return {};
+        case TipoCampo::CF:
+            if (!v.empty() && v.front() == ' ') return "codice fiscale " + tra(v) + " non allineato a sinistra";
+            return ErroreCodiceFiscale(senzaSpaziFinali(v));
+        case TipoCampo::CB: return v == "               1" ? std::string() : "casella " + tra(v) + " diversa da 1";
+        case TipoCampo::DT:
+            if (!prefissoVuoto(8) || !soloCifre(v.substr(8)))
+                return "data " + tra(v) + " non nella forma GGMMAAAA allineata a destra";
+            if (!DataValida(numero(v.substr(8, 2)), numero(v.substr(10, 2)), numero(v.substr(12, 4))))
+                return "la data " + tra(v.substr(8)) + " non esiste";
+            return {};
+        case TipoCampo::DA:
+            if (!prefissoVuoto(12) || !soloCifre(v.substr(12))) return "anno " + tra(v) + " non di quattro cifre";
+            return {};
+        case TipoCampo::N1:
+        case TipoCampo::N2: {
+            const std::size_t n = tipo == TipoCampo::N1 ? 1 : 2;
+            if (!prefissoVuoto(16 - n) || !soloCifre(v.substr(16 - n)))
+                return "numero " + tra(v) + (n == 1 ? " non di una cifra" : " non di due cifre");
+            return {};
+        }
+        case TipoCampo::CN:
+            if (!soloSpazi(v.substr(11))) return "codice fiscale numerico " + tra(v) + " non di 11 cifre";
+            return ErroreCodiceNumerico(v.substr(0, 11));
+        case TipoCampo::Mesi: {
+            if (!prefissoVuoto(4)) return "mesi " + tra(v) + " non nella forma attesa";
+            const std::string_view f = v.substr(4);
+            if (f.size() != 12 || f.find_first_not_of("01") != std::string_view::npos)
+                return "mesi " + tra(v) + " non nella forma attesa (dodici cifre 0 o 1)";
+            return {};
+        }
+        default: break;
     }
-    if (tipo == "CB") return v == "               1" ? std::string() : "casella " + tra(v) + " diversa da 1";
-    if (tipo == "DT") {
-        if (!prefissoVuoto(8) || !soloCifre(v.substr(8)))
-            return "data " + tra(v) + " non nella forma GGMMAAAA allineata a destra";
-        if (!DataValida(numero(v.substr(8, 2)), numero(v.substr(10, 2)), numero(v.substr(12, 4))))
-            return "la data " + tra(v.substr(8)) + " non esiste";
-        return {};
+    // The rest are right-aligned.
+    const std::string_view s = senzaSpaziIniziali(v);
+    if (s.empty() || s.find(' ') != std::string_view::npos) return "valore " + tra(v) + " non allineato a destra";
+    switch (tipo) {
+        case TipoCampo::VP: return erroreImporto(s, false, false);
+        case TipoCampo::VN: return erroreImporto(s, true, false);
+        case TipoCampo::NP:
+        case TipoCampo::NU: return erroreNumero(s, 1, 16, "attese solo cifre");
+        case TipoCampo::N3: return erroreNumero(s, 1, 3, "attese al massimo tre cifre");
+        case TipoCampo::N10: return erroreNumero(s, 10, 10, "attese esattamente dieci cifre");
+        case TipoCampo::PC: return errorePercentuale(s);
+        case TipoCampo::GiornoMese: return erroreGiornoMese(s);
+        default: return {};
     }
-    if (tipo == "DA") {
-        if (!prefissoVuoto(12) || !soloCifre(v.substr(12))) return "anno " + tra(v) + " non di quattro cifre";
-        return {};
-    }
-    if (tipo == "N1" || tipo == "N2") {
-        const std::size_t n = tipo == "N1" ? 1 : 2;
-        if (!prefissoVuoto(16 - n) || !soloCifre(v.substr(16 - n)))
-            return "numero " + tra(v) + (n == 1 ? " non di una cifra" : " non di due cifre");
-        return {};
-    }
-    if (tipo == "CN") {
-        if (!soloSpazi(v.substr(11))) return "codice fiscale numerico " + tra(v) + " non di 11 cifre";
-        return ErroreCodiceNumerico(v.substr(0, 11));
-    }
-    if (tipo == "MESI") {
-        if (!prefissoVuoto(4)) return "mesi " + tra(v) + " non nella forma attesa";
-        const std::string_view f = v.substr(4);
-        if (f.size() != 12 || f.find_first_not_of("01") != std::string_view::npos)
-            return "mesi " + tra(v) + " non nella forma attesa (dodici cifre 0 o 1)";
-        return {};
-    }
-    const std::string_view s = allineatoDestra(errore);
-    if (!errore.empty()) return errore;
-    if (tipo == "VP") return erroreImporto(s, false, false);
-    if (tipo == "VN") return erroreImporto(s, true, false);
-    if (tipo == "NP" || tipo == "NU") return erroreNumero(s, 1, 16, "attese solo cifre");
-    if (tipo == "N3") return erroreNumero(s, 1, 3, "attese al massimo tre cifre");
-    if (tipo == "N10") return erroreNumero(s, 10, 10, "attese esattamente dieci cifre");
-    if (tipo == "PC") return errorePercentuale(s);
-    if (tipo == "GM") return erroreGiornoMese(s);
-    return {};
 }
 
 }  // namespace check

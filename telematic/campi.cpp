@@ -24,16 +24,11 @@ std::string aDestra16(std::string_view v) {
 
 constexpr char CR = '\r';
 
-void segnala(ContestoCampi& ctx, const std::string& testo) {
-    if (ctx.segnalatore) ctx.segnalatore->segnala(testo);
-}
-
 // value is Windows-1252 bytes; reports are UTF-8 text.
 std::string utf8(std::string_view v) { return storage::daWindows1252(v); }
 
-void errore47156(ContestoCampi& ctx, std::string_view codice, std::string_view tipo,
-                 std::string_view valore, bool treCifre) {
-    const bool dip = ctx.fornitura == Fornitura::Dipendenti;
+std::string testoCifre(const ProblemaCampo& p, bool dip, const std::string& nome) {
+    const bool treCifre = p.tipo == TipoCampo::N3;
     std::string t;
     if (treCifre && dip)
         t = "Errore 47156 in un campo non posizionali al ";
@@ -41,8 +36,8 @@ void errore47156(ContestoCampi& ctx, std::string_view codice, std::string_view t
         t = "Errore 47156 in un camponon posizionali al ";
     t += CR;
     t += (treCifre && !dip) ? "Professionista " : "Dipendente ";
-    t += ctx.NominativoCorrente + " - codice " + std::string(codice) + " - tipo " +
-         std::string(tipo) + " - valore " + utf8(valore) + CR;
+    t += nome + " - codice " + p.codice + " - tipo " + std::string(NomeTipo(p.tipo)) + " - valore " +
+         utf8(p.valore) + CR;
     if (treCifre)
         t += dip ? "Mi aspetto un numero di massimo tre  cifre." : "Mi aspetto un numero di massimo tre  cifre";
     else
@@ -51,16 +46,14 @@ void errore47156(ContestoCampi& ctx, std::string_view codice, std::string_view t
         t += CR;
         t += CR;
     }
-    segnala(ctx, t);
+    return t;
 }
 
-void errore47812(ContestoCampi& ctx, std::string_view codice, std::string_view tipo,
-                 std::string_view valore) {
-    std::string t = "Errore 47812 nei campi non posizionali al dipendente " + ctx.NominativoCorrente +
-                    " - codice " + std::string(codice) + " - tipo " + std::string(tipo) +
-                    " - valore " + utf8(valore);
-    if (ctx.fornitura == Fornitura::Dipendenti) t += CR;
-    segnala(ctx, t);
+std::string testoLunghezza(const ProblemaCampo& p, bool dip, const std::string& nome) {
+    std::string t = "Errore 47812 nei campi non posizionali al dipendente " + nome + " - codice " + p.codice +
+                    " - tipo " + std::string(NomeTipo(p.tipo)) + " - valore " + utf8(p.valore);
+    if (dip) t += CR;
+    return t;
 }
 
 }  // namespace
@@ -110,50 +103,76 @@ std::string CampoMesi(std::string_view codice, const std::array<std::string_view
     return std::string(codice) + "    " + flag;
 }
 
+CampoCodificato Codifica(std::string_view codice, TipoCampo tipo, std::string_view valore) {
+    CampoCodificato r;
+    const std::string_view rifilato = Rifila(valore);
+    if (rifilato.empty()) return r;
+    std::string& out = r.elementi;
+    out.assign(codice);
+    std::string_view usato = valore;  // the value as the type's rule used it, for the reports
+    std::string senzaPunti;
+    auto problema = [&](ErroreCampo e, std::string_view v) {
+        r.problemi.push_back({e, std::string(codice), tipo, std::string(v)});
+    };
+    switch (tipo) {
+        case TipoCampo::CF: out = CampoAlfanumerico(codice, rifilato); break;
+        case TipoCampo::AN: out = CampoAlfanumerico(codice, valore); break;
+        case TipoCampo::NU:
+        case TipoCampo::GiornoMese:
+            senzaPunti = senzaCarattere(valore, '.');
+            usato = senzaPunti;
+            out += AllineaDestra(valore, 16);
+            break;
+        case TipoCampo::CB: out += "               1"; break;
+        case TipoCampo::DT: out += "        " + senzaCarattere(valore, '/'); break;
+        case TipoCampo::VP:
+        case TipoCampo::NP:
+        case TipoCampo::VN:
+            senzaPunti = senzaCarattere(valore, '.');
+            usato = senzaPunti;
+            out += aDestra16(usato);
+            break;
+        case TipoCampo::DA: out += "            " + std::string(valore); break;
+        case TipoCampo::CN: out += std::string(valore) + "     "; break;
+        case TipoCampo::PC: out += rifilato == "100,00" ? std::string("             100") : aDestra16(valore); break;
+        case TipoCampo::N2: out += "              " + std::string(valore); break;
+        case TipoCampo::N3:
+            if (valore.size() > 3) problema(ErroreCampo::Cifre, valore);
+            out += aDestra16(valore);
+            break;
+        case TipoCampo::N1: out += "               " + std::string(valore); break;
+        case TipoCampo::N10:
+            if (valore.size() != 10) problema(ErroreCampo::Cifre, valore);
+            out += aDestra16(valore);
+            break;
+        case TipoCampo::Mesi: out.clear(); return r;
+    }
+    if (out.size() % 24 != 0) problema(ErroreCampo::Lunghezza, usato);
+    return r;
+}
+
+std::string TestoProblema(const ProblemaCampo& p, Fornitura fornitura, const std::string& nominativo) {
+    const bool dip = fornitura == Fornitura::Dipendenti;
+    return p.errore == ErroreCampo::Cifre ? testoCifre(p, dip, nominativo) : testoLunghezza(p, dip, nominativo);
+}
+
+std::string CampoNonPosizionale(ContestoCampi& ctx, std::string_view codice, TipoCampo tipo,
+                                std::string_view valore) {
+    CampoCodificato c = Codifica(codice, tipo, valore);
+    if (ctx.segnalatore)
+        for (const auto& p : c.problemi) ctx.segnalatore->segnala(TestoProblema(p, ctx.fornitura, ctx.NominativoCorrente));
+    return std::move(c.elementi);
+}
+
 std::string CampoNonPosizionale(ContestoCampi& ctx, std::string_view codice, std::string_view tipo,
                                 std::string_view valore) {
-    const std::string_view rifilato = Rifila(valore);
-    if (rifilato.empty()) return {};
-    const std::string c(codice);
-    std::string out;
-    std::string usato(valore);  // the value as the type's rule used it, for the reports
-    if (tipo == "CF") {
-        out = CampoAlfanumerico(codice, rifilato);
-    } else if (tipo == "AN") {
-        out = CampoAlfanumerico(codice, valore);
-    } else if (tipo == "NU") {
-        usato = senzaCarattere(valore, '.');
-        out = c + AllineaDestra(valore, 16);
-    } else if (tipo == "CB") {
-        out = c + "               1";
-    } else if (tipo == "DT") {
-        out = c + "        " + senzaCarattere(valore, '/');
-    } else if (tipo == "VP" || tipo == "NP" || tipo == "VN") {
-        usato = senzaCarattere(valore, '.');
-        out = c + aDestra16(usato);
-    } else if (tipo == "DA") {
-        out = c + "            " + std::string(valore);
-    } else if (tipo == "CN") {
-        out = c + std::string(valore) + "     ";
-    } else if (tipo == "PC") {
-        out = rifilato == "100,00" ? c + "             100" : c + aDestra16(valore);
-    } else if (tipo == "N2") {
-        out = c + "              " + std::string(valore);
-    } else if (tipo == "N3") {
-        if (valore.size() > 3) errore47156(ctx, codice, tipo, valore, true);
-        out = c + aDestra16(valore);
-    } else if (tipo == "N1") {
-        out = c + "               " + std::string(valore);
-    } else if (tipo == "N10") {
-        if (valore.size() != 10) errore47156(ctx, codice, tipo, valore, false);
-        out = c + aDestra16(valore);
-    } else {
-        if (ctx.reporter)
-            ctx.reporter->error("Non hai considerato il tipo non posizionale : " + std::string(tipo));
+    if (Rifila(valore).empty()) return {};
+    const auto t = TipoDaNome(tipo);
+    if (!t) {
+        if (ctx.reporter) ctx.reporter->error("Non hai considerato il tipo non posizionale : " + std::string(tipo));
         return {};
     }
-    if (out.size() % 24 != 0) errore47812(ctx, codice, tipo, usato);
-    return out;
+    return CampoNonPosizionale(ctx, codice, *t, valore);
 }
 
 }  // namespace telematic

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "storage/reporter.h"
+#include "telematic/tracciato.h"
 
 namespace telematic {
 
@@ -39,7 +42,37 @@ struct ContestoCampi {
 // Removes, at both ends, every character whose code is 32 or less.
 std::string_view Rifila(std::string_view s);
 
-// One box as non-positional elements of 24 characters (8 of code, 16 of value), or "".
+// What the encoder finds wrong in a value; the field is written all the same.
+enum class ErroreCampo : std::uint16_t {
+    Cifre = 47156,      // N3 longer than three characters, N10 not exactly ten
+    Lunghezza = 47812,  // the elements are not a whole number of 24 characters
+};
+
+struct ProblemaCampo {
+    ErroreCampo errore;
+    std::string codice;
+    TipoCampo tipo;
+    std::string valore;  // as the type's rule used it (for NU, VP, NP, VN without its points)
+};
+
+struct CampoCodificato {
+    std::string elementi;                 // elements of 24 characters, or "" for an empty box
+    std::vector<ProblemaCampo> problemi;  // in the order they arise
+};
+
+// One box as non-positional elements of 24 characters (8 of code, 16 of value), with what is
+// wrong in it. Month flags are written by CampoMesi: Mesi gives nothing here.
+CampoCodificato Codifica(std::string_view codice, TipoCampo tipo, std::string_view valore);
+
+// A problem as the run reports it (the two runs word them differently); name is
+// NominativoCorrente.
+std::string TestoProblema(const ProblemaCampo& p, Fornitura fornitura, const std::string& nominativo);
+
+// The box encoded, its problems reported to the run's sink.
+std::string CampoNonPosizionale(ContestoCampi& ctx, std::string_view codice, TipoCampo tipo,
+                                std::string_view valore);
+// The same with the type by name; a name outside the encoder's fifteen shows a box and writes
+// nothing (when the value is not empty).
 std::string CampoNonPosizionale(ContestoCampi& ctx, std::string_view codice, std::string_view tipo,
                                 std::string_view valore);
 // A text cut into elements of 16 characters, continuation elements starting with "+".

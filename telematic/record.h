@@ -8,13 +8,9 @@
 
 #include "storage/row.h"
 #include "telematic/campi.h"
+#include "telematic/tracciato.h"
 
 namespace telematic {
-
-inline constexpr std::size_t kLunghezzaRecord = 1900;
-inline constexpr std::size_t kCorpoRecord = 1897;       // before "A" and CR LF
-inline constexpr std::size_t kTestaCertificato = 89;    // positional head of D, G and H
-inline constexpr std::size_t kAreaNonPosizionale = 1800;  // 75 fields of 24 characters
 
 struct Contatori {
     long ContaB = 0, ContaC = 0, ContaD = 0, ContaG = 0, ContaH = 0;
@@ -61,21 +57,5 @@ int ScriviRecordG(ContestoRecord& ctx, const storage::Row& sostituto, const stor
 int ScriviRecordG2(ContestoRecord& ctx, const storage::Row& sostituto, const storage::Row& zefo1,
                    const storage::Row& zefo3);
 int ScriviRecordH(ContestoRecord& ctx, const storage::Row& sostituto, const storage::Row& professionista);
-
-// The fiscal points of the G record in writing order, with their types ("VP" unless listed).
-struct PuntoFiscale {
-    int numero;
-    const char* tipo;
-    bool daZefo2;
-};
-const std::vector<PuntoFiscale>& PuntiFiscali();
-
-// The anagraphic fields of the D record in writing order (the constant "DA003002" excluded).
-struct CampoAnagrafico {
-    const char* colonna;
-    const char* codice;
-    const char* tipo;
-};
-const std::vector<CampoAnagrafico>& CampiAnagrafici();
 
 }  // namespace telematic

@@ -99,6 +99,7 @@ struct CasoValore {
     bool zefo2;
     Gravita gravita;
     const char* testo;
+    const char* campo = nullptr;  // the field code the problem names, where the case checks it
 };
 
 // Each wrong box alone on an otherwise clean certificate: its form, and what the encoder would log.
@@ -107,7 +108,8 @@ TEST(ControlloArchivio, ValoriDiOgniTipo) {
         {"B05", "31/02/1980", false, Gravita::Errore, "La data «31/02/1980» non esiste."},
         {"B05", "1/2/1980", false, Gravita::Errore,
          "Data non valida «1/2/1980»: attesa nella forma GG/MM/AAAA (nel file: errore 47812)."},
-        {"c116", "14", false, Gravita::Errore, "Anno non valido «14»: attese quattro cifre (nel file: errore 47812)."},
+        {"c116", "14", false, Gravita::Errore, "Anno non valido «14»: attese quattro cifre (nel file: errore 47812).",
+         "DB001116"},
         {"c011", "1.23,00", false, Gravita::Errore,
          "Importo non valido «1.23,00»: attese cifre, punti delle migliaia, virgola e due decimali (es. 1.234,56)."},
         {"c012", "12345678901234,00", false, Gravita::Errore,
@@ -123,12 +125,16 @@ TEST(ControlloArchivio, ValoriDiOgniTipo) {
         {"D23", "-1.000,00", true, Gravita::Errore, "NONE"},
         {"fam1_5", "5", true, Gravita::Errore, "Numero non valido «5»: attese due cifre (es. 05) (nel file: errore 47812)."},
         {"fam3_6", "13", true, Gravita::Errore, "Più di 12 mesi «13» in un anno."},
-        {"fam4_7", "150,00", true, Gravita::Errore, "Percentuale oltre 100 «150,00»."},
         {"fam4_7", "C", true, Gravita::Errore, "NONE"},
         {"c408", "100,00", true, Gravita::Errore, "NONE"},
-        {"D19", "6002", true, Gravita::Avviso, "Il codice «6002» del punto 19 non viene scritto nel file: ammessi 6001 e 6003."},
         {"D37_1", "32", true, Gravita::Errore,
-         "Data INAIL: giorno «32» e mese «» non formano una data valida (attesi GG e MM)."},
+         "Data INAIL: giorno «32» e mese «» non formano una data valida (attesi GG e MM).", "DC001037"},
+        {"fam4_7", "150,00", true, Gravita::Errore, "Percentuale oltre 100 «150,00».", "DB804A07"},
+        {"D19", "6002", true, Gravita::Avviso, "Il codice «6002» del punto 19 non viene scritto nel file: ammessi 6001 e 6003.",
+         "DC001A19"},
+        // Texts the writer reads through the encoder are written with "?" like any other box.
+        {"D16", "ŁÓDŹ", true, Gravita::Avviso,
+         "Il valore «ŁÓDŹ» contiene caratteri che il file non può rappresentare: saranno scritti come \"?\".", "DC001016"},
         {"B04", "X", false, Gravita::Errore, "Il sesso vale M o F, non «X»."},
         {"B02", "ŁUKASZ", false, Gravita::Avviso,
          "Il valore «ŁUKASZ» contiene caratteri che il file non può rappresentare: saranno scritti come \"?\"."},
@@ -145,6 +151,9 @@ TEST(ControlloArchivio, ValoriDiOgniTipo) {
             continue;
         }
         atteso(ps, c.colonna, c.gravita, c.testo, nome);
+        if (c.campo && trova(ps, c.colonna)) {
+            EXPECT_EQ(trova(ps, c.colonna)->campo, c.campo) << nome;
+        }
         EXPECT_EQ(ps.size(), 1u) << nome << ": " << ::testing::PrintToString(righe(ps));
     }
 }

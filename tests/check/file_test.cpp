@@ -1,15 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 #include <sstream>
 
 #include "check/controllo.h"
-#include "check/tracciato.h"
 #include "prova_check.h"
 #include "storage/error.h"
 #include "storage/reporter.h"
 #include "telematic/generazione.h"
+#include "telematic/tracciato.h"
 
 namespace {
 
@@ -188,34 +189,53 @@ TEST(FileInvioQualunque, FileDiUnAltroGenere) {
 TEST(TracciatoCompleto, ArchivioEFileConcordano) {
     Archivio a;
     a.sostituto({{"A1", "1"}, {"A3", "X"}});
-    auto valore = [](const std::string& tipo) -> std::string {
-        if (tipo == "CF") return kCfAnna;
-        if (tipo == "DT") return "15/06/2014";
-        if (tipo == "VP" || tipo == "VN") return "1.234,56";
-        if (tipo == "NP" || tipo == "NU") return "12";
-        if (tipo == "N1") return "1";
-        if (tipo == "N2") return "06";
-        if (tipo == "N3") return "123";
-        if (tipo == "N10") return "1234567890";
-        if (tipo == "CN") return "80123456784";
-        if (tipo == "PC") return "50,00";
-        if (tipo == "DA") return "2014";
-        return "TESTO";
+    using telematic::Sezione;
+    using telematic::TipoCampo;
+    auto valore = [](TipoCampo tipo) -> std::string {
+        switch (tipo) {
+            case TipoCampo::CF: return kCfAnna;
+            case TipoCampo::DT: return "15/06/2014";
+            case TipoCampo::VP:
+            case TipoCampo::VN: return "1.234,56";
+            case TipoCampo::NP:
+            case TipoCampo::NU: return "12";
+            case TipoCampo::N1: return "1";
+            case TipoCampo::N2: return "06";
+            case TipoCampo::N3: return "123";
+            case TipoCampo::N10: return "1234567890";
+            case TipoCampo::CN: return "80123456784";
+            case TipoCampo::PC: return "50,00";
+            case TipoCampo::DA: return "2014";
+            default: return "TESTO";
+        }
     };
-    const auto& t = check::Campi();
-    Valori z1 = {{"B01", kCfMario}, {"A01", kCfSostituto}}, z2, z3;
-    for (const auto& c : t.anagrafici)
-        if (c.colonna != "B01" && c.colonna != "A01") z1.push_back({c.colonna, valore(c.tipo)});
-    for (const auto& c : t.fiscaliZefo1) z1.push_back({c.colonna, c.colonna == "C002" ? "1" : valore(c.tipo)});
-    for (const auto& c : t.fiscaliZefo2) z2.push_back({c.colonna, valore(c.tipo)});
-    for (const auto& c : t.familiari) z2.push_back({c.colonna, valore(c.tipo)});
-    for (const auto& c : t.previdenziali) {
-        z2.push_back({c.colonna, c.colonna == "D19" ? "6003" : valore(c.tipo)});
-        z3.push_back({c.colonna, c.colonna == "D19" ? "6003" : valore(c.tipo)});
-    }
+    // Every box of the sections gets a right value: the simple ones by type, month flags and
+    // family letters ticked, point 19 a code the file carries, the INAIL dates day and month.
+    auto riempi = [&](Sezione s, Valori& v, std::initializer_list<const char*> tranne = {}) {
+        for (const auto& c : telematic::Campi(s)) {
+            if (c.colonne.empty() ||
+                std::find_if(tranne.begin(), tranne.end(), [&](const char* x) { return c.colonna() == x; }) != tranne.end())
+                continue;
+            switch (c.regola) {
+                case telematic::Regola::Semplice:
+                case telematic::Regola::Percentuale: v.push_back({c.colonna(), valore(c.tipo)}); break;
+                case telematic::Regola::Codice19: v.push_back({c.colonna(), "6003"}); break;
+                case telematic::Regola::Unione: v.insert(v.end(), {{c.colonne[0], "31"}, {c.colonne[1], "12"}}); break;
+                case telematic::Regola::Mesi:
+                case telematic::Regola::Lettera: v.push_back({c.colonne[0], "X"}); break;
+                default: break;
+            }
+        }
+    };
+    Valori z1 = {{"B01", kCfMario}, {"A01", kCfSostituto}, {"C002", "1"}}, z2, z3;
+    riempi(Sezione::Anagrafica, z1, {"B01", "A01"});
+    riempi(Sezione::FiscaleZefo1, z1, {"C002"});
+    riempi(Sezione::FiscaleZefo2, z2);
+    riempi(Sezione::Familiari, z2);
+    riempi(Sezione::PrevidenzialePrima, z2);
+    riempi(Sezione::PrevidenzialeUlteriore, z3);
     z1.push_back({"B04", "F"});
     Archivio::unisci(z1, {{"B02", "FERRARI"}, {"B03", "ANNA"}});
-    z2.insert(z2.end(), {{"D36", "12345"}, {"D37_1", "01"}, {"D37_2", "03"}, {"D38_1", "31"}, {"D38_2", "12"}});
     const auto id = a.dipendente(kCfMario, "FERRARI", z1, z2);
     z3.push_back({"Id", std::to_string(id)});
     a.inserisci("Zefo3", z3);
@@ -234,9 +254,15 @@ TEST(TracciatoCompleto, ArchivioEFileConcordano) {
     std::set<std::string> codici;
     for (std::size_t r = 0; r + 1900 <= file.size(); r += 1900)
         for (std::size_t i = r + 89; i + 24 <= r + 1889 && file[i] != ' '; i += 24) codici.insert(file.substr(i, 8));
-    for (const auto* v : {&t.anagrafici, &t.fiscaliZefo1, &t.fiscaliZefo2, &t.familiari, &t.previdenziali, &t.soloPrimaSezione})
-        for (const auto& c : *v) EXPECT_TRUE(codici.count(c.codice)) << c.colonna << " " << c.codice;
-    for (const auto& c : codici) EXPECT_FALSE(check::TipoDelCodice(c).empty()) << c;
+    for (auto s : {Sezione::Anagrafica, Sezione::FiscaleZefo1, Sezione::FiscaleZefo2, Sezione::Familiari,
+                   Sezione::PrevidenzialePrima, Sezione::PrevidenzialeUlteriore}) {
+        for (const auto& c : telematic::Campi(s)) {
+            // A percentage other than "C" goes under the second code.
+            const std::string& codice = c.regola == telematic::Regola::Percentuale ? c.codice2 : c.codice;
+            EXPECT_TRUE(codici.count(codice)) << codice;
+        }
+    }
+    for (const auto& c : codici) EXPECT_TRUE(telematic::TipoDelCodice(c)) << c;
 }
 
 }  // namespace

@@ -10,6 +10,15 @@ struct Caso {
     const char* errore;
 };
 
+// The cases name their types as the layout does.
+telematic::TipoCampo tipo(std::string_view nome) {
+    using telematic::TipoCampo;
+    for (int i = 0; i <= static_cast<int>(TipoCampo::GiornoMese); ++i)
+        if (telematic::NomeTipo(static_cast<TipoCampo>(i)) == nome) return static_cast<TipoCampo>(i);
+    ADD_FAILURE() << "tipo sconosciuto " << nome;
+    return TipoCampo::AN;
+}
+
 TEST(FormeArchivio, TabellaDeiCasi) {
     const Caso casi[] = {
         {"DT", "31/12/2014", ""},
@@ -55,7 +64,7 @@ TEST(FormeArchivio, TabellaDeiCasi) {
         {"AN", "qualunque testo", ""},
         {"CB", "?", ""},
     };
-    for (const auto& c : casi) EXPECT_EQ(check::ErroreValoreArchivio(c.tipo, c.valore), c.errore) << c.tipo << " " << c.valore;
+    for (const auto& c : casi) EXPECT_EQ(check::ErroreValoreArchivio(tipo(c.tipo), c.valore), c.errore) << c.tipo << " " << c.valore;
 }
 
 TEST(FormeFile, TabellaDeiCasi) {
@@ -85,7 +94,7 @@ TEST(FormeFile, TabellaDeiCasi) {
         {"N10", "      1234567890", ""},
         {"N3", "            1234", "numero non valido «1234»: attese al massimo tre cifre"},
     };
-    for (const auto& c : casi) EXPECT_EQ(check::ErroreValoreFile(c.tipo, c.valore), c.errore) << c.tipo << " " << c.valore;
+    for (const auto& c : casi) EXPECT_EQ(check::ErroreValoreFile(tipo(c.tipo), c.valore), c.errore) << c.tipo << " " << c.valore;
 }
 
 }  // namespace

@@ -184,4 +184,41 @@ TEST(Encoder, UnknownTypeShowsABoxAndWritesNothing) {
     }
 }
 
+// The problems come back as values, in the order they arise: the code, the field and the value
+// as the type's rule used it.
+TEST(Encoder, ProblemsAsValues) {
+    using telematic::ErroreCampo;
+    using telematic::TipoCampo;
+    const struct {
+        TipoCampo tipo;
+        const char* valore;
+        std::vector<ErroreCampo> errori;
+        const char* usato;
+    } casi[] = {
+        {TipoCampo::N3, "1234", {ErroreCampo::Cifre}, "1234"},
+        {TipoCampo::N3, "12345678901234567", {ErroreCampo::Cifre, ErroreCampo::Lunghezza}, "12345678901234567"},
+        {TipoCampo::N10, "123", {ErroreCampo::Cifre}, "123"},
+        {TipoCampo::VP, "12.345.678.901.234,56", {ErroreCampo::Lunghezza}, "12345678901234,56"},
+        {TipoCampo::DT, "1/2/2014", {ErroreCampo::Lunghezza}, "1/2/2014"},
+        {TipoCampo::NU, "12345678901234567890", {}, ""},
+        {TipoCampo::GiornoMese, "3112", {}, ""},
+        {TipoCampo::CB, "?", {}, ""},
+    };
+    for (const auto& c : casi) {
+        const auto r = telematic::Codifica("XX000001", c.tipo, c.valore);
+        ASSERT_EQ(r.problemi.size(), c.errori.size()) << c.valore;
+        for (std::size_t i = 0; i < c.errori.size(); ++i) {
+            EXPECT_EQ(r.problemi[i].errore, c.errori[i]) << c.valore;
+            EXPECT_EQ(r.problemi[i].codice, "XX000001");
+            EXPECT_EQ(r.problemi[i].tipo, c.tipo);
+        }
+        if (!c.errori.empty()) {
+            EXPECT_EQ(r.problemi.back().valore, c.usato) << c.valore;
+        }
+    }
+    // A day and month goes out as a number, like NU.
+    EXPECT_EQ(telematic::Codifica("DC001037", TipoCampo::GiornoMese, "3112").elementi, "DC001037" + b(12) + "3112");
+    EXPECT_EQ(telematic::Codifica("DC001008", TipoCampo::Mesi, "X").elementi, "");
+}
+
 }  // namespace
