@@ -310,7 +310,13 @@ void Controllore::percipiente(const Statement& st, const Columns& col, const Ind
 // type; boxes written only as ticked or not, and month flags, have no form.
 void Controllore::casella(const Statement& st, const CampoSezione& c, const std::vector<int>& ix,
                           const std::string& prefisso) {
-    const std::string_view v = ix.empty() ? std::string_view() : leggi(st, ix[0]);
+    // Boxes written only as ticked or not, month flags and constants are not even read.
+    if (c.regola == Regola::Costante || c.regola == Regola::Lettera || c.regola == Regola::Mesi ||
+        c.regola == Regola::TestoBreve)
+        return;
+    const std::string_view v = leggi(st, ix[0]);
+    // Most boxes are empty: nothing to check, and no label to build.
+    if (vuoto(v) && c.regola != Regola::Unione) return;
     switch (c.regola) {
         case Regola::Semplice: valore(prefisso + c.colonna(), c.codice, c.tipo, v); break;
         case Regola::Percentuale:

@@ -1,5 +1,7 @@
 #include "telematic/campi.h"
 
+#include <algorithm>
+
 #include "storage/cp1252.h"
 
 namespace telematic {
@@ -14,12 +16,15 @@ std::string senzaCarattere(std::string_view v, char c) {
     return out;
 }
 
-// Right-aligned in 16 by preceding blanks; a value of 16 or more is neither padded nor cut.
-std::string aDestra16(std::string_view v) {
-    std::string out;
-    if (v.size() < 16) out.assign(16 - v.size(), ' ');
-    out += v;
-    return out;
+// Appends v without the character tolto (0: none), right-aligned in 16 by preceding blanks; a
+// value of 16 or more is neither padded nor cut. Built in place: a run encodes millions of boxes.
+void aDestra16(std::string& out, std::string_view v, char tolto = 0) {
+    std::size_t n = v.size();
+    if (tolto)
+        for (char x : v) n -= x == tolto;
+    if (n < 16) out.append(16 - n, ' ');
+    for (char x : v)
+        if (!tolto || x != tolto) out += x;
 }
 
 constexpr char CR = '\r';
@@ -108,46 +113,58 @@ CampoCodificato Codifica(std::string_view codice, TipoCampo tipo, std::string_vi
     const std::string_view rifilato = Rifila(valore);
     if (rifilato.empty()) return r;
     std::string& out = r.elementi;
+    if (tipo == TipoCampo::CF || tipo == TipoCampo::AN) {
+        out = CampoAlfanumerico(codice, tipo == TipoCampo::CF ? rifilato : valore);
+        return r;  // whole elements by construction
+    }
+    out.reserve(codice.size() + std::max<std::size_t>(16, valore.size() + 15));
     out.assign(codice);
-    std::string_view usato = valore;  // the value as the type's rule used it, for the reports
-    std::string senzaPunti;
-    auto problema = [&](ErroreCampo e, std::string_view v) {
-        r.problemi.push_back({e, std::string(codice), tipo, std::string(v)});
+    bool senzaPunti = false;  // the reports show the value without its points
+    auto problema = [&](ErroreCampo e) {
+        r.problemi.push_back({e, std::string(codice), tipo, senzaPunti ? senzaCarattere(valore, '.') : std::string(valore)});
     };
     switch (tipo) {
-        case TipoCampo::CF: out = CampoAlfanumerico(codice, rifilato); break;
-        case TipoCampo::AN: out = CampoAlfanumerico(codice, valore); break;
         case TipoCampo::NU:
         case TipoCampo::GiornoMese:
-            senzaPunti = senzaCarattere(valore, '.');
-            usato = senzaPunti;
-            out += AllineaDestra(valore, 16);
+            senzaPunti = true;
+            aDestra16(out, valore, '.');
+            out.resize(std::min(out.size(), codice.size() + 16));  // a longer number keeps its first 16
             break;
         case TipoCampo::CB: out += "               1"; break;
-        case TipoCampo::DT: out += "        " + senzaCarattere(valore, '/'); break;
+        case TipoCampo::DT:
+            out.append(8, ' ');
+            for (char x : valore)
+                if (x != '/') out += x;
+            break;
         case TipoCampo::VP:
         case TipoCampo::NP:
         case TipoCampo::VN:
-            senzaPunti = senzaCarattere(valore, '.');
-            usato = senzaPunti;
-            out += aDestra16(usato);
+            senzaPunti = true;
+            aDestra16(out, valore, '.');
             break;
-        case TipoCampo::DA: out += "            " + std::string(valore); break;
-        case TipoCampo::CN: out += std::string(valore) + "     "; break;
-        case TipoCampo::PC: out += rifilato == "100,00" ? std::string("             100") : aDestra16(valore); break;
-        case TipoCampo::N2: out += "              " + std::string(valore); break;
+        case TipoCampo::DA: out.append(12, ' ').append(valore); break;
+        case TipoCampo::CN: out.append(valore).append(5, ' '); break;
+        case TipoCampo::PC:
+            if (rifilato == "100,00")
+                out += "             100";
+            else
+                aDestra16(out, valore);
+            break;
+        case TipoCampo::N2: out.append(14, ' ').append(valore); break;
         case TipoCampo::N3:
-            if (valore.size() > 3) problema(ErroreCampo::Cifre, valore);
-            out += aDestra16(valore);
+            if (valore.size() > 3) problema(ErroreCampo::Cifre);
+            aDestra16(out, valore);
             break;
-        case TipoCampo::N1: out += "               " + std::string(valore); break;
+        case TipoCampo::N1: out.append(15, ' ').append(valore); break;
         case TipoCampo::N10:
-            if (valore.size() != 10) problema(ErroreCampo::Cifre, valore);
-            out += aDestra16(valore);
+            if (valore.size() != 10) problema(ErroreCampo::Cifre);
+            aDestra16(out, valore);
             break;
+        case TipoCampo::CF:
+        case TipoCampo::AN:
         case TipoCampo::Mesi: out.clear(); return r;
     }
-    if (out.size() % 24 != 0) problema(ErroreCampo::Lunghezza, usato);
+    if (out.size() % 24 != 0) problema(ErroreCampo::Lunghezza);
     return r;
 }
 
