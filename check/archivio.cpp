@@ -18,6 +18,7 @@ using storage::Columns;
 using storage::Row;
 using storage::Statement;
 using telematic::CampoSezione;
+using telematic::CodiceDellaColonna;
 using telematic::Regola;
 using telematic::Rifila;
 using telematic::Sezione;
@@ -277,25 +278,25 @@ void Controllore::percipiente(const Statement& st, const Columns& col, const Ind
                               std::unordered_map<std::string, std::int64_t>& visti, const std::string& tipo) {
     const std::string_view b01 = leggi(st, col.indexOf("B01"));
     if (vuoto(leggi(st, col.indexOf("B02"))))
-        aggiungi(Gravita::Errore, "B02", "DA002002", "Manca il cognome del percipiente.");
+        aggiungi(Gravita::Errore, "B02", CodiceDellaColonna(Sezione::Anagrafica, "B02"), "Manca il cognome del percipiente.");
     if (vuoto(b01)) {
-        aggiungi(Gravita::Errore, "B01", "DA002001", "Manca il codice fiscale del percipiente.");
+        aggiungi(Gravita::Errore, "B01", CodiceDellaColonna(Sezione::Anagrafica, "B01"), "Manca il codice fiscale del percipiente.");
     } else {
         auto [it, nuovo] = visti.try_emplace(chiave(b01) + "|" + tipo, corrente_.id);
         if (!nuovo)
-            aggiungi(Gravita::Avviso, "B01", "DA002001",
+            aggiungi(Gravita::Avviso, "B01", CodiceDellaColonna(Sezione::Anagrafica, "B01"),
                      "Stesso codice fiscale e stesso tipo (" + tipo + ") del certificato " + std::to_string(it->second) +
                          ": importazione ripetuta?");
     }
     const std::string_view a01 = leggi(st, col.indexOf("A01"));
     if (vuoto(a01))
-        aggiungi(Gravita::Avviso, "A01", "DA001001", "Manca il codice fiscale del sostituto nel certificato.");
+        aggiungi(Gravita::Avviso, "A01", CodiceDellaColonna(Sezione::Anagrafica, "A01"), "Manca il codice fiscale del sostituto nel certificato.");
     else if (!cfSostituto_.empty() && chiave(a01) != cfSostituto_ && ErroreCodiceFiscale(Rifila(a01)).empty())
-        aggiungi(Gravita::Avviso, "A01", "DA001001",
+        aggiungi(Gravita::Avviso, "A01", CodiceDellaColonna(Sezione::Anagrafica, "A01"),
                  "Il codice fiscale del sostituto nel certificato " + tra(Rifila(a01)) + " è diverso da quello del frontespizio.");
     const std::string_view sesso = Rifila(leggi(st, col.indexOf("B04")));
     if (!sesso.empty() && sesso != "M" && sesso != "F")
-        aggiungi(Gravita::Errore, "B04", "DA002004", "Il sesso vale M o F, non " + tra(sesso) + ".");
+        aggiungi(Gravita::Errore, "B04", CodiceDellaColonna(Sezione::Anagrafica, "B04"), "Il sesso vale M o F, non " + tra(sesso) + ".");
     const auto& t = telematic::Campi(Sezione::Anagrafica);
     for (std::size_t i = 0; i < t.size(); ++i) {
         if (t[i].regola == Regola::Semplice && t[i].tipo == TipoCampo::CF)
@@ -394,40 +395,40 @@ std::int64_t Controllore::certificatiDipendenti(bool& interrotto) {
         // The two checks the employees' run writes in its log.
         const std::string_view c001 = leggi(z1, iC001), c004 = leggi(z1, iC004), c002 = leggi(z1, iC002);
         if ((!c001.empty() || !c004.empty()) && leggi(z1, iC008).empty())
-            aggiungi(Gravita::Errore, "C008", "DB001008",
+            aggiungi(Gravita::Errore, "C008", CodiceDellaColonna(Sezione::FiscaleZefo1, "C008"),
                      "La data di inizio lavoro (punto 8) è obbligatoria se sono compilati i punti 1 o 4.");
         const bool c002Segnalato = c002 != "1" && c002 != "2";
         if (c002Segnalato) {
             if (!c002.empty())
-                aggiungi(Gravita::Errore, "C002", "DB001002", "Il punto 2 vale 1 o 2, non " + tra(c002) + ".");
+                aggiungi(Gravita::Errore, "C002", CodiceDellaColonna(Sezione::FiscaleZefo1, "C002"), "Il punto 2 vale 1 o 2, non " + tra(c002) + ".");
             else if (!vuoto(c001))
-                aggiungi(Gravita::Errore, "C002", "DB001002",
+                aggiungi(Gravita::Errore, "C002", CodiceDellaColonna(Sezione::FiscaleZefo1, "C002"),
                          "Manca il punto 2 (1 tempo indeterminato, 2 determinato), obbligatorio con il punto 1.");
             else
-                aggiungi(Gravita::Avviso, "C002", "DB001002",
+                aggiungi(Gravita::Avviso, "C002", CodiceDellaColonna(Sezione::FiscaleZefo1, "C002"),
                          "Il punto 2 è vuoto: il file di log lo segnalerà (ammessi 1 o 2).");
         }
         for (std::size_t i = 0; i < fiscali.size(); ++i) {
             const auto& c = fiscali[i];
             if (c.colonna() == "C002" && c002Segnalato) continue;
-            const std::string_view v = leggi(z1, fisc1[i][0]);
             casella(z1, c, fisc1[i]);
-            if ((c.colonna() == "C006" || c.colonna() == "C007") && conteggio(v) > 365 &&
-                ErroreValoreArchivio(TipoCampo::N3, v).empty())
+            if (c.colonna() != "C006" && c.colonna() != "C007") continue;
+            const std::string_view v = leggi(z1, fisc1[i][0]);
+            if (conteggio(v) > 365 && ErroreValoreArchivio(TipoCampo::N3, v).empty())
                 aggiungi(Gravita::Avviso, c.colonna(), c.codice, "Più di 365 giorni " + tra(v) + " in un anno.");
         }
         if (con2) {
             sezione(z2, Sezione::FiscaleZefo2, fisc2);
             for (std::size_t i = 0; i < familiari.size(); ++i) {
                 const auto& c = familiari[i];
-                const std::string_view v = leggi(z2, fam[i][0]);
-                if (c.regola == Regola::Semplice && c.tipo == TipoCampo::CF) {
-                    codiceFiscale(Gravita::Errore, c.colonna(), c.codice, v, "codice fiscale del familiare");
+                const bool semplice = c.regola == Regola::Semplice;
+                if (semplice && c.tipo == TipoCampo::CF) {
+                    codiceFiscale(Gravita::Errore, c.colonna(), c.codice, leggi(z2, fam[i][0]), "codice fiscale del familiare");
                     continue;
                 }
                 casella(z2, c, fam[i]);
-                if (c.regola == Regola::Semplice && c.tipo == TipoCampo::N2 && conteggio(v) > 12)
-                    aggiungi(Gravita::Errore, c.colonna(), c.codice, "Più di 12 mesi " + tra(v) + " in un anno.");
+                if (semplice && c.tipo == TipoCampo::N2 && conteggio(leggi(z2, fam[i][0])) > 12)
+                    aggiungi(Gravita::Errore, c.colonna(), c.codice, "Più di 12 mesi " + tra(leggi(z2, fam[i][0])) + " in un anno.");
             }
             sezione(z2, Sezione::PrevidenzialePrima, prev2);
         }

@@ -294,7 +294,7 @@ int ScriviRecordG(ContestoRecord& ctx, const Row& sostituto, const Row& z1, cons
     for (std::size_t k = 0; k < fiscali.size(); ++k) {
         const CampoSezione& v = fiscali[k];
         // Point 2 is checked just before it is written, after point 1.
-        if (v.codice == "DB001002") {
+        if (v.colonna() == "C002") {
             const std::string& c002 = z1.text("C002");
             if (c002 != "1" && c002 != "2" && c.segnalatore)
                 c.segnalatore->segnala(z1.text("B01") + ": Campo DB001002 non in (1,2)");
