@@ -18,6 +18,7 @@ QFont arial(qreal punti, bool grassetto) {
     return f;
 }
 
+
 // A value set beyond its box has a white ground and a frame of its own, so it reads as one box.
 void allarga(QPainter& p, const QRectF& spazio, const StileValore& s, qreal pixel) {
     if (s.trasparente) return;
@@ -29,8 +30,14 @@ void allarga(QPainter& p, const QRectF& spazio, const StileValore& s, qreal pixe
 
 }  // namespace
 
+const QFont& Caratteri::arial(qreal punti, bool grassetto) {
+    auto [it, nuovo] = fonts_.try_emplace({punti, grassetto});
+    if (nuovo) it->second = forms::arial(punti, grassetto);
+    return it->second;
+}
+
 bool ScriviValore(QPainter& p, const QString& testo, const QRectF& box, const QRectF& spazioCella,
-                  const StileValore& s, qreal scalaPunti, qreal pixel) {
+                  const StileValore& s, qreal scalaPunti, qreal pixel, Caratteri& caratteri) {
     // Inset by a hair so that the box's frame, part of the drawing, stays visible.
     if (!s.trasparente) p.fillRect(box.adjusted(pixel, pixel, -pixel, -pixel), Qt::white);
     if (testo.isEmpty()) return true;
@@ -51,7 +58,7 @@ bool ScriviValore(QPainter& p, const QString& testo, const QRectF& box, const QR
     int flags = sinistra | Qt::TextSingleLine;
     QFont f;
     for (qreal punti = s.punti;; punti -= 0.5) {
-        f = arial(punti * scalaPunti, s.grassetto);
+        f = caratteri.arial(punti * scalaPunti, s.grassetto);
         const QFontMetricsF fm(f, p.device());
         const qreal w = fm.horizontalAdvance(testo);
         if (w <= area.width()) {
@@ -112,8 +119,9 @@ bool DisegnaValore(QPainter& painter, const Pagina& pagina, const Campo& campo, 
     const qreal pixel = destinazione.width() / pagina.dimensione.width();
     const qreal dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
     const StileValore stile{campo.puntiFont, campo.grassetto, campo.allineamento, campo.trasparente};
+    Caratteri caratteri;
     return ScriviValore(painter, testo, RettangoloSu(pagina, campo.rettangolo, destinazione),
-                        RettangoloSu(pagina, campo.spazio, destinazione), stile, pixel * 96.0 / dpi, pixel);
+                        RettangoloSu(pagina, campo.spazio, destinazione), stile, pixel * 96.0 / dpi, pixel, caratteri);
 }
 
 void DisegnaPagina(QPainter& painter, const Pagina& pagina, const QRectF& destinazione,

@@ -3,9 +3,12 @@
 // Painting a field's value over its box, as the print shows it: the same rule serves the
 // reports and the preview tool, so a value looks the same wherever a page is drawn.
 
+#include <QFont>
 #include <QRectF>
 #include <QString>
 #include <functional>
+#include <map>
+#include <utility>
 
 #include "forms/pagina.h"
 
@@ -23,13 +26,22 @@ struct StileValore {
     bool trasparente = false;  // no white ground (a mark over a form's letter)
 };
 
+// The Arial fonts of a page's values, made once per size and weight while the page is painted.
+class Caratteri {
+public:
+    const QFont& arial(qreal punti, bool grassetto);
+
+private:
+    std::map<std::pair<qreal, bool>, QFont> fonts_;
+};
+
 // Sets one value in its box, all rectangles in device coordinates: at its size in the box; if it
 // is too long, in the free width of the box's cell (spazio); then wrapped onto the lines the box
 // holds; only then smaller, down to kPuntiMinimiValore. scalaPunti is the device's size of a
 // point over the painter's, pixel that of a page pixel. Returns false when the value could not
 // be set whole: it is then drawn cut, ending in "…", and the caller prints it in full elsewhere.
 bool ScriviValore(QPainter& painter, const QString& testo, const QRectF& box, const QRectF& spazio,
-                  const StileValore& stile, qreal scalaPunti, qreal pixel);
+                  const StileValore& stile, qreal scalaPunti, qreal pixel, Caratteri& caratteri);
 
 // The box's rectangle mapped from page pixels onto the target rectangle.
 QRectF RettangoloSu(const Pagina& pagina, const QRectF& rettangolo, const QRectF& destinazione);

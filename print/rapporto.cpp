@@ -97,13 +97,14 @@ void PaginaReport::disegna(QPainter& p, const QRectF& dest, const Sorgenti& sorg
     };
 
     QStringList seguiti;
+    forms::Caratteri caratteri;
     for (const auto& v : voci_) {
         const QString grezzo = v.testoFisso.isEmpty() ? sorgenti.testo(v.tabella, v.colonna).trimmed()
                                                       : v.testoFisso;
         // A check box holds any non-blank text when ticked: its mark is an "X".
         const QString t = v.casella && !grezzo.isEmpty() ? QStringLiteral("X") : grezzo;
         const forms::StileValore stile{v.puntiFont, v.grassetto, v.allineamento, v.trasparente};
-        if (!forms::ScriviValore(p, t, mappa(v.rettangolo), mappa(v.spazio), stile, puntiPerPunto, sx))
+        if (!forms::ScriviValore(p, t, mappa(v.rettangolo), mappa(v.spazio), stile, puntiPerPunto, sx, caratteri))
             seguiti << QStringLiteral("segue: %1: %2").arg(v.riferimento, t);
     }
     forms::DisegnaSeguiti(p, *pagina_, seguiti, dest, puntiPerPunto);
