@@ -93,4 +93,27 @@ std::string aWindows1252(std::string_view s, std::size_t* sostituiti) {
     return out;
 }
 
+std::string valorePerFile(std::string_view utf8, std::size_t* sostituiti) {
+    std::size_t persi = 0;
+    std::string out = aWindows1252(utf8, &persi);
+    const auto controllo = [](unsigned char b) {
+        return b < 32 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+    };
+    std::size_t primo = out.size(), ultimo = 0;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (static_cast<unsigned char>(out[i]) <= 32) continue;
+        if (primo == out.size()) primo = i;
+        ultimo = i;
+    }
+    if (primo < out.size()) {
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            if (!controllo(static_cast<unsigned char>(out[i]))) continue;
+            out[i] = i >= primo && i <= ultimo ? '?' : ' ';
+            ++persi;
+        }
+    }
+    if (sostituiti) *sostituiti = persi;
+    return out;
+}
+
 }  // namespace storage

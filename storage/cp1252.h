@@ -13,6 +13,12 @@ std::string daWindows1252(std::string_view bytes);
 // characters that had to become "?". Malformed UTF-8 bytes also count as "?".
 std::string aWindows1252(std::string_view utf8, std::size_t* sostituiti = nullptr);
 
+// A value bound for the transmission file: aWindows1252, and a control character (codes below 32,
+// 127, and the C1 controls) counted with the characters replaced. Between the value's first and
+// last character above 32 it becomes "?"; outside them, where the encoder's trimming drops it
+// anyway, a blank. A value with no character above 32 is an empty box and stays as it is.
+std::string valorePerFile(std::string_view utf8, std::size_t* sostituiti = nullptr);
+
 inline bool soloAscii(std::string_view s) {
     for (unsigned char c : s)
         if (c >= 0x80) return false;

@@ -46,4 +46,28 @@ TEST(Windows1252, CharactersItCannotHoldBecomeQuestionMarks) {
     EXPECT_EQ(persi, 1u);
 }
 
+// Control characters never reach the file: "?" inside the value, a blank at its ends, counted
+// as replaced; a box of nothing but blanks and controls stays an empty box.
+TEST(Windows1252, ControlCharactersOfAValueBoundForTheFile) {
+    struct Caso {
+        std::string valore, scritto;
+        std::size_t sostituiti;
+    } casi[] = {
+        {"ROSSI", "ROSSI", 0},
+        {std::string("RO\0SSI", 6), "RO?SSI", 1},
+        {"DE\tLUCA\r\n", "DE?LUCA  ", 3},
+        {"\x1b[0mBIANCHI", " [0mBIANCHI", 1},
+        {"VERDI\x7f ", "VERDI? ", 1},
+        {"CAF\xc2\x85\xc3\xa8", "CAF?\xe8", 1},  // U+0085, a C1 control, then è
+        {"NICCOL\xc3\x92\x01\xe2\x82\xac", "NICCOL\xd2?\x80", 1},
+        {" \t\r\n ", " \t\r\n ", 0},
+        {"", "", 0},
+    };
+    for (const auto& c : casi) {
+        std::size_t n = 99;
+        EXPECT_EQ(storage::valorePerFile(c.valore, &n), c.scritto) << c.valore;
+        EXPECT_EQ(n, c.sostituiti) << c.valore;
+    }
+}
+
 }  // namespace
