@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # The check of an archive of N certificates (default 100000) against generating its file.
 # Usage: bench/check/misura.sh BUILD_DIR [N]
 set -e
@@ -13,10 +13,21 @@ cmake --build "$BUILD" --target palio_genera_archivio palio_bench_controllo -j2 
 cmake --build "$BUILD" --target palio2015-cli -j2 >/dev/null
 "$BUILD/palio2015-cli" --archivio "$DIR" genera dipendenti --cartella "$DIR/invio" --tipi DIP,AMM,CoC \
     --sovrascrivi >/dev/null
+# The same archive spoiled so that every certificate has problems: a wrong check character in the
+# tax code, point 2 missing, a malformed date of birth.
+cp "$DIR/Zefo2015.db" "$DIR/guasto.db"
+sqlite3 "$DIR/guasto.db" "update Zefo1 set B01 = substr(B01, 1, 15) || 'Z', C002 = '', B05 = '1/2/1970'"
+mkdir -p "$DIR/guasto"
+mv "$DIR/guasto.db" "$DIR/guasto/Zefo2015.db"
+/usr/bin/time -f "%e %M" -o "$DIR/tempo" "$BUILD/palio2015-cli" --archivio "$DIR/guasto" controlla archivio \
+    >"$DIR/righe" || true
+read -r secondi kib <<< "$(tail -1 "$DIR/tempo")"
+echo "palio2015-cli controlla archivio con problemi ovunque ($(($(wc -l < "$DIR/righe") - 1)) problemi):" \
+    "$secondi s, memoria massima $((kib / 1024)) MiB"
 for cosa in "archivio" "file $DIR/invio/ZF2015.txt"; do
     # shellcheck disable=SC2086
     /usr/bin/time -f "%e %M" -o "$DIR/tempo" "$BUILD/palio2015-cli" --archivio "$DIR" controlla $cosa \
         >/dev/null || true
-    read -r secondi kib < "$DIR/tempo"
+    read -r secondi kib <<< "$(tail -1 "$DIR/tempo")"
     echo "palio2015-cli controlla ${cosa%% *}: $secondi s, memoria massima $((kib / 1024)) MiB"
 done
