@@ -99,7 +99,7 @@ private:
         corrente_ = Problema{};
         corrente_.origine = o;
         corrente_.id = id;
-        corrente_.nominativo = std::move(nominativo);
+        corrente_.nominativo = storage::senzaControlli(std::move(nominativo));
         corrente_.codiceFiscale = std::move(cf);
     }
     void aggiungi(Gravita g, std::string colonna, std::string campo, std::string testo) {
@@ -142,11 +142,16 @@ void Controllore::valore(const std::string& colonna, const std::string& codice, 
     if (vuoto(v)) return;
     std::string scritto;
     std::string_view nelFile = v;
-    if (!storage::soloAscii(v)) {
+    if (!storage::soloAsciiStampabile(v)) {
         std::size_t persi = 0;
-        scritto = storage::aWindows1252(v, &persi);
+        scritto = storage::valorePerFile(v, &persi);
         nelFile = scritto;
-        if (persi > 0)
+        const std::size_t controlli = storage::contaControlli(v);
+        if (controlli > 0)
+            aggiungi(Gravita::Errore, colonna, codice,
+                     "Il valore " + tra(storage::daWindows1252(scritto)) +
+                         " contiene caratteri di controllo: saranno scritti come \"?\".");
+        if (persi > controlli)
             aggiungi(Gravita::Avviso, colonna, codice,
                      "Il valore " + tra(v) + " contiene caratteri che il file non può rappresentare: "
                      "saranno scritti come \"?\".");

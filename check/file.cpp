@@ -93,6 +93,7 @@ private:
         out_.push_back(std::move(p));
     }
     void record(std::string_view r, bool lunghezzaGiusta);
+    void controlli(std::string_view r);
     void recordA(std::string_view r);
     void recordB(std::string_view r);
     void testaCertificato(std::string_view r);
@@ -204,8 +205,8 @@ void ControlloFile::nome(std::string_view r) {
         if (!dove->empty() && !v.empty() && v[0] == '+') v.remove_prefix(1);
         *dove += std::string(v);
     }
-    nominativo_ = storage::daWindows1252(senzaSpaziFinali(cognome)) + " " +
-                  storage::daWindows1252(senzaSpaziFinali(nomeProprio));
+    nominativo_ = storage::senzaControlli(storage::daWindows1252(senzaSpaziFinali(cognome)) + " " +
+                                          storage::daWindows1252(senzaSpaziFinali(nomeProprio)));
 }
 
 void ControlloFile::testaCertificato(std::string_view r) {
@@ -332,6 +333,20 @@ void ControlloFile::contesto(std::string_view r) {
     if (chiave != chiaveCertificato_) nominativo_.clear();
     cf_ = storage::daWindows1252(senzaSpaziFinali(cf));
     id_ = cifre(num) ? numero(num) : 0;
+}
+
+// A control character has no place in a record before its closing CR LF; the first one is enough.
+void ControlloFile::controlli(std::string_view r) {
+    const std::size_t fine = std::min<std::size_t>(r.size(), telematic::kLunghezzaRecord - 2);
+    for (std::size_t i = 0; i < fine; ++i) {
+        const auto b = static_cast<unsigned char>(r[i]);
+        if (b >= 32 && b != 0x7F) continue;
+        if (b == '\r' && i + 1 == r.size()) return;
+        aggiungi(Gravita::Errore, static_cast<int>(i + 1), "",
+                 "Il record contiene un carattere di controllo (codice " + std::to_string(b) + ") alla posizione " +
+                     std::to_string(i + 1) + ".");
+        return;
+    }
 }
 
 void ControlloFile::record(std::string_view r, bool lunghezzaGiusta) {
@@ -469,6 +484,7 @@ std::vector<Problema> ControlloFile::esegui(std::istream& in) {
         }
         if (lunghezza == 0 || (riga.size() == 1 && riga[0] == '\r')) continue;
         record(riga, giusto);
+        controlli(riga);
     }
     fine();
     return std::move(out_);

@@ -93,6 +93,16 @@ std::string aWindows1252(std::string_view s, std::size_t* sostituiti) {
     return out;
 }
 
+std::size_t contaControlli(std::string_view s) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        const bool c1 = b == 0xC2 && i + 1 < s.size() && (static_cast<unsigned char>(s[i + 1]) & 0xE0) == 0x80;
+        if (b < 32 || b == 0x7F || c1) ++n;
+    }
+    return n;
+}
+
 std::string valorePerFile(std::string_view utf8, std::size_t* sostituiti) {
     std::size_t persi = 0;
     std::string out = aWindows1252(utf8, &persi);

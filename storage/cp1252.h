@@ -19,6 +19,23 @@ std::string aWindows1252(std::string_view utf8, std::size_t* sostituiti = nullpt
 // anyway, a blank. A value with no character above 32 is an empty box and stays as it is.
 std::string valorePerFile(std::string_view utf8, std::size_t* sostituiti = nullptr);
 
+// Control characters of a UTF-8 value: codes below 32, 127 and the C1 controls.
+std::size_t contaControlli(std::string_view utf8);
+
+// A stored text shown in a message or a report line: its control characters become "?".
+inline std::string senzaControlli(std::string testo) {
+    for (char& c : testo)
+        if (static_cast<unsigned char>(c) < 32 || c == 0x7F) c = '?';
+    return testo;
+}
+
+// True when every byte is printable ASCII: the value goes to the file as it is.
+inline bool soloAsciiStampabile(std::string_view s) {
+    for (unsigned char c : s)
+        if (c < 32 || c >= 0x7F) return false;
+    return true;
+}
+
 inline bool soloAscii(std::string_view s) {
     for (unsigned char c : s)
         if (c >= 0x80) return false;

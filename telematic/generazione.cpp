@@ -131,7 +131,7 @@ bool prosegui(std::size_t fatti, std::size_t totale, FileTemporaneo& invio, stor
     return reporter.progress(fatti, totale);
 }
 
-std::string nomeDi(const Row& r) { return r.text("B02") + " " + r.text("B03"); }
+std::string nomeDi(const Row& r) { return storage::senzaControlli(r.text("B02") + " " + r.text("B03")); }
 
 }  // namespace
 

@@ -26,9 +26,9 @@ std::string Valore(ContestoRecord& ctx, const Row& riga, std::string_view colonn
 }
 
 std::string Valore(ContestoRecord& ctx, const std::string& t, std::string_view colonna) {
-    if (storage::soloAscii(t)) return t;
+    if (storage::soloAsciiStampabile(t)) return t;
     std::size_t persi = 0;
-    std::string out = storage::aWindows1252(t, &persi);
+    std::string out = storage::valorePerFile(t, &persi);
     if (persi > 0 && ctx.campi.segnalatore) {
         std::string chi = ctx.CertificatoCorrente.empty()
                               ? std::string("Dati del sostituto")

@@ -128,6 +128,33 @@ TEST_F(FileInvio, CampoOltreLAreaDeiCampi) {
     EXPECT_EQ(errori(controlla(file)), attesi);
 }
 
+// A NUL typed or imported into a name: the file gets "?" and the run says so, the archive check
+// calls it an error, and a file that carries a control byte anyway is refused.
+TEST(CaratteriDiControllo, UnNulNelNome) {
+    Archivio a;
+    a.sostituto({{"A1", "1"}});
+    a.dipendente(kCfMario, std::string("RO\0SSI", 6));
+    const std::string file = generaDipendenti(a);
+    ASSERT_EQ(file.size(), 5u * 1900);
+    EXPECT_NE(file.find("DA002002RO?SSI          "), std::string::npos);
+    EXPECT_EQ(file.find('\0'), std::string::npos);
+    EXPECT_EQ(leggi(a.dir / "invio" / "Zf2015.log"),
+              "Certificato 1 (RO?SSI MARIO): la colonna B02 contiene caratteri non rappresentabili in "
+              "Windows-1252, scritti come \"?\"\r\n");
+    EXPECT_EQ(errori(check::ControllaArchivio(a.conn, {})),
+              std::vector<std::string>{"Errore - Certificato 1 RO?SSI MARIO (" + kCfMario +
+                                       ") - B02 DA002002: Il valore «RO?SSI» contiene caratteri di controllo: saranno "
+                                       "scritti come \"?\"."});
+    std::string guasto = file;
+    const auto cognome = guasto.find("DA002002RO?SSI") + 10;
+    guasto[cognome] = '\x1b';
+    const std::string pos = std::to_string(cognome - 2 * 1900 + 1);
+    EXPECT_EQ(errori(controlla(guasto)),
+              std::vector<std::string>{"Errore - record 3 pos. " + pos + " - Certificato 1 RO?SSI MARIO (" + kCfMario +
+                                       "): Il record contiene un carattere di controllo (codice 27) alla posizione " +
+                                       pos + "."});
+}
+
 TEST_F(FileInvio, OrdineDeiRecord) {
     const std::string d = record(3), g = record(4);
     sostituisci(3, 1, g);
