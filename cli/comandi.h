@@ -71,6 +71,7 @@ int comandoCreaArchivio(const Contesto& ctx);
 int comandoGenera(const Contesto& ctx);
 int comandoImporta(const Contesto& ctx);
 int comandoAzzera(const Contesto& ctx);
+int comandoRipristina(const Contesto& ctx);
 int comandoControlla(const Contesto& ctx);
 
 struct Comando {

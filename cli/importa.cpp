@@ -19,6 +19,22 @@ private:
     int domanda_ = 0;
 };
 
+// The one question of an import: a file already imported. Without --ancora the import is
+// refused with the question's text.
+class ReporterImporta : public ReporterConsole {
+public:
+    explicit ReporterImporta(bool ancora) : ancora_(ancora) {}
+    bool ask(const std::string& domanda) override {
+        if (ancora_) return true;
+        error(domanda);
+        error("Nessun dato importato: ripetere il comando con --ancora per importarlo di nuovo.");
+        return false;
+    }
+
+private:
+    bool ancora_;
+};
+
 importazione::DatiAggiuntivi datiAggiuntivi(const Argomenti& a) {
     importazione::DatiAggiuntivi d;
     d.codiceAttivita = a.valoreOppure("--codice-attivita", d.codiceAttivita);
@@ -39,14 +55,16 @@ int comandoImporta(const Contesto& ctx) {
     if (ctx.parole.empty() || ctx.parole[0].rfind("--", 0) == 0)
         throw UsageError("importa vuole paghe, altro, 770 o finanziaria.");
     const std::string tipo = ctx.parole[0];
-    ReporterConsole reporter;
+    const bool ancora =
+        std::find(ctx.parole.begin(), ctx.parole.end(), "--ancora") != ctx.parole.end();
+    ReporterImporta reporter(ancora);
     bool fatto = false;
 
     if (tipo == "paghe") {
         Argomenti a(ctx.parole,
                     {{"--tracciato", 1}, {"--codice-attivita", 1}, {"--codice-sede", 1},
                      {"--matricola-azienda", 1}},
-                    {"--sostituto"});
+                    {"--sostituto", "--ancora"});
         const std::string& file = fileDaImportare(a, tipo);
         const auto t = a.valore("--tracciato");
         if (!t) {
@@ -69,7 +87,7 @@ int comandoImporta(const Contesto& ctx) {
     } else if (tipo == "altro") {
         Argomenti a(ctx.parole,
                     {{"--codice-attivita", 1}, {"--codice-sede", 1}, {"--matricola-azienda", 1}},
-                    {"--sostituto"});
+                    {"--sostituto", "--ancora"});
         const std::string& file = fileDaImportare(a, tipo);
         storage::Connection conn;
         ctx.apriPerScrivere(conn);
@@ -77,7 +95,7 @@ int comandoImporta(const Contesto& ctx) {
                                            reporter);
     } else if (tipo == "770") {
         Argomenti a(ctx.parole, {{"--tracciato", 1}, {"--codice-attivita", 1}, {"--codice-sede", 1}},
-                    {});
+                    {"--ancora"});
         const std::string& file = fileDaImportare(a, tipo);
         const std::string t = a.valoreOppure("--tracciato", "");
         if (t != "1" && t != "2") throw UsageError("importa 770 vuole --tracciato 1 oppure 2.");
@@ -85,7 +103,7 @@ int comandoImporta(const Contesto& ctx) {
         ctx.apriPerScrivere(conn);
         fatto = importazione::Importa770(conn, file, t == "1" ? 1 : 2, datiAggiuntivi(a), reporter);
     } else if (tipo == "finanziaria") {
-        Argomenti a(ctx.parole, {{"--codice-attivita", 1}}, {"--da-cu-dipendenti"});
+        Argomenti a(ctx.parole, {{"--codice-attivita", 1}}, {"--da-cu-dipendenti", "--ancora"});
         const std::string& file = fileDaImportare(a, tipo);
         storage::Connection conn;
         ctx.apriPerScrivere(conn);
@@ -122,6 +140,34 @@ int comandoAzzera(const Contesto& ctx) {
     ctx.apriPerScrivere(conn);
     ReporterConferma reporter;
     return importazione::Azzera(conn, archivio, reporter) ? 0 : 1;
+}
+
+}  // namespace cli
+
+namespace cli {
+
+// ripristina --elenco | ripristina FILE --conferma
+int comandoRipristina(const Contesto& ctx) {
+    Argomenti a(ctx.parole, {}, {"--elenco", "--conferma"});
+    storage::Connection conn;
+    if (a.flag("--elenco")) {
+        if (!a.posizionali().empty()) throw UsageError("ripristina --elenco non vuole un FILE.");
+        ctx.apri(conn);
+        const auto copie = importazione::ElencoCopie(conn);
+        if (copie.empty()) std::cout << "Nessuna copia dell'archivio.\n";
+        for (const auto& c : copie) std::cout << c.nome << "  " << c.quando << "  " << c.prima << '\n';
+        return 0;
+    }
+    if (a.posizionali().size() != 1)
+        throw UsageError("ripristina vuole --elenco oppure il FILE di una copia e --conferma.");
+    if (!a.flag("--conferma")) {
+        std::cerr << "Nessun dato ripristinato: il ripristino sostituisce tutto l'archivio, "
+                     "ripetere il comando con --conferma per confermarlo.\n";
+        return 1;
+    }
+    ctx.apri(conn);
+    ReporterConsole reporter(true);
+    return importazione::Ripristina(conn, a.posizionali()[0], reporter) ? 0 : 1;
 }
 
 }  // namespace cli

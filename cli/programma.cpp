@@ -21,12 +21,13 @@ std::vector<Comando> comandi(const Comando* stampa) {
         {"crea-archivio", comandoCreaArchivio, "  crea-archivio CARTELLA [--configura]\n"},
         {"importa", comandoImporta,
          "  importa paghe FILE --tracciato dip|amm|coc [--sostituto] [--codice-attivita T]\n"
-         "          [--codice-sede T] [--matricola-azienda T]\n"
+         "          [--codice-sede T] [--matricola-azienda T] [--ancora]\n"
          "  importa altro FILE [--sostituto] [--codice-attivita T] [--codice-sede T]\n"
-         "          [--matricola-azienda T]\n"
-         "  importa 770 FILE --tracciato 1|2 [--codice-attivita T] [--codice-sede T]\n"
-         "  importa finanziaria FILE [--da-cu-dipendenti] [--codice-attivita T]\n"},
+         "          [--matricola-azienda T] [--ancora]\n"
+         "  importa 770 FILE --tracciato 1|2 [--codice-attivita T] [--codice-sede T] [--ancora]\n"
+         "  importa finanziaria FILE [--da-cu-dipendenti] [--codice-attivita T] [--ancora]\n"},
         {"azzera", comandoAzzera, "  azzera ente|dipendenti|professionisti --conferma\n"},
+        {"ripristina", comandoRipristina, "  ripristina --elenco\n  ripristina FILE --conferma\n"},
         {"genera", comandoGenera,
          "  genera dipendenti --cartella DIR [--file NOME] [--fornitore 01|10] [--quadro-ct]\n"
          "          [--tipi DIP,AMM,CoC] [--sovrascrivi]\n"

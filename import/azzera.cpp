@@ -4,6 +4,7 @@
 
 #include "import/importazione.h"
 #include "import/lettori.h"
+#include "storage/salvataggi.h"
 
 namespace importazione {
 
@@ -37,6 +38,8 @@ bool conferma(const std::array<const char*, 3>& domande, storage::Reporter& repo
     return reporter.ask(domande[2]);
 }
 
+std::string righe(int n) { return n == 1 ? "1 riga" : std::to_string(n) + " righe"; }
+
 }  // namespace
 
 bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& reporter) {
@@ -44,7 +47,11 @@ bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& rep
                   reporter))
         return false;
 
+    storage::Salvataggio copia(conn, archivio == Archivio::Ente         ? "azzera-ente"
+                                     : archivio == Archivio::Dipendenti ? "azzera-dipendenti"
+                                                                        : "azzera-professionisti");
     storage::Transaction transazione(conn);
+    std::string esito;
     switch (archivio) {
         case Archivio::Ente:
             conn.exec(
@@ -58,21 +65,35 @@ bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& rep
                 "telefono = '', email = '', CFRapp = '', CodCar = '', CodEnte = '', "
                 "CognomeRapp = '', NomeRapp = '', A1 = '', A2 = '', A3 = '', A4 = '', A5 = '', "
                 "A6 = '', A7 = '', A8 = '', b1 = '', b2 = '', b3 = '', b4 = '', b5 = '', b6 = ''");
+            esito = "Nessuna riga eliminata: svuotati i dati generali dell'Ente.";
             break;
         case Archivio::Dipendenti:
+        {
             conn.exec("delete from Zefo1");
+            const int certificati = conn.changes();
             conn.exec("delete from Zefo2");
+            const int seconde = conn.changes();
             conn.exec("delete from Zefo3");
+            const int aggiuntive = conn.changes();
             conn.exec(
                 "update QuadroCt set NumCellulare = '', B5 = '', B6 = '', B1 = '', B2 = '', "
                 "B3 = '', B4 = ''");
+            esito = std::string(certificati == 1 ? "Eliminato 1 certificato"
+                                                 : "Eliminati " + std::to_string(certificati) +
+                                                       " certificati") +
+                    " dei dipendenti con " +
+                    (aggiuntive == 1 ? "1 riga aggiuntiva" : std::to_string(aggiuntive) + " righe aggiuntive") + " (" +
+                    righe(certificati + seconde + aggiuntive) + " in tutto).";
             break;
+        }
         case Archivio::Professionisti:
             conn.exec("delete from Professionisti");
+            esito = "Eliminate " + righe(conn.changes()) + " dei professionisti.";
             break;
     }
     transazione.commit();
-    reporter.info(kOperazioneTerminata);
+    copia.conferma();
+    reporter.info(std::string(kOperazioneTerminata) + "\n" + esito);
     return true;
 }
 

@@ -1,33 +1,87 @@
-// The importers as the window and the batch command start them: the checks on the path, then
-// the file opened and handed to the stream readers.
+// The importers as the window and the batch command start them: the checks on the path, the
+// question for a file already imported and the backup, then the file handed to the stream
+// readers. Also the list and the restore of the backups.
 
 #include "import/importazione.h"
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 
 #include "import/lettori.h"
 #include "import/lettura.h"
 #include "storage/error.h"
+#include "storage/salvataggi.h"
+#include "storage/sha256.h"
+#include "storage/sistema.h"
 
 namespace importazione {
+
+namespace sistema = storage::sistema;
 
 namespace {
 
 bool esiste(const std::string& percorso, storage::Reporter& reporter) {
-    std::error_code ec;
-    if (!percorso.empty() && std::filesystem::exists(percorso, ec)) return true;
+    if (!percorso.empty() && sistema::tipoFile(percorso) != sistema::TipoFile::Mancante) return true;
     reporter.error("Il file " + percorso + " non esiste. Non è possibile eseguire l'import.");
     return false;
 }
 
+// Only a plain file is read: a FIFO or a device would block the run or never end.
 std::ifstream apri(const std::string& percorso) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(percorso, ec))
-        throw storage::Error("Impossibile leggere il file " + percorso + ": è una cartella.");
+    const char* cosa = nullptr;
+    switch (sistema::tipoFile(percorso)) {
+        case sistema::TipoFile::Normale: break;
+        case sistema::TipoFile::Cartella: cosa = "è una cartella, non un file"; break;
+        case sistema::TipoFile::Fifo: cosa = "è una pipe con nome (FIFO), non un file"; break;
+        case sistema::TipoFile::Dispositivo: cosa = "è un dispositivo, non un file"; break;
+        case sistema::TipoFile::Mancante: cosa = "non esiste"; break;
+        case sistema::TipoFile::Altro: cosa = "non è un file normale"; break;
+    }
+    if (cosa)
+        throw storage::Error("Il file " + percorso + " " + cosa +
+                             ": non è possibile eseguire l'import.");
+    if (const std::string motivo = sistema::motivoNonLeggibile(percorso); !motivo.empty())
+        throw storage::Error("Impossibile aprire il file " + percorso + ": " + motivo + ".");
     std::ifstream in(percorso, std::ios::binary);
     if (!in) throw storage::Error("Impossibile aprire il file " + percorso + ".");
     return in;
+}
+
+// A file of the same size and content as one already imported asks first. The digest is only
+// computed when the size matches a recorded import; the run computes it anyway for its record.
+bool nuovoOConfermato(storage::Connection& conn, std::ifstream& in, const std::string& percorso,
+                      storage::Reporter& reporter) {
+    in.seekg(0, std::ios::end);
+    const auto dimensione = static_cast<std::uint64_t>(in.tellg());
+    in.seekg(0);
+    if (!DimensioneGiaImportata(conn, dimensione)) return true;
+    storage::Sha256 sha;
+    std::string blocco(1 << 20, '\0');
+    while (in.read(blocco.data(), static_cast<std::streamsize>(blocco.size())) || in.gcount() > 0)
+        sha.aggiungi(std::string_view(blocco).substr(0, static_cast<std::size_t>(in.gcount())));
+    if (in.bad()) throw storage::Error("Errore nella lettura del file " + percorso + ".");
+    in.clear();
+    in.seekg(0);
+    const auto prima = ImportazionePrecedente(conn, dimensione, sha.esadecimale());
+    return !prima || reporter.ask(DomandaGiaImportato(percorso, *prima));
+}
+
+// The steps every import from a path shares once its own checks passed.
+template <typename Lettura>
+bool importa(storage::Connection& conn, const std::string& percorso, const std::string& tipo,
+             const std::string& operazione, storage::Reporter& reporter, Lettura lettura) {
+    std::ifstream in = apri(percorso);
+    if (!nuovoOConfermato(conn, in, percorso, reporter)) return false;
+    storage::Salvataggio copia(conn, operazione);
+    const Registrazione reg{tipo};
+    if (!lettura(in, reg)) return false;
+    copia.conferma();
+    return true;
+}
+
+const char* sigla(Tracciato t) {
+    return t == Tracciato::Amministratori ? "AMM" : t == Tracciato::CoCoCo ? "CoC" : "DIP";
 }
 
 }  // namespace
@@ -40,8 +94,13 @@ bool ImportaPaghe(storage::Connection& conn, const std::string& percorso, Tracci
         reporter.error("Errore nel nome del file");
         return false;
     }
-    std::ifstream in = apri(percorso);
-    return ImportaPaghe(conn, in, percorso, *codice, tracciato, copiaSostituto, dati, reporter);
+    std::string operazione = std::string("importa-paghe-") + sigla(tracciato);
+    for (char& c : operazione) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return importa(conn, percorso, std::string("paghe ") + sigla(tracciato), operazione, reporter,
+                   [&](std::istream& in, const Registrazione& reg) {
+                       return ImportaPaghe(conn, in, percorso, *codice, tracciato, copiaSostituto,
+                                           dati, reporter, &reg);
+                   });
 }
 
 bool ImportaAltro(storage::Connection& conn, const std::string& percorso, bool copiaSostituto,
@@ -52,23 +111,92 @@ bool ImportaAltro(storage::Connection& conn, const std::string& percorso, bool c
         reporter.error("Errore nel nome del file");
         return false;
     }
-    std::ifstream in = apri(percorso);
-    return ImportaAltro(conn, in, percorso, *codice, copiaSostituto, dati, reporter);
+    return importa(conn, percorso, "altro", "importa-altro", reporter,
+                   [&](std::istream& in, const Registrazione& reg) {
+                       return ImportaAltro(conn, in, percorso, *codice, copiaSostituto, dati,
+                                           reporter, &reg);
+                   });
 }
 
 bool Importa770(storage::Connection& conn, const std::string& percorso, int tracciato,
                 const DatiAggiuntivi& dati, storage::Reporter& reporter) {
     if (!esiste(percorso, reporter)) return false;
-    std::ifstream in = apri(percorso);
-    return Importa770(conn, in, percorso, tracciato, dati, reporter);
+    const std::string n = std::to_string(tracciato);
+    return importa(conn, percorso, "770 tracciato " + n, "importa-770-" + n, reporter,
+                   [&](std::istream& in, const Registrazione& reg) {
+                       return Importa770(conn, in, percorso, tracciato, dati, reporter, &reg);
+                   });
 }
 
 bool ImportaFinanziaria(storage::Connection& conn, const std::string& percorso,
                         bool daCuDipendenti, const DatiAggiuntivi& dati,
                         storage::Reporter& reporter) {
     if (!esiste(percorso, reporter)) return false;
-    std::ifstream in = apri(percorso);
-    return ImportaFinanziaria(conn, in, percorso, daCuDipendenti, dati, reporter);
+    return importa(conn, percorso, "finanziaria", "importa-finanziaria", reporter,
+                   [&](std::istream& in, const Registrazione& reg) {
+                       return ImportaFinanziaria(conn, in, percorso, daCuDipendenti, dati,
+                                                 reporter, &reg);
+                   });
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// "prima dell'importazione ...": what a backup was taken before, from its file name.
+std::string inParole(const std::string& operazione) {
+    static const std::pair<const char*, const char*> kOperazioni[] = {
+        {"importa-paghe-dip", "prima dell'importazione delle paghe (Dipendenti / LPU - LSU)"},
+        {"importa-paghe-amm", "prima dell'importazione delle paghe (Amministratori)"},
+        {"importa-paghe-coc", "prima dell'importazione delle paghe (Co.Co.Co.)"},
+        {"importa-altro", "prima dell'importazione Altro"},
+        {"importa-770-1", "prima dell'importazione del 770 Semplificato (tracciato 1)"},
+        {"importa-770-2", "prima dell'importazione del 770 Semplificato (tracciato 2)"},
+        {"importa-finanziaria", "prima dell'importazione dalla procedura finanziaria"},
+        {"azzera-ente", "prima dell'eliminazione dei dati generali dell'Ente"},
+        {"azzera-dipendenti", "prima dell'eliminazione dei dati dei dipendenti"},
+        {"azzera-professionisti", "prima dell'eliminazione dei dati dei professionisti"},
+        {"ripristino", "prima di un ripristino"},
+    };
+    for (const auto& [sigla, parole] : kOperazioni)
+        if (operazione == sigla) return parole;
+    return "prima di " + operazione;
+}
+
+}  // namespace
+
+std::vector<CopiaArchivio> ElencoCopie(const storage::Connection& conn) {
+    std::vector<CopiaArchivio> out;
+    const std::string cartella = storage::cartellaSalvataggi(conn);
+    if (cartella.empty()) return out;
+    for (const auto& v : storage::elencoSalvataggi(cartella))
+        out.push_back({v.percorso, v.nome, v.quando, inParole(v.operazione)});
+    return out;
+}
+
+bool Ripristina(storage::Connection& conn, const std::string& copia, storage::Reporter& reporter) {
+    // A name from the list stands for the file in the backup folder.
+    std::string percorso = copia;
+    const std::string cartella = storage::cartellaSalvataggi(conn);
+    if (sistema::tipoFile(percorso) == sistema::TipoFile::Mancante && !cartella.empty())
+        percorso = (fs::path(cartella) / copia).string();
+    if (sistema::tipoFile(percorso) != sistema::TipoFile::Normale)
+        throw storage::Error("Il salvataggio " + copia + " non esiste.");
+    std::string stato = "com'è nel file " + percorso;
+    for (const auto& c : ElencoCopie(conn)) {
+        std::error_code ec;
+        if (fs::equivalent(c.percorso, percorso, ec))
+            stato = "com'era il " + c.quando.substr(0, 10) + " alle " + c.quando.substr(11) +
+                    ", " + c.prima;
+    }
+    if (!reporter.ask("Ripristinare l'archivio " + stato +
+                      "? I dati attuali saranno prima salvati in una copia."))
+        return false;
+    storage::Salvataggio attuale(conn, "ripristino");
+    storage::ripristina(conn, percorso);
+    attuale.conferma();
+    reporter.info("Archivio ripristinato " + stato + ".");
+    return true;
 }
 
 }  // namespace importazione

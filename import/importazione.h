@@ -1,9 +1,13 @@
 #pragma once
 
-// The imports and the archive reset. Every import runs in one transaction: an error stores
-// nothing of that run and throws storage::Error naming the file, line, field and value found.
+// The imports, the archive reset and the restore of a backup. Every import runs in one
+// transaction: an error stores nothing of that run and throws storage::Error naming the file,
+// line, field and value found. Before it reads, an import refuses what is not a plain readable
+// file and asks before importing again a file already imported; every import, reset and restore
+// that changes the archive is preceded by a backup (storage/salvataggi.h).
 
 #include <string>
+#include <vector>
 
 #include "storage/connection.h"
 #include "storage/reporter.h"
@@ -35,5 +39,17 @@ bool ImportaFinanziaria(storage::Connection& conn, const std::string& percorso,
 enum class Archivio { Ente, Dipendenti, Professionisti };
 // Asks the three questions through reporter.ask; goes ahead only on Yes, No, Yes.
 bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& reporter);
+
+// A backup of the archive as the operator sees it.
+struct CopiaArchivio {
+    std::string percorso, nome;
+    std::string quando;  // "GG/MM/AAAA HH:MM:SS"
+    std::string prima;   // the operation it was taken before, in words
+};
+// The backups of the open archive, newest first.
+std::vector<CopiaArchivio> ElencoCopie(const storage::Connection& conn);
+// Asks through reporter.ask, backs up the current state, then puts the copy's content in place
+// of the archive's. false when the operator said No.
+bool Ripristina(storage::Connection& conn, const std::string& copia, storage::Reporter& reporter);
 
 }  // namespace importazione

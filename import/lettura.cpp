@@ -7,6 +7,74 @@
 
 namespace importazione {
 
+namespace {
+
+constexpr std::size_t kBlocco = 1 << 20;  // bytes read from the stream at a time
+
+void aggiungiUtf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Strict UTF-8 (no overlong forms, surrogates or code points past U+10FFFF), fed in pieces up
+// to the Ctrl-Z that ends the data.
+class ValidatoreUtf8 {
+public:
+    // False at the first byte that cannot be UTF-8; sets fine() at a Ctrl-Z.
+    bool aggiungi(std::string_view s) {
+        for (unsigned char c : s) {
+            if (manca_ > 0) {
+                if (c < min_ || c > max_) return false;
+                min_ = 0x80;
+                max_ = 0xBF;
+                --manca_;
+                continue;
+            }
+            if (c == 0x1A) {
+                fine_ = true;
+                return true;
+            }
+            if (c < 0x80) continue;
+            if (c >= 0xC2 && c <= 0xDF) {
+                manca_ = 1;
+            } else if (c >= 0xE0 && c <= 0xEF) {
+                manca_ = 2;
+                if (c == 0xE0) min_ = 0xA0;
+                if (c == 0xED) max_ = 0x9F;
+            } else if (c >= 0xF0 && c <= 0xF4) {
+                manca_ = 3;
+                if (c == 0xF0) min_ = 0x90;
+                if (c == 0xF4) max_ = 0x8F;
+            } else {
+                return false;
+            }
+        }
+        return true;
+    }
+    bool fine() const { return fine_; }
+    bool completo() const { return manca_ == 0; }
+
+private:
+    int manca_ = 0;
+    unsigned char min_ = 0x80, max_ = 0xBF;
+    bool fine_ = false;
+};
+
+}  // namespace
+
 LettoreRighe::LettoreRighe(std::istream& in, std::string nomeFile)
     : in_(in), nome_(std::move(nomeFile)) {
     const auto inizio = in_.tellg();
@@ -18,26 +86,181 @@ LettoreRighe::LettoreRighe(std::istream& in, std::string nomeFile)
         in_.clear();
         in_.seekg(inizio);
     }
+    riempi();
+    const auto inizia = [&](std::string_view bom) { return buf_.compare(0, bom.size(), bom) == 0; };
+    if (inizia("\xEF\xBB\xBF")) {
+        pos_ = 3;
+        codifica_ = Codifica::Utf8;
+        deciso_ = true;
+    } else if (inizia("\xFF\xFE") || inizia("\xFE\xFF")) {
+        codifica_ = buf_[0] == '\xFF' ? Codifica::Utf16LE : Codifica::Utf16BE;
+        deciso_ = true;
+        utf16_ = buf_.substr(2);
+        buf_.clear();
+        decodifica();
+    }
+}
+
+// A UTF-16 file's bytes waiting in utf16_ become UTF-8 in buf_; a unit without its pair (or an
+// odd last byte) becomes U+FFFD, which the line's conversion then turns into "?".
+void LettoreRighe::decodifica() {
+    const bool le = codifica_ == Codifica::Utf16LE;
+    const auto unita = [&](std::size_t k) -> std::uint32_t {
+        const auto a = static_cast<unsigned char>(utf16_[k]);
+        const auto b = static_cast<unsigned char>(utf16_[k + 1]);
+        return le ? (a | b << 8) : (a << 8 | b);
+    };
+    std::size_t i = 0;
+    const std::size_t n = utf16_.size();
+    while (i + 2 <= n) {
+        const std::uint32_t u = unita(i);
+        std::uint32_t cp = u;
+        std::size_t passo = 2;
+        if (u >= 0xD800 && u <= 0xDBFF) {
+            if (i + 4 > n && !esaurito_) break;
+            const std::uint32_t v = i + 4 <= n ? unita(i + 2) : 0;
+            if (v >= 0xDC00 && v <= 0xDFFF) {
+                cp = 0x10000 + ((u - 0xD800) << 10) + (v - 0xDC00);
+                passo = 4;
+            } else {
+                cp = 0xFFFD;
+            }
+        } else if (u >= 0xDC00 && u <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
+        aggiungiUtf8(buf_, cp);
+        i += passo;
+    }
+    utf16_.erase(0, i);
+    if (esaurito_ && !utf16_.empty()) {
+        aggiungiUtf8(buf_, 0xFFFD);
+        utf16_.clear();
+    }
+}
+
+// More bytes into buf_ (already decoded for a UTF-16 file); every byte read feeds the digest.
+bool LettoreRighe::riempi() {
+    if (esaurito_) return false;
+    if (pos_ > 0) {
+        buf_.erase(0, pos_);
+        pos_ = 0;
+    }
+    const std::size_t prima = buf_.size();
+    std::string& blocco = blocco_;
+    blocco.resize(kBlocco);
+    in_.read(blocco.data(), static_cast<std::streamsize>(kBlocco));
+    if (in_.bad()) throw storage::Error("Errore nella lettura del file " + nome_ + ".");
+    const auto n = static_cast<std::size_t>(in_.gcount());
+    if (n < kBlocco) esaurito_ = true;
+    blocco.resize(n);
+    sha_.aggiungi(blocco);
+    letti_ += n;
+    if (codifica_ == Codifica::Utf16LE || codifica_ == Codifica::Utf16BE) {
+        utf16_ += blocco;
+        decodifica();
+    } else {
+        buf_ += blocco;
+    }
+    return n > 0 || buf_.size() > prima;
+}
+
+// Met on the first line holding a byte past ASCII: the file is UTF-8 when every byte of its
+// data is. The rest of the stream is read ahead and the stream put back where it was.
+void LettoreRighe::decidiCodifica() {
+    deciso_ = true;
+    ValidatoreUtf8 v;
+    bool ok = v.aggiungi(grezza_) && v.completo();
+    ok = ok && v.aggiungi(std::string_view(buf_).substr(pos_));
+    if (ok && !v.fine() && !esaurito_) {
+        const auto qui = in_.tellg();
+        if (qui != std::istream::pos_type(-1)) {
+            std::string& blocco = blocco_;
+            blocco.resize(kBlocco);
+            while (ok && !v.fine()) {
+                in_.read(blocco.data(), static_cast<std::streamsize>(kBlocco));
+                const auto n = static_cast<std::size_t>(in_.gcount());
+                if (n == 0) break;
+                ok = v.aggiungi(std::string_view(blocco).substr(0, n));
+            }
+            in_.clear();
+            in_.seekg(qui);
+        }
+    }
+    if (ok && (v.fine() || esaurito_) && !v.completo()) ok = false;
+    codifica_ = ok ? Codifica::Utf8 : Codifica::Windows1252;
 }
 
 bool LettoreRighe::leggi() {
     if (finito_) return false;
-    if (!std::getline(in_, riga_)) {
+    grezza_.clear();
+    bool fineRiga = false, controllo = false, alto = false;
+    for (;;) {
+        if (pos_ >= buf_.size()) {
+            if (!riempi()) break;
+            continue;
+        }
+        const char* b = buf_.data();
+        const std::size_t n = buf_.size();
+        std::size_t i = pos_;
+        while (i < n) {
+            const auto c = static_cast<unsigned char>(b[i]);
+            if (c < 0x20 && c != '\t') break;
+            alto |= c >= 0x80;
+            ++i;
+        }
+        grezza_.append(b + pos_, i - pos_);
+        pos_ = i;
+        if (i == n) continue;
+        const char c = b[i];
+        ++pos_;
+        if (c == '\n') {
+            fineRiga = true;
+            break;
+        }
+        if (c == '\r') {
+            if (pos_ >= buf_.size()) riempi();
+            if (pos_ < buf_.size() && buf_[pos_] == '\n') ++pos_;
+            fineRiga = true;
+            break;
+        }
+        if (c == '\x1a') {
+            finito_ = fineRiga = true;
+            break;
+        }
+        controllo = true;
+        grezza_ += c;
+    }
+    if (!fineRiga && grezza_.empty()) {
         finito_ = true;
-        if (in_.bad()) throw storage::Error("Errore nella lettura del file " + nome_ + ".");
         return false;
     }
     ++numero_;
-    const bool conFineRiga = !in_.eof();
-    letti_ += riga_.size() + (conFineRiga ? 1 : 0);
-    if (auto z = riga_.find('\x1a'); z != std::string::npos) {
-        riga_.resize(z);
-        finito_ = true;
-    } else if (conFineRiga && !riga_.empty() && riga_.back() == '\r') {
-        riga_.pop_back();
+    if (alto && !deciso_) decidiCodifica();
+    if (!alto || codifica_ == Codifica::Windows1252) {
+        riga_.swap(grezza_);
+    } else {
+        std::size_t sostituiti = 0;
+        riga_ = storage::aWindows1252(grezza_, &sostituiti);
+        if (sostituiti) sostituzioni_.emplace_back(numero_, sostituiti);
     }
-    if (!conFineRiga) finito_ = true;
+    if (controllo) {
+        std::size_t k = 0;
+        while (k < riga_.size() && (static_cast<unsigned char>(riga_[k]) >= 0x20 || riga_[k] == '\t'))
+            ++k;
+        throw storage::Error("Il file " + nome_ + " non può essere importato: la riga " +
+                             std::to_string(numero_) +
+                             " contiene un carattere di controllo alla colonna " +
+                             std::to_string(k + 1) + ".");
+    }
     return true;
+}
+
+std::string LettoreRighe::impronta() {
+    while (!esaurito_) {
+        pos_ = buf_.size();
+        riempi();
+    }
+    return sha_.esadecimale();
 }
 
 std::string_view Colonne(std::string_view riga, std::size_t da, std::size_t a) {
@@ -140,6 +363,35 @@ std::optional<std::string> CodiceAzienda(std::string_view percorso) {
             ++fine;
     }
     return std::string(codice.substr(0, fine));
+}
+
+void ErroreTracciato(const LettoreRighe& lettore, std::string_view tipo, std::string_view cosa) {
+    throw storage::Error("Il file " + lettore.nomeFile() + " non sembra un file " +
+                         std::string(tipo) + ": riga " + std::to_string(lettore.numero()) + ", " +
+                         std::string(cosa) + ".");
+}
+
+void ControllaTroncata(const LettoreRighe& lettore, std::string_view riga, std::string_view campo,
+                       std::size_t da, std::size_t a) {
+    if (riga.size() < da || riga.size() >= a) return;
+    const std::string_view presente = riga.substr(da - 1);
+    if (Pulisci(presente).empty()) return;
+    throw storage::Error("Il file " + lettore.nomeFile() + " non può essere importato: la riga " +
+                         std::to_string(lettore.numero()) + " finisce alla colonna " +
+                         std::to_string(riga.size()) + ", dentro il campo " + std::string(campo) +
+                         " (colonne " + std::to_string(da) + "-" + std::to_string(a) +
+                         "), di cui contiene solo «" + InUtf8(presente) + "».");
+}
+
+void ControllaFineTracciato(const LettoreRighe& lettore, std::string_view riga,
+                            std::size_t ultima, std::string_view tipo) {
+    if (riga.size() <= ultima) return;
+    std::size_t fine = riga.size();
+    while (fine > ultima && static_cast<unsigned char>(riga[fine - 1]) <= 0x20) --fine;
+    if (fine <= ultima) return;
+    ErroreTracciato(lettore, tipo,
+                    "la riga ha dati fino alla colonna " + std::to_string(fine) +
+                        ", oltre la fine del tracciato (colonna " + std::to_string(ultima) + ")");
 }
 
 void ErroreCampo(const LettoreRighe& lettore, std::string_view campo, std::size_t da,

@@ -9,17 +9,29 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
+
+#include "storage/sha256.h"
 
 namespace importazione {
 
-// The lines of an export file. A line ends at CR LF or at a lone LF; a Ctrl-Z (0x1A) ends the
-// data even if bytes follow. Lines have no length limit.
+// The lines of an export file, as Windows-1252 bytes whatever the file's encoding, so that a
+// column is always one byte. A line ends at CR LF, at a lone LF or at a lone CR; a Ctrl-Z (0x1A)
+// ends the data even if bytes follow. Lines have no length limit.
+//
+// Encodings: a UTF-16 file (with its BOM) and a UTF-8 file (with its BOM, or valid UTF-8 holding
+// multibyte sequences) are decoded and counted in characters; anything else is Windows-1252. A
+// character Windows-1252 has no byte for becomes "?", and sostituzioni() lists its line.
+// A line holding a control character (0x00-0x1F but TAB) is refused with storage::Error.
 class LettoreRighe {
 public:
+    enum class Codifica { Windows1252, Utf8, Utf16LE, Utf16BE };
+
     LettoreRighe(std::istream& in, std::string nomeFile);
 
     // The next line into riga(); false at the end of the data. Throws storage::Error when the
-    // stream fails to read.
+    // stream fails to read or the line holds a control character.
     bool leggi();
     std::string_view riga() const { return riga_; }
     // 1-based number of the line last read, blank lines included.
@@ -28,15 +40,38 @@ public:
     // Bytes consumed so far and the stream's size (0 when it can't tell): for progress.
     std::uint64_t letti() const { return letti_; }
     std::uint64_t totale() const { return totale_; }
+    Codifica codifica() const { return codifica_; }
+    // Numbers of the lines where characters became "?", with how many there were.
+    const std::vector<std::pair<std::size_t, std::size_t>>& sostituzioni() const {
+        return sostituzioni_;
+    }
+    // Once the data have ended: the SHA-256 of every byte of the stream (those after a Ctrl-Z
+    // included) and their count.
+    std::string impronta();
+    std::uint64_t dimensione() const { return letti_; }
 
 private:
+    bool riempi();
+    void decidiCodifica();
+    void decodifica();
+
     std::istream& in_;
     std::string nome_;
+    std::string grezza_;  // the line as found in the stream (UTF-8 for a UTF-16 file)
     std::string riga_;
+    std::string blocco_;  // the last piece read from the stream
+    std::string buf_;     // bytes read and not yet consumed, from pos_
+    std::size_t pos_ = 0;
+    std::string utf16_;   // a UTF-16 file's bytes waiting for their pair
     std::size_t numero_ = 0;
     std::uint64_t letti_ = 0;
     std::uint64_t totale_ = 0;
-    bool finito_ = false;
+    bool finito_ = false;     // the data have ended (end of stream or Ctrl-Z)
+    bool esaurito_ = false;   // the stream has no more bytes
+    bool deciso_ = false;     // the encoding is known (until then only ASCII lines were met)
+    Codifica codifica_ = Codifica::Windows1252;
+    std::vector<std::pair<std::size_t, std::size_t>> sostituzioni_;
+    storage::Sha256 sha_;
 };
 
 // Columns da..a (1-based, inclusive) of a line; whatever part lies past the line's end is
@@ -64,6 +99,19 @@ std::optional<std::string> LeggiConteggio(std::string_view campo, bool& ok);
 // path component, "/" or "\" separated), cut to 10 characters. nullopt when the name has no "."
 // or begins with one.
 std::optional<std::string> CodiceAzienda(std::string_view percorso);
+
+// The file is not of the reader's layout: "Il file F non sembra un file TIPO: riga N, COSA."
+[[noreturn]] void ErroreTracciato(const LettoreRighe& lettore, std::string_view tipo,
+                                  std::string_view cosa);
+
+// A line that ends inside the field of columns da-a while the part present is not blank: the
+// rest of the value was cut away, so the line is refused naming the field and what it holds.
+void ControllaTroncata(const LettoreRighe& lettore, std::string_view riga, std::string_view campo,
+                       std::size_t da, std::size_t a);
+
+// Something other than blanks after column "ultima", the layout's last: a file of another layout.
+void ControllaFineTracciato(const LettoreRighe& lettore, std::string_view riga,
+                            std::size_t ultima, std::string_view tipo);
 
 // "Errore alla riga N del file F: il campo C (colonne A-B) contiene «V», che non è COSA."
 // (the value is shown as UTF-8). Always throws storage::Error.

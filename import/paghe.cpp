@@ -14,6 +14,8 @@ namespace importazione {
 namespace {
 
 constexpr std::size_t kOgniRighe = 1024;  // lines between two progress reports
+constexpr std::size_t kFineCertificato = 2304, kFineContinuazione = 300;
+constexpr const char* kTipoFile = "delle paghe";
 
 // How a field's characters are stored: text as read (blanks trimmed), an amount or converted
 // code, a date ("00/00/0000" or blank leaves the column unset), a count.
@@ -71,6 +73,8 @@ public:
     void ImportaCoCoCo(std::string_view riga);
     void ImportaAltro(std::string_view riga);
     void CopiaSostituto();
+    std::size_t certificati() const { return certificati_; }
+    std::size_t aggiuntive() const { return aggiuntive_; }
 
 private:
     static bool continuazione(std::string_view riga) { return riga.substr(0, 4) == "||||"; }
@@ -78,7 +82,7 @@ private:
     bool testaSenzaContinuazioni(std::string_view riga, const char* tipo, const char* errore);
     void dipendenteFiscale(std::string_view riga);
     void dipendentePrevidenza(std::string_view riga);
-    void LeggiFamiliari(std::string_view blocco, int n);
+    void LeggiFamiliari(std::string_view riga, int n);
     void continuazioneDipendente(std::string_view riga);
     void memorizza();
 
@@ -92,11 +96,13 @@ private:
     storage::Reporter& reporter_;
     NuovaRiga zefo1_, zefo2_, zefo3_;
     std::int64_t ultimoId_ = 0;  // the certificate stored last by this run
+    std::size_t certificati_ = 0, aggiuntive_ = 0;
     std::array<std::string, 5> sostituto_;  // A01, A02, A03, A08, A09 of that certificate
 };
 
 void ImportatorePaghe::leggi(NuovaRiga& r, std::string_view riga, std::span<const Campo> campi) {
     for (const Campo& c : campi) {
+        ControllaTroncata(lettore_, riga, r.nome(c.colonna), c.da, c.a);
         const std::string_view campo = Colonne(riga, c.da, c.a);
         switch (c.tipo) {
             case Tipo::Testo: r.daFile(c.colonna, Pulisci(campo)); break;
@@ -122,6 +128,8 @@ void ImportatorePaghe::leggi(NuovaRiga& r, std::string_view riga, std::span<cons
 
 // What every payroll reader stores alike: kind, numbers, company, agent, recipient and period.
 void ImportatorePaghe::testa(std::string_view riga, const char* tipo) {
+    ControllaFineTracciato(lettore_, riga, kFineCertificato, kTipoFile);
+    ControllaTroncata(lettore_, riga, "MatrDip", 221, 224);
     zefo1_.pulisci();
     zefo2_.pulisci();
     zefo2_.imposta(z2::tipo, tipo);
@@ -160,7 +168,8 @@ void ImportatorePaghe::dipendenteFiscale(std::string_view riga) {
     leggi(zefo1_, riga, kZefo1);
     static constexpr Campo kZefo2[] = {{I, z2::c261, 1094, 1103}, {I, z2::c263, 1116, 1125}};
     leggi(zefo2_, riga, kZefo2);
-    if (Colonne(riga, 1750, 1757) == "Nota BO:") LeggiFamiliari(Colonne(riga, 1758, 2199), 0);
+    ControllaTroncata(lettore_, riga, "Nota BO:", 1750, 1757);
+    if (Colonne(riga, 1750, 1757) == "Nota BO:") LeggiFamiliari(riga, 0);
 }
 
 // The first social-security section, then the two clearing rules.
@@ -183,12 +192,25 @@ void ImportatorePaghe::dipendentePrevidenza(std::string_view riga) {
         for (int c : {z2::D15, z2::D18, z2::D19, z2::D20, z2::D22, z2::D33}) zefo2_.svuota(c);
 }
 
-// Entries of 33 characters: kind (1-4), codice fiscale (5-20), months (22-23), percentage
-// (25-30). Values are stored raw. Rows past the ninth do not exist: such entries are passed over.
-void ImportatorePaghe::LeggiFamiliari(std::string_view blocco, int n) {
-    constexpr std::size_t kVoce = 33, kVoci = 13;  // the block holds 13 whole entries
+// The block of columns 1758-2199 of the line: entries of 33 characters, kind (1-4), codice
+// fiscale (5-20), months (22-23), percentage (25-30). Values are stored raw. Rows past the ninth
+// do not exist: such entries are passed over.
+void ImportatorePaghe::LeggiFamiliari(std::string_view riga, int n) {
+    constexpr std::size_t kInizio = 1758, kVoce = 33, kVoci = 13;  // 13 whole entries
+    const std::string_view blocco = Colonne(riga, kInizio, 2199);
     for (std::size_t k = 0; k < kVoci && k * kVoce < blocco.size(); ++k) {
         const std::string_view voce = blocco.substr(k * kVoce, kVoce);
+        if (voce.size() < kVoce) {
+            static constexpr std::array<std::pair<std::size_t, std::size_t>, 4> kParti = {
+                {{1, 4}, {5, 20}, {22, 23}, {25, 30}}};
+            static constexpr const char* kNomi[] = {"tipo", "codice fiscale", "mesi",
+                                                    "percentuale"};
+            const std::size_t base = kInizio + k * kVoce - 1;
+            for (std::size_t p = 0; p < kParti.size(); ++p)
+                ControllaTroncata(lettore_, riga,
+                                  std::string(kNomi[p]) + " del familiare " + std::to_string(k + 1),
+                                  base + kParti[p].first, base + kParti[p].second);
+        }
         const std::string_view tipo = Pulisci(Colonne(voce, 1, 4));
         int rigaFam;
         bool percentuale = true;
@@ -219,6 +241,7 @@ void ImportatorePaghe::continuazioneDipendente(std::string_view riga) {
                              " del file " + lettore_.nomeFile() +
                              ": una riga di continuazione (||||) precede la prima riga di "
                              "certificato, non c'è un certificato a cui aggiungerla.");
+    ControllaFineTracciato(lettore_, riga, kFineContinuazione, kTipoFile);
     zefo3_.pulisci();
     zefo3_.imposta(z3::Id, std::to_string(ultimoId_));
     static constexpr Campo kSezione[] = {
@@ -232,10 +255,12 @@ void ImportatorePaghe::continuazioneDipendente(std::string_view riga) {
     zefo3_.imposta(z3::D01, dati_.matricolaAzienda);
     zefo3_.imposta(z3::D33, "X");
     zefo3_.inserisci();
+    ++aggiuntive_;
 }
 
 void ImportatorePaghe::memorizza() {
     ultimoId_ = zefo1_.inserisci();
+    ++certificati_;
     zefo2_.imposta(z2::ID, std::to_string(ultimoId_));
     zefo2_.inserisci();
     sostituto_ = {zefo1_.valore(z1::A01), zefo1_.valore(z1::A02), std::string(),
@@ -251,6 +276,11 @@ void ImportatorePaghe::ImportaDipendente(std::string_view riga) {
 }
 
 void ImportatorePaghe::ImportaAltro(std::string_view riga) {
+    // A full-length line is a certificate whatever its first columns hold; a short one that
+    // begins "||||" is a continuation line, which this reading has no place for.
+    if (continuazione(riga) && riga.size() < kFineCertificato)
+        ErroreTracciato(lettore_, kTipoFile,
+                        "è una riga di continuazione (||||), che l'importazione Altro non legge");
     testa(riga, "DIP");
     dipendenteFiscale(riga);
     static constexpr Campo kPosizione[] = {
@@ -323,7 +353,7 @@ enum class Lettore { Dipendenti, Amministratori, CoCoCo, Altro };
 
 bool esegui(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
             const std::string& codiceAzienda, Lettore quale, bool copiaSostituto,
-            const DatiAggiuntivi& dati, storage::Reporter& reporter) {
+            const DatiAggiuntivi& dati, storage::Reporter& reporter, const Registrazione* reg) {
     LettoreRighe lettore(in, nomeFile);
     storage::Transaction transazione(conn);
     ImportatorePaghe imp(conn, lettore, codiceAzienda, dati, reporter);
@@ -341,9 +371,7 @@ bool esegui(storage::Connection& conn, std::istream& in, const std::string& nome
         }
     }
     if (copiaSostituto) imp.CopiaSostituto();
-    transazione.commit();
-    reporter.progress(lettore.letti(), lettore.totale());
-    reporter.info(kOperazioneTerminata);
+    Concludi(conn, transazione, lettore, reporter, imp.certificati(), imp.aggiuntive(), reg);
     return true;
 }
 
@@ -351,18 +379,20 @@ bool esegui(storage::Connection& conn, std::istream& in, const std::string& nome
 
 bool ImportaPaghe(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
                   const std::string& codiceAzienda, Tracciato tracciato, bool copiaSostituto,
-                  const DatiAggiuntivi& dati, storage::Reporter& reporter) {
+                  const DatiAggiuntivi& dati, storage::Reporter& reporter,
+                  const Registrazione* reg) {
     const Lettore quale = tracciato == Tracciato::Amministratori ? Lettore::Amministratori
                           : tracciato == Tracciato::CoCoCo       ? Lettore::CoCoCo
                                                                  : Lettore::Dipendenti;
-    return esegui(conn, in, nomeFile, codiceAzienda, quale, copiaSostituto, dati, reporter);
+    return esegui(conn, in, nomeFile, codiceAzienda, quale, copiaSostituto, dati, reporter, reg);
 }
 
 bool ImportaAltro(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
                   const std::string& codiceAzienda, bool copiaSostituto,
-                  const DatiAggiuntivi& dati, storage::Reporter& reporter) {
+                  const DatiAggiuntivi& dati, storage::Reporter& reporter,
+                  const Registrazione* reg) {
     return esegui(conn, in, nomeFile, codiceAzienda, Lettore::Altro, copiaSostituto, dati,
-                  reporter);
+                  reporter, reg);
 }
 
 }  // namespace importazione

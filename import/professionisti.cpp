@@ -13,6 +13,81 @@ namespace importazione {
 namespace {
 
 constexpr std::size_t kOgniRighe = 1024;
+constexpr const char* kTipo770 = "770 Semplificato";
+constexpr const char* kTipoFinanziaria = "della procedura finanziaria";
+constexpr std::size_t kFineFinanziaria = 451;
+
+bool lettera(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool cifra(char c) { return c >= '0' && c <= '9'; }
+
+std::string colonne(std::size_t da, std::size_t a) {
+    return "colonne " + std::to_string(da) + "-" + std::to_string(a);
+}
+
+// A 770 line begins with its record type, a letter; an "H" record holds the professional's tax
+// code (letters and digits) where the layout puts it, and the codes of its non-positional
+// elements (two letters and six digits, or blanks) every 24 columns from the area's start.
+void Controlla770(const LettoreRighe& lettore, std::string_view riga, std::size_t cfDa,
+                  std::size_t area) {
+    if (!lettera(riga.front()))
+        ErroreTracciato(lettore, kTipo770,
+                        "colonna 1: «" + InUtf8(riga.substr(0, 1)) + "» non è un tipo di record");
+    if (riga.front() != 'H') return;
+    ControllaTroncata(lettore, riga, "codice fiscale", cfDa, cfDa + 15);
+    const std::string_view cf = Pulisci(Colonne(riga, cfDa, cfDa + 15));
+    bool buono = !cf.empty();
+    for (char c : cf) buono = buono && (lettera(c) || cifra(c) || c == ' ');
+    if (!buono)
+        ErroreTracciato(lettore, kTipo770,
+                        colonne(cfDa, cfDa + 15) +
+                            (cf.empty() ? ": manca il codice fiscale del percipiente"
+                                        : ": «" + InUtf8(cf) + "» non è un codice fiscale"));
+    for (std::size_t da = area; da <= riga.size(); da += 24) {
+        ControllaTroncata(lettore, riga, "codice di campo", da, da + 7);
+        const std::string_view codice = Colonne(riga, da, da + 7);
+        if (Pulisci(codice).empty()) continue;
+        bool ok = codice.size() == 8 && lettera(codice[0]) && lettera(codice[1]);
+        for (std::size_t k = 2; ok && k < 8; ++k) ok = cifra(codice[k]);
+        if (!ok)
+            ErroreTracciato(lettore, kTipo770,
+                            colonne(da, da + 7) + ": «" + InUtf8(codice) +
+                                "» non è il codice di un campo (il tracciato scelto è giusto?)");
+    }
+}
+
+// The financial procedure always writes the birth date (or 00/00/0000) and the two amounts as
+// 00000000,00: a line without those marks comes from another file.
+void ControllaFinanziaria(const LettoreRighe& lettore, std::string_view riga) {
+    ControllaFineTracciato(lettore, riga, kFineFinanziaria, kTipoFinanziaria);
+    static constexpr struct {
+        const char* nome;
+        std::size_t da, a;
+    } kCampi[] = {{"B01", 6, 21},   {"B02", 23, 46},   {"B03", 48, 67},   {"B05", 71, 80},
+                  {"B06", 82, 111}, {"B07", 113, 114}, {"E04", 327, 337}, {"E09", 339, 349},
+                  {"B44", 435, 444}, {"A10", 446, 451}};
+    for (const auto& c : kCampi) ControllaTroncata(lettore, riga, c.nome, c.da, c.a);
+    if (Pulisci(Colonne(riga, 6, 21)).empty())
+        ErroreTracciato(lettore, kTipoFinanziaria, colonne(6, 21) + ": manca il codice fiscale");
+    const std::string_view data = Colonne(riga, 71, 80);
+    bool ok = data.size() == 10 && data[2] == '/' && data[5] == '/';
+    for (std::size_t k : {0, 1, 3, 4, 6, 7, 8, 9}) ok = ok && cifra(data[k]);
+    if (!ok)
+        ErroreTracciato(lettore, kTipoFinanziaria,
+                        colonne(71, 80) + ": «" + InUtf8(data) +
+                            "» invece della data di nascita GG/MM/AAAA (o 00/00/0000)");
+}
+
+// After its conversion: an amount of the financial procedure is digits, a comma and two decimals.
+void ControllaImportoFinanziaria(const LettoreRighe& lettore, std::string_view campo,
+                                 std::size_t da, std::size_t a) {
+    const std::string_view t = Pulisci(campo);
+    const std::size_t virgola = t.find(',');
+    bool ok = virgola != std::string_view::npos && virgola > 0 && t.size() == virgola + 3;
+    for (std::size_t k = 0; ok && k < t.size(); ++k) ok = k == virgola || cifra(t[k]);
+    if (!ok)
+        ErroreTracciato(lettore, kTipoFinanziaria,
+                        colonne(da, a) + ": «" + InUtf8(campo) + "» invece di un importo 00000000,00");
+}
 
 // A01 to A09 of the employees' certificate with the lowest key: the agent's data as the payroll
 // import stored them; empty when there is none.
@@ -75,7 +150,8 @@ void LeggiCampiAU(NuovaRiga& prof, std::string_view area) {
 }  // namespace
 
 bool Importa770(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
-                int tracciato, const DatiAggiuntivi& dati, storage::Reporter& reporter) {
+                int tracciato, const DatiAggiuntivi& dati, storage::Reporter& reporter,
+                const Registrazione* reg) {
     if (tracciato != 1 && tracciato != 2) {
         reporter.error("Tracciato del 770 Semplificato sconosciuto: " + std::to_string(tracciato) +
                        " (ammessi 1 e 2).");
@@ -88,12 +164,15 @@ bool Importa770(storage::Connection& conn, std::istream& in, const std::string& 
     storage::Transaction transazione(conn);
     const auto sostituto = sostitutoDaZefo1(conn);
     NuovaRiga prof(conn, "Professionisti", kNomiProfessionisti.data(), kNomiProfessionisti.size());
+    std::size_t certificati = 0;
     while (lettore.leggi()) {
         if (lettore.numero() % kOgniRighe == 0 &&
             !reporter.progress(lettore.letti(), lettore.totale()))
             return false;
         const std::string_view riga = lettore.riga();
-        if (riga.empty() || riga.front() != 'H') continue;
+        if (RigaVuota(riga)) continue;
+        Controlla770(lettore, riga, cfDa, area);
+        if (riga.front() != 'H') continue;
         prof.pulisci();
         for (int i = 0; i < 9; ++i) prof.imposta(pr::A01 + i, sostituto[static_cast<std::size_t>(i)]);
         prof.imposta(pr::A10, dati.codiceAttivita);
@@ -103,16 +182,15 @@ bool Importa770(storage::Connection& conn, std::istream& in, const std::string& 
         if (riga.size() >= area) LeggiCampiAU(prof, riga.substr(area - 1));
         prof.imposta(pr::B23, prof.valore(pr::B20));
         prof.inserisci();
+        ++certificati;
     }
-    transazione.commit();
-    reporter.progress(lettore.letti(), lettore.totale());
-    reporter.info(kOperazioneTerminata);
+    Concludi(conn, transazione, lettore, reporter, certificati, 0, reg);
     return true;
 }
 
 bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
                         bool daCuDipendenti, const DatiAggiuntivi& dati,
-                        storage::Reporter& reporter) {
+                        storage::Reporter& reporter, const Registrazione* reg) {
     LettoreRighe lettore(in, nomeFile);
     storage::Transaction transazione(conn);
 
@@ -133,10 +211,12 @@ bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::
     }
 
     NuovaRiga prof(conn, "Professionisti", kNomiProfessionisti.data(), kNomiProfessionisti.size());
+    std::size_t certificati = 0;
     auto importo = [&](int colonna, std::size_t da, std::size_t a) {
         const std::string_view campo = Colonne(lettore.riga(), da, a);
         auto v = ConvertiImporto(Pulisci(campo));
         if (!v) ErroreCampo(lettore, prof.nome(colonna), da, a, campo, "un importo");
+        ControllaImportoFinanziaria(lettore, campo, da, a);
         return *v;
     };
     auto testo = [&](int colonna, std::size_t da, std::size_t a) {
@@ -149,6 +229,7 @@ bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::
             return false;
         const std::string_view riga = lettore.riga();
         if (RigaVuota(riga)) continue;
+        ControllaFinanziaria(lettore, riga);
         prof.pulisci();
         for (int i = 0; i < 9; ++i) {
             // Not from the certificates: A04 to A07 are not filled.
@@ -184,10 +265,9 @@ bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::
         prof.daFile(pr::E08, compenso);
         prof.daFile(pr::E09, importo(pr::E09, 339, 349));
         prof.inserisci();
+        ++certificati;
     }
-    transazione.commit();
-    reporter.progress(lettore.letti(), lettore.totale());
-    reporter.info(kOperazioneTerminata);
+    Concludi(conn, transazione, lettore, reporter, certificati, 0, reg);
     return true;
 }
 

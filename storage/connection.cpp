@@ -122,7 +122,15 @@ void Connection::open(const std::string& percorso) {
     // Never create the file here: a missing archive is the start-up's business.
     // One connection per process, used by one thread: no need for SQLite's own locking.
     if (solaLettura_.empty()) {
-        if (apri(percorso, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX)) return;
+        if (apri(percorso, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX)) {
+            // Older archives gain the record of imports here; one that turns out busy or
+            // unwritable says so at its first import instead.
+            try {
+                PreparaImportazioni(*this);
+            } catch (const Error&) {
+            }
+            return;
+        }
         if ((codiceApertura_ & 0xff) != SQLITE_READONLY) fallisci(codiceApertura_);
         solaLettura_ = "il sistema non ne consente la scrittura";
     }
@@ -206,6 +214,17 @@ std::int64_t Connection::lastInsertId() const { return sqlite3_last_insert_rowid
 int Connection::changes() const { return sqlite3_changes(db_); }
 
 std::string Connection::lastError() const { return db_ ? sqlite3_errmsg(db_) : ""; }
+
+void PreparaImportazioni(Connection& conn) {
+    {
+        Statement c(conn, "select 1 from sqlite_master where type = 'table' and name = 'Importazioni'");
+        if (c.step()) return;
+    }
+    conn.exec(
+        "create table if not exists Importazioni (ID integer primary key autoincrement, "
+        "File text collate nocase, Dimensione integer, Sha256 text, Tipo text collate nocase, "
+        "Quando text, Certificati integer, RigheAggiuntive integer)");
+}
 
 Transaction::Transaction(Connection& conn) : conn_(conn) { conn_.exec("BEGIN IMMEDIATE"); }
 

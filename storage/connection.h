@@ -94,4 +94,8 @@ private:
 // Text of the archive's tables, as stored in storage/schema.sql.
 std::string_view schemaSql();
 
+// The record of imports, one row per import run (file, size, SHA-256, kind, time, counts):
+// created in an archive that lacks it. Connection::open calls it, so older archives gain it.
+void PreparaImportazioni(Connection& conn);
+
 }  // namespace storage

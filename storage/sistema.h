@@ -75,4 +75,20 @@ private:
 // files, then lets the signal end the process as it would have.
 void rimuoviAllaTerminazione();
 
+enum class TipoFile { Mancante, Normale, Cartella, Fifo, Dispositivo, Altro };
+
+// What the path names, links followed.
+TipoFile tipoFile(const std::string& percorso);
+
+// Why the file cannot be opened for reading, in the operator's words ("permesso negato"); empty
+// when it can. Never waits, whatever the path names.
+std::string motivoNonLeggibile(const std::string& percorso);
+
+// Whether a process other than this one holds the SQLite archive open (every connection keeps a
+// shared lock on the archive's WAL index for as long as it is open).
+bool apertoDaAltri(const std::string& archivio);
+
+// The local time now, written with strftime's format.
+std::string oraLocale(const char* formato);
+
 }  // namespace storage::sistema

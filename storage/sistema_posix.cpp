@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <ctime>
 #include <new>
 
 #include "storage/sistema.h"
@@ -174,6 +175,49 @@ void rimuoviAllaTerminazione() {
     sigaddset(&sa.sa_mask, SIGTERM);
     sigaddset(&sa.sa_mask, SIGHUP);
     for (int s : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(s, &sa, nullptr);
+}
+
+TipoFile tipoFile(const std::string& percorso) {
+    struct stat st {};
+    if (::stat(percorso.c_str(), &st) != 0) return TipoFile::Mancante;
+    if (S_ISREG(st.st_mode)) return TipoFile::Normale;
+    if (S_ISDIR(st.st_mode)) return TipoFile::Cartella;
+    if (S_ISFIFO(st.st_mode)) return TipoFile::Fifo;
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return TipoFile::Dispositivo;
+    return TipoFile::Altro;
+}
+
+std::string motivoNonLeggibile(const std::string& percorso) {
+    // O_NONBLOCK: should the path have become a FIFO meanwhile, opening it does not wait.
+    const int f = ::open(percorso.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (f >= 0) {
+        ::close(f);
+        return {};
+    }
+    return motivo(std::error_code(errno, std::generic_category()));
+}
+
+bool apertoDaAltri(const std::string& archivio) {
+    // SQLite's unix VFS: the "dead man switch" byte of the -shm file, offset 128, is read-locked
+    // by every process that has the WAL database open. F_GETLK ignores our own locks.
+    const int f = ::open((archivio + "-shm").c_str(), O_RDONLY | O_CLOEXEC);
+    if (f < 0) return false;
+    struct flock fl {};
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = 128;
+    fl.l_len = 1;
+    const bool altri = ::fcntl(f, F_GETLK, &fl) == 0 && fl.l_type != F_UNLCK;
+    ::close(f);
+    return altri;
+}
+
+std::string oraLocale(const char* formato) {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    char b[64];
+    return std::string(b, std::strftime(b, sizeof b, formato, &tm));
 }
 
 }  // namespace storage::sistema

@@ -2,6 +2,10 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QTreeWidget>
 #include <QDir>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -172,6 +176,8 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     auto* fondo = new QHBoxLayout;
     fondo->addWidget(ui::bottoneChiudi(this, "SpeedButton1"));
     fondo->addStretch(1);
+    fondo->addWidget(bottone(QStringLiteral("Ripristina archivio…"), "btnRipristina",
+                             [this] { ripristinaArchivio(); }));
     l->addLayout(fondo);
 
     resize(600, sizeHint().height());
@@ -278,5 +284,42 @@ void TFImportaFile::eliminaDipendenti() {
 void TFImportaFile::eliminaProfessionisti() {
     esegui(QStringLiteral("Eliminazione in corso..."), [&](storage::Reporter& r) {
         importazione::Azzera(conn_, importazione::Archivio::Professionisti, r);
+    });
+}
+
+void TFImportaFile::ripristinaArchivio() {
+    QDialog d(this);
+    d.setObjectName(QStringLiteral("DlgRipristina"));
+    d.setWindowTitle(QStringLiteral("Ripristina archivio"));
+    auto* l = new QVBoxLayout(&d);
+    l->addWidget(new QLabel(QStringLiteral("Copie dell'archivio salvate prima di ogni importazione, "
+                                           "eliminazione e ripristino (le ultime 10):"),
+                            &d));
+    auto* elenco = new QTreeWidget(&d);
+    elenco->setObjectName(QStringLiteral("ListaCopie"));
+    elenco->setRootIsDecorated(false);
+    elenco->setHeaderLabels({QStringLiteral("Quando"), QStringLiteral("Prima di")});
+    for (const auto& c : importazione::ElencoCopie(conn_)) {
+        auto* voce = new QTreeWidgetItem(
+            elenco, {QString::fromStdString(c.quando), QString::fromStdString(c.prima)});
+        voce->setData(0, Qt::UserRole, QString::fromStdString(c.percorso));
+    }
+    elenco->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    if (elenco->topLevelItemCount() > 0) elenco->setCurrentItem(elenco->topLevelItem(0));
+    l->addWidget(elenco);
+    auto* bottoni = new QDialogButtonBox(&d);
+    auto* ripristina = bottoni->addButton(QStringLiteral("Ripristina"), QDialogButtonBox::AcceptRole);
+    ripristina->setObjectName(QStringLiteral("btnEseguiRipristino"));
+    ripristina->setEnabled(elenco->topLevelItemCount() > 0);
+    bottoni->addButton(QStringLiteral("Chiudi"), QDialogButtonBox::RejectRole);
+    connect(bottoni, &QDialogButtonBox::accepted, &d, &QDialog::accept);
+    connect(bottoni, &QDialogButtonBox::rejected, &d, &QDialog::reject);
+    connect(elenco, &QTreeWidget::itemDoubleClicked, &d, &QDialog::accept);
+    l->addWidget(bottoni);
+    d.resize(620, 320);
+    if (d.exec() != QDialog::Accepted || !elenco->currentItem()) return;
+    const std::string percorso = elenco->currentItem()->data(0, Qt::UserRole).toString().toStdString();
+    esegui(QStringLiteral("Ripristino in corso..."), [&](storage::Reporter& r) {
+        importazione::Ripristina(conn_, percorso, r);
     });
 }

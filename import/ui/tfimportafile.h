@@ -26,6 +26,8 @@ public:
     void eliminaEnte();
     void eliminaDipendenti();
     void eliminaProfessionisti();
+    // "Ripristina archivio…": the list of the archive's backups, and the restore of one.
+    void ripristinaArchivio();
 
 private:
     QGroupBox* pannello(const QString& titolo, const char* nome);

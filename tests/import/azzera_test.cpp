@@ -70,7 +70,9 @@ TEST_F(Azzera, DatiDeiDipendenti) {
                   "ATTENZIONE:\r\rUltimo avviso. \r\rSe premi si verranno eliminati tutti i dati "
                   "presenti nell'archivio.\rQuesta operazione non è annullabile\rSei veramente "
                   "sicuro di  voler procedere  ?"}));
-    EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata."});
+    EXPECT_EQ(r.infos, std::vector<std::string>{
+                           "Operazione terminata.\nEliminati 3 certificati dei dipendenti con 1 "
+                           "riga aggiuntiva (7 righe in tutto)."});
     EXPECT_EQ(conteggi(), (std::vector<long long>{1, 1, 1, 0, 0, 0, 2}));
     EXPECT_EQ(a.righe("select NumCellulare, B1, B2, B3, B4, B5, B6 from QuadroCt"),
               (Righe{{"", "", "", "", "", "", ""}}));
@@ -82,7 +84,9 @@ TEST_F(Azzera, DatiDeiDipendenti) {
     r.risposte = {true, false, true};
     a.conn.exec("delete from Zefo1");
     ASSERT_TRUE(importazione::Azzera(a.conn, Archivio::Dipendenti, r));
-    EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata."});
+    EXPECT_EQ(r.infos, std::vector<std::string>{
+                           "Operazione terminata.\nEliminati 0 certificati dei dipendenti con 0 "
+                           "righe aggiuntive (0 righe in tutto)."});
 }
 
 TEST_F(Azzera, DatiGeneraliDellEnte) {
@@ -115,6 +119,8 @@ TEST_F(Azzera, DatiDeiProfessionisti) {
               "presenti nell'archivio dei professionisti .\rQuesta operazione non è annullabile\r"
               "Sei veramente sicuro di  voler procedere  ?");
     EXPECT_EQ(conteggi(), (std::vector<long long>{1, 1, 1, 3, 3, 1, 0}));
+    EXPECT_EQ(r.infos, std::vector<std::string>{
+                           "Operazione terminata.\nEliminate 2 righe dei professionisti."});
     EXPECT_EQ(a.valore("select Denominazione from Parametri"), "ENTE");
 }
 

@@ -10,27 +10,40 @@ namespace fs = std::filesystem;
 
 TEST_F(Comandi, ImportaGliEsempi) {
     struct Caso {
-        std::string argomenti;
+        std::string file, opzioni;
         const char* tabella;
-        long long righe;  // rows of the table after the command
+        long long righe;       // rows of the table after the command
+        const char* importati;  // the summary's counts
     } casi[] = {
-        {"importa paghe " + esempio("zefo.43") + " --tracciato dip --sostituto", "Zefo1", 4},
-        {"importa paghe " + esempio("amministratori.43") + " --tracciato amm", "Zefo1", 5},
-        {"importa paghe " + esempio("collaboratori.43") + " --tracciato coc", "Zefo1", 6},
-        {"importa altro " + esempio("zefo.43") + " --codice-sede 002", "Zefo1", 11},
-        {"importa 770 " + esempio("770-tracciato1.txt") + " --tracciato 1", "Professionisti", 2},
-        {"importa 770 " + esempio("770-tracciato2.txt") + " --tracciato 2", "Professionisti", 4},
-        {"importa finanziaria " + esempio("finanziaria.txt") + " --da-cu-dipendenti",
-         "Professionisti", 7},
+        {esempio("zefo.43"), "paghe @ --tracciato dip --sostituto", "Zefo1", 4,
+         "Importati 4 certificati (1 riga aggiuntiva)"},
+        {esempio("amministratori.43"), "paghe @ --tracciato amm", "Zefo1", 5,
+         "Importato 1 certificato (0 righe aggiuntive)"},
+        {esempio("collaboratori.43"), "paghe @ --tracciato coc", "Zefo1", 6,
+         "Importato 1 certificato (0 righe aggiuntive)"},
+        // The same file again: only with --ancora.
+        {esempio("collaboratori.43"), "altro @ --codice-sede 002 --ancora", "Zefo1", 7,
+         "Importato 1 certificato (0 righe aggiuntive)"},
+        {esempio("770-tracciato1.txt"), "770 @ --tracciato 1", "Professionisti", 2,
+         "Importati 2 certificati (0 righe aggiuntive)"},
+        {esempio("770-tracciato2.txt"), "770 @ --tracciato 2", "Professionisti", 4,
+         "Importati 2 certificati (0 righe aggiuntive)"},
+        {esempio("finanziaria.txt"), "finanziaria @ --da-cu-dipendenti", "Professionisti", 7,
+         "Importati 3 certificati (0 righe aggiuntive)"},
     };
     for (const auto& c : casi) {
-        const Esito e = esegui(archivio + c.argomenti);
-        EXPECT_EQ(e.stato, 0) << c.argomenti << "\n" << e.uscita;
-        EXPECT_EQ(e.uscita, "Operazione terminata.\n") << c.argomenti;
-        EXPECT_EQ(conta(c.tabella), c.righe) << c.argomenti;
+        std::string argomenti = "importa " + c.opzioni;
+        argomenti.replace(argomenti.find('@'), 1, c.file);
+        const Esito e = esegui(archivio + argomenti);
+        EXPECT_EQ(e.stato, 0) << argomenti << "\n" << e.uscita;
+        EXPECT_EQ(e.uscita, "Operazione terminata.\n" + std::string(c.importati) + " dal file " +
+                                c.file + ".\n")
+            << argomenti;
+        EXPECT_EQ(conta(c.tabella), c.righe) << argomenti;
     }
-    EXPECT_EQ(conta("Zefo3"), 1);  // "altro" takes the continuation line as a certificate
+    EXPECT_EQ(conta("Zefo3"), 1);
     EXPECT_EQ(conta("SostitutoImposta"), 1);
+    EXPECT_EQ(conta("Importazioni"), 7);
 }
 
 TEST_F(Comandi, RifiutiEUsoErrato) {
@@ -67,7 +80,8 @@ TEST_F(Comandi, AzzeraConConferma) {
     EXPECT_EQ(conta("Zefo1"), 4);
     const Esito e = esegui(archivio + "azzera dipendenti --conferma");
     EXPECT_EQ(e.stato, 0);
-    EXPECT_EQ(e.uscita, "Operazione terminata.\n");
+    EXPECT_EQ(e.uscita, "Operazione terminata.\nEliminati 4 certificati dei dipendenti con 1 riga "
+                        "aggiuntiva (9 righe in tutto).\n");
     EXPECT_EQ(conta("Zefo1") + conta("Zefo2") + conta("Zefo3"), 0);
     EXPECT_EQ(conta("Professionisti"), 3);
     EXPECT_EQ(esegui(archivio + "azzera professionisti --conferma").stato, 0);
@@ -105,6 +119,39 @@ TEST_F(Comandi, ArchivioInSolaLettura) {
                                   " non consente la scrittura.\n");
     fs::permissions(archivioDir, fs::perms::owner_write, fs::perm_options::add);
     EXPECT_EQ(std::distance(fs::directory_iterator(archivioDir), fs::directory_iterator()), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Comandi, StessoFileSoloConAncoraERipristino) {
+    const std::string importa = archivio + "importa paghe " + esempio("zefo.43") + " --tracciato dip";
+    ASSERT_EQ(esegui(importa).stato, 0);
+    Esito e = esegui(importa);
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.uscita.rfind("Il file " + esempio("zefo.43") + " è già stato importato il ", 0), 0u)
+        << e.uscita;
+    EXPECT_NE(e.uscita.find(". Importarlo di nuovo?\nNessun dato importato: ripetere il comando "
+                            "con --ancora per importarlo di nuovo.\n"),
+              std::string::npos)
+        << e.uscita;
+    EXPECT_EQ(conta("Zefo1"), 4);
+
+    e = esegui(archivio + "ripristina --elenco");
+    EXPECT_EQ(e.stato, 0);
+    ASSERT_NE(e.uscita.find("  prima dell'importazione delle paghe (Dipendenti / LPU - LSU)\n"),
+              std::string::npos)
+        << e.uscita;
+    const std::string copia = e.uscita.substr(0, e.uscita.find(' '));
+    EXPECT_EQ(esegui(archivio + "ripristina " + copia).stato, 1);
+    EXPECT_EQ(conta("Zefo1"), 4);
+    e = esegui(archivio + "ripristina " + copia + " --conferma");
+    EXPECT_EQ(e.stato, 0) << e.uscita;
+    EXPECT_EQ(e.uscita.rfind("Archivio ripristinato com'era il ", 0), 0u) << e.uscita;
+    EXPECT_EQ(conta("Zefo1"), 0);
+    EXPECT_EQ(esegui(archivio + "ripristina nessuna.db --conferma").uscita,
+              "Il salvataggio nessuna.db non esiste.\n");
 }
 
 }  // namespace

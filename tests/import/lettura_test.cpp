@@ -114,7 +114,8 @@ TEST(LettoreRighe, FineRigaECtrlZ) {
     EXPECT_EQ(righe("a\r\nb\nc"), (V{"a", "b", "c"}));
     EXPECT_EQ(righe("a\r\n"), (V{"a"}));  // a final line end makes no extra line
     EXPECT_EQ(righe("a\r\n\r\n"), (V{"a", ""}));
-    EXPECT_EQ(righe("a\rb\n"), (V{"a\rb"}));  // a lone CR does not end a line
+    EXPECT_EQ(righe("a\rb\n"), (V{"a", "b"}));  // a lone CR ends a line too
+    EXPECT_EQ(righe("a\rb\r\nc\n\rd\r"), (V{"a", "b", "c", "", "d"}));
     EXPECT_EQ(righe("a\r\nb\x1a" "c\r\nd\r\n"), (V{"a", "b"}));
     EXPECT_EQ(righe("a\r\n\x1a\r\nd"), (V{"a", ""}));
     EXPECT_EQ(righe(""), V{});

@@ -8,44 +8,16 @@
 #include "import/importazione.h"
 #include "import/lettori.h"
 #include "prova_import.h"
+#include "righe_prova.h"
 #include "storage/error.h"
 
 namespace {
 
 using importazione::Tracciato;
+using prova::certificato;
+using prova::continuazione;
+using prova::famiglia;
 using Righe = std::vector<std::vector<std::string>>;
-
-// A certificate line with the agent, the recipient and a few amounts, 2,304 characters long.
-prova::Riga certificato(const std::string& cf, const std::string& cognome) {
-    prova::Riga r;
-    r.at(1, "01234567890").at(18, "COMUNE DI PROVA").at(59, "ROMA").at(90, "RM")
-        .at(93, "00100").at(99, "VIA ROMA 1").at(130, "06123456").at(156, "ente@prova.it")
-        .at(221, "0042").at(226, cf).at(243, cognome).at(264, "MARIO").at(285, "M")
-        .at(287, "01/02/1970").at(298, "MILANO").at(329, "MI")
-        .at(462, "0012345,67").at(473, "0002000,00").at(484, "365").at(492, "0003000,50")
-        .at(690, "0000100,00").at(1471, "0001000,00").at(1424, "INPS0001")
-        .at(2201, "31/03/2015").at(2212, "FIRMA DEL SOSTITUTO").at(2258, "2").at(2260, "1")
-        .at(2284, "01/01/2014").at(2295, "00/00/0000");
-    return r.lunga(2304);
-}
-
-prova::Riga continuazione(const std::string& matricola) {
-    prova::Riga r;
-    r.at(1, "||||").at(10, matricola).at(15, "RSSMRA70B01F205X").at(167, "INPDAP")
-        .at(198, "0").at(200, "0012").at(205, "A").at(209, "0000").at(214, "0000500,00");
-    return r.lunga(300);
-}
-
-// A family block: entries (kind, codice fiscale, months, percentage) from column 1758.
-prova::Riga& famiglia(prova::Riga& r, const std::vector<std::array<std::string, 4>>& voci) {
-    r.at(1750, "Nota BO:");
-    std::size_t col = 1758;
-    for (const auto& v : voci) {
-        r.at(col, v[0]).at(col + 4, v[1]).at(col + 21, v[2]).at(col + 24, v[3]);
-        col += 33;
-    }
-    return r;
-}
 
 class Paghe : public ::testing::Test {
 protected:
@@ -74,7 +46,8 @@ TEST_F(Paghe, DipendenteTuttiICampi) {
     riga.at(2260, "0").at(2262, "0000001,00").at(1094, "0000002,00").at(1116, "0000000,00")
         .at(1455, "1").at(1457, "2014").at(1462, "X").at(1466, "0007");
     ASSERT_TRUE(importa({riga}));
-    EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata."});
+    EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata.\nImportato 1 certificato "
+                                                "(0 righe aggiuntive) dal file /tmp/Dati/zefo.43."});
     EXPECT_EQ(colonne("Zefo1",
                       "Azienda, A01, A02, A03, A04, A05, A06, A07, A08, A09, A10, A11, B01, B02, "
                       "B03, B04, B05, B06, B07, B44, BFirma"),
@@ -216,7 +189,7 @@ TEST_F(Paghe, TipoDiRedditoC002) {
 
 TEST_F(Paghe, RigheVuoteSaltateRigheCorteLette) {
     prova::Riga corta;
-    corta.at(1, "99999999999").at(243, "CORTO").at(462, "0000001,0");  // ends inside C001
+    corta.at(1, "99999999999").at(243, "CORTO").at(462, "0000001,00");  // ends after C001
     ASSERT_TRUE(importa({"", "   \t", corta, "\x1a", certificato("A", "MAI")}));
     EXPECT_EQ(a.conta("Zefo1"), 1);
     EXPECT_EQ(colonne("Zefo1", "A01, B02, B03, C001, C004, C006, C008, C002, BFirma"),
@@ -293,7 +266,8 @@ TEST_F(Paghe, Amministratori) {
                         Tracciato::Amministratori));
     EXPECT_EQ(r.errori, std::vector<std::string>{
                             "Errore, c' è un amministratore con dati della tassazione separata."});
-    EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata."});
+    EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata.\nImportati 2 certificati "
+                                                "(0 righe aggiuntive) dal file /tmp/Dati/zefo.43."});
     EXPECT_EQ(a.conta("Zefo3"), 0);
     EXPECT_EQ(a.righe("select Zefo2.tipo, B02, C002, c119, C001, C004, C006, C008, c011, c012, "
                       "c101, c102, Zefo2.D15, Zefo2.D33, Zefo2.D01, Azienda, Zefo2.ditta "
@@ -328,7 +302,8 @@ TEST_F(Paghe, AltroLeggeD01D07DallaRiga) {
     due.at(1281, "1234567890    ").at(1296, "1");
     auto tre = continuazione("0001").lunga(2304);  // not recognised: a certificate
     ASSERT_TRUE(altro({uno, due, tre}));
-    EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata."});
+    EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata.\nImportati 3 certificati "
+                                                "(0 righe aggiuntive) dal file /tmp/Dati/zefo.03."});
     EXPECT_EQ(a.righe("select tipo, ditta, D01, D02, D03, D04, D05, D06, D07, D15 from Zefo2 "
                       "order by ID"),
               (Righe{{"DIP", "03", "1.234,56", "", "", "300,00", "", "", "1", "INPS0001"},
@@ -388,6 +363,7 @@ TEST_F(PagheDaFile, CodiceAziendaDalNomeDelFile) {
     const std::string f = scrivi("Dati.2014/paghe.43", {certificato("A", "UNO")});
     ASSERT_TRUE(importazione::ImportaPaghe(a.conn, f, Tracciato::Dipendenti, false, dati, r));
     const std::string g = scrivi(".nascosta/zefo.12345678901", {certificato("A", "UNO")});
+    r.risposte = {true};  // the same content again
     ASSERT_TRUE(importazione::ImportaAltro(a.conn, g, false, dati, r));
     EXPECT_EQ(a.righe("select Azienda, (select ditta from Zefo2 where Zefo2.ID = Zefo1.ID) "
                       "from Zefo1 order by ID"),

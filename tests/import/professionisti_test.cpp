@@ -4,19 +4,15 @@
 
 #include "import/lettori.h"
 #include "prova_import.h"
+#include "righe_prova.h"
 #include "storage/error.h"
 
 namespace {
 
 using Righe = std::vector<std::vector<std::string>>;
 using V = std::vector<std::string>;
-
-// One non-positional element: code (8) and value (16, blank padded).
-std::string au(const std::string& codice, const std::string& valore) {
-    std::string v = valore;
-    v.resize(16, ' ');
-    return codice + v;
-}
+using prova::au;
+using prova::professionista;
 
 class Professionisti : public ::testing::Test {
 protected:
@@ -63,40 +59,34 @@ TEST_F(Professionisti, Tracciati770EContinuazioni) {
                      "TORINO NORD", "TORINO NORD", "A", "2013", "<null>", "0000012,50",
                      "<null>"}));
     }
-    EXPECT_EQ(r.infos, (V{"Operazione terminata.", "Operazione terminata."}));
+    const std::string fatto = "Operazione terminata.\nImportato 1 certificato (0 righe aggiuntive) "
+                              "dal file 770Semplificato.txt.";
+    EXPECT_EQ(r.infos, (V{fatto, fatto}));
 }
 
 TEST_F(Professionisti, Righe770NonHEDatiMinimi) {
     prova::Riga h;
-    h.at(1, "H").at(30, "CF PROFESSIONIS");
+    h.at(1, "H").at(30, "CF PROFESSIONIS ");
     prova::Riga dataCorta;
-    dataCorta.at(1, "H").at(90, au("AU001005", "0102"));
+    dataCorta.at(1, "H").at(30, "RSSMRA65B01L219K").at(90, au("AU001005", "0102"));
     prova::Riga ultimoElementoCorto;  // the last element may be shorter than 24 characters
-    ultimoElementoCorto.at(1, "H").at(90, au("AU001004", "M") + "AU001002BIANCHI");
+    ultimoElementoCorto.at(1, "H").at(30, "VRDLCU75H55F839Z").at(90, au("AU001004", "M") +
+                                                                     "AU001002BIANCHI");
     ASSERT_TRUE(importa770({"A" + std::string(100, ' '), "h" + h.str().substr(1), "", h,
                             "Z" + h.str().substr(1), dataCorta, ultimoElementoCorto, "B"},
                            1));
     EXPECT_EQ(a.righe("select B01, B02, B04, B05, B20, B23, E02 from Professionisti order by ID"),
               (Righe{{"CF PROFESSIONIS", "<null>", "<null>", "<null>", "<null>", "", "2014"},
-                     {"", "<null>", "<null>", "0102", "<null>", "", "2014"},
-                     {"", "BIANCHI", "M", "<null>", "<null>", "", "2014"}}));
+                     {"RSSMRA65B01L219K", "<null>", "<null>", "0102", "<null>", "", "2014"},
+                     {"VRDLCU75H55F839Z", "BIANCHI", "M", "<null>", "<null>", "", "2014"}}));
 }
 
 TEST_F(Professionisti, Importa770SenzaCertificatiDipendenti) {
     a.conn.exec("delete from Zefo1");
     prova::Riga h;
-    h.at(1, "H").at(14, "CF");
+    h.at(1, "H").at(14, "CF              ");
     ASSERT_TRUE(importa770({h}, 2));
     EXPECT_EQ(colonne("A01, A02, A09, A10, B01"), (V{"", "", "", "841110", "CF"}));
-}
-
-// A financial procedure line: columns as the procedure writes them.
-prova::Riga professionista(const std::string& cf, const std::string& cognome) {
-    prova::Riga r;
-    r.at(6, cf).at(23, cognome).at(48, "LUCIA").at(69, "F").at(71, "15/06/1975")
-        .at(82, "NAPOLI").at(113, "NA").at(327, "00000500,00").at(339, "00000100,00")
-        .at(435, "28/02/2015").at(446, "691000");
-    return r.lunga(460);
 }
 
 TEST_F(Professionisti, FinanziariaTuttiICampi) {
@@ -105,7 +95,8 @@ TEST_F(Professionisti, FinanziariaTuttiICampi) {
     auto due = professionista("VRDLCU75H55F839Z", "VERDI");
     due.at(71, "00/00/0000").at(446, "      ").at(327, "00012345,67");
     ASSERT_TRUE(finanziaria({professionista("BNCLCU75H55F839Y", "BIANCHI"), "   ", due}, false));
-    EXPECT_EQ(r.infos, V{"Operazione terminata."});
+    EXPECT_EQ(r.infos, V{"Operazione terminata.\nImportati 2 certificati (0 righe aggiuntive) dal "
+                         "file A.TXT."});
     const std::string nomi =
         "A01, A02, A03, A04, A08, A09, A10, A11, B01, B02, B03, B04, B05, B06, B07, B08, B22, "
         "B44, BFirma, E01, E02, E03, E04, E08, E09, E10, E23";

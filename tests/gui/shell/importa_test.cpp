@@ -87,7 +87,8 @@ void ImportaTest::importa770DallaFinestra() {
     figlio<QLineEdit>(w, "EditSede")->setText(QStringLiteral("1"));
     QTest::mouseClick(figlio<QPushButton>(w, "btnTracciato1"), Qt::LeftButton);
     QCOMPARE(r.errori, QStringList());
-    QCOMPARE(r.informazioni, QStringList{QStringLiteral("Operazione terminata.")});
+    QCOMPARE(r.informazioni, QStringList{"Operazione terminata.\nImportati 2 certificati (0 righe "
+                                         "aggiuntive) dal file " + QString::fromStdString(file) + "."});
     QCOMPARE(valore(arch->db, "select count(*) from Professionisti"), "2");
     QCOMPARE(valore(arch->db, "select B01 || '|' || B02 || '|' || B03 || '|' || B05 || '|' || A10 || '|' || A11 "
                               "from Professionisti order by ID"),
@@ -100,7 +101,7 @@ void ImportaTest::azzeramento_data() {
     QTest::addColumn<int>("domande");
     QTest::addColumn<QString>("rimasti");
     QTest::addColumn<QStringList>("messaggi");
-    const QStringList fatto{QStringLiteral("Operazione terminata.")};
+    const QStringList fatto{QStringLiteral("Operazione terminata.\nEliminate 1 riga dei professionisti.")};
     QTest::newRow("si no si") << QList<bool>{true, false, true} << 3 << "0" << fatto;
     QTest::newRow("no") << QList<bool>{false} << 1 << "1" << QStringList();
     QTest::newRow("si si") << QList<bool>{true, true} << 2 << "1" << QStringList();

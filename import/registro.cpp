@@ -1,0 +1,103 @@
+#include "import/registro.h"
+
+#include "import/lettori.h"
+#include "import/lettura.h"
+#include "storage/sistema.h"
+
+namespace importazione {
+
+bool DimensioneGiaImportata(storage::Connection& conn, std::uint64_t dimensione) {
+    storage::PreparaImportazioni(conn);
+    storage::Statement st(conn, "select 1 from Importazioni where Dimensione = ? limit 1");
+    st.bind(1, static_cast<std::int64_t>(dimensione));
+    return st.step();
+}
+
+std::optional<Importazione> ImportazionePrecedente(storage::Connection& conn,
+                                                   std::uint64_t dimensione,
+                                                   const std::string& sha256) {
+    storage::PreparaImportazioni(conn);
+    storage::Statement st(conn,
+                          "select File, Tipo, Quando, Certificati, RigheAggiuntive from "
+                          "Importazioni where Dimensione = ? and Sha256 = ? order by ID desc "
+                          "limit 1");
+    st.bind(1, static_cast<std::int64_t>(dimensione)).bind(2, sha256);
+    if (!st.step()) return std::nullopt;
+    Importazione v;
+    v.file = st.text(0);
+    v.dimensione = dimensione;
+    v.sha256 = sha256;
+    v.tipo = st.text(1);
+    v.quando = st.text(2);
+    v.certificati = st.integer(3);
+    v.aggiuntive = st.integer(4);
+    return v;
+}
+
+void Registra(storage::Connection& conn, const Importazione& v) {
+    storage::PreparaImportazioni(conn);
+    storage::Statement st(conn,
+                          "insert into Importazioni (File, Dimensione, Sha256, Tipo, Quando, "
+                          "Certificati, RigheAggiuntive) values (?, ?, ?, ?, ?, ?, ?)");
+    st.bind(1, v.file).bind(2, static_cast<std::int64_t>(v.dimensione)).bind(3, v.sha256);
+    st.bind(4, v.tipo).bind(5, v.quando).bind(6, v.certificati).bind(7, v.aggiuntive);
+    st.step();
+}
+
+std::string DomandaGiaImportato(const std::string& file, const Importazione& precedente) {
+    // quando is "AAAA-MM-GG HH:MM:SS".
+    const std::string& q = precedente.quando;
+    const std::string data =
+        q.size() >= 16 ? q.substr(8, 2) + "/" + q.substr(5, 2) + "/" + q.substr(0, 4) : q;
+    const std::string ora = q.size() >= 16 ? q.substr(11, 5) : std::string("--:--");
+    return "Il file " + file + " è già stato importato il " + data + " alle " + ora +
+           ". Importarlo di nuovo?";
+}
+
+std::string Riepilogo(std::size_t certificati, std::size_t aggiuntive, const std::string& file) {
+    const std::string n = std::to_string(certificati), m = std::to_string(aggiuntive);
+    return (certificati == 1 ? "Importato 1 certificato (" : "Importati " + n + " certificati (") +
+           (aggiuntive == 1 ? "1 riga aggiuntiva" : m + " righe aggiuntive") + ") dal file " +
+           file + ".";
+}
+
+namespace {
+
+// One message for the whole file, one line for each line of the file that lost characters.
+std::string avvisoSostituzioni(const LettoreRighe& lettore) {
+    constexpr std::size_t kMassimo = 20;
+    const auto& s = lettore.sostituzioni();
+    std::string t = "Nel file " + lettore.nomeFile() +
+                    " alcuni caratteri non esistono in Windows-1252 e sono stati memorizzati "
+                    "come «?», come li scriverebbe il file telematico:";
+    for (std::size_t i = 0; i < s.size() && i < kMassimo; ++i)
+        t += "\nriga " + std::to_string(s[i].first) + ": " + std::to_string(s[i].second) +
+             (s[i].second == 1 ? " carattere" : " caratteri");
+    if (s.size() > kMassimo) t += "\n… e altre " + std::to_string(s.size() - kMassimo) + " righe.";
+    return t;
+}
+
+}  // namespace
+
+void Concludi(storage::Connection& conn, storage::Transaction& transazione, LettoreRighe& lettore,
+              storage::Reporter& reporter, std::size_t certificati, std::size_t aggiuntive,
+              const Registrazione* reg) {
+    if (reg) {
+        Importazione v;
+        v.file = lettore.nomeFile();
+        v.sha256 = lettore.impronta();
+        v.dimensione = lettore.dimensione();
+        v.tipo = reg->tipo;
+        v.quando = storage::sistema::oraLocale("%Y-%m-%d %H:%M:%S");
+        v.certificati = static_cast<std::int64_t>(certificati);
+        v.aggiuntive = static_cast<std::int64_t>(aggiuntive);
+        Registra(conn, v);
+    }
+    transazione.commit();
+    reporter.progress(lettore.letti(), lettore.totale());
+    if (!lettore.sostituzioni().empty()) reporter.error(avvisoSostituzioni(lettore));
+    reporter.info(std::string(kOperazioneTerminata) + "\n" +
+                  Riepilogo(certificati, aggiuntive, lettore.nomeFile()));
+}
+
+}  // namespace importazione

@@ -1,0 +1,50 @@
+#pragma once
+
+// The archive's record of imports (table Importazioni) and what a run says when it ends.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "storage/connection.h"
+#include "storage/reporter.h"
+
+namespace importazione {
+
+class LettoreRighe;
+
+struct Importazione {
+    std::string file;  // as typed
+    std::uint64_t dimensione = 0;
+    std::string sha256;
+    std::string tipo;    // "paghe DIP", "altro", "770 tracciato 1", "finanziaria", ...
+    std::string quando;  // "AAAA-MM-GG HH:MM:SS", local time
+    std::int64_t certificati = 0, aggiuntive = 0;
+};
+
+// How a run started from a file records itself: the kind written in the record.
+struct Registrazione {
+    std::string tipo;
+};
+
+// Whether an import of a file of this size is recorded: only then is the file's digest worth
+// computing before the run.
+bool DimensioneGiaImportata(storage::Connection& conn, std::uint64_t dimensione);
+// The latest import of a file with this size and digest.
+std::optional<Importazione> ImportazionePrecedente(storage::Connection& conn,
+                                                   std::uint64_t dimensione,
+                                                   const std::string& sha256);
+void Registra(storage::Connection& conn, const Importazione& voce);
+
+// "Il file X è già stato importato il GG/MM/AAAA alle HH:MM. Importarlo di nuovo?"
+std::string DomandaGiaImportato(const std::string& file, const Importazione& precedente);
+// "Importati N certificati (M righe aggiuntive) dal file X." (singular for one).
+std::string Riepilogo(std::size_t certificati, std::size_t aggiuntive, const std::string& file);
+
+// The end of a run that read its file to the end: the record (when reg is given) and the commit,
+// then the characters that became "?", then "Operazione terminata." with the summary in one box.
+void Concludi(storage::Connection& conn, storage::Transaction& transazione, LettoreRighe& lettore,
+              storage::Reporter& reporter, std::size_t certificati, std::size_t aggiuntive,
+              const Registrazione* reg);
+
+}  // namespace importazione

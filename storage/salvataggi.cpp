@@ -1,0 +1,200 @@
+#include "storage/salvataggi.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+#include "storage/error.h"
+#include "storage/sistema.h"
+
+namespace storage {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kPrefisso = "Zefo2015_";
+
+// A raw connection of our own to a file other than the archive, closed on every path.
+class Aperta {
+public:
+    Aperta(const std::string& percorso, int flag) {
+        if (sqlite3_open_v2(percorso.c_str(), &db_, flag, nullptr) != SQLITE_OK) {
+            const std::string testo = db_ ? sqlite3_errmsg(db_) : "memoria esaurita";
+            sqlite3_close(db_);
+            db_ = nullptr;
+            throw Error("Impossibile aprire il file " + percorso + ": " + testo);
+        }
+        sqlite3_busy_timeout(db_, 5000);
+    }
+    ~Aperta() { sqlite3_close(db_); }
+    Aperta(const Aperta&) = delete;
+    Aperta& operator=(const Aperta&) = delete;
+    sqlite3* get() const { return db_; }
+    void exec(const char* sql) {
+        if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+            throw Error(std::string("Errore del database: ") + sqlite3_errmsg(db_));
+    }
+    // The first column of the first row, as text.
+    std::string valore(const char* sql) {
+        sqlite3_stmt* st = nullptr;
+        std::string v;
+        if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) == SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW) {
+            const auto* t = sqlite3_column_text(st, 0);
+            if (t) v = reinterpret_cast<const char*>(t);
+        }
+        sqlite3_finalize(st);
+        return v;
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+// All pages of src's main database into dst's, in one step; the engine's text on failure.
+int copia(sqlite3* dst, sqlite3* src) {
+    sqlite3_backup* b = sqlite3_backup_init(dst, "main", src, "main");
+    if (!b) return sqlite3_errcode(dst);
+    int rc = sqlite3_backup_step(b, -1);
+    const int fine = sqlite3_backup_finish(b);
+    if (rc == SQLITE_DONE) rc = fine;
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+void rimuovi(const std::string& percorso) {
+    std::error_code ec;
+    for (const char* coda : {"", "-journal", "-wal", "-shm"}) fs::remove(percorso + coda, ec);
+}
+
+}  // namespace
+
+std::string cartellaSalvataggi(const Connection& conn) {
+    const std::string& db = conn.percorso();
+    if (db.empty() || db == ":memory:") return {};
+    return (fs::path(db).parent_path() / "backup").string();
+}
+
+Salvataggio::Salvataggio(Connection& conn, std::string_view operazione)
+    : cartella_(cartellaSalvataggi(conn)) {
+    if (cartella_.empty()) return;
+    const auto inizio = std::chrono::steady_clock::now();
+    std::error_code ec;
+    fs::create_directories(cartella_, ec);
+    if (!fs::is_directory(cartella_))
+        throw Error("Impossibile creare la cartella dei salvataggi " + cartella_ +
+                    (ec ? ": " + ec.message() : std::string()));
+    const std::string ora = sistema::oraLocale("%Y%m%d-%H%M%S");
+    // A number after the time keeps the names in order when copies share a second: one more
+    // than the highest of that second, so a number freed by the rotation is not taken again.
+    const std::string secondo = std::string(kPrefisso) + ora + "-";
+    int n = 0;
+    for (const auto& v : elencoSalvataggi(cartella_))
+        if (v.nome.rfind(secondo, 0) == 0)
+            n = std::max(n, std::atoi(v.nome.c_str() + secondo.size()));
+    ++n;
+    const std::string nome =
+        secondo + (n < 10 ? "0" : "") + std::to_string(n) + "_" + std::string(operazione) + ".db";
+    const std::string finale = (fs::path(cartella_) / nome).string();
+    const std::string temporaneo = finale + ".tmp";
+    rimuovi(temporaneo);
+    try {
+        Aperta dst(temporaneo, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        if (const int rc = copia(dst.get(), conn.handle()); rc != SQLITE_OK)
+            throw Error("Impossibile salvare una copia dell'archivio in " + finale + ": " +
+                        sqlite3_errstr(rc));
+        // The copy stands alone: no WAL files beside it.
+        dst.exec("PRAGMA journal_mode=DELETE");
+    } catch (...) {
+        rimuovi(temporaneo);
+        throw;
+    }
+    fs::rename(temporaneo, finale, ec);
+    if (ec) {
+        rimuovi(temporaneo);
+        throw Error("Impossibile salvare una copia dell'archivio in " + finale + ": " +
+                    ec.message());
+    }
+    percorso_ = finale;
+    secondi_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - inizio).count();
+}
+
+Salvataggio::~Salvataggio() {
+    if (!confermato_ && !percorso_.empty()) rimuovi(percorso_);
+}
+
+void Salvataggio::conferma() {
+    confermato_ = true;
+    if (percorso_.empty()) return;
+    const auto voci = elencoSalvataggi(cartella_);
+    for (std::size_t i = kSalvataggiTenuti; i < voci.size(); ++i) rimuovi(voci[i].percorso);
+}
+
+std::vector<VoceSalvataggio> elencoSalvataggi(const std::string& cartella) {
+    std::vector<VoceSalvataggio> voci;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(cartella, ec)) {
+        const std::string nome = e.path().filename().string();
+        // Zefo2015_AAAAMMGG-HHMMSS-NN_OPERAZIONE.db
+        if (nome.rfind(kPrefisso, 0) != 0 || e.path().extension() != ".db") continue;
+        const std::string resto = nome.substr(kPrefisso.size(), nome.size() - kPrefisso.size() - 3);
+        const std::size_t sep = resto.find('_');
+        if (sep == std::string::npos || sep < 15) continue;
+        const std::string t = resto.substr(0, sep);
+        VoceSalvataggio v;
+        v.percorso = e.path().string();
+        v.nome = nome;
+        v.quando = t.substr(6, 2) + "/" + t.substr(4, 2) + "/" + t.substr(0, 4) + " " +
+                   t.substr(9, 2) + ":" + t.substr(11, 2) + ":" + t.substr(13, 2);
+        v.operazione = resto.substr(sep + 1);
+        voci.push_back(std::move(v));
+    }
+    // The name's time part sorts as the time it was taken.
+    std::sort(voci.begin(), voci.end(),
+              [](const VoceSalvataggio& a, const VoceSalvataggio& b) { return a.nome > b.nome; });
+    return voci;
+}
+
+void ripristina(Connection& conn, const std::string& salvataggio) {
+    const std::string& archivio = conn.percorso();
+    if (sistema::apertoDaAltri(archivio))
+        throw Error("L'archivio " + archivio +
+                    " è aperto da un altro programma: chiuderlo e ripetere il ripristino.");
+    if (sistema::tipoFile(salvataggio) != sistema::TipoFile::Normale)
+        throw Error("Il salvataggio " + salvataggio + " non esiste.");
+
+    const std::string temporaneo = archivio + ".ripristino";
+    rimuovi(temporaneo);
+    try {
+        {
+            Aperta src(salvataggio, SQLITE_OPEN_READONLY);
+            Aperta tmp(temporaneo, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+            if (const int rc = copia(tmp.get(), src.get()); rc != SQLITE_OK)
+                throw Error("Il file " + salvataggio +
+                            " non è un salvataggio dell'archivio: " + sqlite3_errstr(rc));
+            tmp.exec("PRAGMA journal_mode=DELETE");
+            if (tmp.valore("PRAGMA quick_check") != "ok" ||
+                tmp.valore("select count(*) from sqlite_master where type = 'table' and name in "
+                           "('Zefo1', 'Zefo2', 'Zefo3', 'Professionisti', 'SostitutoImposta')") !=
+                    "5")
+                throw Error("Il file " + salvataggio + " non è un salvataggio dell'archivio.");
+        }
+        Aperta src(temporaneo, SQLITE_OPEN_READONLY);
+        if (const int rc = copia(conn.handle(), src.get()); rc != SQLITE_OK) {
+            if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+                throw Error("L'archivio " + archivio +
+                            " è in uso da un altro programma: il ripristino non è stato eseguito.");
+            throw Error("Ripristino non eseguito: " + std::string(sqlite3_errstr(rc)));
+        }
+    } catch (...) {
+        rimuovi(temporaneo);
+        throw;
+    }
+    rimuovi(temporaneo);
+    PreparaImportazioni(conn);
+}
+
+}  // namespace storage

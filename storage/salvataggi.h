@@ -1,0 +1,58 @@
+#pragma once
+
+// Copies of the archive taken before every import, reset and restore, with SQLite's online
+// backup API: backup/Zefo2015_AAAAMMGG-HHMMSS-NN_OPERAZIONE.db in the data folder (NN tells
+// apart copies of the same second); the last 10 stay.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "storage/connection.h"
+
+namespace storage {
+
+inline constexpr std::size_t kSalvataggiTenuti = 10;
+
+struct VoceSalvataggio {
+    std::string percorso;
+    std::string nome;        // the file's name
+    std::string quando;      // "GG/MM/AAAA HH:MM:SS"
+    std::string operazione;  // the operation it was taken before, as named at the copy
+};
+
+// The backup folder of the archive the connection has open; empty for an archive in memory.
+std::string cartellaSalvataggi(const Connection& conn);
+
+// One copy, taken at construction. Unless conferma() is called, the destructor removes it: the
+// operation that asked for it stored nothing, and the copy would only push an older one out.
+class Salvataggio {
+public:
+    // operazione: a short name for the file ("importa-paghe-dip", "azzera-dipendenti").
+    Salvataggio(Connection& conn, std::string_view operazione);
+    ~Salvataggio();
+    Salvataggio(const Salvataggio&) = delete;
+    Salvataggio& operator=(const Salvataggio&) = delete;
+
+    // Keeps the copy and removes the oldest past kSalvataggiTenuti.
+    void conferma();
+    const std::string& percorso() const { return percorso_; }
+    // How long the copy took.
+    double secondi() const { return secondi_; }
+
+private:
+    std::string cartella_, percorso_;
+    double secondi_ = 0;
+    bool confermato_ = false;
+};
+
+// The copies in the folder, newest first.
+std::vector<VoceSalvataggio> elencoSalvataggi(const std::string& cartella);
+
+// Replaces the whole content of the open archive with the copy's. The copy is first written to
+// a temporary file beside the archive and checked; then it goes in through the backup API in one
+// transaction of the engine, so the archive is never half restored, even if the program dies.
+// Refused (storage::Error) while another program holds the archive open.
+void ripristina(Connection& conn, const std::string& salvataggio);
+
+}  // namespace storage
