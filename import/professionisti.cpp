@@ -15,7 +15,6 @@ namespace {
 constexpr std::size_t kOgniRighe = 1024;
 constexpr const char* kTipo770 = "770 Semplificato";
 constexpr const char* kTipoFinanziaria = "della procedura finanziaria";
-constexpr std::size_t kFineFinanziaria = 451;
 
 bool lettera(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool cifra(char c) { return c >= '0' && c <= '9'; }
@@ -56,9 +55,9 @@ void Controlla770(const LettoreRighe& lettore, std::string_view riga, std::size_
 }
 
 // The financial procedure always writes the birth date (or 00/00/0000) and the two amounts as
-// 00000000,00: a line without those marks comes from another file.
+// 00000000,00: a line without those marks comes from another file. Its lines may go on past
+// the columns read, so their length says nothing.
 void ControllaFinanziaria(const LettoreRighe& lettore, std::string_view riga) {
-    ControllaFineTracciato(lettore, riga, kFineFinanziaria, kTipoFinanziaria);
     static constexpr struct {
         const char* nome;
         std::size_t da, a;

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Times the payroll import of N certificate lines (with family blocks and one continuation line
 # in ten) against the sqlite3 shell importing, in one transaction, CSV files of the same rows and
-# columns into equivalent tables (the columns the import fills, same keys and indexes).
+# columns into equivalent tables (the columns the import fills, same keys and indexes). The
+# import's own copy of the archive is then timed apart, on the full archive.
 #
 #   bench/import/misura.sh [BUILD_DIR] [N]      (defaults: build, 100000)
 set -eu
@@ -44,9 +45,17 @@ cp "$DIR/tabelle.sql.db" "$DIR/sqlite.db"
 set -- $(tempo sh -c "sqlite3 '$DIR/sqlite.db' < '$DIR/import.sql'")
 SQLITE_S=$1
 
+# The copy of the archive every import takes first, timed apart: a one-line import into the
+# archive just filled is nearly all copy.
+head -c 2306 "$DIR/paghe.43" > "$DIR/uno.43"
+set -- $(tempo "$CLI" --archivio "$DIR/palio" importa paghe "$DIR/uno.43" --tracciato dip --ancora)
+COPIA_S=$1
+ARCHIVIO_MB=$(du -m "$DIR/palio/Zefo2015.db" | cut -f1)
+
 righe=$(sqlite3 "$DIR/palio/Zefo2015.db" "select (select count(*) from Zefo1) || ' Zefo1, ' || (select count(*) from Zefo2) || ' Zefo2, ' || (select count(*) from Zefo3) || ' Zefo3'")
 controllo=$(sqlite3 "$DIR/sqlite.db" "select (select count(*) from Zefo1) || ' Zefo1, ' || (select count(*) from Zefo2) || ' Zefo2, ' || (select count(*) from Zefo3) || ' Zefo3'")
 echo "file:             $(du -m "$DIR/paghe.43" | cut -f1) MB, $N righe di certificato"
 echo "importa paghe:    ${IMPORT_S} s, memoria massima ${IMPORT_KB} kB  ($righe)"
 echo "sqlite3 .import:  ${SQLITE_S} s  ($controllo)"
-echo "rapporto:         $(echo "$IMPORT_S $SQLITE_S" | awk '{ printf "%.2f", $1 / $2 }') (limite 2,00)"
+echo "rapporto:         $(echo "$IMPORT_S $SQLITE_S" | awk '{ printf "%.2f", $1 / $2 }') (limite 1,50)"
+echo "copia prima di importare, archivio di ${ARCHIVIO_MB} MB: ${COPIA_S} s (a parte)"

@@ -209,8 +209,8 @@ TEST_F(Forma, FileDellaFinanziariaRifiutati) {
     const std::string buona = professionista("A", "UNO");
     rifiuta({
         {"file delle paghe", Lettura::Finanziaria, prova::file({certificato("A", "UNO")}),
-         "non sembra un file della procedura finanziaria: riga 1, la riga ha dati fino alla "
-         "colonna 2304, oltre la fine del tracciato (colonna 451)."},
+         "non sembra un file della procedura finanziaria: riga 1, colonne 71-80: «" +
+             std::string(10, ' ') + "» invece della data di nascita GG/MM/AAAA (o 00/00/0000)."},
         {"file 770", Lettura::Finanziaria, "A              77S15\r\nB80012345678\r\n",
          "non può essere importato: la riga 1 finisce alla colonna 20, dentro il campo B01 "
          "(colonne 6-21), di cui contiene solo «" +

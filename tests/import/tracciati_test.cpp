@@ -285,8 +285,9 @@ TEST_F(Tracciati, PagheOgniColonnaNelSuoPosto) {
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(c.nome);
+        // The same file for every reader: forget the earlier runs, or it would ask to import again.
         a.conn.exec("delete from Zefo1; delete from Zefo2; delete from Zefo3; "
-                    "delete from sqlite_sequence");
+                    "delete from sqlite_sequence; delete from Importazioni");
         const std::string f = scrivi("zefo.43", c.lettore == DIP ? std::vector<std::string>{riga.riga, cont.riga}
                                                                  : std::vector<std::string>{riga.riga});
         r.infos.clear();
@@ -294,7 +295,10 @@ TEST_F(Tracciati, PagheOgniColonnaNelSuoPosto) {
                             ? importazione::ImportaAltro(a.conn, f, false, dati, r)
                             : importazione::ImportaPaghe(a.conn, f, c.tracciato, false, dati, r);
         ASSERT_TRUE(ok);
-        EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata."});
+        EXPECT_EQ(r.infos, std::vector<std::string>{
+                               "Operazione terminata.\nImportato 1 certificato (" +
+                               std::string(c.lettore == DIP ? "1 riga aggiuntiva" : "0 righe aggiuntive") +
+                               ") dal file " + f + "."});
 
         Attesi attesi = riga.perLettore.at(c.lettore);
         for (const auto& [k, v] : c.costanti) attesi[k] = v;
@@ -379,7 +383,8 @@ TEST_F(Tracciati, Semplificato770OgniCodiceNellaSuaColonna) {
         const std::string f = scrivi("770.txt", {"A" + riga.substr(1), riga, "h" + riga.substr(1)});
         r.infos.clear();
         ASSERT_TRUE(importazione::Importa770(a.conn, f, tracciato, dati, r));
-        EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata."});
+        EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata.\nImportato 1 certificato (0 "
+                                                    "righe aggiuntive) dal file " + f + "."});
         const auto prof = righe("Professionisti", "ID");
         ASSERT_EQ(prof.size(), 1u);
         confronta(prof[0], attesi, "Professionisti");
@@ -435,12 +440,13 @@ TEST_F(Tracciati, FinanziariaOgniColonnaNelSuoPosto) {
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(c.nome);
-        a.conn.exec("delete from Professionisti");
+        a.conn.exec("delete from Professionisti; delete from Importazioni");
         // A blank line between two professionals is passed over.
         const std::string f = scrivi("A.TXT", {riga.riga, "   ", riga.riga});
         r.infos.clear();
         ASSERT_TRUE(importazione::ImportaFinanziaria(a.conn, f, c.daCu, dati, r));
-        EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata."});
+        EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata.\nImportati 2 certificati (0 "
+                                                    "righe aggiuntive) dal file " + f + "."});
         Attesi attesi = base;
         for (const auto& [k, v] : c.agente) attesi[k] = v;
         const auto prof = righe("Professionisti", "ID");
