@@ -118,6 +118,9 @@ TEST(ControlloArchivio, ValoriDiOgniTipo) {
         {"C006", "1234", false, Gravita::Errore,
          "Numero non valido «1234»: attese al massimo tre cifre (nel file: errore 47156)."},
         {"C006", "400", false, Gravita::Avviso, "Più di 365 giorni «400» in un anno."},
+        // Too many digits and too long for the field: the digits are the reason given.
+        {"C007", "12345678901234567", false, Gravita::Errore,
+         "Numero non valido «12345678901234567»: attese al massimo tre cifre (nel file: errore 47156)."},
         {"c119", "12", false, Gravita::Errore, "Numero non valido «12»: attesa una cifra (nel file: errore 47812)."},
         {"D01", "123456789", true, Gravita::Errore,
          "Numero non valido «123456789»: attese esattamente dieci cifre (nel file: errore 47156)."},
