@@ -141,6 +141,26 @@ private slots:
         QVERIFY(r.errori.isEmpty());
     }
 
+    // Typing on "Pagina 4 bis" of a certificate without a further section makes one, tied to the
+    // certificate, its tax code and its employee number.
+    void primaSezioneUlterioreLegataAlCertificato() {
+        Archivio a;
+        certificati(a, {{"ALFA", "DIP"}, {"BETA", "DIP"}});
+        a.exec("update Zefo2 set MatrDip = '00' || ID || '7'");
+        Registratore r;
+        TFPagina1 f(a.conn);
+        f.riapriElenco();
+        f.successivo();
+        QCOMPARE(f.elenco().text("B02"), std::string("BETA"));
+        f.schede().setCurrentIndex(4);
+        digita(f.vista(4), kZ3, "D01", "1234567890");
+        f.salva();
+        QCOMPARE(a.testo("select Id || '|' || Cf || '|' || matricola || '|' || D01 from Zefo3"),
+                 std::string("2|CFBETA|0027|1234567890"));
+        QCOMPARE(a.numero("select count(*) from Zefo3"), 1LL);
+        QVERIFY(r.errori.isEmpty());
+    }
+
     void spostarsiDopoLaDigitazioneSalvaTutto() {
         Archivio a;
         certificati(a, {{"ALFA", "DIP"}, {"BETA", "DIP"}});

@@ -75,10 +75,13 @@ private slots:
 
     void copiaDatiSostitutoSuTutteLeRighe() {
         Archivio a;
-        a.exec("insert into Professionisti (B02, B03, A01, A02, B44) values "
-               "('ROSSI', 'A', 'VECCHIO1', 'VECCHIO', '01/01/2015'), "
-               "('BIANCHI', 'B', 'VECCHIO2', 'VECCHIO', ''), "
-               "('VERDI', 'C', 'VECCHIO3', 'VECCHIO', '')");
+        // Each of the agent's columns holds a value of its own on the row copied from.
+        a.exec("insert into Professionisti (B02, B03, A01, A02, A03, A04, A05, A06, A07, A08, A09, A10, A11, "
+               "BFirma, B44) values "
+               "('ROSSI', 'A', 'VECCHIO1', 'VECCHIO', 'N3', 'N4', 'N5', 'N6', 'N7', 'N8', 'N9', 'N10', 'N11', "
+               "'NFIRMA', '01/01/2015'), "
+               "('BIANCHI', 'B', 'VECCHIO2', 'VECCHIO', '', '', '', '', '', '', 'X9', '', '', '', ''), "
+               "('VERDI', 'C', 'VECCHIO3', 'VECCHIO', '', '', '', '', '', '', '', 'X10', '', 'XFIRMA', '')");
         Registratore r;
         TFProfessionisti f(a.conn);
         f.riapriElenco();
@@ -97,6 +100,9 @@ private slots:
         QCOMPARE(a.numero("select count(*) from Professionisti where B02 = 'CAMBIATO'"), 0LL);
         for (const char* c : kColonneSostituto)
             QCOMPARE(a.numero(std::string("select count(distinct coalesce(") + c + ", '')) from Professionisti"), 1LL);
+        QCOMPARE(a.testo("select group_concat(A03||A04||A05||A06||A07||A09||A10||A11||BFirma, ' ') "
+                         "from Professionisti"),
+                 std::string("N3N4N5N6N7N9N10N11NFIRMA N3N4N5N6N7N9N10N11NFIRMA N3N4N5N6N7N9N10N11NFIRMA"));
         QCOMPARE(f.elenco().text("B02"), std::string("VERDI"));  // the last in surname order
         QVERIFY(r.domande.isEmpty());
         QVERIFY(r.informazioni.isEmpty());

@@ -1,5 +1,6 @@
-// "Stampa" pressed on the agent's window and on the Quadro CT window, as the operator presses it:
-// the save question, then the real preview window, whose page is printed to a PDF and read back.
+// The agent's window and the Quadro CT window as the operator leaves them: "Stampa" pressed (the
+// save question, then the real preview window, whose page is printed to a PDF and read back), and
+// the question when the program ends.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
@@ -76,6 +77,7 @@ private slots:
     void cleanup() { chiudiArchivio(); }
     void stampa_data();
     void stampa();
+    void uscitaSenzaSalvare();
 };
 
 // Typed and saved on Yes, the change prints; on No the stored row prints. Either way the page
@@ -125,6 +127,24 @@ void AgenteStampaTest::stampa() {
     if (quadroCt)
         for (const char* t : {"3331234567", "posta@intermediario.it"})
             QVERIFY2(a.testo.contains(QLatin1String(t)), t);
+}
+
+// No when the program ends drops what was typed: nothing is stored, the row holds the stored
+// values again and a second ending has nothing to ask about.
+void AgenteStampaTest::uscitaSenzaSalvare() {
+    Registratore r;
+    r.risposte = {false, false};
+    TFSostituto w(*conn);
+    w.prepara();
+    w.show();
+    scrivi(w.pagina(), "SostitutoImposta", "CognomeDenominazione", "NUOVA SRL");
+    QVERIFY(w.salvaPrimaDiUscire());
+    QCOMPARE(r.domande, QStringList{kDomanda});
+    QCOMPARE(valore(arch->db, "select CognomeDenominazione from SostitutoImposta"), "ACME SPA");
+    QCOMPARE(w.TSostituto().text("CognomeDenominazione"), "ACME SPA");
+    QVERIFY(w.salvaPrimaDiUscire());
+    QCOMPARE(r.domande, QStringList{kDomanda});
+    QCOMPARE(valore(arch->db, "select CognomeDenominazione from SostitutoImposta"), "ACME SPA");
 }
 
 QTEST_MAIN(AgenteStampaTest)
