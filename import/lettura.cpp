@@ -146,20 +146,21 @@ bool LettoreRighe::riempi() {
         pos_ = 0;
     }
     const std::size_t prima = buf_.size();
-    std::string& blocco = blocco_;
-    blocco.resize(kBlocco);
-    in_.read(blocco.data(), static_cast<std::streamsize>(kBlocco));
+    const bool utf16 = codifica_ == Codifica::Utf16LE || codifica_ == Codifica::Utf16BE;
+    // Read straight into buf_'s tail; a UTF-16 file's bytes go through blocco_ to be decoded.
+    std::string& dove = utf16 ? blocco_ : buf_;
+    const std::size_t base = utf16 ? 0 : prima;
+    dove.resize(base + kBlocco);
+    in_.read(dove.data() + base, static_cast<std::streamsize>(kBlocco));
     if (in_.bad()) throw storage::Error("Errore nella lettura del file " + nome_ + ".");
     const auto n = static_cast<std::size_t>(in_.gcount());
     if (n < kBlocco) esaurito_ = true;
-    blocco.resize(n);
-    sha_.aggiungi(blocco);
+    dove.resize(base + n);
+    sha_.aggiungi(std::string_view(dove).substr(base));
     letti_ += n;
-    if (codifica_ == Codifica::Utf16LE || codifica_ == Codifica::Utf16BE) {
-        utf16_ += blocco;
+    if (utf16) {
+        utf16_ += blocco_;
         decodifica();
-    } else {
-        buf_ += blocco;
     }
     return n > 0 || buf_.size() > prima;
 }

@@ -45,6 +45,8 @@ cp "$DIR/tabelle.sql.db" "$DIR/sqlite.db"
 set -- $(tempo sh -c "sqlite3 '$DIR/sqlite.db' < '$DIR/import.sql'")
 SQLITE_S=$1
 
+righe=$(sqlite3 "$DIR/palio/Zefo2015.db" "select (select count(*) from Zefo1) || ' Zefo1, ' || (select count(*) from Zefo2) || ' Zefo2, ' || (select count(*) from Zefo3) || ' Zefo3'")
+controllo=$(sqlite3 "$DIR/sqlite.db" "select (select count(*) from Zefo1) || ' Zefo1, ' || (select count(*) from Zefo2) || ' Zefo2, ' || (select count(*) from Zefo3) || ' Zefo3'")
 # The copy of the archive every import takes first, timed apart: a one-line import into the
 # archive just filled is nearly all copy.
 head -c 2306 "$DIR/paghe.43" > "$DIR/uno.43"
@@ -52,8 +54,6 @@ set -- $(tempo "$CLI" --archivio "$DIR/palio" importa paghe "$DIR/uno.43" --trac
 COPIA_S=$1
 ARCHIVIO_MB=$(du -m "$DIR/palio/Zefo2015.db" | cut -f1)
 
-righe=$(sqlite3 "$DIR/palio/Zefo2015.db" "select (select count(*) from Zefo1) || ' Zefo1, ' || (select count(*) from Zefo2) || ' Zefo2, ' || (select count(*) from Zefo3) || ' Zefo3'")
-controllo=$(sqlite3 "$DIR/sqlite.db" "select (select count(*) from Zefo1) || ' Zefo1, ' || (select count(*) from Zefo2) || ' Zefo2, ' || (select count(*) from Zefo3) || ' Zefo3'")
 echo "file:             $(du -m "$DIR/paghe.43" | cut -f1) MB, $N righe di certificato"
 echo "importa paghe:    ${IMPORT_S} s, memoria massima ${IMPORT_KB} kB  ($righe)"
 echo "sqlite3 .import:  ${SQLITE_S} s  ($controllo)"
