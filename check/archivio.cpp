@@ -87,10 +87,11 @@ std::int64_t conta(storage::Connection& conn, const std::string& sql) {
 
 class Controllore {
 public:
-    Controllore(storage::Connection& conn, const OpzioniControllo& opz, const Avanzamento& av)
-        : conn_(conn), opz_(opz), avanzamento_(av) {}
+    Controllore(storage::Connection& conn, const OpzioniControllo& opz, const Ricevitore& ricevi,
+                const Avanzamento& av)
+        : conn_(conn), opz_(opz), ricevi_(ricevi), avanzamento_(av) {}
 
-    std::vector<Problema> esegui();
+    void esegui();
 
 private:
     bool dipendenti() const { return opz_.dipendenti || opz_.amministratori || opz_.collaboratori; }
@@ -108,7 +109,7 @@ private:
         p.colonna = std::move(colonna);
         p.campo = std::move(campo);
         p.testo = std::move(testo);
-        out_.push_back(std::move(p));
+        ricevi_(p);
     }
 
     void valore(const std::string& colonna, const std::string& codice, TipoCampo tipo, std::string_view v);
@@ -130,8 +131,8 @@ private:
 
     storage::Connection& conn_;
     const OpzioniControllo& opz_;
+    const Ricevitore& ricevi_;
     const Avanzamento& avanzamento_;
-    std::vector<Problema> out_;
     Problema corrente_;
     std::string cfSostituto_;
 };
@@ -489,30 +490,38 @@ private:
     storage::Connection& c_;
 };
 
-std::vector<Problema> Controllore::esegui() {
+void Controllore::esegui() {
     Lettura lettura(conn_);
     sostituto();
-    bool interrotto = false;
-    std::int64_t nDipendenti = 0;
-    const std::size_t dopoSostituto = out_.size();
-    if (dipendenti()) nDipendenti = certificatiDipendenti(interrotto);
-    std::vector<Problema> certificati(out_.begin() + static_cast<std::ptrdiff_t>(dopoSostituto), out_.end());
-    out_.resize(dopoSostituto);
+    // The Quadro CT's problems come before the certificates and depend on whether there are any.
+    const std::int64_t nDipendenti =
+        dipendenti() ? conta(conn_, "select count(*) from (" +
+                                        telematic::QuerySelezioneDipendenti(opz_.dipendenti, opz_.amministratori,
+                                                                           opz_.collaboratori) +
+                                        ")")
+                     : 0;
     quadroCt(nDipendenti);
-    out_.insert(out_.end(), certificati.begin(), certificati.end());
+    bool interrotto = false;
+    if (dipendenti()) certificatiDipendenti(interrotto);
     if (opz_.professionisti && !interrotto) professionisti(interrotto);
     if (interrotto) {
         su(Origine::Sostituto, 0, "", "");
         aggiungi(Gravita::Avviso, "", "", "Controllo interrotto: l'elenco è incompleto.");
     }
-    return std::move(out_);
 }
 
 }  // namespace
 
 std::vector<Problema> ControllaArchivio(storage::Connection& conn, const OpzioniControllo& opz,
                                         const Avanzamento& avanzamento) {
-    return Controllore(conn, opz, avanzamento).esegui();
+    std::vector<Problema> problemi;
+    ControllaArchivio(conn, opz, [&](const Problema& p) { problemi.push_back(p); }, avanzamento);
+    return problemi;
+}
+
+void ControllaArchivio(storage::Connection& conn, const OpzioniControllo& opz, const Ricevitore& ricevi,
+                       const Avanzamento& avanzamento) {
+    Controllore(conn, opz, ricevi, avanzamento).esegui();
 }
 
 }  // namespace check

@@ -50,6 +50,11 @@ using Avanzamento = std::function<bool(std::size_t fatti, std::size_t totale)>;
 // a database failure. Never changes the archive.
 std::vector<Problema> ControllaArchivio(storage::Connection& conn, const OpzioniControllo& opz,
                                         const Avanzamento& avanzamento = {});
+// The same, each problem handed over as soon as it is found and kept nowhere: memory stays flat
+// however many problems the archive has.
+using Ricevitore = std::function<void(const Problema&)>;
+void ControllaArchivio(storage::Connection& conn, const OpzioniControllo& opz, const Ricevitore& ricevi,
+                       const Avanzamento& avanzamento = {});
 
 // Checks a transmission file of this layout, whoever wrote it: lengths, order, heads,
 // every non-positional field and the counts of record Z.

@@ -7,13 +7,28 @@ namespace cli {
 
 namespace {
 
+// Prints each problem as it comes, then the totals; nothing is kept.
+class Stampa {
+public:
+    void operator()(const check::Problema& p) {
+        std::cout << check::RigaProblema(p) << '\n';
+        ++(p.gravita == check::Gravita::Errore ? errori_ : avvisi_);
+    }
+    int fine() const {
+        std::cout << "Controllo terminato: " << errori_ << (errori_ == 1 ? " errore, " : " errori, ") << avvisi_
+                  << (avvisi_ == 1 ? " avviso." : " avvisi.") << '\n'
+                  << std::flush;
+        return errori_ > 0 ? 1 : 0;
+    }
+
+private:
+    std::size_t errori_ = 0, avvisi_ = 0;
+};
+
 int stampa(const std::vector<check::Problema>& problemi) {
-    for (const auto& p : problemi) std::cout << check::RigaProblema(p) << '\n';
-    const std::size_t errori = check::ContaErrori(problemi), avvisi = problemi.size() - errori;
-    std::cout << "Controllo terminato: " << errori << (errori == 1 ? " errore, " : " errori, ") << avvisi
-              << (avvisi == 1 ? " avviso." : " avvisi.") << '\n'
-              << std::flush;
-    return errori > 0 ? 1 : 0;
+    Stampa s;
+    for (const auto& p : problemi) s(p);
+    return s.fine();
 }
 
 }  // namespace
@@ -48,7 +63,9 @@ int comandoControlla(const Contesto& ctx) {
     opz.quadroCt = a.flag("--quadro-ct");
     storage::Connection conn;
     ctx.apri(conn);
-    return stampa(check::ControllaArchivio(conn, opz));
+    Stampa s;
+    check::ControllaArchivio(conn, opz, [&](const check::Problema& p) { s(p); });
+    return s.fine();
 }
 
 }  // namespace cli
