@@ -300,7 +300,9 @@ void ControlloFile::area(std::string_view r) {
         if (!v.empty() && v[0] == '+' && codice == precedente && (!t || t == TipoCampo::AN || t == TipoCampo::CF)) {
             if (t == TipoCampo::CF) aggiungi(Gravita::Errore, posizione, c, "Codice fiscale più lungo di 16 caratteri.");
         } else if (!t) {
-            aggiungi(Gravita::Avviso, posizione, c, "Campo " + tra(codice) + " sconosciuto: il suo valore non è controllato.");
+            // Every code of the layout is known here: any other is a damaged one, and the Agency rejects it.
+            aggiungi(Gravita::Errore, posizione, c,
+                     "Codice di campo " + tra(codice) + " sconosciuto: il campo è danneggiato o non previsto dal tracciato.");
         } else {
             const std::string e = ErroreValoreFile(*t, v);
             if (!e.empty()) {

@@ -120,6 +120,18 @@ TEST_F(FileInvio, CampoSpezzato) {
         << e[1];
 }
 
+TEST_F(FileInvio, CodiceDiCampoDanneggiato) {
+    const auto campo = record(4).find("DB001", 89);
+    ASSERT_NE(campo, std::string::npos);
+    sostituisci(4, campo + 5, "Y");
+    const std::string codice = record(4).substr(campo, 8);
+    EXPECT_EQ(errori(controlla(file)),
+              std::vector<std::string>{"Errore - record 4 pos. " + std::to_string(campo + 1) +
+                                       " - Certificato 1 ROSSI MARIO (" + kCfMario + ") - " + codice +
+                                       ": Codice di campo «" + codice +
+                                       "» sconosciuto: il campo è danneggiato o non previsto dal tracciato."});
+}
+
 TEST_F(FileInvio, CampoOltreLAreaDeiCampi) {
     sostituisci(4, 1889, "DB00");
     const std::vector<std::string> attesi = {
