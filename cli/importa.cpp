@@ -165,7 +165,7 @@ int comandoRipristina(const Contesto& ctx) {
                      "ripetere il comando con --conferma per confermarlo.\n";
         return 1;
     }
-    ctx.apri(conn);
+    ctx.apriPerScrivere(conn);
     ReporterConsole reporter(true);
     return importazione::Ripristina(conn, a.posizionali()[0], reporter) ? 0 : 1;
 }
