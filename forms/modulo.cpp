@@ -308,7 +308,8 @@ Campo& Modulo::campo(const QRectF& r, const Voce& v) {
     c.soloSchermo = soloSchermo_;
     c.spazio = r;
     c.campione = v.campione;
-    c.riferimento = v.punto.isEmpty() ? v.etichetta : QStringLiteral("punto ") + v.punto;
+    // a box without point or label (a family row's) is named by its column
+    c.riferimento = !v.punto.isEmpty() ? QStringLiteral("punto ") + v.punto : !v.etichetta.isEmpty() ? v.etichetta : v.colonna;
     // the frame sits just outside the box, so a value painted over the box leaves it whole; a
     // window's display has the entry box's own frame
     if (!soloSchermo_) riquadro(r.adjusted(-0.5, -0.5, 0.5, 0.5), Qt::white, kBordo, 0.6);
