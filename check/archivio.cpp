@@ -178,6 +178,8 @@ void Controllore::codiceFiscale(Gravita g, const std::string& colonna, const std
     if (vuoto(v)) return;
     const std::string e = ErroreCodiceFiscale(Rifila(v));
     if (!e.empty()) aggiungi(g, colonna, campo, maiuscolaIniziale(chi) + ": " + e + ".");
+    const std::string a = AvvisoCodiceFiscale(Rifila(v));
+    if (!a.empty()) aggiungi(Gravita::Avviso, colonna, campo, maiuscolaIniziale(chi) + ": " + a + ".");
 }
 
 void Controllore::sostituto() {

@@ -100,4 +100,18 @@ std::string ErroreCodiceFiscale(std::string_view s) {
     return {};
 }
 
+std::string AvvisoCodiceFiscale(std::string_view s) {
+    if (s.size() != 16 || !ErroreCodiceFiscale(s).empty()) return {};
+    const int mese = static_cast<int>(kMesi.find(s[8])) + 1;
+    int giorno = valoreNumerico(s[9]) * 10 + valoreNumerico(s[10]);
+    if (giorno > 40) giorno -= 40;
+    const int anno = valoreNumerico(s[6]) * 10 + valoreNumerico(s[7]);
+    // The century is not in the code: a year divisible by four may be a leap year.
+    static const int giorni[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int massimo = mese == 2 && anno % 4 != 0 ? 28 : giorni[mese - 1];
+    if (giorno <= massimo) return {};
+    const auto due = [](int n) { return std::string(1, static_cast<char>('0' + n / 10)) + static_cast<char>('0' + n % 10); };
+    return "il codice fiscale indica una data di nascita che non esiste (" + due(giorno) + "/" + due(mese) + ")";
+}
+
 }  // namespace check

@@ -16,6 +16,10 @@ char CifraControlloNumerica(std::string_view prime10);
 // person, homonymy letters included, or 11 digits; otherwise the Italian reason.
 std::string ErroreCodiceFiscale(std::string_view codice);
 
+// Empty unless a formally right personal code gives a birth date that does not exist (31 June,
+// 30 February): then the Italian reason. Probably mistyped, though the Agency does not refuse it.
+std::string AvvisoCodiceFiscale(std::string_view codice);
+
 // As above, for the 11-digit numeric code only.
 std::string ErroreCodiceNumerico(std::string_view codice);
 

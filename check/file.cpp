@@ -256,6 +256,9 @@ void ControlloFile::testaCertificato(std::string_view r) {
         const std::string e = ErroreCodiceFiscale(senzaSpaziFinali(cf));
         if (!e.empty())
             aggiungi(Gravita::Errore, pos(t.percipiente), t.codicePercipiente, "Codice fiscale del percipiente: " + e + ".");
+        const std::string a = AvvisoCodiceFiscale(senzaSpaziFinali(cf));
+        if (!a.empty())
+            aggiungi(Gravita::Avviso, pos(t.percipiente), t.codicePercipiente, "Codice fiscale del percipiente: " + a + ".");
     }
     if (!cifre(num)) aggiungi(Gravita::Errore, pos(t.numero), "", "Il numero del certificato " + tra(num) + " non è di cinque cifre.");
     // The reserved positions run from the first reserved field to the end of the head, as the writer fills them.

@@ -62,4 +62,24 @@ TEST(CodiceFiscale, SoloNumerico) {
               "il codice fiscale numerico deve avere 11 cifre, ne ha 16");
 }
 
+// Birth dates inside a personal code that no calendar has; the century is unknown, so 29
+// February passes in a year divisible by four.
+TEST(CodiceFiscale, DataDiNascitaInesistente) {
+    const std::pair<const char*, const char*> casi[] = {
+        {"RSSMRA80H71H501", "il codice fiscale indica una data di nascita che non esiste (31/06)"},
+        {"RSSMRA81B30H501", "il codice fiscale indica una data di nascita che non esiste (30/02)"},
+        {"RSSMRA81B29H501", "il codice fiscale indica una data di nascita che non esiste (29/02)"},
+        {"RSSMRA80D31H501", "il codice fiscale indica una data di nascita che non esiste (31/04)"},
+        {"RSSMRA80B29H501", ""},
+        {"RSSMRA80A31H501", ""},
+        {"RSSMRA80T71H501", ""},
+    };
+    for (const auto& [primi, atteso] : casi) {
+        const std::string cf = std::string(primi) + check::CarattereControlloPersonale(primi);
+        EXPECT_EQ(check::ErroreCodiceFiscale(cf), "") << cf;
+        EXPECT_EQ(check::AvvisoCodiceFiscale(cf), atteso) << cf;
+    }
+    EXPECT_EQ(check::AvvisoCodiceFiscale("RSSMRA80H71H501X"), "");  // wrong check character: an error, not this
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include <set>
 #include <sstream>
 
+#include "check/codicefiscale.h"
 #include "check/controllo.h"
 #include "prova_check.h"
 #include "storage/error.h"
@@ -165,6 +166,25 @@ TEST(CaratteriDiControllo, UnNulNelNome) {
               std::vector<std::string>{"Errore - record 3 pos. " + pos + " - Certificato 1 RO?SSI MARIO (" + kCfMario +
                                        "): Il record contiene un carattere di controllo (codice 27) alla posizione " +
                                        pos + "."});
+}
+
+// Both checks warn of a recipient whose tax code gives 31 June.
+TEST(CodiceFiscaleInesistente, AvvisoInEntrambiIControlli) {
+    const std::string cf = std::string("RSSMRA80H71H501") + check::CarattereControlloPersonale("RSSMRA80H71H501");
+    Archivio a;
+    a.sostituto({{"A1", "1"}});
+    a.dipendente(cf, "ROSSI");
+    const std::string testo =
+        "Codice fiscale del percipiente: il codice fiscale indica una data di nascita che non esiste (31/06).";
+    const auto archivio = check::ControllaArchivio(a.conn, {});
+    const Problema* p = trova(archivio, "B01");
+    ASSERT_NE(p, nullptr) << ::testing::PrintToString(righe(archivio));
+    EXPECT_EQ(p->gravita, Gravita::Avviso);
+    EXPECT_EQ(p->testo, testo);
+    const auto file = controlla(generaDipendenti(a));
+    ASSERT_EQ(file.size(), 1u) << ::testing::PrintToString(righe(file));
+    EXPECT_EQ(file[0].gravita, Gravita::Avviso);
+    EXPECT_EQ(file[0].testo, testo);
 }
 
 TEST_F(FileInvio, OrdineDeiRecord) {
