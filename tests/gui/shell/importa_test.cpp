@@ -1,5 +1,9 @@
 // The import window: its checks, a whole import from a panel, and the reset's three questions.
+#include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
+#include <QTimer>
+#include <QTreeWidget>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -33,6 +37,7 @@ private slots:
     void importa770DallaFinestra();
     void azzeramento_data();
     void azzeramento();
+    void ripristinoDallaFinestra();
 };
 
 void ImportaTest::valoriIniziali() {
@@ -125,6 +130,35 @@ void ImportaTest::azzeramento() {
     QCOMPARE(r.informazioni + r.errori, messaggi);
     QCOMPARE(QString::fromStdString(valore(arch->db, "select count(*) from Professionisti")), rimasti);
     QCOMPARE(valore(arch->db, "select count(*) from Zefo1"), "1");
+}
+
+// "Ripristina archivio…" lists the copies taken before each change and restores the chosen one
+// after a question.
+void ImportaTest::ripristinoDallaFinestra() {
+    const std::string file = arch->percorso("770.txt");
+    std::ofstream(file, std::ios::binary) << rigaH("RSSMRA70A01H501U", campo("AU001002", "ROSSI"))
+                                          << "\r\n";
+    Registratore r;
+    r.risposte = {true};
+    TFImportaFile w(*conn);
+    figlio<QLineEdit>(w, "Edit770")->setText(QString::fromStdString(file));
+    QTest::mouseClick(figlio<QPushButton>(w, "btnTracciato1"), Qt::LeftButton);
+    QCOMPARE(valore(arch->db, "select count(*) from Professionisti"), "1");
+
+    QStringList voci;
+    QTimer::singleShot(0, [&] {
+        auto* d = qApp->activeModalWidget();
+        QVERIFY(d);
+        auto* elenco = d->findChild<QTreeWidget*>(QStringLiteral("ListaCopie"));
+        for (int i = 0; i < elenco->topLevelItemCount(); ++i)
+            voci << elenco->topLevelItem(i)->text(1);
+        d->findChild<QPushButton*>(QStringLiteral("btnEseguiRipristino"))->click();
+    });
+    QTest::mouseClick(figlio<QPushButton>(w, "btnRipristina"), Qt::LeftButton);
+    QCOMPARE(voci, QStringList{QStringLiteral("prima dell'importazione del 770 Semplificato (tracciato 1)")});
+    QCOMPARE(r.domande.size(), 1);
+    QVERIFY(r.domande[0].startsWith(QStringLiteral("Ripristinare l'archivio com'era il ")));
+    QCOMPARE(valore(arch->db, "select count(*) from Professionisti"), "0");
 }
 
 QTEST_MAIN(ImportaTest)
