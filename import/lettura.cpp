@@ -1,5 +1,6 @@
 #include "import/lettura.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "storage/cp1252.h"
@@ -150,11 +151,17 @@ bool LettoreRighe::riempi() {
     // Read straight into buf_'s tail; a UTF-16 file's bytes go through blocco_ to be decoded.
     std::string& dove = utf16 ? blocco_ : buf_;
     const std::size_t base = utf16 ? 0 : prima;
-    dove.resize(base + kBlocco);
-    in_.read(dove.data() + base, static_cast<std::streamsize>(kBlocco));
+    // A small file is not read into a megabyte: what is left of its known size, and one byte
+    // more to see its end (or that it grew).
+    std::size_t chiesti = kBlocco;
+    if (totale_ > 0)
+        chiesti = static_cast<std::size_t>(std::clamp<std::uint64_t>(
+            totale_ > letti_ ? totale_ - letti_ + 1 : 1, 4096, kBlocco));
+    dove.resize(base + chiesti);
+    in_.read(dove.data() + base, static_cast<std::streamsize>(chiesti));
     if (in_.bad()) throw storage::Error("Errore nella lettura del file " + nome_ + ".");
     const auto n = static_cast<std::size_t>(in_.gcount());
-    if (n < kBlocco) esaurito_ = true;
+    if (n < chiesti) esaurito_ = true;
     dove.resize(base + n);
     sha_.aggiungi(std::string_view(dove).substr(base));
     letti_ += n;
