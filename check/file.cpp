@@ -207,6 +207,9 @@ void ControlloFile::nome(std::string_view r) {
     }
     nominativo_ = storage::senzaControlli(storage::daWindows1252(senzaSpaziFinali(cognome)) + " " +
                                           storage::daWindows1252(senzaSpaziFinali(nomeProprio)));
+    // The same rule as the archive check's.
+    if (telematic::Rifila(cognome).empty())
+        aggiungi(Gravita::Errore, static_cast<int>(kDaArea + 1), codiceCognome, "Manca il cognome del percipiente.");
 }
 
 void ControlloFile::testaCertificato(std::string_view r) {

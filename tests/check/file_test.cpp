@@ -133,6 +133,15 @@ TEST_F(FileInvio, CodiceDiCampoDanneggiato) {
                                        "» sconosciuto: il campo è danneggiato o non previsto dal tracciato."});
 }
 
+TEST_F(FileInvio, CertificatoSenzaCognome) {
+    const auto cognome = record(3).find("DA002002ROSSI");
+    ASSERT_NE(cognome, std::string::npos);
+    sostituisci(3, cognome + 9, "     ");
+    EXPECT_EQ(errori(controlla(file)),
+              std::vector<std::string>{"Errore - record 3 pos. 90 - Certificato 1 MARIO (" + kCfMario +
+                                       ") - DA002002: Manca il cognome del percipiente."});
+}
+
 TEST_F(FileInvio, CampoOltreLAreaDeiCampi) {
     sostituisci(4, 1889, "DB00");
     const std::vector<std::string> attesi = {
