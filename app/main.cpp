@@ -6,6 +6,7 @@
 
 #include "app/avvio.h"
 #include "app/tfmenu.h"
+#include "ui/traduzioni.h"
 
 namespace {
 void uso() {
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Palio 2015"));
     app.setApplicationVersion(QStringLiteral(PALIO_VERSIONE));
+    if (!ui::installaItaliano(app))
+        std::fprintf(stderr, "Traduzioni italiane di Qt non trovate: i testi di Qt restano in inglese.\n");
     // Other windows may still be open: closing the menu is what ends the program.
     app.setQuitOnLastWindowClosed(false);
 

@@ -1,11 +1,12 @@
 #include "app/tdm.h"
 
+#include "storage/archivi.h"
+
 TDM::TDM(std::string percorsoIniziale) : percorsoDb_(std::move(percorsoIniziale)) {}
 
 void TDM::configura(const std::string& percorsoDb) {
-    Conn.close();
     percorsoDb_ = percorsoDb;
-    Conn.open(percorsoDb_);
+    storage::apriArchivio(Conn, percorsoDb_);
 }
 
 void TDM::assicuraAperta() {

@@ -14,7 +14,8 @@ public:
 
     storage::Connection Conn;
 
-    // Closes the connection and opens the archive at percorsoDb; throws storage::Error.
+    // Closes the connection and opens the archive at percorsoDb (a 0-byte file gets the tables);
+    // throws storage::Error when it is missing, not a database or not an archive.
     void configura(const std::string& percorsoDb);
     // Opens the connection with the last path set when it is closed; throws storage::Error.
     void assicuraAperta();

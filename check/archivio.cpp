@@ -119,6 +119,7 @@ private:
     void codiceFiscale(Gravita g, const std::string& colonna, const std::string& campo, std::string_view v,
                        const std::string& chi);
     void sostituto();
+    void tagliRecordB(const Row& s);
     void quadroCt(std::int64_t certificatiDipendenti);
     std::int64_t certificatiDipendenti(bool& interrotto);
     void professionisti(bool& interrotto);
@@ -173,6 +174,32 @@ void Controllore::valore(const std::string& colonna, const std::string& codice, 
                  "Il valore " + tra(v) + " non occupa esattamente i 16 caratteri del campo" + nota + ".");
 }
 
+// Texts record B holds in fewer characters than the archive does: what passes is cut.
+void Controllore::tagliRecordB(const Row& s) {
+    const struct {
+        const char* colonna;
+        const char* campo;
+        std::size_t larghezza;
+        std::string valore;
+        const char* cosa;
+    } tagli[] = {
+        {"CognomeDenominazione", "B 137-196", 60, s.text("CognomeDenominazione"), "Il cognome o la denominazione"},
+        {"email", "B 197-296", 100, s.text("email"), "L'indirizzo di posta elettronica"},
+        {"telefono", "B 297-308", 12, s.text("TelefonoPref") + s.text("telefono"), "Il telefono (prefisso e numero)"},
+        {"CognomeRapp", "B 339-362", 24, s.text("CognomeRapp"), "Il cognome del firmatario"},
+        {"NomeRapp", "B 363-382", 20, s.text("NomeRapp"), "Il nome del firmatario"},
+    };
+    for (const auto& t : tagli) {
+        std::string nelFile = storage::aWindows1252(t.valore);
+        while (!nelFile.empty() && nelFile.back() == ' ') nelFile.pop_back();
+        if (nelFile.size() > t.larghezza)
+            aggiungi(Gravita::Avviso, t.colonna, t.campo,
+                     std::string(t.cosa) + " " + tra(t.valore) + " ha " + std::to_string(nelFile.size()) +
+                         " caratteri: il record B ne contiene " + std::to_string(t.larghezza) +
+                         ", i restanti saranno tagliati.");
+    }
+}
+
 void Controllore::codiceFiscale(Gravita g, const std::string& colonna, const std::string& campo,
                                 std::string_view v, const std::string& chi) {
     if (vuoto(v)) return;
@@ -198,6 +225,7 @@ void Controllore::sostituto() {
     if (!vuoto(s.text("Annullamento")) && !vuoto(s.text("sostituzione")))
         aggiungi(Gravita::Errore, "sostituzione", inB("sostituzione"),
                  "Annullamento e sostituzione non possono essere indicati insieme.");
+    tagliRecordB(s);
 
     codiceFiscale(Gravita::Errore, "CFRapp", inB("CFRapp"), s.text("CFRapp"), "codice fiscale del firmatario");
     const std::string_view carica = Rifila(s.text("CodCar"));

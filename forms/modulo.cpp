@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "storage/larghezze.h"
+
 namespace forms {
 
 const Campo* Pagina::campo(const QString& tabella, const QString& colonna) const {
@@ -299,7 +301,8 @@ Campo& Modulo::campo(const QRectF& r, const Voce& v) {
     c.puntiFont = v.puntiFont > 0 ? v.puntiFont : puntiValori_;
     c.grassetto = v.grassetto;
     c.trasparente = v.trasparente;
-    c.larghezzaMassima = v.larghezzaMassima;
+    c.larghezzaMassima = v.larghezzaMassima > 0 ? v.larghezzaMassima
+                                                : storage::LarghezzaColonna(c.tabella.toStdString(), c.colonna.toStdString());
     c.tipo = v.tipo;
     c.valori = v.valori;
     c.suggerimento = v.suggerimento;

@@ -1,10 +1,12 @@
 // The archive reset: three questions, then all tables of the command in one transaction.
 
 #include <array>
+#include <filesystem>
 
 #include "import/importazione.h"
 #include "import/lettori.h"
 #include "storage/salvataggi.h"
+#include "storage/archivi.h"
 
 namespace importazione {
 
@@ -31,11 +33,19 @@ constexpr std::array<const char*, 3> kDomandeProfessionisti = {
     "sicuro di  voler procedere  ?",
 };
 
-// Yes, No, Yes goes on; any other answer stops at once.
-bool conferma(const std::array<const char*, 3>& domande, storage::Reporter& reporter) {
-    if (!reporter.ask(domande[0])) return false;
-    if (reporter.ask(domande[1])) return false;
-    return reporter.ask(domande[2]);
+// Yes, No, Yes goes on; any other answer stops at once. Each question is preceded by a line
+// naming the archive and its agent: an office keeps one archive per agent.
+bool conferma(const std::array<const char*, 3>& domande, storage::Connection& conn, storage::Reporter& reporter) {
+    const std::string sostituto = storage::nomeSostituto(conn);
+    std::string cartella = std::filesystem::path(conn.percorso()).parent_path().string();
+    if (cartella.empty()) cartella = conn.percorso();
+    const std::string intestazione =
+        "Archivio: " + cartella + " (" +
+        (sostituto.empty() ? std::string("sostituto d'imposta non indicato") : "sostituto d'imposta " + sostituto) +
+        ")\r";
+    if (!reporter.ask(intestazione + domande[0])) return false;
+    if (reporter.ask(intestazione + domande[1])) return false;
+    return reporter.ask(intestazione + domande[2]);
 }
 
 std::string righe(int n) { return n == 1 ? "1 riga" : std::to_string(n) + " righe"; }
@@ -43,7 +53,7 @@ std::string righe(int n) { return n == 1 ? "1 riga" : std::to_string(n) + " righ
 }  // namespace
 
 bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& reporter) {
-    if (!conferma(archivio == Archivio::Professionisti ? kDomandeProfessionisti : kDomandeArchivi,
+    if (!conferma(archivio == Archivio::Professionisti ? kDomandeProfessionisti : kDomandeArchivi, conn,
                   reporter))
         return false;
 

@@ -79,7 +79,7 @@ public:
 private:
     static bool continuazione(std::string_view riga) { return riga.substr(0, 4) == "||||"; }
     void testa(std::string_view riga, const char* tipo);
-    bool testaSenzaContinuazioni(std::string_view riga, const char* tipo, const char* errore);
+    bool testaSenzaContinuazioni(std::string_view riga, const char* tipo, const std::string& errore);
     void dipendenteFiscale(std::string_view riga);
     void dipendentePrevidenza(std::string_view riga);
     void LeggiFamiliari(std::string_view riga, int n);
@@ -98,6 +98,7 @@ private:
     std::int64_t ultimoId_ = 0;  // the certificate stored last by this run
     std::size_t certificati_ = 0, aggiuntive_ = 0;
     std::array<std::string, 5> sostituto_;  // A01, A02, A03, A08, A09 of that certificate
+    std::string ultimoNome_;                // its surname and first name
 };
 
 void ImportatorePaghe::leggi(NuovaRiga& r, std::string_view riga, std::span<const Campo> campi) {
@@ -265,6 +266,7 @@ void ImportatorePaghe::memorizza() {
     zefo2_.inserisci();
     sostituto_ = {zefo1_.valore(z1::A01), zefo1_.valore(z1::A02), std::string(),
                   zefo1_.valore(z1::A08), zefo1_.valore(z1::A09)};
+    ultimoNome_ = zefo1_.valore(z1::B02) + " " + zefo1_.valore(z1::B03);
 }
 
 void ImportatorePaghe::ImportaDipendente(std::string_view riga) {
@@ -297,9 +299,12 @@ void ImportatorePaghe::ImportaAltro(std::string_view riga) {
 // Officers and collaborators have no continuation lines (one is reported and passed over) and
 // always income type 2.
 bool ImportatorePaghe::testaSenzaContinuazioni(std::string_view riga, const char* tipo,
-                                               const char* errore) {
+                                               const std::string& errore) {
     if (continuazione(riga)) {
-        reporter_.error(errore);
+        // The line and the certificate it continues, so the operator can find both.
+        std::string dove = " Riga " + std::to_string(lettore_.numero()) + " del file " + lettore_.nomeFile();
+        if (!ultimoNome_.empty()) dove += ", dopo il certificato di " + ultimoNome_;
+        reporter_.error(errore + dove + ".");
         return false;
     }
     testa(riga, tipo);

@@ -52,10 +52,9 @@ SezionePdf::SezionePdf(Uscita*& uscita, QWidget* parent)
     cartella_ = new QLineEdit(this);
     cartella_->setObjectName(QStringLiteral("EdCartellaPdf"));
     cartella_->setText(QString::fromStdString(storage::cartellaUtente("RAVO/Zefo2015/PDF")));
-    auto* sfoglia = new QPushButton(QStringLiteral("..."), this);
+    auto* sfoglia = new QPushButton(QStringLiteral("Sfoglia…"), this);
     sfoglia->setObjectName(QStringLiteral("BtSfogliaPdf"));
     sfoglia->setToolTip(QStringLiteral("Scegli la cartella"));
-    sfoglia->setFixedWidth(32);
     cartella_->setEnabled(false);
     sfoglia->setEnabled(false);
     connect(attivo_, &QCheckBox::toggled, cartella_, &QWidget::setEnabled);

@@ -1,10 +1,12 @@
 #include "print/stampabatch.h"
 
 #include <QDir>
+#include <optional>
 
 #include "storage/error.h"
 #include "ui/dialoghi.h"
 #include "ui/reporterfinestra.h"
+#include "ui/sfoglia.h"
 
 namespace print {
 
@@ -31,11 +33,13 @@ EsitoBatch pdfPerCertificato(storage::Connection& conn, Famiglia famiglia,
 EsitoBatch unoPerUno(storage::Connection& conn, Famiglia famiglia,
                      const std::vector<std::int64_t>& ids, bool anteprima, Uscita& uscita,
                      QWidget* parent) {
-    ui::ReporterFinestra reporter(parent, anteprima ? QStringLiteral("Anteprima dei certificati...")
-                                                    : QStringLiteral("Stampa in corso..."));
+    // Previews follow one another, each waiting for the operator: a progress box would stand
+    // over them and block them, so it goes with printing only.
+    std::optional<ui::ReporterFinestra> reporter;
+    if (!anteprima) reporter.emplace(parent, QStringLiteral("Stampa in corso..."));
     LettoreCertificati lettore(conn);
     for (std::size_t i = 0; i < ids.size(); ++i) {
-        if (!reporter.progress(i, ids.size())) {
+        if (reporter && !reporter->progress(i, ids.size())) {
             ui::informa(parent, kStampaInterrotta);
             return EsitoBatch::Interrotto;
         }
@@ -54,7 +58,7 @@ EsitoBatch unoPerUno(storage::Connection& conn, Famiglia famiglia,
         else if (!uscita.stampa(lavoro, parent))
             return EsitoBatch::Fallito;
     }
-    reporter.progress(ids.size(), ids.size());
+    if (reporter) reporter->progress(ids.size(), ids.size());
     return EsitoBatch::Eseguito;
 }
 
@@ -72,7 +76,7 @@ EsitoBatch StampaBatch(storage::Connection& conn, Famiglia famiglia,
         // No printer: the whole batch may go to one PDF instead.
         ui::errore(parent, kNessunaStampante);
         if (!ui::chiedi(parent, kOffertaPdf)) return EsitoBatch::Fallito;
-        const QString file = uscita.chiediFilePdf(parent, QStringLiteral("Zf2015.pdf"));
+        const QString file = uscita.chiediFilePdf(parent, QDir(ui::cartellaDati(conn)).filePath(QStringLiteral("Zf2015.pdf")));
         if (file.isEmpty()) return EsitoBatch::Fallito;
         ui::ReporterFinestra reporter(parent, QStringLiteral("Stampa in corso..."));
         const auto esito = PdfCertificati(conn, famiglia, ids, Variante::Batch, file, &reporter);

@@ -1,11 +1,14 @@
 #include "print/stampacertificato.h"
 
+#include <QDir>
+
 #include "print/certificato.h"
 #include "print/pdfcertificati.h"
 #include "print/selezione.h"
 #include "print/stampasostituto.h"
 #include "storage/error.h"
 #include "ui/dialoghi.h"
+#include "ui/sfoglia.h"
 
 namespace print {
 
@@ -32,7 +35,8 @@ void StampaCertificato(storage::Connection& conn, std::int64_t id, bool anteprim
         LettoreCertificati lettore(conn);
         auto dati = lettore.certificato(id);
         if (!dati) return ui::errore(parent, nonTrovato(id));
-        const QString proposto = NomeFilePdf(dati->zefo1.text("B01"), dati->zefo1.text("B02"), id);
+        // The file dialog starts in the archive's folder, not wherever the program was started.
+        const QString proposto = QDir(ui::cartellaDati(conn)).filePath(NomeFilePdf(dati->zefo1.text("B01"), dati->zefo1.text("B02"), id));
         const Lavoro lavoro = LavoroCertificato(std::move(*dati), Variante::Editor);
         if (anteprima)
             uscita.anteprima(lavoro, parent);
@@ -55,7 +59,7 @@ void StampaProfessionista(storage::Connection& conn, std::int64_t id, bool antep
         LettoreCertificati lettore(conn);
         auto riga = lettore.professionista(id);
         if (!riga) return ui::errore(parent, nonTrovato(id));
-        const QString proposto = NomeFilePdf(riga->text("B01"), riga->text("B02"), id);
+        const QString proposto = QDir(ui::cartellaDati(conn)).filePath(NomeFilePdf(riga->text("B01"), riga->text("B02"), id));
         const Lavoro lavoro = LavoroProfessionista(std::move(*riga), Variante::Editor);
         if (anteprima)
             uscita.anteprima(lavoro, parent);

@@ -91,8 +91,12 @@ public:
     }
 
     QString chiediCartella(QWidget* parent, const QString& proposta) override {
+        // A folder not made yet: the dialog starts at the nearest one that exists.
+        QFileInfo inizio(proposta);
+        while (!inizio.isDir() && !inizio.isRoot() && inizio.absolutePath() != inizio.absoluteFilePath())
+            inizio = QFileInfo(inizio.absolutePath());
         return QFileDialog::getExistingDirectory(parent, QStringLiteral("Cartella dei PDF"),
-                                                 proposta);
+                                                 inizio.isDir() ? inizio.absoluteFilePath() : proposta);
     }
 };
 

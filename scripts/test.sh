@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds everything with warnings as errors and runs every test; then the core tests again
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs the packages it needs, builds everything with warnings as errors and runs every test;
+# then the core tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# On a fresh machine the tests need what the program needs: the same packages as the set-up.
+bash scripts/dipendenze.sh
 jobs=$(nproc)
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPALIO_WERROR=ON -DPALIO_BENCH=ON > /dev/null
 cmake --build build-test -j"$jobs"

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "storage/error.h"
 
@@ -40,8 +41,15 @@ void scriviCartellaDati(const std::string& percorsoIni, const std::string& carte
     std::filesystem::path p(percorsoIni);
     std::error_code ec;
     if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path(), ec);
+    // Only the first line is ours: whatever follows it is kept as it was.
+    std::string resto;
+    {
+        std::ifstream in(percorsoIni, std::ios::binary);
+        std::string prima;
+        if (in && std::getline(in, prima)) resto.assign(std::istreambuf_iterator<char>(in), {});
+    }
     std::ofstream out(percorsoIni, std::ios::binary | std::ios::trunc);
-    out << cartella << '\n';
+    out << cartella << '\n' << resto;
     if (!out.flush())
         throw Error("Impossibile scrivere il file di configurazione " + percorsoIni + ".");
 }

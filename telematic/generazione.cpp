@@ -1,5 +1,6 @@
 #include "telematic/generazione.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
@@ -28,14 +29,22 @@ private:
     std::ostream& out_;
 };
 
-// The professionals' run shows each report in a box and goes on after it.
+// The professionals' run hands each report to the caller with its certificate, or shows it in
+// a box; either way it goes on after it.
 class SegnalatoreMessaggi : public SegnalatoreErrori {
 public:
-    explicit SegnalatoreMessaggi(storage::Reporter& r) : r_(r) {}
-    void segnala(const std::string& testo) override { r_.error(testo); }
+    SegnalatoreMessaggi(storage::Reporter& r, const OpzioniGenerazione& opz) : r_(r), opz_(opz) {}
+    void segnala(const std::string& testo) override {
+        if (!opz_.segnalazione || !ctx_) return r_.error(testo);
+        const std::string& id = ctx_->CertificatoCorrente;
+        opz_.segnalazione(std::strtoll(id.c_str(), nullptr, 10), id.empty() ? std::string() : ctx_->campi.NominativoCorrente,
+                          testo);
+    }
+    const ContestoRecord* ctx_ = nullptr;  // the run's context, once it exists
 
 private:
     storage::Reporter& r_;
+    const OpzioniGenerazione& opz_;
 };
 
 Row primaRiga(storage::Connection& conn, const std::string& tabella) {
@@ -51,6 +60,10 @@ bool preparaCartella(const OpzioniGenerazione& opz, storage::Reporter& reporter,
     std::string cartella = opz.cartella;
     if (Rifila(cartella).empty()) {
         reporter.error("Indicare la cartella di destinazione");
+        return false;
+    }
+    if (Rifila(nomeFile).empty()) {
+        reporter.error("Indicare il nome del file da generare");
         return false;
     }
     std::error_code ec;
@@ -208,7 +221,10 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
     uscita->sostituisci({invio.get(), log.get()});
     reporter.progress(totale, totale);
     ris.esito = Esito::Concluso;
-    reporter.info("Operazione conclusa. Controlla il file LOG");
+    // The log's full path follows, so the operator knows where to look.
+    std::error_code ec;
+    const fs::path logAssoluto = fs::absolute(ris.percorsoLog, ec);
+    reporter.info("Operazione conclusa. Controlla il file LOG\n" + (ec ? ris.percorsoLog : logAssoluto.string()));
     return ris;
 }
 
@@ -228,9 +244,10 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
     const auto totale = static_cast<std::size_t>(conta(conn, selezione));
 
     const auto invio = uscita->crea(opz.nomeFile);
-    SegnalatoreMessaggi segnalatore(reporter);
+    SegnalatoreMessaggi segnalatore(reporter, opz);
     ContestoCampi campi{&segnalatore, &reporter, Fornitura::Professionisti, {}};
     ContestoRecord ctx{invio->stream(), campi, {}};
+    segnalatore.ctx_ = &ctx;
     Contatori& n = ris.conta;
 
     ScriviTesta(ctx, opz, sostituto, quadro, n);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -22,6 +23,9 @@ struct OpzioniGenerazione {
     std::function<bool()> primaDiScrivere;
     // How long a run waits for another run writing into the same folder before it gives up.
     std::chrono::milliseconds attesaBlocco{5000};
+    // Professionals' run: each encoder report with the number and name of the certificate being
+    // written (0 and "" for the agent's data). Unset, each report is an error of the reporter.
+    std::function<void(std::int64_t id, const std::string& nominativo, const std::string& testo)> segnalazione;
 };
 
 enum class Esito { Concluso, Rifiutato, Annullato };

@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <exception>
 
+#include "ui/reporterfinestra.h"
+
 namespace ui {
 
 namespace {
@@ -11,16 +13,19 @@ const QString kTitolo = QStringLiteral("Palio 2015");
 }  // namespace
 
 void informa(QWidget* parent, const QString& testo) {
+    chiudiProgressi();
     if (gRisponditore) return gRisponditore->informa(testo);
     QMessageBox::information(parent, kTitolo, testo);
 }
 
 void errore(QWidget* parent, const QString& testo) {
+    chiudiProgressi();
     if (gRisponditore) return gRisponditore->errore(testo);
     QMessageBox::warning(parent, kTitolo, testo);
 }
 
 bool chiedi(QWidget* parent, const QString& domanda) {
+    chiudiProgressi();
     if (gRisponditore) return gRisponditore->chiedi(domanda);
     return QMessageBox::question(parent, kTitolo, domanda, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;

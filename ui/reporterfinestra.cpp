@@ -2,25 +2,39 @@
 
 #include <QApplication>
 #include <QProgressDialog>
+#include <algorithm>
+#include <vector>
 
 #include "ui/dialoghi.h"
 
 namespace ui {
 
-ReporterFinestra::ReporterFinestra(QWidget* parent, QString etichetta)
-    : parent_(parent), etichetta_(std::move(etichetta)) {}
+namespace {
+// The jobs under way, innermost last (a check may run inside a generation).
+std::vector<ReporterFinestra*> gInCorso;
+}  // namespace
 
-ReporterFinestra::~ReporterFinestra() = default;
+ReporterFinestra::ReporterFinestra(QWidget* parent, QString etichetta)
+    : parent_(parent), etichetta_(std::move(etichetta)) {
+    gInCorso.push_back(this);
+}
+
+ReporterFinestra::~ReporterFinestra() { gInCorso.erase(std::remove(gInCorso.begin(), gInCorso.end(), this), gInCorso.end()); }
+
+void chiudiProgressi() {
+    for (ReporterFinestra* r : gInCorso) r->chiudi();
+}
+
+// QProgressDialog shows itself from a timer of its own, which keeps running after hide(): only
+// a box that no longer exists is sure not to come back.
+void ReporterFinestra::chiudi() { dialogo_.reset(); }
 
 void ReporterFinestra::info(const std::string& testo) {
-    if (dialogo_) dialogo_->hide();
     informa(parent_, testoDaMessaggio(testo));
 }
 
 void ReporterFinestra::error(const std::string& testo) {
-    if (dialogo_) dialogo_->hide();
     errore(parent_, testoDaMessaggio(testo));
-    if (dialogo_ && !annullato_) dialogo_->show();
 }
 
 bool ReporterFinestra::ask(const std::string& domanda) {
@@ -28,22 +42,31 @@ bool ReporterFinestra::ask(const std::string& domanda) {
 }
 
 bool ReporterFinestra::progress(std::size_t fatti, std::size_t totale) {
-    if (!dialogo_) {
-        dialogo_ = std::make_unique<QProgressDialog>(etichetta_, QStringLiteral("Annulla"), 0,
-                                                     100, parent_);
+    if (annullato_) return false;
+    if (!orologio_.isValid()) orologio_.start();
+    if (totale > 0 && fatti >= totale) {
+        chiudi();
+        return true;
+    }
+    if (!dialogo_ && orologio_.elapsed() >= kAttesaMs) {
+        dialogo_ = std::make_unique<QProgressDialog>(etichetta_, QStringLiteral("Annulla"), 0, 100, parent_);
         dialogo_->setWindowModality(Qt::WindowModal);
-        dialogo_->setMinimumDuration(300);
         dialogo_->setAutoClose(false);
         dialogo_->setAutoReset(false);
+        dialogo_->setMinimumDuration(0);
+        dialogo_->show();
     }
-    if (totale > 0) {
-        dialogo_->setMaximum(static_cast<int>(std::min<std::size_t>(totale, 1u << 30)));
-        dialogo_->setValue(static_cast<int>(std::min(fatti, totale)));
+    if (dialogo_ && totale > 0) {
+        const int massimo = static_cast<int>(std::min<std::size_t>(totale, 1u << 30));
+        dialogo_->setMaximum(massimo);
+        dialogo_->setValue(static_cast<int>(std::min<std::size_t>(fatti, static_cast<std::size_t>(massimo))));
         dialogo_->setLabelText(etichetta_ + QStringLiteral("\n%1 di %2").arg(fatti).arg(totale));
     }
     QApplication::processEvents();
-    if (dialogo_->wasCanceled()) annullato_ = true;
-    if (fatti >= totale && totale > 0) dialogo_->hide();
+    if (dialogo_ && dialogo_->wasCanceled()) {
+        annullato_ = true;
+        chiudi();
+    }
     return !annullato_;
 }
 

@@ -25,6 +25,7 @@
 #include "ui/dialoghi.h"
 #include "ui/icone.h"
 #include "ui/reporterfinestra.h"
+#include "ui/sfoglia.h"
 
 namespace {
 
@@ -32,16 +33,18 @@ QString predefinito(const char* relativo) {
     return QDir::toNativeSeparators(QString::fromStdString(storage::cartellaUtente(relativo)));
 }
 
-// A label above its edit, as the panels show the file to import.
-QWidget* conEtichetta(const QString& etichetta, QWidget* sotto, QWidget* genitore) {
+// A label above its edit and its "Sfoglia…", as the panels show the file to import.
+QWidget* conEtichetta(const QString& etichetta, QLineEdit* sotto, QWidget* genitore,
+                      const storage::Connection& conn) {
     auto* w = new QWidget(genitore);
-    auto* l = new QVBoxLayout(w);
+    auto* l = new QGridLayout(w);
     l->setContentsMargins(0, 0, 0, 0);
-    l->setSpacing(2);
+    l->setVerticalSpacing(2);
     auto* e = new QLabel(etichetta, w);
     e->setBuddy(sotto);
-    l->addWidget(e);
-    l->addWidget(sotto);
+    l->addWidget(e, 0, 0, 1, 2);
+    l->addWidget(sotto, 1, 0);
+    l->addWidget(ui::bottoneSfoglia(sotto, ui::Scelta::FileDaLeggere, conn, QStringLiteral("File da importare")), 1, 1);
     return w;
 }
 
@@ -101,7 +104,7 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     CBSostituto->setObjectName(QStringLiteral("CBSostituto"));
     pl->addWidget(CBSostituto, 1, 0, 1, 2);
     EditPaghe = campo(predefinito("RVTMP/zefo.43"), "EditPaghe");
-    pl->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditPaghe, paghe), 2, 0);
+    pl->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditPaghe, paghe, conn_), 2, 0);
     pl->addWidget(bottone(QStringLiteral("Importa"), "btnImportaPaghe", [this] { importaPaghe(); }),
                   2, 1, Qt::AlignBottom);
     pl->setColumnStretch(0, 1);
@@ -123,7 +126,7 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     dl->addStretch(1);
     fl->addWidget(da, 0, 0, 1, 2);
     EditFinanziaria = campo(predefinito("RVTMP/A.TXT"), "EditFinanziaria");
-    fl->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditFinanziaria, finanziaria),
+    fl->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditFinanziaria, finanziaria, conn_),
                   1, 0);
     fl->addWidget(bottone(QStringLiteral("Importa"), "btnImportaFinanziaria",
                           [this] { importaFinanziaria(); }),
@@ -135,7 +138,7 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
                           "Panel770");
     auto* sl7 = new QGridLayout(p770);
     Edit770 = campo(predefinito("RVTMP/770Semplificato.txt"), "Edit770");
-    sl7->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), Edit770, p770), 0, 0,
+    sl7->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), Edit770, p770, conn_), 0, 0,
                    2, 1, Qt::AlignVCenter);
     sl7->addWidget(bottone(QStringLiteral("Importa tracciato 1"), "btnTracciato1",
                            [this] { importa770(1); }),
@@ -151,7 +154,7 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     auto* altro = pannello(QStringLiteral("Altro"), "PanelAltro");
     auto* ol = new QGridLayout(altro);
     EditAltro = campo(predefinito("RVTMP/zefo.03"), "EditAltro");
-    ol->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditAltro, altro), 0, 0);
+    ol->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditAltro, altro, conn_), 0, 0);
     ol->addWidget(bottone(QStringLiteral("Importa"), "btnImportaAltro", [this] { importaAltro(); }),
                   0, 1, Qt::AlignBottom);
     CbAltro = new QCheckBox(QStringLiteral("Importa i dati del sostituto d'imposta"), altro);
@@ -214,6 +217,7 @@ void TFImportaFile::esegui(const QString& etichetta,
     ui::ReporterFinestra reporter(this, etichetta);
     try {
         lavoro(reporter);
+        if (reporter.annullato()) ui::informa(this, ui::kAnnullatoDati);
     } catch (const std::exception& e) {
         ui::errore(this, ui::testoDaMessaggio(e.what()));
     }

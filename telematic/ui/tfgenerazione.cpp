@@ -22,6 +22,7 @@
 #include "ui/dialoghi.h"
 #include "ui/icone.h"
 #include "ui/reporterfinestra.h"
+#include "ui/sfoglia.h"
 
 TFGenerazione::TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* parent)
     : QWidget(parent, Qt::Window), tipo_(tipo), conn_(conn) {
@@ -97,6 +98,8 @@ TFGenerazione::TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* pare
     ln->setBuddy(Edit1);
     destinazione->addWidget(lc, 0, 0);
     destinazione->addWidget(Edit2, 0, 1);
+    destinazione->addWidget(ui::bottoneSfoglia(Edit2, ui::Scelta::Cartella, conn_, QStringLiteral("Cartella di destinazione")),
+                            0, 2);
     destinazione->addWidget(ln, 1, 0);
     destinazione->addWidget(Edit1, 1, 1);
     l->addLayout(destinazione);
@@ -158,9 +161,13 @@ void TFGenerazione::generaFile() {
         opz.collaboratori = CbCoCoCo->isChecked();
     }
     // The check runs once the folder and the overwrite question are settled, before writing.
-    opz.primaDiScrivere = [this] {
+    bool annullato = false;
+    opz.primaDiScrivere = [this, &annullato] {
         EsitoControllo c = controllaArchivio();
-        if (!c.concluso) return false;
+        if (!c.concluso) {
+            annullato = c.annullato;
+            return false;
+        }
         const std::size_t errori = check::ContaErrori(c.problemi);
         if (errori == 0) return true;
         const QString domanda = errori == 1
@@ -170,12 +177,31 @@ void TFGenerazione::generaFile() {
         mostraControllo(std::move(c.problemi), intestazioneControllo(), false);
         return false;
     };
+    // The professionals' encoder reports gather in the check's list, shown once the run is over,
+    // rather than stopping the run with a box each.
+    std::vector<check::Problema> segnalazioni;
+    if (tipo_ == Tipo::Professionisti)
+        opz.segnalazione = [&segnalazioni](std::int64_t id, const std::string& nominativo, const std::string& testo) {
+            check::Problema p;
+            p.origine = id > 0 ? check::Origine::Professionista : check::Origine::Sostituto;
+            p.id = id;
+            p.nominativo = nominativo;
+            p.testo = ui::testoDaMessaggio(testo).simplified().toStdString();
+            segnalazioni.push_back(std::move(p));
+        };
     ui::ReporterFinestra reporter(this, QStringLiteral("Generazione del file in corso..."));
     try {
         const auto ris = tipo_ == Tipo::Dipendenti
                              ? telematic::GeneraFileDipendenti(conn_, opz, reporter)
                              : telematic::GeneraFileProfessionisti(conn_, opz, reporter);
         if (!ris.cartella.empty()) Edit2->setText(QString::fromStdString(ris.cartella));
+        if (ris.esito == telematic::Esito::Annullato && (annullato || reporter.annullato()))
+            ui::informa(this, ui::kAnnullatoFile);
+        if (ris.esito == telematic::Esito::Concluso && !segnalazioni.empty())
+            mostraControllo(std::move(segnalazioni),
+                            QStringLiteral("Segnalazioni della generazione del file %1")
+                                .arg(QDir::toNativeSeparators(QString::fromStdString(ris.percorsoFile))),
+                            false);
     } catch (const std::exception& e) {
         ui::errore(this, ui::testoDaMessaggio(e.what()));
     }
@@ -212,7 +238,8 @@ TFGenerazione::EsitoControllo TFGenerazione::controllaArchivio() {
     try {
         esito.problemi = check::ControllaArchivio(
             conn_, opzioniControllo(), [&](std::size_t fatti, std::size_t totale) { return reporter.progress(fatti, totale); });
-        esito.concluso = !reporter.annullato();
+        esito.annullato = reporter.annullato();
+        esito.concluso = !esito.annullato;
     } catch (const std::exception& e) {
         ui::errore(this, ui::testoDaMessaggio(e.what()));
     }

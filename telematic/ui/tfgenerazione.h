@@ -41,6 +41,7 @@ private:
     struct EsitoControllo {
         std::vector<check::Problema> problemi;
         bool concluso = false;  // false: cancelled by the operator or failed (the box said why)
+        bool annullato = false;
     };
     // The archive check with a progress window that offers "Annulla".
     EsitoControllo controllaArchivio();

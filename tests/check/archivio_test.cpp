@@ -235,6 +235,44 @@ TEST(ControlloArchivio, QuadroCtScartaLaFornitura) {
     }
 }
 
+// Record B holds fewer characters than the archive: a value that will be cut is a warning.
+TEST(ControlloArchivio, TagliDelRecordB) {
+    const std::string lungo60(60, 'A');
+    const struct {
+        const char* nome;
+        Valori valori;
+        const char* colonna;  // "" = no warning
+        std::string testo;
+    } casi[] = {
+        {"denominazione di 60", {{"CognomeDenominazione", lungo60 + "   "}}, "", ""},
+        {"denominazione di 61",
+         {{"CognomeDenominazione", lungo60 + "è"}},
+         "CognomeDenominazione",
+         "Il cognome o la denominazione «" + lungo60 + "è» ha 61 caratteri: il record B ne contiene 60, i restanti "
+         "saranno tagliati."},
+        {"telefono unito",
+         {{"TelefonoPref", "0039 06"}, {"telefono", "1234567"}},
+         "telefono",
+         "Il telefono (prefisso e numero) «0039 061234567» ha 14 caratteri: il record B ne contiene 12, i restanti "
+         "saranno tagliati."},
+        {"firmatario",
+         {{"NomeRapp", "MARIA GIOVANNA ANTONIETTA"}},
+         "NomeRapp",
+         "Il nome del firmatario «MARIA GIOVANNA ANTONIETTA» ha 25 caratteri: il record B ne contiene 20, i restanti "
+         "saranno tagliati."},
+    };
+    for (const auto& c : casi) {
+        Archivio a;
+        a.sostituto(c.valori);
+        const auto ps = controlla(a);
+        if (*c.colonna == 0) {
+            EXPECT_TRUE(ps.empty()) << c.nome << ::testing::PrintToString(righe(ps));
+            continue;
+        }
+        atteso(ps, c.colonna, Gravita::Avviso, c.testo, c.nome);
+    }
+}
+
 TEST(ControlloArchivio, ConteggiDelFrontespizio) {
     Archivio a;
     a.sostituto({{"A1", "5"}, {"A2", "1a"}});

@@ -8,6 +8,9 @@ namespace {
 using importazione::Archivio;
 using Righe = std::vector<std::vector<std::string>>;
 
+// The line before each question: the fixture's archive and its agent.
+const std::string kArchivio = "Archivio: :memory: (sostituto d'imposta N)\r";
+
 class Azzera : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -34,6 +37,18 @@ protected:
     prova::Archivio a;
     prova::Reporter r;
 };
+
+// Each question first names the archive (the test's is in memory, with no folder) and its agent.
+TEST_F(Azzera, DomandeNominanoArchivioESostituto) {
+    a.conn.exec("update SostitutoImposta set CognomeDenominazione = 'ACME SPA', Nome = ''");
+    EXPECT_FALSE(importazione::Azzera(a.conn, Archivio::Professionisti, r));
+    a.conn.exec("delete from SostitutoImposta");
+    EXPECT_FALSE(importazione::Azzera(a.conn, Archivio::Professionisti, r));
+    ASSERT_EQ(r.domande.size(), 2u);
+    for (auto& d : r.domande) d = d.substr(0, d.find('\r'));
+    EXPECT_EQ(r.domande, (std::vector<std::string>{"Archivio: :memory: (sostituto d'imposta ACME SPA)",
+                                                   "Archivio: :memory: (sostituto d'imposta non indicato)"}));
+}
 
 TEST_F(Azzera, SoloSiNoSiProcede) {
     struct Caso {
@@ -63,11 +78,11 @@ TEST_F(Azzera, DatiDeiDipendenti) {
     ASSERT_TRUE(importazione::Azzera(a.conn, Archivio::Dipendenti, r));
     EXPECT_EQ(r.domande,
               (std::vector<std::string>{
-                  "Questa procedura elimina tutti i dati presenti negli archivi. \rSei veramente "
+                  kArchivio + "Questa procedura elimina tutti i dati presenti negli archivi. \rSei veramente "
                   "sicuro di voler procedere  ?",
-                  "ATTENZIONE: Questa procedura elimina tutti i dati presenti negli archivi. \rSei "
+                  kArchivio + "ATTENZIONE: Questa procedura elimina tutti i dati presenti negli archivi. \rSei "
                   "veramente sicuro di non voler procedere  ?",
-                  "ATTENZIONE:\r\rUltimo avviso. \r\rSe premi si verranno eliminati tutti i dati "
+                  kArchivio + "ATTENZIONE:\r\rUltimo avviso. \r\rSe premi si verranno eliminati tutti i dati "
                   "presenti nell'archivio.\rQuesta operazione non è annullabile\rSei veramente "
                   "sicuro di  voler procedere  ?"}));
     EXPECT_EQ(r.infos, std::vector<std::string>{
@@ -112,10 +127,10 @@ TEST_F(Azzera, DatiDeiProfessionisti) {
     r.risposte = {true, false, true};
     ASSERT_TRUE(importazione::Azzera(a.conn, Archivio::Professionisti, r));
     EXPECT_EQ(r.domande.front(),
-              "Questa procedura elimina tutti i dati presenti negli archivi dei professionisti . "
+              kArchivio + "Questa procedura elimina tutti i dati presenti negli archivi dei professionisti . "
               "\rSei veramente sicuro di voler procedere  ?");
     EXPECT_EQ(r.domande.back(),
-              "ATTENZIONE:\r\rUltimo avviso. \r\rSe premi si verranno eliminati tutti i dati "
+              kArchivio + "ATTENZIONE:\r\rUltimo avviso. \r\rSe premi si verranno eliminati tutti i dati "
               "presenti nell'archivio dei professionisti .\rQuesta operazione non è annullabile\r"
               "Sei veramente sicuro di  voler procedere  ?");
     EXPECT_EQ(conteggi(), (std::vector<long long>{1, 1, 1, 3, 3, 1, 0}));

@@ -114,7 +114,7 @@ TEST_F(Batch, GeneraDipendentiPerTipo) {
         prova::fs::remove_all(out);
         const Esito e = cli("genera dipendenti --cartella " + out.string() + " --tipi " + c.tipi);
         EXPECT_EQ(e.stato, 0) << e.uscita;
-        EXPECT_EQ(e.uscita, "Operazione conclusa. Controlla il file LOG\n");
+        EXPECT_EQ(e.uscita, "Operazione conclusa. Controlla il file LOG\n" + (out / "Zf2015.log").string() + "\n");
         const std::string file = leggiFile(out / "ZF2015.txt");
         EXPECT_EQ(tipiRecord(file), c.record);
         EXPECT_EQ(file.size(), std::string(c.record).size() * 1900);

@@ -265,7 +265,8 @@ TEST_F(Paghe, Amministratori) {
     ASSERT_TRUE(importa({uno, continuazione("0001"), certificato("C", "TRE")},
                         Tracciato::Amministratori));
     EXPECT_EQ(r.errori, std::vector<std::string>{
-                            "Errore, c' è un amministratore con dati della tassazione separata."});
+                            "Errore, c' è un amministratore con dati della tassazione separata. Riga 2 "
+                            "del file /tmp/Dati/zefo.43, dopo il certificato di UNO MARIO."});
     EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata.\nImportati 2 certificati "
                                                 "(0 righe aggiuntive) dal file /tmp/Dati/zefo.43."});
     EXPECT_EQ(a.conta("Zefo3"), 0);
@@ -284,9 +285,12 @@ TEST_F(Paghe, CollaboratoriSenzaFamiliari) {
     auto uno = certificato("A", "UNO");
     uno.at(1354, "0000000,00").at(1365, "0000000,00").at(1387, "0000010,00");
     famiglia(uno, {{"C", "CONIUGE", "12", ""}});
-    ASSERT_TRUE(importa({uno, continuazione("0001")}, Tracciato::CoCoCo));
+    ASSERT_TRUE(importa({continuazione("0001"), uno, continuazione("0001")}, Tracciato::CoCoCo));
     EXPECT_EQ(r.errori,
-              std::vector<std::string>{"Errore, c' è un CoCoCo con dati della tassazione separata."});
+              (std::vector<std::string>{"Errore, c' è un CoCoCo con dati della tassazione separata. Riga 1 "
+                                        "del file /tmp/Dati/zefo.43.",
+                                        "Errore, c' è un CoCoCo con dati della tassazione separata. Riga 3 "
+                                        "del file /tmp/Dati/zefo.43, dopo il certificato di UNO MARIO."}));
     EXPECT_EQ(colonne("Zefo2", "tipo, D09, D10, D11, D12, D13, fam1_1"),
               (std::vector<std::string>{"CoC", "", "", "", "10,00", "X", "<null>"}));
     EXPECT_EQ(colonne("Zefo1", "C001, C002, C004, c119, C008, C009"),

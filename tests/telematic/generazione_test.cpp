@@ -66,7 +66,8 @@ TEST_F(Generazione, EmployeesEndToEnd) {
 
     auto ris = telematic::GeneraFileDipendenti(arch.conn, opz, r);
     ASSERT_EQ(ris.esito, telematic::Esito::Concluso) << (r.errori.empty() ? "" : r.errori[0]);
-    EXPECT_EQ(r.info_, std::vector<std::string>{"Operazione conclusa. Controlla il file LOG"});
+    EXPECT_EQ(r.info_, std::vector<std::string>{"Operazione conclusa. Controlla il file LOG\n" +
+                                                (fs::path(opz.cartella) / "Zf2015.log").string()});
 
     const std::string cf = "01234567890";
     const std::string dc = "DA003002               1";
@@ -143,6 +144,16 @@ TEST_F(Generazione, RefusalsTouchNothing) {
     opz.cartella = "  ";
     EXPECT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Rifiutato);
     EXPECT_EQ(r.errori, std::vector<std::string>{"Indicare la cartella di destinazione"});
+
+    // An empty name would make the folder itself the file: refused before anything is created.
+    r = Risposte();
+    opz.cartella = (arch.dir / "invio").string();
+    opz.nomeFile = " ";
+    EXPECT_EQ(telematic::GeneraFileProfessionisti(arch.conn, opz, r).esito, telematic::Esito::Rifiutato);
+    EXPECT_EQ(r.errori, std::vector<std::string>{"Indicare il nome del file da generare"});
+    EXPECT_TRUE(r.domande.empty());
+    EXPECT_FALSE(fs::exists(opz.cartella));
+    opz.nomeFile = "ZF2015.txt";
 
     r = Risposte();
     fs::path bloccata = arch.dir / "file-non-cartella";

@@ -166,3 +166,29 @@ TEST_F(VistaPaginaTest, OgniCampoHaIlSuoBoxSopraIlRiquadro) {
 }
 
 }  // namespace
+
+namespace {
+
+// The agent's boxes take no more than their columns hold: typing goes no further.
+TEST_F(VistaPaginaTest, BoxDelSostitutoLimitatiAllaColonna) {
+    storage::Dataset ds(conn_);
+    ds.open("select * from SostitutoImposta");
+    forms::VistaPagina vista(forms::Frontespizio());
+    vista.collega("SostitutoImposta", &ds);
+    vista.carica();
+    const struct {
+        const char* colonna;
+        int caratteri;
+    } casi[] = {{"CodiceFiscale", 16}, {"TelefonoPref", 10}, {"CFRapp", 16}, {"A7", 4}, {"CognomeDenominazione", 0}};
+    for (const auto& c : casi) {
+        auto* e = box<QLineEdit>(vista, "SostitutoImposta", c.colonna);
+        ASSERT_TRUE(e);
+        e->clear();
+        QTest::keyClicks(e, QString(40, QLatin1Char('9')));
+        EXPECT_EQ(e->text().size(), c.caratteri ? c.caratteri : 40) << c.colonna;
+    }
+    forms::VistaPagina ct(forms::PaginaQuadroCT());
+    EXPECT_EQ(box<QLineEdit>(ct, "QuadroCt", "NumCellulare")->maxLength(), 50);
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -25,11 +26,20 @@ public:
     explicit UscitaFinta(const Archivio& a) : a_(a) {}
     bool stampantePresente() const override { return stampante; }
     bool stampa(const print::Lavoro& l, QWidget*) override { return salva(l, stampati); }
-    void anteprima(const print::Lavoro& l, QWidget*) override { salva(l, anteprime); }
+    void anteprima(const print::Lavoro& l, QWidget*) override {
+        // The operator looks at the preview a while: nothing may stand over it meanwhile.
+        if (attesaAnteprima > 0) {
+            QTest::qWait(attesaAnteprima);
+            anteprimaBloccata = anteprimaBloccata || QApplication::activeModalWidget() != nullptr;
+        }
+        salva(l, anteprime);
+    }
     QString chiediFilePdf(QWidget*, const QString&) override { return filePdf; }
     QString chiediCartella(QWidget*, const QString&) override { return {}; }
 
     bool stampante = true;
+    int attesaAnteprima = 0;  // ms the operator spends on each preview
+    bool anteprimaBloccata = false;
     QString filePdf;
     std::vector<QString> stampati, anteprime;
 
@@ -140,6 +150,18 @@ TEST_F(Finestra, UnLavoroPerCertificatoNellOrdineEFiltratoPerTipo) {
     w->stampaPerCognome();
     EXPECT_TRUE(uscita.stampati.empty());
     EXPECT_EQ(cognomi(uscita.anteprime, tutti), QStringList{"D'ANGELO"});
+    EXPECT_TRUE(risposte.messaggi.isEmpty());
+}
+
+// Previews follow one another, each free to be paged and closed: no progress box over them.
+TEST_F(Finestra, AnteprimeInSequenzaSenzaBloccare) {
+    uscita.attesaAnteprima = 400;
+    figlio<QCheckBox>("CbAnteprimaCognome")->setChecked(true);
+    intervallo("EdDa", "EdA", "A", "z");
+    w->show();
+    w->stampaPerCognome();
+    EXPECT_EQ(cognomi(uscita.anteprime, tutti), (QStringList{"D'ANGELO", "ROSSI", "VERDI"}));
+    EXPECT_FALSE(uscita.anteprimaBloccata);
     EXPECT_TRUE(risposte.messaggi.isEmpty());
 }
 

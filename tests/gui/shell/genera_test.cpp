@@ -15,6 +15,12 @@
 #include "telematic/ui/tfcreafileprofes.h"
 #include "telematic/ui/tfcontrollo.h"
 
+namespace {
+// The employees' final message: "%LOG" stands for the log's full path.
+const QString kFineConLog = QStringLiteral("Operazione conclusa. Controlla il file LOG\n%LOG");
+QString logIn(const Archivio& a) { return QString::fromStdString(a.percorso("invio/Zf2015.log")); }
+}  // namespace
+
 class GeneraTest : public QObject, private ConArchivio {
     Q_OBJECT
 private slots:
@@ -36,6 +42,7 @@ private slots:
     void sovrascrittura_data();
     void sovrascrittura();
     void professionisti();
+    void annullaNonScriveNulla();
     void erroriPrimaDiScrivere_data();
     void erroriPrimaDiScrivere();
     void elencoDelControllo();
@@ -67,10 +74,10 @@ void GeneraTest::dipendenti_data() {
                                  << "Attenzione, non hai selezionato alcun tipo di fornitura da esportare."
                                  << "-";
     QTest::newRow("solo amministratori")
-        << QStringList{"CbAmministratori"} << "invio/" << "Operazione conclusa. Controlla il file LOG" << "ABDGZ";
+        << QStringList{"CbAmministratori"} << "invio/" << kFineConLog << "ABDGZ";
     QTest::newRow("tutti con quadro CT")
         << QStringList{"CBDipendenti", "CbAmministratori", "CbCoCoCo", "CheckBox1"} << "invio"
-        << "Operazione conclusa. Controlla il file LOG" << "ABCDGDGZ";
+        << kFineConLog << "ABCDGDGZ";
     QTest::newRow("cartella vuota") << QStringList{"CBDipendenti"} << "<vuota>"
                                     << "Indicare la cartella di destinazione" << "-";
 }
@@ -89,7 +96,7 @@ void GeneraTest::dipendenti() {
     edit2->setText(cartella == "<vuota>" ? QString() : base + cartella);
     QTest::mouseClick(figlio<QPushButton>(w, "btnGenera"), Qt::LeftButton);
 
-    QCOMPARE(r.informazioni + r.errori, QStringList{messaggio});
+    QCOMPARE(r.informazioni + r.errori, QStringList{QString(messaggio).replace("%LOG", logIn(*arch))});
     const std::string file = arch->percorso("invio/ZF2015.txt");
     if (tipi == "-") {
         QVERIFY(!std::filesystem::exists(file));
@@ -125,7 +132,7 @@ void GeneraTest::sovrascrittura() {
     QCOMPARE(r.domande, QStringList{QStringLiteral("Il file ZF2015.txt esiste già. Lo vuoi sovrascrivere?")});
     if (risposta) {
         QCOMPARE(contenuto(file).size(), std::size_t{5 * 1900});
-        QCOMPARE(r.informazioni, QStringList{QStringLiteral("Operazione conclusa. Controlla il file LOG")});
+        QCOMPARE(r.informazioni, QStringList{QString(kFineConLog).replace("%LOG", logIn(*arch))});
     } else {
         QCOMPARE(contenuto(file), "vecchio");
         QCOMPARE(r.informazioni + r.errori, QStringList{QStringLiteral("Modificare il nome del file da generare")});
@@ -133,7 +140,11 @@ void GeneraTest::sovrascrittura() {
 }
 
 void GeneraTest::professionisti() {
+    // Two dates the encoder cannot write whole: one list of reports, not a box each.
+    esegui(arch->db, "update Professionisti set B05 = '1/1/65';"
+                     "insert into Professionisti(ID, B01, B02, B03, B05) values(9, 'X', 'NERI', 'ADA', '2/2/70');");
     Registratore r;
+    r.risposte = {true};  // the pre-send check finds those dates: generate all the same
     TFCreaFileProfes w(*conn);
     figlio<QRadioButton>(w, "Fornitore10")->setChecked(true);
     figlio<QLineEdit>(w, "Edit2")->setText(QString::fromStdString(arch->percorso("prof")));
@@ -142,8 +153,36 @@ void GeneraTest::professionisti() {
     const std::string dati = contenuto(arch->percorso("prof/ZF2015Prof.txt"));
     QString trovati;
     for (std::size_t i = 0; i < dati.size(); i += 1900) trovati += QChar(dati[i]);
-    QCOMPARE(trovati, QStringLiteral("ABDHZ"));
+    QCOMPARE(trovati, QStringLiteral("ABDHDHZ"));
     QVERIFY(!std::filesystem::exists(arch->percorso("prof/Zf2015.log")));
+    QVERIFY(r.errori.isEmpty());
+    QVERIFY(w.finestraControllo().isVisible());
+    const auto& p = w.finestraControllo().problemi();
+    QCOMPARE(p.size(), std::size_t{2});
+    QCOMPARE(p[1].origine, check::Origine::Professionista);
+    QCOMPARE(p[1].id, std::int64_t{9});
+    QCOMPARE(p[1].nominativo, std::string("NERI ADA"));
+    QCOMPARE(p[1].testo, std::string("Errore 47812 nei campi non posizionali al dipendente NERI ADA - codice DA002005 "
+                                     "- tipo DT - valore 2/2/70"));
+}
+
+// "Annulla" in the progress box: no file written, and the operator is told so.
+void GeneraTest::annullaNonScriveNulla() {
+    esegui(arch->db, "with recursive n(i) as (select 100 union all select i + 1 from n where i < 40000) "
+                     "insert into Zefo1(ID, B01, B02, B03) select i, 'RSSMRA70A01H501S', 'ROSSI', 'MARIO' from n;"
+                     "insert into Zefo2(ID, tipo) select ID, 'DIP' from Zefo1 where ID >= 100;");
+    Registratore r;
+    r.risposte = {true};
+    Annullatore annulla;
+    TFCreaFile w(*conn);
+    w.show();
+    figlio<QCheckBox>(w, "CBDipendenti")->setChecked(true);
+    figlio<QLineEdit>(w, "Edit2")->setText(QString::fromStdString(arch->percorso("invio")));
+    QTest::mouseClick(figlio<QPushButton>(w, "btnGenera"), Qt::LeftButton);
+    QVERIFY(annulla.premuto);
+    QCOMPARE(r.informazioni, QStringList{QStringLiteral("Operazione annullata: nessun file è stato scritto.")});
+    QVERIFY(!std::filesystem::exists(arch->percorso("invio/ZF2015.txt")));
+    QVERIFY(!std::filesystem::exists(arch->percorso("invio/Zf2015.log")));
 }
 
 void GeneraTest::erroriPrimaDiScrivere_data() {
@@ -178,7 +217,7 @@ void GeneraTest::erroriPrimaDiScrivere() {
     const bool scritto = domanda.isEmpty() || risposta;
     QCOMPARE(r.domande, domanda.isEmpty() ? QStringList{} : QStringList{domanda});
     QCOMPARE(std::filesystem::exists(arch->percorso("invio/ZF2015.txt")), scritto);
-    QCOMPARE(r.informazioni, scritto ? QStringList{"Operazione conclusa. Controlla il file LOG"} : QStringList{});
+    QCOMPARE(r.informazioni, scritto ? QStringList{QString(kFineConLog).replace("%LOG", logIn(*arch))} : QStringList{});
     QCOMPARE(w.finestraControllo().isVisible(), !scritto);
     if (!scritto) QVERIFY(check::ContaErrori(w.finestraControllo().problemi()) > 0);
 }

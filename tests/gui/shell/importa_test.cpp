@@ -35,6 +35,7 @@ private slots:
     void valoriIniziali();
     void controlliPaghe();
     void importa770DallaFinestra();
+    void annullaNonImportaNulla();
     void azzeramento_data();
     void azzeramento();
     void ripristinoDallaFinestra();
@@ -100,6 +101,28 @@ void ImportaTest::importa770DallaFinestra() {
              "RSSMRA70A01H501U|ROSSI|MARIO|01/02/1965|123456|1");
 }
 
+// "Annulla" in the progress box: nothing stored, and the operator is told so.
+void ImportaTest::annullaNonImportaNulla() {
+    const std::string file = arch->percorso("zefo.43");
+    {
+        std::ifstream in(PALIO_SOURCE_DIR "/examples/paghe/zefo.43", std::ios::binary);
+        std::string riga;
+        std::getline(in, riga);
+        std::ofstream out(file, std::ios::binary);
+        for (int i = 0; i < 40000; ++i) out << riga << '\n';
+    }
+    Registratore r;
+    Annullatore annulla;
+    TFImportaFile w(*conn);
+    w.show();
+    figlio<QLineEdit>(w, "EditPaghe")->setText(QString::fromStdString(file));
+    figlio<QRadioButton>(w, "rbDipendenti")->setChecked(true);
+    QTest::mouseClick(figlio<QPushButton>(w, "btnImportaPaghe"), Qt::LeftButton);
+    QVERIFY(annulla.premuto);
+    QCOMPARE(r.informazioni + r.errori, QStringList{QStringLiteral("Operazione annullata: nessun dato è stato modificato.")});
+    QCOMPARE(valore(arch->db, "select count(*) from Zefo1"), "0");
+}
+
 // The reset goes ahead only on Yes, No, Yes; any other answer stops it with no message.
 void ImportaTest::azzeramento_data() {
     QTest::addColumn<QList<bool>>("risposte");
@@ -125,8 +148,10 @@ void ImportaTest::azzeramento() {
     TFImportaFile w(*conn);
     QTest::mouseClick(figlio<QPushButton>(w, "btnEliminaProfessionisti"), Qt::LeftButton);
     QCOMPARE(r.domande.size(), domande);
-    QCOMPARE(r.domande[0], QStringLiteral("Questa procedura elimina tutti i dati presenti negli archivi dei "
-                                          "professionisti . \nSei veramente sicuro di voler procedere  ?"));
+    QCOMPARE(r.domande[0], QStringLiteral("Archivio: %1 (sostituto d'imposta non indicato)\n"
+                                          "Questa procedura elimina tutti i dati presenti negli archivi dei "
+                                          "professionisti . \nSei veramente sicuro di voler procedere  ?")
+                               .arg(QString::fromStdString(arch->cartella)));
     QCOMPARE(r.informazioni + r.errori, messaggi);
     QCOMPARE(QString::fromStdString(valore(arch->db, "select count(*) from Professionisti")), rimasti);
     QCOMPARE(valore(arch->db, "select count(*) from Zefo1"), "1");

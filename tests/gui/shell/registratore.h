@@ -3,7 +3,11 @@
 // Test helpers of the shell windows: a recorder for the message boxes, a small archive in a
 // temporary folder, a fresh archive for each test function, and look-ups of children and files.
 
+#include <QApplication>
 #include <QDir>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -90,6 +94,26 @@ T* figlio(QWidget& w, const char* nome) {
     if (!c) qFatal("manca %s", nome);
     return c;
 }
+
+// Presses "Annulla" on the first progress box that appears, as an operator who changed their
+// mind; the box is looked for until the object ends.
+class Annullatore : public QObject {
+public:
+    Annullatore() {
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* p = qobject_cast<QProgressDialog*>(w); p && p->isVisible() && !premuto) {
+                    p->findChild<QPushButton*>()->click();
+                    premuto = true;
+                }
+        });
+        timer_.start(20);
+    }
+    bool premuto = false;
+
+private:
+    QTimer timer_;
+};
 
 // A whole file as bytes.
 inline std::string contenuto(const std::string& percorso) {

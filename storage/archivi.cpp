@@ -1,0 +1,137 @@
+#include "storage/archivi.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "storage/config.h"
+#include "storage/error.h"
+
+namespace storage {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kTabelle[] = {"Parametri", "SostitutoImposta", "QuadroCt", "Zefo1",
+                                "Zefo2",     "Zefo3",            "Professionisti"};
+
+std::string tabelleMancanti(Connection& conn) {
+    std::string mancanti;
+    Statement st(conn, "select count(*) from sqlite_master where type = 'table' and name = ? collate nocase");
+    for (const char* t : kTabelle) {
+        st.reset();
+        st.bind(1, std::string_view(t));
+        st.step();
+        if (st.integer(0) == 0) mancanti += (mancanti.empty() ? "" : ", ") + std::string(t);
+    }
+    return mancanti;
+}
+
+}  // namespace
+
+void apriArchivio(Connection& conn, const std::string& percorsoDb) {
+    conn.close();
+    std::error_code ec;
+    if (!fs::is_regular_file(percorsoDb, ec)) throw Error(messaggioDatabaseMancante(percorsoDb));
+    const bool vuoto = fs::file_size(percorsoDb, ec) == 0 && !ec;
+    conn.open(percorsoDb);
+    try {
+        if (vuoto) {
+            Transaction t(conn);
+            conn.exec(schemaSql());
+            t.commit();
+            return;
+        }
+        const std::string mancanti = tabelleMancanti(conn);
+        if (!mancanti.empty())
+            throw Error("Il file " + percorsoDb +
+                        " non è un archivio di Palio 2015: mancano le tabelle " + mancanti + ".");
+    } catch (...) {
+        conn.close();
+        throw;
+    }
+}
+
+std::string creaArchivio(const std::string& cartella) {
+    if (cartella.empty()) throw Error("Indicare la cartella del nuovo archivio.");
+    std::error_code ec;
+    fs::create_directories(cartella, ec);
+    if (!fs::is_directory(cartella))
+        throw Error("Impossibile creare la cartella " + cartella + (ec ? ": " + ec.message() : std::string()));
+    const std::string db = percorsoDatabase(cartella);
+    Connection::crea(db);
+    return db;
+}
+
+std::string nomeSostituto(Connection& conn) {
+    Statement st(conn, "select trim(coalesce(CognomeDenominazione, '') || ' ' || coalesce(Nome, '')) "
+                       "from SostitutoImposta order by ID limit 1");
+    return st.step() ? std::string(st.text(0)) : std::string();
+}
+
+std::string percorsoArchiviRecenti(const std::string& percorsoIni) {
+    return (fs::path(percorsoIni).parent_path() / "archivi-recenti.txt").string();
+}
+
+std::vector<std::string> leggiArchiviRecenti(const std::string& percorsoIni) {
+    std::vector<std::string> cartelle;
+    std::ifstream in(percorsoArchiviRecenti(percorsoIni), std::ios::binary);
+    std::string riga;
+    while (cartelle.size() < kMassimoRecenti && std::getline(in, riga)) {
+        if (!riga.empty() && riga.back() == '\r') riga.pop_back();
+        if (!riga.empty() && std::find(cartelle.begin(), cartelle.end(), riga) == cartelle.end())
+            cartelle.push_back(riga);
+    }
+    return cartelle;
+}
+
+std::vector<ArchivioRecente> descriviArchiviRecenti(const std::string& percorsoIni) {
+    std::vector<ArchivioRecente> v;
+    for (const std::string& cartella : leggiArchiviRecenti(percorsoIni)) {
+        ArchivioRecente a{cartella, {}, false};
+        const std::string db = percorsoDatabase(cartella);
+        std::error_code ec;
+        // A 0-byte file is an archive still to be filled: it gets its tables when chosen.
+        if (fs::is_regular_file(db, ec) && fs::file_size(db, ec) == 0) {
+            a.leggibile = true;
+        } else if (fs::is_regular_file(db, ec)) {
+            try {
+                Connection c;
+                c.open(db);
+                a.leggibile = tabelleMancanti(c).empty();
+                if (a.leggibile) a.sostituto = nomeSostituto(c);
+            } catch (const Error&) {
+                a.leggibile = false;
+            }
+        }
+        v.push_back(std::move(a));
+    }
+    return v;
+}
+
+void scegliArchivio(const std::string& percorsoIni, const std::string& cartella) {
+    scriviCartellaDati(percorsoIni, cartella);
+    ricordaArchivio(percorsoIni, cartella);
+}
+
+void ricordaArchivio(const std::string& percorsoIni, const std::string& cartella) {
+    std::error_code ec;
+    const std::string percorso = percorsoArchiviRecenti(percorsoIni);
+    const fs::path dove = fs::path(percorso).parent_path();
+    if (!dove.empty()) fs::create_directories(dove, ec);
+    std::vector<std::string> cartelle = leggiArchiviRecenti(percorsoIni);
+    cartelle.erase(std::remove(cartelle.begin(), cartelle.end(), cartella), cartelle.end());
+    cartelle.insert(cartelle.begin(), cartella);
+    if (cartelle.size() > kMassimoRecenti) cartelle.resize(kMassimoRecenti);
+    const std::string tmp = percorso + ".tmp";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        for (const auto& c : cartelle) out << c << '\n';
+        if (!out.flush()) throw Error("Impossibile scrivere l'elenco degli archivi recenti " + percorso + ".");
+    }
+    fs::rename(tmp, percorso, ec);
+    if (ec) throw Error("Impossibile scrivere l'elenco degli archivi recenti " + percorso + ": " + ec.message());
+}
+
+}  // namespace storage

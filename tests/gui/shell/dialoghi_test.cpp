@@ -1,0 +1,133 @@
+// The boxes as the operator meets them: Qt's own buttons in Italian, and a progress box that
+// exists only while its work runs.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "ui/dialoghi.h"
+#include "ui/reporterfinestra.h"
+#include "ui/traduzioni.h"
+
+namespace {
+
+QStringList testiBottoni(QMessageBox* box) {
+    QStringList v;
+    for (QAbstractButton* b : box->buttons()) v << b->text().remove(QLatin1Char('&'));
+    v.sort();
+    return v;
+}
+
+QProgressDialog* progressoVisibile() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* p = qobject_cast<QProgressDialog*>(w); p && p->isVisible()) return p;
+    return nullptr;
+}
+
+// Reports progress for as long as ms, as a job does.
+void lavora(ui::ReporterFinestra& r, int ms, std::size_t totale) {
+    QElapsedTimer t;
+    t.start();
+    std::size_t fatti = 0;
+    while (t.elapsed() < ms && r.progress(fatti, totale)) {
+        QTest::qSleep(10);
+        if (fatti + 1 < totale) ++fatti;
+    }
+}
+
+}  // namespace
+
+class DialoghiTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QVERIFY(ui::installaItaliano(*qApp)); }
+    void domandaInItaliano();
+    void progressoMaiDopoIlLavoro_data();
+    void progressoMaiDopoIlLavoro();
+    void annullaFermaIlLavoro();
+};
+
+// The real question box: its buttons read "Sì" and "No", and No is not consent.
+void DialoghiTest::domandaInItaliano() {
+    QStringList bottoni, informazione;
+    QTimer::singleShot(100, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        bottoni = testiBottoni(box);
+        box->button(QMessageBox::No)->click();
+    });
+    QWidget w;
+    w.show();
+    QCOMPARE(ui::chiedi(&w, QStringLiteral("Vuoi proseguire?")), false);
+    QCOMPARE(bottoni, (QStringList{QStringLiteral("No"), QStringLiteral("Sì")}));
+
+    QTimer::singleShot(100, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        informazione = testiBottoni(box);
+        box->accept();
+    });
+    ui::informa(&w, QStringLiteral("Operazione terminata."));
+    QCOMPARE(informazione, QStringList{QStringLiteral("OK")});
+}
+
+// Whatever ends the work, no progress box is seen over the message that follows, however long
+// the operator takes to read it.
+void DialoghiTest::progressoMaiDopoIlLavoro_data() {
+    QTest::addColumn<int>("durata");  // ms of work before the end
+    QTest::addColumn<bool>("finoAllaFine");
+    QTest::addColumn<bool>("perErrore");  // the window shows an error box after a failure
+    QTest::newRow("lavoro breve concluso") << 50 << true << false;
+    QTest::newRow("lavoro lungo concluso") << 600 << true << false;
+    QTest::newRow("lavoro fallito") << 600 << false << true;
+}
+
+void DialoghiTest::progressoMaiDopoIlLavoro() {
+    QFETCH(int, durata);
+    QFETCH(bool, finoAllaFine);
+    QFETCH(bool, perErrore);
+    QWidget w;
+    w.show();
+    ui::ReporterFinestra r(&w, QStringLiteral("Importazione in corso..."));
+    lavora(r, durata, 36);
+    if (durata > ui::ReporterFinestra::kAttesaMs) QVERIFY(progressoVisibile());
+    if (finoAllaFine) r.progress(36, 36);
+
+    bool visto = false;
+    QTimer spia;
+    connect(&spia, &QTimer::timeout, [&] { visto = visto || progressoVisibile(); });
+    spia.start(50);
+    QTimer::singleShot(5000, [&] {
+        for (QWidget* t : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(t); box && box->isVisible()) box->accept();
+    });
+    if (perErrore)
+        ui::errore(&w, QStringLiteral("Impossibile leggere il file"));
+    else
+        r.info("Operazione terminata.");
+    QVERIFY(!visto);
+    QVERIFY(!progressoVisibile());
+}
+
+// "Annulla" stops the work at its next report; the box is gone and stays gone.
+void DialoghiTest::annullaFermaIlLavoro() {
+    QWidget w;
+    w.show();
+    ui::ReporterFinestra r(&w, QStringLiteral("Generazione del file in corso..."));
+    lavora(r, 400, 1000);
+    QProgressDialog* box = progressoVisibile();
+    QVERIFY(box);
+    QCOMPARE(box->labelText(), QStringLiteral("Generazione del file in corso...\n%1 di 1000").arg(box->value()));
+    box->findChild<QPushButton*>()->click();
+    QCOMPARE(r.progress(500, 1000), false);
+    QVERIFY(r.annullato());
+    QCOMPARE(r.progress(501, 1000), false);
+    QTest::qWait(5000);
+    QVERIFY(!progressoVisibile());
+}
+
+QTEST_MAIN(DialoghiTest)
+#include "dialoghi_test.moc"

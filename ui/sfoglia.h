@@ -1,0 +1,32 @@
+#pragma once
+
+// "Sfoglia…" beside a box that holds a file or folder path, and the folder the file dialogs
+// start from: the archive's own.
+
+#include <QString>
+
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace storage {
+class Connection;
+}
+
+namespace ui {
+
+// The folder of the archive open on conn; the home folder when none is open.
+QString cartellaDati(const storage::Connection& conn);
+
+enum class Scelta { FileDaLeggere, Cartella };
+
+// Where a file dialog for this box starts: the box's path when that file or folder exists (or
+// the folder that holds it), otherwise the archive's folder.
+QString inizioSfoglia(const QString& testo, Scelta scelta, const storage::Connection& conn);
+
+// A "Sfoglia…" button that lets the operator choose the box's file or folder; the choice
+// replaces the box's text. Named "Sfoglia" + the box's object name, for tests and scripts.
+QPushButton* bottoneSfoglia(QLineEdit* campo, Scelta scelta, const storage::Connection& conn,
+                            const QString& titolo);
+
+}  // namespace ui

@@ -1,0 +1,11 @@
+#pragma once
+
+class QCoreApplication;
+
+namespace ui {
+
+// Qt's own Italian catalogue (buttons of the questions, file, print and preview dialogs) and the
+// Italian locale. False when no catalogue was found: Qt's texts then stay in English.
+bool installaItaliano(QCoreApplication& app);
+
+}  // namespace ui
