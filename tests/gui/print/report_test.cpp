@@ -1,4 +1,5 @@
 #include <QFile>
+#include <algorithm>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QRegularExpression>
@@ -231,6 +232,26 @@ TEST(ReportSostituto, FrontespizioEQuadroCT) {
     for (const char* v : {"01234567890", "alfa@example.it", "3331234567", "RSSMRA80A01H501U", "int@studio.it"})
         EXPECT_TRUE(tq.contains(v)) << v;
     EXPECT_FALSE(tq.contains("CSO")) << "the window's note is not for paper";
+}
+
+// The agent's tax code in the page header is printed larger (12 point) than with its data (10).
+TEST(ReportSostituto, CodiceFiscaleDellIntestazionePiuGrande) {
+    Archivio a;
+    a.inserisci("SostitutoImposta", {{"CodiceFiscale", "01234567890"}});
+    const QString s = a.file("s.pdf");
+    ASSERT_EQ(print::SalvaPdf(print::LavoroSostituto(a.conn), s).fogli, 1);
+    // pdftotext -bbox: one <word xMin yMin xMax yMax>text</word> per word.
+    const QString html = prova::esegui("pdftotext", {"-bbox", s, "-"});
+    static const QRegularExpression parola(
+        R"re(<word xMin="[\d.]+" yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">01234567890</word>)re");
+    std::vector<std::pair<double, double>> dove;  // top and height of each occurrence
+    for (auto it = parola.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        dove.emplace_back(m.captured(1).toDouble(), m.captured(2).toDouble() - m.captured(1).toDouble());
+    }
+    ASSERT_EQ(dove.size(), 2u) << html.toStdString();
+    std::sort(dove.begin(), dove.end());
+    EXPECT_NEAR(dove[0].second / dove[1].second, 12.0 / 10.0, 0.05);
 }
 
 TEST(ReportSostituto, TabelleVuoteStampanoLaPaginaVuota) {
