@@ -145,8 +145,9 @@ bool EditorCertificati::certificatoPresente(bool presente) {
     return presente;
 }
 
-bool EditorCertificati::cancellazioneConfermata(bool presente) {
-    return certificatoPresente(presente) && ui::chiedi(this, ui::testi::kDomandaCancellazione);
+bool EditorCertificati::cancellazioneConfermata(bool presente, const QString& persona) {
+    return certificatoPresente(presente) &&
+           ui::chiedi(this, ui::testi::kDomandaCancellazione + QLatin1Char('\n') + persona);
 }
 
 QScrollArea* EditorCertificati::scheda(forms::VistaPagina* vista) {

@@ -101,7 +101,10 @@ protected:
     // The checks before a command on a stored certificate, with their messages: false when
     // there is none, or deleting is not confirmed.
     bool certificatoPresente(bool presente);
-    bool cancellazioneConfermata(bool presente);
+    // The delete question names the person (ui::testi::persona) on its second line.
+    bool cancellazioneConfermata(bool presente, const QString& persona);
+    // What the operator refused is dropped from the rows and the pages show the rows again.
+    void scartaModifiche() override = 0;
 
     // An image button whose word is its tooltip (and its object name, for tests and scripts).
     QToolButton* pulsante(const QString& parola, const QIcon& icona,

@@ -203,6 +203,7 @@ void TFPagina1::salvaTutto() {
 
 void TFPagina1::salvaModifiche() {
     salvaTutto();
+    nuovo_ = 0;
     caricaPagine();
     emit datiCambiati();
 }
@@ -212,7 +213,21 @@ void TFPagina1::sposta(const std::function<void()>& movimento) {
     scriviPagine();
     salvaContinuazione();
     movimento();  // the list saves the Zefo1 row it leaves
+    nuovo_ = 0;
     seguiCertificato();
+}
+
+void TFPagina1::scartaModifiche() {
+    if (!zefo1_.isOpen()) return;
+    if (nuovo_ != 0 && certificatoCorrente() && zefo1_.integer("ID") == nuovo_) {
+        eliminaCorrente();
+        return;
+    }
+    zefo1_.cancel();
+    zefo2_.cancel();
+    zefo3_.cancel();
+    preparaZefo3();
+    caricaPagine();
 }
 
 // ---- commands ----
@@ -236,6 +251,7 @@ void TFPagina1::aggiungi() {
         zefo1_.setText("A09", sostituto_.text("email"));
     }
     zefo1_.post();
+    nuovo_ = zefo1_.integer("ID");
     seguiCertificato();
     // Both rows are in edit state, so closing or printing asks about the new certificate.
     zefo1_.edit();
@@ -250,16 +266,19 @@ void TFPagina1::modifica() {
     if (!zefo3_.eof() && zefo3_.state() == Dataset::State::Browse) zefo3_.edit();
 }
 
-void TFPagina1::annulla() {
-    zefo1_.cancel();
-    zefo2_.cancel();
-    zefo3_.cancel();
-    preparaZefo3();
-    caricaPagine();
-}
+void TFPagina1::annulla() { scartaModifiche(); }
 
 void TFPagina1::cancella() {
-    if (!cancellazioneConfermata(certificatoCorrente())) return;
+    const bool c = certificatoCorrente();
+    if (!cancellazioneConfermata(c, c ? ui::testi::persona(q(zefo1_.text("B02")), q(zefo1_.text("B03")),
+                                                           q(zefo1_.text("B01")), zefo1_.integer("ID"))
+                                      : QString()))
+        return;
+    eliminaCorrente();
+}
+
+void TFPagina1::eliminaCorrente() {
+    nuovo_ = 0;
     zefo3_.cancel();  // the further sections stay in the table as they are
     zefo2_.cancel();
     if (zefo2_.isOpen() && !zefo2_.eof()) zefo2_.remove();
@@ -282,6 +301,7 @@ void TFPagina1::filtra() {
         ui::informa(this, QStringLiteral("Non è stata selezionato il tipo di percepienti da filtrare. "));
     // The certificate left keeps what was typed, as when moving to another one.
     if (zefo1_.isOpen()) salvaTutto();
+    nuovo_ = 0;
     std::string sql = "select * from zefo1 where id in (select id from Zefo2 where (1=0)";
     if (filtri_[0]->isChecked()) sql += "OR (tipo = 'DIP')";
     if (filtri_[1]->isChecked()) sql += "OR (tipo = 'AMM')";

@@ -4,6 +4,7 @@
 // and the first of its Zefo3 rows) on the pages of the official form.
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "entry/editorcertificati.h"
@@ -44,12 +45,16 @@ protected:
     void scriviPagine() override;
     // Saves the whole certificate and shows it again, as saved.
     void salvaModifiche() override;
+    // A certificate just added and refused is deleted; otherwise the three rows drop their changes.
+    void scartaModifiche() override;
     void mostraPagina(forms::VistaPagina& vista) override;
     void aggiornaTestata() override;
 
 private:
     bool certificatoCorrente() const;
     void salvaTutto();
+    // Deletes the current certificate's Zefo1 and Zefo2 rows; the next one becomes current.
+    void eliminaCorrente();
     void salvaContinuazione();
     // Loads the current certificate's Zefo2 and Zefo3 rows, creating the Zefo2 row on first display.
     void seguiCertificato();
@@ -61,6 +66,8 @@ private:
     storage::Dataset zefo3_;
     storage::Dataset sostituto_;
     std::string interrogazione_;
+    // The certificate "Aggiungi" stored and the operator has not yet kept (Salva, Yes, moving on).
+    std::int64_t nuovo_ = 0;
 
     std::array<QCheckBox*, 4> filtri_{};  // Dipendenti, Amministratori, Co.Co.Co, Tutto
     QLineEdit* dittaMatr_ = nullptr;

@@ -10,6 +10,7 @@
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
 #include "print/stampacertificato.h"
+#include "storage/connection.h"
 #include "ui/dialoghi.h"
 #include "ui/icone.h"
 #include "ui/testi.h"
@@ -156,14 +157,32 @@ void TFProfessionisti::modifica() {
     if (rigaSalvata()) elenco_.edit();
 }
 
-void TFProfessionisti::annulla() {
+void TFProfessionisti::annulla() { scartaModifiche(); }
+
+void TFProfessionisti::scartaModifiche() {
     if (!elenco_.isOpen()) return;
+    const bool nuova = elenco_.state() == Dataset::State::Insert;
     elenco_.cancel();
     caricaPagine();
+    if (nuova) emit certificatoCambiato();
 }
 
 void TFProfessionisti::cancella() {
-    if (!cancellazioneConfermata(rigaSalvata())) return;
+    // A new row was never stored: it is dropped, after the question only when something was typed.
+    if (elenco_.isOpen() && elenco_.state() == Dataset::State::Insert) {
+        scriviPagine();
+        if (elenco_.modified() &&
+            !cancellazioneConfermata(true, ui::testi::persona(q(elenco_.text("B02")), q(elenco_.text("B03")),
+                                                              q(elenco_.text("B01")), 0)))
+            return;
+        scartaModifiche();
+        return;
+    }
+    const bool c = rigaSalvata();
+    if (!cancellazioneConfermata(c, c ? ui::testi::persona(q(elenco_.text("B02")), q(elenco_.text("B03")),
+                                                           q(elenco_.text("B01")), elenco_.integer("ID"))
+                                      : QString()))
+        return;
     elenco_.cancel();
     elenco_.remove();
     caricaPagine();
@@ -184,19 +203,20 @@ void TFProfessionisti::stampa() { stampaRiga(false); }
 
 void TFProfessionisti::riportaSostituto() {
     if (!certificatoPresente(conRiga())) return;
-    scriviPagine();
-    std::vector<std::pair<const char*, std::string>> valori;
-    for (const char* c : kColonneSostituto) valori.emplace_back(c, elenco_.text(c));
-    // The other pending changes of the current row are dropped, as is a new unsaved row.
-    elenco_.close();
-    elenco_.open("select * from Professionisti order by B02, B03");
-    for (std::size_t i = 0; i < elenco_.rowCount(); ++i) {
-        elenco_.moveTo(i);
-        elenco_.edit();
-        for (const auto& [colonna, valore] : valori) elenco_.setText(colonna, valore);
-        elenco_.post();
-    }
+    // What was typed on this row is settled first, by the operator's own answer.
+    if (!salvaSeRichiesto()) return;
+    if (!certificatoPresente(rigaSalvata())) return;
+    const std::size_t tutti = elenco_.rowCount();
+    if (!ui::chiedi(this, QStringLiteral("Copiare i dati del sostituto in tutti i %1 professionisti?").arg(tutti)))
+        return;
+    // One statement: every professional gets the values, or none does.
+    std::string sql;
+    for (const char* c : kColonneSostituto) sql += (sql.empty() ? "update Professionisti set " : ", ") + std::string(c) + " = ?";
+    storage::Statement st(conn_, sql);
+    int n = 1;
+    for (const char* c : kColonneSostituto) st.bind(n++, elenco_.text(c));
+    st.step();
+    elenco_.moveTo(elenco_.position());  // the current row, read again
     caricaPagine();
-    emit elencoCambiato();
-    emit certificatoCambiato();
+    emit datiCambiati();
 }

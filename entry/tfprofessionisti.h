@@ -34,6 +34,8 @@ protected:
     bool rigaCorrenteSalvata() const override { return rigaSalvata(); }
     void scriviPagine() override;
     void salvaModifiche() override { salva(); }
+    // The row drops its changes; a new row is discarded.
+    void scartaModifiche() override;
     void mostraPagina(forms::VistaPagina& vista) override;
     void aggiornaTestata() override;
 

@@ -24,11 +24,12 @@ void errore(QWidget* parent, const QString& testo) {
     QMessageBox::warning(parent, kTitolo, testo);
 }
 
-bool chiedi(QWidget* parent, const QString& domanda) {
+bool chiedi(QWidget* parent, const QString& domanda, Predefinito predefinito) {
     chiudiProgressi();
     if (gRisponditore) return gRisponditore->chiedi(domanda);
     return QMessageBox::question(parent, kTitolo, domanda, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+                                 predefinito == Predefinito::Si ? QMessageBox::Yes : QMessageBox::No) ==
+           QMessageBox::Yes;
 }
 
 RisponditoreInstallato::RisponditoreInstallato(Risponditore& r) : precedente_(gRisponditore) {

@@ -20,7 +20,9 @@ public:
 
 void informa(QWidget* parent, const QString& testo);
 void errore(QWidget* parent, const QString& testo);
-bool chiedi(QWidget* parent, const QString& domanda);
+// The button Enter presses: No where answering wrongly destroys, Yes where it keeps the typing.
+enum class Predefinito { No, Si };
+bool chiedi(QWidget* parent, const QString& domanda, Predefinito predefinito = Predefinito::No);
 
 // Routes every box to r while alive (tests only); boxes are shown again when it ends.
 class RisponditoreInstallato {

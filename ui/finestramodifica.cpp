@@ -24,9 +24,12 @@ bool FinestraModifica::modificata() {
 bool FinestraModifica::salvaSeRichiesto() {
     bool chiedere = false;
     if (!esegui([&] { chiedere = modificata(); })) return false;
-    if (chiedere && chiedi(this, testi::kDomandaSalva)) return esegui([this] { salvaModifiche(); });
-    return true;
+    if (!chiedere) return true;
+    if (chiediSalvataggio()) return esegui([this] { salvaModifiche(); });
+    return esegui([this] { scartaModifiche(); });
 }
+
+bool FinestraModifica::chiediSalvataggio() { return chiedi(this, testi::kDomandaSalva, Predefinito::Si); }
 
 void FinestraModifica::stampaDopoLaDomanda(const std::function<void()>& stampa) {
     if (salvaSeRichiesto()) esegui(stampa);
@@ -49,9 +52,9 @@ bool FinestraModifica::salvaPrimaDiUscire() {
     bool chiedere = false;
     if (!esegui([&] { chiedere = modificata(); })) return false;
     if (!chiedere) return true;
-    if (chiedi(this, testi::kDomandaSalva)) return esegui([this] { salvaModifiche(); });
+    if (chiediSalvataggio()) return esegui([this] { salvaModifiche(); });
     for (storage::Dataset* d : righe_) d->cancel();
-    return true;
+    return esegui([this] { scartaModifiche(); });
 }
 
 }  // namespace ui

@@ -14,6 +14,14 @@ inline const QString kDomandaSalva =
 inline const QString kNessunCertificato = QStringLiteral("Nessun certificato selezionato.");
 inline const QString kDomandaCancellazione =
     QStringLiteral("Attenzione: Confermi la cancellazione del seguente dipendente?");
+// The person the delete question is about, on the line under it: "ROSSI MARIO (RSSMRA…) n. 12";
+// the parts the row does not have are left out.
+inline QString persona(const QString& cognome, const QString& nome, const QString& codiceFiscale, qint64 id) {
+    QString r = (cognome.trimmed() + QLatin1Char(' ') + nome.trimmed()).trimmed();
+    if (!codiceFiscale.trimmed().isEmpty()) r += QStringLiteral(" (%1)").arg(codiceFiscale.trimmed());
+    if (id > 0) r += QStringLiteral(" n. %1").arg(id);
+    return r.trimmed();
+}
 
 // The words of the shared image buttons (their tooltips).
 inline const QString kSalva = QStringLiteral("Salva");

@@ -1,6 +1,10 @@
 // The employee certificate editor: rows that follow the certificate, add, save, move, close,
 // delete and the kind filter.
+#include <QApplication>
 #include <QCheckBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QComboBox>
 #include <QTabWidget>
 #include <QTest>
@@ -11,6 +15,7 @@
 
 #include "entry/editorcertificati.h"
 #include "entry/tfpagina1.h"
+#include "entry/tfricdip.h"
 #include "tests/gui/entry/archivio.h"
 #include "tests/gui/entry/suite.h"
 #include "ui/testi.h"
@@ -185,15 +190,19 @@ private slots:
         QCOMPARE(a.numero("select count(*) from Zefo3"), 1LL);
     }
 
+    // The save question on closing; No drops what was typed and a certificate just added.
     void domandaDiChiusura_data() {
         QTest::addColumn<bool>("aggiungi");
         QTest::addColumn<QString>("digitato");
         QTest::addColumn<bool>("risposta");
         QTest::addColumn<bool>("chiede");
-        QTest::addColumn<QString>("salvato");
-        QTest::newRow("dopo Aggiungi, senza digitare") << true << QString() << false << true << QString();
-        QTest::newRow("dopo Aggiungi, digitato, Sì") << true << "ROSSI" << true << true << "ROSSI";
+        QTest::addColumn<QString>("archivio");  // surnames of Zefo1 by number
+        QTest::newRow("dopo Aggiungi, senza digitare, No") << true << QString() << false << true << "ALFA";
+        QTest::newRow("dopo Aggiungi, senza digitare, Sì") << true << QString() << true << true << "ALFA,";
+        QTest::newRow("dopo Aggiungi, digitato, Sì") << true << "ROSSI" << true << true << "ALFA,ROSSI";
+        QTest::newRow("dopo Aggiungi, digitato, No") << true << "ROSSI" << false << true << "ALFA";
         QTest::newRow("digitato, No") << false << "ROSSI" << false << true << "ALFA";
+        QTest::newRow("digitato, Sì") << false << "ROSSI" << true << true << "ROSSI";
         QTest::newRow("niente di nuovo") << false << QString() << true << false << "ALFA";
     }
     void domandaDiChiusura() {
@@ -201,7 +210,7 @@ private slots:
         QFETCH(QString, digitato);
         QFETCH(bool, risposta);
         QFETCH(bool, chiede);
-        QFETCH(QString, salvato);
+        QFETCH(QString, archivio);
         Archivio a;
         certificati(a, {{"ALFA", "DIP"}});
         Registratore r;
@@ -214,8 +223,92 @@ private slots:
         QVERIFY(f.chiudiFinestra());
         QVERIFY(!f.isVisible());
         QCOMPARE(r.domande, chiede ? QStringList{ui::testi::kDomandaSalva} : QStringList{});
-        const std::string id = std::to_string(f.elenco().integer("ID"));
-        QCOMPARE(QString::fromStdString(a.testo("select B02 from Zefo1 where ID = " + id)), salvato);
+        const auto cognomi = [&] {
+            return QString::fromStdString(a.testo("select group_concat(ifnull(B02, ''), ',') from "
+                                                  "(select B02 from Zefo1 order by ID)"));
+        };
+        QCOMPARE(cognomi(), archivio);
+        // Nothing refused reaches the archive later, when the list moves on or is saved.
+        f.primo();
+        f.ultimo();
+        f.salva();
+        QCOMPARE(cognomi(), archivio);
+        QCOMPARE(a.numero("select count(*) from Zefo2 where ID not in (select ID from Zefo1)"), 0LL);
+        QCOMPARE(f.elenco().rowCount(), static_cast<std::size_t>(archivio.count(',') + 1));
+        QVERIFY(r.errori.isEmpty());
+    }
+
+    // No on the save question drops the typing of all three rows; a keystroke in the search
+    // window afterwards must not write it.
+    void noNonScriveDopo_data() {
+        QTest::addColumn<int>("scheda");
+        QTest::addColumn<QString>("tabella");
+        QTest::addColumn<QString>("colonna");
+        QTest::addColumn<bool>("conZefo3");
+        QTest::addColumn<QString>("mostra");  // the box, back on the certificate
+        QTest::newRow("Zefo1") << 0 << kZ1 << "B03" << false << "NOME";
+        QTest::newRow("Zefo2") << 2 << kZ2 << "c201" << false << "";
+        QTest::newRow("Zefo3 esistente") << 4 << kZ3 << "D01" << true << "PRIMA";
+        QTest::newRow("Zefo3 nuovo") << 4 << kZ3 << "D01" << false << "";
+    }
+    void noNonScriveDopo() {
+        QFETCH(int, scheda);
+        QFETCH(QString, tabella);
+        QFETCH(QString, colonna);
+        QFETCH(bool, conZefo3);
+        QFETCH(QString, mostra);
+        Archivio a;
+        certificati(a, {{"ALFA", "DIP"}, {"BETA", "DIP"}});
+        if (conZefo3) a.exec("insert into Zefo3 (Id, D01) values (1, 'PRIMA')");
+        Registratore r;
+        TFPagina1 f(a.conn);
+        TFRicDip ricerca(f);
+        f.riapriElenco();
+        f.show();
+        f.schede().setCurrentIndex(scheda);
+        digita(f.vista(scheda), tabella, colonna, "RIFIUTATO");
+        QVERIFY(f.chiudiFinestra());
+        QCOMPARE(r.domande, QStringList{ui::testi::kDomandaSalva});
+        ricerca.show();
+        QTest::keyClicks(&ricerca.cognome(), "BE");
+        QCOMPARE(f.elenco().text("B02"), std::string("BETA"));
+        ricerca.cognome().clear();
+        QTest::keyClicks(&ricerca.cognome(), "AL");
+        f.salva();
+        const std::string dump = a.testo("select group_concat(coalesce(B03,'') || coalesce(c201,'') || coalesce(Zefo3.D01,''), '|') "
+                                         "from Zefo1 left join Zefo2 using (ID) left join Zefo3 on Zefo3.Id = Zefo1.ID");
+        QVERIFY2(dump.find("RIFIUTATO") == std::string::npos, dump.c_str());
+        QCOMPARE(a.numero("select count(*) from Zefo3"), conZefo3 ? 1LL : 0LL);
+        f.schede().setCurrentIndex(scheda);
+        QCOMPARE(mostrato(f.vista(scheda), tabella, colonna), mostra);
+        QVERIFY(r.errori.isEmpty());
+    }
+
+    // Enter answers the save question Yes (the typing is kept) and the delete question No.
+    void tastoInvioNelleDomande() {
+        Archivio a;
+        certificati(a, {{"ALFA", "DIP"}});
+        TFPagina1 f(a.conn);
+        f.riapriElenco();
+        f.show();
+        QList<QMessageBox::StandardButton> predefiniti;
+        const auto premiInvio = [&] {
+            QTimer::singleShot(0, [&] {
+                auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(m);
+                predefiniti << m->standardButton(m->defaultButton());
+                QTest::keyClick(m, Qt::Key_Return);
+            });
+        };
+        digita(f.vista(0), kZ1, "B03", "TENUTO");
+        premiInvio();
+        QVERIFY(f.chiudiFinestra());
+        QCOMPARE(a.testo("select B03 from Zefo1"), std::string("TENUTO"));
+        f.show();
+        premiInvio();
+        f.cancella();
+        QCOMPARE(a.numero("select count(*) from Zefo1"), 1LL);
+        QCOMPARE(predefiniti, (QList<QMessageBox::StandardButton>{QMessageBox::Yes, QMessageBox::No}));
     }
 
     void salvataggioFallitoTieneLaDigitazione_data() {
@@ -295,7 +388,9 @@ private slots:
         f.cancella();  // No: nothing happens
         QCOMPARE(a.numero("select count(*) from Zefo1"), 3LL);
         f.cancella();
-        QCOMPARE(r.domande, (QStringList{ui::testi::kDomandaCancellazione, ui::testi::kDomandaCancellazione}));
+        // The question names the person it is about.
+        const QString domanda = ui::testi::kDomandaCancellazione + QStringLiteral("\nBETA NOME (CFBETA) n. 2");
+        QCOMPARE(r.domande, (QStringList{domanda, domanda}));
         QCOMPARE(a.numero("select count(*) from Zefo1 where ID = 2"), 0LL);
         QCOMPARE(a.numero("select count(*) from Zefo2 where ID = 2"), 0LL);
         QCOMPARE(a.numero("select count(*) from Zefo3 where Id = 2"), 2LL);

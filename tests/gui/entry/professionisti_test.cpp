@@ -73,39 +73,93 @@ private slots:
         QCOMPARE(a.numero("select count(*) from Professionisti where B03 = 'LUCA'"), digita ? 1LL : 0LL);
     }
 
-    void copiaDatiSostitutoSuTutteLeRighe() {
+    // The copy button settles the row's typing by the save question, then asks before writing
+    // every professional, and stays on the row it was pressed on.
+    void copiaDatiSostituto_data() {
+        QTest::addColumn<bool>("salva");
+        QTest::addColumn<bool>("copia");
+        QTest::addColumn<QString>("a01");  // of every row, when copied
+        QTest::addColumn<QString>("cognome");  // of the row pressed on
+        QTest::addColumn<long long>("conA01");  // rows whose A01 is that of the row pressed on
+        QTest::newRow("Sì, Sì") << true << true << "01234567897" << "CAMBIATO" << 3LL;
+        QTest::newRow("No, Sì") << false << true << "VECCHIO1" << "ROSSI" << 3LL;
+        QTest::newRow("Sì, No") << true << false << "01234567897" << "CAMBIATO" << 1LL;
+        QTest::newRow("No, No") << false << false << "VECCHIO1" << "ROSSI" << 1LL;
+    }
+    void copiaDatiSostituto() {
+        QFETCH(bool, salva);
+        QFETCH(bool, copia);
+        QFETCH(QString, a01);
+        QFETCH(QString, cognome);
+        QFETCH(long long, conA01);
         Archivio a;
         // Each of the agent's columns holds a value of its own on the row copied from.
         a.exec("insert into Professionisti (B02, B03, A01, A02, A03, A04, A05, A06, A07, A08, A09, A10, A11, "
                "BFirma, B44) values "
                "('ROSSI', 'A', 'VECCHIO1', 'VECCHIO', 'N3', 'N4', 'N5', 'N6', 'N7', 'N8', 'N9', 'N10', 'N11', "
                "'NFIRMA', '01/01/2015'), "
-               "('BIANCHI', 'B', 'VECCHIO2', 'VECCHIO', '', '', '', '', '', '', 'X9', '', '', '', ''), "
-               "('VERDI', 'C', 'VECCHIO3', 'VECCHIO', '', '', '', '', '', '', '', 'X10', '', 'XFIRMA', '')");
+               "('BIANCHI', 'B', 'VECCHIO2', 'ALTRO', '', '', '', '', '', '', 'X9', '', '', '', ''), "
+               "('VERDI', 'C', 'VECCHIO3', 'ALTRO', '', '', '', '', '', '', '', 'X10', '', 'XFIRMA', '')");
         Registratore r;
+        r.risposte = {salva, copia};
         TFProfessionisti f(a.conn);
         f.riapriElenco();
         f.successivo();  // ROSSI, between BIANCHI and VERDI
-        QCOMPARE(f.elenco().text("B02"), std::string("ROSSI"));
-        // Typed and not saved: the agent's data travel, the surname change is dropped.
+        QCOMPARE(f.elenco().integer("ID"), 1);
         digita(f.vista(0), kP, "A01", "01234567897");
-        digita(f.vista(0), kP, "A02", "STUDIO ESEMPIO");
         digita(f.vista(0), kP, "A08", "065551234");
-        digita(f.vista(0), kP, "B44", "28/02/2015");
         digita(f.vista(0), kP, "B02", "CAMBIATO");
         f.pulsanteCopia().click();
-        QCOMPARE(a.numero("select count(*) from Professionisti where A01 = '01234567897' and A02 = 'STUDIO ESEMPIO' "
-                          "and A08 = '065551234' and B44 = '28/02/2015'"),
-                 3LL);
-        QCOMPARE(a.numero("select count(*) from Professionisti where B02 = 'CAMBIATO'"), 0LL);
-        for (const char* c : kColonneSostituto)
-            QCOMPARE(a.numero(std::string("select count(distinct coalesce(") + c + ", '')) from Professionisti"), 1LL);
-        QCOMPARE(a.testo("select group_concat(A03||A04||A05||A06||A07||A09||A10||A11||BFirma, ' ') "
-                         "from Professionisti"),
-                 std::string("N3N4N5N6N7N9N10N11NFIRMA N3N4N5N6N7N9N10N11NFIRMA N3N4N5N6N7N9N10N11NFIRMA"));
-        QCOMPARE(f.elenco().text("B02"), std::string("VERDI"));  // the last in surname order
-        QVERIFY(r.domande.isEmpty());
+        QCOMPARE(r.domande, (QStringList{ui::testi::kDomandaSalva,
+                                         QStringLiteral("Copiare i dati del sostituto in tutti i 3 professionisti?")}));
+        QCOMPARE(a.numero("select count(*) from Professionisti where A01 = '" + a01.toStdString() + "'"), conA01);
+        QCOMPARE(QString::fromStdString(a.testo("select B02 from Professionisti where ID = 1")), cognome);
+        if (copia) {
+            for (const char* c : kColonneSostituto)
+                QCOMPARE(a.numero(std::string("select count(distinct coalesce(") + c + ", '')) from Professionisti"), 1LL);
+            QCOMPARE(a.testo("select group_concat(A03||A04||A05||A06||A07||A09||A10||A11||BFirma, ' ') "
+                             "from Professionisti"),
+                     std::string("N3N4N5N6N7N9N10N11NFIRMA N3N4N5N6N7N9N10N11NFIRMA N3N4N5N6N7N9N10N11NFIRMA"));
+        } else
+            QCOMPARE(a.numero("select count(*) from Professionisti where A02 = 'ALTRO'"), 2LL);
+        QCOMPARE(f.elenco().integer("ID"), 1);  // still the row pressed on
+        QCOMPARE(mostrato(f.vista(0), kP, "A01"), a01);
+        QVERIFY(r.errori.isEmpty());
+    }
+
+    // What the operator refuses is never written later; a new row refused or deleted is gone.
+    void noScartaLaRiga_data() {
+        QTest::addColumn<bool>("nuova");
+        QTest::addColumn<QString>("comando");  // how the row is left
+        QTest::newRow("riga salvata, Chiudi e No") << false << "chiudi";
+        QTest::newRow("riga nuova, Chiudi e No") << true << "chiudi";
+        QTest::newRow("riga nuova, Cancella e Sì") << true << "cancella";
+    }
+    void noScartaLaRiga() {
+        QFETCH(bool, nuova);
+        QFETCH(QString, comando);
+        Archivio a;
+        a.exec("insert into Professionisti (B02, B03) values ('ALFA', 'A'), ('BETA', 'B')");
+        Registratore r;
+        r.risposta = comando == "cancella";
+        TFProfessionisti f(a.conn);
+        f.riapriElenco();
+        f.show();
+        if (nuova) f.aggiungi();
+        digita(f.vista(0), kP, "B03", "RIFIUTATO");
+        if (comando == "chiudi")
+            QVERIFY(f.chiudiFinestra());
+        else
+            f.cancella();
+        QCOMPARE(r.domande.size(), 1);
+        f.successivo();
+        f.primo();
+        f.salva();
+        QCOMPARE(a.numero("select count(*) from Professionisti"), 2LL);
+        QCOMPARE(a.numero("select count(*) from Professionisti where B03 = 'RIFIUTATO'"), 0LL);
+        QCOMPARE(f.elenco().rowCount(), std::size_t{2});
         QVERIFY(r.informazioni.isEmpty());
+        QVERIFY(r.errori.isEmpty());
     }
 
     void senzaCertificatoNienteStampaNeCancellazione() {
@@ -117,6 +171,9 @@ private slots:
         f.stampa();
         f.aggiungi();  // a new row has no number yet
         f.anteprima();
+        f.cancella();  // and is dropped without a word when nothing was typed
+        QVERIFY(f.elenco().isEmpty());
+        QCOMPARE(f.elenco().state(), storage::Dataset::State::Browse);
         QCOMPARE(r.errori, QStringList{});
         QCOMPARE(r.informazioni, QStringList(3, ui::testi::kNessunCertificato));
         QVERIFY(r.domande.isEmpty());

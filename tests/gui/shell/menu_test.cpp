@@ -175,10 +175,10 @@ void MenuTest::esciChiedeDiSalvare_data() {
     QTest::addColumn<QString>("atteso");
     QTest::newRow("sostituto, si salva") << false << true << "NUOVO";
     QTest::newRow("sostituto, no lascia") << false << false << "VECCHIO";
-    // An editor closed with its changes left pending (No) is hidden, not clean: leaving the
-    // program asks again, instead of losing the typing silently.
-    QTest::newRow("editore nascosto, si salva") << true << true << "NUOVO";
-    QTest::newRow("editore nascosto, no scarta") << true << false << "VECCHIO";
+    // No when the editor was closed dropped its typing: leaving the program has nothing to ask
+    // about it and writes nothing of it, whatever the answers.
+    QTest::newRow("editore chiuso con No, si") << true << true << "VECCHIO";
+    QTest::newRow("editore chiuso con No, no") << true << false << "VECCHIO";
 }
 
 void MenuTest::esciChiedeDiSalvare() {
@@ -203,8 +203,8 @@ void MenuTest::esciChiedeDiSalvare() {
     reg->risposte = {risposta};
     clicca("btnEsci");
     QCOMPARE(chiuso.count(), 1);
-    QCOMPARE(reg->domande, QStringList(editore ? 2 : 1, QStringLiteral(
-                                                          "Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?")));
+    QCOMPARE(reg->domande,
+             QStringList{QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?")});
     QCOMPARE(QString::fromStdString(valore(arch->db, lettura)), atteso);
 }
 
