@@ -31,14 +31,25 @@ FinestraRicerca::FinestraRicerca(EditorCertificati& editor, const QString& titol
     nome_ = new QLineEdit(this);
     nome_->setObjectName(QStringLiteral("nome"));
     nome_->setPlaceholderText(QStringLiteral("Nome"));
+    codice_ = new QLineEdit(this);
+    codice_->setObjectName(QStringLiteral("codice"));
+    codice_->setPlaceholderText(QStringLiteral("C.F., numero o matricola"));
+    codice_->setToolTip(QStringLiteral("Codice fiscale, numero del certificato o matricola"));
+    esito_ = new QLabel(this);
+    esito_->setObjectName(QStringLiteral("esito"));
+    esito_->setStyleSheet(QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
     barra->addWidget(cognome_, 3);
     barra->addWidget(nome_, 2);
+    barra->addWidget(codice_, 3);
+    barra->addWidget(esito_);
     auto* chiudi = new QPushButton(QStringLiteral("Chiudi"), this);
     chiudi->setObjectName(QStringLiteral("Chiudi"));
     barra->addWidget(chiudi);
     connect(chiudi, &QPushButton::clicked, this, &QWidget::close);
     connect(cognome_, &QLineEdit::textChanged, this, &FinestraRicerca::cerca);
     connect(nome_, &QLineEdit::textChanged, this, &FinestraRicerca::cerca);
+    connect(codice_, &QLineEdit::textChanged, this, &FinestraRicerca::cercaCodice);
+    for (QLineEdit* e : {cognome_, nome_, codice_}) connect(e, &QLineEdit::returnPressed, this, &FinestraRicerca::apriEditor);
 
     modello_ = new ModelloElenco(editor.connessione(), editor.elenco(), this);
     griglia_ = new QTableView(this);
@@ -84,6 +95,7 @@ FinestraRicerca::FinestraRicerca(EditorCertificati& editor, const QString& titol
                 }
             });
 
+    connect(griglia_, &QTableView::doubleClicked, this, &FinestraRicerca::apriEditor);
     connect(&editor, &EditorCertificati::elencoCambiato, this, [this] {
         modello_->ricarica();
         seguiEditor();
@@ -121,14 +133,53 @@ void FinestraRicerca::seguiEditor() {
     sincronizzando_ = false;
 }
 
+QString FinestraRicerca::esito() const { return esito_->text(); }
+
+void FinestraRicerca::segnaEsito(QLineEdit* casella, bool trovato) {
+    for (QLineEdit* e : {cognome_, nome_, codice_})
+        e->setStyleSheet(!trovato && e == casella ? QStringLiteral("QLineEdit { background: #ffd6d6; }") : QString());
+    esito_->setText(trovato ? QString() : QStringLiteral("non trovato"));
+}
+
 void FinestraRicerca::cerca() {
     try {
         const QString c = cognome_->text(), n = nome_->text();
-        if (c.isEmpty() && n.isEmpty()) return;  // empty boxes leave the current row alone
-        if (auto pos = TrovaNellElenco(editor_.connessione(), editor_.elenco(), c, n)) editor_.spostaA(*pos);
+        if (c.isEmpty() && n.isEmpty()) {  // empty boxes leave the current row alone
+            segnaEsito(nullptr, true);
+            return;
+        }
+        const auto pos = TrovaNellElenco(editor_.connessione(), editor_.elenco(), c, n);
+        segnaEsito(n.isEmpty() ? cognome_ : nome_, pos.has_value());
+        if (pos) editor_.spostaA(*pos);
     } catch (const std::exception& ex) {
         ui::errore(this, ui::testoDaMessaggio(ex.what()));
     }
+}
+
+void FinestraRicerca::cercaCodice() {
+    try {
+        const QString t = codice_->text();
+        if (t.trimmed().isEmpty()) {
+            segnaEsito(nullptr, true);
+            return;
+        }
+        const auto pos = TrovaPerCodice(editor_.connessione(), editor_.elenco(), t);
+        segnaEsito(codice_, pos.has_value());
+        if (pos) editor_.spostaA(*pos);
+    } catch (const std::exception& ex) {
+        ui::errore(this, ui::testoDaMessaggio(ex.what()));
+    }
+}
+
+void FinestraRicerca::apriEditor() {
+    const storage::Dataset& elenco = editor_.elenco();
+    if (!elenco.isOpen() || elenco.eof()) return;
+    if (!editor_.isVisible()) {
+        editor_.paginaIniziale();
+        editor_.show();
+    }
+    editor_.raise();
+    editor_.activateWindow();
 }
 
 }  // namespace entry

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QLabel;
 class QLineEdit;
 class QTableView;
 
@@ -20,21 +21,32 @@ public:
 
     // Runs the search with the two boxes' texts.
     void cerca();
+    // Runs the search with the text of the box of codes (tax code, number, matricola).
+    void cercaCodice();
+    // Shows the editor on the certificate found (Enter, or a double-click on the grid).
+    void apriEditor();
 
     QLineEdit& cognome() { return *cognome_; }
     QLineEdit& nome() { return *nome_; }
+    QLineEdit& codice() { return *codice_; }
     QTableView& griglia() { return *griglia_; }
+    // "non trovato" while the last search found nothing, otherwise empty.
+    QString esito() const;
 
 protected:
     void showEvent(QShowEvent* e) override;
 
 private:
     void seguiEditor();
+    // Marks the box searched with and says whether the search found a row.
+    void segnaEsito(QLineEdit* casella, bool trovato);
 
     EditorCertificati& editor_;
     ModelloElenco* modello_ = nullptr;
     QLineEdit* cognome_ = nullptr;
     QLineEdit* nome_ = nullptr;
+    QLineEdit* codice_ = nullptr;
+    QLabel* esito_ = nullptr;
     QTableView* griglia_ = nullptr;
     bool sincronizzando_ = false;
 };

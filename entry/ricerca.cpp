@@ -49,7 +49,42 @@ std::optional<Intervallo> intervallo(const char* colonna, const QString& prefiss
     return r;
 }
 
+// The first of the found rows in the list's order.
+std::optional<std::size_t> primaNellElenco(const storage::Dataset& elenco, const std::unordered_set<std::int64_t>& trovate) {
+    if (trovate.empty()) return std::nullopt;
+    const auto& chiavi = elenco.keys();
+    for (std::size_t i = 0; i < chiavi.size(); ++i)
+        if (trovate.count(chiavi[i])) return i;
+    return std::nullopt;
+}
+
+std::unordered_set<std::int64_t> chiaviDi(storage::Statement& st) {
+    std::unordered_set<std::int64_t> r;
+    while (st.step()) r.insert(st.integer(0));
+    return r;
+}
+
 }  // namespace
+
+std::optional<std::size_t> TrovaPerCodice(storage::Connection& conn, const storage::Dataset& elenco,
+                                          const QString& testo) {
+    const QString t = testo.trimmed();
+    if (!elenco.isOpen() || elenco.isEmpty() || t.isEmpty()) return std::nullopt;
+    bool numero = false;
+    const qlonglong id = t.toLongLong(&numero);
+    if (numero && id > 0)
+        if (auto p = elenco.positionOf(id)) return p;
+    if (numero && elenco.table() == "Zefo1") {
+        storage::Statement st(conn, "select ID from Zefo2 where trim(MatrDip) = ?");
+        st.bind(1, t.toStdString());
+        if (auto p = primaNellElenco(elenco, chiaviDi(st))) return p;
+    }
+    const auto filtro = intervallo("B01", t);
+    if (!filtro) return std::nullopt;
+    storage::Statement st(conn, "select rowid from " + elenco.table() + " where " + filtro->condizione);
+    for (std::size_t i = 0; i < filtro->parametri.size(); ++i) st.bind(static_cast<int>(i + 1), filtro->parametri[i]);
+    return primaNellElenco(elenco, chiaviDi(st));
+}
 
 std::optional<std::size_t> TrovaNellElenco(storage::Connection& conn, const storage::Dataset& elenco,
                                            const QString& cognome, const QString& nome) {
@@ -75,11 +110,7 @@ std::optional<std::size_t> TrovaNellElenco(storage::Connection& conn, const stor
         }
         trovate.insert(st.integer(0));
     }
-    if (trovate.empty()) return std::nullopt;
-    const auto& chiavi = elenco.keys();
-    for (std::size_t i = 0; i < chiavi.size(); ++i)
-        if (trovate.count(chiavi[i])) return i;
-    return std::nullopt;
+    return primaNellElenco(elenco, trovate);
 }
 
 }  // namespace entry

@@ -17,4 +17,9 @@ namespace entry {
 std::optional<std::size_t> TrovaNellElenco(storage::Connection& conn, const storage::Dataset& elenco,
                                            const QString& cognome, const QString& nome);
 
+// Position of the first row, in the list's order, that the text names: a certificate number,
+// then (employees) a matricola, then the beginning of a tax code, ignoring case.
+std::optional<std::size_t> TrovaPerCodice(storage::Connection& conn, const storage::Dataset& elenco,
+                                          const QString& testo);
+
 }  // namespace entry

@@ -43,23 +43,25 @@ private slots:
         QTest::addColumn<QString>("cognome");
         QTest::addColumn<QString>("nome");
         QTest::addColumn<int>("id");  // 0: the row stays where it was (on "BIANCHI", ID 8)
-        QTest::newRow("inizio in minuscolo") << "ros" << "" << 3;
-        QTest::newRow("cognome e nome") << "rossi" << "m" << 1;
-        QTest::newRow("cognome più lungo") << "Rossin" << "" << 2;
-        QTest::newRow("apostrofo") << "d'a" << "" << 5;
-        QTest::newRow("lettera accentata") << "öz" << "" << 6;
-        QTest::newRow("solo il nome") << "" << "niccolò" << 4;
-        QTest::newRow("nome accentato in minuscolo") << "" << "èl" << 7;
+        QTest::addColumn<bool>("trovato");  // by the last keystroke
+        QTest::newRow("inizio in minuscolo") << "ros" << "" << 3 << true;
+        QTest::newRow("cognome e nome") << "rossi" << "m" << 1 << true;
+        QTest::newRow("cognome più lungo") << "Rossin" << "" << 2 << true;
+        QTest::newRow("apostrofo") << "d'a" << "" << 5 << true;
+        QTest::newRow("lettera accentata") << "öz" << "" << 6 << true;
+        QTest::newRow("solo il nome") << "" << "niccolò" << 4 << true;
+        QTest::newRow("nome accentato in minuscolo") << "" << "èl" << 7 << true;
         // Each keystroke searches: the row found before the failing letter stays current.
-        QTest::newRow("nessun cognome così") << "x" << "" << 0;
-        QTest::newRow("lettera che fa fallire") << "rox" << "" << 3;
-        QTest::newRow("nome che il cognome non ha") << "ru" << "luca" << 2;
-        QTest::newRow("caratteri dopo la Z") << "Z[" << "" << 7;
+        QTest::newRow("nessun cognome così") << "x" << "" << 0 << false;
+        QTest::newRow("lettera che fa fallire") << "rox" << "" << 3 << false;
+        QTest::newRow("nome che il cognome non ha") << "ru" << "luca" << 2 << false;
+        QTest::newRow("caratteri dopo la Z") << "Z[" << "" << 7 << false;
     }
     void ricercaDipendente() {
         QFETCH(QString, cognome);
         QFETCH(QString, nome);
         QFETCH(int, id);
+        QFETCH(bool, trovato);
         Archivio a;
         persone(a, "Zefo1");
         Registratore r;
@@ -71,6 +73,67 @@ private slots:
         batti(ric.cognome(), cognome);
         QCOMPARE(f.elenco().integer("ID"), id ? id : 8);
         QCOMPARE(ric.griglia().currentIndex().row(), static_cast<int>(f.elenco().position()));
+        // A search whose last keystroke found nothing says so: the row shown is not the one typed.
+        QCOMPARE(ric.esito(), trovato ? QString() : QStringLiteral("non trovato"));
+        QCOMPARE(ric.cognome().styleSheet().isEmpty() && ric.nome().styleSheet().isEmpty(), trovato);
+        QVERIFY(r.errori.isEmpty());
+    }
+
+    // The box of codes: a certificate number, then a matricola, then the beginning of a tax code.
+    void ricercaPerCodice_data() {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<int>("id");  // 0: not found, the row stays on "BIANCHI", ID 8
+        QTest::newRow("codice fiscale in minuscolo") << "rssmra" << 1;
+        QTest::newRow("codice fiscale intero") << "RSSNNA85T50H501X" << 3;
+        QTest::newRow("numero del certificato") << "5" << 5;
+        QTest::newRow("numero prima della matricola") << "7" << 7;
+        QTest::newRow("matricola con gli zeri") << "000123" << 6;
+        QTest::newRow("numero inesistente") << "99" << 0;
+        QTest::newRow("codice inesistente") << "XYZ" << 0;
+    }
+    void ricercaPerCodice() {
+        QFETCH(QString, testo);
+        QFETCH(int, id);
+        Archivio a;
+        persone(a, "Zefo1");
+        a.exec("update Zefo1 set B01 = 'RSSMRA80A01H501U' where ID = 1");
+        a.exec("update Zefo1 set B01 = 'RSSNNA85T50H501X' where ID = 3");
+        a.exec("insert into Zefo2 (ID, MatrDip) values (6, '000123'), (2, '7')");
+        Registratore r;
+        TFPagina1 f(a.conn);
+        TFRicDip ric(f);
+        f.riapriElenco();
+        vaiA(f, 8);
+        QTest::keyClicks(&ric.codice(), testo);
+        QCOMPARE(f.elenco().integer("ID"), id ? id : 8);
+        QCOMPARE(ric.esito(), id ? QString() : QStringLiteral("non trovato"));
+        QCOMPARE(ric.codice().styleSheet().isEmpty(), id != 0);
+        QVERIFY(r.errori.isEmpty());
+    }
+
+    // Enter in a box, or a double-click on the grid, shows the editor on the certificate found.
+    void invioODoppioClicApreLEditor() {
+        Archivio a;
+        persone(a, "Professionisti");
+        Registratore r;
+        TFProfessionisti f(a.conn);
+        TFProfesRic ric(f);
+        f.riapriElenco();
+        ric.show();
+        f.schede().setCurrentIndex(1);
+        QTest::keyClicks(&ric.cognome(), "russ");
+        QVERIFY(!f.isVisible());
+        QTest::keyClick(&ric.cognome(), Qt::Key_Return);
+        QVERIFY(f.isVisible());
+        QCOMPARE(f.elenco().integer("ID"), 4);
+        QCOMPARE(f.schede().currentIndex(), 0);
+        f.hide();
+        QTableView& g = ric.griglia();
+        const QRect riga = g.visualRect(g.model()->index(0, 1));
+        QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, riga.center());
+        QTest::mouseDClick(g.viewport(), Qt::LeftButton, {}, riga.center());
+        QVERIFY(f.isVisible());
+        QCOMPARE(f.elenco().integer("ID"), 8);
         QVERIFY(r.errori.isEmpty());
     }
 
