@@ -1,6 +1,10 @@
 #include "entry/editorcertificati.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QHash>
+#include <QKeyEvent>
+#include <QShortcut>
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -47,15 +51,68 @@ void mostraCampo(forms::VistaPagina& vista, const QString& tabella, const QStrin
     impostaTesto(vista.box(tabella, colonna), testo);
 }
 
+namespace {
+
+// The toolbar's words with the letter Alt presses.
+QString conTasto(const QString& parola) {
+    static const QHash<QString, QString> tasti = {
+        {QStringLiteral("Salva"), QStringLiteral("&Salva")},         {QStringLiteral("Aggiungi"), QStringLiteral("&Aggiungi")},
+        {QStringLiteral("Modifica"), QStringLiteral("&Modifica")},   {QStringLiteral("Annulla"), QStringLiteral("A&nnulla")},
+        {QStringLiteral("Cancella"), QStringLiteral("&Cancella")},   {QStringLiteral("Stampa"), QStringLiteral("S&tampa")},
+        {QStringLiteral("Anteprima"), QStringLiteral("Ante&prima")}, {QStringLiteral("Chiudi"), QStringLiteral("C&hiudi")},
+        {QStringLiteral("Controlla"), QStringLiteral("C&ontrolla")}};
+    return tasti.value(parola, parola);
+}
+
+}  // namespace
+
 EditorCertificati::EditorCertificati(storage::Connection& conn, QWidget* parent)
-    : FinestraModifica(conn, Regola::ValoriOStatoDiModifica, parent) {}
+    : FinestraModifica(conn, Regola::ValoriOStatoDiModifica, parent) {
+    const std::pair<QKeySequence, std::function<void()>> tasti[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_S), [this] { salva(); }},
+        {QKeySequence(Qt::Key_PageUp), [this] { precedente(); }},
+        {QKeySequence(Qt::Key_PageDown), [this] { successivo(); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { primo(); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_End), [this] { ultimo(); }}};
+    for (const auto& [tasto, azione] : tasti) {
+        auto* s = new QShortcut(tasto, this);
+        connect(s, &QShortcut::activated, this, [this, azione = azione] { esegui(azione); });
+    }
+    connect(this, &EditorCertificati::certificatoCambiato, this, &EditorCertificati::aggiornaSegni);
+    connect(this, &EditorCertificati::elencoCambiato, this, &EditorCertificati::aggiornaSegni);
+    connect(this, &EditorCertificati::datiCambiati, this, &EditorCertificati::aggiornaSegni);
+}
+
+bool EditorCertificati::eventFilter(QObject* oggetto, QEvent* evento) {
+    if (evento->type() == QEvent::ShortcutOverride) {
+        const auto* k = static_cast<QKeyEvent*>(evento);
+        if (k->modifiers() == Qt::ControlModifier && (k->key() == Qt::Key_Home || k->key() == Qt::Key_End)) {
+            evento->ignore();
+            return true;
+        }
+    }
+    return FinestraModifica::eventFilter(oggetto, evento);
+}
+
+QString EditorCertificati::contatore() const { return contatore_ ? contatore_->text() : QString(); }
+
+void EditorCertificati::aggiornaSegni() {
+    setWindowModified(righeInSospeso());
+    if (!contatore_) return;
+    auto& e = const_cast<EditorCertificati*>(this)->elenco();
+    const std::size_t n = e.isOpen() ? e.rowCount() : 0;
+    if (e.isOpen() && e.state() == storage::Dataset::State::Insert)
+        contatore_->setText(QStringLiteral("nuovo di %1").arg(n));
+    else
+        contatore_->setText(QStringLiteral("%1 di %2").arg(n == 0 || e.eof() ? 0 : e.position() + 1).arg(n));
+}
 
 QToolButton* EditorCertificati::pulsante(const QString& parola, const QIcon& ic,
                                          const std::function<void()>& azione) {
     auto* b = new QToolButton(this);
     b->setObjectName(parola);
     b->setToolTip(parola);
-    b->setText(parola);
+    b->setText(conTasto(parola));
     b->setIcon(ic);
     b->setIconSize(QSize(24, 24));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -103,7 +160,16 @@ void EditorCertificati::creaSchede(std::initializer_list<std::pair<const forms::
                 viste_[i]->scrivi();
                 aggiornaTestata();
             });
+            aggiornaSegni();
         });
+        // Enter moves on to the next box of the page, as Tab does.
+        for (QLineEdit* e : v->findChildren<QLineEdit*>()) {
+            e->installEventFilter(this);
+            connect(e, &QLineEdit::returnPressed, v, [e] {
+                QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+                QCoreApplication::sendEvent(e, &tab);
+            });
+        }
     }
     connect(schede_, &QTabWidget::currentChanged, this, [this] { esegui([this] { caricaVisibile(); }); });
 }
@@ -124,6 +190,7 @@ void EditorCertificati::caricaPagine() {
     caricata_.assign(caricata_.size(), false);
     caricaVisibile();
     aggiornaTestata();
+    aggiornaSegni();
 }
 
 void EditorCertificati::caricaVisibile() {
@@ -181,6 +248,11 @@ QWidget* EditorCertificati::navigatore() {
     freccia(QStringLiteral("Precedente"), Icona::Precedente, [this] { precedente(); });
     freccia(QStringLiteral("Successivo"), Icona::Successivo, [this] { successivo(); });
     freccia(QStringLiteral("Ultimo"), Icona::Ultimo, [this] { ultimo(); });
+    contatore_ = new QLabel(cornice);
+    contatore_->setObjectName(QStringLiteral("contatore"));
+    contatore_->setMinimumWidth(contatore_->fontMetrics().horizontalAdvance(QStringLiteral("000000 di 000000")));
+    contatore_->setAlignment(Qt::AlignCenter);
+    nav->addWidget(contatore_);
     return cornice;
 }
 

@@ -15,6 +15,7 @@
 
 class QHBoxLayout;
 class QIcon;
+class QLabel;
 class QLineEdit;
 class QScrollArea;
 class QTabWidget;
@@ -59,6 +60,8 @@ public:
 
     // Makes "Pagina 1" the current tab.
     void paginaIniziale();
+    // "12 di 36": where the current certificate is in the list.
+    QString contatore() const;
     QTabWidget& schede() { return *schede_; }
     forms::VistaPagina& vista(int indice) { return *viste_[static_cast<std::size_t>(indice)]; }
 
@@ -75,8 +78,12 @@ protected:
     virtual void sposta(const std::function<void()>& movimento) = 0;
     // The current row is a stored certificate (not a new row, not past the end).
     virtual bool rigaCorrenteSalvata() const = 0;
-    // The framed row of the four arrows, for the toolbar.
+    // The framed row of the four arrows and the counter, for the toolbar.
     QWidget* navigatore();
+    // The counter and the "*" of unsaved changes in the title follow the rows.
+    void aggiornaSegni();
+    // Ctrl+Home and Ctrl+End move through the list even from a box that would take them.
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
     // Salva, Aggiungi, Modifica, Annulla and Cancella, in this order.
     void pulsantiModifica(QHBoxLayout* barra);
     QToolButton* pulsanteChiudi();
@@ -114,6 +121,7 @@ protected:
 
     QTabWidget* schede_ = nullptr;
     std::vector<forms::VistaPagina*> viste_;
+    QLabel* contatore_ = nullptr;
     std::vector<bool> caricata_;  // the page shows the current certificate
     bool caricando_ = false;  // the boxes are being filled, not typed into
 };

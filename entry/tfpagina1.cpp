@@ -37,7 +37,7 @@ TFPagina1::TFPagina1(storage::Connection& conn, QWidget* parent)
       interrogazione_("select * from Zefo1 order by B02, B03") {
     righe_ = {&zefo1_, &zefo2_, &zefo3_};
     setObjectName(QStringLiteral("TFPagina1"));
-    setWindowTitle(QStringLiteral("Certificazione Unica"));
+    setWindowTitle(QStringLiteral("Certificazione Unica[*]"));
 
     // Toolbar.
     auto* barra = new QHBoxLayout;

@@ -35,7 +35,7 @@ TFProfessionisti::TFProfessionisti(storage::Connection& conn, QWidget* parent)
     : EditorCertificati(conn, parent), elenco_(conn) {
     righe_ = {&elenco_};
     setObjectName(QStringLiteral("TFProfessionisti"));
-    setWindowTitle(QStringLiteral("Certificazione Unica"));
+    setWindowTitle(QStringLiteral("Certificazione Unica[*]"));
 
     auto* barra = new QHBoxLayout;
     barra->setSpacing(2);

@@ -15,6 +15,10 @@ bool FinestraModifica::esegui(const std::function<void()>& azione) { return ui::
 
 bool FinestraModifica::modificata() {
     scriviPagine();
+    return righeInSospeso();
+}
+
+bool FinestraModifica::righeInSospeso() const {
     return std::any_of(righe_.begin(), righe_.end(), [this](const storage::Dataset* d) {
         return d->modified() || (regola_ == Regola::ValoriOStatoDiModifica &&
                                  d->state() == storage::Dataset::State::Edit);

@@ -34,6 +34,8 @@ public:
 protected:
     // Some row holds a change; what was typed on the pages is written into the rows first.
     bool modificata();
+    // Some row holds a change already written into it (the "*" of the title).
+    bool righeInSospeso() const;
     // Writes what was typed on the pages into the rows.
     virtual void scriviPagine() = 0;
     // Saves the rows' changes and shows them as saved.

@@ -2,6 +2,7 @@
 // delete and the kind filter.
 #include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -343,7 +344,7 @@ private slots:
         // The operator's button, which shows a failure in a box.
         QToolButton* salva = nullptr;
         for (auto* b : f.findChildren<QToolButton*>())
-            if (b->text() == ui::testi::kSalva) salva = b;
+            if (b->objectName() == ui::testi::kSalva) salva = b;
         QVERIFY(salva);
         salva->click();
         QCOMPARE(r.errori, QStringList{messaggio});
@@ -355,6 +356,45 @@ private slots:
         salva->click();
         QVERIFY(r.errori.isEmpty());
         QCOMPARE(a.testo("select B02 from Zefo1"), std::string("ROSSI"));
+    }
+
+    // The keys: PgDn/PgUp and Ctrl+End/Ctrl+Home move, Ctrl+S saves, Enter goes to the next box;
+    // the counter and the "*" of the title follow.
+    void tastiera() {
+        Archivio a;
+        certificati(a, {{"ALFA", "DIP"}, {"BETA", "DIP"}, {"GAMMA", "DIP"}});
+        Registratore r;
+        TFPagina1 f(a.conn);
+        f.riapriElenco();
+        f.show();
+        QApplication::setActiveWindow(&f);
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        QCOMPARE(f.contatore(), QStringLiteral("1 di 3"));
+        const struct {
+            QKeySequence tasto;
+            const char* cognome;
+            const char* contatore;
+        } mosse[] = {{QKeySequence(Qt::Key_PageDown), "BETA", "2 di 3"},
+                     {QKeySequence(Qt::CTRL | Qt::Key_End), "GAMMA", "3 di 3"},
+                     {QKeySequence(Qt::Key_PageDown), "GAMMA", "3 di 3"},
+                     {QKeySequence(Qt::Key_PageUp), "BETA", "2 di 3"},
+                     {QKeySequence(Qt::CTRL | Qt::Key_Home), "ALFA", "1 di 3"}};
+        auto* b03 = qobject_cast<QLineEdit*>(f.vista(0).box(kZ1, "B03"));
+        for (const auto& m : mosse) {
+            b03->setFocus();
+            QTest::keySequence(b03, m.tasto);
+            QCOMPARE(QString::fromStdString(f.elenco().text("B02")), QString::fromLatin1(m.cognome));
+            QCOMPARE(f.contatore(), QString::fromLatin1(m.contatore));
+        }
+        QVERIFY(!f.isWindowModified());
+        digita(f.vista(0), kZ1, "B03", "ANNA");
+        QVERIFY(f.isWindowModified());
+        QTest::keyClick(b03, Qt::Key_Return);
+        QVERIFY(QApplication::focusWidget() != b03);
+        QTest::keySequence(&f, QKeySequence(Qt::CTRL | Qt::Key_S));
+        QCOMPARE(a.testo("select B03 from Zefo1 where ID = 1"), std::string("ANNA"));
+        QVERIFY(!f.isWindowModified());
+        QVERIFY(r.domande.isEmpty());
     }
 
     void annullaRiportaIValoriSalvati() {
