@@ -1,9 +1,12 @@
 #include "app/avvio.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMetaObject>
 #include <filesystem>
 
 #include "app/tdm.h"
+#include "app/tfarchivio.h"
 #include "app/tfattendere.h"
 #include "app/tfmenu.h"
 #include "entry/tfpagina1.h"
@@ -15,6 +18,7 @@
 #include "import/ui/tfimportafile.h"
 #include "print/tfprofesstatutti.h"
 #include "print/tfstampetutti.h"
+#include "storage/archivi.h"
 #include "storage/config.h"
 #include "telematic/ui/tfcontrollo.h"
 #include "telematic/ui/tfcreafile.h"
@@ -75,6 +79,7 @@ void Avvio::esegui() {
     attendere_->passo(2);
     creaFinestre();
     menu_->collega(*dm_, finestre_);
+    connect(menu_.get(), &TFmenu::cambiaArchivioRichiesto, this, &Avvio::cambiaArchivio);
     connect(menu_.get(), &TFmenu::primaApparizione, this,
             [this] { QMetaObject::invokeMethod(this, &Avvio::configura, Qt::QueuedConnection); });
     menu_->show();
@@ -128,35 +133,93 @@ void Avvio::creaFinestre() {
 void Avvio::configura() {
     if (configurato_) return;
     configurato_ = true;
+    const QString motivo = apriConfigurato();
+    attendere_->passo(10);
+    attendere_->close();
+    if (!motivo.isEmpty() && !scegliArchivio(motivo, true)) {
+        // No archive to work on: the program ends, as it always did without its archive.
+        terminato_ = true;
+        menu_->close();
+    }
+    concludi();
+}
+
+QString Avvio::apriConfigurato() {
     std::string cartellaDati;
     try {
         cartellaDati = storage::leggiCartellaDati(opzioni_.percorsoIni);
     } catch (const std::exception& e) {
-        // The menu stays usable; the first window that needs the archive tries the usual one.
         ui::errore(menu_.get(), ui::testoDaMessaggio(e.what()));
-        concludi();
-        return;
+        return QStringLiteral("Non è configurato alcun archivio.");
     }
     const std::string percorsoDb = storage::percorsoDatabase(cartellaDati);
     std::error_code ec;
     if (!std::filesystem::exists(percorsoDb, ec)) {
         ui::informa(menu_.get(), QString::fromStdString(storage::messaggioDatabaseMancante(percorsoDb)));
-        terminato_ = true;
-        menu_->close();
-        concludi();
-        return;
+        return QStringLiteral("L'archivio configurato %1 non esiste.").arg(QDir::toNativeSeparators(QString::fromStdString(percorsoDb)));
     }
     try {
         dm_->configura(percorsoDb);
     } catch (const std::exception& e) {
-        // The next window that needs the archive tries again.
         ui::errore(menu_.get(), ui::testoDaMessaggio(e.what()));
+        return QStringLiteral("L'archivio configurato %1 non si può aprire.").arg(QDir::toNativeSeparators(QString::fromStdString(percorsoDb)));
     }
-    concludi();
+    // The recent list is a convenience: a folder that can't be written costs nothing else.
+    try {
+        storage::ricordaArchivio(opzioni_.percorsoIni, cartellaDati);
+    } catch (const std::exception&) {
+    }
+    mostraArchivio();
+    return {};
 }
 
-void Avvio::concludi() {
-    attendere_->passo(10);
-    attendere_->close();
-    emit configurazioneEseguita();
+bool Avvio::scegliArchivio(const QString& motivo, bool avvio) {
+    TFArchivio finestra(opzioni_.percorsoIni, menu_.get());
+    finestra.prepara(motivo.isEmpty() ? motivo
+                                      : motivo + QStringLiteral(" Scegliere l'archivio su cui lavorare: crearne uno nuovo, "
+                                                                "aprirne uno esistente o sceglierlo fra quelli usati di recente."),
+                     avvio);
+    if (finestra.exec() != QDialog::Accepted) return false;
+    if (!ui::esegui(menu_.get(), [&] { dm_->configura(finestra.scelto()); })) return false;
+    ui::esegui(menu_.get(), [&] { storage::scegliArchivio(opzioni_.percorsoIni, finestra.cartella()); });
+    mostraArchivio();
+    return true;
 }
+
+void Avvio::mostraArchivio() {
+    std::string sostituto;
+    try {
+        sostituto = storage::nomeSostituto(dm_->Conn);
+    } catch (const std::exception&) {
+    }
+    const QString cartella =
+        QDir::toNativeSeparators(QFileInfo(QString::fromStdString(dm_->Conn.percorso())).absolutePath());
+    menu_->mostraArchivio(QString::fromStdString(sostituto), cartella);
+}
+
+void Avvio::cambiaArchivio() {
+    if (!menu_->salvaPrimaDiUscire()) return;
+    for (auto& w : finestreSemplici_) w->hide();
+    for (auto& d : finestreDati_) d->finestra()->hide();
+    const std::string prima = dm_->percorsoDb();
+    TFArchivio finestra(opzioni_.percorsoIni, menu_.get());
+    finestra.prepara(QString(), false);
+    if (finestra.exec() != QDialog::Accepted) return;
+    // The windows hold statements on the archive left: they go, and come back on the new one.
+    distruggiFinestre();
+    if (!ui::esegui(menu_.get(), [&] { dm_->configura(finestra.scelto()); }))
+        ui::esegui(menu_.get(), [&] { dm_->configura(prima); });
+    else
+        ui::esegui(menu_.get(), [&] { storage::scegliArchivio(opzioni_.percorsoIni, finestra.cartella()); });
+    creaFinestre();
+    menu_->collega(*dm_, finestre_);
+    mostraArchivio();
+}
+
+void Avvio::distruggiFinestre() {
+    finestre_ = Finestre{};
+    finestreSemplici_.clear();
+    finestreDati_.clear();
+}
+
+void Avvio::concludi() { emit configurazioneEseguita(); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,8 +28,12 @@ public:
 
     // Creates the other windows and shows the menu; the configuration step follows from the event loop.
     void esegui();
-    // The configuration step (normally reached through the menu's first appearance).
+    // The configuration step (normally reached through the menu's first appearance): the
+    // configured archive, or the "Archivio" window when it can't be opened.
     void configura();
+    // "Cambia archivio…": the editing windows ask to save as for "Esci", every window closes,
+    // and the menu works on the archive chosen; nothing changes when the operator gives up.
+    void cambiaArchivio();
 
     bool configurato() const { return configurato_; }
     // True when start-up found no archive and closed the menu: the program is ending.
@@ -44,7 +49,15 @@ signals:
 
 private:
     void creaFinestre();
+    void distruggiFinestre();
     void concludi();
+    // Opens the archive the configuration file names; the reason it could not (after the
+    // message box that told the operator), or an empty text once it is open.
+    QString apriConfigurato();
+    // The "Archivio" window until an archive opens; false when the operator gave up.
+    bool scegliArchivio(const QString& motivo, bool avvio);
+    // The menu's title: the program, the agent's name and the archive's folder.
+    void mostraArchivio();
 
     OpzioniAvvio opzioni_;
     std::unique_ptr<TFmenu> menu_;

@@ -82,6 +82,12 @@ TFmenu::TFmenu(QWidget* parent) : QWidget(parent) {
                    0, Qt::AlignHCenter);
 
     l->addSpacing(4);
+    auto* cambia = new QPushButton(QStringLiteral("Cambia archivio…"), pannello);
+    cambia->setObjectName(QStringLiteral("btnCambiaArchivio"));
+    cambia->setFixedSize(kLarghezzaBottone, kAltezzaBottone);
+    cambia->setToolTip(QStringLiteral("Chiude le finestre aperte e lavora su un altro archivio"));
+    connect(cambia, &QPushButton::clicked, this, &TFmenu::cambiaArchivioRichiesto);
+    l->addWidget(cambia, 0, Qt::AlignHCenter);
     auto* esci = new QPushButton(QStringLiteral("Esci"), pannello);
     esci->setObjectName(QStringLiteral("btnEsci"));
     esci->setFixedSize(kLarghezzaBottone, kAltezzaBottone);
@@ -99,7 +105,7 @@ TFmenu::TFmenu(QWidget* parent) : QWidget(parent) {
     const auto bottoni = pannello->findChildren<QPushButton*>();
     for (QPushButton* b : bottoni) larghezza = std::max(larghezza, b->sizeHint().width() + 8);
     for (QPushButton* b : bottoni) b->setFixedWidth(larghezza);
-    resize(252 + larghezza - kLarghezzaBottone, 594);
+    resize(252 + larghezza - kLarghezzaBottone, std::max(594, sizeHint().height()));
     move(0, 0);
 }
 
@@ -130,21 +136,32 @@ void TFmenu::showEvent(QShowEvent* e) {
     }
 }
 
-void TFmenu::closeEvent(QCloseEvent* e) {
+bool TFmenu::salvaPrimaDiUscire() {
     // Typed changes are never lost silently: each editing window asks its save question first.
-    if (f_) {
-        for (FinestraDati* d : {f_->sostituto, f_->quadroCt, f_->professionisti, f_->pagina1}) {
-            if (!d) continue;
-            bool ok = false;
-            esegui([&] { ok = d->salvaPrimaDiUscire(); });
-            if (!ok) {
-                e->ignore();
-                return;
-            }
-        }
+    if (!f_) return true;
+    for (FinestraDati* d : {f_->sostituto, f_->quadroCt, f_->professionisti, f_->pagina1}) {
+        if (!d) continue;
+        bool ok = false;
+        esegui([&] { ok = d->salvaPrimaDiUscire(); });
+        if (!ok) return false;
+    }
+    return true;
+}
+
+void TFmenu::closeEvent(QCloseEvent* e) {
+    if (!salvaPrimaDiUscire()) {
+        e->ignore();
+        return;
     }
     e->accept();
     emit chiuso();
+}
+
+void TFmenu::mostraArchivio(const QString& sostituto, const QString& cartella) {
+    QStringList parti{QStringLiteral("Palio 2015")};
+    if (!sostituto.isEmpty()) parti << sostituto;
+    parti << cartella;
+    setWindowTitle(parti.join(QStringLiteral(" - ")));
 }
 
 void TFmenu::esegui(const std::function<void()>& azione) { ui::esegui(this, azione); }

@@ -32,6 +32,11 @@ public:
     void stampaProfessionisti();
     void generaProfessionisti();
 
+    // The title names the archive open: its agent (when typed) and its folder.
+    void mostraArchivio(const QString& sostituto, const QString& cartella);
+    // Before leaving the archive: each editing window's save question; false keeps it.
+    bool salvaPrimaDiUscire();
+
     // Opens an editor, as its menu button does, on the certificate with this number.
     void apriCertificato(FinestraDati* editor, std::int64_t id);
 
@@ -40,6 +45,8 @@ signals:
     void primaApparizione();
     // The menu closed: the program ends.
     void chiuso();
+    // "Cambia archivio…" was pressed.
+    void cambiaArchivioRichiesto();
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -13,6 +14,7 @@
 #include <QWidget>
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -114,6 +116,23 @@ public:
 private:
     QTimer timer_;
 };
+
+// Waits for a modal window of type T and acts on it, as the operator would.
+template <class T>
+void quando(const std::function<void(T&)>& azione, int entroMs = 5000) {
+    auto* timer = new QTimer;
+    auto* inizio = new QElapsedTimer;
+    inizio->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, inizio, azione, entroMs] {
+        auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!w && inizio->elapsed() < entroMs) return;
+        timer->stop();
+        timer->deleteLater();
+        delete inizio;
+        if (w) azione(*w);
+    });
+    timer->start(30);
+}
 
 // A whole file as bytes.
 inline std::string contenuto(const std::string& percorso) {

@@ -1,0 +1,155 @@
+#include "app/tfarchivio.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "storage/archivi.h"
+#include "storage/config.h"
+#include "storage/connection.h"
+#include "ui/dialoghi.h"
+
+namespace {
+QString nativo(const std::string& percorso) { return QDir::toNativeSeparators(QString::fromStdString(percorso)); }
+}  // namespace
+
+TFArchivio::TFArchivio(std::string percorsoIni, QWidget* parent)
+    : QDialog(parent), percorsoIni_(std::move(percorsoIni)) {
+    setObjectName(QStringLiteral("TFArchivio"));
+    setWindowTitle(QStringLiteral("Archivio"));
+    auto* l = new QVBoxLayout(this);
+    motivo_ = new QLabel(this);
+    motivo_->setObjectName(QStringLiteral("Motivo"));
+    motivo_->setWordWrap(true);
+    l->addWidget(motivo_);
+
+    auto* nuovi = new QHBoxLayout;
+    auto* crea = new QPushButton(QStringLiteral("Crea nuovo archivio…"), this);
+    crea->setObjectName(QStringLiteral("btnCreaArchivio"));
+    crea->setToolTip(QStringLiteral("Sceglie una cartella e vi crea un archivio vuoto (Zefo2015.db)"));
+    connect(crea, &QPushButton::clicked, this, &TFArchivio::creaNuovo);
+    auto* altro = new QPushButton(QStringLiteral("Apri archivio…"), this);
+    altro->setObjectName(QStringLiteral("btnApriArchivio"));
+    altro->setToolTip(QStringLiteral("Sceglie un file Zefo2015.db già esistente"));
+    connect(altro, &QPushButton::clicked, this, &TFArchivio::apriAltro);
+    nuovi->addWidget(crea);
+    nuovi->addWidget(altro);
+    nuovi->addStretch(1);
+    l->addLayout(nuovi);
+
+    l->addWidget(new QLabel(QStringLiteral("Archivi usati di recente:"), this));
+    recenti_ = new QTreeWidget(this);
+    recenti_->setObjectName(QStringLiteral("Recenti"));
+    recenti_->setHeaderLabels({QStringLiteral("Sostituto d'imposta"), QStringLiteral("Cartella")});
+    recenti_->setRootIsDecorated(false);
+    recenti_->setAllColumnsShowFocus(true);
+    recenti_->header()->setStretchLastSection(true);
+    recenti_->setColumnWidth(0, 260);
+    connect(recenti_, &QTreeWidget::itemActivated, this, [this] { apriRecente(); });
+    l->addWidget(recenti_, 1);
+
+    auto* fondo = new QHBoxLayout;
+    fondo->addStretch(1);
+    apri_ = new QPushButton(QStringLiteral("Apri"), this);
+    apri_->setObjectName(QStringLiteral("btnApri"));
+    apri_->setDefault(true);
+    connect(apri_, &QPushButton::clicked, this, &TFArchivio::apriRecente);
+    esci_ = new QPushButton(this);
+    esci_->setObjectName(QStringLiteral("btnEsci"));
+    connect(esci_, &QPushButton::clicked, this, &QDialog::reject);
+    fondo->addWidget(apri_);
+    fondo->addWidget(esci_);
+    l->addLayout(fondo);
+    resize(640, 360);
+}
+
+void TFArchivio::prepara(const QString& motivo, bool avvio) {
+    scelto_.clear();
+    cartella_.clear();
+    motivo_->setText(motivo);
+    motivo_->setVisible(!motivo.isEmpty());
+    esci_->setText(avvio ? QStringLiteral("Esci") : QStringLiteral("Annulla"));
+    esci_->setToolTip(avvio ? QStringLiteral("Chiude il programma") : QStringLiteral("Resta sull'archivio aperto"));
+    recenti_->clear();
+    for (const auto& a : storage::descriviArchiviRecenti(percorsoIni_)) {
+        const QString nome = !a.leggibile          ? QStringLiteral("(archivio non trovato o non valido)")
+                             : a.sostituto.empty() ? QStringLiteral("(dati del sostituto da compilare)")
+                                                   : QString::fromStdString(a.sostituto);
+        auto* r = new QTreeWidgetItem(recenti_, {nome, nativo(a.cartella)});
+        r->setData(0, Qt::UserRole, QString::fromStdString(a.cartella));
+        r->setToolTip(1, nativo(storage::percorsoDatabase(a.cartella)));
+        if (!a.leggibile) {
+            r->setForeground(0, palette().color(QPalette::Disabled, QPalette::Text));
+            r->setForeground(1, palette().color(QPalette::Disabled, QPalette::Text));
+        }
+    }
+    for (int i = 0; i < recenti_->topLevelItemCount(); ++i)
+        if (recenti_->topLevelItem(i)->foreground(0) != palette().color(QPalette::Disabled, QPalette::Text)) {
+            recenti_->setCurrentItem(recenti_->topLevelItem(i));
+            break;
+        }
+    apri_->setEnabled(recenti_->topLevelItemCount() > 0);
+    recenti_->setFocus();
+}
+
+QString TFArchivio::cartellaIniziale() const {
+    // Beside the archive chosen last, else the usual place of the archives.
+    if (auto* r = recenti_->topLevelItem(0)) {
+        const QFileInfo ultima(r->data(0, Qt::UserRole).toString());
+        if (ultima.isDir()) return ultima.absolutePath();
+    }
+    const QString solita = QString::fromStdString(storage::cartellaUtente("RAVO/Zefo2015"));
+    return QFileInfo(solita).isDir() ? solita : QDir::homePath();
+}
+
+bool TFArchivio::prova(const std::string& cartella) {
+    const std::string db = storage::percorsoDatabase(cartella);
+    const bool fatto = ui::esegui(this, [&] {
+        storage::Connection c;
+        storage::apriArchivio(c, db);
+    });
+    if (!fatto) return false;
+    scelto_ = db;
+    cartella_ = cartella;
+    accept();
+    return true;
+}
+
+void TFArchivio::creaNuovo() {
+    const QString scelta = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("Cartella del nuovo archivio (una cartella per sostituto d'imposta)"), cartellaIniziale());
+    if (scelta.isEmpty()) return;
+    const std::string cartella = QDir::fromNativeSeparators(scelta).toStdString();
+    if (std::filesystem::exists(storage::percorsoDatabase(cartella))) {
+        if (ui::chiedi(this, QStringLiteral("La cartella %1 contiene già un archivio. Aprirlo?").arg(scelta)))
+            prova(cartella);
+        return;
+    }
+    if (ui::esegui(this, [&] { storage::creaArchivio(cartella); })) prova(cartella);
+}
+
+void TFArchivio::apriAltro() {
+    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Apri archivio"), cartellaIniziale(),
+                                                      QStringLiteral("Archivio di Palio 2015 (Zefo2015.db)"));
+    if (file.isEmpty()) return;
+    const QFileInfo info(file);
+    if (info.fileName() != QString::fromLatin1(storage::kNomeDatabase)) {
+        ui::errore(this, QStringLiteral("L'archivio è il file %1 di una cartella: %2 non lo è.")
+                             .arg(QString::fromLatin1(storage::kNomeDatabase), QDir::toNativeSeparators(file)));
+        return;
+    }
+    prova(QDir::fromNativeSeparators(info.absolutePath()).toStdString());
+}
+
+void TFArchivio::apriRecente() {
+    QTreeWidgetItem* r = recenti_->currentItem();
+    if (!r) return;
+    prova(r->data(0, Qt::UserRole).toString().toStdString());
+}

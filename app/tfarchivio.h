@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+// "Archivio": where the operator chooses the archive to work on. A new archive in a folder of
+// their choice, an existing Zefo2015.db, or one of the archives used lately, each shown with
+// its agent's name and its folder. The choice is proven to open before the window closes.
+class TFArchivio : public QDialog {
+    Q_OBJECT
+public:
+    // percorsoIni: the configuration file, beside which the recent list lives.
+    explicit TFArchivio(std::string percorsoIni, QWidget* parent = nullptr);
+
+    // Reads the recent list again and shows why a choice is asked for. At start-up the way out
+    // is "Esci" (the program ends); from the menu it is "Annulla" (the archive stays).
+    void prepara(const QString& motivo, bool avvio);
+    // The database chosen, once the window has been accepted.
+    const std::string& scelto() const { return scelto_; }
+    // Its folder, as the configuration file will hold it.
+    const std::string& cartella() const { return cartella_; }
+
+    // The buttons' commands (also for tests and scripts).
+    void creaNuovo();
+    void apriAltro();
+    void apriRecente();
+
+private:
+    // Opens the archive of this folder to prove it; on success it is the choice and the window
+    // closes, otherwise the operator is told why and the window stays.
+    bool prova(const std::string& cartella);
+    QString cartellaIniziale() const;
+
+    std::string percorsoIni_;
+    std::string scelto_;
+    std::string cartella_;
+    QLabel* motivo_;
+    QTreeWidget* recenti_;
+    QPushButton* apri_;
+    QPushButton* esci_;
+};
