@@ -4,10 +4,10 @@
 #include "check/codicefiscale.h"
 #include "check/controllo.h"
 #include "check/forme.h"
+#include "storage/certificati.h"
 #include "storage/cp1252.h"
 #include "storage/row.h"
 #include "telematic/campi.h"
-#include "telematic/generazione.h"
 #include "telematic/tracciato.h"
 
 namespace check {
@@ -70,19 +70,8 @@ std::string inB(std::string_view primo, std::string_view ultimo = {}) {
     return telematic::Posizioni('B', primo, ultimo);
 }
 
-std::string_view leggi(const Statement& st, int i) { return i < 0 ? std::string_view() : st.text(i); }
-
-Row primaRiga(storage::Connection& conn, const std::string& tabella) {
-    Statement st(conn, "select * from " + tabella + " order by ID limit 1");
-    auto colonne = Columns::of(st);
-    if (st.step()) return Row::from(st, colonne);
-    return Row();
-}
-
-std::int64_t conta(storage::Connection& conn, const std::string& sql) {
-    Statement st(conn, sql);
-    st.step();
-    return st.integer(0);
+std::string_view leggi(const Row& r, int i) {
+    return i < 0 || r.empty() ? std::string_view() : std::string_view(r.at(static_cast<std::size_t>(i)));
 }
 
 class Controllore {
@@ -94,7 +83,7 @@ public:
     void esegui();
 
 private:
-    bool dipendenti() const { return opz_.dipendenti || opz_.amministratori || opz_.collaboratori; }
+    bool dipendenti() const { return !opz_.tipi.nessuno(); }
 
     void su(Origine o, std::int64_t id, std::string nominativo, std::string cf) {
         corrente_ = Problema{};
@@ -113,9 +102,9 @@ private:
     }
 
     void valore(const std::string& colonna, const std::string& codice, TipoCampo tipo, std::string_view v);
-    void casella(const Statement& st, const CampoSezione& c, const std::vector<int>& ix,
+    void casella(const Row& st, const CampoSezione& c, const std::vector<int>& ix,
                  const std::string& prefisso = {});
-    void sezione(const Statement& st, Sezione s, const Indici& ix, const std::string& prefisso = {});
+    void sezione(const Row& st, Sezione s, const Indici& ix, const std::string& prefisso = {});
     void codiceFiscale(Gravita g, const std::string& colonna, const std::string& campo, std::string_view v,
                        const std::string& chi);
     void sostituto();
@@ -123,7 +112,7 @@ private:
     void quadroCt(std::int64_t certificatiDipendenti);
     std::int64_t certificatiDipendenti(bool& interrotto);
     void professionisti(bool& interrotto);
-    void percipiente(const Statement& st, const Columns& col, const Indici& anag,
+    void percipiente(const Row& st, const Columns& col, const Indici& anag,
                      std::unordered_map<std::string, std::int64_t>& visti, const std::string& tipo);
     bool avanza(std::size_t fatti, std::size_t totale) {
         if (!avanzamento_ || fatti % 256 != 0) return true;
@@ -210,7 +199,7 @@ void Controllore::codiceFiscale(Gravita g, const std::string& colonna, const std
 }
 
 void Controllore::sostituto() {
-    const Row s = primaRiga(conn_, "SostitutoImposta");
+    const Row s = storage::LeggiSostituto(conn_);
     su(Origine::Sostituto, 0, chiave(s.text("CognomeDenominazione") + " " + s.text("Nome")), s.text("CodiceFiscale"));
     if (s.empty()) {
         aggiungi(Gravita::Errore, "", "", "Mancano i dati del sostituto d'imposta: compilare il frontespizio.");
@@ -239,16 +228,16 @@ void Controllore::sostituto() {
     }
 
     // The frontispiece counts, as the agent screen computes them.
-    if (dipendenti()) {
-        const auto tutti = conta(conn_, "select count(*) from Zefo1");
-        const auto conC001 = conta(conn_, "select count(*) from Zefo1 where trim(coalesce(C001, '')) <> ''");
+    // Both supplies carry them in record B.
+    if (dipendenti() || opz_.professionisti) {
+        const auto archivio = storage::ContaCertificati(conn_);
         const struct {
             const char* colonna;
             std::string campo;
             const char* cosa;
             std::int64_t atteso;
-        } conteggi[] = {{"A1", inB("A1"), "certificati di lavoro dipendente", conC001},
-                        {"A2", inB("A2"), "certificati di lavoro autonomo", tutti - conC001}};
+        } conteggi[] = {{"A1", inB("A1"), "certificati di lavoro dipendente", archivio.A1},
+                        {"A2", inB("A2"), "certificati di lavoro autonomo", archivio.A2}};
         for (const auto& c : conteggi) {
             const long long n = conteggio(s.text(c.colonna));
             if (n < 0)
@@ -294,7 +283,7 @@ void Controllore::sostituto() {
 }
 
 void Controllore::quadroCt(std::int64_t certificatiDipendenti) {
-    const Row q = primaRiga(conn_, "QuadroCt");
+    const Row q = storage::LeggiQuadroCt(conn_);
     su(Origine::QuadroCt, 0, "", q.text("B1"));
     codiceFiscale(opz_.quadroCt ? Gravita::Errore : Gravita::Avviso, "B1", "CT003001", q.text("B1"),
                   "codice fiscale dell'intermediario del Quadro CT");
@@ -310,7 +299,7 @@ void Controllore::quadroCt(std::int64_t certificatiDipendenti) {
 }
 
 // The recipient's part, shared by employees and professionals: names, codes, anagraphic boxes.
-void Controllore::percipiente(const Statement& st, const Columns& col, const Indici& anag,
+void Controllore::percipiente(const Row& st, const Columns& col, const Indici& anag,
                               std::unordered_map<std::string, std::int64_t>& visti, const std::string& tipo) {
     const std::string_view b01 = leggi(st, col.indexOf("B01"));
     if (vuoto(leggi(st, col.indexOf("B02"))))
@@ -345,7 +334,7 @@ void Controllore::percipiente(const Statement& st, const Columns& col, const Ind
 
 // One box as the writer reads it: what reaches the file through the encoder is checked by its
 // type; boxes written only as ticked or not, and month flags, have no form.
-void Controllore::casella(const Statement& st, const CampoSezione& c, const std::vector<int>& ix,
+void Controllore::casella(const Row& st, const CampoSezione& c, const std::vector<int>& ix,
                           const std::string& prefisso) {
     // Boxes written only as ticked or not, month flags and constants are not even read.
     if (c.regola == Regola::Costante || c.regola == Regola::Lettera || c.regola == Regola::Mesi ||
@@ -379,7 +368,7 @@ void Controllore::casella(const Statement& st, const CampoSezione& c, const std:
     }
 }
 
-void Controllore::sezione(const Statement& st, Sezione s, const Indici& ix, const std::string& prefisso) {
+void Controllore::sezione(const Row& st, Sezione s, const Indici& ix, const std::string& prefisso) {
     const auto& t = telematic::Campi(s);
     for (std::size_t i = 0; i < t.size(); ++i) casella(st, t[i], ix[i], prefisso);
 }
@@ -387,9 +376,8 @@ void Controllore::sezione(const Statement& st, Sezione s, const Indici& ix, cons
 std::int64_t Controllore::certificatiDipendenti(bool& interrotto) {
     // Unselectable certificates first: the run never writes them, whatever is ticked.
     {
-        Statement st(conn_,
-                     "select ID, B01, B02, B03 from Zefo1 where ID not in "
-                     "(select ID from Zefo2 where tipo in ('DIP', 'AMM', 'CoC')) order by ID");
+        Statement st(conn_, "select ID, B01, B02, B03 from Zefo1 where ID not in (" +
+                                storage::SqlNumeriDeiTipi(storage::Tipi::tutti()) + ") order by ID");
         while (st.step()) {
             su(Origine::Dipendente, st.integer(0), std::string(st.text(2)) + " " + std::string(st.text(3)),
                std::string(st.text(1)));
@@ -397,34 +385,44 @@ std::int64_t Controllore::certificatiDipendenti(bool& interrotto) {
                      "Il certificato non ha un tipo DIP, AMM o CoC: non sarà incluso in nessun file.");
         }
     }
-    const std::string selezione =
-        telematic::QuerySelezioneDipendenti(opz_.dipendenti, opz_.amministratori, opz_.collaboratori);
-    const auto totale = static_cast<std::size_t>(conta(conn_, "select count(*) from (" + selezione + ")"));
-
-    Statement z1(conn_, selezione);
-    // The row of Zefo2 the run writes is the one with the lowest key; likewise for Zefo3.
-    Statement z2(conn_, "select * from Zefo2 where IdNooo in (select min(IdNooo) from Zefo2 group by ID) order by ID");
-    Statement z3(conn_, "select * from Zefo3 order by Id, IDNoooo");
-    const auto c1 = Columns::of(z1), c2 = Columns::of(z2), c3 = Columns::of(z3);
-    const auto anag = posizioni(*c1, Sezione::Anagrafica), fisc1 = posizioni(*c1, Sezione::FiscaleZefo1),
-               fisc2 = posizioni(*c2, Sezione::FiscaleZefo2), fam = posizioni(*c2, Sezione::Familiari),
-               prev2 = posizioni(*c2, Sezione::PrevidenzialePrima), prev3 = posizioni(*c3, Sezione::PrevidenzialeUlteriore);
+    storage::ScorriCertificati scorri(conn_, opz_.tipi);
+    const std::size_t totale = scorri.totale();
     const auto& fiscali = telematic::Campi(Sezione::FiscaleZefo1);
     const auto& familiari = telematic::Campi(Sezione::Familiari);
-    const int iTipo = c2->indexOf("tipo"), iId2 = c2->require("ID"), iId3 = c3->require("Id");
-    const int iC001 = c1->indexOf("C001"), iC002 = c1->indexOf("C002"), iC004 = c1->indexOf("C004"),
-              iC008 = c1->indexOf("C008");
-    bool ha2 = z2.step(), ha3 = z3.step();
+    // Column positions, resolved again only when a table's layout changes.
+    std::shared_ptr<const Columns> c1, c2, c3;
+    Indici anag, fisc1, fisc2, fam, prev2, prev3;
+    int iTipo = -1, iC001 = -1, iC002 = -1, iC004 = -1, iC008 = -1;
     std::unordered_map<std::string, std::int64_t> visti;
     std::size_t fatti = 0;
-    while (z1.step()) {
-        const std::int64_t id = z1.integer(c1->require("ID"));
+    while (scorri.prossimo()) {
+        const storage::Certificato& cert = scorri.corrente();
+        const Row &z1 = cert.zefo1, &z2 = cert.zefo2, &z3 = cert.zefo3;
+        if (z1.columns() != c1) {
+            c1 = z1.columns();
+            anag = posizioni(*c1, Sezione::Anagrafica);
+            fisc1 = posizioni(*c1, Sezione::FiscaleZefo1);
+            iC001 = c1->indexOf("C001");
+            iC002 = c1->indexOf("C002");
+            iC004 = c1->indexOf("C004");
+            iC008 = c1->indexOf("C008");
+        }
+        if (!z2.empty() && z2.columns() != c2) {
+            c2 = z2.columns();
+            fisc2 = posizioni(*c2, Sezione::FiscaleZefo2);
+            fam = posizioni(*c2, Sezione::Familiari);
+            prev2 = posizioni(*c2, Sezione::PrevidenzialePrima);
+            iTipo = c2->indexOf("tipo");
+        }
+        if (!z3.empty() && z3.columns() != c3) {
+            c3 = z3.columns();
+            prev3 = posizioni(*c3, Sezione::PrevidenzialeUlteriore);
+        }
+        const std::int64_t id = cert.id;
         su(Origine::Dipendente, id,
            std::string(leggi(z1, c1->indexOf("B02"))) + " " + std::string(leggi(z1, c1->indexOf("B03"))),
            std::string(leggi(z1, c1->indexOf("B01"))));
-        while (ha2 && z2.integer(iId2) < id) ha2 = z2.step();
-        while (ha3 && z3.integer(iId3) < id) ha3 = z3.step();
-        const bool con2 = ha2 && z2.integer(iId2) == id;
+        const bool con2 = !z2.empty();
 
         percipiente(z1, *c1, anag, visti, con2 ? chiave(leggi(z2, iTipo)) : std::string());
 
@@ -468,13 +466,11 @@ std::int64_t Controllore::certificatiDipendenti(bool& interrotto) {
             }
             sezione(z2, Sezione::PrevidenzialePrima, prev2);
         }
-        if (ha3 && z3.integer(iId3) == id) {
+        if (!z3.empty()) {
             sezione(z3, Sezione::PrevidenzialeUlteriore, prev3, "Zefo3.");
-            int ulteriori = 0;
-            while ((ha3 = z3.step()) && z3.integer(iId3) == id) ++ulteriori;
-            if (ulteriori > 0)
+            if (cert.sezioniUlteriori > 1)
                 aggiungi(Gravita::Avviso, "Zefo3", "",
-                         "Il certificato ha " + std::to_string(ulteriori + 1) +
+                         "Il certificato ha " + std::to_string(cert.sezioniUlteriori) +
                              " sezioni previdenziali ulteriori: nel file va solo la prima.");
         }
         if (!avanza(++fatti, totale)) {
@@ -486,14 +482,16 @@ std::int64_t Controllore::certificatiDipendenti(bool& interrotto) {
 }
 
 void Controllore::professionisti(bool& interrotto) {
-    const auto totale = static_cast<std::size_t>(conta(conn_, "select count(*) from Professionisti"));
-    Statement st(conn_, "select * from Professionisti order by ID");
-    const auto col = Columns::of(st);
+    const auto totale = static_cast<std::size_t>(storage::ContaProfessionisti(conn_));
+    Statement righe(conn_, "select * from Professionisti order by ID");
+    const auto col = Columns::of(righe);
+    Row st;
     const auto anag = posizioni(*col, Sezione::Anagrafica), aut = posizioni(*col, Sezione::Autonomi);
     std::unordered_map<std::string, std::int64_t> visti;
     std::size_t fatti = 0;
-    while (st.step()) {
-        su(Origine::Professionista, st.integer(col->require("ID")),
+    while (righe.step()) {
+        st.assegna(righe, col);
+        su(Origine::Professionista, st.integer("ID"),
            std::string(leggi(st, col->indexOf("B02"))) + " " + std::string(leggi(st, col->indexOf("B03"))),
            std::string(leggi(st, col->indexOf("B01"))));
         percipiente(st, *col, anag, visti, "professionista");
@@ -505,23 +503,8 @@ void Controllore::professionisti(bool& interrotto) {
     }
 }
 
-// A read transaction: one consistent view of the archive, and faster reads.
-class Lettura {
-public:
-    explicit Lettura(storage::Connection& c) : c_(c) { c_.exec("BEGIN"); }
-    ~Lettura() {
-        try {
-            c_.exec("COMMIT");
-        } catch (...) {
-        }
-    }
-
-private:
-    storage::Connection& c_;
-};
-
 void Controllore::esegui() {
-    Lettura lettura(conn_);
+    storage::Lettura lettura(conn_);
     sostituto();
     // The Quadro CT's problems come before the certificates and depend on whether there are any.
     const std::int64_t nDipendenti =

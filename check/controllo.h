@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "storage/certificati.h"
 #include "storage/connection.h"
 
 namespace check {
@@ -33,8 +34,8 @@ struct Problema {
 };
 
 struct OpzioniControllo {
-    // The employees' supply: the kinds of Zefo2.tipo included; none ticked, no employees.
-    bool dipendenti = true, amministratori = true, collaboratori = true;
+    // The employees' supply: the kinds included; none, no employees.
+    storage::Tipi tipi = storage::Tipi::tutti();
     // The professionals' supply.
     bool professionisti = true;
     // Record C requested (the "CSO" box of the generation windows).

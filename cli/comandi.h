@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "storage/certificati.h"
 #include "storage/connection.h"
 #include "storage/reporter.h"
 
@@ -89,7 +90,7 @@ std::vector<Comando> comandi(const Comando* stampa);
 // status (0 done, 1 refused or failed, 2 wrong usage).
 int esegui(int argc, char** argv, const std::vector<Comando>& comandi);
 
-// Splits "DIP,AMM,CoC" into kinds; throws UsageError for an unknown kind.
-std::vector<std::string> tipiDaTesto(const std::string& testo);
+// Reads "DIP,AMM,CoC" into kinds; throws UsageError for an unknown kind.
+storage::Tipi tipiDaTesto(const std::string& testo);
 
 }  // namespace cli

@@ -53,21 +53,10 @@ void Contesto::apri(storage::Connection& conn) const {
     conn.open(db);
 }
 
-std::vector<std::string> tipiDaTesto(const std::string& testo) {
-    std::vector<std::string> tipi;
-    std::size_t inizio = 0;
-    while (inizio <= testo.size()) {
-        auto fine = testo.find(',', inizio);
-        if (fine == std::string::npos) fine = testo.size();
-        std::string t = testo.substr(inizio, fine - inizio);
-        if (!t.empty()) {
-            if (t != "DIP" && t != "AMM" && t != "CoC")
-                throw UsageError("Tipo di fornitura sconosciuto: " + t + " (ammessi DIP, AMM, CoC)");
-            tipi.push_back(t);
-        }
-        inizio = fine + 1;
-    }
-    return tipi;
+storage::Tipi tipiDaTesto(const std::string& testo) {
+    std::string sconosciuto;
+    if (auto tipi = storage::TipiDaTesto(testo, &sconosciuto)) return *tipi;
+    throw UsageError("Tipo di fornitura sconosciuto: " + sconosciuto + " (ammessi DIP, AMM, CoC)");
 }
 
 int comandoCreaArchivio(const Contesto& ctx) {

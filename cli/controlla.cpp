@@ -52,12 +52,7 @@ int comandoControlla(const Contesto& ctx) {
     check::OpzioniControllo opz;
     const auto tipi = tipiDaTesto(a.valoreOppure("--tipi", ""));
     if (a.valore("--tipi") || a.flag("--professionisti")) {
-        opz.dipendenti = opz.amministratori = opz.collaboratori = false;
-        for (const auto& t : tipi) {
-            opz.dipendenti |= t == "DIP";
-            opz.amministratori |= t == "AMM";
-            opz.collaboratori |= t == "CoC";
-        }
+        opz.tipi = tipi;
         opz.professionisti = a.flag("--professionisti");
     }
     opz.quadroCt = a.flag("--quadro-ct");

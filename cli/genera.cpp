@@ -25,11 +25,7 @@ int comandoGenera(const Contesto& ctx) {
     if (opz.tipoFornitore != "01" && opz.tipoFornitore != "10")
         throw UsageError("--fornitore vale 01 o 10.");
     opz.quadroCt = a.flag("--quadro-ct");
-    for (const auto& t : tipiDaTesto(a.valoreOppure("--tipi", ""))) {
-        opz.dipendenti |= t == "DIP";
-        opz.amministratori |= t == "AMM";
-        opz.collaboratori |= t == "CoC";
-    }
+    opz.tipi = tipiDaTesto(a.valoreOppure("--tipi", ""));
 
     storage::Connection conn;
     ctx.apri(conn);

@@ -54,14 +54,9 @@ int certificati(const Contesto& ctx, const Argomenti& a, print::Famiglia famigli
         throw UsageError(dipendenti ? "stampa dipendenti vuole --id N, --cognome DA A oppure --matricola DA A."
                                     : "stampa professionisti vuole --id N oppure --cognome DA A.");
 
-    print::TipiSelezionati tipi;
+    storage::Tipi tipi = storage::Tipi::tutti();
     if (auto t = a.valore("--tipi")) {
-        tipi.dipendenti = tipi.amministratori = tipi.collaboratori = false;
-        for (const auto& k : tipiDaTesto(*t)) {
-            tipi.dipendenti |= k == "DIP";
-            tipi.amministratori |= k == "AMM";
-            tipi.collaboratori |= k == "CoC";
-        }
+        tipi = tipiDaTesto(*t);
         if (tipi.nessuno() && !perId) {
             std::cerr << print::kNessunTipo << '\n';
             return 1;
@@ -76,7 +71,7 @@ int certificati(const Contesto& ctx, const Argomenti& a, print::Famiglia famigli
     print::Variante variante = print::Variante::Batch;
     if (perId) {
         const std::int64_t id = numero(*a.valore("--id"));
-        print::LettoreCertificati lettore(conn);
+        storage::LettoreCertificati lettore(conn);
         const bool esiste = dipendenti ? lettore.certificato(id).has_value()
                                        : lettore.professionista(id).has_value();
         if (!esiste) {

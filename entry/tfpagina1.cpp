@@ -12,6 +12,7 @@
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
 #include "print/stampacertificato.h"
+#include "storage/certificati.h"
 #include "ui/dialoghi.h"
 #include "ui/icone.h"
 #include "ui/testi.h"
@@ -92,7 +93,7 @@ TFPagina1::TFPagina1(storage::Connection& conn, QWidget* parent)
     tipo_ = new QComboBox(this);
     tipo_->setObjectName(QStringLiteral("tipo"));
     tipo_->setEditable(true);
-    tipo_->addItems({QStringLiteral("DIP"), QStringLiteral("AMM"), QStringLiteral("CoC")});
+    for (storage::Tipo t : storage::kTipi) tipo_->addItem(QString::fromLatin1(storage::CodiceTipo(t)));
     tipo_->setFixedWidth(70);
     connect(tipo_, &QComboBox::currentTextChanged, this, [this](const QString& t) {
         if (caricando_ || !zefo2_.isOpen() || zefo2_.eof()) return;
@@ -132,13 +133,13 @@ void TFPagina1::seguiCertificato() {
     zefo3_.close();
     if (certificatoCorrente()) {
         const std::string id = std::to_string(zefo1_.integer("ID"));
-        zefo2_.open("select * from Zefo2 where id = " + id);
+        zefo2_.open(storage::kSqlZefo2DelCertificato, {id});
         if (zefo2_.isEmpty()) {
             zefo2_.append();
             zefo2_.setText("ID", id);
             zefo2_.post();
         }
-        zefo3_.open("select * from Zefo3 where id = " + id);
+        zefo3_.open(storage::kSqlZefo3DelCertificato, {id});
         preparaZefo3();
     }
     caricaPagine();
@@ -241,7 +242,7 @@ void TFPagina1::aggiungi() {
     scriviPagine();
     salvaContinuazione();
     sostituto_.close();
-    sostituto_.open("select * from SostitutoImposta");
+    sostituto_.open(storage::kSqlSostituto);
     zefo1_.append();
     if (!sostituto_.eof()) {
         zefo1_.setText("A01", sostituto_.text("CodiceFiscale"));
@@ -302,13 +303,13 @@ void TFPagina1::filtra() {
     // The certificate left keeps what was typed, as when moving to another one.
     if (zefo1_.isOpen()) salvaTutto();
     nuovo_ = 0;
-    std::string sql = "select * from zefo1 where id in (select id from Zefo2 where (1=0)";
-    if (filtri_[0]->isChecked()) sql += "OR (tipo = 'DIP')";
-    if (filtri_[1]->isChecked()) sql += "OR (tipo = 'AMM')";
-    if (filtri_[2]->isChecked()) sql += "OR (tipo = 'CoC')";
-    if (filtri_[3]->isChecked()) sql += "OR (1=1)";
-    sql += ")";
-    interrogazione_ = sql;
+    const storage::Tipi tipi = storage::Tipi()
+                                   .con(storage::Tipo::DIP, filtri_[0]->isChecked())
+                                   .con(storage::Tipo::AMM, filtri_[1]->isChecked())
+                                   .con(storage::Tipo::CoC, filtri_[2]->isChecked());
+    interrogazione_ = "select * from Zefo1 where ID in (" +
+                      (filtri_[3]->isChecked() ? storage::SqlNumeriConZefo2() : storage::SqlNumeriDeiTipi(tipi)) +
+                      ")";
     riapriElenco();
 }
 

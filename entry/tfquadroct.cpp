@@ -3,6 +3,7 @@
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
 #include "print/stampasostituto.h"
+#include "storage/certificati.h"
 
 TFQuadroCT::TFQuadroCT(storage::Connection& conn, QWidget* parent)
     : FinestraAgente(conn, parent), quadro_(conn), sostituto_(conn) {
@@ -16,8 +17,8 @@ TFQuadroCT::TFQuadroCT(storage::Connection& conn, QWidget* parent)
 void TFQuadroCT::prepara() {
     // Re-reading drops pending changes: ask first, so that typing is never lost unasked.
     if (!salvaSeRichiesto()) return;
-    apriPrimaRiga(sostituto_, "select * from SostitutoImposta");
-    apriPrimaRiga(quadro_, "select * from QuadroCt");
+    apriPrimaRiga(sostituto_, storage::kSqlSostituto);
+    apriPrimaRiga(quadro_, storage::kSqlQuadroCt);
     pagina_->carica();
 }
 

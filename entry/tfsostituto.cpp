@@ -10,6 +10,7 @@
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
 #include "print/stampasostituto.h"
+#include "storage/certificati.h"
 #include "ui/dialoghi.h"
 
 namespace {
@@ -111,7 +112,7 @@ TFSostituto::TFSostituto(storage::Connection& conn, QWidget* parent)
 }
 
 void TFSostituto::prepara() {
-    apriPrimaRiga(sostituto_, "select * from SostitutoImposta");
+    apriPrimaRiga(sostituto_, storage::kSqlSostituto);
     pagina_->carica();
     schede_->setCurrentIndex(0);
 }
@@ -119,14 +120,6 @@ void TFSostituto::prepara() {
 void TFSostituto::stampa() {
     stampaCon([this] { print::StampaSostituto(conn_, this); });
 }
-
-namespace {
-std::int64_t contaRighe(storage::Connection& conn, const char* select) {
-    storage::Statement st(conn, std::string("select count(*) from (") + select + ")");
-    st.step();
-    return st.integer(0);
-}
-}  // namespace
 
 void TFSostituto::conta(const char* colonna, std::int64_t valore) {
     pagina_->scrivi();
@@ -137,14 +130,10 @@ void TFSostituto::conta(const char* colonna, std::int64_t valore) {
 
 void TFSostituto::contaDipendenti() {
     if (!aperta()) return;
-    esegui([this] { conta("A1", contaRighe(conn_, "select * from Zefo1 where C001 <> ''")); });
+    esegui([this] { conta("A1", storage::ContaCertificati(conn_).A1); });
 }
 
 void TFSostituto::contaAutonomi() {
     if (!aperta()) return;
-    esegui([this] {
-        const auto tutti = contaRighe(conn_, "select * from Zefo1 ");
-        const auto dipendenti = contaRighe(conn_, "select * from Zefo1 where C001 <> ''");
-        conta("A2", tutti - dipendenti);
-    });
+    esegui([this] { conta("A2", storage::ContaCertificati(conn_).A2); });
 }

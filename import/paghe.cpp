@@ -7,6 +7,7 @@
 #include "import/lettori.h"
 #include "import/lettura.h"
 #include "import/tabelle.h"
+#include "storage/certificati.h"
 #include "storage/error.h"
 
 namespace importazione {
@@ -339,11 +340,7 @@ void ImportatorePaghe::ImportaCoCoCo(std::string_view riga) {
 // it would otherwise blank the agent's data.
 void ImportatorePaghe::CopiaSostituto() {
     if (ultimoId_ == 0) return;
-    std::int64_t id = 0;
-    {
-        storage::Statement primo(conn_, "select ID from SostitutoImposta order by ID limit 1");
-        if (primo.step()) id = primo.integer(0);
-    }
+    const std::int64_t id = storage::LeggiSostituto(conn_).integer("ID");
     storage::Statement st(
         conn_, id ? "update SostitutoImposta set CodiceFiscale = ?, CognomeDenominazione = ?, "
                     "Nome = ?, TelefonoPref = ?, telefono = '', email = ? where ID = ?"

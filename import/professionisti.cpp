@@ -6,6 +6,7 @@
 #include "import/lettori.h"
 #include "import/lettura.h"
 #include "import/tabelle.h"
+#include "storage/certificati.h"
 #include "storage/error.h"
 
 namespace importazione {
@@ -197,16 +198,12 @@ bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::
     if (daCuDipendenti) {
         sostituto = sostitutoDaZefo1(conn);
     } else {
-        storage::Statement st(conn,
-                              "select CodiceFiscale, CognomeDenominazione, Nome, TelefonoPref, "
-                              "telefono, email from SostitutoImposta order by ID limit 1");
-        if (st.step()) {
-            sostituto[0] = st.text(0);
-            sostituto[1] = st.text(1);
-            sostituto[2] = st.text(2);
-            sostituto[7] = std::string(st.text(3)) + std::string(st.text(4));
-            sostituto[8] = st.text(5);
-        }
+        const storage::Row s = storage::LeggiSostituto(conn);
+        sostituto[0] = s.text("CodiceFiscale");
+        sostituto[1] = s.text("CognomeDenominazione");
+        sostituto[2] = s.text("Nome");
+        sostituto[7] = s.text("TelefonoPref") + s.text("telefono");
+        sostituto[8] = s.text("email");
     }
 
     NuovaRiga prof(conn, "Professionisti", kNomiProfessionisti.data(), kNomiProfessionisti.size());

@@ -83,52 +83,6 @@ PaginaReport paginaAnagrafica(const forms::Pagina& descrizione, const QString& t
 
 }  // namespace
 
-struct LettoreCertificati::Impl {
-    explicit Impl(storage::Connection& c)
-        : zefo1(c, "select * from Zefo1 where ID = ?"),
-          zefo2(c, "select * from Zefo2 where ID = ? order by IdNooo limit 1"),
-          zefo3(c, "select * from Zefo3 where Id = ? order by IDNoooo limit 1"),
-          professionisti(c, "select * from Professionisti where ID = ?") {}
-
-    std::optional<storage::Row> leggi(storage::Statement& s,
-                                      std::shared_ptr<const storage::Columns>& colonne,
-                                      std::int64_t id) {
-        s.reset();
-        s.bind(1, id);
-        if (!colonne) colonne = storage::Columns::of(s);
-        std::optional<storage::Row> r;
-        if (s.step()) r = storage::Row::from(s, colonne);
-        s.reset();
-        return r;
-    }
-
-    storage::Statement zefo1, zefo2, zefo3, professionisti;
-    std::shared_ptr<const storage::Columns> c1, c2, c3, cp;
-};
-
-LettoreCertificati::LettoreCertificati(storage::Connection& conn)
-    : d_(std::make_unique<Impl>(conn)) {}
-
-LettoreCertificati::~LettoreCertificati() = default;
-
-std::optional<DatiCertificato> LettoreCertificati::certificato(std::int64_t id) {
-    auto r1 = d_->leggi(d_->zefo1, d_->c1, id);
-    if (!r1) return std::nullopt;
-    DatiCertificato dati;
-    dati.id = id;
-    dati.zefo1 = std::move(*r1);
-    if (auto r2 = d_->leggi(d_->zefo2, d_->c2, id)) dati.zefo2 = std::move(*r2);
-    if (auto r3 = d_->leggi(d_->zefo3, d_->c3, id)) {
-        dati.zefo3 = std::move(*r3);
-        dati.stampaPag4Bis = true;
-    }
-    return dati;
-}
-
-std::optional<storage::Row> LettoreCertificati::professionista(std::int64_t id) {
-    return d_->leggi(d_->professionisti, d_->cp, id);
-}
-
 ReportCertificato::ReportCertificato(Variante variante) {
     const bool batch = variante == Variante::Batch;
     const QString b01 = QStringLiteral("B01");
@@ -192,12 +146,12 @@ std::vector<const PaginaReport*> ReportCertificato::pagine(bool pag4Bis) const {
     return v;
 }
 
-void ReportCertificato::stampa(Pittore& pittore, const DatiCertificato& dati) const {
+void ReportCertificato::stampa(Pittore& pittore, const storage::Certificato& dati) const {
     Sorgenti s;
     s.imposta(kZefo1, dati.zefo1);
     s.imposta(kZefo2, dati.zefo2);
     s.imposta(kZefo3, dati.zefo3);
-    for (const PaginaReport* p : pagine(dati.stampaPag4Bis)) pittore.foglio(*p, s);
+    for (const PaginaReport* p : pagine(dati.sezioniUlteriori > 0)) pittore.foglio(*p, s);
 }
 
 ReportProfessionista::ReportProfessionista(Variante variante) {
@@ -244,7 +198,7 @@ const ReportProfessionista& ReportProfessionisti(Variante variante) {
     return variante == Variante::Batch ? batch : editor;
 }
 
-Lavoro LavoroCertificato(DatiCertificato dati, Variante variante) {
+Lavoro LavoroCertificato(storage::Certificato dati, Variante variante) {
     return [dati = std::move(dati), variante](Pittore& p) {
         ReportDipendenti(variante).stampa(p, dati);
         return true;
@@ -254,7 +208,7 @@ Lavoro LavoroCertificato(DatiCertificato dati, Variante variante) {
 Lavoro LavoroCertificati(storage::Connection& conn, std::vector<std::int64_t> ids,
                          Variante variante, storage::Reporter* reporter) {
     return [&conn, ids = std::move(ids), variante, reporter](Pittore& p) {
-        LettoreCertificati lettore(conn);
+        storage::LettoreCertificati lettore(conn);
         const auto& report = ReportDipendenti(variante);
         for (std::size_t i = 0; i < ids.size(); ++i) {
             if (reporter && !reporter->progress(i, ids.size())) return false;
@@ -276,7 +230,7 @@ Lavoro LavoroProfessionista(storage::Row professionista, Variante variante) {
 Lavoro LavoroProfessionisti(storage::Connection& conn, std::vector<std::int64_t> ids,
                             Variante variante, storage::Reporter* reporter) {
     return [&conn, ids = std::move(ids), variante, reporter](Pittore& p) {
-        LettoreCertificati lettore(conn);
+        storage::LettoreCertificati lettore(conn);
         const auto& report = ReportProfessionisti(variante);
         for (std::size_t i = 0; i < ids.size(); ++i) {
             if (reporter && !reporter->progress(i, ids.size())) return false;
@@ -289,13 +243,6 @@ Lavoro LavoroProfessionisti(storage::Connection& conn, std::vector<std::int64_t>
 
 namespace {
 
-storage::Row primaRiga(storage::Connection& conn, const char* sql) {
-    storage::Statement s(conn, sql);
-    auto colonne = storage::Columns::of(s);
-    if (!s.step()) return {};
-    return storage::Row::from(s, colonne);
-}
-
 PaginaReport paginaSemplice(const forms::Pagina& descrizione) {
     PaginaReport p(descrizione);
     allineamentiDiStampa(p);
@@ -306,8 +253,7 @@ PaginaReport paginaSemplice(const forms::Pagina& descrizione) {
 
 Lavoro LavoroSostituto(storage::Connection& conn) {
     Sorgenti s;
-    s.imposta(QStringLiteral("SostitutoImposta"),
-              primaRiga(conn, "select * from SostitutoImposta order by ID limit 1"));
+    s.imposta(QStringLiteral("SostitutoImposta"), storage::LeggiSostituto(conn));
     return [s = std::move(s)](Pittore& p) {
         static const PaginaReport pagina = [] {
             PaginaReport r = paginaSemplice(forms::Frontespizio());
@@ -336,9 +282,8 @@ Lavoro LavoroSostituto(storage::Connection& conn) {
 
 Lavoro LavoroQuadroCT(storage::Connection& conn) {
     Sorgenti s;
-    s.imposta(QStringLiteral("SostitutoImposta"),
-              primaRiga(conn, "select * from SostitutoImposta order by ID limit 1"));
-    s.imposta(QStringLiteral("QuadroCt"), primaRiga(conn, "select * from QuadroCt order by ID limit 1"));
+    s.imposta(QStringLiteral("SostitutoImposta"), storage::LeggiSostituto(conn));
+    s.imposta(QStringLiteral("QuadroCt"), storage::LeggiQuadroCt(conn));
     return [s = std::move(s)](Pittore& p) {
         static const PaginaReport pagina = paginaSemplice(forms::PaginaQuadroCT());
         p.foglio(pagina, s);

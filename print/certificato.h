@@ -5,10 +5,10 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include "print/rapporto.h"
+#include "storage/certificati.h"
 #include "storage/connection.h"
 #include "storage/reporter.h"
 #include "storage/row.h"
@@ -18,35 +18,13 @@ namespace print {
 // The editor's print and the batch print differ in a few boxes on paper.
 enum class Variante { Editor, Batch };
 
-struct DatiCertificato {
-    std::int64_t id = 0;
-    storage::Row zefo1;
-    storage::Row zefo2;          // empty when the certificate has none
-    storage::Row zefo3;          // the first further section by key; empty when none
-    bool stampaPag4Bis = false;  // the certificate has at least one Zefo3 row
-};
-
-// Reads certificates one at a time with statements prepared once for a whole batch.
-class LettoreCertificati {
-public:
-    explicit LettoreCertificati(storage::Connection& conn);
-    ~LettoreCertificati();
-    // nullopt when there is no Zefo1 row with this number.
-    std::optional<DatiCertificato> certificato(std::int64_t id);
-    std::optional<storage::Row> professionista(std::int64_t id);
-
-private:
-    struct Impl;
-    std::unique_ptr<Impl> d_;
-};
-
 // The eight page reports of the employee certificate, in print order.
 class ReportCertificato {
 public:
     explicit ReportCertificato(Variante variante);
     // The sheets of one certificate: 1, 2, 3, 4, [4 bis], 5, 6, 7.
     std::vector<const PaginaReport*> pagine(bool pag4Bis) const;
-    void stampa(Pittore& pittore, const DatiCertificato& dati) const;
+    void stampa(Pittore& pittore, const storage::Certificato& dati) const;
 
 private:
     std::vector<PaginaReport> pagine_;  // 1, 2, 3, 4, 4 bis, 5, 6, 7
@@ -69,7 +47,7 @@ const ReportProfessionista& ReportProfessionisti(Variante variante);
 
 // Jobs. A job over a list reads each certificate as it paints it, so memory does not grow with
 // the list; the reporter (may be null) sees the progress and can stop after a certificate.
-Lavoro LavoroCertificato(DatiCertificato dati, Variante variante);
+Lavoro LavoroCertificato(storage::Certificato dati, Variante variante);
 Lavoro LavoroCertificati(storage::Connection& conn, std::vector<std::int64_t> ids,
                          Variante variante, storage::Reporter* reporter = nullptr);
 Lavoro LavoroProfessionista(storage::Row professionista, Variante variante);

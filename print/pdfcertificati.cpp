@@ -51,7 +51,7 @@ EsitoCartella PdfPerCertificato(storage::Connection& conn, Famiglia famiglia,
         throw storage::Error("Impossibile creare la cartella " +
                              QDir::toNativeSeparators(cartella).toStdString());
     EsitoCartella esito;
-    LettoreCertificati lettore(conn);
+    storage::LettoreCertificati lettore(conn);
     for (std::size_t i = 0; i < ids.size(); ++i) {
         if (reporter && !reporter->progress(i, ids.size())) {
             esito.completo = false;

@@ -4,15 +4,6 @@ namespace print {
 
 namespace {
 
-// The kind condition, from fixed fragments only.
-std::string condizioneTipi(const TipiSelezionati& t) {
-    std::string c = "(1=0)";
-    if (t.dipendenti) c += " OR (tipo = 'DIP')";
-    if (t.amministratori) c += " OR (tipo = 'AMM')";
-    if (t.collaboratori) c += " OR (tipo = 'CoC')";
-    return c;
-}
-
 std::vector<std::int64_t> numeri(storage::Connection& conn, const std::string& sql,
                                  const std::string& da, const std::string& a) {
     storage::Statement s(conn, sql);
@@ -26,23 +17,23 @@ std::vector<std::int64_t> numeri(storage::Connection& conn, const std::string& s
 }  // namespace
 
 std::vector<std::int64_t> SelezionaPerMatricola(storage::Connection& conn,
-                                                const TipiSelezionati& tipi,
+                                                const storage::Tipi& tipi,
                                                 const std::string& da, const std::string& a) {
     // Only continuation rows of an existing certificate: an orphan row has nothing to print.
     return numeri(conn,
-                  "select ID from Zefo2 where (" + condizioneTipi(tipi) +
-                      ") and ((MatrDip >= ?) and (MatrDip <= ?))"
+                  "select ID from Zefo2 where " + storage::SqlRigheZefo2DeiTipi(tipi) +
+                      " and ((MatrDip >= ?) and (MatrDip <= ?))"
                       " and ID in (select ID from Zefo1) order by MatrDip, ID",
                   da, a);
 }
 
 std::vector<std::int64_t> SelezionaPerCognome(storage::Connection& conn,
-                                              const TipiSelezionati& tipi, const std::string& da,
+                                              const storage::Tipi& tipi, const std::string& da,
                                               const std::string& a) {
     return numeri(conn,
                   "select ID from Zefo1 where ((B02 >= ?) and (B02 <= ?))"
-                  " and ID in (select ID from Zefo2 where " +
-                      condizioneTipi(tipi) + ") order by B02, ID",
+                  " and ID in (" +
+                      storage::SqlNumeriDeiTipi(tipi) + ") order by B02, ID",
                   da, a);
 }
 

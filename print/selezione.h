@@ -8,16 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "storage/certificati.h"
 #include "storage/connection.h"
 
 namespace print {
-
-struct TipiSelezionati {
-    bool dipendenti = true;      // DIP
-    bool amministratori = true;  // AMM
-    bool collaboratori = true;   // CoC
-    bool nessuno() const { return !dipendenti && !amministratori && !collaboratori; }
-};
 
 inline const char* const kNessunTipo =
     "Operazione non possibile, non è stato selezionato alcun tipo di filtro";
@@ -26,11 +20,11 @@ inline const char* const kOperazioneEseguita = "Operazione eseguita";
 
 // Certificate numbers by employee number (Zefo2.MatrDip), in employee-number order.
 std::vector<std::int64_t> SelezionaPerMatricola(storage::Connection& conn,
-                                                const TipiSelezionati& tipi,
+                                                const storage::Tipi& tipi,
                                                 const std::string& da, const std::string& a);
 // Certificate numbers by surname (Zefo1.B02), in surname order.
 std::vector<std::int64_t> SelezionaPerCognome(storage::Connection& conn,
-                                              const TipiSelezionati& tipi, const std::string& da,
+                                              const storage::Tipi& tipi, const std::string& da,
                                               const std::string& a);
 // Professionals by surname, in surname order.
 std::vector<std::int64_t> SelezionaProfessionisti(storage::Connection& conn,

@@ -37,7 +37,7 @@ EsitoBatch unoPerUno(storage::Connection& conn, Famiglia famiglia,
     // over them and block them, so it goes with printing only.
     std::optional<ui::ReporterFinestra> reporter;
     if (!anteprima) reporter.emplace(parent, QStringLiteral("Stampa in corso..."));
-    LettoreCertificati lettore(conn);
+    storage::LettoreCertificati lettore(conn);
     for (std::size_t i = 0; i < ids.size(); ++i) {
         if (reporter && !reporter->progress(i, ids.size())) {
             ui::informa(parent, kStampaInterrotta);

@@ -32,7 +32,7 @@ void StampaCertificato(storage::Connection& conn, std::int64_t id, bool anteprim
     // A new row not yet saved has no number: there is nothing stored to print.
     if (id <= 0) return ui::informa(parent, kNessunCertificato);
     try {
-        LettoreCertificati lettore(conn);
+        storage::LettoreCertificati lettore(conn);
         auto dati = lettore.certificato(id);
         if (!dati) return ui::errore(parent, nonTrovato(id));
         // The file dialog starts in the archive's folder, not wherever the program was started.
@@ -56,7 +56,7 @@ void StampaProfessionista(storage::Connection& conn, std::int64_t id, bool antep
                           QWidget* parent, Uscita& uscita) {
     if (id <= 0) return ui::informa(parent, kNessunCertificato);
     try {
-        LettoreCertificati lettore(conn);
+        storage::LettoreCertificati lettore(conn);
         auto riga = lettore.professionista(id);
         if (!riga) return ui::errore(parent, nonTrovato(id));
         const QString proposto = QDir(ui::cartellaDati(conn)).filePath(NomeFilePdf(riga->text("B01"), riga->text("B02"), id));

@@ -64,17 +64,18 @@ void TFStampeTutti::showEvent(QShowEvent* e) {
     }
 }
 
-bool TFStampeTutti::tipi(TipiSelezionati& t) {
-    t.dipendenti = cbDip_->isChecked();
-    t.amministratori = cbAmm_->isChecked();
-    t.collaboratori = cbCoCo_->isChecked();
+bool TFStampeTutti::tipi(storage::Tipi& t) {
+    t = storage::Tipi()
+            .con(storage::Tipo::DIP, cbDip_->isChecked())
+            .con(storage::Tipo::AMM, cbAmm_->isChecked())
+            .con(storage::Tipo::CoC, cbCoCo_->isChecked());
     if (!t.nessuno()) return true;
     ui::informa(this, QString::fromUtf8(kNessunTipo));
     return false;
 }
 
 void TFStampeTutti::stampaPerMatricola() {
-    TipiSelezionati t;
+    storage::Tipi t;
     if (!tipi(t)) return;
     std::vector<std::int64_t> ids;
     try {
@@ -93,7 +94,7 @@ void TFStampeTutti::stampaPerMatricola() {
 }
 
 void TFStampeTutti::stampaPerCognome() {
-    TipiSelezionati t;
+    storage::Tipi t;
     if (!tipi(t)) return;
     std::vector<std::int64_t> ids;
     try {

@@ -29,7 +29,7 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
-    bool tipi(TipiSelezionati& t);
+    bool tipi(storage::Tipi& t);
 
     storage::Connection& conn_;
     Uscita* uscita_;

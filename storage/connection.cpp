@@ -242,4 +242,18 @@ void Transaction::commit() {
     chiusa_ = true;
 }
 
+Lettura::Lettura(Connection& conn) : conn_(conn) {
+    if (!conn_.isOpen() || !sqlite3_get_autocommit(conn_.handle())) return;
+    conn_.exec("BEGIN");
+    aperta_ = true;
+}
+
+Lettura::~Lettura() {
+    if (!aperta_) return;
+    try {
+        conn_.exec("COMMIT");
+    } catch (...) {
+    }
+}
+
 }  // namespace storage

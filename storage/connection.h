@@ -91,6 +91,20 @@ private:
     bool chiusa_ = false;
 };
 
+// A read transaction: one consistent view of the archive for a whole run, and faster reads.
+// Inside a transaction already open it adds nothing.
+class Lettura {
+public:
+    explicit Lettura(Connection& conn);
+    ~Lettura();
+    Lettura(const Lettura&) = delete;
+    Lettura& operator=(const Lettura&) = delete;
+
+private:
+    Connection& conn_;
+    bool aperta_ = false;
+};
+
 // Text of the archive's tables, as stored in storage/schema.sql.
 std::string_view schemaSql();
 

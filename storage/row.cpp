@@ -59,6 +59,19 @@ Row Row::from(const Statement& stmt, std::shared_ptr<const Columns> colonne) {
     return Row(std::move(colonne), std::move(valori));
 }
 
+void Row::assegna(const Statement& stmt, const std::shared_ptr<const Columns>& colonne) {
+    if (colonne_ != colonne) colonne_ = colonne;
+    valori_.resize(colonne->size());
+    for (std::size_t i = 0; i < valori_.size(); ++i) {
+        // Most boxes are empty: clearing is far cheaper than a general assign.
+        const std::string_view v = stmt.text(static_cast<int>(i));
+        if (v.empty())
+            valori_[i].clear();
+        else
+            valori_[i].assign(v.data(), v.size());
+    }
+}
+
 const std::string& Row::text(std::string_view nome) const {
     if (!colonne_) return kVuoto;
     return valori_[static_cast<std::size_t>(colonne_->require(nome))];

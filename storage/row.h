@@ -45,6 +45,10 @@ public:
     Row(std::shared_ptr<const Columns> colonne, std::vector<std::string> valori);
     // Copies the statement's current row.
     static Row from(const Statement& stmt, std::shared_ptr<const Columns> colonne);
+    // Copies the statement's current row into this one, reusing the room its values already have.
+    void assegna(const Statement& stmt, const std::shared_ptr<const Columns>& colonne);
+    // Becomes the empty row, keeping that room for the next assegna().
+    void svuota() { colonne_.reset(); }
 
     bool empty() const { return !colonne_; }
     bool has(std::string_view nome) const { return colonne_ && colonne_->indexOf(nome) >= 0; }

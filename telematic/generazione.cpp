@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "storage/certificati.h"
 #include "storage/config.h"
 #include "storage/cp1252.h"
 #include "storage/error.h"
@@ -47,12 +48,6 @@ private:
     const OpzioniGenerazione& opz_;
 };
 
-Row primaRiga(storage::Connection& conn, const std::string& tabella) {
-    Statement st(conn, "select * from " + tabella + " order by ID limit 1");
-    auto colonne = storage::Columns::of(st);
-    if (st.step()) return Row::from(st, colonne);
-    return Row(colonne, {});
-}
 
 // Steps shared by both runs before anything is written: the folder, the overwrite question.
 bool preparaCartella(const OpzioniGenerazione& opz, storage::Reporter& reporter,
@@ -104,27 +99,6 @@ std::unique_ptr<CartellaUscita> bloccaCartella(const OpzioniGenerazione& opz, st
     return cartella;
 }
 
-std::int64_t conta(storage::Connection& conn, const std::string& select) {
-    Statement st(conn, "select count(*) from (" + select + ")");
-    st.step();
-    return st.integer(0);
-}
-
-// A read transaction keeps the run's view of the archive consistent and its reads fast.
-class LetturaConsistente {
-public:
-    explicit LetturaConsistente(storage::Connection& c) : c_(c) { c_.exec("BEGIN"); }
-    ~LetturaConsistente() {
-        try {
-            c_.exec("COMMIT");
-        } catch (...) {
-        }
-    }
-
-private:
-    storage::Connection& c_;
-};
-
 // Records A, B and, when asked, C: the head both supplies share.
 void ScriviTesta(ContestoRecord& ctx, const OpzioniGenerazione& opz, const Row& sostituto, const Row& quadro,
                  Contatori& n) {
@@ -148,19 +122,10 @@ std::string nomeDi(const Row& r) { return storage::senzaControlli(r.text("B02") 
 
 }  // namespace
 
-std::string QuerySelezioneDipendenti(bool dip, bool amm, bool coc) {
-    std::string q = "select * from Zefo1 where id IN(select Id from Zefo2 where (1=0)";
-    if (dip) q += " OR (tipo= 'DIP')  ";
-    if (amm) q += " OR (tipo= 'AMM')  ";
-    if (coc) q += " OR (tipo= 'CoC')  ";
-    q += ") order by ID";
-    return q;
-}
-
 RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const OpzioniGenerazione& opz,
                                           storage::Reporter& reporter) {
     RisultatoGenerazione ris;
-    if (!opz.dipendenti && !opz.amministratori && !opz.collaboratori) {
+    if (opz.tipi.nessuno()) {
         reporter.error("Attenzione, non hai selezionato alcun tipo di fornitura da esportare.");
         return ris;
     }
@@ -170,12 +135,11 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
     const auto uscita = bloccaCartella(opz, reporter, ris);
     if (!uscita) return ris;
 
-    LetturaConsistente lettura(conn);
-    const Row sostituto = primaRiga(conn, "SostitutoImposta");
-    const Row quadro = primaRiga(conn, "QuadroCt");
-    const std::string selezione =
-        QuerySelezioneDipendenti(opz.dipendenti, opz.amministratori, opz.collaboratori);
-    const auto totale = static_cast<std::size_t>(conta(conn, selezione));
+    storage::Lettura lettura(conn);
+    const Row sostituto = storage::LeggiSostituto(conn);
+    const Row quadro = storage::LeggiQuadroCt(conn);
+    storage::ScorriCertificati certificati(conn, opz.tipi);
+    const std::size_t totale = certificati.totale();
 
     const auto invio = uscita->crea(opz.nomeFile);
     const auto log = uscita->crea(kNomeLog);
@@ -186,31 +150,14 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
 
     ScriviTesta(ctx, opz, sostituto, quadro, n);
 
-    Statement certificati(conn, selezione);
-    Statement zefo2(conn, "select * from zefo2 where id = ? order by IdNooo limit 1");
-    Statement zefo3(conn, "select * from Zefo3 where ID = ? order by IDNoooo limit 1");
-    auto col1 = storage::Columns::of(certificati);
-    auto col2 = storage::Columns::of(zefo2);
-    auto col3 = storage::Columns::of(zefo3);
     std::size_t fatti = 0;
-    while (certificati.step()) {
-        const Row z1 = Row::from(certificati, col1);
-        const std::int64_t id = certificati.integer(col1->require("ID"));
-        zefo2.reset();
-        zefo2.bind(1, id);
-        const Row z2 = zefo2.step() ? Row::from(zefo2, col2) : Row(col2, {});
-        zefo2.reset();
-        campi.NominativoCorrente = nomeDi(z1);
-        ctx.CertificatoCorrente = std::to_string(id);
-        n.ContaD += ScriviRecordD(ctx, sostituto, z1);
-        n.ContaG += ScriviRecordG(ctx, sostituto, z1, z2);
-        zefo3.reset();
-        zefo3.bind(1, id);
-        if (zefo3.step()) {
-            const Row z3 = Row::from(zefo3, col3);
-            n.ContaG += ScriviRecordG2(ctx, sostituto, z1, z3);
-        }
-        zefo3.reset();
+    while (certificati.prossimo()) {
+        const storage::Certificato& c = certificati.corrente();
+        campi.NominativoCorrente = nomeDi(c.zefo1);
+        ctx.CertificatoCorrente = std::to_string(c.id);
+        n.ContaD += ScriviRecordD(ctx, sostituto, c.zefo1);
+        n.ContaG += ScriviRecordG(ctx, sostituto, c.zefo1, c.zefo2);
+        if (!c.zefo3.empty()) n.ContaG += ScriviRecordG2(ctx, sostituto, c.zefo1, c.zefo3);
         if (!prosegui(++fatti, totale, *invio, reporter)) {
             ris.esito = Esito::Annullato;
             return ris;
@@ -237,11 +184,10 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
     const auto uscita = bloccaCartella(opz, reporter, ris);
     if (!uscita) return ris;
 
-    LetturaConsistente lettura(conn);
-    const Row sostituto = primaRiga(conn, "SostitutoImposta");
-    const Row quadro = primaRiga(conn, "QuadroCt");
-    const std::string selezione = "select * from professionisti order by ID";
-    const auto totale = static_cast<std::size_t>(conta(conn, selezione));
+    storage::Lettura lettura(conn);
+    const Row sostituto = storage::LeggiSostituto(conn);
+    const Row quadro = storage::LeggiQuadroCt(conn);
+    const auto totale = static_cast<std::size_t>(storage::ContaProfessionisti(conn));
 
     const auto invio = uscita->crea(opz.nomeFile);
     SegnalatoreMessaggi segnalatore(reporter, opz);
@@ -251,11 +197,12 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
     Contatori& n = ris.conta;
 
     ScriviTesta(ctx, opz, sostituto, quadro, n);
-    Statement prof(conn, selezione);
+    Statement prof(conn, "select * from professionisti order by ID");
     auto colonne = storage::Columns::of(prof);
+    Row p;
     std::size_t fatti = 0;
     while (prof.step()) {
-        const Row p = Row::from(prof, colonne);
+        p.assegna(prof, colonne);
         campi.NominativoCorrente = nomeDi(p);
         ctx.CertificatoCorrente = p.text("ID");
         n.ContaD += ScriviRecordD(ctx, sostituto, p);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "storage/certificati.h"
 #include "storage/connection.h"
 #include "storage/reporter.h"
 #include "telematic/record.h"
@@ -16,8 +17,7 @@ struct OpzioniGenerazione {
     std::string nomeFile;                // file name, as typed
     std::string tipoFornitore = "01";    // "01" or "10"
     bool quadroCt = false;               // write record C
-    // Employees' run only: the kinds to include.
-    bool dipendenti = false, amministratori = false, collaboratori = false;
+    storage::Tipi tipi;                  // employees' run only: the kinds to include
     // Called once the folder is ready and the overwrite question answered, before anything is
     // written; false ends the run as cancelled, with no message (the caller has said why).
     std::function<bool()> primaDiScrivere;
@@ -41,9 +41,6 @@ struct RisultatoGenerazione {
 inline constexpr const char* kNomeFileDipendenti = "ZF2015.txt";
 inline constexpr const char* kNomeFileProfessionisti = "ZF2015Prof.txt";
 inline constexpr const char* kNomeLog = "Zf2015.log";
-
-// The selection of the employees' run, built from fixed fragments in the kinds' order.
-std::string QuerySelezioneDipendenti(bool dipendenti, bool amministratori, bool collaboratori);
 
 // The employees' run: A, B, optional C, per certificate D, G and an optional second G, then Z;
 // the log Zf2015.log beside it. The run holds the destination folder alone, writes temporaries of

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     telematic::OpzioniGenerazione opz;
     opz.cartella = uscita.string();
     opz.nomeFile = "ZF2015.txt";
-    opz.dipendenti = opz.amministratori = opz.collaboratori = true;
+    opz.tipi = storage::Tipi::tutti();
     check::OpzioniControllo oc;
     oc.professionisti = false;  // the same supply the run writes
 

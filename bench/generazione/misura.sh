@@ -9,15 +9,17 @@ dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 "$build/bench/palio_genera_archivio" "$dir/archivio" "$n" > /dev/null
 db="$dir/archivio/Zefo2015.db"
-secondi() { /usr/bin/time -f "%e %M" "$@" 2>&1 >/dev/null | tail -1; }
+# Elapsed seconds, processor seconds (user + system) and peak memory: on a machine shared with
+# other work the processor seconds are the steadier figure.
+secondi() { /usr/bin/time -f "%e %U %S %M" "$@" 2>&1 >/dev/null | tail -1 | awk '{ print $1, $2 + $3, $4 }'; }
 
-read -r t_gen mem_gen < <(secondi "$build/palio2015-cli" --archivio "$dir/archivio" genera dipendenti \
+read -r t_gen c_gen mem_gen < <(secondi "$build/palio2015-cli" --archivio "$dir/archivio" genera dipendenti \
     --cartella "$dir/out" --tipi DIP,AMM,CoC --quadro-ct)
-read -r t_sql _ < <(secondi sqlite3 "$db" "select * from Zefo1; select * from Zefo2; select * from Zefo3;")
-read -r t_cp _ < <(secondi cp "$dir/out/ZF2015.txt" "$dir/copia.txt")
+read -r t_sql c_sql _ < <(secondi sqlite3 "$db" "select * from Zefo1; select * from Zefo2; select * from Zefo3;")
+read -r t_cp c_cp _ < <(secondi cp "$dir/out/ZF2015.txt" "$dir/copia.txt")
 dim=$(stat -c %s "$dir/out/ZF2015.txt")
 echo "certificati: $n   file: $((dim / 1900)) record, $((dim / 1048576)) MiB"
-echo "generazione: ${t_gen} s, memoria massima $((mem_gen / 1024)) MiB"
-echo "sqlite3 select * delle tre tabelle: ${t_sql} s; copia del file: ${t_cp} s"
-awk -v g="$t_gen" -v s="$t_sql" -v c="$t_cp" \
-    'BEGIN { printf "rapporto generazione / (lettura + copia): %.2f (obiettivo <= 2)\n", g / (s + c) }'
+echo "generazione: ${t_gen} s (processore ${c_gen} s), memoria massima $((mem_gen / 1024)) MiB"
+echo "sqlite3 select * delle tre tabelle: ${t_sql} s (processore ${c_sql} s); copia del file: ${t_cp} s (processore ${c_cp} s)"
+awk -v g="$t_gen" -v s="$t_sql" -v c="$t_cp" -v cg="$c_gen" -v cs="$c_sql" -v cc="$c_cp" \
+    'BEGIN { printf "rapporto generazione / (lettura + copia): %.2f, sul tempo di processore %.2f (obiettivo <= 1.3)\n", g / (s + c), cg / (cs + cc) }'

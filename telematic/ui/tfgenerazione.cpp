@@ -155,11 +155,7 @@ void TFGenerazione::generaFile() {
     opz.nomeFile = Edit1->text().toStdString();
     opz.tipoFornitore = RadioGroup1->checkedId() == 1 ? "10" : "01";
     opz.quadroCt = CheckBox1->isChecked();
-    if (tipo_ == Tipo::Dipendenti) {
-        opz.dipendenti = CBDipendenti->isChecked();
-        opz.amministratori = CbAmministratori->isChecked();
-        opz.collaboratori = CbCoCoCo->isChecked();
-    }
+    if (tipo_ == Tipo::Dipendenti) opz.tipi = tipiScelti();
     // The check runs once the folder and the overwrite question are settled, before writing.
     bool annullato = false;
     opz.primaDiScrivere = [this, &annullato] {
@@ -209,12 +205,17 @@ void TFGenerazione::generaFile() {
     inCorso_ = false;
 }
 
+storage::Tipi TFGenerazione::tipiScelti() const {
+    return storage::Tipi()
+        .con(storage::Tipo::DIP, CBDipendenti->isChecked())
+        .con(storage::Tipo::AMM, CbAmministratori->isChecked())
+        .con(storage::Tipo::CoC, CbCoCoCo->isChecked());
+}
+
 check::OpzioniControllo TFGenerazione::opzioniControllo() const {
     check::OpzioniControllo o;
     const bool dip = tipo_ == Tipo::Dipendenti;
-    o.dipendenti = dip && CBDipendenti->isChecked();
-    o.amministratori = dip && CbAmministratori->isChecked();
-    o.collaboratori = dip && CbCoCoCo->isChecked();
+    o.tipi = dip ? tipiScelti() : storage::Tipi();
     o.professionisti = !dip;
     o.quadroCt = CheckBox1->isChecked();
     return o;
@@ -224,9 +225,9 @@ QString TFGenerazione::intestazioneControllo() const {
     const check::OpzioniControllo o = opzioniControllo();
     QStringList parti;
     if (tipo_ == Tipo::Professionisti) parti << QStringLiteral("Professionisti");
-    if (o.dipendenti) parti << QStringLiteral("Dipendenti - LPU / LSU");
-    if (o.amministratori) parti << QStringLiteral("Amministratori");
-    if (o.collaboratori) parti << QStringLiteral("Co. Co. Co.");
+    if (o.tipi.contiene(storage::Tipo::DIP)) parti << QStringLiteral("Dipendenti - LPU / LSU");
+    if (o.tipi.contiene(storage::Tipo::AMM)) parti << QStringLiteral("Amministratori");
+    if (o.tipi.contiene(storage::Tipo::CoC)) parti << QStringLiteral("Co. Co. Co.");
     if (parti.isEmpty()) parti << QStringLiteral("solo il sostituto: nessuna fornitura scelta");
     if (o.quadroCt) parti << QStringLiteral("Quadro CT");
     return QStringLiteral("Controllo dell'archivio (%1)").arg(parti.join(QStringLiteral(", ")));

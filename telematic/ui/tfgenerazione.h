@@ -36,6 +36,7 @@ public:
 
 private:
     QCheckBox* casella(const QString& testo, const char* nome, QWidget* genitore);
+    storage::Tipi tipiScelti() const;
     check::OpzioniControllo opzioniControllo() const;
     QString intestazioneControllo() const;
     struct EsitoControllo {

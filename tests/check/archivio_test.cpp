@@ -221,8 +221,7 @@ TEST(ControlloArchivio, QuadroCtScartaLaFornitura) {
         a.dipendente(kCfMario, "ROSSI", {}, {}, c.tipo);
         check::OpzioniControllo opz;
         opz.quadroCt = true;
-        opz.dipendenti = c.dipendenti;
-        opz.amministratori = opz.collaboratori = false;
+        opz.tipi = storage::Tipi().con(storage::Tipo::DIP, c.dipendenti);
         opz.professionisti = c.professionisti;
         const auto ps = controlla(a, opz);
         std::vector<std::string> errori;
@@ -273,14 +272,40 @@ TEST(ControlloArchivio, TagliDelRecordB) {
     }
 }
 
+// A1 counts the certificates of a kind, whatever their point 1; A2 the professionals. Both supplies
+// carry them in record B, so either check compares them.
 TEST(ControlloArchivio, ConteggiDelFrontespizio) {
-    Archivio a;
-    a.sostituto({{"A1", "5"}, {"A2", "1a"}});
-    a.dipendente(kCfMario, "ROSSI");
-    a.dipendente(kCfGiovanna, "VERDI", {{"C001", ""}, {"C002", ""}, {"C008", ""}});
-    const auto ps = controlla(a);
-    atteso(ps, "A1", Gravita::Avviso, "Il frontespizio indica 5 certificati di lavoro dipendente, l'archivio ne ha 1.", "A1");
-    atteso(ps, "A2", Gravita::Errore, "Il numero di certificati di lavoro autonomo «1a» contiene caratteri non numerici.", "A2");
+    const struct {
+        const char* nome;
+        const char* a1;
+        const char* a2;
+        bool soloProfessionisti;
+        std::vector<std::string> attesi;
+    } casi[] = {
+        {"giusti", "2", "1", false, {}},
+        {"giusti, solo professionisti", "2", "1", true, {}},
+        {"sbagliati", "5", "1a", false,
+         {"A1 Avviso: Il frontespizio indica 5 certificati di lavoro dipendente, l'archivio ne ha 2.",
+          "A2 Errore: Il numero di certificati di lavoro autonomo «1a» contiene caratteri non numerici."}},
+        {"la regola del punto 1", "1", "2", true,
+         {"A1 Avviso: Il frontespizio indica 1 certificati di lavoro dipendente, l'archivio ne ha 2.",
+          "A2 Avviso: Il frontespizio indica 2 certificati di lavoro autonomo, l'archivio ne ha 1."}},
+    };
+    for (const auto& c : casi) {
+        Archivio a;
+        a.sostituto({{"A1", c.a1}, {"A2", c.a2}});
+        a.dipendente(kCfMario, "ROSSI");
+        a.dipendente(kCfGiovanna, "VERDI", {{"C001", ""}, {"C002", "1"}, {"C008", ""}}, {}, "CoC");
+        a.inserisci("Zefo1", {{"B01", kCfAnna}, {"B02", "FERRARI"}, {"C001", "1.000,00"}});  // no kind
+        a.inserisci("Professionisti", {{"B01", kCfLuca}, {"B02", "BIANCHI"}});
+        check::OpzioniControllo opz;
+        if (c.soloProfessionisti) opz.tipi = storage::Tipi();
+        std::vector<std::string> visti;
+        for (const auto& p : controlla(a, opz))
+            if (p.colonna == "A1" || p.colonna == "A2")
+                visti.push_back(p.colonna + " " + check::TestoGravita(p.gravita) + ": " + p.testo);
+        EXPECT_EQ(visti, c.attesi) << c.nome;
+    }
 }
 
 TEST(ControlloArchivio, CertificatiIncompletiRipetutiESenzaTipo) {
@@ -315,7 +340,8 @@ TEST(ControlloArchivio, SoloITipiScelti) {
     a.dipendente(kCfMario, "ROSSI", {{"B05", "99/99/1999"}}, {}, "DIP");
     const auto amm = a.dipendente(kCfGiovanna, "VERDI", {{"B05", "99/99/1999"}}, {}, "amm");  // kinds ignore case, as the run's query
     check::OpzioniControllo opz;
-    opz.dipendenti = opz.collaboratori = opz.professionisti = false;
+    opz.tipi = storage::Tipi().con(storage::Tipo::AMM);
+    opz.professionisti = false;
     const auto ps = controlla(a, opz);
     ASSERT_EQ(ps.size(), 1u) << ::testing::PrintToString(righe(ps));
     EXPECT_EQ(ps[0].id, amm);
@@ -336,11 +362,11 @@ TEST(ControlloArchivio, SezioniPrevidenzialiUlteriori) {
 
 TEST(ControlloArchivio, Professionisti) {
     Archivio a;
-    a.sostituto();
+    a.sostituto({{"A2", "1"}});
     const auto id = a.inserisci("Professionisti", {{"A01", kCfSostituto}, {"B01", kCfLuca}, {"B02", "BIANCHI"},
                                                    {"E02", "14"}, {"E04", "1000"}, {"E06", "A"}});
     check::OpzioniControllo opz;
-    opz.dipendenti = opz.amministratori = opz.collaboratori = false;
+    opz.tipi = storage::Tipi();
     const auto ps = controlla(a, opz);
     ASSERT_EQ(ps.size(), 3u) << ::testing::PrintToString(righe(ps));
     for (const auto& p : ps) {

@@ -37,7 +37,7 @@ std::string generaDipendenti(Archivio& a, bool quadroCt = false) {
     telematic::OpzioniGenerazione opz;
     opz.cartella = (a.dir / "invio").string();
     opz.nomeFile = "ZF2015.txt";
-    opz.dipendenti = opz.amministratori = opz.collaboratori = true;
+    opz.tipi = storage::Tipi::tutti();
     opz.quadroCt = quadroCt;
     Silenzioso r;
     const auto ris = telematic::GeneraFileDipendenti(a.conn, opz, r);

@@ -60,7 +60,7 @@ TEST_F(Generazione, EmployeesEndToEnd) {
     arch.inserisci("Zefo3", {{"Id", std::to_string(id3)}, {"D09", "5,00"}});
     arch.inserisci("Zefo3", {{"Id", std::to_string(id3)}, {"D09", "7,00"}});
     arch.inserisci("Zefo3", {{"Id", "9999"}, {"D09", "1,00"}});
-    opz.dipendenti = opz.collaboratori = true;
+    opz.tipi = storage::Tipi().con(storage::Tipo::DIP).con(storage::Tipo::CoC);
     opz.quadroCt = true;
     opz.tipoFornitore = "10";
 
@@ -103,7 +103,7 @@ TEST_F(Generazione, EmployeesEndToEnd) {
 
 TEST_F(Generazione, LogLinesByteForByte) {
     certificato("ROSSÌ", "DIP", {{"C001", "1,00"}, {"C006", "1234"}});
-    opz.dipendenti = true;
+    opz.tipi = storage::Tipi().con(storage::Tipo::DIP);
     ASSERT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Concluso);
     EXPECT_EQ(log(),
               "ROSS\xCC NOME: La data di inizio lavoro \xE8 obbligatoria se prensenti i campi "
@@ -113,18 +113,9 @@ TEST_F(Generazione, LogLinesByteForByte) {
               "DB001006 - tipo N3 - valore 1234\rMi aspetto un numero di massimo tre  cifre.\r\r\r\n");
 }
 
-TEST_F(Generazione, OnlyOfficersQueryText) {
-    EXPECT_EQ(telematic::QuerySelezioneDipendenti(false, true, false),
-              "select * from Zefo1 where id IN(select Id from Zefo2 where (1=0) OR (tipo= 'AMM')  ) "
-              "order by ID");
-    EXPECT_EQ(telematic::QuerySelezioneDipendenti(true, true, true),
-              "select * from Zefo1 where id IN(select Id from Zefo2 where (1=0) OR (tipo= 'DIP')   OR "
-              "(tipo= 'AMM')   OR (tipo= 'CoC')  ) order by ID");
-}
-
 TEST_F(Generazione, NoCertificateOfTheChosenKinds) {
     certificato("ALFA", "DIP");
-    opz.amministratori = true;
+    opz.tipi = storage::Tipi().con(storage::Tipo::AMM);
     auto ris = telematic::GeneraFileDipendenti(arch.conn, opz, r);
     ASSERT_EQ(ris.esito, telematic::Esito::Concluso);
     auto recs = prova::records(file());
@@ -133,14 +124,14 @@ TEST_F(Generazione, NoCertificateOfTheChosenKinds) {
 }
 
 TEST_F(Generazione, RefusalsTouchNothing) {
-    opz.dipendenti = false;
+    opz.tipi = storage::Tipi();
     EXPECT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Rifiutato);
     EXPECT_EQ(r.errori, std::vector<std::string>{
                             "Attenzione, non hai selezionato alcun tipo di fornitura da esportare."});
     EXPECT_FALSE(fs::exists(opz.cartella));
 
     r = Risposte();
-    opz.dipendenti = true;
+    opz.tipi = storage::Tipi().con(storage::Tipo::DIP);
     opz.cartella = "  ";
     EXPECT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Rifiutato);
     EXPECT_EQ(r.errori, std::vector<std::string>{"Indicare la cartella di destinazione"});
@@ -166,7 +157,7 @@ TEST_F(Generazione, RefusalsTouchNothing) {
 
 TEST_F(Generazione, OverwriteQuestion) {
     certificato("ALFA", "DIP");
-    opz.dipendenti = true;
+    opz.tipi = storage::Tipi().con(storage::Tipo::DIP);
     fs::create_directories(opz.cartella);
     std::ofstream(fs::path(opz.cartella) / "ZF2015.txt") << "vecchio";
     std::ofstream(fs::path(opz.cartella) / "Zf2015.log") << "log vecchio";
@@ -199,7 +190,7 @@ TEST_F(Generazione, CancelledRunLeavesTheEarlierFile) {
         bool progress(std::size_t, std::size_t) override { return false; }
     } a;
     for (int i = 0; i < 300; ++i) certificato("N" + std::to_string(i), "DIP", {{"C002", "1"}});
-    opz.dipendenti = true;
+    opz.tipi = storage::Tipi().con(storage::Tipo::DIP);
     fs::create_directories(opz.cartella);
     std::ofstream(fs::path(opz.cartella) / "ZF2015.txt") << "vecchio";
     a.risposta = true;
@@ -212,7 +203,7 @@ TEST_F(Generazione, CancelledRunLeavesTheEarlierFile) {
 // The caller's last word comes after the overwrite question; a refusal writes nothing.
 TEST_F(Generazione, LastWordBeforeWriting) {
     certificato("ALFA", "DIP", {{"C002", "1"}});
-    opz.dipendenti = true;
+    opz.tipi = storage::Tipi().con(storage::Tipo::DIP);
     fs::create_directories(opz.cartella);
     std::ofstream(fs::path(opz.cartella) / "ZF2015.txt") << "vecchio";
     r.risposta = true;
@@ -279,7 +270,7 @@ TEST_F(Generazione, SameRowSameDRecordInBothRuns) {
     auto ide = arch.inserisci("Zefo1", v);
     ASSERT_EQ(idp, ide);
     arch.inserisci("Zefo2", {{"ID", std::to_string(ide)}, {"tipo", "DIP"}});
-    opz.dipendenti = true;
+    opz.tipi = storage::Tipi().con(storage::Tipo::DIP);
     telematic::GeneraFileDipendenti(arch.conn, opz, r);
     std::string dip = prova::records(file())[2];
     opz.nomeFile = "ZF2015Prof.txt";

@@ -27,7 +27,7 @@ TEST(RigheDelCertificato, LaChiavePiuBassaVinceSullOrdineDiInserimento) {
     telematic::OpzioniGenerazione opz;
     opz.cartella = (a.dir / "invio").string();
     opz.nomeFile = "ZF2015.txt";
-    opz.dipendenti = true;
+    opz.tipi = storage::Tipi().con(storage::Tipo::DIP);
     Silenzioso r;
     ASSERT_EQ(telematic::GeneraFileDipendenti(a.conn, opz, r).esito, telematic::Esito::Concluso);
     const auto rec = prova::records(prova::leggi(a.dir / "invio" / "ZF2015.txt"));

@@ -23,7 +23,9 @@ struct Fixture {
     std::int64_t rossi, rossiMinuscolo, rossiano, dangelo, bianchi, senzaCognome;
 };
 
-print::TipiSelezionati tipi(bool dip, bool amm, bool coc) { return {dip, amm, coc}; }
+storage::Tipi tipi(bool dip, bool amm, bool coc) {
+    return storage::Tipi().con(storage::Tipo::DIP, dip).con(storage::Tipo::AMM, amm).con(storage::Tipo::CoC, coc);
+}
 
 }  // namespace
 
@@ -33,7 +35,7 @@ TEST(Selezione, PerMatricolaEPerCognome) {
     struct Caso {
         const char* nome;
         bool perCognome;
-        print::TipiSelezionati tipi;
+        storage::Tipi tipi;
         std::string da, a;
         std::vector<std::int64_t> attesi;
     };

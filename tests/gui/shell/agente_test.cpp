@@ -33,27 +33,33 @@ private slots:
     void quadroCtChiedePerIDatiDelSostituto();
 };
 
-// A row counts as an employee certificate when its point 1 holds text, else as self-employment.
+// A1 counts the certificates of a kind DIP, AMM or CoC (point 1 plays no part), A2 the professionals.
 void AgenteTest::conteggi_data() {
-    QTest::addColumn<QString>("righe");  // values of C001 for the Zefo1 rows; "~" = never set
+    QTest::addColumn<QString>("righe");  // the kinds of the Zefo1 rows; "~" = no Zefo2 row
+    QTest::addColumn<int>("professionisti");
     QTest::addColumn<bool>("conRigaAgente");
     QTest::addColumn<QString>("a1");
     QTest::addColumn<QString>("a2");
-    QTest::newRow("archivio vuoto") << "" << true << "0" << "0";
-    QTest::newRow("misto") << "1,,~,X" << true << "2" << "2";
-    QTest::newRow("agente ancora da inserire") << "1,~" << false << "1" << "1";
+    QTest::newRow("archivio vuoto") << "" << 0 << true << "0" << "0";
+    QTest::newRow("misto") << "DIP,amm,CoC,~,XYZ," << 2 << true << "3" << "2";
+    QTest::newRow("agente ancora da inserire") << "DIP" << 1 << false << "1" << "1";
 }
 
 void AgenteTest::conteggi() {
     QFETCH(QString, righe);
+    QFETCH(int, professionisti);
     QFETCH(bool, conRigaAgente);
     QFETCH(QString, a1);
     QFETCH(QString, a2);
     if (conRigaAgente) esegui(arch->db, "insert into SostitutoImposta(A1, A2) values('9', '9')");
     if (!righe.isEmpty())
-        for (const QString& c : righe.split(','))
-            esegui(arch->db, c == "~" ? std::string("insert into Zefo1(B02) values('X')")
-                                      : "insert into Zefo1(C001) values('" + c.toStdString() + "')");
+        for (const QString& t : righe.split(',')) {
+            // Point 1 filled where the old rule would not count, empty where it would.
+            std::string sql = std::string("insert into Zefo1(C001) values('") + (t == "DIP" ? "" : "1,00") + "');";
+            if (t != "~") sql += "insert into Zefo2(ID, tipo) values(last_insert_rowid(), '" + t.toStdString() + "');";
+            esegui(arch->db, sql);
+        }
+    for (int i = 0; i < professionisti; ++i) esegui(arch->db, "insert into Professionisti(B02) values('P')");
     Registratore r;
     TFSostituto w(*conn);
     w.prepara();

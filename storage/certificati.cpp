@@ -1,0 +1,209 @@
+#include "storage/certificati.h"
+
+namespace storage {
+
+namespace {
+
+// The certificate's own Zefo2 row among several: the lowest key. Written as a test per row, so a
+// walk in ID order streams through the index instead of sorting the table.
+constexpr const char* kPrimaZefo2 =
+    "not exists (select 1 from Zefo2 w where w.ID = Zefo2.ID and w.IdNooo < Zefo2.IdNooo)";
+
+// The kinds as an SQL condition on a Zefo2 row, from fixed fragments only.
+std::string condizioneTipi(const Tipi& tipi) {
+    std::string elenco;
+    for (Tipo t : kTipi) {
+        if (!tipi.contiene(t)) continue;
+        elenco += elenco.empty() ? "'" : ", '";
+        elenco += CodiceTipo(t);
+        elenco += '\'';
+    }
+    return elenco.empty() ? "0" : "tipo in (" + elenco + ")";
+}
+
+Row primaRiga(Connection& conn, const char* sql) {
+    Statement st(conn, sql);
+    if (!st.step()) return Row();
+    return Row::from(st, Columns::of(st));
+}
+
+std::int64_t conta(Connection& conn, const std::string& sql) {
+    Statement st(conn, sql);
+    st.step();
+    return st.integer(0);
+}
+
+// A statement read in key order, one step ahead of the walk that merges it.
+struct Cursore {
+    Cursore(Connection& conn, const std::string& sql, const char* chiave)
+        : st(conn, sql), colonne(Columns::of(st)), iChiave(colonne->require(chiave)) {
+        avanza();
+    }
+    void avanza() { ha = st.step(); }
+    std::int64_t chiave() const { return st.integer(iChiave); }
+    // Moves past the rows of lower keys; true when it stands on key k.
+    bool su(std::int64_t k) {
+        while (ha && chiave() < k) avanza();
+        return ha && chiave() == k;
+    }
+
+    Statement st;
+    std::shared_ptr<const Columns> colonne;
+    int iChiave;
+    bool ha = false;
+};
+
+}  // namespace
+
+const char* CodiceTipo(Tipo t) {
+    switch (t) {
+        case Tipo::DIP: return "DIP";
+        case Tipo::AMM: return "AMM";
+        case Tipo::CoC: return "CoC";
+    }
+    return "";
+}
+
+Tipi Tipi::tutti() { return Tipi().con(Tipo::DIP).con(Tipo::AMM).con(Tipo::CoC); }
+
+Tipi& Tipi::con(Tipo t, bool scelto) {
+    const unsigned b = 1u << static_cast<unsigned>(t);
+    bit_ = scelto ? (bit_ | b) : (bit_ & ~b);
+    return *this;
+}
+
+std::optional<Tipi> TipiDaTesto(std::string_view testo, std::string* sconosciuto) {
+    Tipi tipi;
+    while (true) {
+        const std::size_t virgola = testo.find(',');
+        const std::string_view parola = testo.substr(0, virgola);
+        if (!parola.empty()) {
+            bool noto = false;
+            for (Tipo t : kTipi)
+                if (parola == CodiceTipo(t)) {
+                    tipi.con(t);
+                    noto = true;
+                }
+            if (!noto) {
+                if (sconosciuto) *sconosciuto = std::string(parola);
+                return std::nullopt;
+            }
+        }
+        if (virgola == std::string_view::npos) return tipi;
+        testo.remove_prefix(virgola + 1);
+    }
+}
+
+std::string SqlRigheZefo2DeiTipi(const Tipi& tipi) {
+    return std::string(kPrimaZefo2) + " and " + condizioneTipi(tipi);
+}
+
+std::string SqlNumeriDeiTipi(const Tipi& tipi) { return "select ID from Zefo2 where " + SqlRigheZefo2DeiTipi(tipi); }
+
+std::string SqlNumeriConZefo2() { return "select ID from Zefo2"; }
+
+// ---- single certificates ----
+
+struct LettoreCertificati::Impl {
+    explicit Impl(Connection& c)
+        : zefo1(c, "select * from Zefo1 where ID = ?"),
+          zefo2(c, kSqlZefo2DelCertificato),
+          zefo3(c, kSqlZefo3DelCertificato),
+          professionisti(c, "select * from Professionisti where ID = ?") {}
+
+    static std::optional<Row> leggi(Statement& s, std::shared_ptr<const Columns>& colonne,
+                                    std::int64_t id) {
+        s.reset();
+        s.bind(1, id);
+        std::optional<Row> r;
+        if (s.step()) r = Row::from(s, colonne ? colonne : (colonne = Columns::of(s)));
+        s.reset();
+        return r;
+    }
+
+    Statement zefo1, zefo2, zefo3, professionisti;
+    std::shared_ptr<const Columns> c1, c2, c3, cp;
+};
+
+LettoreCertificati::LettoreCertificati(Connection& conn) : d_(std::make_unique<Impl>(conn)) {}
+LettoreCertificati::~LettoreCertificati() = default;
+
+std::optional<Certificato> LettoreCertificati::certificato(std::int64_t id) {
+    auto r1 = Impl::leggi(d_->zefo1, d_->c1, id);
+    if (!r1) return std::nullopt;
+    Certificato c;
+    c.id = id;
+    c.zefo1 = std::move(*r1);
+    if (auto r2 = Impl::leggi(d_->zefo2, d_->c2, id)) c.zefo2 = std::move(*r2);
+    Statement& z3 = d_->zefo3;
+    z3.reset();
+    z3.bind(1, id);
+    if (!d_->c3) d_->c3 = Columns::of(z3);
+    while (z3.step())
+        if (c.sezioniUlteriori++ == 0) c.zefo3 = Row::from(z3, d_->c3);
+    z3.reset();
+    return c;
+}
+
+std::optional<Row> LettoreCertificati::professionista(std::int64_t id) {
+    return Impl::leggi(d_->professionisti, d_->cp, id);
+}
+
+// ---- the walk ----
+
+struct ScorriCertificati::Impl {
+    Impl(Connection& conn, const Tipi& tipi)
+        : zefo2(conn,
+                "select * from Zefo2 where " + SqlRigheZefo2DeiTipi(tipi) + " order by ID",
+                "ID"),
+          zefo1(conn, "select * from Zefo1 order by ID", "ID"),
+          zefo3(conn, "select * from Zefo3 order by Id, IDNoooo", "Id") {}
+
+    Cursore zefo2, zefo1, zefo3;
+};
+
+ScorriCertificati::ScorriCertificati(Connection& conn, const Tipi& tipi)
+    : d_(std::make_unique<Impl>(conn, tipi)) {
+    totale_ = static_cast<std::size_t>(
+        conta(conn, "select count(*) from Zefo1 where ID in (" + SqlNumeriDeiTipi(tipi) + ")"));
+}
+
+ScorriCertificati::~ScorriCertificati() = default;
+
+bool ScorriCertificati::prossimo() {
+    Impl& d = *d_;
+    // Driven by the Zefo2 rows of the chosen kinds; one whose Zefo1 row is gone is no certificate.
+    for (; d.zefo2.ha; d.zefo2.avanza()) {
+        const std::int64_t id = d.zefo2.chiave();
+        if (!d.zefo1.su(id)) continue;
+        Certificato& c = corrente_;
+        c.id = id;
+        c.zefo1.assegna(d.zefo1.st, d.zefo1.colonne);
+        c.zefo2.assegna(d.zefo2.st, d.zefo2.colonne);
+        c.sezioniUlteriori = 0;
+        c.zefo3.svuota();
+        if (d.zefo3.su(id)) {
+            c.zefo3.assegna(d.zefo3.st, d.zefo3.colonne);
+            for (; d.zefo3.ha && d.zefo3.chiave() == id; d.zefo3.avanza()) ++c.sezioniUlteriori;
+        }
+        d.zefo2.avanza();
+        return true;
+    }
+    return false;
+}
+
+// ---- the single-row tables and the counts ----
+
+Row LeggiSostituto(Connection& conn) { return primaRiga(conn, kSqlSostituto); }
+Row LeggiQuadroCt(Connection& conn) { return primaRiga(conn, kSqlQuadroCt); }
+
+ConteggiFrontespizio ContaCertificati(Connection& conn) {
+    ConteggiFrontespizio n;
+    n.A1 = conta(conn, "select count(*) from Zefo1 where ID in (" + SqlNumeriDeiTipi(Tipi::tutti()) + ")");
+    n.A2 = ContaProfessionisti(conn);
+    return n;
+}
+
+std::int64_t ContaProfessionisti(Connection& conn) { return conta(conn, "select count(*) from Professionisti"); }
+
+}  // namespace storage

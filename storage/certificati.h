@@ -1,0 +1,117 @@
+#pragma once
+
+// What the archive's rows mean, for every part that reads them: the three kinds of an
+// employee-type certificate, "a certificate" (which of its rows count), the agent's row and the
+// frontispiece counts. A change of any of these rules is a change here only.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "storage/connection.h"
+#include "storage/row.h"
+
+namespace storage {
+
+// The kind of an employee-type certificate, as Zefo2.tipo holds it.
+enum class Tipo { DIP, AMM, CoC };
+inline constexpr std::array<Tipo, 3> kTipi{Tipo::DIP, Tipo::AMM, Tipo::CoC};
+// "DIP", "AMM" or "CoC".
+const char* CodiceTipo(Tipo t);
+
+// A choice of kinds: the boxes of the generation, check, print and editor windows.
+class Tipi {
+public:
+    Tipi() = default;
+    static Tipi tutti();
+    Tipi& con(Tipo t, bool scelto = true);
+    bool contiene(Tipo t) const { return (bit_ & (1u << static_cast<unsigned>(t))) != 0; }
+    bool nessuno() const { return bit_ == 0; }
+    bool operator==(const Tipi&) const = default;
+
+private:
+    unsigned bit_ = 0;
+};
+
+// "DIP,AMM,CoC" in any order, written as above; empty words are skipped. A word that is no kind
+// gives nullopt, and *sconosciuto (when given) holds it.
+std::optional<Tipi> TipiDaTesto(std::string_view testo, std::string* sconosciuto = nullptr);
+
+// A certificate's Zefo2 row is its lowest-key one; its kind is that row's tipo, compared as the
+// archive compares text (case ignored). A certificate with no Zefo2 row has no kind.
+// A condition on Zefo2 rows: the certificates' own rows of these kinds.
+std::string SqlRigheZefo2DeiTipi(const Tipi& tipi);
+// The numbers (Zefo1.ID) of the certificates of these kinds, as a select to put after "ID in".
+std::string SqlNumeriDeiTipi(const Tipi& tipi);
+// The same for every certificate with a Zefo2 row, whatever its kind (even none).
+std::string SqlNumeriConZefo2();
+
+// One employee-type certificate: its Zefo1 row, its Zefo2 row and its first further
+// social-security section. The writers, the check, the print and the editor read these.
+struct Certificato {
+    std::int64_t id = 0;
+    Row zefo1;
+    Row zefo2;                 // the lowest-key Zefo2 row; empty when there is none
+    Row zefo3;                 // the lowest-key Zefo3 row, the only one the file carries; or empty
+    int sezioniUlteriori = 0;  // how many Zefo3 rows the certificate has
+};
+
+// A certificate's Zefo2 row and its Zefo3 rows (first the one the file carries), for a Dataset
+// opened with the certificate's number as parameter.
+inline constexpr const char* kSqlZefo2DelCertificato = "select * from Zefo2 where ID = ? order by IdNooo limit 1";
+inline constexpr const char* kSqlZefo3DelCertificato = "select * from Zefo3 where Id = ? order by IDNoooo";
+
+// Reads certificates one at a time by number, with statements prepared once for many reads.
+class LettoreCertificati {
+public:
+    explicit LettoreCertificati(Connection& conn);
+    ~LettoreCertificati();
+    // nullopt when there is no Zefo1 row with this number.
+    std::optional<Certificato> certificato(std::int64_t id);
+    // A professional's certificate: the Professionisti row; nullopt when there is none.
+    std::optional<Row> professionista(std::int64_t id);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+};
+
+// Walks the certificates of the chosen kinds in ascending number, reading each table once in
+// key order; the current certificate's rows are reused for the next one, so memory does not
+// grow with the archive.
+class ScorriCertificati {
+public:
+    ScorriCertificati(Connection& conn, const Tipi& tipi);
+    ~ScorriCertificati();
+    // How many certificates the walk visits.
+    std::size_t totale() const { return totale_; }
+    // Moves to the next certificate; false after the last.
+    bool prossimo();
+    const Certificato& corrente() const { return corrente_; }
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+    std::size_t totale_ = 0;
+    Certificato corrente_;
+};
+
+// The single-row tables: where more rows crept in, the one with the lowest key is the one.
+Row LeggiSostituto(Connection& conn);  // SostitutoImposta; an empty Row when there is none
+Row LeggiQuadroCt(Connection& conn);   // QuadroCt; likewise
+// The same rows for a Dataset ("select * from TABLE ...").
+inline constexpr const char* kSqlSostituto = "select * from SostitutoImposta order by ID limit 1";
+inline constexpr const char* kSqlQuadroCt = "select * from QuadroCt order by ID limit 1";
+
+// The frontispiece counts: A1 the employee-type certificates (a DIP, AMM or CoC kind),
+// A2 the professionals' certificates (the Professionisti rows).
+struct ConteggiFrontespizio {
+    std::int64_t A1 = 0, A2 = 0;
+};
+ConteggiFrontespizio ContaCertificati(Connection& conn);
+std::int64_t ContaProfessionisti(Connection& conn);  // A2 alone
+
+}  // namespace storage

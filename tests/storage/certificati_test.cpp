@@ -1,0 +1,174 @@
+#include "storage/certificati.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "comune/archivio_prova.h"
+#include "storage/dataset.h"
+
+namespace {
+
+using storage::Tipi;
+using storage::Tipo;
+
+TEST(Tipi, DaTesto) {
+    const struct {
+        const char* testo;
+        std::optional<Tipi> atteso;
+        const char* sconosciuto;
+    } casi[] = {
+        {"DIP,AMM,CoC", Tipi::tutti(), ""},
+        {"CoC,DIP", Tipi().con(Tipo::DIP).con(Tipo::CoC), ""},
+        {"AMM,,AMM,", Tipi().con(Tipo::AMM), ""},
+        {"", Tipi(), ""},
+        {"DIP,dip", std::nullopt, "dip"},
+        {"DIP, AMM", std::nullopt, " AMM"},
+        {"LPU", std::nullopt, "LPU"},
+    };
+    for (const auto& c : casi) {
+        std::string sconosciuto;
+        EXPECT_EQ(storage::TipiDaTesto(c.testo, &sconosciuto), c.atteso) << c.testo;
+        EXPECT_EQ(sconosciuto, c.sconosciuto) << c.testo;
+    }
+    EXPECT_TRUE(Tipi().nessuno());
+    EXPECT_FALSE(Tipi::tutti().con(Tipo::AMM, false).contiene(Tipo::AMM));
+    EXPECT_TRUE(Tipi::tutti().con(Tipo::AMM, false).contiene(Tipo::CoC));
+}
+
+// A small archive with the rows that make the rules matter: a certificate with two Zefo2 rows
+// of different kinds, one with two further sections, one with no Zefo2 row, a Zefo2 row whose
+// certificate is gone, kinds written in other cases or not at all.
+class CertificatiTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        certificato(1, {"DIP"});
+        certificato(2, {"amm"});           // the archive compares kinds ignoring case
+        certificato(3, {"CoC", "DIP"});    // its own row is the first: CoC
+        certificato(4, {});                // no Zefo2 row: no kind
+        certificato(5, {""});              // empty kind
+        certificato(6, {"DIP"}, 2);        // two further sections
+        certificato(7, {"XYZ"});
+        a.inserisci("Zefo2", {{"ID", "99"}, {"tipo", "DIP"}});  // no Zefo1 row 99
+    }
+    void certificato(int id, const std::vector<std::string>& tipi, int sezioni = 0) {
+        a.inserisci("Zefo1", {{"ID", std::to_string(id)}, {"B02", "COGNOME" + std::to_string(id)}});
+        for (const auto& t : tipi) a.inserisci("Zefo2", {{"ID", std::to_string(id)}, {"tipo", t}, {"MatrDip", t}});
+        for (int s = 1; s <= sezioni; ++s)
+            a.inserisci("Zefo3", {{"Id", std::to_string(id)}, {"matricola", "S" + std::to_string(s)}});
+    }
+    std::vector<std::int64_t> numeri(const std::string& sottoselezione) {
+        storage::Statement st(a.conn, "select ID from Zefo1 where ID in (" + sottoselezione + ") order by ID");
+        std::vector<std::int64_t> v;
+        while (st.step()) v.push_back(st.integer(0));
+        return v;
+    }
+    prova::Archivio a;
+};
+
+TEST_F(CertificatiTest, NumeriDeiTipiSeguonoLaRigaZefo2DelCertificato) {
+    using V = std::vector<std::int64_t>;
+    EXPECT_EQ(numeri(storage::SqlNumeriDeiTipi(Tipi::tutti())), (V{1, 2, 3, 6}));
+    EXPECT_EQ(numeri(storage::SqlNumeriDeiTipi(Tipi().con(Tipo::DIP))), (V{1, 6}));
+    EXPECT_EQ(numeri(storage::SqlNumeriDeiTipi(Tipi().con(Tipo::AMM))), (V{2}));
+    EXPECT_EQ(numeri(storage::SqlNumeriDeiTipi(Tipi().con(Tipo::CoC))), (V{3}));
+    EXPECT_EQ(numeri(storage::SqlNumeriDeiTipi(Tipi())), V{});
+    EXPECT_EQ(numeri(storage::SqlNumeriConZefo2()), (V{1, 2, 3, 5, 6, 7}));
+}
+
+TEST_F(CertificatiTest, ScorreIDeiTipiConLeLoroRighe) {
+    storage::ScorriCertificati s(a.conn, Tipi::tutti());
+    EXPECT_EQ(s.totale(), 4u);
+    struct Visto {
+        std::int64_t id;
+        std::string cognome, tipo, sezione;
+        int sezioni;
+        bool operator==(const Visto&) const = default;
+    };
+    std::vector<Visto> visti;
+    while (s.prossimo()) {
+        const auto& c = s.corrente();
+        visti.push_back({c.id, c.zefo1.text("B02"), c.zefo2.text("tipo"), c.zefo3.text("matricola"),
+                         c.sezioniUlteriori});
+    }
+    const std::vector<Visto> attesi = {{1, "COGNOME1", "DIP", "", 0},
+                                       {2, "COGNOME2", "amm", "", 0},
+                                       {3, "COGNOME3", "CoC", "", 0},
+                                       {6, "COGNOME6", "DIP", "S1", 2}};
+    EXPECT_EQ(visti, attesi);
+    EXPECT_FALSE(s.prossimo());
+}
+
+TEST_F(CertificatiTest, ScorreSoloITipiScelti) {
+    storage::ScorriCertificati s(a.conn, Tipi().con(Tipo::DIP));
+    EXPECT_EQ(s.totale(), 2u);
+    std::vector<std::int64_t> ids;
+    while (s.prossimo()) ids.push_back(s.corrente().id);
+    EXPECT_EQ(ids, (std::vector<std::int64_t>{1, 6}));
+
+    storage::ScorriCertificati nessuno(a.conn, Tipi());
+    EXPECT_EQ(nessuno.totale(), 0u);
+    EXPECT_FALSE(nessuno.prossimo());
+}
+
+TEST_F(CertificatiTest, LettoreLeggeLeStesseRighe) {
+    storage::LettoreCertificati l(a.conn);
+    auto c3 = l.certificato(3);
+    ASSERT_TRUE(c3);
+    EXPECT_EQ(c3->zefo2.text("tipo"), "CoC");
+    EXPECT_TRUE(c3->zefo3.empty());
+    auto c6 = l.certificato(6);
+    ASSERT_TRUE(c6);
+    EXPECT_EQ(c6->zefo3.text("matricola"), "S1");
+    EXPECT_EQ(c6->sezioniUlteriori, 2);
+    auto c4 = l.certificato(4);
+    ASSERT_TRUE(c4);
+    EXPECT_TRUE(c4->zefo2.empty());
+    EXPECT_FALSE(l.certificato(99));
+    EXPECT_FALSE(l.professionista(1));
+    a.inserisci("Professionisti", {{"ID", "1"}, {"B02", "VERDI"}});
+    EXPECT_EQ(l.professionista(1)->text("B02"), "VERDI");
+}
+
+// A1 counts the certificates of a kind, A2 the professionals; point 1 plays no part.
+TEST_F(CertificatiTest, ConteggiDelFrontespizio) {
+    a.inserisci("Professionisti", {});
+    a.inserisci("Professionisti", {});
+    a.inserisci("Zefo1", {{"ID", "8"}, {"C001", "1.000,00"}});  // point 1 but no kind
+    const auto n = storage::ContaCertificati(a.conn);
+    EXPECT_EQ(n.A1, 4);
+    EXPECT_EQ(n.A2, 2);
+}
+
+TEST(RigheUniche, SostitutoEQuadroCtSonoLaRigaDiChiaveMinima) {
+    prova::Archivio a;
+    EXPECT_TRUE(storage::LeggiSostituto(a.conn).empty());
+    EXPECT_TRUE(storage::LeggiQuadroCt(a.conn).empty());
+    a.inserisci("SostitutoImposta", {{"ID", "5"}, {"CodiceFiscale", "SECONDO"}});
+    a.inserisci("SostitutoImposta", {{"ID", "2"}, {"CodiceFiscale", "PRIMO"}});
+    a.inserisci("QuadroCt", {{"ID", "9"}, {"B1", "NONO"}});
+    a.inserisci("QuadroCt", {{"ID", "3"}, {"B1", "TERZO"}});
+    EXPECT_EQ(storage::LeggiSostituto(a.conn).text("CodiceFiscale"), "PRIMO");
+    EXPECT_EQ(storage::LeggiQuadroCt(a.conn).text("B1"), "TERZO");
+    storage::Dataset d(a.conn);
+    d.open(storage::kSqlSostituto);
+    EXPECT_EQ(d.rowCount(), 1u);
+    EXPECT_EQ(d.text("CodiceFiscale"), "PRIMO");
+}
+
+// The run's read transaction opens inside another one without failing, and leaves it open.
+TEST(Lettura, DentroUnaTransazioneGiaAperta) {
+    prova::Archivio a;
+    {
+        storage::Transaction t(a.conn);
+        { storage::Lettura l(a.conn); }
+        a.inserisci("Zefo1", {});
+        t.commit();
+    }
+    { storage::Lettura l(a.conn); }
+    storage::Statement st(a.conn, "select count(*) from Zefo1");
+    st.step();
+    EXPECT_EQ(st.integer(0), 1);
+}
+
+}  // namespace
