@@ -508,11 +508,7 @@ void Controllore::esegui() {
     sostituto();
     // The Quadro CT's problems come before the certificates and depend on whether there are any.
     const std::int64_t nDipendenti =
-        dipendenti() ? conta(conn_, "select count(*) from (" +
-                                        telematic::QuerySelezioneDipendenti(opz_.dipendenti, opz_.amministratori,
-                                                                           opz_.collaboratori) +
-                                        ")")
-                     : 0;
+        dipendenti() ? storage::ContaDeiTipi(conn_, opz_.tipi) : 0;
     quadroCt(nDipendenti);
     bool interrotto = false;
     if (dipendenti()) certificatiDipendenti(interrotto);

@@ -164,8 +164,7 @@ struct ScorriCertificati::Impl {
 
 ScorriCertificati::ScorriCertificati(Connection& conn, const Tipi& tipi)
     : d_(std::make_unique<Impl>(conn, tipi)) {
-    totale_ = static_cast<std::size_t>(
-        conta(conn, "select count(*) from Zefo1 where ID in (" + SqlNumeriDeiTipi(tipi) + ")"));
+    totale_ = static_cast<std::size_t>(ContaDeiTipi(conn, tipi));
 }
 
 ScorriCertificati::~ScorriCertificati() = default;
@@ -199,9 +198,13 @@ Row LeggiQuadroCt(Connection& conn) { return primaRiga(conn, kSqlQuadroCt); }
 
 ConteggiFrontespizio ContaCertificati(Connection& conn) {
     ConteggiFrontespizio n;
-    n.A1 = conta(conn, "select count(*) from Zefo1 where ID in (" + SqlNumeriDeiTipi(Tipi::tutti()) + ")");
+    n.A1 = ContaDeiTipi(conn, Tipi::tutti());
     n.A2 = ContaProfessionisti(conn);
     return n;
+}
+
+std::int64_t ContaDeiTipi(Connection& conn, const Tipi& tipi) {
+    return conta(conn, "select count(*) from Zefo1 where ID in (" + SqlNumeriDeiTipi(tipi) + ")");
 }
 
 std::int64_t ContaProfessionisti(Connection& conn) { return conta(conn, "select count(*) from Professionisti"); }

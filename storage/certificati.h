@@ -113,5 +113,7 @@ struct ConteggiFrontespizio {
 };
 ConteggiFrontespizio ContaCertificati(Connection& conn);
 std::int64_t ContaProfessionisti(Connection& conn);  // A2 alone
+// The certificates of these kinds.
+std::int64_t ContaDeiTipi(Connection& conn, const Tipi& tipi);
 
 }  // namespace storage
