@@ -88,7 +88,7 @@ TEST_F(DaFile, CioCheNonEUnFileERifiutatoSubito) {
     } casi[] = {
         {(dir / "pipe.43").string(), "è una pipe con nome (FIFO), non un file"},
         {(dir / "cartella.43").string(), "è una cartella, non un file"},
-        {"/dev/null.43", ""},  // missing: the message of the specification, not an exception
+        {"/dev/null.43", ""},  // missing: the import window's own "file not found" message, not an exception
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(c.percorso);

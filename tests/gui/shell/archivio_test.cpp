@@ -94,8 +94,8 @@ void ArchivioTest::nuovoArchivioDallAvvio() {
     QCOMPARE(avvio.menu().windowTitle(), QStringLiteral("Palio 2015 - %1").arg(QString::fromStdString(nuova)));
 }
 
-// Missing, not a database, not an archive: the spec's message, then the window; the operator
-// picks a recent archive and works on it.
+// Missing, not a database, not an archive: the start-up message about the archive, then the
+// window; the operator picks a recent archive and works on it.
 void ArchivioTest::archivioConfiguratoGuasto_data() {
     QTest::addColumn<QString>("contenuto");  // of Zefo2015.db; "<manca>": no file
     QTest::addColumn<QString>("informazione");
