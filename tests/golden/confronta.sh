@@ -1,19 +1,28 @@
 #!/usr/bin/env bash
-# Runs the batch command over each small archive of tests/data/<caso>/ and compares what it
-# writes (transmission files, log, console output) byte for byte with the files in atteso/.
+# Runs the batch command over each small archive of tests/data/<caso>/ (base.txt, archivio.sql)
+# and compares what it writes (transmission files, log, console output) byte for byte with
+# the files in atteso/.
 # Uso: confronta.sh CLI DATI [--aggiorna]   (--aggiorna rewrites atteso/ from this build)
 set -uo pipefail
 cli=$1
 dati=$2
 aggiorna=${3:-}
+radice=$(cd "$dati/../.." && pwd)
 esito=0
 for caso in "$dati"/*/; do
   caso=${caso%/}
-  [ -f "$caso/archivio.sql" ] && [ -f "$caso/comandi.txt" ] || continue
+  [ -f "$caso/comandi.txt" ] || continue
   nome=$(basename "$caso")
   lavoro=$(mktemp -d)
   "$cli" crea-archivio "$lavoro/archivio" > /dev/null
-  sqlite3 "$lavoro/archivio/Zefo2015.db" < "$caso/archivio.sql"
+  # base.txt names an archive of the project to start from (e.g. the example archive);
+  # archivio.sql holds the case's own rows or changes.
+  if [ -f "$caso/base.txt" ]; then
+    sqlite3 "$lavoro/archivio/Zefo2015.db" < "$radice/$(head -1 "$caso/base.txt")"
+  fi
+  if [ -f "$caso/archivio.sql" ]; then
+    sqlite3 "$lavoro/archivio/Zefo2015.db" < "$caso/archivio.sql"
+  fi
   mkdir -p "$lavoro/out"
   : > "$lavoro/out/console.txt"
   while IFS= read -r riga || [ -n "$riga" ]; do
