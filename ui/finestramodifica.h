@@ -40,9 +40,9 @@ protected:
     virtual void scriviPagine() = 0;
     // Saves the rows' changes and shows them as saved.
     virtual void salvaModifiche() = 0;
-    // The operator answered No: what he refused must never reach the archive later. The agent's
-    // windows keep the typing (the menu re-reads their row); the editors drop it.
-    virtual void scartaModifiche() {}
+    // The operator answered No: what he refused must never reach the archive later, so every
+    // window drops it.
+    virtual void scartaModifiche() = 0;
     // The save question itself (Enter answers Yes: the typing is kept).
     bool chiediSalvataggio();
 

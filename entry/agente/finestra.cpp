@@ -65,6 +65,19 @@ void FinestraAgente::salvaModifiche() {
     pagina_->carica();
 }
 
+void FinestraAgente::scartaModifiche() {
+    for (storage::Dataset* d : righe_) {
+        if (!d->isOpen()) continue;
+        const bool nuova = d->state() == storage::Dataset::State::Insert;
+        d->cancel();
+        if (nuova)
+            d->append();
+        else if (!d->eof())
+            d->edit();
+    }
+    pagina_->carica();
+}
+
 void FinestraAgente::salva() {
     if (aperta()) esegui([this] { salvaModifiche(); });
 }

@@ -48,6 +48,9 @@ protected:
     void scriviPagine() override;
     // Writes the page, saves the rows and shows them again.
     void salvaModifiche() override;
+    // No drops what was typed or computed: the rows show the archive again, still open for typing
+    // as the menu left them.
+    void scartaModifiche() override;
 
     forms::VistaPagina* pagina_ = nullptr;
 };
