@@ -57,6 +57,13 @@ using Ricevitore = std::function<void(const Problema&)>;
 void ControllaArchivio(storage::Connection& conn, const OpzioniControllo& opz, const Ricevitore& ricevi,
                        const Avanzamento& avanzamento = {});
 
+// The problems of one certificate as an editor holds it, values not yet saved included: the
+// archive's own rules, with the agent's tax code read from the archive. The warning of a tax
+// code repeated in another certificate needs the whole archive and is left to the check above.
+std::vector<Problema> ControllaCertificato(storage::Connection& conn, const storage::Certificato& cert);
+// The same for a professional's row (Professionisti).
+std::vector<Problema> ControllaProfessionista(storage::Connection& conn, const storage::Row& riga);
+
 // Checks a transmission file of this layout, whoever wrote it: lengths, order, heads,
 // every non-positional field and the counts of record Z.
 std::vector<Problema> ControllaFile(std::istream& in);

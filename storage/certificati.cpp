@@ -64,6 +64,18 @@ const char* CodiceTipo(Tipo t) {
     return "";
 }
 
+std::optional<Tipo> TipoDelCodice(std::string_view tipo) {
+    const auto minuscola = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (Tipo t : kTipi) {
+        const std::string_view codice = CodiceTipo(t);
+        if (codice.size() != tipo.size()) continue;
+        bool uguale = true;
+        for (std::size_t i = 0; i < codice.size() && uguale; ++i) uguale = minuscola(codice[i]) == minuscola(tipo[i]);
+        if (uguale) return t;
+    }
+    return std::nullopt;
+}
+
 Tipi Tipi::tutti() { return Tipi().con(Tipo::DIP).con(Tipo::AMM).con(Tipo::CoC); }
 
 Tipi& Tipi::con(Tipo t, bool scelto) {

@@ -21,6 +21,9 @@ enum class Tipo { DIP, AMM, CoC };
 inline constexpr std::array<Tipo, 3> kTipi{Tipo::DIP, Tipo::AMM, Tipo::CoC};
 // "DIP", "AMM" or "CoC".
 const char* CodiceTipo(Tipo t);
+// The kind a stored Zefo2.tipo stands for, compared as the archive compares text (case
+// ignored, blanks kept): "dip" is DIP, " DIP" and "dpi" are none.
+std::optional<Tipo> TipoDelCodice(std::string_view tipo);
 
 // A choice of kinds: the boxes of the generation, check, print and editor windows.
 class Tipi {
