@@ -52,13 +52,6 @@ void FinestraModifica::closeEvent(QCloseEvent* e) {
         e->ignore();
 }
 
-bool FinestraModifica::salvaPrimaDiUscire() {
-    bool chiedere = false;
-    if (!esegui([&] { chiedere = modificata(); })) return false;
-    if (!chiedere) return true;
-    if (chiediSalvataggio()) return esegui([this] { salvaModifiche(); });
-    for (storage::Dataset* d : righe_) d->cancel();
-    return esegui([this] { scartaModifiche(); });
-}
+bool FinestraModifica::salvaPrimaDiUscire() { return salvaSeRichiesto(); }
 
 }  // namespace ui

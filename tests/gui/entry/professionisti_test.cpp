@@ -73,6 +73,32 @@ private slots:
         QCOMPARE(a.numero("select count(*) from Professionisti where B03 = 'LUCA'"), digita ? 1LL : 0LL);
     }
 
+    // No drops a new row, whether the window is closed or the program ends: the row shown, the
+    // counter and the archive are back to the stored row.
+    void noScartaLaRigaNuova_data() {
+        QTest::addColumn<bool>("uscita");
+        QTest::newRow("chiusura della finestra") << false;
+        QTest::newRow("uscita dal programma") << true;
+    }
+    void noScartaLaRigaNuova() {
+        QFETCH(bool, uscita);
+        Archivio a;
+        a.exec("insert into Professionisti (B02) values ('ALFA')");
+        Registratore r;
+        TFProfessionisti f(a.conn);
+        f.riapriElenco();
+        f.show();
+        f.aggiungi();
+        digita(f.vista(0), kP, "B02", "BETA");
+        QCOMPARE(f.contatore(), QStringLiteral("nuovo di 1"));
+        QVERIFY(uscita ? f.salvaPrimaDiUscire() : f.chiudiFinestra());
+        QCOMPARE(r.domande, QStringList{ui::testi::kDomandaSalva});
+        QCOMPARE(f.contatore(), QStringLiteral("1 di 1"));
+        QCOMPARE(mostrato(f.vista(0), kP, "B02"), QStringLiteral("ALFA"));
+        f.salva();
+        QCOMPARE(a.testo("select group_concat(B02) from Professionisti"), std::string("ALFA"));
+    }
+
     // The copy button settles the row's typing by the save question, then asks before writing
     // every professional, and stays on the row it was pressed on.
     void copiaDatiSostituto_data() {

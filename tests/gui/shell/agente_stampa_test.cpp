@@ -77,6 +77,7 @@ private slots:
     void cleanup() { chiudiArchivio(); }
     void stampa_data();
     void stampa();
+    void uscitaSenzaSalvare_data();
     void uscitaSenzaSalvare();
 };
 
@@ -130,21 +131,37 @@ void AgenteStampaTest::stampa() {
 }
 
 // No when the program ends drops what was typed: nothing is stored, the row holds the stored
-// values again and a second ending has nothing to ask about.
+// values again and a second ending has nothing to ask about. The window stays usable, also on an
+// archive without the agent's row: typing afterwards is kept and saved.
+void AgenteStampaTest::uscitaSenzaSalvare_data() {
+    QTest::addColumn<bool>("conSostituto");
+    QTest::addColumn<QString>("archiviato");
+    QTest::newRow("riga del sostituto") << true << "ACME SPA";
+    QTest::newRow("archivio senza sostituto") << false << "<nessuna riga>";
+}
+
 void AgenteStampaTest::uscitaSenzaSalvare() {
+    QFETCH(bool, conSostituto);
+    QFETCH(QString, archiviato);
+    if (!conSostituto) esegui(arch->db, "delete from SostitutoImposta");
     Registratore r;
-    r.risposte = {false, false};
+    r.risposte = {false, true};
     TFSostituto w(*conn);
     w.prepara();
     w.show();
     scrivi(w.pagina(), "SostitutoImposta", "CognomeDenominazione", "NUOVA SRL");
     QVERIFY(w.salvaPrimaDiUscire());
     QCOMPARE(r.domande, QStringList{kDomanda});
-    QCOMPARE(valore(arch->db, "select CognomeDenominazione from SostitutoImposta"), "ACME SPA");
-    QCOMPARE(w.TSostituto().text("CognomeDenominazione"), "ACME SPA");
+    QCOMPARE(QString::fromStdString(valore(arch->db, "select CognomeDenominazione from SostitutoImposta")), archiviato);
+    QCOMPARE(QString::fromStdString(w.TSostituto().text("CognomeDenominazione")), conSostituto ? archiviato : QString());
     QVERIFY(w.salvaPrimaDiUscire());
     QCOMPARE(r.domande, QStringList{kDomanda});
-    QCOMPARE(valore(arch->db, "select CognomeDenominazione from SostitutoImposta"), "ACME SPA");
+    QCOMPARE(QString::fromStdString(valore(arch->db, "select CognomeDenominazione from SostitutoImposta")), archiviato);
+    scrivi(w.pagina(), "SostitutoImposta", "CognomeDenominazione", "TERZA SRL");
+    QVERIFY(w.salvaPrimaDiUscire());
+    QCOMPARE(r.domande, (QStringList{kDomanda, kDomanda}));
+    QCOMPARE(QString::fromStdString(valore(arch->db, "select CognomeDenominazione from SostitutoImposta")),
+             QStringLiteral("TERZA SRL"));
 }
 
 QTEST_MAIN(AgenteStampaTest)
