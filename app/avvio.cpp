@@ -52,6 +52,9 @@ public:
         else
             return false;
     }
+    void rileggiDopo(const QString& operazione) override {
+        if constexpr (requires(T& t) { t.rileggiDopo(operazione); }) w_->rileggiDopo(operazione);
+    }
     bool chiudiFinestra() override { return w_->chiudiFinestra(); }
     bool salvaPrimaDiUscire() override { return w_->salvaPrimaDiUscire(); }
 
@@ -106,7 +109,8 @@ void Avvio::creaFinestre() {
 
     auto* creaFile = new TFCreaFile(conn);
     finestre_.creaFile = semplice(creaFile);
-    finestre_.importa = semplice(new TFImportaFile(conn));
+    auto* importa = new TFImportaFile(conn);
+    finestre_.importa = semplice(importa);
     finestre_.ricDip = semplice(new TFRicDip(pagina1->w()));
     finestre_.stampeTutti = semplice(new print::TFStampeTutti(conn, nullptr));
     auto* professionisti =
@@ -114,6 +118,17 @@ void Avvio::creaFinestre() {
     finestre_.professionisti = dati(professionisti);
     finestre_.profesRic = semplice(new TFProfesRic(professionisti->w(), nullptr));
     finestre_.profesStaTutti = semplice(new print::TFProfesStaTutti(conn, nullptr));
+    // After a reset or a restore the editors show no certificate that is gone.
+    connect(importa, &TFImportaFile::datiEliminati, this, [this](importazione::Archivio quali) {
+        if (quali == importazione::Archivio::Dipendenti)
+            finestre_.pagina1->rileggiDopo(QStringLiteral("I dati dei dipendenti sono stati eliminati"));
+        else if (quali == importazione::Archivio::Professionisti)
+            finestre_.professionisti->rileggiDopo(QStringLiteral("I dati dei professionisti sono stati eliminati"));
+    });
+    connect(importa, &TFImportaFile::archivioRipristinato, this, [this] {
+        for (FinestraDati* d : {finestre_.pagina1, finestre_.professionisti})
+            d->rileggiDopo(QStringLiteral("L'archivio è stato ripristinato da una copia"));
+    });
     auto* creaFileProfes = new TFCreaFileProfes(conn);
     finestre_.creaFileProfes = semplice(creaFileProfes);
     // A double-click in the check's list opens the certificate, or the agent's screens.

@@ -21,6 +21,9 @@ public:
     virtual bool chiudiFinestra() = 0;
     // Before the program ends: the save question for typed changes; false keeps the program.
     virtual bool salvaPrimaDiUscire() = 0;
+    // The archive changed under the window (a reset or a restore elsewhere): what it shows is
+    // read again; operazione says what happened, for the operator.
+    virtual void rileggiDopo(const QString& operazione) { (void)operazione; }
     // Makes the certificate with this number current; false when the window's list lacks it.
     virtual bool vaiACertificato(std::int64_t id) {
         (void)id;

@@ -10,7 +10,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -153,7 +155,8 @@ void EditorCertificati::creaSchede(std::initializer_list<std::pair<const forms::
         auto* v = new forms::VistaPagina(*pagina);
         viste_.push_back(v);
         caricata_.push_back(false);
-        schede_->addTab(scheda(v), titolo);
+        aree_.push_back(scheda(v));
+        schede_->addTab(aree_.back(), titolo);
         connect(v, &forms::VistaPagina::modificato, this, [this, i] {
             if (caricando_ || !caricata_[i]) return;
             esegui([&] {
@@ -184,7 +187,52 @@ void EditorCertificati::componi(QHBoxLayout* barra, QHBoxLayout* testata) {
     caricaPagine();
 }
 
-void EditorCertificati::paginaIniziale() { schede_->setCurrentIndex(0); }
+void EditorCertificati::paginaIniziale() {
+    schede_->setCurrentIndex(0);
+    for (QScrollArea* a : aree_) {
+        a->verticalScrollBar()->setValue(0);
+        a->horizontalScrollBar()->setValue(0);
+    }
+}
+
+void EditorCertificati::rileggiDopo(const QString& operazione) {
+    if (!elenco().isOpen()) return;  // the menu opens it afresh
+    bool perse = false;
+    esegui([&] {
+        scriviPagine();
+        perse = std::any_of(righe_.begin(), righe_.end(), [](const storage::Dataset* d) { return d->modified(); });
+    });
+    esegui([this] { riapriElenco(); });
+    if (perse)
+        ui::informa(this, operazione + QStringLiteral(": l'elenco è stato riletto dall'archivio e le modifiche non "
+                                                      "salvate del certificato che era aperto sono andate perse."));
+}
+
+void EditorCertificati::showEvent(QShowEvent* evento) {
+    // The menu has placed the window; a window manager adds a title bar and a border, known
+    // only once the window has been shown (before, a usual title bar is assumed).
+    if (const QScreen* s = screen()) {
+        const QRect area = s->availableGeometry();
+        const bool cornice = frameGeometry().size() != size();
+        const int sopra = cornice ? geometry().top() - frameGeometry().top() : 32;
+        const int attorno = cornice ? frameGeometry().width() - width() : 4;
+        QPoint in = pos();
+        QSize dim = size();
+        // Below its place the window gets shorter, down to a height that still shows a good
+        // part of a page; where that would not fit, it moves up.
+        const int minima = std::min(dim.height(), 600);
+        if (in.y() + sopra + minima + attorno / 2 > area.bottom() + 1)
+            in.setY(area.bottom() + 1 - sopra - minima - attorno / 2);
+        in.setY(std::max(in.y(), area.top()));
+        dim.setHeight(std::min(dim.height(), area.bottom() + 1 - in.y() - sopra - attorno / 2));
+        dim.setWidth(std::min(dim.width(), area.width() - attorno));
+        if (in.x() + dim.width() + attorno > area.right() + 1)
+            in.setX(std::max(area.left(), area.right() + 1 - dim.width() - attorno));
+        if (dim != size()) resize(dim);
+        if (in != pos()) move(in);
+    }
+    FinestraModifica::showEvent(evento);
+}
 
 void EditorCertificati::caricaPagine() {
     caricata_.assign(caricata_.size(), false);

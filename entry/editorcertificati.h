@@ -50,6 +50,13 @@ public:
     void successivo();
     void ultimo();
     virtual void apriElencoSeChiuso() = 0;
+    // Closes and re-opens the list with its current query text, on its first row.
+    virtual void riapriElenco() = 0;
+    // The archive changed under the window (a reset or a restore elsewhere): an open list is read
+    // again, so that no deleted certificate is shown or typed into. Typing not yet saved cannot
+    // be kept, and the operator is told why, after operazione ("I dati dei dipendenti sono
+    // stati eliminati").
+    void rileggiDopo(const QString& operazione);
 
     // The toolbar's commands (the buttons call these, and so can a test).
     virtual void salva() = 0;
@@ -58,7 +65,7 @@ public:
     virtual void annulla() = 0;
     virtual void cancella() = 0;
 
-    // Makes "Pagina 1" the current tab.
+    // Makes "Pagina 1" the current tab, every page shown from its top.
     void paginaIniziale();
     // "12 di 36": where the current certificate is in the list.
     QString contatore() const;
@@ -74,6 +81,8 @@ signals:
     void datiCambiati();
 
 protected:
+    // The window fits the screen it opens on: the pages scroll inside their tabs.
+    void showEvent(QShowEvent* evento) override;
     // Saves what the certificate left holds, applies the move and shows the new certificate.
     virtual void sposta(const std::function<void()>& movimento) = 0;
     // The current row is a stored certificate (not a new row, not past the end).
@@ -121,6 +130,7 @@ protected:
 
     QTabWidget* schede_ = nullptr;
     std::vector<forms::VistaPagina*> viste_;
+    std::vector<QScrollArea*> aree_;  // the scrolling surface of each page
     QLabel* contatore_ = nullptr;
     std::vector<bool> caricata_;  // the page shows the current certificate
     bool caricando_ = false;  // the boxes are being filled, not typed into

@@ -39,7 +39,7 @@ int ModelloElenco::larghezza(int colonna) { return kColonne[colonna].larghezza; 
 
 QString ModelloElenco::campione(int colonna) {
     switch (colonna) {
-    case 0: return QStringLiteral("RSSMRA85T10H501Z");
+    case 0: return QStringLiteral("WWWWWW00W00W000W");  // the widest letters a tax code may have
     case 4: return QStringLiteral("10/12/1985");
     default: return {};
     }

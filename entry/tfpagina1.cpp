@@ -114,6 +114,7 @@ TFPagina1::TFPagina1(storage::Connection& conn, QWidget* parent)
 // ---- the list and the rows that follow it ----
 
 void TFPagina1::riapriElenco() {
+    nuovo_ = 0;  // a certificate added before is no longer the one a No would remove
     zefo1_.close();
     zefo1_.open(interrogazione_);
     seguiCertificato();
@@ -162,7 +163,10 @@ void TFPagina1::mostraPagina(forms::VistaPagina& v) {
 
 QString TFPagina1::dittaMatr() const {
     if (!zefo2_.isOpen() || zefo2_.eof()) return {};
-    return (q(zefo2_.text("ditta")) + QLatin1Char('/') + q(zefo2_.text("MatrDip"))).left(30);
+    const QString ditta = q(zefo2_.text("ditta")), matricola = q(zefo2_.text("MatrDip"));
+    // A certificate with neither shows nothing, not a lone "/".
+    if (ditta.trimmed().isEmpty() && matricola.trimmed().isEmpty()) return {};
+    return (ditta + QLatin1Char('/') + matricola).left(30);
 }
 
 void TFPagina1::aggiornaTestata() {

@@ -18,8 +18,7 @@ class TFPagina1 : public entry::EditorCertificati {
 public:
     explicit TFPagina1(storage::Connection& conn, QWidget* parent = nullptr);
 
-    // Closes and re-opens the list with its current query text, on its first row.
-    void riapriElenco();
+    void riapriElenco() override;
     void apriElencoSeChiuso() override;
     storage::Dataset& elenco() override { return zefo1_; }
     storage::Dataset& zefo2() { return zefo2_; }

@@ -13,7 +13,7 @@ class TFProfessionisti : public entry::EditorCertificati {
 public:
     explicit TFProfessionisti(storage::Connection& conn, QWidget* parent = nullptr);
 
-    void riapriElenco();
+    void riapriElenco() override;
     void apriElencoSeChiuso() override;
     storage::Dataset& elenco() override { return elenco_; }
 

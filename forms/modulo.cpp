@@ -227,6 +227,11 @@ void Modulo::riga(std::vector<Voce> voci) {
             const std::size_t primo = elementi_.size();
             if (v.soloDisegno) {
                 riquadro(r.adjusted(-0.5, -0.5, 0.5, 0.5), Qt::white, kBordo, 0.6);
+                // blank on paper, as on the form; on screen it must not look like a box to type in
+                const bool soloSchermo = soloSchermo_;
+                soloSchermo_ = true;
+                riquadro(r.adjusted(-0.5, -0.5, 0.5, 0.5), kSfondoSenzaDigitazione, kBordo, 0.6);
+                soloSchermo_ = soloSchermo;
             } else {
                 Campo& c = campo(r, v);
                 // a value too long for its box may use the rest of the cell

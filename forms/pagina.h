@@ -47,6 +47,10 @@ struct Campo {
 // The field that holds no column but a value the window computes (DittaMatr).
 inline const QString kTabellaCalcolata = QStringLiteral("Calcolato");
 
+// On screen, a box that takes no typing (a read-only box, a box drawn only) has this ground,
+// as a disabled box of the window system does.
+inline const QColor kSfondoSenzaDigitazione(228, 230, 233);
+
 // Where a page is drawn: a window shows a few things (notes, displays) paper never carries.
 enum class Supporto { Schermo, Carta };
 

@@ -73,7 +73,7 @@ VistaPagina::VistaPagina(const Pagina& pagina, QWidget* parent) : QWidget(parent
             e->setAlignment(c.allineamento);
             e->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid #5a6f8c; background: %1; padding: 0 1px; }"
                                             "QLineEdit:read-only { background: %2; }")
-                                 .arg(coloreSfondo(c), c.sfondo.isValid() ? c.sfondo.name() : "#f4f6f9"));
+                                 .arg(coloreSfondo(c), c.sfondo.isValid() ? c.sfondo.name() : kSfondoSenzaDigitazione.name()));
             if (c.larghezzaMassima > 0) e->setMaxLength(c.larghezzaMassima);
             e->setReadOnly(c.solaLettura);
             connect(e, &QLineEdit::textEdited, this, [this, b] {

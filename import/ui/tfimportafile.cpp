@@ -273,23 +273,18 @@ void TFImportaFile::importaAltro() {
     });
 }
 
-void TFImportaFile::eliminaEnte() {
-    esegui(QStringLiteral("Eliminazione in corso..."), [&](storage::Reporter& r) {
-        importazione::Azzera(conn_, importazione::Archivio::Ente, r);
-    });
+void TFImportaFile::elimina(importazione::Archivio quali) {
+    bool eliminati = false;
+    esegui(QStringLiteral("Eliminazione in corso..."),
+           [&](storage::Reporter& r) { eliminati = importazione::Azzera(conn_, quali, r); });
+    if (eliminati) emit datiEliminati(quali);
 }
 
-void TFImportaFile::eliminaDipendenti() {
-    esegui(QStringLiteral("Eliminazione in corso..."), [&](storage::Reporter& r) {
-        importazione::Azzera(conn_, importazione::Archivio::Dipendenti, r);
-    });
-}
+void TFImportaFile::eliminaEnte() { elimina(importazione::Archivio::Ente); }
 
-void TFImportaFile::eliminaProfessionisti() {
-    esegui(QStringLiteral("Eliminazione in corso..."), [&](storage::Reporter& r) {
-        importazione::Azzera(conn_, importazione::Archivio::Professionisti, r);
-    });
-}
+void TFImportaFile::eliminaDipendenti() { elimina(importazione::Archivio::Dipendenti); }
+
+void TFImportaFile::eliminaProfessionisti() { elimina(importazione::Archivio::Professionisti); }
 
 void TFImportaFile::ripristinaArchivio() {
     QDialog d(this);
@@ -323,7 +318,8 @@ void TFImportaFile::ripristinaArchivio() {
     d.resize(620, 320);
     if (d.exec() != QDialog::Accepted || !elenco->currentItem()) return;
     const std::string percorso = elenco->currentItem()->data(0, Qt::UserRole).toString().toStdString();
-    esegui(QStringLiteral("Ripristino in corso..."), [&](storage::Reporter& r) {
-        importazione::Ripristina(conn_, percorso, r);
-    });
+    bool ripristinato = false;
+    esegui(QStringLiteral("Ripristino in corso..."),
+           [&](storage::Reporter& r) { ripristinato = importazione::Ripristina(conn_, percorso, r); });
+    if (ripristinato) emit archivioRipristinato();
 }

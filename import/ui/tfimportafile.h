@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "import/importazione.h"
+
 namespace storage {
 class Connection;
 class Reporter;
@@ -29,9 +31,17 @@ public:
     // "Ripristina archivio…": the list of the archive's backups, and the restore of one.
     void ripristinaArchivio();
 
+signals:
+    // A reset emptied these data; windows that show them must read them again.
+    void datiEliminati(importazione::Archivio quali);
+    // A restore put an older copy in place of the whole archive.
+    void archivioRipristinato();
+
 private:
     QGroupBox* pannello(const QString& titolo, const char* nome);
     QLineEdit* campo(const QString& testo, const char* nome);
+    // The reset of these data, after its questions.
+    void elimina(importazione::Archivio quali);
     QPushButton* bottone(const QString& testo, const char* nome, const std::function<void()>& azione);
     // Runs one import or reset with a progress dialog; the core's errors reach an error box.
     void esegui(const QString& etichetta, const std::function<void(storage::Reporter&)>& lavoro);

@@ -9,5 +9,6 @@ int main(int argc, char** argv) {
     esito |= eseguiEditorTest(argc, argv);
     esito |= eseguiProfessionistiTest(argc, argv);
     esito |= eseguiRicercaTest(argc, argv);
+    esito |= eseguiAspettoTest(argc, argv);
     return esito;
 }

@@ -3,3 +3,4 @@
 int eseguiEditorTest(int argc, char** argv);
 int eseguiProfessionistiTest(int argc, char** argv);
 int eseguiRicercaTest(int argc, char** argv);
+int eseguiAspettoTest(int argc, char** argv);

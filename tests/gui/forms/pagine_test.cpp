@@ -225,6 +225,37 @@ TEST(Pagine, OgniCodiceStaNelSuoBox) {
     const Campo* inail = forms::CertificatoPagina4().campo("Zefo2", "D36");
     ASSERT_TRUE(inail);
     EXPECT_EQ(inail->campione.size(), 16);
+    // the INAIL qualification is a word, the longest of the usual ones whole
+    const Campo* qualifica = forms::CertificatoPagina4().campo("Zefo2", "D35");
+    ASSERT_TRUE(qualifica);
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(qualifica->puntiFont);
+    EXPECT_GE(qualifica->rettangolo.width(), QFontMetricsF(f, &img).horizontalAdvance(QStringLiteral("IMPIEGATO")) + 3);
+}
+
+// Page 4 bis draws the INAIL and note boxes of page 4 but takes nothing in them: on screen they
+// look like boxes that take no typing; on paper they are the form's blank boxes.
+TEST(Pagine, BoxSoloDisegnatiSembranoDisattivatiSulloSchermo) {
+    const struct {
+        const Pagina& pagina;
+        forms::Supporto supporto;
+        QColor atteso;
+    } casi[] = {{forms::CertificatoPagina4bis(), forms::Supporto::Schermo, forms::kSfondoSenzaDigitazione},
+                {forms::CertificatoPagina4bis(), forms::Supporto::Carta, Qt::white},
+                {forms::CertificatoPagina4(), forms::Supporto::Schermo, Qt::white}};
+    for (const auto& c : casi) {
+        QImage img(c.pagina.dimensione.toSize(), QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter painter(&img);
+        c.pagina.disegna(painter, QRectF(QPointF(0, 0), c.pagina.dimensione), c.supporto);
+        painter.end();
+        for (const char* colonna : {"D35", "D36", "D40", "des1", "des4"}) {
+            const Campo* campo = forms::CertificatoPagina4().campo("Zefo2", colonna);
+            ASSERT_TRUE(campo) << colonna;
+            EXPECT_EQ(QColor(img.pixel(campo->rettangolo.center().toPoint())), c.atteso)
+                << c.pagina.nome.toStdString() << " " << colonna << (c.supporto == forms::Supporto::Carta ? " carta" : " schermo");
+        }
+    }
 }
 
 TEST(Pagine, BoxSpeciali) {

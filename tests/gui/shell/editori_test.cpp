@@ -1,0 +1,142 @@
+// The certificate editors in the running program: after a reset or a restore from the import
+// window they show no certificate that is gone.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include "app/avvio.h"
+#include "app/tfmenu.h"
+#include "entry/tfpagina1.h"
+#include "entry/tfprofesric.h"
+#include "entry/tfprofessionisti.h"
+#include "entry/tfricdip.h"
+#include "forms/vistapagina.h"
+#include "import/ui/tfimportafile.h"
+#include "registratore.h"
+
+namespace {
+
+const QString kPerse = QStringLiteral(": l'elenco è stato riletto dall'archivio e le modifiche non salvate del "
+                                      "certificato che era aperto sono andate perse.");
+
+void scrivi(forms::VistaPagina& p, const char* tabella, const char* colonna, const char* testo) {
+    auto* e = qobject_cast<QLineEdit*>(p.box(QLatin1String(tabella), QLatin1String(colonna)));
+    QVERIFY2(e && !e->isReadOnly(), colonna);
+    e->selectAll();
+    QTest::keyClicks(e, QLatin1String(testo));
+}
+
+}  // namespace
+
+class EditoriTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        arch = std::make_unique<Archivio>();
+        esegui(arch->db,
+               "insert into Zefo1(B01, B02) values('RSSMRA80A01H501U', 'ALFA'), ('VRDLGU60A01H501X', 'BETA');"
+               "insert into Zefo2(ID, tipo) values(1, 'DIP'), (2, 'DIP');"
+               "insert into Professionisti(B01, B02) values('BNCGNN70A01F205X', 'GAMMA');");
+        reg = std::make_unique<Registratore>();
+        avvio = std::make_unique<Avvio>(OpzioniAvvio{arch->ini});
+        avvio->esegui();
+        QTRY_VERIFY(avvio->configurato());
+    }
+    void cleanup() {
+        avvio.reset();
+        reg.reset();
+        arch.reset();
+    }
+
+    void dopoUnAzzeramento_data();
+    void dopoUnAzzeramento();
+
+private:
+    TFPagina1& pagina1() { return *qobject_cast<TFPagina1*>(avvio->finestre().pagina1->finestra()); }
+    TFProfessionisti& professionale() {
+        return *qobject_cast<TFProfessionisti*>(avvio->finestre().professionisti->finestra());
+    }
+    TFImportaFile& importa() { return *qobject_cast<TFImportaFile*>(avvio->finestre().importa); }
+    void clicca(const char* nome) {
+        auto* b = avvio->menu().findChild<QPushButton*>(QLatin1String(nome));
+        QVERIFY2(b, nome);
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+
+    std::unique_ptr<Archivio> arch;
+    std::unique_ptr<Registratore> reg;
+    std::unique_ptr<Avvio> avvio;
+};
+
+// Both editors are open, something typed in one of them; then the import window empties data
+// (its three questions answered Yes, No, Yes) or restores a copy. An editor whose data went reads
+// its list again and says when typing was lost; the other keeps what was typed.
+void EditoriTest::dopoUnAzzeramento_data() {
+    QTest::addColumn<QString>("operazione");  // dipendenti, professionisti, rifiutata, ripristino
+    QTest::addColumn<bool>("digitaDipendente");
+    QTest::addColumn<int>("dipendenti");       // rows of each list afterwards
+    QTest::addColumn<int>("professionisti");  // rows of the professionals' list
+    QTest::addColumn<QString>("messaggio");    // after the reset's own, or ""
+    QTest::newRow("dipendenti, con digitazione")
+        << "dipendenti" << true << 0 << 1 << QStringLiteral("I dati dei dipendenti sono stati eliminati") + kPerse;
+    QTest::newRow("dipendenti, senza digitazione") << "dipendenti" << false << 0 << 1 << "";
+    QTest::newRow("professionisti, con digitazione")
+        << "professionisti" << false << 2 << 0
+        << QStringLiteral("I dati dei professionisti sono stati eliminati") + kPerse;
+    QTest::newRow("azzeramento rifiutato") << "rifiutata" << true << 2 << 1 << "";
+    QTest::newRow("ripristino di una copia")
+        << "ripristino" << true << 2 << 1 << QStringLiteral("L'archivio è stato ripristinato da una copia") + kPerse;
+}
+
+void EditoriTest::dopoUnAzzeramento() {
+    QFETCH(QString, operazione);
+    QFETCH(bool, digitaDipendente);
+    QFETCH(int, dipendenti);
+    QFETCH(int, professionisti);
+    QFETCH(QString, messaggio);
+    clicca("btnCuDipendenti");
+    clicca("btnRicercaDipendente");
+    auto* ricerca = qobject_cast<TFRicDip*>(avvio->finestre().ricDip);
+    pagina1().show();  // the search button leaves the editor as it was; here both stay open
+    professionale().riapriElenco();
+    professionale().show();
+    if (digitaDipendente)
+        scrivi(pagina1().vista(0), "Zefo1", "B03", "DIGITATO");
+    else
+        scrivi(professionale().vista(0), "Professionisti", "B03", "DIGITATO");
+
+    if (operazione == "ripristino") {
+        emit importa().archivioRipristinato();
+    } else {
+        reg->risposte = {true, operazione == "rifiutata", true};
+        if (operazione == "professionisti")
+            importa().eliminaProfessionisti();
+        else
+            importa().eliminaDipendenti();
+    }
+    QCOMPARE(pagina1().elenco().rowCount(), static_cast<std::size_t>(dipendenti));
+    QCOMPARE(professionale().elenco().rowCount(), static_cast<std::size_t>(professionisti));
+    QCOMPARE(ricerca->griglia().model()->rowCount(), dipendenti);
+    QStringList dopo = reg->informazioni.filter(QStringLiteral("elenco è stato riletto"));
+    QCOMPARE(dopo, messaggio.isEmpty() ? QStringList() : QStringList{messaggio});
+    QCOMPARE(reg->errori, QStringList());
+
+    // Nothing typed reaches the archive unasked; typing on a list that was not read again is
+    // still there to be saved.
+    const bool tenuta = operazione == "rifiutata" || (operazione == "professionisti") == digitaDipendente;
+    pagina1().salva();
+    professionale().salva();
+    const std::string salvati = valore(arch->db, "select count(*) from Zefo1 where B03 = 'DIGITATO'") + "/" +
+                                valore(arch->db, "select count(*) from Professionisti where B03 = 'DIGITATO'");
+    QCOMPARE(QString::fromStdString(salvati),
+             !tenuta ? QStringLiteral("0/0") : digitaDipendente ? QStringLiteral("1/0") : QStringLiteral("0/1"));
+    // The editor emptied shows nothing of the certificate that was there.
+    if (dipendenti == 0) {
+        QCOMPARE(pagina1().findChild<QLineEdit*>(QStringLiteral("B02"))->text(), QString());
+        QCOMPARE(pagina1().contatore(), QStringLiteral("0 di 0"));
+    }
+}
+
+QTEST_MAIN(EditoriTest)
+#include "editori_test.moc"
