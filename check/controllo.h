@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <functional>
 #include <istream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "storage/certificati.h"
 #include "storage/connection.h"
+#include "telematic/generazione.h"
 
 namespace check {
 
@@ -40,6 +42,11 @@ struct OpzioniControllo {
     bool professionisti = true;
     // Record C requested (the "CSO" box of the generation windows).
     bool quadroCt = false;
+    // The supply to be written: a correction checks only the certificates marked for it and
+    // their identifiers; an ordinary one leaves out the excluded ones.
+    telematic::Fornitura fornitura = telematic::Fornitura::Ordinaria;
+    // Ordinary supply limited to these numbers (employees and professionals alike).
+    std::optional<std::vector<std::int64_t>> sceltiDipendenti, sceltiProfessionisti;
 };
 
 // Called now and then with certificates done and total; false stops the check, which then

@@ -3,7 +3,10 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "storage/certificati.h"
 #include "storage/connection.h"
@@ -12,12 +15,22 @@
 
 namespace telematic {
 
+// Ordinaria: every certificate not excluded from sending (or the chosen ones); Sostituzione and
+// Annullamento: only the certificates marked so, each D record carrying its identifiers.
+enum class Fornitura { Ordinaria, Sostituzione, Annullamento };
+// "ordinaria", "sostituzione", "annullamento" and back.
+const char* ParolaFornitura(Fornitura f);
+std::optional<Fornitura> FornituraDaParola(std::string_view parola);
+
 struct OpzioniGenerazione {
     std::string cartella;                // destination folder, as typed
     std::string nomeFile;                // file name, as typed
     std::string tipoFornitore = "01";    // "01" or "10"
     bool quadroCt = false;               // write record C
     storage::Tipi tipi;                  // employees' run only: the kinds to include
+    Fornitura fornitura = Fornitura::Ordinaria;
+    // Ordinary supply only: limited to these certificate numbers (of the run's list).
+    std::optional<std::vector<std::int64_t>> scelti;
     // Called once the folder is ready and the overwrite question answered, before anything is
     // written; false ends the run as cancelled, with no message (the caller has said why).
     std::function<bool()> primaDiScrivere;
@@ -42,9 +55,15 @@ inline constexpr const char* kNomeFileDipendenti = "ZF2015.txt";
 inline constexpr const char* kNomeFileProfessionisti = "ZF2015Prof.txt";
 inline constexpr const char* kNomeLog = "Zf2015.log";
 
+inline constexpr const char* kRifiutoCtCorrezione =
+    "Il quadro CT non può essere inviato con una fornitura di sostituzione o di annullamento.";
+
 // The employees' run: A, B, optional C, per certificate D, G and an optional second G, then Z;
 // the log Zf2015.log beside it. The run holds the destination folder alone, writes temporaries of
-// its own and replaces the file and the log together only when it ends well. Throws
+// its own and replaces the file and the log together only when it ends well. A correction supply
+// with a certificate marked for it that lacks its identifiers is refused before anything is
+// written, the reporter's error listing them all. After a good run each certificate written
+// records the file and time, and a correction supply clears the marks it sent. Throws
 // storage::Error on I/O or database failure, leaving earlier files as they were.
 RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const OpzioniGenerazione& opz,
                                           storage::Reporter& reporter);

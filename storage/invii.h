@@ -1,0 +1,84 @@
+#pragma once
+
+// What was sent of each certificate: the identifiers the Agency's receipt gave it (protocol of the
+// sending, progressive inside it), the file and time it was last written to, the time of its last
+// change, and the operation it is marked for. Kept in the table Invii beside the certificates' own
+// tables, which keep their columns; an archive that lacks it gains it when opened.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "storage/connection.h"
+
+namespace storage {
+
+// Which list a certificate number belongs to: Zefo1.ID or Professionisti.ID.
+enum class Elenco { Dipendenti, Professionisti };
+
+// What the next supplies do with a certificate.
+enum class Operazione { Nessuna, Sostituzione, Annullamento, Escluso };
+
+struct StatoInvio {
+    std::string protocollo;   // 17 digits, or "" when none was received
+    std::string progressivo;  // 6 digits, or ""
+    Operazione operazione = Operazione::Nessuna;
+    std::string file;          // full path of the last file it was written to, or ""
+    std::string scrittoIl;     // "AAAA-MM-GGTHH:MM:SS" (local time), or ""
+    std::string modificatoIl;  // likewise
+    bool haIdentificativi() const { return !protocollo.empty() && !progressivo.empty(); }
+};
+
+inline constexpr std::size_t kCifreProtocollo = 17;
+inline constexpr std::size_t kCifreProgressivo = 6;
+
+// Creates the table when it is missing. Connection::open and Connection::crea call it.
+void PreparaInvii(Connection& conn);
+
+// The certificate's row; defaults when it has none.
+StatoInvio LeggiInvio(Connection& conn, Elenco elenco, std::int64_t id);
+
+// Stores the identifiers as typed or imported: 17 and 6 digits, or both empty to clear them.
+// Throws storage::Error with an Italian message naming the wrong value; stores nothing then.
+void ScriviIdentificativi(Connection& conn, Elenco elenco, std::int64_t id,
+                          const std::string& protocollo, const std::string& progressivo);
+
+// Marks these certificates (Nessuna clears the mark). Does not check that they exist: see
+// CertificatiMancanti.
+void SegnaOperazione(Connection& conn, Elenco elenco, const std::vector<std::int64_t>& ids,
+                     Operazione operazione);
+
+// The certificate was changed now (editors on save, imports, resets).
+void SegnaModificato(Connection& conn, Elenco elenco, std::int64_t id);
+// Every certificate of the list was changed now (imports and resets of a whole list).
+void SegnaModificatiTutti(Connection& conn, Elenco elenco);
+
+// After a good run: each certificate was written to this file now.
+void SegnaScritti(Connection& conn, Elenco elenco, const std::vector<std::int64_t>& ids,
+                  const std::string& file);
+
+// The numbers of the certificates marked with this operation, ascending.
+std::vector<std::int64_t> MarcatiCon(Connection& conn, Elenco elenco, Operazione operazione);
+
+// Of these numbers, the ones with no certificate in the list, in the order given.
+std::vector<std::int64_t> CertificatiMancanti(Connection& conn, Elenco elenco,
+                                              const std::vector<std::int64_t>& ids);
+
+// "Sostituzione", "Annullamento", "Escluso dall'invio", "" and back (case ignored).
+const char* TestoOperazione(Operazione operazione);
+std::optional<Operazione> OperazioneDaTesto(std::string_view testo);
+
+// The time now as stored: "AAAA-MM-GGTHH:MM:SS", local time.
+std::string OraAttuale();
+
+// A list of chosen certificates, one per line: a number, or a tax code (resolved against the
+// list's certificates). Blank lines are skipped. Throws storage::Error naming the line and value
+// of an unreadable line or of a number or tax code with no certificate.
+std::vector<std::int64_t> LeggiElencoScelti(Connection& conn, Elenco elenco,
+                                            const std::string& percorso);
+// "12,15,20" (blanks allowed) into numbers; throws storage::Error naming the wrong value.
+std::vector<std::int64_t> NumeriDaTesto(std::string_view testo);
+
+}  // namespace storage
