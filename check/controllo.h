@@ -44,7 +44,7 @@ struct OpzioniControllo {
     bool quadroCt = false;
     // The supply to be written: a correction checks only the certificates marked for it and
     // their identifiers; an ordinary one leaves out the excluded ones.
-    telematic::Fornitura fornitura = telematic::Fornitura::Ordinaria;
+    telematic::TipoFornitura fornitura = telematic::TipoFornitura::Ordinaria;
     // Ordinary supply limited to these numbers (employees and professionals alike).
     std::optional<std::vector<std::int64_t>> sceltiDipendenti, sceltiProfessionisti;
 };

@@ -40,6 +40,9 @@ void PreparaInvii(Connection& conn);
 // The certificate's row; defaults when it has none.
 StatoInvio LeggiInvio(Connection& conn, Elenco elenco, std::int64_t id);
 
+// What is wrong with a pair of identifiers as typed ("" when they are fine or both empty).
+std::string ErroreIdentificativi(const std::string& protocollo, const std::string& progressivo);
+
 // Stores the identifiers as typed or imported: 17 and 6 digits, or both empty to clear them.
 // Throws storage::Error with an Italian message naming the wrong value; stores nothing then.
 void ScriviIdentificativi(Connection& conn, Elenco elenco, std::int64_t id,
@@ -52,12 +55,19 @@ void SegnaOperazione(Connection& conn, Elenco elenco, const std::vector<std::int
 
 // The certificate was changed now (editors on save, imports, resets).
 void SegnaModificato(Connection& conn, Elenco elenco, std::int64_t id);
-// Every certificate of the list was changed now (imports and resets of a whole list).
+// Every certificate of the list was changed now (a reset of the agent's data).
 void SegnaModificatiTutti(Connection& conn, Elenco elenco);
+// The certificates numbered above oltre were changed now (those an import has just added).
+void SegnaModificatiDa(Connection& conn, Elenco elenco, std::int64_t oltre);
+// The highest certificate number of the list, 0 when it is empty.
+std::int64_t UltimoNumero(Connection& conn, Elenco elenco);
+// The list was emptied: what was recorded of its certificates goes with them.
+void DimenticaInvii(Connection& conn, Elenco elenco);
 
-// After a good run: each certificate was written to this file now.
+// After a good run, inside the caller's transaction: each certificate was written to this file
+// now; togliSegni clears their marks too (a correction supply).
 void SegnaScritti(Connection& conn, Elenco elenco, const std::vector<std::int64_t>& ids,
-                  const std::string& file);
+                  const std::string& file, bool togliSegni);
 
 // The numbers of the certificates marked with this operation, ascending.
 std::vector<std::int64_t> MarcatiCon(Connection& conn, Elenco elenco, Operazione operazione);

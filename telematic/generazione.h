@@ -17,10 +17,10 @@ namespace telematic {
 
 // Ordinaria: every certificate not excluded from sending (or the chosen ones); Sostituzione and
 // Annullamento: only the certificates marked so, each D record carrying its identifiers.
-enum class Fornitura { Ordinaria, Sostituzione, Annullamento };
+enum class TipoFornitura { Ordinaria, Sostituzione, Annullamento };
 // "ordinaria", "sostituzione", "annullamento" and back.
-const char* ParolaFornitura(Fornitura f);
-std::optional<Fornitura> FornituraDaParola(std::string_view parola);
+const char* ParolaFornitura(TipoFornitura f);
+std::optional<TipoFornitura> FornituraDaParola(std::string_view parola);
 
 struct OpzioniGenerazione {
     std::string cartella;                // destination folder, as typed
@@ -28,7 +28,7 @@ struct OpzioniGenerazione {
     std::string tipoFornitore = "01";    // "01" or "10"
     bool quadroCt = false;               // write record C
     storage::Tipi tipi;                  // employees' run only: the kinds to include
-    Fornitura fornitura = Fornitura::Ordinaria;
+    TipoFornitura fornitura = TipoFornitura::Ordinaria;
     // Ordinary supply only: limited to these certificate numbers (of the run's list).
     std::optional<std::vector<std::int64_t>> scelti;
     // Called once the folder is ready and the overwrite question answered, before anything is

@@ -1,0 +1,272 @@
+#include "storage/invii.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <fstream>
+
+#include "storage/error.h"
+#include "storage/sistema.h"
+
+namespace storage {
+
+namespace {
+
+const char* lettera(Elenco e) { return e == Elenco::Dipendenti ? "D" : "P"; }
+const char* tabella(Elenco e) { return e == Elenco::Dipendenti ? "Zefo1" : "Professionisti"; }
+
+const char* codice(Operazione o) {
+    switch (o) {
+        case Operazione::Sostituzione: return "S";
+        case Operazione::Annullamento: return "A";
+        case Operazione::Escluso: return "E";
+        case Operazione::Nessuna: break;
+    }
+    return "";
+}
+
+Operazione daCodice(std::string_view c) {
+    if (c == "S") return Operazione::Sostituzione;
+    if (c == "A") return Operazione::Annullamento;
+    if (c == "E") return Operazione::Escluso;
+    return Operazione::Nessuna;
+}
+
+bool esisteTabella(Connection& conn) {
+    Statement st(conn, "select 1 from sqlite_master where type = 'table' and name = 'Invii'");
+    return st.step();
+}
+
+bool soloCifre(std::string_view s, std::size_t n) {
+    return s.size() == n && std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c); });
+}
+
+// Every write goes through a row that exists: created empty when missing.
+void garantisciRiga(Connection& conn, Elenco elenco, std::int64_t id) {
+    Statement st(conn, "insert or ignore into Invii (Elenco, ID) values (?, ?)");
+    st.bind(1, lettera(elenco)).bind(2, id).step();
+}
+
+std::string_view rifila(std::string_view s) {
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+    return s;
+}
+
+std::optional<std::int64_t> numero(std::string_view s) {
+    std::int64_t n = 0;
+    const auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), n);
+    if (ec != std::errc() || p != s.data() + s.size() || n <= 0) return std::nullopt;
+    return n;
+}
+
+}  // namespace
+
+void PreparaInvii(Connection& conn) {
+    if (esisteTabella(conn)) return;
+    conn.exec(
+        "create table if not exists Invii (Elenco text not null, ID integer not null, "
+        "Protocollo text not null default '', Progressivo text not null default '', "
+        "Operazione text not null default '', File text not null default '', "
+        "ScrittoIl text not null default '', ModificatoIl text not null default '', "
+        "primary key (Elenco, ID))");
+}
+
+StatoInvio LeggiInvio(Connection& conn, Elenco elenco, std::int64_t id) {
+    StatoInvio s;
+    // An archive opened for reading may predate the table: nothing was recorded then.
+    if (!esisteTabella(conn)) return s;
+    Statement st(conn,
+                 "select Protocollo, Progressivo, Operazione, File, ScrittoIl, ModificatoIl from Invii "
+                 "where Elenco = ? and ID = ?");
+    st.bind(1, lettera(elenco)).bind(2, id);
+    if (!st.step()) return s;
+    s.protocollo = st.text(0);
+    s.progressivo = st.text(1);
+    s.operazione = daCodice(st.text(2));
+    s.file = st.text(3);
+    s.scrittoIl = st.text(4);
+    s.modificatoIl = st.text(5);
+    return s;
+}
+
+std::string ErroreIdentificativi(const std::string& protocollo, const std::string& progressivo) {
+    if (protocollo.empty() && progressivo.empty()) return {};
+    if (!soloCifre(protocollo, kCifreProtocollo))
+        return "Il protocollo \"" + protocollo + "\" non è di 17 cifre.";
+    if (!soloCifre(progressivo, kCifreProgressivo))
+        return "Il progressivo \"" + progressivo + "\" non è di 6 cifre.";
+    return {};
+}
+
+void ScriviIdentificativi(Connection& conn, Elenco elenco, std::int64_t id, const std::string& protocollo,
+                          const std::string& progressivo) {
+    if (const std::string e = ErroreIdentificativi(protocollo, progressivo); !e.empty()) throw Error(e);
+    conn.richiediScrittura();
+    PreparaInvii(conn);
+    garantisciRiga(conn, elenco, id);
+    Statement st(conn, "update Invii set Protocollo = ?, Progressivo = ? where Elenco = ? and ID = ?");
+    st.bind(1, protocollo).bind(2, progressivo).bind(3, lettera(elenco)).bind(4, id).step();
+}
+
+void SegnaOperazione(Connection& conn, Elenco elenco, const std::vector<std::int64_t>& ids, Operazione operazione) {
+    conn.richiediScrittura();
+    PreparaInvii(conn);
+    Transaction t(conn);
+    Statement ins(conn, "insert or ignore into Invii (Elenco, ID) values (?, ?)");
+    Statement upd(conn, "update Invii set Operazione = ? where Elenco = ? and ID = ?");
+    for (const std::int64_t id : ids) {
+        ins.reset();
+        ins.bind(1, lettera(elenco)).bind(2, id).step();
+        upd.reset();
+        upd.bind(1, codice(operazione)).bind(2, lettera(elenco)).bind(3, id).step();
+    }
+    t.commit();
+}
+
+void SegnaModificato(Connection& conn, Elenco elenco, std::int64_t id) {
+    PreparaInvii(conn);
+    garantisciRiga(conn, elenco, id);
+    Statement st(conn, "update Invii set ModificatoIl = ? where Elenco = ? and ID = ?");
+    st.bind(1, OraAttuale()).bind(2, lettera(elenco)).bind(3, id).step();
+}
+
+void SegnaModificatiTutti(Connection& conn, Elenco elenco) {
+    PreparaInvii(conn);
+    const std::string sql = std::string("insert into Invii (Elenco, ID, ModificatoIl) select ?, ID, ? from ") +
+                            tabella(elenco) + " where true on conflict (Elenco, ID) do update set ModificatoIl = excluded.ModificatoIl";
+    Statement st(conn, sql);
+    st.bind(1, lettera(elenco)).bind(2, OraAttuale()).step();
+}
+
+void SegnaModificatiDa(Connection& conn, Elenco elenco, std::int64_t oltre) {
+    PreparaInvii(conn);
+    const std::string sql = std::string("insert into Invii (Elenco, ID, ModificatoIl) select ?, ID, ? from ") +
+                            tabella(elenco) +
+                            " where ID > ? on conflict (Elenco, ID) do update set ModificatoIl = excluded.ModificatoIl";
+    Statement st(conn, sql);
+    st.bind(1, lettera(elenco)).bind(2, OraAttuale()).bind(3, oltre).step();
+}
+
+std::int64_t UltimoNumero(Connection& conn, Elenco elenco) {
+    Statement st(conn, std::string("select coalesce(max(ID), 0) from ") + tabella(elenco));
+    st.step();
+    return st.integer(0);
+}
+
+void DimenticaInvii(Connection& conn, Elenco elenco) {
+    if (!esisteTabella(conn)) return;
+    Statement st(conn, "delete from Invii where Elenco = ?");
+    st.bind(1, lettera(elenco)).step();
+}
+
+void SegnaScritti(Connection& conn, Elenco elenco, const std::vector<std::int64_t>& ids, const std::string& file,
+                  bool togliSegni) {
+    PreparaInvii(conn);
+    const std::string ora = OraAttuale();
+    Statement ins(conn, "insert or ignore into Invii (Elenco, ID) values (?, ?)");
+    Statement upd(conn, togliSegni ? "update Invii set File = ?, ScrittoIl = ?, Operazione = '' where Elenco = ? and ID = ?"
+                                   : "update Invii set File = ?, ScrittoIl = ? where Elenco = ? and ID = ?");
+    for (const std::int64_t id : ids) {
+        ins.reset();
+        ins.bind(1, lettera(elenco)).bind(2, id).step();
+        upd.reset();
+        upd.bind(1, file).bind(2, ora).bind(3, lettera(elenco)).bind(4, id).step();
+    }
+}
+
+std::vector<std::int64_t> MarcatiCon(Connection& conn, Elenco elenco, Operazione operazione) {
+    std::vector<std::int64_t> ids;
+    if (!esisteTabella(conn)) return ids;
+    const std::string sql = std::string("select i.ID from Invii i join ") + tabella(elenco) +
+                            " c on c.ID = i.ID where i.Elenco = ? and i.Operazione = ? order by i.ID";
+    Statement st(conn, sql);
+    st.bind(1, lettera(elenco)).bind(2, codice(operazione));
+    while (st.step()) ids.push_back(st.integer(0));
+    return ids;
+}
+
+std::vector<std::int64_t> CertificatiMancanti(Connection& conn, Elenco elenco, const std::vector<std::int64_t>& ids) {
+    std::vector<std::int64_t> mancanti;
+    Statement st(conn, std::string("select 1 from ") + tabella(elenco) + " where ID = ?");
+    for (const std::int64_t id : ids) {
+        st.reset();
+        st.bind(1, id);
+        if (!st.step()) mancanti.push_back(id);
+    }
+    return mancanti;
+}
+
+const char* TestoOperazione(Operazione operazione) {
+    switch (operazione) {
+        case Operazione::Sostituzione: return "Sostituzione";
+        case Operazione::Annullamento: return "Annullamento";
+        case Operazione::Escluso: return "Escluso dall'invio";
+        case Operazione::Nessuna: break;
+    }
+    return "";
+}
+
+std::optional<Operazione> OperazioneDaTesto(std::string_view testo) {
+    std::string t(rifila(testo));
+    std::transform(t.begin(), t.end(), t.begin(), [](unsigned char c) { return std::tolower(c); });
+    for (Operazione o : {Operazione::Nessuna, Operazione::Sostituzione, Operazione::Annullamento, Operazione::Escluso}) {
+        std::string nome = TestoOperazione(o);
+        std::transform(nome.begin(), nome.end(), nome.begin(), [](unsigned char c) { return std::tolower(c); });
+        if (t == nome) return o;
+    }
+    return std::nullopt;
+}
+
+std::string OraAttuale() { return sistema::oraLocale("%Y-%m-%dT%H:%M:%S"); }
+
+std::vector<std::int64_t> NumeriDaTesto(std::string_view testo) {
+    std::vector<std::int64_t> ids;
+    while (true) {
+        const auto virgola = testo.find(',');
+        const std::string_view parola = rifila(testo.substr(0, virgola));
+        const auto n = numero(parola);
+        if (!n) throw Error("Numero di certificato non valido: \"" + std::string(parola) + "\".");
+        ids.push_back(*n);
+        if (virgola == std::string_view::npos) break;
+        testo.remove_prefix(virgola + 1);
+    }
+    return ids;
+}
+
+std::vector<std::int64_t> LeggiElencoScelti(Connection& conn, Elenco elenco, const std::string& percorso) {
+    std::ifstream in(percorso, std::ios::binary);
+    if (!in) throw Error("Impossibile leggere il file " + percorso + ".");
+    Statement perNumero(conn, std::string("select ID from ") + tabella(elenco) + " where ID = ?");
+    Statement perCodice(conn, std::string("select ID from ") + tabella(elenco) + " where B01 = ? order by ID");
+    std::vector<std::int64_t> ids;
+    std::string riga;
+    for (long n = 1; std::getline(in, riga); ++n) {
+        const std::string_view v = rifila(riga);
+        if (v.empty()) continue;
+        const std::string dove = "File " + percorso + ", riga " + std::to_string(n) + ": ";
+        const bool cifre = std::all_of(v.begin(), v.end(), [](unsigned char c) { return std::isdigit(c); });
+        Statement& st = cifre ? perNumero : perCodice;
+        st.reset();
+        if (cifre) {
+            const auto id = numero(v);
+            if (!id) throw Error(dove + "numero di certificato non valido \"" + std::string(v) + "\".");
+            st.bind(1, *id);
+        } else {
+            st.bind(1, v);
+        }
+        bool trovato = false;
+        while (st.step()) {
+            ids.push_back(st.integer(0));
+            trovato = true;
+        }
+        if (!trovato)
+            throw Error(dove + (cifre ? "nessun certificato con il numero \"" : "nessun certificato con il codice fiscale \"") +
+                        std::string(v) + "\".");
+    }
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    return ids;
+}
+
+}  // namespace storage
