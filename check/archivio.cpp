@@ -4,6 +4,7 @@
 #include "check/casella.h"
 #include "check/codicefiscale.h"
 #include "check/controllo.h"
+#include "check/invii.h"
 #include "check/forme.h"
 #include "storage/certificati.h"
 #include "storage/cp1252.h"
@@ -105,6 +106,12 @@ private:
     std::int64_t certificatiDipendenti(bool& interrotto);
     void professionisti(bool& interrotto);
     void percipiente(const Row& st, const Columns& col, const Indici& anag, const std::string& tipo);
+    // The rules on what was sent go to the certificate (or supply) su() named.
+    Segnala qui() {
+        return [this](Gravita g, const std::string& col, const std::string& campo, const std::string& t) { aggiungi(g, col, campo, t); };
+    }
+    // false: the supply does not carry the certificate. One certificate checked alone is always carried.
+    bool nellaFornitura(storage::Elenco elenco, std::int64_t id) { return !invii_ || invii_->certificato(elenco, id, qui()); }
     bool avanza(std::size_t fatti, std::size_t totale) {
         if (!avanzamento_ || fatti % 256 != 0) return true;
         return avanzamento_(fatti, totale);
@@ -116,6 +123,7 @@ private:
     const Avanzamento& avanzamento_;
     Problema corrente_;
     std::string cfSostituto_;
+    std::unique_ptr<ControlloInvii> invii_;  // the whole archive's check only
     // Column positions, resolved again only when a table's layout changes.
     struct Posizioni {
         std::shared_ptr<const Columns> c1, c2, c3, cp;
@@ -357,6 +365,7 @@ void Controllore::dipendente(const storage::Certificato& cert) {
        std::string(leggi(z1, p.c1->indexOf("B02"))) + " " + std::string(leggi(z1, p.c1->indexOf("B03"))),
        std::string(leggi(z1, p.c1->indexOf("B01"))));
     const bool con2 = !z2.empty();
+    if (!nellaFornitura(storage::Elenco::Dipendenti, cert.id)) return;
 
     percipiente(z1, *p.c1, p.anag, con2 ? chiave(leggi(z2, p.iTipo)) : std::string());
 
@@ -421,17 +430,22 @@ void Controllore::professionista(const Row& st) {
     su(Origine::Professionista, st.integer("ID"),
        std::string(leggi(st, col.indexOf("B02"))) + " " + std::string(leggi(st, col.indexOf("B03"))),
        std::string(leggi(st, col.indexOf("B01"))));
+    if (!nellaFornitura(storage::Elenco::Professionisti, corrente_.id)) return;
     percipiente(st, col, p.anagP, "professionista");
     sezione(st, Sezione::Autonomi, p.aut);
 }
 
 void Controllore::esegui() {
     storage::Lettura lettura(conn_);
+    invii_ = std::make_unique<ControlloInvii>(conn_, opz_);
     sostituto();
     // The Quadro CT's problems come before the certificates and depend on whether there are any.
     const std::int64_t nDipendenti =
         dipendenti() ? storage::ContaDeiTipi(conn_, opz_.tipi) : 0;
     quadroCt(nDipendenti);
+    su(Origine::Sostituto, 0, "", cfSostituto_);
+    if (dipendenti()) invii_->generale(true, qui());
+    if (opz_.professionisti) invii_->generale(false, qui());
     bool interrotto = false;
     if (dipendenti()) certificatiDipendenti(interrotto);
     if (opz_.professionisti && !interrotto) professionisti(interrotto);

@@ -32,7 +32,8 @@ int pos(const CampoPosizionale& c) { return c.da; }
 struct Testa {
     const CampoPosizionale &sostituto = CampoDi('D', "CodiceFiscale"), &modulo = CampoDi('D', telematic::kModulo),
                            &percipiente = CampoDi('D', "B01"), &numero = CampoDi('D', "ID"),
-                           &riservato = CampoDi('D', "riservato");
+                           &protocollo = CampoDi('D', telematic::kProtocollo),
+                           &progressivo = CampoDi('D', telematic::kProgressivo), &riservato = CampoDi('D', "riservato");
     // The recipient's tax code travels in the head and again as the anagraphic field.
     const std::string& codicePercipiente = telematic::CodiceDellaColonna(telematic::Sezione::Anagrafica, "B01");
 };
@@ -97,6 +98,7 @@ private:
     void recordA(std::string_view r);
     void recordB(std::string_view r);
     void testaCertificato(std::string_view r);
+    void identificativi(std::string_view r);
     void area(std::string_view r);
     void nome(std::string_view r);
     void fine();
@@ -264,6 +266,7 @@ void ControlloFile::testaCertificato(std::string_view r) {
             aggiungi(Gravita::Avviso, pos(t.percipiente), t.codicePercipiente, "Codice fiscale del percipiente: " + a + ".");
     }
     if (!cifre(num)) aggiungi(Gravita::Errore, pos(t.numero), "", "Il numero del certificato " + tra(num) + " non è di cinque cifre.");
+    identificativi(r);
     // The reserved positions run from the first reserved field to the end of the head, as the writer fills them.
     static const std::string riservatoD = telematic::TestaCertificato('D', "", "", "", "").substr(t.riservato.inizio()),
                              riservatoGH = telematic::TestaCertificato('G', "", "", "", "").substr(t.riservato.inizio());
@@ -272,6 +275,32 @@ void ControlloFile::testaCertificato(std::string_view r) {
         aggiungi(Gravita::Errore, pos(t.riservato), "",
                  "Le posizioni riservate " + std::to_string(t.riservato.da) + "-" +
                      std::to_string(telematic::kTestaCertificato) + " del record " + tipo + " non hanno il contenuto atteso.");
+}
+
+// Protocol and progressive: blanks in G and H; in D zeros in an ordinary supply, the sending
+// being replaced or cancelled in a correction.
+void ControlloFile::identificativi(std::string_view r) {
+    const Testa& t = testa();
+    const std::string_view prot = in(r, t.protocollo), prog = in(r, t.progressivo);
+    const std::string dove = Posizioni('D', telematic::kProtocollo, telematic::kProgressivo);
+    if (r[0] != 'D') {
+        if (!spazi(prot) || !spazi(prog))
+            aggiungi(Gravita::Errore, pos(t.protocollo), dove,
+                     std::string("Le posizioni 47-69 del record ") + r[0] + " devono essere vuote.");
+        return;
+    }
+    if (!cifre(prot) || !cifre(prog)) {
+        aggiungi(Gravita::Errore, pos(t.protocollo), dove, "Protocollo e progressivo del record D devono essere cifre.");
+        return;
+    }
+    const bool zeri = prot.find_first_not_of('0') == std::string_view::npos && prog.find_first_not_of('0') == std::string_view::npos;
+    if (annullaOSostituisce_ && zeri)
+        aggiungi(Gravita::Errore, pos(t.protocollo), dove,
+                 "Manca il protocollo dell'invio da sostituire o annullare: la fornitura di sostituzione o di "
+                 "annullamento lo richiede in ogni certificato.");
+    else if (!annullaOSostituisce_ && !zeri)
+        aggiungi(Gravita::Errore, pos(t.protocollo), dove,
+                 "Protocollo e progressivo sono indicati in una fornitura ordinaria: vanno lasciati a zero.");
 }
 
 void ControlloFile::area(std::string_view r) {

@@ -9,7 +9,9 @@
 
 #include "storage/certificati.h"
 #include "storage/connection.h"
+#include "storage/invii.h"
 #include "storage/reporter.h"
+#include "telematic/generazione.h"
 
 namespace cli {
 
@@ -74,6 +76,12 @@ int comandoImporta(const Contesto& ctx);
 int comandoAzzera(const Contesto& ctx);
 int comandoRipristina(const Contesto& ctx);
 int comandoControlla(const Contesto& ctx);
+int comandoSegna(const Contesto& ctx);
+
+// --id N[,N...] or --elenco FILE (numbers or tax codes) resolved against the list; nullopt when
+// neither is given. A wrong --id is wrong usage; an unreadable or unknown line throws storage::Error.
+std::optional<std::vector<std::int64_t>> certificatiScelti(const Argomenti& a, storage::Connection& conn,
+                                                           storage::Elenco elenco);
 
 struct Comando {
     const char* nome;
@@ -92,5 +100,7 @@ int esegui(int argc, char** argv, const std::vector<Comando>& comandi);
 
 // Reads "DIP,AMM,CoC" into kinds; throws UsageError for an unknown kind.
 storage::Tipi tipiDaTesto(const std::string& testo);
+// "ordinaria", "sostituzione" or "annullamento"; throws UsageError for another word.
+telematic::TipoFornitura fornituraDaTesto(const std::string& testo);
 
 }  // namespace cli

@@ -59,6 +59,11 @@ storage::Tipi tipiDaTesto(const std::string& testo) {
     throw UsageError("Tipo di fornitura sconosciuto: " + sconosciuto + " (ammessi DIP, AMM, CoC)");
 }
 
+telematic::TipoFornitura fornituraDaTesto(const std::string& testo) {
+    if (auto f = telematic::FornituraDaParola(testo)) return *f;
+    throw UsageError("Tipo di fornitura sconosciuto: " + testo + " (ammessi ordinaria, sostituzione, annullamento).");
+}
+
 int comandoCreaArchivio(const Contesto& ctx) {
     Argomenti a(ctx.parole, {}, {"--configura"});
     if (a.posizionali().size() != 1) throw UsageError("crea-archivio vuole una CARTELLA.");

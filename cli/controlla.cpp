@@ -33,15 +33,15 @@ int stampa(const std::vector<check::Problema>& problemi) {
 
 }  // namespace
 
-// controlla archivio [--tipi DIP,AMM,CoC] [--professionisti] [--quadro-ct]
+// controlla archivio [--tipi DIP,AMM,CoC] [--professionisti] [--quadro-ct] [--fornitura F]
 // controlla file FILE
 int comandoControlla(const Contesto& ctx) {
-    Argomenti a(ctx.parole, {{"--tipi", 1}}, {"--professionisti", "--quadro-ct"});
+    Argomenti a(ctx.parole, {{"--tipi", 1}, {"--fornitura", 1}}, {"--professionisti", "--quadro-ct"});
     const auto& pos = a.posizionali();
     if (pos.empty()) throw UsageError("controlla vuole archivio o file.");
     if (pos[0] == "file") {
         if (pos.size() != 2) throw UsageError("controlla file vuole il nome di un FILE.");
-        if (a.valore("--tipi") || a.flag("--professionisti") || a.flag("--quadro-ct"))
+        if (a.valore("--tipi") || a.valore("--fornitura") || a.flag("--professionisti") || a.flag("--quadro-ct"))
             throw UsageError("controlla file non ha opzioni.");
         return stampa(check::ControllaFile(pos[1]));
     }
@@ -56,6 +56,7 @@ int comandoControlla(const Contesto& ctx) {
         opz.professionisti = a.flag("--professionisti");
     }
     opz.quadroCt = a.flag("--quadro-ct");
+    opz.fornitura = fornituraDaTesto(a.valoreOppure("--fornitura", "ordinaria"));
     storage::Connection conn;
     ctx.apri(conn);
     Stampa s;

@@ -6,7 +6,8 @@ namespace cli {
 
 int comandoGenera(const Contesto& ctx) {
     Argomenti a(ctx.parole,
-                {{"--cartella", 1}, {"--file", 1}, {"--fornitore", 1}, {"--tipi", 1}},
+                {{"--cartella", 1}, {"--file", 1}, {"--fornitore", 1}, {"--tipi", 1}, {"--fornitura", 1},
+                 {"--id", 1}, {"--elenco", 1}},
                 {"--quadro-ct", "--sovrascrivi"});
     if (a.posizionali().size() != 1) throw UsageError("genera vuole dipendenti o professionisti.");
     const std::string chi = a.posizionali()[0];
@@ -26,9 +27,14 @@ int comandoGenera(const Contesto& ctx) {
         throw UsageError("--fornitore vale 01 o 10.");
     opz.quadroCt = a.flag("--quadro-ct");
     opz.tipi = tipiDaTesto(a.valoreOppure("--tipi", ""));
+    opz.fornitura = fornituraDaTesto(a.valoreOppure("--fornitura", "ordinaria"));
+    if (opz.fornitura != telematic::TipoFornitura::Ordinaria && (a.valore("--id") || a.valore("--elenco")))
+        throw UsageError("--id e --elenco valgono solo per una fornitura ordinaria: una fornitura di " +
+                         *a.valore("--fornitura") + " invia i certificati segnati.");
 
     storage::Connection conn;
     ctx.apri(conn);
+    opz.scelti = certificatiScelti(a, conn, dipendenti ? storage::Elenco::Dipendenti : storage::Elenco::Professionisti);
     ReporterConsole reporter(a.flag("--sovrascrivi"));
     auto ris = dipendenti ? telematic::GeneraFileDipendenti(conn, opz, reporter)
                           : telematic::GeneraFileProfessionisti(conn, opz, reporter);

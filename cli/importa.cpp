@@ -4,6 +4,7 @@
 
 #include "cli/comandi.h"
 #include "import/importazione.h"
+#include "import/ricevute.h"
 
 namespace cli {
 
@@ -53,7 +54,7 @@ const std::string& fileDaImportare(const Argomenti& a, const std::string& tipo) 
 
 int comandoImporta(const Contesto& ctx) {
     if (ctx.parole.empty() || ctx.parole[0].rfind("--", 0) == 0)
-        throw UsageError("importa vuole paghe, altro, 770 o finanziaria.");
+        throw UsageError("importa vuole paghe, altro, 770, finanziaria o ricevute.");
     const std::string tipo = ctx.parole[0];
     const bool ancora =
         std::find(ctx.parole.begin(), ctx.parole.end(), "--ancora") != ctx.parole.end();
@@ -109,9 +110,21 @@ int comandoImporta(const Contesto& ctx) {
         ctx.apriPerScrivere(conn);
         fatto = importazione::ImportaFinanziaria(conn, file, a.flag("--da-cu-dipendenti"),
                                                  datiAggiuntivi(a), reporter);
+    } else if (tipo == "ricevute") {
+        Argomenti a(ctx.parole, {}, {"--dipendenti", "--professionisti"});
+        const std::string& file = fileDaImportare(a, tipo);
+        if (a.flag("--dipendenti") && a.flag("--professionisti"))
+            throw UsageError("importa ricevute vuole --dipendenti oppure --professionisti, non entrambi.");
+        std::optional<storage::Elenco> elenco;
+        if (a.flag("--dipendenti")) elenco = storage::Elenco::Dipendenti;
+        if (a.flag("--professionisti")) elenco = storage::Elenco::Professionisti;
+        storage::Connection conn;
+        ctx.apriPerScrivere(conn);
+        importazione::ImportaRicevute(conn, file, reporter, elenco);
+        fatto = true;
     } else {
         throw UsageError("Importazione sconosciuta: " + tipo +
-                         " (ammesse paghe, altro, 770, finanziaria).");
+                         " (ammesse paghe, altro, 770, finanziaria, ricevute).");
     }
     return fatto ? 0 : 1;
 }

@@ -25,17 +25,23 @@ std::vector<Comando> comandi(const Comando* stampa) {
          "  importa altro FILE [--sostituto] [--codice-attivita T] [--codice-sede T]\n"
          "          [--matricola-azienda T] [--ancora]\n"
          "  importa 770 FILE --tracciato 1|2 [--codice-attivita T] [--codice-sede T] [--ancora]\n"
-         "  importa finanziaria FILE [--da-cu-dipendenti] [--codice-attivita T] [--ancora]\n"},
+         "  importa finanziaria FILE [--da-cu-dipendenti] [--codice-attivita T] [--ancora]\n"
+         "  importa ricevute FILE [--dipendenti|--professionisti]\n"},
+        {"segna", comandoSegna,
+         "  segna sostituzione|annullamento|nessuna|escluso (--id N[,N...] | --elenco FILE)\n"
+         "          [--professionisti]\n"},
         {"azzera", comandoAzzera, "  azzera ente|dipendenti|professionisti --conferma\n"},
         {"ripristina", comandoRipristina, "  ripristina --elenco\n  ripristina FILE --conferma\n"},
         {"genera", comandoGenera,
          "  genera dipendenti --cartella DIR [--file NOME] [--fornitore 01|10] [--quadro-ct]\n"
          "          [--tipi DIP,AMM,CoC] [--sovrascrivi]\n"
          "  genera professionisti --cartella DIR [--file NOME] [--fornitore 01|10] [--quadro-ct]\n"
-         "          [--sovrascrivi]\n"}};
+         "          [--sovrascrivi]\n"
+         "  genera ... [--fornitura ordinaria|sostituzione|annullamento] [--id N[,N...] | --elenco FILE]\n"}};
     if (stampa) c.push_back(*stampa);
     c.push_back({"controlla", comandoControlla,
                  "  controlla archivio [--tipi DIP,AMM,CoC] [--professionisti] [--quadro-ct]\n"
+                 "          [--fornitura ordinaria|sostituzione|annullamento]\n"
                  "  controlla file FILE\n"});
     return c;
 }

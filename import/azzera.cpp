@@ -7,6 +7,7 @@
 #include "import/lettori.h"
 #include "storage/salvataggi.h"
 #include "storage/archivi.h"
+#include "storage/invii.h"
 
 namespace importazione {
 
@@ -75,6 +76,9 @@ bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& rep
                 "telefono = '', email = '', CFRapp = '', CodCar = '', CodEnte = '', "
                 "CognomeRapp = '', NomeRapp = '', A1 = '', A2 = '', A3 = '', A4 = '', A5 = '', "
                 "A6 = '', A7 = '', A8 = '', b1 = '', b2 = '', b3 = '', b4 = '', b5 = '', b6 = ''");
+            // The agent travels in every record: each certificate sent is now out of date.
+            storage::SegnaModificatiTutti(conn, storage::Elenco::Dipendenti);
+            storage::SegnaModificatiTutti(conn, storage::Elenco::Professionisti);
             esito = "Nessuna riga eliminata: svuotati i dati generali dell'Ente.";
             break;
         case Archivio::Dipendenti:
@@ -85,6 +89,7 @@ bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& rep
             const int seconde = conn.changes();
             conn.exec("delete from Zefo3");
             const int aggiuntive = conn.changes();
+            storage::DimenticaInvii(conn, storage::Elenco::Dipendenti);
             conn.exec(
                 "update QuadroCt set NumCellulare = '', B5 = '', B6 = '', B1 = '', B2 = '', "
                 "B3 = '', B4 = ''");
@@ -99,6 +104,7 @@ bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& rep
         case Archivio::Professionisti:
             conn.exec("delete from Professionisti");
             esito = "Eliminate " + righe(conn.changes()) + " dei professionisti.";
+            storage::DimenticaInvii(conn, storage::Elenco::Professionisti);
             break;
     }
     transazione.commit();

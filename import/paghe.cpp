@@ -9,6 +9,7 @@
 #include "import/tabelle.h"
 #include "storage/certificati.h"
 #include "storage/error.h"
+#include "storage/invii.h"
 
 namespace importazione {
 
@@ -358,6 +359,7 @@ bool esegui(storage::Connection& conn, std::istream& in, const std::string& nome
             const DatiAggiuntivi& dati, storage::Reporter& reporter, const Registrazione* reg) {
     LettoreRighe lettore(in, nomeFile);
     storage::Transaction transazione(conn);
+    const std::int64_t ultimo = storage::UltimoNumero(conn, storage::Elenco::Dipendenti);
     ImportatorePaghe imp(conn, lettore, codiceAzienda, dati, reporter);
     while (lettore.leggi()) {
         const std::string_view riga = lettore.riga();
@@ -373,6 +375,7 @@ bool esegui(storage::Connection& conn, std::istream& in, const std::string& nome
         }
     }
     if (copiaSostituto) imp.CopiaSostituto();
+    storage::SegnaModificatiDa(conn, storage::Elenco::Dipendenti, ultimo);
     Concludi(conn, transazione, lettore, reporter, imp.certificati(), imp.aggiuntive(), reg);
     return true;
 }

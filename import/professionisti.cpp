@@ -8,6 +8,7 @@
 #include "import/tabelle.h"
 #include "storage/certificati.h"
 #include "storage/error.h"
+#include "storage/invii.h"
 
 namespace importazione {
 
@@ -162,6 +163,7 @@ bool Importa770(storage::Connection& conn, std::istream& in, const std::string& 
 
     LettoreRighe lettore(in, nomeFile);
     storage::Transaction transazione(conn);
+    const std::int64_t ultimo = storage::UltimoNumero(conn, storage::Elenco::Professionisti);
     const auto sostituto = sostitutoDaZefo1(conn);
     NuovaRiga prof(conn, "Professionisti", kNomiProfessionisti.data(), kNomiProfessionisti.size());
     std::size_t certificati = 0;
@@ -184,6 +186,7 @@ bool Importa770(storage::Connection& conn, std::istream& in, const std::string& 
         prof.inserisci();
         ++certificati;
     }
+    storage::SegnaModificatiDa(conn, storage::Elenco::Professionisti, ultimo);
     Concludi(conn, transazione, lettore, reporter, certificati, 0, reg);
     return true;
 }
@@ -193,6 +196,7 @@ bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::
                         storage::Reporter& reporter, const Registrazione* reg) {
     LettoreRighe lettore(in, nomeFile);
     storage::Transaction transazione(conn);
+    const std::int64_t ultimo = storage::UltimoNumero(conn, storage::Elenco::Professionisti);
 
     std::array<std::string, 9> sostituto;  // A01 to A09
     if (daCuDipendenti) {
@@ -263,6 +267,7 @@ bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::
         prof.inserisci();
         ++certificati;
     }
+    storage::SegnaModificatiDa(conn, storage::Elenco::Professionisti, ultimo);
     Concludi(conn, transazione, lettore, reporter, certificati, 0, reg);
     return true;
 }

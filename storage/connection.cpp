@@ -1,4 +1,5 @@
 #include "storage/connection.h"
+#include "storage/invii.h"
 
 #include <sqlite3.h>
 
@@ -127,6 +128,7 @@ void Connection::open(const std::string& percorso) {
             // unwritable says so at its first import instead.
             try {
                 PreparaImportazioni(*this);
+                PreparaInvii(*this);
             } catch (const Error&) {
             }
             return;

@@ -72,13 +72,21 @@ void PreparaInvii(Connection& conn) {
         "primary key (Elenco, ID))");
 }
 
-StatoInvio LeggiInvio(Connection& conn, Elenco elenco, std::int64_t id) {
-    StatoInvio s;
+LettoreInvii::LettoreInvii(Connection& conn) {
     // An archive opened for reading may predate the table: nothing was recorded then.
-    if (!esisteTabella(conn)) return s;
-    Statement st(conn,
-                 "select Protocollo, Progressivo, Operazione, File, ScrittoIl, ModificatoIl from Invii "
-                 "where Elenco = ? and ID = ?");
+    if (esisteTabella(conn))
+        st_.emplace(conn,
+                    "select Protocollo, Progressivo, Operazione, File, ScrittoIl, ModificatoIl from Invii "
+                    "where Elenco = ? and ID = ?");
+}
+
+LettoreInvii::~LettoreInvii() = default;
+
+StatoInvio LettoreInvii::leggi(Elenco elenco, std::int64_t id) {
+    StatoInvio s;
+    if (!st_) return s;
+    Statement& st = *st_;
+    st.reset();
     st.bind(1, lettera(elenco)).bind(2, id);
     if (!st.step()) return s;
     s.protocollo = st.text(0);
@@ -89,6 +97,8 @@ StatoInvio LeggiInvio(Connection& conn, Elenco elenco, std::int64_t id) {
     s.modificatoIl = st.text(5);
     return s;
 }
+
+StatoInvio LeggiInvio(Connection& conn, Elenco elenco, std::int64_t id) { return LettoreInvii(conn).leggi(elenco, id); }
 
 std::string ErroreIdentificativi(const std::string& protocollo, const std::string& progressivo) {
     if (protocollo.empty() && progressivo.empty()) return {};

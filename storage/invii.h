@@ -40,6 +40,19 @@ void PreparaInvii(Connection& conn);
 // The certificate's row; defaults when it has none.
 StatoInvio LeggiInvio(Connection& conn, Elenco elenco, std::int64_t id);
 
+// Reads many certificates' rows with one statement prepared once (the check, the runs).
+class LettoreInvii {
+public:
+    explicit LettoreInvii(Connection& conn);
+    ~LettoreInvii();
+    LettoreInvii(const LettoreInvii&) = delete;
+    LettoreInvii& operator=(const LettoreInvii&) = delete;
+    StatoInvio leggi(Elenco elenco, std::int64_t id);
+
+private:
+    std::optional<Statement> st_;
+};
+
 // What is wrong with a pair of identifiers as typed ("" when they are fine or both empty).
 std::string ErroreIdentificativi(const std::string& protocollo, const std::string& progressivo);
 

@@ -1,4 +1,5 @@
 #include "storage/salvataggi.h"
+#include "storage/invii.h"
 
 #include <sqlite3.h>
 
@@ -195,6 +196,7 @@ void ripristina(Connection& conn, const std::string& salvataggio) {
     }
     rimuovi(temporaneo);
     PreparaImportazioni(conn);
+    PreparaInvii(conn);
 }
 
 }  // namespace storage

@@ -8,6 +8,7 @@
 #include "storage/config.h"
 #include "storage/cp1252.h"
 #include "storage/error.h"
+#include "telematic/selezione.h"
 #include "telematic/uscita.h"
 
 namespace telematic {
@@ -120,7 +121,66 @@ bool prosegui(std::size_t fatti, std::size_t totale, FileTemporaneo& invio, stor
 
 std::string nomeDi(const Row& r) { return storage::senzaControlli(r.text("B02") + " " + r.text("B03")); }
 
+// The certificates of the run, or nullopt after the refusal's message. A correction clears marks
+// at the end, so it needs an archive it can write.
+std::optional<Selezione> seleziona(storage::Connection& conn, storage::Elenco elenco, const OpzioniGenerazione& opz,
+                                   storage::Reporter& reporter) {
+    std::string rifiuto;
+    Selezione s = Seleziona(conn, elenco, opz, &rifiuto);
+    if (rifiuto.empty()) rifiuto = MancanoIdentificativi(conn, s, opz.fornitura);
+    if (rifiuto.empty() && opz.fornitura != TipoFornitura::Ordinaria && !conn.solaLettura().empty())
+        rifiuto = "L'archivio " + conn.percorso() + " è in sola lettura: " + conn.solaLettura() +
+                  ". Una fornitura di " + NomeCorrezione(opz.fornitura) + " deve poter togliere i segni dei certificati inviati.";
+    if (rifiuto.empty()) return s;
+    reporter.error(rifiuto);
+    return std::nullopt;
+}
+
+// The identifiers a correction's D record carries; none in an ordinary supply. tiene keeps the text.
+Identificativi identificativi(storage::Connection& conn, storage::Elenco elenco, const OpzioniGenerazione& opz,
+                              std::int64_t id, storage::StatoInvio& tiene) {
+    if (opz.fornitura == TipoFornitura::Ordinaria) return {};
+    tiene = storage::LeggiInvio(conn, elenco, id);
+    return {tiene.protocollo, tiene.progressivo};
+}
+
+// After the files are in place: each certificate written records the file and the time, and a
+// correction's marks are cleared, all at once. A failure here leaves the files as written and
+// says what was not recorded.
+void registraInvio(storage::Connection& conn, storage::Elenco elenco, const OpzioniGenerazione& opz,
+                   const std::vector<std::int64_t>& scritti, const std::string& file, storage::Reporter& reporter) {
+    if (!conn.solaLettura().empty()) return;
+    std::error_code ec;
+    const fs::path assoluto = fs::absolute(file, ec);
+    try {
+        storage::Transaction t(conn);
+        storage::SegnaScritti(conn, elenco, scritti, ec ? file : assoluto.string(), opz.fornitura != TipoFornitura::Ordinaria);
+        t.commit();
+    } catch (const storage::Error& e) {
+        reporter.error("Il file è stato scritto, ma l'invio non è stato registrato nell'archivio" +
+                       std::string(opz.fornitura != TipoFornitura::Ordinaria
+                                       ? " e i certificati restano segnati: togliere i segni prima della prossima fornitura"
+                                       : "") +
+                       ".\n" + e.what());
+    }
+}
+
 }  // namespace
+
+const char* ParolaFornitura(TipoFornitura f) {
+    switch (f) {
+        case TipoFornitura::Sostituzione: return "sostituzione";
+        case TipoFornitura::Annullamento: return "annullamento";
+        case TipoFornitura::Ordinaria: break;
+    }
+    return "ordinaria";
+}
+
+std::optional<TipoFornitura> FornituraDaParola(std::string_view parola) {
+    for (auto f : {TipoFornitura::Ordinaria, TipoFornitura::Sostituzione, TipoFornitura::Annullamento})
+        if (parola == ParolaFornitura(f)) return f;
+    return std::nullopt;
+}
 
 RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const OpzioniGenerazione& opz,
                                           storage::Reporter& reporter) {
@@ -129,44 +189,54 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
         reporter.error("Attenzione, non hai selezionato alcun tipo di fornitura da esportare.");
         return ris;
     }
+    const auto selezione = seleziona(conn, storage::Elenco::Dipendenti, opz, reporter);
+    if (!selezione) return ris;
     if (!preparaCartella(opz, reporter, ris, opz.nomeFile)) return ris;
     if (!consentita(opz, ris)) return ris;
     ris.percorsoLog = ris.cartella + storage::kSeparatore + kNomeLog;
     const auto uscita = bloccaCartella(opz, reporter, ris);
     if (!uscita) return ris;
 
-    storage::Lettura lettura(conn);
-    const Row sostituto = storage::LeggiSostituto(conn);
-    const Row quadro = storage::LeggiQuadroCt(conn);
-    storage::ScorriCertificati certificati(conn, opz.tipi);
-    const std::size_t totale = certificati.totale();
+    std::vector<std::int64_t> scritti;
+    {
+        storage::Lettura lettura(conn);
+        const Row sostituto = storage::LeggiSostituto(conn);
+        const Row quadro = storage::LeggiQuadroCt(conn);
+        storage::ScorriCertificati certificati(conn, opz.tipi);
+        const std::size_t totale = selezione->parziale ? selezione->numeri.size() : certificati.totale();
 
-    const auto invio = uscita->crea(opz.nomeFile);
-    const auto log = uscita->crea(kNomeLog);
-    SegnalatoreLog segnalatore(log->stream());
-    ContestoCampi campi{&segnalatore, &reporter, Fornitura::Dipendenti, {}};
-    ContestoRecord ctx{invio->stream(), campi, {}};
-    Contatori& n = ris.conta;
+        const auto invio = uscita->crea(opz.nomeFile);
+        const auto log = uscita->crea(kNomeLog);
+        SegnalatoreLog segnalatore(log->stream());
+        ContestoCampi campi{&segnalatore, &reporter, Fornitura::Dipendenti, {}};
+        ContestoRecord ctx{invio->stream(), campi, {}};
+        Contatori& n = ris.conta;
 
-    ScriviTesta(ctx, opz, sostituto, quadro, n);
+        ScriviTesta(ctx, opz, SostitutoPerFornitura(conn, sostituto, opz, *selezione), quadro, n);
 
-    std::size_t fatti = 0;
-    while (certificati.prossimo()) {
-        const storage::Certificato& c = certificati.corrente();
-        campi.NominativoCorrente = nomeDi(c.zefo1);
-        ctx.CertificatoCorrente = std::to_string(c.id);
-        n.ContaD += ScriviRecordD(ctx, sostituto, c.zefo1);
-        n.ContaG += ScriviRecordG(ctx, sostituto, c.zefo1, c.zefo2);
-        if (!c.zefo3.empty()) n.ContaG += ScriviRecordG2(ctx, sostituto, c.zefo1, c.zefo3);
-        if (!prosegui(++fatti, totale, *invio, reporter)) {
-            ris.esito = Esito::Annullato;
-            return ris;
+        storage::StatoInvio statoInvio;
+        std::size_t fatti = 0;
+        while (certificati.prossimo()) {
+            const storage::Certificato& c = certificati.corrente();
+            if (!selezione->ammette(c.id)) continue;
+            scritti.push_back(c.id);
+            campi.NominativoCorrente = nomeDi(c.zefo1);
+            ctx.CertificatoCorrente = std::to_string(c.id);
+            n.ContaD += ScriviRecordD(ctx, sostituto, c.zefo1,
+                                      identificativi(conn, storage::Elenco::Dipendenti, opz, c.id, statoInvio));
+            n.ContaG += ScriviRecordG(ctx, sostituto, c.zefo1, c.zefo2);
+            if (!c.zefo3.empty()) n.ContaG += ScriviRecordG2(ctx, sostituto, c.zefo1, c.zefo3);
+            if (!prosegui(++fatti, totale, *invio, reporter)) {
+                ris.esito = Esito::Annullato;
+                return ris;
+            }
         }
+        ctx.CertificatoCorrente.clear();
+        ScriviRecordZ(ctx, n);
+        uscita->sostituisci({invio.get(), log.get()});
+        reporter.progress(totale, totale);
     }
-    ctx.CertificatoCorrente.clear();
-    ScriviRecordZ(ctx, n);
-    uscita->sostituisci({invio.get(), log.get()});
-    reporter.progress(totale, totale);
+    registraInvio(conn, storage::Elenco::Dipendenti, opz, scritti, ris.percorsoFile, reporter);
     ris.esito = Esito::Concluso;
     // The log's full path follows, so the operator knows where to look.
     std::error_code ec;
@@ -179,43 +249,56 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
                                               const OpzioniGenerazione& opz,
                                               storage::Reporter& reporter) {
     RisultatoGenerazione ris;
+    const auto selezione = seleziona(conn, storage::Elenco::Professionisti, opz, reporter);
+    if (!selezione) return ris;
     if (!preparaCartella(opz, reporter, ris, opz.nomeFile)) return ris;
     if (!consentita(opz, ris)) return ris;
     const auto uscita = bloccaCartella(opz, reporter, ris);
     if (!uscita) return ris;
 
-    storage::Lettura lettura(conn);
-    const Row sostituto = storage::LeggiSostituto(conn);
-    const Row quadro = storage::LeggiQuadroCt(conn);
-    const auto totale = static_cast<std::size_t>(storage::ContaProfessionisti(conn));
+    std::vector<std::int64_t> scritti;
+    {
+        storage::Lettura lettura(conn);
+        const Row sostituto = storage::LeggiSostituto(conn);
+        const Row quadro = storage::LeggiQuadroCt(conn);
+        const auto totale = selezione->parziale ? selezione->numeri.size()
+                                                : static_cast<std::size_t>(storage::ContaProfessionisti(conn));
 
-    const auto invio = uscita->crea(opz.nomeFile);
-    SegnalatoreMessaggi segnalatore(reporter, opz);
-    ContestoCampi campi{&segnalatore, &reporter, Fornitura::Professionisti, {}};
-    ContestoRecord ctx{invio->stream(), campi, {}};
-    segnalatore.ctx_ = &ctx;
-    Contatori& n = ris.conta;
+        const auto invio = uscita->crea(opz.nomeFile);
+        SegnalatoreMessaggi segnalatore(reporter, opz);
+        ContestoCampi campi{&segnalatore, &reporter, Fornitura::Professionisti, {}};
+        ContestoRecord ctx{invio->stream(), campi, {}};
+        segnalatore.ctx_ = &ctx;
+        Contatori& n = ris.conta;
 
-    ScriviTesta(ctx, opz, sostituto, quadro, n);
-    Statement prof(conn, "select * from professionisti order by ID");
-    auto colonne = storage::Columns::of(prof);
-    Row p;
-    std::size_t fatti = 0;
-    while (prof.step()) {
-        p.assegna(prof, colonne);
-        campi.NominativoCorrente = nomeDi(p);
-        ctx.CertificatoCorrente = p.text("ID");
-        n.ContaD += ScriviRecordD(ctx, sostituto, p);
-        n.ContaH += ScriviRecordH(ctx, sostituto, p);
-        if (!prosegui(++fatti, totale, *invio, reporter)) {
-            ris.esito = Esito::Annullato;
-            return ris;
+        ScriviTesta(ctx, opz, SostitutoPerFornitura(conn, sostituto, opz, *selezione), quadro, n);
+        Statement prof(conn, "select * from professionisti order by ID");
+        auto colonne = storage::Columns::of(prof);
+        const int iId = colonne->require("ID");
+        Row p;
+        storage::StatoInvio statoInvio;
+        std::size_t fatti = 0;
+        while (prof.step()) {
+            const std::int64_t id = prof.integer(iId);
+            if (!selezione->ammette(id)) continue;
+            scritti.push_back(id);
+            p.assegna(prof, colonne);
+            campi.NominativoCorrente = nomeDi(p);
+            ctx.CertificatoCorrente = p.text("ID");
+            n.ContaD += ScriviRecordD(ctx, sostituto, p,
+                                      identificativi(conn, storage::Elenco::Professionisti, opz, id, statoInvio));
+            n.ContaH += ScriviRecordH(ctx, sostituto, p);
+            if (!prosegui(++fatti, totale, *invio, reporter)) {
+                ris.esito = Esito::Annullato;
+                return ris;
+            }
         }
+        ctx.CertificatoCorrente.clear();
+        ScriviRecordZ(ctx, n);
+        uscita->sostituisci({invio.get()});
+        reporter.progress(totale, totale);
     }
-    ctx.CertificatoCorrente.clear();
-    ScriviRecordZ(ctx, n);
-    uscita->sostituisci({invio.get()});
-    reporter.progress(totale, totale);
+    registraInvio(conn, storage::Elenco::Professionisti, opz, scritti, ris.percorsoFile, reporter);
     ris.esito = Esito::Concluso;
     reporter.info("Operazione conclusa");
     return ris;

@@ -89,6 +89,7 @@ std::string componi(const std::vector<CampoPosizionale>& campi, F&& valore, bool
         switch (c.posa) {
             case Posa::Testo: r += AllineaSinistra(c.testo, w); break;
             case Posa::TestoInD: r += recordD ? AllineaSinistra(c.testo, w) : vuoto(w); break;
+            case Posa::ZeriInD: r += recordD ? RiempiZeri(valore(c.nome, c.posa), w) : vuoto(w); break;
             case Posa::Spazi: r.append(w, ' '); break;
             case Posa::Sinistra:
                 if (!letto) v = valore(c.nome, c.posa);
@@ -187,9 +188,9 @@ void codifica(ContestoRecord& ctx, const std::vector<CampoSezione>& voci, const 
 }
 
 std::string testaDa(ContestoRecord& ctx, char tipo, std::string_view modulo, const Row& sostituto,
-                    const Row& certificato) {
+                    const Row& certificato, const Identificativi& identificativi = {}) {
     return TestaCertificato(tipo, modulo, Valore(ctx, sostituto, "CodiceFiscale"),
-                            Valore(ctx, certificato, "B01"), certificato.text("ID"));
+                            Valore(ctx, certificato, "B01"), certificato.text("ID"), identificativi);
 }
 
 }  // namespace
@@ -228,11 +229,13 @@ void ScriviRecordZ(ContestoRecord& ctx, const Contatori& n) {
 }
 
 std::string TestaCertificato(char tipo, std::string_view modulo, std::string_view cfSostituto,
-                             std::string_view cfPercipiente, std::string_view id) {
+                             std::string_view cfPercipiente, std::string_view id, const Identificativi& identificativi) {
     return componi(
         CampiPosizionali('D'),
         [&](std::string_view nome, Posa) {
             if (nome == kTipoRecord) return std::string(1, tipo);
+            if (nome == kProtocollo) return std::string(identificativi.protocollo);
+            if (nome == kProgressivo) return std::string(identificativi.progressivo);
             if (nome == kModulo) return std::string(modulo);
             if (nome == "CodiceFiscale") return std::string(cfSostituto);
             if (nome == "B01") return std::string(cfPercipiente);
@@ -272,11 +275,11 @@ int ScriviRecordCertificato(std::ostream& FileInvio, const std::string& testa,
 }
 
 
-int ScriviRecordD(ContestoRecord& ctx, const Row& sostituto, const Row& cert) {
+int ScriviRecordD(ContestoRecord& ctx, const Row& sostituto, const Row& cert, const Identificativi& identificativi) {
     std::vector<std::string> campi;
     campi.reserve(40);
     codifica(ctx, Campi(Sezione::Anagrafica), cert, campi);
-    return ScriviRecordCertificato(ctx.FileInvio, testaDa(ctx, 'D', "00000001", sostituto, cert), campi);
+    return ScriviRecordCertificato(ctx.FileInvio, testaDa(ctx, 'D', "00000001", sostituto, cert, identificativi), campi);
 }
 
 int ScriviRecordG(ContestoRecord& ctx, const Row& sostituto, const Row& z1, const Row& z2) {

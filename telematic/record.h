@@ -40,10 +40,17 @@ void ScriviRecordB(ContestoRecord& ctx, const storage::Row& sostituto);
 void ScriviRecordC(ContestoRecord& ctx, const storage::Row& sostituto, const storage::Row& quadroCt);
 void ScriviRecordZ(ContestoRecord& ctx, const Contatori& conta);
 
-// The 89-character head of a certificate record: type, agent, module, recipient, number, and
-// the reserved positions (zeros in D, blanks in G and H).
+// The sending a substitution or cancellation replaces: protocol (17 digits) and progressive
+// (6 digits); empty in an ordinary supply, which writes zeros there.
+struct Identificativi {
+    std::string_view protocollo, progressivo;
+};
+
+// The 89-character head of a certificate record: type, agent, module, recipient, number, the
+// identifiers (D only) and the reserved positions (zeros in D, blanks in G and H).
 std::string TestaCertificato(char tipo, std::string_view modulo, std::string_view cfSostituto,
-                             std::string_view cfPercipiente, std::string_view id);
+                             std::string_view cfPercipiente, std::string_view id,
+                             const Identificativi& identificativi = {});
 
 // Writes the head and the fields as one record, or as several records of the same head when
 // the fields exceed the 75 a record holds; no field is split. Returns the records written.
@@ -51,7 +58,8 @@ int ScriviRecordCertificato(std::ostream& FileInvio, const std::string& testa,
                             const std::vector<std::string>& campi);
 
 // Each returns the number of records written (one, unless a section overflowed).
-int ScriviRecordD(ContestoRecord& ctx, const storage::Row& sostituto, const storage::Row& certificato);
+int ScriviRecordD(ContestoRecord& ctx, const storage::Row& sostituto, const storage::Row& certificato,
+                  const Identificativi& identificativi = {});
 int ScriviRecordG(ContestoRecord& ctx, const storage::Row& sostituto, const storage::Row& zefo1,
                   const storage::Row& zefo2);
 int ScriviRecordG2(ContestoRecord& ctx, const storage::Row& sostituto, const storage::Row& zefo1,

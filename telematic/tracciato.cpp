@@ -262,7 +262,8 @@ const std::vector<CampoPosizionale>& recordZ() {
     return v;
 }
 
-// The head of D, G and H: the certificate row's B01 and ID, the agent's CodiceFiscale.
+// The head of D, G and H: the certificate row's B01 and ID, the agent's CodiceFiscale, and in D
+// the identifiers a substitution or cancellation names.
 const std::vector<CampoPosizionale>& testaCertificato() {
     static const std::vector<CampoPosizionale> v = {
         {kTipoRecord, 1, 1, P::Sinistra},
@@ -270,8 +271,8 @@ const std::vector<CampoPosizionale>& testaCertificato() {
         {kModulo, 18, 25, P::Sinistra},
         {"B01", 26, 41, P::Sinistra},
         {"ID", 42, 46, P::Zeri},
-        {"riservato", 47, 63, P::TestoInD, "00000000000000000"},
-        {"riservato", 64, 69, P::TestoInD, "000000"},
+        {kProtocollo, 47, 63, P::ZeriInD},   // zeros in an ordinary supply
+        {kProgressivo, 64, 69, P::ZeriInD},
         {"riservato", 70, 83, P::Spazi},
         {"riservato", 84, 84, P::Spazi},
         {"riservato", 85, 88, P::Spazi},

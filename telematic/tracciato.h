@@ -90,6 +90,7 @@ bool CodiceDelRecord(char record, std::string_view codice);
 enum class Posa : std::uint8_t {
     Testo,     // the constant `testo`
     TestoInD,  // the constant `testo` in D records, blanks in G and H
+    ZeriInD,   // RiempiZeri of the value in D records, blanks in G and H
     Spazi,     // blanks
     Sinistra,  // AllineaSinistra of the value (of `nome`, then `testo` joined, when `testo` is set)
     Zeri,      // RiempiZeri of the value
@@ -114,6 +115,9 @@ struct CampoPosizionale {
 inline constexpr const char* kTipoRecord = "tipo record";
 inline constexpr const char* kTipoFornitore = "tipo fornitore";
 inline constexpr const char* kModulo = "modulo";
+// The identifiers of the certificate's last accepted sending, in the head of D records.
+inline constexpr const char* kProtocollo = "protocollo";
+inline constexpr const char* kProgressivo = "progressivo";
 inline constexpr const char* kContatori[5] = {"ContaB", "ContaC", "ContaD", "ContaG", "ContaH"};
 
 // 'A', 'B', 'C', 'Z', or 'D' for the 89-character head of the certificate records D, G and H.

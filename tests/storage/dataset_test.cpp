@@ -40,11 +40,11 @@ protected:
     storage::Connection conn_;
 };
 
-TEST_F(DatasetTest, NewArchiveHasTheSevenTablesAndTheImportRecord) {
+TEST_F(DatasetTest, NewArchiveHasTheSevenTablesTheImportsAndTheSendings) {
     storage::Statement st(conn_, "select name from sqlite_master where type='table' and name not like 'sqlite%' order by name");
     std::vector<std::string> nomi;
     while (st.step()) nomi.emplace_back(st.text(0));
-    EXPECT_EQ(nomi, (std::vector<std::string>{"Importazioni", "Parametri", "Professionisti", "QuadroCt",
+    EXPECT_EQ(nomi, (std::vector<std::string>{"Importazioni", "Invii", "Parametri", "Professionisti", "QuadroCt",
                                                "SostitutoImposta", "Zefo1", "Zefo2", "Zefo3"}));
     EXPECT_THROW(storage::Connection::crea(path_), storage::Error);
 }

@@ -65,7 +65,8 @@ TEST(Tracciato, PosizioniDeiCampiLetti) {
         {'Z', "ContaB", "", "Z 16-24"},           {'Z', "ContaH", "", "Z 52-60"},
         {'D', "CodiceFiscale", "", "D 2-17"},     {'D', telematic::kModulo, "", "D 18-25"},
         {'D', "B01", "", "D 26-41"},              {'D', "ID", "", "D 42-46"},
-        {'D', "riservato", "", "D 47-63"},
+        {'D', telematic::kProtocollo, "", "D 47-63"}, {'D', telematic::kProgressivo, "", "D 64-69"},
+        {'D', "riservato", "", "D 70-83"},
     };
     for (const auto& c : casi) EXPECT_EQ(telematic::Posizioni(c.record, c.primo, c.ultimo), c.atteso) << c.primo;
     EXPECT_THROW(CampoDi('B', "A9"), std::logic_error);

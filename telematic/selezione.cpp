@@ -1,0 +1,143 @@
+#include "telematic/selezione.h"
+
+#include <algorithm>
+
+#include "storage/certificati.h"
+
+namespace telematic {
+
+using storage::Elenco;
+using storage::Operazione;
+
+namespace {
+
+bool contiene(const std::vector<std::int64_t>& v, std::int64_t id) { return std::binary_search(v.begin(), v.end(), id); }
+
+std::string elencoNumeri(const std::vector<std::int64_t>& ids) {
+    std::string t;
+    for (const auto id : ids) t += (t.empty() ? "" : ", ") + std::to_string(id);
+    return t;
+}
+
+// The list's certificate numbers in ascending order: for employees those of the chosen kinds.
+std::vector<std::int64_t> numeriDellElenco(storage::Connection& conn, Elenco elenco, const storage::Tipi& tipi) {
+    const std::string sql = elenco == Elenco::Dipendenti
+                                ? "select ID from Zefo1 where ID in (" + storage::SqlNumeriDeiTipi(tipi) + ") order by ID"
+                                : std::string("select ID from Professionisti order by ID");
+    std::vector<std::int64_t> ids;
+    storage::Statement st(conn, sql);
+    while (st.step()) ids.push_back(st.integer(0));
+    return ids;
+}
+
+std::string nominativo(storage::Connection& conn, Elenco elenco, std::int64_t id) {
+    storage::Statement st(conn, std::string("select B02, B03 from ") +
+                                    (elenco == Elenco::Dipendenti ? "Zefo1" : "Professionisti") + " where ID = ?");
+    st.bind(1, id);
+    if (!st.step()) return {};
+    return std::string(st.text(0)) + " " + std::string(st.text(1));
+}
+
+std::vector<std::int64_t> ordinati(std::vector<std::int64_t> v) {
+    std::sort(v.begin(), v.end());
+    v.erase(std::unique(v.begin(), v.end()), v.end());
+    return v;
+}
+
+}  // namespace
+
+bool Selezione::ammette(std::int64_t id) const { return !parziale || contiene(numeri, id); }
+
+storage::Operazione OperazioneDi(TipoFornitura f) {
+    switch (f) {
+        case TipoFornitura::Sostituzione: return Operazione::Sostituzione;
+        case TipoFornitura::Annullamento: return Operazione::Annullamento;
+        case TipoFornitura::Ordinaria: break;
+    }
+    return Operazione::Nessuna;
+}
+
+const char* NomeCorrezione(TipoFornitura f) { return f == TipoFornitura::Annullamento ? "annullamento" : "sostituzione"; }
+
+Selezione Seleziona(storage::Connection& conn, Elenco elenco, const OpzioniGenerazione& opz, std::string* rifiuto) {
+    Selezione s;
+    s.elenco = elenco;
+    auto rifiuta = [&](std::string testo) {
+        *rifiuto = std::move(testo);
+        return Selezione{elenco, false, {}};
+    };
+    const bool correzione = opz.fornitura != TipoFornitura::Ordinaria;
+    if (correzione && opz.quadroCt) return rifiuta(kRifiutoCtCorrezione);
+    if (correzione && opz.scelti)
+        return rifiuta("La scelta dei certificati vale solo per una fornitura ordinaria: una fornitura di " +
+                       std::string(NomeCorrezione(opz.fornitura)) + " invia i certificati segnati.");
+    std::vector<std::int64_t> soli, esclusi;
+    if (correzione) {
+        soli = storage::MarcatiCon(conn, elenco, OperazioneDi(opz.fornitura));
+    } else if (opz.scelti) {
+        soli = ordinati(*opz.scelti);
+        if (soli.empty()) return rifiuta("Nessun certificato scelto: non c'è nulla da inviare.");
+        const auto mancanti = storage::CertificatiMancanti(conn, elenco, soli);
+        if (!mancanti.empty())
+            return rifiuta((mancanti.size() == 1 ? "Non esiste il certificato " : "Non esistono i certificati ") +
+                           elencoNumeri(mancanti) + ": nessun file è stato scritto.");
+    } else {
+        esclusi = storage::MarcatiCon(conn, elenco, Operazione::Escluso);
+        // Nothing left out: the run is today's, counts and all.
+        if (esclusi.empty()) return s;
+    }
+    s.parziale = true;
+    for (const auto id : numeriDellElenco(conn, elenco, opz.tipi))
+        if (correzione || opz.scelti ? contiene(soli, id) : !contiene(esclusi, id)) s.numeri.push_back(id);
+    if (correzione && s.numeri.empty())
+        return rifiuta(std::string("Nessun certificato è segnato per la fornitura di ") + NomeCorrezione(opz.fornitura) +
+                       ": non c'è nulla da inviare.");
+    if (opz.scelti && s.numeri.size() < soli.size()) {
+        std::vector<std::int64_t> fuori;
+        for (const auto id : soli)
+            if (!contiene(s.numeri, id)) fuori.push_back(id);
+        return rifiuta((fuori.size() == 1 ? "Il certificato " : "I certificati ") + elencoNumeri(fuori) +
+                       (fuori.size() == 1 ? " non è" : " non sono") + " tra quelli dei tipi scelti: nessun file è stato scritto.");
+    }
+    return s;
+}
+
+std::string MancanoIdentificativi(storage::Connection& conn, const Selezione& selezione, TipoFornitura fornitura) {
+    if (fornitura == TipoFornitura::Ordinaria) return {};
+    std::string righe;
+    for (const auto id : selezione.numeri) {
+        const storage::StatoInvio st = storage::LeggiInvio(conn, selezione.elenco, id);
+        if (!st.haIdentificativi())
+            righe += "\nCertificato " + std::to_string(id) + " (" + nominativo(conn, selezione.elenco, id) + ")";
+    }
+    if (righe.empty()) return {};
+    return std::string("Nessun file è stato scritto: mancano protocollo e progressivo dell'invio precedente nei "
+                       "certificati segnati per la fornitura di ") +
+           NomeCorrezione(fornitura) + ":" + righe;
+}
+
+storage::Row SostitutoPerFornitura(storage::Connection& conn, const storage::Row& sostituto, const OpzioniGenerazione& opz,
+                                   const Selezione& selezione) {
+    if (opz.fornitura == TipoFornitura::Ordinaria && !selezione.parziale) return sostituto;
+    std::vector<std::pair<std::string, std::string>> nuovi;
+    if (opz.fornitura != TipoFornitura::Ordinaria) {
+        nuovi.emplace_back("Annullamento", opz.fornitura == TipoFornitura::Annullamento ? "1" : "");
+        nuovi.emplace_back("sostituzione", opz.fornitura == TipoFornitura::Sostituzione ? "1" : "");
+    }
+    const std::string n = std::to_string(selezione.numeri.size());
+    const bool dip = selezione.elenco == Elenco::Dipendenti;
+    nuovi.emplace_back("A1", dip ? n : "0");
+    nuovi.emplace_back("A2", dip ? "0" : n);
+
+    // With no agent's row every column reads empty, as the writers read an empty row.
+    storage::Row r = sostituto;
+    if (r.empty()) {
+        storage::Statement st(conn, storage::kSqlSostituto);
+        auto colonne = storage::Columns::of(st);
+        r = storage::Row(colonne, std::vector<std::string>(colonne->size()));
+    }
+    for (auto& [nome, valore] : nuovi) r.at(static_cast<std::size_t>(r.columns()->require(nome))) = valore;
+    return r;
+}
+
+}  // namespace telematic
