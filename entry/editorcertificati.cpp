@@ -19,7 +19,9 @@
 #include <algorithm>
 #include <exception>
 
+#include "check/casella.h"
 #include "forms/vistapagina.h"
+#include "telematic/ui/tfcontrollo.h"
 #include "ui/dialoghi.h"
 #include "ui/icone.h"
 #include "ui/testi.h"
@@ -48,6 +50,14 @@ void impostaTesto(QWidget* w, const QString& testo) {
 
 }  // namespace
 
+storage::Row rigaMostrata(const storage::Dataset& d) {
+    auto colonne = std::make_shared<storage::Columns>(d.columns().names());
+    std::vector<std::string> valori;
+    valori.reserve(colonne->size());
+    for (const auto& nome : colonne->names()) valori.push_back(d.text(nome));
+    return storage::Row(std::move(colonne), std::move(valori));
+}
+
 void mostraCampo(forms::VistaPagina& vista, const QString& tabella, const QString& colonna,
                  const QString& testo) {
     impostaTesto(vista.box(tabella, colonna), testo);
@@ -64,6 +74,42 @@ QString conTasto(const QString& parola) {
         {QStringLiteral("Anteprima"), QStringLiteral("Ante&prima")}, {QStringLiteral("Chiudi"), QStringLiteral("C&hiudi")},
         {QStringLiteral("Controlla"), QStringLiteral("C&ontrolla")}};
     return tasti.value(parola, parola);
+}
+
+// The rows an editor's page box is stored in, by the page's table name.
+std::optional<check::Tabella> tabellaDi(const QString& t) {
+    const struct {
+        const char* nome;
+        check::Tabella tabella;
+    } tabelle[] = {{"Zefo1", check::Tabella::Zefo1},
+                   {"Zefo2", check::Tabella::Zefo2},
+                   {"Zefo3", check::Tabella::Zefo3},
+                   {"Professionisti", check::Tabella::Professionisti}};
+    for (const auto& x : tabelle)
+        if (t.compare(QLatin1String(x.nome), Qt::CaseInsensitive) == 0) return x.tabella;
+    return std::nullopt;
+}
+
+// A box judged by the pre-send check's rules.
+forms::Esame esame(const forms::Campo& c, const QString& valore,
+                   const std::function<QString(const QString&)>& altra) {
+    forms::Esame e;
+    e.valore = valore;
+    const auto tabella = tabellaDi(c.tabella);
+    if (!tabella) return e;
+    const check::Giudizio g = check::GiudicaCasella(*tabella, c.colonna.toStdString(), valore.toStdString(),
+                                                    [&](std::string_view colonna) {
+                                                        return altra(QString::fromUtf8(colonna.data(), static_cast<qsizetype>(colonna.size()))).toStdString();
+                                                    });
+    if (g.normalizzato) e.valore = QString::fromStdString(g.valore);
+    if (!g.problemi.empty()) e.gravita = g.errore() ? forms::Esame::Errore : forms::Esame::Avviso;
+    e.messaggio = QString::fromStdString(g.messaggio());
+    return e;
+}
+
+bool maiuscole(const forms::Campo& c) {
+    const auto tabella = tabellaDi(c.tabella);
+    return tabella && check::ColonnaCodiceFiscale(*tabella, c.colonna.toStdString());
 }
 
 }  // namespace
@@ -86,6 +132,13 @@ EditorCertificati::EditorCertificati(storage::Connection& conn, QWidget* parent)
 }
 
 bool EditorCertificati::eventFilter(QObject* oggetto, QEvent* evento) {
+    // Back on a marked box, the status line says again why.
+    if (evento->type() == QEvent::FocusIn) {
+        auto* w = qobject_cast<QWidget*>(oggetto);
+        if (w && qobject_cast<QComboBox*>(w->parentWidget())) w = w->parentWidget();
+        const QString problema = w ? w->property("problema").toString() : QString();
+        if (!problema.isEmpty()) mostraStato(w, w->property("gravita").toInt(), problema);
+    }
     if (evento->type() == QEvent::ShortcutOverride) {
         const auto* k = static_cast<QKeyEvent*>(evento);
         if (k->modifiers() == Qt::ControlModifier && (k->key() == Qt::Key_Home || k->key() == Qt::Key_End)) {
@@ -130,6 +183,7 @@ void EditorCertificati::pulsantiModifica(QHBoxLayout* barra) {
     barra->addWidget(pulsante(QStringLiteral("Modifica"), icona(Icona::Modifica), [this] { modifica(); }));
     barra->addWidget(pulsante(QStringLiteral("Annulla"), icona(Icona::Annulla), [this] { annulla(); }));
     barra->addWidget(pulsante(QStringLiteral("Cancella"), icona(Icona::Cancella), [this] { cancella(); }));
+    barra->addWidget(pulsante(QStringLiteral("Controlla"), icona(Icona::Controlla), [this] { controlla(); }));
 }
 
 QToolButton* EditorCertificati::pulsanteChiudi() {
@@ -157,6 +211,9 @@ void EditorCertificati::creaSchede(std::initializer_list<std::pair<const forms::
         caricata_.push_back(false);
         aree_.push_back(scheda(v));
         schede_->addTab(aree_.back(), titolo);
+        v->setEsaminatore(esame, maiuscole);
+        connect(v, &forms::VistaPagina::esaminata, this,
+                [this](QWidget* box, forms::Esame::Gravita g, const QString& m) { mostraStato(box, g, m); });
         connect(v, &forms::VistaPagina::modificato, this, [this, i] {
             if (caricando_ || !caricata_[i]) return;
             esegui([&] {
@@ -183,8 +240,69 @@ void EditorCertificati::componi(QHBoxLayout* barra, QHBoxLayout* testata) {
     tutto->addLayout(barra);
     tutto->addLayout(testata);
     tutto->addWidget(schede_, 1);
+    stato_ = new QLabel(this);
+    stato_->setObjectName(QStringLiteral("stato"));
+    stato_->setTextFormat(Qt::PlainText);
+    stato_->setMinimumHeight(stato_->fontMetrics().height() + 4);
+    tutto->addWidget(stato_);
     resize(860, 820);
     caricaPagine();
+}
+
+QString EditorCertificati::stato() const { return stato_ ? stato_->text() : QString(); }
+
+void EditorCertificati::mostraStato(QWidget* box, int gravita, const QString& messaggio) {
+    if (!stato_) return;
+    if (gravita == forms::Esame::Giusto) {
+        if (box && box != statoDi_) return;
+        statoDi_ = nullptr;
+        stato_->clear();
+        return;
+    }
+    statoDi_ = box;
+    stato_->setText(QString(messaggio).replace(QLatin1Char('\n'), QStringLiteral("   ")));
+    stato_->setStyleSheet(gravita == forms::Esame::Errore ? QStringLiteral("color: #b00000;")
+                                                          : QStringLiteral("color: #805000;"));
+}
+
+void EditorCertificati::controlla() {
+    const auto problemi = problemiCorrenti();
+    if (!certificatoPresente(problemi.has_value())) return;
+    if (!controllo_) {
+        controllo_ = new TFControllo(this);
+        connect(controllo_, &TFControllo::apri, this, [this](const check::Problema& p) { vaiAllaCasella(p); });
+        connect(controllo_, &TFControllo::ripeti, this, [this] { esegui([this] { controlla(); }); });
+    }
+    QString chi = QString::fromStdString(problemi->empty() ? std::string() : problemi->front().nominativo).trimmed();
+    if (chi.isEmpty()) chi = windowTitle().remove(QStringLiteral("[*]"));
+    controllo_->mostra(*problemi, QStringLiteral("Controllo del certificato (%1)").arg(chi), false);
+    controllo_->show();
+    controllo_->raise();
+    controllo_->activateWindow();
+}
+
+bool EditorCertificati::vaiAllaCasella(const check::Problema& p) {
+    QString colonna = QString::fromStdString(p.colonna);
+    QStringList tabelle = {QStringLiteral("Zefo1"), QStringLiteral("Zefo2"), QStringLiteral("Professionisti")};
+    if (colonna.startsWith(QStringLiteral("Zefo3."))) {
+        colonna = colonna.mid(6);
+        tabelle = {QStringLiteral("Zefo3")};
+    }
+    QWidget* w = casellaDellaTestata(p.colonna);
+    for (std::size_t i = 0; !w && i < viste_.size(); ++i)
+        for (const QString& t : tabelle) {
+            QWidget* b = viste_[i]->box(t, colonna);
+            if (!b || b->focusPolicy() == Qt::NoFocus) continue;
+            schede_->setCurrentIndex(static_cast<int>(i));
+            aree_[i]->ensureWidgetVisible(b, 40, 80);
+            w = b;
+            break;
+        }
+    if (!w) return false;
+    raise();
+    activateWindow();
+    w->setFocus(Qt::OtherFocusReason);
+    return true;
 }
 
 void EditorCertificati::paginaIniziale() {
@@ -236,6 +354,7 @@ void EditorCertificati::showEvent(QShowEvent* evento) {
 
 void EditorCertificati::caricaPagine() {
     caricata_.assign(caricata_.size(), false);
+    mostraStato(nullptr, forms::Esame::Giusto, {});
     caricaVisibile();
     aggiornaTestata();
     aggiornaSegni();

@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <utility>
 #include <vector>
 
+#include "check/controllo.h"
 #include "ui/finestramodifica.h"
 
 class QHBoxLayout;
@@ -20,6 +22,7 @@ class QLineEdit;
 class QScrollArea;
 class QTabWidget;
 class QToolButton;
+class TFControllo;
 
 namespace forms {
 class Pagina;
@@ -27,6 +30,9 @@ class VistaPagina;
 }  // namespace forms
 
 namespace entry {
+
+// The current row of a list as shown, changes not yet saved included.
+storage::Row rigaMostrata(const storage::Dataset& d);
 
 // Shows a value the window computes in its box, when the page has one.
 void mostraCampo(forms::VistaPagina& vista, const QString& tabella, const QString& colonna,
@@ -65,6 +71,15 @@ public:
     virtual void annulla() = 0;
     virtual void cancella() = 0;
 
+    // "Controlla": the current certificate's problems as the pre-send check finds them, typing
+    // not yet saved included, in the check's list; a double-click there goes to the box.
+    void controlla();
+    TFControllo* finestraControllo() { return controllo_; }
+    // Shows the tab of the box a problem names and puts the cursor in it; false when none shows it.
+    bool vaiAllaCasella(const check::Problema& problema);
+    // The status line under the pages: the reason a box is marked.
+    QString stato() const;
+
     // Makes "Pagina 1" the current tab, every page shown from its top.
     void paginaIniziale();
     // "12 di 36": where the current certificate is in the list.
@@ -96,6 +111,12 @@ protected:
     // Salva, Aggiungi, Modifica, Annulla and Cancella, in this order.
     void pulsantiModifica(QHBoxLayout* barra);
     QToolButton* pulsanteChiudi();
+    // The current certificate as shown, for the check; none when there is no certificate.
+    virtual std::optional<std::vector<check::Problema>> problemiCorrenti() = 0;
+    // A box of the header line that holds a column ("tipo"), or nullptr.
+    virtual QWidget* casellaDellaTestata(const std::string& colonna) { (void)colonna; return nullptr; }
+    // The status line shows why a box is marked, or nothing when this box is right now.
+    void mostraStato(QWidget* box, int gravita, const QString& messaggio);
     // A grey read-only box of the header line, named for tests and scripts.
     QLineEdit* casellaTestata(const QString& nome, int larghezza);
 
@@ -132,6 +153,9 @@ protected:
     std::vector<forms::VistaPagina*> viste_;
     std::vector<QScrollArea*> aree_;  // the scrolling surface of each page
     QLabel* contatore_ = nullptr;
+    QLabel* stato_ = nullptr;
+    QWidget* statoDi_ = nullptr;  // the box whose reason the status line shows
+    TFControllo* controllo_ = nullptr;
     std::vector<bool> caricata_;  // the page shows the current certificate
     bool caricando_ = false;  // the boxes are being filled, not typed into
 };

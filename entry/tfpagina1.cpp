@@ -11,6 +11,7 @@
 
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
+#include "check/casella.h"
 #include "print/stampacertificato.h"
 #include "storage/certificati.h"
 #include "ui/dialoghi.h"
@@ -90,14 +91,23 @@ TFPagina1::TFPagina1(storage::Connection& conn, QWidget* parent)
     testata->addWidget(nome_);
     testata->addSpacing(10);
     testata->addWidget(new QLabel(QStringLiteral("Tipo:"), this));
+    // Only the kinds the files take can be chosen; a stored odd kind is shown after them, marked.
     tipo_ = new QComboBox(this);
     tipo_->setObjectName(QStringLiteral("tipo"));
-    tipo_->setEditable(true);
+    tipo_->setEditable(false);
     for (storage::Tipo t : storage::kTipi) tipo_->addItem(QString::fromLatin1(storage::CodiceTipo(t)));
     tipo_->setFixedWidth(70);
-    connect(tipo_, &QComboBox::currentTextChanged, this, [this](const QString& t) {
-        if (caricando_ || !zefo2_.isOpen() || zefo2_.eof()) return;
-        esegui([&] { zefo2_.setText("tipo", t.toStdString()); });
+    tipo_->installEventFilter(this);
+    connect(tipo_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (caricando_ || i < 0 || !zefo2_.isOpen() || zefo2_.eof()) return;
+        const std::string t = tipo_->itemText(i).toStdString();
+        if (t == zefo2_.text("tipo")) return;
+        esegui([&] { zefo2_.setText("tipo", t); });
+        caricando_ = true;
+        while (tipo_->count() > static_cast<int>(storage::kTipi.size())) tipo_->removeItem(tipo_->count() - 1);
+        caricando_ = false;
+        segnaTipo(true);
+        aggiornaSegni();
     });
     testata->addWidget(tipo_);
     testata->addStretch(1);
@@ -177,9 +187,47 @@ void TFPagina1::aggiornaTestata() {
     cognome_->setText(c ? q(zefo1_.text("B02")) : QString());
     nome_->setText(c ? q(zefo1_.text("B03")) : QString());
     const bool conTipo = zefo2_.isOpen() && !zefo2_.eof();
-    tipo_->setEditText(conTipo ? q(zefo2_.text("tipo")) : QString());
+    while (tipo_->count() > static_cast<int>(storage::kTipi.size())) tipo_->removeItem(tipo_->count() - 1);
+    const std::string tipo = conTipo ? zefo2_.text("tipo") : std::string();
+    if (const auto k = storage::TipoDelCodice(tipo)) {
+        tipo_->setCurrentIndex(static_cast<int>(*k));
+    } else if (tipo.empty()) {
+        tipo_->setCurrentIndex(-1);
+    } else {
+        tipo_->addItem(q(tipo));
+        tipo_->setCurrentIndex(tipo_->count() - 1);
+    }
     tipo_->setEnabled(conTipo);
+    segnaTipo(conTipo);
     caricando_ = false;
+}
+
+void TFPagina1::segnaTipo(bool conTipo) {
+    const QString problema = conTipo ? q(check::ProblemaTipo(zefo2_.text("tipo"))) : QString();
+    if (problema == tipo_->property("problema").toString()) return;
+    tipo_->setProperty("problema", problema);
+    tipo_->setProperty("gravita", static_cast<int>(forms::Esame::Avviso));
+    tipo_->setToolTip(problema);
+    tipo_->setStyleSheet(problema.isEmpty()
+                             ? QString()
+                             : QStringLiteral("QComboBox { border: 2px solid #c87800; background: #fff0c0; color: black; }"));
+}
+
+QWidget* TFPagina1::casellaDellaTestata(const std::string& colonna) {
+    return colonna == "tipo" ? tipo_ : nullptr;
+}
+
+std::optional<std::vector<check::Problema>> TFPagina1::problemiCorrenti() {
+    if (!certificatoCorrente()) return std::nullopt;
+    scriviPagine();
+    storage::Certificato c;
+    c.id = zefo1_.integer("ID");
+    c.zefo1 = entry::rigaMostrata(zefo1_);
+    if (zefo2_.isOpen() && !zefo2_.eof()) c.zefo2 = entry::rigaMostrata(zefo2_);
+    const bool nuova3 = zefo3_.isOpen() && zefo3_.state() == Dataset::State::Insert && zefo3_.modified();
+    if (zefo3_.isOpen() && (!zefo3_.eof() || nuova3)) c.zefo3 = entry::rigaMostrata(zefo3_);
+    c.sezioniUlteriori = zefo3_.isOpen() ? static_cast<int>(zefo3_.rowCount()) + (nuova3 ? 1 : 0) : 0;
+    return check::ControllaCertificato(conn_, c);
 }
 
 void TFPagina1::scriviPagine() {

@@ -48,8 +48,12 @@ protected:
     void scartaModifiche() override;
     void mostraPagina(forms::VistaPagina& vista) override;
     void aggiornaTestata() override;
+    std::optional<std::vector<check::Problema>> problemiCorrenti() override;
+    QWidget* casellaDellaTestata(const std::string& colonna) override;
 
 private:
+    // A kind no file takes is marked in the header, with the check's reason.
+    void segnaTipo(bool conTipo);
     bool certificatoCorrente() const;
     void salvaTutto();
     // Deletes the current certificate's Zefo1 and Zefo2 rows; the next one becomes current.

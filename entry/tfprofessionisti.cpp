@@ -120,6 +120,12 @@ void TFProfessionisti::aggiornaTestata() {
     codiceFiscale_->setText(c ? q(elenco_.text("B01")) : QString());
 }
 
+std::optional<std::vector<check::Problema>> TFProfessionisti::problemiCorrenti() {
+    if (!conRiga()) return std::nullopt;
+    scriviPagine();
+    return check::ControllaProfessionista(conn_, entry::rigaMostrata(elenco_));
+}
+
 void TFProfessionisti::scriviPagine() {
     if (conRiga()) scriviPagineCaricate();
 }

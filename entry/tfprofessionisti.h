@@ -38,6 +38,7 @@ protected:
     void scartaModifiche() override;
     void mostraPagina(forms::VistaPagina& vista) override;
     void aggiornaTestata() override;
+    std::optional<std::vector<check::Problema>> problemiCorrenti() override;
 
 private:
     bool rigaSalvata() const;

@@ -16,6 +16,9 @@ struct VistaPagina::Box {
     QCheckBox* spunta = nullptr;
     QComboBox* elenco = nullptr;
     bool modificato = false;  // typed into since the last carica()
+    bool maiuscole = false;   // what is typed turns to capitals
+    QString stile;            // the box's style sheet when not marked
+    Esame::Gravita segno = Esame::Giusto;
 
     QString valore() const {
         if (linea) return linea->text();
@@ -57,6 +60,14 @@ QString coloreSfondo(const Campo& c) {
     return c.sfondo.isValid() ? c.sfondo.name() : QStringLiteral("white");
 }
 
+// A marked box: a thick border and a pale background, the text black and readable.
+QString stileSegnato(const char* classe, Esame::Gravita g) {
+    const bool errore = g == Esame::Errore;
+    return QStringLiteral("%1 { border: 2px solid %2; background: %3; color: black; padding: 0; }")
+        .arg(QLatin1String(classe), errore ? QStringLiteral("#c00000") : QStringLiteral("#c87800"),
+             errore ? QStringLiteral("#ffd5d5") : QStringLiteral("#fff0c0"));
+}
+
 }  // namespace
 
 VistaPagina::VistaPagina(const Pagina& pagina, QWidget* parent) : QWidget(parent), pagina_(pagina) {
@@ -71,12 +82,18 @@ VistaPagina::VistaPagina(const Pagina& pagina, QWidget* parent) : QWidget(parent
             auto* e = new QLineEdit(this);
             e->setFrame(false);
             e->setAlignment(c.allineamento);
-            e->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid #5a6f8c; background: %1; padding: 0 1px; }"
-                                            "QLineEdit:read-only { background: %2; }")
-                                 .arg(coloreSfondo(c), c.sfondo.isValid() ? c.sfondo.name() : kSfondoSenzaDigitazione.name()));
+            b->stile = QStringLiteral("QLineEdit { border: 1px solid #5a6f8c; background: %1; padding: 0 1px; }"
+                                      "QLineEdit:read-only { background: %2; }")
+                           .arg(coloreSfondo(c), c.sfondo.isValid() ? c.sfondo.name() : kSfondoSenzaDigitazione.name());
+            e->setStyleSheet(b->stile);
             if (c.larghezzaMassima > 0) e->setMaxLength(c.larghezzaMassima);
             e->setReadOnly(c.solaLettura);
-            connect(e, &QLineEdit::textEdited, this, [this, b] {
+            connect(e, &QLineEdit::textEdited, this, [this, b, e](const QString& testo) {
+                if (b->maiuscole && testo != testo.toUpper()) {
+                    const int cursore = e->cursorPosition();
+                    e->setText(testo.toUpper());
+                    e->setCursorPosition(cursore);
+                }
                 b->modificato = true;
                 // a display of the same column (the tax code in a page's header) follows the typing
                 for (Box* altro : boxes_)
@@ -86,6 +103,7 @@ VistaPagina::VistaPagina(const Pagina& pagina, QWidget* parent) : QWidget(parent
                         altro->mostra(b->valore());
                 emit modificato();
             });
+            connect(e, &QLineEdit::editingFinished, this, [this, b] { esamina(b, true); });
             b->linea = e;
             b->widget = e;
             break;
@@ -109,14 +127,17 @@ VistaPagina::VistaPagina(const Pagina& pagina, QWidget* parent) : QWidget(parent
             cb->setEditable(true);
             cb->setInsertPolicy(QComboBox::NoInsert);
             cb->addItems(c.valori);
-            cb->setStyleSheet(QStringLiteral("QComboBox { border: 1px solid #5a6f8c; background: %1; padding: 0 1px; }")
-                                  .arg(coloreSfondo(c)));
+            b->stile = QStringLiteral("QComboBox { border: 1px solid #5a6f8c; background: %1; padding: 0 1px; }")
+                           .arg(coloreSfondo(c));
+            cb->setStyleSheet(b->stile);
             auto segna = [this, b] {
                 b->modificato = true;
                 emit modificato();
             };
             connect(cb, &QComboBox::activated, this, segna);
             connect(cb->lineEdit(), &QLineEdit::textEdited, this, segna);
+            connect(cb->lineEdit(), &QLineEdit::editingFinished, this, [this, b] { esamina(b, true); });
+            connect(cb, &QComboBox::activated, this, [this, b] { esamina(b, true); });
             b->elenco = cb;
             b->widget = cb;
             break;
@@ -157,6 +178,7 @@ void VistaPagina::carica() {
         b->modificato = false;
         b->setScrivibile(riga && !c.solaLettura && !solaLettura_);
         b->widget->setProperty("collegato", riga);
+        esamina(b, false);
     }
 }
 
@@ -192,6 +214,59 @@ void VistaPagina::setSolaLettura(bool sola) {
     solaLettura_ = sola;
     for (Box* b : boxes_)
         if (!b->campo->solaLettura) b->setScrivibile(!sola && b->widget->property("collegato").toBool());
+}
+
+void VistaPagina::setEsaminatore(Esaminatore esaminatore, const std::function<bool(const Campo&)>& maiuscole) {
+    esaminatore_ = std::move(esaminatore);
+    for (Box* b : boxes_) b->maiuscole = b->linea && !b->campo->solaLettura && maiuscole && maiuscole(*b->campo);
+}
+
+Esame::Gravita VistaPagina::segno(const QString& tabella, const QString& colonna) const {
+    const QWidget* w = box(tabella, colonna);
+    for (const Box* b : boxes_)
+        if (b->widget == w) return b->segno;
+    return Esame::Giusto;
+}
+
+void VistaPagina::esamina(Box* b, bool lasciata) {
+    const Campo& c = *b->campo;
+    const bool scrivibile = !c.solaLettura && b->widget->property("collegato").toBool();
+    if (!esaminatore_ || b->spunta || !scrivibile) {
+        segna(b, Esame::Giusto, {});
+        return;
+    }
+    const QString valore = b->valore();
+    const auto altra = [this, &c](const QString& colonna) {
+        const Box* a = nullptr;
+        for (const Box* x : boxes_)
+            if (!x->campo->solaLettura && x->campo->tabella.compare(c.tabella, Qt::CaseInsensitive) == 0 &&
+                x->campo->colonna.compare(colonna, Qt::CaseInsensitive) == 0)
+                a = x;
+        return a ? a->valore() : QString();
+    };
+    const Esame e = esaminatore_(c, valore, altra);
+    if (lasciata && e.valore != valore) {
+        b->mostra(e.valore);
+        b->modificato = true;
+        emit modificato();
+    }
+    segna(b, e.gravita, e.messaggio);
+    if (!lasciata) return;
+    // A box judged with this one (the day and month of a date) may be right now.
+    for (Box* altro : boxes_)
+        if (altro != b && altro->segno != Esame::Giusto) esamina(altro, false);
+    emit esaminata(b->widget, e.gravita, e.messaggio);
+}
+
+void VistaPagina::segna(Box* b, Esame::Gravita g, const QString& messaggio) {
+    b->widget->setProperty("problema", messaggio);
+    b->widget->setProperty("gravita", static_cast<int>(g));
+    if (g == b->segno && g == Esame::Giusto) return;
+    b->widget->setToolTip(g == Esame::Giusto ? b->campo->suggerimento : messaggio);
+    if (g == b->segno) return;
+    b->segno = g;
+    const char* classe = b->linea ? "QLineEdit" : "QComboBox";
+    b->widget->setStyleSheet(g == Esame::Giusto ? b->stile : stileSegnato(classe, g));
 }
 
 void VistaPagina::paintEvent(QPaintEvent*) {

@@ -11,8 +11,8 @@ namespace {
 // In the order of Icona: the files of ui/icone/ without ".svg".
 const char* const kFile[] = {"salva",  "aggiungi", "modifica",   "annulla",    "cancella",
                              "stampa", "anteprima", "primo",     "precedente", "successivo",
-                             "ultimo", "chiudi",    "copia"};
-static_assert(std::size(kFile) == static_cast<std::size_t>(Icona::Copia) + 1);
+                             "ultimo", "chiudi",    "copia",     "controlla"};
+static_assert(std::size(kFile) == static_cast<std::size_t>(Icona::Controlla) + 1);
 }  // namespace
 
 QIcon icona(Icona i) {

@@ -11,7 +11,7 @@ class QWidget;
 namespace ui {
 
 enum class Icona { Salva, Aggiungi, Modifica, Annulla, Cancella, Stampa, Anteprima, Primo,
-                   Precedente, Successivo, Ultimo, Chiudi, Copia };
+                   Precedente, Successivo, Ultimo, Chiudi, Copia, Controlla };
 
 QIcon icona(Icona i);
 

@@ -89,7 +89,7 @@ private slots:
         digita(f.vista(2), kZ2, "c201", "1.234,50");
         f.schede().setCurrentIndex(4);
         digita(f.vista(4), kZ3, "D01", "1234567890");
-        f.tipo().setEditText("AMM");
+        f.tipo().setCurrentText("AMM");
         f.salva();
 
         QCOMPARE(a.testo("select B02 from Zefo1 where ID = 2"), std::string("VERDI"));

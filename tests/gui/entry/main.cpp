@@ -10,5 +10,6 @@ int main(int argc, char** argv) {
     esito |= eseguiProfessionistiTest(argc, argv);
     esito |= eseguiRicercaTest(argc, argv);
     esito |= eseguiAspettoTest(argc, argv);
+    esito |= eseguiControlliTest(argc, argv);
     return esito;
 }

@@ -4,3 +4,4 @@ int eseguiEditorTest(int argc, char** argv);
 int eseguiProfessionistiTest(int argc, char** argv);
 int eseguiRicercaTest(int argc, char** argv);
 int eseguiAspettoTest(int argc, char** argv);
+int eseguiControlliTest(int argc, char** argv);
