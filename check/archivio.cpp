@@ -197,8 +197,8 @@ void Controllore::sostituto() {
     }
 
     // The frontispiece counts, as the agent screen computes them.
-    // Both supplies carry them in record B.
-    if (dipendenti() || opz_.professionisti) {
+    // Both supplies carry them in record B; a supply that leaves certificates out writes its own.
+    if ((dipendenti() || opz_.professionisti) && !(invii_ && invii_->parziale())) {
         const auto archivio = storage::ContaCertificati(conn_);
         const struct {
             const char* colonna;
@@ -239,7 +239,8 @@ void Controllore::sostituto() {
     }
 
     const bool a3 = !vuoto(s.text("A3"));
-    if (a3 && !opz_.quadroCt)
+    // A correction writes the box empty, whatever the agent's row says.
+    if (a3 && !opz_.quadroCt && opz_.fornitura == telematic::TipoFornitura::Ordinaria)
         aggiungi(Gravita::Avviso, "A3", inB("A3"), "Il frontespizio indica il Quadro CT ma il record C non è richiesto.");
     if (!a3 && opz_.quadroCt)
         aggiungi(Gravita::Avviso, "A3", inB("A3"), "Il record C è richiesto ma la casella Quadro CT del frontespizio è vuota.");

@@ -47,6 +47,8 @@ ControlloInvii::ControlloInvii(storage::Connection& conn, const OpzioniControllo
 
 ControlloInvii::~ControlloInvii() = default;
 
+bool ControlloInvii::parziale() const { return d_->dip.parziale || d_->prof.parziale; }
+
 void ControlloInvii::generale(bool dipendenti, const Segnala& segnala) {
     const OpzioniControllo& opz = d_->opz;
     if (opz.fornitura != TipoFornitura::Ordinaria && opz.quadroCt && !d_->ctSegnalato && (d_->ctSegnalato = true))

@@ -27,6 +27,8 @@ public:
     // One certificate: its problems of sending; true when the supply carries it and its boxes
     // are to be checked.
     bool certificato(storage::Elenco elenco, std::int64_t id, const Segnala& segnala);
+    // Whether a chosen list leaves certificates out, so record B carries the supply's own counts.
+    bool parziale() const;
 
 private:
     struct Impl;

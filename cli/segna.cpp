@@ -57,7 +57,7 @@ int comandoSegna(const Contesto& ctx) {
     const std::string n = ids.size() == 1 ? "1 certificato" : std::to_string(ids.size()) + " certificati";
     switch (op) {
         case storage::Operazione::Nessuna: std::cout << "Tolti i segni da " << n << " dei " << chi << ".\n"; break;
-        case storage::Operazione::Escluso: std::cout << "Esclusi dall'invio " << n << " dei " << chi << ".\n"; break;
+        case storage::Operazione::Escluso: std::cout << (ids.size() == 1 ? "Escluso dall'invio " : "Esclusi dall'invio ") << n << " dei " << chi << ".\n"; break;
         default:
             std::cout << (ids.size() == 1 ? "Segnato " : "Segnati ") << n << " dei " << chi << " per la fornitura di " << parola
                       << ".\n";

@@ -123,6 +123,7 @@ storage::Row SostitutoPerFornitura(storage::Connection& conn, const storage::Row
     if (opz.fornitura != TipoFornitura::Ordinaria) {
         nuovi.emplace_back("Annullamento", opz.fornitura == TipoFornitura::Annullamento ? "1" : "");
         nuovi.emplace_back("sostituzione", opz.fornitura == TipoFornitura::Sostituzione ? "1" : "");
+        nuovi.emplace_back("A3", "");  // no Quadro CT goes with a correction
     }
     const std::string n = std::to_string(selezione.numeri.size());
     const bool dip = selezione.elenco == Elenco::Dipendenti;

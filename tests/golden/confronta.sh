@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the batch command over each small archive of tests/data/<caso>/ (base.txt, archivio.sql)
 # and compares what it writes (transmission files, log, console output) byte for byte with
-# the files in atteso/.
+# the files in atteso/. In comandi.txt, @OUT names the output folder and @CASO the case's own folder
+# (input files of the case).
 # Uso: confronta.sh CLI DATI [--aggiorna]   (--aggiorna rewrites atteso/ from this build)
 set -uo pipefail
 cli=$1
@@ -28,12 +29,13 @@ for caso in "$dati"/*/; do
   while IFS= read -r riga || [ -n "$riga" ]; do
     [ -z "$riga" ] || [ "${riga#\#}" != "$riga" ] && continue
     comando=${riga//@OUT/$lavoro/out}
+    comando=${comando//@CASO/$caso}
     # shellcheck disable=SC2086
     {
       echo "\$ $riga"
       (cd "$lavoro" && "$cli" --archivio "$lavoro/archivio" $comando 2>&1)
       echo "uscita $?"
-    } | sed "s|$lavoro/out|@OUT|g" >> "$lavoro/out/console.txt"
+    } | sed -e "s|$lavoro/out|@OUT|g" -e "s|$caso|@CASO|g" >> "$lavoro/out/console.txt"
   done < "$caso/comandi.txt"
   if [ "$aggiorna" = "--aggiorna" ]; then
     rm -rf "$caso/atteso"

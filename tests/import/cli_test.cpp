@@ -155,3 +155,41 @@ TEST_F(Comandi, StessoFileSoloConAncoraERipristino) {
 }
 
 }  // namespace
+
+namespace {
+
+// The correction commands' wrong usage (exit 2) and refusals (exit 1): nothing is marked or written.
+TEST_F(Comandi, CorrezioniUsoErratoERifiuti) {
+    const std::string manca = (dir / "manca.txt").string(), out = (dir / "out").string();
+    struct Caso {
+        std::string argomenti;
+        int stato;
+        std::string inizioUscita;
+    } casi[] = {
+        {"segna rettifica --id 1", 2, "Operazione sconosciuta: rettifica (ammesse sostituzione, annullamento, nessuna, escluso)."},
+        {"segna sostituzione", 2, "segna vuole --id N[,N...] oppure --elenco FILE."},
+        {"segna sostituzione --id 1,x", 2, "--id: Numero di certificato non valido: \"x\"."},
+        {"segna sostituzione --id 1 --elenco " + manca, 2, "Indicare --id oppure --elenco, non entrambi."},
+        {"segna escluso --elenco " + manca, 1, "Impossibile leggere il file " + manca + "."},
+        {"segna annullamento --id 1", 1, "Non esiste il certificato 1 tra i dipendenti: nessun segno è stato cambiato."},
+        {"genera dipendenti --cartella " + out + " --fornitura rettifica", 2,
+         "Tipo di fornitura sconosciuto: rettifica (ammessi ordinaria, sostituzione, annullamento)."},
+        {"genera professionisti --cartella " + out + " --fornitura sostituzione --id 1", 2,
+         "--id e --elenco valgono solo per una fornitura ordinaria"},
+        {"genera dipendenti --cartella " + out + " --id 7 --tipi DIP", 1, "Non esiste il certificato 7: nessun file è stato scritto."},
+        {"controlla archivio --fornitura boh", 2, "Tipo di fornitura sconosciuto: boh"},
+        {"controlla file " + manca + " --fornitura sostituzione", 2, "controlla file non ha opzioni."},
+        {"importa ricevute", 2, "importa ricevute vuole un FILE da importare."},
+        {"importa ricevute " + manca + " --dipendenti --professionisti", 2, "importa ricevute vuole --dipendenti oppure"},
+        {"importa ricevute " + manca, 1, "Il file " + manca + " non esiste o non si può leggere: nessuna ricevuta importata."},
+    };
+    for (const auto& c : casi) {
+        const Esito e = esegui(archivio + c.argomenti);
+        EXPECT_EQ(e.stato, c.stato) << c.argomenti << "\n" << e.uscita;
+        EXPECT_EQ(e.uscita.substr(0, c.inizioUscita.size()), c.inizioUscita) << c.argomenti;
+    }
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(conta("Invii"), 0);
+}
+
+}  // namespace
