@@ -231,7 +231,10 @@ void EditorCertificati::creaSchede(std::initializer_list<std::pair<const forms::
             });
         }
     }
-    connect(schede_, &QTabWidget::currentChanged, this, [this] { esegui([this] { caricaVisibile(); }); });
+    connect(schede_, &QTabWidget::currentChanged, this, [this] {
+        mostraStato(nullptr, forms::Esame::Giusto, {});  // the reason of a box on another page
+        esegui([this] { caricaVisibile(); });
+    });
 }
 
 void EditorCertificati::componi(QHBoxLayout* barra, QHBoxLayout* testata) {

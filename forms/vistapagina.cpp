@@ -178,8 +178,9 @@ void VistaPagina::carica() {
         b->modificato = false;
         b->setScrivibile(riga && !c.solaLettura && !solaLettura_);
         b->widget->setProperty("collegato", riga);
-        esamina(b, false);
     }
+    // Judged once every box shows its value: a day is judged with its month.
+    for (Box* b : boxes_) esamina(b, false);
 }
 
 void VistaPagina::scrivi() {

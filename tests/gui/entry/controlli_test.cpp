@@ -139,9 +139,14 @@ private slots:
         QVERIFY(!segnata(punto2));
         QCOMPARE(f.stato(), QString());
 
-        // Day and month are one date: a month put right clears the day's mark too.
+        // Day and month are one date: a stored right one is not marked, a month put right clears
+        // the day's mark too.
+        ed.a.exec("update Zefo2 set D37_1 = '31', D37_2 = '12'");
+        f.riapriElenco();
         f.schede().setCurrentIndex(3);
         auto& p4 = f.vista(3);
+        QCOMPARE(p4.segno(kZ2, "D37_1"), forms::Esame::Giusto);
+        QCOMPARE(f.stato(), QString());
         lascia(p4, kZ2, "D37_1", "31");
         lascia(p4, kZ2, "D37_2", "02");
         QCOMPARE(p4.segno(kZ2, "D37_2"), forms::Esame::Errore);
