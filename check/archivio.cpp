@@ -1,3 +1,4 @@
+#include <limits>
 #include <optional>
 #include <unordered_map>
 
@@ -67,6 +68,21 @@ public:
     void leggiSostituto() { cfSostituto_ = chiave(storage::LeggiSostituto(conn_).text("CodiceFiscale")); }
     void dipendente(const storage::Certificato& cert);
     void professionista(const Row& riga);
+    // A row checked alone: the certificate of lower number with its tax code and kind, which the
+    // whole check would have met first.
+    void ricordaPrecedente(const std::string& b01, const std::string& tipo, std::int64_t id, bool professionista) {
+        const std::string cf = chiave(b01), k = chiave(tipo);
+        if (cf.empty()) return;
+        Statement st(conn_, professionista
+                                ? "select min(ID) from Professionisti where ID < ? and upper(trim(B01)) = ?"
+                                : "select min(Zefo1.ID) from Zefo1 join Zefo2 on Zefo2.ID = Zefo1.ID where " +
+                                      storage::SqlRigheZefo2DeiTipi(storage::Tipi::tutti()) +
+                                      " and Zefo1.ID < ? and upper(trim(Zefo1.B01)) = ? and upper(Zefo2.tipo) = ?");
+        // A row not yet saved will come after every other.
+        st.bind(1, id > 0 ? id : std::numeric_limits<std::int64_t>::max()).bind(2, cf);
+        if (!professionista) st.bind(3, k);
+        if (st.step() && !st.isNull(0)) visti_.emplace(cf + "|" + (professionista ? "professionista" : k), st.integer(0));
+    }
     // The kind of the certificate last checked, which the whole check finds by a query.
     void tipo(std::string_view tipo) {
         const std::string p = ProblemaTipo(tipo);
@@ -488,13 +504,19 @@ std::vector<Problema> controllaUno(storage::Connection& conn, const std::functio
 
 std::vector<Problema> ControllaCertificato(storage::Connection& conn, const storage::Certificato& cert) {
     return controllaUno(conn, [&](Controllore& c) {
+        const std::string& tipo = cert.zefo2.text("tipo");
+        // A certificate of no kind is in no supply, and compared with none.
+        if (ProblemaTipo(tipo).empty()) c.ricordaPrecedente(cert.zefo1.text("B01"), tipo, cert.id, false);
         c.dipendente(cert);
-        c.tipo(cert.zefo2.empty() ? std::string() : cert.zefo2.text("tipo"));
+        c.tipo(tipo);
     });
 }
 
 std::vector<Problema> ControllaProfessionista(storage::Connection& conn, const storage::Row& riga) {
-    return controllaUno(conn, [&](Controllore& c) { c.professionista(riga); });
+    return controllaUno(conn, [&](Controllore& c) {
+        c.ricordaPrecedente(riga.text("B01"), "", riga.integer("ID"), true);
+        c.professionista(riga);
+    });
 }
 
 }  // namespace check

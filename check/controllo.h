@@ -65,8 +65,8 @@ void ControllaArchivio(storage::Connection& conn, const OpzioniControllo& opz, c
                        const Avanzamento& avanzamento = {});
 
 // The problems of one certificate as an editor holds it, values not yet saved included: the
-// archive's own rules, with the agent's tax code read from the archive. The warning of a tax
-// code repeated in another certificate needs the whole archive and is left to the check above.
+// archive's own rules, with the agent's tax code and the certificates of lower number (a tax
+// code and kind repeated) read from the archive.
 std::vector<Problema> ControllaCertificato(storage::Connection& conn, const storage::Certificato& cert);
 // The same for a professional's row (Professionisti).
 std::vector<Problema> ControllaProfessionista(storage::Connection& conn, const storage::Row& riga);

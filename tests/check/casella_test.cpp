@@ -95,6 +95,9 @@ TEST(ControlloCertificato, ComeIlControlloDellArchivio) {
     const auto id = a.dipendente("rssmra80a01h501x", "ROSSI",
                                  {{"B04", "X"}, {"C002", ""}, {"C006", "400"}, {"C008", "31/02/2014"}, {"A01", "80123456784"}},
                                  {{"fam3_5", "13"}, {"D37_1", "31"}, {"D37_2", "02"}});
+    // The same person and kind again: the later certificate names the earlier one.
+    a.dipendente(kCfMario, "ROSSI");
+    const auto ripetuto = a.dipendente(kCfMario, "ROSSI", {{"B01", " rssmra80a01h501u"}});
     a.inserisci("Zefo3", {{"Id", std::to_string(id)}, {"D04", "1,2"}});
     a.inserisci("Zefo3", {{"Id", std::to_string(id)}});
     storage::LettoreCertificati lettore(a.conn);
@@ -102,12 +105,20 @@ TEST(ControlloCertificato, ComeIlControlloDellArchivio) {
     ASSERT_TRUE(cert);
 
     const auto archivio = righe(check::ControllaArchivio(a.conn, {}));
-    const auto editore = righe(check::ControllaCertificato(a.conn, *cert));
-    std::vector<std::string> attese;
-    for (const auto& r : archivio)
-        if (contiene(r, "Certificato " + std::to_string(id))) attese.push_back(r);
+    const auto delCertificato = [&](std::int64_t n) {
+        std::vector<std::string> r;
+        for (const auto& riga : archivio)
+            if (contiene(riga, "Certificato " + std::to_string(n) + " ")) r.push_back(riga);
+        return r;
+    };
+    const auto attese = delCertificato(id);
     ASSERT_GE(attese.size(), 10u) << ::testing::PrintToString(archivio);
-    EXPECT_EQ(editore, attese);
+    EXPECT_EQ(righe(check::ControllaCertificato(a.conn, *cert)), attese);
+    const auto ripetizione = delCertificato(ripetuto);
+    ASSERT_EQ(ripetizione.size(), 2u) << ::testing::PrintToString(archivio);  // lower case, and repeated
+    EXPECT_TRUE(contiene(ripetizione[0], "del certificato " + std::to_string(id + 1) + ": importazione ripetuta?"));
+    EXPECT_EQ(righe(check::ControllaCertificato(a.conn, *lettore.certificato(ripetuto))), ripetizione);
+    EXPECT_TRUE(righe(check::ControllaCertificato(a.conn, *lettore.certificato(id + 1))).empty());
 
     // A kind no file takes: the whole check only names it, the editor's list says it too.
     cert->zefo2 = storage::Row(cert->zefo2.columns(), [&] {
@@ -119,6 +130,7 @@ TEST(ControlloCertificato, ComeIlControlloDellArchivio) {
     ASSERT_EQ(conTipo.size(), attese.size() + 1);
     EXPECT_TRUE(contiene(conTipo.back(), std::string("- tipo: ") + check::kTestoSenzaTipo)) << conTipo.back();
 
+    a.inserisci("Professionisti", {{"A01", kCfSostituto}, {"B01", kCfLuca}, {"B02", "BIANCHI"}, {"E02", "2014"}});
     const auto prof = a.inserisci("Professionisti", {{"A01", kCfSostituto}, {"B01", kCfLuca}, {"B02", "BIANCHI"},
                                                      {"B04", "Q"}, {"E02", "14"}, {"E04", "1,5"}});
     const auto riga = lettore.professionista(prof);
@@ -127,7 +139,7 @@ TEST(ControlloCertificato, ComeIlControlloDellArchivio) {
     for (const auto& r : righe(check::ControllaArchivio(a.conn, {})))
         if (contiene(r, "Professionista " + std::to_string(prof))) atteseProf.push_back(r);
     EXPECT_EQ(righe(check::ControllaProfessionista(a.conn, *riga)), atteseProf);
-    EXPECT_EQ(atteseProf.size(), 3u) << ::testing::PrintToString(atteseProf);
+    EXPECT_EQ(atteseProf.size(), 4u) << ::testing::PrintToString(atteseProf);  // the repetition too
 }
 
 }  // namespace

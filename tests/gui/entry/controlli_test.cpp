@@ -210,7 +210,7 @@ private slots:
     // "Controlla" lists the current certificate's problems, typing not yet saved included; a
     // double-click goes to the box.
     void controllaIlCertificato() {
-        Editore ed{"DIP", "DIP"};
+        Editore ed{"DIP", "AMM"};  // one person, two kinds: no repetition
         auto& a = ed.a;
         auto& r = ed.r;
         TFPagina1& f = *ed.finestra;
