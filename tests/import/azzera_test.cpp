@@ -2,6 +2,7 @@
 
 #include "import/importazione.h"
 #include "prova_import.h"
+#include "storage/invii.h"
 
 namespace {
 
@@ -137,6 +138,36 @@ TEST_F(Azzera, DatiDeiProfessionisti) {
     EXPECT_EQ(r.infos, std::vector<std::string>{
                            "Operazione terminata.\nEliminate 2 righe dei professionisti."});
     EXPECT_EQ(a.valore("select Denominazione from Parametri"), "ENTE");
+}
+
+}  // namespace
+
+namespace {
+
+// What was recorded of the certificates follows the resets: a list emptied forgets its own rows, the
+// agent's data emptied makes every certificate changed since it was sent.
+TEST_F(Azzera, CosaEraStatoInviato) {
+    const struct {
+        Archivio archivio;
+        const char* righe;  // Elenco, ID and whether ModificatoIl is set, after the reset
+    } casi[] = {  // in this order: each reset empties its list for the next
+        {Archivio::Ente, "D1+D2+D3+P1+P2+"},
+        {Archivio::Professionisti, "D1-D2-D3-"},
+        {Archivio::Dipendenti, "P1-P2-"},
+    };
+    for (const auto& c : casi) {
+        a.conn.exec("delete from Invii");
+        for (auto e : {storage::Elenco::Dipendenti, storage::Elenco::Professionisti})
+            storage::SegnaScritti(a.conn, e, {1, 2}, "F.txt", false);
+        storage::SegnaScritti(a.conn, storage::Elenco::Dipendenti, {3}, "F.txt", false);
+        r = prova::Reporter();
+        r.risposte = {true, false, true};
+        ASSERT_TRUE(importazione::Azzera(a.conn, c.archivio, r));
+        std::string righe;
+        for (const auto& v : a.righe("select Elenco, ID, ModificatoIl <> '' from Invii order by Elenco, ID"))
+            righe += v[0] + v[1] + (v[2] == "1" ? "+" : "-");
+        EXPECT_EQ(righe, c.righe);
+    }
 }
 
 }  // namespace

@@ -391,3 +391,17 @@ TEST_F(PagheDaFile, FileMancanteONomeSenzaPunto) {
 }
 
 }  // namespace
+
+namespace {
+
+// An import makes the certificates it adds changed now; the ones already there keep their time.
+TEST_F(Paghe, ICertificatiNuoviSonoModificati) {
+    ASSERT_TRUE(importa({certificato("RSSMRA80A01H501U", "ROSSI")}));
+    a.conn.exec("update Invii set ModificatoIl = '2015-01-01T00:00:00'");
+    ASSERT_TRUE(importa({certificato("VRDLGU70B02F205X", "VERDI"), certificato("BNCGNN60C03L219Y", "BIANCHI")}));
+    EXPECT_EQ(a.righe("select ID, ModificatoIl = '2015-01-01T00:00:00', length(ModificatoIl) from Invii where Elenco = 'D' "
+                      "order by ID"),
+              (Righe{{"1", "1", "19"}, {"2", "0", "19"}, {"3", "0", "19"}}));
+}
+
+}  // namespace
