@@ -34,14 +34,17 @@ int stampa(const std::vector<check::Problema>& problemi) {
 }  // namespace
 
 // controlla archivio [--tipi DIP,AMM,CoC] [--professionisti] [--quadro-ct] [--fornitura F]
+//                    [--id N[,N...] | --elenco FILE]
 // controlla file FILE
 int comandoControlla(const Contesto& ctx) {
-    Argomenti a(ctx.parole, {{"--tipi", 1}, {"--fornitura", 1}}, {"--professionisti", "--quadro-ct"});
+    Argomenti a(ctx.parole, {{"--tipi", 1}, {"--fornitura", 1}, {"--id", 1}, {"--elenco", 1}},
+                {"--professionisti", "--quadro-ct"});
     const auto& pos = a.posizionali();
     if (pos.empty()) throw UsageError("controlla vuole archivio o file.");
     if (pos[0] == "file") {
         if (pos.size() != 2) throw UsageError("controlla file vuole il nome di un FILE.");
-        if (a.valore("--tipi") || a.valore("--fornitura") || a.flag("--professionisti") || a.flag("--quadro-ct"))
+        if (a.valore("--tipi") || a.valore("--fornitura") || a.valore("--id") || a.valore("--elenco") ||
+            a.flag("--professionisti") || a.flag("--quadro-ct"))
             throw UsageError("controlla file non ha opzioni.");
         return stampa(check::ControllaFile(pos[1]));
     }
@@ -57,8 +60,17 @@ int comandoControlla(const Contesto& ctx) {
     }
     opz.quadroCt = a.flag("--quadro-ct");
     opz.fornitura = fornituraDaTesto(a.valoreOppure("--fornitura", "ordinaria"));
+    const bool scelti = a.valore("--id") || a.valore("--elenco");
+    if (scelti && opz.fornitura != telematic::TipoFornitura::Ordinaria)
+        throw UsageError("--id e --elenco valgono solo per una fornitura ordinaria.");
+    if (scelti && opz.professionisti == !opz.tipi.nessuno())
+        throw UsageError("--id e --elenco valgono per una sola fornitura: indicare --tipi oppure --professionisti.");
     storage::Connection conn;
     ctx.apri(conn);
+    if (scelti) {
+        const auto elenco = opz.professionisti ? storage::Elenco::Professionisti : storage::Elenco::Dipendenti;
+        (opz.professionisti ? opz.sceltiProfessionisti : opz.sceltiDipendenti) = certificatiScelti(a, conn, elenco);
+    }
     Stampa s;
     check::ControllaArchivio(conn, opz, [&](const check::Problema& p) { s(p); });
     return s.fine();

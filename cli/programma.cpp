@@ -41,7 +41,7 @@ std::vector<Comando> comandi(const Comando* stampa) {
     if (stampa) c.push_back(*stampa);
     c.push_back({"controlla", comandoControlla,
                  "  controlla archivio [--tipi DIP,AMM,CoC] [--professionisti] [--quadro-ct]\n"
-                 "          [--fornitura ordinaria|sostituzione|annullamento]\n"
+                 "          [--fornitura ordinaria|sostituzione|annullamento] [--id N[,N...] | --elenco FILE]\n"
                  "  controlla file FILE\n"});
     return c;
 }

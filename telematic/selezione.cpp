@@ -79,8 +79,8 @@ Selezione Seleziona(storage::Connection& conn, Elenco elenco, const OpzioniGener
         if (soli.empty()) return rifiuta("Nessun certificato scelto: non c'è nulla da inviare.");
         const auto mancanti = storage::CertificatiMancanti(conn, elenco, soli);
         if (!mancanti.empty())
-            return rifiuta((mancanti.size() == 1 ? "Non esiste il certificato " : "Non esistono i certificati ") +
-                           elencoNumeri(mancanti) + ": nessun file è stato scritto.");
+            return rifiuta((mancanti.size() == 1 ? "Il certificato scelto " : "I certificati scelti ") + elencoNumeri(mancanti) +
+                           (mancanti.size() == 1 ? " non esiste." : " non esistono."));
     } else {
         esclusi = storage::MarcatiCon(conn, elenco, Operazione::Escluso);
         // Nothing left out: the run is today's, counts and all.
@@ -97,7 +97,7 @@ Selezione Seleziona(storage::Connection& conn, Elenco elenco, const OpzioniGener
         for (const auto id : soli)
             if (!contiene(s.numeri, id)) fuori.push_back(id);
         return rifiuta((fuori.size() == 1 ? "Il certificato " : "I certificati ") + elencoNumeri(fuori) +
-                       (fuori.size() == 1 ? " non è" : " non sono") + " tra quelli dei tipi scelti: nessun file è stato scritto.");
+                       (fuori.size() == 1 ? " non è" : " non sono") + " tra quelli dei tipi scelti.");
     }
     return s;
 }

@@ -176,9 +176,11 @@ TEST_F(Comandi, CorrezioniUsoErratoERifiuti) {
          "Tipo di fornitura sconosciuto: rettifica (ammessi ordinaria, sostituzione, annullamento)."},
         {"genera professionisti --cartella " + out + " --fornitura sostituzione --id 1", 2,
          "--id e --elenco valgono solo per una fornitura ordinaria"},
-        {"genera dipendenti --cartella " + out + " --id 7 --tipi DIP", 1, "Non esiste il certificato 7: nessun file è stato scritto."},
+        {"genera dipendenti --cartella " + out + " --id 7 --tipi DIP", 1, "Il certificato scelto 7 non esiste."},
         {"controlla archivio --fornitura boh", 2, "Tipo di fornitura sconosciuto: boh"},
         {"controlla file " + manca + " --fornitura sostituzione", 2, "controlla file non ha opzioni."},
+        {"controlla archivio --id 1", 2, "--id e --elenco valgono per una sola fornitura"},
+        
         {"importa ricevute", 2, "importa ricevute vuole un FILE da importare."},
         {"importa ricevute " + manca + " --dipendenti --professionisti", 2, "importa ricevute vuole --dipendenti oppure"},
         {"importa ricevute " + manca, 1, "Il file " + manca + " non esiste o non si può leggere: nessuna ricevuta importata."},

@@ -143,7 +143,7 @@ TEST_F(Correzioni, RifiutiPrimaDiScrivere) {
          "Nessun file è stato scritto: mancano protocollo e progressivo dell'invio precedente nei certificati "
          "segnati per la fornitura di sostituzione:\nCertificato " + std::to_string(delta) + " (DELTA NOME)"},
         {"scelto inesistente", TipoFornitura::Ordinaria, false, std::vector<std::int64_t>{alfa, 98, 99},
-         "Non esistono i certificati 98, 99: nessun file è stato scritto."},
+         "I certificati scelti 98, 99 non esistono."},
         {"scelti in una correzione", TipoFornitura::Sostituzione, false, std::vector<std::int64_t>{alfa},
          "La scelta dei certificati vale solo per una fornitura ordinaria: una fornitura di sostituzione invia i "
          "certificati segnati."},
