@@ -5,12 +5,38 @@
 
 #include <fstream>
 
-#include "comune/archivio_prova.h"
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "storage/error.h"
 
 namespace {
 
 using storage::Elenco;
+namespace fs = std::filesystem;
+
+// An archive file of its own (the import takes a backup beside it). The import tests' shared
+// archive lives in memory, hence this one.
+struct ArchivioSuFile {
+    ArchivioSuFile() : dir(fs::temp_directory_path() / ("palio_ricevute_" + std::to_string(::getpid()))) {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        storage::Connection::crea((dir / "Zefo2015.db").string());
+        conn.open((dir / "Zefo2015.db").string());
+    }
+    ~ArchivioSuFile() {
+        conn.close();
+        fs::remove_all(dir);
+    }
+    std::int64_t inserisci(const std::string& tabella, const std::string& cf) {
+        storage::Statement st(conn, "insert into " + tabella + " (B01) values (?)");
+        st.bind(1, cf).step();
+        return conn.lastInsertId();
+    }
+    fs::path dir;
+    storage::Connection conn;
+};
 
 struct Silenzioso : storage::Reporter {
     std::vector<std::string> info_;
@@ -22,9 +48,9 @@ struct Silenzioso : storage::Reporter {
 class Ricevute : public ::testing::Test {
 protected:
     void SetUp() override {
-        rossi = arch.inserisci("Zefo1", {{"B01", "RSSMRA80A01H501U"}});
-        verdi = arch.inserisci("Zefo1", {{"B01", "VRDLGU70B02F205X"}});
-        bianchi = arch.inserisci("Professionisti", {{"B01", "BNCGNN60C03L219Y"}});
+        rossi = arch.inserisci("Zefo1", "RSSMRA80A01H501U");
+        verdi = arch.inserisci("Zefo1", "VRDLGU70B02F205X");
+        bianchi = arch.inserisci("Professionisti", "BNCGNN60C03L219Y");
     }
     std::string file(const std::string& testo) {
         const auto p = (arch.dir / "ricevute.csv").string();
@@ -39,7 +65,7 @@ protected:
         return s.protocollo + "/" + s.progressivo;
     }
 
-    prova::Archivio arch;
+    ArchivioSuFile arch;
     Silenzioso r;
     std::int64_t rossi = 0, verdi = 0, bianchi = 0;
 };
