@@ -200,6 +200,11 @@ void Controllore::sostituto() {
         aggiungi(Gravita::Errore, "sostituzione", inB("sostituzione"),
                  "Annullamento e sostituzione non possono essere indicati insieme.");
     tagliRecordB(s);
+    const std::string telefono = s.text("TelefonoPref") + s.text("telefono");
+    if (!vuoto(telefono)) {
+        const std::string e = ErroreForma(telematic::CampoDi('B', "TelefonoPref").forma, Rifila(telefono));
+        if (!e.empty()) aggiungi(Gravita::Errore, "telefono", inB("TelefonoPref"), MaiuscolaIniziale(e) + ".");
+    }
 
     codiceFiscale(Gravita::Errore, "CFRapp", inB("CFRapp"), s.text("CFRapp"), "codice fiscale del firmatario");
     const std::string_view carica = Rifila(s.text("CodCar"));
@@ -274,6 +279,14 @@ void Controllore::quadroCt(std::int64_t certificatiDipendenti) {
     codiceFiscale(opz_.quadroCt ? Gravita::Errore : Gravita::Avviso, "B1", "CT003001", q.text("B1"),
                   "codice fiscale dell'intermediario del Quadro CT");
     if (!opz_.quadroCt) return;
+    // The other boxes of its own row, as record C will carry them.
+    if (!q.empty()) {
+        const auto& campi = telematic::Campi(Sezione::QuadroCt);
+        const Indici ix = posizioni(*q.columns(), Sezione::QuadroCt);
+        for (std::size_t i = 0; i < campi.size(); ++i)
+            if (campi[i].riga == telematic::Riga::Sezione && !campi[i].colonne.empty() && campi[i].colonna() != "B1")
+                casella(q, campi[i], ix[i]);
+    }
     if (opz_.professionisti)
         aggiungi(Gravita::Errore, "", "C",
                  "Il Quadro CT (record C) non può accompagnare la fornitura dei professionisti, che non ha "

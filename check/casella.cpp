@@ -45,7 +45,8 @@ bool vuoto(std::string_view v) { return Rifila(v).empty(); }
 void aggiungi(Segnalazioni& out, Gravita g, std::string testo) { out.push_back({g, std::move(testo)}); }
 
 // One value through its type: characters the file cannot hold, its form, what the encoder reports.
-void problemiValore(const std::string& codice, TipoCampo tipo, std::string_view v, Segnalazioni& out) {
+void problemiValore(const std::string& codice, TipoCampo tipo, std::string_view v, Segnalazioni& out,
+                    telematic::Forma f = telematic::Forma::Libera) {
     if (vuoto(v)) return;
     std::string scritto;
     std::string_view nelFile = v;
@@ -63,7 +64,8 @@ void problemiValore(const std::string& codice, TipoCampo tipo, std::string_view 
                      "Il valore " + Tra(v) + " contiene caratteri che il file non può rappresentare: "
                      "saranno scritti come \"?\".");
     }
-    const std::string forma = ErroreValoreArchivio(tipo, v);
+    std::string forma = ErroreValoreArchivio(tipo, v);
+    if (forma.empty()) forma = ErroreForma(f, Rifila(v));
     // What the encoder will report: too many or too few digits outrank a wrong length.
     std::optional<telematic::ErroreCampo> errore;
     for (const auto& p : telematic::Codifica(codice, tipo, nelFile).problemi)
@@ -77,6 +79,10 @@ void problemiValore(const std::string& codice, TipoCampo tipo, std::string_view 
     else if (errore)
         aggiungi(out, Gravita::Errore,
                  "Il valore " + Tra(v) + " non occupa esattamente i 16 caratteri del campo" + nota + ".");
+    if (forma.empty()) {
+        const std::string avviso = AvvisoForma(f, Rifila(v));
+        if (!avviso.empty()) aggiungi(out, Gravita::Avviso, MaiuscolaIniziale(avviso) + ".");
+    }
 }
 
 // Whose tax code a column of the certificate holds; nullptr for a code checked by its form alone.
@@ -129,7 +135,7 @@ void ProblemiCasella(const CampoSezione& c, std::string_view v, Segnalazioni& ou
                 ProblemiCodiceFiscale(v, Gravita::Errore, diChi(c.colonna()), out);
                 break;
             }
-            problemiValore(c.codice, c.tipo, v, out);
+            problemiValore(c.codice, c.tipo, v, out, c.forma);
             if ((c.colonna() == "C006" || c.colonna() == "C007") && Conteggio(v) > 365 &&
                 ErroreValoreArchivio(TipoCampo::N3, v).empty())
                 aggiungi(out, Gravita::Avviso, "Più di 365 giorni " + Tra(v) + " in un anno.");

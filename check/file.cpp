@@ -3,6 +3,7 @@
 #include <limits>
 #include <unordered_set>
 
+#include "check/casella.h"
 #include "check/codicefiscale.h"
 #include "check/controllo.h"
 #include "check/forme.h"
@@ -94,6 +95,8 @@ private:
         out_.push_back(std::move(p));
     }
     void record(std::string_view r, bool lunghezzaGiusta);
+    void codiceFiscale(char tipoRecord, const CampoPosizionale& c, std::string_view r, const std::string& chi,
+                       const std::string& campo = {});
     void controlli(std::string_view r);
     void recordA(std::string_view r);
     void recordB(std::string_view r);
@@ -139,9 +142,18 @@ void ControlloFile::recordA(std::string_view r) {
     if (tipo != "01" && tipo != "10")
         aggiungi(Gravita::Errore, pos(tipoFornitore), Posizioni('A', tipoFornitore.nome),
                  "Il tipo fornitore vale 01 o 10, non " + tra(tipo) + ".");
-    const std::string e = ErroreCodiceFiscale(senzaSpaziFinali(in(r, fornitore)));
-    if (!e.empty())
-        aggiungi(Gravita::Errore, pos(fornitore), Posizioni('A', fornitore.nome), "Codice fiscale del fornitore: " + e + ".");
+    codiceFiscale('A', fornitore, r, "Codice fiscale del fornitore");
+}
+
+// A tax code in a positional field: its form and its birth date, as the archive check judges it.
+void ControlloFile::codiceFiscale(char tipoRecord, const CampoPosizionale& c, std::string_view r, const std::string& chi,
+                                  const std::string& campo) {
+    const std::string etichetta = campo.empty() ? Posizioni(tipoRecord, c.nome) : campo;
+    const std::string codice = storage::daWindows1252(senzaSpaziFinali(in(r, c)));
+    const std::string e = ErroreForma(c.forma, codice);
+    if (!e.empty()) aggiungi(Gravita::Errore, pos(c), etichetta, chi + ": " + e + ".");
+    const std::string a = AvvisoForma(c.forma, codice);
+    if (!a.empty()) aggiungi(Gravita::Avviso, pos(c), etichetta, chi + ": " + a + ".");
 }
 
 void ControlloFile::recordB(std::string_view r) {
@@ -150,11 +162,11 @@ void ControlloFile::recordB(std::string_view r) {
                                   &sostituzione = CampoDi('B', "sostituzione"), &quadroCt = CampoDi('B', "A3"),
                                   &firmatario = CampoDi('B', "CFRapp"), &carica = CampoDi('B', "CodCar"),
                                   &intermediario = CampoDi('B', "A4"), &impegno = CampoDi('B', "A8"),
-                                  &fineImpegno = CampoDi('B', "firma intermediario");
+                                  &fineImpegno = CampoDi('B', "firma intermediario"),
+                                  &telefono = CampoDi('B', "TelefonoPref"), &giornoImpegno = CampoDi('B', "A5");
     static const CampoPosizionale* const conteggi[] = {&CampoDi('B', "A1"), &CampoDi('B', "A2")};
     cfSostituto_ = std::string(in(r, sostituto));
-    std::string e = ErroreCodiceFiscale(senzaSpaziFinali(in(r, sostituto)));
-    if (!e.empty()) aggiungi(Gravita::Errore, pos(sostituto), Posizioni('B', sostituto.nome), "Codice fiscale del sostituto: " + e + ".");
+    codiceFiscale('B', sostituto, r, "Codice fiscale del sostituto");
     if (in(r, modulo) != modulo.testo)
         aggiungi(Gravita::Errore, pos(modulo), Posizioni('B', modulo.nome),
                  "Il numero di modulo del frontespizio è " + tra(in(r, modulo)) + " invece di " + modulo.testo + ".");
@@ -162,9 +174,10 @@ void ControlloFile::recordB(std::string_view r) {
         if (in(r, *c) != "0" && in(r, *c) != "1")
             aggiungi(Gravita::Errore, pos(*c), Posizioni('B', c->nome), "La casella vale 0 o 1, non " + tra(in(r, *c)) + ".");
     annullaOSostituisce_ = in(r, annullamento) == "1" || in(r, sostituzione) == "1";
-    if (!spazi(in(r, firmatario))) {
-        e = ErroreCodiceFiscale(senzaSpaziFinali(in(r, firmatario)));
-        if (!e.empty()) aggiungi(Gravita::Errore, pos(firmatario), Posizioni('B', firmatario.nome), "Codice fiscale del firmatario: " + e + ".");
+    if (!spazi(in(r, firmatario))) codiceFiscale('B', firmatario, r, "Codice fiscale del firmatario");
+    if (!spazi(in(r, telefono))) {
+        const std::string e = ErroreForma(telefono.forma, storage::daWindows1252(telematic::Rifila(in(r, telefono))));
+        if (!e.empty()) aggiungi(Gravita::Errore, pos(telefono), Posizioni('B', telefono.nome), MaiuscolaIniziale(e) + ".");
     }
     if (!cifre(in(r, carica)))
         aggiungi(Gravita::Errore, pos(carica), Posizioni('B', carica.nome), "Il codice carica " + tra(in(r, carica)) + " non è numerico.");
@@ -181,12 +194,15 @@ void ControlloFile::recordB(std::string_view r) {
     const std::size_t da = impegno.inizio(), n = fineImpegno.inizio() + fineImpegno.larghezza() - da;
     const std::string bloccoImpegno = Posizioni('B', impegno.nome, fineImpegno.nome);
     if (!spazi(in(r, intermediario))) {
-        e = ErroreCodiceFiscale(senzaSpaziFinali(in(r, intermediario)));
-        if (!e.empty())
-            aggiungi(Gravita::Errore, pos(intermediario), Posizioni('B', intermediario.nome),
-                     "Codice fiscale dell'intermediario: " + e + ".");
-        if (!cifre(r.substr(da, n)))
+        codiceFiscale('B', intermediario, r, "Codice fiscale dell'intermediario");
+        if (!cifre(r.substr(da, n))) {
             aggiungi(Gravita::Errore, pos(impegno), bloccoImpegno, "Impegno e data dell'impegno " + tra(r.substr(da, n)) + " non numerici.");
+        } else {
+            const auto d = r.substr(giornoImpegno.inizio(), 8);
+            const std::string e = ErroreData(std::string(d.substr(0, 2)) + "/" + std::string(d.substr(2, 2)) + "/" +
+                                             std::string(d.substr(4)));
+            if (!e.empty()) aggiungi(Gravita::Errore, pos(giornoImpegno), Posizioni('B', "A5", "A7"), "Data dell'impegno: " + e + ".");
+        }
     } else if (r.substr(da, n) != std::string(n, impegno.senzaIntermediario)) {
         aggiungi(Gravita::Errore, pos(impegno), bloccoImpegno,
                  "Senza intermediario le posizioni " + bloccoImpegno.substr(2) + " devono valere " +
@@ -258,12 +274,7 @@ void ControlloFile::testaCertificato(std::string_view r) {
     } else if (spazi(cf)) {
         aggiungi(Gravita::Errore, pos(t.percipiente), t.codicePercipiente, "Manca il codice fiscale del percipiente.");
     } else {
-        const std::string e = ErroreCodiceFiscale(senzaSpaziFinali(cf));
-        if (!e.empty())
-            aggiungi(Gravita::Errore, pos(t.percipiente), t.codicePercipiente, "Codice fiscale del percipiente: " + e + ".");
-        const std::string a = AvvisoCodiceFiscale(senzaSpaziFinali(cf));
-        if (!a.empty())
-            aggiungi(Gravita::Avviso, pos(t.percipiente), t.codicePercipiente, "Codice fiscale del percipiente: " + a + ".");
+        codiceFiscale('D', t.percipiente, r, "Codice fiscale del percipiente", t.codicePercipiente);
     }
     if (!cifre(num)) aggiungi(Gravita::Errore, pos(t.numero), "", "Il numero del certificato " + tra(num) + " non è di cinque cifre.");
     identificativi(r);
@@ -339,12 +350,13 @@ void ControlloFile::area(std::string_view r) {
             aggiungi(Gravita::Errore, posizione, c,
                      "Codice di campo " + tra(codice) + " sconosciuto: il campo è danneggiato o non previsto dal tracciato.");
         } else {
-            const std::string e = ErroreValoreFile(*t, v);
-            if (!e.empty()) {
-                std::string testo = e;
-                if (testo[0] >= 'a' && testo[0] <= 'z') testo[0] = static_cast<char>(testo[0] - 'a' + 'A');
-                aggiungi(Gravita::Errore, posizione, c, testo + ".");
-            }
+            const auto forma = telematic::FormaDelCodice(codice);
+            const std::string valore = storage::daWindows1252(telematic::Rifila(v));
+            std::string e = ErroreValoreFile(*t, v);
+            if (e.empty()) e = ErroreForma(forma, valore);
+            const std::string a = e.empty() ? AvvisoForma(forma, valore) : std::string();
+            if (!e.empty()) aggiungi(Gravita::Errore, posizione, c, MaiuscolaIniziale(e) + ".");
+            if (!a.empty()) aggiungi(Gravita::Avviso, posizione, c, MaiuscolaIniziale(a) + ".");
         }
         precedente = codice;
     }

@@ -97,7 +97,34 @@ std::string erroreGiornoMese(std::string_view v) {
     return {};
 }
 
+bool maiuscola(char c) { return c >= 'A' && c <= 'Z'; }
+
 }  // namespace
+
+std::string ErroreForma(telematic::Forma forma, std::string_view v) {
+    using telematic::Forma;
+    switch (forma) {
+        case Forma::Libera: return {};
+        case Forma::CodiceFiscale: return ErroreCodiceFiscale(v);
+        case Forma::Cap:
+            if (v.size() == 5 && soloCifre(v)) return {};
+            return "CAP non valido " + tra(v) + ": attese cinque cifre";
+        case Forma::Provincia:
+            if (v.size() == 2 && maiuscola(v[0]) && maiuscola(v[1])) return {};
+            return "sigla della provincia non valida " + tra(v) + ": attese due lettere maiuscole (es. RM)";
+        case Forma::CodiceComune:
+            if (v.size() == 4 && maiuscola(v[0]) && soloCifre(v.substr(1))) return {};
+            return "codice del comune non valido " + tra(v) + ": attesi una lettera maiuscola e tre cifre (es. H501)";
+        case Forma::Telefono:
+            if (soloCifre(v)) return {};
+            return "numero di telefono non valido " + tra(v) + ": attese solo cifre, senza spazi né separatori";
+    }
+    return {};
+}
+
+std::string AvvisoForma(telematic::Forma forma, std::string_view v) {
+    return forma == telematic::Forma::CodiceFiscale ? AvvisoCodiceFiscale(v) : std::string();
+}
 
 bool DataValida(int g, int m, int a) {
     static constexpr int giorni[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

@@ -25,6 +25,12 @@ CampoSezione semplice(std::string colonna, std::string codice, TipoCampo tipo) {
     c.colonne = {std::move(colonna)};
     c.codice = std::move(codice);
     c.tipo = tipo;
+    if (tipo == TipoCampo::CF) c.forma = Forma::CodiceFiscale;
+    return c;
+}
+
+CampoSezione conForma(CampoSezione c, Forma forma) {
+    c.forma = forma;
     return c;
 }
 
@@ -45,12 +51,36 @@ CampoSezione costante(std::string codice, TipoCampo tipo, std::string valore) {
     return c;
 }
 
+// The boxes of the anagraphic section that have a form of their own.
+Forma formaAnagrafica(char parte, int n) {
+    if (n == 1) return Forma::CodiceFiscale;
+    if (parte == 'A') {
+        switch (n) {
+            case 5: return Forma::Provincia;
+            case 6: return Forma::Cap;
+            case 8: return Forma::Telefono;
+            default: return Forma::Libera;
+        }
+    }
+    switch (n) {
+        case 7:
+        case 21:
+        case 24: return Forma::Provincia;
+        case 22:
+        case 25: return Forma::CodiceComune;
+        case 30: return Forma::CodiceFiscale;  // the representative's, written as a text
+        default: return Forma::Libera;
+    }
+}
+
 std::vector<CampoSezione> anagrafica() {
     using T = TipoCampo;
     std::vector<CampoSezione> v;
-    for (int n = 1; n <= 11; ++n) v.push_back(semplice("A" + due(n), "DA001" + tre(n), n == 1 ? T::CF : T::AN));
+    for (int n = 1; n <= 11; ++n)
+        v.push_back(conForma(semplice("A" + due(n), "DA001" + tre(n), n == 1 ? T::CF : T::AN), formaAnagrafica('A', n)));
     for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 20, 21, 22, 23, 24, 25, 30, 40, 41, 42, 43})
-        v.push_back(semplice("B" + due(n), "DA002" + tre(n), n == 1 ? T::CF : n == 5 ? T::DT : T::AN));
+        v.push_back(conForma(semplice("B" + due(n), "DA002" + tre(n), n == 1 ? T::CF : n == 5 ? T::DT : T::AN),
+                             formaAnagrafica('B', n)));
     v.push_back(semplice("B44", "DA003001", T::DT));
     v.push_back(costante("DA003002", T::CB, "1"));  // the certificate is always signed
     return v;
@@ -173,19 +203,23 @@ std::vector<CampoSezione> quadroCt() {
     std::vector<CampoSezione> v;
     v.push_back(semplice("CodiceFiscale", "CT001001", T::CF));
     v.back().riga = Riga::Sostituto;
-    v.push_back(semplice("NumCellulare", "CT001002", T::AN));
+    v.push_back(conForma(semplice("NumCellulare", "CT001002", T::AN), Forma::Telefono));
     v.push_back(speciale(Regola::TestoBreve, T::AN, "CT001003", {"email"}));  // a longer address is left out
     v.back().riga = Riga::Sostituto;
     v.push_back(semplice("B5", "CT002001", T::CB));
     v.push_back(semplice("B6", "CT002002", T::AN));
     v.push_back(semplice("B1", "CT003001", T::CF));
     v.push_back(semplice("B2", "CT003002", T::AN));
-    v.push_back(semplice("B3", "CT003003", T::AN));
+    v.push_back(conForma(semplice("B3", "CT003003", T::AN), Forma::Telefono));
     v.push_back(costante("CT003005", T::CB, "1"));
     return v;
 }
 
 using P = Posa;
+
+constexpr Sezione kSezioni[] = {Sezione::Anagrafica,         Sezione::FiscaleZefo1,           Sezione::FiscaleZefo2,
+                                Sezione::Familiari,          Sezione::PrevidenzialePrima,     Sezione::PrevidenzialeUlteriore,
+                                Sezione::Autonomi,           Sezione::QuadroCt};
 
 const std::vector<CampoPosizionale>& recordA() {
     static const std::vector<CampoPosizionale> v = {
@@ -193,7 +227,7 @@ const std::vector<CampoPosizionale>& recordA() {
         {"riservato", 2, 15, P::Spazi},
         {"codice fornitura", 16, 20, P::Testo, "CUR15"},
         {kTipoFornitore, 21, 22, P::Sinistra},
-        {"CodiceFiscale", 23, 38, P::Sinistra},
+        {"CodiceFiscale", 23, 38, P::Sinistra, "", 0, Forma::CodiceFiscale},
         {"riservato", 39, 521, P::Spazi},
         {"riservato", 522, 525, P::Spazi},
         {"riservato", 526, 529, P::Spazi},
@@ -207,7 +241,7 @@ const std::vector<CampoPosizionale>& recordA() {
 const std::vector<CampoPosizionale>& recordB() {
     static const std::vector<CampoPosizionale> v = {
         {"B", 1, 1, P::Testo, "B"},
-        {"CodiceFiscale", 2, 17, P::Sinistra},
+        {"CodiceFiscale", 2, 17, P::Sinistra, "", 0, Forma::CodiceFiscale},
         {kModulo, 18, 25, P::Testo, "00000001"},
         {"riservato", 26, 90, P::Spazi},  // fields of 1, 8, 25, 14, 16 and 1 characters
         {"Annullamento", 91, 91, P::Casella},
@@ -215,9 +249,9 @@ const std::vector<CampoPosizionale>& recordB() {
         {"riservato", 93, 136, P::Spazi},  // fields of 24 and 20 characters
         {"CognomeDenominazione", 137, 196, P::Sinistra},
         {"email", 197, 296, P::Sinistra},
-        {"TelefonoPref", 297, 308, P::Sinistra, "telefono"},
+        {"TelefonoPref", 297, 308, P::Sinistra, "telefono", 0, Forma::Telefono},
         {"riservato", 309, 320, P::Spazi},
-        {"CFRapp", 321, 336, P::Sinistra},
+        {"CFRapp", 321, 336, P::Sinistra, "", 0, Forma::CodiceFiscale},
         {"CodCar", 337, 338, P::Zeri},
         {"CognomeRapp", 339, 362, P::Sinistra},
         {"NomeRapp", 363, 382, P::Sinistra},
@@ -226,7 +260,7 @@ const std::vector<CampoPosizionale>& recordB() {
         {"A2", 402, 409, P::Zeri},                 // self-employment certificates
         {"A3", 410, 410, P::Casella},              // Quadro CT
         {"firma", 411, 411, P::Testo, "1"},
-        {"A4", 412, 427, P::Sinistra, "", ' '},  // intermediary's tax code
+        {"A4", 412, 427, P::Sinistra, "", ' ', Forma::CodiceFiscale},  // intermediary's tax code
         {"A8", 428, 428, P::Zeri, "", '0'},      // kind of commitment
         {"A5", 429, 430, P::Sinistra, "", '0'},  // day, month and year of the commitment
         {"A6", 431, 432, P::Sinistra, "", '0'},
@@ -269,7 +303,7 @@ const std::vector<CampoPosizionale>& testaCertificato() {
         {kTipoRecord, 1, 1, P::Sinistra},
         {"CodiceFiscale", 2, 17, P::Sinistra},
         {kModulo, 18, 25, P::Sinistra},
-        {"B01", 26, 41, P::Sinistra},
+        {"B01", 26, 41, P::Sinistra, "", 0, Forma::CodiceFiscale},
         {"ID", 42, 46, P::Zeri},
         {kProtocollo, 47, 63, P::ZeriInD},   // zeros in an ordinary supply
         {kProgressivo, 64, 69, P::ZeriInD},
@@ -302,9 +336,7 @@ const std::vector<CampoSezione>& Campi(Sezione s) {
 std::optional<TipoCampo> TipoDelCodice(std::string_view codice) {
     static const std::unordered_map<std::string_view, TipoCampo> tipi = [] {
         std::unordered_map<std::string_view, TipoCampo> m;
-        for (auto s : {Sezione::Anagrafica, Sezione::FiscaleZefo1, Sezione::FiscaleZefo2, Sezione::Familiari,
-                       Sezione::PrevidenzialePrima, Sezione::PrevidenzialeUlteriore, Sezione::Autonomi,
-                       Sezione::QuadroCt})
+        for (auto s : kSezioni)
             for (const auto& c : Campi(s)) {
                 const bool testo = c.regola == Regola::Percentuale;  // exactly "C" goes as text
                 m.emplace(c.codice, testo ? TipoCampo::AN : c.tipo);
@@ -315,6 +347,18 @@ std::optional<TipoCampo> TipoDelCodice(std::string_view codice) {
     const auto it = tipi.find(codice);
     if (it == tipi.end()) return std::nullopt;
     return it->second;
+}
+
+Forma FormaDelCodice(std::string_view codice) {
+    static const std::unordered_map<std::string_view, Forma> forme = [] {
+        std::unordered_map<std::string_view, Forma> m;
+        for (auto s : kSezioni)
+            for (const auto& c : Campi(s))
+                if (c.forma != Forma::Libera) m.emplace(c.codice, c.forma);
+        return m;
+    }();
+    const auto it = forme.find(codice);
+    return it == forme.end() ? Forma::Libera : it->second;
 }
 
 const std::string& CodiceDellaColonna(Sezione s, std::string_view colonna) {

@@ -30,6 +30,10 @@ std::string_view NomeTipo(TipoCampo t);
 // One of the fifteen encoder types by its exact name (upper case, no blanks); none otherwise.
 std::optional<TipoCampo> TipoDaNome(std::string_view nome);
 
+// What a box must look like beyond its type: the encoder writes any text, the Agency does not
+// take any. Both checks judge a box by it; the writers never read it.
+enum class Forma : std::uint8_t { Libera, Cap, Provincia, CodiceComune, Telefono, CodiceFiscale };
+
 // ---- Non-positional sections ------------------------------------------------------------
 
 // How a box becomes fields.
@@ -56,6 +60,7 @@ struct CampoSezione {
     std::vector<std::string> colonne;  // one; three for Lettera, twelve for Mesi, two for Unione
     std::string costante;              // Costante
     Riga riga = Riga::Sezione;
+    Forma forma = Forma::Libera;  // CodiceFiscale for every CF box
     const std::string& colonna() const { return colonne.front(); }
 };
 
@@ -75,6 +80,8 @@ const std::vector<CampoSezione>& Campi(Sezione s);
 
 // The type of a field code any section writes; none for a code of no section.
 std::optional<TipoCampo> TipoDelCodice(std::string_view codice);
+// The form of a field code's box; Libera for a code of no section.
+Forma FormaDelCodice(std::string_view codice);
 
 // The field code of a section's column ("B02" of Anagrafica is "DA002002"); throws
 // std::logic_error when the section has no such column.
@@ -107,6 +114,7 @@ struct CampoPosizionale {
     // Intermediary block of record B: with A4 the empty text every field of the block is this
     // character repeated, and no column of the block is read. 0 outside the block.
     char senzaIntermediario = 0;
+    Forma forma = Forma::Libera;
     std::size_t larghezza() const { return static_cast<std::size_t>(a - da + 1); }
     std::size_t inizio() const { return static_cast<std::size_t>(da - 1); }  // 0-based
 };

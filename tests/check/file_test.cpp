@@ -19,32 +19,6 @@ using check::Gravita;
 using check::Problema;
 using namespace provacheck;
 
-struct Silenzioso : storage::Reporter {
-    std::vector<std::string> errori;
-    void info(const std::string&) override {}
-    void error(const std::string& t) override { errori.push_back(t); }
-    bool ask(const std::string&) override { return true; }
-};
-
-std::string leggi(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string generaDipendenti(Archivio& a, bool quadroCt = false) {
-    telematic::OpzioniGenerazione opz;
-    opz.cartella = (a.dir / "invio").string();
-    opz.nomeFile = "ZF2015.txt";
-    opz.tipi = storage::Tipi::tutti();
-    opz.quadroCt = quadroCt;
-    Silenzioso r;
-    const auto ris = telematic::GeneraFileDipendenti(a.conn, opz, r);
-    EXPECT_EQ(ris.esito, telematic::Esito::Concluso);
-    return leggi(ris.percorsoFile);
-}
-
 std::vector<Problema> controlla(const std::string& file) {
     std::istringstream in(file);
     return check::ControllaFile(in);
@@ -277,6 +251,17 @@ TEST(TracciatoCompleto, ArchivioEFileConcordano) {
             default: return "TESTO";
         }
     };
+    // Text boxes with a form of their own get a right one.
+    auto conForma = [](telematic::Forma forma, std::string v) -> std::string {
+        switch (forma) {
+            case telematic::Forma::Cap: return "00039";
+            case telematic::Forma::Provincia: return "RM";
+            case telematic::Forma::CodiceComune: return "H501";
+            case telematic::Forma::Telefono: return "065551234";
+            case telematic::Forma::CodiceFiscale: return kCfAnna;
+            default: return v;
+        }
+    };
     // Every box of the sections gets a right value: the simple ones by type, month flags and
     // family letters ticked, point 19 a code the file carries, the INAIL dates day and month.
     auto riempi = [&](Sezione s, Valori& v, std::initializer_list<const char*> tranne = {}) {
@@ -286,7 +271,7 @@ TEST(TracciatoCompleto, ArchivioEFileConcordano) {
                 continue;
             switch (c.regola) {
                 case telematic::Regola::Semplice:
-                case telematic::Regola::Percentuale: v.push_back({c.colonna(), valore(c.tipo)}); break;
+                case telematic::Regola::Percentuale: v.push_back({c.colonna(), conForma(c.forma, valore(c.tipo))}); break;
                 case telematic::Regola::Codice19: v.push_back({c.colonna(), "6003"}); break;
                 case telematic::Regola::Unione: v.insert(v.end(), {{c.colonne[0], "31"}, {c.colonne[1], "12"}}); break;
                 case telematic::Regola::Mesi:

@@ -7,11 +7,15 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "check/controllo.h"
 #include "comune/archivio_prova.h"
+#include "storage/reporter.h"
+#include "telematic/generazione.h"
 
 namespace provacheck {
 
@@ -58,6 +62,34 @@ public:
         }
     }
 };
+
+// The generation's reporter: every question answered Yes, errors kept.
+struct Silenzioso : storage::Reporter {
+    std::vector<std::string> errori;
+    void info(const std::string&) override {}
+    void error(const std::string& t) override { errori.push_back(t); }
+    bool ask(const std::string&) override { return true; }
+};
+
+inline std::string leggi(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The employees' file of the archive, every kind, as the file check gets it.
+inline std::string generaDipendenti(Archivio& a, bool quadroCt = false) {
+    telematic::OpzioniGenerazione opz;
+    opz.cartella = (a.dir / "invio").string();
+    opz.nomeFile = "ZF2015.txt";
+    opz.tipi = storage::Tipi::tutti();
+    opz.quadroCt = quadroCt;
+    Silenzioso r;
+    const auto ris = telematic::GeneraFileDipendenti(a.conn, opz, r);
+    EXPECT_EQ(ris.esito, telematic::Esito::Concluso);
+    return leggi(ris.percorsoFile);
+}
 
 // "Errore B01: ..." for each problem, to compare whole lists in failure messages.
 inline std::vector<std::string> righe(const std::vector<check::Problema>& ps) {
