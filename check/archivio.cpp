@@ -11,6 +11,7 @@
 #include "storage/cp1252.h"
 #include "storage/row.h"
 #include "telematic/campi.h"
+#include "telematic/record.h"
 #include "telematic/tracciato.h"
 
 namespace check {
@@ -401,10 +402,10 @@ void Controllore::dipendente(const storage::Certificato& cert) {
 
     // The two checks the employees' run writes in its log.
     const std::string_view c001 = leggi(z1, p.iC001), c004 = leggi(z1, p.iC004), c002 = leggi(z1, p.iC002);
-    if ((!c001.empty() || !c004.empty()) && leggi(z1, p.iC008).empty())
+    if (telematic::MancaDataInizioLavoro(c001, c004, leggi(z1, p.iC008)))
         aggiungi(Gravita::Errore, "C008", CodiceDellaColonna(Sezione::FiscaleZefo1, "C008"),
                  "La data di inizio lavoro (punto 8) è obbligatoria se sono compilati i punti 1 o 4.");
-    const bool c002Segnalato = c002 != "1" && c002 != "2";
+    const bool c002Segnalato = telematic::Punto2NonValido(c002);
     if (c002Segnalato) {
         const std::string& campo = CodiceDellaColonna(Sezione::FiscaleZefo1, "C002");
         Segnalazioni s;

@@ -8,6 +8,7 @@
 #include "storage/certificati.h"
 #include "storage/cp1252.h"
 #include "telematic/campi.h"
+#include "telematic/record.h"
 
 namespace check {
 
@@ -117,7 +118,7 @@ void ProblemiColonna(std::string_view colonna, std::string_view v, Segnalazioni&
         if (!sesso.empty() && sesso != "M" && sesso != "F")
             aggiungi(out, Gravita::Errore, "Il sesso vale M o F, non " + Tra(sesso) + ".");
     } else if (colonna == "C002") {
-        if (!v.empty() && v != "1" && v != "2")
+        if (!v.empty() && telematic::Punto2NonValido(v))
             aggiungi(out, Gravita::Errore, "Il punto 2 vale 1 o 2, non " + Tra(v) + ".");
     }
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 
 #include "storage/cp1252.h"
 
@@ -128,13 +129,16 @@ const std::string& testoA(const Row& r, int i) {
 
 // Appends the fields of a section's boxes to campi, reading each from its row (or, for the
 // boxes of the agent's row, from sostituto).
+// primaDi, when given, is called before each box is encoded (the log's point 2 rule).
 void codifica(ContestoRecord& ctx, const std::vector<CampoSezione>& voci, const Row& riga,
-              std::vector<std::string>& campi, const Row* sostituto = nullptr) {
+              std::vector<std::string>& campi, const Row* sostituto = nullptr,
+              const std::function<void(const CampoSezione&)>& primaDi = {}) {
     auto& c = ctx.campi;
     const auto& pos = posizioni(ctx, voci, riga);
     for (std::size_t k = 0; k < voci.size(); ++k) {
         const CampoSezione& v = voci[k];
         const auto& ix = pos[k];
+        if (primaDi) primaDi(v);
         auto testo = [&](std::size_t j) -> const std::string& {
             return v.riga == Riga::Sostituto ? sostituto->text(v.colonne[j]) : testoA(riga, ix[j]);
         };
@@ -214,7 +218,7 @@ void ScriviRecordB(ContestoRecord& ctx, const Row& s) {
 void ScriviRecordC(ContestoRecord& ctx, const Row& s, const Row& q) {
     std::string r = componi(CampiPosizionali('C'), [&](std::string_view nome, Posa) { return Valore(ctx, s, nome); });
     std::vector<std::string> campi;
-    codifica(ctx, Campi(Sezione::QuadroCt), q, campi, &s);
+    for (Sezione sezione : SezioniDelRecord('C')) codifica(ctx, Campi(sezione), q, campi, &s);
     for (const auto& c : campi) r += c;
     ScriviRecord(ctx.FileInvio, r);
 }
@@ -278,47 +282,48 @@ int ScriviRecordCertificato(std::ostream& FileInvio, const std::string& testa,
 int ScriviRecordD(ContestoRecord& ctx, const Row& sostituto, const Row& cert, const Identificativi& identificativi) {
     std::vector<std::string> campi;
     campi.reserve(40);
-    codifica(ctx, Campi(Sezione::Anagrafica), cert, campi);
+    for (Sezione s : SezioniDelRecord('D')) codifica(ctx, Campi(s), cert, campi);
     return ScriviRecordCertificato(ctx.FileInvio, testaDa(ctx, 'D', "00000001", sostituto, cert, identificativi), campi);
 }
+
+bool MancaDataInizioLavoro(std::string_view c001, std::string_view c004, std::string_view c008) {
+    return (!c001.empty() || !c004.empty()) && c008.empty();
+}
+
+bool Punto2NonValido(std::string_view c002) { return c002 != "1" && c002 != "2"; }
 
 int ScriviRecordG(ContestoRecord& ctx, const Row& sostituto, const Row& z1, const Row& z2) {
     auto& c = ctx.campi;
     // The start-date check comes first, so its line precedes the encoder's reports.
-    if ((!z1.text("C001").empty() || !z1.text("C004").empty()) && z1.text("C008").empty() && c.segnalatore)
+    if (MancaDataInizioLavoro(z1.text("C001"), z1.text("C004"), z1.text("C008")) && c.segnalatore)
         c.segnalatore->segnala(c.NominativoCorrente +
                                ": La data di inizio lavoro è obbligatoria se prensenti i campi "
                                "DB001001 o DB001004\r");
+    // Point 2 is checked just before it is written, after point 1.
+    const auto punto2 = [&](const CampoSezione& v) {
+        if (v.colonna() == "C002" && Punto2NonValido(z1.text("C002")) && c.segnalatore)
+            c.segnalatore->segnala(z1.text("B01") + ": Campo DB001002 non in (1,2)");
+    };
+    // The head first: what it reports of the recipient's code comes before the boxes' reports.
     const std::string testa = testaDa(ctx, 'G', "00000001", sostituto, z1);
     std::vector<std::string> campi;
     campi.reserve(80);
-    const auto& fiscali = Campi(Sezione::FiscaleZefo1);
-    const auto& pos = posizioni(ctx, fiscali, z1);
-    for (std::size_t k = 0; k < fiscali.size(); ++k) {
-        const CampoSezione& v = fiscali[k];
-        // Point 2 is checked just before it is written, after point 1.
-        if (v.colonna() == "C002") {
-            const std::string& c002 = z1.text("C002");
-            if (c002 != "1" && c002 != "2" && c.segnalatore)
-                c.segnalatore->segnala(z1.text("B01") + ": Campo DB001002 non in (1,2)");
-        }
-        aggiungi(campi, CampoNonPosizionale(c, v.codice, v.tipo, Valore(ctx, testoA(z1, pos[k][0]), v.colonna())));
+    for (Sezione s : SezioniDelRecord('G')) {
+        const bool zefo1 = s == Sezione::FiscaleZefo1;
+        codifica(ctx, Campi(s), zefo1 ? z1 : z2, campi, nullptr, zefo1 ? punto2 : std::function<void(const CampoSezione&)>());
     }
-    codifica(ctx, Campi(Sezione::FiscaleZefo2), z2, campi);
-    codifica(ctx, Campi(Sezione::Familiari), z2, campi);
-    codifica(ctx, Campi(Sezione::PrevidenzialePrima), z2, campi);
     return ScriviRecordCertificato(ctx.FileInvio, testa, campi);
 }
 
 int ScriviRecordG2(ContestoRecord& ctx, const Row& sostituto, const Row& z1, const Row& z3) {
     std::vector<std::string> campi;
-    codifica(ctx, Campi(Sezione::PrevidenzialeUlteriore), z3, campi);
+    for (Sezione s : SezioniDelRecord('G', 2)) codifica(ctx, Campi(s), z3, campi);
     return ScriviRecordCertificato(ctx.FileInvio, testaDa(ctx, 'G', "00000002", sostituto, z1), campi);
 }
 
 int ScriviRecordH(ContestoRecord& ctx, const Row& sostituto, const Row& p) {
     std::vector<std::string> campi;
-    codifica(ctx, Campi(Sezione::Autonomi), p, campi);
+    for (Sezione s : SezioniDelRecord('H')) codifica(ctx, Campi(s), p, campi);
     return ScriviRecordCertificato(ctx.FileInvio, testaDa(ctx, 'H', "00000001", sostituto, p), campi);
 }
 

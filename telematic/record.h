@@ -57,6 +57,11 @@ std::string TestaCertificato(char tipo, std::string_view modulo, std::string_vie
 int ScriviRecordCertificato(std::ostream& FileInvio, const std::string& testa,
                             const std::vector<std::string>& campi);
 
+// The two rules of the employees' log, which the archive check applies too: the start of work
+// (point 8) is required when point 1 or 4 is filled; point 2 holds 1 or 2. Values as stored.
+bool MancaDataInizioLavoro(std::string_view c001, std::string_view c004, std::string_view c008);
+bool Punto2NonValido(std::string_view c002);
+
 // Each returns the number of records written (one, unless a section overflowed).
 int ScriviRecordD(ContestoRecord& ctx, const storage::Row& sostituto, const storage::Row& certificato,
                   const Identificativi& identificativi = {});

@@ -367,26 +367,31 @@ const std::string& CodiceDellaColonna(Sezione s, std::string_view colonna) {
     throw std::logic_error("colonna " + std::string(colonna) + " non nella sezione");
 }
 
+const std::vector<Sezione>& SezioniDelRecord(char record, int modulo) {
+    static const std::vector<Sezione> c = {Sezione::QuadroCt}, d = {Sezione::Anagrafica},
+                                      g1 = {Sezione::FiscaleZefo1, Sezione::FiscaleZefo2, Sezione::Familiari,
+                                            Sezione::PrevidenzialePrima},
+                                      g2 = {Sezione::PrevidenzialeUlteriore}, h = {Sezione::Autonomi}, nessuna;
+    switch (record) {
+        case 'C': return c;
+        case 'D': return d;
+        case 'G': return modulo == 2 ? g2 : g1;
+        case 'H': return h;
+        default: return nessuna;
+    }
+}
+
 bool CodiceDelRecord(char record, std::string_view codice) {
-    // The sections each certificate record carries, reduced to their codes' first two letters.
+    // The sections each certificate record carries, in any module, reduced to their codes' first two letters.
     static const std::vector<std::pair<char, std::string>> prefissi = [] {
-        const struct {
-            char record;
-            std::vector<Sezione> sezioni;
-        } records[] = {
-            {'C', {Sezione::QuadroCt}},
-            {'D', {Sezione::Anagrafica}},
-            {'G', {Sezione::FiscaleZefo1, Sezione::FiscaleZefo2, Sezione::Familiari, Sezione::PrevidenzialePrima,
-                   Sezione::PrevidenzialeUlteriore}},
-            {'H', {Sezione::Autonomi}},
-        };
         std::vector<std::pair<char, std::string>> v;
-        for (const auto& r : records)
-            for (auto s : r.sezioni)
-                for (const auto& c : Campi(s)) {
-                    std::pair<char, std::string> p{r.record, c.codice.substr(0, 2)};
-                    if (std::find(v.begin(), v.end(), p) == v.end()) v.push_back(std::move(p));
-                }
+        for (char r : {'C', 'D', 'G', 'H'})
+            for (int modulo : {1, 2})
+                for (auto s : SezioniDelRecord(r, modulo))
+                    for (const auto& c : Campi(s)) {
+                        std::pair<char, std::string> p{r, c.codice.substr(0, 2)};
+                        if (std::find(v.begin(), v.end(), p) == v.end()) v.push_back(std::move(p));
+                    }
         return v;
     }();
     const std::string_view prefisso = codice.substr(0, 2);

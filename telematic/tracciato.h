@@ -87,6 +87,10 @@ Forma FormaDelCodice(std::string_view codice);
 // std::logic_error when the section has no such column.
 const std::string& CodiceDellaColonna(Sezione s, std::string_view colonna);
 
+// The sections a record carries ('C', 'D', 'G', 'H'), in writing order; module 2 exists for G
+// only (the further social-security section). The writers follow it and the checks read it.
+const std::vector<Sezione>& SezioniDelRecord(char record, int modulo = 1);
+
 // Whether a field code can stand in a record of that type ('C', 'D', 'G', 'H'): its first two
 // letters are those of a section the record carries.
 bool CodiceDelRecord(char record, std::string_view codice);
