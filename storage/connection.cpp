@@ -129,6 +129,7 @@ void Connection::open(const std::string& percorso) {
             try {
                 PreparaImportazioni(*this);
                 PreparaInvii(*this);
+                PreparaIndici(*this);
             } catch (const Error&) {
             }
             return;
@@ -226,6 +227,21 @@ void PreparaImportazioni(Connection& conn) {
         "create table if not exists Importazioni (ID integer primary key autoincrement, "
         "File text collate nocase, Dimensione integer, Sha256 text, Tipo text collate nocase, "
         "Quando text, Certificati integer, RigheAggiuntive integer)");
+}
+
+void PreparaIndici(Connection& conn) {
+    constexpr std::string_view kInizio = "CREATE INDEX IF NOT EXISTS ";
+    std::string mancanti;
+    const std::string_view schema = schemaSql();
+    for (std::size_t i = schema.find(kInizio); i != std::string_view::npos; i = schema.find(kInizio, i + 1)) {
+        const std::string_view riga = schema.substr(i, schema.find(';', i) - i + 1);
+        const std::string_view nome = riga.substr(kInizio.size(), riga.find(' ', kInizio.size()) - kInizio.size());
+        Statement c(conn, "select 1 from sqlite_master where type = 'index' and name = ?");
+        c.bind(1, std::string(nome));
+        if (!c.step()) mancanti += std::string(riga) + "\n";
+    }
+    // Nothing is written when every index is there: opening stays a read.
+    if (!mancanti.empty()) conn.exec(mancanti);
 }
 
 Transaction::Transaction(Connection& conn) : conn_(conn) { conn_.exec("BEGIN IMMEDIATE"); }

@@ -112,4 +112,8 @@ std::string_view schemaSql();
 // created in an archive that lacks it. Connection::open calls it, so older archives gain it.
 void PreparaImportazioni(Connection& conn);
 
+// The indexes storage/schema.sql declares "CREATE INDEX IF NOT EXISTS", created in an archive
+// that lacks them; Connection::open calls it too.
+void PreparaIndici(Connection& conn);
+
 }  // namespace storage

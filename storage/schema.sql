@@ -577,3 +577,8 @@ CREATE INDEX Zefo3_Id ON Zefo3 (Id);
 -- The editors list certificates by surname and first name, and search them while typing.
 CREATE INDEX Zefo1_Nominativo ON Zefo1 (B02, B03);
 CREATE INDEX Professionisti_Nominativo ON Professionisti (B02, B03);
+-- The search box of codes finds a certificate by the beginning of its tax code or by its
+-- matricola as typed. Archives made before these indexes gain them when opened.
+CREATE INDEX IF NOT EXISTS Zefo1_CodiceFiscale ON Zefo1 (B01);
+CREATE INDEX IF NOT EXISTS Professionisti_CodiceFiscale ON Professionisti (B01);
+CREATE INDEX IF NOT EXISTS Zefo2_Matricola ON Zefo2 (trim(MatrDip));

@@ -1,6 +1,51 @@
 #include "storage/sistema.h"
 
+#include <atomic>
+#include <cstring>
+
 namespace storage::sistema {
+
+namespace {
+
+// The termination handler may run at any instruction, so the paths sit in fixed buffers it can
+// read without allocating; a slot is read only once it is marked full.
+constexpr int kPosti = 16;
+constexpr std::size_t kLunghezza = 4096;
+struct Posto {
+    std::atomic<int> stato{0};  // 0 free, 1 being written, 2 full
+    char percorso[kLunghezza];
+};
+Posto posti[kPosti];
+
+}  // namespace
+
+void registraDaRimuovere(const std::string& percorso) {
+    if (percorso.size() >= kLunghezza) return;
+    for (auto& p : posti) {
+        int libero = 0;
+        if (!p.stato.compare_exchange_strong(libero, 1)) continue;
+        std::memcpy(p.percorso, percorso.c_str(), percorso.size() + 1);
+        p.stato.store(2);
+        return;
+    }
+}
+
+void dimenticaDaRimuovere(const std::string& percorso) {
+    for (auto& p : posti) {
+        int pieno = 2;
+        if (percorso != p.percorso) continue;
+        if (p.stato.compare_exchange_strong(pieno, 1)) {
+            p.percorso[0] = '\0';
+            p.stato.store(0);
+            return;
+        }
+    }
+}
+
+void dettaglio::rimuoviRegistrati(void (*rimuovi)(const char* percorso)) {
+    for (auto& p : posti)
+        if (p.stato.load() == 2) rimuovi(p.percorso);
+}
 
 std::string motivo(const std::error_code& ec) {
     using E = std::errc;

@@ -71,6 +71,12 @@ private:
     unsigned long long precedenti_[16];
 };
 
+namespace dettaglio {
+// For the platform's termination handler: rimuovi is called on each registered path. Allocates
+// nothing and takes no lock, so a signal handler may call it.
+void rimuoviRegistrati(void (*rimuovi)(const char* percorso));
+}  // namespace dettaglio
+
 // Installs the handler for interruption and termination requests: it removes the registered
 // files, then lets the signal end the process as it would have.
 void rimuoviAllaTerminazione();

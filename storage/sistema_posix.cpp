@@ -5,8 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <cstring>
 #include <ctime>
 #include <new>
 
@@ -23,19 +21,8 @@ bool fallito(std::string* errore) {
 
 int fd(Maniglia m) { return static_cast<int>(m); }
 
-// The handler may run at any instruction, so the paths sit in fixed buffers it can read without
-// allocating; a slot is read only once it is marked full.
-constexpr int kPosti = 16;
-constexpr std::size_t kLunghezza = 4096;
-struct Posto {
-    std::atomic<int> stato{0};  // 0 free, 1 being written, 2 full
-    char percorso[kLunghezza];
-};
-Posto posti[kPosti];
-
 extern "C" void allaTerminazione(int segnale) {
-    for (auto& p : posti)
-        if (p.stato.load() == 2) ::unlink(p.percorso);
+    dettaglio::rimuoviRegistrati([](const char* p) { ::unlink(p); });
     ::signal(segnale, SIG_DFL);
     ::raise(segnale);
 }
@@ -129,29 +116,6 @@ long idProcesso() { return static_cast<long>(::getpid()); }
 bool processoVivo(long id) {
     if (id <= 0) return false;
     return ::kill(static_cast<pid_t>(id), 0) == 0 || errno != ESRCH;
-}
-
-void registraDaRimuovere(const std::string& percorso) {
-    if (percorso.size() >= kLunghezza) return;
-    for (auto& p : posti) {
-        int libero = 0;
-        if (!p.stato.compare_exchange_strong(libero, 1)) continue;
-        std::memcpy(p.percorso, percorso.c_str(), percorso.size() + 1);
-        p.stato.store(2);
-        return;
-    }
-}
-
-void dimenticaDaRimuovere(const std::string& percorso) {
-    for (auto& p : posti) {
-        int pieno = 2;
-        if (percorso != p.percorso) continue;
-        if (p.stato.compare_exchange_strong(pieno, 1)) {
-            p.percorso[0] = '\0';
-            p.stato.store(0);
-            return;
-        }
-    }
 }
 
 static_assert(sizeof(sigset_t) <= sizeof(unsigned long long[16]));

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "entry/ricerca.h"
 #include "entry/tfpagina1.h"
 #include "entry/tfprofesric.h"
 #include "entry/tfprofessionisti.h"
@@ -112,6 +113,27 @@ void BM_RicercaPrimaLettera(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RicercaPrimaLettera)->Unit(benchmark::kMicrosecond);
+
+// The search box of codes: the beginning of a tax code (the certificate in the middle of the
+// archive), a whole one, and a number that is neither a certificate nor a matricola (the number,
+// the matricola and the tax code all looked up, the worst case).
+void BM_RicercaCodice(benchmark::State& state) {
+    TFPagina1 f(connessione());
+    f.riapriElenco();
+    std::string cf;
+    {
+        storage::Statement st(connessione(), "select B01 from Zefo1 where ID = ?");
+        st.bind(1, std::to_string(kCertificati / 2));
+        if (st.step()) cf = std::string(st.text(0));
+    }
+    const QString testi[] = {QString::fromStdString(cf.substr(0, 6)), QString::fromStdString(cf),
+                             QStringLiteral("123456789")};
+    const QString& testo = testi[state.range(0)];
+    std::size_t trovati = 0;
+    for (auto _ : state) trovati += entry::TrovaPerCodice(connessione(), f.elenco(), testo).has_value();
+    state.counters["trovati"] = static_cast<double>(trovati) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_RicercaCodice)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 void BM_ApertureProfessionisti(benchmark::State& state) {
     TFProfessionisti f(connessione());

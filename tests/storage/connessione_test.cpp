@@ -3,6 +3,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "comune/archivio_prova.h"
 #include "storage/dataset.h"
@@ -88,6 +90,33 @@ TEST(Connessione, ReadOnlyArchiveReadsAndRefusesWrites) {
     EXPECT_EQ(errore([&] { a.inserisci("Zefo1", {{"B02", "BIANCHI"}}); }), std::pair(Causa::SolaLettura, frase));
     EXPECT_FALSE(fs::exists(db + "-wal"));  // opening did not switch the journal
     fs::permissions(a.dir, fs::perms::owner_write, fs::perm_options::add);
+}
+
+// An archive made before the search indexes gains them when opened for writing; a read-only one
+// opens without them.
+TEST(Connessione, OlderArchiveGainsTheSearchIndexes) {
+    prova::Archivio a;
+    const std::vector<std::string> indici = {"Professionisti_CodiceFiscale", "Zefo1_CodiceFiscale", "Zefo2_Matricola"};
+    auto presenti = [&] {
+        std::vector<std::string> r;
+        storage::Statement st(a.conn, "select name from sqlite_master where type = 'index' and name in "
+                                      "('Zefo1_CodiceFiscale', 'Professionisti_CodiceFiscale', 'Zefo2_Matricola') "
+                                      "order by name");
+        while (st.step()) r.emplace_back(st.text(0));
+        return r;
+    };
+    EXPECT_EQ(presenti(), indici);
+    for (const auto& i : indici) a.conn.exec("drop index " + i);
+    a.conn.exec("PRAGMA journal_mode=DELETE");
+    a.conn.close();
+    const std::string db = (a.dir / "Zefo2015.db").string();
+    fs::permissions(db, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write, fs::perm_options::remove);
+    a.conn.open(db);
+    EXPECT_TRUE(presenti().empty());
+    a.conn.close();
+    fs::permissions(db, fs::perms::owner_write, fs::perm_options::add);
+    a.conn.open(db);
+    EXPECT_EQ(presenti(), indici);
 }
 
 class SalvataggioTest : public ::testing::Test {
