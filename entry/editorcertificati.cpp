@@ -273,7 +273,7 @@ void EditorCertificati::controlla() {
     if (!certificatoPresente(problemi.has_value())) return;
     if (!controllo_) {
         controllo_ = new TFControllo(this);
-        connect(controllo_, &TFControllo::apri, this, [this](const check::Problema& p) { vaiAllaCasella(p); });
+        connect(controllo_, &TFControllo::apri, this, [this](const check::Problema& p) { esegui([&] { vaiAllaCasella(p); }); });
         connect(controllo_, &TFControllo::ripeti, this, [this] { esegui([this] { controlla(); }); });
     }
     QString chi = QString::fromStdString(problemi->empty() ? std::string() : problemi->front().nominativo).trimmed();
@@ -285,6 +285,10 @@ void EditorCertificati::controlla() {
 }
 
 bool EditorCertificati::vaiAllaCasella(const check::Problema& p) {
+    // The list stays open while the operator moves on: its certificate comes back first.
+    const storage::Dataset& e = elenco();
+    const bool altro = p.id > 0 && (!e.isOpen() || e.eof() || e.integer("ID") != p.id);
+    if (altro && !vaiACertificato(p.id)) return false;
     QString colonna = QString::fromStdString(p.colonna);
     QStringList tabelle = {QStringLiteral("Zefo1"), QStringLiteral("Zefo2"), QStringLiteral("Professionisti")};
     if (colonna.startsWith(QStringLiteral("Zefo3."))) {

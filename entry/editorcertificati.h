@@ -75,7 +75,8 @@ public:
     // not yet saved included, in the check's list; a double-click there goes to the box.
     void controlla();
     TFControllo* finestraControllo() { return controllo_; }
-    // Shows the tab of the box a problem names and puts the cursor in it; false when none shows it.
+    // Shows the certificate, the tab and the box a problem names and puts the cursor in it; false
+    // when none shows it.
     bool vaiAllaCasella(const check::Problema& problema);
     // The status line under the pages: the reason a box is marked.
     QString stato() const;

@@ -229,9 +229,12 @@ private slots:
         QVERIFY(p.testo.find("«9x»") != std::string::npos);
         QCOMPARE(a.testo("select c201 from Zefo2 where ID = 2"), std::string());  // nothing saved by checking
 
+        // The list stays while the operator moves on; its certificate comes back with the box.
+        f.primo();
         f.schede().setCurrentIndex(0);
         auto* griglia = c->griglia();
         emit griglia->doubleClicked(griglia->model()->index(0, 0));
+        QCOMPARE(f.elenco().integer("ID"), 2);
         QCOMPARE(f.schede().currentIndex(), 2);
         QCOMPARE(f.focusWidget(), f.vista(2).box(kZ2, "c201"));
 
