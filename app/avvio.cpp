@@ -9,6 +9,7 @@
 #include "app/tfarchivio.h"
 #include "app/tfattendere.h"
 #include "app/tfmenu.h"
+#include "check/rimando.h"
 #include "entry/tfpagina1.h"
 #include "entry/tfprofesric.h"
 #include "entry/tfprofessionisti.h"
@@ -54,6 +55,9 @@ public:
     }
     void rileggiDopo(const QString& operazione) override {
         if constexpr (requires(T& t) { t.rileggiDopo(operazione); }) w_->rileggiDopo(operazione);
+    }
+    void vaiAllaCasella(const QString& colonna) override {
+        if constexpr (requires(T& t) { t.vaiAllaCasella(colonna); }) w_->vaiAllaCasella(colonna);
     }
     bool chiudiFinestra() override { return w_->chiudiFinestra(); }
     bool salvaPrimaDiUscire() override { return w_->salvaPrimaDiUscire(); }
@@ -131,17 +135,25 @@ void Avvio::creaFinestre() {
     });
     auto* creaFileProfes = new TFCreaFileProfes(conn);
     finestre_.creaFileProfes = semplice(creaFileProfes);
-    // A double-click in the check's list opens the certificate, or the agent's screens.
-    for (TFGenerazione* g : {static_cast<TFGenerazione*>(creaFile), static_cast<TFGenerazione*>(creaFileProfes)})
-        connect(&g->finestraControllo(), &TFControllo::apri, this, [this](const check::Problema& p) {
-            switch (p.origine) {
+    // A double-click in the check's list opens the certificate on the page of its box, or the
+    // agent's screens; a problem of a file, the certificate of the archive its record names.
+    for (TFGenerazione* g : {static_cast<TFGenerazione*>(creaFile), static_cast<TFGenerazione*>(creaFileProfes)}) {
+        TFControllo* elenco = &g->finestraControllo();
+        connect(elenco, &TFControllo::apri, this, [this, elenco](const check::Problema& p) {
+            check::Rimando r;
+            if (!ui::esegui(elenco, [&] { r = check::RimandoNellArchivio(dm_->Conn, p); })) return;
+            const QString colonna = QString::fromStdString(r.colonna);
+            switch (r.origine) {
             case check::Origine::Sostituto: menu_->datiGenerali(); break;
             case check::Origine::QuadroCt: menu_->quadroCt(); break;
-            case check::Origine::Dipendente: menu_->apriCertificato(finestre_.pagina1, p.id); break;
-            case check::Origine::Professionista: menu_->apriCertificato(finestre_.professionisti, p.id); break;
-            case check::Origine::File: break;
+            case check::Origine::Dipendente: menu_->apriCertificato(finestre_.pagina1, r.id, colonna); break;
+            case check::Origine::Professionista:
+                menu_->apriCertificato(finestre_.professionisti, r.id, colonna);
+                break;
+            case check::Origine::File: ui::informa(elenco, QString::fromStdString(r.motivo)); break;
             }
         });
+    }
     attendere_->passo(9);
 }
 

@@ -24,6 +24,9 @@ public:
     // The archive changed under the window (a reset or a restore elsewhere): what it shows is
     // read again; operazione says what happened, for the operator.
     virtual void rileggiDopo(const QString& operazione) { (void)operazione; }
+    // Shows the page holding the box of this column (as the check names it: "C001", "Zefo3.D04")
+    // and puts the cursor in it; nothing for a column no page holds.
+    virtual void vaiAllaCasella(const QString& colonna) { (void)colonna; }
     // Makes the certificate with this number current; false when the window's list lacks it.
     virtual bool vaiACertificato(std::int64_t id) {
         (void)id;

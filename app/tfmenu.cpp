@@ -207,11 +207,12 @@ bool TFmenu::apri(QWidget* w, const std::function<void()>& prepara, bool centrat
     return aperta;
 }
 
-void TFmenu::apriCertificato(FinestraDati* d, std::int64_t id) {
+void TFmenu::apriCertificato(FinestraDati* d, std::int64_t id, const QString& colonna) {
     if (!f_ || !d) return;
     if (!apri(d->finestra(), [d] { d->prepara(); }, false)) return;
     bool trovato = false;
     esegui([&] { trovato = d->vaiACertificato(id); });
+    if (trovato) d->vaiAllaCasella(colonna);
     if (!trovato)
         ui::informa(d->finestra(), QStringLiteral("Il certificato n. %1 non è nell'elenco: è stato cancellato "
                                                   "oppure il filtro lo esclude.")

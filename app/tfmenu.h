@@ -37,8 +37,9 @@ public:
     // Before leaving the archive: each editing window's save question; false keeps it.
     bool salvaPrimaDiUscire();
 
-    // Opens an editor, as its menu button does, on the certificate with this number.
-    void apriCertificato(FinestraDati* editor, std::int64_t id);
+    // Opens an editor, as its menu button does, on the certificate with this number, and shows
+    // the box of this column (as the check names it) when there is one.
+    void apriCertificato(FinestraDati* editor, std::int64_t id, const QString& colonna = {});
 
 signals:
     // The first time the menu appears: start-up's configuration step follows.

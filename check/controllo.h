@@ -30,9 +30,12 @@ struct Problema {
     std::string colonna;        // column of the archive ("B01", "c305", "fam2_4"), or ""
     std::string campo;          // field code ("DA002001") or record positions ("B 394-401"), or ""
     std::string testo;          // what is wrong, in Italian, as a sentence
-    // File check only: the record (1-based) and the position in it (1-based), 0 when none.
+    // File check only: the record (1-based) and the position in it (1-based), 0 when none; the
+    // record's type letter, and a certificate record's module number (0 when unreadable).
     std::int64_t record = 0;
     int posizione = 0;
+    char tipoRecord = 0;
+    int modulo = 0;
 };
 
 struct OpzioniControllo {

@@ -87,6 +87,8 @@ private:
         p.origine = Origine::File;
         p.record = numeroRecord_;
         p.posizione = posizione;
+        p.tipoRecord = tipoRecord_;
+        p.modulo = modulo_;
         p.id = id_;
         p.nominativo = nominativo_;
         p.codiceFiscale = cf_;
@@ -113,6 +115,8 @@ private:
     // The certificate the current record belongs to, for the problems' columns.
     std::int64_t id_ = 0;
     std::string nominativo_, cf_;
+    char tipoRecord_ = 0;
+    int modulo_ = 0;
 
     long conta_[5] = {0, 0, 0, 0, 0};  // B, C, D, G, H
     int fase_ = 0;                     // 0 before A, 1 after A, 2 after B or C, 3 certificates, 4 after Z
@@ -371,6 +375,8 @@ void ControlloFile::area(std::string_view r) {
 void ControlloFile::contesto(std::string_view r) {
     const char tipo = r.empty() ? ' ' : r[0];
     const Testa& t = testa();
+    tipoRecord_ = r.empty() ? 0 : tipo;
+    modulo_ = 0;
     if ((tipo != 'D' && tipo != 'G' && tipo != 'H') || r.size() < static_cast<std::size_t>(t.numero.a)) {
         id_ = 0;
         nominativo_.clear();
@@ -382,6 +388,7 @@ void ControlloFile::contesto(std::string_view r) {
     if (chiave != chiaveCertificato_) nominativo_.clear();
     cf_ = storage::daWindows1252(senzaSpaziFinali(cf));
     id_ = cifre(num) ? numero(num) : 0;
+    if (cifre(in(r, t.modulo))) modulo_ = static_cast<int>(numero(in(r, t.modulo)));
 }
 
 // A control character has no place in a record before its closing CR LF; the first one is enough.
@@ -464,6 +471,8 @@ void ControlloFile::mancaSeguito() {
     p.origine = Origine::File;
     p.record = ultimo_.record;
     p.posizione = 1;
+    p.tipoRecord = 'D';
+    p.modulo = 1;
     p.id = ultimo_.id;
     p.nominativo = ultimo_.nominativo;
     p.codiceFiscale = ultimo_.cf;
@@ -473,6 +482,8 @@ void ControlloFile::mancaSeguito() {
 
 void ControlloFile::fine() {
     id_ = 0;
+    tipoRecord_ = 0;
+    modulo_ = 0;
     nominativo_.clear();
     cf_.clear();
     numeroRecord_ = 0;

@@ -289,22 +289,31 @@ bool EditorCertificati::vaiAllaCasella(const check::Problema& p) {
     const storage::Dataset& e = elenco();
     const bool altro = p.id > 0 && (!e.isOpen() || e.eof() || e.integer("ID") != p.id);
     if (altro && !vaiACertificato(p.id)) return false;
-    QString colonna = QString::fromStdString(p.colonna);
+    return vaiAllaCasella(QString::fromStdString(p.colonna));
+}
+
+bool EditorCertificati::vaiAllaCasella(const QString& nome) {
+    QString colonna = nome;
     QStringList tabelle = {QStringLiteral("Zefo1"), QStringLiteral("Zefo2"), QStringLiteral("Professionisti")};
     if (colonna.startsWith(QStringLiteral("Zefo3."))) {
         colonna = colonna.mid(6);
         tabelle = {QStringLiteral("Zefo3")};
     }
-    QWidget* w = casellaDellaTestata(p.colonna);
+    QWidget* w = casellaDellaTestata(nome.toStdString());
+    const auto mostra = [&](std::size_t i, QWidget* b) {
+        if (!b || b->focusPolicy() == Qt::NoFocus) return false;
+        schede_->setCurrentIndex(static_cast<int>(i));
+        aree_[i]->ensureWidgetVisible(b, 40, 80);
+        w = b;
+        return true;
+    };
     for (std::size_t i = 0; !w && i < viste_.size(); ++i)
-        for (const QString& t : tabelle) {
-            QWidget* b = viste_[i]->box(t, colonna);
-            if (!b || b->focusPolicy() == Qt::NoFocus) continue;
-            schede_->setCurrentIndex(static_cast<int>(i));
-            aree_[i]->ensureWidgetVisible(b, 40, 80);
-            w = b;
-            break;
-        }
+        for (const QString& t : tabelle)
+            if (mostra(i, viste_[i]->box(t, colonna))) break;
+    // A table alone (the further sections, "Zefo3"): its first box.
+    for (std::size_t i = 0; !w && i < viste_.size(); ++i)
+        for (const forms::Campo& c : viste_[i]->pagina().campi)
+            if (c.tabella.compare(colonna, Qt::CaseInsensitive) == 0 && mostra(i, viste_[i]->box(c.tabella, c.colonna))) break;
     if (!w) return false;
     raise();
     activateWindow();

@@ -75,9 +75,12 @@ public:
     // not yet saved included, in the check's list; a double-click there goes to the box.
     void controlla();
     TFControllo* finestraControllo() { return controllo_; }
-    // Shows the certificate, the tab and the box a problem names and puts the cursor in it; false
-    // when none shows it.
+    // Shows the certificate, the tab and the box a problem names, scrolled to it, and puts the
+    // cursor in it; false when none shows it.
     bool vaiAllaCasella(const check::Problema& problema);
+    // The same for a column as the check names it ("C001", "tipo", "Zefo3.D04"; a table alone,
+    // "Zefo3", its first box).
+    bool vaiAllaCasella(const QString& colonna);
     // The status line under the pages: the reason a box is marked.
     QString stato() const;
 

@@ -194,7 +194,7 @@ TFControllo::TFControllo(QWidget* parent) : QWidget(parent, Qt::Window) {
     });
     fondo->addWidget(apri_);
     connect(griglia_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& i) { apri_->setEnabled(i.isValid()); });  // hidden for a file
+            [this](const QModelIndex& i) { apri_->setEnabled(i.isValid()); });
 
     auto* l = new QVBoxLayout(this);
     l->addWidget(sommario_);
@@ -213,7 +213,6 @@ void TFControllo::mostra(std::vector<check::Problema> problemi, const QString& i
     griglia_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     modello_->imposta(std::move(problemi), file);
     ripeti_->setVisible(!file);
-    apri_->setVisible(!file);
     apri_->setEnabled(false);
 
     auto conta = [](std::size_t n, const char* uno, const char* molti) {
@@ -227,7 +226,7 @@ void TFControllo::mostra(std::vector<check::Problema> problemi, const QString& i
     if (errori > 0)
         testo += QStringLiteral("\nGli errori fanno scartare il certificato o l'intera fornitura: "
                                 "correggerli prima dell'invio.");
-    if (!file && !modello_->problemi().empty())
+    if (!modello_->problemi().empty())
         testo += QStringLiteral("\nDoppio clic su una riga per aprire il certificato.");
     sommario_->setText(testo);
 
@@ -252,7 +251,5 @@ bool TFControllo::eventFilter(QObject* oggetto, QEvent* evento) {
 
 void TFControllo::apriRiga(int rigaVista) {
     if (rigaVista < 0 || rigaVista >= modello_->rowCount({})) return;
-    const check::Problema& p = modello_->problema(rigaVista);
-    if (p.origine == check::Origine::File) return;
-    emit apri(p);
+    emit apri(modello_->problema(rigaVista));
 }

@@ -11,5 +11,6 @@ int main(int argc, char** argv) {
     esito |= eseguiRicercaTest(argc, argv);
     esito |= eseguiAspettoTest(argc, argv);
     esito |= eseguiControlliTest(argc, argv);
+    esito |= eseguiCasellaTest(argc, argv);
     return esito;
 }

@@ -1,9 +1,13 @@
 // The certificate editors in the running program: after a reset or a restore from the import
-// window they show no certificate that is gone.
+// window they show no certificate that is gone; a problem of the check, of the archive or of a
+// written file, opens its certificate on the page of its box.
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <fstream>
 
 #include "app/avvio.h"
 #include "app/tfmenu.h"
@@ -14,6 +18,10 @@
 #include "forms/vistapagina.h"
 #include "import/ui/tfimportafile.h"
 #include "registratore.h"
+#include "storage/reporter.h"
+#include "telematic/generazione.h"
+#include "telematic/ui/tfcontrollo.h"
+#include "telematic/ui/tfgenerazione.h"
 
 namespace {
 
@@ -51,6 +59,8 @@ private slots:
 
     void dopoUnAzzeramento_data();
     void dopoUnAzzeramento();
+    void problemaDelFileApreIlCertificato();
+    void problemaDellArchivioApreLaPagina();
 
 private:
     TFPagina1& pagina1() { return *qobject_cast<TFPagina1*>(avvio->finestre().pagina1->finestra()); }
@@ -136,6 +146,88 @@ void EditoriTest::dopoUnAzzeramento() {
         QCOMPARE(pagina1().findChild<QLineEdit*>(QStringLiteral("B02"))->text(), QString());
         QCOMPARE(pagina1().contatore(), QStringLiteral("0 di 0"));
     }
+}
+
+namespace {
+
+struct Silenzioso : storage::Reporter {
+    void info(const std::string&) override {}
+    void error(const std::string&) override {}
+    bool ask(const std::string&) override { return true; }
+};
+
+// The tab shown and the box with the cursor, as "Pagina 5 Professionisti.E04".
+QString dove(entry::EditorCertificati& e) {
+    QWidget* f = QApplication::focusWidget();
+    return e.schede().tabText(e.schede().currentIndex()) + QLatin1Char(' ') + (f ? f->objectName() : QString());
+}
+
+}  // namespace
+
+// "Controlla file" on the professionals' file, whose H record carries a damaged amount: a
+// double-click on the problem opens the professional on "Pagina 5" at that box; once the
+// professional is gone from the archive, the same double-click says why nothing opens.
+void EditoriTest::problemaDelFileApreIlCertificato() {
+    esegui(arch->db, "update Professionisti set E04 = '1.000,00'");
+    const std::string cartella = arch->percorso("invio");
+    {
+        storage::Connection c;
+        c.open(arch->db);
+        telematic::OpzioniGenerazione opz;
+        opz.cartella = cartella;
+        opz.nomeFile = telematic::kNomeFileProfessionisti;
+        Silenzioso s;
+        QCOMPARE(int(telematic::GeneraFileProfessionisti(c, opz, s).esito), int(telematic::Esito::Concluso));
+    }
+    const std::string file = cartella + "/" + telematic::kNomeFileProfessionisti;
+    std::string dati = contenuto(file);
+    const auto campo = dati.find("AU001004");
+    QVERIFY(campo != std::string::npos);
+    dati[campo + 8 + 15] = 'X';
+    { std::ofstream(file, std::ios::binary | std::ios::trunc) << dati; }
+
+    clicca("btnGeneraProfessionisti");
+    auto* generazione = qobject_cast<TFGenerazione*>(avvio->finestre().creaFileProfes);
+    generazione->findChild<QLineEdit*>(QStringLiteral("Edit2"))->setText(QString::fromStdString(cartella));
+    generazione->controllaFile();
+    TFControllo& elenco = generazione->finestraControllo();
+    QTableView& g = *elenco.griglia();
+    int riga = -1;
+    for (int r = 0; r < g.model()->rowCount(); ++r)
+        if (g.model()->index(r, int(TFControllo::Colonna::Campo)).data().toString() == QStringLiteral("AU001004")) riga = r;
+    QVERIFY2(riga >= 0, "nessun problema sul campo AU001004");
+    const QRect cella = g.visualRect(g.model()->index(riga, int(TFControllo::Colonna::Problema)));
+    const auto doppioClic = [&] {
+        QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, cella.center());
+        QTest::mouseDClick(g.viewport(), Qt::LeftButton, {}, cella.center());
+    };
+    doppioClic();
+    QVERIFY(professionale().isVisible());
+    QCOMPARE(professionale().elenco().key(), std::int64_t{1});
+    QApplication::setActiveWindow(&professionale());
+    QTRY_COMPARE(dove(professionale()), QStringLiteral("Pagina 5 Professionisti.E04"));
+    QCOMPARE(reg->informazioni, QStringList());
+
+    esegui(arch->db, "delete from Professionisti");
+    doppioClic();
+    QCOMPARE(reg->informazioni,
+             QStringList{"Il certificato n. 1 del file (codice fiscale BNCGNN70A01F205X) non è nell'archivio aperto: il "
+                         "file è stato scritto da un altro archivio, oppure il certificato è stato cancellato dopo."});
+    QCOMPARE(reg->errori, QStringList());
+}
+
+// The archive check names the further INPS section's box: the editor opens on "Pagina 4 bis".
+void EditoriTest::problemaDellArchivioApreLaPagina() {
+    esegui(arch->db, "insert into Zefo3(Id, D04) values(2, 'X')");
+    check::Problema p;
+    p.origine = check::Origine::Dipendente;
+    p.id = 2;
+    p.colonna = "Zefo3.D04";
+    emit qobject_cast<TFGenerazione*>(avvio->finestre().creaFile)->finestraControllo().apri(p);
+    QVERIFY(pagina1().isVisible());
+    QCOMPARE(pagina1().elenco().key(), std::int64_t{2});
+    QApplication::setActiveWindow(&pagina1());
+    QTRY_COMPARE(dove(pagina1()), QStringLiteral("Pagina 4 bis Zefo3.D04"));
 }
 
 QTEST_MAIN(EditoriTest)

@@ -1,0 +1,107 @@
+#include "check/rimando.h"
+
+#include <vector>
+
+#include "telematic/tracciato.h"
+
+namespace check {
+
+namespace {
+
+using telematic::Sezione;
+
+// The certificates of one table that have this number (when not 0) and this tax code (when not empty).
+std::vector<std::int64_t> certificati(storage::Connection& conn, const char* tabella, std::int64_t id,
+                                      const std::string& cf) {
+    std::string sql = std::string("select ID from ") + tabella + " where 1 = 1";
+    if (id > 0) sql += " and ID = ?";
+    if (!cf.empty()) sql += " and trim(B01) = ?";
+    storage::Statement st(conn, sql + " order by ID");
+    int n = 1;
+    if (id > 0) st.bind(n++, id);
+    if (!cf.empty()) st.bind(n, cf);
+    std::vector<std::int64_t> r;
+    while (st.step()) r.push_back(st.integer(0));
+    return r;
+}
+
+struct Trovati {
+    std::vector<std::pair<Origine, std::int64_t>> righe;
+    void cerca(storage::Connection& conn, char tipo, std::int64_t id, const std::string& cf) {
+        righe.clear();
+        if (tipo != 'H')
+            for (auto n : certificati(conn, "Zefo1", id, cf)) righe.emplace_back(Origine::Dipendente, n);
+        if (tipo != 'G')
+            for (auto n : certificati(conn, "Professionisti", id, cf)) righe.emplace_back(Origine::Professionista, n);
+    }
+};
+
+Rimando niente(std::string motivo) {
+    Rimando r;
+    r.motivo = std::move(motivo);
+    return r;
+}
+
+}  // namespace
+
+std::string ColonnaDelCampo(char tipoRecord, int modulo, const std::string& codice) {
+    if (codice.empty()) return {};
+    for (Sezione s : telematic::SezioniDelRecord(tipoRecord, modulo))
+        for (const auto& c : telematic::Campi(s)) {
+            if (c.codice != codice && c.codice2 != codice) continue;
+            if (c.riga == telematic::Riga::Sostituto) return {};
+            // a family row's letter is read from the first of its boxes
+            for (const auto& colonna : c.colonne)
+                if (!colonna.empty()) return s == Sezione::PrevidenzialeUlteriore ? "Zefo3." + colonna : colonna;
+        }
+    return {};
+}
+
+Rimando RimandoNellArchivio(storage::Connection& conn, const Problema& p) {
+    if (p.origine != Origine::File) {
+        Rimando r;
+        r.origine = p.origine;
+        r.id = p.id;
+        r.colonna = p.colonna;
+        return r;
+    }
+    switch (p.tipoRecord) {
+        case 'A':
+        case 'B': return Rimando{Origine::Sostituto, 0, {}, {}};
+        case 'C': return Rimando{Origine::QuadroCt, 0, ColonnaDelCampo('C', 0, p.campo), {}};
+        case 'D':
+        case 'G':
+        case 'H': break;
+        case 'Z': return niente("Il record Z contiene solo i conteggi dei record del file: non c'è un certificato da aprire.");
+        default: return niente("Il problema riguarda il file nel suo insieme: non c'è un certificato da aprire.");
+    }
+    if (p.id <= 0 && p.codiceFiscale.empty())
+        return niente("Il record non indica né il numero del certificato né il codice fiscale del percipiente: "
+                      "non si può sapere a quale certificato dell'archivio corrisponda.");
+    const std::string numero = "n. " + std::to_string(p.id);
+    Trovati t;
+    t.cerca(conn, p.tipoRecord, p.id, p.codiceFiscale);
+    if (t.righe.empty() && p.id > 0 && !p.codiceFiscale.empty()) {
+        t.cerca(conn, p.tipoRecord, 0, p.codiceFiscale);
+        if (t.righe.size() > 1)
+            return niente("Nell'archivio ci sono " + std::to_string(t.righe.size()) + " certificati con il codice fiscale " +
+                          p.codiceFiscale + " e nessuno ha il numero " + std::to_string(p.id) +
+                          " del file: cercarlo con la ricerca per codice fiscale.");
+    }
+    if (t.righe.size() > 1)
+        return niente("Nell'archivio ci sono " + std::to_string(t.righe.size()) + " certificati " +
+                      (p.codiceFiscale.empty() ? "con il " + numero : "con il codice fiscale " + p.codiceFiscale) +
+                      ": cercarlo con la ricerca.");
+    if (t.righe.empty())
+        return niente("Il certificato " + (p.id > 0 ? numero + " " : std::string()) + "del file" +
+                      (p.codiceFiscale.empty() ? std::string() : " (codice fiscale " + p.codiceFiscale + ")") +
+                      " non è nell'archivio aperto: il file è stato scritto da un altro archivio, oppure il "
+                      "certificato è stato cancellato dopo.");
+    Rimando r;
+    r.origine = t.righe.front().first;
+    r.id = t.righe.front().second;
+    r.colonna = ColonnaDelCampo(p.tipoRecord, p.modulo, p.campo);
+    return r;
+}
+
+}  // namespace check
