@@ -123,14 +123,25 @@ void Avvio::creaFinestre() {
     finestre_.profesRic = semplice(new TFProfesRic(professionisti->w(), nullptr));
     finestre_.profesStaTutti = semplice(new print::TFProfesStaTutti(conn, nullptr));
     // After a reset or a restore the editors show no certificate that is gone.
+    // The employees' reset empties the Quadro CT's intermediary boxes too; the Quadro CT window
+    // shows the agent's data as well.
     connect(importa, &TFImportaFile::datiEliminati, this, [this](importazione::Archivio quali) {
-        if (quali == importazione::Archivio::Dipendenti)
-            finestre_.pagina1->rileggiDopo(QStringLiteral("I dati dei dipendenti sono stati eliminati"));
-        else if (quali == importazione::Archivio::Professionisti)
+        switch (quali) {
+        case importazione::Archivio::Ente:
+            for (FinestraDati* d : {finestre_.sostituto, finestre_.quadroCt})
+                d->rileggiDopo(QStringLiteral("I dati generali dell'Ente sono stati eliminati"));
+            break;
+        case importazione::Archivio::Dipendenti:
+            for (FinestraDati* d : {finestre_.pagina1, finestre_.quadroCt})
+                d->rileggiDopo(QStringLiteral("I dati dei dipendenti sono stati eliminati"));
+            break;
+        case importazione::Archivio::Professionisti:
             finestre_.professionisti->rileggiDopo(QStringLiteral("I dati dei professionisti sono stati eliminati"));
+            break;
+        }
     });
     connect(importa, &TFImportaFile::archivioRipristinato, this, [this] {
-        for (FinestraDati* d : {finestre_.pagina1, finestre_.professionisti})
+        for (FinestraDati* d : {finestre_.sostituto, finestre_.quadroCt, finestre_.pagina1, finestre_.professionisti})
             d->rileggiDopo(QStringLiteral("L'archivio è stato ripristinato da una copia"));
     });
     auto* creaFileProfes = new TFCreaFileProfes(conn);

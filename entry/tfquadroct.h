@@ -12,7 +12,7 @@ public:
 
     // The menu's preparation: each of the two rows re-read and put into edit state, or a new
     // row appended when its table is empty.
-    void prepara();
+    void prepara() override;
     void stampa() override;
 
     storage::Dataset& QQuadroCT() { return quadro_; }

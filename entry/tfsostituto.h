@@ -14,7 +14,7 @@ public:
 
     // The menu's preparation: the agent's row re-read and put into edit state, or a new row
     // appended when the table is empty.
-    void prepara();
+    void prepara() override;
     void stampa() override;
     // The two count buttons: employee certificates into A1, self-employment ones into A2.
     void contaDipendenti();

@@ -10,6 +10,7 @@
 #include "entry/agente/comandi.h"
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
+#include "ui/dialoghi.h"
 
 namespace agente {
 
@@ -63,6 +64,22 @@ void FinestraAgente::salvaModifiche() {
     pagina_->scrivi();
     for (storage::Dataset* d : righe_) d->post();
     pagina_->carica();
+}
+
+void FinestraAgente::rileggiDopo(const QString& operazione) {
+    if (!aperta()) return;  // the menu opens the rows afresh
+    bool perse = false;
+    esegui([&] {
+        pagina_->scrivi();
+        for (storage::Dataset* d : righe_) {
+            perse = perse || d->modified();
+            d->cancel();  // nothing left for the preparation to ask about
+        }
+    });
+    esegui([this] { prepara(); });
+    if (perse)
+        ui::informa(this, operazione + QStringLiteral(": i dati della finestra sono stati riletti dall'archivio e le "
+                                                      "modifiche non salvate sono andate perse."));
 }
 
 void FinestraAgente::scartaModifiche() {

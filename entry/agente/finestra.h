@@ -27,6 +27,12 @@ public:
 
     void salva();
     virtual void stampa() = 0;
+    // The menu's preparation: the rows re-read and put into edit state.
+    virtual void prepara() = 0;
+    // The archive changed under the window (a reset or a restore elsewhere): rows the menu opened
+    // are read again, so that the window shows what the archive holds now. Typing not yet saved
+    // cannot be kept, and the operator is told why, after operazione.
+    void rileggiDopo(const QString& operazione);
 
     forms::VistaPagina& pagina() { return *pagina_; }
 

@@ -14,6 +14,8 @@
 #include "entry/tfpagina1.h"
 #include "entry/tfprofesric.h"
 #include "entry/tfprofessionisti.h"
+#include "entry/tfquadroct.h"
+#include "entry/tfsostituto.h"
 #include "entry/tfricdip.h"
 #include "forms/vistapagina.h"
 #include "import/ui/tfimportafile.h"
@@ -59,6 +61,8 @@ private slots:
 
     void dopoUnAzzeramento_data();
     void dopoUnAzzeramento();
+    void finestreDelSostitutoDopoUnAzzeramento_data();
+    void finestreDelSostitutoDopoUnAzzeramento();
     void problemaDelFileApreIlCertificato();
     void problemaDellArchivioApreLaPagina();
 
@@ -146,6 +150,52 @@ void EditoriTest::dopoUnAzzeramento() {
         QCOMPARE(pagina1().findChild<QLineEdit*>(QStringLiteral("B02"))->text(), QString());
         QCOMPARE(pagina1().contatore(), QStringLiteral("0 di 0"));
     }
+}
+
+// The agent's window after the reset of the agent's data, the Quadro CT window after the
+// employees' reset (which empties its intermediary boxes): each shows the archive as it is now.
+void EditoriTest::finestreDelSostitutoDopoUnAzzeramento_data() {
+    QTest::addColumn<bool>("quadroCt");
+    QTest::addColumn<bool>("digita");
+    QTest::addColumn<QString>("messaggio");
+    const QString perse = QStringLiteral(": i dati della finestra sono stati riletti dall'archivio e le modifiche non "
+                                         "salvate sono andate perse.");
+    QTest::newRow("dati generali, con digitazione")
+        << false << true << QStringLiteral("I dati generali dell'Ente sono stati eliminati") + perse;
+    QTest::newRow("dati generali, senza digitazione") << false << false << "";
+    QTest::newRow("quadro CT, con digitazione")
+        << true << true << QStringLiteral("I dati dei dipendenti sono stati eliminati") + perse;
+}
+
+void EditoriTest::finestreDelSostitutoDopoUnAzzeramento() {
+    QFETCH(bool, quadroCt);
+    QFETCH(bool, digita);
+    QFETCH(QString, messaggio);
+    esegui(arch->db, "insert into SostitutoImposta(CognomeDenominazione) values('VECCHIO');"
+                     "insert into QuadroCt(B1, B4) values('RSSMRA80A01H501U', 'vecchio@esempio.it')");
+    const char* tabella = quadroCt ? "QuadroCt" : "SostitutoImposta";
+    const char* colonna = quadroCt ? "B4" : "CognomeDenominazione";
+    const char* svuotata = quadroCt ? "B1" : "CognomeDenominazione";
+    clicca(quadroCt ? "btnQuadroCT" : "btnDatiGenerali");
+    auto* w = qobject_cast<agente::FinestraAgente*>(quadroCt ? avvio->finestre().quadroCt->finestra()
+                                                             : avvio->finestre().sostituto->finestra());
+    if (digita) scrivi(w->pagina(), tabella, colonna, "DIGITATO");
+    reg->risposte = {true, false, true};
+    if (quadroCt)
+        importa().eliminaDipendenti();
+    else
+        importa().eliminaEnte();
+    QCOMPARE(reg->informazioni.filter(QStringLiteral("riletti")), messaggio.isEmpty() ? QStringList() : QStringList{messaggio});
+    const auto mostrato = [&](const char* c) {
+        return qobject_cast<QLineEdit*>(w->pagina().box(QLatin1String(tabella), QLatin1String(c)))->text();
+    };
+    QCOMPARE(mostrato(svuotata), QString());
+    QCOMPARE(mostrato(colonna), QString());
+    reg->domande.clear();
+    QVERIFY(w->chiudiFinestra());
+    QCOMPARE(reg->domande, QStringList());
+    QCOMPARE(QString::fromStdString(valore(arch->db, std::string("select ") + colonna + " from " + tabella)), QString());
+    QCOMPARE(reg->errori, QStringList());
 }
 
 namespace {
