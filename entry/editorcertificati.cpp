@@ -20,6 +20,7 @@
 #include <exception>
 
 #include "check/casella.h"
+#include "entry/testatainvio.h"
 #include "forms/vistapagina.h"
 #include "telematic/ui/tfcontrollo.h"
 #include "ui/dialoghi.h"
@@ -237,11 +238,29 @@ void EditorCertificati::creaSchede(std::initializer_list<std::pair<const forms::
     });
 }
 
+void EditorCertificati::creaTestataInvio(storage::Elenco elenco) {
+    elencoInvii_ = elenco;
+    invio_ = new TestataInvio(conn_, elenco, this);
+    connect(invio_, &TestataInvio::modificato, this, &EditorCertificati::aggiornaSegni);
+}
+
+bool EditorCertificati::modificheFuoriDalleRighe() const { return invio_ && invio_->modificata(); }
+
+void EditorCertificati::salvaInvio() {
+    if (invio_) invio_->salva();
+}
+
+void EditorCertificati::segnaModificato(std::int64_t id) {
+    storage::SegnaModificato(conn_, elencoInvii_, id);
+    if (invio_ && invio_->id() == id) invio_->ricarica();
+}
+
 void EditorCertificati::componi(QHBoxLayout* barra, QHBoxLayout* testata) {
     auto* tutto = new QVBoxLayout(this);
     tutto->setContentsMargins(4, 4, 4, 4);
     tutto->addLayout(barra);
     tutto->addLayout(testata);
+    if (invio_) tutto->addWidget(invio_);
     tutto->addWidget(schede_, 1);
     stato_ = new QLabel(this);
     stato_->setObjectName(QStringLiteral("stato"));

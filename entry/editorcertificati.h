@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "check/controllo.h"
+#include "storage/invii.h"
 #include "ui/finestramodifica.h"
 
 class QHBoxLayout;
@@ -33,6 +34,7 @@ namespace entry {
 
 // The current row of a list as shown, changes not yet saved included.
 storage::Row rigaMostrata(const storage::Dataset& d);
+class TestataInvio;
 
 // Shows a value the window computes in its box, when the page has one.
 void mostraCampo(forms::VistaPagina& vista, const QString& tabella, const QString& colonna,
@@ -90,6 +92,8 @@ public:
     QString contatore() const;
     QTabWidget& schede() { return *schede_; }
     forms::VistaPagina& vista(int indice) { return *viste_[static_cast<std::size_t>(indice)]; }
+    // The sending line under the header: protocol, progressive and operation of the certificate.
+    TestataInvio& invio() { return *invio_; }
 
 signals:
     // The rows of the list changed: re-opened, filtered, a certificate added or deleted.
@@ -126,8 +130,16 @@ protected:
 
     // The page tabs, one a page with its title; a page's typing is written at once into its rows.
     void creaSchede(std::initializer_list<std::pair<const forms::Pagina*, QString>> pagine);
-    // The window's layout: the toolbar, the header line, the tabs filling the rest.
+    // The sending line of the certificates of this list (before componi).
+    void creaTestataInvio(storage::Elenco elenco);
+    // The window's layout: the toolbar, the header line, the sending line, the tabs filling the rest.
     void componi(QHBoxLayout* barra, QHBoxLayout* testata);
+    bool modificheFuoriDalleRighe() const override;
+    // Saves the sending line of the current certificate. Called before its rows are saved: a
+    // wrong identifier stops the save with nothing written.
+    void salvaInvio();
+    // The rows of this certificate were saved with changes, to be compared with its last sending.
+    void segnaModificato(std::int64_t id);
     // Binds a page to the current rows and shows them (called while caricando_ holds).
     virtual void mostraPagina(forms::VistaPagina& vista) = 0;
     // Shows the current certificate's values in the header line.
@@ -160,6 +172,8 @@ protected:
     QLabel* stato_ = nullptr;
     QWidget* statoDi_ = nullptr;  // the box whose reason the status line shows
     TFControllo* controllo_ = nullptr;
+    TestataInvio* invio_ = nullptr;
+    storage::Elenco elencoInvii_ = storage::Elenco::Dipendenti;
     std::vector<bool> caricata_;  // the page shows the current certificate
     bool caricando_ = false;  // the boxes are being filled, not typed into
 };

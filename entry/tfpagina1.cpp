@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 
+#include "entry/testatainvio.h"
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
 #include "check/casella.h"
@@ -118,6 +119,7 @@ TFPagina1::TFPagina1(storage::Connection& conn, QWidget* parent)
                 {&forms::CertificatoPagina4(), QStringLiteral("Pagina 4")},
                 {&forms::CertificatoPagina4bis(), QStringLiteral("Pagina 4 bis")},
                 {&forms::CertificatoPagina5(), QStringLiteral("Pagina 5")}});
+    creaTestataInvio(storage::Elenco::Dipendenti);
     componi(barra, testata);
 }
 
@@ -200,6 +202,7 @@ void TFPagina1::aggiornaTestata() {
     tipo_->setEnabled(conTipo);
     segnaTipo(conTipo);
     caricando_ = false;
+    invio().segui(c ? zefo1_.integer("ID") : 0);
 }
 
 void TFPagina1::segnaTipo(bool conTipo) {
@@ -248,10 +251,26 @@ void TFPagina1::salvaContinuazione() {
     }
 }
 
+bool TFPagina1::righeCambiate() const { return zefo1_.modified() || zefo2_.modified() || zefo3_.modified(); }
+
 void TFPagina1::salvaTutto() {
     scriviPagine();
+    const std::int64_t id = certificatoCorrente() ? zefo1_.integer("ID") : 0;
+    const bool cambiato = righeCambiate();
+    if (id != 0) salvaInvio();
     if (zefo1_.state() == Dataset::State::Edit || zefo1_.state() == Dataset::State::Insert) zefo1_.post();
     salvaContinuazione();
+    if (cambiato && id != 0) segnaModificato(id);
+}
+
+void TFPagina1::salvaLasciando(const std::function<void()>& movimento) {
+    scriviPagine();
+    const std::int64_t id = certificatoCorrente() ? zefo1_.integer("ID") : 0;
+    const bool cambiato = righeCambiate();
+    if (id != 0) salvaInvio();
+    salvaContinuazione();
+    movimento();  // the list saves the Zefo1 row it leaves
+    if (cambiato && id != 0) segnaModificato(id);
 }
 
 void TFPagina1::salvaModifiche() {
@@ -263,9 +282,7 @@ void TFPagina1::salvaModifiche() {
 
 void TFPagina1::sposta(const std::function<void()>& movimento) {
     if (!zefo1_.isOpen()) return;
-    scriviPagine();
-    salvaContinuazione();
-    movimento();  // the list saves the Zefo1 row it leaves
+    salvaLasciando(movimento);
     nuovo_ = 0;
     seguiCertificato();
 }
@@ -280,6 +297,7 @@ void TFPagina1::scartaModifiche() {
     zefo2_.cancel();
     zefo3_.cancel();
     preparaZefo3();
+    invio().ricarica();
     caricaPagine();
 }
 
@@ -291,11 +309,9 @@ void TFPagina1::salva() {
 
 void TFPagina1::aggiungi() {
     apriElencoSeChiuso();
-    scriviPagine();
-    salvaContinuazione();
     sostituto_.close();
     sostituto_.open(storage::kSqlSostituto);
-    zefo1_.append();
+    salvaLasciando([this] { zefo1_.append(); });
     if (!sostituto_.eof()) {
         zefo1_.setText("A01", sostituto_.text("CodiceFiscale"));
         zefo1_.setText("A02", sostituto_.text("CognomeDenominazione"));

@@ -55,7 +55,10 @@ private:
     // A kind no file takes is marked in the header, with the check's reason.
     void segnaTipo(bool conTipo);
     bool certificatoCorrente() const;
+    bool righeCambiate() const;
     void salvaTutto();
+    // Saves the certificate being left, then makes the move (which saves its Zefo1 row).
+    void salvaLasciando(const std::function<void()>& movimento);
     // Deletes the current certificate's Zefo1 and Zefo2 rows; the next one becomes current.
     void eliminaCorrente();
     void salvaContinuazione();

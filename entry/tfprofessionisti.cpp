@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "entry/testatainvio.h"
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
 #include "print/stampacertificato.h"
@@ -73,6 +74,7 @@ TFProfessionisti::TFProfessionisti(storage::Connection& conn, QWidget* parent)
     connect(copia_, &QToolButton::clicked, this, [this] { esegui([this] { riportaSostituto(); }); });
     posizionaCopia();
 
+    creaTestataInvio(storage::Elenco::Professionisti);
     componi(barra, testata);
 }
 
@@ -118,6 +120,7 @@ void TFProfessionisti::aggiornaTestata() {
     cognome_->setText(c ? q(elenco_.text("B02")) : QString());
     nome_->setText(c ? q(elenco_.text("B03")) : QString());
     codiceFiscale_->setText(c ? q(elenco_.text("B01")) : QString());
+    invio().segui(rigaSalvata() ? elenco_.integer("ID") : 0);
 }
 
 std::optional<std::vector<check::Problema>> TFProfessionisti::problemiCorrenti() {
@@ -130,11 +133,19 @@ void TFProfessionisti::scriviPagine() {
     if (conRiga()) scriviPagineCaricate();
 }
 
+void TFProfessionisti::salvaLasciando(const std::function<void()>& movimento) {
+    scriviPagine();
+    const std::int64_t id = rigaSalvata() ? elenco_.integer("ID") : 0;
+    const bool cambiato = elenco_.modified();
+    if (id != 0) salvaInvio();
+    movimento();  // saves the row left, or drops a new row left untouched
+    if (cambiato && id != 0) segnaModificato(id);
+}
+
 void TFProfessionisti::sposta(const std::function<void()>& movimento) {
     if (!elenco_.isOpen()) return;
-    scriviPagine();
     const bool nuova = elenco_.state() == Dataset::State::Insert && elenco_.modified();
-    movimento();  // saves the row left, or drops a new row left untouched
+    salvaLasciando(movimento);
     caricaPagine();
     if (nuova) emit elencoCambiato();
     emit certificatoCambiato();
@@ -142,9 +153,10 @@ void TFProfessionisti::sposta(const std::function<void()>& movimento) {
 
 void TFProfessionisti::salva() {
     if (!elenco_.isOpen()) return;
-    scriviPagine();
     const bool nuova = elenco_.state() == Dataset::State::Insert;
-    if (elenco_.state() == Dataset::State::Edit || nuova) elenco_.post();
+    salvaLasciando([&] {
+        if (elenco_.state() == Dataset::State::Edit || nuova) elenco_.post();
+    });
     caricaPagine();
     if (nuova) emit elencoCambiato();
     emit datiCambiati();
@@ -152,9 +164,8 @@ void TFProfessionisti::salva() {
 
 void TFProfessionisti::aggiungi() {
     apriElencoSeChiuso();
-    scriviPagine();
     const bool nuova = elenco_.state() == Dataset::State::Insert && elenco_.modified();
-    elenco_.append();
+    salvaLasciando([this] { elenco_.append(); });
     caricaPagine();
     if (nuova) emit elencoCambiato();
 }
@@ -169,6 +180,7 @@ void TFProfessionisti::scartaModifiche() {
     if (!elenco_.isOpen()) return;
     const bool nuova = elenco_.state() == Dataset::State::Insert;
     elenco_.cancel();
+    invio().ricarica();
     caricaPagine();
     if (nuova) emit certificatoCambiato();
 }
@@ -215,13 +227,23 @@ void TFProfessionisti::riportaSostituto() {
     const std::size_t tutti = elenco_.rowCount();
     if (!ui::chiedi(this, QStringLiteral("Copiare i dati del sostituto in tutti i %1 professionisti?").arg(tutti)))
         return;
+    // The certificates whose values change, to be compared with their last sending.
+    std::string diversi;
+    for (const char* c : kColonneSostituto)
+        diversi += (diversi.empty() ? "select ID from Professionisti where " : " or ") + std::string("coalesce(") + c + ", '') <> ?";
+    std::vector<std::int64_t> cambiati;
+    storage::Statement trova(conn_, diversi);
+    int n = 1;
+    for (const char* c : kColonneSostituto) trova.bind(n++, elenco_.text(c));
+    while (trova.step()) cambiati.push_back(trova.integer(0));
     // One statement: every professional gets the values, or none does.
     std::string sql;
     for (const char* c : kColonneSostituto) sql += (sql.empty() ? "update Professionisti set " : ", ") + std::string(c) + " = ?";
     storage::Statement st(conn_, sql);
-    int n = 1;
+    n = 1;
     for (const char* c : kColonneSostituto) st.bind(n++, elenco_.text(c));
     st.step();
+    for (std::int64_t id : cambiati) segnaModificato(id);
     elenco_.moveTo(elenco_.position());  // the current row, read again
     caricaPagine();
     emit datiCambiati();

@@ -45,6 +45,8 @@ private:
     // A row, stored or new, is current.
     bool conRiga() const;
     void stampaRiga(bool conAnteprima);
+    // Saves the row being left (its sending line first), then makes the move.
+    void salvaLasciando(const std::function<void()>& movimento);
     void posizionaCopia();
 
     storage::Dataset elenco_;

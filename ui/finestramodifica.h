@@ -36,6 +36,8 @@ protected:
     bool modificata();
     // Some row holds a change already written into it (the "*" of the title).
     bool righeInSospeso() const;
+    // A change held outside the rows (the editors' sending line), asked about and saved with them.
+    virtual bool modificheFuoriDalleRighe() const { return false; }
     // Writes what was typed on the pages into the rows.
     virtual void scriviPagine() = 0;
     // Saves the rows' changes and shows them as saved.

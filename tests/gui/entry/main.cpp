@@ -12,5 +12,6 @@ int main(int argc, char** argv) {
     esito |= eseguiAspettoTest(argc, argv);
     esito |= eseguiControlliTest(argc, argv);
     esito |= eseguiCasellaTest(argc, argv);
+    esito |= eseguiInvioTest(argc, argv);
     return esito;
 }
