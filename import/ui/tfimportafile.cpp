@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -19,8 +20,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <exception>
+#include <optional>
 
 #include "import/importazione.h"
+#include "import/ricevute.h"
 #include "storage/config.h"
 #include "ui/dialoghi.h"
 #include "ui/icone.h"
@@ -162,6 +165,27 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     ol->addWidget(CbAltro, 1, 0, 1, 2);
     ol->setColumnStretch(0, 1);
 
+    // The receipts' identifiers, copied by the operator from the Agency's listing.
+    auto* ricevute = pannello(QStringLiteral("Ricevute"), "PanelRicevute");
+    auto* rl = new QGridLayout(ricevute);
+    EditRicevute = campo(QString(), "EditRicevute");
+    EditRicevute->setPlaceholderText(QStringLiteral("codice fiscale; numero certificato; protocollo; progressivo"));
+    EditRicevute->setToolTip(QStringLiteral("File di testo separato da «;», con una riga di intestazione facoltativa:\n"
+                                            "codice fiscale; numero certificato; protocollo (17 cifre); "
+                                            "progressivo (6 cifre)"));
+    rl->addWidget(conEtichetta(QStringLiteral("File con i protocolli delle ricevute:"), EditRicevute, ricevute, conn_),
+                  0, 0);
+    CbElencoRicevute = new QComboBox(ricevute);
+    CbElencoRicevute->setObjectName(QStringLiteral("CbElencoRicevute"));
+    CbElencoRicevute->addItem(QStringLiteral("Dipendenti e professionisti"));
+    CbElencoRicevute->addItem(QStringLiteral("Solo dipendenti"));
+    CbElencoRicevute->addItem(QStringLiteral("Solo professionisti"));
+    CbElencoRicevute->setToolTip(QStringLiteral("Dove cercare i certificati delle righe"));
+    rl->addWidget(CbElencoRicevute, 0, 1, Qt::AlignBottom);
+    rl->addWidget(bottone(QStringLiteral("Importa"), "btnImportaRicevute", [this] { importaRicevute(); }), 0, 2,
+                  Qt::AlignBottom);
+    rl->setColumnStretch(0, 1);
+
     // The archive reset.
     auto* elimina = pannello(QStringLiteral("Elimina"), "PanelElimina");
     elimina->setStyleSheet(
@@ -174,7 +198,7 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     el->addWidget(bottone(QStringLiteral("Dati dei professionisti"), "btnEliminaProfessionisti",
                           [this] { eliminaProfessionisti(); }));
 
-    for (QGroupBox* g : {aggiuntivi, paghe, finanziaria, p770, altro, elimina}) l->addWidget(g);
+    for (QGroupBox* g : {aggiuntivi, paghe, finanziaria, p770, altro, ricevute, elimina}) l->addWidget(g);
 
     auto* fondo = new QHBoxLayout;
     fondo->addWidget(ui::bottoneChiudi(this, "SpeedButton1"));
@@ -270,6 +294,19 @@ void TFImportaFile::importaAltro() {
     esegui(QStringLiteral("Importazione in corso..."), [&](storage::Reporter& r) {
         importazione::ImportaAltro(conn_, EditAltro->text().toStdString(), CbAltro->isChecked(),
                                    leggiDati(EditAttivita, EditSede, EditMatricola), r);
+    });
+}
+
+void TFImportaFile::importaRicevute() {
+    if (EditRicevute->text().trimmed().isEmpty()) {
+        ui::informa(this, QStringLiteral("Indicare il file delle ricevute da importare."));
+        return;
+    }
+    std::optional<storage::Elenco> elenco;
+    if (CbElencoRicevute->currentIndex() == 1) elenco = storage::Elenco::Dipendenti;
+    if (CbElencoRicevute->currentIndex() == 2) elenco = storage::Elenco::Professionisti;
+    esegui(QStringLiteral("Importazione in corso..."), [&](storage::Reporter& r) {
+        importazione::ImportaRicevute(conn_, EditRicevute->text().trimmed().toStdString(), r, elenco);
     });
 }
 

@@ -11,6 +11,7 @@ class Reporter;
 }
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -25,6 +26,8 @@ public:
     void importaFinanziaria();
     void importa770(int tracciato);
     void importaAltro();
+    // The identifiers the Agency's receipt gave the accepted certificates.
+    void importaRicevute();
     void eliminaEnte();
     void eliminaDipendenti();
     void eliminaProfessionisti();
@@ -59,5 +62,7 @@ private:
     QLineEdit* Edit770;
     QLineEdit* EditAltro;
     QCheckBox* CbAltro;
+    QLineEdit* EditRicevute;
+    QComboBox* CbElencoRicevute;
     bool inCorso_ = false;
 };

@@ -149,6 +149,23 @@ private:
     bool file_ = false;
 };
 
+QTableView* grigliaDiRighe(QAbstractItemModel* modello, const char* nome, QWidget* genitore) {
+    auto* g = new QTableView(genitore);
+    g->setObjectName(QLatin1String(nome));
+    g->setModel(modello);
+    g->setSelectionBehavior(QAbstractItemView::SelectRows);
+    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    g->setAlternatingRowColors(true);
+    g->setWordWrap(false);
+    g->verticalHeader()->hide();
+    // Fixed row heights keep a list of a hundred thousand rows quick to scroll.
+    g->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    g->verticalHeader()->setDefaultSectionSize(g->fontMetrics().height() + 6);
+    g->horizontalHeader()->setStretchLastSection(true);
+    g->setSortingEnabled(true);
+    return g;
+}
+
 TFControllo::TFControllo(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("TFControllo"));
     setWindowTitle(QStringLiteral("Controllo prima dell'invio"));
@@ -159,21 +176,9 @@ TFControllo::TFControllo(QWidget* parent) : QWidget(parent, Qt::Window) {
     sommario_->setObjectName(QStringLiteral("lblSommario"));
     sommario_->setWordWrap(true);
 
-    griglia_ = new QTableView(this);
-    griglia_->setObjectName(QStringLiteral("grdProblemi"));
-    griglia_->setModel(modello_);
-    griglia_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    griglia_ = grigliaDiRighe(modello_, "grdProblemi", this);
     griglia_->setSelectionMode(QAbstractItemView::SingleSelection);
-    griglia_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    griglia_->setAlternatingRowColors(true);
-    griglia_->setWordWrap(false);
-    griglia_->verticalHeader()->hide();
-    // Fixed row heights keep a list of a hundred thousand problems quick to scroll.
-    griglia_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    griglia_->verticalHeader()->setDefaultSectionSize(griglia_->fontMetrics().height() + 6);
-    griglia_->horizontalHeader()->setStretchLastSection(true);
     griglia_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    griglia_->setSortingEnabled(true);
     griglia_->installEventFilter(this);
     connect(griglia_, &QTableView::doubleClicked, this, [this](const QModelIndex& i) { apriRiga(i.row()); });
 

@@ -5,10 +5,14 @@
 
 #include "check/controllo.h"
 
+class QAbstractItemModel;
 class QLabel;
 class QPushButton;
 class QTableView;
 class ModelloProblemi;
+
+// A read-only grid of whole rows, sortable by any column, quick to scroll on long lists.
+QTableView* grigliaDiRighe(QAbstractItemModel* modello, const char* nome, QWidget* genitore);
 
 // The problems the pre-send check found, in a grid the operator sorts by any column.
 // A double-click (or "Apri") on a row asks for the certificate or screen it names.

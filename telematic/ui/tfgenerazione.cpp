@@ -11,14 +11,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
+#include <memory>
 
 #include "storage/config.h"
 #include "telematic/generazione.h"
 #include "telematic/ui/tfcontrollo.h"
+#include "telematic/ui/tfscelti.h"
 #include "ui/dialoghi.h"
 #include "ui/icone.h"
 #include "ui/reporterfinestra.h"
@@ -68,6 +72,38 @@ TFGenerazione::TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* pare
                                        "validamente presentato una comunicazione CSO"),
                         "CheckBox1", this);
     l->addWidget(CheckBox1);
+    connect(CheckBox1, &QCheckBox::toggled, this, [this] { rifiutaQuadroCtSeCorrezione(); });
+
+    // Ordinary, or a correction of certificates already accepted: only those marked for it.
+    auto* tipoFornitura = new QGroupBox(QStringLiteral(" Tipo di fornitura "), this);
+    auto* tl = new QGridLayout(tipoFornitura);
+    fornitura_ = new QButtonGroup(this);
+    fornitura_->setObjectName(QStringLiteral("GruppoFornitura"));
+    const char* nomiFornitura[] = {"FornituraOrdinaria", "FornituraSostituzione", "FornituraAnnullamento"};
+    const QString vociFornitura[] = {QStringLiteral("Ordinaria"), QStringLiteral("Sostituzione"),
+                                     QStringLiteral("Annullamento")};
+    for (int i = 0; i < 3; ++i) {
+        auto* r = new QRadioButton(vociFornitura[i], tipoFornitura);
+        r->setObjectName(QLatin1String(nomiFornitura[i]));
+        fornitura_->addButton(r, i);
+        tl->addWidget(r, 0, i);
+    }
+    fornitura_->button(0)->setChecked(true);
+    tl->setColumnStretch(3, 1);
+    bottoneScelti_ = new QPushButton(QStringLiteral("Solo i certificati scelti…"), tipoFornitura);
+    bottoneScelti_->setObjectName(QStringLiteral("btnScelti"));
+    bottoneScelti_->setToolTip(QStringLiteral("Limita la fornitura ordinaria ai certificati spuntati in un elenco"));
+    connect(bottoneScelti_, &QPushButton::clicked, this, &TFGenerazione::scegliCertificati);
+    etichettaScelti_ = new QLabel(tipoFornitura);
+    etichettaScelti_->setObjectName(QStringLiteral("lblScelti"));
+    tl->addWidget(bottoneScelti_, 1, 0, 1, 2);
+    tl->addWidget(etichettaScelti_, 1, 2, 1, 2);
+    connect(fornitura_, &QButtonGroup::idToggled, this, [this](int, bool acceso) {
+        if (!acceso) return;
+        rifiutaQuadroCtSeCorrezione();
+        aggiornaScelti();
+    });
+    l->addWidget(tipoFornitura);
 
     if (dip) {
         auto* forniture = new QGroupBox(QStringLiteral("Forniture da includere "), this);
@@ -135,7 +171,64 @@ TFGenerazione::TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* pare
     controllo_ = new TFControllo(this);
     connect(controllo_, &TFControllo::ripeti, this, &TFGenerazione::controlla);
 
-    resize(560, dip ? 400 : 340);
+    aggiornaScelti();
+    resize(560, dip ? 480 : 420);
+}
+
+telematic::TipoFornitura TFGenerazione::fornitura() const {
+    switch (fornitura_->checkedId()) {
+    case 1: return telematic::TipoFornitura::Sostituzione;
+    case 2: return telematic::TipoFornitura::Annullamento;
+    default: return telematic::TipoFornitura::Ordinaria;
+    }
+}
+
+storage::Elenco TFGenerazione::elenco() const {
+    return tipo_ == Tipo::Dipendenti ? storage::Elenco::Dipendenti : storage::Elenco::Professionisti;
+}
+
+void TFGenerazione::rifiutaQuadroCtSeCorrezione() {
+    if (!CheckBox1->isChecked() || fornitura() == telematic::TipoFornitura::Ordinaria) return;
+    CheckBox1->setChecked(false);
+    ui::informa(this, QString::fromUtf8(telematic::kRifiutoCtCorrezione));
+}
+
+void TFGenerazione::aggiornaScelti() {
+    const telematic::TipoFornitura f = fornitura();
+    const bool ordinaria = f == telematic::TipoFornitura::Ordinaria;
+    bottoneScelti_->setEnabled(ordinaria);
+    if (ordinaria) {
+        etichettaScelti_->setText(scelti_.empty()          ? QStringLiteral("tutti i certificati")
+                                  : scelti_.size() == 1 ? QStringLiteral("1 certificato scelto")
+                                                        : QStringLiteral("%1 certificati scelti").arg(scelti_.size()));
+        return;
+    }
+    const bool sost = f == telematic::TipoFornitura::Sostituzione;
+    std::size_t n = 0;
+    // An archive that cannot be read says so when the operator runs the check or the generation.
+    ui::esegui(this, [&] {
+        n = storage::MarcatiCon(conn_, elenco(),
+                                sost ? storage::Operazione::Sostituzione : storage::Operazione::Annullamento)
+                .size();
+    });
+    const QString parola = sost ? QStringLiteral("Sostituzione") : QStringLiteral("Annullamento");
+    etichettaScelti_->setText(n == 1 ? QStringLiteral("1 certificato segnato «%1»").arg(parola)
+                                     : QStringLiteral("%1 certificati segnati «%2»").arg(n).arg(parola));
+}
+
+void TFGenerazione::showEvent(QShowEvent* e) {
+    // Marks set in the editors meanwhile show in the count.
+    if (conn_.isOpen()) aggiornaScelti();
+    QWidget::showEvent(e);
+}
+
+void TFGenerazione::scegliCertificati() {
+    std::unique_ptr<TFScelti> d;
+    if (!ui::esegui(this, [&] { d = std::make_unique<TFScelti>(conn_, elenco(), scelti_, daControllo_, this); }))
+        return;
+    if (d->exec() != QDialog::Accepted) return;
+    scelti_ = d->scelti();
+    aggiornaScelti();
 }
 
 QCheckBox* TFGenerazione::casella(const QString& testo, const char* nome, QWidget* genitore) {
@@ -155,6 +248,8 @@ void TFGenerazione::generaFile() {
     opz.nomeFile = Edit1->text().toStdString();
     opz.tipoFornitore = RadioGroup1->checkedId() == 1 ? "10" : "01";
     opz.quadroCt = CheckBox1->isChecked();
+    opz.fornitura = fornitura();
+    if (opz.fornitura == telematic::TipoFornitura::Ordinaria && !scelti_.empty()) opz.scelti = scelti_;
     if (tipo_ == Tipo::Dipendenti) opz.tipi = tipiScelti();
     // The check runs once the folder and the overwrite question are settled, before writing.
     bool annullato = false;
@@ -191,6 +286,7 @@ void TFGenerazione::generaFile() {
                              ? telematic::GeneraFileDipendenti(conn_, opz, reporter)
                              : telematic::GeneraFileProfessionisti(conn_, opz, reporter);
         if (!ris.cartella.empty()) Edit2->setText(QString::fromStdString(ris.cartella));
+        if (ris.esito == telematic::Esito::Concluso) aggiornaScelti();
         if (ris.esito == telematic::Esito::Annullato && (annullato || reporter.annullato()))
             ui::informa(this, ui::kAnnullatoFile);
         if (ris.esito == telematic::Esito::Concluso && !segnalazioni.empty())
@@ -218,6 +314,9 @@ check::OpzioniControllo TFGenerazione::opzioniControllo() const {
     o.tipi = dip ? tipiScelti() : storage::Tipi();
     o.professionisti = !dip;
     o.quadroCt = CheckBox1->isChecked();
+    o.fornitura = fornitura();
+    if (o.fornitura == telematic::TipoFornitura::Ordinaria && !scelti_.empty())
+        (dip ? o.sceltiDipendenti : o.sceltiProfessionisti) = scelti_;
     return o;
 }
 
@@ -230,6 +329,9 @@ QString TFGenerazione::intestazioneControllo() const {
     if (o.tipi.contiene(storage::Tipo::CoC)) parti << QStringLiteral("Co. Co. Co.");
     if (parti.isEmpty()) parti << QStringLiteral("solo il sostituto: nessuna fornitura scelta");
     if (o.quadroCt) parti << QStringLiteral("Quadro CT");
+    if (o.fornitura == telematic::TipoFornitura::Sostituzione) parti << QStringLiteral("fornitura di sostituzione");
+    if (o.fornitura == telematic::TipoFornitura::Annullamento) parti << QStringLiteral("fornitura di annullamento");
+    if (o.sceltiDipendenti || o.sceltiProfessionisti) parti << etichettaScelti_->text();
     return QStringLiteral("Controllo dell'archivio (%1)").arg(parti.join(QStringLiteral(", ")));
 }
 
@@ -248,6 +350,15 @@ TFGenerazione::EsitoControllo TFGenerazione::controllaArchivio() {
 }
 
 void TFGenerazione::mostraControllo(std::vector<check::Problema> problemi, const QString& intestazione, bool file) {
+    if (!file) {
+        const auto origine = tipo_ == Tipo::Dipendenti ? check::Origine::Dipendente : check::Origine::Professionista;
+        std::vector<std::int64_t> ids;
+        for (const check::Problema& p : problemi)
+            if (p.origine == origine && p.id > 0) ids.push_back(p.id);
+        std::sort(ids.begin(), ids.end());
+        ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+        daControllo_ = std::move(ids);
+    }
     controllo_->mostra(std::move(problemi), intestazione, file);
     if (controllo_->isMinimized()) controllo_->showNormal();
     controllo_->show();

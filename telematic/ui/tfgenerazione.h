@@ -1,15 +1,20 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "check/controllo.h"
+#include "storage/invii.h"
+#include "telematic/generazione.h"
 
 namespace storage {
 class Connection;
 }
 class QButtonGroup;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -34,7 +39,21 @@ public:
     // The list of the last check; its "apri" signal asks for a certificate's editor.
     TFControllo& finestraControllo() { return *controllo_; }
 
+    telematic::TipoFornitura fornitura() const;
+    // "Solo i certificati scelti…": the list to tick, for an ordinary supply.
+    void scegliCertificati();
+    // The numbers ticked there, ascending; empty for every certificate.
+    const std::vector<std::int64_t>& scelti() const { return scelti_; }
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
 private:
+    storage::Elenco elenco() const;
+    // Record C cannot travel with a correction supply: the box is cleared, saying why.
+    void rifiutaQuadroCtSeCorrezione();
+    // What the supply will hold, beside "Solo i certificati scelti…".
+    void aggiornaScelti();
     QCheckBox* casella(const QString& testo, const char* nome, QWidget* genitore);
     storage::Tipi tipiScelti() const;
     check::OpzioniControllo opzioniControllo() const;
@@ -52,6 +71,12 @@ private:
     storage::Connection& conn_;
     QButtonGroup* RadioGroup1;
     QCheckBox* CheckBox1;
+    QButtonGroup* fornitura_;
+    QPushButton* bottoneScelti_;
+    QLabel* etichettaScelti_;
+    std::vector<std::int64_t> scelti_;
+    // The certificates the last archive check listed; nullopt before the first.
+    std::optional<std::vector<std::int64_t>> daControllo_;
     QCheckBox* CBDipendenti = nullptr;
     QCheckBox* CbAmministratori = nullptr;
     QCheckBox* CbCoCoCo = nullptr;

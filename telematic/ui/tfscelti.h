@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "storage/invii.h"
+
+class QLabel;
+class QLineEdit;
+class QSortFilterProxyModel;
+class QTableView;
+class ModelloScelti;
+
+// "Solo i certificati scelti…": the certificates of one list, each with a box to tick, for an
+// ordinary supply limited to a few (those the Agency rejected, those corrected after the check).
+class TFScelti : public QDialog {
+    Q_OBJECT
+public:
+    // scelti: the numbers ticked when the list opens. daControllo: the certificates the last
+    // check of the archive named, nullopt when no check was shown yet.
+    TFScelti(storage::Connection& conn, storage::Elenco elenco, const std::vector<std::int64_t>& scelti,
+             std::optional<std::vector<std::int64_t>> daControllo, QWidget* parent);
+    ~TFScelti() override;
+
+    // The numbers ticked, ascending; empty means every certificate.
+    std::vector<std::int64_t> scelti() const;
+    // Ticks or unticks one certificate (as a click on its box does).
+    void scegli(std::int64_t id, bool si);
+    // Ticks or unticks every row the filter shows.
+    void scegliVisibili(bool si);
+    // Ticks the certificates the last check named.
+    void aggiungiDaControllo();
+
+private:
+    void aggiornaConteggio();
+
+    ModelloScelti* modello_;
+    QSortFilterProxyModel* filtrati_;
+    QTableView* griglia_;
+    QLineEdit* filtro_;
+    QLabel* conteggio_;
+    std::optional<std::vector<std::int64_t>> daControllo_;
+};
