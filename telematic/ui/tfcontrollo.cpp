@@ -177,7 +177,8 @@ TFControllo::TFControllo(QWidget* parent) : QWidget(parent, Qt::Window) {
     sommario_->setWordWrap(true);
 
     griglia_ = grigliaDiRighe(modello_, "grdProblemi", this);
-    griglia_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several rows can be selected, to choose their certificates for an ordinary supply.
+    griglia_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     griglia_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     griglia_->installEventFilter(this);
     connect(griglia_, &QTableView::doubleClicked, this, [this](const QModelIndex& i) { apriRiga(i.row()); });
@@ -211,6 +212,12 @@ TFControllo::TFControllo(QWidget* parent) : QWidget(parent, Qt::Window) {
 TFControllo::~TFControllo() = default;
 
 const std::vector<check::Problema>& TFControllo::problemi() const { return modello_->problemi(); }
+
+std::vector<check::Problema> TFControllo::problemiSelezionati() const {
+    std::vector<check::Problema> p;
+    for (const QModelIndex& i : griglia_->selectionModel()->selectedRows()) p.push_back(modello_->problema(i.row()));
+    return p;
+}
 
 void TFControllo::mostra(std::vector<check::Problema> problemi, const QString& intestazione, bool file) {
     const std::size_t errori = check::ContaErrori(problemi);

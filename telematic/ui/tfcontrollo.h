@@ -28,6 +28,8 @@ public:
     // A file's problems number their records instead of certificates.
     void mostra(std::vector<check::Problema> problemi, const QString& intestazione, bool file);
     const std::vector<check::Problema>& problemi() const;
+    // The problems of the rows the operator selected.
+    std::vector<check::Problema> problemiSelezionati() const;
     QTableView* griglia() { return griglia_; }
 
 signals:

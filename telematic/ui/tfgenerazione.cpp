@@ -223,8 +223,23 @@ void TFGenerazione::showEvent(QShowEvent* e) {
 }
 
 void TFGenerazione::scegliCertificati() {
+    std::optional<Segnalati> segnalati;
+    if (controllato_) {
+        const auto origine = tipo_ == Tipo::Dipendenti ? check::Origine::Dipendente : check::Origine::Professionista;
+        auto numeri = [origine](const std::vector<check::Problema>& problemi, bool soloErrori) {
+            std::vector<std::int64_t> ids;
+            for (const check::Problema& p : problemi)
+                if (p.origine == origine && p.id > 0 && (!soloErrori || p.gravita == check::Gravita::Errore))
+                    ids.push_back(p.id);
+            std::sort(ids.begin(), ids.end());
+            ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+            return ids;
+        };
+        segnalati = Segnalati{numeri(controllo_->problemi(), true), numeri(controllo_->problemiSelezionati(), false),
+                              numeri(controllo_->problemi(), false)};
+    }
     std::unique_ptr<TFScelti> d;
-    if (!ui::esegui(this, [&] { d = std::make_unique<TFScelti>(conn_, elenco(), scelti_, daControllo_, this); }))
+    if (!ui::esegui(this, [&] { d = std::make_unique<TFScelti>(conn_, elenco(), scelti_, segnalati, this); }))
         return;
     if (d->exec() != QDialog::Accepted) return;
     scelti_ = d->scelti();
@@ -350,15 +365,7 @@ TFGenerazione::EsitoControllo TFGenerazione::controllaArchivio() {
 }
 
 void TFGenerazione::mostraControllo(std::vector<check::Problema> problemi, const QString& intestazione, bool file) {
-    if (!file) {
-        const auto origine = tipo_ == Tipo::Dipendenti ? check::Origine::Dipendente : check::Origine::Professionista;
-        std::vector<std::int64_t> ids;
-        for (const check::Problema& p : problemi)
-            if (p.origine == origine && p.id > 0) ids.push_back(p.id);
-        std::sort(ids.begin(), ids.end());
-        ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
-        daControllo_ = std::move(ids);
-    }
+    controllato_ = !file;
     controllo_->mostra(std::move(problemi), intestazione, file);
     if (controllo_->isMinimized()) controllo_->showNormal();
     controllo_->show();

@@ -75,8 +75,8 @@ private:
     QPushButton* bottoneScelti_;
     QLabel* etichettaScelti_;
     std::vector<std::int64_t> scelti_;
-    // The certificates the last archive check listed; nullopt before the first.
-    std::optional<std::vector<std::int64_t>> daControllo_;
+    // The check's window shows a check of the archive (not of a file).
+    bool controllato_ = false;
     QCheckBox* CBDipendenti = nullptr;
     QCheckBox* CbAmministratori = nullptr;
     QCheckBox* CbCoCoCo = nullptr;

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <tuple>
 
 #include "telematic/ui/tfcontrollo.h"
 #include "ui/dialoghi.h"
@@ -141,8 +143,8 @@ private:
 };
 
 TFScelti::TFScelti(storage::Connection& conn, storage::Elenco elenco, const std::vector<std::int64_t>& scelti,
-                   std::optional<std::vector<std::int64_t>> daControllo, QWidget* parent)
-    : QDialog(parent), daControllo_(std::move(daControllo)) {
+                   std::optional<Segnalati> segnalati, QWidget* parent)
+    : QDialog(parent), segnalati_(std::move(segnalati)) {
     setObjectName(QStringLiteral("TFScelti"));
     const bool dip = elenco == storage::Elenco::Dipendenti;
     setWindowTitle(dip ? QStringLiteral("Certificati scelti - DIPENDENTI") : QStringLiteral("Certificati scelti - PROFESSIONISTI"));
@@ -158,7 +160,8 @@ TFScelti::TFScelti(storage::Connection& conn, storage::Elenco elenco, const std:
 
     auto* spiegazione = new QLabel(
         QStringLiteral("La fornitura ordinaria conterrà solo i certificati spuntati; senza alcuna spunta, "
-                       "tutti. «Da controllo» spunta i certificati segnalati dall'ultimo controllo."),
+                       "tutti. «Da controllo» spunta i certificati segnalati dall'ultimo «Controllo»: quelli con errori, "
+                       "quelli delle righe selezionate nel suo elenco, oppure tutti."),
         this);
     spiegazione->setWordWrap(true);
 
@@ -186,7 +189,7 @@ TFScelti::TFScelti(storage::Connection& conn, storage::Elenco elenco, const std:
         b->setObjectName(QLatin1String(nome));
         b->setToolTip(suggerimento);
         b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, azione);
+        if (azione) connect(b, &QPushButton::clicked, this, azione);
         return b;
     };
     auto* cerca = new QHBoxLayout;
@@ -196,9 +199,20 @@ TFScelti::TFScelti(storage::Connection& conn, storage::Elenco elenco, const std:
                               [this] { scegliVisibili(true); }));
     cerca->addWidget(pulsante(QStringLiteral("Nessuno"), "btnNessuno", QStringLiteral("Toglie la spunta ai certificati elencati"),
                               [this] { scegliVisibili(false); }));
-    cerca->addWidget(pulsante(QStringLiteral("Da controllo"), "btnDaControllo",
-                              QStringLiteral("Spunta i certificati segnalati dall'ultimo controllo"),
-                              [this] { aggiungiDaControllo(); }));
+    auto* daControllo = pulsante(QStringLiteral("Da controllo"), "btnDaControllo",
+                                 QStringLiteral("Spunta i certificati segnalati dall'ultimo controllo"), {});
+    auto* menu = new QMenu(daControllo);
+    const std::tuple<const char*, QString, DaControllo> voci[] = {
+        {"azioneConErrori", QStringLiteral("Certificati con errori"), DaControllo::ConErrori},
+        {"azioneSelezionati", QStringLiteral("Certificati delle righe selezionate nel controllo"), DaControllo::Selezionati},
+        {"azioneTutti", QStringLiteral("Tutti i certificati segnalati"), DaControllo::Tutti}};
+    for (const auto& [nome, testo, quali] : voci) {
+        QAction* a = menu->addAction(testo);
+        a->setObjectName(QLatin1String(nome));
+        connect(a, &QAction::triggered, this, [this, quali = quali] { aggiungiDaControllo(quali); });
+    }
+    daControllo->setMenu(menu);
+    cerca->addWidget(daControllo);
 
     auto* bottoni = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     bottoni->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("btnConferma"));
@@ -230,23 +244,23 @@ void TFScelti::scegliVisibili(bool si) {
     for (int r = 0; r < filtrati_->rowCount(); ++r) modello_->imposta(filtrati_->mapToSource(filtrati_->index(r, 0)).row(), si);
 }
 
-void TFScelti::aggiungiDaControllo() {
-    if (!daControllo_) {
+void TFScelti::aggiungiDaControllo(DaControllo quali) {
+    if (!segnalati_) {
         ui::informa(this, QStringLiteral("Nessun controllo eseguito: premere «Controllo» nella finestra "
                                          "di generazione, poi tornare a questo elenco."));
         return;
     }
-    int aggiunti = 0;
-    for (std::int64_t id : *daControllo_) {
-        const int r = modello_->riga(id);
-        if (r < 0 || modello_->data(modello_->index(r, Numero), Qt::CheckStateRole).toInt() == Qt::Checked) continue;
-        modello_->imposta(r, true);
-        ++aggiunti;
+    const std::vector<std::int64_t>& ids = quali == DaControllo::ConErrori     ? segnalati_->conErrori
+                                           : quali == DaControllo::Selezionati ? segnalati_->selezionati
+                                                                               : segnalati_->tutti;
+    if (ids.empty()) {
+        ui::informa(this, quali == DaControllo::ConErrori ? QStringLiteral("L'ultimo controllo non ha trovato errori nei certificati.")
+                          : quali == DaControllo::Selezionati
+                              ? QStringLiteral("Nell'elenco del controllo non è selezionata alcuna riga di un certificato.")
+                              : QStringLiteral("L'ultimo controllo non ha segnalato alcun certificato."));
+        return;
     }
-    if (daControllo_->empty())
-        ui::informa(this, QStringLiteral("L'ultimo controllo non ha segnalato alcun certificato."));
-    else if (aggiunti == 0)
-        ui::informa(this, QStringLiteral("I certificati segnalati dall'ultimo controllo sono già spuntati."));
+    for (std::int64_t id : ids) scegli(id, true);
 }
 
 void TFScelti::aggiornaConteggio() {

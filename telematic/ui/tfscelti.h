@@ -13,15 +13,23 @@ class QSortFilterProxyModel;
 class QTableView;
 class ModelloScelti;
 
+// The certificates of one list that the last check of the archive named, for "Da controllo".
+struct Segnalati {
+    std::vector<std::int64_t> conErrori;    // with at least one error
+    std::vector<std::int64_t> selezionati;  // on the rows the operator selected in the check's list
+    std::vector<std::int64_t> tutti;        // on any row
+};
+enum class DaControllo { ConErrori, Selezionati, Tutti };
+
 // "Solo i certificati scelti…": the certificates of one list, each with a box to tick, for an
 // ordinary supply limited to a few (those the Agency rejected, those corrected after the check).
 class TFScelti : public QDialog {
     Q_OBJECT
 public:
-    // scelti: the numbers ticked when the list opens. daControllo: the certificates the last
-    // check of the archive named, nullopt when no check was shown yet.
+    // scelti: the numbers ticked when the list opens. segnalati: nullopt when no check of the
+    // archive was shown yet.
     TFScelti(storage::Connection& conn, storage::Elenco elenco, const std::vector<std::int64_t>& scelti,
-             std::optional<std::vector<std::int64_t>> daControllo, QWidget* parent);
+             std::optional<Segnalati> segnalati, QWidget* parent);
     ~TFScelti() override;
 
     // The numbers ticked, ascending; empty means every certificate.
@@ -30,8 +38,8 @@ public:
     void scegli(std::int64_t id, bool si);
     // Ticks or unticks every row the filter shows.
     void scegliVisibili(bool si);
-    // Ticks the certificates the last check named.
-    void aggiungiDaControllo();
+    // Ticks these certificates of the last check.
+    void aggiungiDaControllo(DaControllo quali);
 
 private:
     void aggiornaConteggio();
@@ -41,5 +49,5 @@ private:
     QTableView* griglia_;
     QLineEdit* filtro_;
     QLabel* conteggio_;
-    std::optional<std::vector<std::int64_t>> daControllo_;
+    std::optional<Segnalati> segnalati_;
 };
