@@ -47,8 +47,9 @@ std::vector<Riga> leggiRighe(storage::Connection& conn, storage::Elenco elenco) 
         r.tipo = qs(st.text(4)).trimmed();
         righe.push_back(std::move(r));
     }
+    storage::LettoreInvii invii(conn);
     for (Riga& r : righe) {
-        const storage::StatoInvio s = storage::LeggiInvio(conn, elenco, r.id);
+        const storage::StatoInvio s = invii.leggi(elenco, r.id);
         r.protocollo = QString::fromStdString(s.protocollo);
         r.operazione = QString::fromUtf8(storage::TestoOperazione(s.operazione));
     }

@@ -51,6 +51,8 @@ private slots:
     void quadroCtRifiutato();
     void elencoScelti_data();
     void elencoScelti();
+    void controlloDellaFornitura_data();
+    void controlloDellaFornitura();
     void fornituraDallaFinestra_data();
     void fornituraDallaFinestra();
 };
@@ -170,6 +172,36 @@ void FornituraTest::elencoScelti() {
     for (std::int64_t id : w.scelti()) numeri << QString::number(id);
     QCOMPARE(numeri.join(','), scelti);
     QCOMPARE(figlio<QLabel>(w, "lblScelti")->text(), etichetta);
+}
+
+// "Controllo" checks the supply the window would write: a correction looks at the certificates
+// marked for it, here number 3 without its identifiers.
+void FornituraTest::controlloDellaFornitura_data() {
+    QTest::addColumn<QString>("fornitura");
+    QTest::addColumn<QString>("intestazione");
+    QTest::addColumn<bool>("errore3");
+    QTest::newRow("ordinaria") << "FornituraOrdinaria" << "Controllo dell'archivio (Dipendenti - LPU / LSU)" << false;
+    QTest::newRow("sostituzione") << "FornituraSostituzione"
+                                  << "Controllo dell'archivio (Dipendenti - LPU / LSU, fornitura di sostituzione)" << true;
+}
+
+void FornituraTest::controlloDellaFornitura() {
+    QFETCH(QString, fornitura);
+    QFETCH(QString, intestazione);
+    QFETCH(bool, errore3);
+    storage::SegnaOperazione(*conn, storage::Elenco::Dipendenti, {3}, storage::Operazione::Sostituzione);
+    Registratore r;
+    TFCreaFile w(*conn);
+    w.show();
+    figlio<QCheckBox>(w, "CBDipendenti")->setChecked(true);
+    QTest::mouseClick(figlio<QRadioButton>(w, qPrintable(fornitura)), Qt::LeftButton);
+    QTest::mouseClick(figlio<QPushButton>(w, "btnControllo"), Qt::LeftButton);
+    const QString sommario = figlio<QLabel>(w.finestraControllo(), "lblSommario")->text();
+    QVERIFY2(sommario.startsWith(intestazione + ": "), qPrintable(sommario));
+    bool trovato = false;
+    for (const check::Problema& p : w.finestraControllo().problemi())
+        trovato = trovato || (p.id == 3 && p.gravita == check::Gravita::Errore);
+    QCOMPARE(trovato, errore3);
 }
 
 // A whole run from the window: an ordinary supply of the chosen few, and a substitution of the

@@ -1,6 +1,7 @@
 // The import window: its checks, a whole import from a panel, and the reset's three questions.
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QTimer>
 #include <QTreeWidget>
@@ -12,6 +13,7 @@
 
 #include "import/ui/tfimportafile.h"
 #include "registratore.h"
+#include "ui/sfoglia.h"
 
 namespace {
 // One "H" record of a 770 Semplificato file: tax code in column 30, fields from column 90.
@@ -39,6 +41,8 @@ private slots:
     void azzeramento_data();
     void azzeramento();
     void ripristinoDallaFinestra();
+    void ricevute_data();
+    void ricevute();
 };
 
 void ImportaTest::valoriIniziali() {
@@ -184,6 +188,63 @@ void ImportaTest::ripristinoDallaFinestra() {
     QCOMPARE(r.domande.size(), 1);
     QVERIFY(r.domande[0].startsWith(QStringLiteral("Ripristinare l'archivio com'era il ")));
     QCOMPARE(valore(arch->db, "select count(*) from Professionisti"), "0");
+}
+
+// The "Ricevute" panel: the core's count or its refusal naming line and value reach the operator,
+// and the list chosen decides where a certificate number and tax code found in both lists go.
+void ImportaTest::ricevute_data() {
+    QTest::addColumn<QString>("righe");   // the file's lines, "|" between them; "-": no file named
+    QTest::addColumn<int>("elenco");      // 0 both lists, 1 employees only, 2 professionals only
+    QTest::addColumn<QString>("messaggio");  // "%F" stands for the file's path
+    QTest::addColumn<QString>("salvati");    // "D3,P3": the certificates given the identifiers
+
+    const QString p = "12345678901234567";
+    QTest::newRow("buone, con intestazione")
+        << "codice fiscale;numero;protocollo;progressivo|RSSMRA70A01H501S;5;" + p + ";000001|BNCLGU65B02F205I;3;" + p + ";000002"
+        << 0 << "Operazione terminata.\nImportate 2 ricevute dal file %F." << "D5,P3";
+    QTest::newRow("stesso numero e codice nei due elenchi")
+        << "VRDLGI60B02F205H;4;" + p + ";000003" << 0
+        << "File %F, riga 1: il certificato numero 4 con codice fiscale \"VRDLGI60B02F205H\" è sia di un dipendente sia "
+           "di un professionista: importare la ricevuta indicando l'elenco. Nessuna ricevuta è stata importata."
+        << "";
+    QTest::newRow("solo professionisti") << "VRDLGI60B02F205H;4;" + p + ";000003" << 2
+                                         << "Operazione terminata.\nImportata 1 ricevuta dal file %F." << "P4";
+    QTest::newRow("certificato sconosciuto")
+        << "RSSMRA70A01H501S;5;" + p + ";000001|RSSMRA70A01H501S;6;" + p + ";000002" << 0
+        << "File %F, riga 2: nessun certificato numero 6 con codice fiscale \"RSSMRA70A01H501S\". "
+           "Nessuna ricevuta è stata importata."
+        << "";
+    QTest::newRow("progressivo di 5 cifre")
+        << "RSSMRA70A01H501S;5;" + p + ";00001" << 0
+        << "File %F, riga 1: il progressivo \"00001\" non è di 6 cifre. Nessuna ricevuta è stata importata." << "";
+    QTest::newRow("nessun file") << "-" << 0 << "Indicare il file delle ricevute da importare." << "";
+}
+
+void ImportaTest::ricevute() {
+    QFETCH(QString, righe);
+    QFETCH(int, elenco);
+    QFETCH(QString, messaggio);
+    QFETCH(QString, salvati);
+    // Number 4 with the same tax code is both an employee's and a professional's.
+    esegui(arch->db,
+           "insert into Zefo1(ID, B01) values(5, 'RSSMRA70A01H501S'), (4, 'VRDLGI60B02F205H');"
+           "insert into Professionisti(ID, B01) values(3, 'BNCLGU65B02F205I'), (4, 'VRDLGI60B02F205H');");
+    const QString file = QString::fromStdString(arch->percorso("ricevute.csv"));
+    if (righe != "-") std::ofstream(file.toStdString()) << righe.replace('|', '\n').toStdString() << '\n';
+    Registratore r;
+    TFImportaFile w(*conn);
+    auto* edit = figlio<QLineEdit>(w, "EditRicevute");
+    // "Sfoglia…" starts in the archive's folder while the box is empty.
+    QCOMPARE(ui::inizioSfoglia(edit->text(), ui::Scelta::FileDaLeggere, *conn), QString::fromStdString(arch->cartella));
+    QVERIFY(w.findChild<QPushButton*>("SfogliaEditRicevute"));
+    if (righe != "-") edit->setText(file);
+    figlio<QComboBox>(w, "CbElencoRicevute")->setCurrentIndex(elenco);
+    QTest::mouseClick(figlio<QPushButton>(w, "btnImportaRicevute"), Qt::LeftButton);
+    QCOMPARE(r.informazioni + r.errori, QStringList{QString(messaggio).replace("%F", file)});
+    QStringList trovati;
+    storage::Statement st(*conn, "select Elenco || ID from Invii where Protocollo <> '' order by Elenco, ID");
+    while (st.step()) trovati << QString::fromStdString(std::string(st.text(0)));
+    QCOMPARE(trovati.join(','), salvati);
 }
 
 QTEST_MAIN(ImportaTest)
