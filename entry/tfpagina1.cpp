@@ -312,13 +312,8 @@ void TFPagina1::aggiungi() {
     sostituto_.close();
     sostituto_.open(storage::kSqlSostituto);
     salvaLasciando([this] { zefo1_.append(); });
-    if (!sostituto_.eof()) {
-        zefo1_.setText("A01", sostituto_.text("CodiceFiscale"));
-        zefo1_.setText("A02", sostituto_.text("CognomeDenominazione"));
-        zefo1_.setText("A03", sostituto_.text("Nome"));
-        zefo1_.setText("A08", sostituto_.text("TelefonoPref") + sostituto_.text("telefono"));
-        zefo1_.setText("A09", sostituto_.text("email"));
-    }
+    if (!sostituto_.eof())
+        for (const auto& [colonna, valore] : storage::ParteADelSostituto(sostituto_)) zefo1_.setText(colonna, valore);
     zefo1_.post();
     nuovo_ = zefo1_.integer("ID");
     seguiCertificato();

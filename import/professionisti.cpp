@@ -202,12 +202,9 @@ bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::
     if (daCuDipendenti) {
         sostituto = sostitutoDaZefo1(conn);
     } else {
-        const storage::Row s = storage::LeggiSostituto(conn);
-        sostituto[0] = s.text("CodiceFiscale");
-        sostituto[1] = s.text("CognomeDenominazione");
-        sostituto[2] = s.text("Nome");
-        sostituto[7] = s.text("TelefonoPref") + s.text("telefono");
-        sostituto[8] = s.text("email");
+        // "A0n" goes to place n - 1.
+        for (auto& [colonna, valore] : storage::ParteADelSostituto(storage::LeggiSostituto(conn)))
+            sostituto[static_cast<std::size_t>(colonna[2] - '1')] = std::move(valore);
     }
 
     NuovaRiga prof(conn, "Professionisti", kNomiProfessionisti.data(), kNomiProfessionisti.size());

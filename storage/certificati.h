@@ -109,6 +109,22 @@ Row LeggiQuadroCt(Connection& conn);   // QuadroCt; likewise
 inline constexpr const char* kSqlSostituto = "select * from SostitutoImposta order by ID limit 1";
 inline constexpr const char* kSqlQuadroCt = "select * from QuadroCt order by ID limit 1";
 
+// The employer's boxes of part A a new certificate takes from the agent's row (a Row or a
+// Dataset on SostitutoImposta): tax code, surname or company name, first name, telephone (area
+// code and number joined), e-mail. A04 to A07, A10 and A11 are not taken.
+struct ValoreColonna {
+    const char* colonna;
+    std::string valore;
+};
+template <class Riga>
+std::array<ValoreColonna, 5> ParteADelSostituto(const Riga& s) {
+    return {{{"A01", s.text("CodiceFiscale")},
+             {"A02", s.text("CognomeDenominazione")},
+             {"A03", s.text("Nome")},
+             {"A08", s.text("TelefonoPref") + s.text("telefono")},
+             {"A09", s.text("email")}}};
+}
+
 // The frontispiece counts: A1 the employee-type certificates (a DIP, AMM or CoC kind),
 // A2 the professionals' certificates (the Professionisti rows).
 struct ConteggiFrontespizio {
