@@ -47,6 +47,8 @@ private slots:
     void erroriPrimaDiScrivere();
     void elencoDelControllo();
     void controlloDelFile();
+    void ordineDelleColonneDiTesto_data();
+    void ordineDelleColonneDiTesto();
 };
 
 void GeneraTest::valoriIniziali() {
@@ -309,6 +311,48 @@ void GeneraTest::controlloDelFile() {
     QCOMPARE(c.griglia()->model()->headerData(int(TFControllo::Colonna::Numero), Qt::Horizontal).toString(),
              QStringLiteral("Record"));
     QCOMPARE(c.griglia()->model()->index(0, int(TFControllo::Colonna::Numero)).data().toString(), QStringLiteral("4"));
+}
+
+
+void GeneraTest::ordineDelleColonneDiTesto_data() {
+    QTest::addColumn<int>("colonna");
+    QTest::addColumn<int>("verso");
+    QTest::addColumn<QStringList>("righe");
+    using C = TFControllo::Colonna;
+    // Equal texts keep the check's order, in either direction.
+    QTest::newRow("cognome crescente") << int(C::Nominativo) << int(Qt::AscendingOrder)
+                                       << QStringList{"BIANCHI LUCA|c", "ROSSI MARIO|b", "ROSSI MARIO|a", "VERDI ANNA|b"};
+    QTest::newRow("cognome decrescente") << int(C::Nominativo) << int(Qt::DescendingOrder)
+                                         << QStringList{"VERDI ANNA|b", "ROSSI MARIO|b", "ROSSI MARIO|a", "BIANCHI LUCA|c"};
+    QTest::newRow("problema crescente") << int(C::Problema) << int(Qt::AscendingOrder)
+                                        << QStringList{"ROSSI MARIO|a", "ROSSI MARIO|b", "VERDI ANNA|b", "BIANCHI LUCA|c"};
+    QTest::newRow("casella decrescente") << int(C::Casella) << int(Qt::DescendingOrder)
+                                         << QStringList{"VERDI ANNA|b", "ROSSI MARIO|b", "BIANCHI LUCA|c", "ROSSI MARIO|a"};
+}
+
+void GeneraTest::ordineDelleColonneDiTesto() {
+    QFETCH(int, colonna);
+    QFETCH(int, verso);
+    QFETCH(QStringList, righe);
+    std::vector<check::Problema> ps;
+    const char* const dati[][3] = {{"ROSSI MARIO", "b", "B02"}, {"BIANCHI LUCA", "c", "B01"},
+                                   {"ROSSI MARIO", "a", "A01"}, {"VERDI ANNA", "b", "C002"}};
+    for (const auto& d : dati) {
+        check::Problema p;
+        p.nominativo = d[0];
+        p.testo = d[1];
+        p.colonna = d[2];
+        ps.push_back(p);
+    }
+    TFControllo c;
+    c.mostra(ps, QStringLiteral("Controllo"), false);
+    c.griglia()->sortByColumn(colonna, static_cast<Qt::SortOrder>(verso));
+    const auto* m = c.griglia()->model();
+    QStringList viste;
+    for (int r = 0; r < m->rowCount(); ++r)
+        viste << m->index(r, int(TFControllo::Colonna::Nominativo)).data().toString() + '|' +
+                     m->index(r, int(TFControllo::Colonna::Problema)).data().toString();
+    QCOMPARE(viste, righe);
 }
 
 QTEST_MAIN(GeneraTest)
