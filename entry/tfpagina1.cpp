@@ -130,6 +130,7 @@ void TFPagina1::riapriElenco() {
     zefo1_.close();
     zefo1_.open(interrogazione_);
     seguiCertificato();
+    invio().ricarica();  // an import or a run may have changed what was sent of the same certificate
     emit elencoCambiato();
 }
 

@@ -92,6 +92,7 @@ void TFProfessionisti::riapriElenco() {
     elenco_.close();
     elenco_.open("select * from Professionisti order by B02, B03");
     caricaPagine();
+    invio().ricarica();  // an import or a run may have changed what was sent of the same certificate
     emit elencoCambiato();
     emit certificatoCambiato();
 }

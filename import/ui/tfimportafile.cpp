@@ -58,8 +58,8 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     setObjectName(QStringLiteral("TFImportaFile"));
     setWindowTitle(QStringLiteral("Importazione del dati da Ravo"));
     auto* l = new QVBoxLayout(this);
-    l->setSpacing(6);
-    l->setContentsMargins(10, 8, 10, 8);
+    l->setSpacing(4);
+    l->setContentsMargins(10, 6, 10, 6);
 
     // Dati Aggiuntivi: read as typed by every import.
     auto* aggiuntivi = pannello(QStringLiteral("Dati Aggiuntivi"), "PanelAggiuntivi");
@@ -167,24 +167,26 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
 
     // The receipts' identifiers, copied by the operator from the Agency's listing.
     auto* ricevute = pannello(QStringLiteral("Ricevute"), "PanelRicevute");
-    auto* rl = new QGridLayout(ricevute);
+    // One row: the window must still fit a 1366x768 screen.
+    auto* rl = new QHBoxLayout(ricevute);
     EditRicevute = campo(QString(), "EditRicevute");
-    EditRicevute->setPlaceholderText(QStringLiteral("codice fiscale; numero certificato; protocollo; progressivo"));
+    EditRicevute->setPlaceholderText(QStringLiteral("CF; numero; protocollo; progressivo"));
     EditRicevute->setToolTip(QStringLiteral("File di testo separato da «;», con una riga di intestazione facoltativa:\n"
                                             "codice fiscale; numero certificato; protocollo (17 cifre); "
                                             "progressivo (6 cifre)"));
-    rl->addWidget(conEtichetta(QStringLiteral("File con i protocolli delle ricevute:"), EditRicevute, ricevute, conn_),
-                  0, 0);
+    auto* etichettaRicevute = new QLabel(QStringLiteral("File:"), ricevute);
+    etichettaRicevute->setBuddy(EditRicevute);
+    rl->addWidget(etichettaRicevute);
+    rl->addWidget(EditRicevute, 1);
+    rl->addWidget(ui::bottoneSfoglia(EditRicevute, ui::Scelta::FileDaLeggere, conn_, QStringLiteral("File delle ricevute")));
     CbElencoRicevute = new QComboBox(ricevute);
     CbElencoRicevute->setObjectName(QStringLiteral("CbElencoRicevute"));
-    CbElencoRicevute->addItem(QStringLiteral("Dipendenti e professionisti"));
-    CbElencoRicevute->addItem(QStringLiteral("Solo dipendenti"));
-    CbElencoRicevute->addItem(QStringLiteral("Solo professionisti"));
+    CbElencoRicevute->addItem(QStringLiteral("Tutti i certificati"));
+    CbElencoRicevute->addItem(QStringLiteral("Dipendenti"));
+    CbElencoRicevute->addItem(QStringLiteral("Professionisti"));
     CbElencoRicevute->setToolTip(QStringLiteral("Dove cercare i certificati delle righe"));
-    rl->addWidget(CbElencoRicevute, 0, 1, Qt::AlignBottom);
-    rl->addWidget(bottone(QStringLiteral("Importa"), "btnImportaRicevute", [this] { importaRicevute(); }), 0, 2,
-                  Qt::AlignBottom);
-    rl->setColumnStretch(0, 1);
+    rl->addWidget(CbElencoRicevute);
+    rl->addWidget(bottone(QStringLiteral("Importa"), "btnImportaRicevute", [this] { importaRicevute(); }));
 
     // The archive reset.
     auto* elimina = pannello(QStringLiteral("Elimina"), "PanelElimina");
@@ -198,7 +200,11 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     el->addWidget(bottone(QStringLiteral("Dati dei professionisti"), "btnEliminaProfessionisti",
                           [this] { eliminaProfessionisti(); }));
 
-    for (QGroupBox* g : {aggiuntivi, paghe, finanziaria, p770, altro, ricevute, elimina}) l->addWidget(g);
+    for (QGroupBox* g : {aggiuntivi, paghe, finanziaria, p770, altro, ricevute, elimina}) {
+        // Tight panels: the window fits a 1366x768 screen with its title bar and a task bar.
+        g->layout()->setContentsMargins(9, 3, 9, 5);
+        l->addWidget(g);
+    }
 
     auto* fondo = new QHBoxLayout;
     fondo->addWidget(ui::bottoneChiudi(this, "SpeedButton1"));
