@@ -341,4 +341,25 @@ TEST_F(Records, UnrepresentableCharactersBecomeQuestionMarksAndAreLogged) {
                              "rappresentabili in Windows-1252, scritti come \"?\""});
 }
 
+// The G record reports in the order it writes: its head (the recipient's code), point 2, the boxes.
+TEST_F(Records, GReportsItsHeadBeforeItsBoxes) {
+    Row s = riga({{"CodiceFiscale", "X"}});
+    Row z1 = [&] {
+        Row r = vuota("Zefo1");
+        Row piena(r.columns(), std::vector<std::string>(r.columns()->size()));
+        piena.at(static_cast<std::size_t>(r.columns()->require("ID"))) = "4";
+        piena.at(static_cast<std::size_t>(r.columns()->require("B01"))) = "RSSMRA80A01H50Ł";
+        piena.at(static_cast<std::size_t>(r.columns()->require("c192"))) = "Ł";
+        return piena;
+    }();
+    scrivi([&](auto& c) {
+        c.CertificatoCorrente = "4";
+        telematic::ScriviRecordG(c, s, z1, vuota("Zefo2"));
+    });
+    const std::string nonRappresentabili = " contiene caratteri non rappresentabili in Windows-1252, scritti come \"?\"";
+    EXPECT_EQ(log.righe, (std::vector<std::string>{"Certificato 4 (ROSSI MARIO): la colonna B01" + nonRappresentabili,
+                                                   "RSSMRA80A01H50Ł: Campo DB001002 non in (1,2)",
+                                                   "Certificato 4 (ROSSI MARIO): la colonna c192" + nonRappresentabili}));
+}
+
 }  // namespace
