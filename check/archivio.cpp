@@ -251,7 +251,8 @@ void Controllore::sostituto() {
             aggiungi(Gravita::Errore, "A8", inB("A8"), "L'impegno a trasmettere dell'intermediario vale 1 o 2, non " + Tra(impegno) + ".");
         const std::string g(Rifila(s.text("A5"))), m(Rifila(s.text("A6"))), a(Rifila(s.text("A7")));
         if (g.empty() && m.empty() && a.empty()) {
-            aggiungi(Gravita::Avviso, "A5", inB("A5", "A7"), "Manca la data dell'impegno a trasmettere.");
+            // Record B then carries blanks where the date's digits go: the Agency refuses it.
+            aggiungi(Gravita::Errore, "A5", inB("A5", "A7"), "Manca la data dell'impegno a trasmettere.");
         } else if (a.size() != 4 || Conteggio(a) < 0) {
             aggiungi(Gravita::Errore, "A7", inB("A7"), "L'anno dell'impegno " + Tra(a) + " deve avere quattro cifre.");
         } else {

@@ -199,10 +199,12 @@ void ControlloFile::recordB(std::string_view r) {
     const std::string bloccoImpegno = Posizioni('B', impegno.nome, fineImpegno.nome);
     if (!spazi(in(r, intermediario))) {
         codiceFiscale('B', intermediario, r, "Codice fiscale dell'intermediario");
-        if (!cifre(r.substr(da, n))) {
+        const auto d = r.substr(giornoImpegno.inizio(), 8);
+        if (spazi(d)) {
+            aggiungi(Gravita::Errore, pos(giornoImpegno), Posizioni('B', "A5", "A7"), "Manca la data dell'impegno a trasmettere.");
+        } else if (!cifre(r.substr(da, n))) {
             aggiungi(Gravita::Errore, pos(impegno), bloccoImpegno, "Impegno e data dell'impegno " + tra(r.substr(da, n)) + " non numerici.");
         } else {
-            const auto d = r.substr(giornoImpegno.inizio(), 8);
             const std::string e = ErroreData(std::string(d.substr(0, 2)) + "/" + std::string(d.substr(2, 2)) + "/" +
                                              std::string(d.substr(4)));
             if (!e.empty()) aggiungi(Gravita::Errore, pos(giornoImpegno), Posizioni('B', "A5", "A7"), "Data dell'impegno: " + e + ".");

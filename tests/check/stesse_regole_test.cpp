@@ -81,6 +81,8 @@ TEST(StesseRegole, FormaDeiCampiDiTesto) {
         {"data dell'impegno inesistente",
          {.sostituto = {{"A4", kCfLuca}, {"A8", "1"}, {"A5", "31"}, {"A6", "02"}, {"A7", "2015"}}},
          "Data dell'impegno: la data «31/02/2015» non esiste."},
+        {"data dell'impegno mancante", {.sostituto = {{"A4", kCfLuca}, {"A8", "1"}}},
+         "Manca la data dell'impegno a trasmettere."},
         {"data dell'impegno giusta", {.sostituto = {{"A4", kCfLuca}, {"A8", "1"}, {"A5", "28"}, {"A6", "02"}, {"A7", "2015"}}}, ""},
     };
     for (const auto& c : casi) {
