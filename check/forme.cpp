@@ -184,7 +184,9 @@ std::string ErroreValoreFile(TipoCampo tipo, std::string_view v) {
         case TipoCampo::DT:
             if (!prefissoVuoto(8) || !soloCifre(v.substr(8)))
                 return "data " + tra(v) + " non nella forma GGMMAAAA allineata a destra";
-            if (!DataValida(numero(v.substr(8, 2)), numero(v.substr(10, 2)), numero(v.substr(12, 4))))
+            // The archive's rule: a real day, in a year from 1900.
+            if (!DataValida(numero(v.substr(8, 2)), numero(v.substr(10, 2)), numero(v.substr(12, 4))) ||
+                numero(v.substr(12, 4)) < 1900)
                 return "la data " + tra(v.substr(8)) + " non esiste";
             return {};
         case TipoCampo::DA:
