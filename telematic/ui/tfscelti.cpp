@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -171,6 +172,7 @@ TFScelti::TFScelti(storage::Connection& conn, storage::Elenco elenco, const std:
     filtro_->setPlaceholderText(QStringLiteral("Numero, cognome e nome o codice fiscale"));
     filtro_->setClearButtonEnabled(true);
     connect(filtro_, &QLineEdit::textChanged, filtrati_, &QSortFilterProxyModel::setFilterFixedString);
+    filtro_->installEventFilter(this);
     auto* etichettaFiltro = new QLabel(QStringLiteral("&Cerca"), this);
     etichettaFiltro->setBuddy(filtro_);
 
@@ -262,6 +264,19 @@ void TFScelti::aggiungiDaControllo(DaControllo quali) {
         return;
     }
     for (std::int64_t id : ids) scegli(id, true);
+}
+
+bool TFScelti::eventFilter(QObject* oggetto, QEvent* evento) {
+    if (oggetto == filtro_ && evento->type() == QEvent::KeyPress) {
+        const int tasto = static_cast<QKeyEvent*>(evento)->key();
+        if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter || tasto == Qt::Key_Down) {
+            griglia_->setFocus();
+            if (!griglia_->currentIndex().isValid() && filtrati_->rowCount() > 0)
+                griglia_->setCurrentIndex(filtrati_->index(0, Numero));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(oggetto, evento);
 }
 
 void TFScelti::aggiornaConteggio() {

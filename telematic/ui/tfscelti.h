@@ -41,6 +41,10 @@ public:
     // Ticks these certificates of the last check.
     void aggiungiDaControllo(DaControllo quali);
 
+protected:
+    // Enter or Down in the search box goes to the list instead of closing it.
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
 private:
     void aggiornaConteggio();
 

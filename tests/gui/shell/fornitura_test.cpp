@@ -53,6 +53,7 @@ private slots:
     void elencoScelti();
     void controlloDellaFornitura_data();
     void controlloDellaFornitura();
+    void tastieraNellElenco();
     void fornituraDallaFinestra_data();
     void fornituraDallaFinestra();
 };
@@ -172,6 +173,23 @@ void FornituraTest::elencoScelti() {
     for (std::int64_t id : w.scelti()) numeri << QString::number(id);
     QCOMPARE(numeri.join(','), scelti);
     QCOMPARE(figlio<QLabel>(w, "lblScelti")->text(), etichetta);
+}
+
+// From the search box the keyboard goes on to the list: Enter does not close it half done.
+void FornituraTest::tastieraNellElenco() {
+    Registratore r;
+    TFCreaFile w(*conn);
+    TFScelti d(*conn, storage::Elenco::Dipendenti, {}, std::nullopt, &w);
+    d.show();
+    auto* cerca = figlio<QLineEdit>(d, "EditFiltro");
+    cerca->setFocus();
+    QTest::keyClicks(cerca, "verdi");
+    QTest::keyClick(cerca, Qt::Key_Return);
+    QVERIFY(d.isVisible());
+    auto* griglia = figlio<QTableView>(d, "grdScelti");
+    QCOMPARE(d.focusWidget(), griglia);
+    QTest::keyClick(griglia, Qt::Key_Space);
+    QCOMPARE(d.scelti(), std::vector<std::int64_t>{7});
 }
 
 // "Controllo" checks the supply the window would write: a correction looks at the certificates
