@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QFontMetrics>
@@ -19,7 +20,8 @@
 
 namespace entry {
 
-FinestraRicerca::FinestraRicerca(EditorCertificati& editor, const QString& titolo, QWidget* parent)
+FinestraRicerca::FinestraRicerca(EditorCertificati& editor, const QString& titolo, bool conMatricola,
+                                 QWidget* parent)
     : QWidget(parent, Qt::Window), editor_(editor) {
     setWindowTitle(titolo);
 
@@ -33,8 +35,9 @@ FinestraRicerca::FinestraRicerca(EditorCertificati& editor, const QString& titol
     nome_->setPlaceholderText(QStringLiteral("Nome"));
     codice_ = new QLineEdit(this);
     codice_->setObjectName(QStringLiteral("codice"));
-    codice_->setPlaceholderText(QStringLiteral("C.F., numero o matricola"));
-    codice_->setToolTip(QStringLiteral("Codice fiscale, numero del certificato o matricola"));
+    codice_->setPlaceholderText(conMatricola ? QStringLiteral("C.F., numero o matricola") : QStringLiteral("C.F. o numero"));
+    codice_->setToolTip(conMatricola ? QStringLiteral("Codice fiscale, numero del certificato o matricola")
+                                     : QStringLiteral("Codice fiscale o numero del certificato"));
     esito_ = new QLabel(this);
     esito_->setObjectName(QStringLiteral("esito"));
     esito_->setStyleSheet(QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
@@ -114,8 +117,37 @@ FinestraRicerca::FinestraRicerca(EditorCertificati& editor, const QString& titol
 }
 
 void FinestraRicerca::showEvent(QShowEvent* e) {
+    if (!collocata_) {
+        collocata_ = true;
+        colloca();
+    }
     QWidget::showEvent(e);
     seguiEditor();
+}
+
+void FinestraRicerca::colloca() {
+    const bool sopraLEditor = editor_.isVisible();
+    const QScreen* s = sopraLEditor ? editor_.screen() : screen();
+    if (!s) return;
+    const QRect area = s->availableGeometry();
+    // Before the first show the window manager's frame is not known: a usual title bar and border.
+    const bool cornice = frameGeometry().size() != size();
+    const QRect dentro = geometry(), fuori = frameGeometry();
+    const QMargins bordi = cornice ? QMargins(dentro.left() - fuori.left(), dentro.top() - fuori.top(),
+                                              fuori.right() - dentro.right(), fuori.bottom() - dentro.bottom())
+                                   : QMargins(2, 30, 2, 2);
+    const QSize dim = size().boundedTo(area.size().shrunkBy(bordi));
+    QRect esterno(QPoint(0, 0), dim.grownBy(bordi));
+    if (sopraLEditor)
+        esterno.moveBottomRight(editor_.frameGeometry().bottomRight());
+    else
+        esterno.moveCenter(area.center());
+    esterno.moveRight(std::min(esterno.right(), area.right()));
+    esterno.moveBottom(std::min(esterno.bottom(), area.bottom()));
+    esterno.moveLeft(std::max(esterno.left(), area.left()));
+    esterno.moveTop(std::max(esterno.top(), area.top()));
+    if (dim != size()) resize(dim);
+    move(esterno.topLeft());
 }
 
 // The grid marks the editor's current row.

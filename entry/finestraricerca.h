@@ -17,7 +17,8 @@ class ModelloElenco;
 class FinestraRicerca : public QWidget {
     Q_OBJECT
 public:
-    FinestraRicerca(EditorCertificati& editor, const QString& titolo, QWidget* parent);
+    // conMatricola: the certificates have an employee number to search by (not the professionals').
+    FinestraRicerca(EditorCertificati& editor, const QString& titolo, bool conMatricola, QWidget* parent);
 
     // Runs the search with the two boxes' texts.
     void cerca();
@@ -34,9 +35,14 @@ public:
     QString esito() const;
 
 protected:
+    // The first time it is shown the window takes its place (colloca); afterwards it stays where
+    // the operator moves it.
     void showEvent(QShowEvent* e) override;
 
 private:
+    // Over the lower right of the editor when the editor is shown, so that its toolbar and header
+    // stay in sight; otherwise centred on its screen. Always whole on that screen.
+    void colloca();
     void seguiEditor();
     // Marks the box searched with and says whether the search found a row.
     void segnaEsito(QLineEdit* casella, bool trovato);
@@ -49,6 +55,7 @@ private:
     QLabel* esito_ = nullptr;
     QTableView* griglia_ = nullptr;
     bool sincronizzando_ = false;
+    bool collocata_ = false;
 };
 
 }  // namespace entry

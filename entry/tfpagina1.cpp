@@ -66,7 +66,11 @@ TFPagina1::TFPagina1(storage::Connection& conn, QWidget* parent)
         filtri_[i] = new QCheckBox(nomiFiltro[i], filtro);
         filtri_[i]->setObjectName(nomiFiltro[i]);
         filtri_[i]->setChecked(true);
-        connect(filtri_[i], &QCheckBox::clicked, this, [this] { esegui([this] { filtra(); }); });
+        connect(filtri_[i], &QCheckBox::clicked, this, [this, i](bool spuntata) {
+            bool fermato = false;
+            esegui([&] { fermato = !filtra(); });
+            if (fermato) filtri_[i]->setChecked(!spuntata);  // the box shows the list still in force
+        });
     }
     fl->addWidget(titolo, 0, 0);
     fl->addWidget(filtri_[3], 1, 0);
@@ -140,6 +144,10 @@ void TFPagina1::apriElencoSeChiuso() {
 
 bool TFPagina1::certificatoCorrente() const {
     return zefo1_.isOpen() && !zefo1_.eof() && zefo1_.state() != Dataset::State::Insert;
+}
+
+bool TFPagina1::nuovoCorrente() const {
+    return nuovo_ != 0 && certificatoCorrente() && zefo1_.integer("ID") == nuovo_;
 }
 
 void TFPagina1::seguiCertificato() {
@@ -290,7 +298,7 @@ void TFPagina1::sposta(const std::function<void()>& movimento) {
 
 void TFPagina1::scartaModifiche() {
     if (!zefo1_.isOpen()) return;
-    if (nuovo_ != 0 && certificatoCorrente() && zefo1_.integer("ID") == nuovo_) {
+    if (nuovoCorrente()) {
         eliminaCorrente();
         return;
     }
@@ -359,7 +367,8 @@ void TFPagina1::stampa() {
     stampaDopoLaDomanda([this] { print::StampaCertificato(conn_, zefo1_.integer("ID"), false, this); });
 }
 
-void TFPagina1::filtra() {
+bool TFPagina1::filtra() {
+    if (nuovoCorrente() && !salvaSeRichiesto()) return false;
     bool almenoUno = false;
     for (auto* c : filtri_) almenoUno = almenoUno || c->isChecked();
     if (!almenoUno)
@@ -375,5 +384,6 @@ void TFPagina1::filtra() {
                       (filtri_[3]->isChecked() ? storage::SqlNumeriConZefo2() : storage::SqlNumeriDeiTipi(tipi)) +
                       ")";
     riapriElenco();
+    return true;
 }
 

@@ -30,8 +30,10 @@ public:
     void annulla() override;
     void cancella() override;
     void stampa();
-    // Re-queries the list from the four kind boxes.
-    void filtra();
+    // Re-queries the list from the four kind boxes. A certificate just added and not yet kept is
+    // left through the save question (No removes it); false when its saving failed and the list
+    // stays as it was.
+    bool filtra();
 
     QCheckBox& casellaFiltro(int indice) { return *filtri_[static_cast<std::size_t>(indice)]; }
     QComboBox& tipo() { return *tipo_; }
@@ -56,6 +58,8 @@ private:
     void segnaTipo(bool conTipo);
     bool certificatoCorrente() const;
     bool righeCambiate() const;
+    // The current certificate is the one "Aggiungi" stored and the operator has not yet kept.
+    bool nuovoCorrente() const;
     void salvaTutto();
     // Saves the certificate being left, then makes the move (which saves its Zefo1 row).
     void salvaLasciando(const std::function<void()>& movimento);

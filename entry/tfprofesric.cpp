@@ -3,6 +3,6 @@
 #include "entry/tfprofessionisti.h"
 
 TFProfesRic::TFProfesRic(TFProfessionisti& editor, QWidget* parent)
-    : entry::FinestraRicerca(editor, QStringLiteral("Ricerca professionista"), parent) {
+    : entry::FinestraRicerca(editor, QStringLiteral("Ricerca professionista"), false, parent) {
     setObjectName(QStringLiteral("TFProfesRic"));
 }

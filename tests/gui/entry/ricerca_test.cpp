@@ -2,7 +2,10 @@
 #include <QCheckBox>
 #include <QItemSelectionModel>
 #include <algorithm>
+#include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
+#include <memory>
 #include <QTableView>
 #include <QTest>
 
@@ -134,6 +137,92 @@ private slots:
         QTest::mouseDClick(g.viewport(), Qt::LeftButton, {}, riga.center());
         QVERIFY(f.isVisible());
         QCOMPARE(f.elenco().integer("ID"), 8);
+        QVERIFY(r.errori.isEmpty());
+    }
+
+    // The words each window shows: the caption and the label its form gives, and a box of codes
+    // that offers a matricola only where the certificates have one.
+    void paroleDellaFinestra_data() {
+        QTest::addColumn<bool>("professionisti");
+        QTest::addColumn<QString>("titolo");
+        QTest::addColumn<QString>("codici");
+        QTest::newRow("dipendenti") << false << "Ricerca dipendente" << "C.F., numero o matricola";
+        QTest::newRow("professionisti") << true << "Ricerca professionista" << "C.F. o numero";
+    }
+    void paroleDellaFinestra() {
+        QFETCH(bool, professionisti);
+        QFETCH(QString, titolo);
+        QFETCH(QString, codici);
+        Archivio a;
+        TFPagina1 dip(a.conn);
+        TFProfessionisti prof(a.conn);
+        std::unique_ptr<entry::FinestraRicerca> ric;
+        if (professionisti)
+            ric = std::make_unique<TFProfesRic>(prof);
+        else
+            ric = std::make_unique<TFRicDip>(dip);
+        QCOMPARE(ric->windowTitle(), titolo);
+        QStringList etichette;
+        for (const QLabel* l : ric->findChildren<QLabel*>())
+            if (!l->text().isEmpty()) etichette << l->text();
+        QCOMPARE(etichette, QStringList{"Dipendente"});
+        QCOMPARE(ric->codice().placeholderText(), codici);
+    }
+
+    // Shown the first time, the window is whole on the 1366x768 screen and away from the menu's
+    // corner: over the lower right of the editor, below its toolbar and header, when the editor
+    // is shown, otherwise centred. Shown again, it stays where the operator put it.
+    void dovePareLaFinestra_data() {
+        QTest::addColumn<bool>("professionisti");
+        QTest::addColumn<bool>("conEditor");
+        QTest::addColumn<QPoint>("postoEditor");
+        QTest::newRow("dipendenti, editor accanto al menu") << false << true << QPoint(262, 10);
+        QTest::newRow("professionisti, editor accanto al menu") << true << true << QPoint(262, 10);
+        QTest::newRow("dipendenti, editor a sinistra") << false << true << QPoint(0, 0);
+        QTest::newRow("dipendenti, editor chiuso") << false << false << QPoint();
+        QTest::newRow("professionisti, editor chiuso") << true << false << QPoint();
+    }
+    void dovePareLaFinestra() {
+        QFETCH(bool, professionisti);
+        QFETCH(bool, conEditor);
+        QFETCH(QPoint, postoEditor);
+        const QRect schermo = QGuiApplication::primaryScreen()->availableGeometry();
+        Archivio a;
+        a.exec(professionisti ? "insert into Professionisti (B02) values ('ALFA')" : "insert into Zefo1 (B02) values ('ALFA')");
+        Registratore r;
+        TFPagina1 dip(a.conn);
+        TFProfessionisti prof(a.conn);
+        entry::EditorCertificati& f = professionisti ? static_cast<entry::EditorCertificati&>(prof) : dip;
+        std::unique_ptr<entry::FinestraRicerca> ric;
+        if (professionisti)
+            ric = std::make_unique<TFProfesRic>(prof);
+        else
+            ric = std::make_unique<TFRicDip>(dip);
+        f.riapriElenco();
+        if (conEditor) {
+            f.move(postoEditor);
+            f.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&f));
+        }
+        ric->show();
+        QVERIFY(QTest::qWaitForWindowExposed(ric.get()));
+        const QRect posto = ric->frameGeometry();
+        const auto dove = [&] {
+            return qPrintable(QStringLiteral("%1,%2 %3x%4").arg(posto.x()).arg(posto.y()).arg(posto.width()).arg(posto.height()));
+        };
+        QVERIFY2(schermo.contains(posto), dove());
+        QVERIFY2(posto.topLeft() != schermo.topLeft(), dove());
+        if (conEditor) {
+            QCOMPARE(posto.bottomRight(), f.frameGeometry().bottomRight());
+            QVERIFY2(posto.top() > f.schede().mapToGlobal(QPoint(0, 0)).y(), dove());
+        } else {
+            QVERIFY2(qAbs(posto.center().x() - schermo.center().x()) <= 1 &&
+                         qAbs(posto.center().y() - schermo.center().y()) <= 1, dove());
+        }
+        ric->hide();
+        ric->move(40, 50);
+        ric->show();
+        QCOMPARE(ric->frameGeometry().topLeft(), QPoint(40, 50));
         QVERIFY(r.errori.isEmpty());
     }
 
