@@ -56,6 +56,9 @@ public:
     void rileggiDopo(const QString& operazione) override {
         if constexpr (requires(T& t) { t.rileggiDopo(operazione); }) w_->rileggiDopo(operazione);
     }
+    void rileggiInvio() override {
+        if constexpr (requires(T& t) { t.rileggiInvio(); }) w_->rileggiInvio();
+    }
     void vaiAllaCasella(const QString& colonna) override {
         if constexpr (requires(T& t) { t.vaiAllaCasella(colonna); }) w_->vaiAllaCasella(colonna);
     }
@@ -148,7 +151,14 @@ void Avvio::creaFinestre() {
     finestre_.creaFileProfes = semplice(creaFileProfes);
     // A double-click in the check's list opens the certificate on the page of its box, or the
     // agent's screens; a problem of a file, the certificate of the archive its record names.
+    // A supply records when each certificate was written and clears its correction mark; a
+    // receipts import writes identifiers: the open editors' sending line follows.
+    auto rileggiInvii = [this] {
+        for (FinestraDati* d : {finestre_.pagina1, finestre_.professionisti}) d->rileggiInvio();
+    };
+    connect(importa, &TFImportaFile::ricevuteImportate, this, rileggiInvii);
     for (TFGenerazione* g : {static_cast<TFGenerazione*>(creaFile), static_cast<TFGenerazione*>(creaFileProfes)}) {
+        connect(g, &TFGenerazione::fileScritto, this, rileggiInvii);
         TFControllo* elenco = &g->finestraControllo();
         connect(elenco, &TFControllo::apri, this, [this, elenco](const check::Problema& p) {
             check::Rimando r;

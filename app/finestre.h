@@ -24,6 +24,8 @@ public:
     // The archive changed under the window (a reset or a restore elsewhere): what it shows is
     // read again; operazione says what happened, for the operator.
     virtual void rileggiDopo(const QString& operazione) { (void)operazione; }
+    // A supply was written or receipts imported: the sending rows may have changed.
+    virtual void rileggiInvio() {}
     // Shows the page holding the box of this column (as the check names it: "C001", "Zefo3.D04")
     // and puts the cursor in it; nothing for a column no page holds.
     virtual void vaiAllaCasella(const QString& colonna) { (void)colonna; }

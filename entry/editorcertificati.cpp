@@ -361,6 +361,12 @@ void EditorCertificati::rileggiDopo(const QString& operazione) {
                                                       "salvate del certificato che era aperto sono andate perse."));
 }
 
+void EditorCertificati::rileggiInvio() {
+    if (!invio_) return;
+    esegui([this] { invio_->rileggiTenendo(); });
+    aggiornaSegni();
+}
+
 void EditorCertificati::showEvent(QShowEvent* evento) {
     // The menu has placed the window; a window manager adds a title bar and a border, known
     // only once the window has been shown (before, a usual title bar is assumed).

@@ -65,6 +65,9 @@ public:
     // be kept, and the operator is told why, after operazione ("I dati dei dipendenti sono
     // stati eliminati").
     void rileggiDopo(const QString& operazione);
+    // A supply or a receipts import changed the sending rows: the sending line shows them,
+    // keeping what the operator typed there and has not saved.
+    void rileggiInvio();
 
     // The toolbar's commands (the buttons call these, and so can a test).
     virtual void salva() = 0;

@@ -80,6 +80,22 @@ void TestataInvio::ricarica() {
     mostra();
 }
 
+void TestataInvio::rileggiTenendo() {
+    if (id_ <= 0) return;
+    const std::string prot = protocollo_->text().toStdString();
+    const std::string prog = progressivo_->text().toStdString();
+    const storage::Operazione op = operazioneScelta();
+    const storage::StatoInvio prima = salvato_;
+    ricarica();
+    caricando_ = true;
+    if (prot != prima.protocollo) protocollo_->setText(QString::fromStdString(prot));
+    if (prog != prima.progressivo) progressivo_->setText(QString::fromStdString(prog));
+    if (op != prima.operazione)
+        for (int i = 0; i < 4; ++i)
+            if (kOperazioni[i] == op) operazione_->setCurrentIndex(i);
+    caricando_ = false;
+}
+
 void TestataInvio::mostra() {
     caricando_ = true;
     protocollo_->setText(QString::fromStdString(salvato_.protocollo));

@@ -27,6 +27,9 @@ public:
     std::int64_t id() const { return id_; }
     // Reads the stored values again, dropping what was typed.
     void ricarica();
+    // Reads the stored values again (a supply or a receipts import changed them elsewhere); a box
+    // whose typing is not yet saved keeps it.
+    void rileggiTenendo();
     // Something typed differs from what is stored.
     bool modificata() const;
     // Writes what was typed. A wrong value throws storage::Error with nothing written, so the

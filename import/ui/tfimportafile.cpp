@@ -314,6 +314,7 @@ void TFImportaFile::importaRicevute() {
     esegui(QStringLiteral("Importazione in corso..."), [&](storage::Reporter& r) {
         importazione::ImportaRicevute(conn_, EditRicevute->text().trimmed().toStdString(), r, elenco);
     });
+    emit ricevuteImportate();
 }
 
 void TFImportaFile::elimina(importazione::Archivio quali) {

@@ -39,6 +39,8 @@ signals:
     void datiEliminati(importazione::Archivio quali);
     // A restore put an older copy in place of the whole archive.
     void archivioRipristinato();
+    // A receipts import ran: identifiers of certificates may have been written.
+    void ricevuteImportate();
 
 private:
     QGroupBox* pannello(const QString& titolo, const char* nome);

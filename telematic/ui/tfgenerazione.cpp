@@ -301,7 +301,10 @@ void TFGenerazione::generaFile() {
                              ? telematic::GeneraFileDipendenti(conn_, opz, reporter)
                              : telematic::GeneraFileProfessionisti(conn_, opz, reporter);
         if (!ris.cartella.empty()) Edit2->setText(QString::fromStdString(ris.cartella));
-        if (ris.esito == telematic::Esito::Concluso) aggiornaScelti();
+        if (ris.esito == telematic::Esito::Concluso) {
+            aggiornaScelti();
+            emit fileScritto();
+        }
         if (ris.esito == telematic::Esito::Annullato && (annullato || reporter.annullato()))
             ui::informa(this, ui::kAnnullatoFile);
         if (ris.esito == telematic::Esito::Concluso && !segnalazioni.empty())

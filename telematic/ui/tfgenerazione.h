@@ -45,6 +45,10 @@ public:
     // The numbers ticked there, ascending; empty for every certificate.
     const std::vector<std::int64_t>& scelti() const { return scelti_; }
 
+signals:
+    // A supply was written: its certificates' sending rows changed.
+    void fileScritto();
+
 protected:
     void showEvent(QShowEvent* e) override;
 

@@ -2,8 +2,12 @@
 // window they show no certificate that is gone; a problem of the check, of the archive or of a
 // written file, opens its certificate on the page of its box.
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -11,6 +15,7 @@
 
 #include "app/avvio.h"
 #include "app/tfmenu.h"
+#include "entry/testatainvio.h"
 #include "entry/tfpagina1.h"
 #include "entry/tfprofesric.h"
 #include "entry/tfprofessionisti.h"
@@ -20,6 +25,7 @@
 #include "forms/vistapagina.h"
 #include "import/ui/tfimportafile.h"
 #include "registratore.h"
+#include "storage/invii.h"
 #include "storage/reporter.h"
 #include "telematic/generazione.h"
 #include "telematic/ui/tfcontrollo.h"
@@ -65,6 +71,9 @@ private slots:
     void finestreDelSostitutoDopoUnAzzeramento();
     void problemaDelFileApreIlCertificato();
     void problemaDellArchivioApreLaPagina();
+    void rigaDInvioDopoUnaFornitura_data();
+    void rigaDInvioDopoUnaFornitura();
+    void rigaDInvioDopoLeRicevute();
 
 private:
     TFPagina1& pagina1() { return *qobject_cast<TFPagina1*>(avvio->finestre().pagina1->finestra()); }
@@ -278,6 +287,86 @@ void EditoriTest::problemaDellArchivioApreLaPagina() {
     QCOMPARE(pagina1().elenco().key(), std::int64_t{2});
     QApplication::setActiveWindow(&pagina1());
     QTRY_COMPARE(dove(pagina1()), QStringLiteral("Pagina 4 bis Zefo3.D04"));
+}
+
+// Certificate 1, marked for substitution, is open in the editor while the generation window
+// writes the substitution supply: the sending line shows the mark cleared and the file written,
+// what was typed there and not yet saved stays, and a save writes no stale mark back.
+void EditoriTest::rigaDInvioDopoUnaFornitura_data() {
+    QTest::addColumn<QString>("digitato");  // "progressivo", "operazione" (Annullamento chosen), or ""
+    QTest::addColumn<QString>("mostrato");  // protocol/progressive/operation after the run
+    QTest::addColumn<QString>("salvato");   // after the editor's save
+    const QString prot = QStringLiteral("15031012345678901/");
+    QTest::newRow("niente digitato") << "" << prot + "000002/nessuna" << prot + "000002/";
+    QTest::newRow("progressivo digitato") << "progressivo" << prot + "000003/nessuna" << prot + "000003/";
+    QTest::newRow("operazione scelta") << "operazione" << prot + "000002/Annullamento" << prot + "000002/Annullamento";
+}
+
+void EditoriTest::rigaDInvioDopoUnaFornitura() {
+    QFETCH(QString, digitato);
+    QFETCH(QString, mostrato);
+    QFETCH(QString, salvato);
+    {
+        storage::Connection c;
+        c.open(arch->db);
+        storage::ScriviIdentificativi(c, storage::Elenco::Dipendenti, 1, "15031012345678901", "000002");
+        storage::SegnaOperazione(c, storage::Elenco::Dipendenti, {1}, storage::Operazione::Sostituzione);
+    }
+    // The menu closes the editors before it shows a window; the generation window stays open
+    // while the editor is opened after it.
+    clicca("btnGeneraDipendenti");
+    clicca("btnCuDipendenti");
+    QCOMPARE(pagina1().elenco().key(), std::int64_t{1});
+    entry::TestataInvio& invio = pagina1().invio();
+    QCOMPARE(invio.operazione().currentText(), QStringLiteral("Sostituzione"));
+    if (digitato == "progressivo") {
+        invio.progressivo().selectAll();
+        QTest::keyClicks(&invio.progressivo(), "000003");
+    } else if (digitato == "operazione") {
+        invio.operazione().setCurrentIndex(invio.operazione().findText(QStringLiteral("Annullamento")));
+    }
+
+    QCOMPARE(invio.modificata(), !digitato.isEmpty());
+    auto* generazione = qobject_cast<TFGenerazione*>(avvio->finestre().creaFile);
+    generazione->findChild<QCheckBox*>(QStringLiteral("CBDipendenti"))->setChecked(true);
+    generazione->findChild<QRadioButton*>(QStringLiteral("FornituraSostituzione"))->setChecked(true);
+    const QString cartella = QString::fromStdString(arch->percorso("invio"));
+    generazione->findChild<QLineEdit*>(QStringLiteral("Edit2"))->setText(cartella);
+    reg->risposte = {true, true, true};
+    QVERIFY(generazione->isVisible());
+    generazione->generaFile();
+    QCOMPARE(reg->errori, QStringList());
+    QCOMPARE(contenuto(arch->percorso("invio/ZF2015.txt")).size(), std::size_t{5 * 1900});
+
+    QCOMPARE(invio.protocollo().text() + '/' + invio.progressivo().text() + '/' + invio.operazione().currentText(),
+             mostrato);
+    const QString scritto = invio.findChild<QLabel*>(QStringLiteral("lblScritto"))->text();
+    QVERIFY2(scritto.startsWith(QStringLiteral("Scritto in ZF2015.txt il ")), qPrintable(scritto));
+    QCOMPARE(invio.modificata(), !digitato.isEmpty());
+    pagina1().salva();
+    storage::Connection c;
+    c.open(arch->db);
+    const storage::StatoInvio s = storage::LeggiInvio(c, storage::Elenco::Dipendenti, 1);
+    QCOMPARE(QString::fromStdString(s.protocollo + '/' + s.progressivo + '/') +
+                 QString::fromUtf8(storage::TestoOperazione(s.operazione)),
+             salvato);
+    QCOMPARE(reg->errori, QStringList());
+}
+
+// Receipts imported while the professionals' editor is open: its sending line shows the
+// identifiers they wrote.
+void EditoriTest::rigaDInvioDopoLeRicevute() {
+    clicca("btnCuProfessionisti");
+    entry::TestataInvio& invio = professionale().invio();
+    QCOMPARE(invio.id(), std::int64_t{1});
+    {
+        storage::Connection c;
+        c.open(arch->db);
+        storage::ScriviIdentificativi(c, storage::Elenco::Professionisti, 1, "15031012345678901", "000004");
+    }
+    emit importa().ricevuteImportate();
+    QCOMPARE(invio.protocollo().text() + '/' + invio.progressivo().text(), QStringLiteral("15031012345678901/000004"));
+    QVERIFY(!invio.modificata());
 }
 
 QTEST_MAIN(EditoriTest)
