@@ -4,6 +4,7 @@
 
 #include "check/casella.h"
 #include "check/codicefiscale.h"
+#include "check/coerenza.h"
 #include "check/controllo.h"
 #include "check/invii.h"
 #include "check/forme.h"
@@ -112,6 +113,8 @@ private:
     void segnala(const Segnalazioni& s, const std::string& colonna, const std::string& campo) {
         for (const auto& x : s) aggiungi(x.gravita, colonna, campo, x.testo);
     }
+    // Problems that name their columns, with the field codes of that section.
+    void segnalaColonne(const std::vector<SegnalazioneColonna>& s, Sezione sezione);
     void casella(const Row& st, const CampoSezione& c, const std::vector<int>& ix,
                  const std::string& prefisso = {});
     void sezione(const Row& st, Sezione s, const Indici& ix, const std::string& prefisso = {});
@@ -323,6 +326,15 @@ void Controllore::percipiente(const Row& st, const Columns& col, const Indici& a
     ProblemiColonna("B04", leggi(st, col.indexOf("B04")), sesso);
     segnala(sesso, "B04", CodiceDellaColonna(Sezione::Anagrafica, "B04"));
     sezione(st, Sezione::Anagrafica, anag);
+    std::vector<SegnalazioneColonna> coerenza;
+    CoerenzaCodiceFiscale(b01, leggi(st, col.indexOf("B02")), leggi(st, col.indexOf("B03")), leggi(st, col.indexOf("B04")),
+                          leggi(st, col.indexOf("B05")), coerenza);
+    segnalaColonne(coerenza, Sezione::Anagrafica);
+}
+
+void Controllore::segnalaColonne(const std::vector<SegnalazioneColonna>& s, Sezione sezione) {
+    for (const auto& x : s)
+        aggiungi(x.segnalazione.gravita, x.colonna, CodiceDellaColonna(sezione, x.colonna), x.segnalazione.testo);
 }
 
 // One box as the writer reads it: what reaches the file through the encoder is checked by its
@@ -424,6 +436,9 @@ void Controllore::dipendente(const storage::Certificato& cert) {
     if (con2) {
         sezione(z2, Sezione::FiscaleZefo2, p.fisc2);
         sezione(z2, Sezione::Familiari, p.fam);
+        std::vector<SegnalazioneColonna> familiari;
+        FamiliariSenzaRelazione([&](std::string_view c) { return std::string(leggi(z2, p.c2->indexOf(c))); }, familiari);
+        segnalaColonne(familiari, Sezione::Familiari);
         sezione(z2, Sezione::PrevidenzialePrima, p.prev2);
     }
     if (!z3.empty()) {

@@ -4,6 +4,8 @@
 #include <unordered_map>
 
 #include "check/codicefiscale.h"
+#include "check/coerenza.h"
+#include "check/completamento.h"
 #include "check/forme.h"
 #include "storage/certificati.h"
 #include "storage/cp1252.h"
@@ -137,6 +139,7 @@ void ProblemiCasella(const CampoSezione& c, std::string_view v, Segnalazioni& ou
                 break;
             }
             problemiValore(c.codice, c.tipo, v, out, c.forma);
+            ProblemiAggiunti(c, v, out);
             if ((c.colonna() == "C006" || c.colonna() == "C007") && Conteggio(v) > 365 &&
                 ErroreValoreArchivio(TipoCampo::N3, v).empty())
                 aggiungi(out, Gravita::Avviso, "Più di 365 giorni " + Tra(v) + " in un anno.");
@@ -223,12 +226,8 @@ Giudizio GiudicaCasella(Tabella tabella, std::string_view colonna, std::string_v
     g.valore = std::string(valore);
     const CampoSezione* c = CasellaDellaColonna(tabella, colonna);
     if (!c) return g;
-    if (c->regola == Regola::Semplice && c->tipo == TipoCampo::CF) {
-        // Tax codes are kept as the file carries them: capitals, no blanks around.
-        g.valore = std::string(Rifila(valore));
-        for (char& ch : g.valore)
-            if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-    }
+    // What is typed the usual way is completed (a tax code in capitals, "1000" as "1.000,00").
+    g.valore = Completa(*c, valore);
     g.normalizzato = g.valore != valore;
     // The layout's own spelling of the column, which the single-column rules name.
     const std::string* trovata = &c->colonna();

@@ -1,6 +1,7 @@
 #include "check/forme.h"
 
 #include "check/codicefiscale.h"
+#include "check/province.h"
 #include "telematic/campi.h"
 
 namespace check {
@@ -123,6 +124,8 @@ std::string ErroreForma(telematic::Forma forma, std::string_view v) {
 }
 
 std::string AvvisoForma(telematic::Forma forma, std::string_view v) {
+    if (forma == telematic::Forma::Provincia && ErroreForma(forma, v).empty() && !ProvinciaItaliana(v))
+        return "la sigla " + tra(v) + " non è tra quelle delle province italiane";
     return forma == telematic::Forma::CodiceFiscale ? AvvisoCodiceFiscale(v) : std::string();
 }
 

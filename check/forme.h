@@ -17,7 +17,8 @@ std::string ErroreValoreFile(telematic::TipoCampo tipo, std::string_view valore)
 // The rules of a box's form beyond its type, the same for a stored value and for a field of the
 // file (both trimmed, not empty): empty when right, otherwise the Italian reason.
 std::string ErroreForma(telematic::Forma forma, std::string_view valore);
-// What is probably wrong though the Agency takes it (a tax code's birth date that does not exist).
+// What is probably wrong though the Agency takes it (a tax code's birth date that does not exist,
+// a province code that is no Italian province's).
 std::string AvvisoForma(telematic::Forma forma, std::string_view valore);
 
 bool DataValida(int giorno, int mese, int anno);

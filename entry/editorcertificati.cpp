@@ -116,7 +116,7 @@ bool maiuscole(const forms::Campo& c) {
 }  // namespace
 
 EditorCertificati::EditorCertificati(storage::Connection& conn, QWidget* parent)
-    : FinestraModifica(conn, Regola::ValoriOStatoDiModifica, parent) {
+    : FinestraModifica(conn, Regola::ValoriOStatoDiModifica, parent), domandaCancellazione_(ui::testi::kDomandaCancellazione) {
     const std::pair<QKeySequence, std::function<void()>> tasti[] = {
         {QKeySequence(Qt::CTRL | Qt::Key_S), [this] { salva(); }},
         {QKeySequence(Qt::Key_PageUp), [this] { precedente(); }},
@@ -133,12 +133,27 @@ EditorCertificati::EditorCertificati(storage::Connection& conn, QWidget* parent)
 }
 
 bool EditorCertificati::eventFilter(QObject* oggetto, QEvent* evento) {
-    // Back on a marked box, the status line says again why.
+    // Back on a marked box, the status line says again why; on another box it says nothing.
     if (evento->type() == QEvent::FocusIn) {
         auto* w = qobject_cast<QWidget*>(oggetto);
         if (w && qobject_cast<QComboBox*>(w->parentWidget())) w = w->parentWidget();
         const QString problema = w ? w->property("problema").toString() : QString();
-        if (!problema.isEmpty()) mostraStato(w, w->property("gravita").toInt(), problema);
+        if (!problema.isEmpty())
+            mostraStato(w, w->property("gravita").toInt(), problema);
+        else
+            mostraStato(nullptr, forms::Esame::Giusto, {});
+    }
+    // The wheel over a closed drop-down scrolls the page: a value changes only when the operator
+    // opens the list or types.
+    if (evento->type() == QEvent::Wheel) {
+        if (auto* c = qobject_cast<QComboBox*>(oggetto)) {
+            for (QWidget* w = c->parentWidget(); w; w = w->parentWidget())
+                if (auto* area = qobject_cast<QScrollArea*>(w)) {
+                    QCoreApplication::sendEvent(area->verticalScrollBar(), evento);
+                    break;
+                }
+            return true;
+        }
     }
     if (evento->type() == QEvent::ShortcutOverride) {
         const auto* k = static_cast<QKeyEvent*>(evento);
@@ -223,6 +238,10 @@ void EditorCertificati::creaSchede(std::initializer_list<std::pair<const forms::
             });
             aggiornaSegni();
         });
+        for (QComboBox* c : v->findChildren<QComboBox*>()) {
+            c->setFocusPolicy(Qt::StrongFocus);
+            c->installEventFilter(this);
+        }
         // Enter moves on to the next box of the page, as Tab does.
         for (QLineEdit* e : v->findChildren<QLineEdit*>()) {
             e->installEventFilter(this);
@@ -295,7 +314,8 @@ void EditorCertificati::controlla() {
         connect(controllo_, &TFControllo::apri, this, [this](const check::Problema& p) { esegui([&] { vaiAllaCasella(p); }); });
         connect(controllo_, &TFControllo::ripeti, this, [this] { esegui([this] { controlla(); }); });
     }
-    QString chi = QString::fromStdString(problemi->empty() ? std::string() : problemi->front().nominativo).trimmed();
+    QString chi = personaCorrente();
+    if (chi.isEmpty()) chi = QString::fromStdString(problemi->empty() ? std::string() : problemi->front().nominativo).trimmed();
     if (chi.isEmpty()) chi = windowTitle().remove(QStringLiteral("[*]"));
     controllo_->mostra(*problemi, QStringLiteral("Controllo del certificato (%1)").arg(chi), false);
     controllo_->show();
@@ -422,7 +442,7 @@ bool EditorCertificati::certificatoPresente(bool presente) {
 
 bool EditorCertificati::cancellazioneConfermata(bool presente, const QString& persona) {
     return certificatoPresente(presente) &&
-           ui::chiedi(this, ui::testi::kDomandaCancellazione + QLatin1Char('\n') + persona);
+           ui::chiedi(this, domandaCancellazione_ + QLatin1Char('\n') + persona);
 }
 
 QScrollArea* EditorCertificati::scheda(forms::VistaPagina* vista) {
@@ -468,13 +488,26 @@ void EditorCertificati::primo() {
     sposta([this] { elenco().first(); });
 }
 
+// A new row not yet stored stands after the list's last row.
 void EditorCertificati::precedente() {
+    if (elenco().isOpen() && elenco().state() == storage::Dataset::State::Insert) {
+        const std::size_t ultima = elenco().rowCount();
+        sposta([this, ultima] {
+            if (ultima > 0) elenco().moveTo(ultima - 1);
+            else elenco().first();
+        });
+        return;
+    }
     sposta([this] {
         if (elenco().position() > 0) elenco().prior();
     });
 }
 
 void EditorCertificati::successivo() {
+    if (elenco().isOpen() && elenco().state() == storage::Dataset::State::Insert) {
+        sposta([this] { elenco().last(); });
+        return;
+    }
     sposta([this] {
         if (elenco().position() + 1 < elenco().rowCount()) elenco().next();
     });

@@ -69,6 +69,10 @@ public:
     // keeping what the operator typed there and has not saved.
     void rileggiInvio();
 
+    // The list limited to one kind, or (none) every certificate again; false when the list has
+    // no kinds to filter by or the filter could not change (a save failed).
+    virtual bool filtraSolo(std::optional<storage::Tipo> tipo) { (void)tipo; return false; }
+
     // The toolbar's commands (the buttons call these, and so can a test).
     virtual void salva() = 0;
     virtual void aggiungi() = 0;
@@ -124,6 +128,8 @@ protected:
     QToolButton* pulsanteChiudi();
     // The current certificate as shown, for the check; none when there is no certificate.
     virtual std::optional<std::vector<check::Problema>> problemiCorrenti() = 0;
+    // The person of the certificate shown, as the delete question names it; empty when none.
+    virtual QString personaCorrente() const = 0;
     // A box of the header line that holds a column ("tipo"), or nullptr.
     virtual QWidget* casellaDellaTestata(const std::string& colonna) { (void)colonna; return nullptr; }
     // The status line shows why a box is marked, or nothing when this box is right now.
@@ -168,6 +174,7 @@ protected:
     // A scrolling white surface holding a page at its natural size.
     static QScrollArea* scheda(forms::VistaPagina* vista);
 
+    QString domandaCancellazione_;  // names the kind of person the editor holds
     QTabWidget* schede_ = nullptr;
     std::vector<forms::VistaPagina*> viste_;
     std::vector<QScrollArea*> aree_;  // the scrolling surface of each page

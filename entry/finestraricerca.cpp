@@ -12,10 +12,12 @@
 #include <QFontMetrics>
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 #include "entry/editorcertificati.h"
 #include "entry/modelloelenco.h"
 #include "entry/ricerca.h"
+#include "storage/certificati.h"
 #include "ui/dialoghi.h"
 
 namespace entry {
@@ -45,6 +47,12 @@ FinestraRicerca::FinestraRicerca(EditorCertificati& editor, const QString& titol
     barra->addWidget(nome_, 2);
     barra->addWidget(codice_, 3);
     barra->addWidget(esito_);
+    mostraEscluso_ = new QPushButton(QStringLiteral("Mostra"), this);
+    mostraEscluso_->setObjectName(QStringLiteral("MostraEscluso"));
+    mostraEscluso_->setToolTip(QStringLiteral("Toglie il filtro e mostra il certificato trovato"));
+    mostraEscluso_->hide();
+    connect(mostraEscluso_, &QPushButton::clicked, this, &FinestraRicerca::mostraEscluso);
+    barra->addWidget(mostraEscluso_);
     auto* chiudi = new QPushButton(QStringLiteral("Chiudi"), this);
     chiudi->setObjectName(QStringLiteral("Chiudi"));
     barra->addWidget(chiudi);
@@ -112,6 +120,29 @@ FinestraRicerca::FinestraRicerca(EditorCertificati& editor, const QString& titol
     auto* tutto = new QVBoxLayout(this);
     tutto->setContentsMargins(4, 4, 4, 4);
     tutto->addLayout(barra);
+    if (conMatricola) {
+        // One click shows one kind, or all, in surname order.
+        auto* tipi = new QHBoxLayout;
+        tipi->addWidget(new QLabel(QStringLiteral("Filtro:"), this));
+        const auto scelta = [&](const QString& parola, std::optional<storage::Tipo> tipo) {
+            auto* b = new QPushButton(parola, this);
+            b->setObjectName(QStringLiteral("filtro") + parola);
+            b->setAutoDefault(false);
+            connect(b, &QPushButton::clicked, this, [this, tipo] {
+                try {
+                    editor_.filtraSolo(tipo);
+                    cerca();
+                } catch (const std::exception& ex) {
+                    ui::errore(this, ui::testoDaMessaggio(ex.what()));
+                }
+            });
+            tipi->addWidget(b);
+        };
+        scelta(QStringLiteral("Tutti"), std::nullopt);
+        for (storage::Tipo t : storage::kTipi) scelta(QString::fromLatin1(storage::CodiceTipo(t)), t);
+        tipi->addStretch(1);
+        tutto->addLayout(tipi);
+    }
     tutto->addWidget(griglia_, 1);
     resize(larghezza + 30, 420);
 }
@@ -167,10 +198,24 @@ void FinestraRicerca::seguiEditor() {
 
 QString FinestraRicerca::esito() const { return esito_->text(); }
 
-void FinestraRicerca::segnaEsito(QLineEdit* casella, bool trovato) {
+void FinestraRicerca::segnaEsito(QLineEdit* casella, bool trovato, const QString& come) {
     for (QLineEdit* e : {cognome_, nome_, codice_})
         e->setStyleSheet(!trovato && e == casella ? QStringLiteral("QLineEdit { background: #ffd6d6; }") : QString());
-    esito_->setText(trovato ? QString() : QStringLiteral("non trovato"));
+    esito_->setStyleSheet(trovato ? QStringLiteral("QLabel { color: #205020; }")
+                                  : QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
+    esito_->setText(trovato ? come : QStringLiteral("non trovato"));
+    escluso_ = 0;
+    mostraEscluso_->hide();
+}
+
+void FinestraRicerca::mostraEscluso() {
+    const std::int64_t id = escluso_;
+    if (id == 0) return;
+    try {
+        if (editor_.filtraSolo(std::nullopt) && editor_.vaiACertificato(id)) segnaEsito(nullptr, true);
+    } catch (const std::exception& ex) {
+        ui::errore(this, ui::testoDaMessaggio(ex.what()));
+    }
 }
 
 void FinestraRicerca::cerca() {
@@ -182,7 +227,14 @@ void FinestraRicerca::cerca() {
         }
         const auto pos = TrovaNellElenco(editor_.connessione(), editor_.elenco(), c, n);
         segnaEsito(n.isEmpty() ? cognome_ : nome_, pos.has_value());
-        if (pos) editor_.spostaA(*pos);
+        if (pos) {
+            editor_.spostaA(*pos);
+        } else if (const auto fuori = TrovaFuoriDallElenco(editor_.connessione(), editor_.elenco(), c, n)) {
+            // Someone the filter hides: said, and offered.
+            esito_->setText(QStringLiteral("%1 è escluso dal filtro").arg(fuori->cognome));
+            escluso_ = fuori->id;
+            mostraEscluso_->show();
+        }
     } catch (const std::exception& ex) {
         ui::errore(this, ui::testoDaMessaggio(ex.what()));
     }
@@ -195,9 +247,9 @@ void FinestraRicerca::cercaCodice() {
             segnaEsito(nullptr, true);
             return;
         }
-        const auto pos = TrovaPerCodice(editor_.connessione(), editor_.elenco(), t);
-        segnaEsito(codice_, pos.has_value());
-        if (pos) editor_.spostaA(*pos);
+        const auto trovato = TrovaPerCodice(editor_.connessione(), editor_.elenco(), t);
+        segnaEsito(codice_, trovato.has_value(), trovato ? trovato->come : QString());
+        if (trovato) editor_.spostaA(trovato->posizione);
     } catch (const std::exception& ex) {
         ui::errore(this, ui::testoDaMessaggio(ex.what()));
     }

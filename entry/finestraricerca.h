@@ -4,9 +4,11 @@
 // makes the first matching row, in the list's order, the editor's current certificate.
 
 #include <QWidget>
+#include <cstdint>
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTableView;
 
 namespace entry {
@@ -31,8 +33,12 @@ public:
     QLineEdit& nome() { return *nome_; }
     QLineEdit& codice() { return *codice_; }
     QTableView& griglia() { return *griglia_; }
-    // "non trovato" while the last search found nothing, otherwise empty.
+    // "non trovato" while the last search found nothing; what the box of codes found by
+    // ("matricola 0007", "certificato n. 7"); "ROSSI è escluso dal filtro"; otherwise empty.
     QString esito() const;
+    // Clears the filter and shows the certificate the filter hid ("Mostra").
+    void mostraEscluso();
+    QPushButton& pulsanteMostra() { return *mostraEscluso_; }
 
 protected:
     // The first time it is shown the window takes its place (colloca); afterwards it stays where
@@ -45,7 +51,7 @@ private:
     void colloca();
     void seguiEditor();
     // Marks the box searched with and says whether the search found a row.
-    void segnaEsito(QLineEdit* casella, bool trovato);
+    void segnaEsito(QLineEdit* casella, bool trovato, const QString& come = {});
 
     EditorCertificati& editor_;
     ModelloElenco* modello_ = nullptr;
@@ -53,6 +59,8 @@ private:
     QLineEdit* nome_ = nullptr;
     QLineEdit* codice_ = nullptr;
     QLabel* esito_ = nullptr;
+    QPushButton* mostraEscluso_ = nullptr;
+    std::int64_t escluso_ = 0;  // the certificate the filter hides that the last search found
     QTableView* griglia_ = nullptr;
     bool sincronizzando_ = false;
     bool collocata_ = false;

@@ -66,51 +66,122 @@ std::unordered_set<std::int64_t> chiaviDi(storage::Statement& st) {
 
 }  // namespace
 
-std::optional<std::size_t> TrovaPerCodice(storage::Connection& conn, const storage::Dataset& elenco,
-                                          const QString& testo) {
-    const QString t = testo.trimmed();
+std::optional<Trovato> TrovaPerCodice(storage::Connection& conn, const storage::Dataset& elenco, const QString& testo) {
+    QString t = testo.trimmed();
     if (!elenco.isOpen() || elenco.isEmpty() || t.isEmpty()) return std::nullopt;
+    // "n. 7" asks for the certificate number even where a matricola is 7.
+    bool soloNumero = false;
+    if (t.startsWith(QStringLiteral("n."), Qt::CaseInsensitive)) {
+        t = t.mid(2).trimmed();
+        soloNumero = true;
+    }
     bool numero = false;
     const qlonglong id = t.toLongLong(&numero);
-    if (numero && id > 0)
-        if (auto p = elenco.positionOf(id)) return p;
-    if (numero && elenco.table() == "Zefo1") {
-        storage::Statement st(conn, "select ID from Zefo2 where trim(MatrDip) = ?");
+    const auto perNumero = [&]() -> std::optional<Trovato> {
+        if (numero && id > 0)
+            if (auto p = elenco.positionOf(id)) return Trovato{*p, QStringLiteral("certificato n. %1").arg(id)};
+        return std::nullopt;
+    };
+    if (soloNumero) return perNumero();
+    if (elenco.table() == "Zefo1") {
+        storage::Statement st(conn, "select ID from Zefo2 where trim(MatrDip) = ? collate nocase");
         st.bind(1, t.toStdString());
-        if (auto p = primaNellElenco(elenco, chiaviDi(st))) return p;
+        std::unordered_set<std::int64_t> trovate;
+        while (st.step()) trovate.insert(st.integer(0));
+        if (auto p = primaNellElenco(elenco, trovate)) {
+            Trovato r{*p, QStringLiteral("matricola %1").arg(t)};
+            if (perNumero()) r.come += QStringLiteral(" (il certificato n. %1 con «n. %1»)").arg(id);
+            return r;
+        }
     }
+    if (auto r = perNumero()) return r;
     const auto filtro = intervallo("B01", t);
     if (!filtro) return std::nullopt;
     storage::Statement st(conn, "select rowid from " + elenco.table() + " where " + filtro->condizione);
     for (std::size_t i = 0; i < filtro->parametri.size(); ++i) st.bind(static_cast<int>(i + 1), filtro->parametri[i]);
-    return primaNellElenco(elenco, chiaviDi(st));
+    if (auto p = primaNellElenco(elenco, chiaviDi(st))) return Trovato{*p, QStringLiteral("codice fiscale")};
+    return std::nullopt;
 }
+
+namespace {
+
+// Blanks and apostrophes do not count: "delu" finds DE LUCA, "dang" D'ANGELO.
+QString senzaSeparatori(const QString& s) {
+    QString r;
+    r.reserve(s.size());
+    for (QChar c : s)
+        if (c != QLatin1Char(' ') && c != QLatin1Char('\'') && c != QChar(0x2019)) r += c;
+    return r;
+}
+
+struct Corrispondenza {
+    std::int64_t chiave;
+    QString cognome, nome;
+};
+
+// The rows of the table whose names begin with the typed ones, blanks and apostrophes aside.
+// Only the rows whose surname begins as typed (or with its first letter and a blank or an
+// apostrophe) are read, through the surname index.
+std::vector<Corrispondenza> corrispondenze(storage::Connection& conn, const std::string& tabella, const QString& cognome,
+                                           const QString& nome) {
+    const QString c = senzaSeparatori(cognome), n = senzaSeparatori(nome);
+    std::vector<Corrispondenza> r;
+    std::vector<Intervallo> filtri;
+    const auto aggiungi = [&](const char* colonna, const QString& prefisso) {
+        if (auto f = intervallo(colonna, prefisso)) filtri.push_back(std::move(*f));
+    };
+    if (!c.isEmpty()) {
+        aggiungi("B02", c.left(c.size() > 1 && !c.at(0).isSurrogate() ? 2 : 1));
+        if (c.size() > 1 && !c.at(0).isSurrogate()) {
+            aggiungi("B02", c.left(1) + QLatin1Char(' '));
+            aggiungi("B02", c.left(1) + QLatin1Char('\''));
+        }
+    } else if (!n.isEmpty()) {
+        aggiungi("B03", n.left(1));
+    }
+    std::string sql = "select rowid, B02, B03 from " + tabella;
+    std::vector<std::string> parametri;
+    for (std::size_t i = 0; i < filtri.size(); ++i) {
+        sql += (i == 0 ? " where (" : " or (") + filtri[i].condizione + ")";
+        parametri.insert(parametri.end(), filtri[i].parametri.begin(), filtri[i].parametri.end());
+    }
+    storage::Statement st(conn, sql);
+    for (std::size_t i = 0; i < parametri.size(); ++i) st.bind(static_cast<int>(i + 1), parametri[i]);
+    while (st.step()) {
+        const QString b02 = QString::fromUtf8(st.text(1).data(), static_cast<qsizetype>(st.text(1).size()));
+        if (!senzaSeparatori(b02).startsWith(c, Qt::CaseInsensitive)) continue;
+        const QString b03 = QString::fromUtf8(st.text(2).data(), static_cast<qsizetype>(st.text(2).size()));
+        if (!n.isEmpty() && !senzaSeparatori(b03).startsWith(n, Qt::CaseInsensitive)) continue;
+        r.push_back({st.integer(0), b02, b03});
+    }
+    return r;
+}
+
+}  // namespace
 
 std::optional<std::size_t> TrovaNellElenco(storage::Connection& conn, const storage::Dataset& elenco,
                                            const QString& cognome, const QString& nome) {
-    if (!elenco.isOpen() || elenco.isEmpty() || (cognome.isEmpty() && nome.isEmpty())) return std::nullopt;
-
-    std::optional<Intervallo> filtro;
-    if (!cognome.isEmpty()) filtro = intervallo("B02", cognome);
-    if (!filtro && !nome.isEmpty()) filtro = intervallo("B03", nome);
-    std::string sql = "select rowid, B02, B03 from " + elenco.table();
-    if (filtro) sql += " where " + filtro->condizione;
-    storage::Statement st(conn, sql);
-    if (filtro)
-        for (std::size_t i = 0; i < filtro->parametri.size(); ++i)
-            st.bind(static_cast<int>(i + 1), filtro->parametri[i]);
-
+    if (!elenco.isOpen() || elenco.isEmpty() || senzaSeparatori(cognome + nome).isEmpty()) return std::nullopt;
     std::unordered_set<std::int64_t> trovate;
-    while (st.step()) {
-        const QString b02 = QString::fromUtf8(st.text(1).data(), static_cast<qsizetype>(st.text(1).size()));
-        if (!b02.startsWith(cognome, Qt::CaseInsensitive)) continue;
-        if (!nome.isEmpty()) {
-            const QString b03 = QString::fromUtf8(st.text(2).data(), static_cast<qsizetype>(st.text(2).size()));
-            if (!b03.startsWith(nome, Qt::CaseInsensitive)) continue;
-        }
-        trovate.insert(st.integer(0));
-    }
+    for (const auto& x : corrispondenze(conn, elenco.table(), cognome, nome)) trovate.insert(x.chiave);
     return primaNellElenco(elenco, trovate);
+}
+
+std::optional<Escluso> TrovaFuoriDallElenco(storage::Connection& conn, const storage::Dataset& elenco,
+                                            const QString& cognome, const QString& nome) {
+    if (!elenco.isOpen() || senzaSeparatori(cognome + nome).isEmpty()) return std::nullopt;
+    const std::unordered_set<std::int64_t> nellElenco(elenco.keys().begin(), elenco.keys().end());
+    std::optional<Escluso> primo;
+    QString primoNome;
+    for (const auto& x : corrispondenze(conn, elenco.table(), cognome, nome)) {
+        if (nellElenco.count(x.chiave)) continue;
+        const QString chi = (x.cognome.trimmed() + QLatin1Char(' ') + x.nome.trimmed()).trimmed();
+        if (!primo || QString::compare(chi, primoNome, Qt::CaseInsensitive) < 0) {
+            primo = Escluso{x.chiave, x.cognome.trimmed()};
+            primoNome = chi;
+        }
+    }
+    return primo;
 }
 
 }  // namespace entry

@@ -36,7 +36,6 @@ TFPagina1::TFPagina1(storage::Connection& conn, QWidget* parent)
       zefo1_(conn),
       zefo2_(conn),
       zefo3_(conn),
-      sostituto_(conn),
       interrogazione_("select * from Zefo1 order by B02, B03") {
     righe_ = {&zefo1_, &zefo2_, &zefo3_};
     setObjectName(QStringLiteral("TFPagina1"));
@@ -291,15 +290,43 @@ void TFPagina1::salvaModifiche() {
 
 void TFPagina1::sposta(const std::function<void()>& movimento) {
     if (!zefo1_.isOpen()) return;
+    if (nuovoCorrente()) {
+        scriviPagine();
+        if (!righeCambiate() && !modificheFuoriDalleRighe()) {
+            lasciaNuovoIntatto(movimento);
+            return;
+        }
+    }
     salvaLasciando(movimento);
     nuovo_ = 0;
     seguiCertificato();
 }
 
+void TFPagina1::lasciaNuovoIntatto(const std::function<void()>& movimento) {
+    const std::size_t qui = zefo1_.position();
+    zefo1_.cancel();
+    zefo2_.cancel();
+    zefo3_.cancel();
+    movimento();
+    // A move that stays on the new certificate (it is the list's last) ends on the one before it.
+    const auto& chiavi = zefo1_.keys();
+    std::int64_t meta = 0;
+    if (zefo1_.position() != qui && !zefo1_.eof())
+        meta = zefo1_.key();
+    else if (qui > 0 && qui - 1 < chiavi.size())
+        meta = chiavi[qui - 1];
+    zefo1_.moveTo(qui);
+    eliminaCorrente();
+    if (meta != 0 && zefo1_.locate(meta)) seguiCertificato();
+}
+
 void TFPagina1::scartaModifiche() {
     if (!zefo1_.isOpen()) return;
     if (nuovoCorrente()) {
+        // Back to the certificate the operator was on when adding.
+        const std::int64_t ritorno = primaDelNuovo_;
         eliminaCorrente();
+        if (ritorno != 0 && zefo1_.key() != ritorno && zefo1_.locate(ritorno)) seguiCertificato();
         return;
     }
     zefo1_.cancel();
@@ -318,14 +345,24 @@ void TFPagina1::salva() {
 
 void TFPagina1::aggiungi() {
     apriElencoSeChiuso();
-    sostituto_.close();
-    sostituto_.open(storage::kSqlSostituto);
+    const auto valori = storage::ValoriNuovoCertificato(conn_, false);
+    const std::int64_t lasciato = certificatoCorrente() ? zefo1_.integer("ID") : 0;
     salvaLasciando([this] { zefo1_.append(); });
-    if (!sostituto_.eof())
-        for (const auto& [colonna, valore] : storage::ParteADelSostituto(sostituto_)) zefo1_.setText(colonna, valore);
+    std::string tipo;
+    for (const auto& [colonna, valore] : valori)
+        if (std::string_view(colonna) == "tipo")
+            tipo = valore;
+        else
+            zefo1_.setText(colonna, valore);
     zefo1_.post();
     nuovo_ = zefo1_.integer("ID");
+    primaDelNuovo_ = lasciato;
     seguiCertificato();
+    if (!tipo.empty() && zefo2_.isOpen() && !zefo2_.eof()) {
+        zefo2_.setText("tipo", tipo);
+        zefo2_.post();
+        caricaPagine();
+    }
     // Both rows are in edit state, so closing or printing asks about the new certificate.
     zefo1_.edit();
     zefo2_.edit();
@@ -372,7 +409,7 @@ bool TFPagina1::filtra() {
     bool almenoUno = false;
     for (auto* c : filtri_) almenoUno = almenoUno || c->isChecked();
     if (!almenoUno)
-        ui::informa(this, QStringLiteral("Non è stata selezionato il tipo di percepienti da filtrare. "));
+        ui::informa(this, QStringLiteral("Non è stato selezionato il tipo di percipienti da filtrare."));
     // The certificate left keeps what was typed, as when moving to another one.
     if (zefo1_.isOpen()) salvaTutto();
     nuovo_ = 0;
@@ -380,10 +417,27 @@ bool TFPagina1::filtra() {
                                    .con(storage::Tipo::DIP, filtri_[0]->isChecked())
                                    .con(storage::Tipo::AMM, filtri_[1]->isChecked())
                                    .con(storage::Tipo::CoC, filtri_[2]->isChecked());
+    // Filtered or not, the list keeps surname order.
     interrogazione_ = "select * from Zefo1 where ID in (" +
                       (filtri_[3]->isChecked() ? storage::SqlNumeriConZefo2() : storage::SqlNumeriDeiTipi(tipi)) +
-                      ")";
+                      ") order by B02, B03";
     riapriElenco();
     return true;
 }
 
+
+QString TFPagina1::personaCorrente() const {
+    if (!certificatoCorrente()) return {};
+    return ui::testi::persona(q(zefo1_.text("B02")), q(zefo1_.text("B03")), q(zefo1_.text("B01")), zefo1_.integer("ID"));
+}
+
+bool TFPagina1::filtraSolo(std::optional<storage::Tipo> tipo) {
+    std::array<bool, 4> prima{};
+    for (std::size_t i = 0; i < filtri_.size(); ++i) prima[i] = filtri_[i]->isChecked();
+    for (std::size_t i = 0; i < 3; ++i)
+        filtri_[i]->setChecked(!tipo || static_cast<std::size_t>(*tipo) == i);
+    filtri_[3]->setChecked(!tipo);
+    if (filtra()) return true;
+    for (std::size_t i = 0; i < filtri_.size(); ++i) filtri_[i]->setChecked(prima[i]);  // the list still in force
+    return false;
+}

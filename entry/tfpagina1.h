@@ -34,6 +34,8 @@ public:
     // left through the save question (No removes it); false when its saving failed and the list
     // stays as it was.
     bool filtra();
+    // One click: only the certificates of this kind, or all of them (none); false as filtra.
+    bool filtraSolo(std::optional<storage::Tipo> tipo) override;
 
     QCheckBox& casellaFiltro(int indice) { return *filtri_[static_cast<std::size_t>(indice)]; }
     QComboBox& tipo() { return *tipo_; }
@@ -50,6 +52,7 @@ protected:
     void scartaModifiche() override;
     void mostraPagina(forms::VistaPagina& vista) override;
     void aggiornaTestata() override;
+    QString personaCorrente() const override;
     std::optional<std::vector<check::Problema>> problemiCorrenti() override;
     QWidget* casellaDellaTestata(const std::string& colonna) override;
 
@@ -66,6 +69,9 @@ private:
     // Deletes the current certificate's Zefo1 and Zefo2 rows; the next one becomes current.
     void eliminaCorrente();
     void salvaContinuazione();
+    // Leaves a certificate just added that nothing was typed into: it is removed, and the move
+    // goes on from where it stood in the list.
+    void lasciaNuovoIntatto(const std::function<void()>& movimento);
     // Loads the current certificate's Zefo2 and Zefo3 rows, creating the Zefo2 row on first display.
     void seguiCertificato();
     void preparaZefo3();
@@ -74,10 +80,10 @@ private:
     storage::Dataset zefo1_;
     storage::Dataset zefo2_;
     storage::Dataset zefo3_;
-    storage::Dataset sostituto_;
     std::string interrogazione_;
     // The certificate "Aggiungi" stored and the operator has not yet kept (Salva, Yes, moving on).
     std::int64_t nuovo_ = 0;
+    std::int64_t primaDelNuovo_ = 0;  // the certificate current when it was added
 
     std::array<QCheckBox*, 4> filtri_{};  // Dipendenti, Amministratori, Co.Co.Co, Tutto
     QLineEdit* dittaMatr_ = nullptr;

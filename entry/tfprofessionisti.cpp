@@ -1,7 +1,10 @@
 #include "entry/tfprofessionisti.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QScopeGuard>
 #include <QLabel>
+#include <QLocale>
 #include <QLineEdit>
 #include <QToolButton>
 #include <utility>
@@ -11,7 +14,9 @@
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
 #include "print/stampacertificato.h"
+#include "storage/certificati.h"
 #include "storage/connection.h"
+#include "ui/reporterfinestra.h"
 #include "ui/dialoghi.h"
 #include "ui/icone.h"
 #include "ui/testi.h"
@@ -24,10 +29,6 @@ namespace {
 
 const QString kTabella = QStringLiteral("Professionisti");
 
-// The agent's data the copy button carries to every certificate.
-const char* const kColonneSostituto[] = {"A01", "A02", "A03", "A04", "A05", "A06", "A07",
-                                         "A08", "A09", "A10", "A11", "BFirma", "B44"};
-
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
@@ -36,6 +37,7 @@ TFProfessionisti::TFProfessionisti(storage::Connection& conn, QWidget* parent)
     : EditorCertificati(conn, parent), elenco_(conn) {
     righe_ = {&elenco_};
     setObjectName(QStringLiteral("TFProfessionisti"));
+    domandaCancellazione_ = ui::testi::kDomandaCancellazioneProfessionista;
     setWindowTitle(QStringLiteral("Certificazione Unica[*]"));
 
     auto* barra = new QHBoxLayout;
@@ -143,8 +145,22 @@ void TFProfessionisti::salvaLasciando(const std::function<void()>& movimento) {
     if (cambiato && id != 0) segnaModificato(id);
 }
 
+bool TFProfessionisti::nuovaIntatta() {
+    if (!elenco_.isOpen() || elenco_.state() != Dataset::State::Insert) return false;
+    scriviPagine();
+    for (const auto& nome : elenco_.columns().names()) {
+        std::string atteso;
+        for (const auto& [colonna, valore] : precompilati_)
+            if (nome == colonna) atteso = valore;
+        if (elenco_.text(nome) != atteso) return false;
+    }
+    return true;
+}
+
 void TFProfessionisti::sposta(const std::function<void()>& movimento) {
     if (!elenco_.isOpen()) return;
+    // A new row holding only what it started with is dropped, not saved.
+    if (nuovaIntatta()) elenco_.cancel();
     const bool nuova = elenco_.state() == Dataset::State::Insert && elenco_.modified();
     salvaLasciando(movimento);
     caricaPagine();
@@ -165,8 +181,11 @@ void TFProfessionisti::salva() {
 
 void TFProfessionisti::aggiungi() {
     apriElencoSeChiuso();
+    if (nuovaIntatta()) elenco_.cancel();
     const bool nuova = elenco_.state() == Dataset::State::Insert && elenco_.modified();
+    precompilati_ = storage::ValoriNuovoCertificato(conn_, true);
     salvaLasciando([this] { elenco_.append(); });
+    for (const auto& [colonna, valore] : precompilati_) elenco_.setText(colonna, valore);
     caricaPagine();
     if (nuova) emit elencoCambiato();
 }
@@ -226,26 +245,30 @@ void TFProfessionisti::riportaSostituto() {
     if (!salvaSeRichiesto()) return;
     if (!certificatoPresente(rigaSalvata())) return;
     const std::size_t tutti = elenco_.rowCount();
-    if (!ui::chiedi(this, QStringLiteral("Copiare i dati del sostituto in tutti i %1 professionisti?").arg(tutti)))
+    if (!ui::chiedi(this, QStringLiteral("Copiare i 13 dati del sostituto di questo certificato (A01-A11, firma e "
+                                         "data) in tutti i %1 professionisti?")
+                              .arg(QLocale(QLocale::Italian, QLocale::Italy).toString(static_cast<qulonglong>(tutti)))))
         return;
-    // The certificates whose values change, to be compared with their last sending.
-    std::string diversi;
-    for (const char* c : kColonneSostituto)
-        diversi += (diversi.empty() ? "select ID from Professionisti where " : " or ") + std::string("coalesce(") + c + ", '') <> ?";
-    std::vector<std::int64_t> cambiati;
-    storage::Statement trova(conn_, diversi);
-    int n = 1;
-    for (const char* c : kColonneSostituto) trova.bind(n++, elenco_.text(c));
-    while (trova.step()) cambiati.push_back(trova.integer(0));
-    // One statement: every professional gets the values, or none does.
-    std::string sql;
-    for (const char* c : kColonneSostituto) sql += (sql.empty() ? "update Professionisti set " : ", ") + std::string(c) + " = ?";
-    storage::Statement st(conn_, sql);
-    n = 1;
-    for (const char* c : kColonneSostituto) st.bind(n++, elenco_.text(c));
-    st.step();
-    for (std::int64_t id : cambiati) segnaModificato(id);
+    std::optional<std::vector<std::int64_t>> cambiati;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto ripristina = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        ui::ReporterFinestra avanzamento(this, QStringLiteral("Copia dei dati del sostituto in corso..."));
+        cambiati = storage::RiportaSostitutoNeiProfessionisti(
+            conn_, [this](const char* c) { return elenco_.text(c); },
+            [&](std::size_t fatti, std::size_t totale) { return avanzamento.progress(fatti, totale); });
+    }
+    if (!cambiati) {
+        ui::informa(this, ui::kAnnullatoDati);
+        return;
+    }
+    if (invio().id() != 0) invio().ricarica();
     elenco_.moveTo(elenco_.position());  // the current row, read again
     caricaPagine();
     emit datiCambiati();
+}
+
+QString TFProfessionisti::personaCorrente() const {
+    if (!conRiga()) return {};
+    return ui::testi::persona(q(elenco_.text("B02")), q(elenco_.text("B03")), q(elenco_.text("B01")), (rigaSalvata() ? elenco_.integer("ID") : 0));
 }

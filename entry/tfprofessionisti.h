@@ -3,6 +3,9 @@
 // The professional certificate editor: one row of Professionisti on two pages of the form.
 
 #include <string>
+#include <vector>
+
+#include "storage/certificati.h"
 
 #include "entry/editorcertificati.h"
 
@@ -38,10 +41,13 @@ protected:
     void scartaModifiche() override;
     void mostraPagina(forms::VistaPagina& vista) override;
     void aggiornaTestata() override;
+    QString personaCorrente() const override;
     std::optional<std::vector<check::Problema>> problemiCorrenti() override;
 
 private:
     bool rigaSalvata() const;
+    // A new row holds nothing but what "Aggiungi" put in it.
+    bool nuovaIntatta();
     // A row, stored or new, is current.
     bool conRiga() const;
     void stampaRiga(bool conAnteprima);
@@ -50,6 +56,7 @@ private:
     void posizionaCopia();
 
     storage::Dataset elenco_;
+    std::vector<storage::ValoreColonna> precompilati_;  // what a new row starts with
     QToolButton* copia_ = nullptr;
     QLineEdit* cognome_ = nullptr;
     QLineEdit* nome_ = nullptr;

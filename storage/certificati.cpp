@@ -1,5 +1,7 @@
 #include "storage/certificati.h"
 
+#include "storage/invii.h"
+
 namespace storage {
 
 namespace {
@@ -220,5 +222,67 @@ std::int64_t ContaDeiTipi(Connection& conn, const Tipi& tipi) {
 }
 
 std::int64_t ContaProfessionisti(Connection& conn) { return conta(conn, "select count(*) from Professionisti"); }
+
+std::optional<std::vector<std::int64_t>> RiportaSostitutoNeiProfessionisti(
+    Connection& conn, const std::function<std::string(const char* colonna)>& valore,
+    const std::function<bool(std::size_t fatti, std::size_t totale)>& avanzamento) {
+    conn.richiediScrittura();
+    std::vector<std::string> valori;
+    for (const char* c : kColonneSostitutoProfessionisti) valori.push_back(valore(c));
+    Transaction t(conn);
+    // Only the certificates whose values change are written and marked.
+    std::string diversi, imposta;
+    for (const char* c : kColonneSostitutoProfessionisti) {
+        diversi += (diversi.empty() ? "select ID from Professionisti where " : " or ") + std::string("coalesce(") + c +
+                   ", '') <> ?";
+        imposta += (imposta.empty() ? "update Professionisti set " : ", ") + std::string(c) + " = ?";
+    }
+    std::vector<std::int64_t> cambiati;
+    {
+        Statement trova(conn, diversi + " order by ID");
+        for (std::size_t i = 0; i < valori.size(); ++i) trova.bind(static_cast<int>(i + 1), valori[i]);
+        while (trova.step()) cambiati.push_back(trova.integer(0));
+    }
+    Statement aggiorna(conn, imposta + " where ID = ?");
+    for (std::size_t n = 0; n < cambiati.size(); ++n) {
+        if (avanzamento && n % 256 == 0 && !avanzamento(n, cambiati.size())) return std::nullopt;
+        aggiorna.reset();
+        int k = 1;
+        for (const auto& v : valori) aggiorna.bind(k++, v);
+        aggiorna.bind(k, cambiati[n]).step();
+    }
+    SegnaModificati(conn, Elenco::Professionisti, cambiati);
+    if (avanzamento && !avanzamento(cambiati.size(), cambiati.size())) return std::nullopt;
+    t.commit();
+    return cambiati;
+}
+
+std::vector<ValoreColonna> ValoriNuovoCertificato(Connection& conn, bool professionisti) {
+    std::vector<ValoreColonna> v;
+    const auto metti = [&](const char* colonna, std::string valore) {
+        for (auto& x : v)
+            if (std::string_view(x.colonna) == colonna) {
+                x.valore = std::move(valore);
+                return;
+            }
+        v.push_back({colonna, std::move(valore)});
+    };
+    Statement ultimo(conn, professionisti
+                               ? "select * from Professionisti order by ID desc limit 1"
+                               : "select Zefo1.*, Zefo2.tipo as tipo from Zefo1 left join Zefo2 on Zefo2.ID = Zefo1.ID "
+                                 "order by Zefo1.ID desc limit 1");
+    if (ultimo.step()) {
+        const auto col = Columns::of(ultimo);
+        const Row r = Row::from(ultimo, col);
+        for (const char* c : kColonneSostitutoProfessionisti)
+            if (!r.text(c).empty()) metti(c, r.text(c));
+        if (!professionisti && !r.text("tipo").empty()) metti("tipo", r.text("tipo"));
+    }
+    const Row s = LeggiSostituto(conn);
+    if (!s.empty())
+        for (auto& [colonna, valore] : ParteADelSostituto(s))
+            if (!valore.empty()) metti(colonna, std::move(valore));
+    return v;
+}
 
 }  // namespace storage

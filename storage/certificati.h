@@ -5,11 +5,14 @@
 // frontispiece counts. A change of any of these rules is a change here only.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "storage/connection.h"
 #include "storage/row.h"
@@ -124,6 +127,25 @@ std::array<ValoreColonna, 5> ParteADelSostituto(const Riga& s) {
              {"A08", s.text("TelefonoPref") + s.text("telefono")},
              {"A09", s.text("email")}}};
 }
+
+// The agent's data a professional's certificate carries, which the copy button takes to every
+// certificate: the employer's part A (A01 to A11), the signature and the date.
+inline constexpr std::array<const char*, 13> kColonneSostitutoProfessionisti = {
+    "A01", "A02", "A03", "A04", "A05", "A06", "A07", "A08", "A09", "A10", "A11", "BFirma", "B44"};
+
+// Writes those columns' values (valore reads them from the certificate shown, in that order) into
+// every professional, in one transaction with the change marks of the certificates whose values
+// change. avanzamento (certificates done, total) returning false stops it and nothing is changed:
+// the result is then empty. Returns the numbers of the certificates changed.
+std::optional<std::vector<std::int64_t>> RiportaSostitutoNeiProfessionisti(
+    Connection& conn, const std::function<std::string(const char* colonna)>& valore,
+    const std::function<bool(std::size_t fatti, std::size_t totale)>& avanzamento = {});
+
+// What a new certificate starts with: the employer's part A (A01 to A11), the date (B44) and the
+// signature (BFirma) of the list's last certificate (the highest number), the agent's own data over
+// them where the agent's row has them, and for employees the kind of that last certificate ("tipo",
+// a Zefo2 column). Columns with nothing to take are left out.
+std::vector<ValoreColonna> ValoriNuovoCertificato(Connection& conn, bool professionisti);
 
 // The frontispiece counts: A1 the employee-type certificates (a DIP, AMM or CoC kind),
 // A2 the professionals' certificates (the Professionisti rows).

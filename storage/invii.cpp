@@ -141,6 +141,17 @@ void SegnaModificato(Connection& conn, Elenco elenco, std::int64_t id) {
     st.bind(1, OraAttuale()).bind(2, lettera(elenco)).bind(3, id).step();
 }
 
+void SegnaModificati(Connection& conn, Elenco elenco, const std::vector<std::int64_t>& ids) {
+    PreparaInvii(conn);
+    Statement st(conn, "insert into Invii (Elenco, ID, ModificatoIl) values (?, ?, ?) "
+                       "on conflict (Elenco, ID) do update set ModificatoIl = excluded.ModificatoIl");
+    const std::string ora = OraAttuale();
+    for (const std::int64_t id : ids) {
+        st.reset();
+        st.bind(1, lettera(elenco)).bind(2, id).bind(3, ora).step();
+    }
+}
+
 void SegnaModificatiTutti(Connection& conn, Elenco elenco) {
     PreparaInvii(conn);
     const std::string sql = std::string("insert into Invii (Elenco, ID, ModificatoIl) select ?, ID, ? from ") +

@@ -68,6 +68,8 @@ void SegnaOperazione(Connection& conn, Elenco elenco, const std::vector<std::int
 
 // The certificate was changed now (editors on save, imports, resets).
 void SegnaModificato(Connection& conn, Elenco elenco, std::int64_t id);
+// The same for these certificates, inside the caller's transaction if one is open.
+void SegnaModificati(Connection& conn, Elenco elenco, const std::vector<std::int64_t>& ids);
 // Every certificate of the list was changed now (a reset of the agent's data).
 void SegnaModificatiTutti(Connection& conn, Elenco elenco);
 // The certificates numbered above oltre were changed now (those an import has just added).

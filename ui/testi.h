@@ -14,6 +14,8 @@ inline const QString kDomandaSalva =
 inline const QString kNessunCertificato = QStringLiteral("Nessun certificato selezionato.");
 inline const QString kDomandaCancellazione =
     QStringLiteral("Attenzione: Confermi la cancellazione del seguente dipendente?");
+inline const QString kDomandaCancellazioneProfessionista =
+    QStringLiteral("Attenzione: Confermi la cancellazione del seguente professionista?");
 // The person the delete question is about, on the line under it: "ROSSI MARIO (RSSMRA…) n. 12";
 // the parts the row does not have are left out.
 inline QString persona(const QString& cognome, const QString& nome, const QString& codiceFiscale, qint64 id) {

@@ -337,7 +337,7 @@ TEST(ControlloArchivio, SoloITipiScelti) {
     Archivio a;
     a.sostituto({{"A1", "2"}});
     a.dipendente(kCfMario, "ROSSI", {{"B05", "99/99/1999"}}, {}, "DIP");
-    const auto amm = a.dipendente(kCfGiovanna, "VERDI", {{"B05", "99/99/1999"}}, {}, "amm");  // kinds ignore case, as the run's query
+    const auto amm = a.dipendente(kCfGiovanna, "VERDI", {{"B03", "GIOVANNA"}, {"B04", "F"}, {"B05", "99/99/1999"}}, {}, "amm");  // kinds ignore case, as the run's query
     check::OpzioniControllo opz;
     opz.tipi = storage::Tipi().con(storage::Tipo::AMM);
     opz.professionisti = false;

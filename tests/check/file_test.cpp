@@ -288,8 +288,9 @@ TEST(TracciatoCompleto, ArchivioEFileConcordano) {
     riempi(Sezione::PrevidenzialePrima, z2);
     riempi(Sezione::PrevidenzialeUlteriore, z3);
     z1.push_back({"B04", "F"});
-    Archivio::unisci(z1, {{"B02", "FERRARI"}, {"B03", "ANNA"}});
-    const auto id = a.dipendente(kCfMario, "FERRARI", z1, z2);
+    Archivio::unisci(z1, {{"B01", kCfAnna}, {"B02", "FERRARI"}, {"B03", "ANNA"}, {"B05", "22/05/2001"}});
+    Archivio::unisci(z2, {{"D39", "H501"}});
+    const auto id = a.dipendente(kCfAnna, "FERRARI", z1, z2);
     z3.push_back({"Id", std::to_string(id)});
     a.inserisci("Zefo3", z3);
     a.inserisci("QuadroCt", {{"B1", kCfLuca}});

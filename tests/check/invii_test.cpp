@@ -24,13 +24,14 @@ struct Atteso {
     std::string testo;
 };
 
-// Four clean certificates: ALFA accepted once; BETA accepted and excluded; GAMMA written and
-// changed since; DELTA new.
+// Four clean certificates (each person's data as the tax code says): ALFA (ROSSI) accepted once;
+// BETA (BIANCHI) accepted and excluded; GAMMA (VERDI) written and changed since; DELTA (FERRARI) new.
 struct Base {
     Base() {
         a.sostituto({{"A1", "4"}});
-        ids = {a.dipendente(kCfMario, "ALFA"), a.dipendente(kCfLuca, "BETA"),
-               a.dipendente(kCfGiovanna, "GAMMA", {{"B04", "F"}}), a.dipendente(kCfAnna, "DELTA", {{"B04", "F"}})};
+        ids = {a.dipendente(kCfMario, "ROSSI"), a.dipendente(kCfLuca, "BIANCHI", {{"B03", "LUCA"}, {"B05", "15/12/1992"}}),
+               a.dipendente(kCfGiovanna, "VERDI", {{"B03", "GIOVANNA"}, {"B04", "F"}, {"B05", "01/08/1975"}}),
+               a.dipendente(kCfAnna, "FERRARI", {{"B03", "ANNA"}, {"B04", "F"}, {"B05", "22/05/2001"}})};
         storage::ScriviIdentificativi(a.conn, Elenco::Dipendenti, ids[0], "15031012345678901", "000001");
         storage::ScriviIdentificativi(a.conn, Elenco::Dipendenti, ids[1], "15031012345678901", "000002");
         storage::SegnaOperazione(a.conn, Elenco::Dipendenti, {ids[1]}, Operazione::Escluso);

@@ -115,7 +115,7 @@ TEST(StesseRegole, DataDiNascitaInesistenteInOgniCodiceFiscale) {
     const CasoNascita casi[] = {
         {"sostituto e suo codice nel certificato", {.sostituto = {{"CodiceFiscale", giugno}}, .zefo1 = {{"A01", giugno}}}, 2, 3},
         {"rappresentante", {.zefo1 = {{"B30", giugno}}}, 1, 1},
-        {"coniuge", {.zefo2 = {{"fam1_4", febbraio}}}, 1, 1},
+        {"coniuge", {.zefo2 = {{"fam1_1", "X"}, {"fam1_4", febbraio}}}, 1, 1},
         {"figlio", {.zefo2 = {{"fam2_1", "X"}, {"fam2_4", giugno}, {"fam2_5", "12"}}}, 1, 1},
         {"altro sostituto al punto 305", {.zefo2 = {{"c305", giugno}}}, 1, 1},
         {"firmatario", {.sostituto = {{"CFRapp", giugno}, {"CodCar", "1"}}}, 1, 1},

@@ -75,9 +75,15 @@ private slots:
         QTest::newRow("codice fiscale sbagliato") << 0 << kZ1 << "B01" << "rssmra80a01h501x" << "RSSMRA80A01H501X"
                                                   << "Errore: Codice fiscale del percipiente: il carattere di "
                                                      "controllo del codice fiscale è errato (atteso U).";
-        QTest::newRow("sezione ulteriore") << 4 << kZ3 << "D04" << "1,5" << "1,5"
-                                           << "Errore: Importo non valido «1,5»: attese cifre, punti delle migliaia, "
-                                              "virgola e due decimali (es. 1.234,56).";
+        QTest::newRow("sezione ulteriore") << 4 << kZ3 << "D04" << "1,5" << "1,50" << "";
+        // Completed as typed the usual way, shown and saved completed.
+        QTest::newRow("importo senza decimali") << 1 << kZ1 << "c011" << "1000" << "1.000,00" << "";
+        QTest::newRow("importo col punto decimale") << 1 << kZ1 << "c011" << "580.6" << "580,60" << "";
+        QTest::newRow("mesi di una cifra") << 2 << kZ2 << "fam3_5" << "6" << "06" << "";
+        QTest::newRow("provincia minuscola") << 0 << kZ1 << "B07" << "rm" << "RM" << "";
+        QTest::newRow("provincia che non esiste") << 0 << kZ1 << "B21" << "xx" << "XX"
+                                                  << "Avviso: La sigla «XX» non è tra quelle delle province italiane.";
+        QTest::newRow("comune INAIL") << 3 << kZ2 << "D39" << "h501" << "H501" << "";
         QTest::newRow("importo giusto") << 1 << kZ1 << "c011" << "1.234,56" << "1.234,56" << "";
     }
     void casellaLasciata() {

@@ -502,14 +502,14 @@ private slots:
         QStringList trovati;
         for (const auto& s : cognomiElencati(f)) trovati << QString::fromStdString(s);
         QCOMPARE(trovati, elencati);
-        QCOMPARE(r.informazioni, caselle == 0 ? QStringList{"Non è stata selezionato il tipo di percepienti da filtrare. "}
+        QCOMPARE(r.informazioni, caselle == 0 ? QStringList{"Non è stato selezionato il tipo di percipienti da filtrare."}
                                               : QStringList{});
         // The query stays in force when the menu re-opens the list.
         f.riapriElenco();
         QCOMPARE(f.elenco().rowCount(), static_cast<std::size_t>(elencati.size()));
     }
 
-    void unClicSullaCasellaFiltraInOrdineNaturale() {
+    void unClicSullaCasellaFiltraInOrdineDiCognome() {
         Archivio a;
         certificati(a, {{"ZETA", "AMM"}, {"ALFA", "DIP"}, {"BETA", "AMM"}});
         Registratore r;
@@ -523,7 +523,7 @@ private slots:
         f.casellaFiltro(0).click();  // Dipendenti off
         f.casellaFiltro(2).click();  // Co.Co.Co off
         QCOMPARE(f.elenco().rowCount(), std::size_t{2});
-        QCOMPARE(f.elenco().text("B02"), std::string("ZETA"));  // by number, not by surname
+        QCOMPARE(f.elenco().text("B02"), std::string("BETA"));  // filtered, still by surname
         QCOMPARE(f.zefo2().text("tipo"), std::string("AMM"));
         QCOMPARE(f.tipo().currentText(), QStringLiteral("AMM"));
     }

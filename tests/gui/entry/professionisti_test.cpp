@@ -137,7 +137,7 @@ private slots:
         digita(f.vista(0), kP, "B02", "CAMBIATO");
         f.pulsanteCopia().click();
         QCOMPARE(r.domande, (QStringList{ui::testi::kDomandaSalva,
-                                         QStringLiteral("Copiare i dati del sostituto in tutti i 3 professionisti?")}));
+                                         QStringLiteral("Copiare i 13 dati del sostituto di questo certificato (A01-A11, firma e data) in tutti i 3 professionisti?")}));
         QCOMPARE(a.numero("select count(*) from Professionisti where A01 = '" + a01.toStdString() + "'"), conA01);
         QCOMPARE(QString::fromStdString(a.testo("select B02 from Professionisti where ID = 1")), cognome);
         if (copia) {

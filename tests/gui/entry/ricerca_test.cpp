@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <memory>
 #include <QTableView>
@@ -82,26 +83,75 @@ private slots:
         QVERIFY(r.errori.isEmpty());
     }
 
-    // The box of codes: a certificate number, then a matricola, then the beginning of a tax code.
+    // Blanks and apostrophes do not count; someone the kind filter hides is named and offered;
+    // one click filters by kind, in surname order.
+    void ricercaOltreIlFiltro_data() {
+        QTest::addColumn<QString>("cognome");
+        QTest::addColumn<int>("id");  // 0: the row stays on the first one
+        QTest::addColumn<QString>("esito");
+        QTest::newRow("senza blank") << "delu" << 2 << "";
+        QTest::newRow("senza apostrofo") << "dang" << 3 << "";
+        QTest::newRow("con il blank") << "de l" << 2 << "";
+        QTest::newRow("escluso dal filtro") << "ross" << 0 << "ROSSI è escluso dal filtro";
+        QTest::newRow("nessuno") << "xyz" << 0 << "non trovato";
+    }
+    void ricercaOltreIlFiltro() {
+        QFETCH(QString, cognome);
+        QFETCH(int, id);
+        QFETCH(QString, esito);
+        Archivio a;
+        a.exec("insert into Zefo1 (B02, B03) values ('ROSSI', 'MARIO'), ('DE LUCA', 'ANNA'), ('D''ANGELO', 'PIA'), "
+               "('DELUCCHI', 'ELIO')");
+        a.exec("insert into Zefo2 (ID, tipo) values (1, 'AMM'), (2, 'DIP'), (3, 'DIP'), (4, 'DIP')");
+        Registratore r;
+        TFPagina1 f(a.conn);
+        TFRicDip ric(f);
+        f.riapriElenco();
+        QPushButton* dip = ric.findChild<QPushButton*>(QStringLiteral("filtroDIP"));
+        QVERIFY(dip);
+        dip->click();  // one click: only DIP, in surname order
+        QCOMPARE(f.elenco().rowCount(), std::size_t{3});
+        QCOMPARE(f.elenco().integer("ID"), 3);  // D'ANGELO, DE LUCA, DELUCCHI
+        QCOMPARE(f.casellaFiltro(3).isChecked(), false);
+        batti(ric.cognome(), cognome);
+        QCOMPARE(f.elenco().integer("ID"), id ? id : 3);
+        QCOMPARE(ric.esito(), esito);
+        QCOMPARE(ric.pulsanteMostra().isVisibleTo(&ric), id == 0 && esito != "non trovato");
+        if (ric.pulsanteMostra().isVisibleTo(&ric)) {
+            ric.pulsanteMostra().click();  // the filter goes, ROSSI is shown
+            QCOMPARE(f.elenco().integer("ID"), 1);
+            QCOMPARE(f.elenco().rowCount(), std::size_t{4});
+            QVERIFY(f.casellaFiltro(3).isChecked());
+            QCOMPARE(ric.esito(), QString());
+        }
+        QVERIFY(r.errori.isEmpty());
+    }
+
+    // The box of codes: an exact matricola, then a certificate number, then the beginning of a tax
+    // code; the window says which it found.
     void ricercaPerCodice_data() {
         QTest::addColumn<QString>("testo");
         QTest::addColumn<int>("id");  // 0: not found, the row stays on "BIANCHI", ID 8
-        QTest::newRow("codice fiscale in minuscolo") << "rssmra" << 1;
-        QTest::newRow("codice fiscale intero") << "RSSNNA85T50H501X" << 3;
-        QTest::newRow("numero del certificato") << "5" << 5;
-        QTest::newRow("numero prima della matricola") << "7" << 7;
-        QTest::newRow("matricola con gli zeri") << "000123" << 6;
-        QTest::newRow("numero inesistente") << "99" << 0;
-        QTest::newRow("codice inesistente") << "XYZ" << 0;
+        QTest::addColumn<QString>("esito");
+        QTest::newRow("codice fiscale in minuscolo") << "rssmra" << 1 << "codice fiscale";
+        QTest::newRow("codice fiscale intero") << "RSSNNA85T50H501X" << 3 << "codice fiscale";
+        QTest::newRow("numero del certificato") << "5" << 5 << "certificato n. 5";
+        QTest::newRow("matricola prima del numero") << "7" << 2 << "matricola 7 (il certificato n. 7 con «n. 7»)";
+        QTest::newRow("numero chiesto come tale") << "n. 7" << 7 << "certificato n. 7";
+        QTest::newRow("matricola con gli zeri") << "000123" << 6 << "matricola 000123";
+        QTest::newRow("matricola di lettere") << "a12" << 4 << "matricola a12";
+        QTest::newRow("numero inesistente") << "99" << 0 << "non trovato";
+        QTest::newRow("codice inesistente") << "XYZ" << 0 << "non trovato";
     }
     void ricercaPerCodice() {
         QFETCH(QString, testo);
         QFETCH(int, id);
+        QFETCH(QString, esito);
         Archivio a;
         persone(a, "Zefo1");
         a.exec("update Zefo1 set B01 = 'RSSMRA80A01H501U' where ID = 1");
         a.exec("update Zefo1 set B01 = 'RSSNNA85T50H501X' where ID = 3");
-        a.exec("insert into Zefo2 (ID, MatrDip) values (6, '000123'), (2, '7')");
+        a.exec("insert into Zefo2 (ID, MatrDip) values (6, '000123'), (2, '7'), (4, 'A12')");
         Registratore r;
         TFPagina1 f(a.conn);
         TFRicDip ric(f);
@@ -109,7 +159,7 @@ private slots:
         vaiA(f, 8);
         QTest::keyClicks(&ric.codice(), testo);
         QCOMPARE(f.elenco().integer("ID"), id ? id : 8);
-        QCOMPARE(ric.esito(), id ? QString() : QStringLiteral("non trovato"));
+        QCOMPARE(ric.esito(), esito);
         QCOMPARE(ric.codice().styleSheet().isEmpty(), id != 0);
         QVERIFY(r.errori.isEmpty());
     }
@@ -165,7 +215,8 @@ private slots:
         QStringList etichette;
         for (const QLabel* l : ric->findChildren<QLabel*>())
             if (!l->text().isEmpty()) etichette << l->text();
-        QCOMPARE(etichette, QStringList{"Dipendente"});
+        const QStringList attese = professionisti ? QStringList{"Dipendente"} : QStringList{"Dipendente", "Filtro:"};
+        QCOMPARE(etichette, attese);
         QCOMPARE(ric->codice().placeholderText(), codici);
     }
 
