@@ -90,7 +90,8 @@ std::optional<Trovato> TrovaPerCodice(storage::Connection& conn, const storage::
         while (st.step()) trovate.insert(st.integer(0));
         if (auto p = primaNellElenco(elenco, trovate)) {
             Trovato r{*p, QStringLiteral("matricola %1").arg(t)};
-            if (perNumero()) r.come += QStringLiteral(" (il certificato n. %1 con «n. %1»)").arg(id);
+            if (const auto altro = perNumero(); altro && altro->posizione != r.posizione)
+                r.come += QStringLiteral(" (il certificato n. %1 con «n. %1»)").arg(id);
             return r;
         }
     }

@@ -114,10 +114,10 @@ Pagina costruisciPagina2() {
             imp(146, "Lavoratori di prima occupazione – contributi non dedotti"),
             imp(147, "Differenziale prima occupazione")});
     m.riga({imp(148, "Contributi versati a fondi di dipendenti pubblici"), imp(149, "di cui non dedotti"),
-            cod(150, "Anni di partecipazione", "0000"),
+            largo(cod(150, "Anni di partecipazione", "0000"), 90),
             imp(151, "Contributi previdenza complementare per familiari a carico"),
             imp(152, "di cui dedotti (familiari a carico)"), imp(153, "di cui non dedotti (familiari a carico)"),
-            vuota({}, {}, 84)});
+            vuota({}, {}, 60)});
 
     m.fascia(QStringLiteral("ONERI DEDUCIBILI"), false);
     m.riga({imp(161, "Totale oneri deducibili esclusi dai redditi indicati nei punti 1, 3, 4 e 5"),
@@ -154,7 +154,7 @@ void familiari(Modulo& m) {
             largo(vuota({}, QStringLiteral("Detrazione 100% affidamento figli")), w[8]), largo(vuota({}, {}), w[9])});
     const auto cf = [&](int riga) { return largo(box(riga, 4, codiceFiscale({}, {}, {})), w[4]); };
     const auto mesi = [&](int riga, int col, int i) { return largo(box(riga, col, testo({}, {}, {}, "000")), w[i]); };
-    const auto perc = [&](int riga) { return largo(box(riga, 7, testo({}, {}, {}, "0000")), w[7]); };
+    const auto perc = [&](int riga) { return largo(box(riga, 7, testo({}, {}, {}, "100,00")), w[7]); };
     const auto niente = [&](int i) { return largo(vuota({}, {}), w[i]); };
     m.riga({largo(vuota("1", QStringLiteral("CONIUGE")), w[0]), segno(1, 1, 1), niente(2), niente(3), cf(1),
             mesi(1, 5, 5), niente(6), niente(7), niente(8), niente(9)});
@@ -165,7 +165,7 @@ void familiari(Modulo& m) {
                 segno(r, 3, 3), cf(r), mesi(r, 5, 5), mesi(r, 6, 6), perc(r), segno(r, 8, 8), niente(9)});
     m.riga({largo(vuota("10", QStringLiteral("Percentuale ulteriore detrazione per famiglie con almeno quattro figli")),
                   w[0] + w[1] + w[2] + w[3] + w[4]),
-            largo(box(10, 1, testo({}, {}, {}, "0000")), w[5] + w[6]), largo(vuota({}, {}), w[7] + w[8] + w[9])});
+            largo(box(10, 1, testo({}, {}, {}, "100,00")), w[5] + w[6]), largo(vuota({}, {}), w[7] + w[8] + w[9])});
 }
 
 Pagina costruisciPagina3() {

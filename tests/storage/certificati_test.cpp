@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <vector>
 
 #include "comune/archivio_prova.h"
@@ -172,3 +173,63 @@ TEST(Lettura, DentroUnaTransazioneGiaAperta) {
 }
 
 }  // namespace
+
+// The agent's data of one certificate go to every professional in one transaction: the
+// certificates whose values change are marked changed; a stop leaves everything as it was.
+TEST(RiportaSostituto, TuttiOppureNessuno) {
+    for (const bool ferma : {false, true}) {
+        prova::Archivio a;
+        a.inserisci("Professionisti", {{"B02", "A"}, {"A01", "VECCHIO"}, {"A07", "VIA VECCHIA"}});
+        a.inserisci("Professionisti", {{"B02", "B"}, {"A01", "NUOVO"}, {"A02", "DITTA"}, {"A07", "VIA"}, {"BFirma", "X"}, {"B44", "28/02/2015"}});
+        a.inserisci("Professionisti", {{"B02", "C"}});
+        const std::map<std::string, std::string> valori = {
+            {"A01", "NUOVO"}, {"A02", "DITTA"}, {"A07", "VIA"}, {"BFirma", "X"}, {"B44", "28/02/2015"}};
+        std::size_t chiamate = 0;
+        const auto cambiati = storage::RiportaSostitutoNeiProfessionisti(
+            a.conn,
+            [&](const char* c) {
+                const auto it = valori.find(c);
+                return it == valori.end() ? std::string() : it->second;
+            },
+            [&](std::size_t, std::size_t totale) {
+                EXPECT_EQ(totale, 2u);  // the second row already holds them
+                return !ferma || ++chiamate < 1;
+            });
+        storage::Statement st(a.conn, "select group_concat(coalesce(A01, '') || '/' || coalesce(A07, ''), ' ') from "
+                                      "(select * from Professionisti order by ID)");
+        st.step();
+        storage::Statement marcati(a.conn, "select count(*) from Invii where Elenco = 'P' and ModificatoIl <> ''");
+        marcati.step();
+        if (ferma) {
+            EXPECT_FALSE(cambiati.has_value());
+            EXPECT_EQ(std::string(st.text(0)), "VECCHIO/VIA VECCHIA NUOVO/VIA /");
+            EXPECT_EQ(marcati.integer(0), 0);
+        } else {
+            ASSERT_TRUE(cambiati.has_value());
+            EXPECT_EQ(*cambiati, (std::vector<std::int64_t>{1, 3}));
+            EXPECT_EQ(std::string(st.text(0)), "NUOVO/VIA NUOVO/VIA NUOVO/VIA");
+            EXPECT_EQ(marcati.integer(0), 2);
+        }
+    }
+}
+
+// A new certificate starts from the last one's employer part, date, signature (and kind), with
+// the agent's own data over them.
+TEST(NuovoCertificato, DallUltimoEDalSostituto) {
+    prova::Archivio a;
+    using V = std::vector<std::pair<std::string, std::string>>;
+    const auto valori = [&](bool professionisti) {
+        V v;
+        for (const auto& [c, x] : storage::ValoriNuovoCertificato(a.conn, professionisti)) v.emplace_back(c, x);
+        return v;
+    };
+    EXPECT_EQ(valori(false), V{});
+    a.inserisci("Zefo1", {{"ID", "1"}, {"A04", "PRIMO"}});
+    a.inserisci("Zefo1", {{"ID", "2"}, {"A01", "VECCHIO"}, {"A04", "ROMA"}, {"A11", "001"}, {"B44", "28/02/2015"}, {"BFirma", "X"}, {"B02", "ROSSI"}});
+    a.inserisci("Zefo2", {{"ID", "2"}, {"tipo", "CoC"}});
+    EXPECT_EQ(valori(false), (V{{"A01", "VECCHIO"}, {"A04", "ROMA"}, {"A11", "001"}, {"BFirma", "X"}, {"B44", "28/02/2015"}, {"tipo", "CoC"}}));
+    a.inserisci("SostitutoImposta", {{"CodiceFiscale", "01234567897"}, {"TelefonoPref", "06"}, {"telefono", "5551234"}});
+    EXPECT_EQ(valori(false), (V{{"A01", "01234567897"}, {"A04", "ROMA"}, {"A11", "001"}, {"BFirma", "X"}, {"B44", "28/02/2015"}, {"tipo", "CoC"}, {"A08", "065551234"}}));
+    a.inserisci("Professionisti", {{"A05", "MI"}});
+    EXPECT_EQ(valori(true), (V{{"A05", "MI"}, {"A01", "01234567897"}, {"A08", "065551234"}}));
+}

@@ -11,12 +11,19 @@
 #include <QTest>
 #include <QToolButton>
 #include <set>
+#include <map>
+#include <functional>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 #include <sqlite3.h>
 
 #include "entry/editorcertificati.h"
 #include "entry/tfpagina1.h"
 #include "entry/tfricdip.h"
+#include "telematic/ui/tfcontrollo.h"
 #include "tests/gui/entry/archivio.h"
 #include "tests/gui/entry/suite.h"
 #include "ui/testi.h"
@@ -526,6 +533,132 @@ private slots:
         QCOMPARE(f.elenco().text("B02"), std::string("BETA"));  // filtered, still by surname
         QCOMPARE(f.zefo2().text("tipo"), std::string("AMM"));
         QCOMPARE(f.tipo().currentText(), QStringLiteral("AMM"));
+    }
+
+    // A certificate just added and left untouched is dropped by any move, which goes on from where
+    // it stood; typed into, it is kept. Annulla (or No) on it goes back to the certificate the
+    // operator was on.
+    void nuovoIntattoLasciato_data() {
+        QTest::addColumn<QString>("comando");
+        QTest::addColumn<bool>("digitato");
+        QTest::addColumn<QString>("arrivo");  // surname of the certificate shown after
+        QTest::addColumn<QString>("cognomi");  // of Zefo1 by number
+        QTest::newRow("PgUp") << "precedente" << false << "ZETA" << "ALFA,BETA,ZETA";
+        QTest::newRow("PgDn") << "successivo" << false << "ZETA" << "ALFA,BETA,ZETA";
+        QTest::newRow("Primo") << "primo" << false << "ALFA" << "ALFA,BETA,ZETA";
+        QTest::newRow("Ultimo") << "ultimo" << false << "ZETA" << "ALFA,BETA,ZETA";
+        QTest::newRow("Annulla") << "annulla" << false << "BETA" << "ALFA,BETA,ZETA";
+        QTest::newRow("PgUp dopo aver scritto") << "precedente" << true << "ZETA" << "ALFA,BETA,ZETA,NUOVO";
+        QTest::newRow("Annulla dopo aver scritto") << "annulla" << true << "BETA" << "ALFA,BETA,ZETA";
+    }
+    void nuovoIntattoLasciato() {
+        QFETCH(QString, comando);
+        QFETCH(bool, digitato);
+        QFETCH(QString, arrivo);
+        QFETCH(QString, cognomi);
+        Archivio a;
+        certificati(a, {{"ALFA", "DIP"}, {"BETA", "DIP"}, {"ZETA", "DIP"}});
+        Registratore r;
+        TFPagina1 f(a.conn);
+        f.riapriElenco();
+        f.successivo();  // BETA
+        f.aggiungi();
+        QCOMPARE(f.elenco().integer("ID"), 4);
+        if (digitato) digita(f.vista(0), kZ1, "B02", "NUOVO");
+        const std::map<QString, std::function<void()>> comandi = {{"precedente", [&] { f.precedente(); }},
+                                                                  {"successivo", [&] { f.successivo(); }},
+                                                                  {"primo", [&] { f.primo(); }},
+                                                                  {"ultimo", [&] { f.ultimo(); }},
+                                                                  {"annulla", [&] { f.annulla(); }}};
+        comandi.at(comando)();
+        QCOMPARE(QString::fromStdString(f.elenco().text("B02")), arrivo);
+        QCOMPARE(cognomiPerNumero(a), cognomi);
+        QCOMPARE(a.numero("select count(*) from Zefo2 where ID not in (select ID from Zefo1)"), 0LL);
+        QVERIFY(r.domande.isEmpty());
+        QVERIFY(r.errori.isEmpty());
+    }
+
+    // A new certificate starts with the last one's employer part, date and signature and kind,
+    // the agent's data over them.
+    void nuovoDaUltimoCertificato() {
+        Archivio a;
+        a.exec("insert into SostitutoImposta (CodiceFiscale, CognomeDenominazione, TelefonoPref, telefono) values "
+               "('01234567897', 'ACME', '06', '5551234')");
+        certificati(a, {{"ALFA", "DIP"}, {"BETA", "CoC"}});
+        a.exec("update Zefo1 set A04 = 'ROMA', A05 = 'RM', A10 = '841110', B44 = '28/02/2015', BFirma = 'X' where ID = 2");
+        Registratore r;
+        TFPagina1 f(a.conn);
+        f.riapriElenco();
+        f.aggiungi();
+        QCOMPARE(a.testo("select A01 || A02 || A04 || A05 || A08 || A10 || B44 || BFirma from Zefo1 where ID = 3"),
+                 std::string("01234567897ACMEROMARM065551234841110" "28/02/2015X"));
+        QCOMPARE(f.tipo().currentText(), QStringLiteral("CoC"));
+        QCOMPARE(mostrato(f.vista(0), kZ1, "A04"), QStringLiteral("ROMA"));
+    }
+
+    // The wheel over a closed drop-down scrolls the page and changes nothing.
+    void rotellaSullaTendina() {
+        Archivio a;
+        certificati(a, {{"ALFA", "DIP"}});
+        a.exec("update Zefo1 set B04 = 'F'");
+        Registratore r;
+        TFPagina1 f(a.conn);
+        f.resize(900, 500);
+        f.show();
+        f.riapriElenco();
+        auto* sesso = qobject_cast<QComboBox*>(f.vista(0).box(kZ1, QStringLiteral("B04")));
+        QVERIFY(sesso);
+        QCOMPARE(sesso->currentText(), QStringLiteral("F"));
+        auto* area = qobject_cast<QScrollArea*>(f.schede().currentWidget());
+        QVERIFY(area);
+        const int prima = area->verticalScrollBar()->value();
+        for (QComboBox* c : {sesso, &f.tipo()}) {
+            const QPoint centro = c->rect().center();
+            QWheelEvent rotella(centro, c->mapToGlobal(centro), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                                Qt::NoScrollPhase, false);
+            QApplication::sendEvent(c, &rotella);
+        }
+        QCOMPARE(sesso->currentText(), QStringLiteral("F"));
+        QCOMPARE(f.tipo().currentText(), QStringLiteral("DIP"));
+        QVERIFY(area->verticalScrollBar()->value() > prima);
+        QVERIFY(!f.isWindowModified());
+        f.successivo();
+        QCOMPARE(a.testo("select B04 || tipo from Zefo1 join Zefo2 using (ID)"), std::string("FDIP"));
+    }
+
+    // "Controlla" names the person when there is no problem; the status line forgets the reason
+    // of a box once the cursor is in another box that has none.
+    void titoloEStato() {
+        Archivio a;
+        certificati(a, {{"ALFA", "DIP"}});
+        Registratore r;
+        TFPagina1 f(a.conn);
+        f.show();
+        f.riapriElenco();
+        f.schede().setCurrentIndex(1);
+        auto* punto1 = qobject_cast<QLineEdit*>(f.vista(1).box(kZ1, QStringLiteral("C001")));
+        auto* punto3 = qobject_cast<QLineEdit*>(f.vista(1).box(kZ1, QStringLiteral("C003")));
+        punto1->setFocus();
+        QTest::keyClicks(punto1, "12abc");
+        QTest::keyClick(punto1, Qt::Key_Return);
+        QVERIFY(f.stato().startsWith(QStringLiteral("Errore")));
+        const auto entra = [](QWidget* w) {
+            QFocusEvent dentro(QEvent::FocusIn, Qt::TabFocusReason);
+            QApplication::sendEvent(w, &dentro);
+        };
+        entra(punto3);
+        QCOMPARE(f.stato(), QString());
+        entra(punto1);
+        QVERIFY(f.stato().startsWith(QStringLiteral("Errore")));
+        digita(f.vista(1), kZ1, "C001", "1.000,00");
+        f.salva();
+        f.controlla();
+        QVERIFY(f.finestraControllo());
+        QVERIFY2(f.finestraControllo()->findChildren<QLabel*>().size() > 0, "");
+        bool nominato = false;
+        for (const QLabel* l : f.finestraControllo()->findChildren<QLabel*>())
+            nominato = nominato || l->text().contains(QStringLiteral("ALFA NOME (CFALFA) n. 1"));
+        QVERIFY(nominato);
     }
 };
 

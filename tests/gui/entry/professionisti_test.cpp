@@ -153,6 +153,35 @@ private slots:
         QVERIFY(r.errori.isEmpty());
     }
 
+    // On a new row, "Precedente" (PgUp) saves what was typed, or drops an untouched row, and moves
+    // to the row before it, as "Primo" does to the first; the delete question names a professional.
+    void precedenteSuUnaRigaNuova_data() {
+        QTest::addColumn<bool>("digitato");
+        QTest::addColumn<long long>("righe");
+        QTest::newRow("intatta") << false << 2LL;
+        QTest::newRow("scritta") << true << 3LL;
+    }
+    void precedenteSuUnaRigaNuova() {
+        QFETCH(bool, digitato);
+        QFETCH(long long, righe);
+        Archivio a;
+        a.exec("insert into Professionisti (B02, A04) values ('ALFA', 'ROMA'), ('BETA', 'MILANO')");
+        Registratore r;
+        TFProfessionisti f(a.conn);
+        f.riapriElenco();  // on ALFA, the first row
+        f.aggiungi();
+        QCOMPARE(mostrato(f.vista(0), kP, "A04"), QStringLiteral("MILANO"));  // from the last certificate
+        if (digitato) digita(f.vista(0), kP, "B02", "ZETA");
+        f.precedente();
+        QCOMPARE(a.numero("select count(*) from Professionisti"), righe);
+        QCOMPARE(f.elenco().text("B02"), std::string("BETA"));
+        QVERIFY(r.domande.isEmpty());
+        r.risposta = false;
+        f.cancella();
+        QCOMPARE(r.domande.value(0).section(QLatin1Char('\n'), 0, 0),
+                 QStringLiteral("Attenzione: Confermi la cancellazione del seguente professionista?"));
+    }
+
     // What the operator refuses is never written later; a new row refused or deleted is gone.
     void noScartaLaRiga_data() {
         QTest::addColumn<bool>("nuova");
