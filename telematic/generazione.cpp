@@ -8,6 +8,7 @@
 #include "storage/config.h"
 #include "storage/cp1252.h"
 #include "storage/error.h"
+#include "storage/salvataggi.h"
 #include "telematic/selezione.h"
 #include "telematic/uscita.h"
 
@@ -50,8 +51,45 @@ private:
 };
 
 
+// Room left in a name for the hidden companions a run writes beside the file (".NAME.palio-PID-R.tmp").
+constexpr std::size_t kNomeFileMassimo = 200;
+
+// Why the typed name cannot be the file's, or empty: it must stay inside the chosen folder and be
+// one the system can create.
+std::string nomeFileNonValido(const std::string& nome) {
+    if (nome.find('/') != std::string::npos || nome.find('\\') != std::string::npos)
+        return "Il nome del file non può contenere separatori di cartella (/ o \\)";
+    if (nome.find("..") != std::string::npos) return "Il nome del file non può contenere \"..\"";
+    for (const unsigned char c : nome)
+        if (c < 0x20 || c == 0x7f) return "Il nome del file contiene caratteri di controllo non ammessi";
+    if (nome.size() > kNomeFileMassimo)
+        return "Il nome del file è troppo lungo (al massimo " + std::to_string(kNomeFileMassimo) + " caratteri)";
+    return {};
+}
+
+// Why the destination is one of the program's own files, or empty: writing there would destroy
+// the open archive, one of its copies or the folder's lock.
+std::string destinazioneRiservata(const storage::Connection& conn, const std::string& cartella,
+                                  const std::string& nome) {
+    if (nome == kNomeBlocco)
+        return "Il file " + nome + " è riservato al programma: scegliere un altro nome";
+    const std::string& db = conn.percorso();
+    if (db.empty() || db == ":memory:") return {};
+    std::error_code ec;
+    const fs::path dest = fs::weakly_canonical(fs::path(cartella) / nome, ec);
+    const fs::path archivio = fs::weakly_canonical(db, ec);
+    for (const char* coda : {"", "-journal", "-wal", "-shm"})
+        if (dest == fs::path(archivio.string() + coda))
+            return "Il file " + nome + " è l'archivio aperto o un suo file: scegliere un altro nome o un'altra cartella";
+    const fs::path copie = fs::weakly_canonical(storage::cartellaSalvataggi(conn), ec);
+    if (!copie.empty() && dest.parent_path() == copie)
+        return "La cartella " + cartella +
+               " contiene le copie di sicurezza dell'archivio: scegliere un'altra cartella";
+    return {};
+}
+
 // Steps shared by both runs before anything is written: the folder, the overwrite question.
-bool preparaCartella(const OpzioniGenerazione& opz, storage::Reporter& reporter,
+bool preparaCartella(const storage::Connection& conn, const OpzioniGenerazione& opz, storage::Reporter& reporter,
                      RisultatoGenerazione& ris, const std::string& nomeFile) {
     std::string cartella = opz.cartella;
     if (Rifila(cartella).empty()) {
@@ -60,6 +98,14 @@ bool preparaCartella(const OpzioniGenerazione& opz, storage::Reporter& reporter,
     }
     if (Rifila(nomeFile).empty()) {
         reporter.error("Indicare il nome del file da generare");
+        return false;
+    }
+    if (const std::string motivo = nomeFileNonValido(nomeFile); !motivo.empty()) {
+        reporter.error(motivo);
+        return false;
+    }
+    if (const std::string motivo = destinazioneRiservata(conn, cartella, nomeFile); !motivo.empty()) {
+        reporter.error(motivo);
         return false;
     }
     std::error_code ec;
@@ -191,7 +237,7 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
     }
     const auto selezione = seleziona(conn, storage::Elenco::Dipendenti, opz, reporter);
     if (!selezione) return ris;
-    if (!preparaCartella(opz, reporter, ris, opz.nomeFile)) return ris;
+    if (!preparaCartella(conn, opz, reporter, ris, opz.nomeFile)) return ris;
     if (!consentita(opz, ris)) return ris;
     ris.percorsoLog = ris.cartella + storage::kSeparatore + kNomeLog;
     const auto uscita = bloccaCartella(opz, reporter, ris);
@@ -251,7 +297,7 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
     RisultatoGenerazione ris;
     const auto selezione = seleziona(conn, storage::Elenco::Professionisti, opz, reporter);
     if (!selezione) return ris;
-    if (!preparaCartella(opz, reporter, ris, opz.nomeFile)) return ris;
+    if (!preparaCartella(conn, opz, reporter, ris, opz.nomeFile)) return ris;
     if (!consentita(opz, ris)) return ris;
     const auto uscita = bloccaCartella(opz, reporter, ris);
     if (!uscita) return ris;

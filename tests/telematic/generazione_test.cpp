@@ -155,6 +155,55 @@ TEST_F(Generazione, RefusalsTouchNothing) {
     EXPECT_EQ(r.errori[0].rfind("Impossibile creare la cartella di destinazione " + opz.cartella, 0), 0u);
 }
 
+// Destinations that would overwrite the program's own files or leave the chosen folder: each is
+// refused before any question, and the archive stays byte for byte as it was.
+TEST_F(Generazione, ForbiddenDestinationsAreRefusedBeforeAnyQuestion) {
+    certificato("ALFA", "DIP");
+    opz.tipi = storage::Tipi().con(storage::Tipo::DIP);
+    const fs::path db = arch.dir / "Zefo2015.db";
+    fs::create_directories(arch.dir / "backup");
+    std::ofstream(arch.dir / "backup" / "copia.db") << "copia";
+    fs::create_directories(arch.dir / "invio");
+    const std::string cartellaDati = arch.dir.string();
+    const struct {
+        std::string cartella, nome, messaggio;
+    } casi[] = {
+        {cartellaDati, "Zefo2015.db", "Il file Zefo2015.db è l'archivio aperto o un suo file: scegliere un altro nome o un'altra cartella"},
+        {cartellaDati + "/", "Zefo2015.db-wal", "Il file Zefo2015.db-wal è l'archivio aperto o un suo file: scegliere un altro nome o un'altra cartella"},
+        {cartellaDati + "/invio/..", "Zefo2015.db-shm", "Il file Zefo2015.db-shm è l'archivio aperto o un suo file: scegliere un altro nome o un'altra cartella"},
+        {cartellaDati, "Zefo2015.db-journal", "Il file Zefo2015.db-journal è l'archivio aperto o un suo file: scegliere un altro nome o un'altra cartella"},
+        {cartellaDati + "/backup", "copia.db", "La cartella " + cartellaDati + "/backup contiene le copie di sicurezza dell'archivio: scegliere un'altra cartella"},
+        {cartellaDati + "/invio", ".palio2015.lock", "Il file .palio2015.lock è riservato al programma: scegliere un altro nome"},
+        {cartellaDati + "/invio", "../fuori.txt", "Il nome del file non può contenere separatori di cartella (/ o \\)"},
+        {cartellaDati + "/invio", "a\\b.txt", "Il nome del file non può contenere separatori di cartella (/ o \\)"},
+        {cartellaDati + "/invio", "..", "Il nome del file non può contenere \"..\""},
+        {cartellaDati + "/invio", "ZF2015\n.txt", "Il nome del file contiene caratteri di controllo non ammessi"},
+        {cartellaDati + "/invio", std::string(201, 'a'), "Il nome del file è troppo lungo (al massimo 200 caratteri)"},
+    };
+    const std::string primaDb = prova::leggi(db);
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.cartella + " | " + c.nome);
+        r = Risposte();
+        r.risposta = true;
+        opz.cartella = c.cartella;
+        opz.nomeFile = c.nome;
+        EXPECT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Rifiutato);
+        EXPECT_EQ(r.errori, std::vector<std::string>{c.messaggio});
+        EXPECT_TRUE(r.domande.empty());
+        EXPECT_EQ(prova::leggi(db), primaDb);
+    }
+    EXPECT_EQ(prova::leggi(arch.dir / "backup" / "copia.db"), "copia");
+    EXPECT_FALSE(fs::exists(arch.dir / "fuori.txt"));
+    EXPECT_FALSE(fs::exists(arch.dir / "invio" / ".palio2015.lock"));
+
+    // The longest name allowed still makes its file.
+    r = Risposte();
+    opz.cartella = cartellaDati + "/invio";
+    opz.nomeFile = std::string(200, 'a');
+    EXPECT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Concluso);
+    EXPECT_TRUE(fs::exists(arch.dir / "invio" / opz.nomeFile));
+}
+
 TEST_F(Generazione, OverwriteQuestion) {
     certificato("ALFA", "DIP");
     opz.tipi = storage::Tipi().con(storage::Tipo::DIP);
