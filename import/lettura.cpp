@@ -391,15 +391,13 @@ void ControllaTroncata(const LettoreRighe& lettore, std::string_view riga, std::
                          "), di cui contiene solo «" + InUtf8(presente) + "».");
 }
 
-void ControllaFineTracciato(const LettoreRighe& lettore, std::string_view riga,
-                            std::size_t ultima, std::string_view tipo) {
-    if (riga.size() <= ultima) return;
-    std::size_t fine = riga.size();
-    while (fine > ultima && static_cast<unsigned char>(riga[fine - 1]) <= 0x20) --fine;
-    if (fine <= ultima) return;
-    ErroreTracciato(lettore, tipo,
-                    "la riga ha dati fino alla colonna " + std::to_string(fine) +
-                        ", oltre la fine del tracciato (colonna " + std::to_string(ultima) + ")");
+void ControllaLunghezza(const LettoreRighe& lettore, std::string_view riga, std::size_t minima) {
+    if (riga.size() >= minima) return;
+    throw storage::Error("Il file " + lettore.nomeFile() + " non può essere importato: la riga " +
+                         std::to_string(lettore.numero()) + " è lunga " +
+                         std::to_string(riga.size()) + " colonne, meno delle " +
+                         std::to_string(minima) + " del suo tracciato: il file è tagliato o non " +
+                         "è un file delle paghe.");
 }
 
 void ErroreCampo(const LettoreRighe& lettore, std::string_view campo, std::size_t da,

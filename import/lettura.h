@@ -109,9 +109,9 @@ std::optional<std::string> CodiceAzienda(std::string_view percorso);
 void ControllaTroncata(const LettoreRighe& lettore, std::string_view riga, std::string_view campo,
                        std::size_t da, std::size_t a);
 
-// Something other than blanks after column "ultima", the layout's last: a file of another layout.
-void ControllaFineTracciato(const LettoreRighe& lettore, std::string_view riga,
-                            std::size_t ultima, std::string_view tipo);
+// The payroll procedure writes every line whole: a shorter one means a file cut short, or one
+// of another layout. Columns past the layout's end are not read, whatever they hold.
+void ControllaLunghezza(const LettoreRighe& lettore, std::string_view riga, std::size_t minima);
 
 // "Errore alla riga N del file F: il campo C (colonne A-B) contiene «V», che non è COSA."
 // (the value is shown as UTF-8). Always throws storage::Error.

@@ -131,7 +131,7 @@ void ImportatorePaghe::leggi(NuovaRiga& r, std::string_view riga, std::span<cons
 
 // What every payroll reader stores alike: kind, numbers, company, agent, recipient and period.
 void ImportatorePaghe::testa(std::string_view riga, const char* tipo) {
-    ControllaFineTracciato(lettore_, riga, kFineCertificato, kTipoFile);
+    ControllaLunghezza(lettore_, riga, kFineCertificato);
     ControllaTroncata(lettore_, riga, "MatrDip", 221, 224);
     zefo1_.pulisci();
     zefo2_.pulisci();
@@ -244,7 +244,7 @@ void ImportatorePaghe::continuazioneDipendente(std::string_view riga) {
                              " del file " + lettore_.nomeFile() +
                              ": una riga di continuazione (||||) precede la prima riga di "
                              "certificato, non c'è un certificato a cui aggiungerla.");
-    ControllaFineTracciato(lettore_, riga, kFineContinuazione, kTipoFile);
+    ControllaLunghezza(lettore_, riga, kFineContinuazione);
     zefo3_.pulisci();
     zefo3_.imposta(z3::Id, std::to_string(ultimoId_));
     static constexpr Campo kSezione[] = {

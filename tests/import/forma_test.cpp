@@ -98,6 +98,12 @@ std::string conNul(std::string riga, std::size_t colonna) {
     return riga;
 }
 std::string primi(const std::string& riga, std::size_t n) { return riga.substr(0, n); }
+// A payroll line shorter than its layout: the file was cut short, or is of another layout.
+std::string corta(int riga, std::size_t lunga, std::size_t tracciato) {
+    return "non può essere importato: la riga " + std::to_string(riga) + " è lunga " +
+           std::to_string(lunga) + " colonne, meno delle " + std::to_string(tracciato) +
+           " del suo tracciato: il file è tagliato o non è un file delle paghe.";
+}
 
 TEST_F(Forma, FileDellePagheRifiutati) {
     const std::string buona = certificato("A", "UNO");
@@ -120,28 +126,25 @@ TEST_F(Forma, FileDellePagheRifiutati) {
          "non può essere importato: la riga 1 contiene un carattere di controllo alla colonna 2."},
         {"tagliata dentro un importo", Lettura::Dip,
          prova::file({buona, primi(importoTagliato, 466)}),
-         "non può essere importato: la riga 2 finisce alla colonna 466, dentro il campo C001 "
-         "(colonne 462-471), di cui contiene solo «00141»."},
+         corta(2, 466, 2304)},
         {"tagliata dentro un testo", Lettura::Dip, prova::file({primi(buona, 245)}),
-         "non può essere importato: la riga 1 finisce alla colonna 245, dentro il campo B02 "
-         "(colonne 243-262), di cui contiene solo «UNO»."},
+         corta(1, 245, 2304)},
         {"tagliata dentro un familiare", Lettura::Altro, prova::file({primi(famiglia, 1800)}),
-         "non può essere importato: la riga 1 finisce alla colonna 1800, dentro il campo codice "
-         "fiscale del familiare 2 (colonne 1795-1810), di cui contiene solo «FIGLIO»."},
+         corta(1, 1800, 2304)},
         {"tagliata dentro una continuazione", Lettura::Dip,
          prova::file({buona, primi(continuazione("0001"), 218)}),
-         "non può essere importato: la riga 2 finisce alla colonna 218, dentro il campo D23 "
-         "(colonne 214-223), di cui contiene solo «00005»."},
+         corta(2, 218, 300)},
         {"un 770 sul pannello paghe", Lettura::Dip, file770,
-         "non può essere importato: la riga 1 finisce alla colonna 20, dentro il campo A02 "
-         "(colonne 18-57), di cui contiene solo «S15»."},
-        {"più lunga del tracciato", Lettura::Dip, prova::file({buona + "    X"}),
-         "non sembra un file delle paghe: riga 1, la riga ha dati fino alla colonna 2309, oltre "
-         "la fine del tracciato (colonna 2304)."},
-        {"continuazione più lunga della sua", Lettura::Dip,
-         prova::file({buona, continuazione("0001").at(400, "DATI")}),
-         "non sembra un file delle paghe: riga 2, la riga ha dati fino alla colonna 403, oltre "
-         "la fine del tracciato (colonna 300)."},
+         corta(1, 20, 2304)},
+        {"tagliata tra due campi", Lettura::Dip, prova::file({buona, primi(buona, 471)}),
+         corta(2, 471, 2304)},
+        {"tagliata su spazi", Lettura::Amm, prova::file({primi(buona, 476)}), corta(1, 476, 2304)},
+        {"continuazione tagliata su spazi", Lettura::Dip,
+         prova::file({buona, primi(continuazione("0001"), 299)}), corta(2, 299, 300)},
+        {"esportazione finanziaria sul pannello paghe", Lettura::Dip,
+         prova::file({professionista("A", "UNO")}), corta(1, 460, 2304)},
+        {"esportazione finanziaria sul pannello Altro", Lettura::Altro,
+         prova::file({professionista("A", "UNO")}), corta(1, 460, 2304)},
         {"continuazione sul pannello Altro", Lettura::Altro,
          prova::file({buona, continuazione("0001")}),
          "non sembra un file delle paghe: riga 2, è una riga di continuazione (||||), che "
@@ -150,7 +153,7 @@ TEST_F(Forma, FileDellePagheRifiutati) {
 }
 
 TEST_F(Forma, ImportoTagliatoRifiutatoDaOgniLettura) {
-    // Each reading refuses a line cut inside an amount it reads.
+    // Each reading refuses a line cut inside an amount it reads: the payroll ones for its length.
     struct {
         Lettura lettura;
         std::size_t colonna;  // first column of the amount
@@ -165,11 +168,14 @@ TEST_F(Forma, ImportoTagliatoRifiutatoDaOgniLettura) {
                                      ? professionista("A", "UNO").at(c.colonna, "00014112,75").str()
                                      : certificato("A", "UNO").at(c.colonna, "0014112,75").str();
         const std::size_t fine = c.colonna + (c.lettura == Lettura::Finanziaria ? 10 : 9);
-        rifiuta({{c.campo, c.lettura, prova::file({primi(riga, c.colonna + 4)}),
-                  "non può essere importato: la riga 1 finisce alla colonna " +
+        const std::string messaggio =
+            c.lettura == Lettura::Finanziaria
+                ? "non può essere importato: la riga 1 finisce alla colonna " +
                       std::to_string(c.colonna + 4) + ", dentro il campo " + c.campo +
                       " (colonne " + std::to_string(c.colonna) + "-" + std::to_string(fine) +
-                      "), di cui contiene solo «" + riga.substr(c.colonna - 1, 5) + "»."}});
+                      "), di cui contiene solo «" + riga.substr(c.colonna - 1, 5) + "»."
+                : corta(1, c.colonna + 4, 2304);
+        rifiuta({{c.campo, c.lettura, prova::file({primi(riga, c.colonna + 4)}), messaggio}});
     }
 }
 
@@ -232,12 +238,15 @@ TEST_F(Forma, FileDellaFinanziariaRifiutati) {
     });
 }
 
-TEST_F(Forma, RigheCorteAccettateSeFinisconoTraICampiOSuSpazi) {
-    const std::string traICampi = primi(certificato("A", "UNO").at(462, "0001000,00"), 471);
-    const std::string suSpazi = primi(certificato("B", "DUE").at(473, "          "), 476);
-    ASSERT_TRUE(importa(Lettura::Dip, prova::file({traICampi, suSpazi})));
-    EXPECT_EQ(a.righe("select B02, C001, C004 from Zefo1 where ID > 1 order by ID"),
-              (std::vector<V>{{"UNO", "1.000,00", ""}, {"DUE", "12.345,67", ""}}));
+TEST_F(Forma, ColonneOltreIlTracciatoNonLette) {
+    // Lines have no length limit: what follows the layout's last column is not read.
+    const std::string lunga = certificato("A", "UNO").at(462, "0001000,00").str() + "    X";
+    const std::string continuazioneLunga =
+        continuazione("0001").at(214, "0000500,00").at(400, "DATI").str();
+    ASSERT_TRUE(importa(Lettura::Dip, prova::file({lunga, continuazioneLunga})));
+    EXPECT_EQ(a.righe("select B02, C001 from Zefo1 where ID > 1 order by ID"),
+              (std::vector<V>{{"UNO", "1.000,00"}}));
+    EXPECT_EQ(a.righe("select D23 from Zefo3"), (std::vector<V>{{"500,00"}}));
 }
 
 // The same certificate written in each encoding: every column in its place.
