@@ -2,6 +2,7 @@
 
 #include "import/lettori.h"
 #include "import/lettura.h"
+#include "storage/error.h"
 #include "storage/sistema.h"
 
 namespace importazione {
@@ -82,6 +83,10 @@ std::string avvisoSostituzioni(const LettoreRighe& lettore) {
 void Concludi(storage::Connection& conn, storage::Transaction& transazione, LettoreRighe& lettore,
               storage::Reporter& reporter, std::size_t certificati, std::size_t aggiuntive,
               const Registrazione* reg) {
+    // Nothing read is not a success: no record, and the caller's backup copy is not kept.
+    if (certificati == 0 && aggiuntive == 0)
+        throw storage::Error("Il file " + lettore.nomeFile() +
+                             " non contiene certificati da importare.");
     if (reg) {
         Importazione v;
         v.file = lettore.nomeFile();

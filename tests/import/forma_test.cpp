@@ -238,6 +238,17 @@ TEST_F(Forma, FileDellaFinanziariaRifiutati) {
     });
 }
 
+TEST_F(Forma, FileSenzaCertificatiRifiutati) {
+    const std::string nessuno = "non contiene certificati da importare.";
+    rifiuta({
+        {"vuoto", Lettura::Dip, "", nessuno},
+        {"solo righe bianche", Lettura::Altro, "\r\n   \r\n\t\r\n", nessuno},
+        {"solo Ctrl-Z", Lettura::Amm, "\x1a", nessuno},
+        {"770 senza record H", Lettura::T770_1, "A              77S15\r\nZ\r\n", nessuno},
+        {"finanziaria vuota", Lettura::Finanziaria, "\r\n", nessuno},
+    });
+}
+
 TEST_F(Forma, ColonneOltreIlTracciatoNonLette) {
     // Lines have no length limit: what follows the layout's last column is not read.
     const std::string lunga = certificato("A", "UNO").at(462, "0001000,00").str() + "    X";

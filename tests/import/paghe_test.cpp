@@ -330,8 +330,8 @@ TEST_F(Paghe, CopiaSostituto) {
     ASSERT_TRUE(importa({certificato("A", "UNO")}, Tracciato::Amministratori, true));
     EXPECT_EQ(a.righe(sql), (Righe{{"01234567890", "COMUNE DI PROVA", "", "06123456", "",
                                     "ente@prova.it", "K"}}));
-    // A run that stored no certificate copies nothing.
-    ASSERT_TRUE(importa({""}, Tracciato::Dipendenti, true));
+    // A file without certificates is refused, and copies nothing.
+    EXPECT_THROW(importa({""}, Tracciato::Dipendenti, true), storage::Error);
     EXPECT_EQ(a.valore("select CodEnte || CodiceFiscale from SostitutoImposta"), "K01234567890");
 }
 
