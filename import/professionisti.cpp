@@ -187,7 +187,7 @@ bool Importa770(storage::Connection& conn, std::istream& in, const std::string& 
         ++certificati;
     }
     storage::SegnaModificatiDa(conn, storage::Elenco::Professionisti, ultimo);
-    Concludi(conn, transazione, lettore, reporter, certificati, 0, reg);
+    Concludi(conn, transazione, lettore, reporter, certificati, std::nullopt, reg);
     return true;
 }
 
@@ -265,7 +265,7 @@ bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::
         ++certificati;
     }
     storage::SegnaModificatiDa(conn, storage::Elenco::Professionisti, ultimo);
-    Concludi(conn, transazione, lettore, reporter, certificati, 0, reg);
+    Concludi(conn, transazione, lettore, reporter, certificati, std::nullopt, reg);
     return true;
 }
 

@@ -55,11 +55,15 @@ std::string DomandaGiaImportato(const std::string& file, const Importazione& pre
            ". Importarlo di nuovo?";
 }
 
-std::string Riepilogo(std::size_t certificati, std::size_t aggiuntive, const std::string& file) {
-    const std::string n = std::to_string(certificati), m = std::to_string(aggiuntive);
-    return (certificati == 1 ? "Importato 1 certificato (" : "Importati " + n + " certificati (") +
-           (aggiuntive == 1 ? "1 riga aggiuntiva" : m + " righe aggiuntive") + ") dal file " +
-           file + ".";
+std::string Riepilogo(std::size_t certificati, std::optional<std::size_t> aggiuntive,
+                      const std::string& file) {
+    std::string testo = certificati == 1
+                            ? std::string("Importato 1 certificato")
+                            : "Importati " + storage::Conteggio(certificati) + " certificati";
+    if (aggiuntive)
+        testo += *aggiuntive == 1 ? " (1 riga aggiuntiva)"
+                                  : " (" + storage::Conteggio(*aggiuntive) + " righe aggiuntive)";
+    return testo + " dal file " + file + ".";
 }
 
 namespace {
@@ -81,10 +85,10 @@ std::string avvisoSostituzioni(const LettoreRighe& lettore) {
 }  // namespace
 
 void Concludi(storage::Connection& conn, storage::Transaction& transazione, LettoreRighe& lettore,
-              storage::Reporter& reporter, std::size_t certificati, std::size_t aggiuntive,
-              const Registrazione* reg) {
+              storage::Reporter& reporter, std::size_t certificati,
+              std::optional<std::size_t> aggiuntive, const Registrazione* reg) {
     // Nothing read is not a success: no record, and the caller's backup copy is not kept.
-    if (certificati == 0 && aggiuntive == 0)
+    if (certificati == 0 && aggiuntive.value_or(0) == 0)
         throw storage::Error("Il file " + lettore.nomeFile() +
                              " non contiene certificati da importare.");
     if (reg) {
@@ -95,7 +99,7 @@ void Concludi(storage::Connection& conn, storage::Transaction& transazione, Lett
         v.tipo = reg->tipo;
         v.quando = storage::sistema::oraLocale("%Y-%m-%d %H:%M:%S");
         v.certificati = static_cast<std::int64_t>(certificati);
-        v.aggiuntive = static_cast<std::int64_t>(aggiuntive);
+        v.aggiuntive = static_cast<std::int64_t>(aggiuntive.value_or(0));
         Registra(conn, v);
     }
     transazione.commit();

@@ -38,13 +38,15 @@ void Registra(storage::Connection& conn, const Importazione& voce);
 
 // "Il file X è già stato importato il GG/MM/AAAA alle HH:MM. Importarlo di nuovo?"
 std::string DomandaGiaImportato(const std::string& file, const Importazione& precedente);
-// "Importati N certificati (M righe aggiuntive) dal file X." (singular for one).
-std::string Riepilogo(std::size_t certificati, std::size_t aggiuntive, const std::string& file);
+// "Importati N certificati (M righe aggiuntive) dal file X." (singular for one); a reading
+// that has no additional lines (aggiuntive empty) leaves the bracket out.
+std::string Riepilogo(std::size_t certificati, std::optional<std::size_t> aggiuntive,
+                      const std::string& file);
 
 // The end of a run that read its file to the end: the record (when reg is given) and the commit,
 // then the characters that became "?", then "Operazione terminata." with the summary in one box.
 void Concludi(storage::Connection& conn, storage::Transaction& transazione, LettoreRighe& lettore,
-              storage::Reporter& reporter, std::size_t certificati, std::size_t aggiuntive,
-              const Registrazione* reg);
+              storage::Reporter& reporter, std::size_t certificati,
+              std::optional<std::size_t> aggiuntive, const Registrazione* reg);
 
 }  // namespace importazione

@@ -1,9 +1,20 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace storage {
+
+// A count as messages write it, with the Italian thousands separator: 20000 -> "20.000".
+inline std::string Conteggio(std::uint64_t n) {
+    std::string cifre = std::to_string(n), testo;
+    for (std::size_t i = 0; i < cifre.size(); ++i) {
+        if (i > 0 && (cifre.size() - i) % 3 == 0) testo += '.';
+        testo += cifre[i];
+    }
+    return testo;
+}
 
 // How a long job (generation run, import, reset) talks to whoever started it:
 // the window shows boxes, the batch command prints, the tests record.

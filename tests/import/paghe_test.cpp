@@ -5,6 +5,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "import/registro.h"
 #include "import/importazione.h"
 #include "import/lettori.h"
 #include "prova_import.h"
@@ -190,6 +191,21 @@ TEST_F(Paghe, TipoDiRedditoC002) {
 TEST_F(Paghe, RigheVuoteSaltate) {
     ASSERT_TRUE(importa({"", "   \t", certificato("A", "UNA"), " ", certificato("B", "DUE"), "\x1a"}));
     EXPECT_EQ(a.conta("Zefo1"), 2);
+}
+
+TEST(Riepilogo, ConteggiConIlSeparatoreDelleMigliaia) {
+    struct {
+        std::size_t certificati;
+        std::optional<std::size_t> aggiuntive;
+        const char* atteso;
+    } casi[] = {
+        {1, 0, "Importato 1 certificato (0 righe aggiuntive) dal file F."},
+        {999, 1, "Importati 999 certificati (1 riga aggiuntiva) dal file F."},
+        {20000, 1234567, "Importati 20.000 certificati (1.234.567 righe aggiuntive) dal file F."},
+        {100000, std::nullopt, "Importati 100.000 certificati dal file F."},
+    };
+    for (const auto& c : casi)
+        EXPECT_EQ(importazione::Riepilogo(c.certificati, c.aggiuntive, "F"), c.atteso);
 }
 
 TEST_F(Paghe, TestiDaWindows1252) {

@@ -59,8 +59,8 @@ TEST_F(Professionisti, Tracciati770EContinuazioni) {
                      "TORINO NORD", "TORINO NORD", "A", "2013", "<null>", "0000012,50",
                      "<null>"}));
     }
-    const std::string fatto = "Operazione terminata.\nImportato 1 certificato (0 righe aggiuntive) "
-                              "dal file 770Semplificato.txt.";
+    const std::string fatto = "Operazione terminata.\nImportato 1 certificato dal file "
+                              "770Semplificato.txt.";
     EXPECT_EQ(r.infos, (V{fatto, fatto}));
 }
 
@@ -95,8 +95,8 @@ TEST_F(Professionisti, FinanziariaTuttiICampi) {
     auto due = professionista("VRDLCU75H55F839Z", "VERDI");
     due.at(71, "00/00/0000").at(446, "      ").at(327, "00012345,67");
     ASSERT_TRUE(finanziaria({professionista("BNCLCU75H55F839Y", "BIANCHI"), "   ", due}, false));
-    EXPECT_EQ(r.infos, V{"Operazione terminata.\nImportati 2 certificati (0 righe aggiuntive) dal "
-                         "file A.TXT."});
+    EXPECT_EQ(r.infos, V{"Operazione terminata.\nImportati 2 certificati dal file "
+                         "A.TXT."});
     const std::string nomi =
         "A01, A02, A03, A04, A08, A09, A10, A11, B01, B02, B03, B04, B05, B06, B07, B08, B22, "
         "B44, BFirma, E01, E02, E03, E04, E08, E09, E10, E23";

@@ -97,8 +97,8 @@ void ImportaTest::importa770DallaFinestra() {
     figlio<QLineEdit>(w, "EditSede")->setText(QStringLiteral("1"));
     QTest::mouseClick(figlio<QPushButton>(w, "btnTracciato1"), Qt::LeftButton);
     QCOMPARE(r.errori, QStringList());
-    QCOMPARE(r.informazioni, QStringList{"Operazione terminata.\nImportati 2 certificati (0 righe "
-                                         "aggiuntive) dal file " + QString::fromStdString(file) + "."});
+    QCOMPARE(r.informazioni, QStringList{"Operazione terminata.\nImportati 2 certificati dal file " +
+                                         QString::fromStdString(file) + "."});
     QCOMPARE(valore(arch->db, "select count(*) from Professionisti"), "2");
     QCOMPARE(valore(arch->db, "select B01 || '|' || B02 || '|' || B03 || '|' || B05 || '|' || A10 || '|' || A11 "
                               "from Professionisti order by ID"),
