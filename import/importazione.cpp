@@ -27,27 +27,6 @@ bool esiste(const std::string& percorso, storage::Reporter& reporter) {
     return false;
 }
 
-// Only a plain file is read: a FIFO or a device would block the run or never end.
-std::ifstream apri(const std::string& percorso) {
-    const char* cosa = nullptr;
-    switch (sistema::tipoFile(percorso)) {
-        case sistema::TipoFile::Normale: break;
-        case sistema::TipoFile::Cartella: cosa = "è una cartella, non un file"; break;
-        case sistema::TipoFile::Fifo: cosa = "è una pipe con nome (FIFO), non un file"; break;
-        case sistema::TipoFile::Dispositivo: cosa = "è un dispositivo, non un file"; break;
-        case sistema::TipoFile::Mancante: cosa = "non esiste"; break;
-        case sistema::TipoFile::Altro: cosa = "non è un file normale"; break;
-    }
-    if (cosa)
-        throw storage::Error("Il file " + percorso + " " + cosa +
-                             ": non è possibile eseguire l'import.");
-    if (const std::string motivo = sistema::motivoNonLeggibile(percorso); !motivo.empty())
-        throw storage::Error("Impossibile aprire il file " + percorso + ": " + motivo + ".");
-    std::ifstream in(percorso, std::ios::binary);
-    if (!in) throw storage::Error("Impossibile aprire il file " + percorso + ".");
-    return in;
-}
-
 // A file of the same size and content as one already imported asks first. The digest is only
 // computed when the size matches a recorded import; the run computes it anyway for its record.
 bool nuovoOConfermato(storage::Connection& conn, std::ifstream& in, const std::string& percorso,
@@ -71,7 +50,7 @@ bool nuovoOConfermato(storage::Connection& conn, std::ifstream& in, const std::s
 template <typename Lettura>
 bool importa(storage::Connection& conn, const std::string& percorso, const std::string& tipo,
              const std::string& operazione, storage::Reporter& reporter, Lettura lettura) {
-    std::ifstream in = apri(percorso);
+    std::ifstream in = ApriFileDaImportare(percorso);
     if (!nuovoOConfermato(conn, in, percorso, reporter)) return false;
     storage::Salvataggio copia(conn, operazione);
     const Registrazione reg{tipo};
@@ -85,6 +64,26 @@ const char* sigla(Tracciato t) {
 }
 
 }  // namespace
+
+std::ifstream ApriFileDaImportare(const std::string& percorso) {
+    const char* cosa = nullptr;
+    switch (sistema::tipoFile(percorso)) {
+        case sistema::TipoFile::Normale: break;
+        case sistema::TipoFile::Cartella: cosa = "è una cartella, non un file"; break;
+        case sistema::TipoFile::Fifo: cosa = "è una pipe con nome (FIFO), non un file"; break;
+        case sistema::TipoFile::Dispositivo: cosa = "è un dispositivo, non un file"; break;
+        case sistema::TipoFile::Mancante: cosa = "non esiste"; break;
+        case sistema::TipoFile::Altro: cosa = "non è un file normale"; break;
+    }
+    if (cosa)
+        throw storage::Error("Il file " + percorso + " " + cosa +
+                             ": non è possibile eseguire l'import.");
+    if (const std::string motivo = sistema::motivoNonLeggibile(percorso); !motivo.empty())
+        throw storage::Error("Impossibile aprire il file " + percorso + ": " + motivo + ".");
+    std::ifstream in(percorso, std::ios::binary);
+    if (!in) throw storage::Error("Impossibile aprire il file " + percorso + ".");
+    return in;
+}
 
 bool ImportaPaghe(storage::Connection& conn, const std::string& percorso, Tracciato tracciato,
                   bool copiaSostituto, const DatiAggiuntivi& dati, storage::Reporter& reporter) {
