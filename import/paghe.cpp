@@ -107,8 +107,14 @@ void ImportatorePaghe::leggi(NuovaRiga& r, std::string_view riga, std::span<cons
     for (const Campo& c : campi) {
         ControllaTroncata(lettore_, riga, r.nome(c.colonna), c.da, c.a);
         const std::string_view campo = Colonne(riga, c.da, c.a);
+        if (c.tipo == Tipo::Testo) {
+            r.daFile(c.colonna, ControllaTesto(lettore_, riga, r.nome(c.colonna), c.da, c.a));
+            continue;
+        }
+        // Stored as read or converted: a control character anywhere in it refuses the line.
+        SenzaControllo(lettore_, riga, r.nome(c.colonna), c.da, c.a);
         switch (c.tipo) {
-            case Tipo::Testo: r.daFile(c.colonna, Pulisci(campo)); break;
+            case Tipo::Testo: break;
             case Tipo::Importo: {
                 const auto v = ConvertiImporto(campo);
                 if (!v) ErroreCampo(lettore_, r.nome(c.colonna), c.da, c.a, campo, "un importo");
@@ -136,7 +142,7 @@ void ImportatorePaghe::testa(std::string_view riga, const char* tipo) {
     zefo1_.pulisci();
     zefo2_.pulisci();
     zefo2_.imposta(z2::tipo, tipo);
-    zefo2_.daFile(z2::MatrDip, Pulisci(Colonne(riga, 221, 224)));
+    zefo2_.daFile(z2::MatrDip, ControllaTesto(lettore_, riga, "MatrDip", 221, 224));
     zefo2_.imposta(z2::D01, dati_.matricolaAzienda);
     zefo1_.imposta(z1::Azienda, codice_);
     zefo2_.imposta(z2::ditta, codice_);
@@ -200,18 +206,17 @@ void ImportatorePaghe::dipendentePrevidenza(std::string_view riga) {
 // do not exist: such entries are passed over.
 void ImportatorePaghe::LeggiFamiliari(std::string_view riga, int n) {
     constexpr std::size_t kInizio = 1758, kVoce = 33, kVoci = 13;  // 13 whole entries
+    static constexpr std::array<std::pair<std::size_t, std::size_t>, 4> kParti = {
+        {{1, 4}, {5, 20}, {22, 23}, {25, 30}}};
+    static constexpr const char* kNomiParti[] = {"tipo", "codice fiscale", "mesi", "percentuale"};
     const std::string_view blocco = Colonne(riga, kInizio, 2199);
     for (std::size_t k = 0; k < kVoci && k * kVoce < blocco.size(); ++k) {
         const std::string_view voce = blocco.substr(k * kVoce, kVoce);
         if (voce.size() < kVoce) {
-            static constexpr std::array<std::pair<std::size_t, std::size_t>, 4> kParti = {
-                {{1, 4}, {5, 20}, {22, 23}, {25, 30}}};
-            static constexpr const char* kNomi[] = {"tipo", "codice fiscale", "mesi",
-                                                    "percentuale"};
             const std::size_t base = kInizio + k * kVoce - 1;
             for (std::size_t p = 0; p < kParti.size(); ++p)
                 ControllaTroncata(lettore_, riga,
-                                  std::string(kNomi[p]) + " del familiare " + std::to_string(k + 1),
+                                  std::string(kNomiParti[p]) + " del familiare " + std::to_string(k + 1),
                                   base + kParti[p].first, base + kParti[p].second);
         }
         const std::string_view tipo = Pulisci(Colonne(voce, 1, 4));
@@ -231,6 +236,12 @@ void ImportatorePaghe::LeggiFamiliari(std::string_view riga, int n) {
             return;
         }
         if (rigaFam > 9) continue;
+        // Stored raw: a control character anywhere would be stored.
+        const std::size_t base = kInizio + k * kVoce - 1;
+        for (std::size_t p = 1; p < (percentuale ? 4u : 3u); ++p)
+            SenzaControllo(lettore_, riga,
+                           std::string(kNomiParti[p]) + " del familiare " + std::to_string(k + 1),
+                           base + kParti[p].first, base + kParti[p].second);
         zefo2_.imposta(colonnaFamiliare(rigaFam, 1), "X");
         zefo2_.daFile(colonnaFamiliare(rigaFam, 4), Colonne(voce, 5, 20));
         zefo2_.daFile(colonnaFamiliare(rigaFam, 5), Colonne(voce, 22, 23));
@@ -354,10 +365,15 @@ void ImportatorePaghe::CopiaSostituto() {
 
 enum class Lettore { Dipendenti, Amministratori, CoCoCo, Altro };
 
+// How long the line beginning so is by its layout: a lone CR before that is inside a field.
+std::size_t lunghezzaTracciato(std::string_view inizio) {
+    return inizio.substr(0, 4) == "||||" ? kFineContinuazione : kFineCertificato;
+}
+
 bool esegui(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
             const std::string& codiceAzienda, Lettore quale, bool copiaSostituto,
             const DatiAggiuntivi& dati, storage::Reporter& reporter, const Registrazione* reg) {
-    LettoreRighe lettore(in, nomeFile);
+    LettoreRighe lettore(in, nomeFile, lunghezzaTracciato);
     storage::Transaction transazione(conn);
     const std::int64_t ultimo = storage::UltimoNumero(conn, storage::Elenco::Dipendenti);
     ImportatorePaghe imp(conn, lettore, codiceAzienda, dati, reporter);
@@ -376,8 +392,7 @@ bool esegui(storage::Connection& conn, std::istream& in, const std::string& nome
     }
     if (copiaSostituto) imp.CopiaSostituto();
     storage::SegnaModificatiDa(conn, storage::Elenco::Dipendenti, ultimo);
-    Concludi(conn, transazione, lettore, reporter, imp.certificati(), imp.aggiuntive(), reg);
-    return true;
+    return Concludi(conn, transazione, lettore, reporter, imp.certificati(), imp.aggiuntive(), reg);
 }
 
 }  // namespace

@@ -27,9 +27,6 @@ struct Registrazione {
     std::string tipo;
 };
 
-// Whether an import of a file of this size is recorded: only then is the file's digest worth
-// computing before the run.
-bool DimensioneGiaImportata(storage::Connection& conn, std::uint64_t dimensione);
 // The latest import of a file with this size and digest.
 std::optional<Importazione> ImportazionePrecedente(storage::Connection& conn,
                                                    std::uint64_t dimensione,
@@ -43,9 +40,11 @@ std::string DomandaGiaImportato(const std::string& file, const Importazione& pre
 std::string Riepilogo(std::size_t certificati, std::optional<std::size_t> aggiuntive,
                       const std::string& file);
 
-// The end of a run that read its file to the end: the record (when reg is given) and the commit,
-// then the characters that became "?", then "Operazione terminata." with the summary in one box.
-void Concludi(storage::Connection& conn, storage::Transaction& transazione, LettoreRighe& lettore,
+// The end of a run that read its file to the end, every line past the shape checks: with reg,
+// the question for a file whose content was imported before (No: false, nothing is committed)
+// and the record; the commit, then the characters that became "?", then "Operazione
+// terminata." with the summary in one box.
+bool Concludi(storage::Connection& conn, storage::Transaction& transazione, LettoreRighe& lettore,
               storage::Reporter& reporter, std::size_t certificati,
               std::optional<std::size_t> aggiuntive, const Registrazione* reg);
 

@@ -149,10 +149,16 @@ TEST_F(DaFile, LoStessoContenutoChiedePrimaDiImportareDiNuovo) {
     const std::string domanda = q.substr(8, 2) + "/" + q.substr(5, 2) + "/" + q.substr(0, 4) +
                                 " alle " + q.substr(11, 5) + ". Importarlo di nuovo?";
 
-    // No: nothing stored, no copy left behind. The question is about content, not name or panel.
+    // A panel that refuses the file does so before any question: it was never imported there.
     const std::string copia = scrivi("copia.44", dati1);
+    EXPECT_THROW(importazione::ImportaAltro(conn, copia, false, dati, r), storage::Error);
+    EXPECT_THROW(importazione::Importa770(conn, copia, 1, dati, r), storage::Error);
+    EXPECT_TRUE(r.domande.empty());
+    EXPECT_EQ(copie().size(), 1u);
+
+    // No: nothing stored, no copy left behind. The question is about content, not name.
     r.risposte = {false};
-    EXPECT_FALSE(importazione::ImportaAltro(conn, copia, false, dati, r));
+    EXPECT_FALSE(paghe(copia));
     EXPECT_EQ(r.domande, V{"Il file " + copia + " è già stato importato il " + domanda});
     EXPECT_EQ(conta("Zefo1"), 2);
     EXPECT_EQ(copie().size(), 1u);
