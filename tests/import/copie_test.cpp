@@ -218,6 +218,21 @@ TEST_F(DaFile, CopiePrimaDiOgniModificaERipristino) {
     EXPECT_EQ(valore("pragma integrity_check"), "ok");
 }
 
+TEST_F(DaFile, CopiaInterrottaRimossaDallaProssimaOperazione) {
+    // What a program killed while copying leaves: the copy's temporary file and its journal.
+    fs::create_directories(dir / "dati" / "backup");
+    const std::string tmp = (dir / "dati" / "backup" /
+                             "Zefo2015_20150101-120000-01_importa-paghe-dip.db.tmp").string();
+    fs::copy_file(db, tmp);
+    std::ofstream(tmp + "-journal", std::ios::binary) << std::string(4096, 'j');
+    EXPECT_TRUE(copie().empty());
+    // A refused import removes them as well as its own copy.
+    EXPECT_THROW(paghe(scrivi("rotto.43", "corta\r\n")), storage::Error);
+    EXPECT_FALSE(fs::exists(tmp));
+    EXPECT_FALSE(fs::exists(tmp + "-journal"));
+    EXPECT_TRUE(fs::is_empty(dir / "dati" / "backup"));
+}
+
 TEST_F(DaFile, RestanoLeUltimeDieciCopie) {
     for (int i = 0; i < 12; ++i)
         ASSERT_TRUE(paghe(scrivi("zefo" + std::to_string(i) + ".43",
