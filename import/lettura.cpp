@@ -450,17 +450,31 @@ std::optional<std::string> CodiceAzienda(std::string_view percorso) {
     return std::string(codice.substr(0, fine));
 }
 
+ErroreLettura::ErroreLettura(Tipo tipo, const LettoreRighe& lettore, std::size_t colonna,
+                             std::string campo, const std::string& cosa)
+    : storage::Error("File " + lettore.nomeFile() + ", riga " + std::to_string(lettore.numero()) +
+                     ": " + cosa + "."),
+      tipo_(tipo),
+      file_(lettore.nomeFile()),
+      riga_(lettore.numero()),
+      colonna_(colonna),
+      campo_(std::move(campo)) {}
+
+std::string NomeColonne(std::size_t da, std::size_t a) {
+    return da == a ? "colonna " + std::to_string(da)
+                   : "colonne " + std::to_string(da) + "-" + std::to_string(a);
+}
+
 namespace {
 
 [[noreturn]] void erroreControllo(const LettoreRighe& lettore, char c, std::size_t colonna,
                                   std::string_view campo, std::size_t da, std::size_t a) {
     static constexpr char kEsa[] = "0123456789ABCDEF";
     const auto b = static_cast<unsigned char>(c);
-    throw storage::Error("Il file " + lettore.nomeFile() + " non può essere importato: la riga " +
-                         std::to_string(lettore.numero()) + " contiene un carattere di controllo (0x" +
-                         kEsa[b >> 4] + kEsa[b & 15] + ") alla colonna " + std::to_string(colonna) +
-                         ", nel campo " + std::string(campo) + " (colonne " + std::to_string(da) +
-                         "-" + std::to_string(a) + ").");
+    throw ErroreLettura(ErroreLettura::Tipo::Controllo, lettore, colonna, std::string(campo),
+                        std::string("carattere di controllo (0x") + kEsa[b >> 4] + kEsa[b & 15] +
+                            ") alla colonna " + std::to_string(colonna) + ", nel campo " +
+                            std::string(campo) + " (" + NomeColonne(da, a) + ")");
 }
 
 }  // namespace
@@ -485,10 +499,11 @@ void SenzaControllo(const LettoreRighe& lettore, std::string_view riga, std::str
         if (Controllo(grezzo[k])) erroreControllo(lettore, grezzo[k], da + k, campo, da, a);
 }
 
-void ErroreTracciato(const LettoreRighe& lettore, std::string_view tipo, std::string_view cosa) {
-    throw storage::Error("Il file " + lettore.nomeFile() + " non sembra un file " +
-                         std::string(tipo) + ": riga " + std::to_string(lettore.numero()) + ", " +
-                         std::string(cosa) + ".");
+void ErroreTracciato(const LettoreRighe& lettore, std::string_view tipo, std::string_view campo,
+                     std::size_t da, std::size_t a, std::string_view cosa) {
+    throw ErroreLettura(ErroreLettura::Tipo::Tracciato, lettore, da, std::string(campo),
+                        "non sembra un file " + std::string(tipo) + ": " + NomeColonne(da, a) + ", " +
+                            std::string(cosa));
 }
 
 void ControllaTroncata(const LettoreRighe& lettore, std::string_view riga, std::string_view campo,
@@ -497,30 +512,25 @@ void ControllaTroncata(const LettoreRighe& lettore, std::string_view riga, std::
     if (fine < da || fine >= a) return;
     const std::string_view presente = riga.substr(da - colonna);
     if (Pulisci(presente).empty()) return;
-    throw storage::Error("Il file " + lettore.nomeFile() + " non può essere importato: la riga " +
-                         std::to_string(lettore.numero()) + " finisce alla colonna " +
-                         std::to_string(fine) + ", dentro il campo " + std::string(campo) +
-                         " (colonne " + std::to_string(da) + "-" + std::to_string(a) +
-                         "), di cui contiene solo «" + InUtf8(presente) + "».");
+    throw ErroreLettura(ErroreLettura::Tipo::Troncata, lettore, fine, std::string(campo),
+                        "la riga finisce alla colonna " + std::to_string(fine) +
+                            ", dentro il campo " + std::string(campo) + " (" + NomeColonne(da, a) +
+                            "), di cui contiene solo «" + InUtf8(presente) + "»");
 }
 
 void ControllaLunghezza(const LettoreRighe& lettore, std::string_view riga, std::size_t minima) {
     if (riga.size() >= minima) return;
-    throw storage::Error("Il file " + lettore.nomeFile() + " non può essere importato: la riga " +
-                         std::to_string(lettore.numero()) + " è lunga " +
-                         std::to_string(riga.size()) + " colonne, meno delle " +
-                         std::to_string(minima) + " del suo tracciato: il file è tagliato o non " +
-                         "è un file delle paghe.");
+    throw ErroreLettura(ErroreLettura::Tipo::Corta, lettore, riga.size() + 1, "",
+                        "la riga è lunga " + std::to_string(riga.size()) + " colonne, meno delle " +
+                            std::to_string(minima) + " del suo tracciato: il file è tagliato o " +
+                            "non è un file delle paghe");
 }
 
 void ErroreCampo(const LettoreRighe& lettore, std::string_view campo, std::size_t da,
                  std::size_t a, std::string_view valore, std::string_view cosa) {
-    std::string colonne = da == a ? "colonna " + std::to_string(da)
-                                  : "colonne " + std::to_string(da) + "-" + std::to_string(a);
-    throw storage::Error("Errore alla riga " + std::to_string(lettore.numero()) + " del file " +
-                         lettore.nomeFile() + ": il campo " + std::string(campo) + " (" + colonne +
-                         ") contiene «" + InUtf8(valore) + "», che non è " + std::string(cosa) +
-                         ".");
+    throw ErroreLettura(ErroreLettura::Tipo::Valore, lettore, da, std::string(campo),
+                        "il campo " + std::string(campo) + " (" + NomeColonne(da, a) + ") contiene «" +
+                            InUtf8(valore) + "», che non è " + std::string(cosa));
 }
 
 std::string InUtf8(std::string_view bytes) {

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "storage/error.h"
 #include "storage/sha256.h"
 
 namespace importazione {
@@ -127,9 +128,33 @@ std::optional<std::string> LeggiConteggio(std::string_view campo, bool& ok);
 // or begins with one.
 std::optional<std::string> CodiceAzienda(std::string_view percorso);
 
-// The file is not of the reader's layout: "Il file F non sembra un file TIPO: riga N, COSA."
-[[noreturn]] void ErroreTracciato(const LettoreRighe& lettore, std::string_view tipo,
-                                  std::string_view cosa);
+// What a reader found wrong in a line of a file, and where: every reader and importer refuses a
+// line with this one type, and its message is built here once, "File X, riga N: ...".
+class ErroreLettura : public storage::Error {
+public:
+    enum class Tipo {
+        Controllo,  // a control character that would be stored
+        Corta,      // a payroll line shorter than its layout
+        Troncata,   // a line that ends inside a field holding something
+        Tracciato,  // the line is not of the reader's layout
+        Valore,     // a field that does not read as its kind (an amount, a number)
+        Ordine,     // a line where it cannot stand (a continuation line before any certificate)
+    };
+    // colonna: the first column concerned; campo: the field's name, "" when none.
+    ErroreLettura(Tipo tipo, const LettoreRighe& lettore, std::size_t colonna, std::string campo,
+                  const std::string& cosa);
+    Tipo tipo() const { return tipo_; }
+    const std::string& file() const { return file_; }
+    std::size_t riga() const { return riga_; }
+    std::size_t colonna() const { return colonna_; }
+    const std::string& campo() const { return campo_; }
+
+private:
+    Tipo tipo_;
+    std::string file_;
+    std::size_t riga_, colonna_;
+    std::string campo_;
+};
 
 // The text of columns da-a without leading and trailing blanks and control characters; a control
 // character left inside would be stored, so it refuses the file naming line, column and field.
@@ -142,6 +167,14 @@ std::string_view ControllaTesto(const LettoreRighe& lettore, std::string_view ri
 void SenzaControllo(const LettoreRighe& lettore, std::string_view riga, std::string_view campo,
                     std::size_t da, std::size_t a, std::size_t colonna = 1);
 
+// "colonna 5" or "colonne 5-9".
+std::string NomeColonne(std::size_t da, std::size_t a);
+
+// The line is not of the reader's layout: "non sembra un file TIPO: colonne A-B, COSA".
+[[noreturn]] void ErroreTracciato(const LettoreRighe& lettore, std::string_view tipo,
+                                  std::string_view campo, std::size_t da, std::size_t a,
+                                  std::string_view cosa);
+
 // A line that ends inside the field of columns da-a while the part present is not blank: the
 // rest of the value was cut away, so the line is refused naming the field and what it holds.
 // colonna: the column of riga's first character.
@@ -152,8 +185,7 @@ void ControllaTroncata(const LettoreRighe& lettore, std::string_view riga, std::
 // of another layout. Columns past the layout's end are not read, whatever they hold.
 void ControllaLunghezza(const LettoreRighe& lettore, std::string_view riga, std::size_t minima);
 
-// "Errore alla riga N del file F: il campo C (colonne A-B) contiene «V», che non è COSA."
-// (the value is shown as UTF-8). Always throws storage::Error.
+// "il campo C (colonne A-B) contiene «V», che non è COSA" (the value as UTF-8).
 [[noreturn]] void ErroreCampo(const LettoreRighe& lettore, std::string_view campo, std::size_t da,
                               std::size_t a, std::string_view valore, std::string_view cosa);
 

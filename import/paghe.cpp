@@ -251,10 +251,9 @@ void ImportatorePaghe::LeggiFamiliari(std::string_view riga, int n) {
 
 void ImportatorePaghe::continuazioneDipendente(std::string_view riga) {
     if (ultimoId_ == 0)
-        throw storage::Error("Errore alla riga " + std::to_string(lettore_.numero()) +
-                             " del file " + lettore_.nomeFile() +
-                             ": una riga di continuazione (||||) precede la prima riga di "
-                             "certificato, non c'è un certificato a cui aggiungerla.");
+        throw ErroreLettura(ErroreLettura::Tipo::Ordine, lettore_, 1, "||||",
+                            "una riga di continuazione (||||) precede la prima riga di "
+                            "certificato, non c'è un certificato a cui aggiungerla");
     ControllaLunghezza(lettore_, riga, kFineContinuazione);
     zefo3_.pulisci();
     zefo3_.imposta(z3::Id, std::to_string(ultimoId_));
@@ -294,8 +293,8 @@ void ImportatorePaghe::ImportaAltro(std::string_view riga) {
     // A full-length line is a certificate whatever its first columns hold; a short one that
     // begins "||||" is a continuation line, which this reading has no place for.
     if (continuazione(riga) && riga.size() < kFineCertificato)
-        ErroreTracciato(lettore_, kTipoFile,
-                        "è una riga di continuazione (||||), che l'importazione Altro non legge");
+        ErroreTracciato(lettore_, kTipoFile, "||||", 1, 4,
+                        "è una riga di continuazione, che l'importazione Altro non legge");
     testa(riga, "DIP");
     dipendenteFiscale(riga);
     static constexpr Campo kPosizione[] = {

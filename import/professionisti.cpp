@@ -21,10 +21,6 @@ constexpr const char* kTipoFinanziaria = "della procedura finanziaria";
 bool lettera(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool cifra(char c) { return c >= '0' && c <= '9'; }
 
-std::string colonne(std::size_t da, std::size_t a) {
-    return "colonne " + std::to_string(da) + "-" + std::to_string(a);
-}
-
 // An "H" record holds the professional's tax code (letters and digits) where the layout puts
 // it: without one the file is of the other layout, or not a 770 at all.
 std::string_view CodiceFiscale770(const LettoreRighe& lettore, std::string_view riga,
@@ -34,10 +30,9 @@ std::string_view CodiceFiscale770(const LettoreRighe& lettore, std::string_view 
     bool buono = !cf.empty();
     for (char c : cf) buono = buono && (lettera(c) || cifra(c) || c == ' ');
     if (!buono)
-        ErroreTracciato(lettore, kTipo770,
-                        colonne(cfDa, cfDa + 15) +
-                            (cf.empty() ? ": manca il codice fiscale del percipiente"
-                                        : ": «" + InUtf8(cf) + "» non è un codice fiscale"));
+        ErroreTracciato(lettore, kTipo770, "codice fiscale", cfDa, cfDa + 15,
+                        cf.empty() ? "manca il codice fiscale del percipiente"
+                                   : "«" + InUtf8(cf) + "» non è un codice fiscale");
     return cf;
 }
 
@@ -92,8 +87,8 @@ void LeggiCampoFinanziaria(const LettoreRighe& lettore, std::string_view riga,
         bool ok = valore.empty() || (valore.size() == 10 && valore[2] == '/' && valore[5] == '/');
         for (std::size_t k : {0, 1, 3, 4, 6, 7, 8, 9}) ok = ok && (valore.empty() || cifra(valore[k]));
         if (!ok)
-            ErroreTracciato(lettore, kTipoFinanziaria,
-                            colonne(c.da, c.a) + ": «" + InUtf8(campo) +
+            ErroreTracciato(lettore, kTipoFinanziaria, nome, c.da, c.a,
+                            "«" + InUtf8(campo) +
                                 "» invece della data di nascita GG/MM/AAAA (o 00/00/0000)");
         if (valore != "00/00/0000") prof.daFile(c.colonna, valore);
         return;
@@ -101,9 +96,8 @@ void LeggiCampoFinanziaria(const LettoreRighe& lettore, std::string_view riga,
     const auto v = ConvertiImporto(valore);
     if (!v) ErroreCampo(lettore, nome, c.da, c.a, campo, "un importo");
     if (!valore.empty() && !importoFinanziaria(*v))
-        ErroreTracciato(lettore, kTipoFinanziaria,
-                        colonne(c.da, c.a) + ": «" + InUtf8(campo) +
-                            "» invece di un importo 00000000,00");
+        ErroreTracciato(lettore, kTipoFinanziaria, nome, c.da, c.a,
+                        "«" + InUtf8(campo) + "» invece di un importo 00000000,00");
     prof.daFile(c.colonna, *v);
 }
 
