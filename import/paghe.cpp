@@ -15,7 +15,6 @@ namespace importazione {
 
 namespace {
 
-constexpr std::size_t kOgniRighe = 1024;  // lines between two progress reports
 constexpr std::size_t kFineCertificato = 2304, kFineContinuazione = 300;
 constexpr const char* kTipoFile = "delle paghe";
 
@@ -373,15 +372,10 @@ bool esegui(storage::Connection& conn, std::istream& in, const std::string& nome
             const std::string& codiceAzienda, Lettore quale, bool copiaSostituto,
             const DatiAggiuntivi& dati, storage::Reporter& reporter, const Registrazione* reg) {
     LettoreRighe lettore(in, nomeFile, lunghezzaTracciato);
-    storage::Transaction transazione(conn);
-    const std::int64_t ultimo = storage::UltimoNumero(conn, storage::Elenco::Dipendenti);
+    Corsa corsa(conn, lettore, storage::Elenco::Dipendenti, reporter);
     ImportatorePaghe imp(conn, lettore, codiceAzienda, dati, reporter);
-    while (lettore.leggi()) {
+    while (corsa.prossima()) {
         const std::string_view riga = lettore.riga();
-        if (lettore.numero() % kOgniRighe == 0 &&
-            !reporter.progress(lettore.letti(), lettore.totale()))
-            return false;
-        if (RigaVuota(riga)) continue;
         switch (quale) {
             case Lettore::Dipendenti: imp.ImportaDipendente(riga); break;
             case Lettore::Amministratori: imp.ImportaAmministratore(riga); break;
@@ -389,9 +383,9 @@ bool esegui(storage::Connection& conn, std::istream& in, const std::string& nome
             case Lettore::Altro: imp.ImportaAltro(riga); break;
         }
     }
+    if (corsa.annullata()) return false;
     if (copiaSostituto) imp.CopiaSostituto();
-    storage::SegnaModificatiDa(conn, storage::Elenco::Dipendenti, ultimo);
-    return Concludi(conn, transazione, lettore, reporter, imp.certificati(), imp.aggiuntive(), reg);
+    return corsa.concludi(imp.certificati(), imp.aggiuntive(), reg);
 }
 
 }  // namespace

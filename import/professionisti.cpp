@@ -14,7 +14,6 @@ namespace importazione {
 
 namespace {
 
-constexpr std::size_t kOgniRighe = 1024;
 constexpr const char* kTipo770 = "770 Semplificato";
 constexpr const char* kTipoFinanziaria = "della procedura finanziaria";
 
@@ -201,18 +200,14 @@ bool Importa770(storage::Connection& conn, std::istream& in, const std::string& 
     const std::size_t area = tracciato == 1 ? 90 : 58;
 
     LettoreRighe lettore(in, nomeFile);
-    storage::Transaction transazione(conn);
-    const std::int64_t ultimo = storage::UltimoNumero(conn, storage::Elenco::Professionisti);
+    Corsa corsa(conn, lettore, storage::Elenco::Professionisti, reporter);
     const auto sostituto = sostitutoDaZefo1(conn);
     NuovaRiga prof(conn, "Professionisti", kNomiProfessionisti.data(), kNomiProfessionisti.size());
     std::size_t certificati = 0;
-    while (lettore.leggi()) {
-        if (lettore.numero() % kOgniRighe == 0 &&
-            !reporter.progress(lettore.letti(), lettore.totale()))
-            return false;
+    while (corsa.prossima()) {
         const std::string_view riga = lettore.riga();
-        // Every line but an "H" record is passed over: other records, titles, blank lines.
-        if (riga.empty() || riga.front() != 'H') continue;
+        // Every line but an "H" record is passed over: other records, titles.
+        if (riga.front() != 'H') continue;
         const std::string_view cf = CodiceFiscale770(lettore, riga, cfDa);
         prof.pulisci();
         for (int i = 0; i < 9; ++i) prof.imposta(pr::A01 + i, sostituto[static_cast<std::size_t>(i)]);
@@ -225,17 +220,14 @@ bool Importa770(storage::Connection& conn, std::istream& in, const std::string& 
         prof.inserisci();
         ++certificati;
     }
-    storage::SegnaModificatiDa(conn, storage::Elenco::Professionisti, ultimo);
-    return Concludi(conn, transazione, lettore, reporter, certificati, std::nullopt, reg);
+    return corsa.concludi(certificati, std::nullopt, reg);
 }
 
 bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
                         bool daCuDipendenti, const DatiAggiuntivi& dati,
                         storage::Reporter& reporter, const Registrazione* reg) {
     LettoreRighe lettore(in, nomeFile);
-    storage::Transaction transazione(conn);
-    const std::int64_t ultimo = storage::UltimoNumero(conn, storage::Elenco::Professionisti);
-
+    Corsa corsa(conn, lettore, storage::Elenco::Professionisti, reporter);
     std::array<std::string, 9> sostituto;  // A01 to A09
     if (daCuDipendenti) {
         sostituto = sostitutoDaZefo1(conn);
@@ -247,12 +239,8 @@ bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::
 
     NuovaRiga prof(conn, "Professionisti", kNomiProfessionisti.data(), kNomiProfessionisti.size());
     std::size_t certificati = 0;
-    while (lettore.leggi()) {
-        if (lettore.numero() % kOgniRighe == 0 &&
-            !reporter.progress(lettore.letti(), lettore.totale()))
-            return false;
+    while (corsa.prossima()) {
         const std::string_view riga = lettore.riga();
-        if (RigaVuota(riga)) continue;
         prof.pulisci();
         for (int i = 0; i < 9; ++i) {
             // Not from the certificates: A04 to A07 are not filled.
@@ -272,8 +260,7 @@ bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::
         prof.inserisci();
         ++certificati;
     }
-    storage::SegnaModificatiDa(conn, storage::Elenco::Professionisti, ultimo);
-    return Concludi(conn, transazione, lettore, reporter, certificati, std::nullopt, reg);
+    return corsa.concludi(certificati, std::nullopt, reg);
 }
 
 }  // namespace importazione

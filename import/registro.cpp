@@ -77,6 +77,34 @@ std::string avvisoSostituzioni(const LettoreRighe& lettore) {
 
 }  // namespace
 
+Corsa::Corsa(storage::Connection& conn, LettoreRighe& lettore, storage::Elenco elenco,
+             storage::Reporter& reporter)
+    : conn_(conn),
+      lettore_(lettore),
+      elenco_(elenco),
+      reporter_(reporter),
+      transazione_(conn),
+      ultimo_(storage::UltimoNumero(conn, elenco)) {}
+
+bool Corsa::prossima() {
+    constexpr std::size_t kOgniRighe = 1024;  // lines between two progress reports
+    while (!annullata_ && lettore_.leggi()) {
+        if (lettore_.numero() % kOgniRighe == 0 &&
+            !reporter_.progress(lettore_.letti(), lettore_.totale()))
+            annullata_ = true;
+        else if (!RigaVuota(lettore_.riga()))
+            return true;
+    }
+    return false;
+}
+
+bool Corsa::concludi(std::size_t certificati, std::optional<std::size_t> aggiuntive,
+                     const Registrazione* reg) {
+    if (annullata_) return false;
+    storage::SegnaModificatiDa(conn_, elenco_, ultimo_);
+    return Concludi(conn_, transazione_, lettore_, reporter_, certificati, aggiuntive, reg);
+}
+
 bool Concludi(storage::Connection& conn, storage::Transaction& transazione, LettoreRighe& lettore,
               storage::Reporter& reporter, std::size_t certificati,
               std::optional<std::size_t> aggiuntive, const Registrazione* reg) {

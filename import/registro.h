@@ -7,6 +7,7 @@
 #include <string>
 
 #include "storage/connection.h"
+#include "storage/invii.h"
 #include "storage/reporter.h"
 
 namespace importazione {
@@ -39,6 +40,30 @@ std::string DomandaGiaImportato(const std::string& file, const Importazione& pre
 // that has no additional lines (aggiuntive empty) leaves the bracket out.
 std::string Riepilogo(std::size_t certificati, std::optional<std::size_t> aggiuntive,
                       const std::string& file);
+
+// What every import run does around its lines: one transaction, the lines that are not blank one
+// by one with the progress report and its cancel, the new certificates marked changed, then
+// Concludi.
+class Corsa {
+public:
+    Corsa(storage::Connection& conn, LettoreRighe& lettore, storage::Elenco elenco,
+          storage::Reporter& reporter);
+    // The next line that is not blank; false at the end of the data or once cancelled.
+    bool prossima();
+    bool annullata() const { return annullata_; }
+    // false when cancelled or when the operator does not want a file imported before again.
+    bool concludi(std::size_t certificati, std::optional<std::size_t> aggiuntive,
+                  const Registrazione* reg);
+
+private:
+    storage::Connection& conn_;
+    LettoreRighe& lettore_;
+    storage::Elenco elenco_;
+    storage::Reporter& reporter_;
+    storage::Transaction transazione_;
+    std::int64_t ultimo_;
+    bool annullata_ = false;
+};
 
 // The end of a run that read its file to the end, every line past the shape checks: with reg,
 // the question for a file whose content was imported before (No: false, nothing is committed)
