@@ -19,6 +19,9 @@ namespace importazione {
 namespace {
 
 constexpr std::size_t kOgniRighe = 1024;  // lines between two progress reports
+// A receipts line is some tens of characters: one past this is not a line of receipts, and is
+// not kept whole in memory.
+constexpr std::size_t kRigaMassima = 1 << 20;
 
 bool blank(char c) { return c == ' ' || c == '\t'; }
 
@@ -117,10 +120,19 @@ std::size_t ImportaRicevute(storage::Connection& conn, const std::string& percor
     std::vector<Riga> righe;
     std::map<std::pair<storage::Elenco, std::int64_t>, std::size_t> viste;
     bool primaRiga = true;
+    std::string testo;
     while (lettore.leggi()) {
         const std::size_t n = lettore.numero();
         if (n % kOgniRighe == 0 && !reporter.progress(lettore.letti(), lettore.totale())) return 0;
-        const auto c = celle(lettore.riga());
+        testo.assign(lettore.riga());
+        while (lettore.continua()) {
+            testo += lettore.riga();
+            if (testo.size() > kRigaMassima)
+                throw storage::Error("File " + percorso + ", riga " + std::to_string(n) + ": la riga è lunga più di " +
+                                     storage::Conteggio(kRigaMassima) +
+                                     " caratteri, non è una riga di ricevute. Nessuna ricevuta è stata importata.");
+        }
+        const auto c = celle(testo);
         // A blank line, or one of empty cells (";;;", as spreadsheets write empty rows).
         if (std::all_of(c.begin(), c.end(), [](const std::string& v) { return RigaVuota(v); })) continue;
         const bool saltata = primaRiga && intestazione(c);

@@ -250,6 +250,8 @@ TEST_F(Ricevute, OgniDannoRifiutatoSenzaToccareLArchivio) {
          "File " + p + ", riga 2: il protocollo \"15031\\x81þ\\x90\" non è di 17 cifre." + fine},
         {"valore lunghissimo", buona + "VRDLGU70B02F205X;" + std::to_string(verdi) + ";" + std::string(100000, '7') + ";000002\n",
          "File " + p + ", riga 2: il protocollo \"" + std::string(40, '7') + "…\" non è di 17 cifre." + fine},
+        {"riga senza fine", buona + std::string(3 << 20, 'x') + "\n",
+         "File " + p + ", riga 2: la riga è lunga più di 1.048.576 caratteri, non è una riga di ricevute." + fine},
         {"codice fiscale con un carattere di controllo alla fine",
          "RSSMRA80A01H501U\x01;" + n + ";15031012345678901;000001\n", "~riga 1"},
         {"UTF-16 senza BOM", std::string("R\0S\0S\0;\0", 8), "~riga 1"},
