@@ -31,7 +31,4 @@ struct NumeroFuori {
 std::vector<NumeroFuori> NumeriFuoriLimite(storage::Connection& conn, storage::Elenco elenco,
                                            const storage::Tipi* tipi = nullptr);
 
-// "123401", "123401 e 123402", "123401, 123402 e altri 34" naming at most `quanti` numbers.
-std::string ElencoNumeri(const std::vector<std::int64_t>& ids, std::size_t quanti = 10);
-
 }  // namespace telematic
