@@ -21,7 +21,7 @@ sqlite3 "$dir/B/Zefo2015.db" "update Zefo1 set C006 = '1234' where ID in (select
 
 genera() {  # archive folder; exec, so that "genera A &" gives the run's own process id
     exec "$cli" --archivio "$dir/$1" genera dipendenti --cartella "$dir/out" --tipi DIP,AMM,CoC \
-        --sovrascrivi
+        --sovrascrivi --aggiorna-conteggi
 }
 impronta() { if [[ -e $1 ]]; then md5sum < "$1" | cut -c1-32; else echo nessuno; fi; }
 
@@ -77,7 +77,7 @@ for ((i = 1; i <= uccisioni; i++)); do
     fi
     # Another run into the folder (another file name) settles the hard kill's leftovers.
     "$cli" --archivio "$dir/A" genera professionisti --cartella "$dir/out" --file altro.txt \
-        --sovrascrivi > /dev/null || fallisci $i "la generazione successiva non riesce"
+        --sovrascrivi --aggiorna-conteggi > /dev/null || fallisci $i "la generazione successiva non riesce"
     dopo=$(coppia)
     [[ -z $(resti) ]] || fallisci $i "dopo la generazione successiva restano $(resti)"
     case "$dopo" in
