@@ -318,6 +318,7 @@ void TFImportaFile::importaRicevute() {
 }
 
 void TFImportaFile::elimina(importazione::Archivio quali) {
+    if (!salvato()) return;
     bool eliminati = false;
     esegui(QStringLiteral("Eliminazione in corso..."),
            [&](storage::Reporter& r) { eliminati = importazione::Azzera(conn_, quali, r); });
@@ -331,6 +332,7 @@ void TFImportaFile::eliminaDipendenti() { elimina(importazione::Archivio::Dipend
 void TFImportaFile::eliminaProfessionisti() { elimina(importazione::Archivio::Professionisti); }
 
 void TFImportaFile::ripristinaArchivio() {
+    if (!salvato()) return;
     QDialog d(this);
     d.setObjectName(QStringLiteral("DlgRipristina"));
     d.setWindowTitle(QStringLiteral("Ripristina archivio"));

@@ -33,6 +33,9 @@ public:
     void eliminaProfessionisti();
     // "Ripristina archivio…": the list of the archive's backups, and the restore of one.
     void ripristinaArchivio();
+    // Asked before a reset or a restore touches the archive: the editing windows' save question
+    // (false, the operator chose to stay, stops it).
+    void primaDiEliminare(std::function<bool()> salvaPrima) { salvaPrima_ = std::move(salvaPrima); }
 
 signals:
     // A reset emptied these data; windows that show them must read them again.
@@ -67,4 +70,6 @@ private:
     QLineEdit* EditRicevute;
     QComboBox* CbElencoRicevute;
     bool inCorso_ = false;
+    std::function<bool()> salvaPrima_;
+    bool salvato() { return !salvaPrima_ || salvaPrima_(); }
 };
