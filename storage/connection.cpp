@@ -126,7 +126,7 @@ void Connection::open(const std::string& percorso) {
         if (apri(percorso, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX)) {
             // Nothing is written before the file is known to be an archive; an empty one (0
             // bytes) is left for the start-up to fill.
-            if (!provaArchivio()) return;
+            if (percorso != ":memory:" && !provaArchivio()) return;
             // Older archives gain the record of imports here; one that turns out busy or
             // unwritable says so at its first import instead.
             try {
