@@ -162,11 +162,10 @@ namespace cli {
 // ripristina --elenco | ripristina FILE --conferma
 int comandoRipristina(const Contesto& ctx) {
     Argomenti a(ctx.parole, {}, {"--elenco", "--conferma"});
-    storage::Connection conn;
     if (a.flag("--elenco")) {
         if (!a.posizionali().empty()) throw UsageError("ripristina --elenco non vuole un FILE.");
-        ctx.apri(conn);
-        const auto copie = importazione::ElencoCopie(conn);
+        // The list is read from the folder: a damaged archive is not opened.
+        const auto copie = importazione::ElencoCopie(ctx.percorsoDb());
         if (copie.empty()) std::cout << "Nessuna copia dell'archivio.\n";
         for (const auto& c : copie) std::cout << c.nome << "  " << c.quando << "  " << c.prima << '\n';
         return 0;
@@ -178,9 +177,8 @@ int comandoRipristina(const Contesto& ctx) {
                      "ripetere il comando con --conferma per confermarlo.\n";
         return 1;
     }
-    ctx.apriPerScrivere(conn);
     ReporterConsole reporter(true);
-    return importazione::Ripristina(conn, a.posizionali()[0], reporter) ? 0 : 1;
+    return importazione::RipristinaArchivio(ctx.percorsoDb(), a.posizionali()[0], reporter) ? 0 : 1;
 }
 
 }  // namespace cli

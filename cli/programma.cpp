@@ -38,6 +38,7 @@ std::vector<Comando> comandi(const Comando* stampa) {
          "          [--tipi DIP,AMM,CoC] [--sovrascrivi]\n"
          "  genera professionisti --cartella DIR [--file NOME] [--fornitore 01|10] [--quadro-ct]\n"
          "          [--sovrascrivi]\n"
+         "  genera ... [--aggiorna-conteggi]\n"
          "  genera ... [--fornitura ordinaria|sostituzione|annullamento] [--id N[,N...] | --elenco FILE]\n"}};
     if (stampa) c.push_back(*stampa);
     c.push_back({"controlla", comandoControlla,

@@ -62,8 +62,14 @@ struct CopiaArchivio {
 };
 // The backups of the open archive, newest first.
 std::vector<CopiaArchivio> ElencoCopie(const storage::Connection& conn);
+// The backups of the archive at this path, without opening it.
+std::vector<CopiaArchivio> ElencoCopie(const std::string& percorsoDb);
 // Asks through reporter.ask, backs up the current state, then puts the copy's content in place
 // of the archive's. false when the operator said No.
 bool Ripristina(storage::Connection& conn, const std::string& copia, storage::Reporter& reporter);
+// The same for the archive at this path, which need not open: one that does is restored as
+// above; a damaged one, a file that is not an archive or a missing one gets the copy in its place
+// (storage::ripristinaAlPosto), the file that was there kept beside it.
+bool RipristinaArchivio(const std::string& percorsoDb, const std::string& copia, storage::Reporter& reporter);
 
 }  // namespace importazione

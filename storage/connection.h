@@ -54,7 +54,9 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     // Opens an existing database file, for reading only when it cannot be written; throws Error
-    // with the operator's sentence and the engine's text when it can't.
+    // with the operator's sentence and the engine's text when it can't, and refuses a database
+    // without the archive's tables before writing anything to it. An empty file (0 bytes) opens
+    // untouched, for the start-up to give it the tables.
     void open(const std::string& percorso);
     // Why the open archive cannot be written ("" when it can).
     const std::string& solaLettura() const { return solaLettura_; }
@@ -76,6 +78,9 @@ public:
 
 private:
     bool apri(const std::string& nome, int modo);
+    // True when the open file holds the archive's tables; false for an empty file (0 bytes);
+    // otherwise closes and throws "Il file X non è un archivio di Palio 2015: ...".
+    bool provaArchivio();
 
     sqlite3* db_ = nullptr;
     std::string percorso_, solaLettura_;
@@ -107,6 +112,9 @@ private:
     Connection& conn_;
     bool aperta_ = false;
 };
+
+// The archive's tables the open database lacks, comma separated; "" for an archive.
+std::string TabelleMancanti(Connection& conn);
 
 // Text of the archive's tables, as stored in storage/schema.sql.
 std::string_view schemaSql();

@@ -335,6 +335,7 @@ void TFImportaFile::importaRicevute() {
 }
 
 void TFImportaFile::elimina(importazione::Archivio quali) {
+    if (!salvato()) return;
     bool eliminati = false;
     esegui(QStringLiteral("Eliminazione in corso..."),
            [&](storage::Reporter& r) { eliminati = importazione::Azzera(conn_, quali, r); });
@@ -348,6 +349,7 @@ void TFImportaFile::eliminaDipendenti() { elimina(importazione::Archivio::Dipend
 void TFImportaFile::eliminaProfessionisti() { elimina(importazione::Archivio::Professionisti); }
 
 void TFImportaFile::ripristinaArchivio() {
+    if (!salvato()) return;
     QDialog d(this);
     d.setObjectName(QStringLiteral("DlgRipristina"));
     d.setWindowTitle(QStringLiteral("Ripristina archivio"));
@@ -386,6 +388,7 @@ void TFImportaFile::ripristinaArchivio() {
 }
 
 void TFImportaFile::rinumeraCertificati() {
+    if (!salvato()) return;
     auto esito = importazione::EsitoRinumerazione::Annullata;
     esegui(QStringLiteral("Rinumerazione in corso..."),
            [&](storage::Reporter& r) { esito = importazione::Rinumera(conn_, r); });

@@ -35,6 +35,9 @@ public:
     void ripristinaArchivio();
     // "Rinumera i certificati…": the numbers the transmission file cannot carry, after a question.
     void rinumeraCertificati();
+    // Asked before a reset or a restore touches the archive: the editing windows' save question
+    // (false, the operator chose to stay, stops it).
+    void primaDiEliminare(std::function<bool()> salvaPrima) { salvaPrima_ = std::move(salvaPrima); }
 
 signals:
     // A reset emptied these data; windows that show them must read them again.
@@ -71,4 +74,6 @@ private:
     QLineEdit* EditRicevute;
     QComboBox* CbElencoRicevute;
     bool inCorso_ = false;
+    std::function<bool()> salvaPrima_;
+    bool salvato() { return !salvaPrima_ || salvaPrima_(); }
 };
