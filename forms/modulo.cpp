@@ -316,8 +316,11 @@ Campo& Modulo::campo(const QRectF& r, const Voce& v) {
     c.soloSchermo = soloSchermo_;
     c.spazio = r;
     c.campione = v.campione;
-    // a box without point or label (a family row's) is named by its column
-    c.riferimento = !v.punto.isEmpty() ? QStringLiteral("punto ") + v.punto : !v.etichetta.isEmpty() ? v.etichetta : v.colonna;
+    c.riferimento = !v.nome.isEmpty()      ? v.nome
+                    : !v.punto.isEmpty()     ? QStringLiteral("punto ") + v.punto
+                    : !v.etichetta.isEmpty() ? v.etichetta
+                                             : v.colonna;
+    if (!parte_.isEmpty()) c.riferimento += QStringLiteral(" (%1)").arg(parte_);
     // the frame sits just outside the box, so a value painted over the box leaves it whole; a
     // window's display has the entry box's own frame
     if (!soloSchermo_) riquadro(r.adjusted(-0.5, -0.5, 0.5, 0.5), Qt::white, kBordo, 0.6);
@@ -329,20 +332,27 @@ Campo& Modulo::campo(const QRectF& r, const Voce& v) {
     return campi_.back();
 }
 
-void intestazioneCertificato(Modulo& m, const QString& titolo, const QString& tabella, int modulo,
-                             const QString& sottotitolo) {
-    const qreal y = m.y();
-    m.testata(titolo, sottotitolo);
+Campo& codicePercipiente(Modulo& m, qreal y, const QString& tabella, const QString& etichetta) {
     Voce cf = codiceFiscale({}, {}, QStringLiteral("B01"));
     cf.tabella = tabella;
     cf.solaLettura = true;
     cf.allineamento = Qt::AlignCenter;
-    const qreal w = m.larghezzaBox(cf) + 16;
-    const qreal x = m.sinistra() + 446;
-    m.scrivi(QRectF(x, y + 2, w, 12), QStringLiteral("Codice fiscale del percipiente"), 6.5, true, Qt::AlignCenter);
-    m.campo(QRectF(x, y + 16, w, m.altezzaBox()), cf);
+    cf.puntiFont = kPuntiCodicePercipiente;
+    const QRectF r(m.sinistra() + 446, y + 16, m.larghezzaBox(cf) + 16,
+                   std::ceil(kPuntiCodicePercipiente * 96.0 / 72.0) + 5);
+    m.scrivi(QRectF(r.left(), y + 2, r.width(), 12), etichetta, 6.5, true, Qt::AlignCenter);
+    Campo& c = m.campo(r, cf);
+    c.riferimento = QStringLiteral("codice fiscale del percipiente");
+    return c;
+}
 
-    const QRectF mod(m.destra() - 34, y + 16, 34, m.altezzaBox());
+void intestazioneCertificato(Modulo& m, const QString& titolo, const QString& tabella, int modulo,
+                             const QString& sottotitolo) {
+    const qreal y = m.y();
+    m.testata(titolo, sottotitolo);
+    const QRectF cf = codicePercipiente(m, y, tabella, QStringLiteral("Codice fiscale del percipiente")).rettangolo;
+
+    const QRectF mod(m.destra() - 34, cf.top(), 34, cf.height());
     m.scrivi(QRectF(mod.left() - 20, y + 2, mod.width() + 20, 12), QStringLiteral("Mod. N."), 6.5, true,
              Qt::AlignRight | Qt::AlignVCenter);
     m.riquadro(mod, Qt::white, kBordo, 0.6);

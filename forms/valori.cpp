@@ -39,7 +39,10 @@ const QFont& Caratteri::arial(qreal punti, bool grassetto) {
 bool ScriviValore(QPainter& p, const QString& testo, const QRectF& box, const QRectF& spazioCella,
                   const StileValore& s, qreal scalaPunti, qreal pixel, Caratteri& caratteri) {
     // Inset by a hair so that the box's frame, part of the drawing, stays visible.
-    if (!s.trasparente) p.fillRect(box.adjusted(pixel, pixel, -pixel, -pixel), Qt::white);
+    if (s.cornice)
+        allarga(p, box, s, pixel);
+    else if (!s.trasparente)
+        p.fillRect(box.adjusted(pixel, pixel, -pixel, -pixel), Qt::white);
     if (testo.isEmpty()) return true;
     const QRectF spazio = spazioCella.isEmpty() ? box : spazioCella.united(box);
     const qreal margine = 1.5 * pixel;

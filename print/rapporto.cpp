@@ -103,7 +103,7 @@ void PaginaReport::disegna(QPainter& p, const QRectF& dest, const Sorgenti& sorg
                                                       : v.testoFisso;
         // A check box holds any non-blank text when ticked: its mark is an "X".
         const QString t = v.casella && !grezzo.isEmpty() ? QStringLiteral("X") : grezzo;
-        const forms::StileValore stile{v.puntiFont, v.grassetto, v.allineamento, v.trasparente};
+        const forms::StileValore stile{v.puntiFont, v.grassetto, v.allineamento, v.trasparente, v.cornice};
         if (!forms::ScriviValore(p, t, mappa(v.rettangolo), mappa(v.spazio), stile, puntiPerPunto, sx, caratteri))
             seguiti << QStringLiteral("segue: %1: %2").arg(v.riferimento, t);
     }
