@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <utility>
 
 #include "storage/larghezze.h"
 
@@ -396,19 +398,30 @@ Pagina Modulo::fine() {
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing, true);
         painter.setRenderHint(QPainter::TextAntialiasing, true);
+        // a page sets a few fonts hundreds of times: each is made once and set only when it changes
+        std::map<std::pair<qreal, bool>, QFont> caratteri;
+        std::pair<qreal, bool> impostato{-1, false};
         for (const auto& [e, soloSchermo] : elementi) {
             if (soloSchermo && supporto == Supporto::Carta) continue;
             if (const auto* t = std::get_if<Testo>(&e)) {
-                painter.setFont(carattere(t->punti, t->grassetto));
+                const std::pair<qreal, bool> chiave{t->punti, t->grassetto};
+                if (chiave != impostato) {
+                    auto [it, nuovo] = caratteri.try_emplace(chiave);
+                    if (nuovo) it->second = carattere(t->punti, t->grassetto);
+                    painter.setFont(it->second);
+                    impostato = chiave;
+                }
                 painter.setPen(t->colore);
                 if (t->verticale) {
                     painter.save();
                     painter.translate(punto(t->r.topLeft()));
                     painter.rotate(-90);
-                    painter.drawText(QRectF(0, 0, t->r.width() * sy, t->r.height() * sx), t->flags, t->s);
+                    painter.drawText(QRectF(0, 0, t->r.width() * sy, t->r.height() * sx), t->flags | Qt::TextDontClip,
+                                     t->s);
                     painter.restore();
                 } else {
-                    painter.drawText(mappa(t->r), t->flags, t->s);
+                    // laid out to fit its rectangle; a clip would cost the PDF page a state of its own
+                    painter.drawText(mappa(t->r), t->flags | Qt::TextDontClip, t->s);
                 }
             } else if (const auto* l = std::get_if<Linea>(&e)) {
                 painter.setPen(QPen(l->colore, l->spessore * sx));
