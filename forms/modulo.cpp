@@ -1,11 +1,14 @@
 #include "forms/modulo.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QTextLayout>
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <utility>
 
 #include "storage/larghezze.h"
@@ -55,6 +58,53 @@ Voce nuova(const QString& punto, const QString& etichetta, const QString& colonn
     v.etichetta = etichetta;
     v.colonna = colonna;
     return v;
+}
+
+// A text laid out once for a device, as QPainter::drawText(rect, flags) lays it out: the lines
+// filling the rectangle's width (wrapped at words where asked), each aligned across it, the block
+// aligned down it, lines on whole device pixels. Its glyph runs are drawn again page after page,
+// so that a batch does not shape the same labels for every sheet.
+std::vector<QGlyphRun> impagina(const QString& testo, const QFont& font, QPaintDevice* device, const QRectF& r,
+                                int flags) {
+    QString s = testo;
+    s.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextLayout layout(s, font, device);
+    QTextOption opzione;
+    opzione.setWrapMode(flags & Qt::TextWordWrap ? QTextOption::WordWrap : QTextOption::ManualWrap);
+    if (flags & Qt::AlignJustify) opzione.setAlignment(Qt::AlignJustify);
+    layout.setTextOption(opzione);
+    const qreal interlinea = QFontMetricsF(layout.font(), device).leading();
+    const qreal larga = flags & Qt::TextWordWrap ? std::max<qreal>(0, r.width()) : 1e9;
+    qreal alta = -interlinea;
+    layout.beginLayout();
+    for (QTextLine riga = layout.createLine(); riga.isValid(); riga = layout.createLine()) {
+        riga.setLineWidth(larga);
+        alta = std::ceil(alta + interlinea);
+        riga.setPosition(QPointF(0, alta));
+        alta += riga.ascent() + riga.descent();  // unrounded, as drawText counts it
+    }
+    layout.endLayout();
+    qreal dy = 0;
+    if (flags & Qt::AlignBottom)
+        dy = r.height() - alta;
+    else if (flags & Qt::AlignVCenter)
+        dy = (r.height() - alta) / 2;
+    std::vector<QGlyphRun> corse;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine riga = layout.lineAt(i);
+        qreal dx = 0;
+        if (flags & Qt::AlignRight)
+            dx = r.width() - riga.horizontalAdvance();
+        else if (flags & Qt::AlignHCenter)
+            dx = (r.width() - riga.horizontalAdvance()) / 2;
+        for (QGlyphRun corsa : riga.glyphRuns()) {
+            QVector<QPointF> posizioni = corsa.positions();
+            for (QPointF& q : posizioni) q += QPointF(r.x() + dx, r.y() + dy);
+            corsa.setPositions(posizioni);
+            corse.push_back(std::move(corsa));
+        }
+    }
+    return corse;
 }
 
 }  // namespace
@@ -388,7 +438,15 @@ Pagina Modulo::fine() {
            6, false, Qt::AlignLeft | Qt::AlignVCenter, QColor(80, 80, 80));
     std::get<Testo>(elementi_.back().cosa).verticale = true;
     const QSizeF dim = p.dimensione;
-    p.disegna = [elementi = elementi_, dim](QPainter& painter, const QRectF& dest, Supporto supporto) {
+    // On paper the texts' glyphs are laid out once per device resolution and place (the same for
+    // every sheet of a job) and kept with the page.
+    struct Impaginato {
+        qreal dpi;
+        QRectF dest;
+        std::vector<std::vector<QGlyphRun>> testi;
+    };
+    auto impaginati = std::make_shared<std::vector<Impaginato>>();
+    p.disegna = [elementi = elementi_, dim, impaginati](QPainter& painter, const QRectF& dest, Supporto supporto) {
         const qreal sx = dest.width() / dim.width();
         const qreal sy = dest.height() / dim.height();
         auto mappa = [&](const QRectF& r) {
@@ -401,7 +459,20 @@ Pagina Modulo::fine() {
         // a page sets a few fonts hundreds of times: each is made once and set only when it changes
         std::map<std::pair<qreal, bool>, QFont> caratteri;
         std::pair<qreal, bool> impostato{-1, false};
-        for (const auto& [e, soloSchermo] : elementi) {
+        const qreal dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
+        std::vector<std::vector<QGlyphRun>>* glifi = nullptr;
+        bool nuovi = false;
+        if (supporto == Supporto::Carta && painter.device()) {
+            for (auto& i : *impaginati)
+                if (i.dpi == dpi && i.dest == dest) glifi = &i.testi;
+            if (!glifi) {
+                impaginati->push_back({dpi, dest, std::vector<std::vector<QGlyphRun>>(elementi.size())});
+                glifi = &impaginati->back().testi;
+                nuovi = true;
+            }
+        }
+        for (std::size_t indice = 0; indice < elementi.size(); ++indice) {
+            const auto& [e, soloSchermo] = elementi[indice];
             if (soloSchermo && supporto == Supporto::Carta) continue;
             if (const auto* t = std::get_if<Testo>(&e)) {
                 const std::pair<qreal, bool> chiave{t->punti, t->grassetto};
@@ -419,6 +490,10 @@ Pagina Modulo::fine() {
                     painter.drawText(QRectF(0, 0, t->r.width() * sy, t->r.height() * sx), t->flags | Qt::TextDontClip,
                                      t->s);
                     painter.restore();
+                } else if (glifi) {
+                    auto& corse = (*glifi)[indice];
+                    if (nuovi) corse = impagina(t->s, painter.font(), painter.device(), mappa(t->r), t->flags);
+                    for (const QGlyphRun& corsa : corse) painter.drawGlyphRun(QPointF(0, 0), corsa);
                 } else {
                     // laid out to fit its rectangle; a clip would cost the PDF page a state of its own
                     painter.drawText(mappa(t->r), t->flags | Qt::TextDontClip, t->s);

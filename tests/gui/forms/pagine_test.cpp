@@ -342,4 +342,27 @@ TEST(Pagine, UnValoreSiDisegnaNelSuoBox) {
     }
 }
 
+// On paper a page's texts are laid out once per device and place and then drawn from their
+// glyphs, sheet after sheet: the picture is the one the window system's own text drawing makes
+// (on screen, where nothing differs from paper on these pages), at two sizes, and again from
+// the kept glyphs.
+TEST(Pagine, SuCartaITestiCadonoDoveLiMetteDrawText) {
+    for (const Pagina* p : {&forms::CertificatoPagina7(), &forms::Frontespizio()}) {
+        for (qreal scala : {1.0, 2.0}) {
+            const auto disegna = [&](forms::Supporto supporto) {
+                QImage img((p->dimensione * scala).toSize(), QImage::Format_RGB32);
+                img.setDotsPerMeterX(qRound(96 * scala / 0.0254));
+                img.setDotsPerMeterY(qRound(96 * scala / 0.0254));
+                img.fill(Qt::white);
+                QPainter painter(&img);
+                p->disegna(painter, QRectF(QPointF(0, 0), p->dimensione * scala), supporto);
+                return img;
+            };
+            const QImage schermo = disegna(forms::Supporto::Schermo);
+            EXPECT_TRUE(disegna(forms::Supporto::Carta) == schermo) << p->nome.toStdString() << " " << scala;
+            EXPECT_TRUE(disegna(forms::Supporto::Carta) == schermo) << p->nome.toStdString() << " " << scala << ", again";
+        }
+    }
+}
+
 }  // namespace
