@@ -4,6 +4,7 @@
 #include <QGlyphRun>
 #include <QTextLayout>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -462,7 +463,10 @@ Pagina Modulo::fine() {
         const qreal dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
         std::vector<std::vector<QGlyphRun>>* glifi = nullptr;
         bool nuovi = false;
-        if (supporto == Supporto::Carta && painter.device()) {
+        // only where the glyphs go to a PDF (a file, a printer on this system): a preview records
+        // text by its characters, and other engines are not worth the risk
+        if (supporto == Supporto::Carta && painter.device() && painter.paintEngine() &&
+            painter.paintEngine()->type() == QPaintEngine::Pdf) {
             for (auto& i : *impaginati)
                 if (i.dpi == dpi && i.dest == dest) glifi = &i.testi;
             if (!glifi) {
