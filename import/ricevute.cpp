@@ -11,6 +11,7 @@
 #include "import/lettori.h"
 #include "storage/error.h"
 #include "storage/salvataggi.h"
+#include "storage/reporter.h"
 
 namespace importazione {
 
@@ -117,7 +118,7 @@ std::size_t ImportaRicevute(storage::Connection& conn, const std::string& percor
     transazione.commit();
     copia.conferma();
     reporter.info(std::string(kOperazioneTerminata) + "\n" +
-                  (righe.size() == 1 ? std::string("Importata 1 ricevuta") : "Importate " + std::to_string(righe.size()) + " ricevute") +
+                  (righe.size() == 1 ? std::string("Importata 1 ricevuta") : "Importate " + storage::Conteggio(righe.size()) + " ricevute") +
                   " dal file " + percorso + ".");
     return righe.size();
 }
