@@ -90,6 +90,9 @@ void Avvio::esegui() {
     creaFinestre();
     menu_->collega(*dm_, finestre_);
     connect(menu_.get(), &TFmenu::cambiaArchivioRichiesto, this, &Avvio::cambiaArchivio);
+    connect(menu_.get(), &TFmenu::attivato, this, [this] {
+        if (configurato_ && dm_->Conn.isOpen()) mostraArchivio();
+    });
     connect(menu_.get(), &TFmenu::primaApparizione, this,
             [this] { QMetaObject::invokeMethod(this, &Avvio::configura, Qt::QueuedConnection); });
     menu_->show();
@@ -106,10 +109,15 @@ void Avvio::creaFinestre() {
     };
     storage::Connection& conn = dm_->Conn;
 
-    finestre_.sostituto = dati(new Adattatore<TFSostituto>(std::make_unique<TFSostituto>(conn)));
+    auto* sostituto = new Adattatore<TFSostituto>(std::make_unique<TFSostituto>(conn));
+    finestre_.sostituto = dati(sostituto);
     attendere_->passo(3);
 
-    finestre_.quadroCt = dati(new Adattatore<TFQuadroCT>(std::make_unique<TFQuadroCT>(conn)));
+    auto* quadroCt = new Adattatore<TFQuadroCT>(std::make_unique<TFQuadroCT>(conn));
+    finestre_.quadroCt = dati(quadroCt);
+    // The menu's title names the agent as now saved.
+    connect(&sostituto->w(), &agente::FinestraAgente::salvata, this, &Avvio::mostraArchivio);
+    connect(&quadroCt->w(), &agente::FinestraAgente::salvata, this, &Avvio::mostraArchivio);
     auto* pagina1 = new Adattatore<TFPagina1>(std::make_unique<TFPagina1>(conn));
     finestre_.pagina1 = dati(pagina1);
     attendere_->passo(4);
@@ -133,6 +141,7 @@ void Avvio::creaFinestre() {
         case importazione::Archivio::Ente:
             for (FinestraDati* d : {finestre_.sostituto, finestre_.quadroCt})
                 d->rileggiDopo(QStringLiteral("I dati generali dell'Ente sono stati eliminati"));
+            mostraArchivio();
             break;
         case importazione::Archivio::Dipendenti:
             for (FinestraDati* d : {finestre_.pagina1, finestre_.quadroCt})
@@ -152,6 +161,7 @@ void Avvio::creaFinestre() {
     connect(importa, &TFImportaFile::archivioRipristinato, this, [this] {
         for (FinestraDati* d : {finestre_.sostituto, finestre_.quadroCt, finestre_.pagina1, finestre_.professionisti})
             d->rileggiDopo(QStringLiteral("L'archivio è stato ripristinato da una copia"));
+        mostraArchivio();
     });
     auto* creaFileProfes = new TFCreaFileProfes(conn);
     finestre_.creaFileProfes = semplice(creaFileProfes);
@@ -200,6 +210,10 @@ void Avvio::configura() {
 
 QString Avvio::apriConfigurato() {
     std::string cartellaDati;
+    // On the first start there is no configuration file yet: the "Archivio" window says so, once.
+    std::error_code assente;
+    if (!std::filesystem::exists(opzioni_.percorsoIni, assente) && !assente)
+        return QStringLiteral("Non è configurato alcun archivio.");
     try {
         cartellaDati = storage::leggiCartellaDati(opzioni_.percorsoIni);
     } catch (const std::exception& e) {

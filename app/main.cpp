@@ -19,6 +19,9 @@ void uso() {
 int main(int argc, char** argv) {
     QElapsedTimer orologio;
     orologio.start();
+    // The file dialogs write dates in the system's language: Italian, whatever the machine's
+    // (only dates: numbers keep the C library's own rules the core relies on).
+    if (qEnvironmentVariableIsEmpty("LC_ALL")) qputenv("LC_TIME", "it_IT.UTF-8");
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Palio 2015"));
     app.setApplicationVersion(QStringLiteral(PALIO_VERSIONE));

@@ -176,9 +176,41 @@ bool TFArchivio::prova(const std::string& cartella) {
     return true;
 }
 
+namespace {
+
+// The folder dialog that also takes the name of a folder not made yet (typed in its name box):
+// the new archive's folder is created with the archive.
+class DialogoCartellaNuova : public QFileDialog {
+public:
+    DialogoCartellaNuova(QWidget* parent, const QString& titolo, const QString& inizio)
+        : QFileDialog(parent, titolo, inizio) {
+        setFileMode(QFileDialog::Directory);
+        setOption(QFileDialog::ShowDirsOnly);
+        // Qt's own dialog: the system's would refuse a folder that does not exist.
+        setOption(QFileDialog::DontUseNativeDialog);
+    }
+    QString scelta() const { return scelta_; }
+
+protected:
+    void accept() override {
+        const QStringList scelti = selectedFiles();
+        scelta_ = scelti.isEmpty() ? QString() : scelti.first();
+        if (!scelta_.isEmpty() && !QFileInfo::exists(scelta_)) return QDialog::accept();
+        QFileDialog::accept();
+    }
+
+private:
+    QString scelta_;
+};
+
+}  // namespace
+
 void TFArchivio::creaNuovo() {
-    const QString scelta = QFileDialog::getExistingDirectory(
-        this, QStringLiteral("Cartella del nuovo archivio (una cartella per sostituto d'imposta)"), cartellaIniziale());
+    DialogoCartellaNuova dialogo(this, QStringLiteral("Cartella del nuovo archivio (una cartella per sostituto d'imposta)"),
+                                 cartellaIniziale());
+    if (dialogo.exec() != QDialog::Accepted) return;
+    const QString scelta = QDir::toNativeSeparators(dialogo.scelta().isEmpty() ? dialogo.selectedFiles().value(0)
+                                                                                : dialogo.scelta());
     if (scelta.isEmpty()) return;
     const std::string cartella = QDir::fromNativeSeparators(scelta).toStdString();
     if (std::filesystem::exists(storage::percorsoDatabase(cartella))) {

@@ -11,6 +11,7 @@
 #include <exception>
 
 #include "app/tdm.h"
+#include "ui/collocazione.h"
 #include "ui/dialoghi.h"
 
 namespace {
@@ -157,6 +158,11 @@ void TFmenu::closeEvent(QCloseEvent* e) {
     emit chiuso();
 }
 
+void TFmenu::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow()) emit attivato();
+}
+
 void TFmenu::mostraArchivio(const QString& sostituto, const QString& cartella) {
     QStringList parti{QStringLiteral("Palio 2015")};
     if (!sostituto.isEmpty()) parti << sostituto;
@@ -179,28 +185,20 @@ void TFmenu::mostra(QWidget* w) {
     w->activateWindow();
 }
 
-void TFmenu::centra(QWidget* w) {
-    // On the screen that holds the menu, which need not be the primary one.
-    QScreen* s = screen();
-    if (!s) return;
-    w->ensurePolished();
-    QSize dimensione = w->isVisible() ? w->frameGeometry().size() : w->sizeHint().expandedTo(w->size());
-    QRect area = s->availableGeometry();
-    w->move(area.x() + (area.width() - dimensione.width()) / 2,
-            area.y() + (area.height() - dimensione.height()) / 2);
+void TFmenu::mostraAlSuoPosto(QWidget* w, ui::Posto posto) {
+    // A window already on screen stays where the operator put it.
+    if (!w->isVisible()) ui::colloca(w, posto);
+    mostra(w);
 }
 
 bool TFmenu::apri(QWidget* w, const std::function<void()>& prepara, bool centrata) {
     if (!f_ || !w) return false;
     bool aperta = false;
     esegui([&] {
-        const QRect menu = frameGeometry();
-        const int alto = screen() ? screen()->availableGeometry().top() : 0;
-        w->move(menu.x() + menu.width() + 10, alto + 10);
+        ui::colloca(w, centrata ? ui::Posto::Centrata : ui::Posto::AccantoAlMenu);
         if (!chiudiEditori()) return;
         dm_->assicuraAperta();
         if (prepara) prepara();
-        if (centrata) centra(w);
         mostra(w);
         aperta = true;
     });
@@ -223,8 +221,7 @@ void TFmenu::importazioneDati() {
     if (!f_) return;
     esegui([&] {
         dm_->assicuraAperta();
-        centra(f_->importa);
-        mostra(f_->importa);
+        mostraAlSuoPosto(f_->importa, ui::Posto::Centrata);
     });
 }
 
@@ -266,8 +263,7 @@ void TFmenu::stampaDipendenti() {
     if (!f_) return;
     esegui([&] {
         dm_->assicuraAperta();
-        centra(f_->stampeTutti);
-        mostra(f_->stampeTutti);
+        mostraAlSuoPosto(f_->stampeTutti, ui::Posto::Centrata);
     });
 }
 
@@ -275,7 +271,7 @@ void TFmenu::stampaProfessionisti() {
     if (!f_) return;
     esegui([&] {
         dm_->assicuraAperta();
-        mostra(f_->profesStaTutti);
+        mostraAlSuoPosto(f_->profesStaTutti, ui::Posto::AccantoAlMenu);
     });
 }
 

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "app/finestre.h"
+#include "ui/collocazione.h"
 
 class QPushButton;
 class TDM;
@@ -48,10 +49,14 @@ signals:
     void chiuso();
     // "Cambia archivio…" was pressed.
     void cambiaArchivioRichiesto();
+    // The operator came back to the menu: its title reads the agent's name again (an import may
+    // have brought it).
+    void attivato();
 
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     QPushButton* bottone(const QString& testo, const char* nome, void (TFmenu::*azione)(),
@@ -63,7 +68,8 @@ private:
     bool apri(QWidget* finestra, const std::function<void()>& prepara, bool centrata);
     bool chiudiEditori();
     void mostra(QWidget* finestra);
-    void centra(QWidget* finestra);
+    // The windows the menu only shows: placed when they open, left where they are when on screen.
+    void mostraAlSuoPosto(QWidget* finestra, ui::Posto posto);
 
     TDM* dm_ = nullptr;
     Finestre* f_ = nullptr;

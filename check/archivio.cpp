@@ -15,6 +15,7 @@
 #include "telematic/campi.h"
 #include "telematic/record.h"
 #include "telematic/tracciato.h"
+#include "storage/reporter.h"
 
 namespace check {
 
@@ -246,8 +247,8 @@ void Controllore::sostituto() {
                          std::string("Il numero di ") + c.cosa + " " + Tra(s.text(c.colonna)) + " contiene caratteri non numerici.");
             else if (n != c.atteso)
                 aggiungi(Gravita::Avviso, c.colonna, c.campo,
-                         std::string("Il frontespizio indica ") + std::to_string(n) + " " + c.cosa + ", l'archivio ne ha " +
-                             std::to_string(c.atteso) + ".");
+                         std::string("Il frontespizio indica ") + storage::Conteggio(static_cast<std::uint64_t>(n)) + " " +
+                             c.cosa + ", l'archivio ne ha " + storage::Conteggio(static_cast<std::uint64_t>(c.atteso)) + ".");
         }
     }
 

@@ -7,6 +7,7 @@
 #include "check/forme.h"
 #include "storage/cp1252.h"
 #include "storage/error.h"
+#include "storage/reporter.h"
 
 namespace check {
 
@@ -203,8 +204,8 @@ void ControlloFile::fine() {
                  "Il Quadro CT (record C) è in un annullamento o in una sostituzione: l'Agenzia scarta l'intera fornitura.");
     if (a1_ >= 0 && a2_ >= 0 && a1_ + a2_ != certificati_)
         aggiungi(Gravita::Avviso, 0, Posizioni('B', "A1", "A2"),
-                 "Il frontespizio indica " + std::to_string(a1_ + a2_) + " certificati, il file ne contiene " +
-                     std::to_string(certificati_) + ".");
+                 "Il frontespizio indica " + storage::Conteggio(static_cast<std::uint64_t>(a1_ + a2_)) +
+                     " certificati, il file ne contiene " + storage::Conteggio(static_cast<std::uint64_t>(certificati_)) + ".");
     if (out_.size() >= kMassimoProblemi) {
         out_.resize(kMassimoProblemi - 1);
         aggiungi(Gravita::Avviso, 0, "", "Troppi problemi: l'elenco si ferma qui.");

@@ -65,7 +65,10 @@ Rimando RimandoNellArchivio(storage::Connection& conn, const Problema& p) {
         r.colonna = p.colonna;
         return r;
     }
-    switch (p.tipoRecord) {
+    // A problem of the whole file about the frontispiece's boxes (the count of certificates it
+    // declares, "B 394-409") is the agent's data too.
+    const char tipo = p.tipoRecord == 0 && p.campo.rfind("B ", 0) == 0 ? 'B' : p.tipoRecord;
+    switch (tipo) {
         case 'A':
         case 'B': return Rimando{Origine::Sostituto, 0, {}, {}};
         case 'C': return Rimando{Origine::QuadroCt, 0, ColonnaDelCampo('C', 0, p.campo), {}};

@@ -4,6 +4,7 @@
 
 #include "cli/comandi.h"
 #include "storage/error.h"
+#include "storage/motivi.h"
 #include "storage/sistema.h"
 
 namespace {
@@ -87,7 +88,7 @@ int esegui(int argc, char** argv, const std::vector<Comando>& comandi) {
         std::cerr << e.what() << "\n" << kUso;
         return 2;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << '\n';
+        std::cerr << storage::MotiviInItaliano(e.what()) << '\n';
         return 1;
     }
 }

@@ -173,9 +173,10 @@ void EditorCertificati::aggiornaSegni() {
     auto& e = const_cast<EditorCertificati*>(this)->elenco();
     const std::size_t n = e.isOpen() ? e.rowCount() : 0;
     if (e.isOpen() && e.state() == storage::Dataset::State::Insert)
-        contatore_->setText(QStringLiteral("nuovo di %1").arg(n));
+        contatore_->setText(QStringLiteral("nuovo di %1").arg(ui::testi::conteggio(n)));
     else
-        contatore_->setText(QStringLiteral("%1 di %2").arg(n == 0 || e.eof() ? 0 : e.position() + 1).arg(n));
+        contatore_->setText(QStringLiteral("%1 di %2").arg(ui::testi::conteggio(n == 0 || e.eof() ? 0 : e.position() + 1),
+                                                            ui::testi::conteggio(n)));
 }
 
 QToolButton* EditorCertificati::pulsante(const QString& parola, const QIcon& ic,

@@ -43,6 +43,7 @@ public:
     const std::string& interrogazione() const { return interrogazione_; }
 
 protected:
+    QString nomeFinestra() const override { return QStringLiteral("Certificazione Unica dei dipendenti"); }
     void sposta(const std::function<void()>& movimento) override;
     bool rigaCorrenteSalvata() const override { return certificatoCorrente(); }
     void scriviPagine() override;

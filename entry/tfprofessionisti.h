@@ -33,6 +33,7 @@ public:
     QToolButton& pulsanteCopia() { return *copia_; }
 
 protected:
+    QString nomeFinestra() const override { return QStringLiteral("Certificazione Unica dei professionisti"); }
     void sposta(const std::function<void()>& movimento) override;
     bool rigaCorrenteSalvata() const override { return rigaSalvata(); }
     void scriviPagine() override;

@@ -133,6 +133,7 @@ std::string inParole(const std::string& operazione) {
         {"importa-770-1", "prima dell'importazione del 770 Semplificato (tracciato 1)"},
         {"importa-770-2", "prima dell'importazione del 770 Semplificato (tracciato 2)"},
         {"importa-finanziaria", "prima dell'importazione dalla procedura finanziaria"},
+        {"importa-ricevute", "prima dell'importazione delle ricevute"},
         {"azzera-ente", "prima dell'eliminazione dei dati generali dell'Ente"},
         {"azzera-dipendenti", "prima dell'eliminazione dei dati dei dipendenti"},
         {"azzera-professionisti", "prima dell'eliminazione dei dati dei professionisti"},

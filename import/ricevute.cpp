@@ -12,6 +12,7 @@
 #include "storage/cp1252.h"
 #include "storage/error.h"
 #include "storage/salvataggi.h"
+#include "storage/reporter.h"
 #include "storage/sistema.h"
 
 namespace importazione {

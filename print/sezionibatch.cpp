@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "print/uscita.h"
-#include "storage/config.h"
+#include "storage/archivi.h"
 
 namespace print {
 
@@ -43,15 +43,16 @@ std::string SezioneIntervallo::a() const { return a_->text().toStdString(); }
 
 bool SezioneIntervallo::anteprima() const { return anteprima_->isChecked(); }
 
-SezionePdf::SezionePdf(Uscita*& uscita, QWidget* parent)
-    : QGroupBox(QStringLiteral("PDF"), parent), uscita_(uscita) {
+SezionePdf::SezionePdf(Uscita*& uscita, const storage::Connection& conn, QWidget* parent)
+    : QGroupBox(QStringLiteral("PDF"), parent), uscita_(uscita), conn_(conn) {
     attivo_ = new QCheckBox(QStringLiteral("Un PDF per certificato"), this);
     attivo_->setObjectName(QStringLiteral("CbPdfPerCertificato"));
     attivo_->setToolTip(QStringLiteral(
         "Invece di stampare, scrive un file PDF per ogni certificato nella cartella indicata"));
     cartella_ = new QLineEdit(this);
     cartella_->setObjectName(QStringLiteral("EdCartellaPdf"));
-    cartella_->setText(QString::fromStdString(storage::cartellaUtente("RAVO/Zefo2015/PDF")));
+    cartellaProposta_ = QString::fromStdString(storage::cartellaDiUscita(conn_, "PDF"));
+    cartella_->setText(cartellaProposta_);
     auto* sfoglia = new QPushButton(QStringLiteral("Sfoglia…"), this);
     sfoglia->setObjectName(QStringLiteral("BtSfogliaPdf"));
     sfoglia->setToolTip(QStringLiteral("Scegli la cartella"));
@@ -69,6 +70,13 @@ SezionePdf::SezionePdf(Uscita*& uscita, QWidget* parent)
     l->addWidget(sfoglia);
 }
 
+void SezionePdf::showEvent(QShowEvent* e) {
+    const QString proposta = QString::fromStdString(storage::cartellaDiUscita(conn_, "PDF"));
+    if (cartella_->text() == cartellaProposta_) cartella_->setText(proposta);
+    cartellaProposta_ = proposta;
+    QGroupBox::showEvent(e);
+}
+
 OpzioniBatch SezionePdf::opzioni(bool anteprima) const {
     OpzioniBatch o;
     o.anteprima = anteprima;
@@ -77,8 +85,8 @@ OpzioniBatch SezionePdf::opzioni(bool anteprima) const {
     return o;
 }
 
-SezionePdf* AggiungiPiede(QVBoxLayout& l, Uscita*& uscita, QWidget& finestra) {
-    auto* pdf = new SezionePdf(uscita, &finestra);
+SezionePdf* AggiungiPiede(QVBoxLayout& l, Uscita*& uscita, const storage::Connection& conn, QWidget& finestra) {
+    auto* pdf = new SezionePdf(uscita, conn, &finestra);
     auto* esci = new QGroupBox(QStringLiteral("Esci"), &finestra);
     auto* chiudi = new QPushButton(QStringLiteral("Chiudi"), esci);
     chiudi->setObjectName(QStringLiteral("BtChiudi"));

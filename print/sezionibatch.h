@@ -45,17 +45,23 @@ private:
 class SezionePdf : public QGroupBox {
     Q_OBJECT
 public:
-    SezionePdf(Uscita*& uscita, QWidget* parent);
+    SezionePdf(Uscita*& uscita, const storage::Connection& conn, QWidget* parent);
     // The run's options: this section's choice, and the preview as the range asked.
     OpzioniBatch opzioni(bool anteprima) const;
 
+protected:
+    // The archive's own PDF folder, unless the operator typed another one.
+    void showEvent(QShowEvent* e) override;
+
 private:
     Uscita*& uscita_;
+    const storage::Connection& conn_;
     QCheckBox* attivo_;
     QLineEdit* cartella_;
+    QString cartellaProposta_;
 };
 
 // The foot of a batch window: the PDF section, then "Esci" with "Chiudi", which hides the window.
-SezionePdf* AggiungiPiede(QVBoxLayout& l, Uscita*& uscita, QWidget& finestra);
+SezionePdf* AggiungiPiede(QVBoxLayout& l, Uscita*& uscita, const storage::Connection& conn, QWidget& finestra);
 
 }  // namespace print

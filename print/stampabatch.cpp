@@ -4,9 +4,11 @@
 #include <optional>
 
 #include "storage/error.h"
+#include "storage/reporter.h"
 #include "ui/dialoghi.h"
 #include "ui/reporterfinestra.h"
 #include "ui/sfoglia.h"
+#include "ui/testi.h"
 
 namespace print {
 
@@ -20,12 +22,12 @@ EsitoBatch pdfPerCertificato(storage::Connection& conn, Famiglia famiglia,
     const QString dove = QDir::toNativeSeparators(cartella);
     if (!esito.completo) {
         ui::informa(parent, kStampaInterrotta + QStringLiteral("\nCreati %1 file PDF nella cartella %2.")
-                                                    .arg(esito.file.size())
+                                                    .arg(ui::testi::conteggio(esito.file.size()))
                                                     .arg(dove));
         return EsitoBatch::Interrotto;
     }
     ui::informa(parent,
-                QStringLiteral("Creati %1 file PDF nella cartella %2.").arg(esito.file.size()).arg(dove));
+                QStringLiteral("Creati %1 file PDF nella cartella %2.").arg(ui::testi::conteggio(esito.file.size()), dove));
     return EsitoBatch::Eseguito;
 }
 
@@ -37,6 +39,11 @@ EsitoBatch unoPerUno(storage::Connection& conn, Famiglia famiglia,
     // over them and block them, so it goes with printing only.
     std::optional<ui::ReporterFinestra> reporter;
     if (!anteprima) reporter.emplace(parent, QStringLiteral("Stampa in corso..."));
+    const QString totale = QString::fromStdString(storage::Conteggio(ids.size()));
+    // One window per certificate, each waiting for the operator: a wide range is asked first.
+    if (anteprima && ids.size() > 1 &&
+        !ui::chiedi(parent, QStringLiteral("Mostrare l'anteprima di %1 certificati?").arg(totale)))
+        return EsitoBatch::Interrotto;
     storage::LettoreCertificati lettore(conn);
     for (std::size_t i = 0; i < ids.size(); ++i) {
         if (reporter && !reporter->progress(i, ids.size())) {
@@ -44,18 +51,28 @@ EsitoBatch unoPerUno(storage::Connection& conn, Famiglia famiglia,
             return EsitoBatch::Interrotto;
         }
         Lavoro lavoro;
+        QString persona;
+        auto nome = [](const storage::Row& r) {
+            return QString::fromStdString(r.text("B02") + " " + r.text("B03")).trimmed();
+        };
         if (famiglia == Famiglia::Dipendenti) {
             auto dati = lettore.certificato(ids[i]);
             if (!dati) continue;
+            persona = nome(dati->zefo1);
             lavoro = LavoroCertificato(std::move(*dati), Variante::Batch);
         } else {
             auto riga = lettore.professionista(ids[i]);
             if (!riga) continue;
+            persona = nome(*riga);
             lavoro = LavoroProfessionista(std::move(*riga), Variante::Batch);
         }
-        if (anteprima)
-            uscita.anteprima(lavoro, parent);
-        else if (!uscita.stampa(lavoro, parent))
+        if (anteprima) {
+            InfoAnteprima info;
+            info.titolo = QStringLiteral("%1 di %2").arg(QString::fromStdString(storage::Conteggio(i + 1)), totale);
+            if (!persona.isEmpty()) info.titolo += QStringLiteral(" - ") + persona;
+            info.interrompibile = i + 1 < ids.size();
+            if (!uscita.anteprima(lavoro, parent, info)) return EsitoBatch::Interrotto;
+        } else if (!uscita.stampa(lavoro, parent))
             return EsitoBatch::Fallito;
     }
     if (reporter) reporter->progress(ids.size(), ids.size());

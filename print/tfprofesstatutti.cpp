@@ -18,7 +18,7 @@ TFProfesStaTutti::TFProfesStaTutti(storage::Connection& conn, QWidget* parent)
                                      {"EdDa", "EdA", "CbAnteprima", "BtStampa"}, this);
     auto* l = new QVBoxLayout(this);
     l->addWidget(cognome_);
-    pdf_ = AggiungiPiede(*l, uscita_, *this);
+    pdf_ = AggiungiPiede(*l, uscita_, conn_, *this);
 
     connect(cognome_, &SezioneIntervallo::stampa, this, &TFProfesStaTutti::stampaPerCognome);
 }

@@ -3,8 +3,6 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QScreen>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "print/sezionibatch.h"
@@ -47,21 +45,10 @@ TFStampeTutti::TFStampeTutti(storage::Connection& conn, QWidget* parent)
     l->addLayout(filtro);
     l->addWidget(matricola_);
     l->addWidget(cognome_);
-    pdf_ = AggiungiPiede(*l, uscita_, *this);
+    pdf_ = AggiungiPiede(*l, uscita_, conn_, *this);
 
     connect(matricola_, &SezioneIntervallo::stampa, this, &TFStampeTutti::stampaPerMatricola);
     connect(cognome_, &SezioneIntervallo::stampa, this, &TFStampeTutti::stampaPerCognome);
-}
-
-void TFStampeTutti::showEvent(QShowEvent* e) {
-    QWidget::showEvent(e);
-    if (centrata_) return;
-    centrata_ = true;
-    if (QScreen* s = screen()) {
-        QRect r = frameGeometry();
-        r.moveCenter(s->availableGeometry().center());
-        move(r.topLeft());
-    }
 }
 
 bool TFStampeTutti::tipi(storage::Tipi& t) {

@@ -25,15 +25,11 @@ public slots:
     void stampaPerMatricola();
     void stampaPerCognome();
 
-protected:
-    void showEvent(QShowEvent* e) override;
-
 private:
     bool tipi(storage::Tipi& t);
 
     storage::Connection& conn_;
     Uscita* uscita_;
-    bool centrata_ = false;
     QCheckBox* cbDip_;
     QCheckBox* cbAmm_;
     QCheckBox* cbCoCo_;

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -10,6 +12,7 @@
 #include <QSaveFile>
 
 #include "storage/error.h"
+#include "ui/collocazione.h"
 #include "ui/dialoghi.h"
 
 namespace print {
@@ -66,12 +69,28 @@ public:
         return pittore.fine();
     }
 
-    void anteprima(const Lavoro& lavoro, QWidget* parent) override {
+    bool anteprima(const Lavoro& lavoro, QWidget* parent, const InfoAnteprima& info) override {
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(kTitoloLavoro);
         ImpostaPagina(printer);
         QPrintPreviewDialog dialogo(&printer, parent);
-        dialogo.setWindowTitle(QStringLiteral("Anteprima di stampa"));
+        const QString titolo = QStringLiteral("Anteprima di stampa");
+        dialogo.setWindowTitle(info.titolo.isEmpty() ? titolo : titolo + QStringLiteral(" - ") + info.titolo);
+        bool interrotta = false;
+        if (info.interrompibile) {
+            auto* interrompi = new QPushButton(kInterrompiAnteprime, &dialogo);
+            interrompi->setObjectName(QStringLiteral("btnInterrompiAnteprime"));
+            interrompi->setToolTip(QStringLiteral("Chiude questa anteprima e non mostra le successive"));
+            QObject::connect(interrompi, &QPushButton::clicked, &dialogo, [&] {
+                interrotta = true;
+                dialogo.reject();
+            });
+            auto* fondo = new QHBoxLayout;
+            fondo->setContentsMargins(6, 0, 6, 6);
+            fondo->addStretch(1);
+            fondo->addWidget(interrompi);
+            if (auto* l = qobject_cast<QBoxLayout*>(dialogo.layout())) l->addLayout(fondo);
+        }
         QObject::connect(&dialogo, &QPrintPreviewDialog::paintRequested, &dialogo,
                          [&lavoro](QPrinter* p) {
                              Pittore pittore(*p);
@@ -79,8 +98,11 @@ public:
                              lavoro(pittore);
                              pittore.fine();
                          });
+        // A whole page where the screen allows; a smaller screen gets a smaller window.
         dialogo.resize(900, 1000);
+        ui::colloca(&dialogo);
         dialogo.exec();
+        return !interrotta;
     }
 
     QString chiediFilePdf(QWidget* parent, const QString& proposto) override {

@@ -21,6 +21,15 @@ struct EsitoPdf {
 // Throws storage::Error when the file can't be written.
 EsitoPdf SalvaPdf(const Lavoro& lavoro, const QString& percorso);
 
+// How a preview of one certificate of a batch presents itself: its title names the place in
+// the batch and the person ("3 di 20.000 - ROSSI MARIO"), and it offers to stop the rest.
+struct InfoAnteprima {
+    QString titolo;  // empty: "Anteprima di stampa"
+    bool interrompibile = false;
+};
+
+inline const QString kInterrompiAnteprime = QStringLiteral("Interrompi anteprime");
+
 // The printer, the preview and the file dialog as the operator meets them; tests give their own.
 class Uscita {
 public:
@@ -29,8 +38,10 @@ public:
     // Sends the job to the default printer without a dialog; false when nothing was printed
     // (the operator has been told why).
     virtual bool stampa(const Lavoro& lavoro, QWidget* parent) = 0;
-    // Shows the job in the preview window and returns when the operator closes it.
-    virtual void anteprima(const Lavoro& lavoro, QWidget* parent) = 0;
+    // Shows the job in the preview window and returns when the operator closes it; false when
+    // he chose "Interrompi anteprime".
+    virtual bool anteprima(const Lavoro& lavoro, QWidget* parent, const InfoAnteprima& info) = 0;
+    void anteprima(const Lavoro& lavoro, QWidget* parent) { anteprima(lavoro, parent, InfoAnteprima{}); }
     // Asks where to save a PDF; empty when the operator gives up.
     virtual QString chiediFilePdf(QWidget* parent, const QString& proposto) = 0;
     // Asks for a folder; empty when the operator gives up.

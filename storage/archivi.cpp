@@ -51,6 +51,11 @@ std::string nomeSostituto(Connection& conn) {
     return st.step() ? std::string(st.text(0)) : std::string();
 }
 
+std::string cartellaDiUscita(const Connection& conn, const std::string& nome) {
+    if (conn.percorso().empty()) return cartellaUtente("RAVO/Zefo2015/" + nome);
+    return (fs::absolute(fs::path(conn.percorso())).parent_path() / nome).string();
+}
+
 std::string percorsoArchiviRecenti(const std::string& percorsoIni) {
     return (fs::path(percorsoIni).parent_path() / "archivi-recenti.txt").string();
 }

@@ -23,6 +23,11 @@ std::string creaArchivio(const std::string& cartella);
 // empty when the agent's data are not filled in yet.
 std::string nomeSostituto(Connection& conn);
 
+// An output folder of the archive open on conn ("FileXInvio", "PDF"): inside the archive's own
+// folder, so that two agents' files never meet; under the usual place of the archives while none
+// is open.
+std::string cartellaDiUscita(const Connection& conn, const std::string& nome);
+
 // An archive of the recent list, read without changing it.
 struct ArchivioRecente {
     std::string cartella;

@@ -1,5 +1,7 @@
 #include "storage/sistema.h"
 
+#include "storage/motivi.h"
+
 #include <atomic>
 #include <cstring>
 
@@ -57,7 +59,7 @@ std::string motivo(const std::error_code& ec) {
     if (ec == E::file_exists) return "il file esiste già";
     if (ec == E::is_a_directory) return "esiste una cartella con quel nome";
     if (ec == E::file_too_large) return "il file è troppo grande";
-    return ec.message();
+    return MotiviInItaliano(ec.message());
 }
 
 }  // namespace storage::sistema

@@ -1,5 +1,7 @@
 #include "ui/dialoghi.h"
 
+#include "storage/motivi.h"
+
 #include <QMessageBox>
 #include <exception>
 
@@ -12,14 +14,23 @@ Risponditore* gRisponditore = nullptr;
 const QString kTitolo = QStringLiteral("Palio 2015");
 }  // namespace
 
-void informa(QWidget* parent, const QString& testo) {
+namespace {
+// A reason the system or the database engine gave in English, inside the text, goes into Italian.
+QString inItaliano(const QString& testo) {
+    return QString::fromStdString(storage::MotiviInItaliano(testo.toStdString()));
+}
+}  // namespace
+
+void informa(QWidget* parent, const QString& daMostrare) {
     chiudiProgressi();
+    const QString testo = inItaliano(daMostrare);
     if (gRisponditore) return gRisponditore->informa(testo);
     QMessageBox::information(parent, kTitolo, testo);
 }
 
-void errore(QWidget* parent, const QString& testo) {
+void errore(QWidget* parent, const QString& daMostrare) {
     chiudiProgressi();
+    const QString testo = inItaliano(daMostrare);
     if (gRisponditore) return gRisponditore->errore(testo);
     QMessageBox::warning(parent, kTitolo, testo);
 }
@@ -32,6 +43,14 @@ bool chiedi(QWidget* parent, const QString& domanda, Predefinito predefinito) {
            QMessageBox::Yes;
 }
 
+Risposta chiediOAnnulla(QWidget* parent, const QString& domanda) {
+    chiudiProgressi();
+    if (gRisponditore) return gRisponditore->chiediOAnnulla(domanda);
+    const auto b = QMessageBox::question(parent, kTitolo, domanda,
+                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    return b == QMessageBox::Yes ? Risposta::Si : b == QMessageBox::No ? Risposta::No : Risposta::Annulla;
+}
+
 RisponditoreInstallato::RisponditoreInstallato(Risponditore& r) : precedente_(gRisponditore) {
     gRisponditore = &r;
 }
@@ -39,7 +58,7 @@ RisponditoreInstallato::RisponditoreInstallato(Risponditore& r) : precedente_(gR
 RisponditoreInstallato::~RisponditoreInstallato() { gRisponditore = precedente_; }
 
 QString testoDaMessaggio(const std::string& utf8) {
-    QString t = QString::fromStdString(utf8);
+    QString t = QString::fromStdString(storage::MotiviInItaliano(utf8));
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     t.replace(QChar('\r'), QChar('\n'));
     return t;

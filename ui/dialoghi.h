@@ -10,12 +10,18 @@ class QWidget;
 
 namespace ui {
 
+// The answers of a question that can also be given up: "Sì", "No", "Annulla".
+enum class Risposta { Si, No, Annulla };
+
 class Risponditore {
 public:
     virtual ~Risponditore() = default;
     virtual void informa(const QString& testo) = 0;
     virtual void errore(const QString& testo) = 0;
     virtual bool chiedi(const QString& domanda) = 0;
+    virtual Risposta chiediOAnnulla(const QString& domanda) {
+        return chiedi(domanda) ? Risposta::Si : Risposta::No;
+    }
 };
 
 void informa(QWidget* parent, const QString& testo);
@@ -23,6 +29,8 @@ void errore(QWidget* parent, const QString& testo);
 // The button Enter presses: No where answering wrongly destroys, Yes where it keeps the typing.
 enum class Predefinito { No, Si };
 bool chiedi(QWidget* parent, const QString& domanda, Predefinito predefinito = Predefinito::No);
+// "Sì", "No" and "Annulla" (Enter answers Yes and keeps the typing; Esc and the close box give up).
+Risposta chiediOAnnulla(QWidget* parent, const QString& domanda);
 
 // Routes every box to r while alive (tests only); boxes are shown again when it ends.
 class RisponditoreInstallato {

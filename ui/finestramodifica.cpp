@@ -53,6 +53,16 @@ void FinestraModifica::closeEvent(QCloseEvent* e) {
         e->ignore();
 }
 
-bool FinestraModifica::salvaPrimaDiUscire() { return salvaSeRichiesto(); }
+bool FinestraModifica::salvaPrimaDiUscire() {
+    bool chiedere = false;
+    if (!esegui([&] { chiedere = modificata(); })) return false;
+    if (!chiedere) return true;
+    switch (chiediOAnnulla(this, testi::domandaSalvaFinestra(nomeFinestra()))) {
+    case Risposta::Si: return esegui([this] { salvaModifiche(); });
+    case Risposta::No: return esegui([this] { scartaModifiche(); });
+    case Risposta::Annulla: break;
+    }
+    return false;
+}
 
 }  // namespace ui

@@ -28,7 +28,9 @@ public:
     // The closing rule: the save question, then the window is hidden. False only when the rows
     // could not be saved.
     bool chiudiFinestra();
-    // Before the program ends: Yes saves the changes, No drops them. False only when saving failed.
+    // Before the program ends or the archive changes: the question names the window; Yes saves
+    // the changes, No drops them, Annulla keeps them and the window. False when the operator gave
+    // up or saving failed.
     bool salvaPrimaDiUscire();
 
 protected:
@@ -36,6 +38,8 @@ protected:
     bool modificata();
     // Some row holds a change already written into it (the "*" of the title).
     bool righeInSospeso() const;
+    // How the question before leaving names the window: its title, unless two windows share it.
+    virtual QString nomeFinestra() const { return windowTitle(); }
     // A change held outside the rows (the editors' sending line), asked about and saved with them.
     virtual bool modificheFuoriDalleRighe() const { return false; }
     // Writes what was typed on the pages into the rows.

@@ -4,12 +4,23 @@
 // the windows share.
 
 #include <QString>
+#include <cstdint>
+
+#include "storage/reporter.h"
 
 namespace ui::testi {
 
 // Asked before closing or printing a window whose rows hold changes, and before the program ends.
 inline const QString kDomandaSalva =
     QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?");
+// Before leaving the program or the archive: the question names the window that holds the typing.
+inline QString domandaSalvaFinestra(QString finestra) {
+    finestra.remove(QStringLiteral("[*]"));
+    while (finestra.endsWith(QLatin1Char('*')) || finestra.endsWith(QLatin1Char('.')) || finestra.endsWith(QLatin1Char(' ')))
+        finestra.chop(1);
+    return QStringLiteral("Attenzione: Hai effettuato delle modifiche nella finestra «%1». Vuoi salvarle ?")
+        .arg(finestra.trimmed());
+}
 // The certificate editors: a command that needs a stored certificate, and the delete question.
 inline const QString kNessunCertificato = QStringLiteral("Nessun certificato selezionato.");
 inline const QString kDomandaCancellazione =
@@ -24,6 +35,9 @@ inline QString persona(const QString& cognome, const QString& nome, const QStrin
     if (id > 0) r += QStringLiteral(" n. %1").arg(id);
     return r.trimmed();
 }
+
+// A count as the messages write it, with the thousands separator: "20.000".
+inline QString conteggio(std::uint64_t n) { return QString::fromStdString(storage::Conteggio(n)); }
 
 // The words of the shared image buttons (their tooltips).
 inline const QString kSalva = QStringLiteral("Salva");

@@ -64,6 +64,7 @@ void FinestraAgente::salvaModifiche() {
     pagina_->scrivi();
     for (storage::Dataset* d : righe_) d->post();
     pagina_->carica();
+    emit salvata();
 }
 
 void FinestraAgente::rileggiDopo(const QString& operazione) {

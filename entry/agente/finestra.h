@@ -36,6 +36,10 @@ public:
 
     forms::VistaPagina& pagina() { return *pagina_; }
 
+signals:
+    // The rows were saved: what other windows show of the agent (the menu's title) follows.
+    void salvata();
+
 protected:
     // The toolbar and a tab "Pagina 1" holding the page, each table bound to its row; the rows
     // are saved in this order. Returns the tabs, for a window that adds more.

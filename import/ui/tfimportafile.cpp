@@ -37,9 +37,14 @@ QString predefinito(const char* relativo) {
     return QDir::toNativeSeparators(QString::fromStdString(storage::cartellaUtente(relativo)));
 }
 
+// Where the payroll and financial procedures write their exports.
+QString cartellaEsportazioni() { return predefinito("RVTMP"); }
+
+// The payroll exports: "zefo.43" and "zefo.03" as the procedure names them, or a copy renamed.
+const QString kFiltroPaghe = QStringLiteral("Esportazione delle paghe (zefo.* *.43 *.03 *.txt)");
+
 // A label above its edit and its "Sfoglia…", as the panels show the file to import.
-QWidget* conEtichetta(const QString& etichetta, QLineEdit* sotto, QWidget* genitore,
-                      const storage::Connection& conn) {
+QWidget* conEtichetta(const QString& etichetta, QLineEdit* sotto, QWidget* genitore, const QString& filtro) {
     auto* w = new QWidget(genitore);
     auto* l = new QGridLayout(w);
     l->setContentsMargins(0, 0, 0, 0);
@@ -48,7 +53,7 @@ QWidget* conEtichetta(const QString& etichetta, QLineEdit* sotto, QWidget* genit
     e->setBuddy(sotto);
     l->addWidget(e, 0, 0, 1, 2);
     l->addWidget(sotto, 1, 0);
-    l->addWidget(ui::bottoneSfoglia(sotto, ui::Scelta::FileDaLeggere, conn, QStringLiteral("File da importare")), 1, 1);
+    l->addWidget(ui::bottoneSfogliaImportazione(sotto, QStringLiteral("File da importare"), filtro, cartellaEsportazioni()), 1, 1);
     return w;
 }
 
@@ -120,7 +125,7 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     CBSostituto->setObjectName(QStringLiteral("CBSostituto"));
     pl->addWidget(CBSostituto, 1, 0, 1, 2);
     EditPaghe = campo(predefinito("RVTMP/zefo.43"), "EditPaghe");
-    pl->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditPaghe, paghe, conn_), 2, 0);
+    pl->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditPaghe, paghe, kFiltroPaghe), 2, 0);
     pl->addWidget(bottone(QStringLiteral("Importa"), "btnImportaPaghe", [this] { importaPaghe(); }),
                   2, 1, Qt::AlignBottom);
     pl->setColumnStretch(0, 1);
@@ -142,7 +147,8 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     dl->addStretch(1);
     fl->addWidget(da, 0, 0, 1, 2);
     EditFinanziaria = campo(predefinito("RVTMP/A.TXT"), "EditFinanziaria");
-    fl->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditFinanziaria, finanziaria, conn_),
+    fl->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditFinanziaria, finanziaria,
+                                QStringLiteral("Esportazione della procedura finanziaria (*.txt)")),
                   1, 0);
     fl->addWidget(bottone(QStringLiteral("Importa"), "btnImportaFinanziaria",
                           [this] { importaFinanziaria(); }),
@@ -154,7 +160,8 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
                           "Panel770");
     auto* sl7 = new QGridLayout(p770);
     Edit770 = campo(predefinito("RVTMP/770Semplificato.txt"), "Edit770");
-    sl7->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), Edit770, p770, conn_), 0, 0,
+    sl7->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), Edit770, p770,
+                                QStringLiteral("770 Semplificato (*.txt *.770)")), 0, 0,
                    2, 1, Qt::AlignVCenter);
     sl7->addWidget(bottone(QStringLiteral("Importa tracciato 1"), "btnTracciato1",
                            [this] { importa770(1); }),
@@ -170,7 +177,7 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     auto* altro = pannello(QStringLiteral("Altro"), "PanelAltro");
     auto* ol = new QGridLayout(altro);
     EditAltro = campo(predefinito("RVTMP/zefo.03"), "EditAltro");
-    ol->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditAltro, altro, conn_), 0, 0);
+    ol->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditAltro, altro, kFiltroPaghe), 0, 0);
     ol->addWidget(bottone(QStringLiteral("Importa"), "btnImportaAltro", [this] { importaAltro(); }),
                   0, 1, Qt::AlignBottom);
     CbAltro = new QCheckBox(QStringLiteral("Importa i dati del sostituto d'imposta"), altro);
@@ -191,7 +198,9 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     etichettaRicevute->setBuddy(EditRicevute);
     rl->addWidget(etichettaRicevute);
     rl->addWidget(EditRicevute, 1);
-    rl->addWidget(ui::bottoneSfoglia(EditRicevute, ui::Scelta::FileDaLeggere, conn_, QStringLiteral("File delle ricevute")));
+    rl->addWidget(ui::bottoneSfogliaImportazione(EditRicevute, QStringLiteral("File delle ricevute"),
+                                                 QStringLiteral("Elenco delle ricevute (*.csv *.txt)"),
+                                                 cartellaEsportazioni()));
     CbElencoRicevute = new QComboBox(ricevute);
     CbElencoRicevute->setObjectName(QStringLiteral("CbElencoRicevute"));
     CbElencoRicevute->addItem(QStringLiteral("Tutti i certificati"));

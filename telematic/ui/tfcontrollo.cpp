@@ -17,6 +17,7 @@
 #include <unordered_map>
 
 #include "ui/icone.h"
+#include "ui/testi.h"
 
 namespace {
 QString qs(const std::string& s) { return QString::fromStdString(s); }
@@ -257,7 +258,7 @@ void TFControllo::mostra(std::vector<check::Problema> problemi, const QString& i
     apri_->setEnabled(false);
 
     auto conta = [](std::size_t n, const char* uno, const char* molti) {
-        return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? uno : molti));
+        return QStringLiteral("%1 %2").arg(ui::testi::conteggio(n), QString::fromUtf8(n == 1 ? uno : molti));
     };
     QString testo = intestazione + QStringLiteral(": ");
     if (errori + avvisi == 0)

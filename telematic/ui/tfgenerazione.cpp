@@ -19,14 +19,17 @@
 #include <exception>
 #include <memory>
 
+#include "storage/archivi.h"
 #include "storage/config.h"
 #include "telematic/generazione.h"
 #include "telematic/ui/tfcontrollo.h"
 #include "telematic/ui/tfscelti.h"
+#include "ui/collocazione.h"
 #include "ui/dialoghi.h"
 #include "ui/icone.h"
 #include "ui/reporterfinestra.h"
 #include "ui/sfoglia.h"
+#include "ui/testi.h"
 
 TFGenerazione::TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* parent)
     : QWidget(parent, Qt::Window), tipo_(tipo), conn_(conn) {
@@ -120,9 +123,8 @@ TFGenerazione::TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* pare
 
     auto* destinazione = new QGridLayout;
     destinazione->setHorizontalSpacing(8);
-    Edit2 = new QLineEdit(
-        QDir::toNativeSeparators(QString::fromStdString(storage::cartellaUtente("RAVO/Zefo2015/FileXInvio"))),
-        this);
+    cartellaProposta_ = QDir::toNativeSeparators(QString::fromStdString(storage::cartellaDiUscita(conn_, "FileXInvio")));
+    Edit2 = new QLineEdit(cartellaProposta_, this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit1 = new QLineEdit(QString::fromLatin1(dip ? telematic::kNomeFileDipendenti
                                                   : telematic::kNomeFileProfessionisti),
@@ -200,7 +202,7 @@ void TFGenerazione::aggiornaScelti() {
     if (ordinaria) {
         etichettaScelti_->setText(scelti_.empty()          ? QStringLiteral("tutti i certificati")
                                   : scelti_.size() == 1 ? QStringLiteral("1 certificato scelto")
-                                                        : QStringLiteral("%1 certificati scelti").arg(scelti_.size()));
+                                                        : QStringLiteral("%1 certificati scelti").arg(ui::testi::conteggio(scelti_.size())));
         return;
     }
     const bool sost = f == telematic::TipoFornitura::Sostituzione;
@@ -213,12 +215,16 @@ void TFGenerazione::aggiornaScelti() {
     });
     const QString parola = sost ? QStringLiteral("Sostituzione") : QStringLiteral("Annullamento");
     etichettaScelti_->setText(n == 1 ? QStringLiteral("1 certificato segnato «%1»").arg(parola)
-                                     : QStringLiteral("%1 certificati segnati «%2»").arg(n).arg(parola));
+                                     : QStringLiteral("%1 certificati segnati «%2»").arg(ui::testi::conteggio(n), parola));
 }
 
 void TFGenerazione::showEvent(QShowEvent* e) {
     // Marks set in the editors meanwhile show in the count.
     if (conn_.isOpen()) aggiornaScelti();
+    // The archive's own folder, unless the operator typed another one.
+    const QString proposta = QDir::toNativeSeparators(QString::fromStdString(storage::cartellaDiUscita(conn_, "FileXInvio")));
+    if (Edit2->text() == cartellaProposta_) Edit2->setText(proposta);
+    cartellaProposta_ = proposta;
     QWidget::showEvent(e);
 }
 
@@ -370,6 +376,7 @@ TFGenerazione::EsitoControllo TFGenerazione::controllaArchivio() {
 void TFGenerazione::mostraControllo(std::vector<check::Problema> problemi, const QString& intestazione, bool file) {
     controllato_ = !file;
     controllo_->mostra(std::move(problemi), intestazione, file);
+    if (!controllo_->isVisible()) ui::colloca(controllo_);
     if (controllo_->isMinimized()) controllo_->showNormal();
     controllo_->show();
     controllo_->raise();

@@ -85,6 +85,8 @@ private:
     QCheckBox* CbAmministratori = nullptr;
     QCheckBox* CbCoCoCo = nullptr;
     QLineEdit* Edit2;
+    // The folder Edit2 was last given by the program; another text is the operator's own.
+    QString cartellaProposta_;
     QLineEdit* Edit1;
     QPushButton* genera_;
     QPushButton* bottoneControllo_;

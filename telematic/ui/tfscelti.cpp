@@ -19,6 +19,7 @@
 
 #include "telematic/ui/tfcontrollo.h"
 #include "ui/dialoghi.h"
+#include "ui/testi.h"
 
 namespace {
 
@@ -283,6 +284,8 @@ void TFScelti::aggiornaConteggio() {
     const int n = modello_->scelte();
     const int tutti = modello_->rowCount({});
     conteggio_->setText(n == 0 ? QStringLiteral("Nessuna spunta: la fornitura comprende tutti i certificati.")
-                        : n == 1 ? QStringLiteral("1 certificato scelto su %1.").arg(tutti)
-                                 : QStringLiteral("%1 certificati scelti su %2.").arg(n).arg(tutti));
+                        : n == 1 ? QStringLiteral("1 certificato scelto su %1.").arg(ui::testi::conteggio(static_cast<std::uint64_t>(tutti)))
+                                 : QStringLiteral("%1 certificati scelti su %2.")
+                                       .arg(ui::testi::conteggio(static_cast<std::uint64_t>(n)),
+                                            ui::testi::conteggio(static_cast<std::uint64_t>(tutti))));
 }

@@ -141,6 +141,12 @@ TEST_F(Rimando, DalControlloDelFileAllaCasella) {
     EXPECT_EQ(r.origine, Origine::Dipendente) << r.motivo;
     EXPECT_EQ(r.id, 2);
     EXPECT_EQ(r.colonna, "Zefo3.D04");
+
+    // The frontispiece declares 6 certificates, the file holds 4: the warning is of the whole
+    // file, and leads to the agent's data where the counts are typed.
+    const auto conteggio = std::find_if(problemi.begin(), problemi.end(), [](const Problema& p) { return p.campo == "B 394-409"; });
+    ASSERT_NE(conteggio, problemi.end());
+    EXPECT_EQ(check::RimandoNellArchivio(a.conn, *conteggio).origine, Origine::Sostituto);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include <sys/stat.h>
 
+#include "import/importazione.h"
 #include "storage/error.h"
 #include "storage/salvataggi.h"
 
@@ -102,6 +103,10 @@ TEST_F(Ricevute, FileBuoniConOSenzaIntestazione) {
         EXPECT_EQ(protocollo(Elenco::Dipendenti, verdi), "/");
     }
     EXPECT_EQ(r.info_.back(), "Operazione terminata.\nImportate 2 ricevute dal file " + (arch.dir / "ricevute.csv").string() + ".");
+    // The copy taken before is listed in words, as the other operations' are.
+    const auto copie = importazione::ElencoCopie(arch.conn);
+    ASSERT_FALSE(copie.empty());
+    EXPECT_EQ(copie.front().prima, "prima dell'importazione delle ricevute");
     // Quoted cells, blanks around them and a closing separator, as spreadsheets write them.
     EXPECT_EQ(importazione::ImportaRicevute(arch.conn, file("\"VRDLGU70B02F205X\" ; \"0" + std::to_string(verdi) +
                                                              "\";\"15031099999999999\";\"000042\";\n"),

@@ -9,6 +9,7 @@
 #include "comune/archivio_prova.h"
 #include "storage/dataset.h"
 #include "storage/error.h"
+#include "storage/motivi.h"
 
 namespace {
 
@@ -68,6 +69,23 @@ TEST(Connessione, EachFailureInOneItalianSentence) {
               std::pair(Causa::Permesso, "Impossibile usare l'archivio " + assente +
                                              ": controllare che esista e che i permessi del file e della "
                                              "cartella lo consentano."));
+}
+
+// The reasons the system and the engine give in English reach the operator in Italian, inside
+// whatever message carries them; everything else of the message stays as written.
+TEST(Connessione, MotiviDelSistemaInItaliano) {
+    const std::pair<std::string, std::string> casi[] = {
+        {"Impossibile creare la cartella /x/y: No such file or directory",
+         "Impossibile creare la cartella /x/y: il file o la cartella non esiste"},
+        {"database or disk is full", "il database o il disco è pieno"},
+        {"Impossibile scrivere il file C:\\a?.pdf: Invalid argument",
+         "Impossibile scrivere il file C:\\a?.pdf: argomento non valido (nome o percorso non accettato dal sistema)"},
+        {"Permission denied; Permission denied", "permesso negato; permesso negato"},
+        {"Nessun motivo inglese qui.", "Nessun motivo inglese qui."},
+    };
+    for (const auto& [inglese, italiano] : casi) {
+        EXPECT_EQ(storage::MotiviInItaliano(inglese), italiano);
+    }
 }
 
 // An archive on a folder that cannot be written is read as it stands; writing says why not.

@@ -350,7 +350,7 @@ private slots:
         QTest::newRow("archivio occupato da un altro programma")
             << false
             << "L'archivio è in uso da un altro programma: le modifiche non sono state salvate e restano "
-               "sullo schermo; salvarle di nuovo quando ha finito.\ndatabase is locked";
+               "sullo schermo; salvarle di nuovo quando ha finito.\nil database è bloccato da un altro programma";
     }
     void salvataggioFallitoTieneLaDigitazione() {
         QFETCH(bool, eliminata);

@@ -92,7 +92,10 @@ private slots:
         digita(f.vista(0), kP, "B02", "BETA");
         QCOMPARE(f.contatore(), QStringLiteral("nuovo di 1"));
         QVERIFY(uscita ? f.salvaPrimaDiUscire() : f.chiudiFinestra());
-        QCOMPARE(r.domande, QStringList{ui::testi::kDomandaSalva});
+        // Before leaving, the question names the window that holds the typing.
+        QCOMPARE(r.domande, QStringList{uscita ? ui::testi::domandaSalvaFinestra(QStringLiteral(
+                                                     "Certificazione Unica dei professionisti"))
+                                               : ui::testi::kDomandaSalva});
         QCOMPARE(f.contatore(), QStringLiteral("1 di 1"));
         QCOMPARE(mostrato(f.vista(0), kP, "B02"), QStringLiteral("ALFA"));
         f.salva();

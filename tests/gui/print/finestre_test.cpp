@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -26,19 +27,23 @@ public:
     explicit UscitaFinta(const Archivio& a) : a_(a) {}
     bool stampantePresente() const override { return stampante; }
     bool stampa(const print::Lavoro& l, QWidget*) override { return salva(l, stampati); }
-    void anteprima(const print::Lavoro& l, QWidget*) override {
+    bool anteprima(const print::Lavoro& l, QWidget*, const print::InfoAnteprima& info) override {
         // The operator looks at the preview a while: nothing may stand over it meanwhile.
         if (attesaAnteprima > 0) {
             QTest::qWait(attesaAnteprima);
             anteprimaBloccata = anteprimaBloccata || QApplication::activeModalWidget() != nullptr;
         }
         salva(l, anteprime);
+        titoli << info.titolo + (info.interrompibile ? " [interrompibile]" : "");
+        return static_cast<int>(anteprime.size()) != interrompiDopo;
     }
     QString chiediFilePdf(QWidget*, const QString&) override { return filePdf; }
     QString chiediCartella(QWidget*, const QString&) override { return {}; }
 
     bool stampante = true;
     int attesaAnteprima = 0;  // ms the operator spends on each preview
+    int interrompiDopo = -1;  // the preview where the operator chooses "Interrompi anteprime"
+    QStringList titoli;
     bool anteprimaBloccata = false;
     QString filePdf;
     std::vector<QString> stampati, anteprime;
@@ -151,6 +156,8 @@ TEST_F(Finestra, UnLavoroPerCertificatoNellOrdineEFiltratoPerTipo) {
     EXPECT_TRUE(uscita.stampati.empty());
     EXPECT_EQ(cognomi(uscita.anteprime, tutti), QStringList{"D'ANGELO"});
     EXPECT_TRUE(risposte.messaggi.isEmpty());
+    // One preview is not asked about.
+    EXPECT_TRUE(risposte.domande.isEmpty());
 }
 
 // Previews follow one another, each free to be paged and closed: no progress box over them.
@@ -162,6 +169,81 @@ TEST_F(Finestra, AnteprimeInSequenzaSenzaBloccare) {
     w->stampaPerCognome();
     EXPECT_EQ(cognomi(uscita.anteprime, tutti), (QStringList{"D'ANGELO", "ROSSI", "VERDI"}));
     EXPECT_FALSE(uscita.anteprimaBloccata);
+    EXPECT_TRUE(risposte.messaggi.isEmpty());
+}
+
+// A range of previews is asked first with its count; each names its place and person, and the
+// operator can stop the rest.
+TEST_F(Finestra, AnteprimeChiesteNumerateEInterrompibili) {
+    a.certificato({{"B02", "ZETA"}, {"B03", "ANNA"}}, {{"tipo", "DIP"}, {"MatrDip", "4"}});
+    figlio<QCheckBox>("CbAnteprimaMatricola")->setChecked(true);
+    intervallo("EdDalNr", "EdAlNr", "1", "9");
+    struct Caso {
+        const char* nome;
+        bool si;
+        int interrompiDopo;
+        QStringList titoli;
+        QStringList messaggi;
+    };
+    const QStringList tuttiETitoli = {"1 di 4 - ROSSI [interrompibile]", "2 di 4 - D'ANGELO [interrompibile]",
+                                      "3 di 4 - VERDI [interrompibile]", "4 di 4 - ZETA ANNA"};
+    const Caso casi[] = {
+        {"si, fino in fondo", true, -1, tuttiETitoli, {print::kOperazioneEseguita}},
+        {"no: nessuna anteprima", false, -1, {}, {}},
+        {"interrotte alla seconda", true, 2, tuttiETitoli.mid(0, 2), {}},
+    };
+    for (const Caso& c : casi) {
+        risposte.si = c.si;
+        risposte.domande.clear();
+        risposte.messaggi.clear();
+        uscita.titoli.clear();
+        uscita.anteprime.clear();
+        uscita.interrompiDopo = c.interrompiDopo;
+        w->stampaPerMatricola();
+        EXPECT_EQ(risposte.domande, QStringList{"Mostrare l'anteprima di 4 certificati?"}) << c.nome;
+        EXPECT_EQ(uscita.titoli, c.titoli) << c.nome;
+        EXPECT_EQ(risposte.messaggi, c.messaggi) << c.nome;
+        EXPECT_TRUE(uscita.stampati.empty()) << c.nome;
+    }
+    // A wide range: the count as messages write it, and No opens nothing.
+    a.conn.exec("BEGIN");
+    for (int i = 0; i < 1196; ++i) a.certificato({{"B02", "MOLTI"}}, {{"tipo", "DIP"}, {"MatrDip", "5"}});
+    a.conn.exec("COMMIT");
+    risposte.si = false;
+    risposte.domande.clear();
+    uscita.anteprime.clear();
+    w->stampaPerMatricola();
+    EXPECT_EQ(risposte.domande, QStringList{"Mostrare l'anteprima di 1.200 certificati?"});
+    EXPECT_TRUE(uscita.anteprime.empty());
+}
+
+// The real preview of a batch: its title and the button that stops the previews after it.
+TEST(Anteprima, InterrompiAnteprimeNellaFinestraReale) {
+    Archivio a;
+    for (const char* c : {"ALFA", "BETA", "GAMMA"}) a.certificato({{"B02", c}}, {{"tipo", "DIP"}, {"MatrDip", "1"}});
+    Risposte risposte;
+    ui::RisponditoreInstallato installato(risposte);
+    QStringList titoli;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* d = qobject_cast<QPrintPreviewDialog*>(w);
+            if (!d || !d->isVisible()) continue;
+            titoli << d->windowTitle();
+            auto* b = d->findChild<QPushButton*>("btnInterrompiAnteprime");
+            ASSERT_NE(b, nullptr);
+            EXPECT_EQ(b->text(), print::kInterrompiAnteprime);
+            b->click();
+        }
+    });
+    timer.start(50);
+    print::TFStampeTutti w(a.conn);
+    w.findChild<QCheckBox*>("CbAnteprimaMatricola")->setChecked(true);
+    w.findChild<QLineEdit*>("EdDalNr")->setText("1");
+    w.findChild<QLineEdit*>("EdAlNr")->setText("1");
+    w.stampaPerMatricola();
+    EXPECT_EQ(titoli, QStringList{"Anteprima di stampa - 1 di 3 - ALFA"});
+    EXPECT_EQ(risposte.domande, QStringList{"Mostrare l'anteprima di 3 certificati?"});
     EXPECT_TRUE(risposte.messaggi.isEmpty());
 }
 

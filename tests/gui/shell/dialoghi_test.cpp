@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "ui/collocazione.h"
 #include "ui/dialoghi.h"
 #include "ui/reporterfinestra.h"
 #include "ui/traduzioni.h"
@@ -48,6 +49,9 @@ private slots:
     void progressoMaiDopoIlLavoro_data();
     void progressoMaiDopoIlLavoro();
     void annullaFermaIlLavoro();
+    void domandaConAnnulla();
+    void postoDelleFinestre_data();
+    void postoDelleFinestre();
 };
 
 // The real question box: its buttons read "Sì" and "No", and No is not consent.
@@ -127,6 +131,52 @@ void DialoghiTest::annullaFermaIlLavoro() {
     QCOMPARE(r.progress(501, 1000), false);
     QTest::qWait(5000);
     QVERIFY(!progressoVisibile());
+}
+
+// The question before leaving: "Sì", "No" and "Annulla", Esc gives up.
+void DialoghiTest::domandaConAnnulla() {
+    QStringList bottoni;
+    QTimer::singleShot(100, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        bottoni = testiBottoni(box);
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    QWidget w;
+    w.show();
+    QCOMPARE(ui::chiediOAnnulla(&w, QStringLiteral("Vuoi salvarle ?")), ui::Risposta::Annulla);
+    QCOMPARE(bottoni, (QStringList{QStringLiteral("Annulla"), QStringLiteral("No"), QStringLiteral("Sì")}));
+    QTimer::singleShot(100, [&] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
+    QCOMPARE(ui::chiediOAnnulla(&w, QStringLiteral("Vuoi salvarle ?")), ui::Risposta::Si);
+}
+
+// Beside the menu, or centred, and always whole on a 1366x768 screen: the rectangle inside the
+// window manager's frame.
+void DialoghiTest::postoDelleFinestre_data() {
+    QTest::addColumn<bool>("centrata");
+    QTest::addColumn<QSize>("dimensione");
+    QTest::addColumn<QMargins>("bordi");
+    QTest::addColumn<QRect>("atteso");
+    const QMargins nessuno, cornice(2, 30, 2, 2);
+    QTest::newRow("accanto al menu") << false << QSize(600, 400) << nessuno << QRect(270, 10, 600, 400);
+    QTest::newRow("con la cornice") << false << QSize(600, 400) << cornice << QRect(272, 40, 600, 400);
+    QTest::newRow("anteprima 900x1000: accorciata") << false << QSize(900, 1000) << cornice << QRect(272, 30, 900, 736);
+    QTest::newRow("troppo larga per stare a destra") << false << QSize(1300, 500) << nessuno << QRect(66, 10, 1300, 500);
+    QTest::newRow("più larga dello schermo") << false << QSize(2000, 500) << nessuno << QRect(0, 10, 1366, 500);
+    QTest::newRow("centrata") << true << QSize(600, 400) << nessuno << QRect(383, 184, 600, 400);
+    QTest::newRow("centrata sopra il menu: a destra") << true << QSize(1000, 300) << nessuno << QRect(270, 234, 1000, 300);
+}
+
+void DialoghiTest::postoDelleFinestre() {
+    QFETCH(bool, centrata);
+    QFETCH(QSize, dimensione);
+    QFETCH(QMargins, bordi);
+    QFETCH(QRect, atteso);
+    const QRect menu(0, 0, 260, 594), schermo(0, 0, 1366, 768);
+    const QRect posto = ui::postoFinestra(centrata ? ui::Posto::Centrata : ui::Posto::AccantoAlMenu, menu, schermo,
+                                          dimensione, bordi);
+    QCOMPARE(posto, atteso);
+    QVERIFY(schermo.contains(posto.marginsAdded(bordi)));
 }
 
 QTEST_MAIN(DialoghiTest)

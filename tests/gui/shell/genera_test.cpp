@@ -1,5 +1,6 @@
 // The two generation windows: checks, the overwrite question and a whole run from the window.
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QHeaderView>
@@ -58,7 +59,23 @@ void GeneraTest::valoriIniziali() {
     QCOMPARE(p.windowTitle(), QStringLiteral("Creazione del file PROFESSIONISTI"));
     QCOMPARE(figlio<QLineEdit>(d, "Edit1")->text(), QStringLiteral("ZF2015.txt"));
     QCOMPARE(figlio<QLineEdit>(p, "Edit1")->text(), QStringLiteral("ZF2015Prof.txt"));
-    QVERIFY(figlio<QLineEdit>(d, "Edit2")->text().endsWith(QStringLiteral("RAVO/Zefo2015/FileXInvio")));
+    // The destination is the archive's own folder, so that two agents' files never meet.
+    const QString propria = QDir::toNativeSeparators(QString::fromStdString(arch->percorso("FileXInvio")));
+    QCOMPARE(figlio<QLineEdit>(d, "Edit2")->text(), propria);
+    {
+        // Made before the archive opens, as at start-up: the archive's folder once shown; a folder
+        // the operator typed is his.
+        storage::Connection chiusa;
+        TFCreaFile prima(chiusa);
+        QVERIFY(figlio<QLineEdit>(prima, "Edit2")->text().endsWith(QStringLiteral("RAVO/Zefo2015/FileXInvio")));
+        chiusa.open(arch->db);
+        prima.show();
+        QCOMPARE(figlio<QLineEdit>(prima, "Edit2")->text(), propria);
+        prima.hide();
+        figlio<QLineEdit>(prima, "Edit2")->setText(QStringLiteral("/tmp/altrove"));
+        prima.show();
+        QCOMPARE(figlio<QLineEdit>(prima, "Edit2")->text(), QStringLiteral("/tmp/altrove"));
+    }
     QVERIFY(figlio<QRadioButton>(d, "Fornitore01")->isChecked());
     for (const char* c : {"CheckBox1", "CBDipendenti", "CbAmministratori", "CbCoCoCo"})
         QVERIFY(!figlio<QCheckBox>(d, c)->isChecked());

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QFileDialog>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -44,6 +46,7 @@ private slots:
     void ricevute_data();
     void ricevute();
     void rinumerazione();
+    void sfoglia();
 };
 
 void ImportaTest::valoriIniziali() {
@@ -235,9 +238,6 @@ void ImportaTest::ricevute() {
     Registratore r;
     TFImportaFile w(*conn);
     auto* edit = figlio<QLineEdit>(w, "EditRicevute");
-    // "Sfoglia…" starts in the archive's folder while the box is empty.
-    QCOMPARE(ui::inizioSfoglia(edit->text(), ui::Scelta::FileDaLeggere, *conn), QString::fromStdString(arch->cartella));
-    QVERIFY(w.findChild<QPushButton*>("SfogliaEditRicevute"));
     if (righe != "-") edit->setText(file);
     figlio<QComboBox>(w, "CbElencoRicevute")->setCurrentIndex(elenco);
     QTest::mouseClick(figlio<QPushButton>(w, "btnImportaRicevute"), Qt::LeftButton);
@@ -269,6 +269,55 @@ void ImportaTest::rinumerazione() {
                                     : QStringList());
         QCOMPARE(avvisi, si ? 1 : 0);
     }
+}
+
+// "Sfoglia…" of a panel: with the box empty it starts in the export folder (never among the
+// archive's files), shows the panel's kind of file first, and next time starts where the operator
+// chose last.
+void ImportaTest::sfoglia() {
+    const QByteArray casa = qgetenv("HOME");
+    qputenv("HOME", arch->cartella.c_str());
+    const QString esportazioni = QString::fromStdString(arch->percorso("RVTMP"));
+    const QString scelta = QString::fromStdString(arch->percorso("ricevute/aprile"));
+    QDir().mkpath(esportazioni);
+    QDir().mkpath(scelta);
+    std::ofstream((scelta + "/ricevute.csv").toStdString()) << "x\n";
+    TFImportaFile w(*conn);
+    qputenv("HOME", casa);
+    auto* edit = figlio<QLineEdit>(w, "EditRicevute");
+    struct Visto {
+        QString cartella;
+        QStringList filtri;
+    };
+    auto apri = [&](const QString& file) {
+        Visto v;
+        quando<QFileDialog>([&](QFileDialog& d) {
+            v = {d.directory().absolutePath(), d.nameFilters()};
+            if (file.isEmpty()) return d.reject();
+            auto* nome = d.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            nome->setText(file);
+            QTest::keyClick(nome, Qt::Key_Return);
+        });
+        QTest::mouseClick(figlio<QPushButton>(w, "SfogliaEditRicevute"), Qt::LeftButton);
+        return v;
+    };
+    const QStringList filtri{"Elenco delle ricevute (*.csv *.txt)", "Tutti i file (*)"};
+    Visto v = apri(scelta + "/ricevute.csv");
+    QCOMPARE(v.cartella, esportazioni);
+    QCOMPARE(v.filtri, filtri);
+    QCOMPARE(edit->text(), QDir::toNativeSeparators(scelta + "/ricevute.csv"));
+    edit->clear();
+    v = apri({});
+    QCOMPARE(v.cartella, scelta);
+    QVERIFY(edit->text().isEmpty());
+    // The payroll panel's own filter.
+    QString filtriPaghe;
+    quando<QFileDialog>([&](QFileDialog& d) {
+        filtriPaghe = d.nameFilters().value(0);
+        d.reject();
+    });
+    QTest::mouseClick(figlio<QPushButton>(w, "SfogliaEditPaghe"), Qt::LeftButton);
+    QCOMPARE(filtriPaghe, QStringLiteral("Esportazione delle paghe (zefo.* *.43 *.03 *.txt)"));
 }
 
 QTEST_MAIN(ImportaTest)

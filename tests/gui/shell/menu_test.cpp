@@ -1,4 +1,5 @@
 // The main menu: what each button prepares and shows, where, and what it closes first.
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -35,6 +36,8 @@ private slots:
     void generazioneCentrata();
     void controlloApreIlCertificato();
     void nessunaDomandaSenzaModifiche();
+    void titoloSegueIlSostituto();
+    void controlloInteroSulloSchermo();
 
 private:
     TFSostituto& sostituto() {
@@ -53,6 +56,15 @@ private:
         QVERIFY2(e, colonna);
         e->selectAll();
         QTest::keyClicks(e, QLatin1String(testo));
+    }
+
+    // Whole on the menu's screen; not over the menu where the screen leaves room beside it.
+    void interaSulloSchermo(QWidget* w, const char* nome) {
+        const QRect area = avvio->menu().screen()->availableGeometry();
+        const QRect menu = avvio->menu().frameGeometry();
+        const QRect r = w->frameGeometry();
+        QVERIFY2(area.contains(r), qPrintable(QStringLiteral("%1: %2,%3 %4x%5").arg(nome).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())));
+        if (r.width() <= area.right() - menu.right() - 10) QVERIFY2(!r.intersects(menu), nome);
     }
 
     std::unique_ptr<Archivio> arch;
@@ -120,7 +132,7 @@ void MenuTest::preparazione() {
     QCOMPARE(reg->domande, QStringList());
 }
 
-// Never a crash: every button shows its window.
+// Never a crash: every button shows its window, whole on the screen beside the menu.
 void MenuTest::ogniBottoneMostraUnaFinestra() {
     Finestre& f = avvio->finestre();
     const std::pair<const char*, QWidget*> casi[] = {
@@ -140,6 +152,7 @@ void MenuTest::ogniBottoneMostraUnaFinestra() {
         clicca(nome);
         QVERIFY2(finestra->isVisible(), nome);
         QVERIFY2(!finestra->windowTitle().isEmpty(), nome);
+        interaSulloSchermo(finestra, nome);
     }
     QCOMPARE(reg->errori, QStringList());
 }
@@ -172,18 +185,22 @@ void MenuTest::chiudeLaFinestraDelSostitutoChiedendo() {
 void MenuTest::esciChiedeDiSalvare_data() {
     QTest::addColumn<bool>("editore");
     QTest::addColumn<bool>("risposta");
+    QTest::addColumn<bool>("annulla");
     QTest::addColumn<QString>("atteso");
-    QTest::newRow("sostituto, si salva") << false << true << "NUOVO";
-    QTest::newRow("sostituto, no lascia") << false << false << "VECCHIO";
+    QTest::newRow("sostituto, si salva") << false << true << false << "NUOVO";
+    QTest::newRow("sostituto, no lascia") << false << false << false << "VECCHIO";
+    // Annulla: the program stays, with the typing on screen and nothing written.
+    QTest::newRow("sostituto, annulla resta") << false << false << true << "VECCHIO";
     // No when the editor was closed dropped its typing: leaving the program has nothing to ask
     // about it and writes nothing of it, whatever the answers.
-    QTest::newRow("editore chiuso con No, si") << true << true << "VECCHIO";
-    QTest::newRow("editore chiuso con No, no") << true << false << "VECCHIO";
+    QTest::newRow("editore chiuso con No, si") << true << true << false << "VECCHIO";
+    QTest::newRow("editore chiuso con No, no") << true << false << false << "VECCHIO";
 }
 
 void MenuTest::esciChiedeDiSalvare() {
     QFETCH(bool, editore);
     QFETCH(bool, risposta);
+    QFETCH(bool, annulla);
     QFETCH(QString, atteso);
     const char* lettura = editore ? "select A03 from Zefo1" : "select CognomeDenominazione from SostitutoImposta";
     if (editore) {
@@ -201,19 +218,53 @@ void MenuTest::esciChiedeDiSalvare() {
     QCOMPARE(valore(arch->db, lettura), "VECCHIO");
     QSignalSpy chiuso(&avvio->menu(), &TFmenu::chiuso);
     reg->risposte = {risposta};
+    reg->annulla = annulla;
     clicca("btnEsci");
-    QCOMPARE(chiuso.count(), 1);
+    QCOMPARE(chiuso.count(), annulla ? 0 : 1);
     QCOMPARE(reg->domande,
-             QStringList{QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?")});
+             editore ? QStringList{QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?")}
+                     : QStringList{QStringLiteral("Attenzione: Hai effettuato delle modifiche nella finestra «Dati del "
+                                                  "Sostituto d'imposta». Vuoi salvarle ?")});
     QCOMPARE(QString::fromStdString(valore(arch->db, lettura)), atteso);
+    if (annulla) {
+        QVERIFY(sostituto().isVisible());
+        QCOMPARE(qobject_cast<QLineEdit*>(sostituto().pagina().box("SostitutoImposta", "CognomeDenominazione"))->text(),
+                 QStringLiteral("NUOVO"));
+        // The close box of the menu asks the same.
+        reg->domande.clear();
+        QVERIFY(!avvio->menu().close());
+        QCOMPARE(reg->domande.size(), 1);
+        QCOMPARE(chiuso.count(), 0);
+    }
+}
+
+// The menu's title names the agent as saved, also when the name changes.
+void MenuTest::titoloSegueIlSostituto() {
+    clicca("btnDatiGenerali");
+    scrivi(sostituto().pagina(), "SostitutoImposta", "CognomeDenominazione", "NUOVA SPA");
+    QVERIFY(!avvio->menu().windowTitle().contains("NUOVA SPA"));
+    sostituto().salva();
+    QCOMPARE(avvio->menu().windowTitle(),
+             QStringLiteral("Palio 2015 - NUOVA SPA - %1").arg(QDir::toNativeSeparators(QString::fromStdString(arch->cartella))));
+}
+
+// The check's list opened from a generation window lies whole on the screen, not over the menu.
+void MenuTest::controlloInteroSulloSchermo() {
+    clicca("btnGeneraDipendenti");
+    auto* generazione = qobject_cast<TFGenerazione*>(avvio->finestre().creaFile);
+    generazione->controlla();
+    QTRY_VERIFY(generazione->finestraControllo().isVisible());
+    interaSulloSchermo(&generazione->finestraControllo(), "controllo");
 }
 
 void MenuTest::generazioneCentrata() {
     clicca("btnGeneraDipendenti");
     QWidget* w = avvio->finestre().creaFile;
     const QRect area = avvio->menu().screen()->availableGeometry();
-    QVERIFY(qAbs(w->frameGeometry().center().x() - area.center().x()) <= 2);
-    QVERIFY(qAbs(w->frameGeometry().center().y() - area.center().y()) <= 2);
+    const QRect r = w->frameGeometry();
+    const QString dove = QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    QVERIFY2(qAbs(r.center().x() - area.center().x()) <= 2, qPrintable(dove));
+    QVERIFY2(qAbs(r.center().y() - area.center().y()) <= 2, qPrintable(dove));
 }
 
 // A row of the check's list opens where its problem lies, as the menu's buttons would.

@@ -36,8 +36,14 @@ public:
         risposte.pop_front();
         return r;
     }
+    ui::Risposta chiediOAnnulla(const QString& d) override {
+        if (!annulla) return chiedi(d) ? ui::Risposta::Si : ui::Risposta::No;
+        domande << d;
+        return ui::Risposta::Annulla;
+    }
     QStringList informazioni, errori, domande;
     std::deque<bool> risposte;
+    bool annulla = false;  // the questions that can be given up are answered "Annulla"
 
 private:
     ui::RisponditoreInstallato installato_;
