@@ -7,6 +7,7 @@
 #include "check/forme.h"
 #include "storage/cp1252.h"
 #include "storage/error.h"
+#include "storage/sistema.h"
 
 namespace check {
 
@@ -257,7 +258,7 @@ std::vector<Problema> ControlloFile::esegui(std::istream& in) {
 std::vector<Problema> ControllaFile(std::istream& in) { return dettaglio::ControlloFile().esegui(in); }
 
 std::vector<Problema> ControllaFile(const std::string& percorso) {
-    std::ifstream in(percorso, std::ios::binary);
+    std::ifstream in(storage::sistema::nativo(percorso), std::ios::binary);
     if (!in) throw storage::Error("Impossibile aprire il file " + percorso + ".");
     return ControllaFile(in);
 }

@@ -11,6 +11,7 @@
 #include "import/lettori.h"
 #include "storage/error.h"
 #include "storage/salvataggi.h"
+#include "storage/sistema.h"
 
 namespace importazione {
 
@@ -52,7 +53,7 @@ struct Riga {
 
 std::size_t ImportaRicevute(storage::Connection& conn, const std::string& percorso, storage::Reporter& reporter,
                             std::optional<storage::Elenco> elenco) {
-    std::ifstream in(percorso, std::ios::binary);
+    std::ifstream in(storage::sistema::nativo(percorso), std::ios::binary);
     if (!in) throw storage::Error("Il file " + percorso + " non esiste o non si può leggere: nessuna ricevuta importata.");
     conn.richiediScrittura();
 
