@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need (Debian 12).
 set -euo pipefail
-pacchetti=(build-essential cmake ccache pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n libsqlite3-dev sqlite3 libssl-dev
+pacchetti=(build-essential cmake ccache pkg-config qt6-base-dev qt6-translations-l10n libsqlite3-dev sqlite3 libssl-dev
            libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick poppler-utils
            fonts-liberation time clang libclang-rt-14-dev)
 mancanti=()

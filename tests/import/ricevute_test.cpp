@@ -5,11 +5,11 @@
 
 #include <fstream>
 
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "storage/error.h"
+#include "storage/sistema.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 // An archive file of its own (the import takes a backup beside it). The import tests' shared
 // archive lives in memory, hence this one.
 struct ArchivioSuFile {
-    ArchivioSuFile() : dir(fs::temp_directory_path() / ("palio_ricevute_" + std::to_string(::getpid()))) {
+    ArchivioSuFile() : dir(fs::temp_directory_path() / ("palio_ricevute_" + std::to_string(storage::sistema::idProcesso()))) {
         fs::remove_all(dir);
         fs::create_directories(dir);
         storage::Connection::crea((dir / "Zefo2015.db").string());
