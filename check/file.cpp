@@ -8,6 +8,7 @@
 #include "storage/cp1252.h"
 #include "storage/error.h"
 #include "storage/reporter.h"
+#include "storage/sistema.h"
 
 namespace check {
 
@@ -258,7 +259,7 @@ std::vector<Problema> ControlloFile::esegui(std::istream& in) {
 std::vector<Problema> ControllaFile(std::istream& in) { return dettaglio::ControlloFile().esegui(in); }
 
 std::vector<Problema> ControllaFile(const std::string& percorso) {
-    std::ifstream in(percorso, std::ios::binary);
+    std::ifstream in(storage::sistema::nativo(percorso), std::ios::binary);
     if (!in) throw storage::Error("Impossibile aprire il file " + percorso + ".");
     return ControllaFile(in);
 }

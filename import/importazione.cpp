@@ -61,7 +61,7 @@ std::ifstream ApriFileDaImportare(const std::string& percorso) {
                              ": non è possibile eseguire l'import.");
     if (const std::string motivo = sistema::motivoNonLeggibile(percorso); !motivo.empty())
         throw storage::Error("Impossibile aprire il file " + percorso + ": " + motivo + ".");
-    std::ifstream in(percorso, std::ios::binary);
+    std::ifstream in(storage::sistema::nativo(percorso), std::ios::binary);
     if (!in) throw storage::Error("Impossibile aprire il file " + percorso + ".");
     return in;
 }

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the program need (Debian 12).
+# Installs the Debian packages the build, the tests and the program need (Debian 12);
+# librsvg2-bin renders the button pictures (scripts/icone-png.sh).
 set -euo pipefail
-pacchetti=(build-essential cmake ccache pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n libsqlite3-dev sqlite3 libssl-dev
-           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick poppler-utils
+pacchetti=(build-essential cmake ccache pkg-config qt6-base-dev qt6-translations-l10n libsqlite3-dev sqlite3 libssl-dev
+           librsvg2-bin libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick poppler-utils
            fonts-liberation time clang libclang-rt-14-dev)
+# Given packages as arguments, it installs those instead (the Windows build: scripts/windows.sh).
+[ $# -gt 0 ] && pacchetti=("$@")
 mancanti=()
 for p in "${pacchetti[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || mancanti+=("$p")

@@ -6,6 +6,7 @@
 
 #include "storage/config.h"
 #include "storage/error.h"
+#include "storage/sistema.h"
 
 namespace storage {
 
@@ -62,7 +63,7 @@ std::string percorsoArchiviRecenti(const std::string& percorsoIni) {
 
 std::vector<std::string> leggiArchiviRecenti(const std::string& percorsoIni) {
     std::vector<std::string> cartelle;
-    std::ifstream in(percorsoArchiviRecenti(percorsoIni), std::ios::binary);
+    std::ifstream in(sistema::nativo(percorsoArchiviRecenti(percorsoIni)), std::ios::binary);
     std::string riga;
     while (cartelle.size() < kMassimoRecenti && std::getline(in, riga)) {
         if (!riga.empty() && riga.back() == '\r') riga.pop_back();
@@ -112,7 +113,7 @@ void ricordaArchivio(const std::string& percorsoIni, const std::string& cartella
     if (cartelle.size() > kMassimoRecenti) cartelle.resize(kMassimoRecenti);
     const std::string tmp = percorso + ".tmp";
     {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        std::ofstream out(sistema::nativo(tmp), std::ios::binary | std::ios::trunc);
         for (const auto& c : cartelle) out << c << '\n';
         if (!out.flush()) throw Error("Impossibile scrivere l'elenco degli archivi recenti " + percorso + ".");
     }

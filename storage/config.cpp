@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "storage/error.h"
+#include "storage/sistema.h"
 
 namespace storage {
 
@@ -27,7 +28,7 @@ std::string percorsoConfigurazione() {
 }
 
 std::string leggiCartellaDati(const std::string& percorsoIni) {
-    std::ifstream in(percorsoIni, std::ios::binary);
+    std::ifstream in(sistema::nativo(percorsoIni), std::ios::binary);
     if (!in)
         throw Error("Impossibile leggere il file di configurazione " + percorsoIni +
                     ": file non trovato o non leggibile.");
@@ -44,11 +45,11 @@ void scriviCartellaDati(const std::string& percorsoIni, const std::string& carte
     // Only the first line is ours: whatever follows it is kept as it was.
     std::string resto;
     {
-        std::ifstream in(percorsoIni, std::ios::binary);
+        std::ifstream in(sistema::nativo(percorsoIni), std::ios::binary);
         std::string prima;
         if (in && std::getline(in, prima)) resto.assign(std::istreambuf_iterator<char>(in), {});
     }
-    std::ofstream out(percorsoIni, std::ios::binary | std::ios::trunc);
+    std::ofstream out(sistema::nativo(percorsoIni), std::ios::binary | std::ios::trunc);
     out << cartella << '\n' << resto;
     if (!out.flush())
         throw Error("Impossibile scrivere il file di configurazione " + percorsoIni + ".");

@@ -287,7 +287,7 @@ std::vector<std::int64_t> NumeriDaTesto(std::string_view testo) {
 }
 
 std::vector<std::int64_t> LeggiElencoScelti(Connection& conn, Elenco elenco, const std::string& percorso) {
-    std::ifstream in(percorso, std::ios::binary);
+    std::ifstream in(sistema::nativo(percorso), std::ios::binary);
     if (!in) throw Error("Impossibile leggere il file " + percorso + ".");
     Statement perNumero(conn, std::string("select ID from ") + tabella(elenco) + " where ID = ?");
     Statement perCodice(conn, std::string("select ID from ") + tabella(elenco) + " where B01 = ? order by ID");

@@ -1,14 +1,20 @@
 #pragma once
 
 // The few operating-system calls the core needs that standard C++ does not offer: exclusive
-// creation, fsync, advisory file locks, process liveness and clean-up on a termination signal.
-// sistema_posix.cpp implements them for POSIX systems; another platform is one more file.
+// creation, fsync, advisory file locks, process liveness, clean-up on a termination signal and
+// opening a file by a UTF-8 name. sistema_posix.cpp implements them for POSIX systems,
+// sistema_windows.cpp for Windows.
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <system_error>
 
 namespace storage::sistema {
+
+// The name to open a file by (std::ifstream, std::ofstream), given the program's UTF-8 path: a
+// plain std::string would be read in the ANSI code page on Windows, so there it is the wide name.
+std::filesystem::path nativo(const std::string& percorso);
 
 // The operator's words for why a file operation failed ("il disco è pieno"); the system's own
 // text for the rarer causes.

@@ -12,6 +12,8 @@
 
 namespace storage::sistema {
 
+std::filesystem::path nativo(const std::string& percorso) { return std::filesystem::path(percorso); }
+
 namespace {
 
 bool fallito(std::string* errore) {

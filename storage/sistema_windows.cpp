@@ -26,6 +26,12 @@ std::wstring largo(const std::string& s) {
     return w;
 }
 
+}  // namespace
+
+std::filesystem::path nativo(const std::string& percorso) { return std::filesystem::path(largo(percorso)); }
+
+namespace {
+
 // The system's codes of the causes the operator is told in words, as the portable ones.
 std::error_code codice(DWORD e) {
     switch (e) {

@@ -13,10 +13,17 @@ const char* const kFile[] = {"salva",  "aggiungi", "modifica",   "annulla",    "
                              "stampa", "anteprima", "primo",     "precedente", "successivo",
                              "ultimo", "chiudi",    "copia",     "controlla"};
 static_assert(std::size(kFile) == static_cast<std::size_t>(Icona::Controlla) + 1);
+
+// The sizes scripts/icone-png.sh renders: QIcon picks the nearest for each button.
+const int kLati[] = {14, 24, 28, 48, 56};
 }  // namespace
 
 QIcon icona(Icona i) {
-    return QIcon(QStringLiteral(":/icone/%1.svg").arg(QLatin1String(kFile[static_cast<int>(i)])));
+    QIcon ic;
+    for (int lato : kLati)
+        ic.addFile(QStringLiteral(":/icone/png/%1-%2.png").arg(QLatin1String(kFile[static_cast<int>(i)])).arg(lato),
+                   QSize(lato, lato));
+    return ic;
 }
 
 QToolButton* bottoneChiudi(QWidget* finestra, const char* nome) {

@@ -1,7 +1,8 @@
 #pragma once
 
-// The pictures of the program's image buttons: one registry, the SVG files of ui/icone/ built
-// into the program as Qt resources, so that every platform shows the same ones at any size.
+// The pictures of the program's image buttons: one registry, the SVG files of ui/icone/ rendered
+// to PNG at the sizes shown (scripts/icone-png.sh) and built into the program as Qt resources, so
+// that every platform shows the same ones without Qt's SVG module.
 
 #include <QIcon>
 

@@ -3,7 +3,6 @@
 // A throw-away archive for the core tests: a new Zefo2015.db in its own temporary folder, removed
 // with the object, and rows inserted column by column.
 
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "storage/connection.h"
+#include "storage/sistema.h"
 
 namespace prova {
 
@@ -25,7 +25,7 @@ public:
     Archivio() {
         static int n = 0;
         dir = fs::temp_directory_path() /
-              ("palio_prova_" + std::to_string(::getpid()) + "_" + std::to_string(++n));
+              ("palio_prova_" + std::to_string(storage::sistema::idProcesso()) + "_" + std::to_string(++n));
         fs::remove_all(dir);
         fs::create_directories(dir);
         storage::Connection::crea((dir / "Zefo2015.db").string());

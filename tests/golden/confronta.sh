@@ -4,7 +4,12 @@
 # the files in atteso/. In comandi.txt, @OUT names the output folder and @CASO the case's own folder
 # (input files of the case).
 # Uso: confronta.sh CLI DATI [--aggiorna]   (--aggiorna rewrites atteso/ from this build)
+# With PALIO_EMULATORE set (the Windows build: wine) CLI runs through it, and the console's
+# CR LF line ends, Windows' own, are read as LF.
 set -uo pipefail
+emulatore=${PALIO_EMULATORE:-}
+fine_riga=(cat)
+[ -n "$emulatore" ] && fine_riga=(tr -d '\r')
 cli=$1
 dati=$2
 aggiorna=${3:-}
@@ -15,7 +20,7 @@ for caso in "$dati"/*/; do
   [ -f "$caso/comandi.txt" ] || continue
   nome=$(basename "$caso")
   lavoro=$(mktemp -d)
-  "$cli" crea-archivio "$lavoro/archivio" > /dev/null
+  $emulatore "$cli" crea-archivio "$lavoro/archivio" > /dev/null
   # base.txt names an archive of the project to start from (e.g. the example archive);
   # archivio.sql holds the case's own rows or changes.
   if [ -f "$caso/base.txt" ]; then
@@ -25,6 +30,12 @@ for caso in "$dati"/*/; do
     sqlite3 "$lavoro/archivio/Zefo2015.db" < "$caso/archivio.sql"
   fi
   mkdir -p "$lavoro/out"
+  # The Windows program names the output folder as Wine sees it: Z:\tmp\...\out\NOME.
+  finestre=()
+  if [ -n "$emulatore" ]; then
+    w="Z:${lavoro//\//\\}\\out"
+    finestre=(-e "s|${w//\\/\\\\}\\\\|@OUT/|g")
+  fi
   : > "$lavoro/out/console.txt"
   while IFS= read -r riga || [ -n "$riga" ]; do
     [ -z "$riga" ] || [ "${riga#\#}" != "$riga" ] && continue
@@ -33,9 +44,9 @@ for caso in "$dati"/*/; do
     # shellcheck disable=SC2086
     {
       echo "\$ $riga"
-      (cd "$lavoro" && "$cli" --archivio "$lavoro/archivio" $comando 2>&1)
+      (cd "$lavoro" && $emulatore "$cli" --archivio "$lavoro/archivio" $comando 2>&1)
       echo "uscita $?"
-    } | sed -e "s|$lavoro/out|@OUT|g" -e "s|$caso|@CASO|g" >> "$lavoro/out/console.txt"
+    } | "${fine_riga[@]}" | sed "${finestre[@]}" -e "s|$lavoro/out|@OUT|g" -e "s|$caso|@CASO|g" >> "$lavoro/out/console.txt"
   done < "$caso/comandi.txt"
   if [ "$aggiorna" = "--aggiorna" ]; then
     rm -rf "$caso/atteso"

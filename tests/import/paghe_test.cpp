@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "import/registro.h"
 #include "import/importazione.h"
@@ -11,6 +10,7 @@
 #include "prova_import.h"
 #include "righe_prova.h"
 #include "storage/error.h"
+#include "storage/sistema.h"
 
 namespace {
 
@@ -361,7 +361,7 @@ class PagheDaFile : public Paghe {
 protected:
     void SetUp() override {
         dir = std::filesystem::temp_directory_path() /
-              ("palio_import_" + std::to_string(::getpid()) + "_" +
+              ("palio_import_" + std::to_string(storage::sistema::idProcesso()) + "_" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(dir / "Dati.2014");
         std::filesystem::create_directories(dir / ".nascosta");

@@ -10,10 +10,10 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <unistd.h>
 
 #include "import/importazione.h"
 #include "prova_import.h"
+#include "storage/sistema.h"
 
 namespace {
 
@@ -214,7 +214,7 @@ class Tracciati : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = fs::temp_directory_path() /
-              ("palio_tracciati_" + std::to_string(::getpid()) + "_" +
+              ("palio_tracciati_" + std::to_string(storage::sistema::idProcesso()) + "_" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);

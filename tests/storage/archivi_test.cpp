@@ -2,13 +2,13 @@
 #include "storage/archivi.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "storage/config.h"
 #include "storage/error.h"
+#include "storage/sistema.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 class Archivi : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("palio_archivi_" + std::to_string(::getpid()));
+        dir_ = fs::temp_directory_path() / ("palio_archivi_" + std::to_string(storage::sistema::idProcesso()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         ini_ = (dir_ / "config" / "zefo2015.ini").string();

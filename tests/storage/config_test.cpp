@@ -42,8 +42,9 @@ TEST_F(Configurazione, FirstLineIsTakenExactlyAsRead) {
 }
 
 TEST_F(Configurazione, DatabasePathAndMissingMessage) {
-    EXPECT_EQ(storage::percorsoDatabase("/dati/"), "/dati//Zefo2015.db");
-    EXPECT_EQ(storage::percorsoDatabase(""), "/Zefo2015.db");
+    const std::string s(1, storage::kSeparatore);
+    EXPECT_EQ(storage::percorsoDatabase("/dati/"), "/dati/" + s + "Zefo2015.db");
+    EXPECT_EQ(storage::percorsoDatabase(""), s + "Zefo2015.db");
     EXPECT_EQ(storage::messaggioDatabaseMancante("/x/Zefo2015.db"),
               "ATTENZIONE!!!  Non esiste il file db dei dati. Consultare l'assistenza tecnica. "
               "/x/Zefo2015.db");

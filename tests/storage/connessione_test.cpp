@@ -89,25 +89,32 @@ TEST(Connessione, MotiviDelSistemaInItaliano) {
 }
 
 // An archive on a folder that cannot be written is read as it stands; writing says why not.
+// Windows has no folder that refuses writing by a mark: there the archive file is marked.
 TEST(Connessione, ReadOnlyArchiveReadsAndRefusesWrites) {
     prova::Archivio a;
     a.inserisci("Zefo1", {{"B02", "ROSSI"}});
     a.conn.exec("PRAGMA journal_mode=DELETE");
     a.conn.close();
-    fs::permissions(a.dir, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
     const std::string db = (a.dir / "Zefo2015.db").string();
+#ifdef _WIN32
+    const fs::path bloccato = db;
+    const std::string motivo = "il file " + db + " non consente la scrittura";
+#else
+    const fs::path bloccato = a.dir;
+    const std::string motivo = "la cartella " + a.dir.string() + " non consente la scrittura";
+#endif
+    fs::permissions(bloccato, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
     a.conn.open(db);
-    EXPECT_EQ(a.conn.solaLettura(), "la cartella " + a.dir.string() + " non consente la scrittura");
+    EXPECT_EQ(a.conn.solaLettura(), motivo);
     storage::Statement st(a.conn, "select B02 from Zefo1");
     ASSERT_TRUE(st.step());
     EXPECT_EQ(st.text(0), "ROSSI");
-    const std::string frase = "L'archivio " + db + " è in sola lettura: la cartella " + a.dir.string() +
-                              " non consente la scrittura.";
+    const std::string frase = "L'archivio " + db + " è in sola lettura: " + motivo + ".";
     EXPECT_EQ(errore([&] { a.conn.richiediScrittura(); }), std::pair(Causa::SolaLettura, frase));
     EXPECT_EQ(errore([&] { a.inserisci("Zefo1", {{"B02", "BIANCHI"}}); }), std::pair(Causa::SolaLettura, frase));
     EXPECT_FALSE(fs::exists(db + "-wal"));  // opening did not switch the journal
-    fs::permissions(a.dir, fs::perms::owner_write, fs::perm_options::add);
+    fs::permissions(bloccato, fs::perms::owner_write, fs::perm_options::add);
 }
 
 // An archive made before the search indexes gains them when opened for writing; a read-only one

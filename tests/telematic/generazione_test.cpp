@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "archivio_prova.h"
+#include "storage/config.h"
 
 namespace {
 
@@ -292,12 +293,13 @@ TEST_F(Generazione, OverwriteQuestion) {
 }
 
 TEST_F(Generazione, TrailingSeparatorIsRemoved) {
-    opz.cartella += "/";
+    const std::string s(1, storage::kSeparatore);
+    opz.cartella += s;
     opz.nomeFile = "ZF2015Prof.txt";
     auto ris = telematic::GeneraFileProfessionisti(arch.conn, opz, r);
     ASSERT_EQ(ris.esito, telematic::Esito::Concluso);
-    EXPECT_EQ(ris.cartella + "/", opz.cartella);
-    EXPECT_EQ(ris.percorsoFile, ris.cartella + "/ZF2015Prof.txt");
+    EXPECT_EQ(ris.cartella + s, opz.cartella);
+    EXPECT_EQ(ris.percorsoFile, ris.cartella + s + "ZF2015Prof.txt");
 }
 
 TEST_F(Generazione, CancelledRunLeavesTheEarlierFile) {

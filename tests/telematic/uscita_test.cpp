@@ -1,14 +1,15 @@
 #include "telematic/uscita.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
 
 #include "archivio_prova.h"
+#include "comune/processi.h"
 #include "storage/error.h"
 #include "telematic/generazione.h"
+#include "storage/sistema.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ void scrivi(const fs::path& p, const std::string& testo) { std::ofstream(p, std:
 class Uscita : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("palio_uscita_" + std::to_string(::getpid()));
+        dir = fs::temp_directory_path() / ("palio_uscita_" + std::to_string(storage::sistema::idProcesso()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -96,7 +97,7 @@ TEST_F(Uscita, FailureAtEachRenameLeavesTheEarlierPair) {
 // What runs that are gone left is settled by the next one; a living run's files are not touched.
 TEST_F(Uscita, LeftoversOfRunsThatAreGone) {
     const std::string morto = "palio-999999999-1a";  // no such process
-    const std::string vivo = "palio-" + std::to_string(::getppid()) + "-2b";
+    const std::string vivo = "palio-" + std::to_string(prova::altroProcessoVivo()) + "-2b";
     scrivi(dir / "ZF2015.txt", "vecchio");
     scrivi(dir / ("." + morto + ".sostituzione"), "");  // its new contents were complete
     scrivi(dir / (".Zf2015.log." + morto + ".tmp"), "log nuovo");

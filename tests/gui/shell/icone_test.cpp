@@ -10,7 +10,7 @@ class IconeTest : public QObject {
 private slots:
     void ogniIconaHaUnaFigura_data() {
         QTest::addColumn<int>("icona");
-        for (int i = 0; i <= static_cast<int>(ui::Icona::Copia); ++i)
+        for (int i = 0; i <= static_cast<int>(ui::Icona::Controlla); ++i)
             QTest::newRow(qPrintable(QString::number(i))) << i;
     }
     void ogniIconaHaUnaFigura() {
