@@ -162,27 +162,28 @@ void Controllore::tagliRecordB(const Row& s) {
     const struct {
         const char* colonna;  // the agent's box
         const char* campo;    // its field in record B
-        std::string valore;
         const char* cosa;
     } tagli[] = {
-        {"CognomeDenominazione", "CognomeDenominazione", s.text("CognomeDenominazione"), "Il cognome o la denominazione"},
-        {"email", "email", s.text("email"), "L'indirizzo di posta elettronica"},
-        {"telefono", "TelefonoPref", s.text("TelefonoPref") + s.text("telefono"), "Il telefono (prefisso e numero)"},
-        {"CognomeRapp", "CognomeRapp", s.text("CognomeRapp"), "Il cognome del firmatario"},
-        {"NomeRapp", "NomeRapp", s.text("NomeRapp"), "Il nome del firmatario"},
-        {"CodCar", "CodCar", s.text("CodCar"), "Il codice carica del firmatario"},
-        {"A1", "A1", s.text("A1"), "Il numero di certificati di lavoro dipendente"},
-        {"A2", "A2", s.text("A2"), "Il numero di certificati di lavoro autonomo"},
+        {"CognomeDenominazione", "CognomeDenominazione", "Il cognome o la denominazione"},
+        {"email", "email", "L'indirizzo di posta elettronica"},
+        {"telefono", "TelefonoPref", "Il telefono (prefisso e numero)"},
+        {"CognomeRapp", "CognomeRapp", "Il cognome del firmatario"},
+        {"NomeRapp", "NomeRapp", "Il nome del firmatario"},
+        {"CodCar", "CodCar", "Il codice carica del firmatario"},
+        {"A1", "A1", "Il numero di certificati di lavoro dipendente"},
+        {"A2", "A2", "Il numero di certificati di lavoro autonomo"},
     };
     for (const auto& t : tagli) {
         const auto& campo = telematic::CampoDi('B', t.campo);
+        // A field the layout fills from two columns (area code and number) holds them joined.
+        const std::string valore = s.text(campo.nome) + (*campo.testo ? s.text(campo.testo) : std::string());
         const bool numero = campo.posa == telematic::Posa::Zeri;
-        std::string nelFile = storage::aWindows1252(numero ? std::string(Rifila(t.valore)) : t.valore);
+        std::string nelFile = storage::aWindows1252(numero ? std::string(Rifila(valore)) : valore);
         if (numero) std::erase(nelFile, '.');  // the writer drops the thousands' points
         while (!nelFile.empty() && nelFile.back() == ' ') nelFile.pop_back();
         if (nelFile.size() > campo.larghezza())
             aggiungi(numero ? Gravita::Errore : Gravita::Avviso, t.colonna, inB(t.campo),
-                     std::string(t.cosa) + " " + Tra(t.valore) + " ha " + std::to_string(nelFile.size()) +
+                     std::string(t.cosa) + " " + Tra(valore) + " ha " + std::to_string(nelFile.size()) +
                          " caratteri: il record B ne contiene " + std::to_string(campo.larghezza()) +
                          ", i restanti saranno tagliati.");
     }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "storage/certificati.h"
 #include "storage/larghezze.h"
 
 namespace forms {
@@ -22,7 +23,11 @@ const Campo* Pagina::campo(const QString& tabella, const QString& colonna) const
     return nullptr;
 }
 
-QStringList TipiRecord() { return {QStringLiteral("DIP"), QStringLiteral("AMM"), QStringLiteral("CoC")}; }
+QStringList TipiRecord() {
+    QStringList tipi;
+    for (const storage::Tipo t : storage::kTipi) tipi << QString::fromLatin1(storage::CodiceTipo(t));
+    return tipi;
+}
 
 std::vector<const Pagina*> PagineCertificato() {
     return {&CertificatoPagina1(), &CertificatoPagina2(), &CertificatoPagina3(),
