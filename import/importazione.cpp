@@ -12,7 +12,6 @@
 #include "import/lettura.h"
 #include "storage/error.h"
 #include "storage/salvataggi.h"
-#include "storage/sha256.h"
 #include "storage/sistema.h"
 
 namespace importazione {
@@ -27,8 +26,26 @@ bool esiste(const std::string& percorso, storage::Reporter& reporter) {
     return false;
 }
 
-// Only a plain file is read: a FIFO or a device would block the run or never end.
-std::ifstream apri(const std::string& percorso) {
+// The steps every import from a path shares once its own checks passed.
+template <typename Lettura>
+bool importa(storage::Connection& conn, const std::string& percorso, const std::string& tipo,
+             const std::string& operazione, Lettura lettura) {
+    // A file imported before is asked about by the run, once the file passed its checks.
+    std::ifstream in = ApriFileDaImportare(percorso);
+    storage::Salvataggio copia(conn, operazione);
+    const Registrazione reg{tipo};
+    if (!lettura(in, reg)) return false;
+    copia.conferma();
+    return true;
+}
+
+const char* sigla(Tracciato t) {
+    return t == Tracciato::Amministratori ? "AMM" : t == Tracciato::CoCoCo ? "CoC" : "DIP";
+}
+
+}  // namespace
+
+std::ifstream ApriFileDaImportare(const std::string& percorso) {
     const char* cosa = nullptr;
     switch (sistema::tipoFile(percorso)) {
         case sistema::TipoFile::Normale: break;
@@ -48,44 +65,6 @@ std::ifstream apri(const std::string& percorso) {
     return in;
 }
 
-// A file of the same size and content as one already imported asks first. The digest is only
-// computed when the size matches a recorded import; the run computes it anyway for its record.
-bool nuovoOConfermato(storage::Connection& conn, std::ifstream& in, const std::string& percorso,
-                      storage::Reporter& reporter) {
-    in.seekg(0, std::ios::end);
-    const auto dimensione = static_cast<std::uint64_t>(in.tellg());
-    in.seekg(0);
-    if (!DimensioneGiaImportata(conn, dimensione)) return true;
-    storage::Sha256 sha;
-    std::string blocco(1 << 20, '\0');
-    while (in.read(blocco.data(), static_cast<std::streamsize>(blocco.size())) || in.gcount() > 0)
-        sha.aggiungi(std::string_view(blocco).substr(0, static_cast<std::size_t>(in.gcount())));
-    if (in.bad()) throw storage::Error("Errore nella lettura del file " + percorso + ".");
-    in.clear();
-    in.seekg(0);
-    const auto prima = ImportazionePrecedente(conn, dimensione, sha.esadecimale());
-    return !prima || reporter.ask(DomandaGiaImportato(percorso, *prima));
-}
-
-// The steps every import from a path shares once its own checks passed.
-template <typename Lettura>
-bool importa(storage::Connection& conn, const std::string& percorso, const std::string& tipo,
-             const std::string& operazione, storage::Reporter& reporter, Lettura lettura) {
-    std::ifstream in = apri(percorso);
-    if (!nuovoOConfermato(conn, in, percorso, reporter)) return false;
-    storage::Salvataggio copia(conn, operazione);
-    const Registrazione reg{tipo};
-    if (!lettura(in, reg)) return false;
-    copia.conferma();
-    return true;
-}
-
-const char* sigla(Tracciato t) {
-    return t == Tracciato::Amministratori ? "AMM" : t == Tracciato::CoCoCo ? "CoC" : "DIP";
-}
-
-}  // namespace
-
 bool ImportaPaghe(storage::Connection& conn, const std::string& percorso, Tracciato tracciato,
                   bool copiaSostituto, const DatiAggiuntivi& dati, storage::Reporter& reporter) {
     if (!esiste(percorso, reporter)) return false;
@@ -96,7 +75,7 @@ bool ImportaPaghe(storage::Connection& conn, const std::string& percorso, Tracci
     }
     std::string operazione = std::string("importa-paghe-") + sigla(tracciato);
     for (char& c : operazione) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return importa(conn, percorso, std::string("paghe ") + sigla(tracciato), operazione, reporter,
+    return importa(conn, percorso, std::string("paghe ") + sigla(tracciato), operazione,
                    [&](std::istream& in, const Registrazione& reg) {
                        return ImportaPaghe(conn, in, percorso, *codice, tracciato, copiaSostituto,
                                            dati, reporter, &reg);
@@ -111,7 +90,7 @@ bool ImportaAltro(storage::Connection& conn, const std::string& percorso, bool c
         reporter.error("Errore nel nome del file");
         return false;
     }
-    return importa(conn, percorso, "altro", "importa-altro", reporter,
+    return importa(conn, percorso, "altro", "importa-altro",
                    [&](std::istream& in, const Registrazione& reg) {
                        return ImportaAltro(conn, in, percorso, *codice, copiaSostituto, dati,
                                            reporter, &reg);
@@ -122,7 +101,7 @@ bool Importa770(storage::Connection& conn, const std::string& percorso, int trac
                 const DatiAggiuntivi& dati, storage::Reporter& reporter) {
     if (!esiste(percorso, reporter)) return false;
     const std::string n = std::to_string(tracciato);
-    return importa(conn, percorso, "770 tracciato " + n, "importa-770-" + n, reporter,
+    return importa(conn, percorso, "770 tracciato " + n, "importa-770-" + n,
                    [&](std::istream& in, const Registrazione& reg) {
                        return Importa770(conn, in, percorso, tracciato, dati, reporter, &reg);
                    });
@@ -132,7 +111,7 @@ bool ImportaFinanziaria(storage::Connection& conn, const std::string& percorso,
                         bool daCuDipendenti, const DatiAggiuntivi& dati,
                         storage::Reporter& reporter) {
     if (!esiste(percorso, reporter)) return false;
-    return importa(conn, percorso, "finanziaria", "importa-finanziaria", reporter,
+    return importa(conn, percorso, "finanziaria", "importa-finanziaria",
                    [&](std::istream& in, const Registrazione& reg) {
                        return ImportaFinanziaria(conn, in, percorso, daCuDipendenti, dati,
                                                  reporter, &reg);

@@ -6,6 +6,7 @@
 // file and asks before importing again a file already imported; every import, reset and restore
 // that changes the archive is preceded by a backup (storage/salvataggi.h).
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,11 @@ struct DatiAggiuntivi {
 };
 
 enum class Tracciato { Dipendenti, Amministratori, CoCoCo };
+
+// The file an import reads, opened only when it is a plain file that can be read: a folder, a
+// FIFO or a device is refused at once (a FIFO would block the run, a device never end), and a
+// file that cannot be opened says why. Throws storage::Error.
+std::ifstream ApriFileDaImportare(const std::string& percorso);
 
 // Each returns false when the run was refused (a message already went to the reporter) or
 // cancelled through Reporter::progress; true after "Operazione terminata.".

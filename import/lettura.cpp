@@ -76,8 +76,12 @@ private:
 
 }  // namespace
 
-LettoreRighe::LettoreRighe(std::istream& in, std::string nomeFile)
-    : in_(in), nome_(std::move(nomeFile)) {
+LettoreRighe::LettoreRighe(std::istream& in, std::string nomeFile,
+                           LunghezzaTracciato lunghezzaTracciato, std::size_t pezzo)
+    : in_(in),
+      nome_(std::move(nomeFile)),
+      lunghezzaTracciato_(lunghezzaTracciato),
+      pezzo_(std::max<std::size_t>(pezzo, 8)) {
     const auto inizio = in_.tellg();
     if (inizio != std::istream::pos_type(-1)) {
         in_.seekg(0, std::ios::end);
@@ -198,69 +202,142 @@ void LettoreRighe::decidiCodifica() {
     codifica_ = ok ? Codifica::Utf8 : Codifica::Windows1252;
 }
 
-bool LettoreRighe::leggi() {
-    if (finito_) return false;
+// Appends to grezza_ the bytes of the current line up to its end, the end of the data, or a
+// piece's size (never inside a UTF-8 sequence).
+LettoreRighe::Fine LettoreRighe::leggiPezzo() {
     grezza_.clear();
-    bool fineRiga = false, controllo = false, alto = false;
+    alto_ = false;
     for (;;) {
         if (pos_ >= buf_.size()) {
-            if (!riempi()) break;
+            if (!riempi() && pos_ >= buf_.size()) {
+                finito_ = true;
+                return Fine::Dati;
+            }
+            continue;
+        }
+        if (grezza_.size() >= pezzo_) {
+            // A piece ends on a character: at most three bytes of a UTF-8 sequence follow.
+            if ((static_cast<unsigned char>(buf_[pos_]) & 0xC0) != 0x80 ||
+                grezza_.size() >= pezzo_ + 3)
+                return Fine::Pezzo;
+            grezza_ += buf_[pos_++];
             continue;
         }
         const char* b = buf_.data();
-        const std::size_t n = buf_.size();
+        const std::size_t n = std::min(buf_.size(), pos_ + (pezzo_ - grezza_.size()));
         std::size_t i = pos_;
+        bool alto = false;
         while (i < n) {
             const auto c = static_cast<unsigned char>(b[i]);
             if (c < 0x20 && c != '\t') break;
             alto |= c >= 0x80;
             ++i;
         }
+        alto_ |= alto;
         grezza_.append(b + pos_, i - pos_);
         pos_ = i;
         if (i == n) continue;
         const char c = b[i];
         ++pos_;
-        if (c == '\n') {
-            fineRiga = true;
-            break;
+        if (c == '\n') return Fine::Riga;
+        if (c == '\x1a') {
+            finito_ = true;
+            return Fine::Riga;
         }
         if (c == '\r') {
             if (pos_ >= buf_.size()) riempi();
-            if (pos_ < buf_.size() && buf_[pos_] == '\n') ++pos_;
-            fineRiga = true;
-            break;
+            if (pos_ < buf_.size() && buf_[pos_] == '\n') {
+                ++pos_;
+                return Fine::Riga;
+            }
+            if (finisceConCR()) return Fine::Riga;
         }
-        if (c == '\x1a') {
-            finito_ = fineRiga = true;
-            break;
-        }
-        controllo = true;
         grezza_ += c;
     }
-    if (!fineRiga && grezza_.empty()) {
-        finito_ = true;
-        return false;
+}
+
+// A lone CR ends the line unless it comes before the end of the reader's layout in a file whose
+// lines end with LF: a file without any LF ends its lines with lone CRs, short ones included.
+bool LettoreRighe::finisceConCR() {
+    if (!lunghezzaTracciato_) return true;
+    if (senzaLF_ < 0) senzaLF_ = cercaLF() ? 0 : 1;
+    if (senzaLF_) return true;
+    std::size_t caratteri = grezza_.size();
+    if (alto_ && deciso_ && codifica_ != Codifica::Windows1252)
+        caratteri = static_cast<std::size_t>(std::count_if(grezza_.begin(), grezza_.end(), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        }));
+    const std::string_view inizio = colonna_ == 1 && riga_.empty() && !aperta_
+                                        ? std::string_view(grezza_).substr(0, 4)
+                                        : std::string_view(inizio_);
+    return colonna_ - 1 + caratteri >= lunghezzaTracciato_(inizio);
+}
+
+// Whether an LF follows in the data (up to a Ctrl-Z); the stream is put back where it was.
+bool LettoreRighe::cercaLF() {
+    for (std::size_t i = pos_; i < buf_.size(); ++i) {
+        if (buf_[i] == '\n') return true;
+        if (buf_[i] == '\x1a') return false;
     }
-    ++numero_;
-    if (alto && !deciso_) decidiCodifica();
-    if (!alto || codifica_ == Codifica::Windows1252) {
+    if (esaurito_) return false;
+    const bool utf16 = codifica_ == Codifica::Utf16LE || codifica_ == Codifica::Utf16BE;
+    const auto qui = in_.tellg();
+    if (qui == std::istream::pos_type(-1)) return true;
+    bool trovato = false;
+    std::string blocco(kBlocco, '\0');
+    for (bool finito = false; !trovato && !finito;) {
+        in_.read(blocco.data(), static_cast<std::streamsize>(kBlocco));
+        const auto n = static_cast<std::size_t>(in_.gcount());
+        if (n == 0) break;
+        for (std::size_t i = 0; i < n && !finito; ++i) {
+            // In UTF-16 an LF is a 0x0A byte beside a 0x00: close enough to tell the convention.
+            if (blocco[i] == '\n') trovato = true;
+            if (blocco[i] == '\x1a' && !utf16) finito = true;
+            if (trovato) break;
+        }
+    }
+    in_.clear();
+    in_.seekg(qui);
+    return trovato;
+}
+
+// The piece read becomes riga_, in Windows-1252.
+void LettoreRighe::converti() {
+    if (alto_ && !deciso_) decidiCodifica();
+    if (!alto_ || codifica_ == Codifica::Windows1252) {
         riga_.swap(grezza_);
-    } else {
-        std::size_t sostituiti = 0;
-        riga_ = storage::aWindows1252(grezza_, &sostituiti);
-        if (sostituiti) sostituzioni_.emplace_back(numero_, sostituiti);
+        return;
     }
-    if (controllo) {
-        std::size_t k = 0;
-        while (k < riga_.size() && (static_cast<unsigned char>(riga_[k]) >= 0x20 || riga_[k] == '\t'))
-            ++k;
-        throw storage::Error("Il file " + nome_ + " non può essere importato: la riga " +
-                             std::to_string(numero_) +
-                             " contiene un carattere di controllo alla colonna " +
-                             std::to_string(k + 1) + ".");
-    }
+    std::size_t sostituiti = 0;
+    riga_ = storage::aWindows1252(grezza_, &sostituiti);
+    if (!sostituiti) return;
+    if (!sostituzioni_.empty() && sostituzioni_.back().first == numero_)
+        sostituzioni_.back().second += sostituiti;
+    else
+        sostituzioni_.emplace_back(numero_, sostituiti);
+}
+
+bool LettoreRighe::leggi() {
+    while (aperta_) continua();  // what is left of the line before is not read
+    if (finito_) return false;
+    riga_.clear();
+    colonna_ = 1;
+    const Fine fine = leggiPezzo();
+    if (fine == Fine::Dati && grezza_.empty()) return false;
+    aperta_ = fine == Fine::Pezzo;
+    ++numero_;
+    converti();
+    inizio_.assign(riga_, 0, 4);
     return true;
+}
+
+bool LettoreRighe::continua() {
+    if (!aperta_) return false;
+    colonna_ += riga_.size();
+    const Fine fine = leggiPezzo();
+    aperta_ = fine == Fine::Pezzo;
+    converti();
+    return !riga_.empty();
 }
 
 std::string LettoreRighe::impronta() {
@@ -373,41 +450,87 @@ std::optional<std::string> CodiceAzienda(std::string_view percorso) {
     return std::string(codice.substr(0, fine));
 }
 
-void ErroreTracciato(const LettoreRighe& lettore, std::string_view tipo, std::string_view cosa) {
-    throw storage::Error("Il file " + lettore.nomeFile() + " non sembra un file " +
-                         std::string(tipo) + ": riga " + std::to_string(lettore.numero()) + ", " +
-                         std::string(cosa) + ".");
+ErroreLettura::ErroreLettura(Tipo tipo, const LettoreRighe& lettore, std::size_t colonna,
+                             std::string campo, const std::string& cosa)
+    : storage::Error("File " + lettore.nomeFile() + ", riga " + std::to_string(lettore.numero()) +
+                     ": " + cosa + "."),
+      tipo_(tipo),
+      file_(lettore.nomeFile()),
+      riga_(lettore.numero()),
+      colonna_(colonna),
+      campo_(std::move(campo)) {}
+
+std::string NomeColonne(std::size_t da, std::size_t a) {
+    return da == a ? "colonna " + std::to_string(da)
+                   : "colonne " + std::to_string(da) + "-" + std::to_string(a);
+}
+
+namespace {
+
+[[noreturn]] void erroreControllo(const LettoreRighe& lettore, char c, std::size_t colonna,
+                                  std::string_view campo, std::size_t da, std::size_t a) {
+    static constexpr char kEsa[] = "0123456789ABCDEF";
+    const auto b = static_cast<unsigned char>(c);
+    throw ErroreLettura(ErroreLettura::Tipo::Controllo, lettore, colonna, std::string(campo),
+                        std::string("carattere di controllo (0x") + kEsa[b >> 4] + kEsa[b & 15] +
+                            ") alla colonna " + std::to_string(colonna) + ", nel campo " +
+                            std::string(campo) + " (" + NomeColonne(da, a) + ")");
+}
+
+}  // namespace
+
+std::string_view ControllaTesto(const LettoreRighe& lettore, std::string_view riga,
+                                std::string_view campo, std::size_t da, std::size_t a,
+                                std::size_t colonna) {
+    const std::string_view grezzo = Colonne(riga, da - colonna + 1, a - colonna + 1);
+    const std::string_view testo = Pulisci(grezzo);
+    for (std::size_t k = 0; k < testo.size(); ++k)
+        if (Controllo(testo[k]))
+            erroreControllo(lettore, testo[k],
+                            da + static_cast<std::size_t>(testo.data() - grezzo.data()) + k, campo,
+                            da, a);
+    return testo;
+}
+
+void SenzaControllo(const LettoreRighe& lettore, std::string_view riga, std::string_view campo,
+                    std::size_t da, std::size_t a, std::size_t colonna) {
+    const std::string_view grezzo = Colonne(riga, da - colonna + 1, a - colonna + 1);
+    for (std::size_t k = 0; k < grezzo.size(); ++k)
+        if (Controllo(grezzo[k])) erroreControllo(lettore, grezzo[k], da + k, campo, da, a);
+}
+
+void ErroreTracciato(const LettoreRighe& lettore, std::string_view tipo, std::string_view campo,
+                     std::size_t da, std::size_t a, std::string_view cosa) {
+    throw ErroreLettura(ErroreLettura::Tipo::Tracciato, lettore, da, std::string(campo),
+                        "non sembra un file " + std::string(tipo) + ": " + NomeColonne(da, a) + ", " +
+                            std::string(cosa));
 }
 
 void ControllaTroncata(const LettoreRighe& lettore, std::string_view riga, std::string_view campo,
-                       std::size_t da, std::size_t a) {
-    if (riga.size() < da || riga.size() >= a) return;
-    const std::string_view presente = riga.substr(da - 1);
+                       std::size_t da, std::size_t a, std::size_t colonna) {
+    const std::size_t fine = colonna - 1 + riga.size();  // the line's last column
+    if (fine < da || fine >= a) return;
+    const std::string_view presente = riga.substr(da - colonna);
     if (Pulisci(presente).empty()) return;
-    throw storage::Error("Il file " + lettore.nomeFile() + " non può essere importato: la riga " +
-                         std::to_string(lettore.numero()) + " finisce alla colonna " +
-                         std::to_string(riga.size()) + ", dentro il campo " + std::string(campo) +
-                         " (colonne " + std::to_string(da) + "-" + std::to_string(a) +
-                         "), di cui contiene solo «" + InUtf8(presente) + "».");
+    throw ErroreLettura(ErroreLettura::Tipo::Troncata, lettore, fine, std::string(campo),
+                        "la riga finisce alla colonna " + std::to_string(fine) +
+                            ", dentro il campo " + std::string(campo) + " (" + NomeColonne(da, a) +
+                            "), di cui contiene solo «" + InUtf8(presente) + "»");
 }
 
 void ControllaLunghezza(const LettoreRighe& lettore, std::string_view riga, std::size_t minima) {
     if (riga.size() >= minima) return;
-    throw storage::Error("Il file " + lettore.nomeFile() + " non può essere importato: la riga " +
-                         std::to_string(lettore.numero()) + " è lunga " +
-                         std::to_string(riga.size()) + " colonne, meno delle " +
-                         std::to_string(minima) + " del suo tracciato: il file è tagliato o non " +
-                         "è un file delle paghe.");
+    throw ErroreLettura(ErroreLettura::Tipo::Corta, lettore, riga.size() + 1, "",
+                        "la riga è lunga " + std::to_string(riga.size()) + " colonne, meno delle " +
+                            std::to_string(minima) + " del suo tracciato: il file è tagliato o " +
+                            "non è un file delle paghe");
 }
 
 void ErroreCampo(const LettoreRighe& lettore, std::string_view campo, std::size_t da,
                  std::size_t a, std::string_view valore, std::string_view cosa) {
-    std::string colonne = da == a ? "colonna " + std::to_string(da)
-                                  : "colonne " + std::to_string(da) + "-" + std::to_string(a);
-    throw storage::Error("Errore alla riga " + std::to_string(lettore.numero()) + " del file " +
-                         lettore.nomeFile() + ": il campo " + std::string(campo) + " (" + colonne +
-                         ") contiene «" + InUtf8(valore) + "», che non è " + std::string(cosa) +
-                         ".");
+    throw ErroreLettura(ErroreLettura::Tipo::Valore, lettore, da, std::string(campo),
+                        "il campo " + std::string(campo) + " (" + NomeColonne(da, a) + ") contiene «" +
+                            InUtf8(valore) + "», che non è " + std::string(cosa));
 }
 
 std::string InUtf8(std::string_view bytes) {

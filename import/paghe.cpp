@@ -15,7 +15,6 @@ namespace importazione {
 
 namespace {
 
-constexpr std::size_t kOgniRighe = 1024;  // lines between two progress reports
 constexpr std::size_t kFineCertificato = 2304, kFineContinuazione = 300;
 constexpr const char* kTipoFile = "delle paghe";
 
@@ -107,8 +106,14 @@ void ImportatorePaghe::leggi(NuovaRiga& r, std::string_view riga, std::span<cons
     for (const Campo& c : campi) {
         ControllaTroncata(lettore_, riga, r.nome(c.colonna), c.da, c.a);
         const std::string_view campo = Colonne(riga, c.da, c.a);
+        if (c.tipo == Tipo::Testo) {
+            r.daFile(c.colonna, ControllaTesto(lettore_, riga, r.nome(c.colonna), c.da, c.a));
+            continue;
+        }
+        // Stored as read or converted: a control character anywhere in it refuses the line.
+        SenzaControllo(lettore_, riga, r.nome(c.colonna), c.da, c.a);
         switch (c.tipo) {
-            case Tipo::Testo: r.daFile(c.colonna, Pulisci(campo)); break;
+            case Tipo::Testo: break;
             case Tipo::Importo: {
                 const auto v = ConvertiImporto(campo);
                 if (!v) ErroreCampo(lettore_, r.nome(c.colonna), c.da, c.a, campo, "un importo");
@@ -136,7 +141,7 @@ void ImportatorePaghe::testa(std::string_view riga, const char* tipo) {
     zefo1_.pulisci();
     zefo2_.pulisci();
     zefo2_.imposta(z2::tipo, tipo);
-    zefo2_.daFile(z2::MatrDip, Pulisci(Colonne(riga, 221, 224)));
+    zefo2_.daFile(z2::MatrDip, ControllaTesto(lettore_, riga, "MatrDip", 221, 224));
     zefo2_.imposta(z2::D01, dati_.matricolaAzienda);
     zefo1_.imposta(z1::Azienda, codice_);
     zefo2_.imposta(z2::ditta, codice_);
@@ -200,18 +205,17 @@ void ImportatorePaghe::dipendentePrevidenza(std::string_view riga) {
 // do not exist: such entries are passed over.
 void ImportatorePaghe::LeggiFamiliari(std::string_view riga, int n) {
     constexpr std::size_t kInizio = 1758, kVoce = 33, kVoci = 13;  // 13 whole entries
+    static constexpr std::array<std::pair<std::size_t, std::size_t>, 4> kParti = {
+        {{1, 4}, {5, 20}, {22, 23}, {25, 30}}};
+    static constexpr const char* kNomiParti[] = {"tipo", "codice fiscale", "mesi", "percentuale"};
     const std::string_view blocco = Colonne(riga, kInizio, 2199);
     for (std::size_t k = 0; k < kVoci && k * kVoce < blocco.size(); ++k) {
         const std::string_view voce = blocco.substr(k * kVoce, kVoce);
         if (voce.size() < kVoce) {
-            static constexpr std::array<std::pair<std::size_t, std::size_t>, 4> kParti = {
-                {{1, 4}, {5, 20}, {22, 23}, {25, 30}}};
-            static constexpr const char* kNomi[] = {"tipo", "codice fiscale", "mesi",
-                                                    "percentuale"};
             const std::size_t base = kInizio + k * kVoce - 1;
             for (std::size_t p = 0; p < kParti.size(); ++p)
                 ControllaTroncata(lettore_, riga,
-                                  std::string(kNomi[p]) + " del familiare " + std::to_string(k + 1),
+                                  std::string(kNomiParti[p]) + " del familiare " + std::to_string(k + 1),
                                   base + kParti[p].first, base + kParti[p].second);
         }
         const std::string_view tipo = Pulisci(Colonne(voce, 1, 4));
@@ -231,6 +235,12 @@ void ImportatorePaghe::LeggiFamiliari(std::string_view riga, int n) {
             return;
         }
         if (rigaFam > 9) continue;
+        // Stored raw: a control character anywhere would be stored.
+        const std::size_t base = kInizio + k * kVoce - 1;
+        for (std::size_t p = 1; p < (percentuale ? 4u : 3u); ++p)
+            SenzaControllo(lettore_, riga,
+                           std::string(kNomiParti[p]) + " del familiare " + std::to_string(k + 1),
+                           base + kParti[p].first, base + kParti[p].second);
         zefo2_.imposta(colonnaFamiliare(rigaFam, 1), "X");
         zefo2_.daFile(colonnaFamiliare(rigaFam, 4), Colonne(voce, 5, 20));
         zefo2_.daFile(colonnaFamiliare(rigaFam, 5), Colonne(voce, 22, 23));
@@ -240,10 +250,9 @@ void ImportatorePaghe::LeggiFamiliari(std::string_view riga, int n) {
 
 void ImportatorePaghe::continuazioneDipendente(std::string_view riga) {
     if (ultimoId_ == 0)
-        throw storage::Error("Errore alla riga " + std::to_string(lettore_.numero()) +
-                             " del file " + lettore_.nomeFile() +
-                             ": una riga di continuazione (||||) precede la prima riga di "
-                             "certificato, non c'è un certificato a cui aggiungerla.");
+        throw ErroreLettura(ErroreLettura::Tipo::Ordine, lettore_, 1, "||||",
+                            "una riga di continuazione (||||) precede la prima riga di "
+                            "certificato, non c'è un certificato a cui aggiungerla");
     ControllaLunghezza(lettore_, riga, kFineContinuazione);
     zefo3_.pulisci();
     zefo3_.imposta(z3::Id, std::to_string(ultimoId_));
@@ -283,8 +292,8 @@ void ImportatorePaghe::ImportaAltro(std::string_view riga) {
     // A full-length line is a certificate whatever its first columns hold; a short one that
     // begins "||||" is a continuation line, which this reading has no place for.
     if (continuazione(riga) && riga.size() < kFineCertificato)
-        ErroreTracciato(lettore_, kTipoFile,
-                        "è una riga di continuazione (||||), che l'importazione Altro non legge");
+        ErroreTracciato(lettore_, kTipoFile, "||||", 1, 4,
+                        "è una riga di continuazione, che l'importazione Altro non legge");
     testa(riga, "DIP");
     dipendenteFiscale(riga);
     static constexpr Campo kPosizione[] = {
@@ -354,19 +363,19 @@ void ImportatorePaghe::CopiaSostituto() {
 
 enum class Lettore { Dipendenti, Amministratori, CoCoCo, Altro };
 
+// How long the line beginning so is by its layout: a lone CR before that is inside a field.
+std::size_t lunghezzaTracciato(std::string_view inizio) {
+    return inizio.substr(0, 4) == "||||" ? kFineContinuazione : kFineCertificato;
+}
+
 bool esegui(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
             const std::string& codiceAzienda, Lettore quale, bool copiaSostituto,
             const DatiAggiuntivi& dati, storage::Reporter& reporter, const Registrazione* reg) {
-    LettoreRighe lettore(in, nomeFile);
-    storage::Transaction transazione(conn);
-    const std::int64_t ultimo = storage::UltimoNumero(conn, storage::Elenco::Dipendenti);
+    LettoreRighe lettore(in, nomeFile, lunghezzaTracciato);
+    Corsa corsa(conn, lettore, storage::Elenco::Dipendenti, reporter);
     ImportatorePaghe imp(conn, lettore, codiceAzienda, dati, reporter);
-    while (lettore.leggi()) {
+    while (corsa.prossima()) {
         const std::string_view riga = lettore.riga();
-        if (lettore.numero() % kOgniRighe == 0 &&
-            !reporter.progress(lettore.letti(), lettore.totale()))
-            return false;
-        if (RigaVuota(riga)) continue;
         switch (quale) {
             case Lettore::Dipendenti: imp.ImportaDipendente(riga); break;
             case Lettore::Amministratori: imp.ImportaAmministratore(riga); break;
@@ -374,10 +383,9 @@ bool esegui(storage::Connection& conn, std::istream& in, const std::string& nome
             case Lettore::Altro: imp.ImportaAltro(riga); break;
         }
     }
+    if (corsa.annullata()) return false;
     if (copiaSostituto) imp.CopiaSostituto();
-    storage::SegnaModificatiDa(conn, storage::Elenco::Dipendenti, ultimo);
-    Concludi(conn, transazione, lettore, reporter, imp.certificati(), imp.aggiuntive(), reg);
-    return true;
+    return corsa.concludi(imp.certificati(), imp.aggiuntive(), reg);
 }
 
 }  // namespace

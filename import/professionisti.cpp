@@ -14,80 +14,90 @@ namespace importazione {
 
 namespace {
 
-constexpr std::size_t kOgniRighe = 1024;
 constexpr const char* kTipo770 = "770 Semplificato";
 constexpr const char* kTipoFinanziaria = "della procedura finanziaria";
 
 bool lettera(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool cifra(char c) { return c >= '0' && c <= '9'; }
 
-std::string colonne(std::size_t da, std::size_t a) {
-    return "colonne " + std::to_string(da) + "-" + std::to_string(a);
-}
-
-// A 770 line begins with its record type, a letter; an "H" record holds the professional's tax
-// code (letters and digits) where the layout puts it, and the codes of its non-positional
-// elements (two letters and six digits, or blanks) every 24 columns from the area's start.
-void Controlla770(const LettoreRighe& lettore, std::string_view riga, std::size_t cfDa,
-                  std::size_t area) {
-    if (!lettera(riga.front()))
-        ErroreTracciato(lettore, kTipo770,
-                        "colonna 1: «" + InUtf8(riga.substr(0, 1)) + "» non è un tipo di record");
-    if (riga.front() != 'H') return;
+// An "H" record holds the professional's tax code (letters and digits) where the layout puts
+// it: without one the file is of the other layout, or not a 770 at all.
+std::string_view CodiceFiscale770(const LettoreRighe& lettore, std::string_view riga,
+                                  std::size_t cfDa) {
     ControllaTroncata(lettore, riga, "codice fiscale", cfDa, cfDa + 15);
-    const std::string_view cf = Pulisci(Colonne(riga, cfDa, cfDa + 15));
+    const std::string_view cf = ControllaTesto(lettore, riga, "codice fiscale", cfDa, cfDa + 15);
     bool buono = !cf.empty();
     for (char c : cf) buono = buono && (lettera(c) || cifra(c) || c == ' ');
     if (!buono)
-        ErroreTracciato(lettore, kTipo770,
-                        colonne(cfDa, cfDa + 15) +
-                            (cf.empty() ? ": manca il codice fiscale del percipiente"
-                                        : ": «" + InUtf8(cf) + "» non è un codice fiscale"));
-    for (std::size_t da = area; da <= riga.size(); da += 24) {
-        ControllaTroncata(lettore, riga, "codice di campo", da, da + 7);
-        const std::string_view codice = Colonne(riga, da, da + 7);
-        if (Pulisci(codice).empty()) continue;
-        bool ok = codice.size() == 8 && lettera(codice[0]) && lettera(codice[1]);
-        for (std::size_t k = 2; ok && k < 8; ++k) ok = cifra(codice[k]);
-        if (!ok)
-            ErroreTracciato(lettore, kTipo770,
-                            colonne(da, da + 7) + ": «" + InUtf8(codice) +
-                                "» non è il codice di un campo (il tracciato scelto è giusto?)");
-    }
+        ErroreTracciato(lettore, kTipo770, "codice fiscale", cfDa, cfDa + 15,
+                        cf.empty() ? "manca il codice fiscale del percipiente"
+                                   : "«" + InUtf8(cf) + "» non è un codice fiscale");
+    return cf;
 }
 
-// The financial procedure always writes the birth date (or 00/00/0000) and the two amounts as
-// 00000000,00: a line without those marks comes from another file. Its lines may go on past
-// the columns read, so their length says nothing.
-void ControllaFinanziaria(const LettoreRighe& lettore, std::string_view riga) {
-    static constexpr struct {
-        const char* nome;
-        std::size_t da, a;
-    } kCampi[] = {{"B01", 6, 21},   {"B02", 23, 46},   {"B03", 48, 67},   {"B05", 71, 80},
-                  {"B06", 82, 111}, {"B07", 113, 114}, {"E04", 327, 337}, {"E09", 339, 349},
-                  {"B44", 435, 444}, {"A10", 446, 451}};
-    for (const auto& c : kCampi) ControllaTroncata(lettore, riga, c.nome, c.da, c.a);
-    if (Pulisci(Colonne(riga, 6, 21)).empty())
-        ErroreTracciato(lettore, kTipoFinanziaria, colonne(6, 21) + ": manca il codice fiscale");
-    const std::string_view data = Colonne(riga, 71, 80);
-    bool ok = data.size() == 10 && data[2] == '/' && data[5] == '/';
-    for (std::size_t k : {0, 1, 3, 4, 6, 7, 8, 9}) ok = ok && cifra(data[k]);
-    if (!ok)
-        ErroreTracciato(lettore, kTipoFinanziaria,
-                        colonne(71, 80) + ": «" + InUtf8(data) +
-                            "» invece della data di nascita GG/MM/AAAA (o 00/00/0000)");
-}
-
-// After its conversion: an amount of the financial procedure is digits, a comma and two decimals.
-void ControllaImportoFinanziaria(const LettoreRighe& lettore, std::string_view campo,
-                                 std::size_t da, std::size_t a) {
-    const std::string_view t = Pulisci(campo);
+// 1234,56 or 1.234,56: what the financial procedure writes, with or without leading zeros.
+bool importoFinanziaria(std::string_view t) {
     const std::size_t virgola = t.find(',');
-    bool ok = virgola != std::string_view::npos && virgola > 0 && t.size() == virgola + 3;
-    for (std::size_t k = 0; ok && k < t.size(); ++k) ok = k == virgola || cifra(t[k]);
-    if (!ok)
-        ErroreTracciato(lettore, kTipoFinanziaria,
-                        colonne(da, a) + ": «" + InUtf8(campo) + "» invece di un importo 00000000,00");
+    if (virgola == std::string_view::npos || virgola == 0 || t.size() != virgola + 3 ||
+        !cifra(t[virgola + 1]) || !cifra(t[virgola + 2]))
+        return false;
+    const std::string_view intera = t.substr(0, virgola);
+    const bool punti = intera.find('.') != std::string_view::npos;
+    for (std::size_t k = 0; k < intera.size(); ++k) {
+        // With separators the groups are of three digits from the comma back.
+        const bool separatore = punti && (intera.size() - k) % 4 == 0;
+        if (separatore ? intera[k] != '.' || k == 0 : !cifra(intera[k])) return false;
+    }
+    return true;
+}
+
+// The financial procedure's line: each field's columns, how it is read, and where it goes. The
+// fields past the amounts are free to end early: the procedure drops trailing blanks.
+enum class Genere { Testo, Data, Importo };
+struct CampoFinanziaria {
+    int colonna;
+    std::size_t da, a;
+    Genere genere;
+    bool fineLibera;
+};
+constexpr CampoFinanziaria kFinanziaria[] = {
+    {pr::B01, 6, 21, Genere::Testo, false},       {pr::B02, 23, 46, Genere::Testo, false},
+    {pr::B03, 48, 67, Genere::Testo, false},      {pr::B04, 69, 69, Genere::Testo, false},
+    {pr::B05, 71, 80, Genere::Data, false},       {pr::B06, 82, 111, Genere::Testo, false},
+    {pr::B07, 113, 114, Genere::Testo, false},    {pr::E04, 327, 337, Genere::Importo, false},
+    {pr::E09, 339, 349, Genere::Importo, false},  {pr::B44, 435, 444, Genere::Testo, true},
+    {pr::A10, 446, 451, Genere::Testo, true},     {pr::BFirma, 435, 469, Genere::Testo, true},
+};
+
+// One field of the line into its column, refusing a line of another layout: a birth date that
+// is not DD/MM/YYYY, 00/00/0000 or blank, an amount that is not digits, a comma and two decimals.
+void LeggiCampoFinanziaria(const LettoreRighe& lettore, std::string_view riga,
+                           const CampoFinanziaria& c, NuovaRiga& prof) {
+    const char* nome = prof.nome(c.colonna);
+    if (!c.fineLibera) ControllaTroncata(lettore, riga, nome, c.da, c.a);
+    if (c.genere == Genere::Testo) {
+        prof.daFile(c.colonna, ControllaTesto(lettore, riga, nome, c.da, c.a));
+        return;
+    }
+    SenzaControllo(lettore, riga, nome, c.da, c.a);
+    const std::string_view campo = Colonne(riga, c.da, c.a);
+    const std::string_view valore = Pulisci(campo);
+    if (c.genere == Genere::Data) {
+        bool ok = valore.empty() || (valore.size() == 10 && valore[2] == '/' && valore[5] == '/');
+        for (std::size_t k : {0, 1, 3, 4, 6, 7, 8, 9}) ok = ok && (valore.empty() || cifra(valore[k]));
+        if (!ok)
+            ErroreTracciato(lettore, kTipoFinanziaria, nome, c.da, c.a,
+                            "«" + InUtf8(campo) +
+                                "» invece della data di nascita GG/MM/AAAA (o 00/00/0000)");
+        if (valore != "00/00/0000") prof.daFile(c.colonna, valore);
+        return;
+    }
+    const auto v = ConvertiImporto(valore);
+    if (!v) ErroreCampo(lettore, nome, c.da, c.a, campo, "un importo");
+    if (!valore.empty() && !importoFinanziaria(*v))
+        ErroreTracciato(lettore, kTipoFinanziaria, nome, c.da, c.a,
+                        "«" + InUtf8(campo) + "» invece di un importo 00000000,00");
+    prof.daFile(c.colonna, *v);
 }
 
 // A01 to A09 of the employees' certificate with the lowest key: the agent's data as the payroll
@@ -122,30 +132,58 @@ int colonnaAU(std::string_view codice) {
     return -1;
 }
 
-// The non-positional area: 24-character elements, code (8) and value (16, trimmed). A value
-// beginning with "+" continues what the column holds.
-void LeggiCampiAU(NuovaRiga& prof, std::string_view area) {
-    for (std::size_t inizio = 0; inizio < area.size(); inizio += 24) {
-        const std::string_view elemento = area.substr(inizio, 24);
-        const int colonna = colonnaAU(elemento.substr(0, 8));
-        if (colonna < 0) continue;
-        const std::string_view valore = Pulisci(Colonne(elemento, 9, 24));
-        if (colonna == pr::B05) {
-            // DDMMYYYY to DD/MM/YYYY; a shorter value is kept as it stands.
-            if (valore.size() < 8) {
-                prof.daFile(colonna, valore);
-            } else {
-                std::string d;
-                d.append(valore.substr(0, 2)).append("/").append(valore.substr(2, 2));
-                d.append("/").append(valore.substr(4, 4));
-                prof.daFile(colonna, d);
-            }
-        } else if (!valore.empty() && valore.front() == '+') {
-            prof.imposta(colonna, prof.valore(colonna) + InUtf8(valore.substr(1)));
-        } else {
+// One element of the non-positional area, found at column da: code (8) and value (16, trimmed).
+// A value beginning with "+" continues what the column holds. Unknown codes, blank or any other
+// filler included, are passed over.
+void LeggiElementoAU(const LettoreRighe& lettore, NuovaRiga& prof, std::string_view elemento,
+                     std::size_t da) {
+    const std::string_view codice = elemento.substr(0, 8);
+    const int colonna = colonnaAU(codice);
+    if (colonna < 0) return;
+    const std::string_view valore =
+        ControllaTesto(lettore, elemento, prof.nome(colonna), da + 8, da + 23, da);
+    if (colonna == pr::B05) {
+        // DDMMYYYY to DD/MM/YYYY; a shorter value is kept as it stands.
+        if (valore.size() < 8) {
             prof.daFile(colonna, valore);
+        } else {
+            std::string d;
+            d.append(valore.substr(0, 2)).append("/").append(valore.substr(2, 2));
+            d.append("/").append(valore.substr(4, 4));
+            prof.daFile(colonna, d);
         }
+    } else if (!valore.empty() && valore.front() == '+') {
+        prof.imposta(colonna, prof.valore(colonna) + InUtf8(valore.substr(1)));
+    } else {
+        prof.daFile(colonna, valore);
     }
+}
+
+// The area from column `area` to the line's end, every 24 characters, read piece by piece: an
+// element split between two pieces is joined first. The last element may be shorter, but not
+// cut inside its code.
+void LeggiCampiAU(LettoreRighe& lettore, NuovaRiga& prof, std::size_t area) {
+    std::string dati;        // the area not yet read
+    std::size_t base = area;  // dati's first column
+    auto aggiungi = [&] {
+        const std::string_view pezzo = lettore.riga();
+        const std::size_t colonna = lettore.colonna();
+        if (colonna + pezzo.size() > area)
+            dati.append(pezzo.substr(std::max(area, colonna) - colonna));
+    };
+    aggiungi();
+    for (;;) {
+        std::size_t k = 0;
+        for (; k + 24 <= dati.size(); k += 24)
+            LeggiElementoAU(lettore, prof, std::string_view(dati).substr(k, 24), base + k);
+        dati.erase(0, k);
+        base += k;
+        if (!lettore.continua()) break;
+        aggiungi();
+    }
+    if (dati.empty()) return;
+    ControllaTroncata(lettore, dati, "codice di campo", base, base + 7, base);
+    LeggiElementoAU(lettore, prof, dati, base);
 }
 
 }  // namespace
@@ -162,42 +200,34 @@ bool Importa770(storage::Connection& conn, std::istream& in, const std::string& 
     const std::size_t area = tracciato == 1 ? 90 : 58;
 
     LettoreRighe lettore(in, nomeFile);
-    storage::Transaction transazione(conn);
-    const std::int64_t ultimo = storage::UltimoNumero(conn, storage::Elenco::Professionisti);
+    Corsa corsa(conn, lettore, storage::Elenco::Professionisti, reporter);
     const auto sostituto = sostitutoDaZefo1(conn);
     NuovaRiga prof(conn, "Professionisti", kNomiProfessionisti.data(), kNomiProfessionisti.size());
     std::size_t certificati = 0;
-    while (lettore.leggi()) {
-        if (lettore.numero() % kOgniRighe == 0 &&
-            !reporter.progress(lettore.letti(), lettore.totale()))
-            return false;
+    while (corsa.prossima()) {
         const std::string_view riga = lettore.riga();
-        if (RigaVuota(riga)) continue;
-        Controlla770(lettore, riga, cfDa, area);
+        // Every line but an "H" record is passed over: other records, titles.
         if (riga.front() != 'H') continue;
+        const std::string_view cf = CodiceFiscale770(lettore, riga, cfDa);
         prof.pulisci();
         for (int i = 0; i < 9; ++i) prof.imposta(pr::A01 + i, sostituto[static_cast<std::size_t>(i)]);
         prof.imposta(pr::A10, dati.codiceAttivita);
         prof.imposta(pr::A11, dati.codiceSede);
         prof.imposta(pr::E02, "2014");
-        prof.daFile(pr::B01, Pulisci(Colonne(riga, cfDa, cfDa + 15)));
-        if (riga.size() >= area) LeggiCampiAU(prof, riga.substr(area - 1));
+        prof.daFile(pr::B01, cf);
+        LeggiCampiAU(lettore, prof, area);
         prof.imposta(pr::B23, prof.valore(pr::B20));
         prof.inserisci();
         ++certificati;
     }
-    storage::SegnaModificatiDa(conn, storage::Elenco::Professionisti, ultimo);
-    Concludi(conn, transazione, lettore, reporter, certificati, std::nullopt, reg);
-    return true;
+    return corsa.concludi(certificati, std::nullopt, reg);
 }
 
 bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
                         bool daCuDipendenti, const DatiAggiuntivi& dati,
                         storage::Reporter& reporter, const Registrazione* reg) {
     LettoreRighe lettore(in, nomeFile);
-    storage::Transaction transazione(conn);
-    const std::int64_t ultimo = storage::UltimoNumero(conn, storage::Elenco::Professionisti);
-
+    Corsa corsa(conn, lettore, storage::Elenco::Professionisti, reporter);
     std::array<std::string, 9> sostituto;  // A01 to A09
     if (daCuDipendenti) {
         sostituto = sostitutoDaZefo1(conn);
@@ -209,64 +239,28 @@ bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::
 
     NuovaRiga prof(conn, "Professionisti", kNomiProfessionisti.data(), kNomiProfessionisti.size());
     std::size_t certificati = 0;
-    auto importo = [&](int colonna, std::size_t da, std::size_t a) {
-        const std::string_view campo = Colonne(lettore.riga(), da, a);
-        auto v = ConvertiImporto(Pulisci(campo));
-        if (!v) ErroreCampo(lettore, prof.nome(colonna), da, a, campo, "un importo");
-        ControllaImportoFinanziaria(lettore, campo, da, a);
-        return *v;
-    };
-    auto testo = [&](int colonna, std::size_t da, std::size_t a) {
-        prof.daFile(colonna, Pulisci(Colonne(lettore.riga(), da, a)));
-    };
-
-    while (lettore.leggi()) {
-        if (lettore.numero() % kOgniRighe == 0 &&
-            !reporter.progress(lettore.letti(), lettore.totale()))
-            return false;
+    while (corsa.prossima()) {
         const std::string_view riga = lettore.riga();
-        if (RigaVuota(riga)) continue;
-        ControllaFinanziaria(lettore, riga);
         prof.pulisci();
         for (int i = 0; i < 9; ++i) {
             // Not from the certificates: A04 to A07 are not filled.
             if (!daCuDipendenti && i >= 3 && i <= 6) continue;
             prof.imposta(pr::A01 + i, sostituto[static_cast<std::size_t>(i)]);
         }
-        if (daCuDipendenti) {
-            prof.imposta(pr::A10, "");
-            prof.imposta(pr::A11, "");
-        }
-        testo(pr::B01, 6, 21);
-        testo(pr::B02, 23, 46);
-        testo(pr::B03, 48, 67);
-        testo(pr::B04, 69, 69);
-        if (const auto nascita = Pulisci(Colonne(riga, 71, 80)); nascita != "00/00/0000")
-            prof.daFile(pr::B05, nascita);
-        testo(pr::B06, 82, 111);
-        testo(pr::B07, 113, 114);
+        if (daCuDipendenti) prof.imposta(pr::A11, "");
         for (int c : {pr::B08, pr::B09, pr::B10, pr::B22, pr::B25, pr::B30, pr::B40, pr::B41,
                       pr::B42, pr::B43})
             prof.imposta(c, "");
-        testo(pr::B44, 435, 444);
-        testo(pr::BFirma, 435, 469);
-        if (const auto attivita = Pulisci(Colonne(riga, 446, 451)); !attivita.empty())
-            prof.daFile(pr::A10, attivita);
-        else
-            prof.imposta(pr::A10, dati.codiceAttivita);
         for (int c = pr::E01; c <= pr::E23; ++c) prof.imposta(c, "");
         prof.imposta(pr::E01, "A");
         prof.imposta(pr::E02, "2014");
-        const std::string compenso = importo(pr::E04, 327, 337);
-        prof.daFile(pr::E04, compenso);
-        prof.daFile(pr::E08, compenso);
-        prof.daFile(pr::E09, importo(pr::E09, 339, 349));
+        for (const auto& campo : kFinanziaria) LeggiCampoFinanziaria(lettore, riga, campo, prof);
+        prof.imposta(pr::E08, prof.valore(pr::E04));
+        if (prof.valore(pr::A10).empty()) prof.imposta(pr::A10, dati.codiceAttivita);
         prof.inserisci();
         ++certificati;
     }
-    storage::SegnaModificatiDa(conn, storage::Elenco::Professionisti, ultimo);
-    Concludi(conn, transazione, lettore, reporter, certificati, std::nullopt, reg);
-    return true;
+    return corsa.concludi(certificati, std::nullopt, reg);
 }
 
 }  // namespace importazione

@@ -8,13 +8,6 @@
 
 namespace importazione {
 
-bool DimensioneGiaImportata(storage::Connection& conn, std::uint64_t dimensione) {
-    storage::PreparaImportazioni(conn);
-    storage::Statement st(conn, "select 1 from Importazioni where Dimensione = ? limit 1");
-    st.bind(1, static_cast<std::int64_t>(dimensione));
-    return st.step();
-}
-
 std::optional<Importazione> ImportazionePrecedente(storage::Connection& conn,
                                                    std::uint64_t dimensione,
                                                    const std::string& sha256) {
@@ -84,7 +77,35 @@ std::string avvisoSostituzioni(const LettoreRighe& lettore) {
 
 }  // namespace
 
-void Concludi(storage::Connection& conn, storage::Transaction& transazione, LettoreRighe& lettore,
+Corsa::Corsa(storage::Connection& conn, LettoreRighe& lettore, storage::Elenco elenco,
+             storage::Reporter& reporter)
+    : conn_(conn),
+      lettore_(lettore),
+      elenco_(elenco),
+      reporter_(reporter),
+      transazione_(conn),
+      ultimo_(storage::UltimoNumero(conn, elenco)) {}
+
+bool Corsa::prossima() {
+    constexpr std::size_t kOgniRighe = 1024;  // lines between two progress reports
+    while (!annullata_ && lettore_.leggi()) {
+        if (lettore_.numero() % kOgniRighe == 0 &&
+            !reporter_.progress(lettore_.letti(), lettore_.totale()))
+            annullata_ = true;
+        else if (!RigaVuota(lettore_.riga()))
+            return true;
+    }
+    return false;
+}
+
+bool Corsa::concludi(std::size_t certificati, std::optional<std::size_t> aggiuntive,
+                     const Registrazione* reg) {
+    if (annullata_) return false;
+    storage::SegnaModificatiDa(conn_, elenco_, ultimo_);
+    return Concludi(conn_, transazione_, lettore_, reporter_, certificati, aggiuntive, reg);
+}
+
+bool Concludi(storage::Connection& conn, storage::Transaction& transazione, LettoreRighe& lettore,
               storage::Reporter& reporter, std::size_t certificati,
               std::optional<std::size_t> aggiuntive, const Registrazione* reg) {
     // Nothing read is not a success: no record, and the caller's backup copy is not kept.
@@ -96,6 +117,10 @@ void Concludi(storage::Connection& conn, storage::Transaction& transazione, Lett
         v.file = lettore.nomeFile();
         v.sha256 = lettore.impronta();
         v.dimensione = lettore.dimensione();
+        if (const auto prima = ImportazionePrecedente(conn, v.dimensione, v.sha256)) {
+            reporter.progress(lettore.letti(), lettore.totale());  // the progress box goes first
+            if (!reporter.ask(DomandaGiaImportato(v.file, *prima))) return false;
+        }
         v.tipo = reg->tipo;
         v.quando = storage::sistema::oraLocale("%Y-%m-%d %H:%M:%S");
         v.certificati = static_cast<std::int64_t>(certificati);
@@ -107,6 +132,7 @@ void Concludi(storage::Connection& conn, storage::Transaction& transazione, Lett
     if (!lettore.sostituzioni().empty()) reporter.error(avvisoSostituzioni(lettore));
     reporter.info(std::string(kOperazioneTerminata) + "\n" +
                   Riepilogo(certificati, aggiuntive, lettore.nomeFile()));
+    return true;
 }
 
 }  // namespace importazione

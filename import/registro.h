@@ -7,6 +7,7 @@
 #include <string>
 
 #include "storage/connection.h"
+#include "storage/invii.h"
 #include "storage/reporter.h"
 
 namespace importazione {
@@ -27,9 +28,6 @@ struct Registrazione {
     std::string tipo;
 };
 
-// Whether an import of a file of this size is recorded: only then is the file's digest worth
-// computing before the run.
-bool DimensioneGiaImportata(storage::Connection& conn, std::uint64_t dimensione);
 // The latest import of a file with this size and digest.
 std::optional<Importazione> ImportazionePrecedente(storage::Connection& conn,
                                                    std::uint64_t dimensione,
@@ -43,9 +41,35 @@ std::string DomandaGiaImportato(const std::string& file, const Importazione& pre
 std::string Riepilogo(std::size_t certificati, std::optional<std::size_t> aggiuntive,
                       const std::string& file);
 
-// The end of a run that read its file to the end: the record (when reg is given) and the commit,
-// then the characters that became "?", then "Operazione terminata." with the summary in one box.
-void Concludi(storage::Connection& conn, storage::Transaction& transazione, LettoreRighe& lettore,
+// What every import run does around its lines: one transaction, the lines that are not blank one
+// by one with the progress report and its cancel, the new certificates marked changed, then
+// Concludi.
+class Corsa {
+public:
+    Corsa(storage::Connection& conn, LettoreRighe& lettore, storage::Elenco elenco,
+          storage::Reporter& reporter);
+    // The next line that is not blank; false at the end of the data or once cancelled.
+    bool prossima();
+    bool annullata() const { return annullata_; }
+    // false when cancelled or when the operator does not want a file imported before again.
+    bool concludi(std::size_t certificati, std::optional<std::size_t> aggiuntive,
+                  const Registrazione* reg);
+
+private:
+    storage::Connection& conn_;
+    LettoreRighe& lettore_;
+    storage::Elenco elenco_;
+    storage::Reporter& reporter_;
+    storage::Transaction transazione_;
+    std::int64_t ultimo_;
+    bool annullata_ = false;
+};
+
+// The end of a run that read its file to the end, every line past the shape checks: with reg,
+// the question for a file whose content was imported before (No: false, nothing is committed)
+// and the record; the commit, then the characters that became "?", then "Operazione
+// terminata." with the summary in one box.
+bool Concludi(storage::Connection& conn, storage::Transaction& transazione, LettoreRighe& lettore,
               storage::Reporter& reporter, std::size_t certificati,
               std::optional<std::size_t> aggiuntive, const Registrazione* reg);
 

@@ -22,6 +22,9 @@ public:
     Statement(Statement&& o) noexcept;
 
     Statement& bind(int indice, std::string_view testo);
+    // The text is not copied: it must stay where and as it is until reset() (which clears the
+    // values bound). For rows appended by the hundred thousand.
+    Statement& bindSenzaCopia(int indice, std::string_view testo);
     Statement& bind(int indice, std::int64_t numero);
     Statement& bindNull(int indice);
     // Advances to the next row; false at the end. Throws on error.

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <fstream>
 
+#include "storage/cp1252.h"
 #include "storage/error.h"
 #include "storage/sistema.h"
 
@@ -100,13 +101,25 @@ StatoInvio LettoreInvii::leggi(Elenco elenco, std::int64_t id) {
 
 StatoInvio LeggiInvio(Connection& conn, Elenco elenco, std::int64_t id) { return LettoreInvii(conn).leggi(elenco, id); }
 
+std::string ErroreProtocollo(std::string_view protocollo) {
+    if (soloCifre(protocollo, kCifreProtocollo)) return {};
+    return "il protocollo \"" + ValoreNelMessaggio(protocollo) + "\" non è di " +
+           std::to_string(kCifreProtocollo) + " cifre";
+}
+
+std::string ErroreProgressivo(std::string_view progressivo) {
+    if (soloCifre(progressivo, kCifreProgressivo)) return {};
+    return "il progressivo \"" + ValoreNelMessaggio(progressivo) + "\" non è di " +
+           std::to_string(kCifreProgressivo) + " cifre";
+}
+
 std::string ErroreIdentificativi(const std::string& protocollo, const std::string& progressivo) {
     if (protocollo.empty() && progressivo.empty()) return {};
-    if (!soloCifre(protocollo, kCifreProtocollo))
-        return "Il protocollo \"" + protocollo + "\" non è di 17 cifre.";
-    if (!soloCifre(progressivo, kCifreProgressivo))
-        return "Il progressivo \"" + progressivo + "\" non è di 6 cifre.";
-    return {};
+    std::string e = ErroreProtocollo(protocollo);
+    if (e.empty()) e = ErroreProgressivo(progressivo);
+    if (e.empty()) return {};
+    e[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(e[0])));
+    return e + ".";
 }
 
 void ScriviIdentificativi(Connection& conn, Elenco elenco, std::int64_t id, const std::string& protocollo,

@@ -53,7 +53,13 @@ private:
     std::optional<Statement> st_;
 };
 
-// What is wrong with a pair of identifiers as typed ("" when they are fine or both empty).
+// The form of each identifier: "" when it has it, otherwise the reason in the middle of a
+// sentence, e.g. `il protocollo "123" non è di 17 cifre` (the value shown by ValoreNelMessaggio).
+std::string ErroreProtocollo(std::string_view protocollo);
+std::string ErroreProgressivo(std::string_view progressivo);
+
+// What is wrong with a pair of identifiers as typed ("" when they are fine or both empty), as a
+// sentence of its own.
 std::string ErroreIdentificativi(const std::string& protocollo, const std::string& progressivo);
 
 // Stores the identifiers as typed or imported: 17 and 6 digits, or both empty to clear them.

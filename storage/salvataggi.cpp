@@ -71,6 +71,26 @@ void rimuovi(const std::string& percorso) {
     for (const char* coda : {"", "-journal", "-wal", "-shm"}) fs::remove(percorso + coda, ec);
 }
 
+// A copy that a killed program left half taken (NAME.db.tmp and its journal) is removed, unless
+// another program is taking it now: then the file is locked.
+void rimuoviCopieInterrotte(const std::string& cartella) {
+    std::error_code ec;
+    std::vector<std::string> interrotte;
+    for (const auto& e : fs::directory_iterator(cartella, ec)) {
+        const std::string nome = e.path().filename().string();
+        if (nome.rfind(kPrefisso, 0) == 0 && nome.size() > 7 &&
+            nome.compare(nome.size() - 7, 7, ".db.tmp") == 0)
+            interrotte.push_back(e.path().string());
+    }
+    for (const auto& percorso : interrotte) {
+        sqlite3* db = nullptr;
+        int rc = sqlite3_open_v2(percorso.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        if (rc == SQLITE_OK) rc = sqlite3_exec(db, "BEGIN EXCLUSIVE; ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) rimuovi(percorso);
+    }
+}
+
 }  // namespace
 
 std::string cartellaSalvataggi(const Connection& conn) {
@@ -88,6 +108,7 @@ Salvataggio::Salvataggio(Connection& conn, std::string_view operazione)
     if (!fs::is_directory(cartella_))
         throw Error("Impossibile creare la cartella dei salvataggi " + cartella_ +
                     (ec ? ": " + ec.message() : std::string()));
+    rimuoviCopieInterrotte(cartella_);
     const std::string ora = sistema::oraLocale("%Y%m%d-%H%M%S");
     // A number after the time keeps the names in order when copies share a second: one more
     // than the highest of that second, so a number freed by the rotation is not taken again.

@@ -19,6 +19,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <optional>
 
@@ -50,6 +51,18 @@ QWidget* conEtichetta(const QString& etichetta, QLineEdit* sotto, QWidget* genit
     l->addWidget(ui::bottoneSfoglia(sotto, ui::Scelta::FileDaLeggere, conn, QStringLiteral("File da importare")), 1, 1);
     return w;
 }
+
+// The imports report the bytes of the file read so far: the operator is shown the share of the
+// file, which means something whatever the file's size.
+class ReporterImportazione : public ui::ReporterFinestra {
+public:
+    using ReporterFinestra::ReporterFinestra;
+
+protected:
+    QString avanzamento(std::size_t fatti, std::size_t totale) const override {
+        return QStringLiteral("Letto il %1% del file").arg(std::min(fatti, totale) * 100 / totale);
+    }
+};
 
 }  // namespace
 
@@ -244,7 +257,7 @@ void TFImportaFile::esegui(const QString& etichetta,
     // The progress dialog lets events through: a second press must not start a second run.
     if (inCorso_) return;
     inCorso_ = true;
-    ui::ReporterFinestra reporter(this, etichetta);
+    ReporterImportazione reporter(this, etichetta);
     try {
         lavoro(reporter);
         if (reporter.annullato()) ui::informa(this, ui::kAnnullatoDati);

@@ -149,10 +149,16 @@ TEST_F(DaFile, LoStessoContenutoChiedePrimaDiImportareDiNuovo) {
     const std::string domanda = q.substr(8, 2) + "/" + q.substr(5, 2) + "/" + q.substr(0, 4) +
                                 " alle " + q.substr(11, 5) + ". Importarlo di nuovo?";
 
-    // No: nothing stored, no copy left behind. The question is about content, not name or panel.
+    // A panel that refuses the file does so before any question: it was never imported there.
     const std::string copia = scrivi("copia.44", dati1);
+    EXPECT_THROW(importazione::ImportaAltro(conn, copia, false, dati, r), storage::Error);
+    EXPECT_THROW(importazione::Importa770(conn, copia, 1, dati, r), storage::Error);
+    EXPECT_TRUE(r.domande.empty());
+    EXPECT_EQ(copie().size(), 1u);
+
+    // No: nothing stored, no copy left behind. The question is about content, not name.
     r.risposte = {false};
-    EXPECT_FALSE(importazione::ImportaAltro(conn, copia, false, dati, r));
+    EXPECT_FALSE(paghe(copia));
     EXPECT_EQ(r.domande, V{"Il file " + copia + " è già stato importato il " + domanda});
     EXPECT_EQ(conta("Zefo1"), 2);
     EXPECT_EQ(copie().size(), 1u);
@@ -210,6 +216,21 @@ TEST_F(DaFile, CopiePrimaDiOgniModificaERipristino) {
     EXPECT_EQ(conta("Professionisti"), 0);
     EXPECT_EQ(conta("Importazioni"), 2);
     EXPECT_EQ(valore("pragma integrity_check"), "ok");
+}
+
+TEST_F(DaFile, CopiaInterrottaRimossaDallaProssimaOperazione) {
+    // What a program killed while copying leaves: the copy's temporary file and its journal.
+    fs::create_directories(dir / "dati" / "backup");
+    const std::string tmp = (dir / "dati" / "backup" /
+                             "Zefo2015_20150101-120000-01_importa-paghe-dip.db.tmp").string();
+    fs::copy_file(db, tmp);
+    std::ofstream(tmp + "-journal", std::ios::binary) << std::string(4096, 'j');
+    EXPECT_TRUE(copie().empty());
+    // A refused import removes them as well as its own copy.
+    EXPECT_THROW(paghe(scrivi("rotto.43", "corta\r\n")), storage::Error);
+    EXPECT_FALSE(fs::exists(tmp));
+    EXPECT_FALSE(fs::exists(tmp + "-journal"));
+    EXPECT_TRUE(fs::is_empty(dir / "dati" / "backup"));
 }
 
 TEST_F(DaFile, RestanoLeUltimeDieciCopie) {

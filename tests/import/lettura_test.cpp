@@ -101,11 +101,21 @@ TEST(CodiceAzienda, DalNomeDelFileNonDalPercorso) {
     }
 }
 
-std::vector<std::string> righe(const std::string& dati) {
+// Each line whole, its pieces joined.
+std::vector<std::string> righe(const std::string& dati,
+                               importazione::LettoreRighe::LunghezzaTracciato tracciato = nullptr,
+                               std::size_t pezzo = importazione::LettoreRighe::kPezzo) {
     std::istringstream in(dati);
-    importazione::LettoreRighe l(in, "prova");
+    importazione::LettoreRighe l(in, "prova", tracciato, pezzo);
     std::vector<std::string> out;
-    while (l.leggi()) out.emplace_back(l.riga());
+    while (l.leggi()) {
+        std::string riga(l.riga());
+        while (l.continua()) {
+            EXPECT_EQ(l.colonna(), riga.size() + 1);
+            riga += l.riga();
+        }
+        out.push_back(riga);
+    }
     return out;
 }
 
@@ -120,6 +130,32 @@ TEST(LettoreRighe, FineRigaECtrlZ) {
     EXPECT_EQ(righe("a\r\n\x1a\r\nd"), (V{"a", ""}));
     EXPECT_EQ(righe(""), V{});
     EXPECT_EQ(righe(std::string(100000, 'x') + "\n"), V{std::string(100000, 'x')});
+}
+
+TEST(LettoreRighe, RigheLungheInPezzi) {
+    using V = std::vector<std::string>;
+    std::istringstream in("abcdefghijkl\nxy\n");
+    importazione::LettoreRighe l(in, "prova", nullptr, 8);
+    ASSERT_TRUE(l.leggi());
+    EXPECT_EQ(l.riga(), "abcdefgh");
+    ASSERT_TRUE(l.leggi());  // the rest of a line not asked for is passed over
+    EXPECT_EQ(l.riga(), "xy");
+    EXPECT_EQ(l.numero(), 2u);
+    // A piece never ends inside a UTF-8 character: 9 bytes asked, "à" is two.
+    EXPECT_EQ(righe("abcdefgh\xC3\xA0ijklmnop\xC3\xA8\n", nullptr, 9),
+              V{"abcdefgh\xE0ijklmnop\xE8"});
+    EXPECT_EQ(righe(std::string(200000, 'x') + "\r\n" + "y"), (V{std::string(200000, 'x'), "y"}));
+}
+
+TEST(LettoreRighe, CRSoloDentroIlTracciato) {
+    using V = std::vector<std::string>;
+    auto cinque = [](std::string_view) -> std::size_t { return 5; };
+    // With LF line ends, a lone CR before column 5 belongs to the line; past it, ends it.
+    EXPECT_EQ(righe("ab\rcdefg\r\nxy\rz\n", cinque), (V{"ab\rcdefg", "xy\rz"}));
+    EXPECT_EQ(righe("abcde\rfg\n", cinque), (V{"abcde", "fg"}));
+    // Without any LF, every lone CR ends a line, a short one included.
+    EXPECT_EQ(righe("ab\rcdefgh\r", cinque), (V{"ab", "cdefgh"}));
+    EXPECT_EQ(righe("ab\rcd\x1a\n", cinque), (V{"ab", "cd"}));
 }
 
 TEST(LettoreRighe, NumeraLeRigheEContaIByte) {

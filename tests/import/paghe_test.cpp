@@ -226,23 +226,23 @@ TEST_F(Paghe, UnErroreNonSalvaNullaDellaCorsa) {
         {"importo non numerico",
          {certificato("A", "UNO"), certificato("B", "DUE"),
           certificato("C", "TRE").at(492, "00A1234,50")},
-         "Errore alla riga 3 del file /tmp/Dati/zefo.43: il campo c011 (colonne 492-501) "
+         "File /tmp/Dati/zefo.43, riga 3: il campo c011 (colonne 492-501) "
          "contiene «00A1234,50», che non è un importo."},
         {"punto decimale in una continuazione",
          {certificato("A", "UNO"), continuazione("0001").at(214, "0000500.00")},
-         "Errore alla riga 2 del file /tmp/Dati/zefo.43: il campo D23 (colonne 214-223) "
+         "File /tmp/Dati/zefo.43, riga 2: il campo D23 (colonne 214-223) "
          "contiene «0000500.00», che non è un importo."},
         {"codice convertito non numerico",
          {certificato("A", "UNO"), continuazione("0001").at(200, "00X1")},
-         "Errore alla riga 2 del file /tmp/Dati/zefo.43: il campo D19 (colonne 200-203) "
+         "File /tmp/Dati/zefo.43, riga 2: il campo D19 (colonne 200-203) "
          "contiene «00X1», che non è un importo."},
         {"giorni non numerici",
          {certificato("A", "UNO").at(484, "3 5")},
-         "Errore alla riga 1 del file /tmp/Dati/zefo.43: il campo C006 (colonne 484-486) "
+         "File /tmp/Dati/zefo.43, riga 1: il campo C006 (colonne 484-486) "
          "contiene «3 5», che non è un numero."},
         {"continuazione prima del primo certificato",
          {"", continuazione("0001"), certificato("A", "UNO")},
-         "Errore alla riga 2 del file /tmp/Dati/zefo.43: una riga di continuazione (||||) "
+         "File /tmp/Dati/zefo.43, riga 2: una riga di continuazione (||||) "
          "precede la prima riga di certificato, non c'è un certificato a cui aggiungerla."},
     };
     for (const auto& c : casi) {

@@ -131,7 +131,7 @@ TEST_F(Professionisti, FinanziariaImportoErratoNonSalvaNulla) {
         ADD_FAILURE() << "nessun errore";
     } catch (const storage::Error& e) {
         EXPECT_EQ(std::string(e.what()),
-                  "Errore alla riga 2 del file A.TXT: il campo E09 (colonne 339-349) contiene "
+                  "File A.TXT, riga 2: il campo E09 (colonne 339-349) contiene "
                   "«0000100.00 », che non è un importo.");
     }
     EXPECT_EQ(a.conta("Professionisti"), 0);
