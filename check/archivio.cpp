@@ -1,4 +1,5 @@
 #include <limits>
+#include <sstream>
 #include <optional>
 #include <unordered_map>
 
@@ -8,6 +9,7 @@
 #include "check/controllo.h"
 #include "check/invii.h"
 #include "check/numeri.h"
+#include "check/recordb.h"
 #include "check/forme.h"
 #include "storage/certificati.h"
 #include "storage/cp1252.h"
@@ -162,28 +164,35 @@ private:
     std::unordered_map<std::string, std::int64_t> visti_;
 };
 
-// Texts record B holds in fewer characters than the archive does: what passes is cut.
+// Values record B holds in fewer characters than the archive does: what passes is cut. A cut text
+// is a warning, a cut number an error.
 void Controllore::tagliRecordB(const Row& s) {
     const struct {
-        const char* colonna;
-        const char* campo;
-        std::size_t larghezza;
-        std::string valore;
+        const char* colonna;  // the agent's box
+        const char* campo;    // its field in record B
         const char* cosa;
     } tagli[] = {
-        {"CognomeDenominazione", "B 137-196", 60, s.text("CognomeDenominazione"), "Il cognome o la denominazione"},
-        {"email", "B 197-296", 100, s.text("email"), "L'indirizzo di posta elettronica"},
-        {"telefono", "B 297-308", 12, s.text("TelefonoPref") + s.text("telefono"), "Il telefono (prefisso e numero)"},
-        {"CognomeRapp", "B 339-362", 24, s.text("CognomeRapp"), "Il cognome del firmatario"},
-        {"NomeRapp", "B 363-382", 20, s.text("NomeRapp"), "Il nome del firmatario"},
+        {"CognomeDenominazione", "CognomeDenominazione", "Il cognome o la denominazione"},
+        {"email", "email", "L'indirizzo di posta elettronica"},
+        {"telefono", "TelefonoPref", "Il telefono (prefisso e numero)"},
+        {"CognomeRapp", "CognomeRapp", "Il cognome del firmatario"},
+        {"NomeRapp", "NomeRapp", "Il nome del firmatario"},
+        {"CodCar", "CodCar", "Il codice carica del firmatario"},
+        {"A1", "A1", "Il numero di certificati di lavoro dipendente"},
+        {"A2", "A2", "Il numero di certificati di lavoro autonomo"},
     };
     for (const auto& t : tagli) {
-        std::string nelFile = storage::aWindows1252(t.valore);
+        const auto& campo = telematic::CampoDi('B', t.campo);
+        // A field the layout fills from two columns (area code and number) holds them joined.
+        const std::string valore = s.text(campo.nome) + (*campo.testo ? s.text(campo.testo) : std::string());
+        const bool numero = campo.posa == telematic::Posa::Zeri;
+        std::string nelFile = storage::aWindows1252(numero ? std::string(Rifila(valore)) : valore);
+        if (numero) std::erase(nelFile, '.');  // the writer drops the thousands' points
         while (!nelFile.empty() && nelFile.back() == ' ') nelFile.pop_back();
-        if (nelFile.size() > t.larghezza)
-            aggiungi(Gravita::Avviso, t.colonna, t.campo,
-                     std::string(t.cosa) + " " + Tra(t.valore) + " ha " + std::to_string(nelFile.size()) +
-                         " caratteri: il record B ne contiene " + std::to_string(t.larghezza) +
+        if (nelFile.size() > campo.larghezza())
+            aggiungi(numero ? Gravita::Errore : Gravita::Avviso, t.colonna, inB(t.campo),
+                     std::string(t.cosa) + " " + Tra(valore) + " ha " + std::to_string(nelFile.size()) +
+                         " caratteri: il record B ne contiene " + std::to_string(campo.larghezza()) +
                          ", i restanti saranno tagliati.");
     }
 }
@@ -203,31 +212,7 @@ void Controllore::sostituto() {
         return;
     }
     cfSostituto_ = chiave(s.text("CodiceFiscale"));
-    if (cfSostituto_.empty())
-        aggiungi(Gravita::Errore, "CodiceFiscale", inB("CodiceFiscale"), "Manca il codice fiscale del sostituto d'imposta.");
-    codiceFiscale(Gravita::Errore, "CodiceFiscale", inB("CodiceFiscale"), s.text("CodiceFiscale"), "codice fiscale del sostituto");
-    if (vuoto(s.text("CognomeDenominazione")))
-        aggiungi(Gravita::Avviso, "CognomeDenominazione", inB("CognomeDenominazione"), "Manca il cognome o la denominazione del sostituto d'imposta.");
-    if (!vuoto(s.text("Annullamento")) && !vuoto(s.text("sostituzione")))
-        aggiungi(Gravita::Errore, "sostituzione", inB("sostituzione"),
-                 "Annullamento e sostituzione non possono essere indicati insieme.");
     tagliRecordB(s);
-    const std::string telefono = s.text("TelefonoPref") + s.text("telefono");
-    if (!vuoto(telefono)) {
-        const std::string e = ErroreForma(telematic::CampoDi('B', "TelefonoPref").forma, Rifila(telefono));
-        if (!e.empty()) aggiungi(Gravita::Errore, "telefono", inB("TelefonoPref"), MaiuscolaIniziale(e) + ".");
-    }
-
-    codiceFiscale(Gravita::Errore, "CFRapp", inB("CFRapp"), s.text("CFRapp"), "codice fiscale del firmatario");
-    const std::string_view carica = Rifila(s.text("CodCar"));
-    if (!carica.empty()) {
-        const long long n = Conteggio(carica);
-        if (n < 1 || n > 15 || carica.find('.') != std::string_view::npos)
-            aggiungi(Gravita::Errore, "CodCar", inB("CodCar"),
-                     "Il codice carica del firmatario " + Tra(carica) + " deve essere un numero da 1 a 15.");
-    } else if (!vuoto(s.text("CFRapp"))) {
-        aggiungi(Gravita::Avviso, "CodCar", inB("CodCar"), "Manca il codice carica del firmatario.");
-    }
 
     // The frontispiece counts, as the agent screen computes them.
     // Both supplies carry them in record B; a supply that leaves certificates out writes its own.
@@ -242,35 +227,21 @@ void Controllore::sostituto() {
                         {"A2", inB("A2"), "certificati di lavoro autonomo", archivio.A2}};
         for (const auto& c : conteggi) {
             const long long n = Conteggio(s.text(c.colonna));
-            if (n < 0)
-                aggiungi(Gravita::Errore, c.colonna, c.campo,
-                         std::string("Il numero di ") + c.cosa + " " + Tra(s.text(c.colonna)) + " contiene caratteri non numerici.");
-            else if (n != c.atteso)
+            if (n >= 0 && n != c.atteso)
                 aggiungi(Gravita::Avviso, c.colonna, c.campo,
                          std::string("Il frontespizio indica ") + storage::Conteggio(static_cast<std::uint64_t>(n)) + " " +
                              c.cosa + ", l'archivio ne ha " + storage::Conteggio(static_cast<std::uint64_t>(c.atteso)) + ".");
         }
     }
 
-    // The intermediary block is written whenever A4 is not the empty text.
-    if (!s.text("A4").empty()) {
-        if (vuoto(s.text("A4")))
-            aggiungi(Gravita::Errore, "A4", inB("A4"), "Il codice fiscale dell'intermediario contiene solo spazi.");
-        codiceFiscale(Gravita::Errore, "A4", inB("A4"), s.text("A4"), "codice fiscale dell'intermediario");
-        const std::string_view impegno = Rifila(s.text("A8"));
-        if (impegno != "1" && impegno != "2")
-            aggiungi(Gravita::Errore, "A8", inB("A8"), "L'impegno a trasmettere dell'intermediario vale 1 o 2, non " + Tra(impegno) + ".");
-        const std::string g(Rifila(s.text("A5"))), m(Rifila(s.text("A6"))), a(Rifila(s.text("A7")));
-        if (g.empty() && m.empty() && a.empty()) {
-            // Record B then carries blanks where the date's digits go: the Agency refuses it.
-            aggiungi(Gravita::Errore, "A5", inB("A5", "A7"), "Manca la data dell'impegno a trasmettere.");
-        } else if (a.size() != 4 || Conteggio(a) < 0) {
-            aggiungi(Gravita::Errore, "A7", inB("A7"), "L'anno dell'impegno " + Tra(a) + " deve avere quattro cifre.");
-        } else {
-            const std::string e = ErroreData(g + "/" + m + "/" + a);
-            if (!e.empty()) aggiungi(Gravita::Errore, "A5", inB("A5", "A7"), "Data dell'impegno: " + e + ".");
-        }
-    }
+    // Record B's own rules judge the record the writer makes of this row.
+    std::ostringstream nessunFile;
+    telematic::ContestoCampi campi;
+    telematic::ContestoRecord ctx{nessunFile, campi, {}, nullptr};
+    RegoleRecordB(telematic::ComponiRecordB(ctx, s), &s,
+                  [&](Gravita g, const std::string& colonna, int, const std::string& campo, const std::string& testo) {
+                      aggiungi(g, colonna, campo, testo);
+                  });
 
     const bool a3 = !vuoto(s.text("A3"));
     // A correction writes the box empty, whatever the agent's row says.

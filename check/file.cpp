@@ -5,6 +5,7 @@
 #include "check/casella.h"
 #include "check/controllofile.h"
 #include "check/forme.h"
+#include "check/recordb.h"
 #include "storage/cp1252.h"
 #include "storage/error.h"
 #include "storage/reporter.h"
@@ -40,59 +41,17 @@ void ControlloFile::codiceFiscale(char tipoRecord, const CampoPosizionale& c, st
 }
 
 void ControlloFile::recordB(std::string_view r) {
-    static const CampoPosizionale &sostituto = CampoDi('B', "CodiceFiscale"), &modulo = CampoDi('B', telematic::kModulo),
+    static const CampoPosizionale &sostituto = CampoDi('B', "CodiceFiscale"),
                                   &annullamento = CampoDi('B', "Annullamento"),
-                                  &sostituzione = CampoDi('B', "sostituzione"), &quadroCt = CampoDi('B', "A3"),
-                                  &firmatario = CampoDi('B', "CFRapp"), &carica = CampoDi('B', "CodCar"),
-                                  &intermediario = CampoDi('B', "A4"), &impegno = CampoDi('B', "A8"),
-                                  &fineImpegno = CampoDi('B', "firma intermediario"),
-                                  &telefono = CampoDi('B', "TelefonoPref"), &giornoImpegno = CampoDi('B', "A5");
+                                  &sostituzione = CampoDi('B', "sostituzione");
     static const CampoPosizionale* const conteggi[] = {&CampoDi('B', "A1"), &CampoDi('B', "A2")};
     cfSostituto_ = std::string(in(r, sostituto));
-    codiceFiscale('B', sostituto, r, "Codice fiscale del sostituto");
-    if (in(r, modulo) != modulo.testo)
-        aggiungi(Gravita::Errore, pos(modulo), Posizioni('B', modulo.nome),
-                 "Il numero di modulo del frontespizio è " + tra(in(r, modulo)) + " invece di " + modulo.testo + ".");
-    for (const auto* c : {&annullamento, &sostituzione, &quadroCt})
-        if (in(r, *c) != "0" && in(r, *c) != "1")
-            aggiungi(Gravita::Errore, pos(*c), Posizioni('B', c->nome), "La casella vale 0 o 1, non " + tra(in(r, *c)) + ".");
     annullaOSostituisce_ = in(r, annullamento) == "1" || in(r, sostituzione) == "1";
-    if (!spazi(in(r, firmatario))) codiceFiscale('B', firmatario, r, "Codice fiscale del firmatario");
-    if (!spazi(in(r, telefono))) {
-        const std::string e = ErroreForma(telefono.forma, storage::daWindows1252(telematic::Rifila(in(r, telefono))));
-        if (!e.empty()) aggiungi(Gravita::Errore, pos(telefono), Posizioni('B', telefono.nome), MaiuscolaIniziale(e) + ".");
-    }
-    if (!cifre(in(r, carica)))
-        aggiungi(Gravita::Errore, pos(carica), Posizioni('B', carica.nome), "Il codice carica " + tra(in(r, carica)) + " non è numerico.");
+    RegoleRecordB(r, nullptr, [&](Gravita g, const std::string&, int posizione, const std::string& campo,
+                                  const std::string& testo) { aggiungi(g, posizione, campo, testo); });
     long long* const dove[] = {&a1_, &a2_};
-    for (std::size_t k = 0; k < 2; ++k) {
-        const auto v = in(r, *conteggi[k]);
-        if (cifre(v))
-            *dove[k] = numero(v);
-        else
-            aggiungi(Gravita::Errore, pos(*conteggi[k]), Posizioni('B', conteggi[k]->nome),
-                     "Il numero di certificati " + tra(v) + " non è numerico.");
-    }
-    // The commitment and its date, from the kind of commitment to the intermediary's signature.
-    const std::size_t da = impegno.inizio(), n = fineImpegno.inizio() + fineImpegno.larghezza() - da;
-    const std::string bloccoImpegno = Posizioni('B', impegno.nome, fineImpegno.nome);
-    if (!spazi(in(r, intermediario))) {
-        codiceFiscale('B', intermediario, r, "Codice fiscale dell'intermediario");
-        const auto d = r.substr(giornoImpegno.inizio(), 8);
-        if (spazi(d)) {
-            aggiungi(Gravita::Errore, pos(giornoImpegno), Posizioni('B', "A5", "A7"), "Manca la data dell'impegno a trasmettere.");
-        } else if (!cifre(r.substr(da, n))) {
-            aggiungi(Gravita::Errore, pos(impegno), bloccoImpegno, "Impegno e data dell'impegno " + tra(r.substr(da, n)) + " non numerici.");
-        } else {
-            const std::string e = ErroreData(std::string(d.substr(0, 2)) + "/" + std::string(d.substr(2, 2)) + "/" +
-                                             std::string(d.substr(4)));
-            if (!e.empty()) aggiungi(Gravita::Errore, pos(giornoImpegno), Posizioni('B', "A5", "A7"), "Data dell'impegno: " + e + ".");
-        }
-    } else if (r.substr(da, n) != std::string(n, impegno.senzaIntermediario)) {
-        aggiungi(Gravita::Errore, pos(impegno), bloccoImpegno,
-                 "Senza intermediario le posizioni " + bloccoImpegno.substr(2) + " devono valere " +
-                     std::string(n, impegno.senzaIntermediario) + ".");
-    }
+    for (std::size_t k = 0; k < 2; ++k)
+        if (cifre(in(r, *conteggi[k]))) *dove[k] = numero(in(r, *conteggi[k]));
 }
 
 // A control character has no place in a record before its closing CR LF; the first one is enough.

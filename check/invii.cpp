@@ -8,16 +8,6 @@ using storage::Elenco;
 using storage::Operazione;
 using telematic::TipoFornitura;
 
-namespace {
-
-std::string quando(const std::string& iso) {
-    // "AAAA-MM-GGTHH:MM:SS" as the operator reads it: "GG/MM/AAAA HH:MM".
-    if (iso.size() < 16) return iso;
-    return iso.substr(8, 2) + "/" + iso.substr(5, 2) + "/" + iso.substr(0, 4) + " " + iso.substr(11, 5);
-}
-
-}  // namespace
-
 struct ControlloInvii::Impl {
     Impl(storage::Connection& c, const OpzioniControllo& o) : conn(c), opz(o), lettore(c) {}
     telematic::Selezione& selezione(Elenco e) { return e == Elenco::Dipendenti ? dip : prof; }
@@ -70,8 +60,8 @@ bool ControlloInvii::certificato(Elenco elenco, std::int64_t id, const Segnala& 
     // Changed since the file it was last written to, and no correction will carry the change.
     if (!s.scrittoIl.empty() && s.modificatoIl > s.scrittoIl && !segnato && (correzione || nellaFornitura))
         segnala(Gravita::Avviso, "", "",
-                "Il certificato è stato modificato il " + quando(s.modificatoIl) + ", dopo l'ultimo invio (" +
-                    quando(s.scrittoIl) + "), e non è segnato per la sostituzione.");
+                "Il certificato è stato modificato il " + storage::OraLeggibile(s.modificatoIl) + ", dopo l'ultimo invio (" +
+                    storage::OraLeggibile(s.scrittoIl) + "), e non è segnato per la sostituzione.");
     if (!nellaFornitura) return false;
     if (correzione) {
         if (!s.haIdentificativi())

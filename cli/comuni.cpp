@@ -59,7 +59,7 @@ void Contesto::apri(storage::Connection& conn) const {
 storage::Tipi tipiDaTesto(const std::string& testo) {
     std::string sconosciuto;
     if (auto tipi = storage::TipiDaTesto(testo, &sconosciuto)) return *tipi;
-    throw UsageError("Tipo di fornitura sconosciuto: " + sconosciuto + " (ammessi DIP, AMM, CoC)");
+    throw UsageError("Tipo di certificato sconosciuto: " + sconosciuto + " (ammessi DIP, AMM, CoC).");
 }
 
 telematic::TipoFornitura fornituraDaTesto(const std::string& testo) {

@@ -16,8 +16,7 @@ const storage::Operazione kOperazioni[] = {storage::Operazione::Nessuna, storage
                                            storage::Operazione::Annullamento, storage::Operazione::Escluso};
 
 QString quando(const std::string& iso) {
-    const QDateTime t = QDateTime::fromString(QString::fromStdString(iso), Qt::ISODate);
-    return t.isValid() ? t.toString(QStringLiteral("dd/MM/yyyy HH:mm")) : QString::fromStdString(iso);
+    return QString::fromStdString(storage::OraLeggibile(iso));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <memory>
 #include <utility>
 
+#include "storage/certificati.h"
 #include "storage/larghezze.h"
 
 namespace forms {
@@ -28,7 +29,11 @@ const Campo* Pagina::campo(const QString& tabella, const QString& colonna) const
     return nullptr;
 }
 
-QStringList TipiRecord() { return {QStringLiteral("DIP"), QStringLiteral("AMM"), QStringLiteral("CoC")}; }
+QStringList TipiRecord() {
+    QStringList tipi;
+    for (const storage::Tipo t : storage::kTipi) tipi << QString::fromLatin1(storage::CodiceTipo(t));
+    return tipi;
+}
 
 std::vector<const Pagina*> PagineCertificato() {
     return {&CertificatoPagina1(), &CertificatoPagina2(), &CertificatoPagina3(),

@@ -3,6 +3,7 @@
 #include "import/lettori.h"
 #include "import/lettura.h"
 #include "storage/error.h"
+#include "storage/invii.h"
 #include "storage/sistema.h"
 
 namespace importazione {
@@ -39,11 +40,10 @@ void Registra(storage::Connection& conn, const Importazione& v) {
 }
 
 std::string DomandaGiaImportato(const std::string& file, const Importazione& precedente) {
-    // quando is "AAAA-MM-GG HH:MM:SS".
     const std::string& q = precedente.quando;
-    const std::string data =
-        q.size() >= 16 ? q.substr(8, 2) + "/" + q.substr(5, 2) + "/" + q.substr(0, 4) : q;
-    const std::string ora = q.size() >= 16 ? q.substr(11, 5) : std::string("--:--");
+    const std::string leggibile = storage::OraLeggibile(q);  // "GG/MM/AAAA HH:MM"
+    const std::string data = q.size() >= 16 ? leggibile.substr(0, 10) : q;
+    const std::string ora = q.size() >= 16 ? leggibile.substr(11) : std::string("--:--");
     return "Il file " + file + " è già stato importato il " + data + " alle " + ora +
            ". Importarlo di nuovo?";
 }

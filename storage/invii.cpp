@@ -154,6 +154,13 @@ void SegnaModificato(Connection& conn, Elenco elenco, std::int64_t id) {
     st.bind(1, OraAttuale()).bind(2, lettera(elenco)).bind(3, id).step();
 }
 
+std::string OraLeggibile(std::string_view iso) {
+    if (iso.size() < 16) return std::string(iso);
+    std::string t;
+    t.append(iso.substr(8, 2)).append("/").append(iso.substr(5, 2)).append("/").append(iso.substr(0, 4));
+    return t.append(" ").append(iso.substr(11, 5));
+}
+
 void SegnaModificati(Connection& conn, Elenco elenco, const std::vector<std::int64_t>& ids) {
     PreparaInvii(conn);
     Statement st(conn, "insert into Invii (Elenco, ID, ModificatoIl) values (?, ?, ?) "

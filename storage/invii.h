@@ -108,6 +108,9 @@ std::optional<Operazione> OperazioneDaTesto(std::string_view testo);
 
 // The time now as stored: "AAAA-MM-GGTHH:MM:SS", local time.
 std::string OraAttuale();
+// A stored time ("AAAA-MM-GGTHH:MM:SS", or a blank for the T) as the operator reads it,
+// "GG/MM/AAAA HH:MM"; a text too short for that is returned as it is.
+std::string OraLeggibile(std::string_view iso);
 
 // A list of chosen certificates, one per line: a number, or a tax code (resolved against the
 // list's certificates). Blank lines are skipped. Throws storage::Error naming the line and value

@@ -205,15 +205,17 @@ void ScriviRecordA(ContestoRecord& ctx, std::string_view tipoFornitore, const Ro
                  }));
 }
 
-void ScriviRecordB(ContestoRecord& ctx, const Row& s) {
+std::string ComponiRecordB(ContestoRecord& ctx, const Row& s) {
     // The tax code fills two fields and is read once.
     const std::string cf = Valore(ctx, s, "CodiceFiscale");
-    ScriviRecord(ctx.FileInvio, componi(CampiPosizionali('B'), [&](std::string_view nome, Posa posa) {
-                     if (nome == "CodiceFiscale") return cf;
-                     // A box's mark is never written, only whether it is ticked.
-                     return posa == Posa::Casella ? s.text(nome) : Valore(ctx, s, nome);
-                 }));
+    return componi(CampiPosizionali('B'), [&](std::string_view nome, Posa posa) {
+        if (nome == "CodiceFiscale") return cf;
+        // A box's mark is never written, only whether it is ticked.
+        return posa == Posa::Casella ? s.text(nome) : Valore(ctx, s, nome);
+    });
 }
+
+void ScriviRecordB(ContestoRecord& ctx, const Row& s) { ScriviRecord(ctx.FileInvio, ComponiRecordB(ctx, s)); }
 
 void ScriviRecordC(ContestoRecord& ctx, const Row& s, const Row& q) {
     std::string r = componi(CampiPosizionali('C'), [&](std::string_view nome, Posa) { return Valore(ctx, s, nome); });

@@ -37,6 +37,8 @@ void ScriviRecord(std::ostream& FileInvio, std::string_view corpo);
 
 void ScriviRecordA(ContestoRecord& ctx, std::string_view tipoFornitore, const storage::Row& sostituto);
 void ScriviRecordB(ContestoRecord& ctx, const storage::Row& sostituto);
+// Record B's 1,897 characters as ScriviRecordB writes them; the archive check judges them.
+std::string ComponiRecordB(ContestoRecord& ctx, const storage::Row& sostituto);
 void ScriviRecordC(ContestoRecord& ctx, const storage::Row& sostituto, const storage::Row& quadroCt);
 void ScriviRecordZ(ContestoRecord& ctx, const Contatori& conta);
 

@@ -241,6 +241,7 @@ TEST(ControlloArchivio, TagliDelRecordB) {
         Valori valori;
         const char* colonna;  // "" = no warning
         std::string testo;
+        Gravita gravita = Gravita::Avviso;  // a number cut is another number: an error
     } casi[] = {
         {"denominazione di 60", {{"CognomeDenominazione", lungo60 + "   "}}, "", ""},
         {"denominazione di 61",
@@ -258,6 +259,10 @@ TEST(ControlloArchivio, TagliDelRecordB) {
          "NomeRapp",
          "Il nome del firmatario «MARIA GIOVANNA ANTONIETTA» ha 25 caratteri: il record B ne contiene 20, i restanti "
          "saranno tagliati."},
+        {"codice carica di tre cifre", {{"CodCar", "123"}}, "CodCar",
+         "Il codice carica del firmatario «123» ha 3 caratteri: il record B ne contiene 2, i restanti saranno tagliati.",
+         Gravita::Errore},
+        {"conteggio con i punti delle migliaia", {{"A1", "00.000.000"}}, "", ""},
     };
     for (const auto& c : casi) {
         Archivio a;
@@ -267,7 +272,7 @@ TEST(ControlloArchivio, TagliDelRecordB) {
             EXPECT_TRUE(ps.empty()) << c.nome << ::testing::PrintToString(righe(ps));
             continue;
         }
-        atteso(ps, c.colonna, Gravita::Avviso, c.testo, c.nome);
+        atteso(ps, c.colonna, c.gravita, c.testo, c.nome);
     }
 }
 

@@ -22,6 +22,7 @@ const Caso kCasi[] = {
     {"omocodia pos 13-15", "RSSMRA80A01HRLMS", ""},
     {"omocodia donna", "VRDGNN75M41FNLRF", ""},
     {"omocodia tutte e sette", "RSSMRAULALMHRLMD", ""},
+    {"omocodia del 9", "RSSMRA80A01H50VE", ""},
     {"numerico", "01234567897", ""},
     {"numerico altro", "80123456784", ""},
     {"numerico controllo zero", "04404170930", ""},

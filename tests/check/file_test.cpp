@@ -62,6 +62,52 @@ TEST_F(FileInvio, ConteggiDelRecordZ) {
                                         "Errore - record 7 pos. 43 - File - Z 43-51: Il numero di record G «00000000X» non è numerico."}));
 }
 
+// The counts of record B against the certificates the file holds (two): fewer and more are both told.
+TEST_F(FileInvio, ConteggiDelFrontespizio) {
+    const struct {
+        const char* a1;
+        std::size_t avvisi;
+    } casi[] = {{"00000001", 1}, {"00000002", 0}, {"00000003", 1}};
+    for (const auto& c : casi) {
+        sostituisci(2, 394, c.a1);
+        const auto ps = controlla(file);
+        const auto n = std::count_if(ps.begin(), ps.end(), [](const Problema& p) {
+            return p.gravita == Gravita::Avviso && p.campo == "B 394-409" &&
+                   contiene(p.testo, "Il frontespizio indica ");
+        });
+        EXPECT_EQ(static_cast<std::size_t>(n), c.avvisi) << c.a1 << ::testing::PrintToString(righe(ps));
+    }
+}
+
+// A control character anywhere before the record's end, DEL included, is an error; the supplier
+// type is 01 or 10.
+TEST_F(FileInvio, CaratteriDiControlloETipoFornitore) {
+    const struct {
+        int record;
+        std::size_t posizione;
+        std::string testo;
+        const char* errore;
+    } casi[] = {
+        {4, 600, "\x7F", "Il record contiene un carattere di controllo (codice 127) alla posizione 600."},
+        {4, 1897, "", "Il record contiene un carattere di controllo (codice 1) alla posizione 1897."},
+        {1, 21, "10", ""},
+        {1, 21, "11", "Il tipo fornitore vale 01 o 10, non «11»."},
+    };
+    for (const auto& c : casi) {
+        const std::string originale = file;
+        sostituisci(c.record, c.posizione, c.testo);
+        const auto ps = controlla(file);
+        file = originale;
+        std::vector<std::string> testi;
+        for (const auto& p : ps)
+            if (p.gravita == Gravita::Errore) testi.push_back(p.testo);
+        if (*c.errore == '\0')
+            EXPECT_TRUE(testi.empty()) << c.posizione << ::testing::PrintToString(testi);
+        else  // the filler's own complaint may come too
+            EXPECT_EQ(std::count(testi.begin(), testi.end(), c.errore), 1) << c.posizione << ::testing::PrintToString(testi);
+    }
+}
+
 TEST_F(FileInvio, RecordTroncato) {
     file.erase(3 * 1900 + 500, 10);  // record 4, the first G, loses ten blanks
     const auto ps = controlla(file);

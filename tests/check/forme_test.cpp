@@ -23,6 +23,8 @@ TEST(FormeArchivio, TabellaDeiCasi) {
     const Caso casi[] = {
         {"DT", "31/12/2014", ""},
         {"DT", "29/02/2012", ""},
+        {"DT", "29/02/2000", ""},
+        {"DT", "29/02/1900", "la data «29/02/1900» non esiste"},
         {"DT", "29/02/2014", "la data «29/02/2014» non esiste"},
         {"DT", "31/04/2014", "la data «31/04/2014» non esiste"},
         {"DT", "1/2/2014", "data non valida «1/2/2014»: attesa nella forma GG/MM/AAAA"},

@@ -55,6 +55,9 @@ TEST(StesseRegole, FormaDeiCampiDiTesto) {
         {"CAP con una lettera", {.zefo1 = {{"A06", "b0039"}}}, "CAP non valido «b0039»: attese cinque cifre."},
         {"CAP di quattro cifre", {.zefo1 = {{"A06", "0039"}}}, "CAP non valido «0039»: attese cinque cifre."},
         {"CAP giusto", {.zefo1 = {{"A06", "00039"}}}, ""},
+        {"CAP di sei cifre", {.zefo1 = {{"A06", "000391"}}}, "CAP non valido «000391»: attese cinque cifre."},
+        {"provincia con una cifra", {.zefo1 = {{"B21", "R1"}}},
+         "Sigla della provincia non valida «R1»: attese due lettere maiuscole (es. RM)."},
         {"provincia con un importo", {.zefo1 = {{"A05", "R0000000,00"}}},
          "Sigla della provincia non valida «R0000000,00»: attese due lettere maiuscole (es. RM)."},
         {"provincia minuscola", {.zefo1 = {{"B21", "rm"}}},
@@ -134,6 +137,74 @@ TEST(StesseRegole, DataDiNascitaInesistenteInOgniCodiceFiscale) {
                 EXPECT_TRUE(contiene(p.testo, "odice fiscale indica una data di nascita che non esiste (")) << c.nome << " " << p.testo;
             }
         }
+    }
+}
+
+struct CasoB {
+    const char* nome;
+    Valori sostituto;
+    Gravita gravita;
+    // The sentence's start, "" for a right frontispiece: the archive quotes a value as stored,
+    // the file as written ("1a" and "0000001a").
+    const char* inizio;
+};
+
+// Every rule of record B gives the same problem on the same field in both checks, and a right
+// value none.
+TEST(StesseRegole, RecordB) {
+    const std::string intermediario = kCfLuca;
+    const CasoB casi[] = {
+        {"codice fiscale mancante", {{"CodiceFiscale", ""}}, Gravita::Errore, "Manca il codice fiscale del sostituto d'imposta."},
+        {"codice fiscale errato", {{"CodiceFiscale", "01234567890"}}, Gravita::Errore,
+         "Codice fiscale del sostituto: la cifra di controllo del codice fiscale è errata (attesa 7)."},
+        {"denominazione mancante", {{"CognomeDenominazione", " "}}, Gravita::Avviso,
+         "Manca il cognome o la denominazione del sostituto d'imposta."},
+        {"firmatario errato", {{"CFRapp", "RSSMRA80A01H501X"}, {"CodCar", "1"}}, Gravita::Errore,
+         "Codice fiscale del firmatario: il carattere di controllo del codice fiscale è errato (atteso U)."},
+        {"codice carica 15", {{"CFRapp", kCfMario}, {"CodCar", "15"}}, Gravita::Errore, ""},
+        {"codice carica 16", {{"CFRapp", kCfMario}, {"CodCar", "16"}}, Gravita::Errore,
+         "Il codice carica del firmatario «16» deve essere un numero da 1 a 15."},
+        {"codice carica 1", {{"CFRapp", kCfMario}, {"CodCar", "1"}}, Gravita::Errore, ""},
+        {"codice carica non numerico", {{"CFRapp", kCfMario}, {"CodCar", "1a"}}, Gravita::Errore,
+         "Il codice carica del firmatario «1a» deve essere un numero da 1 a 15."},
+        {"codice carica mancante", {{"CFRapp", kCfMario}}, Gravita::Avviso, "Manca il codice carica del firmatario."},
+        {"codice carica senza firmatario", {{"CodCar", "2"}}, Gravita::Errore, ""},
+        {"conteggio dei dipendenti non numerico", {{"A1", "1a"}}, Gravita::Errore,
+         "Il numero di certificati di lavoro dipendente «"},
+        {"conteggio dei professionisti non numerico", {{"A2", "x"}}, Gravita::Errore,
+         "Il numero di certificati di lavoro autonomo «"},
+        {"intermediario errato", {{"A4", "BNCLCU92T15L219X"}, {"A8", "1"}, {"A5", "01"}, {"A6", "02"}, {"A7", "2015"}},
+         Gravita::Errore, "Codice fiscale dell'intermediario: il carattere di controllo del codice fiscale è errato (atteso N)."},
+        {"intermediario fatto di spazi", {{"A4", "  "}}, Gravita::Errore,
+         "Senza il codice fiscale dell'intermediario le posizioni 428-437 devono valere 0000000000."},
+        {"impegno 3", {{"A4", intermediario}, {"A8", "3"}, {"A5", "01"}, {"A6", "02"}, {"A7", "2015"}}, Gravita::Errore,
+         "L'impegno a trasmettere dell'intermediario vale 1 o 2, non «3»."},
+        {"impegno 2", {{"A4", intermediario}, {"A8", "2"}, {"A5", "01"}, {"A6", "02"}, {"A7", "2015"}}, Gravita::Errore, ""},
+        {"data dell'impegno senza zeri", {{"A4", intermediario}, {"A8", "1"}, {"A5", "1"}, {"A6", "2"}, {"A7", "2015"}},
+         Gravita::Errore, "Data dell'impegno: "},
+        {"anno dell'impegno di due cifre", {{"A4", intermediario}, {"A8", "1"}, {"A5", "01"}, {"A6", "02"}, {"A7", "15"}},
+         Gravita::Errore, "Data dell'impegno: "},
+    };
+    auto diB = [](const std::vector<Problema>& ps) {
+        std::vector<Problema> b;
+        for (const auto& p : ps)
+            if (p.campo.rfind("B ", 0) == 0) b.push_back(p);
+        return b;
+    };
+    for (const auto& c : casi) {
+        const Esiti e = controlla({.sostituto = c.sostituto});
+        const std::vector<Problema> archivio = diB(e.archivio), file = diB(e.file);
+        if (*c.inizio == '\0') {
+            EXPECT_TRUE(archivio.empty()) << c.nome << ::testing::PrintToString(righe(archivio));
+            EXPECT_TRUE(file.empty()) << c.nome << ::testing::PrintToString(righe(file));
+            continue;
+        }
+        for (const auto* ps : {&archivio, &file}) {
+            ASSERT_EQ(ps->size(), 1u) << c.nome << ::testing::PrintToString(righe(*ps));
+            EXPECT_EQ(ps->front().gravita, c.gravita) << c.nome;
+            EXPECT_EQ(ps->front().testo.rfind(c.inizio, 0), 0u) << c.nome << ": " << ps->front().testo;
+        }
+        EXPECT_EQ(archivio.front().campo, file.front().campo) << c.nome;
     }
 }
 

@@ -260,14 +260,14 @@ TEST_F(Batch, UsoErrato) {
         {"genera dipendenti --cartella", "L'opzione --cartella richiede 1 valore."},
         {"genera dipendenti --cartella X --fornitore 02", "--fornitore vale 01 o 10."},
         {"genera dipendenti --cartella X --tipi DIP,XYZ",
-         "Tipo di fornitura sconosciuto: XYZ (ammessi DIP, AMM, CoC)"},
+         "Tipo di certificato sconosciuto: XYZ (ammessi DIP, AMM, CoC)."},
         {"genera professionisti --cartella X --tipi DIP", "--tipi vale solo per genera dipendenti."},
         {"controlla", "controlla vuole archivio o file."},
         {"controlla boh", "controlla vuole archivio o file, non boh."},
         {"controlla file", "controlla file vuole il nome di un FILE."},
         {"controlla file F --quadro-ct", "controlla file non ha opzioni."},
         {"controlla archivio altro", "controlla archivio non vuole altri argomenti."},
-        {"controlla archivio --tipi DOP", "Tipo di fornitura sconosciuto: DOP (ammessi DIP, AMM, CoC)"},
+        {"controlla archivio --tipi DOP", "Tipo di certificato sconosciuto: DOP (ammessi DIP, AMM, CoC)."},
     };
     for (const auto& c : casi) {
         const Esito e = cli(c.argomenti);

@@ -136,6 +136,7 @@ TEST_F(Correzioni, RifiutiPrimaDiScrivere) {
         bool quadroCt;
         std::optional<std::vector<std::int64_t>> scelti;
         std::string errore;
+        storage::Tipi tipi = storage::Tipi::tutti();
     } casi[] = {
         {"quadro CT", TipoFornitura::Annullamento, true, std::nullopt,
          "Il quadro CT non può essere inviato con una fornitura di sostituzione o di annullamento."},
@@ -147,8 +148,13 @@ TEST_F(Correzioni, RifiutiPrimaDiScrivere) {
         {"scelti in una correzione", TipoFornitura::Sostituzione, false, std::vector<std::int64_t>{alfa},
          "La scelta dei certificati vale solo per una fornitura ordinaria: una fornitura di sostituzione invia i "
          "certificati segnati."},
+        // One chosen certificate of a kind not chosen is refused, not silently left out.
+        {"scelto di un altro tipo", TipoFornitura::Ordinaria, false, std::vector<std::int64_t>{alfa},
+         "Il certificato " + std::to_string(alfa) + " non è tra quelli dei tipi scelti.",
+         storage::Tipi().con(storage::Tipo::AMM)},
     };
     for (const auto& c : casi) {
+        opz.tipi = c.tipi;
         opz.fornitura = c.fornitura;
         opz.quadroCt = c.quadroCt;
         opz.scelti = c.scelti;
@@ -158,6 +164,7 @@ TEST_F(Correzioni, RifiutiPrimaDiScrivere) {
         EXPECT_FALSE(fs::exists(opz.cartella)) << c.nome;
     }
     // Two lacking identifiers are both named; the marks stay.
+    opz.tipi = storage::Tipi::tutti();
     storage::ScriviIdentificativi(arch.conn, Elenco::Dipendenti, alfa, "", "");
     opz.quadroCt = false;
     opz.scelti.reset();
