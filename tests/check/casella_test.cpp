@@ -68,6 +68,8 @@ TEST(GiudizioCasella, TabellaDeiCasi) {
         {Tabella::Zefo2, "fam3_7", "C", "C", ""},
         {Tabella::Zefo2, "fam3_7", "150,00", "150,00", "Errore: Percentuale oltre 100 «150,00»."},
         {Tabella::Zefo2, "D19", "6002", "6002", "Avviso: Il codice «6002» del punto 19 non viene scritto nel file: ammessi 6001 e 6003."},
+        {Tabella::Zefo2, "D19", "6001", "6001", ""},
+        {Tabella::Zefo2, "D19", "6003", "6003", ""},
         {Tabella::Professionisti, "E02", "14", "14", "Errore: Anno non valido «14»: attese quattro cifre (nel file: errore 47812)."},
         // Codes from the form's own lists: provinces, causali; an INAIL comune code of the form of the others.
         {Tabella::Zefo1, "B07", "XX", "XX", "Avviso: La sigla «XX» non è tra quelle delle province italiane."},

@@ -241,6 +241,10 @@ TEST_F(Forma, FileDellePaghe) {
         {"continuazione sul pannello Altro", Lettura::Altro,
          prova::file({buona, continuazione("0001")}),
          Esito(Tipo::Tracciato, 2, "||||", 1)},
+        // Blanks past its layout do not make a continuation a certificate: only a full-length line is one.
+        {"continuazione allungata di spazi sul pannello Altro", Lettura::Altro,
+         prova::file({buona, continuazione("0001").lunga(2303)}),
+         Esito(Tipo::Tracciato, 2, "||||", 1)},
     });
 }
 
@@ -326,8 +330,20 @@ TEST_F(Forma, File770) {
         {"codice fiscale con segni", Lettura::T770_1,
          prova::file({prova::Riga(h).at(30, "RSS-MRA")}),
          Esito(Tipo::Tracciato, 1, "codice fiscale", 30)},
+        // The shape checks' edges: a line ending on the tax code's last column or on an element's
+        // code is whole; one column short of either is cut.
+        {"finisce con il codice fiscale", Lettura::T770_1, prova::file({primi(h.str(), 45)}), {}, nuovi,
+         {{"RSSMRA65B01L219K", "<null>", "<null>", "<null>"}}},
+        {"ultimo elemento con il solo codice", Lettura::T770_2, prova::file({h2.str() + "AU001003"}), {},
+         nuovi, {{"RSSMRA65B01L219K", "ROSSI", "", "<null>"}}},
         {"tagliata dentro un codice", Lettura::T770_1, prova::file({h.str() + "AU00"}),
          Esito(Tipo::Troncata, 1, "codice di campo", 117)},
+        {"tagliata all'ultimo carattere di un codice", Lettura::T770_1, prova::file({h.str() + "AU00100"}),
+         Esito(Tipo::Troncata, 1, "codice di campo", 120)},
+        {"tagliata al primo carattere del codice fiscale", Lettura::T770_1, prova::file({primi(h.str(), 30)}),
+         Esito(Tipo::Troncata, 1, "codice fiscale", 30)},
+        {"codice fiscale bianco", Lettura::T770_2, prova::file({primi(h2.str(), 13) + std::string(20, ' ')}),
+         Esito(Tipo::Tracciato, 1, "codice fiscale", 14)},
         {"NUL nel codice fiscale", Lettura::T770_2, prova::file({con(h2, 20, std::string(1, '\0'))}),
          controllo(1, 20, "codice fiscale")},
         {"controllo dentro un valore", Lettura::T770_1,
