@@ -319,6 +319,9 @@ TEST_F(Forma, File770) {
         {"righe di titolo che non iniziano con una lettera", Lettura::T770_2,
          prova::file({"*** 770 SEMPLIFICATO 2015 ***", " ELENCO", "0001", h2}), {}, nuovi,
          {{"RSSMRA65B01L219K", "ROSSI", "<null>", "<null>"}}},
+        // Only a full DDMMYYYY birth date is given its slashes; a shorter one is kept as it is.
+        {"data di nascita di sette cifre", Lettura::T770_2, prova::file({h2.str() + au("AU001005", "1021975")}), {},
+         "select B05 from Professionisti where ID > 1", {{"1021975"}}},
         {"riga più lunga di un pezzo", Lettura::T770_2, prova::file({lunga}), {}, nuovi,
          {{"RSSMRA65B01L219K", "ROSSI", "MARIO", "VIA LONTANA"}}},
         {"file delle paghe", Lettura::T770_1, prova::file({certificato("A", "UNO")}), nessuno},
