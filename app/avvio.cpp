@@ -143,6 +143,12 @@ void Avvio::creaFinestre() {
             break;
         }
     });
+    connect(importa, &TFImportaFile::certificatiRinumerati, this, [this] {
+        for (FinestraDati* d : {finestre_.pagina1, finestre_.professionisti})
+            d->rileggiDopo(QStringLiteral("I certificati sono stati rinumerati"));
+    });
+    // Typing not yet saved is saved or dropped, as the operator says, before any of it is lost.
+    importa->primaDiEliminare([this] { return menu_->salvaPrimaDiUscire(); });
     connect(importa, &TFImportaFile::archivioRipristinato, this, [this] {
         for (FinestraDati* d : {finestre_.sostituto, finestre_.quadroCt, finestre_.pagina1, finestre_.professionisti})
             d->rileggiDopo(QStringLiteral("L'archivio è stato ripristinato da una copia"));
@@ -201,6 +207,7 @@ QString Avvio::apriConfigurato() {
         return QStringLiteral("Non è configurato alcun archivio.");
     }
     const std::string percorsoDb = storage::percorsoDatabase(cartellaDati);
+    nonAperto_ = percorsoDb;
     std::error_code ec;
     if (!std::filesystem::exists(percorsoDb, ec)) {
         ui::informa(menu_.get(), QString::fromStdString(storage::messaggioDatabaseMancante(percorsoDb)));
@@ -212,6 +219,7 @@ QString Avvio::apriConfigurato() {
         ui::errore(menu_.get(), ui::testoDaMessaggio(e.what()));
         return QStringLiteral("L'archivio configurato %1 non si può aprire.").arg(QDir::toNativeSeparators(QString::fromStdString(percorsoDb)));
     }
+    nonAperto_.clear();
     // The recent list is a convenience: a folder that can't be written costs nothing else.
     try {
         storage::ricordaArchivio(opzioni_.percorsoIni, cartellaDati);
@@ -226,7 +234,7 @@ bool Avvio::scegliArchivio(const QString& motivo, bool avvio) {
     finestra.prepara(motivo.isEmpty() ? motivo
                                       : motivo + QStringLiteral(" Scegliere l'archivio su cui lavorare: crearne uno nuovo, "
                                                                 "aprirne uno esistente o sceglierlo fra quelli usati di recente."),
-                     avvio);
+                     avvio, avvio ? nonAperto_ : std::string());
     if (finestra.exec() != QDialog::Accepted) return false;
     if (!ui::esegui(menu_.get(), [&] { dm_->configura(finestra.scelto()); })) return false;
     ui::esegui(menu_.get(), [&] { storage::scegliArchivio(opzioni_.percorsoIni, finestra.cartella()); });

@@ -69,4 +69,6 @@ private:
     Finestre finestre_;
     bool configurato_ = false;
     bool terminato_ = false;
+    // The configured database that did not open: the "Archivio" window offers its copies.
+    std::string nonAperto_;
 };

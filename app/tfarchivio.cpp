@@ -11,10 +11,12 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "import/importazione.h"
 #include "storage/archivi.h"
 #include "storage/config.h"
 #include "storage/connection.h"
 #include "ui/dialoghi.h"
+#include "ui/reporterfinestra.h"
 
 namespace {
 QString nativo(const std::string& percorso) { return QDir::toNativeSeparators(QString::fromStdString(percorso)); }
@@ -55,6 +57,29 @@ TFArchivio::TFArchivio(std::string percorsoIni, QWidget* parent)
     connect(recenti_, &QTreeWidget::itemActivated, this, [this] { apriRecente(); });
     l->addWidget(recenti_, 1);
 
+    // The copies of an archive that would not open: one click from working again.
+    titoloCopie_ = new QLabel(this);
+    titoloCopie_->setWordWrap(true);
+    l->addWidget(titoloCopie_);
+    copie_ = new QTreeWidget(this);
+    copie_->setObjectName(QStringLiteral("Copie"));
+    copie_->setHeaderLabels({QStringLiteral("Quando"), QStringLiteral("Prima di"), QStringLiteral("File")});
+    copie_->setRootIsDecorated(false);
+    copie_->setAllColumnsShowFocus(true);
+    copie_->setColumnWidth(0, 150);
+    copie_->setColumnWidth(1, 330);
+    connect(copie_, &QTreeWidget::itemActivated, this, [this] { ripristinaCopia(); });
+    l->addWidget(copie_, 1);
+    auto* rigaCopie = new QHBoxLayout;
+    ripristina_ = new QPushButton(QStringLiteral("Ripristina la copia…"), this);
+    ripristina_->setObjectName(QStringLiteral("btnRipristinaCopia"));
+    ripristina_->setToolTip(QStringLiteral("Mette la copia scelta al posto dell'archivio che non si apre, conservando "
+                                           "accanto il file attuale"));
+    connect(ripristina_, &QPushButton::clicked, this, &TFArchivio::ripristinaCopia);
+    rigaCopie->addWidget(ripristina_);
+    rigaCopie->addStretch(1);
+    l->addLayout(rigaCopie);
+
     auto* fondo = new QHBoxLayout;
     fondo->addStretch(1);
     apri_ = new QPushButton(QStringLiteral("Apri"), this);
@@ -70,7 +95,20 @@ TFArchivio::TFArchivio(std::string percorsoIni, QWidget* parent)
     resize(640, 360);
 }
 
-void TFArchivio::prepara(const QString& motivo, bool avvio) {
+void TFArchivio::prepara(const QString& motivo, bool avvio, const std::string& nonAperto) {
+    nonAperto_ = nonAperto;
+    copie_->clear();
+    if (!nonAperto_.empty())
+        for (const auto& c : importazione::ElencoCopie(nonAperto_)) {
+            auto* r = new QTreeWidgetItem(copie_, {QString::fromStdString(c.quando), QString::fromStdString(c.prima),
+                                                  QString::fromStdString(c.nome)});
+            r->setData(0, Qt::UserRole, QString::fromStdString(c.percorso));
+        }
+    const bool conCopie = copie_->topLevelItemCount() > 0;
+    titoloCopie_->setText(QStringLiteral("Copie di sicurezza di %1:").arg(nativo(nonAperto_)));
+    for (QWidget* w : {static_cast<QWidget*>(titoloCopie_), static_cast<QWidget*>(copie_), static_cast<QWidget*>(ripristina_)})
+        w->setVisible(conCopie);
+    if (conCopie) copie_->setCurrentItem(copie_->topLevelItem(0));
     scelto_.clear();
     cartella_.clear();
     motivo_->setText(motivo);
@@ -96,7 +134,23 @@ void TFArchivio::prepara(const QString& motivo, bool avvio) {
             break;
         }
     apri_->setEnabled(recenti_->topLevelItemCount() > 0);
-    recenti_->setFocus();
+    if (conCopie)
+        copie_->setFocus();
+    else
+        recenti_->setFocus();
+}
+
+void TFArchivio::ripristinaCopia() {
+    QTreeWidgetItem* r = copie_->currentItem();
+    if (!r || nonAperto_.empty()) return;
+    const std::string copia = r->data(0, Qt::UserRole).toString().toStdString();
+    bool fatto = false;
+    if (!ui::esegui(this, [&] {
+            ui::ReporterFinestra reporter(this, QStringLiteral("Ripristino dell'archivio in corso..."));
+            fatto = importazione::RipristinaArchivio(nonAperto_, copia, reporter);
+        }))
+        return;
+    if (fatto) prova(std::filesystem::path(nonAperto_).parent_path().string());
 }
 
 QString TFArchivio::cartellaIniziale() const {
@@ -140,6 +194,21 @@ void TFArchivio::apriAltro() {
                                                       QStringLiteral("Archivio di Palio 2015 (Zefo2015.db)"));
     if (file.isEmpty()) return;
     const QFileInfo info(file);
+    // A copy of the backup folder is not opened as an archive: it can take its archive's place.
+    const QDir cartellaCopia = info.absoluteDir();
+    if (info.fileName().startsWith(QStringLiteral("Zefo2015_")) && cartellaCopia.dirName() == QStringLiteral("backup")) {
+        QDir dati = cartellaCopia;
+        dati.cdUp();
+        const std::string db = QDir::fromNativeSeparators(dati.filePath(QString::fromLatin1(storage::kNomeDatabase))).toStdString();
+        bool fatto = false;
+        if (!ui::esegui(this, [&] {
+                ui::ReporterFinestra reporter(this, QStringLiteral("Ripristino dell'archivio in corso..."));
+                fatto = importazione::RipristinaArchivio(db, QDir::fromNativeSeparators(file).toStdString(), reporter);
+            }))
+            return;
+        if (fatto) prova(QDir::fromNativeSeparators(dati.absolutePath()).toStdString());
+        return;
+    }
     if (info.fileName() != QString::fromLatin1(storage::kNomeDatabase)) {
         ui::errore(this, QStringLiteral("L'archivio è il file %1 di una cartella: %2 non lo è.")
                              .arg(QString::fromLatin1(storage::kNomeDatabase), QDir::toNativeSeparators(file)));

@@ -18,7 +18,9 @@ public:
 
     // Reads the recent list again and shows why a choice is asked for. At start-up the way out
     // is "Esci" (the program ends); from the menu it is "Annulla" (the archive stays).
-    void prepara(const QString& motivo, bool avvio);
+    // nonAperto: the database that could not be opened; the copies in its backup folder are
+    // offered for a restore.
+    void prepara(const QString& motivo, bool avvio, const std::string& nonAperto = {});
     // The database chosen, once the window has been accepted.
     const std::string& scelto() const { return scelto_; }
     // Its folder, as the configuration file will hold it.
@@ -28,6 +30,9 @@ public:
     void creaNuovo();
     void apriAltro();
     void apriRecente();
+    // Puts the copy chosen in the list in place of the archive that could not be opened, after a
+    // question, and opens it.
+    void ripristinaCopia();
 
 private:
     // Opens the archive of this folder to prove it; on success it is the choice and the window
@@ -40,6 +45,10 @@ private:
     std::string cartella_;
     QLabel* motivo_;
     QTreeWidget* recenti_;
+    std::string nonAperto_;
+    QLabel* titoloCopie_;
+    QTreeWidget* copie_;
+    QPushButton* ripristina_;
     QPushButton* apri_;
     QPushButton* esci_;
 };

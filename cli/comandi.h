@@ -63,6 +63,8 @@ struct Contesto {
     std::vector<std::string> parole;      // the words after the command name
     // Opens the archive named by --archivio or by the configuration file; throws storage::Error.
     void apri(storage::Connection& conn) const;
+    // The archive's file, as apri() would open it.
+    std::string percorsoDb() const;
     // The same for commands that write: refuses an archive that cannot be written.
     void apriPerScrivere(storage::Connection& conn) const {
         apri(conn);
@@ -75,6 +77,7 @@ int comandoGenera(const Contesto& ctx);
 int comandoImporta(const Contesto& ctx);
 int comandoAzzera(const Contesto& ctx);
 int comandoRipristina(const Contesto& ctx);
+int comandoRinumera(const Contesto& ctx);
 int comandoControlla(const Contesto& ctx);
 int comandoSegna(const Contesto& ctx);
 

@@ -46,9 +46,12 @@ bool Argomenti::flag(const std::string& nome) const {
     return std::find(flag_.begin(), flag_.end(), nome) != flag_.end();
 }
 
+std::string Contesto::percorsoDb() const {
+    return storage::percorsoDatabase(storage::cartellaArchivio(archivio, storage::percorsoConfigurazione()));
+}
+
 void Contesto::apri(storage::Connection& conn) const {
-    std::string cartella = storage::cartellaArchivio(archivio, storage::percorsoConfigurazione());
-    std::string db = storage::percorsoDatabase(cartella);
+    const std::string db = percorsoDb();
     if (!std::filesystem::exists(db)) throw storage::Error(storage::messaggioDatabaseMancante(db));
     conn.open(db);
 }

@@ -8,7 +8,7 @@ int comandoGenera(const Contesto& ctx) {
     Argomenti a(ctx.parole,
                 {{"--cartella", 1}, {"--file", 1}, {"--fornitore", 1}, {"--tipi", 1}, {"--fornitura", 1},
                  {"--id", 1}, {"--elenco", 1}},
-                {"--quadro-ct", "--sovrascrivi"});
+                {"--quadro-ct", "--sovrascrivi", "--aggiorna-conteggi"});
     if (a.posizionali().size() != 1) throw UsageError("genera vuole dipendenti o professionisti.");
     const std::string chi = a.posizionali()[0];
     const bool dipendenti = chi == "dipendenti";
@@ -35,6 +35,14 @@ int comandoGenera(const Contesto& ctx) {
     storage::Connection conn;
     ctx.apri(conn);
     opz.scelti = certificatiScelti(a, conn, dipendenti ? storage::Elenco::Dipendenti : storage::Elenco::Professionisti);
+    // A count the Agency would reject goes out only when the command line says to update it.
+    const bool aggiorna = a.flag("--aggiorna-conteggi");
+    opz.aggiornaConteggi = [aggiorna](const std::string& testo) {
+        if (!aggiorna)
+            std::cerr << testo << ": nessun file è stato scritto. Per scriverli aggiornati ripetere il comando con "
+                                  "--aggiorna-conteggi.\n";
+        return aggiorna;
+    };
     ReporterConsole reporter(a.flag("--sovrascrivi"));
     auto ris = dipendenti ? telematic::GeneraFileDipendenti(conn, opz, reporter)
                           : telematic::GeneraFileProfessionisti(conn, opz, reporter);

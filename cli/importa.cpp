@@ -162,11 +162,10 @@ namespace cli {
 // ripristina --elenco | ripristina FILE --conferma
 int comandoRipristina(const Contesto& ctx) {
     Argomenti a(ctx.parole, {}, {"--elenco", "--conferma"});
-    storage::Connection conn;
     if (a.flag("--elenco")) {
         if (!a.posizionali().empty()) throw UsageError("ripristina --elenco non vuole un FILE.");
-        ctx.apri(conn);
-        const auto copie = importazione::ElencoCopie(conn);
+        // The list is read from the folder: a damaged archive is not opened.
+        const auto copie = importazione::ElencoCopie(ctx.percorsoDb());
         if (copie.empty()) std::cout << "Nessuna copia dell'archivio.\n";
         for (const auto& c : copie) std::cout << c.nome << "  " << c.quando << "  " << c.prima << '\n';
         return 0;
@@ -178,9 +177,47 @@ int comandoRipristina(const Contesto& ctx) {
                      "ripetere il comando con --conferma per confermarlo.\n";
         return 1;
     }
-    ctx.apriPerScrivere(conn);
     ReporterConsole reporter(true);
-    return importazione::Ripristina(conn, a.posizionali()[0], reporter) ? 0 : 1;
+    return importazione::RipristinaArchivio(ctx.percorsoDb(), a.posizionali()[0], reporter) ? 0 : 1;
+}
+
+}  // namespace cli
+
+namespace cli {
+
+namespace {
+
+// The renumbering's question is its plan: printed, and answered by --conferma.
+class ReporterRinumera : public ReporterConsole {
+public:
+    explicit ReporterRinumera(bool conferma) : conferma_(conferma) {}
+    bool ask(const std::string& domanda) override {
+        std::cout << domanda << '\n' << std::flush;
+        return conferma_;
+    }
+
+private:
+    bool conferma_;
+};
+
+}  // namespace
+
+// rinumera [--conferma]
+int comandoRinumera(const Contesto& ctx) {
+    Argomenti a(ctx.parole, {}, {"--conferma"});
+    if (!a.posizionali().empty()) throw UsageError("rinumera non vuole altre parole, solo --conferma.");
+    storage::Connection conn;
+    ctx.apriPerScrivere(conn);
+    ReporterRinumera reporter(a.flag("--conferma"));
+    switch (importazione::Rinumera(conn, reporter)) {
+        case importazione::EsitoRinumerazione::Fatta:
+        case importazione::EsitoRinumerazione::NienteDaFare: return 0;
+        case importazione::EsitoRinumerazione::Annullata:
+            std::cerr << "Nessun certificato rinumerato: ripetere il comando con --conferma per rinumerare.\n";
+            return 1;
+        case importazione::EsitoRinumerazione::Rifiutata: break;
+    }
+    return 1;
 }
 
 }  // namespace cli

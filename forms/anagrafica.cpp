@@ -32,6 +32,7 @@ Pagina costruisciAnagrafica(const QString& tabella, bool conDittaMatricola) {
         m.setSoloSchermo(false);
     }
 
+    m.setParte(QStringLiteral("sostituto"));
     m.fascia(QStringLiteral("DATI RELATIVI AL DATORE DI LAVORO, ENTE PENSIONISTICO O ALTRO SOSTITUTO D'IMPOSTA"));
     m.riga({codiceFiscale("1", QStringLiteral("Codice fiscale"), QStringLiteral("A01")),
             suRighe(largo(testo("2", QStringLiteral("Cognome o Denominazione"), QStringLiteral("A02")), 250), 2),
@@ -47,6 +48,7 @@ Pagina costruisciAnagrafica(const QString& tabella, bool conDittaMatricola) {
             testo("11", QStringLiteral("Codice sede"), QStringLiteral("A11"), "00000")});
     m.spazio(8);
 
+    m.setParte(QStringLiteral("percipiente"));
     m.fascia(QStringLiteral("DATI RELATIVI AL DIPENDENTE, PENSIONATO O ALTRO PERCETTORE DELLE SOMME"));
     m.riga({codiceFiscale("1", QStringLiteral("Codice fiscale"), QStringLiteral("B01")),
             suRighe(largo(testo("2", QStringLiteral("Cognome o Denominazione"), QStringLiteral("B02")), 280), 2),
@@ -71,9 +73,11 @@ Pagina costruisciAnagrafica(const QString& tabella, bool conDittaMatricola) {
                                   QStringLiteral("B20"), QStringLiteral("B21"), QStringLiteral("B22")),
                         domicilio(QStringLiteral("DOMICILIO FISCALE ALL'1/1/2015"), "23", "24", "25",
                                   QStringLiteral("B23"), QStringLiteral("B24"), QStringLiteral("B25"))});
+    m.setParte(QStringLiteral("rappresentante"));
     m.fascia(QStringLiteral("DATI RELATIVI AL RAPPRESENTANTE"), false);
     m.riga({codiceFiscale("30", QStringLiteral("Codice fiscale del rappresentante"), QStringLiteral("B30")),
             vuota({}, {}, 560)});
+    m.setParte(QStringLiteral("percipiente estero"));
     m.fascia(QStringLiteral("RISERVATO AI PERCIPIENTI ESTERI"), false);
     m.riga({testo("40", QStringLiteral("Codice di identificazione fiscale estero"), QStringLiteral("B40"),
                   "MMMMMMMMMMMMMMMM"),
@@ -81,12 +85,15 @@ Pagina costruisciAnagrafica(const QString& tabella, bool conDittaMatricola) {
             largo(testo("42", QStringLiteral("Via e numero civico"), QStringLiteral("B42")), 220),
             testo("43", QStringLiteral("Codice Stato estero"), QStringLiteral("B43"), "00000")});
     m.spazio(16);
+    m.setParte({});
 
     Voce quando = data({}, QStringLiteral("DATA (giorno / mese / anno)"), QStringLiteral("B44"));
+    quando.nome = QStringLiteral("data");
     quando.allineamento = Qt::AlignCenter;
     quando.larghezza = 160;
     Voce firma = testo({}, QStringLiteral("FIRMA DEL SOSTITUTO DI IMPOSTA"), QStringLiteral("BFirma"));
     firma.allineamento = Qt::AlignCenter;
+    firma.nome = QStringLiteral("firma del sostituto d'imposta");
     firma.larghezza = 420;
     m.riga({quando, vuota({}, {}, 174), firma});
     return m.fine();

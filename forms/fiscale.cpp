@@ -139,7 +139,15 @@ Pagina costruisciPagina2() {
 void familiari(Modulo& m) {
     const std::vector<qreal> w = {110, 44, 34, 34, 170, 64, 74, 100, 100, 24};
     const auto box = [&](int riga, int col, Voce v) {
+        static const char* const colonne[] = {"", "C / F1 / F", "A", "D", "codice fiscale", "mesi a carico",
+                                              "minore di tre anni", "percentuale di detrazione",
+                                              "detrazione 100% affidamento figli"};
         v.colonna = QStringLiteral("fam%1_%2").arg(riga).arg(col);
+        const QString chi = riga == 1 ? QStringLiteral("coniuge")
+                            : riga == 2 ? QStringLiteral("primo figlio")
+                                        : QStringLiteral("familiare %1").arg(riga);
+        v.nome = riga == 10 ? QStringLiteral("percentuale ulteriore detrazione per famiglie con almeno quattro figli")
+                            : chi + QStringLiteral(", ") + QString::fromUtf8(colonne[col]);
         return v;
     };
     const auto segno = [&](int riga, int col, int i) { return largo(box(riga, col, casella({}, {}, {})), w[i]); };

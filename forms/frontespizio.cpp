@@ -16,6 +16,7 @@ Pagina costruisciFrontespizio() {
     intestazione.puntiFont = 12;
     intestazione.grassetto = true;
     intestazione.solaLettura = true;
+    intestazione.nome = QStringLiteral("codice fiscale in testata");
     const qreal wCf = m.larghezzaBox(intestazione);
     m.scrivi(QRectF(m.destra() - wCf, 2, wCf, 12), QStringLiteral("CODICE FISCALE"), 7, true);
     m.campo(QRectF(m.destra() - wCf, 16, wCf, 21), intestazione);
@@ -52,6 +53,7 @@ Pagina costruisciFrontespizio() {
             vuota({}, {}, 500)});
     m.spazio(8);
 
+    m.setParte(QStringLiteral("sostituto"));
     m.fascia(QStringLiteral("DATI RELATIVI AL SOSTITUTO"));
     m.riga({codiceFiscale({}, QStringLiteral("Codice fiscale"), QStringLiteral("CodiceFiscale")),
             largo(testo({}, QStringLiteral("Cognome o Denominazione"), QStringLiteral("CognomeDenominazione")), 330),
@@ -61,6 +63,7 @@ Pagina costruisciFrontespizio() {
             largo(testo({}, QStringLiteral("Indirizzo di posta elettronica"), QStringLiteral("email")), 420)});
     m.spazio(8);
 
+    m.setParte(QStringLiteral("rappresentante"));
     m.fascia(QStringLiteral("DATI RELATIVI AL RAPPRESENTANTE FIRMATARIO DELLA COMUNICAZIONE"));
     m.riga({codiceFiscale({}, QStringLiteral("Codice fiscale"), QStringLiteral("CFRapp")),
             largo(testo({}, QStringLiteral("Codice carica"), QStringLiteral("CodCar"), "000"), 80),
@@ -70,6 +73,7 @@ Pagina costruisciFrontespizio() {
             largo(testo({}, QStringLiteral("Nome"), QStringLiteral("NomeRapp")), 300)});
     m.spazio(8);
 
+    m.setParte({});
     m.fascia(QStringLiteral("FIRMA DELLA COMUNICAZIONE"));
     Voce a1 = testo({}, QStringLiteral("Numero certificazioni lavoro dipendente e assimilati"), QStringLiteral("A1"),
                     "00000000");
@@ -83,6 +87,7 @@ Pagina costruisciFrontespizio() {
 
     m.fascia(QStringLiteral("IMPEGNO ALLA PRESENTAZIONE TELEMATICA"));
     m.fascia(QStringLiteral("Riservato all'incaricato"), false);
+    m.setParte(QStringLiteral("incaricato"));
     m.riga({codiceFiscale({}, QStringLiteral("Codice fiscale dell'incaricato"), QStringLiteral("A4")),
             largo(elenco({}, QStringLiteral("Impegno a presentare in via telematica la comunicazione"),
                          QStringLiteral("A8"), {"1", "2", QString()}),
@@ -101,6 +106,7 @@ Pagina costruisciQuadroCT() {
                              "DALL'AGENZIA DELLE ENTRATE"));
     const QString sostituto = QStringLiteral("SostitutoImposta");
 
+    m.setParte(QStringLiteral("sostituto"));
     m.fascia(QStringLiteral("DATI DEL SOSTITUTO D'IMPOSTA RICHIEDENTE"));
     m.riga({di(codiceFiscale("1", QStringLiteral("Codice fiscale"), QStringLiteral("CodiceFiscale")), sostituto),
             testo("2", QStringLiteral("Numero di telefono cellulare"), QStringLiteral("NumCellulare"),
@@ -109,6 +115,7 @@ Pagina costruisciQuadroCT() {
                   330)});
     m.spazio(8);
 
+    m.setParte(QStringLiteral("sezione A"));
     m.fascia(QStringLiteral("SEZIONE A – RICEZIONE DEI DATI TRAMITE L'UTENZA TELEMATICA DEL SOSTITUTO D'IMPOSTA"));
     m.riga({largo(casella("1", QStringLiteral("Utente del servizio Fisconline"), QStringLiteral("B5")), 180),
             largo(testo("2", QStringLiteral("Utente del servizio Entratel – Codice sede"), QStringLiteral("B6"), "0000"),
@@ -116,6 +123,7 @@ Pagina costruisciQuadroCT() {
             vuota({}, {}, 354)});
     m.spazio(8);
 
+    m.setParte(QStringLiteral("sezione B"));
     m.fascia(QStringLiteral("SEZIONE B – RICEZIONE DEI DATI TRAMITE INTERMEDIARIO"));
     m.riga({codiceFiscale("1", QStringLiteral("Codice fiscale dell'intermediario"), QStringLiteral("B1")),
             testo("2", QStringLiteral("Codice sede Entratel dell'intermediario"), QStringLiteral("B2"), "00000"),

@@ -1,10 +1,16 @@
 #include "forms/modulo.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QTextLayout>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <memory>
+#include <utility>
 
 #include "storage/larghezze.h"
 
@@ -53,6 +59,53 @@ Voce nuova(const QString& punto, const QString& etichetta, const QString& colonn
     v.etichetta = etichetta;
     v.colonna = colonna;
     return v;
+}
+
+// A text laid out once for a device, as QPainter::drawText(rect, flags) lays it out: the lines
+// filling the rectangle's width (wrapped at words where asked), each aligned across it, the block
+// aligned down it, lines on whole device pixels. Its glyph runs are drawn again page after page,
+// so that a batch does not shape the same labels for every sheet.
+std::vector<QGlyphRun> impagina(const QString& testo, const QFont& font, QPaintDevice* device, const QRectF& r,
+                                int flags) {
+    QString s = testo;
+    s.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextLayout layout(s, font, device);
+    QTextOption opzione;
+    opzione.setWrapMode(flags & Qt::TextWordWrap ? QTextOption::WordWrap : QTextOption::ManualWrap);
+    if (flags & Qt::AlignJustify) opzione.setAlignment(Qt::AlignJustify);
+    layout.setTextOption(opzione);
+    const qreal interlinea = QFontMetricsF(layout.font(), device).leading();
+    const qreal larga = flags & Qt::TextWordWrap ? std::max<qreal>(0, r.width()) : 1e9;
+    qreal alta = -interlinea;
+    layout.beginLayout();
+    for (QTextLine riga = layout.createLine(); riga.isValid(); riga = layout.createLine()) {
+        riga.setLineWidth(larga);
+        alta = std::ceil(alta + interlinea);
+        riga.setPosition(QPointF(0, alta));
+        alta += riga.ascent() + riga.descent();  // unrounded, as drawText counts it
+    }
+    layout.endLayout();
+    qreal dy = 0;
+    if (flags & Qt::AlignBottom)
+        dy = r.height() - alta;
+    else if (flags & Qt::AlignVCenter)
+        dy = (r.height() - alta) / 2;
+    std::vector<QGlyphRun> corse;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine riga = layout.lineAt(i);
+        qreal dx = 0;
+        if (flags & Qt::AlignRight)
+            dx = r.width() - riga.horizontalAdvance();
+        else if (flags & Qt::AlignHCenter)
+            dx = (r.width() - riga.horizontalAdvance()) / 2;
+        for (QGlyphRun corsa : riga.glyphRuns()) {
+            QVector<QPointF> posizioni = corsa.positions();
+            for (QPointF& q : posizioni) q += QPointF(r.x() + dx, r.y() + dy);
+            corsa.setPositions(posizioni);
+            corse.push_back(std::move(corsa));
+        }
+    }
+    return corse;
 }
 
 }  // namespace
@@ -316,8 +369,11 @@ Campo& Modulo::campo(const QRectF& r, const Voce& v) {
     c.soloSchermo = soloSchermo_;
     c.spazio = r;
     c.campione = v.campione;
-    // a box without point or label (a family row's) is named by its column
-    c.riferimento = !v.punto.isEmpty() ? QStringLiteral("punto ") + v.punto : !v.etichetta.isEmpty() ? v.etichetta : v.colonna;
+    c.riferimento = !v.nome.isEmpty()      ? v.nome
+                    : !v.punto.isEmpty()     ? QStringLiteral("punto ") + v.punto
+                    : !v.etichetta.isEmpty() ? v.etichetta
+                                             : v.colonna;
+    if (!parte_.isEmpty()) c.riferimento += QStringLiteral(" (%1)").arg(parte_);
     // the frame sits just outside the box, so a value painted over the box leaves it whole; a
     // window's display has the entry box's own frame
     if (!soloSchermo_) riquadro(r.adjusted(-0.5, -0.5, 0.5, 0.5), Qt::white, kBordo, 0.6);
@@ -329,20 +385,27 @@ Campo& Modulo::campo(const QRectF& r, const Voce& v) {
     return campi_.back();
 }
 
-void intestazioneCertificato(Modulo& m, const QString& titolo, const QString& tabella, int modulo,
-                             const QString& sottotitolo) {
-    const qreal y = m.y();
-    m.testata(titolo, sottotitolo);
+Campo& codicePercipiente(Modulo& m, qreal y, const QString& tabella, const QString& etichetta) {
     Voce cf = codiceFiscale({}, {}, QStringLiteral("B01"));
     cf.tabella = tabella;
     cf.solaLettura = true;
     cf.allineamento = Qt::AlignCenter;
-    const qreal w = m.larghezzaBox(cf) + 16;
-    const qreal x = m.sinistra() + 446;
-    m.scrivi(QRectF(x, y + 2, w, 12), QStringLiteral("Codice fiscale del percipiente"), 6.5, true, Qt::AlignCenter);
-    m.campo(QRectF(x, y + 16, w, m.altezzaBox()), cf);
+    cf.puntiFont = kPuntiCodicePercipiente;
+    const QRectF r(m.sinistra() + 446, y + 16, m.larghezzaBox(cf) + 16,
+                   std::ceil(kPuntiCodicePercipiente * 96.0 / 72.0) + 5);
+    m.scrivi(QRectF(r.left(), y + 2, r.width(), 12), etichetta, 6.5, true, Qt::AlignCenter);
+    Campo& c = m.campo(r, cf);
+    c.riferimento = QStringLiteral("codice fiscale del percipiente");
+    return c;
+}
 
-    const QRectF mod(m.destra() - 34, y + 16, 34, m.altezzaBox());
+void intestazioneCertificato(Modulo& m, const QString& titolo, const QString& tabella, int modulo,
+                             const QString& sottotitolo) {
+    const qreal y = m.y();
+    m.testata(titolo, sottotitolo);
+    const QRectF cf = codicePercipiente(m, y, tabella, QStringLiteral("Codice fiscale del percipiente")).rettangolo;
+
+    const QRectF mod(m.destra() - 34, cf.top(), 34, cf.height());
     m.scrivi(QRectF(mod.left() - 20, y + 2, mod.width() + 20, 12), QStringLiteral("Mod. N."), 6.5, true,
              Qt::AlignRight | Qt::AlignVCenter);
     m.riquadro(mod, Qt::white, kBordo, 0.6);
@@ -376,7 +439,15 @@ Pagina Modulo::fine() {
            6, false, Qt::AlignLeft | Qt::AlignVCenter, QColor(80, 80, 80));
     std::get<Testo>(elementi_.back().cosa).verticale = true;
     const QSizeF dim = p.dimensione;
-    p.disegna = [elementi = elementi_, dim](QPainter& painter, const QRectF& dest, Supporto supporto) {
+    // On paper the texts' glyphs are laid out once per device resolution and place (the same for
+    // every sheet of a job) and kept with the page.
+    struct Impaginato {
+        qreal dpi;
+        QRectF dest;
+        std::vector<std::vector<QGlyphRun>> testi;
+    };
+    auto impaginati = std::make_shared<std::vector<Impaginato>>();
+    p.disegna = [elementi = elementi_, dim, impaginati](QPainter& painter, const QRectF& dest, Supporto supporto) {
         const qreal sx = dest.width() / dim.width();
         const qreal sy = dest.height() / dim.height();
         auto mappa = [&](const QRectF& r) {
@@ -386,19 +457,50 @@ Pagina Modulo::fine() {
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing, true);
         painter.setRenderHint(QPainter::TextAntialiasing, true);
-        for (const auto& [e, soloSchermo] : elementi) {
+        // a page sets a few fonts hundreds of times: each is made once and set only when it changes
+        std::map<std::pair<qreal, bool>, QFont> caratteri;
+        std::pair<qreal, bool> impostato{-1, false};
+        const qreal dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
+        std::vector<std::vector<QGlyphRun>>* glifi = nullptr;
+        bool nuovi = false;
+        // only where the glyphs go to a PDF (a file, a printer on this system): a preview records
+        // text by its characters, and other engines are not worth the risk
+        if (supporto == Supporto::Carta && painter.device() && painter.paintEngine() &&
+            painter.paintEngine()->type() == QPaintEngine::Pdf) {
+            for (auto& i : *impaginati)
+                if (i.dpi == dpi && i.dest == dest) glifi = &i.testi;
+            if (!glifi) {
+                impaginati->push_back({dpi, dest, std::vector<std::vector<QGlyphRun>>(elementi.size())});
+                glifi = &impaginati->back().testi;
+                nuovi = true;
+            }
+        }
+        for (std::size_t indice = 0; indice < elementi.size(); ++indice) {
+            const auto& [e, soloSchermo] = elementi[indice];
             if (soloSchermo && supporto == Supporto::Carta) continue;
             if (const auto* t = std::get_if<Testo>(&e)) {
-                painter.setFont(carattere(t->punti, t->grassetto));
+                const std::pair<qreal, bool> chiave{t->punti, t->grassetto};
+                if (chiave != impostato) {
+                    auto [it, nuovo] = caratteri.try_emplace(chiave);
+                    if (nuovo) it->second = carattere(t->punti, t->grassetto);
+                    painter.setFont(it->second);
+                    impostato = chiave;
+                }
                 painter.setPen(t->colore);
                 if (t->verticale) {
                     painter.save();
                     painter.translate(punto(t->r.topLeft()));
                     painter.rotate(-90);
-                    painter.drawText(QRectF(0, 0, t->r.width() * sy, t->r.height() * sx), t->flags, t->s);
+                    painter.drawText(QRectF(0, 0, t->r.width() * sy, t->r.height() * sx), t->flags | Qt::TextDontClip,
+                                     t->s);
                     painter.restore();
+                } else if (glifi) {
+                    auto& corse = (*glifi)[indice];
+                    if (nuovi) corse = impagina(t->s, painter.font(), painter.device(), mappa(t->r), t->flags);
+                    for (const QGlyphRun& corsa : corse) painter.drawGlyphRun(QPointF(0, 0), corsa);
                 } else {
-                    painter.drawText(mappa(t->r), t->flags, t->s);
+                    // laid out to fit its rectangle; a clip would cost the PDF page a state of its own
+                    painter.drawText(mappa(t->r), t->flags | Qt::TextDontClip, t->s);
                 }
             } else if (const auto* l = std::get_if<Linea>(&e)) {
                 painter.setPen(QPen(l->colore, l->spessore * sx));

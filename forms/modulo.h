@@ -43,6 +43,7 @@ struct Voce {
     qreal rientro = 0;       // room left of the box inside its cell (for a button)
     bool soloDisegno = false;  // the box is drawn but holds no column (an empty form box)
     int righe = 1;           // lines of 7-point text the box holds (names, descriptions)
+    QString nome;            // how a note names the box when point and label do not ("familiare 3, codice fiscale")
 };
 
 Voce importo(const QString& punto, const QString& etichetta, const QString& colonna);
@@ -96,6 +97,9 @@ public:
     void setTabella(const QString& tabella) { tabella_ = tabella; }
     void setPuntiValori(qreal punti) { puntiValori_ = punti; }
     void setPuntiEtichette(qreal punti) { puntiEtichette_ = punti; }
+    // The part of the form the boxes that follow belong to, named in the notes at the page foot
+    // where a point's number alone is ambiguous ("punto 2 (percipiente)"); empty: none.
+    void setParte(const QString& parte) { parte_ = parte; }
     // While on, what is added shows in the window only (a note for the operator).
     void setSoloSchermo(bool solo) { soloSchermo_ = solo; }
 
@@ -175,10 +179,16 @@ private:
     qreal larghezza_ = kLarghezzaPagina - 14;
     qreal y_ = 0;
     bool soloSchermo_ = false;
+    QString parte_;
     Riga riga_;
     std::vector<Elemento> elementi_;
     std::vector<Campo> campi_;
 };
+
+// The recipient's tax code at the top of a certificate page, the same box at the same size on
+// every page, under its caption; y is the top of the page's heading. A display where the
+// editor shows the page.
+Campo& codicePercipiente(Modulo& m, qreal y, const QString& tabella, const QString& etichetta);
 
 // The top of a certificate page: the title, the recipient's tax code (a display over the
 // form's "Codice fiscale del percipiente" box) and, at the top right, the module number

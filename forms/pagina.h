@@ -59,6 +59,9 @@ enum class Supporto { Schermo, Carta };
 inline constexpr qreal kLarghezzaPagina = 718;
 inline constexpr qreal kAltezzaPagina = 1046;
 
+// The size of the recipient's tax code at the top of every certificate page.
+inline constexpr qreal kPuntiCodicePercipiente = 10;
+
 class Pagina {
 public:
     QString nome;            // e.g. "Pagina 1", "Frontespizio"

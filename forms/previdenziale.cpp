@@ -39,9 +39,15 @@ std::vector<Voce> mesi(int punto) {
         c.lettera = QString::fromLatin1(iniziali[m - 1]);
         c.rientro = 9;
         c.suggerimento = QString::fromLatin1(nomi[m - 1]);
+        c.nome = QStringLiteral("punto %1, %2").arg(punto).arg(c.suggerimento);
         c.larghezza = 30;
         v.push_back(c);
     }
+    return v;
+}
+
+Voce chiamato(Voce v, const char* nome) {
+    v.nome = QString::fromUtf8(nome);
     return v;
 }
 
@@ -63,6 +69,7 @@ Pagina costruisciPrevidenziale(const QString& nome, const QString& tabella, bool
                                 QStringLiteral("Zefo1"), 2,
                                 QStringLiteral("Seconda sezione INPS del percipiente; dati INAIL e annotazioni nel Mod. N. 1"));
 
+    m.setParte(QStringLiteral("sezione 1"));
     m.fascia(QStringLiteral("SEZIONE 1 – LAVORATORI SUBORDINATI"), false);
     m.riga({d(1, "Matricola azienda", "00000000000"), casella("2", QStringLiteral("INPS"), QStringLiteral("D02")),
             casella("3", QStringLiteral("Altro"), QStringLiteral("D03")), d(4, "Imponibile previdenziale"),
@@ -71,6 +78,7 @@ Pagina costruisciPrevidenziale(const QString& nome, const QString& tabella, bool
     m.riga(conMesi({}, 7, "Mesi per i quali non è stata presentata la denuncia UniEmens"));
     m.spazio(4);
 
+    m.setParte(QStringLiteral("sezione 2"));
     m.fascia(QStringLiteral("SEZIONE 2 – COLLABORAZIONI COORDINATE E CONTINUATIVE"), false);
     m.riga({d(9, "Compensi corrisposti al collaboratore"), d(10, "Contributi dovuti"),
             d(11, "Contributi a carico del collaboratore trattenuti"), d(12, "Contributi versati"),
@@ -78,6 +86,7 @@ Pagina costruisciPrevidenziale(const QString& nome, const QString& tabella, bool
     m.riga(conMesi({}, 13, "Mesi per i quali non è stata presentata la denuncia UniEmens"));
     m.spazio(4);
 
+    m.setParte(QStringLiteral("sezione 3"));
     m.fascia(QStringLiteral("SEZIONE 3 – INPS GESTIONE DIPENDENTI PUBBLICI (ex INPDAP)"), false);
     m.riga({d(15, "Codice fiscale Amministrazione", "000000000000"), d(16, "Progressivo azienda", "00000"),
             d(17, "Codice identificativo", "MMMMMMMM"), d(18, "Cassa pensionistica", "0000"),
@@ -92,21 +101,24 @@ Pagina costruisciPrevidenziale(const QString& nome, const QString& tabella, bool
 
     // on page 4 bis the INAIL and note boxes are drawn but hold nothing
     const auto forse = [&](Voce v) { return conInail ? v : spento(v); };
+    m.setParte(QStringLiteral("INAIL"));
     m.fascia(QStringLiteral("DATI ASSICURATIVI INAIL"));
     m.riga({forse(suRighe(largo(testo("35", QStringLiteral("Qualifica"), QStringLiteral("D35")), 150), 2)),
             forse(testo("36", QStringLiteral("Posizione assicurativa territoriale"), QStringLiteral("D36"),
                         "0000000000000000")),
             forse(testo("37", QStringLiteral("Data inizio – giorno"), QStringLiteral("D37_1"), "000")),
-            forse(testo({}, QStringLiteral("mese"), QStringLiteral("D37_2"), "000")),
+            forse(chiamato(testo({}, QStringLiteral("mese"), QStringLiteral("D37_2"), "000"), "punto 37, mese")),
             forse(testo("38", QStringLiteral("Data fine – giorno"), QStringLiteral("D38_1"), "000")),
-            forse(testo({}, QStringLiteral("mese"), QStringLiteral("D38_2"), "000")),
+            forse(chiamato(testo({}, QStringLiteral("mese"), QStringLiteral("D38_2"), "000"), "punto 38, mese")),
             forse(testo("39", QStringLiteral("Codice comune"), QStringLiteral("D39"), "MMMMM")),
             forse(casella("40", QStringLiteral("Personale viaggiante"), QStringLiteral("D40")))});
     m.spazio(8);
 
+    m.setParte({});
     m.fascia(QStringLiteral("ANNOTAZIONI"));
     for (int i = 1; i <= 4; ++i) {
         Voce riga = testo({}, i == 1 ? QStringLiteral("Descrizione") : QString(), QStringLiteral("des%1").arg(i));
+        riga.nome = QStringLiteral("annotazione %1").arg(i);
         m.riga({forse(suRighe(riga, 3))});
     }
     return m.fine();

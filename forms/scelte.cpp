@@ -4,6 +4,8 @@
 
 #include "forms/modulo.h"
 
+#include <cmath>
+
 namespace forms {
 
 using namespace modulo;
@@ -99,65 +101,95 @@ Pagina costruisciPagina6() {
     return m.fine();
 }
 
-// The back of the sheet: our own account of what the three choices are, who receives the sheet
-// and how to deliver it, under the taxpayer's tax code.
+struct Parte {
+    QString titolo;
+    QStringList capoversi;
+};
+
+// Two columns of plain text under a heading, each part headed in bold capitals, framed with a
+// rule between the columns, as the form's pages of instructions are.
+void dueColonne(Modulo& m, const QString& titolo, std::vector<Parte> sinistra, std::vector<Parte> destra) {
+    m.fascia(titolo);
+    const auto colonna = [](std::vector<Parte> parti) {
+        return [parti = std::move(parti)](Modulo& r) {
+            r.spazio(4);
+            for (const auto& p : parti) {
+                r.nota(p.titolo, 8, true);
+                for (const auto& c : p.capoversi) r.nota(c, 8, false, Qt::AlignJustify);
+                r.spazio(4);
+            }
+        };
+    };
+    const qreal inizio = m.y();
+    m.affianca({1, 1}, {colonna(std::move(sinistra)), colonna(std::move(destra))});
+    const qreal meta = m.sinistra() + std::round(m.larghezza() / 2);
+    m.linea(QLineF(meta, inizio + 4, meta, m.y() - 4), 0.5, kBordo);
+    m.riquadro(QRectF(m.sinistra(), inizio, m.larghezza(), m.y() - inizio), QColor(), kBordo, 0.6);
+    m.spazio(8);
+}
+
+// The back of the sheet: under the title and the taxpayer's tax code, what becomes of the data
+// the sheet holds and how to choose and deliver it, in our own words.
 Pagina costruisciPagina7() {
     Modulo m(QStringLiteral("Pagina 7"), QStringLiteral("Zefo1"), 10);
     const qreal y0 = m.y();
-    m.testata(QString::fromUtf8(kTitoloScelta), QStringLiteral("AVVERTENZE PER IL CONTRIBUENTE"));
-    Voce cf = codiceFiscale({}, {}, QStringLiteral("B01"));
-    const qreal w = m.larghezzaBox(cf);
-    m.scrivi(QRectF(m.destra() - w, y0 + 2, w, 12), QStringLiteral("CODICE FISCALE"), 6.5, true, Qt::AlignCenter);
-    m.campo(QRectF(m.destra() - w, y0 + 16, w, m.altezzaBox()), cf);
+    m.testata(QString::fromUtf8(kTitoloScelta));
+    // the back is printed only, so its box is no display
+    codicePercipiente(m, y0, QStringLiteral("Zefo1"), QStringLiteral("CODICE FISCALE")).solaLettura = false;
 
-    const auto paragrafo = [&](const QString& titolo, const QStringList& capoversi) {
-        m.fascia(titolo, false);
-        m.spazio(2);
-        for (const auto& c : capoversi) m.nota(c, 8);
-        m.spazio(5);
-    };
-    paragrafo(QStringLiteral("A CHE COSA SERVE QUESTA SCHEDA"),
-              {QStringLiteral("Con questa scheda chi ha ricevuto la Certificazione Unica 2015 e non presenta la "
-                              "dichiarazione dei redditi sceglie a chi va una piccola parte della propria IRPEF del 2014. "
-                              "Scegliere non costa nulla: l'imposta dovuta resta la stessa."),
-               QStringLiteral("Le tre scelte sono indipendenti: si può farne una, due o tutte e tre. Per ciascuna si "
-                              "firma in un solo riquadro; una firma in più riquadri della stessa scelta la rende nulla.")});
-    paragrafo(QStringLiteral("OTTO PER MILLE"),
-              {QStringLiteral("Si firma nel riquadro dello Stato oppure in quello di una delle confessioni religiose "
-                              "elencate. La quota di chi non sceglie è divisa fra gli stessi destinatari in proporzione "
-                              "alle scelte espresse da tutti i contribuenti.")});
-    paragrafo(QStringLiteral("CINQUE PER MILLE"),
-              {QStringLiteral("Si firma nel riquadro della finalità che si vuole sostenere. Chi conosce il codice fiscale "
-                              "dell'ente a cui vuole destinare la quota lo scrive nello spazio sotto la firma; senza "
-                              "codice la quota va alla finalità scelta nel suo insieme.")});
-    paragrafo(QStringLiteral("DUE PER MILLE"),
-              {QStringLiteral("Si firma nel riquadro e si scrive il codice del partito politico scelto, tra quelli "
-                              "ammessi al beneficio nell'elenco pubblicato per il 2015.")});
-    paragrafo(QStringLiteral("COME E QUANDO CONSEGNARE LA SCHEDA"),
-              {QStringLiteral("La scheda va consegnata entro il 30 settembre 2015, anche se contiene una sola scelta, in "
-                              "una busta chiusa. Sulla busta si scrivono la dicitura \"SCELTA PER LA DESTINAZIONE "
-                              "DELL'OTTO, DEL CINQUE E DEL DUE PER MILLE DELL'IRPEF\", il codice fiscale, il cognome e il "
-                              "nome del contribuente."),
-               QStringLiteral("La busta si consegna a un ufficio postale, che la riceve senza spese e la inoltra "
-                              "all'Agenzia delle Entrate, oppure a un intermediario abilitato alla trasmissione "
-                              "telematica (professionista o centro di assistenza fiscale), che la trasmette per conto del "
-                              "contribuente. Chi riceve la busta ne rilascia ricevuta.")});
-    paragrafo(QStringLiteral("I DATI DELLA SCHEDA"),
-              {QStringLiteral("Le scelte sono usate dall'Agenzia delle Entrate solo per ripartire le quote fra i "
-                              "destinatari. Poiché possono far conoscere convinzioni religiose o politiche, sono trattate "
-                              "con particolare riservatezza; chi consegna la scheda acconsente al loro uso per questo "
-                              "scopo con la firma stessa.")});
+    dueColonne(
+        m, QStringLiteral("INFORMATIVA SUL TRATTAMENTO DEI DATI PERSONALI AI SENSI DELL'ART. 13 DEL D.LGS. N. 196 DEL 2003"),
+        {{QStringLiteral("FINALITÀ DEL TRATTAMENTO"),
+          {QStringLiteral("L'Agenzia delle Entrate usa i dati di questa scheda solo per ripartire fra i destinatari "
+                          "le quote dell'otto, del cinque e del due per mille dell'IRPEF secondo le scelte espresse.")}},
+         {QStringLiteral("DATI PERSONALI"),
+          {QStringLiteral("Scegliere è facoltativo: chi non firma alcun riquadro non esprime scelte, e la sua imposta "
+                          "non cambia. I dati anagrafici servono a riconoscere chi sceglie."),
+           QStringLiteral("Una scelta può far conoscere convinzioni religiose o politiche: sono dati sensibili, che la "
+                          "legge protegge in modo particolare.")}},
+         {QStringLiteral("MODALITÀ DEL TRATTAMENTO"),
+          {QStringLiteral("I dati sono trattati anche con strumenti informatici, da persone a ciò incaricate, solo per "
+                          "lo scopo indicato e con misure che ne custodiscono la riservatezza.")}}},
+        {{QStringLiteral("TITOLARI E RESPONSABILI"),
+          {QStringLiteral("Titolare del trattamento è l'Agenzia delle Entrate; l'intermediario che riceve la scheda ne "
+                          "risponde per la parte di sua competenza. Sogei S.p.A., che gestisce il sistema informativo "
+                          "dell'anagrafe tributaria, tratta i dati per conto dell'Agenzia.")}},
+         {QStringLiteral("DIRITTI DELL'INTERESSATO"),
+          {QStringLiteral("Chi ha firmato la scheda può sapere quali suoi dati sono conservati e chiederne la "
+                          "correzione o l'aggiornamento, oppure la cancellazione se trattati contro la legge, "
+                          "rivolgendosi al titolare (art. 7 del D.Lgs. n. 196 del 2003).")}},
+         {QStringLiteral("CONSENSO"),
+          {QStringLiteral("Firmando un riquadro della scelta dell'otto o del due per mille, il contribuente acconsente "
+                          "al trattamento dei dati sensibili che la scelta rivela, per il solo scopo indicato.")}}});
 
-    m.fascia(QStringLiteral("RISERVATO A CHI RICEVE LA SCHEDA"), false);
-    const auto spazio = [](const QString& etichetta) {
-        return [=](Modulo& r) {
-            r.riga({vuota({}, etichetta)});
-            r.riquadro(QRectF(r.sinistra(), r.y(), r.larghezza(), 44), kFondoCella, kBordo, 0.5);
-            r.spazio(44);
-        };
-    };
-    m.affianca({2, 3, 3}, {spazio(QStringLiteral("Data di ricevimento")), spazio(QStringLiteral("Timbro")),
-                           spazio(QStringLiteral("Firma"))});
+    dueColonne(
+        m, QStringLiteral("AVVERTENZE"),
+        {{QStringLiteral("LA SCHEDA"),
+          {QStringLiteral("Con questa scheda chi ha ricevuto la Certificazione Unica 2015 ed è esonerato dalla "
+                          "dichiarazione dei redditi sceglie a chi va una parte della propria IRPEF del 2014. "
+                          "Scegliere non costa nulla: l'imposta dovuta resta la stessa."),
+           QStringLiteral("Le tre scelte sono indipendenti: si può farne una, due o tutte e tre. Per ciascuna si firma "
+                          "in un solo riquadro; una firma in più riquadri della stessa scelta la rende nulla.")}},
+         {QStringLiteral("OTTO PER MILLE"),
+          {QStringLiteral("Si firma nel riquadro dello Stato oppure in quello di una delle confessioni religiose "
+                          "elencate sul fronte. La quota di chi non sceglie è divisa fra gli stessi destinatari in "
+                          "proporzione alle scelte espresse da tutti i contribuenti.")}},
+         {QStringLiteral("CINQUE PER MILLE"),
+          {QStringLiteral("Si firma nel riquadro della finalità che si vuole sostenere. Chi conosce il codice fiscale "
+                          "dell'ente a cui vuole destinare la quota lo scrive nello spazio sotto la firma; senza codice "
+                          "la quota va alla finalità scelta nel suo insieme.")}},
+         {QStringLiteral("DUE PER MILLE"),
+          {QStringLiteral("Si firma nel riquadro e si scrive il codice del partito politico scelto, tra quelli ammessi "
+                          "al beneficio nell'elenco pubblicato per il 2015.")}}},
+        {{QStringLiteral("MODALITÀ DI CONSEGNA"),
+          {QStringLiteral("La scheda va consegnata entro il 30 settembre 2015, anche se contiene una sola scelta, in una "
+                          "busta chiusa. Sulla busta si scrivono la dicitura \"SCELTA PER LA DESTINAZIONE DELL'OTTO, DEL "
+                          "CINQUE E DEL DUE PER MILLE DELL'IRPEF\", il codice fiscale, il cognome e il nome del "
+                          "contribuente."),
+           QStringLiteral("La busta si consegna a un ufficio postale, che la riceve senza spese e la inoltra "
+                          "all'Agenzia delle Entrate, oppure a un intermediario abilitato alla trasmissione telematica "
+                          "(professionista o centro di assistenza fiscale), che la trasmette per conto del contribuente."),
+           QStringLiteral("Chi riceve la busta ne rilascia ricevuta, anche se la scheda non contiene alcuna scelta.")}}});
     return m.fine();
 }
 

@@ -38,9 +38,11 @@ const QFont& Caratteri::arial(qreal punti, bool grassetto) {
 
 bool ScriviValore(QPainter& p, const QString& testo, const QRectF& box, const QRectF& spazioCella,
                   const StileValore& s, qreal scalaPunti, qreal pixel, Caratteri& caratteri) {
-    // Inset by a hair so that the box's frame, part of the drawing, stays visible.
-    if (!s.trasparente) p.fillRect(box.adjusted(pixel, pixel, -pixel, -pixel), Qt::white);
+    if (s.cornice) allarga(p, box, s, pixel);
+    // the drawing's box is white already: an empty value adds nothing to the page
     if (testo.isEmpty()) return true;
+    // inset by a hair so that the box's frame, part of the drawing, stays visible
+    if (!s.cornice && !s.trasparente) p.fillRect(box.adjusted(pixel, pixel, -pixel, -pixel), Qt::white);
     const QRectF spazio = spazioCella.isEmpty() ? box : spazioCella.united(box);
     const qreal margine = 1.5 * pixel;
     const QRectF area = box.adjusted(margine, 0, -margine, 0);
@@ -82,13 +84,12 @@ bool ScriviValore(QPainter& p, const QString& testo, const QRectF& box, const QR
             break;
         }
     }
-    p.save();
+    // No clip: each way above was chosen because the text fits its rectangle, and a clip (saved
+    // and restored around every value) made a PDF page restate its whole state for each box.
     if (dove != area) allarga(p, spazio, s, pixel);
-    p.setClipRect(spazio, Qt::IntersectClip);
     p.setPen(Qt::black);
     p.setFont(f);
-    p.drawText(dove, flags, scritto);
-    p.restore();
+    p.drawText(dove, flags | Qt::TextDontClip, scritto);
     return intero;
 }
 

@@ -24,6 +24,7 @@ struct StileValore {
     bool grassetto = false;
     Qt::Alignment allineamento = Qt::AlignLeft | Qt::AlignVCenter;
     bool trasparente = false;  // no white ground (a mark over a form's letter)
+    bool cornice = false;      // the box is no frame of the drawing (boxes joined): it gets its own
 };
 
 // The Arial fonts of a page's values, made once per size and weight while the page is painted.

@@ -10,6 +10,7 @@
 
 #include "import/lettori.h"
 #include "import/lettura.h"
+#include "storage/archivi.h"
 #include "storage/error.h"
 #include "storage/salvataggi.h"
 #include "storage/sistema.h"
@@ -26,8 +27,26 @@ bool esiste(const std::string& percorso, storage::Reporter& reporter) {
     return false;
 }
 
-// Only a plain file is read: a FIFO or a device would block the run or never end.
-std::ifstream apri(const std::string& percorso) {
+// The steps every import from a path shares once its own checks passed.
+template <typename Lettura>
+bool importa(storage::Connection& conn, const std::string& percorso, const std::string& tipo,
+             const std::string& operazione, Lettura lettura) {
+    // A file imported before is asked about by the run, once the file passed its checks.
+    std::ifstream in = ApriFileDaImportare(percorso);
+    storage::Salvataggio copia(conn, operazione);
+    const Registrazione reg{tipo};
+    if (!lettura(in, reg)) return false;
+    copia.conferma();
+    return true;
+}
+
+const char* sigla(Tracciato t) {
+    return t == Tracciato::Amministratori ? "AMM" : t == Tracciato::CoCoCo ? "CoC" : "DIP";
+}
+
+}  // namespace
+
+std::ifstream ApriFileDaImportare(const std::string& percorso) {
     const char* cosa = nullptr;
     switch (sistema::tipoFile(percorso)) {
         case sistema::TipoFile::Normale: break;
@@ -46,25 +65,6 @@ std::ifstream apri(const std::string& percorso) {
     if (!in) throw storage::Error("Impossibile aprire il file " + percorso + ".");
     return in;
 }
-
-// The steps every import from a path shares once its own checks passed.
-template <typename Lettura>
-bool importa(storage::Connection& conn, const std::string& percorso, const std::string& tipo,
-             const std::string& operazione, Lettura lettura) {
-    // A file imported before is asked about by the run, once the file passed its checks.
-    std::ifstream in = apri(percorso);
-    storage::Salvataggio copia(conn, operazione);
-    const Registrazione reg{tipo};
-    if (!lettura(in, reg)) return false;
-    copia.conferma();
-    return true;
-}
-
-const char* sigla(Tracciato t) {
-    return t == Tracciato::Amministratori ? "AMM" : t == Tracciato::CoCoCo ? "CoC" : "DIP";
-}
-
-}  // namespace
 
 bool ImportaPaghe(storage::Connection& conn, const std::string& percorso, Tracciato tracciato,
                   bool copiaSostituto, const DatiAggiuntivi& dati, storage::Reporter& reporter) {
@@ -137,6 +137,7 @@ std::string inParole(const std::string& operazione) {
         {"azzera-dipendenti", "prima dell'eliminazione dei dati dei dipendenti"},
         {"azzera-professionisti", "prima dell'eliminazione dei dati dei professionisti"},
         {"ripristino", "prima di un ripristino"},
+        {"rinumera", "prima della rinumerazione dei certificati"},
     };
     for (const auto& [sigla, parole] : kOperazioni)
         if (operazione == sigla) return parole;
@@ -145,30 +146,41 @@ std::string inParole(const std::string& operazione) {
 
 }  // namespace
 
-std::vector<CopiaArchivio> ElencoCopie(const storage::Connection& conn) {
+std::vector<CopiaArchivio> ElencoCopie(const storage::Connection& conn) { return ElencoCopie(conn.percorso()); }
+
+std::vector<CopiaArchivio> ElencoCopie(const std::string& percorsoDb) {
     std::vector<CopiaArchivio> out;
-    const std::string cartella = storage::cartellaSalvataggi(conn);
+    const std::string cartella = storage::cartellaSalvataggi(percorsoDb);
     if (cartella.empty()) return out;
     for (const auto& v : storage::elencoSalvataggi(cartella))
         out.push_back({v.percorso, v.nome, v.quando, inParole(v.operazione)});
     return out;
 }
 
-bool Ripristina(storage::Connection& conn, const std::string& copia, storage::Reporter& reporter) {
-    // A name from the list stands for the file in the backup folder.
+namespace {
+
+// The copy named by the operator (a name from the list stands for the file in the backup folder)
+// and how the questions speak of it: "com'era il GG/MM/AAAA alle HH:MM:SS, prima di ...".
+std::pair<std::string, std::string> copiaScelta(const std::string& percorsoDb, const std::string& copia) {
     std::string percorso = copia;
-    const std::string cartella = storage::cartellaSalvataggi(conn);
+    const std::string cartella = storage::cartellaSalvataggi(percorsoDb);
     if (sistema::tipoFile(percorso) == sistema::TipoFile::Mancante && !cartella.empty())
         percorso = (fs::path(cartella) / copia).string();
     if (sistema::tipoFile(percorso) != sistema::TipoFile::Normale)
         throw storage::Error("Il salvataggio " + copia + " non esiste.");
     std::string stato = "com'è nel file " + percorso;
-    for (const auto& c : ElencoCopie(conn)) {
+    for (const auto& c : ElencoCopie(percorsoDb)) {
         std::error_code ec;
         if (fs::equivalent(c.percorso, percorso, ec))
-            stato = "com'era il " + c.quando.substr(0, 10) + " alle " + c.quando.substr(11) +
-                    ", " + c.prima;
+            stato = "com'era il " + c.quando.substr(0, 10) + " alle " + c.quando.substr(11) + ", " + c.prima;
     }
+    return {percorso, stato};
+}
+
+}  // namespace
+
+bool Ripristina(storage::Connection& conn, const std::string& copia, storage::Reporter& reporter) {
+    const auto [percorso, stato] = copiaScelta(conn.percorso(), copia);
     if (!reporter.ask("Ripristinare l'archivio " + stato +
                       "? I dati attuali saranno prima salvati in una copia."))
         return false;
@@ -176,6 +188,35 @@ bool Ripristina(storage::Connection& conn, const std::string& copia, storage::Re
     storage::ripristina(conn, percorso);
     attuale.conferma();
     reporter.info("Archivio ripristinato " + stato + ".");
+    return true;
+}
+
+bool RipristinaArchivio(const std::string& percorsoDb, const std::string& copia, storage::Reporter& reporter) {
+    const bool presente = sistema::tipoFile(percorsoDb) != sistema::TipoFile::Mancante;
+    if (presente) {
+        // An archive that opens is restored in place, as from the import window.
+        storage::Connection conn;
+        bool apre = true;
+        try {
+            storage::apriArchivio(conn, percorsoDb);
+        } catch (const storage::Error& e) {
+            using C = storage::Error::Causa;
+            if (e.causa() != C::Danneggiato && e.causa() != C::NonArchivio) throw;
+            apre = false;
+        }
+        if (apre) {
+            conn.richiediScrittura();
+            return Ripristina(conn, copia, reporter);
+        }
+    }
+    const auto [percorso, stato] = copiaScelta(percorsoDb, copia);
+    if (!reporter.ask("Ripristinare l'archivio " + stato + "? " +
+                      (presente ? "Il file attuale, che non si può aprire, sarà conservato accanto all'archivio."
+                                : "L'archivio " + percorsoDb + " non esiste: sarà creato dalla copia.")))
+        return false;
+    const std::string conservato = storage::ripristinaAlPosto(percorsoDb, percorso);
+    reporter.info("Archivio ripristinato " + stato + "." +
+                  (conservato.empty() ? std::string() : "\nIl file che non si apriva è conservato come " + conservato + "."));
     return true;
 }
 

@@ -6,6 +6,7 @@
 // file and asks before importing again a file already imported; every import, reset and restore
 // that changes the archive is preceded by a backup (storage/salvataggi.h).
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,11 @@ struct DatiAggiuntivi {
 };
 
 enum class Tracciato { Dipendenti, Amministratori, CoCoCo };
+
+// The file an import reads, opened only when it is a plain file that can be read: a folder, a
+// FIFO or a device is refused at once (a FIFO would block the run, a device never end), and a
+// file that cannot be opened says why. Throws storage::Error.
+std::ifstream ApriFileDaImportare(const std::string& percorso);
 
 // Each returns false when the run was refused (a message already went to the reporter) or
 // cancelled through Reporter::progress; true after "Operazione terminata.".
@@ -40,6 +46,14 @@ enum class Archivio { Ente, Dipendenti, Professionisti };
 // Asks the three questions through reporter.ask; goes ahead only on Yes, No, Yes.
 bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& reporter);
 
+enum class EsitoRinumerazione { Fatta, NienteDaFare, Rifiutata, Annullata };
+// Gives every certificate whose number the file cannot carry (past 99,999) one that it can: the
+// lowest numbers of its list that nothing of the list holds, in the order of the old numbers.
+// One question, then a backup and one transaction; what was recorded of each certificate's
+// sendings goes with it. Refused, changing nothing, when one of them holds the identifiers of
+// an accepted sending or when its list has no room left (the messages go to the reporter).
+EsitoRinumerazione Rinumera(storage::Connection& conn, storage::Reporter& reporter);
+
 // A backup of the archive as the operator sees it.
 struct CopiaArchivio {
     std::string percorso, nome;
@@ -48,8 +62,14 @@ struct CopiaArchivio {
 };
 // The backups of the open archive, newest first.
 std::vector<CopiaArchivio> ElencoCopie(const storage::Connection& conn);
+// The backups of the archive at this path, without opening it.
+std::vector<CopiaArchivio> ElencoCopie(const std::string& percorsoDb);
 // Asks through reporter.ask, backs up the current state, then puts the copy's content in place
 // of the archive's. false when the operator said No.
 bool Ripristina(storage::Connection& conn, const std::string& copia, storage::Reporter& reporter);
+// The same for the archive at this path, which need not open: one that does is restored as
+// above; a damaged one, a file that is not an archive or a missing one gets the copy in its place
+// (storage::ripristinaAlPosto), the file that was there kept beside it.
+bool RipristinaArchivio(const std::string& percorsoDb, const std::string& copia, storage::Reporter& reporter);
 
 }  // namespace importazione

@@ -3,57 +3,109 @@
 #include "import/ricevute.h"
 
 #include <algorithm>
-#include <cctype>
-#include <fstream>
 #include <map>
 #include <vector>
 
+#include "import/importazione.h"
 #include "import/lettori.h"
+#include "import/lettura.h"
+#include "storage/cp1252.h"
 #include "storage/error.h"
 #include "storage/salvataggi.h"
+#include "storage/sistema.h"
 
 namespace importazione {
 
 namespace {
 
-std::string_view rifila(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-    // A spreadsheet may quote every cell.
-    if (s.size() >= 2 && s.front() == '"' && s.back() == '"') s = rifila(s.substr(1, s.size() - 2));
+constexpr std::size_t kOgniRighe = 1024;  // lines between two progress reports
+// A receipts line is some tens of characters: one past this is not a line of receipts, and is
+// not kept whole in memory.
+constexpr std::size_t kRigaMassima = 1 << 20;
+
+bool blank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view senzaBlank(std::string_view s) {
+    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
     return s;
 }
 
-bool cifre(std::string_view s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c); });
-}
-
-std::vector<std::string_view> colonne(std::string_view riga) {
-    std::vector<std::string_view> c;
+// The cells of a line, split at ";" outside quotes, blanks around each dropped. A cell that
+// begins with a quote, as spreadsheets write them, is the text up to its closing quote, where ""
+// stands for one quote; what follows the closing quote up to the ";" is kept after it.
+std::vector<std::string> celle(std::string_view riga) {
+    std::vector<std::string> c;
+    std::size_t i = 0;
     while (true) {
-        const auto p = riga.find(';');
-        c.push_back(rifila(riga.substr(0, p)));
-        if (p == std::string_view::npos) break;
-        riga.remove_prefix(p + 1);
+        while (i < riga.size() && blank(riga[i])) ++i;
+        std::string cella;
+        if (i < riga.size() && riga[i] == '"') {
+            for (++i; i < riga.size(); ++i) {
+                if (riga[i] != '"') {
+                    cella += riga[i];
+                } else if (i + 1 < riga.size() && riga[i + 1] == '"') {
+                    cella += '"';
+                    ++i;
+                } else {
+                    ++i;
+                    break;
+                }
+            }
+            cella = std::string(senzaBlank(cella));
+        }
+        const std::size_t fine = std::min(riga.find(';', i), riga.size());
+        cella += senzaBlank(riga.substr(i, fine - i));
+        c.push_back(std::move(cella));
+        if (fine == riga.size()) break;
+        i = fine + 1;
     }
     // A separator at the end of the line adds no column.
     if (c.size() > 4 && c.back().empty()) c.pop_back();
     return c;
 }
 
+bool cifre(std::string_view s) {
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool lettera(std::string_view s) {
+    return !s.empty() && ((s[0] >= 'A' && s[0] <= 'Z') || (s[0] >= 'a' && s[0] <= 'z'));
+}
+
+// The optional header: the first row, whose number, protocol and progressive columns hold words.
+// A first row of values a spreadsheet has rewritten ("1,5031E+16", "#####") is not one: it is
+// read, and refused, like any other row.
+bool intestazione(const std::vector<std::string>& c) {
+    return c.size() == 4 && lettera(c[1]) && lettera(c[2]) && lettera(c[3]);
+}
+
+// A long code a spreadsheet turned into a number: digits with a decimal comma or point, or an
+// exponent ("1,5031E+16", "15031012345678900.0").
+bool riscrittoComeNumero(std::string_view s) {
+    const bool soloNumero = std::all_of(s.begin(), s.end(), [](char c) {
+        return (c >= '0' && c <= '9') || c == ',' || c == '.' || c == 'E' || c == 'e' || c == '+' || c == '-';
+    });
+    return soloNumero && s.find_first_of("0123456789") != std::string_view::npos &&
+           s.find_first_of(",.Ee") != std::string_view::npos;
+}
+
+std::string mostra(std::string_view bytes) { return storage::ValoreNelMessaggio(InUtf8(bytes)); }
+
 struct Riga {
     storage::Elenco elenco;
     std::int64_t id;
     std::string protocollo, progressivo;
-    long numeroRiga;
+    std::size_t numeroRiga;
 };
 
 }  // namespace
 
 std::size_t ImportaRicevute(storage::Connection& conn, const std::string& percorso, storage::Reporter& reporter,
                             std::optional<storage::Elenco> elenco) {
-    std::ifstream in(percorso, std::ios::binary);
-    if (!in) throw storage::Error("Il file " + percorso + " non esiste o non si può leggere: nessuna ricevuta importata.");
+    if (storage::sistema::tipoFile(percorso) == storage::sistema::TipoFile::Mancante)
+        throw storage::Error("Il file " + percorso + " non esiste o non si può leggere: nessuna ricevuta importata.");
+    std::ifstream in = ApriFileDaImportare(percorso);
     conn.richiediScrittura();
 
     storage::Statement dip(conn, "select 1 from Zefo1 where ID = ? and B01 = ?");
@@ -64,40 +116,61 @@ std::size_t ImportaRicevute(storage::Connection& conn, const std::string& percor
         return st.step();
     };
 
+    LettoreRighe lettore(in, percorso);
     std::vector<Riga> righe;
     std::map<std::pair<storage::Elenco, std::int64_t>, std::size_t> viste;
-    std::string testo;
     bool primaRiga = true;
-    for (long n = 1; std::getline(in, testo); ++n) {
-        const std::string_view riga = rifila(testo);
-        if (riga.empty()) continue;
-        const auto c = colonne(riga);
-        const bool intestazione = primaRiga && c.size() >= 3 && !cifre(c[1]) && !cifre(c[2]);
+    std::string testo;
+    while (lettore.leggi()) {
+        const std::size_t n = lettore.numero();
+        if (n % kOgniRighe == 0 && !reporter.progress(lettore.letti(), lettore.totale())) return 0;
+        testo.assign(lettore.riga());
+        while (lettore.continua()) {
+            testo += lettore.riga();
+            if (testo.size() > kRigaMassima)
+                throw storage::Error("File " + percorso + ", riga " + std::to_string(n) + ": la riga è lunga più di " +
+                                     storage::Conteggio(kRigaMassima) +
+                                     " caratteri, non è una riga di ricevute. Nessuna ricevuta è stata importata.");
+        }
+        const auto c = celle(testo);
+        // A blank line, or one of empty cells (";;;", as spreadsheets write empty rows).
+        if (std::all_of(c.begin(), c.end(), [](const std::string& v) { return RigaVuota(v); })) continue;
+        const bool saltata = primaRiga && intestazione(c);
         primaRiga = false;
-        if (intestazione) continue;
-        const std::string dove = "File " + percorso + ", riga " + std::to_string(n) + ": ";
+        if (saltata) continue;
         auto rifiuta = [&](const std::string& perche) {
-            throw storage::Error(dove + perche + " Nessuna ricevuta è stata importata.");
+            throw storage::Error("File " + percorso + ", riga " + std::to_string(n) + ": " + perche +
+                                 " Nessuna ricevuta è stata importata.");
+        };
+        // What a spreadsheet did to a long code, so that the operator knows how to mend it.
+        auto comeNumero = [](std::string_view v) {
+            return riscrittoComeNumero(v) ? std::string(": un foglio di calcolo l'ha scritto come numero, "
+                                                        "formattare la colonna come testo.")
+                                          : std::string(".");
         };
         if (c.size() != 4)
             rifiuta("attese 4 colonne separate da \";\" (codice fiscale; numero certificato; protocollo; progressivo), "
                     "trovate " + std::to_string(c.size()) + ".");
-        const std::string cf(c[0]), numero(c[1]), protocollo(c[2]), progressivo(c[3]);
+        const std::string cf = InUtf8(c[0]);
+        const std::string& numero = c[1];
+        const std::string& protocollo = c[2];
+        const std::string& progressivo = c[3];
         if (cf.empty()) rifiuta("manca il codice fiscale.");
         if (!cifre(numero) || numero.size() > 9 || std::stoll(numero) == 0)
-            rifiuta("il numero di certificato \"" + numero + "\" non è valido.");
-        if (!cifre(protocollo) || protocollo.size() != storage::kCifreProtocollo)
-            rifiuta("il protocollo \"" + protocollo + "\" non è di 17 cifre.");
-        if (!cifre(progressivo) || progressivo.size() != storage::kCifreProgressivo)
-            rifiuta("il progressivo \"" + progressivo + "\" non è di 6 cifre.");
+            rifiuta("il numero di certificato \"" + mostra(numero) + "\" non è valido" + comeNumero(numero));
+        if (const std::string e = storage::ErroreProtocollo(InUtf8(protocollo)); !e.empty())
+            rifiuta(e + comeNumero(protocollo));
+        if (const std::string e = storage::ErroreProgressivo(InUtf8(progressivo)); !e.empty())
+            rifiuta(e + comeNumero(progressivo));
         const std::int64_t id = std::stoll(numero);
         const bool inDip = elenco != storage::Elenco::Professionisti && trova(dip, id, cf);
         const bool inProf = elenco != storage::Elenco::Dipendenti && trova(prof, id, cf);
-        if (!inDip && !inProf)
-            rifiuta("nessun certificato numero " + std::to_string(id) + " con codice fiscale \"" + cf + "\".");
+        const std::string certificato =
+            "certificato numero " + std::to_string(id) + " con codice fiscale \"" + storage::ValoreNelMessaggio(cf) + "\"";
+        if (!inDip && !inProf) rifiuta("nessun " + certificato + ".");
         if (inDip && inProf)
-            rifiuta("il certificato numero " + std::to_string(id) + " con codice fiscale \"" + cf +
-                    "\" è sia di un dipendente sia di un professionista: importare la ricevuta indicando l'elenco.");
+            rifiuta("il " + certificato +
+                    " è sia di un dipendente sia di un professionista: importare la ricevuta indicando l'elenco.");
         const auto quale = inDip ? storage::Elenco::Dipendenti : storage::Elenco::Professionisti;
         const auto [it, nuova] = viste.emplace(std::make_pair(quale, id), righe.size());
         if (!nuova) {
@@ -116,8 +189,10 @@ std::size_t ImportaRicevute(storage::Connection& conn, const std::string& percor
     for (const Riga& r : righe) storage::ScriviIdentificativi(conn, r.elenco, r.id, r.protocollo, r.progressivo);
     transazione.commit();
     copia.conferma();
+    reporter.progress(lettore.letti(), lettore.totale());
     reporter.info(std::string(kOperazioneTerminata) + "\n" +
-                  (righe.size() == 1 ? std::string("Importata 1 ricevuta") : "Importate " + std::to_string(righe.size()) + " ricevute") +
+                  (righe.size() == 1 ? std::string("Importata 1 ricevuta")
+                                     : "Importate " + storage::Conteggio(righe.size()) + " ricevute") +
                   " dal file " + percorso + ".");
     return righe.size();
 }

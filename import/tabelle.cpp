@@ -49,7 +49,7 @@ const std::string& NuovaRiga::valore(int colonna) const {
 std::int64_t NuovaRiga::inserisci() {
     insert_.reset();
     for (std::size_t i = 0; i < valori_.size(); ++i)
-        if (presente_[i]) insert_.bind(static_cast<int>(i + 1), valori_[i]);
+        if (presente_[i]) insert_.bindSenzaCopia(static_cast<int>(i + 1), valori_[i]);
     insert_.step();
     return conn_.lastInsertId();
 }

@@ -48,8 +48,8 @@ void segniMesi(PaginaReport& pagina, const QString& tabella, const QString& tutt
                const QString& prefissoMesi) {
     auto segno = [&](const QString& colonna) {
         perOgni(pagina, tabella, colonna, [](Voce& v) {
-            // At the box's left edge, beside the month letter rather than over it.
-            v.allineamento = Qt::AlignLeft | Qt::AlignVCenter;
+            // the month's letter stands outside the box, so the mark takes the box's middle
+            v.allineamento = Qt::AlignCenter;
             v.puntiFont = 8;
             v.grassetto = true;
             v.trasparente = true;
@@ -75,6 +75,7 @@ PaginaReport paginaAnagrafica(const forms::Pagina& descrizione, const QString& t
             // one white ground over both boxes, so that no frame between them cuts the name
             a02->rettangolo = a02->rettangolo.united(a03->rettangolo);
             a02->spazio = a02->spazio.united(a03->spazio);
+            a02->cornice = true;
         }
         p.togli(tabella, QStringLiteral("A03"));
     }
@@ -92,7 +93,7 @@ ReportCertificato::ReportCertificato(Variante variante) {
     PaginaReport p2(forms::CertificatoPagina2());
     allineamentiDiStampa(p2);
     dimensione(p2, kZefo1, 8);
-    perOgni(p2, kZefo1, b01, [](Voce& v) { v.puntiFont = 10; });
+    perOgni(p2, kZefo1, b01, [](Voce& v) { v.puntiFont = forms::kPuntiCodicePercipiente; });
     if (batch) centra(p2, kZefo1, b01);
     pagine_.push_back(std::move(p2));
 
@@ -110,17 +111,11 @@ ReportCertificato::ReportCertificato(Variante variante) {
     centra(p4, kZefo1, b01);
     pagine_.push_back(std::move(p4));
 
-    // Of the further section only the public-sector fund (points 15 to 34) is printed.
+    // Page 4 bis carries every box of the further section the file carries (points 1 to 34).
     PaginaReport p4bis(forms::CertificatoPagina4bis());
     allineamentiDiStampa(p4bis);
-    std::vector<QString> fuori;
-    for (const auto& v : p4bis.voci()) {
-        if (v.tabella.compare(kZefo3, Qt::CaseInsensitive) != 0) continue;
-        const QString c = v.colonna.toUpper();
-        const int n = c.startsWith('D') ? c.mid(1, 2).toInt() : 0;
-        if (n < 15 || n > 34) fuori.push_back(v.colonna);
-    }
-    for (const auto& c : fuori) p4bis.togli(kZefo3, c);
+    segniMesi(p4bis, kZefo3, QStringLiteral("D07"), QStringLiteral("D08_"));
+    segniMesi(p4bis, kZefo3, QStringLiteral("D13"), QStringLiteral("D14_"));
     segniMesi(p4bis, kZefo3, QStringLiteral("D33"), QStringLiteral("D34_"));
     centra(p4bis, kZefo1, b01);
     pagine_.push_back(std::move(p4bis));

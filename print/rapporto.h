@@ -44,6 +44,7 @@ struct Voce {
     bool grassetto = false;
     bool trasparente = false;
     bool casella = false;  // a check box: its mark sits in the middle
+    bool cornice = false;  // spans boxes of the drawing: framed as one box
 };
 
 // One form page and its items; built from the page description with one item per box, then

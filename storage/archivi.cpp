@@ -11,24 +11,6 @@ namespace storage {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-const char* const kTabelle[] = {"Parametri", "SostitutoImposta", "QuadroCt", "Zefo1",
-                                "Zefo2",     "Zefo3",            "Professionisti"};
-
-std::string tabelleMancanti(Connection& conn) {
-    std::string mancanti;
-    Statement st(conn, "select count(*) from sqlite_master where type = 'table' and name = ? collate nocase");
-    for (const char* t : kTabelle) {
-        st.reset();
-        st.bind(1, std::string_view(t));
-        st.step();
-        if (st.integer(0) == 0) mancanti += (mancanti.empty() ? "" : ", ") + std::string(t);
-    }
-    return mancanti;
-}
-
-}  // namespace
 
 void apriArchivio(Connection& conn, const std::string& percorsoDb) {
     conn.close();
@@ -37,16 +19,15 @@ void apriArchivio(Connection& conn, const std::string& percorsoDb) {
     const bool vuoto = fs::file_size(percorsoDb, ec) == 0 && !ec;
     conn.open(percorsoDb);
     try {
-        if (vuoto) {
-            Transaction t(conn);
-            conn.exec(schemaSql());
-            t.commit();
-            return;
+        // Any other file without the archive's tables was refused by open(), untouched.
+        if (vuoto && !TabelleMancanti(conn).empty()) {
+            {
+                Transaction t(conn);
+                conn.exec(schemaSql());
+                t.commit();
+            }
+            conn.open(percorsoDb);
         }
-        const std::string mancanti = tabelleMancanti(conn);
-        if (!mancanti.empty())
-            throw Error("Il file " + percorsoDb +
-                        " non è un archivio di Palio 2015: mancano le tabelle " + mancanti + ".");
     } catch (...) {
         conn.close();
         throw;
@@ -99,7 +80,7 @@ std::vector<ArchivioRecente> descriviArchiviRecenti(const std::string& percorsoI
             try {
                 Connection c;
                 c.open(db);
-                a.leggibile = tabelleMancanti(c).empty();
+                a.leggibile = TabelleMancanti(c).empty();
                 if (a.leggibile) a.sostituto = nomeSostituto(c);
             } catch (const Error&) {
                 a.leggibile = false;

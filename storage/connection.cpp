@@ -51,6 +51,10 @@ Error erroreDatabase(int codice, const std::string& percorso, const std::string&
     }
 }
 
+// SQLite's memory statistics take a global lock at every allocation, and nothing here reads
+// them: off before the library starts (an import allocates for each value it stores).
+[[maybe_unused]] const int kSenzaStatistiche = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+
 }  // namespace
 
 [[noreturn]] void Connection::fallisci(int codice) const {
@@ -72,6 +76,12 @@ Statement::Statement(Statement&& o) noexcept : conn_(o.conn_), stmt_(o.stmt_) {
 
 Statement& Statement::bind(int i, std::string_view testo) {
     const int rc = sqlite3_bind_text(stmt_, i, testo.data(), static_cast<int>(testo.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) conn_->fallisci(rc);
+    return *this;
+}
+
+Statement& Statement::bindSenzaCopia(int i, std::string_view testo) {
+    const int rc = sqlite3_bind_text(stmt_, i, testo.data(), static_cast<int>(testo.size()), SQLITE_STATIC);
     if (rc != SQLITE_OK) conn_->fallisci(rc);
     return *this;
 }
@@ -124,9 +134,13 @@ void Connection::open(const std::string& percorso) {
     // One connection per process, used by one thread: no need for SQLite's own locking.
     if (solaLettura_.empty()) {
         if (apri(percorso, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX)) {
+            // Nothing is written before the file is known to be an archive; an empty one (0
+            // bytes) is left for the start-up to fill.
+            if (percorso != ":memory:" && !provaArchivio()) return;
             // Older archives gain the record of imports here; one that turns out busy or
             // unwritable says so at its first import instead.
             try {
+                exec("PRAGMA journal_mode=WAL");
                 PreparaImportazioni(*this);
                 PreparaInvii(*this);
                 PreparaIndici(*this);
@@ -137,14 +151,25 @@ void Connection::open(const std::string& percorso) {
         if ((codiceApertura_ & 0xff) != SQLITE_READONLY) fallisci(codiceApertura_);
         solaLettura_ = "il sistema non ne consente la scrittura";
     }
-    if (apri(percorso, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX)) return;
-    // On a medium nobody can write, a WAL archive has no place for its shared-memory file: read
-    // it as it stands.
-    std::string uri = "file:";
-    for (char c : percorso) uri += c == '%' ? "%25" : c == '?' ? "%3f" : c == '#' ? "%23" : std::string(1, c);
-    if (apri(uri + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI))
-        return;
-    fallisci(codiceApertura_);
+    if (!apri(percorso, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX)) {
+        // On a medium nobody can write, a WAL archive has no place for its shared-memory file:
+        // read it as it stands.
+        std::string uri = "file:";
+        for (char c : percorso) uri += c == '%' ? "%25" : c == '?' ? "%3f" : c == '#' ? "%23" : std::string(1, c);
+        if (!apri(uri + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI))
+            fallisci(codiceApertura_);
+    }
+    provaArchivio();
+}
+
+bool Connection::provaArchivio() {
+    const std::string mancanti = TabelleMancanti(*this);
+    if (mancanti.empty()) return true;
+    std::error_code ec;
+    if (std::filesystem::file_size(percorso_, ec) == 0 && !ec) return false;
+    close();
+    throw Error(Error::Causa::NonArchivio,
+                "Il file " + percorso_ + " non è un archivio di Palio 2015: mancano le tabelle " + mancanti + ".");
 }
 
 bool Connection::apri(const std::string& nome, int modo) {
@@ -157,9 +182,8 @@ bool Connection::apri(const std::string& nome, int modo) {
     db_ = db;
     sqlite3_busy_timeout(db_, 5000);
     // Reading a page proves the file is a database; WAL lets a second process read while we write,
-    // and is left as it is when we cannot write.
-    const char* prima = solaLettura_.empty() ? "PRAGMA journal_mode=WAL" : "select count(*) from sqlite_master";
-    for (const char* sql : {prima, "PRAGMA synchronous=NORMAL", "PRAGMA foreign_keys=OFF"}) {
+    // and is set only once the file is known to be an archive (open()).
+    for (const char* sql : {"select count(*) from sqlite_master", "PRAGMA synchronous=NORMAL", "PRAGMA foreign_keys=OFF"}) {
         codiceApertura_ = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
         if (codiceApertura_ != SQLITE_OK) {
             const auto errore = erroreDatabase(codiceApertura_, percorso_, solaLettura_, sqlite3_errmsg(db_));
@@ -217,6 +241,20 @@ std::int64_t Connection::lastInsertId() const { return sqlite3_last_insert_rowid
 int Connection::changes() const { return sqlite3_changes(db_); }
 
 std::string Connection::lastError() const { return db_ ? sqlite3_errmsg(db_) : ""; }
+
+std::string TabelleMancanti(Connection& conn) {
+    static const char* const kTabelle[] = {"Parametri", "SostitutoImposta", "QuadroCt", "Zefo1",
+                                           "Zefo2",     "Zefo3",            "Professionisti"};
+    std::string mancanti;
+    Statement st(conn, "select count(*) from sqlite_master where type = 'table' and name = ? collate nocase");
+    for (const char* t : kTabelle) {
+        st.reset();
+        st.bind(1, std::string_view(t));
+        st.step();
+        if (st.integer(0) == 0) mancanti += (mancanti.empty() ? "" : ", ") + std::string(t);
+    }
+    return mancanti;
+}
 
 void PreparaImportazioni(Connection& conn) {
     {

@@ -22,6 +22,9 @@ public:
     Statement(Statement&& o) noexcept;
 
     Statement& bind(int indice, std::string_view testo);
+    // The text is not copied: it must stay where and as it is until reset() (which clears the
+    // values bound). For rows appended by the hundred thousand.
+    Statement& bindSenzaCopia(int indice, std::string_view testo);
     Statement& bind(int indice, std::int64_t numero);
     Statement& bindNull(int indice);
     // Advances to the next row; false at the end. Throws on error.
@@ -51,7 +54,9 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     // Opens an existing database file, for reading only when it cannot be written; throws Error
-    // with the operator's sentence and the engine's text when it can't.
+    // with the operator's sentence and the engine's text when it can't, and refuses a database
+    // without the archive's tables before writing anything to it. An empty file (0 bytes) opens
+    // untouched, for the start-up to give it the tables.
     void open(const std::string& percorso);
     // Why the open archive cannot be written ("" when it can).
     const std::string& solaLettura() const { return solaLettura_; }
@@ -73,6 +78,9 @@ public:
 
 private:
     bool apri(const std::string& nome, int modo);
+    // True when the open file holds the archive's tables; false for an empty file (0 bytes);
+    // otherwise closes and throws "Il file X non è un archivio di Palio 2015: ...".
+    bool provaArchivio();
 
     sqlite3* db_ = nullptr;
     std::string percorso_, solaLettura_;
@@ -104,6 +112,9 @@ private:
     Connection& conn_;
     bool aperta_ = false;
 };
+
+// The archive's tables the open database lacks, comma separated; "" for an archive.
+std::string TabelleMancanti(Connection& conn);
 
 // Text of the archive's tables, as stored in storage/schema.sql.
 std::string_view schemaSql();

@@ -93,6 +93,41 @@ std::string aWindows1252(std::string_view s, std::size_t* sostituiti) {
     return out;
 }
 
+std::string ValoreNelMessaggio(std::string_view s) {
+    constexpr std::size_t kMassimo = 40;
+    static constexpr char kCifre[] = "0123456789ABCDEF";
+    std::string out;
+    std::size_t caratteri = 0;
+    for (std::size_t i = 0; i < s.size();) {
+        if (caratteri == kMassimo) {
+            out += "…";
+            break;
+        }
+        ++caratteri;
+        const auto b = static_cast<unsigned char>(s[i]);
+        // The length of a well-formed UTF-8 sequence starting here, 0 when there is none.
+        std::size_t n = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+        for (std::size_t k = 1; k < n; ++k) {
+            const auto c = i + k < s.size() ? static_cast<unsigned char>(s[i + k]) : 0;
+            const bool fuori = (c & 0xC0) != 0x80 || (k == 1 && ((b == 0xE0 && c < 0xA0) || (b == 0xED && c > 0x9F) ||
+                                                                 (b == 0xF0 && c < 0x90) || (b == 0xF4 && c > 0x8F)));
+            if (fuori) n = 0;
+        }
+        const bool c1 = b == 0xC2 && n == 2 && static_cast<unsigned char>(s[i + 1]) < 0xA0;
+        if (n == 0 || b < 32 || b == 0x7F || c1) {
+            const auto v = c1 ? static_cast<unsigned char>(s[i + 1]) : b;
+            out += "\\x";
+            out += kCifre[v >> 4];
+            out += kCifre[v & 0xF];
+            i += c1 ? 2 : 1;
+            continue;
+        }
+        out.append(s, i, n);
+        i += n;
+    }
+    return out;
+}
+
 std::size_t contaControlli(std::string_view s) {
     std::size_t n = 0;
     for (std::size_t i = 0; i < s.size(); ++i) {

@@ -22,6 +22,11 @@ std::string valorePerFile(std::string_view utf8, std::size_t* sostituiti = nullp
 // Control characters of a UTF-8 value: codes below 32, 127 and the C1 controls.
 std::size_t contaControlli(std::string_view utf8);
 
+// A value read from a file or typed, shown inside a message: a control character (below 32, 127,
+// a C1 control) and a byte that is not UTF-8 are written as \xNN, so that no raw byte reaches
+// the message and a NUL neither ends nor hides it; past 40 characters the value is cut with "…".
+std::string ValoreNelMessaggio(std::string_view utf8);
+
 // A stored text shown in a message or a report line: its control characters become "?".
 inline std::string senzaControlli(std::string testo) {
     for (char& c : testo)

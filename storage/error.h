@@ -11,7 +11,7 @@ class Error : public std::runtime_error {
 public:
     // What the caller may do about a failure: a busy archive can be tried again, a save whose
     // row is gone cannot.
-    enum class Causa { Altro, Occupato, Pieno, SolaLettura, Permesso, Danneggiato, RigaEliminata };
+    enum class Causa { Altro, Occupato, Pieno, SolaLettura, Permesso, Danneggiato, NonArchivio, RigaEliminata };
 
     explicit Error(const std::string& testo) : std::runtime_error(testo), frase_(testo) {}
     // frase: one Italian sentence, what happened and what to do; motore: the database engine's own

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <fstream>
 
+#include "storage/cp1252.h"
 #include "storage/error.h"
 #include "storage/sistema.h"
 
@@ -100,13 +101,25 @@ StatoInvio LettoreInvii::leggi(Elenco elenco, std::int64_t id) {
 
 StatoInvio LeggiInvio(Connection& conn, Elenco elenco, std::int64_t id) { return LettoreInvii(conn).leggi(elenco, id); }
 
+std::string ErroreProtocollo(std::string_view protocollo) {
+    if (soloCifre(protocollo, kCifreProtocollo)) return {};
+    return "il protocollo \"" + ValoreNelMessaggio(protocollo) + "\" non è di " +
+           std::to_string(kCifreProtocollo) + " cifre";
+}
+
+std::string ErroreProgressivo(std::string_view progressivo) {
+    if (soloCifre(progressivo, kCifreProgressivo)) return {};
+    return "il progressivo \"" + ValoreNelMessaggio(progressivo) + "\" non è di " +
+           std::to_string(kCifreProgressivo) + " cifre";
+}
+
 std::string ErroreIdentificativi(const std::string& protocollo, const std::string& progressivo) {
     if (protocollo.empty() && progressivo.empty()) return {};
-    if (!soloCifre(protocollo, kCifreProtocollo))
-        return "Il protocollo \"" + protocollo + "\" non è di 17 cifre.";
-    if (!soloCifre(progressivo, kCifreProgressivo))
-        return "Il progressivo \"" + progressivo + "\" non è di 6 cifre.";
-    return {};
+    std::string e = ErroreProtocollo(protocollo);
+    if (e.empty()) e = ErroreProgressivo(progressivo);
+    if (e.empty()) return {};
+    e[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(e[0])));
+    return e + ".";
 }
 
 void ScriviIdentificativi(Connection& conn, Elenco elenco, std::int64_t id, const std::string& protocollo,
@@ -173,6 +186,24 @@ std::int64_t UltimoNumero(Connection& conn, Elenco elenco) {
     Statement st(conn, std::string("select coalesce(max(ID), 0) from ") + tabella(elenco));
     st.step();
     return st.integer(0);
+}
+
+std::vector<std::int64_t> NumeriRegistrati(Connection& conn, Elenco elenco) {
+    std::vector<std::int64_t> ids;
+    if (!esisteTabella(conn)) return ids;
+    Statement st(conn, "select ID from Invii where Elenco = ? order by ID");
+    st.bind(1, lettera(elenco));
+    while (st.step()) ids.push_back(st.integer(0));
+    return ids;
+}
+
+void RinumeraInvii(Connection& conn, Elenco elenco, const std::vector<std::pair<std::int64_t, std::int64_t>>& nuovi) {
+    if (!esisteTabella(conn)) return;
+    Statement st(conn, "update Invii set ID = ? where Elenco = ? and ID = ?");
+    for (const auto& [vecchio, nuovo] : nuovi) {
+        st.reset();
+        st.bind(1, nuovo).bind(2, lettera(elenco)).bind(3, vecchio).step();
+    }
 }
 
 void DimenticaInvii(Connection& conn, Elenco elenco) {

@@ -93,8 +93,9 @@ void rimuoviCopieInterrotte(const std::string& cartella) {
 
 }  // namespace
 
-std::string cartellaSalvataggi(const Connection& conn) {
-    const std::string& db = conn.percorso();
+std::string cartellaSalvataggi(const Connection& conn) { return cartellaSalvataggi(conn.percorso()); }
+
+std::string cartellaSalvataggi(const std::string& db) {
     if (db.empty() || db == ":memory:") return {};
     return (fs::path(db).parent_path() / "backup").string();
 }
@@ -180,30 +181,44 @@ std::vector<VoceSalvataggio> elencoSalvataggi(const std::string& cartella) {
     return voci;
 }
 
-void ripristina(Connection& conn, const std::string& salvataggio) {
-    const std::string& archivio = conn.percorso();
-    if (sistema::apertoDaAltri(archivio))
-        throw Error("L'archivio " + archivio +
-                    " è aperto da un altro programma: chiuderlo e ripetere il ripristino.");
+namespace {
+
+// The copy written to a temporary file beside the archive and checked: a whole archive of its own.
+// Throws, removing the temporary, when the copy is not one.
+std::string copiaVerificata(const std::string& archivio, const std::string& salvataggio) {
     if (sistema::tipoFile(salvataggio) != sistema::TipoFile::Normale)
         throw Error("Il salvataggio " + salvataggio + " non esiste.");
-
     const std::string temporaneo = archivio + ".ripristino";
     rimuovi(temporaneo);
     try {
-        {
-            Aperta src(salvataggio, SQLITE_OPEN_READONLY);
-            Aperta tmp(temporaneo, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-            if (const int rc = copia(tmp.get(), src.get()); rc != SQLITE_OK)
-                throw Error("Il file " + salvataggio +
-                            " non è un salvataggio dell'archivio: " + sqlite3_errstr(rc));
-            tmp.exec("PRAGMA journal_mode=DELETE");
-            if (tmp.valore("PRAGMA quick_check") != "ok" ||
-                tmp.valore("select count(*) from sqlite_master where type = 'table' and name in "
-                           "('Zefo1', 'Zefo2', 'Zefo3', 'Professionisti', 'SostitutoImposta')") !=
-                    "5")
-                throw Error("Il file " + salvataggio + " non è un salvataggio dell'archivio.");
-        }
+        Aperta src(salvataggio, SQLITE_OPEN_READONLY);
+        Aperta tmp(temporaneo, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        if (const int rc = copia(tmp.get(), src.get()); rc != SQLITE_OK)
+            throw Error("Il file " + salvataggio + " non è un salvataggio dell'archivio: " + sqlite3_errstr(rc));
+        tmp.exec("PRAGMA journal_mode=DELETE");
+        if (tmp.valore("PRAGMA quick_check") != "ok" ||
+            tmp.valore("select count(*) from sqlite_master where type = 'table' and name in "
+                       "('Zefo1', 'Zefo2', 'Zefo3', 'Professionisti', 'SostitutoImposta')") != "5")
+            throw Error("Il file " + salvataggio + " non è un salvataggio dell'archivio.");
+    } catch (...) {
+        rimuovi(temporaneo);
+        throw;
+    }
+    return temporaneo;
+}
+
+void rifiutaSeApertoDaAltri(const std::string& archivio) {
+    if (sistema::apertoDaAltri(archivio))
+        throw Error("L'archivio " + archivio + " è aperto da un altro programma: chiuderlo e ripetere il ripristino.");
+}
+
+}  // namespace
+
+void ripristina(Connection& conn, const std::string& salvataggio) {
+    const std::string& archivio = conn.percorso();
+    rifiutaSeApertoDaAltri(archivio);
+    const std::string temporaneo = copiaVerificata(archivio, salvataggio);
+    try {
         Aperta src(temporaneo, SQLITE_OPEN_READONLY);
         if (const int rc = copia(conn.handle(), src.get()); rc != SQLITE_OK) {
             if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
@@ -218,6 +233,37 @@ void ripristina(Connection& conn, const std::string& salvataggio) {
     rimuovi(temporaneo);
     PreparaImportazioni(conn);
     PreparaInvii(conn);
+}
+
+std::string ripristinaAlPosto(const std::string& archivio, const std::string& salvataggio) {
+    rifiutaSeApertoDaAltri(archivio);
+    const std::string temporaneo = copiaVerificata(archivio, salvataggio);
+    std::error_code ec;
+    std::string conservato;
+    if (sistema::tipoFile(archivio) != sistema::TipoFile::Mancante) {
+        conservato = archivio + ".danneggiato-" + sistema::oraLocale("%Y%m%d-%H%M%S");
+        for (int n = 2; fs::exists(conservato, ec); ++n)
+            conservato = archivio + ".danneggiato-" + sistema::oraLocale("%Y%m%d-%H%M%S") + "-" + std::to_string(n);
+        fs::rename(archivio, conservato, ec);
+        if (ec) {
+            rimuovi(temporaneo);
+            throw Error("Impossibile mettere da parte l'archivio " + archivio + ": " + ec.message() +
+                        ". Il ripristino non è stato eseguito.");
+        }
+    }
+    // The old file's journals go with it, where the engine would look for them; its shared
+    // memory would only mislead the restored archive.
+    for (const char* coda : {"-wal", "-journal"})
+        if (fs::exists(archivio + coda, ec)) fs::rename(archivio + coda, conservato.empty() ? archivio + coda + ".vecchio" : conservato + coda, ec);
+    fs::remove(archivio + "-shm", ec);
+    fs::rename(temporaneo, archivio, ec);
+    if (ec) {
+        const std::string motivo = ec.message();
+        if (!conservato.empty()) fs::rename(conservato, archivio, ec);
+        rimuovi(temporaneo);
+        throw Error("Ripristino non eseguito: " + motivo);
+    }
+    return conservato;
 }
 
 }  // namespace storage

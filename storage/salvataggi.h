@@ -23,6 +23,8 @@ struct VoceSalvataggio {
 
 // The backup folder of the archive the connection has open; empty for an archive in memory.
 std::string cartellaSalvataggi(const Connection& conn);
+// The backup folder of the archive at this path.
+std::string cartellaSalvataggi(const std::string& percorsoDb);
 
 // One copy, taken at construction. Unless conferma() is called, the destructor removes it: the
 // operation that asked for it stored nothing, and the copy would only push an older one out.
@@ -54,5 +56,11 @@ std::vector<VoceSalvataggio> elencoSalvataggi(const std::string& cartella);
 // transaction of the engine, so the archive is never half restored, even if the program dies.
 // Refused (storage::Error) while another program holds the archive open.
 void ripristina(Connection& conn, const std::string& salvataggio);
+
+// For an archive that cannot be opened (damaged, not an archive, missing): the copy, written to a
+// temporary file beside it and checked, takes the archive's place by a rename; the file that was
+// there is kept beside it as Zefo2015.db.danneggiato-AAAAMMGG-HHMMSS (its path is returned, empty
+// when there was none), with its journals. Refused while another program holds the archive open.
+std::string ripristinaAlPosto(const std::string& archivio, const std::string& salvataggio);
 
 }  // namespace storage

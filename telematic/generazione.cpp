@@ -1,5 +1,7 @@
 #include "telematic/generazione.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -130,6 +132,40 @@ bool preparaCartella(const storage::Connection& conn, const OpzioniGenerazione& 
     return true;
 }
 
+// The frontispiece's count of the list against the certificates a whole supply carries; false,
+// with nothing written, when the operator keeps a count the Agency would reject.
+bool conteggiConcordi(storage::Connection& conn, const OpzioniGenerazione& opz, const Selezione& selezione,
+                      storage::Reporter& reporter, ConteggioFornitura& conteggio) {
+    conteggio = ConfrontaConteggio(conn, storage::LeggiSostituto(conn), opz, selezione);
+    if (!conteggio.diverso) return true;
+    if (opz.aggiornaConteggi) return opz.aggiornaConteggi(conteggio.testo());
+    if (reporter.ask(conteggio.testo() + ": aggiornarli?")) return true;
+    reporter.error("Nessun file è stato scritto: i conteggi del frontespizio devono corrispondere ai certificati inviati.");
+    return false;
+}
+
+// Record B's agent row for this supply, with the count of the list as the supply carries it when
+// the operator chose to update it.
+Row sostitutoDellaFornitura(storage::Connection& conn, const Row& sostituto, const OpzioniGenerazione& opz,
+                            const Selezione& selezione, const ConteggioFornitura& conteggio) {
+    Row r = SostitutoPerFornitura(conn, sostituto, opz, selezione);
+    if (conteggio.diverso && !r.empty())
+        r.at(static_cast<std::size_t>(r.columns()->require(conteggio.colonna))) = std::to_string(conteggio.certificati);
+    return r;
+}
+
+// A whole list's supply whose count was updated stores it as the frontispiece's; a failure here
+// leaves the file as written and says so.
+void registraConteggio(storage::Connection& conn, const ConteggioFornitura& conteggio, storage::Reporter& reporter) {
+    if (!conteggio.diverso || !conteggio.tuttoLElenco || !conn.solaLettura().empty()) return;
+    try {
+        AggiornaConteggio(conn, conteggio);
+    } catch (const storage::Error& e) {
+        reporter.error(std::string("Il file è stato scritto, ma il conteggio del frontespizio non è stato aggiornato nell'archivio.\n") +
+                       e.what());
+    }
+}
+
 // The caller's last word before writing (the window's pre-send check).
 bool consentita(const OpzioniGenerazione& opz, RisultatoGenerazione& ris) {
     if (!opz.primaDiScrivere || opz.primaDiScrivere()) return true;
@@ -174,6 +210,7 @@ std::optional<Selezione> seleziona(storage::Connection& conn, storage::Elenco el
     std::string rifiuto;
     Selezione s = Seleziona(conn, elenco, opz, &rifiuto);
     if (rifiuto.empty()) rifiuto = MancanoIdentificativi(conn, s, opz.fornitura);
+    if (rifiuto.empty()) rifiuto = NumeriNonTrasmissibili(conn, s, opz.tipi);
     if (rifiuto.empty() && opz.fornitura != TipoFornitura::Ordinaria && !conn.solaLettura().empty())
         rifiuto = "L'archivio " + conn.percorso() + " è in sola lettura: " + conn.solaLettura() +
                   ". Una fornitura di " + NomeCorrezione(opz.fornitura) + " deve poter togliere i segni dei certificati inviati.";
@@ -211,7 +248,25 @@ void registraInvio(storage::Connection& conn, storage::Elenco elenco, const Opzi
     }
 }
 
+// The final message's note when the run could record nothing of what it sent.
+std::string avvisoSolaLettura(const storage::Connection& conn) {
+    return conn.solaLettura().empty() ? std::string() : "\nl'invio non è stato registrato: l'archivio è in sola lettura";
+}
+
 }  // namespace
+
+std::string NomeLog(const OpzioniGenerazione& opz) {
+    if (opz.fornitura == TipoFornitura::Ordinaria) return kNomeLog;
+    // A correction keeps the ordinary supply's log: its own is named after its file.
+    const std::string radice = fs::path(opz.nomeFile).stem().string() + ".log";
+    auto uguali = [](const std::string& a, const std::string& b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+                   return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               });
+    };
+    if (uguali(radice, kNomeLog) || uguali(radice, opz.nomeFile) || radice == ".log") return opz.nomeFile + ".log";
+    return radice;
+}
 
 const char* ParolaFornitura(TipoFornitura f) {
     switch (f) {
@@ -238,8 +293,11 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
     const auto selezione = seleziona(conn, storage::Elenco::Dipendenti, opz, reporter);
     if (!selezione) return ris;
     if (!preparaCartella(conn, opz, reporter, ris, opz.nomeFile)) return ris;
+    ConteggioFornitura conteggio;
+    if (!conteggiConcordi(conn, opz, *selezione, reporter, conteggio)) return ris;
     if (!consentita(opz, ris)) return ris;
-    ris.percorsoLog = ris.cartella + storage::kSeparatore + kNomeLog;
+    const std::string nomeLog = NomeLog(opz);
+    ris.percorsoLog = ris.cartella + storage::kSeparatore + nomeLog;
     const auto uscita = bloccaCartella(opz, reporter, ris);
     if (!uscita) return ris;
 
@@ -252,13 +310,13 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
         const std::size_t totale = selezione->parziale ? selezione->numeri.size() : certificati.totale();
 
         const auto invio = uscita->crea(opz.nomeFile);
-        const auto log = uscita->crea(kNomeLog);
+        const auto log = uscita->crea(nomeLog);
         SegnalatoreLog segnalatore(log->stream());
         ContestoCampi campi{&segnalatore, &reporter, Fornitura::Dipendenti, {}};
         ContestoRecord ctx{invio->stream(), campi, {}};
         Contatori& n = ris.conta;
 
-        ScriviTesta(ctx, opz, SostitutoPerFornitura(conn, sostituto, opz, *selezione), quadro, n);
+        ScriviTesta(ctx, opz, sostitutoDellaFornitura(conn, sostituto, opz, *selezione, conteggio), quadro, n);
 
         storage::StatoInvio statoInvio;
         std::size_t fatti = 0;
@@ -283,11 +341,13 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
         reporter.progress(totale, totale);
     }
     registraInvio(conn, storage::Elenco::Dipendenti, opz, scritti, ris.percorsoFile, reporter);
+    registraConteggio(conn, conteggio, reporter);
     ris.esito = Esito::Concluso;
     // The log's full path follows, so the operator knows where to look.
     std::error_code ec;
     const fs::path logAssoluto = fs::absolute(ris.percorsoLog, ec);
-    reporter.info("Operazione conclusa. Controlla il file LOG\n" + (ec ? ris.percorsoLog : logAssoluto.string()));
+    reporter.info("Operazione conclusa. Controlla il file LOG\n" + (ec ? ris.percorsoLog : logAssoluto.string()) +
+                  avvisoSolaLettura(conn));
     return ris;
 }
 
@@ -298,6 +358,8 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
     const auto selezione = seleziona(conn, storage::Elenco::Professionisti, opz, reporter);
     if (!selezione) return ris;
     if (!preparaCartella(conn, opz, reporter, ris, opz.nomeFile)) return ris;
+    ConteggioFornitura conteggio;
+    if (!conteggiConcordi(conn, opz, *selezione, reporter, conteggio)) return ris;
     if (!consentita(opz, ris)) return ris;
     const auto uscita = bloccaCartella(opz, reporter, ris);
     if (!uscita) return ris;
@@ -317,7 +379,7 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
         segnalatore.ctx_ = &ctx;
         Contatori& n = ris.conta;
 
-        ScriviTesta(ctx, opz, SostitutoPerFornitura(conn, sostituto, opz, *selezione), quadro, n);
+        ScriviTesta(ctx, opz, sostitutoDellaFornitura(conn, sostituto, opz, *selezione, conteggio), quadro, n);
         Statement prof(conn, "select * from professionisti order by ID");
         auto colonne = storage::Columns::of(prof);
         const int iId = colonne->require("ID");
@@ -345,8 +407,9 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
         reporter.progress(totale, totale);
     }
     registraInvio(conn, storage::Elenco::Professionisti, opz, scritti, ris.percorsoFile, reporter);
+    registraConteggio(conn, conteggio, reporter);
     ris.esito = Esito::Concluso;
-    reporter.info("Operazione conclusa");
+    reporter.info("Operazione conclusa" + avvisoSolaLettura(conn));
     return ris;
 }
 

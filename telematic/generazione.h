@@ -34,6 +34,12 @@ struct OpzioniGenerazione {
     // Called once the folder is ready and the overwrite question answered, before anything is
     // written; false ends the run as cancelled, with no message (the caller has said why).
     std::function<bool()> primaDiScrivere;
+    // A whole ordinary supply whose stored frontispiece count differs from the certificates it
+    // carries: called with "I conteggi del frontespizio (36) non corrispondono ai certificati della
+    // fornitura (20.000)"; true writes the supply's count in record B (and stores it when the supply
+    // is the whole list), false writes nothing, with no message (the caller has said why). Unset,
+    // the reporter asks "...: aggiornarli?".
+    std::function<bool(const std::string& testo)> aggiornaConteggi;
     // How long a run waits for another run writing into the same folder before it gives up.
     std::chrono::milliseconds attesaBlocco{5000};
     // Professionals' run: each encoder report with the number and name of the certificate being
@@ -55,11 +61,15 @@ inline constexpr const char* kNomeFileDipendenti = "ZF2015.txt";
 inline constexpr const char* kNomeFileProfessionisti = "ZF2015Prof.txt";
 inline constexpr const char* kNomeLog = "Zf2015.log";
 
+// The employees' log: kNomeLog for an ordinary supply; a correction's is named after its file
+// ("SOST.txt" logs to "SOST.log"), so that it never replaces the ordinary supply's.
+std::string NomeLog(const OpzioniGenerazione& opz);
+
 inline constexpr const char* kRifiutoCtCorrezione =
     "Il quadro CT non può essere inviato con una fornitura di sostituzione o di annullamento.";
 
 // The employees' run: A, B, optional C, per certificate D, G and an optional second G, then Z;
-// the log Zf2015.log beside it. The run holds the destination folder alone, writes temporaries of
+// the log (NomeLog) beside it. The run holds the destination folder alone, writes temporaries of
 // its own and replaces the file and the log together only when it ends well. A correction supply
 // with a certificate marked for it that lacks its identifiers is refused before anything is
 // written, the reporter's error listing them all. After a good run each certificate written

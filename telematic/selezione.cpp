@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "storage/certificati.h"
+#include "telematic/numeri.h"
+#include "storage/reporter.h"
 
 namespace telematic {
 
@@ -116,6 +118,25 @@ std::string MancanoIdentificativi(storage::Connection& conn, const Selezione& se
            NomeCorrezione(fornitura) + ":" + righe;
 }
 
+std::string NumeriNonTrasmissibili(storage::Connection& conn, const Selezione& selezione, const storage::Tipi& tipi) {
+    constexpr std::size_t kMostrati = 10;
+    std::string righe;
+    std::size_t quanti = 0;
+    for (const auto& f : NumeriFuoriLimite(conn, selezione.elenco, &tipi)) {
+        if (!selezione.ammette(f.id)) continue;
+        if (++quanti <= kMostrati) righe += "\nCertificato " + std::to_string(f.id) + " (" + f.nominativo + ")";
+    }
+    if (quanti == 0) return {};
+    if (quanti > kMostrati) righe += "\n... e altri " + std::to_string(quanti - kMostrati);
+    const std::string massimo = std::to_string(NumeroCertificatoMassimo());
+    return "Nessun file è stato scritto: nel file il numero del certificato ha cinque cifre (da 1 a " + massimo + ") e " +
+           (quanti == 1 ? std::string("questo certificato ne ha uno che non vi rientra")
+                        : std::to_string(quanti) + " certificati ne hanno uno che non vi rientra") +
+           ": il file lo taglierebbe alle prime cifre, ripetendo i numeri di altri." + righe +
+           "\nRinumerare i certificati (Importazione dati, «Rinumera i certificati…», oppure palio2015-cli "
+           "rinumera --conferma), poi generare di nuovo il file.";
+}
+
 storage::Row SostitutoPerFornitura(storage::Connection& conn, const storage::Row& sostituto, const OpzioniGenerazione& opz,
                                    const Selezione& selezione) {
     if (opz.fornitura == TipoFornitura::Ordinaria && !selezione.parziale) return sostituto;
@@ -139,6 +160,39 @@ storage::Row SostitutoPerFornitura(storage::Connection& conn, const storage::Row
     }
     for (auto& [nome, valore] : nuovi) r.at(static_cast<std::size_t>(r.columns()->require(nome))) = valore;
     return r;
+}
+
+std::string ConteggioFornitura::testo() const {
+    const bool numero = !memorizzato.empty() &&
+                        memorizzato.find_first_not_of("0123456789") == std::string::npos && memorizzato.size() < 16;
+    const std::string scritto = memorizzato.empty() ? "0"
+                                : numero            ? storage::Conteggio(std::stoull(memorizzato))
+                                                    : memorizzato;
+    return "I conteggi del frontespizio (" + scritto + ") non corrispondono ai certificati della fornitura (" +
+           storage::Conteggio(static_cast<std::uint64_t>(certificati)) + ")";
+}
+
+ConteggioFornitura ConfrontaConteggio(storage::Connection& conn, const storage::Row& sostituto,
+                                      const OpzioniGenerazione& opz, const Selezione& selezione) {
+    ConteggioFornitura c;
+    // A correction or a partial supply writes the counts it carries; with no agent's row record B
+    // has no counts to speak of.
+    if (opz.fornitura != TipoFornitura::Ordinaria || selezione.parziale || sostituto.empty()) return c;
+    const bool dip = selezione.elenco == Elenco::Dipendenti;
+    c.colonna = dip ? "A1" : "A2";
+    c.memorizzato = std::string(Rifila(sostituto.text(c.colonna)));
+    c.certificati = dip ? storage::ContaDeiTipi(conn, opz.tipi) : storage::ContaProfessionisti(conn);
+    c.tuttoLElenco = !dip || c.certificati == storage::ContaDeiTipi(conn, storage::Tipi::tutti());
+    const bool numero = c.memorizzato.find_first_not_of("0123456789") == std::string::npos && c.memorizzato.size() < 16;
+    const std::int64_t letto = c.memorizzato.empty() ? 0 : numero ? std::stoll(c.memorizzato) : -1;
+    c.diverso = letto != c.certificati;
+    return c;
+}
+
+void AggiornaConteggio(storage::Connection& conn, const ConteggioFornitura& c) {
+    storage::Statement st(conn, std::string("update SostitutoImposta set ") + c.colonna +
+                                    " = ? where ID = (select min(ID) from SostitutoImposta)");
+    st.bind(1, std::to_string(c.certificati)).step();
 }
 
 }  // namespace telematic

@@ -41,6 +41,14 @@ bool ReporterFinestra::ask(const std::string& domanda) {
     return chiedi(parent_, testoDaMessaggio(domanda));
 }
 
+namespace {
+constexpr int kScala = 1000;
+}  // namespace
+
+QString ReporterFinestra::avanzamento(std::size_t fatti, std::size_t totale) const {
+    return QStringLiteral("%1 di %2").arg(fatti).arg(totale);
+}
+
 bool ReporterFinestra::progress(std::size_t fatti, std::size_t totale) {
     if (annullato_) return false;
     if (!orologio_.isValid()) orologio_.start();
@@ -49,7 +57,7 @@ bool ReporterFinestra::progress(std::size_t fatti, std::size_t totale) {
         return true;
     }
     if (!dialogo_ && orologio_.elapsed() >= kAttesaMs) {
-        dialogo_ = std::make_unique<QProgressDialog>(etichetta_, QStringLiteral("Annulla"), 0, 100, parent_);
+        dialogo_ = std::make_unique<QProgressDialog>(etichetta_, QStringLiteral("Annulla"), 0, kScala, parent_);
         dialogo_->setWindowModality(Qt::WindowModal);
         dialogo_->setAutoClose(false);
         dialogo_->setAutoReset(false);
@@ -57,10 +65,10 @@ bool ReporterFinestra::progress(std::size_t fatti, std::size_t totale) {
         dialogo_->show();
     }
     if (dialogo_ && totale > 0) {
-        const int massimo = static_cast<int>(std::min<std::size_t>(totale, 1u << 30));
-        dialogo_->setMaximum(massimo);
-        dialogo_->setValue(static_cast<int>(std::min<std::size_t>(fatti, static_cast<std::size_t>(massimo))));
-        dialogo_->setLabelText(etichetta_ + QStringLiteral("\n%1 di %2").arg(fatti).arg(totale));
+        // The bar in thousandths of the whole: a total past what an int holds (a file of some
+        // gigabytes read by the byte) still fills it in step.
+        dialogo_->setValue(static_cast<int>(std::min(fatti, totale) * static_cast<std::size_t>(kScala) / totale));
+        dialogo_->setLabelText(etichetta_ + QLatin1Char('\n') + avanzamento(fatti, totale));
     }
     QApplication::processEvents();
     if (dialogo_ && dialogo_->wasCanceled()) {

@@ -33,6 +33,10 @@ public:
     // How long work must run before the progress box appears.
     static constexpr int kAttesaMs = 300;
 
+protected:
+    // The line under the label while the work runs: "N di M" by default.
+    virtual QString avanzamento(std::size_t fatti, std::size_t totale) const;
+
 private:
     friend void chiudiProgressi();
     void chiudi();

@@ -19,6 +19,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <optional>
 
@@ -50,6 +51,18 @@ QWidget* conEtichetta(const QString& etichetta, QLineEdit* sotto, QWidget* genit
     l->addWidget(ui::bottoneSfoglia(sotto, ui::Scelta::FileDaLeggere, conn, QStringLiteral("File da importare")), 1, 1);
     return w;
 }
+
+// The imports report the bytes of the file read so far: the operator is shown the share of the
+// file, which means something whatever the file's size.
+class ReporterImportazione : public ui::ReporterFinestra {
+public:
+    using ReporterFinestra::ReporterFinestra;
+
+protected:
+    QString avanzamento(std::size_t fatti, std::size_t totale) const override {
+        return QStringLiteral("Letto il %1% del file").arg(std::min(fatti, totale) * 100 / totale);
+    }
+};
 
 }  // namespace
 
@@ -209,6 +222,10 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     auto* fondo = new QHBoxLayout;
     fondo->addWidget(ui::bottoneChiudi(this, "SpeedButton1"));
     fondo->addStretch(1);
+    auto* rinumera = bottone(QStringLiteral("Rinumera i certificati…"), "btnRinumera", [this] { rinumeraCertificati(); });
+    rinumera->setToolTip(QStringLiteral("Dà un numero da 1 a 99999 ai certificati che ne hanno uno più lungo,\n"
+                                        "che il file da inviare non può contenere"));
+    fondo->addWidget(rinumera);
     fondo->addWidget(bottone(QStringLiteral("Ripristina archivio…"), "btnRipristina",
                              [this] { ripristinaArchivio(); }));
     l->addLayout(fondo);
@@ -244,7 +261,7 @@ void TFImportaFile::esegui(const QString& etichetta,
     // The progress dialog lets events through: a second press must not start a second run.
     if (inCorso_) return;
     inCorso_ = true;
-    ui::ReporterFinestra reporter(this, etichetta);
+    ReporterImportazione reporter(this, etichetta);
     try {
         lavoro(reporter);
         if (reporter.annullato()) ui::informa(this, ui::kAnnullatoDati);
@@ -318,6 +335,7 @@ void TFImportaFile::importaRicevute() {
 }
 
 void TFImportaFile::elimina(importazione::Archivio quali) {
+    if (!salvato()) return;
     bool eliminati = false;
     esegui(QStringLiteral("Eliminazione in corso..."),
            [&](storage::Reporter& r) { eliminati = importazione::Azzera(conn_, quali, r); });
@@ -331,6 +349,7 @@ void TFImportaFile::eliminaDipendenti() { elimina(importazione::Archivio::Dipend
 void TFImportaFile::eliminaProfessionisti() { elimina(importazione::Archivio::Professionisti); }
 
 void TFImportaFile::ripristinaArchivio() {
+    if (!salvato()) return;
     QDialog d(this);
     d.setObjectName(QStringLiteral("DlgRipristina"));
     d.setWindowTitle(QStringLiteral("Ripristina archivio"));
@@ -366,4 +385,12 @@ void TFImportaFile::ripristinaArchivio() {
     esegui(QStringLiteral("Ripristino in corso..."),
            [&](storage::Reporter& r) { ripristinato = importazione::Ripristina(conn_, percorso, r); });
     if (ripristinato) emit archivioRipristinato();
+}
+
+void TFImportaFile::rinumeraCertificati() {
+    if (!salvato()) return;
+    auto esito = importazione::EsitoRinumerazione::Annullata;
+    esegui(QStringLiteral("Rinumerazione in corso..."),
+           [&](storage::Reporter& r) { esito = importazione::Rinumera(conn_, r); });
+    if (esito == importazione::EsitoRinumerazione::Fatta) emit certificatiRinumerati();
 }

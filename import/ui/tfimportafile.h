@@ -33,12 +33,19 @@ public:
     void eliminaProfessionisti();
     // "Ripristina archivio…": the list of the archive's backups, and the restore of one.
     void ripristinaArchivio();
+    // "Rinumera i certificati…": the numbers the transmission file cannot carry, after a question.
+    void rinumeraCertificati();
+    // Asked before a reset or a restore touches the archive: the editing windows' save question
+    // (false, the operator chose to stay, stops it).
+    void primaDiEliminare(std::function<bool()> salvaPrima) { salvaPrima_ = std::move(salvaPrima); }
 
 signals:
     // A reset emptied these data; windows that show them must read them again.
     void datiEliminati(importazione::Archivio quali);
     // A restore put an older copy in place of the whole archive.
     void archivioRipristinato();
+    // Certificates took new numbers: windows that show certificates must read them again.
+    void certificatiRinumerati();
     // A receipts import ran: identifiers of certificates may have been written.
     void ricevuteImportate();
 
@@ -67,4 +74,6 @@ private:
     QLineEdit* EditRicevute;
     QComboBox* CbElencoRicevute;
     bool inCorso_ = false;
+    std::function<bool()> salvaPrima_;
+    bool salvato() { return !salvaPrima_ || salvaPrima_(); }
 };

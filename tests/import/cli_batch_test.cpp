@@ -112,7 +112,7 @@ TEST_F(Batch, GeneraDipendentiPerTipo) {
     for (const auto& c : casi) {
         SCOPED_TRACE(c.tipi);
         prova::fs::remove_all(out);
-        const Esito e = cli("genera dipendenti --cartella " + out.string() + " --tipi " + c.tipi);
+        const Esito e = cli("genera dipendenti --aggiorna-conteggi --cartella " + out.string() + " --tipi " + c.tipi);
         EXPECT_EQ(e.stato, 0) << e.uscita;
         EXPECT_EQ(e.uscita, "Operazione conclusa. Controlla il file LOG\n" + (out / "Zf2015.log").string() + "\n");
         const std::string file = leggiFile(out / "ZF2015.txt");
@@ -139,7 +139,7 @@ TEST_F(Batch, GeneraRifiuti) {
     EXPECT_EQ(e.uscita, "Modificare il nome del file da generare\n");
     EXPECT_EQ(leggiFile(out / "ZF2015.txt"), "VECCHIO");
     EXPECT_EQ(leggiFile(out / "Zf2015.log"), "VECCHIO");
-    e = cli(cartella + " --tipi DIP --sovrascrivi");
+    e = cli(cartella + " --tipi DIP --sovrascrivi --aggiorna-conteggi");
     EXPECT_EQ(e.stato, 0) << e.uscita;
     EXPECT_EQ(tipiRecord(leggiFile(out / "ZF2015.txt")), "ABDGZ");
     EXPECT_EQ(leggiFile(out / "Zf2015.log"), "");
@@ -160,14 +160,14 @@ TEST_F(Batch, GeneraProfessionistiConNomeEQuadroCt) {
     sql("insert into Professionisti (A01, B01, B02, B03, E01, E02, E04, E08) values "
         "('01234567897', 'RSSMRA80A01H501U', 'ROSSI', 'MARIO', 'A', '2014', '1.000,00', '1.000,00');"
         "insert into QuadroCt (B1) values ('RSSMRA80A01H501U')");
-    Esito e = cli("genera professionisti --cartella " + out.string());
+    Esito e = cli("genera professionisti --aggiorna-conteggi --cartella " + out.string());
     EXPECT_EQ(e.stato, 0) << e.uscita;
     EXPECT_EQ(e.uscita, "Operazione conclusa\n");
     EXPECT_EQ(tipiRecord(leggiFile(out / "ZF2015Prof.txt")), "ABDHZ");
     EXPECT_FALSE(prova::fs::exists(out / "Zf2015.log"));
 
     e = cli("genera dipendenti --cartella " + out.string() +
-            " --file ALTRO.txt --tipi DIP --quadro-ct --fornitore 10");
+            " --file ALTRO.txt --tipi DIP --quadro-ct --fornitore 10 --aggiorna-conteggi");
     EXPECT_EQ(e.stato, 0) << e.uscita;
     const std::string file = leggiFile(out / "ALTRO.txt");
     EXPECT_EQ(tipiRecord(file), "ABCDGZ");
@@ -201,6 +201,47 @@ TEST_F(Batch, Controlla) {
     e = cli("controlla file " + (dir / "manca.txt").string());
     EXPECT_EQ(e.stato, 1);
     EXPECT_EQ(e.uscita, "Impossibile aprire il file " + (dir / "manca.txt").string() + ".\n");
+}
+
+// A number past 99,999: the check names it, the generation refuses, rinumera shows its plan and
+// moves it only with --conferma; then the supply goes out with the new number.
+TEST_F(Batch, NumeroOltreIlLimiteERinumera) {
+    sql("update Zefo1 set ID = 100003 where ID = 3; update Zefo2 set ID = 100003 where ID = 3");
+    Esito e = cli("controlla archivio --tipi DIP,AMM,CoC");
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(primaRiga(e.uscita),
+              "Errore - Certificato 100003 ROSSI MARIO (RSSMRA80A01H501U) - D 42-46: Il numero del certificato 100003 "
+              "non rientra nelle cinque cifre del file (da 1 a 99999): il record D porterebbe 10000. Rinumerare i "
+              "certificati prima di generare il file.\n");
+    e = cli("genera dipendenti --cartella " + out.string() + " --tipi DIP,AMM,CoC");
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.uscita,
+              "Nessun file è stato scritto: nel file il numero del certificato ha cinque cifre (da 1 a 99999) e questo "
+              "certificato ne ha uno che non vi rientra: il file lo taglierebbe alle prime cifre, ripetendo i numeri di "
+              "altri.\nCertificato 100003 (ROSSI MARIO)\nRinumerare i certificati (Importazione dati, «Rinumera i "
+              "certificati…», oppure palio2015-cli rinumera --conferma), poi generare di nuovo il file.\n");
+    EXPECT_FALSE(prova::fs::exists(out / "ZF2015.txt"));
+
+    const std::string piano =
+        "Rinumerare i certificati il cui numero non entra nelle cinque cifre del file (da 1 a 99999)?\n"
+        "1 certificato dei dipendenti: 100003 diventa 1.\n"
+        "Ogni certificato tiene ciò che è registrato dei suoi invii (file scritto, protocollo, segno per la prossima "
+        "fornitura). Prima viene salvata una copia dell'archivio.\n";
+    e = cli("rinumera");
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.uscita, piano + "Nessun certificato rinumerato: ripetere il comando con --conferma per rinumerare.\n");
+    EXPECT_EQ(conta("Zefo1 where ID = 100003"), 1);
+    e = cli("rinumera --conferma");
+    EXPECT_EQ(e.stato, 0) << e.uscita;
+    EXPECT_EQ(e.uscita, piano + "Operazione terminata.\nRinumerato 1 certificato dei dipendenti: 100003 diventa 1.\n");
+    EXPECT_EQ(conta("Zefo2 where ID = 1 and tipo = 'DIP'"), 1);
+
+    ASSERT_EQ(cli("genera dipendenti --cartella " + out.string() + " --tipi DIP,AMM,CoC").stato, 0);
+    const std::string file = leggiFile(out / "ZF2015.txt");
+    EXPECT_EQ(file.substr(2 * 1900 + 25, 21), "RSSMRA80A01H501U00001");
+    e = cli("rinumera --conferma");
+    EXPECT_EQ(e.stato, 0);
+    EXPECT_EQ(e.uscita, "Tutti i certificati hanno un numero da 1 a 99999: non c'è nulla da rinumerare.\n");
 }
 
 TEST_F(Batch, UsoErrato) {
@@ -239,6 +280,153 @@ TEST_F(Batch, UsoErrato) {
     const Esito aiuto = cli("--help");
     EXPECT_EQ(aiuto.stato, 0);
     EXPECT_EQ(primaRiga(aiuto.uscita), "Uso: palio2015-cli [--archivio CARTELLA] COMANDO [opzioni]\n");
+}
+
+// A word for the shell, whatever it holds.
+std::string citato(const std::string& t) {
+    std::string q = "'";
+    for (char c : t) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// A destination that is the archive, one of its companions or copies, the folder's lock, or a
+// name that leaves the folder or that the system cannot hold: refused before any question (even
+// with --sovrascrivi), the archive and its copies byte for byte as they were.
+TEST_F(Batch, DestinazioniRiservateRifiutate) {
+    ASSERT_EQ(cli("azzera professionisti --conferma").stato, 0);
+    const auto copie = prova::fs::directory_iterator(dir / "backup");
+    const prova::fs::path copia = copie->path();
+    std::ofstream(dir / "Zefo2015.db-wal") << "";
+    const std::string db = leggiFile(dir / "Zefo2015.db");
+    const std::string salvata = leggiFile(copia);
+    const std::string dati = dir.string();
+    const std::string occupato = " è l'archivio aperto o un suo file: scegliere un altro nome o un'altra cartella";
+    const struct {
+        std::string cartella, nome, messaggio;
+    } casi[] = {
+        {dati, "Zefo2015.db", "Il file Zefo2015.db" + occupato},
+        {dati + "/", "Zefo2015.db-wal", "Il file Zefo2015.db-wal" + occupato},
+        {dati + "/invio/..", "Zefo2015.db-shm", "Il file Zefo2015.db-shm" + occupato},
+        {dati, "Zefo2015.db-journal", "Il file Zefo2015.db-journal" + occupato},
+        {dati + "/backup", copia.filename().string(),
+         "La cartella " + dati + "/backup contiene le copie di sicurezza dell'archivio: scegliere un'altra cartella"},
+        {dati + "/backup", "nuovo.txt",
+         "La cartella " + dati + "/backup contiene le copie di sicurezza dell'archivio: scegliere un'altra cartella"},
+        {dati, ".palio2015.lock", "Il file .palio2015.lock è riservato al programma: scegliere un altro nome"},
+        {dati, "../fuori.txt", "Il nome del file non può contenere separatori di cartella (/ o \\)"},
+        {dati, "invio\\ZF.txt", "Il nome del file non può contenere separatori di cartella (/ o \\)"},
+        {dati, "..", "Il nome del file non può contenere \"..\""},
+        {dati, "ZF2015\n.txt", "Il nome del file contiene caratteri di controllo non ammessi"},
+        {dati, "ZF2015\t.txt", "Il nome del file contiene caratteri di controllo non ammessi"},
+        {dati, std::string(320, 'a'), "Il nome del file è troppo lungo (al massimo 200 caratteri)"},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.cartella + " | " + c.nome);
+        for (const char* chi : {"dipendenti --tipi DIP,AMM,CoC", "professionisti"}) {
+            const Esito e = cli(std::string("genera ") + chi + " --sovrascrivi --cartella " + citato(c.cartella) +
+                                " --file " + citato(c.nome));
+            EXPECT_EQ(e.stato, 1);
+            EXPECT_EQ(e.uscita, c.messaggio + "\n");
+            EXPECT_EQ(leggiFile(dir / "Zefo2015.db"), db);
+            EXPECT_EQ(leggiFile(copia), salvata);
+        }
+    }
+    EXPECT_FALSE(prova::fs::exists(dir.parent_path() / "fuori.txt"));
+    EXPECT_FALSE(prova::fs::exists(dir / ".palio2015.lock"));
+    EXPECT_FALSE(prova::fs::exists(dir / "backup" / "nuovo.txt"));
+    EXPECT_EQ(std::distance(prova::fs::directory_iterator(dir / "backup"), prova::fs::directory_iterator()), 1);
+}
+
+// A damaged archive opens for nothing, but its copies are listed and one is put in its place
+// without opening it; the damaged file is kept beside it.
+TEST_F(Batch, ArchivioDanneggiatoRipristinato) {
+    ASSERT_EQ(cli("azzera dipendenti --conferma").stato, 0);
+    ASSERT_EQ(conta("Zefo1"), 0);
+    const std::string rovinato(8192, 'z');
+    std::ofstream(dir / "Zefo2015.db", std::ios::binary | std::ios::trunc) << rovinato;
+    const std::string danneggiato = "L'archivio " + (dir / "Zefo2015.db").string() +
+                                    " è danneggiato o non è un archivio: ripristinarne una copia di sicurezza.";
+    Esito e = cli("controlla archivio --tipi DIP");
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(primaRiga(e.uscita), danneggiato + "\n");
+
+    e = cli("ripristina --elenco");
+    EXPECT_EQ(e.stato, 0) << e.uscita;
+    const std::string nome = e.uscita.substr(0, e.uscita.find(' '));
+    EXPECT_EQ(nome.rfind("Zefo2015_", 0), 0u) << e.uscita;
+    EXPECT_NE(e.uscita.find("_azzera-dipendenti.db  "), std::string::npos) << e.uscita;
+    EXPECT_NE(e.uscita.find("  prima dell'eliminazione dei dati dei dipendenti\n"), std::string::npos) << e.uscita;
+
+    e = cli("ripristina " + nome);
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(leggiFile(dir / "Zefo2015.db"), rovinato);
+
+    e = cli("ripristina " + nome + " --conferma");
+    EXPECT_EQ(e.stato, 0) << e.uscita;
+    EXPECT_EQ(e.uscita.rfind("Archivio ripristinato com'era il ", 0), 0u) << e.uscita;
+    EXPECT_NE(e.uscita.find(", prima dell'eliminazione dei dati dei dipendenti.\nIl file che non si apriva è "
+                            "conservato come " + (dir / "Zefo2015.db").string() + ".danneggiato-"),
+              std::string::npos)
+        << e.uscita;
+    EXPECT_EQ(conta("Zefo1"), 3);
+    std::string conservato;
+    for (const auto& f : prova::fs::directory_iterator(dir))
+        if (f.path().filename().string().rfind("Zefo2015.db.danneggiato-", 0) == 0) conservato = leggiFile(f.path());
+    EXPECT_EQ(conservato, rovinato);
+    EXPECT_EQ(cli("controlla archivio --tipi DIP,AMM,CoC").stato, 0);
+
+    // A copy that is not one leaves the archive as it is.
+    std::ofstream(dir / "Zefo2015.db", std::ios::binary | std::ios::trunc) << rovinato;
+    std::ofstream(dir / "backup" / "finto.db") << "non una copia";
+    e = cli("ripristina finto.db --conferma");
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.uscita.rfind("Il file " + (dir / "backup" / "finto.db").string() + " non è un salvataggio dell'archivio", 0), 0u)
+        << e.uscita;
+    EXPECT_EQ(leggiFile(dir / "Zefo2015.db"), rovinato);
+}
+
+// A SQLite file that is not an archive is never written, by any command.
+TEST_F(Batch, FileNonArchivioMaiScritto) {
+    prova::fs::remove(dir / "Zefo2015.db");
+    {
+        std::ofstream(dir / "Zefo2015.db", std::ios::binary).flush();
+        storage::Connection c;
+        c.open((dir / "Zefo2015.db").string());  // an empty file opens untouched
+        c.exec("create table clienti (nome text); insert into clienti values ('ROSSI')");
+    }
+    const std::string prima = leggiFile(dir / "Zefo2015.db");
+    const std::string rifiuto = "Il file " + (dir / "Zefo2015.db").string() +
+                                " non è un archivio di Palio 2015: mancano le tabelle Parametri, SostitutoImposta, "
+                                "QuadroCt, Zefo1, Zefo2, Zefo3, Professionisti.\n";
+    const std::vector<std::string> comandi = {
+        "controlla archivio", "controlla archivio --tipi DIP --professionisti --quadro-ct",
+        "genera dipendenti --tipi DIP --cartella " + out.string(), "genera professionisti --cartella " + out.string(),
+        "segna escluso --id 1", "azzera ente --conferma", "importa paghe " + esempio("zefo.43") + " --tracciato dip"};
+    for (const std::string& comando : comandi) {
+        SCOPED_TRACE(comando);
+        const Esito e = cli(comando);
+        EXPECT_EQ(e.stato, 1);
+        EXPECT_EQ(e.uscita, rifiuto);
+        EXPECT_EQ(leggiFile(dir / "Zefo2015.db"), prima);
+        EXPECT_FALSE(prova::fs::exists(dir / "Zefo2015.db-wal"));
+    }
+    EXPECT_EQ(cli("ripristina --elenco").uscita, "Nessuna copia dell'archivio.\n");
+    EXPECT_FALSE(prova::fs::exists(dir / "backup"));
+    EXPECT_FALSE(prova::fs::exists(out));
+}
+
+// A whole supply whose frontispiece count differs from what it carries goes out only when told
+// to update it.
+TEST_F(Batch, ConteggiDelFrontespizio) {
+    const std::string genera = "genera dipendenti --cartella " + out.string() + " --tipi DIP";
+    Esito e = cli(genera);
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.uscita, "I conteggi del frontespizio (3) non corrispondono ai certificati della fornitura (1): nessun "
+                        "file è stato scritto. Per scriverli aggiornati ripetere il comando con --aggiorna-conteggi.\n");
+    EXPECT_FALSE(prova::fs::exists(out / "ZF2015.txt"));
+    e = cli(genera + " --aggiorna-conteggi");
+    EXPECT_EQ(e.stato, 0) << e.uscita;
+    EXPECT_EQ(leggiFile(out / "ZF2015.txt").substr(1900 + 393, 16), "0000000100000000");
 }
 
 }  // namespace

@@ -109,8 +109,12 @@ TEST_F(Comandi, ArchivioInSolaLettura) {
     if (stampa.uscita.rfind("Comando sconosciuto", 0) != 0) {
         EXPECT_EQ(stampa.stato, 0) << stampa.uscita;
     }
-    const Esito genera = esegui(sola + "genera dipendenti --tipi DIP --cartella " + (dir / "invio").string());
+    // The file is written; the sending cannot be recorded, and the final message says so.
+    const Esito genera =
+        esegui(sola + "genera dipendenti --tipi DIP --aggiorna-conteggi --cartella " + (dir / "invio").string());
     EXPECT_EQ(genera.stato, 0) << genera.uscita;
+    EXPECT_EQ(genera.uscita, "Operazione conclusa. Controlla il file LOG\n" + (dir / "invio" / "Zf2015.log").string() +
+                                 "\nl'invio non è stato registrato: l'archivio è in sola lettura\n");
     EXPECT_TRUE(fs::exists(dir / "invio" / "ZF2015.txt"));
     const Esito importa = esegui(sola + "importa paghe " + esempio("zefo.43") + " --tracciato dip");
     EXPECT_EQ(importa.stato, 1);

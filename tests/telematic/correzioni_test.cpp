@@ -207,6 +207,36 @@ TEST_F(Correzioni, UnInvioBuonoSiRegistra) {
     EXPECT_EQ(storage::LeggiInvio(arch.conn, Elenco::Dipendenti, gamma).file, "");  // excluded, not written
 }
 
+// A correction's log is named after its file: the ordinary supply's Zf2015.log stays as it was.
+TEST_F(Correzioni, OgniFornituraIlSuoLog) {
+    ASSERT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Concluso);
+    const fs::path cartella(opz.cartella);
+    const std::string logOrdinario = prova::leggi(cartella / "Zf2015.log");
+    ASSERT_NE(logOrdinario, "");
+    const struct {
+        TipoFornitura fornitura;
+        std::string file, log;
+    } casi[] = {
+        {TipoFornitura::Sostituzione, "SOST.txt", "SOST.log"},
+        {TipoFornitura::Annullamento, "ZF2015.txt", "ZF2015.txt.log"},  // "ZF2015.log" is Zf2015.log on Windows
+        {TipoFornitura::Annullamento, "ANN.log", "ANN.log.log"},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.file);
+        opz.fornitura = c.fornitura;
+        opz.nomeFile = c.file;
+        EXPECT_EQ(telematic::NomeLog(opz), c.log);
+    }
+    opz.fornitura = TipoFornitura::Sostituzione;
+    opz.nomeFile = "SOST.txt";
+    const auto ris = telematic::GeneraFileDipendenti(arch.conn, opz, r);
+    ASSERT_EQ(ris.esito, telematic::Esito::Concluso);
+    EXPECT_EQ(ris.percorsoLog, (cartella / "SOST.log").string());
+    EXPECT_TRUE(fs::exists(cartella / "SOST.log"));
+    EXPECT_EQ(r.info_.back(), "Operazione conclusa. Controlla il file LOG\n" + fs::absolute(cartella / "SOST.log").string());
+    EXPECT_EQ(prova::leggi(cartella / "Zf2015.log"), logOrdinario);
+}
+
 // The professionals' correction: D with the identifiers, then H; the count goes to A2.
 TEST_F(Correzioni, SostituzioneDiUnProfessionista) {
     const auto p = arch.inserisci("Professionisti", {{"B01", "CFPROF"}, {"B02", "PROF"}, {"B03", "NOME"}});

@@ -31,6 +31,8 @@ protected:
         arch.inserisci("QuadroCt", {{"NumCellulare", "3331234567"}});
         opz.cartella = (arch.dir / "invio").string();
         opz.nomeFile = "ZF2015.txt";
+        // The frontispiece's count is CountQuestion's business: the others write what they carry.
+        opz.aggiornaConteggi = [](const std::string&) { return true; };
     }
     std::int64_t certificato(const std::string& cognome, const std::string& tipo, prova::Valori z1 = {},
                              prova::Valori z2 = {}) {
@@ -202,6 +204,70 @@ TEST_F(Generazione, ForbiddenDestinationsAreRefusedBeforeAnyQuestion) {
     opz.nomeFile = std::string(200, 'a');
     EXPECT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Concluso);
     EXPECT_TRUE(fs::exists(arch.dir / "invio" / opz.nomeFile));
+}
+
+// A whole supply whose stored count is not the number of certificates it carries asks before
+// writing: No writes nothing; Yes writes the supply's count, and stores it when the supply is the
+// whole list. The professionals' run compares A2.
+TEST_F(Generazione, CountQuestion) {
+    for (const char* c : {"ALFA", "BETA", "GAMMA"}) certificato(c, "DIP");
+    certificato("DELTA", "AMM");
+    const auto a1 = [&] {
+        storage::Statement st(arch.conn, "select A1, A2 from SostitutoImposta order by ID limit 1");
+        st.step();
+        return std::string(st.text(0)) + "/" + std::string(st.text(1));
+    };
+    const auto conteggiB = [&] { return file().substr(1900 + 393, 16); };
+    const std::string domanda = "I conteggi del frontespizio (2) non corrispondono ai certificati della fornitura (3): aggiornarli?";
+    opz.aggiornaConteggi = nullptr;
+
+    opz.tipi = storage::Tipi().con(storage::Tipo::DIP);
+    r.risposta = false;
+    EXPECT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Rifiutato);
+    EXPECT_EQ(r.domande, std::vector<std::string>{domanda});
+    EXPECT_EQ(r.errori, std::vector<std::string>{
+                            "Nessun file è stato scritto: i conteggi del frontespizio devono corrispondere ai certificati inviati."});
+    EXPECT_FALSE(fs::exists(fs::path(opz.cartella) / opz.nomeFile));
+
+    // Part of the list: the file counts what it carries, the archive keeps its count.
+    r = Risposte();
+    r.risposta = true;
+    ASSERT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Concluso);
+    EXPECT_EQ(r.domande, std::vector<std::string>{domanda});
+    EXPECT_EQ(conteggiB(), "0000000300000000");
+    EXPECT_EQ(a1(), "2/");
+
+    // The whole list: stored too, and the next run asks nothing.
+    opz.tipi = storage::Tipi::tutti();
+    r = Risposte();
+    r.risposta = true;
+    ASSERT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Concluso);
+    EXPECT_EQ(r.domande, (std::vector<std::string>{"Il file ZF2015.txt esiste già. Lo vuoi sovrascrivere?",
+                                                   "I conteggi del frontespizio (2) non corrispondono ai certificati della fornitura (4): aggiornarli?"}));
+    EXPECT_EQ(conteggiB(), "0000000400000000");
+    EXPECT_EQ(a1(), "4/");
+    r = Risposte();
+    r.risposta = true;
+    ASSERT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Concluso);
+    EXPECT_EQ(r.domande, std::vector<std::string>{"Il file ZF2015.txt esiste già. Lo vuoi sovrascrivere?"});
+
+    // The caller's answer given in advance: false writes nothing and says nothing.
+    arch.inserisci("Professionisti", {{"B01", "CFP"}, {"B02", "PROF"}});
+    opz.nomeFile = "PROF.txt";
+    std::string detto;
+    opz.aggiornaConteggi = [&](const std::string& testo) {
+        detto = testo;
+        return false;
+    };
+    r = Risposte();
+    EXPECT_EQ(telematic::GeneraFileProfessionisti(arch.conn, opz, r).esito, telematic::Esito::Rifiutato);
+    EXPECT_EQ(detto, "I conteggi del frontespizio (0) non corrispondono ai certificati della fornitura (1)");
+    EXPECT_TRUE(r.domande.empty());
+    EXPECT_TRUE(r.errori.empty());
+    opz.aggiornaConteggi = [](const std::string&) { return true; };
+    ASSERT_EQ(telematic::GeneraFileProfessionisti(arch.conn, opz, r).esito, telematic::Esito::Concluso);
+    EXPECT_EQ(conteggiB(), "0000000400000001");
+    EXPECT_EQ(a1(), "4/1");
 }
 
 TEST_F(Generazione, OverwriteQuestion) {

@@ -1,6 +1,9 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -339,6 +342,34 @@ TEST(Pagine, UnValoreSiDisegnaNelSuoBox) {
         };
         EXPECT_GT(scuri(forms::RettangoloSu(p, *scelto, dest)), 10) << scala;
         EXPECT_EQ(scuri(forms::RettangoloSu(p, *p.campo("Zefo1", "c020"), dest)), 0) << scala;
+    }
+}
+
+// On paper (a PDF) a page's texts are laid out once per device and place and then drawn from
+// their glyphs, sheet after sheet: the picture is the one QPainter::drawText makes (the screen's
+// way, and nothing else differs from paper on these pages), for the first sheet and the next.
+TEST(Pagine, SuCartaITestiCadonoDoveLiMetteDrawText) {
+    QTemporaryDir dir;
+    for (const Pagina* p : {&forms::CertificatoPagina7(), &forms::Frontespizio()}) {
+        const auto pdf = [&](const QString& nome, forms::Supporto supporto, int fogli) {
+            const QString file = dir.filePath(nome + ".pdf");
+            QPdfWriter w(file);
+            w.setPageSize(QPageSize(QPageSize::A4));
+            w.setResolution(1200);
+            QPainter painter(&w);
+            for (int i = 0; i < fogli; ++i) {
+                if (i > 0) w.newPage();
+                p->disegna(painter, QRectF(QPointF(0, 0), p->dimensione * 1200 / 96), supporto);
+            }
+            painter.end();
+            QProcess::execute("pdftoppm", {"-r", "100", "-gray", "-png", file, dir.filePath(nome)});
+        };
+        pdf("schermo", forms::Supporto::Schermo, 1);
+        pdf("carta", forms::Supporto::Carta, 2);
+        const QImage atteso(dir.filePath("schermo-1.png"));
+        ASSERT_FALSE(atteso.isNull());
+        for (const char* foglio : {"carta-1.png", "carta-2.png"})
+            EXPECT_TRUE(QImage(dir.filePath(foglio)) == atteso) << p->nome.toStdString() << " " << foglio;
     }
 }
 

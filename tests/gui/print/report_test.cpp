@@ -118,7 +118,7 @@ TEST(ReportCertificato, NessunValoreTagliato) {
         print::PdfCertificati(a.conn, print::Famiglia::Dipendenti, {id}, variante, pdf);
         const QString p1 = testoUnito(pdf, 1), p4 = testoUnito(pdf, 4);
         EXPECT_TRUE(p1.contains(ditta)) << p1.toStdString();
-        EXPECT_TRUE(p1.contains("segue: punto 40: " + estero)) << p1.toStdString();
+        EXPECT_TRUE(p1.contains("segue: punto 40 (percipiente estero): " + estero)) << p1.toStdString();
         EXPECT_TRUE(p4.contains(nota.simplified())) << p4.toStdString();
         EXPECT_FALSE(p4.contains("segue:")) << p4.toStdString();
         for (const char* v : {"1234567890123456", "IMPIEGATO TECNICO DI SECONDO LIVELLO"})
@@ -159,7 +159,7 @@ TEST(ReportCertificato, PagineOrdineEValori) {
             {"22.222,22", {4}},
             {"33.333,33", bis ? std::vector<int>{5} : std::vector<int>{}},
             {"44.444,44", {}},  // only the first further section prints
-            {"55.555,55", {}},  // of that section, only the public-sector fund prints
+            {"55.555,55", bis ? std::vector<int>{5} : std::vector<int>{}},  // section 1 of the further module
             {"6.666,66", {p5}},
         };
         for (const auto& [valore, pagine] : attese)
