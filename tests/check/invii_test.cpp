@@ -85,11 +85,6 @@ TEST(ControlloInvii, OgniFornituraLeSueRegole) {
          {{Gravita::Errore, 1, "Il progressivo \"12\" non è di 6 cifre."},
           {Gravita::Avviso, 2, kCambiato},
           {Gravita::Errore, 3, "Mancano protocollo e progressivo dell'invio da sostituire: importare la ricevuta o indicarli nel certificato."}}},
-        // Changed in the very second it was written: the file holds the change.
-        {"cambiato nello stesso secondo", [](Base& t) {
-             t.a.conn.exec("update Invii set ModificatoIl = ScrittoIl where ID = " + std::to_string(t.ids[2]));
-         },
-         TipoFornitura::Ordinaria, {{Gravita::Avviso, 0, duplicato}}},
         // Marked for substitution, GAMMA's change is carried: no warning.
         {"cambiato e segnato", [](Base& t) {
              storage::SegnaOperazione(t.a.conn, Elenco::Dipendenti, {t.ids[2]}, Operazione::Sostituzione);
