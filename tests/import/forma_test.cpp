@@ -241,6 +241,10 @@ TEST_F(Forma, FileDellePaghe) {
         {"continuazione sul pannello Altro", Lettura::Altro,
          prova::file({buona, continuazione("0001")}),
          Esito(Tipo::Tracciato, 2, "||||", 1)},
+        // Blanks past its layout do not make a continuation a certificate: only a full-length line is one.
+        {"continuazione allungata di spazi sul pannello Altro", Lettura::Altro,
+         prova::file({buona, continuazione("0001").lunga(2303)}),
+         Esito(Tipo::Tracciato, 2, "||||", 1)},
     });
 }
 
@@ -315,6 +319,9 @@ TEST_F(Forma, File770) {
         {"righe di titolo che non iniziano con una lettera", Lettura::T770_2,
          prova::file({"*** 770 SEMPLIFICATO 2015 ***", " ELENCO", "0001", h2}), {}, nuovi,
          {{"RSSMRA65B01L219K", "ROSSI", "<null>", "<null>"}}},
+        // Only a full DDMMYYYY birth date is given its slashes; a shorter one is kept as it is.
+        {"data di nascita di sette cifre", Lettura::T770_2, prova::file({h2.str() + au("AU001005", "1021975")}), {},
+         "select B05 from Professionisti where ID > 1", {{"1021975"}}},
         {"riga più lunga di un pezzo", Lettura::T770_2, prova::file({lunga}), {}, nuovi,
          {{"RSSMRA65B01L219K", "ROSSI", "MARIO", "VIA LONTANA"}}},
         {"file delle paghe", Lettura::T770_1, prova::file({certificato("A", "UNO")}), nessuno},
@@ -326,8 +333,20 @@ TEST_F(Forma, File770) {
         {"codice fiscale con segni", Lettura::T770_1,
          prova::file({prova::Riga(h).at(30, "RSS-MRA")}),
          Esito(Tipo::Tracciato, 1, "codice fiscale", 30)},
+        // The shape checks' edges: a line ending on the tax code's last column or on an element's
+        // code is whole; one column short of either is cut.
+        {"finisce con il codice fiscale", Lettura::T770_1, prova::file({primi(h.str(), 45)}), {}, nuovi,
+         {{"RSSMRA65B01L219K", "<null>", "<null>", "<null>"}}},
+        {"ultimo elemento con il solo codice", Lettura::T770_2, prova::file({h2.str() + "AU001003"}), {},
+         nuovi, {{"RSSMRA65B01L219K", "ROSSI", "", "<null>"}}},
         {"tagliata dentro un codice", Lettura::T770_1, prova::file({h.str() + "AU00"}),
          Esito(Tipo::Troncata, 1, "codice di campo", 117)},
+        {"tagliata all'ultimo carattere di un codice", Lettura::T770_1, prova::file({h.str() + "AU00100"}),
+         Esito(Tipo::Troncata, 1, "codice di campo", 120)},
+        {"tagliata al primo carattere del codice fiscale", Lettura::T770_1, prova::file({primi(h.str(), 30)}),
+         Esito(Tipo::Troncata, 1, "codice fiscale", 30)},
+        {"codice fiscale bianco", Lettura::T770_2, prova::file({primi(h2.str(), 13) + std::string(20, ' ')}),
+         Esito(Tipo::Tracciato, 1, "codice fiscale", 14)},
         {"NUL nel codice fiscale", Lettura::T770_2, prova::file({con(h2, 20, std::string(1, '\0'))}),
          controllo(1, 20, "codice fiscale")},
         {"controllo dentro un valore", Lettura::T770_1,

@@ -60,6 +60,8 @@ TEST(Windows1252, ControlCharactersOfAValueBoundForTheFile) {
         {"VERDI\x7f ", "VERDI? ", 1},
         {"CAF\xc2\x85\xc3\xa8", "CAF?\xe8", 1},  // U+0085, a C1 control, then è
         {"NICCOL\xc3\x92\x01\xe2\x82\xac", "NICCOL\xd2?\x80", 1},
+        // U+009D is a byte Windows-1252 leaves undefined; ž is its 0x9E, a letter.
+        {"A\xc2\x9d" "B\xc5\xbe", "A?B\x9e", 1},
         {" \t\r\n ", " \t\r\n ", 0},
         {"", "", 0},
     };

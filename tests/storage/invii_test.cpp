@@ -63,6 +63,11 @@ TEST(Invii, SegniPerElencoEOperazione) {
     EXPECT_EQ(storage::MarcatiCon(a.conn, Elenco::Dipendenti, Operazione::Escluso), std::vector<std::int64_t>{dip[1]});
     EXPECT_EQ(storage::MarcatiCon(a.conn, Elenco::Dipendenti, Operazione::Annullamento), std::vector<std::int64_t>{});
     EXPECT_EQ(storage::MarcatiCon(a.conn, Elenco::Professionisti, Operazione::Annullamento), std::vector<std::int64_t>{prof[3]});
+    // Each mark reads back as it was stored.
+    const std::pair<std::int64_t, Operazione> letti[] = {
+        {dip[0], Operazione::Nessuna}, {dip[1], Operazione::Escluso}, {dip[2], Operazione::Sostituzione}};
+    for (const auto& [id, o] : letti) EXPECT_EQ(storage::LeggiInvio(a.conn, Elenco::Dipendenti, id).operazione, o) << id;
+    EXPECT_EQ(storage::LeggiInvio(a.conn, Elenco::Professionisti, prof[3]).operazione, Operazione::Annullamento);
     // A mark on a number with no certificate is never a certificate to send.
     storage::SegnaOperazione(a.conn, Elenco::Professionisti, {999}, Operazione::Annullamento);
     EXPECT_EQ(storage::MarcatiCon(a.conn, Elenco::Professionisti, Operazione::Annullamento), std::vector<std::int64_t>{prof[3]});

@@ -145,6 +145,10 @@ TEST_F(Correzioni, RifiutiPrimaDiScrivere) {
          "segnati per la fornitura di sostituzione:\nCertificato " + std::to_string(delta) + " (DELTA NOME)"},
         {"scelto inesistente", TipoFornitura::Ordinaria, false, std::vector<std::int64_t>{alfa, 98, 99},
          "I certificati scelti 98, 99 non esistono."},
+        // A chosen certificate of a kind not chosen is refused, never silently left out.
+        {"scelto d'altro tipo", TipoFornitura::Ordinaria, false, std::vector<std::int64_t>{alfa},
+         "Il certificato " + std::to_string(alfa) + " non è tra quelli dei tipi scelti.",
+         storage::Tipi().con(storage::Tipo::AMM)},
         {"scelti in una correzione", TipoFornitura::Sostituzione, false, std::vector<std::int64_t>{alfa},
          "La scelta dei certificati vale solo per una fornitura ordinaria: una fornitura di sostituzione invia i "
          "certificati segnati."},
@@ -158,6 +162,7 @@ TEST_F(Correzioni, RifiutiPrimaDiScrivere) {
         opz.fornitura = c.fornitura;
         opz.quadroCt = c.quadroCt;
         opz.scelti = c.scelti;
+        opz.tipi = c.tipi;
         r = Registro();
         EXPECT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Rifiutato) << c.nome;
         EXPECT_EQ(r.errori, std::vector<std::string>{c.errore}) << c.nome;

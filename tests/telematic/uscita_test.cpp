@@ -107,6 +107,7 @@ TEST_F(Uscita, LeftoversOfRunsThatAreGone) {
     scrivi(dir / (".ZF2015.txt." + vivo + ".tmp"), "in corso");
     scrivi(dir / ".ZF2015.txt.tmp", "versione precedente");
     scrivi(dir / ".altro.palio-xyz.tmp", "non nostro");
+    scrivi(dir / ".altro.palio--9.tmp", "non nostro");  // no process number at all
 
     auto c = blocca();
     auto f = c->crea("ZF2015.txt");  // the old fixed temporary goes with the first new one
@@ -114,6 +115,7 @@ TEST_F(Uscita, LeftoversOfRunsThatAreGone) {
     c.reset();
     EXPECT_EQ(contenuto(dir), (std::vector<std::pair<std::string, std::string>>{
                                   {".ZF2015.txt." + vivo + ".tmp", "in corso"},
+                                  {".altro.palio--9.tmp", "non nostro"},
                                   {".altro.palio-xyz.tmp", "non nostro"},
                                   {"ZF2015.txt", "vecchio"},
                                   {"Zf2015.log", "log nuovo"}}));
