@@ -143,6 +143,10 @@ void Avvio::creaFinestre() {
             break;
         }
     });
+    connect(importa, &TFImportaFile::certificatiRinumerati, this, [this] {
+        for (FinestraDati* d : {finestre_.pagina1, finestre_.professionisti})
+            d->rileggiDopo(QStringLiteral("I certificati sono stati rinumerati"));
+    });
     connect(importa, &TFImportaFile::archivioRipristinato, this, [this] {
         for (FinestraDati* d : {finestre_.sostituto, finestre_.quadroCt, finestre_.pagina1, finestre_.professionisti})
             d->rileggiDopo(QStringLiteral("L'archivio è stato ripristinato da una copia"));

@@ -7,6 +7,7 @@
 #include "check/coerenza.h"
 #include "check/controllo.h"
 #include "check/invii.h"
+#include "check/numeri.h"
 #include "check/forme.h"
 #include "storage/certificati.h"
 #include "storage/cp1252.h"
@@ -132,6 +133,12 @@ private:
     }
     // false: the supply does not carry the certificate. One certificate checked alone is always carried.
     bool nellaFornitura(storage::Elenco elenco, std::int64_t id) { return !invii_ || invii_->certificato(elenco, id, qui()); }
+    // The number the D record carries. A row checked alone before its first save has none yet.
+    void numero(std::int64_t id) {
+        if (!invii_ && id == 0) return;
+        const std::string p = ProblemaNumeroCertificato(id);
+        if (!p.empty()) aggiungi(Gravita::Errore, "", telematic::Posizioni('D', "ID"), p);
+    }
     bool avanza(std::size_t fatti, std::size_t totale) {
         if (!avanzamento_ || fatti % 256 != 0) return true;
         return avanzamento_(fatti, totale);
@@ -410,6 +417,7 @@ void Controllore::dipendente(const storage::Certificato& cert) {
        std::string(leggi(z1, p.c1->indexOf("B01"))));
     const bool con2 = !z2.empty();
     if (!nellaFornitura(storage::Elenco::Dipendenti, cert.id)) return;
+    numero(cert.id);
 
     percipiente(z1, *p.c1, p.anag, con2 ? chiave(leggi(z2, p.iTipo)) : std::string());
 
@@ -478,6 +486,7 @@ void Controllore::professionista(const Row& st) {
        std::string(leggi(st, col.indexOf("B02"))) + " " + std::string(leggi(st, col.indexOf("B03"))),
        std::string(leggi(st, col.indexOf("B01"))));
     if (!nellaFornitura(storage::Elenco::Professionisti, corrente_.id)) return;
+    numero(corrente_.id);
     percipiente(st, col, p.anagP, "professionista");
     sezione(st, Sezione::Autonomi, p.aut);
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "check/controllo.h"
+#include "check/numeri.h"
 #include "storage/cp1252.h"
 #include "telematic/record.h"
 #include "telematic/tracciato.h"
@@ -130,6 +131,7 @@ private:
     bool haSeguito_ = true;
     std::int64_t certificati_ = 0;
     std::unordered_set<std::string> numeri_;
+    NumeriDelFile numeriCertificati_;
     struct {
         std::int64_t record = 0, id = 0;
         std::string nominativo, cf;

@@ -46,6 +46,8 @@ void ControlloFile::testaCertificato(std::string_view r) {
             haSeguito_ = false;
             ++certificati_;
             nome(r);
+            if (const std::string p = numeriCertificati_.vedi(num, cf, numeroRecord_); !p.empty())
+                aggiungi(Gravita::Errore, pos(t.numero), "", p);
         }
         if (modulo != "00000001")
             aggiungi(Gravita::Errore, pos(t.modulo), "", "Il numero di modulo del record D è " + tra(modulo) + " invece di 00000001.");

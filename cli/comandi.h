@@ -75,6 +75,7 @@ int comandoGenera(const Contesto& ctx);
 int comandoImporta(const Contesto& ctx);
 int comandoAzzera(const Contesto& ctx);
 int comandoRipristina(const Contesto& ctx);
+int comandoRinumera(const Contesto& ctx);
 int comandoControlla(const Contesto& ctx);
 int comandoSegna(const Contesto& ctx);
 

@@ -184,3 +184,42 @@ int comandoRipristina(const Contesto& ctx) {
 }
 
 }  // namespace cli
+
+namespace cli {
+
+namespace {
+
+// The renumbering's question is its plan: printed, and answered by --conferma.
+class ReporterRinumera : public ReporterConsole {
+public:
+    explicit ReporterRinumera(bool conferma) : conferma_(conferma) {}
+    bool ask(const std::string& domanda) override {
+        std::cout << domanda << '\n' << std::flush;
+        return conferma_;
+    }
+
+private:
+    bool conferma_;
+};
+
+}  // namespace
+
+// rinumera [--conferma]
+int comandoRinumera(const Contesto& ctx) {
+    Argomenti a(ctx.parole, {}, {"--conferma"});
+    if (!a.posizionali().empty()) throw UsageError("rinumera non vuole altre parole, solo --conferma.");
+    storage::Connection conn;
+    ctx.apriPerScrivere(conn);
+    ReporterRinumera reporter(a.flag("--conferma"));
+    switch (importazione::Rinumera(conn, reporter)) {
+        case importazione::EsitoRinumerazione::Fatta:
+        case importazione::EsitoRinumerazione::NienteDaFare: return 0;
+        case importazione::EsitoRinumerazione::Annullata:
+            std::cerr << "Nessun certificato rinumerato: ripetere il comando con --conferma per rinumerare.\n";
+            return 1;
+        case importazione::EsitoRinumerazione::Rifiutata: break;
+    }
+    return 1;
+}
+
+}  // namespace cli

@@ -32,6 +32,7 @@ std::vector<Comando> comandi(const Comando* stampa) {
          "          [--professionisti]\n"},
         {"azzera", comandoAzzera, "  azzera ente|dipendenti|professionisti --conferma\n"},
         {"ripristina", comandoRipristina, "  ripristina --elenco\n  ripristina FILE --conferma\n"},
+        {"rinumera", comandoRinumera, "  rinumera [--conferma]\n"},
         {"genera", comandoGenera,
          "  genera dipendenti --cartella DIR [--file NOME] [--fornitore 01|10] [--quadro-ct]\n"
          "          [--tipi DIP,AMM,CoC] [--sovrascrivi]\n"

@@ -136,6 +136,7 @@ std::string inParole(const std::string& operazione) {
         {"azzera-dipendenti", "prima dell'eliminazione dei dati dei dipendenti"},
         {"azzera-professionisti", "prima dell'eliminazione dei dati dei professionisti"},
         {"ripristino", "prima di un ripristino"},
+        {"rinumera", "prima della rinumerazione dei certificati"},
     };
     for (const auto& [sigla, parole] : kOperazioni)
         if (operazione == sigla) return parole;

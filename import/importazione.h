@@ -46,6 +46,14 @@ enum class Archivio { Ente, Dipendenti, Professionisti };
 // Asks the three questions through reporter.ask; goes ahead only on Yes, No, Yes.
 bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& reporter);
 
+enum class EsitoRinumerazione { Fatta, NienteDaFare, Rifiutata, Annullata };
+// Gives every certificate whose number the file cannot carry (past 99,999) one that it can: the
+// lowest numbers of its list that nothing of the list holds, in the order of the old numbers.
+// One question, then a backup and one transaction; what was recorded of each certificate's
+// sendings goes with it. Refused, changing nothing, when one of them holds the identifiers of
+// an accepted sending or when its list has no room left (the messages go to the reporter).
+EsitoRinumerazione Rinumera(storage::Connection& conn, storage::Reporter& reporter);
+
 // A backup of the archive as the operator sees it.
 struct CopiaArchivio {
     std::string percorso, nome;

@@ -1,5 +1,7 @@
 #include "storage/certificati.h"
 
+#include <algorithm>
+
 #include "storage/invii.h"
 
 namespace storage {
@@ -283,6 +285,57 @@ std::vector<ValoreColonna> ValoriNuovoCertificato(Connection& conn, bool profess
         for (auto& [colonna, valore] : ParteADelSostituto(s))
             if (!valore.empty()) metti(colonna, std::move(valore));
     return v;
+}
+
+namespace {
+
+// The tables whose rows carry a certificate's number, with the column that holds it.
+struct TabellaNumero {
+    const char* tabella;
+    const char* colonna;
+};
+std::vector<TabellaNumero> tabelleNumero(Elenco elenco) {
+    if (elenco == Elenco::Professionisti) return {{"Professionisti", "ID"}};
+    return {{"Zefo1", "ID"}, {"Zefo2", "ID"}, {"Zefo3", "Id"}};
+}
+
+}  // namespace
+
+std::vector<std::int64_t> NumeriLiberi(Connection& conn, Elenco elenco, std::int64_t massimo, std::size_t quanti) {
+    std::vector<bool> occupato(static_cast<std::size_t>(massimo < 0 ? 0 : massimo) + 1, false);
+    auto segna = [&](std::int64_t n) {
+        if (n >= 1 && n <= massimo) occupato[static_cast<std::size_t>(n)] = true;
+    };
+    for (const auto& t : tabelleNumero(elenco)) {
+        Statement st(conn, std::string("select distinct ") + t.colonna + " from " + t.tabella + " where " + t.colonna +
+                               " between 1 and ?");
+        st.bind(1, massimo);
+        while (st.step()) segna(st.integer(0));
+    }
+    for (const auto n : NumeriRegistrati(conn, elenco)) segna(n);
+    std::vector<std::int64_t> liberi;
+    for (std::int64_t n = 1; n <= massimo && liberi.size() < quanti; ++n)
+        if (!occupato[static_cast<std::size_t>(n)]) liberi.push_back(n);
+    return liberi;
+}
+
+void RinumeraCertificati(Connection& conn, Elenco elenco, const NuoviNumeri& nuovi) {
+    std::int64_t piuAlto = 0;
+    for (const auto& t : tabelleNumero(elenco)) {
+        Statement st(conn, std::string("update ") + t.tabella + " set " + t.colonna + " = ? where " + t.colonna + " = ?");
+        for (const auto& [vecchio, nuovo] : nuovi) {
+            st.reset();
+            st.bind(1, nuovo).bind(2, vecchio).step();
+        }
+        piuAlto = std::max(piuAlto, conta(conn, std::string("select coalesce(max(") + t.colonna + "), 0) from " + t.tabella));
+    }
+    RinumeraInvii(conn, elenco, nuovi);
+    if (const auto registrati = NumeriRegistrati(conn, elenco); !registrati.empty())
+        piuAlto = std::max(piuAlto, registrati.back());
+    // The key's counter only grows by itself: left where it was, the next import would start past
+    // the numbers just freed. Nothing of the list, removed rows included, is above its new value.
+    Statement seq(conn, "update sqlite_sequence set seq = ? where name = ?");
+    seq.bind(1, piuAlto).bind(2, tabelleNumero(elenco).front().tabella).step();
 }
 
 }  // namespace storage

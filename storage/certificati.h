@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "storage/connection.h"
+#include "storage/invii.h"
 #include "storage/row.h"
 
 namespace storage {
@@ -156,5 +157,16 @@ ConteggiFrontespizio ContaCertificati(Connection& conn);
 std::int64_t ContaProfessionisti(Connection& conn);  // A2 alone
 // The certificates of these kinds.
 std::int64_t ContaDeiTipi(Connection& conn, const Tipi& tipi);
+
+// A certificate's number is the key of its rows in every table: Zefo1.ID, Zefo2.ID and Zefo3.Id
+// (or Professionisti.ID), and its sending row in Invii.
+using NuoviNumeri = std::vector<std::pair<std::int64_t, std::int64_t>>;  // old, new
+// The first `quanti` numbers from 1 to massimo that no row of the list's tables holds (rows left
+// without their certificate included) and no sending row names; fewer when there are not so many.
+std::vector<std::int64_t> NumeriLiberi(Connection& conn, Elenco elenco, std::int64_t massimo, std::size_t quanti);
+// Inside the caller's transaction: each certificate takes its new number (a free one) in all its
+// rows and keeps what was recorded of its sendings; the next certificate an import adds takes the
+// number after the highest now in use.
+void RinumeraCertificati(Connection& conn, Elenco elenco, const NuoviNumeri& nuovi);
 
 }  // namespace storage

@@ -188,6 +188,24 @@ std::int64_t UltimoNumero(Connection& conn, Elenco elenco) {
     return st.integer(0);
 }
 
+std::vector<std::int64_t> NumeriRegistrati(Connection& conn, Elenco elenco) {
+    std::vector<std::int64_t> ids;
+    if (!esisteTabella(conn)) return ids;
+    Statement st(conn, "select ID from Invii where Elenco = ? order by ID");
+    st.bind(1, lettera(elenco));
+    while (st.step()) ids.push_back(st.integer(0));
+    return ids;
+}
+
+void RinumeraInvii(Connection& conn, Elenco elenco, const std::vector<std::pair<std::int64_t, std::int64_t>>& nuovi) {
+    if (!esisteTabella(conn)) return;
+    Statement st(conn, "update Invii set ID = ? where Elenco = ? and ID = ?");
+    for (const auto& [vecchio, nuovo] : nuovi) {
+        st.reset();
+        st.bind(1, nuovo).bind(2, lettera(elenco)).bind(3, vecchio).step();
+    }
+}
+
 void DimenticaInvii(Connection& conn, Elenco elenco) {
     if (!esisteTabella(conn)) return;
     Statement st(conn, "delete from Invii where Elenco = ?");

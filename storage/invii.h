@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "storage/connection.h"
@@ -82,6 +83,10 @@ void SegnaModificatiTutti(Connection& conn, Elenco elenco);
 void SegnaModificatiDa(Connection& conn, Elenco elenco, std::int64_t oltre);
 // The highest certificate number of the list, 0 when it is empty.
 std::int64_t UltimoNumero(Connection& conn, Elenco elenco);
+// The numbers of the list's sending rows, ascending (a removed certificate's row included).
+std::vector<std::int64_t> NumeriRegistrati(Connection& conn, Elenco elenco);
+// Certificates took new numbers (old, new; the new ones free): their rows follow them.
+void RinumeraInvii(Connection& conn, Elenco elenco, const std::vector<std::pair<std::int64_t, std::int64_t>>& nuovi);
 // The list was emptied: what was recorded of its certificates goes with them.
 void DimenticaInvii(Connection& conn, Elenco elenco);
 

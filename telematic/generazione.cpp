@@ -174,6 +174,7 @@ std::optional<Selezione> seleziona(storage::Connection& conn, storage::Elenco el
     std::string rifiuto;
     Selezione s = Seleziona(conn, elenco, opz, &rifiuto);
     if (rifiuto.empty()) rifiuto = MancanoIdentificativi(conn, s, opz.fornitura);
+    if (rifiuto.empty()) rifiuto = NumeriNonTrasmissibili(conn, s, opz.tipi);
     if (rifiuto.empty() && opz.fornitura != TipoFornitura::Ordinaria && !conn.solaLettura().empty())
         rifiuto = "L'archivio " + conn.percorso() + " è in sola lettura: " + conn.solaLettura() +
                   ". Una fornitura di " + NomeCorrezione(opz.fornitura) + " deve poter togliere i segni dei certificati inviati.";

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "storage/certificati.h"
+#include "telematic/numeri.h"
 
 namespace telematic {
 
@@ -114,6 +115,25 @@ std::string MancanoIdentificativi(storage::Connection& conn, const Selezione& se
     return std::string("Nessun file è stato scritto: mancano protocollo e progressivo dell'invio precedente nei "
                        "certificati segnati per la fornitura di ") +
            NomeCorrezione(fornitura) + ":" + righe;
+}
+
+std::string NumeriNonTrasmissibili(storage::Connection& conn, const Selezione& selezione, const storage::Tipi& tipi) {
+    constexpr std::size_t kMostrati = 10;
+    std::string righe;
+    std::size_t quanti = 0;
+    for (const auto& f : NumeriFuoriLimite(conn, selezione.elenco, &tipi)) {
+        if (!selezione.ammette(f.id)) continue;
+        if (++quanti <= kMostrati) righe += "\nCertificato " + std::to_string(f.id) + " (" + f.nominativo + ")";
+    }
+    if (quanti == 0) return {};
+    if (quanti > kMostrati) righe += "\n... e altri " + std::to_string(quanti - kMostrati);
+    const std::string massimo = std::to_string(NumeroCertificatoMassimo());
+    return "Nessun file è stato scritto: nel file il numero del certificato ha cinque cifre (da 1 a " + massimo + ") e " +
+           (quanti == 1 ? std::string("questo certificato ne ha uno che non vi rientra")
+                        : std::to_string(quanti) + " certificati ne hanno uno che non vi rientra") +
+           ": il file lo taglierebbe alle prime cifre, ripetendo i numeri di altri." + righe +
+           "\nRinumerare i certificati (Importazione dati, «Rinumera i certificati…», oppure palio2015-cli "
+           "rinumera --conferma), poi generare di nuovo il file.";
 }
 
 storage::Row SostitutoPerFornitura(storage::Connection& conn, const storage::Row& sostituto, const OpzioniGenerazione& opz,

@@ -37,6 +37,10 @@ Selezione Seleziona(storage::Connection& conn, storage::Elenco elenco, const Opz
 // ("Certificato N (COGNOME NOME)"); "" when none lacks them or the supply is ordinary.
 std::string MancanoIdentificativi(storage::Connection& conn, const Selezione& selezione, TipoFornitura fornitura);
 
+// The certificates of the supply whose number the file cannot carry: a first line, one line per
+// certificate (the first ten) and what to do; "" when every number travels.
+std::string NumeriNonTrasmissibili(storage::Connection& conn, const Selezione& selezione, const storage::Tipi& tipi);
+
 // The agent's row as record B must show it for this supply: a correction ticks its own box and
 // clears the other; a partial supply counts only what it carries.
 storage::Row SostitutoPerFornitura(storage::Connection& conn, const storage::Row& sostituto,

@@ -222,6 +222,10 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     auto* fondo = new QHBoxLayout;
     fondo->addWidget(ui::bottoneChiudi(this, "SpeedButton1"));
     fondo->addStretch(1);
+    auto* rinumera = bottone(QStringLiteral("Rinumera i certificati…"), "btnRinumera", [this] { rinumeraCertificati(); });
+    rinumera->setToolTip(QStringLiteral("Dà un numero da 1 a 99999 ai certificati che ne hanno uno più lungo,\n"
+                                        "che il file da inviare non può contenere"));
+    fondo->addWidget(rinumera);
     fondo->addWidget(bottone(QStringLiteral("Ripristina archivio…"), "btnRipristina",
                              [this] { ripristinaArchivio(); }));
     l->addLayout(fondo);
@@ -379,4 +383,11 @@ void TFImportaFile::ripristinaArchivio() {
     esegui(QStringLiteral("Ripristino in corso..."),
            [&](storage::Reporter& r) { ripristinato = importazione::Ripristina(conn_, percorso, r); });
     if (ripristinato) emit archivioRipristinato();
+}
+
+void TFImportaFile::rinumeraCertificati() {
+    auto esito = importazione::EsitoRinumerazione::Annullata;
+    esegui(QStringLiteral("Rinumerazione in corso..."),
+           [&](storage::Reporter& r) { esito = importazione::Rinumera(conn_, r); });
+    if (esito == importazione::EsitoRinumerazione::Fatta) emit certificatiRinumerati();
 }

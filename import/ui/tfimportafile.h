@@ -33,12 +33,16 @@ public:
     void eliminaProfessionisti();
     // "Ripristina archivio…": the list of the archive's backups, and the restore of one.
     void ripristinaArchivio();
+    // "Rinumera i certificati…": the numbers the transmission file cannot carry, after a question.
+    void rinumeraCertificati();
 
 signals:
     // A reset emptied these data; windows that show them must read them again.
     void datiEliminati(importazione::Archivio quali);
     // A restore put an older copy in place of the whole archive.
     void archivioRipristinato();
+    // Certificates took new numbers: windows that show certificates must read them again.
+    void certificatiRinumerati();
     // A receipts import ran: identifiers of certificates may have been written.
     void ricevuteImportate();
 

@@ -203,6 +203,47 @@ TEST_F(Batch, Controlla) {
     EXPECT_EQ(e.uscita, "Impossibile aprire il file " + (dir / "manca.txt").string() + ".\n");
 }
 
+// A number past 99,999: the check names it, the generation refuses, rinumera shows its plan and
+// moves it only with --conferma; then the supply goes out with the new number.
+TEST_F(Batch, NumeroOltreIlLimiteERinumera) {
+    sql("update Zefo1 set ID = 100003 where ID = 3; update Zefo2 set ID = 100003 where ID = 3");
+    Esito e = cli("controlla archivio --tipi DIP,AMM,CoC");
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(primaRiga(e.uscita),
+              "Errore - Certificato 100003 ROSSI MARIO (RSSMRA80A01H501U) - D 42-46: Il numero del certificato 100003 "
+              "non rientra nelle cinque cifre del file (da 1 a 99999): il record D porterebbe 10000. Rinumerare i "
+              "certificati prima di generare il file.\n");
+    e = cli("genera dipendenti --cartella " + out.string() + " --tipi DIP,AMM,CoC");
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.uscita,
+              "Nessun file è stato scritto: nel file il numero del certificato ha cinque cifre (da 1 a 99999) e questo "
+              "certificato ne ha uno che non vi rientra: il file lo taglierebbe alle prime cifre, ripetendo i numeri di "
+              "altri.\nCertificato 100003 (ROSSI MARIO)\nRinumerare i certificati (Importazione dati, «Rinumera i "
+              "certificati…», oppure palio2015-cli rinumera --conferma), poi generare di nuovo il file.\n");
+    EXPECT_FALSE(prova::fs::exists(out / "ZF2015.txt"));
+
+    const std::string piano =
+        "Rinumerare i certificati il cui numero non entra nelle cinque cifre del file (da 1 a 99999)?\n"
+        "1 certificato dei dipendenti: 100003 diventa 1.\n"
+        "Ogni certificato tiene ciò che è registrato dei suoi invii (file scritto, protocollo, segno per la prossima "
+        "fornitura). Prima viene salvata una copia dell'archivio.\n";
+    e = cli("rinumera");
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.uscita, piano + "Nessun certificato rinumerato: ripetere il comando con --conferma per rinumerare.\n");
+    EXPECT_EQ(conta("Zefo1 where ID = 100003"), 1);
+    e = cli("rinumera --conferma");
+    EXPECT_EQ(e.stato, 0) << e.uscita;
+    EXPECT_EQ(e.uscita, piano + "Operazione terminata.\nRinumerato 1 certificato dei dipendenti: 100003 diventa 1.\n");
+    EXPECT_EQ(conta("Zefo2 where ID = 1 and tipo = 'DIP'"), 1);
+
+    ASSERT_EQ(cli("genera dipendenti --cartella " + out.string() + " --tipi DIP,AMM,CoC").stato, 0);
+    const std::string file = leggiFile(out / "ZF2015.txt");
+    EXPECT_EQ(file.substr(2 * 1900 + 25, 21), "RSSMRA80A01H501U00001");
+    e = cli("rinumera --conferma");
+    EXPECT_EQ(e.stato, 0);
+    EXPECT_EQ(e.uscita, "Tutti i certificati hanno un numero da 1 a 99999: non c'è nulla da rinumerare.\n");
+}
+
 TEST_F(Batch, UsoErrato) {
     struct Caso {
         std::string argomenti;

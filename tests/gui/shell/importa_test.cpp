@@ -43,6 +43,7 @@ private slots:
     void ripristinoDallaFinestra();
     void ricevute_data();
     void ricevute();
+    void rinumerazione();
 };
 
 void ImportaTest::valoriIniziali() {
@@ -245,6 +246,29 @@ void ImportaTest::ricevute() {
     storage::Statement st(*conn, "select Elenco || ID from Invii where Protocollo <> '' order by Elenco, ID");
     while (st.step()) trovati << QString::fromStdString(std::string(st.text(0)));
     QCOMPARE(trovati.join(','), salvati);
+}
+
+
+// "Rinumera i certificati…": the plan in one question; on Yes the number past 99,999 moves and the
+// windows are told, on No nothing changes and nobody is told.
+void ImportaTest::rinumerazione() {
+    esegui(arch->db, "insert into Zefo1(ID, B02, B03) values(100000, 'VERDI', 'ANNA');"
+                     "insert into Zefo2(ID, tipo) values(100000, 'DIP')");
+    TFImportaFile w(*conn);
+    int avvisi = 0;
+    QObject::connect(&w, &TFImportaFile::certificatiRinumerati, [&] { ++avvisi; });
+    for (const bool si : {false, true}) {
+        Registratore r;
+        r.risposte = {si};
+        QTest::mouseClick(figlio<QPushButton>(w, "btnRinumera"), Qt::LeftButton);
+        QCOMPARE(r.domande.size(), 1);
+        QVERIFY(r.domande[0].contains(QStringLiteral("1 certificato dei dipendenti: 100000 diventa 1.")));
+        QCOMPARE(valore(arch->db, "select group_concat(ID) from Zefo2"), si ? "1" : "100000");
+        QCOMPARE(r.informazioni, si ? QStringList{QStringLiteral("Operazione terminata.\nRinumerato 1 certificato dei "
+                                                                 "dipendenti: 100000 diventa 1.")}
+                                    : QStringList());
+        QCOMPARE(avvisi, si ? 1 : 0);
+    }
 }
 
 QTEST_MAIN(ImportaTest)
