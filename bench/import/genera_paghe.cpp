@@ -56,7 +56,7 @@ std::string numero(std::uint64_t n, int cifre) {
 
 void scriviDdl(std::ostream& out) {
     auto tabella = [&](const char* nome, const char* chiave, const auto& colonne) {
-        out << "CREATE TABLE " << nome << " (" << chiave << " INTEGER PRIMARY KEY";
+        out << "CREATE TABLE " << nome << " (" << chiave << " INTEGER PRIMARY KEY AUTOINCREMENT";
         for (const char* c : colonne)
             out << ", " << c << (std::string(c) == "ID" || std::string(c) == "Id"
                                      ? " INTEGER"
@@ -66,7 +66,11 @@ void scriviDdl(std::ostream& out) {
     tabella("Zefo1", "ID", importazione::kNomiZefo1);
     tabella("Zefo2", "IdNooo", importazione::kNomiZefo2);
     tabella("Zefo3", "IDNoooo", importazione::kNomiZefo3);
-    out << "CREATE INDEX Zefo2_ID ON Zefo2 (ID);\nCREATE INDEX Zefo3_Id ON Zefo3 (Id);\n";
+    // The archive's indexes on these tables, names and codes included: the import fills them too.
+    out << "CREATE INDEX Zefo2_ID ON Zefo2 (ID);\nCREATE INDEX Zefo3_Id ON Zefo3 (Id);\n"
+           "CREATE INDEX Zefo1_Nominativo ON Zefo1 (B02, B03);\n"
+           "CREATE INDEX Zefo1_CodiceFiscale ON Zefo1 (B01);\n"
+           "CREATE INDEX Zefo2_Matricola ON Zefo2 (trim(MatrDip));\n";
 }
 
 }  // namespace
