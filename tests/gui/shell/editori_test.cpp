@@ -137,7 +137,10 @@ void EditoriTest::dopoUnAzzeramento() {
             importa().eliminaDipendenti();
         // The editor's save question comes before the reset's own.
         QVERIFY(!reg->domande.isEmpty());
-        QCOMPARE(reg->domande.first(), QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?"));
+        QCOMPARE(reg->domande.first(),
+                 QStringLiteral("Attenzione: Hai effettuato delle modifiche nella finestra «Certificazione Unica dei %1». "
+                                "Vuoi salvarle ?")
+                     .arg(digitaDipendente ? QStringLiteral("dipendenti") : QStringLiteral("professionisti")));
     }
     QCOMPARE(pagina1().elenco().rowCount(), static_cast<std::size_t>(dipendenti));
     QCOMPARE(professionale().elenco().rowCount(), static_cast<std::size_t>(professionisti));
