@@ -133,6 +133,10 @@ TEST_F(Ricevute, UnaRigaSbagliataRifiutaIlFile) {
         {"VRDLGU70B02F205X;" + std::to_string(verdi) + ";15031012345678901\n",
          "attese 4 colonne separate da \";\" (codice fiscale; numero certificato; protocollo; progressivo), trovate 3."},
         {riga("VRDLGU70B02F205X", 0, "15031012345678901", "000002"), "il numero di certificato \"0\" non è valido."},
+        // A certificate number has at most nine digits; twenty would not even fit a number.
+        {"VRDLGU70B02F205X;1234567890;15031012345678901;000002\n", "il numero di certificato \"1234567890\" non è valido."},
+        {"VRDLGU70B02F205X;99999999999999999999;15031012345678901;000002\n",
+         "il numero di certificato \"99999999999999999999\" non è valido."},
         {riga("RSSMRA80A01H501U", rossi, "15031012345678901", "000009"),
          "il certificato numero " + std::to_string(rossi) + " ha già protocollo e progressivo diversi alla riga 1."},
     };
