@@ -14,6 +14,8 @@
 #include "storage/sistema.h"
 
 namespace prova {
+// Its own link names: the import tests link another prova::Archivio (prova_import.h) beside it.
+inline namespace comune {
 
 namespace fs = std::filesystem;
 
@@ -56,4 +58,5 @@ public:
     storage::Connection conn;
 };
 
+}  // namespace comune
 }  // namespace prova
