@@ -25,6 +25,8 @@ comuni=(-G Ninja -DCMAKE_BUILD_TYPE=Release
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF)
 # Traps met: Debian's source leaves out src/3rdparty/wintab (tablet events off); the Windows
 # platform plugin needs OpenGL on; the system_* libraries do not exist for MinGW here.
+# A build stopped half-way (a kill, a reboot) goes on where it stopped.
+if [ -f build-base/build.ninja ]; then cd build-base; else
 rm -rf build-base && mkdir build-base && cd build-base
 nice -n 10 cmake ../qt6-base-6.4.2+dfsg "${comuni[@]}" -DBUILD_SHARED_LIBS=ON \
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_concurrent=OFF \
@@ -32,6 +34,7 @@ nice -n 10 cmake ../qt6-base-6.4.2+dfsg "${comuni[@]}" -DBUILD_SHARED_LIBS=ON \
   -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
   -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF \
   -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_libb2=OFF -DFEATURE_sql_sqlite=OFF
+fi
 nice -n 10 ninja -j2
 ninja install
 touch "$prefisso/.completo"
