@@ -13,6 +13,7 @@
 #include "check/forme.h"
 #include "storage/certificati.h"
 #include "storage/cp1252.h"
+#include "storage/elenchi.h"
 #include "storage/row.h"
 #include "telematic/campi.h"
 #include "telematic/record.h"
@@ -25,7 +26,6 @@ namespace {
 
 using storage::Columns;
 using storage::Row;
-using storage::Statement;
 using telematic::CampoSezione;
 using telematic::CodiceDellaColonna;
 using telematic::Regola;
@@ -79,15 +79,11 @@ public:
     void ricordaPrecedente(const std::string& b01, const std::string& tipo, std::int64_t id, bool professionista) {
         const std::string cf = chiave(b01), k = chiave(tipo);
         if (cf.empty()) return;
-        Statement st(conn_, professionista
-                                ? "select min(ID) from Professionisti where ID < ? and upper(trim(B01)) = ?"
-                                : "select min(Zefo1.ID) from Zefo1 join Zefo2 on Zefo2.ID = Zefo1.ID where " +
-                                      storage::SqlRigheZefo2DeiTipi(storage::Tipi::tutti()) +
-                                      " and Zefo1.ID < ? and upper(trim(Zefo1.B01)) = ? and upper(Zefo2.tipo) = ?");
         // A row not yet saved will come after every other.
-        st.bind(1, id > 0 ? id : std::numeric_limits<std::int64_t>::max()).bind(2, cf);
-        if (!professionista) st.bind(3, k);
-        if (st.step() && !st.isNull(0)) visti_.emplace(cf + "|" + (professionista ? "professionista" : k), st.integer(0));
+        const auto precedente = storage::PrecedenteConCodice(
+            conn_, professionista ? storage::Elenco::Professionisti : storage::Elenco::Dipendenti,
+            id > 0 ? id : std::numeric_limits<std::int64_t>::max(), cf, k);
+        if (precedente) visti_.emplace(cf + "|" + (professionista ? "professionista" : k), *precedente);
     }
     // The kind of the certificate last checked, which the whole check finds by a query.
     void tipo(std::string_view tipo) {
@@ -340,11 +336,8 @@ void Controllore::sezione(const Row& st, Sezione s, const Indici& ix, const std:
 std::int64_t Controllore::certificatiDipendenti(bool& interrotto) {
     // Unselectable certificates first: the run never writes them, whatever is ticked.
     {
-        Statement st(conn_, "select ID, B01, B02, B03 from Zefo1 where ID not in (" +
-                                storage::SqlNumeriDeiTipi(storage::Tipi::tutti()) + ") order by ID");
-        while (st.step()) {
-            su(Origine::Dipendente, st.integer(0), std::string(st.text(2)) + " " + std::string(st.text(3)),
-               std::string(st.text(1)));
+        for (auto& r : storage::CertificatiSenzaTipo(conn_)) {
+            su(Origine::Dipendente, r.id, r.cognome + " " + r.nome, std::move(r.codiceFiscale));
             aggiungi(Gravita::Avviso, "tipo", "", kTestoSenzaTipo);
         }
     }
@@ -432,13 +425,10 @@ void Controllore::dipendente(const storage::Certificato& cert) {
 
 void Controllore::professionisti(bool& interrotto) {
     const auto totale = static_cast<std::size_t>(storage::ContaProfessionisti(conn_));
-    Statement righe(conn_, "select * from Professionisti order by ID");
-    const auto col = Columns::of(righe);
-    Row st;
+    storage::ScorriProfessionisti righe(conn_);
     std::size_t fatti = 0;
-    while (righe.step()) {
-        st.assegna(righe, col);
-        professionista(st);
+    while (righe.prossimo()) {
+        professionista(righe.riga());
         if (!avanza(++fatti, totale)) {
             interrotto = true;
             break;

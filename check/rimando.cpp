@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "storage/elenchi.h"
 #include "telematic/tracciato.h"
 
 namespace check {
@@ -10,29 +11,14 @@ namespace {
 
 using telematic::Sezione;
 
-// The certificates of one table that have this number (when not 0) and this tax code (when not empty).
-std::vector<std::int64_t> certificati(storage::Connection& conn, const char* tabella, std::int64_t id,
-                                      const std::string& cf) {
-    std::string sql = std::string("select ID from ") + tabella + " where 1 = 1";
-    if (id > 0) sql += " and ID = ?";
-    if (!cf.empty()) sql += " and trim(B01) = ?";
-    storage::Statement st(conn, sql + " order by ID");
-    int n = 1;
-    if (id > 0) st.bind(n++, id);
-    if (!cf.empty()) st.bind(n, cf);
-    std::vector<std::int64_t> r;
-    while (st.step()) r.push_back(st.integer(0));
-    return r;
-}
-
 struct Trovati {
     std::vector<std::pair<Origine, std::int64_t>> righe;
     void cerca(storage::Connection& conn, char tipo, std::int64_t id, const std::string& cf) {
         righe.clear();
         if (tipo != 'H')
-            for (auto n : certificati(conn, "Zefo1", id, cf)) righe.emplace_back(Origine::Dipendente, n);
+            for (auto n : storage::CertificatiConNumeroECodice(conn, storage::Elenco::Dipendenti, id, cf)) righe.emplace_back(Origine::Dipendente, n);
         if (tipo != 'G')
-            for (auto n : certificati(conn, "Professionisti", id, cf)) righe.emplace_back(Origine::Professionista, n);
+            for (auto n : storage::CertificatiConNumeroECodice(conn, storage::Elenco::Professionisti, id, cf)) righe.emplace_back(Origine::Professionista, n);
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "storage/connection.h"
 #include "storage/dataset.h"
+#include "storage/elenchi.h"
 
 namespace entry {
 
@@ -60,23 +61,16 @@ const QStringList& ModelloElenco::riga(int r) const {
     auto it = cache_.constFind(chiave);
     if (it != cache_.constEnd()) return *it;
     if (!leggi_) {
-        std::string sql = "select ";
-        for (int c = 0; c < kNumeroColonne; ++c) sql += std::string(c ? ", " : "") + kColonne[c].nome;
-        sql += " from " + elenco_.table() + " where rowid = ?";
-        leggi_ = std::make_unique<storage::Statement>(conn_, sql);
+        std::vector<const char*> nomi;
+        for (const Colonna& c : kColonne) nomi.push_back(c.nome);
+        leggi_ = std::make_unique<storage::LettoreColonne>(conn_, elenco_.tabella(), nomi);
     }
     if (cache_.size() >= kMassimoCache) cache_.clear();
     QStringList valori;
-    leggi_->reset();
-    leggi_->bind(1, static_cast<std::int64_t>(chiave));
-    if (leggi_->step())
-        for (int c = 0; c < kNumeroColonne; ++c) {
-            auto t = leggi_->text(c);
-            valori << QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
-        }
+    if (const auto letti = leggi_->leggi(static_cast<std::int64_t>(chiave)))
+        for (const std::string& t : *letti) valori << QString::fromStdString(t);
     else
         valori = vuota;
-    leggi_->reset();
     return *cache_.insert(chiave, valori);
 }
 

@@ -11,7 +11,7 @@
 namespace storage {
 class Connection;
 class Dataset;
-class Statement;
+class LettoreColonne;
 }  // namespace storage
 
 namespace entry {
@@ -41,7 +41,7 @@ private:
 
     storage::Connection& conn_;
     const storage::Dataset& elenco_;
-    mutable std::unique_ptr<storage::Statement> leggi_;
+    mutable std::unique_ptr<storage::LettoreColonne> leggi_;
     mutable QHash<qint64, QStringList> cache_;
 };
 

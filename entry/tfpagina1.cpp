@@ -15,6 +15,7 @@
 #include "check/casella.h"
 #include "print/stampacertificato.h"
 #include "storage/certificati.h"
+#include "storage/elenchi.h"
 #include "ui/dialoghi.h"
 #include "ui/icone.h"
 #include "ui/testi.h"
@@ -36,7 +37,7 @@ TFPagina1::TFPagina1(storage::Connection& conn, QWidget* parent)
       zefo1_(conn),
       zefo2_(conn),
       zefo3_(conn),
-      interrogazione_("select * from Zefo1 order by B02, B03") {
+      interrogazione_(storage::CertificatiPerNominativo(storage::Elenco::Dipendenti)) {
     righe_ = {&zefo1_, &zefo2_, &zefo3_};
     setObjectName(QStringLiteral("TFPagina1"));
     setWindowTitle(QStringLiteral("Certificazione Unica[*]"));
@@ -154,13 +155,13 @@ void TFPagina1::seguiCertificato() {
     zefo3_.close();
     if (certificatoCorrente()) {
         const std::string id = std::to_string(zefo1_.integer("ID"));
-        zefo2_.open(storage::kSqlZefo2DelCertificato, {id});
+        zefo2_.open(storage::Zefo2DelCertificato(zefo1_.integer("ID")));
         if (zefo2_.isEmpty()) {
             zefo2_.append();
             zefo2_.setText("ID", id);
             zefo2_.post();
         }
-        zefo3_.open(storage::kSqlZefo3DelCertificato, {id});
+        zefo3_.open(storage::Zefo3DelCertificato(zefo1_.integer("ID")));
         preparaZefo3();
     }
     caricaPagine();
@@ -418,9 +419,8 @@ bool TFPagina1::filtra() {
                                    .con(storage::Tipo::AMM, filtri_[1]->isChecked())
                                    .con(storage::Tipo::CoC, filtri_[2]->isChecked());
     // Filtered or not, the list keeps surname order.
-    interrogazione_ = "select * from Zefo1 where ID in (" +
-                      (filtri_[3]->isChecked() ? storage::SqlNumeriConZefo2() : storage::SqlNumeriDeiTipi(tipi)) +
-                      ") order by B02, B03";
+    interrogazione_ = filtri_[3]->isChecked() ? storage::CertificatiConZefo2PerNominativo()
+                                              : storage::CertificatiDeiTipiPerNominativo(tipi);
     riapriElenco();
     return true;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "entry/editorcertificati.h"
+#include "storage/dataset.h"
 
 class QCheckBox;
 class QComboBox;
@@ -40,7 +41,7 @@ public:
     QCheckBox& casellaFiltro(int indice) { return *filtri_[static_cast<std::size_t>(indice)]; }
     QComboBox& tipo() { return *tipo_; }
     // The query text the list is opened with (the kind filter replaces it).
-    const std::string& interrogazione() const { return interrogazione_; }
+    const storage::Righe& interrogazione() const { return interrogazione_; }
 
 protected:
     QString nomeFinestra() const override { return QStringLiteral("Certificazione Unica dei dipendenti"); }
@@ -81,7 +82,7 @@ private:
     storage::Dataset zefo1_;
     storage::Dataset zefo2_;
     storage::Dataset zefo3_;
-    std::string interrogazione_;
+    storage::Righe interrogazione_;
     // The certificate "Aggiungi" stored and the operator has not yet kept (Salva, Yes, moving on).
     std::int64_t nuovo_ = 0;
     std::int64_t primaDelNuovo_ = 0;  // the certificate current when it was added

@@ -15,6 +15,7 @@
 #include "forms/vistapagina.h"
 #include "print/stampacertificato.h"
 #include "storage/certificati.h"
+#include "storage/elenchi.h"
 #include "storage/connection.h"
 #include "ui/reporterfinestra.h"
 #include "ui/dialoghi.h"
@@ -92,7 +93,7 @@ void TFProfessionisti::posizionaCopia() {
 
 void TFProfessionisti::riapriElenco() {
     elenco_.close();
-    elenco_.open("select * from Professionisti order by B02, B03");
+    elenco_.open(storage::CertificatiPerNominativo(storage::Elenco::Professionisti));
     caricaPagine();
     invio().ricarica();  // an import or a run may have changed what was sent of the same certificate
     emit elencoCambiato();

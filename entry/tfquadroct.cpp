@@ -4,6 +4,7 @@
 #include "forms/vistapagina.h"
 #include "print/stampasostituto.h"
 #include "storage/certificati.h"
+#include "storage/elenchi.h"
 
 TFQuadroCT::TFQuadroCT(storage::Connection& conn, QWidget* parent)
     : FinestraAgente(conn, parent), quadro_(conn), sostituto_(conn) {
@@ -17,8 +18,8 @@ TFQuadroCT::TFQuadroCT(storage::Connection& conn, QWidget* parent)
 void TFQuadroCT::prepara() {
     // Re-reading drops pending changes: ask first, so that typing is never lost unasked.
     if (!salvaSeRichiesto()) return;
-    apriPrimaRiga(sostituto_, storage::kSqlSostituto);
-    apriPrimaRiga(quadro_, storage::kSqlQuadroCt);
+    apriPrimaRiga(sostituto_, storage::RigaDelSostituto());
+    apriPrimaRiga(quadro_, storage::RigaDelQuadroCt());
     pagina_->carica();
 }
 

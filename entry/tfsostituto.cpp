@@ -11,6 +11,7 @@
 #include "forms/vistapagina.h"
 #include "print/stampasostituto.h"
 #include "storage/certificati.h"
+#include "storage/elenchi.h"
 #include "ui/dialoghi.h"
 
 namespace {
@@ -112,7 +113,7 @@ TFSostituto::TFSostituto(storage::Connection& conn, QWidget* parent)
 }
 
 void TFSostituto::prepara() {
-    apriPrimaRiga(sostituto_, storage::kSqlSostituto);
+    apriPrimaRiga(sostituto_, storage::RigaDelSostituto());
     pagina_->carica();
     schede_->setCurrentIndex(0);
 }

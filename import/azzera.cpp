@@ -8,6 +8,7 @@
 #include "storage/salvataggi.h"
 #include "storage/archivi.h"
 #include "storage/invii.h"
+#include "storage/sostituto.h"
 
 namespace importazione {
 
@@ -49,7 +50,7 @@ bool conferma(const std::array<const char*, 3>& domande, storage::Connection& co
     return reporter.ask(intestazione + domande[2]);
 }
 
-std::string righe(int n) { return n == 1 ? "1 riga" : std::to_string(n) + " righe"; }
+std::string righe(std::int64_t n) { return n == 1 ? "1 riga" : std::to_string(n) + " righe"; }
 
 }  // namespace
 
@@ -65,17 +66,7 @@ bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& rep
     std::string esito;
     switch (archivio) {
         case Archivio::Ente:
-            conn.exec(
-                "update Parametri set Denominazione = '', Salvataggio = '', ConDma = '', "
-                "NomeSostituto = '', CodiceFiscale = '', IndirizzoPostaElettronica = '', "
-                "TelefonooFax = '', RappCF = '', RappCodiceCarica = '', RappCognome = '', "
-                "RappNome = '', InterCF = '', DataImpegno = ''");
-            conn.exec(
-                "update SostitutoImposta set Annullamento = '', sostituzione = '', "
-                "CodiceFiscale = '', CognomeDenominazione = '', Nome = '', TelefonoPref = '', "
-                "telefono = '', email = '', CFRapp = '', CodCar = '', CodEnte = '', "
-                "CognomeRapp = '', NomeRapp = '', A1 = '', A2 = '', A3 = '', A4 = '', A5 = '', "
-                "A6 = '', A7 = '', A8 = '', b1 = '', b2 = '', b3 = '', b4 = '', b5 = '', b6 = ''");
+            storage::SvuotaDatiEnte(conn);
             // The agent travels in every record: each certificate sent is now out of date.
             storage::SegnaModificatiTutti(conn, storage::Elenco::Dipendenti);
             storage::SegnaModificatiTutti(conn, storage::Elenco::Professionisti);
@@ -83,16 +74,10 @@ bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& rep
             break;
         case Archivio::Dipendenti:
         {
-            conn.exec("delete from Zefo1");
-            const int certificati = conn.changes();
-            conn.exec("delete from Zefo2");
-            const int seconde = conn.changes();
-            conn.exec("delete from Zefo3");
-            const int aggiuntive = conn.changes();
+            const auto n = storage::EliminaCertificati(conn, storage::Elenco::Dipendenti);
+            const auto certificati = n.certificati, seconde = n.seconde, aggiuntive = n.aggiuntive;
             storage::DimenticaInvii(conn, storage::Elenco::Dipendenti);
-            conn.exec(
-                "update QuadroCt set NumCellulare = '', B5 = '', B6 = '', B1 = '', B2 = '', "
-                "B3 = '', B4 = ''");
+            storage::SvuotaIntermediarioQuadroCt(conn);
             esito = std::string(certificati == 1 ? "Eliminato 1 certificato"
                                                  : "Eliminati " + std::to_string(certificati) +
                                                        " certificati") +
@@ -102,8 +87,8 @@ bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& rep
             break;
         }
         case Archivio::Professionisti:
-            conn.exec("delete from Professionisti");
-            esito = "Eliminate " + righe(conn.changes()) + " dei professionisti.";
+            esito = "Eliminate " + righe(storage::EliminaCertificati(conn, storage::Elenco::Professionisti).certificati) +
+                    " dei professionisti.";
             storage::DimenticaInvii(conn, storage::Elenco::Professionisti);
             break;
     }

@@ -10,6 +10,7 @@
 #include "storage/certificati.h"
 #include "storage/error.h"
 #include "storage/invii.h"
+#include "storage/sostituto.h"
 
 namespace importazione {
 
@@ -65,9 +66,9 @@ public:
           codice_(std::move(codice)),
           dati_(dati),
           reporter_(reporter),
-          zefo1_(conn, "Zefo1", kNomiZefo1.data(), kNomiZefo1.size()),
-          zefo2_(conn, "Zefo2", kNomiZefo2.data(), kNomiZefo2.size()),
-          zefo3_(conn, "Zefo3", kNomiZefo3.data(), kNomiZefo3.size()) {}
+          zefo1_(conn, storage::Tabella::Zefo1, kNomiZefo1.data(), kNomiZefo1.size()),
+          zefo2_(conn, storage::Tabella::Zefo2, kNomiZefo2.data(), kNomiZefo2.size()),
+          zefo3_(conn, storage::Tabella::Zefo3, kNomiZefo3.data(), kNomiZefo3.size()) {}
 
     void ImportaDipendente(std::string_view riga);
     void ImportaAmministratore(std::string_view riga);
@@ -350,15 +351,7 @@ void ImportatorePaghe::ImportaCoCoCo(std::string_view riga) {
 // it would otherwise blank the agent's data.
 void ImportatorePaghe::CopiaSostituto() {
     if (ultimoId_ == 0) return;
-    const std::int64_t id = storage::LeggiSostituto(conn_).integer("ID");
-    storage::Statement st(
-        conn_, id ? "update SostitutoImposta set CodiceFiscale = ?, CognomeDenominazione = ?, "
-                    "Nome = ?, TelefonoPref = ?, telefono = '', email = ? where ID = ?"
-                  : "insert into SostitutoImposta (CodiceFiscale, CognomeDenominazione, Nome, "
-                    "TelefonoPref, telefono, email) values (?, ?, ?, ?, '', ?)");
-    for (int i = 0; i < 5; ++i) st.bind(i + 1, sostituto_[static_cast<std::size_t>(i)]);
-    if (id) st.bind(6, id);
-    st.step();
+    storage::ScriviSostitutoImportato(conn_, sostituto_);
 }
 
 enum class Lettore { Dipendenti, Amministratori, CoCoCo, Altro };

@@ -9,6 +9,7 @@
 #include "storage/certificati.h"
 #include "storage/error.h"
 #include "storage/invii.h"
+#include "storage/sostituto.h"
 
 namespace importazione {
 
@@ -100,18 +101,6 @@ void LeggiCampoFinanziaria(const LettoreRighe& lettore, std::string_view riga,
     prof.daFile(c.colonna, *v);
 }
 
-// A01 to A09 of the employees' certificate with the lowest key: the agent's data as the payroll
-// import stored them; empty when there is none.
-std::array<std::string, 9> sostitutoDaZefo1(storage::Connection& conn) {
-    std::array<std::string, 9> a;
-    storage::Statement st(conn,
-                          "select A01, A02, A03, A04, A05, A06, A07, A08, A09 from Zefo1 "
-                          "order by ID limit 1");
-    if (st.step())
-        for (int i = 0; i < 9; ++i) a[static_cast<std::size_t>(i)] = std::string(st.text(i));
-    return a;
-}
-
 // The known "AU" codes and their columns.
 int colonnaAU(std::string_view codice) {
     if (codice.size() != 8 || codice.substr(0, 6) != "AU0010") return -1;
@@ -201,8 +190,8 @@ bool Importa770(storage::Connection& conn, std::istream& in, const std::string& 
 
     LettoreRighe lettore(in, nomeFile);
     Corsa corsa(conn, lettore, storage::Elenco::Professionisti, reporter);
-    const auto sostituto = sostitutoDaZefo1(conn);
-    NuovaRiga prof(conn, "Professionisti", kNomiProfessionisti.data(), kNomiProfessionisti.size());
+    const auto sostituto = storage::ParteADelPrimoCertificato(conn);
+    NuovaRiga prof(conn, storage::Tabella::Professionisti, kNomiProfessionisti.data(), kNomiProfessionisti.size());
     std::size_t certificati = 0;
     while (corsa.prossima()) {
         const std::string_view riga = lettore.riga();
@@ -230,14 +219,14 @@ bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::
     Corsa corsa(conn, lettore, storage::Elenco::Professionisti, reporter);
     std::array<std::string, 9> sostituto;  // A01 to A09
     if (daCuDipendenti) {
-        sostituto = sostitutoDaZefo1(conn);
+        sostituto = storage::ParteADelPrimoCertificato(conn);
     } else {
         // "A0n" goes to place n - 1.
         for (auto& [colonna, valore] : storage::ParteADelSostituto(storage::LeggiSostituto(conn)))
             sostituto[static_cast<std::size_t>(colonna[2] - '1')] = std::move(valore);
     }
 
-    NuovaRiga prof(conn, "Professionisti", kNomiProfessionisti.data(), kNomiProfessionisti.size());
+    NuovaRiga prof(conn, storage::Tabella::Professionisti, kNomiProfessionisti.data(), kNomiProfessionisti.size());
     std::size_t certificati = 0;
     while (corsa.prossima()) {
         const std::string_view riga = lettore.riga();

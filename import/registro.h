@@ -7,6 +7,7 @@
 #include <string>
 
 #include "storage/connection.h"
+#include "storage/importazioni.h"
 #include "storage/invii.h"
 #include "storage/reporter.h"
 
@@ -14,14 +15,7 @@ namespace importazione {
 
 class LettoreRighe;
 
-struct Importazione {
-    std::string file;  // as typed
-    std::uint64_t dimensione = 0;
-    std::string sha256;
-    std::string tipo;    // "paghe DIP", "altro", "770 tracciato 1", "finanziaria", ...
-    std::string quando;  // "AAAA-MM-GG HH:MM:SS", local time
-    std::int64_t certificati = 0, aggiuntive = 0;
-};
+using Importazione = storage::Importazione;
 
 // How a run started from a file records itself: the kind written in the record.
 struct Registrazione {
@@ -29,10 +23,8 @@ struct Registrazione {
 };
 
 // The latest import of a file with this size and digest.
-std::optional<Importazione> ImportazionePrecedente(storage::Connection& conn,
-                                                   std::uint64_t dimensione,
-                                                   const std::string& sha256);
-void Registra(storage::Connection& conn, const Importazione& voce);
+using storage::ImportazionePrecedente;
+inline void Registra(storage::Connection& conn, const Importazione& voce) { storage::RegistraImportazione(conn, voce); }
 
 // "Il file X è già stato importato il GG/MM/AAAA alle HH:MM. Importarlo di nuovo?"
 std::string DomandaGiaImportato(const std::string& file, const Importazione& precedente);

@@ -10,6 +10,7 @@
 #include "import/lettori.h"
 #include "import/lettura.h"
 #include "storage/cp1252.h"
+#include "storage/elenchi.h"
 #include "storage/error.h"
 #include "storage/salvataggi.h"
 #include "storage/reporter.h"
@@ -109,13 +110,7 @@ std::size_t ImportaRicevute(storage::Connection& conn, const std::string& percor
     std::ifstream in = ApriFileDaImportare(percorso);
     conn.richiediScrittura();
 
-    storage::Statement dip(conn, "select 1 from Zefo1 where ID = ? and B01 = ?");
-    storage::Statement prof(conn, "select 1 from Professionisti where ID = ? and B01 = ?");
-    auto trova = [&](storage::Statement& st, std::int64_t id, std::string_view cf) {
-        st.reset();
-        st.bind(1, id).bind(2, cf);
-        return st.step();
-    };
+    storage::VerificaCertificati certificati(conn);
 
     LettoreRighe lettore(in, percorso);
     std::vector<Riga> righe;
@@ -164,8 +159,8 @@ std::size_t ImportaRicevute(storage::Connection& conn, const std::string& percor
         if (const std::string e = storage::ErroreProgressivo(InUtf8(progressivo)); !e.empty())
             rifiuta(e + comeNumero(progressivo));
         const std::int64_t id = std::stoll(numero);
-        const bool inDip = elenco != storage::Elenco::Professionisti && trova(dip, id, cf);
-        const bool inProf = elenco != storage::Elenco::Dipendenti && trova(prof, id, cf);
+        const bool inDip = elenco != storage::Elenco::Professionisti && certificati.esiste(storage::Elenco::Dipendenti, id, cf);
+        const bool inProf = elenco != storage::Elenco::Dipendenti && certificati.esiste(storage::Elenco::Professionisti, id, cf);
         const std::string certificato =
             "certificato numero " + std::to_string(id) + " con codice fiscale \"" + storage::ValoreNelMessaggio(cf) + "\"";
         if (!inDip && !inProf) rifiuta("nessun " + certificato + ".");

@@ -4,25 +4,9 @@
 
 namespace importazione {
 
-namespace {
-std::string sqlInsert(std::string_view tabella, const char* const* nomi, std::size_t quante) {
-    std::string sql = "insert into " + std::string(tabella) + " (";
-    std::string posti;
-    for (std::size_t i = 0; i < quante; ++i) {
-        sql += (i ? ", " : "") + std::string(nomi[i]);
-        posti += i ? ", ?" : "?";
-    }
-    return sql + ") values (" + posti + ")";
-}
-}  // namespace
-
-NuovaRiga::NuovaRiga(storage::Connection& conn, std::string_view tabella, const char* const* nomi,
+NuovaRiga::NuovaRiga(storage::Connection& conn, storage::Tabella tabella, const char* const* nomi,
                      std::size_t quante)
-    : conn_(conn),
-      nomi_(nomi),
-      valori_(quante),
-      presente_(quante, false),
-      insert_(conn, sqlInsert(tabella, nomi, quante)) {}
+    : nomi_(nomi), valori_(quante), presente_(quante, false), insert_(conn, tabella, nomi, quante) {}
 
 void NuovaRiga::pulisci() { presente_.assign(presente_.size(), false); }
 
@@ -46,12 +30,6 @@ const std::string& NuovaRiga::valore(int colonna) const {
     return presente_[i] ? valori_[i] : vuoto;
 }
 
-std::int64_t NuovaRiga::inserisci() {
-    insert_.reset();
-    for (std::size_t i = 0; i < valori_.size(); ++i)
-        if (presente_[i]) insert_.bindSenzaCopia(static_cast<int>(i + 1), valori_[i]);
-    insert_.step();
-    return conn_.lastInsertId();
-}
+std::int64_t NuovaRiga::inserisci() { return insert_.inserisci(valori_, presente_); }
 
 }  // namespace importazione

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "storage/connection.h"
+#include "storage/tabelle.h"
 
 namespace importazione {
 
@@ -60,8 +61,7 @@ inline constexpr std::array<const char*, pr::N> kNomiProfessionisti = {
 // capacity from row to row, so a long run allocates little.
 class NuovaRiga {
 public:
-    NuovaRiga(storage::Connection& conn, std::string_view tabella, const char* const* nomi,
-              std::size_t quante);
+    NuovaRiga(storage::Connection& conn, storage::Tabella tabella, const char* const* nomi, std::size_t quante);
 
     void pulisci();
     // bytes: as read from the file (Windows-1252).
@@ -77,11 +77,10 @@ public:
     std::int64_t inserisci();
 
 private:
-    storage::Connection& conn_;
     const char* const* nomi_;
     std::vector<std::string> valori_;
     std::vector<bool> presente_;
-    storage::Statement insert_;
+    storage::InserimentoRighe insert_;
 };
 
 }  // namespace importazione

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "storage/dialetto.h"
+#include "storage/interno.h"
 #include "storage/invii.h"
 
 namespace storage {
@@ -22,7 +24,7 @@ std::string condizioneTipi(const Tipi& tipi) {
         elenco += CodiceTipo(t);
         elenco += '\'';
     }
-    return elenco.empty() ? "0" : "tipo in (" + elenco + ")";
+    return elenco.empty() ? "1 = 0" : "tipo in (" + elenco + ")";
 }
 
 Row primaRiga(Connection& conn, const char* sql) {
@@ -36,6 +38,13 @@ std::int64_t conta(Connection& conn, const std::string& sql) {
     st.step();
     return st.integer(0);
 }
+
+// A certificate's Zefo2 row and its Zefo3 rows (first the one the file carries).
+constexpr const char* kSqlZefo2DelCertificato = "select * from Zefo2 where ID = ? order by IdNooo limit 1";
+constexpr const char* kSqlZefo3DelCertificato = "select * from Zefo3 where Id = ? order by IDNoooo";
+// The single-row tables: the lowest key.
+constexpr const char* kSqlSostituto = "select * from SostitutoImposta order by ID limit 1";
+constexpr const char* kSqlQuadroCt = "select * from QuadroCt order by ID limit 1";
 
 // A statement read in key order, one step ahead of the walk that merges it.
 struct Cursore {
@@ -117,6 +126,24 @@ std::string SqlRigheZefo2DeiTipi(const Tipi& tipi) {
 std::string SqlNumeriDeiTipi(const Tipi& tipi) { return "select ID from Zefo2 where " + SqlRigheZefo2DeiTipi(tipi); }
 
 std::string SqlNumeriConZefo2() { return "select ID from Zefo2"; }
+
+std::vector<std::int64_t> NumeriDellElenco(Connection& conn, Elenco elenco, const Tipi& tipi) {
+    const std::string sql = elenco == Elenco::Dipendenti
+                                ? "select ID from Zefo1 where ID in (" + SqlNumeriDeiTipi(tipi) + ") order by ID"
+                                : std::string("select ID from Professionisti order by ID");
+    std::vector<std::int64_t> ids;
+    Statement st(conn, sql);
+    while (st.step()) ids.push_back(st.integer(0));
+    return ids;
+}
+
+std::string Nominativo(Connection& conn, Elenco elenco, std::int64_t id) {
+    Statement st(conn, std::string("select B02, B03 from ") +
+                           (elenco == Elenco::Dipendenti ? "Zefo1" : "Professionisti") + " where ID = ?");
+    st.bind(1, id);
+    if (!st.step()) return {};
+    return std::string(st.text(0)) + " " + std::string(st.text(1));
+}
 
 // ---- single certificates ----
 
@@ -211,6 +238,26 @@ bool ScorriCertificati::prossimo() {
 
 Row LeggiSostituto(Connection& conn) { return primaRiga(conn, kSqlSostituto); }
 Row LeggiQuadroCt(Connection& conn) { return primaRiga(conn, kSqlQuadroCt); }
+
+struct ScorriProfessionisti::Impl {
+    explicit Impl(Connection& conn)
+        : st(conn, "select * from Professionisti order by ID"), colonne(Columns::of(st)), iId(colonne->require("ID")) {}
+    Statement st;
+    std::shared_ptr<const Columns> colonne;
+    int iId;
+};
+
+ScorriProfessionisti::ScorriProfessionisti(Connection& conn) : d_(std::make_unique<Impl>(conn)) {}
+ScorriProfessionisti::~ScorriProfessionisti() = default;
+
+bool ScorriProfessionisti::prossimo() { return d_->st.step(); }
+
+std::int64_t ScorriProfessionisti::numero() const { return d_->st.integer(d_->iId); }
+
+const Row& ScorriProfessionisti::riga() {
+    corrente_.assegna(d_->st, d_->colonne);
+    return corrente_;
+}
 
 ConteggiFrontespizio ContaCertificati(Connection& conn) {
     ConteggiFrontespizio n;
@@ -334,8 +381,7 @@ void RinumeraCertificati(Connection& conn, Elenco elenco, const NuoviNumeri& nuo
         piuAlto = std::max(piuAlto, registrati.back());
     // The key's counter only grows by itself: left where it was, the next import would start past
     // the numbers just freed. Nothing of the list, removed rows included, is above its new value.
-    Statement seq(conn, "update sqlite_sequence set seq = ? where name = ?");
-    seq.bind(1, piuAlto).bind(2, tabelleNumero(elenco).front().tabella).step();
+    dialetto::ContatoreChiave(conn, tabelleNumero(elenco).front().tabella, piuAlto);
 }
 
 }  // namespace storage

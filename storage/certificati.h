@@ -49,12 +49,11 @@ std::optional<Tipi> TipiDaTesto(std::string_view testo, std::string* sconosciuto
 
 // A certificate's Zefo2 row is its lowest-key one; its kind is that row's tipo, compared as the
 // archive compares text (case ignored). A certificate with no Zefo2 row has no kind.
-// A condition on Zefo2 rows: the certificates' own rows of these kinds.
-std::string SqlRigheZefo2DeiTipi(const Tipi& tipi);
-// The numbers (Zefo1.ID) of the certificates of these kinds, as a select to put after "ID in".
-std::string SqlNumeriDeiTipi(const Tipi& tipi);
-// The same for every certificate with a Zefo2 row, whatever its kind (even none).
-std::string SqlNumeriConZefo2();
+
+// The list's certificate numbers in ascending order: for employees those of these kinds.
+std::vector<std::int64_t> NumeriDellElenco(Connection& conn, Elenco elenco, const Tipi& tipi);
+// "SURNAME NAME" as stored (B02, a blank, B03); "" when the list has no such certificate.
+std::string Nominativo(Connection& conn, Elenco elenco, std::int64_t id);
 
 // One employee-type certificate: its Zefo1 row, its Zefo2 row and its first further
 // social-security section. The writers, the check, the print and the editor read these.
@@ -65,11 +64,6 @@ struct Certificato {
     Row zefo3;                 // the lowest-key Zefo3 row, the only one the file carries; or empty
     int sezioniUlteriori = 0;  // how many Zefo3 rows the certificate has
 };
-
-// A certificate's Zefo2 row and its Zefo3 rows (first the one the file carries), for a Dataset
-// opened with the certificate's number as parameter.
-inline constexpr const char* kSqlZefo2DelCertificato = "select * from Zefo2 where ID = ? order by IdNooo limit 1";
-inline constexpr const char* kSqlZefo3DelCertificato = "select * from Zefo3 where Id = ? order by IDNoooo";
 
 // Reads certificates one at a time by number, with statements prepared once for many reads.
 class LettoreCertificati {
@@ -109,9 +103,23 @@ private:
 // The single-row tables: where more rows crept in, the one with the lowest key is the one.
 Row LeggiSostituto(Connection& conn);  // SostitutoImposta; an empty Row when there is none
 Row LeggiQuadroCt(Connection& conn);   // QuadroCt; likewise
-// The same rows for a Dataset ("select * from TABLE ...").
-inline constexpr const char* kSqlSostituto = "select * from SostitutoImposta order by ID limit 1";
-inline constexpr const char* kSqlQuadroCt = "select * from QuadroCt order by ID limit 1";
+
+// The professionals' certificates in ascending number, one row at a time; the row is copied
+// only when asked for, into the room of the one before, so memory does not grow with the archive.
+class ScorriProfessionisti {
+public:
+    explicit ScorriProfessionisti(Connection& conn);
+    ~ScorriProfessionisti();
+    // Moves to the next certificate; false after the last.
+    bool prossimo();
+    std::int64_t numero() const;
+    const Row& riga();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+    Row corrente_;
+};
 
 // The employer's boxes of part A a new certificate takes from the agent's row (a Row or a
 // Dataset on SostitutoImposta): tax code, surname or company name, first name, telephone (area

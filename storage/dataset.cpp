@@ -1,7 +1,6 @@
 #include "storage/dataset.h"
 
 #include <algorithm>
-#include <regex>
 
 #include "storage/error.h"
 
@@ -9,19 +8,16 @@ namespace storage {
 
 Dataset::Dataset(Connection& conn) : conn_(conn) {}
 
-void Dataset::open(std::string sql, std::vector<std::string> parametri) {
+void Dataset::open(Righe righe) {
     close();
-    static const std::regex forma(R"(^\s*select\s+\*\s+from\s+([A-Za-z_][A-Za-z0-9_]*)([\s\S]*)$)",
-                                  std::regex::icase);
-    std::smatch m;
-    if (!std::regex_match(sql, m, forma))
-        throw Error("Interrogazione non gestita (atteso \"select * from TABELLA\"): " + sql);
-    tabella_ = m[1].str();
+    righe_ = std::move(righe);
+    const std::string tabella = NomeTabella(righe_.tabella), chiave = ChiaveTabella(righe_.tabella);
     // Only the keys are read here; each row is read when it becomes current.
-    chiaveSql_ = "select " + tabella_ + ".rowid from " + tabella_ + m[2].str();
-    sql_ = std::move(sql);
-    parametri_ = std::move(parametri);
-    leggi_ = std::make_unique<Statement>(conn_, "select * from " + tabella_ + " where rowid = ?");
+    chiaveSql_ = "select " + chiave + " from " + tabella;
+    if (!righe_.condizione.empty()) chiaveSql_ += " where " + righe_.condizione;
+    chiaveSql_ += " order by " + (righe_.ordine.empty() ? chiave : righe_.ordine);
+    if (righe_.primaSola) chiaveSql_ += " limit 1";
+    leggi_ = std::make_unique<Statement>(conn_, "select * from " + tabella + " where " + chiave + " = ?");
     colonne_ = Columns::of(*leggi_);
     caricaChiavi();
     stato_ = State::Browse;
@@ -31,7 +27,7 @@ void Dataset::open(std::string sql, std::vector<std::string> parametri) {
 void Dataset::caricaChiavi() {
     chiavi_.clear();
     Statement st(conn_, chiaveSql_);
-    for (std::size_t i = 0; i < parametri_.size(); ++i) st.bind(static_cast<int>(i + 1), parametri_[i]);
+    for (std::size_t i = 0; i < righe_.parametri.size(); ++i) st.bind(static_cast<int>(i + 1), righe_.parametri[i]);
     while (st.step()) chiavi_.push_back(st.integer(0));
 }
 
@@ -154,7 +150,7 @@ std::int64_t Dataset::integer(std::string_view colonna) const { return toInteger
 void Dataset::edit() {
     if (stato_ == State::Closed) throw Error("Insieme di dati non aperto");
     if (stato_ != State::Browse) return;
-    if (eof()) throw Error("Nessuna riga corrente da modificare nella tabella " + tabella_);
+    if (eof()) throw Error("Nessuna riga corrente da modificare nella tabella " + table());
     stato_ = State::Edit;
 }
 
@@ -221,14 +217,14 @@ void Dataset::scrivi(const std::vector<std::size_t>& cambiate,
     if (stato_ == State::Insert) {
         std::string sql;
         if (cambiate.empty()) {
-            sql = "insert into " + tabella_ + " default values";
+            sql = "insert into " + table() + " default values";
         } else {
             std::string nomi, posti;
             for (auto i : cambiate) {
                 nomi += (nomi.empty() ? "\"" : ", \"") + colonne_->name(i) + "\"";
                 posti += posti.empty() ? "?" : ", ?";
             }
-            sql = "insert into " + tabella_ + " (" + nomi + ") values (" + posti + ")";
+            sql = "insert into " + table() + " (" + nomi + ") values (" + posti + ")";
         }
         Statement st(conn_, sql);
         legaValori(st);
@@ -237,13 +233,13 @@ void Dataset::scrivi(const std::vector<std::size_t>& cambiate,
         pos_ = chiavi_.size() - 1;
         bof_ = false;
     } else if (!cambiate.empty()) {
-        std::string sql = "update " + tabella_ + " set ";
+        std::string sql = "update " + table() + " set ";
         bool primo = true;
         for (auto i : cambiate) {
             sql += (primo ? "\"" : ", \"") + colonne_->name(i) + "\" = ?";
             primo = false;
         }
-        sql += " where rowid = ?";
+        sql += std::string(" where ") + ChiaveTabella(righe_.tabella) + " = ?";
         Statement st(conn_, sql);
         int n = legaValori(st);
         st.bind(n, chiavi_[pos_]);
@@ -267,8 +263,8 @@ void Dataset::remove() {
         return;
     }
     if (stato_ == State::Closed || eof())
-        throw Error("Nessuna riga corrente da cancellare nella tabella " + tabella_);
-    Statement st(conn_, "delete from " + tabella_ + " where rowid = ?");
+        throw Error("Nessuna riga corrente da cancellare nella tabella " + table());
+    Statement st(conn_, "delete from " + table() + " where " + ChiaveTabella(righe_.tabella) + " = ?");
     st.bind(1, chiavi_[pos_]);
     st.step();
     chiavi_.erase(chiavi_.begin() + static_cast<std::ptrdiff_t>(pos_));

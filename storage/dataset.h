@@ -10,10 +10,21 @@
 
 #include "storage/connection.h"
 #include "storage/row.h"
+#include "storage/tabelle.h"
 
 namespace storage {
 
-// A result set over one table, opened from "select * from TABLE ...": it keeps the keys of its
+// What a Dataset lists: the rows of one table, under a condition, in an order. The named
+// functions of storage/elenchi.h build them; condition and order are storage's own SQL fragments.
+struct Righe {
+    Tabella tabella = Tabella::Zefo1;
+    std::string condizione;              // "" for every row
+    std::vector<std::string> parametri;  // bound to the condition's "?" in order
+    std::string ordine;                  // "" for the key's order
+    bool primaSola = false;              // only the first row in that order
+};
+
+// A result set over one table, opened from what it lists: it keeps the keys of its
 // rows, not the rows, and reads the current row when it becomes current, so a list of a hundred
 // thousand certificates opens at once. Edits are pending until post(); moving to another row
 // posts them, close() and cancel() drop them.
@@ -23,15 +34,15 @@ public:
 
     explicit Dataset(Connection& conn);
 
-    // The SQL must begin "select * from TABLE"; parametri are bound to its "?" in order.
-    void open(std::string sql, std::vector<std::string> parametri = {});
+    void open(Righe righe);
     void close();
     // Re-runs the same query (pending changes dropped), keeping the current key when still present.
     void requery();
     bool isOpen() const { return stato_ != State::Closed; }
     State state() const { return stato_; }
-    const std::string& sql() const { return sql_; }
-    const std::string& table() const { return tabella_; }
+    Tabella tabella() const { return righe_.tabella; }
+    // The table's name as the archive spells it.
+    std::string table() const { return NomeTabella(righe_.tabella); }
     const Columns& columns() const { return *colonne_; }
 
     std::size_t rowCount() const { return chiavi_.size(); }
@@ -49,7 +60,7 @@ public:
     bool locate(std::int64_t chiave);
     // Position of the row with this key in the list; nullopt when the list does not hold it.
     std::optional<std::size_t> positionOf(std::int64_t chiave) const;
-    // Key (rowid) of the current row; 0 with no current row or on a row being appended.
+    // Key (the table's key column) of the current row; 0 with no current row or on a row being appended.
     std::int64_t key() const;
     const std::vector<std::int64_t>& keys() const { return chiavi_; }
 
@@ -80,9 +91,7 @@ private:
 
     Connection& conn_;
     State stato_ = State::Closed;
-    std::string sql_;
-    std::vector<std::string> parametri_;
-    std::string tabella_;
+    Righe righe_;
     std::string chiaveSql_;
     std::shared_ptr<const Columns> colonne_;
     std::vector<std::int64_t> chiavi_;

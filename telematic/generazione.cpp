@@ -18,7 +18,6 @@ namespace telematic {
 
 namespace fs = std::filesystem;
 using storage::Row;
-using storage::Statement;
 
 namespace {
 
@@ -380,17 +379,14 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
         Contatori& n = ris.conta;
 
         ScriviTesta(ctx, opz, sostitutoDellaFornitura(conn, sostituto, opz, *selezione, conteggio), quadro, n);
-        Statement prof(conn, "select * from professionisti order by ID");
-        auto colonne = storage::Columns::of(prof);
-        const int iId = colonne->require("ID");
-        Row p;
+        storage::ScorriProfessionisti prof(conn);
         storage::StatoInvio statoInvio;
         std::size_t fatti = 0;
-        while (prof.step()) {
-            const std::int64_t id = prof.integer(iId);
+        while (prof.prossimo()) {
+            const std::int64_t id = prof.numero();
             if (!selezione->ammette(id)) continue;
             scritti.push_back(id);
-            p.assegna(prof, colonne);
+            const Row& p = prof.riga();
             campi.NominativoCorrente = nomeDi(p);
             ctx.CertificatoCorrente = p.text("ID");
             n.ContaD += ScriviRecordD(ctx, sostituto, p,

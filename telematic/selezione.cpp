@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "storage/certificati.h"
+#include "storage/sostituto.h"
 #include "telematic/numeri.h"
 #include "storage/reporter.h"
 
@@ -19,25 +20,6 @@ std::string elencoNumeri(const std::vector<std::int64_t>& ids) {
     std::string t;
     for (const auto id : ids) t += (t.empty() ? "" : ", ") + std::to_string(id);
     return t;
-}
-
-// The list's certificate numbers in ascending order: for employees those of the chosen kinds.
-std::vector<std::int64_t> numeriDellElenco(storage::Connection& conn, Elenco elenco, const storage::Tipi& tipi) {
-    const std::string sql = elenco == Elenco::Dipendenti
-                                ? "select ID from Zefo1 where ID in (" + storage::SqlNumeriDeiTipi(tipi) + ") order by ID"
-                                : std::string("select ID from Professionisti order by ID");
-    std::vector<std::int64_t> ids;
-    storage::Statement st(conn, sql);
-    while (st.step()) ids.push_back(st.integer(0));
-    return ids;
-}
-
-std::string nominativo(storage::Connection& conn, Elenco elenco, std::int64_t id) {
-    storage::Statement st(conn, std::string("select B02, B03 from ") +
-                                    (elenco == Elenco::Dipendenti ? "Zefo1" : "Professionisti") + " where ID = ?");
-    st.bind(1, id);
-    if (!st.step()) return {};
-    return std::string(st.text(0)) + " " + std::string(st.text(1));
 }
 
 std::vector<std::int64_t> ordinati(std::vector<std::int64_t> v) {
@@ -89,7 +71,7 @@ Selezione Seleziona(storage::Connection& conn, Elenco elenco, const OpzioniGener
         if (esclusi.empty()) return s;
     }
     s.parziale = true;
-    for (const auto id : numeriDellElenco(conn, elenco, opz.tipi))
+    for (const auto id : storage::NumeriDellElenco(conn, elenco, opz.tipi))
         if (correzione || opz.scelti ? contiene(soli, id) : !contiene(esclusi, id)) s.numeri.push_back(id);
     if (correzione && s.numeri.empty())
         return rifiuta(std::string("Nessun certificato è segnato per la fornitura di ") + NomeCorrezione(opz.fornitura) +
@@ -110,7 +92,7 @@ std::string MancanoIdentificativi(storage::Connection& conn, const Selezione& se
     for (const auto id : selezione.numeri) {
         const storage::StatoInvio st = storage::LeggiInvio(conn, selezione.elenco, id);
         if (!st.haIdentificativi())
-            righe += "\nCertificato " + std::to_string(id) + " (" + nominativo(conn, selezione.elenco, id) + ")";
+            righe += "\nCertificato " + std::to_string(id) + " (" + storage::Nominativo(conn, selezione.elenco, id) + ")";
     }
     if (righe.empty()) return {};
     return std::string("Nessun file è stato scritto: mancano protocollo e progressivo dell'invio precedente nei "
@@ -153,11 +135,7 @@ storage::Row SostitutoPerFornitura(storage::Connection& conn, const storage::Row
 
     // With no agent's row every column reads empty, as the writers read an empty row.
     storage::Row r = sostituto;
-    if (r.empty()) {
-        storage::Statement st(conn, storage::kSqlSostituto);
-        auto colonne = storage::Columns::of(st);
-        r = storage::Row(colonne, std::vector<std::string>(colonne->size()));
-    }
+    if (r.empty()) r = storage::RigaVuota(conn, storage::Tabella::SostitutoImposta);
     for (auto& [nome, valore] : nuovi) r.at(static_cast<std::size_t>(r.columns()->require(nome))) = valore;
     return r;
 }
@@ -190,9 +168,7 @@ ConteggioFornitura ConfrontaConteggio(storage::Connection& conn, const storage::
 }
 
 void AggiornaConteggio(storage::Connection& conn, const ConteggioFornitura& c) {
-    storage::Statement st(conn, std::string("update SostitutoImposta set ") + c.colonna +
-                                    " = ? where ID = (select min(ID) from SostitutoImposta)");
-    st.bind(1, std::to_string(c.certificati)).step();
+    storage::ScriviConteggioSostituto(conn, c.colonna, std::to_string(c.certificati));
 }
 
 }  // namespace telematic

@@ -11,6 +11,8 @@
 
 #include "storage/config.h"
 #include "storage/connection.h"
+#include "storage/dialetto.h"
+#include "storage/tabelle.h"
 
 namespace {
 
@@ -65,32 +67,21 @@ std::string importo(std::mt19937& rng, int massimo) {
     return g + dec;
 }
 
+// Empty values are stored as null, as an import leaves the columns it does not fill.
 class Inserimento {
 public:
-    Inserimento(storage::Connection& c, const std::string& tabella, std::vector<std::string> colonne)
-        : colonne_(std::move(colonne)) {
-        std::string nomi, posti;
-        for (const auto& col : colonne_) {
-            nomi += (nomi.empty() ? "" : ",") + col;
-            posti += posti.empty() ? "?" : ",?";
-        }
-        st_ = std::make_unique<storage::Statement>(c, "insert into " + tabella + " (" + nomi +
-                                                          ") values (" + posti + ")");
-    }
+    Inserimento(storage::Connection& c, storage::Tabella tabella, std::vector<const char*> colonne)
+        : colonne_(std::move(colonne)), st_(c, tabella, colonne_.data(), colonne_.size()) {}
     void esegui(const std::vector<std::string>& valori) {
-        st_->reset();
-        for (std::size_t i = 0; i < valori.size(); ++i) {
-            if (valori[i].empty())
-                st_->bindNull(static_cast<int>(i + 1));
-            else
-                st_->bind(static_cast<int>(i + 1), valori[i]);
-        }
-        st_->step();
+        presenti_.resize(valori.size());
+        for (std::size_t i = 0; i < valori.size(); ++i) presenti_[i] = !valori[i].empty();
+        st_.inserisci(valori, presenti_);
     }
 
 private:
-    std::vector<std::string> colonne_;
-    std::unique_ptr<storage::Statement> st_;
+    std::vector<const char*> colonne_;
+    storage::InserimentoRighe st_;
+    std::vector<bool> presenti_;
 };
 
 }  // namespace
@@ -113,25 +104,25 @@ int main(int argc, char** argv) {
     storage::Transaction tx(conn);
 
     const std::string cfAgente = "01234567897";
-    Inserimento(conn, "SostitutoImposta",
+    Inserimento(conn, storage::Tabella::SostitutoImposta,
                 {"CodiceFiscale", "CognomeDenominazione", "email", "TelefonoPref", "telefono",
                  "CFRapp", "CodCar", "CognomeRapp", "NomeRapp", "A1", "A2", "A3"})
         .esegui({cfAgente, "COMUNE DI ESEMPIO", "ragioneria@comune.esempio.it", "06", "5551234",
                  codiceFiscale(rng), "1", "ROSSI", "MARIO", std::to_string(n), "0", "X"});
-    Inserimento(conn, "QuadroCt", {"NumCellulare", "B5"}).esegui({"3331234567", "X"});
+    Inserimento(conn, storage::Tabella::QuadroCt, {"NumCellulare", "B5"}).esegui({"3331234567", "X"});
 
-    std::vector<std::string> c1 = {"A01", "A02", "A04", "A05", "A06", "A07", "A10", "A11", "B01",
+    std::vector<const char*> c1 = {"A01", "A02", "A04", "A05", "A06", "A07", "A10", "A11", "B01",
                                    "B02", "B03", "B04", "B05", "B06", "B07", "B20", "B21", "B22",
                                    "B23", "B24", "B25", "B44", "C001", "C002", "C006", "C008",
                                    "c011", "c012", "c016", "c017", "c019", "c021", "c101", "c102",
                                    "c103", "c104", "c120", "c141", "c142", "Azienda"};
-    std::vector<std::string> c2 = {"ID", "c301", "c401", "fam1_1", "fam1_4", "fam1_5", "fam2_1",
+    std::vector<const char*> c2 = {"ID", "c301", "c401", "fam1_1", "fam1_4", "fam1_5", "fam2_1",
                                    "fam2_4", "fam2_5", "fam2_7", "fam3_1", "fam3_4", "fam3_5",
                                    "fam3_7", "D01", "D02", "D04", "D05", "D06", "D07", "D08_1",
                                    "D08_2", "D35", "D36", "D37_1", "D37_2", "D39", "MatrDip",
                                    "ditta", "tipo"};
-    std::vector<std::string> c3 = {"Id", "matricola", "Cf", "D01", "D02", "D04", "D05", "D06", "D13"};
-    Inserimento z1(conn, "Zefo1", c1), z2(conn, "Zefo2", c2), z3(conn, "Zefo3", c3);
+    std::vector<const char*> c3 = {"Id", "matricola", "Cf", "D01", "D02", "D04", "D05", "D06", "D13"};
+    Inserimento z1(conn, storage::Tabella::Zefo1, c1), z2(conn, storage::Tabella::Zefo2, c2), z3(conn, storage::Tabella::Zefo3, c3);
     const char* tipi[] = {"DIP", "DIP", "DIP", "DIP", "DIP", "DIP", "DIP", "AMM", "CoC", "DIP"};
     for (long i = 1; i <= n; ++i) {
         const auto& comune = kComuni[rng() % 6];
@@ -162,7 +153,7 @@ int main(int argc, char** argv) {
             z3.esegui({std::to_string(id), std::to_string(i), cf, "9876543210", "X",
                        importo(rng, 20000), importo(rng, 20000), importo(rng, 2000), "X"});
     }
-    Inserimento prof(conn, "Professionisti",
+    Inserimento prof(conn, storage::Tabella::Professionisti,
                      {"A01", "A02", "B01", "B02", "B03", "B04", "B05", "B06", "B07", "B44", "E01",
                       "E04", "E07", "E08", "E09", "E20"});
     for (long i = 1; i <= nProf; ++i)
@@ -171,7 +162,7 @@ int main(int argc, char** argv) {
                      importo(rng, 30000), importo(rng, 500), importo(rng, 30000),
                      importo(rng, 6000), importo(rng, 1000)});
     tx.commit();
-    conn.exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    storage::dialetto::SvuotaRegistro(conn);
     std::printf("%s: %ld certificati, %ld professionisti\n", db.c_str(), n, nProf);
     return 0;
 }

@@ -19,6 +19,7 @@
 #include "entry/tfprofesric.h"
 #include "entry/tfprofessionisti.h"
 #include "entry/tfricdip.h"
+#include "storage/elenchi.h"
 #include "storage/config.h"
 #include "storage/connection.h"
 
@@ -122,9 +123,8 @@ void BM_RicercaCodice(benchmark::State& state) {
     f.riapriElenco();
     std::string cf;
     {
-        storage::Statement st(connessione(), "select B01 from Zefo1 where ID = ?");
-        st.bind(1, std::to_string(kCertificati / 2));
-        if (st.step()) cf = std::string(st.text(0));
+        storage::LettoreColonne leggi(connessione(), storage::Tabella::Zefo1, {"B01"});
+        if (const auto v = leggi.leggi(kCertificati / 2)) cf = v->front();
     }
     const QString testi[] = {QString::fromStdString(cf.substr(0, 6)), QString::fromStdString(cf),
                              QStringLiteral("123456789")};

@@ -47,9 +47,9 @@ void FinestraAgente::dimensiona(int larghezzaPagina) {
     resize(larghezzaPagina + 40, altezza);
 }
 
-void FinestraAgente::apriPrimaRiga(storage::Dataset& d, const char* sql) {
+void FinestraAgente::apriPrimaRiga(storage::Dataset& d, storage::Righe riga) {
     d.close();
-    d.open(sql);
+    d.open(std::move(riga));
     if (d.rowCount() > 0)
         d.edit();
     else

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "storage/dataset.h"
 #include "ui/finestramodifica.h"
 
 class QTabWidget;
@@ -49,7 +50,7 @@ protected:
     void dimensiona(int larghezzaPagina);
 
     // Re-reads the table's first row and puts it into edit state, or appends one to an empty table.
-    static void apriPrimaRiga(storage::Dataset& d, const char* sql);
+    static void apriPrimaRiga(storage::Dataset& d, storage::Righe riga);
     // The first row has been opened by the menu's preparation.
     bool aperta() const;
     // With the rows opened: the save question, then the print.

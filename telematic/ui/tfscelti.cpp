@@ -17,6 +17,7 @@
 #include <string>
 #include <tuple>
 
+#include "storage/elenchi.h"
 #include "telematic/ui/tfcontrollo.h"
 #include "ui/dialoghi.h"
 #include "ui/testi.h"
@@ -34,19 +35,13 @@ enum Colonna { Numero, Nominativo, CodiceFiscale, Tipo, Protocollo, Operazione, 
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 std::vector<Riga> leggiRighe(storage::Connection& conn, storage::Elenco elenco) {
-    // The kind comes from the certificate's first Zefo2 row, as the editor shows it.
-    const char* sql = elenco == storage::Elenco::Dipendenti
-                          ? "select ID, B02, B03, B01, (select tipo from Zefo2 where Zefo2.ID = Zefo1.ID "
-                            "order by IdNooo limit 1) from Zefo1 order by ID"
-                          : "select ID, B02, B03, B01, '' from Professionisti order by ID";
     std::vector<Riga> righe;
-    storage::Statement st(conn, sql);
-    while (st.step()) {
+    for (const auto& s : storage::RigheDaScegliere(conn, elenco)) {
         Riga r;
-        r.id = st.integer(0);
-        r.nominativo = (qs(st.text(1)).trimmed() + QLatin1Char(' ') + qs(st.text(2)).trimmed()).trimmed();
-        r.codiceFiscale = qs(st.text(3)).trimmed();
-        r.tipo = qs(st.text(4)).trimmed();
+        r.id = s.id;
+        r.nominativo = (qs(s.cognome).trimmed() + QLatin1Char(' ') + qs(s.nome).trimmed()).trimmed();
+        r.codiceFiscale = qs(s.codiceFiscale).trimmed();
+        r.tipo = qs(s.tipo).trimmed();
         righe.push_back(std::move(r));
     }
     storage::LettoreInvii invii(conn);

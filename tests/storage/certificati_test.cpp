@@ -1,7 +1,10 @@
 #include "storage/certificati.h"
+#include "storage/dataset.h"
+#include "storage/elenchi.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -58,23 +61,27 @@ protected:
         for (int s = 1; s <= sezioni; ++s)
             a.inserisci("Zefo3", {{"Id", std::to_string(id)}, {"matricola", "S" + std::to_string(s)}});
     }
-    std::vector<std::int64_t> numeri(const std::string& sottoselezione) {
-        storage::Statement st(a.conn, "select ID from Zefo1 where ID in (" + sottoselezione + ") order by ID");
-        std::vector<std::int64_t> v;
-        while (st.step()) v.push_back(st.integer(0));
-        return v;
-    }
     prova::Archivio a;
 };
 
 TEST_F(CertificatiTest, NumeriDeiTipiSeguonoLaRigaZefo2DelCertificato) {
     using V = std::vector<std::int64_t>;
-    EXPECT_EQ(numeri(storage::SqlNumeriDeiTipi(Tipi::tutti())), (V{1, 2, 3, 6}));
-    EXPECT_EQ(numeri(storage::SqlNumeriDeiTipi(Tipi().con(Tipo::DIP))), (V{1, 6}));
-    EXPECT_EQ(numeri(storage::SqlNumeriDeiTipi(Tipi().con(Tipo::AMM))), (V{2}));
-    EXPECT_EQ(numeri(storage::SqlNumeriDeiTipi(Tipi().con(Tipo::CoC))), (V{3}));
-    EXPECT_EQ(numeri(storage::SqlNumeriDeiTipi(Tipi())), V{});
-    EXPECT_EQ(numeri(storage::SqlNumeriConZefo2()), (V{1, 2, 3, 5, 6, 7}));
+    const auto numeri = [&](const Tipi& tipi) { return storage::NumeriDellElenco(a.conn, storage::Elenco::Dipendenti, tipi); };
+    EXPECT_EQ(numeri(Tipi::tutti()), (V{1, 2, 3, 6}));
+    EXPECT_EQ(numeri(Tipi().con(Tipo::DIP)), (V{1, 6}));
+    EXPECT_EQ(numeri(Tipi().con(Tipo::AMM)), (V{2}));
+    EXPECT_EQ(numeri(Tipi().con(Tipo::CoC)), (V{3}));
+    EXPECT_EQ(numeri(Tipi()), V{});
+    // The editor's lists in surname order: with a Zefo2 row of any kind, and of the kinds chosen.
+    const auto elenco = [&](storage::Righe righe) {
+        storage::Dataset d(a.conn);
+        d.open(std::move(righe));
+        V v = d.keys();
+        std::sort(v.begin(), v.end());
+        return v;
+    };
+    EXPECT_EQ(elenco(storage::CertificatiConZefo2PerNominativo()), (V{1, 2, 3, 5, 6, 7}));
+    EXPECT_EQ(elenco(storage::CertificatiDeiTipiPerNominativo(Tipi().con(Tipo::DIP).con(Tipo::CoC))), (V{1, 3, 6}));
 }
 
 TEST_F(CertificatiTest, ScorreIDeiTipiConLeLoroRighe) {
@@ -152,7 +159,7 @@ TEST(RigheUniche, SostitutoEQuadroCtSonoLaRigaDiChiaveMinima) {
     EXPECT_EQ(storage::LeggiSostituto(a.conn).text("CodiceFiscale"), "PRIMO");
     EXPECT_EQ(storage::LeggiQuadroCt(a.conn).text("B1"), "TERZO");
     storage::Dataset d(a.conn);
-    d.open(storage::kSqlSostituto);
+    d.open(storage::RigaDelSostituto());
     EXPECT_EQ(d.rowCount(), 1u);
     EXPECT_EQ(d.text("CodiceFiscale"), "PRIMO");
 }

@@ -8,6 +8,7 @@
 
 #include "comune/archivio_prova.h"
 #include "storage/dataset.h"
+#include "storage/elenchi.h"
 #include "storage/error.h"
 #include "storage/motivi.h"
 
@@ -148,7 +149,7 @@ class SalvataggioTest : public ::testing::Test {
 protected:
     void SetUp() override {
         id = a.inserisci("Zefo1", {{"B02", "ROSSI"}});
-        d.open("select * from Zefo1");
+        d.open(storage::TutteLeRighe(storage::Tabella::Zefo1));
         d.setText("B02", "ROSSINI");
     }
     // The failed save leaves the typing in place, and a later save can still write it.

@@ -4,11 +4,14 @@
 
 #include <filesystem>
 
+#include "storage/elenchi.h"
 #include "storage/error.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using storage::Righe;
+using storage::Tabella;
 
 class DatasetTest : public ::testing::Test {
 protected:
@@ -29,7 +32,7 @@ protected:
     }
     std::int64_t aggiungi(const std::string& cognome, const std::string& nome) {
         storage::Dataset d(conn_);
-        d.open("select * from Zefo1");
+        d.open(storage::TutteLeRighe(Tabella::Zefo1));
         d.append();
         d.setText("B02", cognome);
         d.setText("b03", nome);
@@ -53,7 +56,7 @@ TEST_F(DatasetTest, AppendPostReadBackWithColumnNamesInAnyCase) {
     const auto id = aggiungi("ROSSI", "MARIO");
     EXPECT_GT(id, 0);
     storage::Dataset d(conn_);
-    d.open("select * from zefo1 where ID = ?", {std::to_string(id)});
+    d.open(Righe{Tabella::Zefo1, "ID = ?", {std::to_string(id)}, {}, false});
     ASSERT_EQ(d.rowCount(), 1u);
     EXPECT_EQ(d.text("b02"), "ROSSI");
     EXPECT_EQ(d.text("B03"), "MARIO");
@@ -67,14 +70,14 @@ TEST_F(DatasetTest, OrderNavigationAndCaseInsensitiveText) {
     aggiungi("BIANCHI", "Luca");
     aggiungi("Rossi", "Mario");
     storage::Dataset d(conn_);
-    d.open("select * from Zefo1 order by B02, B03");
+    d.open(storage::CertificatiPerNominativo(storage::Elenco::Dipendenti));
     ASSERT_EQ(d.rowCount(), 3u);
     std::vector<std::string> cognomi;
     for (d.first(); !d.eof(); d.next()) cognomi.push_back(d.text("B02"));
     EXPECT_EQ(cognomi, (std::vector<std::string>{"BIANCHI", "Rossi", "verdi"}));
-    d.open("select * from Zefo1 where B02 = ?", {"ROSSI"});
+    d.open(Righe{Tabella::Zefo1, "B02 = ?", {"ROSSI"}, {}, false});
     EXPECT_EQ(d.rowCount(), 1u);
-    d.open("select * from Zefo1 where B02 = ?", {"D'ANGELO"});  // an apostrophe is a letter
+    d.open(Righe{Tabella::Zefo1, "B02 = ?", {"D'ANGELO"}, {}, false});  // an apostrophe is a letter
     EXPECT_EQ(d.rowCount(), 0u);
     EXPECT_TRUE(d.eof());
     EXPECT_EQ(d.text("B02"), "");
@@ -84,7 +87,7 @@ TEST_F(DatasetTest, EditCancelPostAndMovingSaves) {
     aggiungi("A", "1");
     aggiungi("B", "2");
     storage::Dataset d(conn_);
-    d.open("select * from Zefo1 order by B02");
+    d.open(Righe{Tabella::Zefo1, {}, {}, "B02", false});
     d.edit();
     d.setText("C001", "1.234,56");
     EXPECT_TRUE(d.modified());
@@ -97,7 +100,7 @@ TEST_F(DatasetTest, EditCancelPostAndMovingSaves) {
     EXPECT_EQ(d.text("C001"), "10,00");
     d.setText("C001", "20,00");
     d.close();  // closing drops
-    d.open("select * from Zefo1 order by B02");
+    d.open(Righe{Tabella::Zefo1, {}, {}, "B02", false});
     EXPECT_EQ(d.text("C001"), "10,00");
 }
 
@@ -106,7 +109,7 @@ TEST_F(DatasetTest, DeleteMovesToTheNextRow) {
     aggiungi("B", "");
     aggiungi("C", "");
     storage::Dataset d(conn_);
-    d.open("select * from Zefo1 order by B02");
+    d.open(Righe{Tabella::Zefo1, {}, {}, "B02", false});
     d.next();
     d.remove();
     EXPECT_EQ(d.rowCount(), 2u);
@@ -118,15 +121,32 @@ TEST_F(DatasetTest, DeleteMovesToTheNextRow) {
     EXPECT_THROW(d.remove(), storage::Error);
 }
 
-TEST_F(DatasetTest, RefusesQueriesItCannotKeyAndTablesWithoutKey) {
+// Zefo2 and Zefo3 are keyed by their own column, not by the certificate's number that several of
+// their rows share: an edit, a removal and a new row touch one row only.
+TEST_F(DatasetTest, RowsAreKeyedByTheTablesOwnKeyColumn) {
+    const auto id = aggiungi("ROSSI", "MARIO");
+    for (const char* matricola : {"0001", "0002"}) {
+        storage::Dataset z(conn_);
+        z.open(storage::TutteLeRighe(Tabella::Zefo3));
+        z.append();
+        z.setText("Id", std::to_string(id));
+        z.setText("matricola", matricola);
+        z.post();
+    }
     storage::Dataset d(conn_);
-    EXPECT_THROW(d.open("select B02 from Zefo1"), storage::Error);
-    d.open("select * from Parametri");  // no key column: rows are keyed by rowid
-    d.append();
-    d.setText("NomeSostituto", "ACME");
+    d.open(storage::Zefo3DelCertificato(id));
+    ASSERT_EQ(d.rowCount(), 2u);
+    EXPECT_EQ(d.text("matricola"), "0001");
+    d.next();
+    d.setText("matricola", "0003");
     d.post();
-    d.open("select * from Parametri");
-    EXPECT_EQ(d.text("NomeSostituto"), "ACME");
+    d.open(storage::Zefo3DelCertificato(id));
+    EXPECT_EQ(d.text("matricola"), "0001");
+    d.remove();
+    d.open(storage::Zefo3DelCertificato(id));
+    ASSERT_EQ(d.rowCount(), 1u);
+    EXPECT_EQ(d.text("matricola"), "0003");
+    EXPECT_NE(d.key(), id);
 }
 
 }  // namespace

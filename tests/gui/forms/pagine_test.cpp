@@ -14,6 +14,7 @@
 #include "forms/valori.h"
 #include "storage/connection.h"
 #include "storage/dataset.h"
+#include "storage/elenchi.h"
 
 namespace {
 
@@ -175,7 +176,9 @@ TEST(Pagine, OgniColonnaEsisteNellArchivio) {
             auto& ds = tabelle[c.tabella.toLower()];
             if (!ds) {
                 ds = std::make_unique<storage::Dataset>(conn);
-                ds->open("select * from " + c.tabella.toStdString());
+                const auto t = storage::TabellaDelNome(c.tabella.toStdString());
+                ASSERT_TRUE(t) << c.tabella.toStdString();
+                ds->open(storage::TutteLeRighe(*t));
             }
             EXPECT_GE(ds->columns().indexOf(c.colonna.toStdString()), 0)
                 << a.nome << ": " << c.tabella.toStdString() << "." << c.colonna.toStdString();

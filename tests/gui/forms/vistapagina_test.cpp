@@ -11,6 +11,7 @@
 
 #include "storage/connection.h"
 #include "storage/dataset.h"
+#include "storage/elenchi.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ protected:
 
 TEST_F(VistaPaginaTest, CaricaIValoriDellaRigaCorrente) {
     storage::Dataset ds(conn_);
-    ds.open("select * from SostitutoImposta");
+    ds.open(storage::TutteLeRighe(storage::Tabella::SostitutoImposta));
     forms::VistaPagina vista(forms::Frontespizio());
     vista.collega("sostitutoimposta", &ds);  // the table's name in any case
     vista.carica();
@@ -68,7 +69,7 @@ TEST_F(VistaPaginaTest, CaricaIValoriDellaRigaCorrente) {
 
 TEST_F(VistaPaginaTest, ScriveSoloIBoxModificati) {
     storage::Dataset ds(conn_);
-    ds.open("select * from SostitutoImposta");
+    ds.open(storage::TutteLeRighe(storage::Tabella::SostitutoImposta));
     forms::VistaPagina vista(forms::Frontespizio());
     vista.collega("SostitutoImposta", &ds);
     vista.carica();
@@ -115,8 +116,8 @@ TEST_F(VistaPaginaTest, ScriveSoloIBoxModificati) {
 
 TEST_F(VistaPaginaTest, BoxDiUnaTabellaSenzaRigaNonAccettanoTesto) {
     storage::Dataset sostituto(conn_), ct(conn_);
-    sostituto.open("select * from SostitutoImposta");
-    ct.open("select * from QuadroCt");  // empty table
+    sostituto.open(storage::TutteLeRighe(storage::Tabella::SostitutoImposta));
+    ct.open(storage::TutteLeRighe(storage::Tabella::QuadroCt));  // empty table
     forms::VistaPagina vista(forms::PaginaQuadroCT());
     vista.collega("SostitutoImposta", &sostituto);
     vista.collega("QuadroCt", &ct);
@@ -172,7 +173,7 @@ namespace {
 // The agent's boxes take no more than their columns hold: typing goes no further.
 TEST_F(VistaPaginaTest, BoxDelSostitutoLimitatiAllaColonna) {
     storage::Dataset ds(conn_);
-    ds.open("select * from SostitutoImposta");
+    ds.open(storage::TutteLeRighe(storage::Tabella::SostitutoImposta));
     forms::VistaPagina vista(forms::Frontespizio());
     vista.collega("SostitutoImposta", &ds);
     vista.carica();

@@ -15,6 +15,7 @@
 #include "print/tfprofesstatutti.h"
 #include "print/tfstampetutti.h"
 #include "storage/dataset.h"
+#include "storage/elenchi.h"
 #include "ui/dialoghi.h"
 
 using prova::Archivio;
@@ -335,7 +336,7 @@ TEST(StampaSostituto, LeggeLeRigheSalvateNonLeModifichePendenti) {
     Archivio a;
     a.inserisci("SostitutoImposta", {{"CognomeDenominazione", "SALVATA SPA"}});
     storage::Dataset d(a.conn);
-    d.open("select * from SostitutoImposta");
+    d.open(storage::TutteLeRighe(storage::Tabella::SostitutoImposta));
     d.setText("CognomeDenominazione", "NON SALVATA SPA");
     UscitaFinta uscita(a);
     print::StampaSostituto(a.conn, nullptr, uscita);
