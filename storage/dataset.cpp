@@ -4,6 +4,7 @@
 #include <regex>
 
 #include "storage/error.h"
+#include "storage/sistema.h"
 
 namespace storage {
 
@@ -243,15 +244,29 @@ void Dataset::scrivi(const std::vector<std::size_t>& cambiate,
             sql += (primo ? "\"" : ", \"") + colonne_->name(i) + "\" = ?";
             primo = false;
         }
+        // A certificate carries its revision: the save goes through only over the row as read.
+        const int revisione = colonne_->indexOf("Revisione");
+        if (revisione >= 0) sql += ", Revisione = Revisione + 1, RevisioneAlle = ?";
         sql += " where rowid = ?";
+        if (revisione >= 0) sql += " and Revisione = ?";
         Statement st(conn_, sql);
         int n = legaValori(st);
-        st.bind(n, chiavi_[pos_]);
+        if (revisione >= 0) st.bind(n++, sistema::oraLocale("%H:%M"));
+        st.bind(n++, chiavi_[pos_]);
+        if (revisione >= 0) st.bind(n, riga_.integer("Revisione"));
         st.step();
-        if (conn_.changes() == 0)
+        if (conn_.changes() == 0) {
+            if (revisione >= 0) {
+                Statement ora(conn_, "select RevisioneAlle from " + tabella_ + " where rowid = ?");
+                ora.bind(1, chiavi_[pos_]);
+                if (ora.step())
+                    throw Error(Error::Causa::ModificatoDaAltri, "Il certificato è stato modificato da un altro operatore alle " +
+                                                                     std::string(ora.text(0)) + ": ricaricarlo?");
+            }
             throw Error(Error::Causa::RigaEliminata,
                         "Il certificato è stato eliminato da un'altra operazione: le modifiche non sono "
                         "state salvate.");
+        }
     }
 }
 

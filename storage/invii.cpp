@@ -43,7 +43,7 @@ bool soloCifre(std::string_view s, std::size_t n) {
 
 // Every write goes through a row that exists: created empty when missing.
 void garantisciRiga(Connection& conn, Elenco elenco, std::int64_t id) {
-    Statement st(conn, "insert or ignore into Invii (Elenco, ID) values (?, ?)");
+    Statement st(conn, "insert into Invii (Elenco, ID) values (?, ?) on conflict do nothing");
     st.bind(1, lettera(elenco)).bind(2, id).step();
 }
 
@@ -127,7 +127,7 @@ void SegnaOperazione(Connection& conn, Elenco elenco, const std::vector<std::int
     conn.richiediScrittura();
     PreparaInvii(conn);
     Transaction t(conn);
-    Statement ins(conn, "insert or ignore into Invii (Elenco, ID) values (?, ?)");
+    Statement ins(conn, "insert into Invii (Elenco, ID) values (?, ?) on conflict do nothing");
     Statement upd(conn, "update Invii set Operazione = ? where Elenco = ? and ID = ?");
     for (const std::int64_t id : ids) {
         ins.reset();
@@ -214,7 +214,7 @@ void SegnaScritti(Connection& conn, Elenco elenco, const std::vector<std::int64_
                   bool togliSegni) {
     PreparaInvii(conn);
     const std::string ora = OraAttuale();
-    Statement ins(conn, "insert or ignore into Invii (Elenco, ID) values (?, ?)");
+    Statement ins(conn, "insert into Invii (Elenco, ID) values (?, ?) on conflict do nothing");
     Statement upd(conn, togliSegni ? "update Invii set File = ?, ScrittoIl = ?, Operazione = '' where Elenco = ? and ID = ?"
                                    : "update Invii set File = ?, ScrittoIl = ? where Elenco = ? and ID = ?");
     for (const std::int64_t id : ids) {

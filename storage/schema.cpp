@@ -98,14 +98,29 @@ std::string conSeNonEsiste(const Voce& v) {
     return std::regex_replace(v.sql, inizio, "CREATE $1 IF NOT EXISTS ", std::regex_constants::format_first_only);
 }
 
-// Version 1: the tables of the description, reached from an archive of any earlier shape (the
-// record of imports and of sends, the indexes, the key of Parametri, the version itself).
-void versione1(Connection& conn) {
+// The columns of the description's table after its key: name and definition.
+std::vector<std::pair<std::string, std::string>> definizioni(const Voce& t) {
+    static const std::regex colonna(R"(^\s*(\w+)\s+((?:TEXT|INTEGER)\b[^,\n]*))", std::regex::icase | std::regex::multiline);
+    std::vector<std::pair<std::string, std::string>> r;
+    const auto corpo = t.sql.substr(t.sql.find('(') + 1);
+    for (std::sregex_iterator it(corpo.begin(), corpo.end(), colonna), fine; it != fine; ++it)
+        r.emplace_back((*it)[1].str(), (*it)[1].str() + " " + (*it)[2].str());
+    return r;
+}
+
+// The tables of the description, reached from an archive of any earlier shape: missing tables,
+// key columns, columns and indexes are added; rows are kept.
+void raggiungiDescrizione(Connection& conn) {
     const motore::Tipo tipo = conn.motore().tipo();
     for (const auto& v : voci()) {
         if (v.genere == Voce::Genere::Riga) continue;
         if (v.genere == Voce::Genere::Tabella && conn.motore().esisteTabella(v.nome)) {
             aggiungiChiave(conn, v);
+            const auto presenti = colonne(conn, v.nome);
+            for (const auto& [nomeColonna, definizione] : definizioni(v))
+                if (std::find(presenti.begin(), presenti.end(), minuscolo(nomeColonna)) == presenti.end() &&
+                    definizione.find("PRIMARY KEY") == std::string::npos)
+                    conn.exec(perMotore("ALTER TABLE " + v.nome + " ADD COLUMN " + definizione, tipo));
             continue;
         }
         conn.exec(perMotore(conSeNonEsiste(v), tipo));
@@ -116,8 +131,9 @@ struct Passo {
     int versione;
     void (*esegui)(Connection&);
 };
-// The upgrades, in order: each brings an archive of the version before to its own.
-constexpr Passo kPassi[] = {{1, versione1}};
+// The upgrades, in order: each brings an archive of the version before to its own. 1: the record
+// of imports and of sends, the search indexes, Parametri's key; 2: the certificates' revision.
+constexpr Passo kPassi[] = {{1, raggiungiDescrizione}, {2, raggiungiDescrizione}};
 
 }  // namespace
 
@@ -201,9 +217,12 @@ void aggiorna(Connection& conn) {
     // Read again inside the transaction: another program may have upgraded it meanwhile.
     const int letta = versioneArchivio(conn);
     if (letta == versione()) return;
+    void (*fatto)(Connection&) = nullptr;
     for (const auto& p : kPassi) {
         if (p.versione <= letta) continue;
-        p.esegui(conn);
+        // Steps that reach the description again need to run once.
+        if (p.esegui != fatto) p.esegui(conn);
+        fatto = p.esegui;
         conn.exec("delete from Versione");
         Statement st(conn, "insert into Versione (Numero) values (?)");
         st.bind(1, static_cast<std::int64_t>(p.versione)).step();

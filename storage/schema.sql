@@ -4,7 +4,7 @@
 -- dates DD/MM/YYYY. Every table has a key column of its own.
 -- A change of tables raises the version below and adds its step to the upgrades of schema.cpp.
 CREATE TABLE Versione (Numero INTEGER NOT NULL);
-INSERT INTO Versione (Numero) VALUES (1);
+INSERT INTO Versione (Numero) VALUES (2);
 
 CREATE TABLE Parametri (
     Denominazione TEXT COLLATE NOCASE,
@@ -204,7 +204,11 @@ CREATE TABLE Zefo1 (
     c186 TEXT COLLATE NOCASE,
     c191 TEXT COLLATE NOCASE,
     c192 TEXT COLLATE NOCASE,
-    Azienda TEXT COLLATE NOCASE
+    Azienda TEXT COLLATE NOCASE,
+    -- Saves of the certificate, and the time (HH:MM) of the last: a save from a row read before
+    -- another operator's save is refused.
+    Revisione INTEGER NOT NULL DEFAULT 0,
+    RevisioneAlle TEXT NOT NULL DEFAULT ''
 );
 
 CREATE TABLE Zefo2 (
@@ -575,7 +579,9 @@ CREATE TABLE Professionisti (
     E20 TEXT COLLATE NOCASE,
     E21 TEXT COLLATE NOCASE,
     E22 TEXT COLLATE NOCASE,
-    E23 TEXT COLLATE NOCASE
+    E23 TEXT COLLATE NOCASE,
+    Revisione INTEGER NOT NULL DEFAULT 0,
+    RevisioneAlle TEXT NOT NULL DEFAULT ''
 );
 
 -- One row per import run: file, size, SHA-256, kind, time, counts.

@@ -6,8 +6,10 @@
 
 #include "comune/motori.h"
 #include "storage/connection.h"
+#include "storage/dataset.h"
 #include "storage/error.h"
 #include "storage/schema.h"
+#include "storage/sistema.h"
 
 namespace {
 
@@ -148,6 +150,7 @@ TEST(Versioni, OlderArchiveIsUpgradedOnceKeepingItsRows) {
     c.open(a.str());
     c.exec(
         "drop table Versione; drop table Invii; drop table Parametri; "
+        "alter table Zefo1 drop column Revisione; alter table Zefo1 drop column RevisioneAlle; "
         "create table Parametri (Denominazione TEXT COLLATE NOCASE, Salvataggio TEXT COLLATE NOCASE); "
         "insert into Parametri (Denominazione) values ('ENTE'); insert into Zefo1 (B02) values ('ROSSI')");
     c.close();
@@ -157,9 +160,10 @@ TEST(Versioni, OlderArchiveIsUpgradedOnceKeepingItsRows) {
     ASSERT_TRUE(p.step());
     EXPECT_EQ(p.integer(0), 1);
     EXPECT_EQ(p.text(1), "ENTE");
-    Statement z(c, "select B02 from Zefo1");
+    Statement z(c, "select B02, Revisione from Zefo1");
     ASSERT_TRUE(z.step());
     EXPECT_EQ(z.text(0), "ROSSI");
+    EXPECT_EQ(z.text(1), "0");
     EXPECT_TRUE(c.motore().esisteTabella("Invii"));
     c.exec("insert into Parametri (Denominazione) values ('ALTRO')");
     EXPECT_EQ(c.lastInsertId(), 2);
@@ -185,6 +189,70 @@ TEST(Indirizzi, MissingSchemaOnTheServerIsNamed) {
     }
     EXPECT_FALSE(c.isOpen());
     EXPECT_THROW(storage::Connection::crea(a.str() + "x&schema=Rossi;drop"), storage::Error);
+}
+
+}  // namespace
+
+namespace {
+
+// Two operators on one archive: the second save of a certificate both read is refused, naming
+// the time of the first; nothing of either is lost, and after reloading the save goes through.
+TEST(DueOperatori, SaveOverAnotherOperatorsSaveIsRefused) {
+    prova::Indirizzo a(Motore::SQLite);
+    storage::Connection::crea(a.str());
+    storage::Connection primo, secondo;
+    primo.open(a.str());
+    secondo.open(a.str());
+    primo.exec("insert into Zefo1 (B02, B03) values ('ROSSI', 'MARIO')");
+    storage::Dataset d1(primo), d2(secondo);
+    d1.open("select * from Zefo1");
+    d2.open("select * from Zefo1");
+
+    d1.edit();
+    d1.setText("B03", "MARIA");
+    d1.post();
+    d2.edit();
+    d2.setText("B02", "VERDI");
+    try {
+        d2.post();
+        ADD_FAILURE() << "salvato sopra il salvataggio dell'altro operatore";
+    } catch (const storage::Error& e) {
+        EXPECT_EQ(e.causa(), storage::Error::Causa::ModificatoDaAltri);
+        EXPECT_EQ(e.what(), "Il certificato è stato modificato da un altro operatore alle " +
+                                storage::sistema::oraLocale("%H:%M") + ": ricaricarlo?");
+    }
+    // What the second typed stays on screen; the first's save stays in the archive.
+    EXPECT_EQ(d2.state(), storage::Dataset::State::Edit);
+    EXPECT_EQ(d2.text("B02"), "VERDI");
+    {
+        Statement st(primo, "select B02, B03 from Zefo1");
+        ASSERT_TRUE(st.step());
+        EXPECT_EQ(st.text(0), "ROSSI");
+        EXPECT_EQ(st.text(1), "MARIA");
+    }
+
+    d2.cancel();
+    d2.requery();
+    d2.edit();
+    d2.setText("B02", "VERDI");
+    d2.post();
+    EXPECT_EQ(d2.text("B03"), "MARIA");
+    // Saving twice in a row from one window is not a conflict.
+    d2.edit();
+    d2.setText("B02", "NERI");
+    d2.post();
+    EXPECT_EQ(d2.text("B02"), "NERI");
+
+    // A row another operation deleted still says so.
+    primo.exec("delete from Zefo1");
+    d2.edit();
+    d2.setText("B02", "BIANCHI");
+    try {
+        d2.post();
+        ADD_FAILURE() << "salvato su una riga eliminata";
+    } catch (const storage::Error& e) {
+        EXPECT_EQ(e.causa(), storage::Error::Causa::RigaEliminata);
+    }
 }
 
 }  // namespace
