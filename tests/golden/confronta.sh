@@ -76,6 +76,6 @@ for caso in "$dati"/*/; do
     done
   fi
   rm -rf "$lavoro"
-  [ -z "$server" ] || psql -q "$server" -c "drop schema $schema cascade" > /dev/null
+  [ -z "$server" ] || PGOPTIONS="-c client_min_messages=warning" psql -q "$server" -c "drop schema $schema cascade" > /dev/null
 done
 exit $esito
