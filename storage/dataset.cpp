@@ -246,9 +246,9 @@ void Dataset::scrivi(const std::vector<std::size_t>& cambiate,
         }
         // A certificate carries its revision: the save goes through only over the row as read.
         const int revisione = colonne_->indexOf("Revisione");
-        if (revisione >= 0) sql += ", Revisione = Revisione + 1, RevisioneAlle = ?";
+        if (revisione >= 0) sql += ", Revisione = coalesce(Revisione, 0) + 1, RevisioneAlle = ?";
         sql += " where rowid = ?";
-        if (revisione >= 0) sql += " and Revisione = ?";
+        if (revisione >= 0) sql += " and coalesce(Revisione, 0) = ?";
         Statement st(conn_, sql);
         int n = legaValori(st);
         if (revisione >= 0) st.bind(n++, sistema::oraLocale("%H:%M"));

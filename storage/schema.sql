@@ -206,9 +206,10 @@ CREATE TABLE Zefo1 (
     c192 TEXT COLLATE NOCASE,
     Azienda TEXT COLLATE NOCASE,
     -- Saves of the certificate, and the time (HH:MM) of the last: a save from a row read before
-    -- another operator's save is refused.
-    Revisione INTEGER NOT NULL DEFAULT 0,
-    RevisioneAlle TEXT NOT NULL DEFAULT ''
+    -- another operator's save is refused. Null (read as empty, like every column not typed) until
+    -- the first save.
+    Revisione INTEGER,
+    RevisioneAlle TEXT
 );
 
 CREATE TABLE Zefo2 (
@@ -580,8 +581,8 @@ CREATE TABLE Professionisti (
     E21 TEXT COLLATE NOCASE,
     E22 TEXT COLLATE NOCASE,
     E23 TEXT COLLATE NOCASE,
-    Revisione INTEGER NOT NULL DEFAULT 0,
-    RevisioneAlle TEXT NOT NULL DEFAULT ''
+    Revisione INTEGER,
+    RevisioneAlle TEXT
 );
 
 -- One row per import run: file, size, SHA-256, kind, time, counts.
