@@ -31,7 +31,7 @@ if [ "${3:-}" = "--server" ]; then
   read -r t_srv c_srv mem_srv < <(secondi "$build/palio2015-cli" --archivio "$PALIO_PG_PROVA?schema=$schema" genera dipendenti \
       --cartella "$dir/out-server" --tipi DIP,AMM,CoC --quadro-ct)
   cmp -s "$dir/out/ZF2015.txt" "$dir/out-server/ZF2015.txt" && uguale="uguale" || uguale="DIVERSO"
-  psql -q "$PALIO_PG_PROVA" -c "drop schema $schema cascade" > /dev/null
+  PGOPTIONS="-c client_min_messages=warning" psql -q "$PALIO_PG_PROVA" -c "drop schema $schema cascade" > /dev/null
   echo "generazione sul server: ${t_srv} s (processore ${c_srv} s), memoria massima $((mem_srv / 1024)) MiB; file $uguale"
   awk -v s="$t_srv" -v g="$t_gen" 'BEGIN { printf "rapporto server / file: %.2f (obiettivo <= 1.5)\n", s / g }'
 fi
