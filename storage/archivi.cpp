@@ -6,6 +6,7 @@
 
 #include "storage/config.h"
 #include "storage/error.h"
+#include "storage/motore_pg.h"
 #include "storage/sistema.h"
 
 namespace storage {
@@ -54,6 +55,8 @@ std::string nomeSostituto(Connection& conn) {
 
 std::string cartellaDiUscita(const Connection& conn, const std::string& nome) {
     if (conn.percorso().empty()) return cartellaUtente("RAVO/Zefo2015/" + nome);
+    // A server archive has no folder: each agent's schema gets one of its own in the home folder.
+    if (conn.suServer()) return cartellaUtente("RAVO/Zefo2015/" + motore::leggiIndirizzo(conn.percorso()).schema + "/" + nome);
     return (fs::absolute(fs::path(conn.percorso())).parent_path() / nome).string();
 }
 

@@ -1,5 +1,7 @@
 #include "storage/config.h"
 
+#include "storage/connection.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -56,6 +58,8 @@ void scriviCartellaDati(const std::string& percorsoIni, const std::string& carte
 }
 
 std::string percorsoDatabase(const std::string& cartellaDati) {
+    // A server archive has no folder: its address is the archive.
+    if (Connection::indirizzoServer(cartellaDati)) return cartellaDati;
     return cartellaDati + kSeparatore + kNomeDatabase;
 }
 

@@ -1,16 +1,18 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
-struct sqlite3;
-struct sqlite3_stmt;
-
 namespace storage {
 
 class Connection;
+namespace motore {
+class Motore;
+class Istruzione;
+}  // namespace motore
 
 // One prepared SQL statement; values are bound by position (1-based), never pasted into the text.
 class Statement {
@@ -38,17 +40,15 @@ public:
     std::string_view text(int i) const;
     std::int64_t integer(int i) const;
 
-    sqlite3_stmt* handle() const { return stmt_; }
-
 private:
-    Connection* conn_;
-    sqlite3_stmt* stmt_ = nullptr;
+    std::unique_ptr<motore::Istruzione> st_;
 };
 
-// The one connection of a process to the archive file.
+// The one connection of a process to the archive: a database file (SQLite) or one schema of a
+// PostgreSQL server.
 class Connection {
 public:
-    Connection() = default;
+    Connection();
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -56,35 +56,42 @@ public:
     // Opens an existing database file, for reading only when it cannot be written; throws Error
     // with the operator's sentence and the engine's text when it can't, and refuses a database
     // without the archive's tables before writing anything to it. An empty file (0 bytes) opens
-    // untouched, for the start-up to give it the tables.
+    // untouched, for the start-up to give it the tables. An archive of an older version is
+    // brought to this one, once, in one transaction.
+    // A server address (see indirizzoServer) opens the archive's schema on that server.
     void open(const std::string& percorso);
+    // True for the address of an archive on a PostgreSQL server: a libpq connection URI
+    // ("postgresql://host:porta/db?schema=rossi") or key=value string ("service=palio schema=rossi");
+    // "schema" names the agent's schema (default "palio2015").
+    static bool indirizzoServer(const std::string& indirizzo);
+    bool suServer() const;
     // Why the open archive cannot be written ("" when it can).
     const std::string& solaLettura() const { return solaLettura_; }
     // For commands that write: throws "L'archivio X è in sola lettura: ..." when it cannot be written.
     void richiediScrittura() const;
-    // Creates a new database file with the archive's tables; refuses an existing file.
+    // Creates a new database file with the archive's tables; refuses an existing file. For a
+    // server address, creates the schema with the tables; refuses a schema that exists.
     static void crea(const std::string& percorso);
     void close();
-    bool isOpen() const { return db_ != nullptr; }
+    bool isOpen() const { return motore_ != nullptr; }
     const std::string& percorso() const { return percorso_; }
 
     void exec(std::string_view sql);
     std::int64_t lastInsertId() const;
     int changes() const;
     std::string lastError() const;
-    sqlite3* handle() const { return db_; }
-    // Throws the operator's message for an engine result code.
-    [[noreturn]] void fallisci(int codice) const;
+    // How long a statement waits for a lock another program holds before it fails as busy.
+    void attesaOccupato(int millisecondi);
+    // The engine, for storage/ itself.
+    motore::Motore& motore() const;
 
 private:
-    bool apri(const std::string& nome, int modo);
     // True when the open file holds the archive's tables; false for an empty file (0 bytes);
     // otherwise closes and throws "Il file X non è un archivio di Palio 2015: ...".
     bool provaArchivio();
 
-    sqlite3* db_ = nullptr;
+    std::unique_ptr<motore::Motore> motore_;
     std::string percorso_, solaLettura_;
-    int codiceApertura_ = 0;
 };
 
 // Everything between construction and commit() is kept or dropped as one.
@@ -116,15 +123,11 @@ private:
 // The archive's tables the open database lacks, comma separated; "" for an archive.
 std::string TabelleMancanti(Connection& conn);
 
-// Text of the archive's tables, as stored in storage/schema.sql.
+// Text of the archive's tables, as stored in storage/schema.sql (SQLite's dialect).
 std::string_view schemaSql();
 
-// The record of imports, one row per import run (file, size, SHA-256, kind, time, counts):
-// created in an archive that lacks it. Connection::open calls it, so older archives gain it.
+// The record of imports: kept for callers of older archives opened for reading; an archive
+// opened for writing has it since its upgrade (storage/schema.h).
 void PreparaImportazioni(Connection& conn);
-
-// The indexes storage/schema.sql declares "CREATE INDEX IF NOT EXISTS", created in an archive
-// that lacks them; Connection::open calls it too.
-void PreparaIndici(Connection& conn);
 
 }  // namespace storage

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "storage/error.h"
+#include "storage/sistema.h"
 
 namespace storage {
 
@@ -239,15 +240,29 @@ void Dataset::scrivi(const std::vector<std::size_t>& cambiate,
             sql += (primo ? "\"" : ", \"") + colonne_->name(i) + "\" = ?";
             primo = false;
         }
+        // A certificate carries its revision: the save goes through only over the row as read.
+        const int revisione = colonne_->indexOf("Revisione");
+        if (revisione >= 0) sql += ", Revisione = coalesce(Revisione, 0) + 1, RevisioneAlle = ?";
         sql += std::string(" where ") + ChiaveTabella(righe_.tabella) + " = ?";
+        if (revisione >= 0) sql += " and coalesce(Revisione, 0) = ?";
         Statement st(conn_, sql);
         int n = legaValori(st);
-        st.bind(n, chiavi_[pos_]);
+        if (revisione >= 0) st.bind(n++, sistema::oraLocale("%H:%M"));
+        st.bind(n++, chiavi_[pos_]);
+        if (revisione >= 0) st.bind(n, riga_.integer("Revisione"));
         st.step();
-        if (conn_.changes() == 0)
+        if (conn_.changes() == 0) {
+            if (revisione >= 0) {
+                Statement ora(conn_, "select RevisioneAlle from " + table() + " where " + ChiaveTabella(righe_.tabella) + " = ?");
+                ora.bind(1, chiavi_[pos_]);
+                if (ora.step())
+                    throw Error(Error::Causa::ModificatoDaAltri, "Il certificato è stato modificato da un altro operatore alle " +
+                                                                     std::string(ora.text(0)) + ": ricaricarlo?");
+            }
             throw Error(Error::Causa::RigaEliminata,
                         "Il certificato è stato eliminato da un'altra operazione: le modifiche non sono "
                         "state salvate.");
+        }
     }
 }
 

@@ -10,8 +10,9 @@ namespace storage {
 class Error : public std::runtime_error {
 public:
     // What the caller may do about a failure: a busy archive can be tried again, a save whose
-    // row is gone cannot.
-    enum class Causa { Altro, Occupato, Pieno, SolaLettura, Permesso, Danneggiato, NonArchivio, RigaEliminata };
+    // row is gone cannot, one whose row another operator saved meanwhile can after reloading it.
+    enum class Causa { Altro, Occupato, Pieno, SolaLettura, Permesso, Danneggiato, NonArchivio, RigaEliminata,
+                       ModificatoDaAltri };
 
     explicit Error(const std::string& testo) : std::runtime_error(testo), frase_(testo) {}
     // frase: one Italian sentence, what happened and what to do; motore: the database engine's own

@@ -1,5 +1,7 @@
 #include "storage/salvataggi.h"
 #include "storage/invii.h"
+#include "storage/motore_sqlite.h"
+#include "storage/schema.h"
 
 #include <sqlite3.h>
 
@@ -96,7 +98,8 @@ void rimuoviCopieInterrotte(const std::string& cartella) {
 std::string cartellaSalvataggi(const Connection& conn) { return cartellaSalvataggi(conn.percorso()); }
 
 std::string cartellaSalvataggi(const std::string& db) {
-    if (db.empty() || db == ":memory:") return {};
+    // A server archive's copies are the server's own business (pg_dump).
+    if (db.empty() || db == ":memory:" || Connection::indirizzoServer(db)) return {};
     return (fs::path(db).parent_path() / "backup").string();
 }
 
@@ -126,7 +129,7 @@ Salvataggio::Salvataggio(Connection& conn, std::string_view operazione)
     rimuovi(temporaneo);
     try {
         Aperta dst(temporaneo, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-        if (const int rc = copia(dst.get(), conn.handle()); rc != SQLITE_OK)
+        if (const int rc = copia(dst.get(), motore::handleSqlite(conn)); rc != SQLITE_OK)
             throw Error("Impossibile salvare una copia dell'archivio in " + finale + ": " +
                         sqlite3_errstr(rc));
         // The copy stands alone: no WAL files beside it.
@@ -216,11 +219,14 @@ void rifiutaSeApertoDaAltri(const std::string& archivio) {
 
 void ripristina(Connection& conn, const std::string& salvataggio) {
     const std::string& archivio = conn.percorso();
+    if (conn.suServer())
+        throw Error("L'archivio " + archivio +
+                    " è su un server: le sue copie si ripristinano con gli strumenti del server (pg_restore).");
     rifiutaSeApertoDaAltri(archivio);
     const std::string temporaneo = copiaVerificata(archivio, salvataggio);
     try {
         Aperta src(temporaneo, SQLITE_OPEN_READONLY);
-        if (const int rc = copia(conn.handle(), src.get()); rc != SQLITE_OK) {
+        if (const int rc = copia(motore::handleSqlite(conn), src.get()); rc != SQLITE_OK) {
             if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
                 throw Error("L'archivio " + archivio +
                             " è in uso da un altro programma: il ripristino non è stato eseguito.");
@@ -231,8 +237,8 @@ void ripristina(Connection& conn, const std::string& salvataggio) {
         throw;
     }
     rimuovi(temporaneo);
-    PreparaImportazioni(conn);
-    PreparaInvii(conn);
+    // A copy of an older archive comes back in this version.
+    schema::aggiorna(conn);
 }
 
 std::string ripristinaAlPosto(const std::string& archivio, const std::string& salvataggio) {

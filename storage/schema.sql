@@ -1,5 +1,10 @@
--- The archive: one database file Zefo2015.db in the data folder.
--- Every data column is text; amounts use a decimal comma, dates DD/MM/YYYY.
+-- The archive's tables, the one description of both homes: the database file Zefo2015.db in the
+-- data folder (SQLite, written as it stands here) and one schema of a PostgreSQL server (made
+-- from this text by storage/schema.cpp). Every data column is text; amounts use a decimal comma,
+-- dates DD/MM/YYYY. Every table has a key column of its own.
+-- A change of tables raises the version below and adds its step to the upgrades of schema.cpp.
+CREATE TABLE Versione (Numero INTEGER NOT NULL);
+INSERT INTO Versione (Numero) VALUES (2);
 
 CREATE TABLE Parametri (
     Denominazione TEXT COLLATE NOCASE,
@@ -14,7 +19,8 @@ CREATE TABLE Parametri (
     RappCognome TEXT COLLATE NOCASE,
     RappNome TEXT COLLATE NOCASE,
     InterCF TEXT COLLATE NOCASE,
-    DataImpegno TEXT COLLATE NOCASE
+    DataImpegno TEXT COLLATE NOCASE,
+    ID INTEGER PRIMARY KEY AUTOINCREMENT
 );
 
 CREATE TABLE SostitutoImposta (
@@ -198,7 +204,12 @@ CREATE TABLE Zefo1 (
     c186 TEXT COLLATE NOCASE,
     c191 TEXT COLLATE NOCASE,
     c192 TEXT COLLATE NOCASE,
-    Azienda TEXT COLLATE NOCASE
+    Azienda TEXT COLLATE NOCASE,
+    -- Saves of the certificate, and the time (HH:MM) of the last: a save from a row read before
+    -- another operator's save is refused. Null (read as empty, like every column not typed) until
+    -- the first save.
+    Revisione INTEGER,
+    RevisioneAlle TEXT
 );
 
 CREATE TABLE Zefo2 (
@@ -569,7 +580,34 @@ CREATE TABLE Professionisti (
     E20 TEXT COLLATE NOCASE,
     E21 TEXT COLLATE NOCASE,
     E22 TEXT COLLATE NOCASE,
-    E23 TEXT COLLATE NOCASE
+    E23 TEXT COLLATE NOCASE,
+    Revisione INTEGER,
+    RevisioneAlle TEXT
+);
+
+-- One row per import run: file, size, SHA-256, kind, time, counts.
+CREATE TABLE Importazioni (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    File TEXT COLLATE NOCASE,
+    Dimensione INTEGER,
+    Sha256 TEXT,
+    Tipo TEXT COLLATE NOCASE,
+    Quando TEXT,
+    Certificati INTEGER,
+    RigheAggiuntive INTEGER
+);
+
+-- What was sent of each certificate: protocol and number of the receipt, operation, file.
+CREATE TABLE Invii (
+    Elenco TEXT NOT NULL,
+    ID INTEGER NOT NULL,
+    Protocollo TEXT NOT NULL DEFAULT '',
+    Progressivo TEXT NOT NULL DEFAULT '',
+    Operazione TEXT NOT NULL DEFAULT '',
+    File TEXT NOT NULL DEFAULT '',
+    ScrittoIl TEXT NOT NULL DEFAULT '',
+    ModificatoIl TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (Elenco, ID)
 );
 
 CREATE INDEX Zefo2_ID ON Zefo2 (ID);

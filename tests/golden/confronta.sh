@@ -3,7 +3,9 @@
 # and compares what it writes (transmission files, log, console output) byte for byte with
 # the files in atteso/. In comandi.txt, @OUT names the output folder and @CASO the case's own folder
 # (input files of the case).
-# Uso: confronta.sh CLI DATI [--aggiorna]   (--aggiorna rewrites atteso/ from this build)
+# Uso: confronta.sh CLI DATI [--aggiorna | --server]   (--aggiorna rewrites atteso/ from this build)
+# --server runs every case on an archive in a schema of its own of the PostgreSQL server in
+# PALIO_PG_PROVA (scripts/postgres-prova.sh) and compares with the same files.
 # With PALIO_EMULATORE set (the Windows build: wine) CLI runs through it, and the console's
 # CR LF line ends, Windows' own, are read as LF.
 set -uo pipefail
@@ -13,6 +15,11 @@ fine_riga=(cat)
 cli=$1
 dati=$2
 aggiorna=${3:-}
+server=""
+if [ "$aggiorna" = "--server" ]; then
+  server=${PALIO_PG_PROVA:-}
+  [ -n "$server" ] || { echo "PALIO_PG_PROVA non è impostata: avviare con scripts/postgres-prova.sh" >&2; exit 1; }
+fi
 radice=$(cd "$dati/../.." && pwd)
 esito=0
 for caso in "$dati"/*/; do
@@ -20,14 +27,21 @@ for caso in "$dati"/*/; do
   [ -f "$caso/comandi.txt" ] || continue
   nome=$(basename "$caso")
   lavoro=$(mktemp -d)
-  $emulatore "$cli" crea-archivio "$lavoro/archivio" > /dev/null
+  archivio="$lavoro/archivio"
+  carica=(sqlite3 "$lavoro/archivio/Zefo2015.db")
+  if [ -n "$server" ]; then
+    schema="golden_${nome}_$$"
+    archivio="$server?schema=$schema"
+    carica=(env PGOPTIONS="-c search_path=$schema,public" psql -q -v ON_ERROR_STOP=1 "$server")
+  fi
+  $emulatore "$cli" crea-archivio "$archivio" > /dev/null
   # base.txt names an archive of the project to start from (e.g. the example archive);
   # archivio.sql holds the case's own rows or changes.
   if [ -f "$caso/base.txt" ]; then
-    sqlite3 "$lavoro/archivio/Zefo2015.db" < "$radice/$(head -1 "$caso/base.txt")"
+    "${carica[@]}" < "$radice/$(head -1 "$caso/base.txt")"
   fi
   if [ -f "$caso/archivio.sql" ]; then
-    sqlite3 "$lavoro/archivio/Zefo2015.db" < "$caso/archivio.sql"
+    "${carica[@]}" < "$caso/archivio.sql"
   fi
   mkdir -p "$lavoro/out"
   # The Windows program names the output folder as Wine sees it: Z:\tmp\...\out\NOME.
@@ -44,7 +58,7 @@ for caso in "$dati"/*/; do
     # shellcheck disable=SC2086
     {
       echo "\$ $riga"
-      (cd "$lavoro" && $emulatore "$cli" --archivio "$lavoro/archivio" $comando 2>&1)
+      (cd "$lavoro" && $emulatore "$cli" --archivio "$archivio" $comando 2>&1)
       echo "uscita $?"
     } | "${fine_riga[@]}" | sed "${finestre[@]}" -e "s|$lavoro/out|@OUT|g" -e "s|$caso|@CASO|g" >> "$lavoro/out/console.txt"
   done < "$caso/comandi.txt"
@@ -62,5 +76,6 @@ for caso in "$dati"/*/; do
     done
   fi
   rm -rf "$lavoro"
+  [ -z "$server" ] || PGOPTIONS="-c client_min_messages=warning" psql -q "$server" -c "drop schema $schema cascade" > /dev/null
 done
 exit $esito

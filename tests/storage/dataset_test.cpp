@@ -48,7 +48,7 @@ TEST_F(DatasetTest, NewArchiveHasTheSevenTablesTheImportsAndTheSendings) {
     std::vector<std::string> nomi;
     while (st.step()) nomi.emplace_back(st.text(0));
     EXPECT_EQ(nomi, (std::vector<std::string>{"Importazioni", "Invii", "Parametri", "Professionisti", "QuadroCt",
-                                               "SostitutoImposta", "Zefo1", "Zefo2", "Zefo3"}));
+                                               "SostitutoImposta", "Versione", "Zefo1", "Zefo2", "Zefo3"}));
     EXPECT_THROW(storage::Connection::crea(path_), storage::Error);
 }
 

@@ -18,7 +18,6 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include <sqlite3.h>
 
 #include "entry/editorcertificati.h"
 #include "entry/tfpagina1.h"
@@ -368,7 +367,7 @@ private slots:
             altro.exec("delete from Zefo1");
         } else {
             altro.exec("BEGIN IMMEDIATE");
-            sqlite3_busy_timeout(a.conn.handle(), 0);
+            a.conn.attesaOccupato(0);
         }
         // The operator's button, which shows a failure in a box.
         QToolButton* salva = nullptr;
