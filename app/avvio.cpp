@@ -133,24 +133,24 @@ void Avvio::creaFinestre() {
     finestre_.professionisti = dati(professionisti);
     finestre_.profesRic = semplice(new TFProfesRic(professionisti->w(), nullptr));
     finestre_.profesStaTutti = semplice(new print::TFProfesStaTutti(conn, nullptr));
-    // After a reset or a restore the editors show no certificate that is gone.
-    // The employees' reset empties the Quadro CT's intermediary boxes too; the Quadro CT window
-    // shows the agent's data as well.
+    // After a reset or a restore the editors show no certificate that is gone: every window that
+    // shows what the reset emptied reads again (the Quadro CT window shows the agent's data too).
     connect(importa, &TFImportaFile::datiEliminati, this, [this](importazione::Archivio quali) {
-        switch (quali) {
-        case importazione::Archivio::Ente:
-            for (FinestraDati* d : {finestre_.sostituto, finestre_.quadroCt})
-                d->rileggiDopo(QStringLiteral("I dati generali dell'Ente sono stati eliminati"));
-            mostraArchivio();
-            break;
-        case importazione::Archivio::Dipendenti:
-            for (FinestraDati* d : {finestre_.pagina1, finestre_.quadroCt})
-                d->rileggiDopo(QStringLiteral("I dati dei dipendenti sono stati eliminati"));
-            break;
-        case importazione::Archivio::Professionisti:
-            finestre_.professionisti->rileggiDopo(QStringLiteral("I dati dei professionisti sono stati eliminati"));
-            break;
-        }
+        const importazione::DatiAzzerati azzerati = importazione::DatiDellAzzeramento(quali);
+        const QString motivo = quali == importazione::Archivio::Ente
+                                   ? QStringLiteral("I dati generali dell'Ente sono stati eliminati")
+                               : quali == importazione::Archivio::Dipendenti
+                                   ? QStringLiteral("I dati dei dipendenti sono stati eliminati")
+                                   : QStringLiteral("I dati dei professionisti sono stati eliminati");
+        const std::pair<bool, FinestraDati*> finestre[] = {
+            {azzerati.sostituto, finestre_.sostituto},
+            {azzerati.dipendenti, finestre_.pagina1},
+            {azzerati.sostituto || azzerati.quadroCt, finestre_.quadroCt},
+            {azzerati.professionisti, finestre_.professionisti},
+        };
+        for (const auto& [tocca, finestra] : finestre)
+            if (tocca) finestra->rileggiDopo(motivo);
+        if (azzerati.sostituto) mostraArchivio();
     });
     connect(importa, &TFImportaFile::certificatiRinumerati, this, [this] {
         for (FinestraDati* d : {finestre_.pagina1, finestre_.professionisti})

@@ -33,7 +33,7 @@ using telematic::Rifila;
 using telematic::Sezione;
 using telematic::TipoCampo;
 
-bool vuoto(std::string_view v) { return Rifila(v).empty(); }
+using storage::Vuoto;
 
 std::string chiave(std::string_view v) {
     std::string k(Rifila(v));
@@ -117,7 +117,7 @@ private:
     void segnalaColonne(const std::vector<SegnalazioneColonna>& s, Sezione sezione);
     void casella(const Row& st, const CampoSezione& c, const std::vector<int>& ix,
                  const std::string& prefisso = {});
-    void sezione(const Row& st, Sezione s, const Indici& ix, const std::string& prefisso = {});
+    void sezione(const Row& st, Sezione s);
     void codiceFiscale(Gravita g, const std::string& colonna, const std::string& campo, std::string_view v,
                        const std::string& chi);
     void sostituto();
@@ -125,7 +125,7 @@ private:
     void quadroCt(std::int64_t certificatiDipendenti);
     std::int64_t certificatiDipendenti(bool& interrotto);
     void professionisti(bool& interrotto);
-    void percipiente(const Row& st, const Columns& col, const Indici& anag, const std::string& tipo);
+    void percipiente(const Row& st, const std::string& tipo);
     // The rules on what was sent go to the certificate (or supply) su() named.
     Segnala qui() {
         return [this](Gravita g, const std::string& col, const std::string& campo, const std::string& t) { aggiungi(g, col, campo, t); };
@@ -152,10 +152,16 @@ private:
     std::unique_ptr<ControlloInvii> invii_;  // the whole archive's check only
     // Column positions, resolved again only when a table's layout changes.
     struct Posizioni {
-        std::shared_ptr<const Columns> c1, c2, c3, cp;
-        Indici anag, fisc1, fisc2, fam, prev2, prev3, anagP, aut;
+        std::shared_ptr<const Columns> c1, c2;
         int iTipo = -1, iC001 = -1, iC002 = -1, iC004 = -1, iC008 = -1;
     } pos_;
+    // Each section's box positions in the row the layout reads it from.
+    struct IndiciSezione {
+        std::shared_ptr<const Columns> colonne;
+        Indici ix;
+    };
+    std::unordered_map<Sezione, IndiciSezione> indici_;
+    const Indici& indici(const Row& st, Sezione s);
     // Tax code and kind of the certificates seen, with the first one's number.
     std::unordered_map<std::string, std::int64_t> visti_;
 };
@@ -239,15 +245,15 @@ void Controllore::sostituto() {
                       aggiungi(g, colonna, campo, testo);
                   });
 
-    const bool a3 = !vuoto(s.text("A3"));
+    const bool a3 = !Vuoto(s.text("A3"));
     // A correction writes the box empty, whatever the agent's row says.
     if (a3 && !opz_.quadroCt && opz_.fornitura == telematic::TipoFornitura::Ordinaria)
         aggiungi(Gravita::Avviso, "A3", inB("A3"), "Il frontespizio indica il Quadro CT ma il record C non è richiesto.");
     if (!a3 && opz_.quadroCt)
         aggiungi(Gravita::Avviso, "A3", inB("A3"), "Il record C è richiesto ma la casella Quadro CT del frontespizio è vuota.");
-    if (opz_.quadroCt && (!vuoto(s.text("Annullamento")) || !vuoto(s.text("sostituzione")))) {
+    if (opz_.quadroCt && (!Vuoto(s.text("Annullamento")) || !Vuoto(s.text("sostituzione")))) {
         corrente_.origine = Origine::QuadroCt;
-        aggiungi(Gravita::Errore, !vuoto(s.text("Annullamento")) ? "Annullamento" : "sostituzione", "C",
+        aggiungi(Gravita::Errore, !Vuoto(s.text("Annullamento")) ? "Annullamento" : "sostituzione", "C",
                  "Il Quadro CT (record C) non può accompagnare un annullamento o una sostituzione: "
                  "l'Agenzia scarta l'intera fornitura.");
     }
@@ -278,11 +284,12 @@ void Controllore::quadroCt(std::int64_t certificatiDipendenti) {
 }
 
 // The recipient's part, shared by employees and professionals: names, codes, anagraphic boxes.
-void Controllore::percipiente(const Row& st, const Columns& col, const Indici& anag, const std::string& tipo) {
+void Controllore::percipiente(const Row& st, const std::string& tipo) {
+    const Columns& col = *st.columns();
     const std::string_view b01 = leggi(st, col.indexOf("B01"));
-    if (vuoto(leggi(st, col.indexOf("B02"))))
+    if (Vuoto(leggi(st, col.indexOf("B02"))))
         aggiungi(Gravita::Errore, "B02", CodiceDellaColonna(Sezione::Anagrafica, "B02"), "Manca il cognome del percipiente.");
-    if (vuoto(b01)) {
+    if (Vuoto(b01)) {
         aggiungi(Gravita::Errore, "B01", CodiceDellaColonna(Sezione::Anagrafica, "B01"), "Manca il codice fiscale del percipiente.");
     } else {
         auto [it, nuovo] = visti_.try_emplace(chiave(b01) + "|" + tipo, corrente_.id);
@@ -292,7 +299,7 @@ void Controllore::percipiente(const Row& st, const Columns& col, const Indici& a
                          ": importazione ripetuta?");
     }
     const std::string_view a01 = leggi(st, col.indexOf("A01"));
-    if (vuoto(a01))
+    if (Vuoto(a01))
         aggiungi(Gravita::Avviso, "A01", CodiceDellaColonna(Sezione::Anagrafica, "A01"), "Manca il codice fiscale del sostituto nel certificato.");
     else if (!cfSostituto_.empty() && chiave(a01) != cfSostituto_ && ErroreCodiceFiscale(Rifila(a01)).empty())
         aggiungi(Gravita::Avviso, "A01", CodiceDellaColonna(Sezione::Anagrafica, "A01"),
@@ -300,7 +307,7 @@ void Controllore::percipiente(const Row& st, const Columns& col, const Indici& a
     Segnalazioni sesso;
     ProblemiColonna("B04", leggi(st, col.indexOf("B04")), sesso);
     segnala(sesso, "B04", CodiceDellaColonna(Sezione::Anagrafica, "B04"));
-    sezione(st, Sezione::Anagrafica, anag);
+    sezione(st, Sezione::Anagrafica);
     std::vector<SegnalazioneColonna> coerenza;
     CoerenzaCodiceFiscale(b01, leggi(st, col.indexOf("B02")), leggi(st, col.indexOf("B03")), leggi(st, col.indexOf("B04")),
                           leggi(st, col.indexOf("B05")), coerenza);
@@ -322,14 +329,25 @@ void Controllore::casella(const Row& st, const CampoSezione& c, const std::vecto
         return;
     const std::string_view v = leggi(st, ix[0]);
     // Most boxes are empty: nothing to check, and no label to build.
-    if (vuoto(v) && c.regola != Regola::Unione) return;
+    if (Vuoto(v) && c.regola != Regola::Unione) return;
     Segnalazioni s;
     ProblemiCasella(c, v, s, c.regola == Regola::Unione ? leggi(st, ix[1]) : std::string_view());
     if (!s.empty()) segnala(s, prefisso + c.colonna(), c.regola == Regola::Percentuale ? c.codice2 : c.codice);
 }
 
-void Controllore::sezione(const Row& st, Sezione s, const Indici& ix, const std::string& prefisso) {
+const Indici& Controllore::indici(const Row& st, Sezione s) {
+    IndiciSezione& x = indici_[s];
+    if (x.colonne != st.columns()) {
+        x.colonne = st.columns();
+        x.ix = posizioni(*x.colonne, s);
+    }
+    return x.ix;
+}
+
+void Controllore::sezione(const Row& st, Sezione s) {
     const auto& t = telematic::Campi(s);
+    const Indici& ix = indici(st, s);
+    const std::string prefisso = telematic::ColonnaDellaSezione(s, "");
     for (std::size_t i = 0; i < t.size(); ++i) casella(st, t[i], ix[i], prefisso);
 }
 
@@ -359,8 +377,6 @@ void Controllore::dipendente(const storage::Certificato& cert) {
     Posizioni& p = pos_;
     if (z1.columns() != p.c1) {
         p.c1 = z1.columns();
-        p.anag = posizioni(*p.c1, Sezione::Anagrafica);
-        p.fisc1 = posizioni(*p.c1, Sezione::FiscaleZefo1);
         p.iC001 = p.c1->indexOf("C001");
         p.iC002 = p.c1->indexOf("C002");
         p.iC004 = p.c1->indexOf("C004");
@@ -368,15 +384,10 @@ void Controllore::dipendente(const storage::Certificato& cert) {
     }
     if (!z2.empty() && z2.columns() != p.c2) {
         p.c2 = z2.columns();
-        p.fisc2 = posizioni(*p.c2, Sezione::FiscaleZefo2);
-        p.fam = posizioni(*p.c2, Sezione::Familiari);
-        p.prev2 = posizioni(*p.c2, Sezione::PrevidenzialePrima);
         p.iTipo = p.c2->indexOf("tipo");
     }
-    if (!z3.empty() && z3.columns() != p.c3) {
-        p.c3 = z3.columns();
-        p.prev3 = posizioni(*p.c3, Sezione::PrevidenzialeUlteriore);
-    }
+    // Each section of the certificate from the row the layout reads it from.
+    const auto riga = [&](Sezione s) -> const Row& { return telematic::RigaDellaSezione(s, z1, z2, z3); };
     su(Origine::Dipendente, cert.id,
        std::string(leggi(z1, p.c1->indexOf("B02"))) + " " + std::string(leggi(z1, p.c1->indexOf("B03"))),
        std::string(leggi(z1, p.c1->indexOf("B01"))));
@@ -384,7 +395,7 @@ void Controllore::dipendente(const storage::Certificato& cert) {
     if (!nellaFornitura(storage::Elenco::Dipendenti, cert.id)) return;
     numero(cert.id);
 
-    percipiente(z1, *p.c1, p.anag, con2 ? chiave(leggi(z2, p.iTipo)) : std::string());
+    percipiente(riga(Sezione::Anagrafica), con2 ? chiave(leggi(z2, p.iTipo)) : std::string());
 
     // The two checks the employees' run writes in its log.
     const std::string_view c001 = leggi(z1, p.iC001), c004 = leggi(z1, p.iC004), c002 = leggi(z1, p.iC002);
@@ -397,25 +408,26 @@ void Controllore::dipendente(const storage::Certificato& cert) {
         Segnalazioni s;
         ProblemiColonna("C002", c002, s);
         segnala(s, "C002", campo);
-        if (c002.empty() && !vuoto(c001))
+        if (c002.empty() && !Vuoto(c001))
             aggiungi(Gravita::Errore, "C002", campo,
                      "Manca il punto 2 (1 tempo indeterminato, 2 determinato), obbligatorio con il punto 1.");
         else if (c002.empty())
             aggiungi(Gravita::Avviso, "C002", campo, "Il punto 2 è vuoto: il file di log lo segnalerà (ammessi 1 o 2).");
     }
     const auto& fiscali = telematic::Campi(Sezione::FiscaleZefo1);
+    const Indici& fisc1 = indici(riga(Sezione::FiscaleZefo1), Sezione::FiscaleZefo1);
     for (std::size_t i = 0; i < fiscali.size(); ++i)
-        if (fiscali[i].colonna() != "C002" || !c002Segnalato) casella(z1, fiscali[i], p.fisc1[i]);
+        if (fiscali[i].colonna() != "C002" || !c002Segnalato) casella(riga(Sezione::FiscaleZefo1), fiscali[i], fisc1[i]);
     if (con2) {
-        sezione(z2, Sezione::FiscaleZefo2, p.fisc2);
-        sezione(z2, Sezione::Familiari, p.fam);
+        sezione(riga(Sezione::FiscaleZefo2), Sezione::FiscaleZefo2);
+        sezione(riga(Sezione::Familiari), Sezione::Familiari);
         std::vector<SegnalazioneColonna> familiari;
         FamiliariSenzaRelazione([&](std::string_view c) { return std::string(leggi(z2, p.c2->indexOf(c))); }, familiari);
         segnalaColonne(familiari, Sezione::Familiari);
-        sezione(z2, Sezione::PrevidenzialePrima, p.prev2);
+        sezione(riga(Sezione::PrevidenzialePrima), Sezione::PrevidenzialePrima);
     }
     if (!z3.empty()) {
-        sezione(z3, Sezione::PrevidenzialeUlteriore, p.prev3, "Zefo3.");
+        sezione(riga(Sezione::PrevidenzialeUlteriore), Sezione::PrevidenzialeUlteriore);
         if (cert.sezioniUlteriori > 1)
             aggiungi(Gravita::Avviso, "Zefo3", "",
                      "Il certificato ha " + std::to_string(cert.sezioniUlteriori) +
@@ -437,20 +449,14 @@ void Controllore::professionisti(bool& interrotto) {
 }
 
 void Controllore::professionista(const Row& st) {
-    Posizioni& p = pos_;
-    if (st.columns() != p.cp) {
-        p.cp = st.columns();
-        p.anagP = posizioni(*p.cp, Sezione::Anagrafica);
-        p.aut = posizioni(*p.cp, Sezione::Autonomi);
-    }
-    const Columns& col = *p.cp;
+    const Columns& col = *st.columns();
     su(Origine::Professionista, st.integer("ID"),
        std::string(leggi(st, col.indexOf("B02"))) + " " + std::string(leggi(st, col.indexOf("B03"))),
        std::string(leggi(st, col.indexOf("B01"))));
     if (!nellaFornitura(storage::Elenco::Professionisti, corrente_.id)) return;
     numero(corrente_.id);
-    percipiente(st, col, p.anagP, "professionista");
-    sezione(st, Sezione::Autonomi, p.aut);
+    percipiente(st, "professionista");
+    sezione(st, Sezione::Autonomi);
 }
 
 void Controllore::esegui() {

@@ -43,14 +43,14 @@ long long Conteggio(std::string_view v) {
 
 namespace {
 
-bool vuoto(std::string_view v) { return Rifila(v).empty(); }
+using storage::Vuoto;
 
 void aggiungi(Segnalazioni& out, Gravita g, std::string testo) { out.push_back({g, std::move(testo)}); }
 
 // One value through its type: characters the file cannot hold, its form, what the encoder reports.
 void problemiValore(const std::string& codice, TipoCampo tipo, std::string_view v, Segnalazioni& out,
                     telematic::Forma f = telematic::Forma::Libera) {
-    if (vuoto(v)) return;
+    if (Vuoto(v)) return;
     std::string scritto;
     std::string_view nelFile = v;
     if (!storage::soloAsciiStampabile(v)) {
@@ -107,7 +107,7 @@ std::string chiave(std::string_view colonna) {
 }  // namespace
 
 void ProblemiCodiceFiscale(std::string_view v, Gravita g, std::string_view chi, Segnalazioni& out) {
-    if (vuoto(v)) return;
+    if (Vuoto(v)) return;
     const std::string e = ErroreCodiceFiscale(Rifila(v));
     if (!e.empty()) aggiungi(out, g, MaiuscolaIniziale(std::string(chi)) + ": " + e + ".");
     const std::string a = AvvisoCodiceFiscale(Rifila(v));
@@ -131,7 +131,7 @@ void ProblemiCasella(const CampoSezione& c, std::string_view v, Segnalazioni& ou
         c.regola == Regola::TestoBreve)
         return;
     // Most boxes are empty: nothing to check.
-    if (vuoto(v) && c.regola != Regola::Unione) return;
+    if (Vuoto(v) && c.regola != Regola::Unione) return;
     switch (c.regola) {
         case Regola::Semplice:
             if (c.tipo == TipoCampo::CF && diChi(c.colonna())) {
@@ -155,7 +155,7 @@ void ProblemiCasella(const CampoSezione& c, std::string_view v, Segnalazioni& ou
                      "Il codice " + Tra(v) + " del punto 19 non viene scritto nel file: ammessi 6001 e 6003.");
             break;
         case Regola::Unione: {
-            if (vuoto(v) && vuoto(secondo)) break;
+            if (Vuoto(v) && Vuoto(secondo)) break;
             const std::string insieme = std::string(v) + std::string(secondo);
             if (!ErroreValoreArchivio(c.tipo, insieme).empty())
                 aggiungi(out, Gravita::Errore,
@@ -177,21 +177,17 @@ std::string ProblemaTipo(std::string_view tipo) {
 const CampoSezione* CasellaDellaColonna(Tabella tabella, std::string_view colonna) {
     using Indice = std::unordered_map<std::string, const CampoSezione*>;
     static const auto indici = [] {
-        const std::vector<Sezione> sezioni[] = {
-            {Sezione::Anagrafica, Sezione::FiscaleZefo1},
-            {Sezione::FiscaleZefo2, Sezione::Familiari, Sezione::PrevidenzialePrima},
-            {Sezione::PrevidenzialeUlteriore},
-            {Sezione::Anagrafica, Sezione::Autonomi},
-        };
-        std::vector<Indice> v;
-        for (const auto& elenco : sezioni) {
-            Indice m;
-            for (Sezione s : elenco)
-                for (const auto& c : telematic::Campi(s))
-                    for (const auto& nome : c.colonne)
-                        if (!nome.empty()) m.emplace(chiave(nome), &c);
-            v.push_back(std::move(m));
-        }
+        std::vector<Indice> v(static_cast<std::size_t>(Tabella::QuadroCt) + 1);
+        for (char record : {'C', 'D', 'G', 'H'})
+            for (int modulo : {1, 2})
+                for (Sezione s : telematic::SezioniDelRecord(record, modulo))
+                    for (bool professionista : {false, true}) {
+                        Indice& m = v[static_cast<std::size_t>(telematic::TabellaDellaSezione(s, professionista))];
+                        for (const auto& c : telematic::Campi(s))
+                            if (c.riga == telematic::Riga::Sezione)
+                                for (const auto& nome : c.colonne)
+                                    if (!nome.empty()) m.emplace(chiave(nome), &c);
+                    }
         return v;
     }();
     const Indice& m = indici[static_cast<std::size_t>(tabella)];

@@ -49,7 +49,7 @@ long long Conteggio(std::string_view valore);
 // ---- the editors' boxes ----
 
 // The rows an editor's box is stored in.
-enum class Tabella { Zefo1, Zefo2, Zefo3, Professionisti };
+using Tabella = telematic::Tabella;
 
 // The box of the layout a column of that row fills; nullptr when no section writes it.
 const telematic::CampoSezione* CasellaDellaColonna(Tabella tabella, std::string_view colonna);

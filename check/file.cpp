@@ -23,7 +23,7 @@ void ControlloFile::recordA(std::string_view r) {
         aggiungi(Gravita::Errore, pos(fornitura), Posizioni('A', fornitura.nome),
                  "Il codice fornitura è " + tra(in(r, fornitura)) + " invece di " + fornitura.testo + ".");
     const auto tipo = in(r, tipoFornitore);
-    if (tipo != "01" && tipo != "10")
+    if (!telematic::TipoFornitoreAmmesso(tipo))
         aggiungi(Gravita::Errore, pos(tipoFornitore), Posizioni('A', tipoFornitore.nome),
                  "Il tipo fornitore vale 01 o 10, non " + tra(tipo) + ".");
     codiceFiscale('A', fornitore, r, "Codice fiscale del fornitore");

@@ -38,7 +38,7 @@ std::string ColonnaDelCampo(char tipoRecord, int modulo, const std::string& codi
             if (c.riga == telematic::Riga::Sostituto) return {};
             // a family row's letter is read from the first of its boxes
             for (const auto& colonna : c.colonne)
-                if (!colonna.empty()) return s == Sezione::PrevidenzialeUlteriore ? "Zefo3." + colonna : colonna;
+                if (!colonna.empty()) return telematic::ColonnaDellaSezione(s, colonna);
         }
     return {};
 }

@@ -1,6 +1,7 @@
 #include "cli/comandi.h"
 #include "storage/config.h"
 #include "telematic/generazione.h"
+#include "telematic/tracciato.h"
 
 namespace cli {
 
@@ -23,7 +24,7 @@ int comandoGenera(const Contesto& ctx) {
     opz.nomeFile = a.valoreOppure("--file", dipendenti ? telematic::kNomeFileDipendenti
                                                         : telematic::kNomeFileProfessionisti);
     opz.tipoFornitore = a.valoreOppure("--fornitore", "01");
-    if (opz.tipoFornitore != "01" && opz.tipoFornitore != "10")
+    if (!telematic::TipoFornitoreAmmesso(opz.tipoFornitore))
         throw UsageError("--fornitore vale 01 o 10.");
     opz.quadroCt = a.flag("--quadro-ct");
     opz.tipi = tipiDaTesto(a.valoreOppure("--tipi", ""));

@@ -10,14 +10,12 @@ namespace cli {
 
 namespace {
 
-// --conferma gives the three answers of the reset's confirmation: Yes, No, Yes.
+// --conferma answers each of the reset's questions the way that goes on; any other question No.
 class ReporterConferma : public ReporterConsole {
 public:
-    bool ask(const std::string&) override { return risposte_[std::min(domanda_++, 2)]; }
-
-private:
-    static constexpr bool risposte_[3] = {true, false, true};
-    int domanda_ = 0;
+    bool ask(const std::string& domanda) override {
+        return importazione::RispostaCheProcede(domanda).value_or(false);
+    }
 };
 
 // The one question of an import: a file already imported. Without --ancora the import is
@@ -72,18 +70,11 @@ int comandoImporta(const Contesto& ctx) {
             reporter.error("Non è stato indicato il tipo di tracciato da utilizzare per l'import.");
             return 1;
         }
-        importazione::Tracciato tracciato;
-        if (*t == "dip")
-            tracciato = importazione::Tracciato::Dipendenti;
-        else if (*t == "amm")
-            tracciato = importazione::Tracciato::Amministratori;
-        else if (*t == "coc")
-            tracciato = importazione::Tracciato::CoCoCo;
-        else
-            throw UsageError("Tracciato sconosciuto: " + *t + " (ammessi dip, amm, coc).");
+        const auto tracciato = storage::TipoDelCodice(*t);
+        if (!tracciato) throw UsageError("Tracciato sconosciuto: " + *t + " (ammessi dip, amm, coc).");
         storage::Connection conn;
         ctx.apriPerScrivere(conn);
-        fatto = importazione::ImportaPaghe(conn, file, tracciato, a.flag("--sostituto"),
+        fatto = importazione::ImportaPaghe(conn, file, *tracciato, a.flag("--sostituto"),
                                            datiAggiuntivi(a), reporter);
     } else if (tipo == "altro") {
         Argomenti a(ctx.parole,

@@ -27,16 +27,8 @@ int comandoSegna(const Contesto& ctx) {
     if (a.posizionali().size() != 1)
         throw UsageError("segna vuole sostituzione, annullamento, nessuna o escluso.");
     const std::string& parola = a.posizionali()[0];
-    storage::Operazione op;
-    if (parola == "sostituzione")
-        op = storage::Operazione::Sostituzione;
-    else if (parola == "annullamento")
-        op = storage::Operazione::Annullamento;
-    else if (parola == "nessuna")
-        op = storage::Operazione::Nessuna;
-    else if (parola == "escluso")
-        op = storage::Operazione::Escluso;
-    else
+    const auto operazione = storage::OperazioneDaParola(parola);
+    if (!operazione)
         throw UsageError("Operazione sconosciuta: " + parola + " (ammesse sostituzione, annullamento, nessuna, escluso).");
     if (!a.valore("--id") && !a.valore("--elenco")) throw UsageError("segna vuole --id N[,N...] oppure --elenco FILE.");
     const auto elenco = a.flag("--professionisti") ? storage::Elenco::Professionisti : storage::Elenco::Dipendenti;
@@ -53,9 +45,9 @@ int comandoSegna(const Contesto& ctx) {
                   << " tra i " << chi << ": nessun segno è stato cambiato.\n";
         return 1;
     }
-    storage::SegnaOperazione(conn, elenco, ids, op);
+    storage::SegnaOperazione(conn, elenco, ids, *operazione);
     const std::string n = ids.size() == 1 ? "1 certificato" : std::to_string(ids.size()) + " certificati";
-    switch (op) {
+    switch (*operazione) {
         case storage::Operazione::Nessuna: std::cout << "Tolti i segni da " << n << " dei " << chi << ".\n"; break;
         case storage::Operazione::Escluso: std::cout << (ids.size() == 1 ? "Escluso dall'invio " : "Esclusi dall'invio ") << n << " dei " << chi << ".\n"; break;
         default:

@@ -9,6 +9,7 @@
 #include "print/pdfcertificati.h"
 #include "print/selezione.h"
 #include "storage/error.h"
+#include "storage/invii.h"
 
 namespace cli {
 
@@ -30,15 +31,11 @@ std::unique_ptr<QGuiApplication> applicazione() {
 }
 
 std::int64_t numero(const std::string& testo) {
-    std::size_t fine = 0;
-    long long n = 0;
     try {
-        n = std::stoll(testo, &fine);
-    } catch (const std::exception&) {
-        fine = 0;
+        if (const auto n = storage::NumeriDaTesto(testo); n.size() == 1) return n.front();
+    } catch (const storage::Error&) {
     }
-    if (fine != testo.size() || n <= 0) throw UsageError("--id vuole un numero di certificato: " + testo);
-    return n;
+    throw UsageError("--id vuole un numero di certificato: " + testo);
 }
 
 int certificati(const Contesto& ctx, const Argomenti& a, print::Famiglia famiglia) {

@@ -35,6 +35,9 @@ constexpr std::array<const char*, 3> kDomandeProfessionisti = {
     "sicuro di  voler procedere  ?",
 };
 
+// The answers that go on, question by question.
+constexpr std::array<bool, 3> kRisposteCheProcedono = {true, false, true};
+
 // Yes, No, Yes goes on; any other answer stops at once. Each question is preceded by a line
 // naming the archive and its agent: an office keeps one archive per agent.
 bool conferma(const std::array<const char*, 3>& domande, storage::Connection& conn, storage::Reporter& reporter) {
@@ -45,14 +48,36 @@ bool conferma(const std::array<const char*, 3>& domande, storage::Connection& co
         "Archivio: " + cartella + " (" +
         (sostituto.empty() ? std::string("sostituto d'imposta non indicato") : "sostituto d'imposta " + sostituto) +
         ")\r";
-    if (!reporter.ask(intestazione + domande[0])) return false;
-    if (reporter.ask(intestazione + domande[1])) return false;
-    return reporter.ask(intestazione + domande[2]);
+    for (std::size_t i = 0; i < domande.size(); ++i)
+        if (reporter.ask(intestazione + domande[i]) != kRisposteCheProcedono[i]) return false;
+    return true;
 }
 
 std::string righe(std::int64_t n) { return n == 1 ? "1 riga" : std::to_string(n) + " righe"; }
 
 }  // namespace
+
+std::optional<bool> RispostaCheProcede(std::string_view domanda) {
+    for (const auto* domande : {&kDomandeArchivi, &kDomandeProfessionisti})
+        for (std::size_t i = 0; i < domande->size(); ++i) {
+            const std::string_view d = (*domande)[i];
+            // after the line that names the archive
+            if (domanda.size() >= d.size() && domanda.substr(domanda.size() - d.size()) == d)
+                return kRisposteCheProcedono[i];
+        }
+    return std::nullopt;
+}
+
+DatiAzzerati DatiDellAzzeramento(Archivio archivio) {
+    DatiAzzerati d;
+    switch (archivio) {
+        case Archivio::Ente: d.sostituto = true; break;
+        // the intermediary's boxes of the Quadro CT go with the employees
+        case Archivio::Dipendenti: d.dipendenti = d.quadroCt = true; break;
+        case Archivio::Professionisti: d.professionisti = true; break;
+    }
+    return d;
+}
 
 bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& reporter) {
     if (!conferma(archivio == Archivio::Professionisti ? kDomandeProfessionisti : kDomandeArchivi, conn,

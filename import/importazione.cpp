@@ -40,10 +40,6 @@ bool importa(storage::Connection& conn, const std::string& percorso, const std::
     return true;
 }
 
-const char* sigla(Tracciato t) {
-    return t == Tracciato::Amministratori ? "AMM" : t == Tracciato::CoCoCo ? "CoC" : "DIP";
-}
-
 }  // namespace
 
 std::ifstream ApriFileDaImportare(const std::string& percorso) {
@@ -66,7 +62,7 @@ std::ifstream ApriFileDaImportare(const std::string& percorso) {
     return in;
 }
 
-bool ImportaPaghe(storage::Connection& conn, const std::string& percorso, Tracciato tracciato,
+bool ImportaPaghe(storage::Connection& conn, const std::string& percorso, storage::Tipo tracciato,
                   bool copiaSostituto, const DatiAggiuntivi& dati, storage::Reporter& reporter) {
     if (!esiste(percorso, reporter)) return false;
     const auto codice = CodiceAzienda(percorso);
@@ -74,9 +70,9 @@ bool ImportaPaghe(storage::Connection& conn, const std::string& percorso, Tracci
         reporter.error("Errore nel nome del file");
         return false;
     }
-    std::string operazione = std::string("importa-paghe-") + sigla(tracciato);
+    std::string operazione = std::string("importa-paghe-") + storage::CodiceTipo(tracciato);
     for (char& c : operazione) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return importa(conn, percorso, std::string("paghe ") + sigla(tracciato), operazione,
+    return importa(conn, percorso, std::string("paghe ") + storage::CodiceTipo(tracciato), operazione,
                    [&](std::istream& in, const Registrazione& reg) {
                        return ImportaPaghe(conn, in, percorso, *codice, tracciato, copiaSostituto,
                                            dati, reporter, &reg);

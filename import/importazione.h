@@ -7,9 +7,12 @@
 // that changes the archive is preceded by a backup (storage/salvataggi.h).
 
 #include <fstream>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "storage/certificati.h"
 #include "storage/connection.h"
 #include "storage/reporter.h"
 
@@ -22,8 +25,6 @@ struct DatiAggiuntivi {
     std::string matricolaAzienda;
 };
 
-enum class Tracciato { Dipendenti, Amministratori, CoCoCo };
-
 // The file an import reads, opened only when it is a plain file that can be read: a folder, a
 // FIFO or a device is refused at once (a FIFO would block the run, a device never end), and a
 // file that cannot be opened says why. Throws storage::Error.
@@ -31,7 +32,8 @@ std::ifstream ApriFileDaImportare(const std::string& percorso);
 
 // Each returns false when the run was refused (a message already went to the reporter) or
 // cancelled through Reporter::progress; true after "Operazione terminata.".
-bool ImportaPaghe(storage::Connection& conn, const std::string& percorso, Tracciato tracciato,
+// tracciato: the payroll file's layout, one for each kind of certificate it fills.
+bool ImportaPaghe(storage::Connection& conn, const std::string& percorso, storage::Tipo tracciato,
                   bool copiaSostituto, const DatiAggiuntivi& dati, storage::Reporter& reporter);
 bool ImportaAltro(storage::Connection& conn, const std::string& percorso, bool copiaSostituto,
                   const DatiAggiuntivi& dati, storage::Reporter& reporter);
@@ -45,6 +47,17 @@ bool ImportaFinanziaria(storage::Connection& conn, const std::string& percorso,
 enum class Archivio { Ente, Dipendenti, Professionisti };
 // Asks the three questions through reporter.ask; goes ahead only on Yes, No, Yes.
 bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& reporter);
+// The answer to one of the reset's questions (as reporter.ask receives it) that lets the reset go
+// on: the second asks whether not to proceed. None for a text that is no question of a reset.
+std::optional<bool> RispostaCheProcede(std::string_view domanda);
+// What a reset empties; the windows that show any of it read it again.
+struct DatiAzzerati {
+    bool sostituto = false;       // the agent's general data
+    bool quadroCt = false;        // the Quadro CT's own boxes
+    bool dipendenti = false;      // the employees' certificates
+    bool professionisti = false;  // the professionals' certificates
+};
+DatiAzzerati DatiDellAzzeramento(Archivio archivio);
 
 enum class EsitoRinumerazione { Fatta, NienteDaFare, Rifiutata, Annullata };
 // Gives every certificate whose number the file cannot carry (past 99,999) one that it can: the

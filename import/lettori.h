@@ -17,7 +17,7 @@
 namespace importazione {
 
 bool ImportaPaghe(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
-                  const std::string& codiceAzienda, Tracciato tracciato, bool copiaSostituto,
+                  const std::string& codiceAzienda, storage::Tipo tracciato, bool copiaSostituto,
                   const DatiAggiuntivi& dati, storage::Reporter& reporter, const Registrazione* reg = nullptr);
 bool ImportaAltro(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
                   const std::string& codiceAzienda, bool copiaSostituto,

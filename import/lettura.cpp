@@ -353,13 +353,6 @@ std::string_view Colonne(std::string_view riga, std::size_t da, std::size_t a) {
     return riga.substr(da - 1, a - da + 1);
 }
 
-std::string_view Pulisci(std::string_view testo) {
-    std::size_t i = 0, j = testo.size();
-    while (i < j && static_cast<unsigned char>(testo[i]) <= 0x20) ++i;
-    while (j > i && static_cast<unsigned char>(testo[j - 1]) <= 0x20) --j;
-    return testo.substr(i, j - i);
-}
-
 namespace {
 
 bool cifra(char c) { return c >= '0' && c <= '9'; }
@@ -380,12 +373,12 @@ std::string conPunti(std::string_view cifre) {
 
 std::optional<std::string> ConvertiImporto(std::string_view campo) {
     if (campo.empty() || campo == "0000000,00") return std::string();
-    if (campo.front() != '0') return std::string(Pulisci(campo));
+    if (campo.front() != '0') return std::string(Rifila(campo));
     const std::size_t primo = campo.find_first_not_of('0');
     if (primo == std::string_view::npos) return std::string();
     std::string preso(campo.substr(primo, 10));
     if (preso.front() == ',') preso.insert(preso.begin(), '0');
-    std::string_view t = Pulisci(preso);
+    std::string_view t = Rifila(preso);
     if (t.empty()) return std::string();
 
     bool negativo = false;
@@ -422,7 +415,7 @@ std::optional<std::string> ConvertiImporto(std::string_view campo) {
 
 std::optional<std::string> LeggiConteggio(std::string_view campo, bool& ok) {
     ok = true;
-    const std::string_view t = Pulisci(campo);
+    const std::string_view t = Rifila(campo);
     if (t.empty()) return std::nullopt;
     for (char c : t)
         if (!cifra(c)) {
@@ -483,7 +476,7 @@ std::string_view ControllaTesto(const LettoreRighe& lettore, std::string_view ri
                                 std::string_view campo, std::size_t da, std::size_t a,
                                 std::size_t colonna) {
     const std::string_view grezzo = Colonne(riga, da - colonna + 1, a - colonna + 1);
-    const std::string_view testo = Pulisci(grezzo);
+    const std::string_view testo = Rifila(grezzo);
     for (std::size_t k = 0; k < testo.size(); ++k)
         if (Controllo(testo[k]))
             erroreControllo(lettore, testo[k],
@@ -511,7 +504,7 @@ void ControllaTroncata(const LettoreRighe& lettore, std::string_view riga, std::
     const std::size_t fine = colonna - 1 + riga.size();  // the line's last column
     if (fine < da || fine >= a) return;
     const std::string_view presente = riga.substr(da - colonna);
-    if (Pulisci(presente).empty()) return;
+    if (Rifila(presente).empty()) return;
     throw ErroreLettura(ErroreLettura::Tipo::Troncata, lettore, fine, std::string(campo),
                         "la riga finisce alla colonna " + std::to_string(fine) +
                             ", dentro il campo " + std::string(campo) + " (" + NomeColonne(da, a) +

@@ -14,6 +14,7 @@
 
 #include "storage/error.h"
 #include "storage/sha256.h"
+#include "storage/testo.h"
 
 namespace importazione {
 
@@ -106,11 +107,10 @@ inline bool Controllo(char c) { return static_cast<unsigned char>(c) < 0x20 && c
 // missing, so a short line gives a shorter or empty field.
 std::string_view Colonne(std::string_view riga, std::size_t da, std::size_t a);
 
-// Leading and trailing blanks and control characters removed.
-std::string_view Pulisci(std::string_view testo);
+using storage::Rifila;
 
 // True when the line holds nothing but blanks and control characters: every reader skips it.
-inline bool RigaVuota(std::string_view riga) { return Pulisci(riga).empty(); }
+inline bool RigaVuota(std::string_view riga) { return Rifila(riga).empty(); }
 
 // The payroll amount conversion, exact in integer cents. "0000000,00", an all-zero field and an
 // empty field give an empty text; a field whose first character is not "0" passes trimmed as it

@@ -80,8 +80,8 @@ public:
 
 private:
     static bool continuazione(std::string_view riga) { return riga.substr(0, 4) == "||||"; }
-    void testa(std::string_view riga, const char* tipo);
-    bool testaSenzaContinuazioni(std::string_view riga, const char* tipo, const std::string& errore);
+    void testa(std::string_view riga, storage::Tipo tipo);
+    bool testaSenzaContinuazioni(std::string_view riga, storage::Tipo tipo, const std::string& errore);
     void dipendenteFiscale(std::string_view riga);
     void dipendentePrevidenza(std::string_view riga);
     void LeggiFamiliari(std::string_view riga, int n);
@@ -136,12 +136,12 @@ void ImportatorePaghe::leggi(NuovaRiga& r, std::string_view riga, std::span<cons
 }
 
 // What every payroll reader stores alike: kind, numbers, company, agent, recipient and period.
-void ImportatorePaghe::testa(std::string_view riga, const char* tipo) {
+void ImportatorePaghe::testa(std::string_view riga, storage::Tipo tipo) {
     ControllaLunghezza(lettore_, riga, kFineCertificato);
     ControllaTroncata(lettore_, riga, "MatrDip", 221, 224);
     zefo1_.pulisci();
     zefo2_.pulisci();
-    zefo2_.imposta(z2::tipo, tipo);
+    zefo2_.imposta(z2::tipo, storage::CodiceTipo(tipo));
     zefo2_.daFile(z2::MatrDip, ControllaTesto(lettore_, riga, "MatrDip", 221, 224));
     zefo2_.imposta(z2::D01, dati_.matricolaAzienda);
     zefo1_.imposta(z1::Azienda, codice_);
@@ -192,11 +192,11 @@ void ImportatorePaghe::dipendentePrevidenza(std::string_view riga) {
     leggi(zefo2_, riga, kImporti);
     zefo2_.imposta(z2::D33, "X");
 
-    if (Pulisci(zefo1_.valore(z1::c102)).empty())
+    if (Rifila(zefo1_.valore(z1::c102)).empty())
         for (int c = z2::fam1_1; c <= z2::fam9_7; ++c) zefo2_.svuota(c);
     bool nessuno = true;
     for (int c = z2::D23; c <= z2::D30; ++c)
-        if (!Pulisci(zefo2_.valore(c)).empty()) nessuno = false;
+        if (!Rifila(zefo2_.valore(c)).empty()) nessuno = false;
     if (nessuno)
         for (int c : {z2::D15, z2::D18, z2::D19, z2::D20, z2::D22, z2::D33}) zefo2_.svuota(c);
 }
@@ -219,7 +219,7 @@ void ImportatorePaghe::LeggiFamiliari(std::string_view riga, int n) {
                                   std::string(kNomiParti[p]) + " del familiare " + std::to_string(k + 1),
                                   base + kParti[p].first, base + kParti[p].second);
         }
-        const std::string_view tipo = Pulisci(Colonne(voce, 1, 4));
+        const std::string_view tipo = Rifila(Colonne(voce, 1, 4));
         int rigaFam;
         bool percentuale = true;
         if (tipo == "C") {
@@ -283,7 +283,7 @@ void ImportatorePaghe::memorizza() {
 
 void ImportatorePaghe::ImportaDipendente(std::string_view riga) {
     if (continuazione(riga)) return continuazioneDipendente(riga);
-    testa(riga, "DIP");
+    testa(riga, storage::Tipo::DIP);
     dipendenteFiscale(riga);
     dipendentePrevidenza(riga);
     memorizza();
@@ -295,7 +295,7 @@ void ImportatorePaghe::ImportaAltro(std::string_view riga) {
     if (continuazione(riga) && riga.size() < kFineCertificato)
         ErroreTracciato(lettore_, kTipoFile, "||||", 1, 4,
                         "è una riga di continuazione, che l'importazione Altro non legge");
-    testa(riga, "DIP");
+    testa(riga, storage::Tipo::DIP);
     dipendenteFiscale(riga);
     static constexpr Campo kPosizione[] = {
         {I, z2::D01, 1281, 1294}, {I, z2::D02, 1296, 1296}, {I, z2::D04, 1300, 1309},
@@ -310,7 +310,7 @@ void ImportatorePaghe::ImportaAltro(std::string_view riga) {
 
 // Officers and collaborators have no continuation lines (one is reported and passed over) and
 // always income type 2.
-bool ImportatorePaghe::testaSenzaContinuazioni(std::string_view riga, const char* tipo,
+bool ImportatorePaghe::testaSenzaContinuazioni(std::string_view riga, storage::Tipo tipo,
                                                const std::string& errore) {
     if (continuazione(riga)) {
         // The line and the certificate it continues, so the operator can find both.
@@ -325,7 +325,7 @@ bool ImportatorePaghe::testaSenzaContinuazioni(std::string_view riga, const char
 }
 
 void ImportatorePaghe::ImportaAmministratore(std::string_view riga) {
-    if (!testaSenzaContinuazioni(riga, "AMM", kContinuazioneAmministratore)) return;
+    if (!testaSenzaContinuazioni(riga, storage::Tipo::AMM, kContinuazioneAmministratore)) return;
     static constexpr Campo kZefo1[] = {
         {I, z1::C004, 473, 482}, {I, z1::c011, 492, 501}, {I, z1::c012, 503, 512},
         {I, z1::c101, 679, 688},
@@ -336,7 +336,7 @@ void ImportatorePaghe::ImportaAmministratore(std::string_view riga) {
 }
 
 void ImportatorePaghe::ImportaCoCoCo(std::string_view riga) {
-    if (!testaSenzaContinuazioni(riga, "CoC", kContinuazioneCoCoCo)) return;
+    if (!testaSenzaContinuazioni(riga, storage::Tipo::CoC, kContinuazioneCoCoCo)) return;
     static constexpr Campo kZefo2[] = {
         {I, z2::D09, 1354, 1363}, {I, z2::D10, 1365, 1374}, {I, z2::D11, 1376, 1385},
         {I, z2::D12, 1387, 1396},
@@ -384,12 +384,12 @@ bool esegui(storage::Connection& conn, std::istream& in, const std::string& nome
 }  // namespace
 
 bool ImportaPaghe(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
-                  const std::string& codiceAzienda, Tracciato tracciato, bool copiaSostituto,
+                  const std::string& codiceAzienda, storage::Tipo tracciato, bool copiaSostituto,
                   const DatiAggiuntivi& dati, storage::Reporter& reporter,
                   const Registrazione* reg) {
-    const Lettore quale = tracciato == Tracciato::Amministratori ? Lettore::Amministratori
-                          : tracciato == Tracciato::CoCoCo       ? Lettore::CoCoCo
-                                                                 : Lettore::Dipendenti;
+    const Lettore quale = tracciato == storage::Tipo::AMM   ? Lettore::Amministratori
+                          : tracciato == storage::Tipo::CoC ? Lettore::CoCoCo
+                                                            : Lettore::Dipendenti;
     return esegui(conn, in, nomeFile, codiceAzienda, quale, copiaSostituto, dati, reporter, reg);
 }
 

@@ -82,7 +82,7 @@ void LeggiCampoFinanziaria(const LettoreRighe& lettore, std::string_view riga,
     }
     SenzaControllo(lettore, riga, nome, c.da, c.a);
     const std::string_view campo = Colonne(riga, c.da, c.a);
-    const std::string_view valore = Pulisci(campo);
+    const std::string_view valore = Rifila(campo);
     if (c.genere == Genere::Data) {
         bool ok = valore.empty() || (valore.size() == 10 && valore[2] == '/' && valore[5] == '/');
         for (std::size_t k : {0, 1, 3, 4, 6, 7, 8, 9}) ok = ok && (valore.empty() || cifra(valore[k]));

@@ -25,6 +25,7 @@ constexpr std::size_t kOgniRighe = 1024;  // lines between two progress reports
 // not kept whole in memory.
 constexpr std::size_t kRigaMassima = 1 << 20;
 
+// Only spaces and tabs around a cell are dropped: a control character there is damage, refused.
 bool blank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view senzaBlank(std::string_view s) {

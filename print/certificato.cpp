@@ -200,19 +200,32 @@ Lavoro LavoroCertificato(storage::Certificato dati, Variante variante) {
     };
 }
 
-Lavoro LavoroCertificati(storage::Connection& conn, std::vector<std::int64_t> ids,
-                         Variante variante, storage::Reporter* reporter) {
-    return [&conn, ids = std::move(ids), variante, reporter](Pittore& p) {
+namespace {
+
+// Prints each of ids in turn, read by `leggi` (the lettore and a number) when the job runs.
+template <class Leggi>
+Lavoro lavoroDiMolti(storage::Connection& conn, std::vector<std::int64_t> ids, storage::Reporter* reporter,
+                     Leggi leggi) {
+    return [&conn, ids = std::move(ids), reporter, leggi](Pittore& p) {
         storage::LettoreCertificati lettore(conn);
-        const auto& report = ReportDipendenti(variante);
         for (std::size_t i = 0; i < ids.size(); ++i) {
             if (reporter && !reporter->progress(i, ids.size())) return false;
             // A certificate deleted since the selection has nothing left to print.
-            if (auto dati = lettore.certificato(ids[i])) report.stampa(p, *dati);
+            leggi(p, lettore, ids[i]);
         }
         if (reporter) reporter->progress(ids.size(), ids.size());
         return true;
     };
+}
+
+}  // namespace
+
+Lavoro LavoroCertificati(storage::Connection& conn, std::vector<std::int64_t> ids,
+                         Variante variante, storage::Reporter* reporter) {
+    return lavoroDiMolti(conn, std::move(ids), reporter,
+                         [&report = ReportDipendenti(variante)](Pittore& p, storage::LettoreCertificati& l, std::int64_t id) {
+                             if (auto dati = l.certificato(id)) report.stampa(p, *dati);
+                         });
 }
 
 Lavoro LavoroProfessionista(storage::Row professionista, Variante variante) {
@@ -224,16 +237,10 @@ Lavoro LavoroProfessionista(storage::Row professionista, Variante variante) {
 
 Lavoro LavoroProfessionisti(storage::Connection& conn, std::vector<std::int64_t> ids,
                             Variante variante, storage::Reporter* reporter) {
-    return [&conn, ids = std::move(ids), variante, reporter](Pittore& p) {
-        storage::LettoreCertificati lettore(conn);
-        const auto& report = ReportProfessionisti(variante);
-        for (std::size_t i = 0; i < ids.size(); ++i) {
-            if (reporter && !reporter->progress(i, ids.size())) return false;
-            if (auto riga = lettore.professionista(ids[i])) report.stampa(p, *riga);
-        }
-        if (reporter) reporter->progress(ids.size(), ids.size());
-        return true;
-    };
+    return lavoroDiMolti(conn, std::move(ids), reporter,
+                         [&report = ReportProfessionisti(variante)](Pittore& p, storage::LettoreCertificati& l, std::int64_t id) {
+                             if (auto riga = l.professionista(id)) report.stampa(p, *riga);
+                         });
 }
 
 namespace {

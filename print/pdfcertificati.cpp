@@ -1,10 +1,39 @@
 #include "print/pdfcertificati.h"
 
 #include <QDir>
+#include <QPdfWriter>
+#include <QSaveFile>
 
 #include "storage/error.h"
 
 namespace print {
+
+EsitoPdf SalvaPdf(const Lavoro& lavoro, const QString& percorso) {
+    const QString nativo = QDir::toNativeSeparators(percorso);
+    if (percorso.isEmpty()) throw storage::Error("Indicare il file PDF da scrivere.");
+    QSaveFile file(percorso);
+    if (!file.open(QIODevice::WriteOnly))
+        throw storage::Error(("Impossibile scrivere il file " + nativo + ": " + file.errorString())
+                                 .toStdString());
+    EsitoPdf esito;
+    {
+        QPdfWriter pdf(&file);
+        pdf.setTitle(kTitoloLavoro);
+        pdf.setCreator(QStringLiteral("Palio 2015"));
+        pdf.setResolution(1200);
+        ImpostaPagina(pdf);
+        Pittore pittore(pdf);
+        if (!pittore.inizia())
+            throw storage::Error(("Impossibile scrivere il file " + nativo).toStdString());
+        esito.completo = lavoro(pittore);
+        esito.fogli = pittore.fogli();
+        pittore.fine();
+    }
+    if (!file.commit())
+        throw storage::Error(("Impossibile scrivere il file " + nativo + ": " + file.errorString())
+                                 .toStdString());
+    return esito;
+}
 
 Lavoro LavoroSelezione(storage::Connection& conn, Famiglia famiglia,
                        std::vector<std::int64_t> ids, Variante variante,

@@ -9,9 +9,19 @@
 #include <vector>
 
 #include "print/certificato.h"
-#include "print/uscita.h"
 
 namespace print {
+
+// What a PDF run wrote.
+struct EsitoPdf {
+    int fogli = 0;
+    bool completo = true;  // false when the job was stopped before its end
+};
+
+// Paints the job into a PDF file (A4, job title "Zf2015"); the file appears only once the job
+// has been painted, so a failure leaves no partial file and an earlier file as it was.
+// Throws storage::Error when the file can't be written.
+EsitoPdf SalvaPdf(const Lavoro& lavoro, const QString& percorso);
 
 enum class Famiglia { Dipendenti, Professionisti };
 

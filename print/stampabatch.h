@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "print/pdfcertificati.h"
+#include "print/uscita.h"
 
 class QWidget;
 

@@ -4,22 +4,12 @@
 
 #include <QString>
 
+#include "print/pdfcertificati.h"
 #include "print/rapporto.h"
 
 class QWidget;
 
 namespace print {
-
-// What a PDF run wrote.
-struct EsitoPdf {
-    int fogli = 0;
-    bool completo = true;  // false when the job was stopped before its end
-};
-
-// Paints the job into a PDF file (A4, job title "Zf2015"); the file appears only once the job
-// has been painted, so a failure leaves no partial file and an earlier file as it was.
-// Throws storage::Error when the file can't be written.
-EsitoPdf SalvaPdf(const Lavoro& lavoro, const QString& percorso);
 
 // How a preview of one certificate of a batch presents itself: its title names the place in
 // the batch and the person ("3 di 20.000 - ROSSI MARIO"), and it offers to stop the rest.

@@ -8,6 +8,7 @@
 #include "storage/cp1252.h"
 #include "storage/error.h"
 #include "storage/sistema.h"
+#include "storage/testo.h"
 
 namespace storage {
 
@@ -46,12 +47,6 @@ bool soloCifre(std::string_view s, std::size_t n) {
 void garantisciRiga(Connection& conn, Elenco elenco, std::int64_t id) {
     Statement st(conn, "insert into Invii (Elenco, ID) values (?, ?) on conflict (Elenco, ID) do nothing");
     st.bind(1, lettera(elenco)).bind(2, id).step();
-}
-
-std::string_view rifila(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-    return s;
 }
 
 std::optional<std::int64_t> numero(std::string_view s) {
@@ -256,18 +251,30 @@ std::vector<std::int64_t> CertificatiMancanti(Connection& conn, Elenco elenco, c
     return mancanti;
 }
 
+namespace {
+
+// Each mark with its text in the windows and its word in the batch command.
+constexpr struct {
+    Operazione operazione;
+    const char* testo;
+    const char* parola;
+} kNomiOperazioni[] = {
+    {Operazione::Nessuna, "", "nessuna"},
+    {Operazione::Sostituzione, "Sostituzione", "sostituzione"},
+    {Operazione::Annullamento, "Annullamento", "annullamento"},
+    {Operazione::Escluso, "Escluso dall'invio", "escluso"},
+};
+
+}  // namespace
+
 const char* TestoOperazione(Operazione operazione) {
-    switch (operazione) {
-        case Operazione::Sostituzione: return "Sostituzione";
-        case Operazione::Annullamento: return "Annullamento";
-        case Operazione::Escluso: return "Escluso dall'invio";
-        case Operazione::Nessuna: break;
-    }
+    for (const auto& n : kNomiOperazioni)
+        if (n.operazione == operazione) return n.testo;
     return "";
 }
 
 std::optional<Operazione> OperazioneDaTesto(std::string_view testo) {
-    std::string t(rifila(testo));
+    std::string t(Rifila(testo));
     std::transform(t.begin(), t.end(), t.begin(), [](unsigned char c) { return std::tolower(c); });
     for (Operazione o : {Operazione::Nessuna, Operazione::Sostituzione, Operazione::Annullamento, Operazione::Escluso}) {
         std::string nome = TestoOperazione(o);
@@ -277,13 +284,25 @@ std::optional<Operazione> OperazioneDaTesto(std::string_view testo) {
     return std::nullopt;
 }
 
+const char* ParolaOperazione(Operazione operazione) {
+    for (const auto& n : kNomiOperazioni)
+        if (n.operazione == operazione) return n.parola;
+    return "";
+}
+
+std::optional<Operazione> OperazioneDaParola(std::string_view parola) {
+    for (const auto& n : kNomiOperazioni)
+        if (parola == n.parola) return n.operazione;
+    return std::nullopt;
+}
+
 std::string OraAttuale() { return sistema::oraLocale("%Y-%m-%dT%H:%M:%S"); }
 
 std::vector<std::int64_t> NumeriDaTesto(std::string_view testo) {
     std::vector<std::int64_t> ids;
     while (true) {
         const auto virgola = testo.find(',');
-        const std::string_view parola = rifila(testo.substr(0, virgola));
+        const std::string_view parola = Rifila(testo.substr(0, virgola));
         const auto n = numero(parola);
         if (!n) throw Error("Numero di certificato non valido: \"" + std::string(parola) + "\".");
         ids.push_back(*n);
@@ -301,7 +320,7 @@ std::vector<std::int64_t> LeggiElencoScelti(Connection& conn, Elenco elenco, con
     std::vector<std::int64_t> ids;
     std::string riga;
     for (long n = 1; std::getline(in, riga); ++n) {
-        const std::string_view v = rifila(riga);
+        const std::string_view v = Rifila(riga);
         if (v.empty()) continue;
         const std::string dove = "File " + percorso + ", riga " + std::to_string(n) + ": ";
         const bool cifre = std::all_of(v.begin(), v.end(), [](unsigned char c) { return std::isdigit(c); });

@@ -105,6 +105,10 @@ std::vector<std::int64_t> CertificatiMancanti(Connection& conn, Elenco elenco,
 // "Sostituzione", "Annullamento", "Escluso dall'invio", "" and back (case ignored).
 const char* TestoOperazione(Operazione operazione);
 std::optional<Operazione> OperazioneDaTesto(std::string_view testo);
+// The batch command's words for the marks: "sostituzione", "annullamento", "nessuna", "escluso";
+// a word is read exactly.
+const char* ParolaOperazione(Operazione operazione);
+std::optional<Operazione> OperazioneDaParola(std::string_view parola);
 
 // The time now as stored: "AAAA-MM-GGTHH:MM:SS", local time.
 std::string OraAttuale();

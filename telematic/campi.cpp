@@ -82,12 +82,6 @@ std::string RiempiZeri(std::string_view valore, std::size_t w) {
     return std::string(w - v.size(), '0') + v;
 }
 
-std::string_view Rifila(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32) s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32) s.remove_suffix(1);
-    return s;
-}
-
 std::string CampoAlfanumerico(std::string_view codice, std::string_view valore) {
     std::string out;
     std::string resto(valore);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "storage/reporter.h"
+#include "storage/testo.h"
 #include "telematic/tracciato.h"
 
 namespace telematic {
@@ -39,8 +40,7 @@ struct ContestoCampi {
     std::string NominativoCorrente;  // UTF-8: surname, a blank, first name
 };
 
-// Removes, at both ends, every character whose code is 32 or less.
-std::string_view Rifila(std::string_view s);
+using storage::Rifila;
 
 // What the encoder finds wrong in a value; the field is written all the same.
 enum class ErroreCampo : std::uint16_t {

@@ -282,6 +282,41 @@ std::optional<TipoFornitura> FornituraDaParola(std::string_view parola) {
     return std::nullopt;
 }
 
+namespace {
+
+// Writes a supply's records into the locked folder: false when the operator cancelled.
+using ScriviCertificati = std::function<bool(const Selezione& selezione, const ConteggioFornitura& conteggio,
+                                             CartellaUscita& uscita, std::vector<std::int64_t>& scritti)>;
+
+// The run both supplies share: the choice, the folder, the frontispiece counts and the folder's
+// lock before writing; what was written and the counts recorded after. True when concluded.
+// nomeLog: the run's log, written beside the file; empty for a run without one.
+bool corsa(storage::Connection& conn, storage::Elenco elenco, const OpzioniGenerazione& opz,
+           storage::Reporter& reporter, const std::string& nomeLog, RisultatoGenerazione& ris,
+           const ScriviCertificati& scrivi) {
+    const auto selezione = seleziona(conn, elenco, opz, reporter);
+    if (!selezione) return false;
+    if (!preparaCartella(conn, opz, reporter, ris, opz.nomeFile)) return false;
+    ConteggioFornitura conteggio;
+    if (!conteggiConcordi(conn, opz, *selezione, reporter, conteggio)) return false;
+    if (!consentita(opz, ris)) return false;
+    if (!nomeLog.empty()) ris.percorsoLog = ris.cartella + storage::kSeparatore + nomeLog;
+    const auto uscita = bloccaCartella(opz, reporter, ris);
+    if (!uscita) return false;
+
+    std::vector<std::int64_t> scritti;
+    if (!scrivi(*selezione, conteggio, *uscita, scritti)) {
+        ris.esito = Esito::Annullato;
+        return false;
+    }
+    registraInvio(conn, elenco, opz, scritti, ris.percorsoFile, reporter);
+    registraConteggio(conn, conteggio, reporter);
+    ris.esito = Esito::Concluso;
+    return true;
+}
+
+}  // namespace
+
 RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const OpzioniGenerazione& opz,
                                           storage::Reporter& reporter) {
     RisultatoGenerazione ris;
@@ -289,39 +324,29 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
         reporter.error("Attenzione, non hai selezionato alcun tipo di fornitura da esportare.");
         return ris;
     }
-    const auto selezione = seleziona(conn, storage::Elenco::Dipendenti, opz, reporter);
-    if (!selezione) return ris;
-    if (!preparaCartella(conn, opz, reporter, ris, opz.nomeFile)) return ris;
-    ConteggioFornitura conteggio;
-    if (!conteggiConcordi(conn, opz, *selezione, reporter, conteggio)) return ris;
-    if (!consentita(opz, ris)) return ris;
     const std::string nomeLog = NomeLog(opz);
-    ris.percorsoLog = ris.cartella + storage::kSeparatore + nomeLog;
-    const auto uscita = bloccaCartella(opz, reporter, ris);
-    if (!uscita) return ris;
-
-    std::vector<std::int64_t> scritti;
-    {
+    const auto scrivi = [&](const Selezione& selezione, const ConteggioFornitura& conteggio, CartellaUscita& uscita,
+                            std::vector<std::int64_t>& scritti) {
         storage::Lettura lettura(conn);
         const Row sostituto = storage::LeggiSostituto(conn);
         const Row quadro = storage::LeggiQuadroCt(conn);
         storage::ScorriCertificati certificati(conn, opz.tipi);
-        const std::size_t totale = selezione->parziale ? selezione->numeri.size() : certificati.totale();
+        const std::size_t totale = selezione.parziale ? selezione.numeri.size() : certificati.totale();
 
-        const auto invio = uscita->crea(opz.nomeFile);
-        const auto log = uscita->crea(nomeLog);
+        const auto invio = uscita.crea(opz.nomeFile);
+        const auto log = uscita.crea(nomeLog);
         SegnalatoreLog segnalatore(log->stream());
         ContestoCampi campi{&segnalatore, &reporter, Fornitura::Dipendenti, {}};
         ContestoRecord ctx{invio->stream(), campi, {}};
         Contatori& n = ris.conta;
 
-        ScriviTesta(ctx, opz, sostitutoDellaFornitura(conn, sostituto, opz, *selezione, conteggio), quadro, n);
+        ScriviTesta(ctx, opz, sostitutoDellaFornitura(conn, sostituto, opz, selezione, conteggio), quadro, n);
 
         storage::StatoInvio statoInvio;
         std::size_t fatti = 0;
         while (certificati.prossimo()) {
             const storage::Certificato& c = certificati.corrente();
-            if (!selezione->ammette(c.id)) continue;
+            if (!selezione.ammette(c.id)) continue;
             scritti.push_back(c.id);
             campi.NominativoCorrente = nomeDi(c.zefo1);
             ctx.CertificatoCorrente = std::to_string(c.id);
@@ -329,19 +354,15 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
                                       identificativi(conn, storage::Elenco::Dipendenti, opz, c.id, statoInvio));
             n.ContaG += ScriviRecordG(ctx, sostituto, c.zefo1, c.zefo2);
             if (!c.zefo3.empty()) n.ContaG += ScriviRecordG2(ctx, sostituto, c.zefo1, c.zefo3);
-            if (!prosegui(++fatti, totale, *invio, reporter)) {
-                ris.esito = Esito::Annullato;
-                return ris;
-            }
+            if (!prosegui(++fatti, totale, *invio, reporter)) return false;
         }
         ctx.CertificatoCorrente.clear();
         ScriviRecordZ(ctx, n);
-        uscita->sostituisci({invio.get(), log.get()});
+        uscita.sostituisci({invio.get(), log.get()});
         reporter.progress(totale, totale);
-    }
-    registraInvio(conn, storage::Elenco::Dipendenti, opz, scritti, ris.percorsoFile, reporter);
-    registraConteggio(conn, conteggio, reporter);
-    ris.esito = Esito::Concluso;
+        return true;
+    };
+    if (!corsa(conn, storage::Elenco::Dipendenti, opz, reporter, nomeLog, ris, scrivi)) return ris;
     // The log's full path follows, so the operator knows where to look.
     std::error_code ec;
     const fs::path logAssoluto = fs::absolute(ris.percorsoLog, ec);
@@ -354,37 +375,28 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
                                               const OpzioniGenerazione& opz,
                                               storage::Reporter& reporter) {
     RisultatoGenerazione ris;
-    const auto selezione = seleziona(conn, storage::Elenco::Professionisti, opz, reporter);
-    if (!selezione) return ris;
-    if (!preparaCartella(conn, opz, reporter, ris, opz.nomeFile)) return ris;
-    ConteggioFornitura conteggio;
-    if (!conteggiConcordi(conn, opz, *selezione, reporter, conteggio)) return ris;
-    if (!consentita(opz, ris)) return ris;
-    const auto uscita = bloccaCartella(opz, reporter, ris);
-    if (!uscita) return ris;
-
-    std::vector<std::int64_t> scritti;
-    {
+    const auto scrivi = [&](const Selezione& selezione, const ConteggioFornitura& conteggio, CartellaUscita& uscita,
+                            std::vector<std::int64_t>& scritti) {
         storage::Lettura lettura(conn);
         const Row sostituto = storage::LeggiSostituto(conn);
         const Row quadro = storage::LeggiQuadroCt(conn);
-        const auto totale = selezione->parziale ? selezione->numeri.size()
-                                                : static_cast<std::size_t>(storage::ContaProfessionisti(conn));
+        const auto totale = selezione.parziale ? selezione.numeri.size()
+                                               : static_cast<std::size_t>(storage::ContaProfessionisti(conn));
 
-        const auto invio = uscita->crea(opz.nomeFile);
+        const auto invio = uscita.crea(opz.nomeFile);
         SegnalatoreMessaggi segnalatore(reporter, opz);
         ContestoCampi campi{&segnalatore, &reporter, Fornitura::Professionisti, {}};
         ContestoRecord ctx{invio->stream(), campi, {}};
         segnalatore.ctx_ = &ctx;
         Contatori& n = ris.conta;
 
-        ScriviTesta(ctx, opz, sostitutoDellaFornitura(conn, sostituto, opz, *selezione, conteggio), quadro, n);
+        ScriviTesta(ctx, opz, sostitutoDellaFornitura(conn, sostituto, opz, selezione, conteggio), quadro, n);
         storage::ScorriProfessionisti prof(conn);
         storage::StatoInvio statoInvio;
         std::size_t fatti = 0;
         while (prof.prossimo()) {
             const std::int64_t id = prof.numero();
-            if (!selezione->ammette(id)) continue;
+            if (!selezione.ammette(id)) continue;
             scritti.push_back(id);
             const Row& p = prof.riga();
             campi.NominativoCorrente = nomeDi(p);
@@ -392,19 +404,15 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
             n.ContaD += ScriviRecordD(ctx, sostituto, p,
                                       identificativi(conn, storage::Elenco::Professionisti, opz, id, statoInvio));
             n.ContaH += ScriviRecordH(ctx, sostituto, p);
-            if (!prosegui(++fatti, totale, *invio, reporter)) {
-                ris.esito = Esito::Annullato;
-                return ris;
-            }
+            if (!prosegui(++fatti, totale, *invio, reporter)) return false;
         }
         ctx.CertificatoCorrente.clear();
         ScriviRecordZ(ctx, n);
-        uscita->sostituisci({invio.get()});
+        uscita.sostituisci({invio.get()});
         reporter.progress(totale, totale);
-    }
-    registraInvio(conn, storage::Elenco::Professionisti, opz, scritti, ris.percorsoFile, reporter);
-    registraConteggio(conn, conteggio, reporter);
-    ris.esito = Esito::Concluso;
+        return true;
+    };
+    if (!corsa(conn, storage::Elenco::Professionisti, opz, reporter, {}, ris, scrivi)) return ris;
     reporter.info("Operazione conclusa" + avvisoSolaLettura(conn));
     return ris;
 }

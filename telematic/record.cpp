@@ -294,6 +294,14 @@ bool MancaDataInizioLavoro(std::string_view c001, std::string_view c004, std::st
 
 bool Punto2NonValido(std::string_view c002) { return c002 != "1" && c002 != "2"; }
 
+const Row& RigaDellaSezione(Sezione s, const Row& zefo1, const Row& zefo2, const Row& zefo3) {
+    switch (TabellaDellaSezione(s)) {
+        case Tabella::Zefo2: return zefo2;
+        case Tabella::Zefo3: return zefo3;
+        default: return zefo1;
+    }
+}
+
 int ScriviRecordG(ContestoRecord& ctx, const Row& sostituto, const Row& z1, const Row& z2) {
     auto& c = ctx.campi;
     // The start-date check comes first, so its line precedes the encoder's reports.
@@ -310,16 +318,17 @@ int ScriviRecordG(ContestoRecord& ctx, const Row& sostituto, const Row& z1, cons
     const std::string testa = testaDa(ctx, 'G', "00000001", sostituto, z1);
     std::vector<std::string> campi;
     campi.reserve(80);
+    static const Row nessuna;
     for (Sezione s : SezioniDelRecord('G')) {
-        const bool zefo1 = s == Sezione::FiscaleZefo1;
-        codifica(ctx, Campi(s), zefo1 ? z1 : z2, campi, nullptr, zefo1 ? punto2 : std::function<void(const CampoSezione&)>());
+        const Row& riga = RigaDellaSezione(s, z1, z2, nessuna);
+        codifica(ctx, Campi(s), riga, campi, nullptr, &riga == &z1 ? punto2 : std::function<void(const CampoSezione&)>());
     }
     return ScriviRecordCertificato(ctx.FileInvio, testa, campi);
 }
 
 int ScriviRecordG2(ContestoRecord& ctx, const Row& sostituto, const Row& z1, const Row& z3) {
     std::vector<std::string> campi;
-    for (Sezione s : SezioniDelRecord('G', 2)) codifica(ctx, Campi(s), z3, campi);
+    for (Sezione s : SezioniDelRecord('G', 2)) codifica(ctx, Campi(s), RigaDellaSezione(s, z1, z1, z3), campi);
     return ScriviRecordCertificato(ctx.FileInvio, testaDa(ctx, 'G', "00000002", sostituto, z1), campi);
 }
 

@@ -64,6 +64,10 @@ int ScriviRecordCertificato(std::ostream& FileInvio, const std::string& testa,
 bool MancaDataInizioLavoro(std::string_view c001, std::string_view c004, std::string_view c008);
 bool Punto2NonValido(std::string_view c002);
 
+// The row of an employee's certificate a section is read from, as the layout says.
+const storage::Row& RigaDellaSezione(Sezione s, const storage::Row& zefo1, const storage::Row& zefo2,
+                                     const storage::Row& zefo3);
+
 // Each returns the number of records written (one, unless a section overflowed).
 int ScriviRecordD(ContestoRecord& ctx, const storage::Row& sostituto, const storage::Row& certificato,
                   const Identificativi& identificativi = {});

@@ -333,6 +333,24 @@ const std::vector<CampoSezione>& Campi(Sezione s) {
     return sezioni[static_cast<std::size_t>(s)];
 }
 
+Tabella TabellaDellaSezione(Sezione s, bool professionista) {
+    switch (s) {
+        case Sezione::Anagrafica: return professionista ? Tabella::Professionisti : Tabella::Zefo1;
+        case Sezione::FiscaleZefo1: return Tabella::Zefo1;
+        case Sezione::FiscaleZefo2:
+        case Sezione::Familiari:
+        case Sezione::PrevidenzialePrima: return Tabella::Zefo2;
+        case Sezione::PrevidenzialeUlteriore: return Tabella::Zefo3;
+        case Sezione::Autonomi: return Tabella::Professionisti;
+        case Sezione::QuadroCt: return Tabella::QuadroCt;
+    }
+    return Tabella::Zefo1;
+}
+
+std::string ColonnaDellaSezione(Sezione s, std::string_view colonna) {
+    return (TabellaDellaSezione(s) == Tabella::Zefo3 ? "Zefo3." : "") + std::string(colonna);
+}
+
 std::optional<TipoCampo> TipoDelCodice(std::string_view codice) {
     static const std::unordered_map<std::string_view, TipoCampo> tipi = [] {
         std::unordered_map<std::string_view, TipoCampo> m;

@@ -78,6 +78,15 @@ enum class Sezione : std::uint8_t {
 // The boxes of a section in writing order.
 const std::vector<CampoSezione>& Campi(Sezione s);
 
+// The archive's tables a section's boxes are read from.
+enum class Tabella : std::uint8_t { Zefo1, Zefo2, Zefo3, Professionisti, QuadroCt };
+// The table a section is read from. The personal data are the certificate's own row: Zefo1 for
+// an employee, Professionisti for a professional.
+Tabella TabellaDellaSezione(Sezione s, bool professionista = false);
+// How a problem names a section's column for the editors: the further social-security section
+// repeats the first one's columns, so its own carry "Zefo3." before them.
+std::string ColonnaDellaSezione(Sezione s, std::string_view colonna);
+
 // The type of a field code any section writes; none for a code of no section.
 std::optional<TipoCampo> TipoDelCodice(std::string_view codice);
 // The form of a field code's box; Libera for a code of no section.
@@ -126,6 +135,8 @@ struct CampoPosizionale {
 // The run's values that positional fields name.
 inline constexpr const char* kTipoRecord = "tipo record";
 inline constexpr const char* kTipoFornitore = "tipo fornitore";
+// The supplier kinds record A takes: "01" the agent itself, "10" an intermediary.
+inline bool TipoFornitoreAmmesso(std::string_view tipo) { return tipo == "01" || tipo == "10"; }
 inline constexpr const char* kModulo = "modulo";
 // The identifiers of the certificate's last accepted sending, in the head of D records.
 inline constexpr const char* kProtocollo = "protocollo";

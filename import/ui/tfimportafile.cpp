@@ -297,9 +297,7 @@ void TFImportaFile::importaPaghe() {
                               "Non è stato indicato il tipo di tracciato da utilizzare per l'import."));
         return;
     }
-    const auto tracciato = scelta == 0   ? importazione::Tracciato::Dipendenti
-                           : scelta == 1 ? importazione::Tracciato::Amministratori
-                                         : importazione::Tracciato::CoCoCo;
+    const auto tracciato = scelta == 0 ? storage::Tipo::DIP : scelta == 1 ? storage::Tipo::AMM : storage::Tipo::CoC;
     esegui(QStringLiteral("Importazione in corso..."), [&](storage::Reporter& r) {
         importazione::ImportaPaghe(conn_, EditPaghe->text().toStdString(), tracciato,
                                    CBSostituto->isChecked(),

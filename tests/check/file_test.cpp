@@ -124,6 +124,25 @@ TEST_F(FileInvio, RecordSenzaFineRiga) {
               std::vector<std::string>{"Errore - record 7 - File: Il record è lungo 1898 caratteri invece di 1900 e non termina con CR LF."});
 }
 
+// A record of the right length must end with "A" (position 1898) and CR LF: whichever of the
+// three is wrong, the record's end is named, once, at 1898.
+TEST_F(FileInvio, FineDelRecordSbagliata) {
+    const struct {
+        std::size_t posizione;
+        const char* testo;
+    } casi[] = {{1898, "B"}, {1898, " "}, {1899, " "}};
+    const std::string buono = file;
+    for (const auto& c : casi) {
+        file = buono;
+        sostituisci(3, c.posizione, c.testo);
+        const auto ps = controlla(file);
+        const auto fine = std::count_if(ps.begin(), ps.end(), [](const Problema& p) {
+            return p.testo == "Il record non termina con \"A\" seguito da CR LF." && p.posizione == 1898 && p.record == 3;
+        });
+        EXPECT_EQ(fine, 1) << c.posizione << ::testing::PrintToString(righe(ps));
+    }
+}
+
 TEST_F(FileInvio, CampoSpezzato) {
     // A field of 22 characters shifts every later field by two: what a 47812 value does.
     const std::string d = record(3);

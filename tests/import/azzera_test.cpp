@@ -74,6 +74,21 @@ TEST_F(Azzera, SoloSiNoSiProcede) {
     }
 }
 
+// The batch command answers each question by what it asks: the answers that go on are Yes, No,
+// Yes for each archive, and a question of no reset gets none (the command then says No).
+TEST_F(Azzera, RispostaPerNomeDellaDomanda) {
+    for (auto archivio : {Archivio::Ente, Archivio::Dipendenti, Archivio::Professionisti}) {
+        r = prova::Reporter();
+        r.risposte = {true, false, true};
+        ASSERT_TRUE(importazione::Azzera(a.conn, archivio, r));
+        ASSERT_EQ(r.domande.size(), 3u);
+        for (std::size_t i = 0; i < 3; ++i)
+            EXPECT_EQ(importazione::RispostaCheProcede(r.domande[i]), std::optional<bool>(i != 1)) << r.domande[i];
+    }
+    for (const char* altra : {"", "Sei veramente sicuro?", "Il file è già stato importato: importarlo di nuovo?"})
+        EXPECT_EQ(importazione::RispostaCheProcede(altra), std::nullopt) << altra;
+}
+
 TEST_F(Azzera, DatiDeiDipendenti) {
     r.risposte = {true, false, true};
     ASSERT_TRUE(importazione::Azzera(a.conn, Archivio::Dipendenti, r));

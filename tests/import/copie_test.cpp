@@ -21,7 +21,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using importazione::Tracciato;
+using Tracciato = storage::Tipo;
 using V = std::vector<std::string>;
 
 TEST(Sha256, VettoriNoti) {
@@ -69,7 +69,7 @@ protected:
         return st.step() ? std::string(st.text(0)) : "";
     }
     bool paghe(const std::string& f) {
-        return importazione::ImportaPaghe(conn, f, Tracciato::Dipendenti, false, dati, r);
+        return importazione::ImportaPaghe(conn, f, Tracciato::DIP, false, dati, r);
     }
     V copie() {
         V v;

@@ -14,7 +14,7 @@
 
 namespace {
 
-using importazione::Tracciato;
+using Tracciato = storage::Tipo;
 using prova::au;
 using prova::certificato;
 using prova::continuazione;
@@ -57,9 +57,9 @@ protected:
             case Lettura::Amm:
             case Lettura::CoC:
                 return importazione::ImportaPaghe(a.conn, in, nome(l), "43",
-                                                  l == Lettura::Dip   ? Tracciato::Dipendenti
-                                                  : l == Lettura::Amm ? Tracciato::Amministratori
-                                                                      : Tracciato::CoCoCo,
+                                                  l == Lettura::Dip   ? Tracciato::DIP
+                                                  : l == Lettura::Amm ? Tracciato::AMM
+                                                                      : Tracciato::CoC,
                                                   false, dati_, r);
             case Lettura::Altro:
                 return importazione::ImportaAltro(a.conn, in, nome(l), "03", false, dati_, r);

@@ -172,7 +172,7 @@ TEST(Colonne, RigaCortaDaIlCampoParzialeOVuoto) {
     EXPECT_EQ(importazione::Colonne("abcdef", 2, 4), "bcd");
     EXPECT_EQ(importazione::Colonne("abcdef", 5, 10), "ef");
     EXPECT_EQ(importazione::Colonne("abcdef", 7, 10), "");
-    EXPECT_EQ(importazione::Pulisci("\t  ab c \r\x01"), "ab c");
+    EXPECT_EQ(importazione::Rifila("\t  ab c \r\x01"), "ab c");
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 
 namespace {
 
-using importazione::Tracciato;
+using Tracciato = storage::Tipo;
 using prova::certificato;
 using prova::continuazione;
 using prova::famiglia;
@@ -22,7 +22,7 @@ using Righe = std::vector<std::vector<std::string>>;
 
 class Paghe : public ::testing::Test {
 protected:
-    bool importa(const std::vector<std::string>& righe, Tracciato t = Tracciato::Dipendenti,
+    bool importa(const std::vector<std::string>& righe, Tracciato t = Tracciato::DIP,
                  bool copia = false) {
         std::istringstream in(prova::file(righe));
         return importazione::ImportaPaghe(a.conn, in, "/tmp/Dati/zefo.43", "43", t, copia, dati, r);
@@ -116,7 +116,7 @@ TEST_F(Paghe, FamiliariPercorsoDelBlocco) {
         famiglia(riga, c.voci);
         std::istringstream in(prova::file({riga}));
         prova::Archivio arch;
-        ASSERT_TRUE(importazione::ImportaPaghe(arch.conn, in, "f.43", "43", Tracciato::Dipendenti,
+        ASSERT_TRUE(importazione::ImportaPaghe(arch.conn, in, "f.43", "43", Tracciato::DIP,
                                                false, dati, r));
         std::vector<int> piene;
         for (int k = 1; k <= 9; ++k)
@@ -274,7 +274,7 @@ TEST_F(Paghe, Amministratori) {
     auto uno = certificato("A", "UNO");
     uno.at(2258, "1").at(2260, "0").at(679, "0000700,00").at(503, "0000001,00");
     ASSERT_TRUE(importa({uno, continuazione("0001"), certificato("C", "TRE")},
-                        Tracciato::Amministratori));
+                        Tracciato::AMM));
     EXPECT_EQ(r.errori, std::vector<std::string>{
                             "Errore, c' è un amministratore con dati della tassazione separata. Riga 2 "
                             "del file /tmp/Dati/zefo.43, dopo il certificato di UNO MARIO."});
@@ -296,7 +296,7 @@ TEST_F(Paghe, CollaboratoriSenzaFamiliari) {
     auto uno = certificato("A", "UNO");
     uno.at(1354, "0000000,00").at(1365, "0000000,00").at(1387, "0000010,00");
     famiglia(uno, {{"C", "CONIUGE", "12", ""}});
-    ASSERT_TRUE(importa({continuazione("0001"), uno, continuazione("0001")}, Tracciato::CoCoCo));
+    ASSERT_TRUE(importa({continuazione("0001"), uno, continuazione("0001")}, Tracciato::CoC));
     EXPECT_EQ(r.errori,
               (std::vector<std::string>{"Errore, c' è un CoCoCo con dati della tassazione separata. Riga 1 "
                                         "del file /tmp/Dati/zefo.43.",
@@ -335,7 +335,7 @@ TEST_F(Paghe, CopiaSostituto) {
     auto ultimo = certificato("B", "DUE");
     ultimo.at(1, "99999999999     ").at(18, "ALTRO ENTE     ");
     ASSERT_TRUE(importa({certificato("A", "UNO"), ultimo, continuazione("0001")},
-                        Tracciato::Dipendenti, true));
+                        Tracciato::DIP, true));
     const std::string sql =
         "select CodiceFiscale, CognomeDenominazione, Nome, TelefonoPref, telefono, email, "
         "CodEnte from SostitutoImposta order by ID";
@@ -343,11 +343,11 @@ TEST_F(Paghe, CopiaSostituto) {
                                     "ente@prova.it", "<null>"}}));
     // Ticked with a row: its copied columns replaced, the others kept.
     a.conn.exec("update SostitutoImposta set CodEnte = 'K', Nome = 'VECCHIO', telefono = '1'");
-    ASSERT_TRUE(importa({certificato("A", "UNO")}, Tracciato::Amministratori, true));
+    ASSERT_TRUE(importa({certificato("A", "UNO")}, Tracciato::AMM, true));
     EXPECT_EQ(a.righe(sql), (Righe{{"01234567890", "COMUNE DI PROVA", "", "06123456", "",
                                     "ente@prova.it", "K"}}));
     // A file without certificates is refused, and copies nothing.
-    EXPECT_THROW(importa({""}, Tracciato::Dipendenti, true), storage::Error);
+    EXPECT_THROW(importa({""}, Tracciato::DIP, true), storage::Error);
     EXPECT_EQ(a.valore("select CodEnte || CodiceFiscale from SostitutoImposta"), "K01234567890");
 }
 
@@ -376,7 +376,7 @@ protected:
 
 TEST_F(PagheDaFile, CodiceAziendaDalNomeDelFile) {
     const std::string f = scrivi("Dati.2014/paghe.43", {certificato("A", "UNO")});
-    ASSERT_TRUE(importazione::ImportaPaghe(a.conn, f, Tracciato::Dipendenti, false, dati, r));
+    ASSERT_TRUE(importazione::ImportaPaghe(a.conn, f, Tracciato::DIP, false, dati, r));
     const std::string g = scrivi(".nascosta/zefo.12345678901", {certificato("A", "UNO")});
     r.risposte = {true};  // the same content again
     ASSERT_TRUE(importazione::ImportaAltro(a.conn, g, false, dati, r));
@@ -387,9 +387,9 @@ TEST_F(PagheDaFile, CodiceAziendaDalNomeDelFile) {
 
 TEST_F(PagheDaFile, FileMancanteONomeSenzaPunto) {
     const std::string manca = (dir / "zefo.43").string();
-    EXPECT_FALSE(importazione::ImportaPaghe(a.conn, manca, Tracciato::Dipendenti, false, dati, r));
+    EXPECT_FALSE(importazione::ImportaPaghe(a.conn, manca, Tracciato::DIP, false, dati, r));
     EXPECT_FALSE(importazione::ImportaAltro(a.conn, scrivi("Dati.2014/paghe", {"x"}), false, dati, r));
-    EXPECT_FALSE(importazione::ImportaPaghe(a.conn, scrivi(".zefo", {"x"}), Tracciato::CoCoCo,
+    EXPECT_FALSE(importazione::ImportaPaghe(a.conn, scrivi(".zefo", {"x"}), Tracciato::CoC,
                                             false, dati, r));
     EXPECT_EQ(r.errori, (std::vector<std::string>{
                             "Il file " + manca + " non esiste. Non è possibile eseguire l'import.",
@@ -397,7 +397,7 @@ TEST_F(PagheDaFile, FileMancanteONomeSenzaPunto) {
     EXPECT_TRUE(r.infos.empty());
     EXPECT_EQ(a.conta("Zefo1"), 0);
     EXPECT_THROW(importazione::ImportaPaghe(a.conn, (dir / "Dati.2014").string(),
-                                            Tracciato::Dipendenti, false, dati, r),
+                                            Tracciato::DIP, false, dati, r),
                  storage::Error);
 }
 

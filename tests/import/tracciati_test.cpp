@@ -18,7 +18,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using importazione::Tracciato;
+using Tracciato = storage::Tipo;
 using Attesi = std::map<std::string, std::string>;  // "tabella.colonna" (lower case) -> text
 
 // How a field of a line is stored.
@@ -273,15 +273,15 @@ TEST_F(Tracciati, PagheOgniColonnaNelSuoPosto) {
         Tracciato tracciato;
         Attesi costanti;  // what the reader stores besides the line's fields
     } casi[] = {
-        {"dipendenti", DIP, Tracciato::Dipendenti,
+        {"dipendenti", DIP, Tracciato::DIP,
          {{"zefo2.tipo", "DIP"}, {"zefo2.d01", "MATRAZ0001"}, {"zefo2.d33", "X"}}},
-        {"amministratori", AMM, Tracciato::Amministratori,
+        {"amministratori", AMM, Tracciato::AMM,
          {{"zefo2.tipo", "AMM"}, {"zefo2.d01", "MATRAZ0001"}, {"zefo1.c002", "2"},
           {"zefo1.c119", "2"}}},
-        {"collaboratori", COC, Tracciato::CoCoCo,
+        {"collaboratori", COC, Tracciato::CoC,
          {{"zefo2.tipo", "CoC"}, {"zefo2.d01", "MATRAZ0001"}, {"zefo1.c002", "2"},
           {"zefo2.d13", "X"}}},
-        {"altro", ALTRO, Tracciato::Dipendenti, {{"zefo2.tipo", "DIP"}, {"zefo2.d33", "X"}}},
+        {"altro", ALTRO, Tracciato::DIP, {{"zefo2.tipo", "DIP"}, {"zefo2.d33", "X"}}},
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(c.nome);

@@ -72,4 +72,26 @@ TEST(Windows1252, ControlCharactersOfAValueBoundForTheFile) {
     }
 }
 
+// DEL (127) is a control like those below 32 wherever a value meets one: written as \x7F in a
+// message, counted, "?" in a stored text shown, and not printable ASCII; "~" (126) is printable.
+TEST(Windows1252, DelIsAControlEverywhere) {
+    struct Caso {
+        std::string valore, messaggio;
+        std::size_t controlli;
+        std::string mostrato;
+        bool stampabile;
+    } casi[] = {
+        {"AB\x7f", "AB\\x7F", 1, "AB?", false},
+        {"A\x1f~", "A\\x1F~", 1, "A?~", false},
+        {"A~ ", "A~ ", 0, "A~ ", true},
+        {"\xc2\x85", "\\x85", 1, "\xc2\x85", false},
+    };
+    for (const auto& c : casi) {
+        EXPECT_EQ(storage::ValoreNelMessaggio(c.valore), c.messaggio) << c.valore;
+        EXPECT_EQ(storage::contaControlli(c.valore), c.controlli) << c.valore;
+        EXPECT_EQ(storage::senzaControlli(c.valore), c.mostrato) << c.valore;
+        EXPECT_EQ(storage::soloAsciiStampabile(c.valore), c.stampabile) << c.valore;
+    }
+}
+
 }  // namespace

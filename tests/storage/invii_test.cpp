@@ -73,10 +73,17 @@ TEST(Invii, SegniPerElencoEOperazione) {
     EXPECT_EQ(storage::MarcatiCon(a.conn, Elenco::Professionisti, Operazione::Annullamento), std::vector<std::int64_t>{prof[3]});
     EXPECT_EQ(storage::CertificatiMancanti(a.conn, Elenco::Dipendenti, {999, dip[1], 5}), (std::vector<std::int64_t>{999, 5}));
 
-    for (auto o : {Operazione::Nessuna, Operazione::Sostituzione, Operazione::Annullamento, Operazione::Escluso})
+    for (auto o : {Operazione::Nessuna, Operazione::Sostituzione, Operazione::Annullamento, Operazione::Escluso}) {
         EXPECT_EQ(storage::OperazioneDaTesto(storage::TestoOperazione(o)), o);
+        EXPECT_EQ(storage::OperazioneDaParola(storage::ParolaOperazione(o)), o);
+    }
     EXPECT_EQ(storage::OperazioneDaTesto(" escluso DALL'INVIO "), Operazione::Escluso);
     EXPECT_FALSE(storage::OperazioneDaTesto("Rettifica"));
+    // The batch command's words are read exactly: each is one of four, distinct from the texts.
+    EXPECT_EQ(storage::OperazioneDaParola("escluso"), Operazione::Escluso);
+    EXPECT_EQ(storage::OperazioneDaParola("nessuna"), Operazione::Nessuna);
+    for (const char* altra : {"", "Escluso", "escluso dall'invio", " sostituzione", "rettifica"})
+        EXPECT_FALSE(storage::OperazioneDaParola(altra)) << altra;
 }
 
 // Last change and last writing: a certificate changed after it was written is seen as such.
