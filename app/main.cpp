@@ -53,6 +53,11 @@ int main(int argc, char** argv) {
     QObject::connect(&avvio, &Avvio::configurazioneEseguita, &app, [&] {
         if (!esciDopoAvvio) return;
         std::fprintf(stderr, "menu pronto in %lld ms\n", static_cast<long long>(orologio.elapsed()));
+        if (avvio.terminato()) QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    });
+    QObject::connect(&avvio, &Avvio::finestreCreate, &app, [&] {
+        if (!esciDopoAvvio) return;
+        std::fprintf(stderr, "finestre pronte in %lld ms\n", static_cast<long long>(orologio.elapsed()));
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     });
     return app.exec();
