@@ -262,6 +262,11 @@ void EditorCertificati::creaTestataInvio(storage::Elenco elenco) {
     elencoInvii_ = elenco;
     invio_ = new TestataInvio(conn_, elenco, this);
     connect(invio_, &TestataInvio::modificato, this, &EditorCertificati::aggiornaSegni);
+    // "Operazione" too changes only when opened or typed in, never under the wheel.
+    for (QComboBox* c : invio_->findChildren<QComboBox*>()) {
+        c->setFocusPolicy(Qt::StrongFocus);
+        c->installEventFilter(this);
+    }
 }
 
 bool EditorCertificati::modificheFuoriDalleRighe() const { return invio_ && invio_->modificata(); }
