@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QTimer>
 #include <filesystem>
 
 #include "app/tdm.h"
@@ -87,8 +88,10 @@ void Avvio::esegui() {
     dm_ = std::make_unique<TDM>(
         storage::percorsoDatabase(storage::cartellaUtente("RAVO/Zefo2015")));
     attendere_->passo(2);
-    creaFinestre();
-    menu_->collega(*dm_, finestre_);
+    // The other windows are made after the menu is usable (see configura); a button pressed
+    // before they all exist makes the rest at once.
+    preparaFinestre();
+    menu_->collega(*dm_, finestre_, [this] { assicuraFinestre(); });
     connect(menu_.get(), &TFmenu::cambiaArchivioRichiesto, this, &Avvio::cambiaArchivio);
     connect(menu_.get(), &TFmenu::attivato, this, [this] {
         if (configurato_ && dm_->Conn.isOpen()) mostraArchivio();
@@ -99,6 +102,55 @@ void Avvio::esegui() {
 }
 
 void Avvio::creaFinestre() {
+    preparaFinestre();
+    assicuraFinestre();
+}
+
+void Avvio::assicuraFinestre() {
+    while (prossima_ < passi_.size()) eseguiPasso();
+}
+
+void Avvio::creaProssimaFinestra() {
+    if (prossima_ >= passi_.size()) return;
+    eseguiPasso();
+    if (prossima_ < passi_.size()) QTimer::singleShot(0, this, &Avvio::creaProssimaFinestra);
+}
+
+void Avvio::eseguiPasso() {
+    passi_[prossima_++]();
+    if (prossima_ == passi_.size()) emit finestreCreate();
+}
+
+// The windows in a few steps, each short enough for the menu to answer between them.
+void Avvio::preparaFinestre() {
+    passi_.clear();
+    prossima_ = 0;
+    passi_.emplace_back([this] { creaFinestreAgente(); });
+    passi_.emplace_back([this] { creaEditorDipendenti(); });
+    passi_.emplace_back([this] { creaAltreFinestre(); });
+}
+
+void Avvio::creaFinestreAgente() {
+    auto dati = [this](FinestraDati* d) {
+        finestreDati_.emplace_back(d);
+        return d;
+    };
+    storage::Connection& conn = dm_->Conn;
+    auto* sostituto = new Adattatore<TFSostituto>(std::make_unique<TFSostituto>(conn));
+    finestre_.sostituto = dati(sostituto);
+    auto* quadroCt = new Adattatore<TFQuadroCT>(std::make_unique<TFQuadroCT>(conn));
+    finestre_.quadroCt = dati(quadroCt);
+    // The menu's title names the agent as now saved.
+    connect(&sostituto->w(), &agente::FinestraAgente::salvata, this, &Avvio::mostraArchivio);
+    connect(&quadroCt->w(), &agente::FinestraAgente::salvata, this, &Avvio::mostraArchivio);
+}
+
+void Avvio::creaEditorDipendenti() {
+    finestreDati_.emplace_back(new Adattatore<TFPagina1>(std::make_unique<TFPagina1>(dm_->Conn)));
+    finestre_.pagina1 = finestreDati_.back().get();
+}
+
+void Avvio::creaAltreFinestre() {
     auto semplice = [this](QWidget* w) {
         finestreSemplici_.emplace_back(w);
         return w;
@@ -108,25 +160,13 @@ void Avvio::creaFinestre() {
         return d;
     };
     storage::Connection& conn = dm_->Conn;
-
-    auto* sostituto = new Adattatore<TFSostituto>(std::make_unique<TFSostituto>(conn));
-    finestre_.sostituto = dati(sostituto);
-    attendere_->passo(3);
-
-    auto* quadroCt = new Adattatore<TFQuadroCT>(std::make_unique<TFQuadroCT>(conn));
-    finestre_.quadroCt = dati(quadroCt);
-    // The menu's title names the agent as now saved.
-    connect(&sostituto->w(), &agente::FinestraAgente::salvata, this, &Avvio::mostraArchivio);
-    connect(&quadroCt->w(), &agente::FinestraAgente::salvata, this, &Avvio::mostraArchivio);
-    auto* pagina1 = new Adattatore<TFPagina1>(std::make_unique<TFPagina1>(conn));
-    finestre_.pagina1 = dati(pagina1);
-    attendere_->passo(4);
+    auto& pagina1 = static_cast<Adattatore<TFPagina1>&>(*finestre_.pagina1);
 
     auto* creaFile = new TFCreaFile(conn);
     finestre_.creaFile = semplice(creaFile);
     auto* importa = new TFImportaFile(conn);
     finestre_.importa = semplice(importa);
-    finestre_.ricDip = semplice(new TFRicDip(pagina1->w()));
+    finestre_.ricDip = semplice(new TFRicDip(pagina1.w()));
     finestre_.stampeTutti = semplice(new print::TFStampeTutti(conn, nullptr));
     auto* professionisti =
         new Adattatore<TFProfessionisti>(std::make_unique<TFProfessionisti>(conn));
@@ -191,7 +231,6 @@ void Avvio::creaFinestre() {
             }
         });
     }
-    attendere_->passo(9);
 }
 
 void Avvio::configura() {
@@ -206,6 +245,7 @@ void Avvio::configura() {
         menu_->close();
     }
     concludi();
+    if (!terminato_) QTimer::singleShot(0, this, &Avvio::creaProssimaFinestra);
 }
 
 QString Avvio::apriConfigurato() {
@@ -282,7 +322,6 @@ void Avvio::cambiaArchivio() {
     else
         ui::esegui(menu_.get(), [&] { storage::scegliArchivio(opzioni_.percorsoIni, finestra.cartella()); });
     creaFinestre();
-    menu_->collega(*dm_, finestre_);
     mostraArchivio();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,8 +18,8 @@ struct OpzioniAvvio {
     std::string percorsoIni;  // the configuration file; empty = the usual place
 };
 
-// The start-up: creates every window once with the progress window on screen, then, when the
-// menu first appears, reads the configuration and opens the archive.
+// The start-up: when the menu first appears, reads the configuration and opens the archive; then
+// makes the other windows, in steps that leave the menu answering.
 class Avvio : public QObject {
     Q_OBJECT
 public:
@@ -26,7 +27,7 @@ public:
     explicit Avvio(OpzioniAvvio opzioni);
     ~Avvio() override;
 
-    // Creates the other windows and shows the menu; the configuration step follows from the event loop.
+    // Shows the menu; the configuration step, then the other windows, follow from the event loop.
     void esegui();
     // The configuration step (normally reached through the menu's first appearance): the
     // configured archive, or the "Archivio" window when it can't be opened.
@@ -42,13 +43,27 @@ public:
     TFmenu& menu() { return *menu_; }
     TFAttendere& attendere() { return *attendere_; }
     TDM& dm() { return *dm_; }
-    Finestre& finestre() { return finestre_; }
+    // Every window, made now if start-up has not made it yet.
+    Finestre& finestre() {
+        assicuraFinestre();
+        return finestre_;
+    }
 
 signals:
     void configurazioneEseguita();
+    // Every window is made.
+    void finestreCreate();
 
 private:
+    // All the windows at once; preparaFinestre only lists the steps, assicuraFinestre runs those left.
     void creaFinestre();
+    void preparaFinestre();
+    void assicuraFinestre();
+    void creaProssimaFinestra();
+    void eseguiPasso();
+    void creaFinestreAgente();
+    void creaEditorDipendenti();
+    void creaAltreFinestre();
     void distruggiFinestre();
     void concludi();
     // Opens the archive the configuration file names; the reason it could not (after the
@@ -67,6 +82,8 @@ private:
     std::vector<std::unique_ptr<QWidget>> finestreSemplici_;
     std::vector<std::unique_ptr<FinestraDati>> finestreDati_;
     Finestre finestre_;
+    std::vector<std::function<void()>> passi_;
+    std::size_t prossima_ = 0;
     bool configurato_ = false;
     bool terminato_ = false;
     // The configured database that did not open: the "Archivio" window offers its copies.

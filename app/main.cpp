@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <clocale>
 #include <cstdio>
 
 #include "app/avvio.h"
@@ -19,10 +20,14 @@ void uso() {
 int main(int argc, char** argv) {
     QElapsedTimer orologio;
     orologio.start();
-    // The file dialogs write dates in the system's language: Italian, whatever the machine's
-    // (only dates: numbers keep the C library's own rules the core relies on).
-    if (qEnvironmentVariableIsEmpty("LC_ALL")) qputenv("LC_TIME", "it_IT.UTF-8");
+    // The file dialogs write dates and sizes in the system's language: Italian, whatever the
+    // machine's. The C library's numbers stay as the core relies on (set back below).
+    const bool localeScelto = qEnvironmentVariableIsEmpty("LC_ALL");
+    if (localeScelto) {
+        for (const char* categoria : {"LC_TIME", "LC_NUMERIC", "LC_MESSAGES"}) qputenv(categoria, "it_IT.UTF-8");
+    }
     QApplication app(argc, argv);
+    if (localeScelto) std::setlocale(LC_NUMERIC, "C");
     app.setApplicationName(QStringLiteral("Palio 2015"));
     app.setApplicationVersion(QStringLiteral(PALIO_VERSIONE));
     if (!ui::installaItaliano(app))
@@ -53,6 +58,11 @@ int main(int argc, char** argv) {
     QObject::connect(&avvio, &Avvio::configurazioneEseguita, &app, [&] {
         if (!esciDopoAvvio) return;
         std::fprintf(stderr, "menu pronto in %lld ms\n", static_cast<long long>(orologio.elapsed()));
+        if (avvio.terminato()) QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    });
+    QObject::connect(&avvio, &Avvio::finestreCreate, &app, [&] {
+        if (!esciDopoAvvio) return;
+        std::fprintf(stderr, "finestre pronte in %lld ms\n", static_cast<long long>(orologio.elapsed()));
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     });
     return app.exec();

@@ -124,9 +124,16 @@ QPushButton* TFmenu::bottone(const QString& testo, const char* nome, void (TFmen
     return b;
 }
 
-void TFmenu::collega(TDM& dm, Finestre& finestre) {
+void TFmenu::collega(TDM& dm, Finestre& finestre, std::function<void()> assicura) {
     dm_ = &dm;
     f_ = &finestre;
+    assicura_ = std::move(assicura);
+}
+
+bool TFmenu::pronte() {
+    if (!f_) return false;
+    if (assicura_) assicura_();
+    return true;
 }
 
 void TFmenu::showEvent(QShowEvent* e) {
@@ -218,7 +225,7 @@ void TFmenu::apriCertificato(FinestraDati* d, std::int64_t id, const QString& co
 }
 
 void TFmenu::importazioneDati() {
-    if (!f_) return;
+    if (!pronte()) return;
     esegui([&] {
         dm_->assicuraAperta();
         mostraAlSuoPosto(f_->importa, ui::Posto::Centrata);
@@ -226,23 +233,23 @@ void TFmenu::importazioneDati() {
 }
 
 void TFmenu::datiGenerali() {
-    if (f_) apri(f_->sostituto->finestra(), [this] { f_->sostituto->prepara(); }, false);
+    if (pronte()) apri(f_->sostituto->finestra(), [this] { f_->sostituto->prepara(); }, false);
 }
 
 void TFmenu::quadroCt() {
-    if (f_) apri(f_->quadroCt->finestra(), [this] { f_->quadroCt->prepara(); }, false);
+    if (pronte()) apri(f_->quadroCt->finestra(), [this] { f_->quadroCt->prepara(); }, false);
 }
 
 void TFmenu::cuDipendenti() {
-    if (f_) apri(f_->pagina1->finestra(), [this] { f_->pagina1->prepara(); }, false);
+    if (pronte()) apri(f_->pagina1->finestra(), [this] { f_->pagina1->prepara(); }, false);
 }
 
 void TFmenu::cuProfessionisti() {
-    if (f_) apri(f_->professionisti->finestra(), [this] { f_->professionisti->prepara(); }, false);
+    if (pronte()) apri(f_->professionisti->finestra(), [this] { f_->professionisti->prepara(); }, false);
 }
 
 void TFmenu::ricercaDipendente() {
-    if (!f_) return;
+    if (!pronte()) return;
     esegui([&] {
         dm_->assicuraAperta();
         f_->pagina1->apriElencoSeChiuso();
@@ -251,7 +258,7 @@ void TFmenu::ricercaDipendente() {
 }
 
 void TFmenu::ricercaProfessionista() {
-    if (!f_) return;
+    if (!pronte()) return;
     esegui([&] {
         dm_->assicuraAperta();
         f_->professionisti->apriElencoSeChiuso();
@@ -260,7 +267,7 @@ void TFmenu::ricercaProfessionista() {
 }
 
 void TFmenu::stampaDipendenti() {
-    if (!f_) return;
+    if (!pronte()) return;
     esegui([&] {
         dm_->assicuraAperta();
         mostraAlSuoPosto(f_->stampeTutti, ui::Posto::Centrata);
@@ -268,7 +275,7 @@ void TFmenu::stampaDipendenti() {
 }
 
 void TFmenu::stampaProfessionisti() {
-    if (!f_) return;
+    if (!pronte()) return;
     esegui([&] {
         dm_->assicuraAperta();
         mostraAlSuoPosto(f_->profesStaTutti, ui::Posto::AccantoAlMenu);
@@ -276,9 +283,9 @@ void TFmenu::stampaProfessionisti() {
 }
 
 void TFmenu::generaDipendenti() {
-    if (f_) apri(f_->creaFile, {}, true);
+    if (pronte()) apri(f_->creaFile, {}, true);
 }
 
 void TFmenu::generaProfessionisti() {
-    if (f_) apri(f_->creaFileProfes, {}, false);
+    if (pronte()) apri(f_->creaFileProfes, {}, false);
 }

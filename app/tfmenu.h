@@ -17,8 +17,8 @@ class TFmenu : public QWidget {
 public:
     explicit TFmenu(QWidget* parent = nullptr);
 
-    // The data module and the windows, once start-up has created them.
-    void collega(TDM& dm, Finestre& finestre);
+    // The data module and the windows; assicura makes those start-up has not made yet.
+    void collega(TDM& dm, Finestre& finestre, std::function<void()> assicura = {});
 
     // The button handlers, also reached by the buttons' object names.
     void importazioneDati();
@@ -70,8 +70,11 @@ private:
     void mostra(QWidget* finestra);
     // The windows the menu only shows: placed when they open, left where they are when on screen.
     void mostraAlSuoPosto(QWidget* finestra, ui::Posto posto);
+    // Every window made; false before start-up has given them.
+    bool pronte();
 
     TDM* dm_ = nullptr;
     Finestre* f_ = nullptr;
+    std::function<void()> assicura_;
     bool mostrato_ = false;
 };

@@ -25,6 +25,7 @@
 #include "telematic/ui/tfcontrollo.h"
 #include "ui/dialoghi.h"
 #include "ui/icone.h"
+#include "ui/tendine.h"
 #include "ui/testi.h"
 
 namespace entry {
@@ -143,18 +144,7 @@ bool EditorCertificati::eventFilter(QObject* oggetto, QEvent* evento) {
         else
             mostraStato(nullptr, forms::Esame::Giusto, {});
     }
-    // The wheel over a closed drop-down scrolls the page: a value changes only when the operator
-    // opens the list or types.
-    if (evento->type() == QEvent::Wheel) {
-        if (auto* c = qobject_cast<QComboBox*>(oggetto)) {
-            for (QWidget* w = c->parentWidget(); w; w = w->parentWidget())
-                if (auto* area = qobject_cast<QScrollArea*>(w)) {
-                    QCoreApplication::sendEvent(area->verticalScrollBar(), evento);
-                    break;
-                }
-            return true;
-        }
-    }
+    if (ui::rotellaSullaTendina(oggetto, evento)) return true;
     if (evento->type() == QEvent::ShortcutOverride) {
         const auto* k = static_cast<QKeyEvent*>(evento);
         if (k->modifiers() == Qt::ControlModifier && (k->key() == Qt::Key_Home || k->key() == Qt::Key_End)) {
@@ -262,6 +252,8 @@ void EditorCertificati::creaTestataInvio(storage::Elenco elenco) {
     elencoInvii_ = elenco;
     invio_ = new TestataInvio(conn_, elenco, this);
     connect(invio_, &TestataInvio::modificato, this, &EditorCertificati::aggiornaSegni);
+    // "Operazione" too changes only when opened or typed in, never under the wheel.
+    for (QComboBox* c : invio_->findChildren<QComboBox*>()) ui::tendinaSenzaRotella(c);
 }
 
 bool EditorCertificati::modificheFuoriDalleRighe() const { return invio_ && invio_->modificata(); }

@@ -5,7 +5,8 @@ class QCoreApplication;
 namespace ui {
 
 // Qt's own Italian catalogue (buttons of the questions, file, print and preview dialogs) and the
-// Italian locale. False when no catalogue was found: Qt's texts then stay in English.
+// Italian locale, with the few texts that catalogue lacks. False when no catalogue was found: most
+// of Qt's texts then stay in English.
 bool installaItaliano(QCoreApplication& app);
 
 }  // namespace ui

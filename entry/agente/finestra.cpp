@@ -1,5 +1,6 @@
 #include "entry/agente/finestra.h"
 
+#include <QComboBox>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTabWidget>
@@ -11,6 +12,7 @@
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
 #include "ui/dialoghi.h"
+#include "ui/tendine.h"
 
 namespace agente {
 
@@ -37,6 +39,7 @@ QTabWidget* FinestraAgente::creaPagina(
         righe_.push_back(righe);
     }
     area->setWidget(pagina_);
+    for (QComboBox* c : pagina_->findChildren<QComboBox*>()) ui::tendinaSenzaRotella(c);
     schede->addTab(area, QStringLiteral("Pagina 1"));
     l->addWidget(schede);
     return schede;

@@ -611,7 +611,9 @@ private slots:
         auto* area = qobject_cast<QScrollArea*>(f.schede().currentWidget());
         QVERIFY(area);
         const int prima = area->verticalScrollBar()->value();
-        for (QComboBox* c : {sesso, &f.tipo()}) {
+        auto* operazione = f.findChild<QComboBox*>(QStringLiteral("Operazione"));
+        QVERIFY(operazione);
+        for (QComboBox* c : {sesso, &f.tipo(), operazione}) {
             const QPoint centro = c->rect().center();
             QWheelEvent rotella(centro, c->mapToGlobal(centro), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                                 Qt::NoScrollPhase, false);
@@ -619,6 +621,7 @@ private slots:
         }
         QCOMPARE(sesso->currentText(), QStringLiteral("F"));
         QCOMPARE(f.tipo().currentText(), QStringLiteral("DIP"));
+        QCOMPARE(operazione->currentText(), QStringLiteral("nessuna"));
         QVERIFY(area->verticalScrollBar()->value() > prima);
         QVERIFY(!f.isWindowModified());
         f.successivo();

@@ -1,6 +1,9 @@
 // The agent and Quadro CT windows: the two counts, "Salva" and the closing question.
+#include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QWheelEvent>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -28,6 +31,7 @@ private slots:
     void chiusura_data();
     void chiusura();
     void salvaPoiChiudiNonChiede();
+    void rotellaSulleTendine();
     void aiutoElencaICodiciDiCarica();
     void quadroCtSalvaEntrambeLeRighe();
     void quadroCtChiedePerIDatiDelSostituto();
@@ -132,6 +136,36 @@ void AgenteTest::salvaPoiChiudiNonChiede() {
     QVERIFY(w.chiudiFinestra());
     QCOMPARE(r.domande, QStringList());
     QCOMPARE(r.informazioni + r.errori, QStringList());
+}
+
+// The wheel over a closed drop-down ("Annullamento", "Impegno") changes nothing in either window:
+// only the list opened or a key typed does.
+void AgenteTest::rotellaSulleTendine() {
+    esegui(arch->db, "insert into SostitutoImposta(CognomeDenominazione) values('ENTE')");
+    Registratore r;
+    TFSostituto sostituto(*conn);
+    TFQuadroCT quadroCt(*conn);
+    qsizetype provate = 0;
+    for (agente::FinestraAgente* w : std::initializer_list<agente::FinestraAgente*>{&sostituto, &quadroCt}) {
+        w->prepara();
+        w->show();
+        const auto tendine = w->pagina().findChildren<QComboBox*>();
+        provate += tendine.size();
+        for (QComboBox* c : tendine) {
+            const QString prima = c->currentText();
+            for (int verso : {-120, 120, -120}) {
+                const QPointF centro = c->rect().center();
+                QWheelEvent rotella(centro, c->mapToGlobal(centro), QPoint(), QPoint(0, verso), Qt::NoButton,
+                                    Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(c, &rotella);
+            }
+            QCOMPARE(c->currentText(), prima);
+        }
+        QVERIFY(w->chiudiFinestra());
+    }
+    QVERIFY(provate >= 3);
+    // Nothing changed, so closing asked nothing.
+    QCOMPARE(r.domande, QStringList());
 }
 
 void AgenteTest::aiutoElencaICodiciDiCarica() {

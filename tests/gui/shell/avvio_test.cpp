@@ -1,6 +1,7 @@
 // Start-up: the progress steps, the configuration step and its failure cases (the "Archivio"
 // window that follows them is tested in archivio_test).
 #include <QFile>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
@@ -17,6 +18,7 @@ class AvvioTest : public QObject {
     Q_OBJECT
 private slots:
     void conArchivioApreLaConnessione();
+    void menuUsabilePrimaDelleFinestre();
     void configurazione_data();
     void configurazione();
 };
@@ -35,12 +37,41 @@ void AvvioTest::conArchivioApreLaConnessione() {
     avviaEAttendi(a);
     QVERIFY(a.dm().Conn.isOpen());
     QCOMPARE(a.dm().Conn.percorso(), arch.db);
-    QCOMPARE(a.attendere().passi(), (std::vector<int>{1, 2, 3, 4, 9, 10}));
+    // The windows are made after the menu is usable: the progress window has only its own steps.
+    QCOMPARE(a.attendere().passi(), (std::vector<int>{1, 2, 10}));
     QVERIFY(!a.attendere().isVisible());
     QVERIFY(a.menu().isVisible());
     QCOMPARE(a.menu().windowTitle(), QStringLiteral("Palio 2015 - %1").arg(QString::fromStdString(arch.cartella)));
     QCOMPARE(a.menu().pos(), QPoint(0, 0));
     QVERIFY(r.informazioni.isEmpty() && r.errori.isEmpty());
+}
+
+// A button pressed before start-up has made the windows opens its window; the rest are made
+// without a press, once.
+void AvvioTest::menuUsabilePrimaDelleFinestre() {
+    Archivio arch;
+    Registratore r;
+    Avvio a({arch.ini});
+    QSignalSpy create(&a, &Avvio::finestreCreate);
+    a.esegui();
+    a.configura();
+    QCOMPARE(create.count(), 0);
+    auto* bottone = a.menu().findChild<QPushButton*>(QStringLiteral("btnCuDipendenti"));
+    QVERIFY(bottone);
+    bottone->click();
+    QCOMPARE(create.count(), 1);
+    QWidget* editor = a.finestre().pagina1->finestra();
+    QVERIFY(editor->isVisible());
+    QTest::qWait(50);
+    QCOMPARE(create.count(), 1);
+    QVERIFY(r.errori.isEmpty());
+
+    Avvio b({arch.ini});
+    QSignalSpy createB(&b, &Avvio::finestreCreate);
+    b.esegui();
+    QVERIFY(createB.wait(10000));
+    QVERIFY(b.configurato());
+    QCOMPARE(createB.count(), 1);
 }
 
 // What the first line of the configuration file gives, and how start-up ends.

@@ -1,10 +1,17 @@
 // The boxes as the operator meets them: Qt's own buttons in Italian, and a progress box that
 // exists only while its work runs.
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileSystemModel>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -46,6 +53,7 @@ class DialoghiTest : public QObject {
 private slots:
     void initTestCase() { QVERIFY(ui::installaItaliano(*qApp)); }
     void domandaInItaliano();
+    void dialoghiDiQtInItaliano();
     void progressoMaiDopoIlLavoro_data();
     void progressoMaiDopoIlLavoro();
     void annullaFermaIlLavoro();
@@ -53,6 +61,31 @@ private slots:
     void postoDelleFinestre_data();
     void postoDelleFinestre();
 };
+
+// The texts Qt's catalogue lacks, seen where the operator meets them: the file dialog's type
+// column and the print dialog's page range.
+void DialoghiTest::dialoghiDiQtInItaliano() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("PDF")));
+    QFileSystemModel modello;
+    QSignalSpy caricata(&modello, &QFileSystemModel::directoryLoaded);
+    const QModelIndex radice = modello.setRootPath(dir.path());
+    QVERIFY(caricata.wait(5000));
+    QCOMPARE(modello.rowCount(radice), 1);
+    QCOMPARE(modello.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Tipo"));
+    QCOMPARE(modello.index(0, 2, radice).data().toString(), QStringLiteral("Cartella"));
+
+    QPrinter stampante;
+    QPrintDialog stampa(&stampante);
+    QStringList scelte;
+    for (const QRadioButton* r : stampa.findChildren<QRadioButton*>()) scelte << r->text().remove(QLatin1Char('&'));
+    scelte.sort();
+    QCOMPARE(scelte, (QStringList{QStringLiteral("Colore"), QStringLiteral("No"), QStringLiteral("Pagina corrente"),
+                                  QStringLiteral("Pagine"), QStringLiteral("Pagine da"),
+                                  QStringLiteral("Rilegatura sul lato corto"), QStringLiteral("Rilegatura sul lato lungo"),
+                                  QStringLiteral("Scala di grigi"), QStringLiteral("Selezione"),
+                                  QStringLiteral("Stampa tutto")}));
+}
 
 // The real question box: its buttons read "Sì" and "No", and No is not consent.
 void DialoghiTest::domandaInItaliano() {
