@@ -8,6 +8,7 @@
 #include "storage/salvataggi.h"
 #include "storage/archivi.h"
 #include "storage/invii.h"
+#include "storage/sistema.h"
 
 namespace importazione {
 
@@ -38,7 +39,7 @@ constexpr std::array<const char*, 3> kDomandeProfessionisti = {
 // naming the archive and its agent: an office keeps one archive per agent.
 bool conferma(const std::array<const char*, 3>& domande, storage::Connection& conn, storage::Reporter& reporter) {
     const std::string sostituto = storage::nomeSostituto(conn);
-    std::string cartella = std::filesystem::path(conn.percorso()).parent_path().string();
+    std::string cartella = storage::sistema::utf8(storage::sistema::nativo(conn.percorso()).parent_path());
     if (cartella.empty()) cartella = conn.percorso();
     const std::string intestazione =
         "Archivio: " + cartella + " (" +

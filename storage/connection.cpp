@@ -166,7 +166,7 @@ bool Connection::provaArchivio() {
     const std::string mancanti = TabelleMancanti(*this);
     if (mancanti.empty()) return true;
     std::error_code ec;
-    if (std::filesystem::file_size(percorso_, ec) == 0 && !ec) return false;
+    if (std::filesystem::file_size(sistema::nativo(percorso_), ec) == 0 && !ec) return false;
     close();
     throw Error(Error::Causa::NonArchivio,
                 "Il file " + percorso_ + " non è un archivio di Palio 2015: mancano le tabelle " + mancanti + ".");
@@ -202,7 +202,7 @@ void Connection::richiediScrittura() const {
 }
 
 void Connection::crea(const std::string& percorso) {
-    if (std::filesystem::exists(percorso))
+    if (std::filesystem::exists(sistema::nativo(percorso)))
         throw Error("Il file " + percorso + " esiste già: l'archivio non è stato creato.");
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(percorso.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
@@ -219,7 +219,7 @@ void Connection::crea(const std::string& percorso) {
                             (err ? err : "errore sconosciuto");
         sqlite3_free(err);
         sqlite3_close(db);
-        std::filesystem::remove(percorso);
+        std::filesystem::remove(sistema::nativo(percorso));
         throw Error(testo);
     }
     sqlite3_close(db);

@@ -11,7 +11,8 @@ emulatore=${PALIO_EMULATORE:-}
 fine_riga=(cat)
 [ -n "$emulatore" ] && fine_riga=(tr -d '\r')
 cli=$1
-dati=$2
+# Absolute, since each command runs from its own work folder and @CASO must still reach the case.
+dati=$(cd "$2" && pwd)
 aggiorna=${3:-}
 radice=$(cd "$dati/../.." && pwd)
 esito=0
@@ -44,7 +45,7 @@ for caso in "$dati"/*/; do
     # shellcheck disable=SC2086
     {
       echo "\$ $riga"
-      (cd "$lavoro" && $emulatore "$cli" --archivio "$lavoro/archivio" $comando 2>&1)
+      (cd "$lavoro" && $emulatore "$cli" --archivio "$lavoro/archivio" $comando 2>&1 < /dev/null)
       echo "uscita $?"
     } | "${fine_riga[@]}" | sed "${finestre[@]}" -e "s|$lavoro/out|@OUT|g" -e "s|$caso|@CASO|g" >> "$lavoro/out/console.txt"
   done < "$caso/comandi.txt"
