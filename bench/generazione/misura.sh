@@ -3,15 +3,7 @@
 # shell takes to read the same three tables plus copying a file of the output's size.
 # Uso: bench/generazione/misura.sh [BUILD] [N]   (default build, 100000)
 set -euo pipefail
-build=${1:-build}
-n=${2:-100000}
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-"$build/bench/palio_genera_archivio" "$dir/archivio" "$n" > /dev/null
-db="$dir/archivio/Zefo2015.db"
-# Elapsed seconds, processor seconds (user + system) and peak memory: on a machine shared with
-# other work the processor seconds are the steadier figure.
-secondi() { /usr/bin/time -f "%e %U %S %M" "$@" 2>&1 >/dev/null | tail -1 | awk '{ print $1, $2 + $3, $4 }'; }
+. "$(dirname "$0")/../archivio_generato.sh" "${1:-build}" "${2:-100000}"
 
 read -r t_gen c_gen mem_gen < <(secondi "$build/palio2015-cli" --archivio "$dir/archivio" genera dipendenti \
     --cartella "$dir/out" --tipi DIP,AMM,CoC --quadro-ct)

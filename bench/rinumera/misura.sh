@@ -4,17 +4,11 @@
 # that it makes possible; the refusal of the run before it, and the archive check's count.
 # Uso: bench/rinumera/misura.sh [BUILD] [N]   (default build, 90000)
 set -euo pipefail
-build=${1:-build}
-n=${2:-90000}
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-"$build/bench/palio_genera_archivio" "$dir/archivio" "$n" > /dev/null
-db="$dir/archivio/Zefo2015.db"
+. "$(dirname "$0")/../archivio_generato.sh" "${1:-build}" "${2:-90000}"
 sqlite3 "$db" "update Zefo1 set ID = ID + 100000; update Zefo2 set ID = ID + 100000; update Zefo3 set Id = Id + 100000;
                update Professionisti set ID = ID + 100000; update sqlite_sequence set seq = seq + 100000
                where name in ('Zefo1', 'Professionisti');"
 cli=("$build/palio2015-cli" --archivio "$dir/archivio")
-secondi() { /usr/bin/time -f "%e %U %S %M" "$@" 2>&1 >/dev/null | tail -1 | awk '{ print $1, $2 + $3, $4 }'; }
 
 read -r t_rif _ _ < <(secondi "${cli[@]}" genera dipendenti --cartella "$dir/out" --tipi DIP,AMM,CoC || true)
 errori=$("${cli[@]}" controlla archivio --tipi DIP,AMM,CoC 2>&1 | grep -c 'non rientra nelle cinque cifre' || true)
