@@ -28,10 +28,13 @@ for v in "${voci[@]}"; do [ -f "$menu/$v" ] || sbaglio "manca nel menu Start: $v
   sbaglio "zefo2015.ini non indica l'archivio di esempio"
 cmp -s "$ravo/Esempio/Zefo2015.db" "$dest/Esempio/Zefo2015.db" || sbaglio "archivio di esempio non copiato in C:\\RAVO"
 
-# Every DLL the installed programs and libraries import is installed beside them or is Windows' own.
+# Every DLL the installed programs and libraries import is installed beside them or is Windows' own
+# (plugins look beside the programs too, where Windows finds Qt's DLLs).
 sistema="$prefisso/drive_c/windows/system32"
 while IFS= read -r -d '' binario; do
   for dll in $(x86_64-w64-mingw32-objdump -p "$binario" | sed -n 's/^\s*DLL Name: //p'); do
+    # API sets (api-ms-win-*) are names Windows' loader resolves itself, not files.
+    case ${dll,,} in api-ms-win-*|ext-ms-win-*) continue ;; esac
     [ -n "$(find "$dest" -maxdepth 1 -iname "$dll" -print -quit)" ] && continue
     [ -n "$(find "$sistema" -maxdepth 1 -iname "$dll" -print -quit)" ] && continue
     sbaglio "$(basename "$binario") vuole $dll, che non è installata"
