@@ -37,11 +37,11 @@ echo "Windows: programmi e test del nucleo conclusi in $(( ($(date +%s) - inizio
 
 # The desktop program and its installer: only the programs and the installer are built here (the
 # core tests ran above), then the installer's test and the window test.
-if [ "${PALIO_WIN_FINESTRE:-0}" = 1 ]; then
+if [ "${PALIO_WIN_FINESTRE:-1}" = 1 ]; then
   cmake -S . -B build-windows "${comuni[@]}" -DPALIO_GUI=ON >/dev/null
   nice ninja -C build-windows palio2015 palio2015-cli installatore
   timeout 900 ctest --test-dir build-windows -R '^windows\.' --timeout 600 --output-on-failure
   echo "Windows: build-windows/Palio2015-Setup.exe pronto in $(( ($(date +%s) - inizio) / 60 )) minuti"
 else
-  echo "Windows: programma a finestre e suo installatore saltati (PALIO_WIN_FINESTRE=1 per costruirli)"
+  echo "Windows: programma a finestre e suo installatore saltati (PALIO_WIN_FINESTRE=0)"
 fi
