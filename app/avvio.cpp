@@ -22,6 +22,7 @@
 #include "print/tfstampetutti.h"
 #include "storage/archivi.h"
 #include "storage/config.h"
+#include "storage/sistema.h"
 #include "telematic/ui/tfcontrollo.h"
 #include "telematic/ui/tfcreafile.h"
 #include "telematic/ui/tfcreafileprofes.h"
@@ -252,7 +253,7 @@ QString Avvio::apriConfigurato() {
     std::string cartellaDati;
     // On the first start there is no configuration file yet: the "Archivio" window says so, once.
     std::error_code assente;
-    if (!std::filesystem::exists(opzioni_.percorsoIni, assente) && !assente)
+    if (!std::filesystem::exists(storage::sistema::nativo(opzioni_.percorsoIni), assente) && !assente)
         return QStringLiteral("Non è configurato alcun archivio.");
     try {
         cartellaDati = storage::leggiCartellaDati(opzioni_.percorsoIni);
@@ -263,7 +264,7 @@ QString Avvio::apriConfigurato() {
     const std::string percorsoDb = storage::percorsoDatabase(cartellaDati);
     nonAperto_ = percorsoDb;
     std::error_code ec;
-    if (!std::filesystem::exists(percorsoDb, ec)) {
+    if (!std::filesystem::exists(storage::sistema::nativo(percorsoDb), ec)) {
         ui::informa(menu_.get(), QString::fromStdString(storage::messaggioDatabaseMancante(percorsoDb)));
         return QStringLiteral("L'archivio configurato %1 non esiste.").arg(QDir::toNativeSeparators(QString::fromStdString(percorsoDb)));
     }

@@ -14,6 +14,7 @@
 #include "import/importazione.h"
 #include "storage/archivi.h"
 #include "storage/config.h"
+#include "storage/sistema.h"
 #include "storage/connection.h"
 #include "ui/dialoghi.h"
 #include "ui/reporterfinestra.h"
@@ -150,7 +151,7 @@ void TFArchivio::ripristinaCopia() {
             fatto = importazione::RipristinaArchivio(nonAperto_, copia, reporter);
         }))
         return;
-    if (fatto) prova(std::filesystem::path(nonAperto_).parent_path().string());
+    if (fatto) prova(storage::sistema::utf8(storage::sistema::nativo(nonAperto_).parent_path()));
 }
 
 QString TFArchivio::cartellaIniziale() const {
@@ -213,7 +214,7 @@ void TFArchivio::creaNuovo() {
                                                                                 : dialogo.scelta());
     if (scelta.isEmpty()) return;
     const std::string cartella = QDir::fromNativeSeparators(scelta).toStdString();
-    if (std::filesystem::exists(storage::percorsoDatabase(cartella))) {
+    if (std::filesystem::exists(storage::sistema::nativo(storage::percorsoDatabase(cartella)))) {
         if (ui::chiedi(this, QStringLiteral("La cartella %1 contiene già un archivio. Aprirlo?").arg(scelta)))
             prova(cartella);
         return;

@@ -4,6 +4,7 @@
 #include "cli/comandi.h"
 #include "storage/config.h"
 #include "storage/error.h"
+#include "storage/sistema.h"
 
 namespace cli {
 
@@ -52,7 +53,7 @@ std::string Contesto::percorsoDb() const {
 
 void Contesto::apri(storage::Connection& conn) const {
     const std::string db = percorsoDb();
-    if (!storage::Connection::indirizzoServer(db) && !std::filesystem::exists(db))
+    if (!storage::Connection::indirizzoServer(db) && !std::filesystem::exists(storage::sistema::nativo(db)))
         throw storage::Error(storage::messaggioDatabaseMancante(db));
     conn.open(db);
 }
@@ -73,8 +74,9 @@ int comandoCreaArchivio(const Contesto& ctx) {
     if (a.posizionali().size() != 1) throw UsageError("crea-archivio vuole una CARTELLA.");
     const std::string cartella = a.posizionali()[0];
     std::error_code ec;
-    if (!storage::Connection::indirizzoServer(cartella)) std::filesystem::create_directories(cartella, ec);
-    if (!storage::Connection::indirizzoServer(cartella) && !std::filesystem::is_directory(cartella))
+    if (!storage::Connection::indirizzoServer(cartella))
+        std::filesystem::create_directories(storage::sistema::nativo(cartella), ec);
+    if (!storage::Connection::indirizzoServer(cartella) && !std::filesystem::is_directory(storage::sistema::nativo(cartella)))
         throw storage::Error("Impossibile creare la cartella " + cartella +
                              (ec ? ": " + ec.message() : std::string()));
     const std::string db = storage::percorsoDatabase(cartella);

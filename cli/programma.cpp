@@ -54,7 +54,7 @@ int esegui(int argc, char** argv, const std::vector<Comando>& comandi) {
     storage::sistema::rimuoviAllaTerminazione();
     std::string kUso = kIntestazione;
     for (const Comando& c : comandi) kUso += c.uso;
-    std::vector<std::string> parole(argv + 1, argv + argc);
+    std::vector<std::string> parole = storage::sistema::argomenti(argc, argv);
     Contesto ctx;
     std::size_t i = 0;
     while (i < parole.size() && parole[i].rfind("--", 0) == 0) {

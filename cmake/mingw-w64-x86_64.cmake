@@ -22,3 +22,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 # Debian installs wine64 outside PATH.
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64 CACHE STRING "Runs the Windows tests")
+# Qt for Windows runs its code generators (moc, rcc, uic) from Debian's own Qt 6.4.2.
+if(NOT DEFINED QT_HOST_PATH)
+  set(QT_HOST_PATH /usr CACHE PATH "Qt for the build machine, whose tools the Windows build runs")
+  set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake CACHE PATH "Its CMake packages")
+endif()

@@ -9,6 +9,7 @@
 #include "storage/archivi.h"
 #include "storage/invii.h"
 #include "storage/sostituto.h"
+#include "storage/sistema.h"
 
 namespace importazione {
 
@@ -42,7 +43,7 @@ constexpr std::array<bool, 3> kRisposteCheProcedono = {true, false, true};
 // naming the archive and its agent: an office keeps one archive per agent.
 bool conferma(const std::array<const char*, 3>& domande, storage::Connection& conn, storage::Reporter& reporter) {
     const std::string sostituto = storage::nomeSostituto(conn);
-    std::string cartella = std::filesystem::path(conn.percorso()).parent_path().string();
+    std::string cartella = storage::sistema::utf8(storage::sistema::nativo(conn.percorso()).parent_path());
     if (cartella.empty()) cartella = conn.percorso();
     const std::string intestazione =
         "Archivio: " + cartella + " (" +

@@ -162,13 +162,13 @@ std::pair<std::string, std::string> copiaScelta(const std::string& percorsoDb, c
     std::string percorso = copia;
     const std::string cartella = storage::cartellaSalvataggi(percorsoDb);
     if (sistema::tipoFile(percorso) == sistema::TipoFile::Mancante && !cartella.empty())
-        percorso = (fs::path(cartella) / copia).string();
+        percorso = sistema::utf8(sistema::nativo(cartella) / sistema::nativo(copia));
     if (sistema::tipoFile(percorso) != sistema::TipoFile::Normale)
         throw storage::Error("Il salvataggio " + copia + " non esiste.");
     std::string stato = "com'è nel file " + percorso;
     for (const auto& c : ElencoCopie(percorsoDb)) {
         std::error_code ec;
-        if (fs::equivalent(c.percorso, percorso, ec))
+        if (fs::equivalent(sistema::nativo(c.percorso), sistema::nativo(percorso), ec))
             stato = "com'era il " + c.quando.substr(0, 10) + " alle " + c.quando.substr(11) + ", " + c.prima;
     }
     return {percorso, stato};

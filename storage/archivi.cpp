@@ -17,8 +17,8 @@ namespace fs = std::filesystem;
 void apriArchivio(Connection& conn, const std::string& percorsoDb) {
     conn.close();
     std::error_code ec;
-    if (!fs::is_regular_file(percorsoDb, ec)) throw Error(messaggioDatabaseMancante(percorsoDb));
-    const bool vuoto = fs::file_size(percorsoDb, ec) == 0 && !ec;
+    if (!fs::is_regular_file(sistema::nativo(percorsoDb), ec)) throw Error(messaggioDatabaseMancante(percorsoDb));
+    const bool vuoto = fs::file_size(sistema::nativo(percorsoDb), ec) == 0 && !ec;
     conn.open(percorsoDb);
     try {
         // Any other file without the archive's tables was refused by open(), untouched.
@@ -39,8 +39,8 @@ void apriArchivio(Connection& conn, const std::string& percorsoDb) {
 std::string creaArchivio(const std::string& cartella) {
     if (cartella.empty()) throw Error("Indicare la cartella del nuovo archivio.");
     std::error_code ec;
-    fs::create_directories(cartella, ec);
-    if (!fs::is_directory(cartella))
+    fs::create_directories(sistema::nativo(cartella), ec);
+    if (!fs::is_directory(sistema::nativo(cartella)))
         throw Error("Impossibile creare la cartella " + cartella + (ec ? ": " + ec.message() : std::string()));
     const std::string db = percorsoDatabase(cartella);
     Connection::crea(db);
@@ -57,11 +57,11 @@ std::string cartellaDiUscita(const Connection& conn, const std::string& nome) {
     if (conn.percorso().empty()) return cartellaUtente("RAVO/Zefo2015/" + nome);
     // A server archive has no folder: each agent's schema gets one of its own in the home folder.
     if (conn.suServer()) return cartellaUtente("RAVO/Zefo2015/" + motore::leggiIndirizzo(conn.percorso()).schema + "/" + nome);
-    return (fs::absolute(fs::path(conn.percorso())).parent_path() / nome).string();
+    return sistema::utf8(fs::absolute(sistema::nativo(conn.percorso())).parent_path() / sistema::nativo(nome));
 }
 
 std::string percorsoArchiviRecenti(const std::string& percorsoIni) {
-    return (fs::path(percorsoIni).parent_path() / "archivi-recenti.txt").string();
+    return sistema::utf8(sistema::nativo(percorsoIni).parent_path() / "archivi-recenti.txt");
 }
 
 std::vector<std::string> leggiArchiviRecenti(const std::string& percorsoIni) {
@@ -83,9 +83,9 @@ std::vector<ArchivioRecente> descriviArchiviRecenti(const std::string& percorsoI
         const std::string db = percorsoDatabase(cartella);
         std::error_code ec;
         // A 0-byte file is an archive still to be filled: it gets its tables when chosen.
-        if (fs::is_regular_file(db, ec) && fs::file_size(db, ec) == 0) {
+        if (fs::is_regular_file(sistema::nativo(db), ec) && fs::file_size(sistema::nativo(db), ec) == 0) {
             a.leggibile = true;
-        } else if (fs::is_regular_file(db, ec)) {
+        } else if (fs::is_regular_file(sistema::nativo(db), ec)) {
             try {
                 Connection c;
                 c.open(db);
@@ -108,7 +108,7 @@ void scegliArchivio(const std::string& percorsoIni, const std::string& cartella)
 void ricordaArchivio(const std::string& percorsoIni, const std::string& cartella) {
     std::error_code ec;
     const std::string percorso = percorsoArchiviRecenti(percorsoIni);
-    const fs::path dove = fs::path(percorso).parent_path();
+    const fs::path dove = sistema::nativo(percorso).parent_path();
     if (!dove.empty()) fs::create_directories(dove, ec);
     std::vector<std::string> cartelle = leggiArchiviRecenti(percorsoIni);
     cartelle.erase(std::remove(cartelle.begin(), cartelle.end(), cartella), cartelle.end());
@@ -120,7 +120,7 @@ void ricordaArchivio(const std::string& percorsoIni, const std::string& cartella
         for (const auto& c : cartelle) out << c << '\n';
         if (!out.flush()) throw Error("Impossibile scrivere l'elenco degli archivi recenti " + percorso + ".");
     }
-    fs::rename(tmp, percorso, ec);
+    fs::rename(sistema::nativo(tmp), sistema::nativo(percorso), ec);
     if (ec) throw Error("Impossibile scrivere l'elenco degli archivi recenti " + percorso + ": " + ec.message());
 }
 

@@ -41,7 +41,7 @@ std::string leggiCartellaDati(const std::string& percorsoIni) {
 }
 
 void scriviCartellaDati(const std::string& percorsoIni, const std::string& cartella) {
-    std::filesystem::path p(percorsoIni);
+    const std::filesystem::path p = sistema::nativo(percorsoIni);
     std::error_code ec;
     if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path(), ec);
     // Only the first line is ours: whatever follows it is kept as it was.

@@ -108,7 +108,7 @@ bool Connection::provaArchivio() {
     const std::string mancanti = TabelleMancanti(*this);
     if (mancanti.empty()) return true;
     std::error_code ec;
-    if (!suServer() && std::filesystem::file_size(percorso_, ec) == 0 && !ec) return false;
+    if (!suServer() && std::filesystem::file_size(sistema::nativo(percorso_), ec) == 0 && !ec) return false;
     close();
     if (indirizzoServer(percorso_))
         throw Error(Error::Causa::NonArchivio, "Lo schema dell'archivio " + percorso_ +

@@ -203,7 +203,7 @@ std::unique_ptr<Motore> apriSqlite(const std::string& percorso, std::string& sol
 }
 
 void creaSqlite(const std::string& percorso) {
-    if (std::filesystem::exists(percorso))
+    if (std::filesystem::exists(sistema::nativo(percorso)))
         throw Error("Il file " + percorso + " esiste già: l'archivio non è stato creato.");
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(percorso.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
@@ -218,7 +218,7 @@ void creaSqlite(const std::string& percorso) {
         std::string testo = "Impossibile creare le tabelle in " + percorso + ": " + (err ? err : "errore sconosciuto");
         sqlite3_free(err);
         sqlite3_close(db);
-        std::filesystem::remove(percorso);
+        std::filesystem::remove(sistema::nativo(percorso));
         throw Error(testo);
     }
     sqlite3_close(db);

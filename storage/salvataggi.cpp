@@ -70,7 +70,7 @@ int copia(sqlite3* dst, sqlite3* src) {
 
 void rimuovi(const std::string& percorso) {
     std::error_code ec;
-    for (const char* coda : {"", "-journal", "-wal", "-shm"}) fs::remove(percorso + coda, ec);
+    for (const char* coda : {"", "-journal", "-wal", "-shm"}) fs::remove(sistema::nativo(percorso + coda), ec);
 }
 
 // A copy that a killed program left half taken (NAME.db.tmp and its journal) is removed, unless
@@ -78,11 +78,11 @@ void rimuovi(const std::string& percorso) {
 void rimuoviCopieInterrotte(const std::string& cartella) {
     std::error_code ec;
     std::vector<std::string> interrotte;
-    for (const auto& e : fs::directory_iterator(cartella, ec)) {
-        const std::string nome = e.path().filename().string();
+    for (const auto& e : fs::directory_iterator(sistema::nativo(cartella), ec)) {
+        const std::string nome = sistema::utf8(e.path().filename());
         if (nome.rfind(kPrefisso, 0) == 0 && nome.size() > 7 &&
             nome.compare(nome.size() - 7, 7, ".db.tmp") == 0)
-            interrotte.push_back(e.path().string());
+            interrotte.push_back(sistema::utf8(e.path()));
     }
     for (const auto& percorso : interrotte) {
         sqlite3* db = nullptr;
@@ -100,7 +100,7 @@ std::string cartellaSalvataggi(const Connection& conn) { return cartellaSalvatag
 std::string cartellaSalvataggi(const std::string& db) {
     // A server archive's copies are the server's own business (pg_dump).
     if (db.empty() || db == ":memory:" || Connection::indirizzoServer(db)) return {};
-    return (fs::path(db).parent_path() / "backup").string();
+    return sistema::utf8(sistema::nativo(db).parent_path() / "backup");
 }
 
 Salvataggio::Salvataggio(Connection& conn, std::string_view operazione)
@@ -108,8 +108,8 @@ Salvataggio::Salvataggio(Connection& conn, std::string_view operazione)
     if (cartella_.empty()) return;
     const auto inizio = std::chrono::steady_clock::now();
     std::error_code ec;
-    fs::create_directories(cartella_, ec);
-    if (!fs::is_directory(cartella_))
+    fs::create_directories(sistema::nativo(cartella_), ec);
+    if (!fs::is_directory(sistema::nativo(cartella_)))
         throw Error("Impossibile creare la cartella dei salvataggi " + cartella_ +
                     (ec ? ": " + ec.message() : std::string()));
     rimuoviCopieInterrotte(cartella_);
@@ -124,7 +124,7 @@ Salvataggio::Salvataggio(Connection& conn, std::string_view operazione)
     ++n;
     const std::string nome =
         secondo + (n < 10 ? "0" : "") + std::to_string(n) + "_" + std::string(operazione) + ".db";
-    const std::string finale = (fs::path(cartella_) / nome).string();
+    const std::string finale = sistema::utf8(sistema::nativo(cartella_) / sistema::nativo(nome));
     const std::string temporaneo = finale + ".tmp";
     rimuovi(temporaneo);
     try {
@@ -138,7 +138,7 @@ Salvataggio::Salvataggio(Connection& conn, std::string_view operazione)
         rimuovi(temporaneo);
         throw;
     }
-    fs::rename(temporaneo, finale, ec);
+    fs::rename(sistema::nativo(temporaneo), sistema::nativo(finale), ec);
     if (ec) {
         rimuovi(temporaneo);
         throw Error("Impossibile salvare una copia dell'archivio in " + finale + ": " +
@@ -162,8 +162,8 @@ void Salvataggio::conferma() {
 std::vector<VoceSalvataggio> elencoSalvataggi(const std::string& cartella) {
     std::vector<VoceSalvataggio> voci;
     std::error_code ec;
-    for (const auto& e : fs::directory_iterator(cartella, ec)) {
-        const std::string nome = e.path().filename().string();
+    for (const auto& e : fs::directory_iterator(sistema::nativo(cartella), ec)) {
+        const std::string nome = sistema::utf8(e.path().filename());
         // Zefo2015_AAAAMMGG-HHMMSS-NN_OPERAZIONE.db
         if (nome.rfind(kPrefisso, 0) != 0 || e.path().extension() != ".db") continue;
         const std::string resto = nome.substr(kPrefisso.size(), nome.size() - kPrefisso.size() - 3);
@@ -171,7 +171,7 @@ std::vector<VoceSalvataggio> elencoSalvataggi(const std::string& cartella) {
         if (sep == std::string::npos || sep < 15) continue;
         const std::string t = resto.substr(0, sep);
         VoceSalvataggio v;
-        v.percorso = e.path().string();
+        v.percorso = sistema::utf8(e.path());
         v.nome = nome;
         v.quando = t.substr(6, 2) + "/" + t.substr(4, 2) + "/" + t.substr(0, 4) + " " +
                    t.substr(9, 2) + ":" + t.substr(11, 2) + ":" + t.substr(13, 2);
@@ -248,9 +248,9 @@ std::string ripristinaAlPosto(const std::string& archivio, const std::string& sa
     std::string conservato;
     if (sistema::tipoFile(archivio) != sistema::TipoFile::Mancante) {
         conservato = archivio + ".danneggiato-" + sistema::oraLocale("%Y%m%d-%H%M%S");
-        for (int n = 2; fs::exists(conservato, ec); ++n)
+        for (int n = 2; fs::exists(sistema::nativo(conservato), ec); ++n)
             conservato = archivio + ".danneggiato-" + sistema::oraLocale("%Y%m%d-%H%M%S") + "-" + std::to_string(n);
-        fs::rename(archivio, conservato, ec);
+        fs::rename(sistema::nativo(archivio), sistema::nativo(conservato), ec);
         if (ec) {
             rimuovi(temporaneo);
             throw Error("Impossibile mettere da parte l'archivio " + archivio + ": " + ec.message() +
@@ -260,12 +260,14 @@ std::string ripristinaAlPosto(const std::string& archivio, const std::string& sa
     // The old file's journals go with it, where the engine would look for them; its shared
     // memory would only mislead the restored archive.
     for (const char* coda : {"-wal", "-journal"})
-        if (fs::exists(archivio + coda, ec)) fs::rename(archivio + coda, conservato.empty() ? archivio + coda + ".vecchio" : conservato + coda, ec);
-    fs::remove(archivio + "-shm", ec);
-    fs::rename(temporaneo, archivio, ec);
+        if (fs::exists(sistema::nativo(archivio + coda), ec))
+            fs::rename(sistema::nativo(archivio + coda),
+                       sistema::nativo(conservato.empty() ? archivio + coda + ".vecchio" : conservato + coda), ec);
+    fs::remove(sistema::nativo(archivio + "-shm"), ec);
+    fs::rename(sistema::nativo(temporaneo), sistema::nativo(archivio), ec);
     if (ec) {
         const std::string motivo = ec.message();
-        if (!conservato.empty()) fs::rename(conservato, archivio, ec);
+        if (!conservato.empty()) fs::rename(sistema::nativo(conservato), sistema::nativo(archivio), ec);
         rimuovi(temporaneo);
         throw Error("Ripristino non eseguito: " + motivo);
     }

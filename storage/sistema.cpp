@@ -21,6 +21,12 @@ Posto posti[kPosti];
 
 }  // namespace
 
+// u8string() is UTF-8 on every system: the wide name converted on Windows, the bytes as they are elsewhere.
+std::string utf8(const std::filesystem::path& percorso) {
+    const std::u8string u = percorso.u8string();
+    return std::string(u.begin(), u.end());
+}
+
 void registraDaRimuovere(const std::string& percorso) {
     if (percorso.size() >= kLunghezza) return;
     for (auto& p : posti) {

@@ -9,12 +9,18 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace storage::sistema {
 
 // The name to open a file by (std::ifstream, std::ofstream), given the program's UTF-8 path: a
 // plain std::string would be read in the ANSI code page on Windows, so there it is the wide name.
 std::filesystem::path nativo(const std::string& percorso);
+// The program's UTF-8 text of a path the standard library gives back: nativo's inverse.
+std::string utf8(const std::filesystem::path& percorso);
+// The command's arguments after the program's name, in UTF-8: on Windows argv holds them in the
+// ANSI code page ("Niccolò" would lose its ò), so there they are read from the wide command line.
+std::vector<std::string> argomenti(int argc, char** argv);
 
 // The operator's words for why a file operation failed ("il disco è pieno"); the system's own
 // text for the rarer causes.

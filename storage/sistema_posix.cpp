@@ -14,6 +14,10 @@ namespace storage::sistema {
 
 std::filesystem::path nativo(const std::string& percorso) { return std::filesystem::path(percorso); }
 
+std::vector<std::string> argomenti(int argc, char** argv) {
+    return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
 namespace {
 
 bool fallito(std::string* errore) {

@@ -6,6 +6,7 @@
 #endif
 #include <windows.h>
 #include <restartmanager.h>
+#include <shellapi.h>
 
 #include <atomic>
 #include <ctime>
@@ -29,6 +30,16 @@ std::wstring largo(const std::string& s) {
 }  // namespace
 
 std::filesystem::path nativo(const std::string& percorso) { return std::filesystem::path(largo(percorso)); }
+
+std::vector<std::string> argomenti(int argc, char** argv) {
+    int n = 0;
+    LPWSTR* larghi = ::CommandLineToArgvW(::GetCommandLineW(), &n);
+    if (!larghi) return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+    std::vector<std::string> v;
+    for (int i = 1; i < n; ++i) v.push_back(utf8(std::filesystem::path(larghi[i])));
+    ::LocalFree(larghi);
+    return v;
+}
 
 namespace {
 

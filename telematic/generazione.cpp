@@ -11,12 +11,14 @@
 #include "storage/cp1252.h"
 #include "storage/error.h"
 #include "storage/salvataggi.h"
+#include "storage/sistema.h"
 #include "telematic/selezione.h"
 #include "telematic/uscita.h"
 
 namespace telematic {
 
 namespace fs = std::filesystem;
+namespace sis = storage::sistema;
 using storage::Row;
 
 namespace {
@@ -77,12 +79,12 @@ std::string destinazioneRiservata(const storage::Connection& conn, const std::st
     const std::string& db = conn.percorso();
     if (db.empty() || db == ":memory:") return {};
     std::error_code ec;
-    const fs::path dest = fs::weakly_canonical(fs::path(cartella) / nome, ec);
-    const fs::path archivio = fs::weakly_canonical(db, ec);
+    const fs::path dest = fs::weakly_canonical(sis::nativo(cartella) / sis::nativo(nome), ec);
+    const fs::path archivio = fs::weakly_canonical(sis::nativo(db), ec);
     for (const char* coda : {"", "-journal", "-wal", "-shm"})
-        if (dest == fs::path(archivio.string() + coda))
+        if (dest == (fs::path(archivio) += coda))
             return "Il file " + nome + " è l'archivio aperto o un suo file: scegliere un altro nome o un'altra cartella";
-    const fs::path copie = fs::weakly_canonical(storage::cartellaSalvataggi(conn), ec);
+    const fs::path copie = fs::weakly_canonical(sis::nativo(storage::cartellaSalvataggi(conn)), ec);
     if (!copie.empty() && dest.parent_path() == copie)
         return "La cartella " + cartella +
                " contiene le copie di sicurezza dell'archivio: scegliere un'altra cartella";
@@ -110,9 +112,9 @@ bool preparaCartella(const storage::Connection& conn, const OpzioniGenerazione& 
         return false;
     }
     std::error_code ec;
-    if (!fs::is_directory(cartella)) {
-        fs::create_directories(cartella, ec);
-        if (!fs::is_directory(cartella)) {
+    if (!fs::is_directory(sis::nativo(cartella))) {
+        fs::create_directories(sis::nativo(cartella), ec);
+        if (!fs::is_directory(sis::nativo(cartella))) {
             reporter.error("Impossibile creare la cartella di destinazione " + cartella +
                            (ec ? ": " + ec.message() : std::string()));
             return false;
@@ -122,7 +124,7 @@ bool preparaCartella(const storage::Connection& conn, const OpzioniGenerazione& 
         cartella.pop_back();
     ris.cartella = cartella;
     ris.percorsoFile = cartella + storage::kSeparatore + nomeFile;
-    if (fs::exists(ris.percorsoFile)) {
+    if (fs::exists(sis::nativo(ris.percorsoFile))) {
         if (!reporter.ask("Il file " + nomeFile + " esiste già. Lo vuoi sovrascrivere?")) {
             reporter.error("Modificare il nome del file da generare");
             return false;
@@ -233,10 +235,10 @@ void registraInvio(storage::Connection& conn, storage::Elenco elenco, const Opzi
                    const std::vector<std::int64_t>& scritti, const std::string& file, storage::Reporter& reporter) {
     if (!conn.solaLettura().empty()) return;
     std::error_code ec;
-    const fs::path assoluto = fs::absolute(file, ec);
+    const fs::path assoluto = fs::absolute(sis::nativo(file), ec);
     try {
         storage::Transaction t(conn);
-        storage::SegnaScritti(conn, elenco, scritti, ec ? file : assoluto.string(), opz.fornitura != TipoFornitura::Ordinaria);
+        storage::SegnaScritti(conn, elenco, scritti, ec ? file : sis::utf8(assoluto), opz.fornitura != TipoFornitura::Ordinaria);
         t.commit();
     } catch (const storage::Error& e) {
         reporter.error("Il file è stato scritto, ma l'invio non è stato registrato nell'archivio" +
@@ -257,7 +259,7 @@ std::string avvisoSolaLettura(const storage::Connection& conn) {
 std::string NomeLog(const OpzioniGenerazione& opz) {
     if (opz.fornitura == TipoFornitura::Ordinaria) return kNomeLog;
     // A correction keeps the ordinary supply's log: its own is named after its file.
-    const std::string radice = fs::path(opz.nomeFile).stem().string() + ".log";
+    const std::string radice = sis::utf8(sis::nativo(opz.nomeFile).stem()) + ".log";
     auto uguali = [](const std::string& a, const std::string& b) {
         return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
@@ -365,8 +367,8 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
     if (!corsa(conn, storage::Elenco::Dipendenti, opz, reporter, nomeLog, ris, scrivi)) return ris;
     // The log's full path follows, so the operator knows where to look.
     std::error_code ec;
-    const fs::path logAssoluto = fs::absolute(ris.percorsoLog, ec);
-    reporter.info("Operazione conclusa. Controlla il file LOG\n" + (ec ? ris.percorsoLog : logAssoluto.string()) +
+    const fs::path logAssoluto = fs::absolute(sis::nativo(ris.percorsoLog), ec);
+    reporter.info("Operazione conclusa. Controlla il file LOG\n" + (ec ? ris.percorsoLog : sis::utf8(logAssoluto)) +
                   avvisoSolaLettura(conn));
     return ris;
 }

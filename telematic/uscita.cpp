@@ -120,7 +120,7 @@ FileTemporaneo::~FileTemporaneo() {
     if (aperto_) sis::chiudi(buffer_->maniglia(), nullptr);
     if (!posato_) {
         std::error_code ec;
-        fs::remove(tmp_, ec);
+        fs::remove(sis::nativo(tmp_), ec);
     }
     sis::dimenticaDaRimuovere(tmp_);
 }
@@ -159,7 +159,7 @@ CartellaUscita::~CartellaUscita() = default;
 std::unique_ptr<CartellaUscita> CartellaUscita::blocca(const std::string& cartella,
                                                        std::chrono::milliseconds attesa) {
     std::unique_ptr<CartellaUscita> c(new CartellaUscita(cartella));
-    const std::string percorso = (fs::path(cartella) / kNomeBlocco).string();
+    const std::string percorso = sis::utf8(sis::nativo(cartella) / kNomeBlocco);
     const auto limite = std::chrono::steady_clock::now() + attesa;
     std::string errore;
     while (!c->blocco_.prova(percorso, &errore)) {
@@ -181,8 +181,8 @@ void CartellaUscita::riordina() {
     };
     std::map<std::string, Resti> perRun;
     std::error_code ec;
-    for (fs::directory_iterator it(cartella_, ec), fine; !ec && it != fine; it.increment(ec)) {
-        NomeNostro n = leggiNome(it->path().filename().string());
+    for (fs::directory_iterator it(sis::nativo(cartella_), ec), fine; !ec && it != fine; it.increment(ec)) {
+        NomeNostro n = leggiNome(sis::utf8(it->path().filename()));
         if (!n.valido || n.etichetta == etichetta_) continue;
         if (n.processo != sis::idProcesso() && sis::processoVivo(n.processo)) continue;
         auto& r = perRun[n.etichetta];
@@ -194,7 +194,7 @@ void CartellaUscita::riordina() {
         for (const auto& [percorso, n] : r.file) {
             std::error_code e;
             if (n.fine == kNuovo && r.diario)
-                fs::rename(percorso, fs::path(cartella_) / n.destinazione, e);
+                fs::rename(percorso, sis::nativo(cartella_) / sis::nativo(n.destinazione), e);
             else if (n.fine == kDiario)
                 diario = percorso;
             else
@@ -207,22 +207,22 @@ void CartellaUscita::riordina() {
 }
 
 std::unique_ptr<FileTemporaneo> CartellaUscita::crea(const std::string& nome) {
-    const fs::path dest = fs::path(cartella_) / nome;
-    const std::string solo = dest.filename().string();
+    const fs::path dest = sis::nativo(cartella_) / sis::nativo(nome);
+    const std::string solo = sis::utf8(dest.filename());
     // Earlier versions wrote every run to this one fixed name; such a leftover is nobody's now.
     std::error_code ec;
-    fs::remove(dest.parent_path() / ("." + solo + ".tmp"), ec);
+    fs::remove(dest.parent_path() / sis::nativo("." + solo + ".tmp"), ec);
     return std::unique_ptr<FileTemporaneo>(new FileTemporaneo(
-        dest.string(), (dest.parent_path() / nomeTemporaneo(solo, etichetta_, kNuovo)).string()));
+        sis::utf8(dest), sis::utf8(dest.parent_path() / sis::nativo(nomeTemporaneo(solo, etichetta_, kNuovo)))));
 }
 
 void CartellaUscita::sostituisci(const std::vector<FileTemporaneo*>& file) {
     for (auto* f : file) f->chiudi();
-    const fs::path dir(cartella_);
-    const std::string diario = (dir / ("." + etichetta_ + kDiario)).string();
+    const fs::path dir = sis::nativo(cartella_);
+    const std::string diario = sis::utf8(dir / ("." + etichetta_ + kDiario));
     const auto vecchio = [&](const FileTemporaneo& f) {
-        const fs::path d(f.destinazione());
-        return d.parent_path() / nomeTemporaneo(d.filename().string(), etichetta_, kVecchio);
+        const fs::path d = sis::nativo(f.destinazione());
+        return d.parent_path() / sis::nativo(nomeTemporaneo(sis::utf8(d.filename()), etichetta_, kVecchio));
     };
     // A termination request now would stop the renames halfway: it waits until they are done.
     sis::SegnaliRinviati rinvio;
@@ -236,7 +236,7 @@ void CartellaUscita::sostituisci(const std::vector<FileTemporaneo*>& file) {
     // first.
     std::vector<std::pair<fs::path, fs::path>> fatti;
     std::error_code ec;
-    fs::path guasto;  // the operator's file the failed step was about
+    std::string guasto;  // the operator's file the failed step was about
     const auto sposta = [&](const fs::path& da, const fs::path& a, const std::string& di) {
         if (ec) return;
         ec = rinomina_(da, a);
@@ -247,20 +247,21 @@ void CartellaUscita::sostituisci(const std::vector<FileTemporaneo*>& file) {
     };
     FileTemporaneo& primo = *file.front();
     // The main file's earlier content stays reachable until the others are in place.
-    if (file.size() > 1 && esiste(primo.destinazione())) {
-        fs::create_hard_link(primo.destinazione(), vecchio(primo), ec);
+    if (file.size() > 1 && esiste(sis::nativo(primo.destinazione()))) {
+        fs::create_hard_link(sis::nativo(primo.destinazione()), vecchio(primo), ec);
         if (ec) {
             ec.clear();
-            fs::copy_file(primo.destinazione(), vecchio(primo), ec);
+            fs::copy_file(sis::nativo(primo.destinazione()), vecchio(primo), ec);
         }
         if (ec)
             guasto = primo.destinazione();
         else
-            fatti.emplace_back(vecchio(primo), primo.destinazione());  // its only copy by then
+            fatti.emplace_back(vecchio(primo), sis::nativo(primo.destinazione()));  // its only copy by then
     }
     for (std::size_t i = 1; i < file.size(); ++i)
-        if (esiste(file[i]->destinazione())) sposta(file[i]->destinazione(), vecchio(*file[i]), file[i]->destinazione());
-    for (auto* f : file) sposta(f->temporaneo(), f->destinazione(), f->destinazione());
+        if (esiste(sis::nativo(file[i]->destinazione())))
+            sposta(sis::nativo(file[i]->destinazione()), vecchio(*file[i]), file[i]->destinazione());
+    for (auto* f : file) sposta(sis::nativo(f->temporaneo()), sis::nativo(f->destinazione()), f->destinazione());
     sis::sincronizzaCartella(cartella_);
     if (ec) {
         const auto causa = ec;
@@ -273,15 +274,15 @@ void CartellaUscita::sostituisci(const std::vector<FileTemporaneo*>& file) {
                 fs::rename(it->first, it->second, e);
         }
         sis::sincronizzaCartella(cartella_);
-        fs::remove(diario, ec);
+        fs::remove(sis::nativo(diario), ec);
         sis::sincronizzaCartella(cartella_);
-        fallisci(guasto.string(), causa);
+        fallisci(guasto, causa);
     }
     for (auto* f : file) {
         f->posato_ = true;
         fs::remove(vecchio(*f), ec);
     }
-    fs::remove(diario, ec);
+    fs::remove(sis::nativo(diario), ec);
     sis::sincronizzaCartella(cartella_);
 }
 

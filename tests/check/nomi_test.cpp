@@ -7,7 +7,9 @@
 #include <string>
 
 #include "prova_check.h"
+#include "storage/archivi.h"
 #include "storage/config.h"
+#include "storage/salvataggi.h"
 #include "storage/sistema.h"
 
 namespace {
@@ -40,13 +42,26 @@ TEST(NomiNonAscii, CartellaNiccolo) {
     ASSERT_EQ(telematic::GeneraFileDipendenti(a.conn, opz, r).esito, telematic::Esito::Concluso);
     fs::copy_file(a.dir / "invio" / "ZF2015.txt", dir / "ZF2015.txt");
     EXPECT_NO_THROW(check::ControllaFile(cartella + storage::kSeparatore + "ZF2015.txt"));
-#ifndef _WIN32
-    // On Windows the generation still reaches its folder through narrow std::filesystem names.
+    // The generation's own folder work (lock, temporaries, replacement) in that folder too.
     opz.cartella = cartella;
     opz.nomeFile = "ZF2015Bis.txt";
     ASSERT_EQ(telematic::GeneraFileDipendenti(a.conn, opz, r).esito, telematic::Esito::Concluso);
     EXPECT_EQ(fs::file_size(dir / "ZF2015Bis.txt"), fs::file_size(dir / "ZF2015.txt"));
-#endif
+    EXPECT_TRUE(fs::exists(dir / "Zf2015.log"));
+
+    // An archive kept there: created, opened, its safety copies listed, its output folder named.
+    const std::string archivio = cartella + storage::kSeparatore + "Archivio";
+    storage::Connection conn;
+    storage::apriArchivio(conn, storage::creaArchivio(archivio));
+    EXPECT_TRUE(fs::exists(dir / "Archivio" / "Zefo2015.db"));
+    storage::Salvataggio(conn, "prova").conferma();
+    const auto copie = storage::elencoSalvataggi(storage::cartellaSalvataggi(conn));
+    ASSERT_EQ(copie.size(), 1u);
+    EXPECT_EQ(copie[0].percorso.rfind(archivio + storage::kSeparatore + "backup" + storage::kSeparatore, 0), 0u)
+        << copie[0].percorso;
+    EXPECT_TRUE(fs::exists(storage::sistema::nativo(copie[0].percorso)));
+    EXPECT_EQ(storage::cartellaDiUscita(conn, "FileXInvio"), archivio + storage::kSeparatore + "FileXInvio");
+    conn.close();
     fs::remove_all(dir);
 }
 

@@ -13,7 +13,8 @@ emulatore=${PALIO_EMULATORE:-}
 fine_riga=(cat)
 [ -n "$emulatore" ] && fine_riga=(tr -d '\r')
 cli=$1
-dati=$2
+# Absolute, since each command runs from its own work folder and @CASO must still reach the case.
+dati=$(cd "$2" && pwd)
 aggiorna=${3:-}
 server=""
 if [ "$aggiorna" = "--server" ]; then
@@ -58,7 +59,7 @@ for caso in "$dati"/*/; do
     # shellcheck disable=SC2086
     {
       echo "\$ $riga"
-      (cd "$lavoro" && $emulatore "$cli" --archivio "$archivio" $comando 2>&1)
+      (cd "$lavoro" && $emulatore "$cli" --archivio "$archivio" $comando 2>&1 < /dev/null)
       echo "uscita $?"
     } | "${fine_riga[@]}" | sed "${finestre[@]}" -e "s|$lavoro/out|@OUT|g" -e "s|$caso|@CASO|g" >> "$lavoro/out/console.txt"
   done < "$caso/comandi.txt"
