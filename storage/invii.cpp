@@ -7,6 +7,8 @@
 
 #include "storage/cp1252.h"
 #include "storage/error.h"
+#include "storage/motore.h"
+#include "storage/schema.h"
 #include "storage/sistema.h"
 #include "storage/testo.h"
 
@@ -34,10 +36,7 @@ Operazione daCodice(std::string_view c) {
     return Operazione::Nessuna;
 }
 
-bool esisteTabella(Connection& conn) {
-    Statement st(conn, "select 1 from sqlite_master where type = 'table' and name = 'Invii'");
-    return st.step();
-}
+bool esisteTabella(Connection& conn) { return conn.motore().esisteTabella("Invii"); }
 
 bool soloCifre(std::string_view s, std::size_t n) {
     return s.size() == n && std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c); });
@@ -58,15 +57,7 @@ std::optional<std::int64_t> numero(std::string_view s) {
 
 }  // namespace
 
-void PreparaInvii(Connection& conn) {
-    if (esisteTabella(conn)) return;
-    conn.exec(
-        "create table if not exists Invii (Elenco text not null, ID integer not null, "
-        "Protocollo text not null default '', Progressivo text not null default '', "
-        "Operazione text not null default '', File text not null default '', "
-        "ScrittoIl text not null default '', ModificatoIl text not null default '', "
-        "primary key (Elenco, ID))");
-}
+void PreparaInvii(Connection& conn) { schema::creaSeManca(conn, "Invii"); }
 
 LettoreInvii::LettoreInvii(Connection& conn) {
     // An archive opened for reading may predate the table: nothing was recorded then.

@@ -8,6 +8,7 @@
 #include "comune/motori.h"
 #include "storage/connection.h"
 #include "storage/dataset.h"
+#include "storage/elenchi.h"
 #include "storage/error.h"
 #include "storage/schema.h"
 
@@ -212,8 +213,8 @@ TEST(DueOperatori, SaveOverAnotherOperatorsSaveIsRefused) {
     secondo.open(a.str());
     primo.exec("insert into Zefo1 (B02, B03) values ('ROSSI', 'MARIO')");
     storage::Dataset d1(primo), d2(secondo);
-    d1.open("select * from Zefo1");
-    d2.open("select * from Zefo1");
+    d1.open(storage::TutteLeRighe(storage::Tabella::Zefo1));
+    d2.open(storage::TutteLeRighe(storage::Tabella::Zefo1));
 
     d1.edit();
     d1.setText("B03", "MARIA");
