@@ -209,14 +209,31 @@ void SegnaScritti(Connection& conn, Elenco elenco, const std::vector<std::int64_
                   bool togliSegni) {
     PreparaInvii(conn);
     const std::string ora = OraAttuale();
-    Statement ins(conn, "insert into Invii (Elenco, ID) values (?, ?) on conflict (Elenco, ID) do nothing");
-    Statement upd(conn, togliSegni ? "update Invii set File = ?, ScrittoIl = ?, Operazione = '' where Elenco = ? and ID = ?"
-                                   : "update Invii set File = ?, ScrittoIl = ? where Elenco = ? and ID = ?");
-    for (const std::int64_t id : ids) {
-        ins.reset();
-        ins.bind(1, lettera(elenco)).bind(2, id).step();
-        upd.reset();
-        upd.bind(1, file).bind(2, ora).bind(3, lettera(elenco)).bind(4, id).step();
+    // Many rows per statement: on a server each statement is a round trip.
+    constexpr std::size_t kRighe = 200;
+    const auto testo = [&](std::size_t righe) {
+        std::string sql = "insert into Invii (Elenco, ID, File, ScrittoIl) values ";
+        for (std::size_t i = 0; i < righe; ++i) sql += i ? ", (?, ?, ?, ?)" : "(?, ?, ?, ?)";
+        return sql + " on conflict (Elenco, ID) do update set File = excluded.File, ScrittoIl = excluded.ScrittoIl" +
+               (togliSegni ? ", Operazione = ''" : "");
+    };
+    // The server refuses a statement that updates one row twice.
+    std::vector<std::int64_t> numeri(ids);
+    std::sort(numeri.begin(), numeri.end());
+    numeri.erase(std::unique(numeri.begin(), numeri.end()), numeri.end());
+    std::optional<Statement> pieno;
+    for (std::size_t inizio = 0; inizio < numeri.size(); inizio += kRighe) {
+        const std::size_t righe = std::min(kRighe, numeri.size() - inizio);
+        std::optional<Statement> ultimo;
+        if (righe == kRighe && !pieno) pieno.emplace(conn, testo(kRighe));
+        if (righe < kRighe) ultimo.emplace(conn, testo(righe));
+        Statement& st = righe == kRighe ? *pieno : *ultimo;
+        st.reset();
+        for (std::size_t i = 0; i < righe; ++i) {
+            const int p = static_cast<int>(i * 4);
+            st.bind(p + 1, lettera(elenco)).bind(p + 2, numeri[inizio + i]).bindSenzaCopia(p + 3, file).bindSenzaCopia(p + 4, ora);
+        }
+        st.step();
     }
 }
 

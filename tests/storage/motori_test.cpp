@@ -10,6 +10,7 @@
 #include "storage/dataset.h"
 #include "storage/elenchi.h"
 #include "storage/error.h"
+#include "storage/invii.h"
 #include "storage/schema.h"
 
 namespace {
@@ -110,6 +111,74 @@ TEST_P(Motori, ReadingSeesOneSnapshot) {
         EXPECT_EQ(valore("select count(*) from Zefo1"), "1");
     }
     EXPECT_EQ(valore("select count(*) from Zefo1"), "2");
+}
+
+// Rows beyond what one batch of the server holds: a run's walks, two at once, read every row
+// in order; a walk begun again starts over; a walk left half read does not stop the commit, and
+// the same statement reads the whole table again after its run.
+TEST_P(Motori, LongReadsGiveEveryRowInOrder) {
+    constexpr int kRighe = 2345;
+    conn.exec("with recursive n(i) as (select 1 union all select i + 1 from n where i < " + std::to_string(kRighe) +
+              ") insert into Zefo1 (B02) select 'N' || i from n");
+    Statement a(conn, "select ID, B02 from Zefo1 order by ID");
+    Statement b(conn, "select ID from Zefo1 order by ID desc");
+    const auto leggi = [](Statement& st, int quante) {
+        std::vector<std::int64_t> ids;
+        while ((quante < 0 || static_cast<int>(ids.size()) < quante) && st.step()) ids.push_back(st.integer(0));
+        return ids;
+    };
+    {
+        storage::Lettura lettura(conn);
+        std::int64_t precedente = 0, successivo = kRighe + 1;
+        int lette = 0;
+        while (a.step()) {
+            ASSERT_TRUE(b.step());
+            EXPECT_EQ(a.integer(0), precedente + 1);
+            EXPECT_EQ(a.text(1), "N" + std::to_string(a.integer(0)));
+            EXPECT_EQ(b.integer(0), successivo - 1);
+            precedente = a.integer(0);
+            successivo = b.integer(0);
+            ++lette;
+        }
+        EXPECT_EQ(lette, kRighe);
+        EXPECT_FALSE(b.step());
+        a.reset();
+        EXPECT_EQ(leggi(a, 1500).size(), 1500u);
+        a.reset();
+        EXPECT_EQ(leggi(a, -1).size(), static_cast<std::size_t>(kRighe));
+        a.reset();
+        b.reset();
+    }
+    {
+        storage::Transaction t(conn);
+        EXPECT_EQ(leggi(a, 1200).size(), 1200u);
+        conn.exec("update Zefo1 set B03 = 'X' where ID = 1");
+        t.commit();
+    }
+    a.reset();
+    EXPECT_EQ(leggi(a, -1).size(), static_cast<std::size_t>(kRighe));
+    EXPECT_EQ(valore("select B03 from Zefo1 where ID = 1"), "X");
+
+    // A run's record of what it wrote, many rows per statement: each written certificate once,
+    // a number given twice recorded once, a correction's marks cleared, identifiers kept.
+    std::vector<std::int64_t> scritti;
+    for (std::int64_t id = 1; id <= 450; ++id) scritti.push_back(id);
+    scritti.push_back(7);
+    storage::ScriviIdentificativi(conn, storage::Elenco::Dipendenti, 450, "12345678901234567", "000450");
+    storage::SegnaOperazione(conn, storage::Elenco::Dipendenti, {3, 449}, storage::Operazione::Sostituzione);
+    {
+        storage::Transaction t(conn);
+        storage::SegnaScritti(conn, storage::Elenco::Dipendenti, scritti, "/x/ZF2015.txt", false);
+        t.commit();
+    }
+    EXPECT_EQ(valore("select count(*) from Invii where File = '/x/ZF2015.txt'"), "450");
+    EXPECT_EQ(valore("select count(*) from Invii where Operazione = 'S'"), "2");
+    storage::SegnaScritti(conn, storage::Elenco::Dipendenti, {449, 450}, "/y/ZF2015.txt", true);
+    const auto s = storage::LeggiInvio(conn, storage::Elenco::Dipendenti, 450);
+    EXPECT_EQ(s.file, "/y/ZF2015.txt");
+    EXPECT_EQ(s.progressivo, "000450");
+    EXPECT_EQ(valore("select count(*) from Invii where Operazione = 'S'"), "1");
+    EXPECT_EQ(storage::LeggiInvio(conn, storage::Elenco::Dipendenti, 3).file, "/x/ZF2015.txt");
 }
 
 TEST_P(Motori, NewArchiveRecordsItsVersionAndRefusesASecondCreation) {
