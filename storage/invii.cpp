@@ -59,30 +59,56 @@ std::optional<std::int64_t> numero(std::string_view s) {
 
 void PreparaInvii(Connection& conn) { schema::creaSeManca(conn, "Invii"); }
 
-LettoreInvii::LettoreInvii(Connection& conn) {
+namespace {
+
+constexpr const char* kColonneInvio = "Protocollo, Progressivo, Operazione, File, ScrittoIl, ModificatoIl";
+
+// The columns above from the statement's current row, beginning at column primo.
+StatoInvio statoDellaRiga(const Statement& st, int primo) {
+    StatoInvio s;
+    s.protocollo = st.text(primo);
+    s.progressivo = st.text(primo + 1);
+    s.operazione = daCodice(st.text(primo + 2));
+    s.file = st.text(primo + 3);
+    s.scrittoIl = st.text(primo + 4);
+    s.modificatoIl = st.text(primo + 5);
+    return s;
+}
+
+}  // namespace
+
+LettoreInvii::LettoreInvii(Connection& conn) : conn_(conn) {
     // An archive opened for reading may predate the table: nothing was recorded then.
     if (esisteTabella(conn))
-        st_.emplace(conn,
-                    "select Protocollo, Progressivo, Operazione, File, ScrittoIl, ModificatoIl from Invii "
-                    "where Elenco = ? and ID = ?");
+        st_.emplace(conn, std::string("select ") + kColonneInvio + " from Invii where Elenco = ? and ID = ?");
 }
 
 LettoreInvii::~LettoreInvii() = default;
 
 StatoInvio LettoreInvii::leggi(Elenco elenco, std::int64_t id) {
-    StatoInvio s;
-    if (!st_) return s;
+    if (!st_) return {};
+    const bool crescente = elenco == elenco_ && id > ultimo_;
+    crescenti_ = crescente ? crescenti_ + 1 : 0;
+    elenco_ = elenco;
+    ultimo_ = id;
+    if (!crescente) giro_.reset();
+    // After this many ascending numbers the reader walks the list's rows instead.
+    constexpr int kPrimaDelGiro = 64;
+    if (!giro_ && crescenti_ >= kPrimaDelGiro) {
+        giro_.emplace(conn_, std::string("select ID, ") + kColonneInvio + " from Invii where Elenco = '" +
+                                 lettera(elenco) + "' order by ID");
+        haRiga_ = giro_->step();
+    }
+    if (giro_) {
+        while (haRiga_ && giro_->integer(0) < id) haRiga_ = giro_->step();
+        if (!haRiga_ || giro_->integer(0) != id) return {};
+        return statoDellaRiga(*giro_, 1);
+    }
     Statement& st = *st_;
     st.reset();
     st.bind(1, lettera(elenco)).bind(2, id);
-    if (!st.step()) return s;
-    s.protocollo = st.text(0);
-    s.progressivo = st.text(1);
-    s.operazione = daCodice(st.text(2));
-    s.file = st.text(3);
-    s.scrittoIl = st.text(4);
-    s.modificatoIl = st.text(5);
-    return s;
+    if (!st.step()) return {};
+    return statoDellaRiga(st, 0);
 }
 
 StatoInvio LeggiInvio(Connection& conn, Elenco elenco, std::int64_t id) { return LettoreInvii(conn).leggi(elenco, id); }

@@ -181,6 +181,31 @@ TEST_P(Motori, LongReadsGiveEveryRowInOrder) {
     EXPECT_EQ(storage::LeggiInvio(conn, storage::Elenco::Dipendenti, 3).file, "/x/ZF2015.txt");
 }
 
+// The reader of sendings gives what a look-up gives, whether it walks the table (a long run of
+// ascending numbers) or not: numbers without a row, the other list, a step back.
+TEST_P(Motori, SendingsReaderAgreesWithLookUps) {
+    using storage::Elenco;
+    for (std::int64_t id = 1; id <= 300; id += 3)
+        storage::ScriviIdentificativi(conn, Elenco::Dipendenti, id, "12345678901234567", "000" + std::to_string(100 + id));
+    storage::ScriviIdentificativi(conn, Elenco::Professionisti, 150, "76543210987654321", "000001");
+    storage::Lettura lettura(conn);
+    storage::LettoreInvii lettore(conn);
+    const auto uguali = [&](Elenco e, std::int64_t id) {
+        const auto a = lettore.leggi(e, id);
+        const auto b = storage::LeggiInvio(conn, e, id);
+        EXPECT_EQ(a.protocollo, b.protocollo) << id;
+        EXPECT_EQ(a.progressivo, b.progressivo) << id;
+        return !a.protocollo.empty();
+    };
+    int conRiga = 0;
+    for (std::int64_t id = 1; id <= 320; ++id) conRiga += uguali(Elenco::Dipendenti, id);
+    EXPECT_EQ(conRiga, 100);
+    EXPECT_TRUE(uguali(Elenco::Professionisti, 150));
+    EXPECT_TRUE(uguali(Elenco::Dipendenti, 4));
+    for (std::int64_t id = 100; id <= 300; id += 2) uguali(Elenco::Dipendenti, id);
+    EXPECT_TRUE(uguali(Elenco::Dipendenti, 298));
+}
+
 TEST_P(Motori, NewArchiveRecordsItsVersionAndRefusesASecondCreation) {
     EXPECT_EQ(storage::schema::versioneArchivio(conn), storage::schema::versione());
     EXPECT_GE(storage::schema::versione(), 1);
