@@ -6,12 +6,14 @@
 #include <vector>
 
 #include "comune/motori.h"
+#include "storage/certificati.h"
 #include "storage/connection.h"
 #include "storage/dataset.h"
 #include "storage/elenchi.h"
 #include "storage/error.h"
 #include "storage/invii.h"
 #include "storage/schema.h"
+#include "storage/tabelle.h"
 
 namespace {
 
@@ -204,6 +206,52 @@ TEST_P(Motori, SendingsReaderAgreesWithLookUps) {
     EXPECT_TRUE(uguali(Elenco::Dipendenti, 4));
     for (std::int64_t id = 100; id <= 300; id += 2) uguali(Elenco::Dipendenti, id);
     EXPECT_TRUE(uguali(Elenco::Dipendenti, 298));
+}
+
+// Every column of every table the editors write, by the name the description spells, on both
+// engines: a row appended with each column given, read back; a mixed-case one by either spelling.
+TEST_P(Motori, EditorsWriteEveryColumnByItsName) {
+    using storage::Tabella;
+    for (Tabella t : {Tabella::SostitutoImposta, Tabella::QuadroCt, Tabella::Zefo1, Tabella::Zefo2, Tabella::Zefo3,
+                      Tabella::Professionisti}) {
+        SCOPED_TRACE(storage::NomeTabella(t));
+        storage::Dataset d(conn);
+        d.open(storage::TutteLeRighe(t));
+        d.append();
+        // The key and the revision are the archive's own.
+        std::vector<std::string> nomi;
+        for (const auto& n : d.columns().names())
+            if (n != storage::ChiaveTabella(t) && n.rfind("Revisione", 0) != 0) nomi.push_back(n);
+        for (const auto& n : nomi) d.setText(n, "7");
+        d.post();
+        d.edit();
+        for (const auto& n : nomi) d.setText(n, "8");
+        d.post();
+        Statement st(conn, std::string("select * from ") + storage::NomeTabella(t));
+        ASSERT_TRUE(st.step());
+        for (int i = 0; i < st.columnCount(); ++i) {
+            if (st.columnName(i) != storage::ChiaveTabella(t) && st.columnName(i).rfind("Revisione", 0) != 0) {
+                EXPECT_EQ(st.text(i), "8") << st.columnName(i);
+            }
+        }
+    }
+    storage::Dataset z(conn);
+    z.open(storage::TutteLeRighe(Tabella::Zefo2));
+    z.edit();
+    z.setText("matrdip", "A1");
+    z.post();
+    EXPECT_EQ(z.text("MatrDip"), "A1");
+    EXPECT_EQ(valore("select MATRDIP from Zefo2 where matrDip = 'A1'"), "A1");
+}
+
+// After a renumbering the list's next new certificate takes the number after the highest one.
+TEST_P(Motori, NextCertificateAfterRenumberingTakesTheNextNumber) {
+    conn.exec("insert into Zefo1 (B02) values ('UNO'); insert into Zefo1 (B02) values ('DUE')");
+    conn.exec("insert into Zefo1 (ID, B02) values (100005, 'TRE')");
+    storage::RinumeraCertificati(conn, storage::Elenco::Dipendenti, {{100005, 3}});
+    conn.exec("insert into Zefo1 (B02) values ('QUATTRO')");
+    EXPECT_EQ(valore("select ID from Zefo1 where B02 = 'QUATTRO'"), "4");
+    EXPECT_EQ(valore("select ID from Zefo1 where B02 = 'TRE'"), "3");
 }
 
 TEST_P(Motori, NewArchiveRecordsItsVersionAndRefusesASecondCreation) {
