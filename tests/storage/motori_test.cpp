@@ -13,6 +13,7 @@
 #include "storage/error.h"
 #include "storage/invii.h"
 #include "storage/schema.h"
+#include "storage/salvataggi.h"
 #include "storage/tabelle.h"
 
 namespace {
@@ -252,6 +253,46 @@ TEST_P(Motori, NextCertificateAfterRenumberingTakesTheNextNumber) {
     conn.exec("insert into Zefo1 (B02) values ('QUATTRO')");
     EXPECT_EQ(valore("select ID from Zefo1 where B02 = 'QUATTRO'"), "4");
     EXPECT_EQ(valore("select ID from Zefo1 where B02 = 'TRE'"), "3");
+}
+
+// Copies before an operation, on either engine: listed newest first with their time and
+// operation, one not confirmed gone, the last ten kept; a restore brings back every table's rows
+// and where the keys' numbering stood, and refuses a copy that is not one of the archive's.
+TEST_P(Motori, CopiesAreListedAndRestored) {
+    conn.exec("insert into Zefo1 (B02) values ('UNO')");
+    storage::ScriviIdentificativi(conn, storage::Elenco::Dipendenti, 1, "12345678901234567", "000001");
+    {
+        storage::Salvataggio s(conn, "importa-paghe-dip");
+        s.conferma();
+    }
+    { storage::Salvataggio nonConfermato(conn, "azzera-dipendenti"); }
+    auto copie = storage::salvataggiDellArchivio(conn);
+    ASSERT_EQ(copie.size(), 1u);
+    EXPECT_EQ(copie[0].operazione, "importa-paghe-dip");
+    ASSERT_EQ(copie[0].quando.size(), 19u);
+    EXPECT_EQ(copie[0].quando.substr(2, 1) + copie[0].quando.substr(13, 1), "/:");
+    EXPECT_EQ(storage::salvataggiDellArchivio(indirizzo.str()).size(), 1u);
+
+    conn.exec("delete from Zefo1; insert into Zefo1 (B02) values ('DUE'); insert into Zefo1 (B02) values ('TRE')");
+    conn.exec("delete from Invii");
+    storage::ripristina(conn, copie[0].percorso);
+    EXPECT_EQ(valore("select count(*) from Zefo1"), "1");
+    EXPECT_EQ(valore("select B02 from Zefo1 where ID = 1"), "UNO");
+    EXPECT_EQ(storage::LeggiInvio(conn, storage::Elenco::Dipendenti, 1).progressivo, "000001");
+    conn.exec("insert into Zefo1 (B02) values ('QUATTRO')");
+    EXPECT_EQ(valore("select ID from Zefo1 where B02 = 'QUATTRO'"), "2");
+
+    const auto e = errore([&] { storage::ripristina(conn, "nessuna_copia"); });
+    EXPECT_EQ(std::string(e.what()), "Il salvataggio nessuna_copia non esiste.");
+    EXPECT_EQ(valore("select count(*) from Zefo1"), "2");
+
+    for (int i = 0; i < 11; ++i) storage::Salvataggio(conn, "rinumera").conferma();
+    copie = storage::salvataggiDellArchivio(conn);
+    ASSERT_EQ(copie.size(), storage::kSalvataggiTenuti);
+    for (const auto& c : copie) EXPECT_EQ(c.operazione, "rinumera");
+    EXPECT_GT(copie.front().nome, copie.back().nome);
+    if (conn.suServer())
+        for (const auto& c : copie) conn.exec("drop schema " + c.nome + " cascade");
 }
 
 TEST_P(Motori, NewArchiveRecordsItsVersionAndRefusesASecondCreation) {
