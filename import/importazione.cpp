@@ -206,7 +206,7 @@ bool RipristinaArchivio(const std::string& percorsoDb, const std::string& copia,
     // A server archive that does not open says why; its copies are restored only into it.
     if (storage::Connection::indirizzoServer(percorsoDb)) {
         storage::Connection conn;
-        storage::apriArchivio(conn, percorsoDb);
+        conn.open(percorsoDb);
         conn.richiediScrittura();
         return Ripristina(conn, copia, reporter);
     }

@@ -10,6 +10,7 @@
 set -eu
 BUILD=${1:-build}
 N=${2:-100000}
+SERVER=${3:-}
 CLI="$BUILD/palio2015-cli"
 GEN="$BUILD/bench/palio_genera_paghe"
 [ -x "$CLI" ] && [ -x "$GEN" ] || { echo "Costruire prima palio2015-cli e palio_genera_paghe in $BUILD" >&2; exit 1; }
@@ -62,7 +63,7 @@ echo "sqlite3 .import:  ${SQLITE_S} s (processore ${SQLITE_CPU} s)  ($controllo)
 # On a machine shared with other work the processor times compare better than the elapsed ones.
 echo "rapporto:         $(echo "$IMPORT_S $SQLITE_S" | awk '{ printf "%.2f", $1 / $2 }'), sul processore $(echo "$IMPORT_CPU $SQLITE_CPU" | awk '{ printf "%.2f", $1 / $2 }') (limite 1,30)"
 echo "copia prima di importare, archivio di ${ARCHIVIO_MB} MB: ${COPIA_S} s (a parte)"
-if [ "${3:-}" = "--server" ]; then
+if [ "$SERVER" = "--server" ]; then
     [ -n "${PALIO_PG_PROVA:-}" ] || { echo "PALIO_PG_PROVA non è impostata: avviare con scripts/postgres-prova.sh" >&2; exit 1; }
     SCHEMA="misura_$$"
     trap 'PGOPTIONS="-c client_min_messages=warning" psql -q "$PALIO_PG_PROVA" -c "drop schema if exists $SCHEMA cascade" >/dev/null; rm -rf "$DIR"' EXIT
