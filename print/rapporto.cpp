@@ -12,9 +12,6 @@
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
-#ifdef __ELF__
-#include <zlib.h>
-#endif
 
 namespace print {
 
@@ -193,14 +190,3 @@ void ImpostaPagina(QPagedPaintDevice& device) {
 }
 
 }  // namespace print
-
-#ifdef __ELF__
-// Qt's PDF engine compresses every page at zlib's default level, near half of a print's processor
-// time, and takes no other level: the program's own deflateInit_, which the dynamic linker finds
-// before zlib's, gives level 3 to a caller asking for the default (half again as many pages a
-// second, a file a quarter larger). Windows finds no symbol so: there Qt keeps its level.
-extern "C" int deflateInit_(z_streamp flusso, int livello, const char* versione, int dimensione) {
-    if (livello == Z_DEFAULT_COMPRESSION) livello = 3;
-    return deflateInit2_(flusso, livello, Z_DEFLATED, MAX_WBITS, 8, Z_DEFAULT_STRATEGY, versione, dimensione);
-}
-#endif
