@@ -10,10 +10,10 @@
 #include <gtest/gtest.h>
 
 #include "archivio.h"
-#include "print/stampacertificato.h"
-#include "print/stampasostituto.h"
-#include "print/tfprofesstatutti.h"
-#include "print/tfstampetutti.h"
+#include "print/ui/stampacertificato.h"
+#include "print/ui/stampasostituto.h"
+#include "print/ui/tfprofesstatutti.h"
+#include "print/ui/tfstampetutti.h"
 #include "storage/dataset.h"
 #include "storage/elenchi.h"
 #include "ui/dialoghi.h"
