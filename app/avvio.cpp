@@ -21,6 +21,7 @@
 #include "print/ui/tfprofesstatutti.h"
 #include "print/ui/tfstampetutti.h"
 #include "storage/archivi.h"
+#include "storage/recenti.h"
 #include "storage/config.h"
 #include "storage/sistema.h"
 #include "telematic/ui/tfcontrollo.h"
