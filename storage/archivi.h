@@ -10,7 +10,7 @@
 
 namespace storage {
 
-// Opens the archive at percorsoDb on conn. A missing file throws messaggioDatabaseMancante; a
+// Opens the archive at percorsoDb (or a server address) on conn. A missing file throws messaggioDatabaseMancante; a
 // 0-byte file gets the archive's tables; a file that is not a database, or a database without
 // the archive's tables, throws Error saying so and leaves conn closed.
 void apriArchivio(Connection& conn, const std::string& percorsoDb);
@@ -43,11 +43,13 @@ std::vector<std::string> leggiArchiviRecenti(const std::string& percorsoIni);
 // Each folder of the recent list with its agent's name.
 std::vector<ArchivioRecente> descriviArchiviRecenti(const std::string& percorsoIni);
 
-// Puts the folder at the head of the recent list (at most kMassimoRecenti, no folder twice).
+// Puts the folder (or server address, without its password) at the head of the recent list (at
+// most kMassimoRecenti, no folder twice).
 // Throws Error when the list can't be written.
 void ricordaArchivio(const std::string& percorsoIni, const std::string& cartella);
 // The archive chosen: it becomes the configuration file's first line and the head of the
-// recent list. Throws Error when a file can't be written.
+// recent list; a server address loses its password on the way. Throws Error when a file can't be
+// written.
 void scegliArchivio(const std::string& percorsoIni, const std::string& cartella);
 
 }  // namespace storage
