@@ -164,19 +164,21 @@ std::string TabelleMancanti(Connection& conn) {
 
 void PreparaImportazioni(Connection& conn) { schema::creaSeManca(conn, "Importazioni"); }
 
-Transaction::Transaction(Connection& conn) : conn_(conn) { conn_.exec(conn_.motore().inizioScrittura()); }
+Transaction::Transaction(Connection& conn) : conn_(conn), interna_(conn.motore().inTransazione()) {
+    conn_.exec(interna_ ? std::string_view("SAVEPOINT palio_interna") : conn_.motore().inizioScrittura());
+}
 
 Transaction::~Transaction() {
     if (!chiusa_) {
         try {
-            conn_.exec("ROLLBACK");
+            conn_.exec(interna_ ? "ROLLBACK TO SAVEPOINT palio_interna; RELEASE SAVEPOINT palio_interna" : "ROLLBACK");
         } catch (...) {
         }
     }
 }
 
 void Transaction::commit() {
-    conn_.exec("COMMIT");
+    conn_.exec(interna_ ? "RELEASE SAVEPOINT palio_interna" : "COMMIT");
     chiusa_ = true;
 }
 
