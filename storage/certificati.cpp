@@ -386,9 +386,11 @@ void RinumeraCertificati(Connection& conn, Elenco elenco, const NuoviNumeri& nuo
     dialetto::ContatoreChiave(conn, tabelleNumero(elenco).front().tabella, piuAlto);
 }
 
-void SalvaCertificato(Connection& conn, Elenco elenco, std::int64_t id, std::int64_t revisioneLetta,
-                      const std::function<void()>& scrivi) {
-    const std::string tabella = elenco == Elenco::Dipendenti ? "Zefo1" : "Professionisti";
+namespace {
+
+// The save itself, once the certificate is taken (see SalvaCertificato).
+void salvaPreso(Connection& conn, const std::string& tabella, std::int64_t id, std::int64_t revisioneLetta,
+                const std::function<void()>& scrivi) {
     Transaction t(conn);
     {
         // An update that changes nothing: it finds the row as read, and on a server locks it.
@@ -409,6 +411,23 @@ void SalvaCertificato(Connection& conn, Elenco elenco, std::int64_t id, std::int
                                " set Revisione = coalesce(Revisione, 0) + 1, RevisioneAlle = ? where ID = ? and coalesce(Revisione, 0) = ?");
     avanza.bind(1, sistema::oraLocale("%H:%M")).bind(2, id).bind(3, revisioneLetta).step();
     t.commit();
+}
+
+}  // namespace
+
+void SalvaCertificato(Connection& conn, Elenco elenco, std::int64_t id, std::int64_t revisioneLetta,
+                      const std::function<void()>& scrivi) {
+    const std::string tabella = elenco == Elenco::Dipendenti ? "Zefo1" : "Professionisti";
+    try {
+        salvaPreso(conn, tabella, id, revisioneLetta, scrivi);
+    } catch (const Error& e) {
+        // What was typed stays on screen: the operator saves it again later.
+        if (e.causa() != Error::Causa::Occupato) throw;
+        throw Error(Error::Causa::Occupato,
+                    "L'archivio è in uso da un altro programma: le modifiche non sono state salvate e "
+                    "restano sullo schermo; salvarle di nuovo quando ha finito.",
+                    e.motore());
+    }
 }
 
 }  // namespace storage
