@@ -25,6 +25,7 @@
 #include "storage/certificati.h"
 #include "storage/error.h"
 #include "telematic/ui/tfcontrollo.h"
+#include "ui/collocazione.h"
 #include "ui/dialoghi.h"
 #include "ui/icone.h"
 #include "ui/tendine.h"
@@ -323,6 +324,7 @@ void EditorCertificati::controlla() {
     if (chi.isEmpty()) chi = QString::fromStdString(problemi->empty() ? std::string() : problemi->front().nominativo).trimmed();
     if (chi.isEmpty()) chi = windowTitle().remove(QStringLiteral("[*]"));
     controllo_->mostra(*problemi, QStringLiteral("Controllo del certificato (%1)").arg(chi), false);
+    if (!controllo_->isVisible()) ui::colloca(controllo_);
     controllo_->show();
     controllo_->raise();
     controllo_->activateWindow();

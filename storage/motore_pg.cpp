@@ -12,6 +12,74 @@
 #include "storage/error.h"
 #include "storage/schema.h"
 
+#ifndef _WIN32
+#include <dlfcn.h>
+
+// libpq and the libraries it brings (Kerberos, LDAP, TLS) cost every start of the program a
+// sixth of its processor time before the menu: they are loaded when a server archive is first
+// used. The calls below keep libpq's names, each made through the function found then.
+#define PALIO_PQ_FUNZIONI(X)                                                                              \
+    X(PQclear) X(PQcmdTuples) X(PQconnectdbParams) X(PQdescribePrepared) X(PQerrorMessage) X(PQexec)      \
+    X(PQexecParams) X(PQexecPrepared) X(PQfinish) X(PQfname) X(PQgetisnull) X(PQgetlength) X(PQgetvalue) \
+    X(PQnfields) X(PQntuples) X(PQprepare) X(PQresultErrorField) X(PQresultErrorMessage) X(PQresultStatus) \
+    X(PQsetNoticeProcessor) X(PQstatus) X(PQtransactionStatus)
+
+namespace storage::motore {
+namespace {
+
+struct Libpq {
+#define PALIO_PQ_MEMBRO(f) decltype(&::f) f = nullptr;
+    PALIO_PQ_FUNZIONI(PALIO_PQ_MEMBRO)
+#undef PALIO_PQ_MEMBRO
+};
+
+Libpq caricaLibpq() {
+    void* libreria = dlopen("libpq.so.5", RTLD_NOW | RTLD_LOCAL);
+    if (!libreria)
+        throw Error(Error::Causa::Altro,
+                    "Gli archivi su server richiedono la libreria libpq (pacchetto libpq5), che non si trova.",
+                    dlerror());
+    Libpq l;
+#define PALIO_PQ_CERCA(f)                                                                                    \
+    l.f = reinterpret_cast<decltype(l.f)>(dlsym(libreria, #f));                                                \
+    if (!l.f) throw Error(Error::Causa::Altro, "La libreria libpq installata è incompleta: manca " #f ".");
+    PALIO_PQ_FUNZIONI(PALIO_PQ_CERCA)
+#undef PALIO_PQ_CERCA
+    return l;
+}
+
+const Libpq& libpq() {
+    static const Libpq l = caricaLibpq();
+    return l;
+}
+
+}  // namespace
+}  // namespace storage::motore
+
+#define PQclear libpq().PQclear
+#define PQcmdTuples libpq().PQcmdTuples
+#define PQconnectdbParams libpq().PQconnectdbParams
+#define PQdescribePrepared libpq().PQdescribePrepared
+#define PQerrorMessage libpq().PQerrorMessage
+#define PQexec libpq().PQexec
+#define PQexecParams libpq().PQexecParams
+#define PQexecPrepared libpq().PQexecPrepared
+#define PQfinish libpq().PQfinish
+#define PQfname libpq().PQfname
+#define PQgetisnull libpq().PQgetisnull
+#define PQgetlength libpq().PQgetlength
+#define PQgetvalue libpq().PQgetvalue
+#define PQnfields libpq().PQnfields
+#define PQntuples libpq().PQntuples
+#define PQprepare libpq().PQprepare
+#define PQresultErrorField libpq().PQresultErrorField
+#define PQresultErrorMessage libpq().PQresultErrorMessage
+#define PQresultStatus libpq().PQresultStatus
+#define PQsetNoticeProcessor libpq().PQsetNoticeProcessor
+#define PQstatus libpq().PQstatus
+#define PQtransactionStatus libpq().PQtransactionStatus
+#endif
+
 namespace storage::motore {
 
 namespace {

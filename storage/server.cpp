@@ -11,6 +11,9 @@
 
 #if PALIO_LIBPQ
 #include <libpq-fe.h>
+#ifndef _WIN32
+#include <dlfcn.h>
+#endif
 #endif
 
 namespace storage {
@@ -231,6 +234,26 @@ std::string ConAttesaMassima(const std::string& indirizzo, int secondi) {
 
 #if PALIO_LIBPQ
 
+namespace {
+
+#ifdef _WIN32
+#define PQ(f) (&::f)
+#else
+// libpq is loaded only when a server archive is first used, as the engine does: a start of the
+// program on a file archive does not pay for it.
+void* simboloLibpq(const char* nome) {
+    static void* const libreria = dlopen("libpq.so.5", RTLD_NOW | RTLD_LOCAL);
+    if (!libreria)
+        throw Error(Error::Causa::Altro,
+                    "Gli archivi su server richiedono la libreria libpq (pacchetto libpq5), che non si trova.", dlerror());
+    if (void* f = dlsym(libreria, nome)) return f;
+    throw Error(Error::Causa::Altro, std::string("La libreria libpq installata è incompleta: manca ") + nome + ".");
+}
+#define PQ(f) reinterpret_cast<decltype(&::f)>(simboloLibpq(#f))
+#endif
+
+}  // namespace
+
 ProvaCollegamento ProvaServer(const std::string& indirizzo) {
     if (!Connection::indirizzoServer(indirizzo)) throw Error("L'indirizzo " + indirizzo + " non è di un server.");
     const auto a = motore::leggiIndirizzo(indirizzo);
@@ -240,22 +263,22 @@ ProvaCollegamento ProvaServer(const std::string& indirizzo) {
     const char* chiavi[] = {"connect_timeout", "application_name", "client_encoding", "dbname", nullptr};
     const char* valori[] = {"10", "palio2015", "UTF8", a.conninfo.c_str(), nullptr};
     ProvaCollegamento p;
-    PGconn* c = PQconnectdbParams(chiavi, valori, 1);
+    PGconn* c = PQ(PQconnectdbParams)(chiavi, valori, 1);
     if (!c) throw Error("Memoria insufficiente: chiudere altri programmi e riprovare.");
-    if (PQstatus(c) != CONNECTION_OK) {
-        p.motore = PQerrorMessage(c);
+    if (PQ(PQstatus)(c) != CONNECTION_OK) {
+        p.motore = PQ(PQerrorMessage)(c);
         while (!p.motore.empty() && std::isspace(static_cast<unsigned char>(p.motore.back()))) p.motore.pop_back();
-        const std::string utente = PQuser(c) ? PQuser(c) : d.utente;
-        if (PQconnectionNeedsPassword(c)) {
+        const std::string utente = PQ(PQuser)(c) ? PQ(PQuser)(c) : d.utente;
+        if (PQ(PQconnectionNeedsPassword)(c)) {
             p.esito = EsitoCollegamento::AccessoRifiutato;
             p.frase = "Autenticazione rifiutata: il server " + server + " chiede la password dell'utente " + utente +
                       ", che non è nel file delle password di PostgreSQL né nel file dei servizi. La password non si "
                       "scrive nella configurazione di Palio 2015: va in quei file.";
-        } else if (PQconnectionUsedPassword(c)) {
+        } else if (PQ(PQconnectionUsedPassword)(c)) {
             p.esito = EsitoCollegamento::AccessoRifiutato;
             p.frase = "Autenticazione rifiutata: il server " + server + " non accetta la password dell'utente " +
                       utente + " scritta nel file delle password di PostgreSQL o nel file dei servizi: correggerla lì.";
-        } else if (PQpingParams(chiavi, valori, 1) == PQPING_NO_RESPONSE) {
+        } else if (PQ(PQpingParams)(chiavi, valori, 1) == PQPING_NO_RESPONSE) {
             p.esito = EsitoCollegamento::NonRisponde;
             p.frase = "Il server " + server + " non risponde" + (d.porta.empty() ? std::string() : " sulla porta " + d.porta) +
                       ": controllare il nome del server e la porta, e che il server sia acceso e raggiungibile.";
@@ -264,17 +287,17 @@ ProvaCollegamento ProvaServer(const std::string& indirizzo) {
             p.frase = "Il server " + server + " ha rifiutato il collegamento: controllare il database e l'utente, o "
                       "chiedere a chi gestisce il server di consentire l'accesso da questo computer.";
         }
-        PQfinish(c);
+        PQ(PQfinish)(c);
         return p;
     }
     const char* parametri[] = {a.schema.c_str()};
-    PGresult* r = PQexecParams(c, "select count(*) from pg_namespace where nspname = $1", 1, nullptr, parametri,
+    PGresult* r = PQ(PQexecParams)(c, "select count(*) from pg_namespace where nspname = $1", 1, nullptr, parametri,
                                nullptr, nullptr, 0);
-    const bool letto = PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) == 1;
-    const bool presente = letto && std::string(PQgetvalue(r, 0, 0)) != "0";
-    if (!letto) p.motore = PQresultErrorMessage(r);
-    PQclear(r);
-    PQfinish(c);
+    const bool letto = PQ(PQresultStatus)(r) == PGRES_TUPLES_OK && PQ(PQntuples)(r) == 1;
+    const bool presente = letto && std::string(PQ(PQgetvalue)(r, 0, 0)) != "0";
+    if (!letto) p.motore = PQ(PQresultErrorMessage)(r);
+    PQ(PQclear)(r);
+    PQ(PQfinish)(c);
     if (!letto) {
         p.frase = "Il server " + server + " non ha risposto alla domanda sullo schema " + a.schema + ".";
         return p;
