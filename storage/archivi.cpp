@@ -14,6 +14,8 @@ namespace fs = std::filesystem;
 
 void apriArchivio(Connection& conn, const std::string& percorsoDb) {
     conn.close();
+    // A schema on a server: open() refuses one without the archive's tables.
+    if (Connection::indirizzoServer(percorsoDb)) return conn.open(percorsoDb);
     std::error_code ec;
     if (!fs::is_regular_file(sistema::nativo(percorsoDb), ec)) throw Error(messaggioDatabaseMancante(percorsoDb));
     const bool vuoto = fs::file_size(sistema::nativo(percorsoDb), ec) == 0 && !ec;

@@ -9,7 +9,7 @@
 
 namespace storage {
 
-// Opens the archive at percorsoDb on conn. A missing file throws messaggioDatabaseMancante; a
+// Opens the archive at percorsoDb (or a server address) on conn. A missing file throws messaggioDatabaseMancante; a
 // 0-byte file gets the archive's tables; a file that is not a database, or a database without
 // the archive's tables, throws Error saying so and leaves conn closed.
 void apriArchivio(Connection& conn, const std::string& percorsoDb);

@@ -7,6 +7,7 @@
 #include "storage/archivi.h"
 #include "storage/config.h"
 #include "storage/error.h"
+#include "storage/server.h"
 #include "storage/sistema.h"
 
 namespace storage {
@@ -34,6 +35,19 @@ std::vector<ArchivioRecente> descriviArchiviRecenti(const std::string& percorsoI
     for (const std::string& cartella : leggiArchiviRecenti(percorsoIni)) {
         ArchivioRecente a{cartella, {}, false};
         const std::string db = percorsoDatabase(cartella);
+        if (Connection::indirizzoServer(db)) {
+            // A server switched off must not hold the window for long.
+            try {
+                Connection c;
+                c.open(ConAttesaMassima(db, 3));
+                a.leggibile = true;
+                a.sostituto = nomeSostituto(c);
+            } catch (const Error&) {
+                a.leggibile = false;
+            }
+            v.push_back(std::move(a));
+            continue;
+        }
         std::error_code ec;
         // A 0-byte file is an archive still to be filled: it gets its tables when chosen.
         if (fs::is_regular_file(sistema::nativo(db), ec) && fs::file_size(sistema::nativo(db), ec) == 0) {
@@ -54,11 +68,13 @@ std::vector<ArchivioRecente> descriviArchiviRecenti(const std::string& percorsoI
 }
 
 void scegliArchivio(const std::string& percorsoIni, const std::string& cartella) {
-    scriviCartellaDati(percorsoIni, cartella);
+    // A password stays in libpq's own files, never in ours.
+    scriviCartellaDati(percorsoIni, SenzaPassword(cartella));
     ricordaArchivio(percorsoIni, cartella);
 }
 
-void ricordaArchivio(const std::string& percorsoIni, const std::string& cartella) {
+void ricordaArchivio(const std::string& percorsoIni, const std::string& cartellaOIndirizzo) {
+    const std::string cartella = SenzaPassword(cartellaOIndirizzo);
     std::error_code ec;
     const std::string percorso = percorsoArchiviRecenti(percorsoIni);
     const fs::path dove = sistema::nativo(percorso).parent_path();

@@ -24,11 +24,12 @@ std::vector<std::string> leggiArchiviRecenti(const std::string& percorsoIni);
 // Each folder of the recent list with its agent's name.
 std::vector<ArchivioRecente> descriviArchiviRecenti(const std::string& percorsoIni);
 
-// Puts the folder at the head of the recent list (at most kMassimoRecenti, no folder twice).
-// Throws Error when the list can't be written.
+// Puts the folder (or server address, without its password) at the head of the recent list (at
+// most kMassimoRecenti, no folder twice). Throws Error when the list can't be written.
 void ricordaArchivio(const std::string& percorsoIni, const std::string& cartella);
 // The archive chosen: it becomes the configuration file's first line and the head of the
-// recent list. Throws Error when a file can't be written.
+// recent list; a server address loses its password on the way. Throws Error when a file can't be
+// written.
 void scegliArchivio(const std::string& percorsoIni, const std::string& cartella);
 
 }  // namespace storage
