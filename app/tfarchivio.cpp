@@ -18,6 +18,7 @@
 #include "storage/config.h"
 #include "storage/sistema.h"
 #include "storage/connection.h"
+#include "storage/error.h"
 #include "storage/server.h"
 #include "ui/dialoghi.h"
 #include "ui/reporterfinestra.h"
@@ -107,12 +108,17 @@ TFArchivio::TFArchivio(std::string percorsoIni, QWidget* parent)
 void TFArchivio::prepara(const QString& motivo, bool avvio, const std::string& nonAperto) {
     nonAperto_ = nonAperto;
     copie_->clear();
-    if (!nonAperto_.empty())
-        for (const auto& c : importazione::ElencoCopie(nonAperto_)) {
-            auto* r = new QTreeWidgetItem(copie_, {QString::fromStdString(c.quando), QString::fromStdString(c.prima),
-                                                  QString::fromStdString(c.nome)});
-            r->setData(0, Qt::UserRole, QString::fromStdString(c.percorso));
-        }
+    std::vector<importazione::CopiaArchivio> copie;
+    try {
+        if (!nonAperto_.empty()) copie = importazione::ElencoCopie(nonAperto_);
+    } catch (const storage::Error&) {
+        // A server that does not answer keeps its copies too: there is nothing to list here.
+    }
+    for (const auto& c : copie) {
+        auto* r = new QTreeWidgetItem(copie_, {QString::fromStdString(c.quando), QString::fromStdString(c.prima),
+                                              QString::fromStdString(c.nome)});
+        r->setData(0, Qt::UserRole, QString::fromStdString(c.percorso));
+    }
     const bool conCopie = copie_->topLevelItemCount() > 0;
     titoloCopie_->setText(QStringLiteral("Copie di sicurezza di %1:").arg(nativo(nonAperto_)));
     for (QWidget* w : {static_cast<QWidget*>(titoloCopie_), static_cast<QWidget*>(copie_), static_cast<QWidget*>(ripristina_)})
