@@ -7,6 +7,7 @@
 
 #include "app/avvio.h"
 #include "app/tfmenu.h"
+#include "ui/caratteri.h"
 #include "ui/traduzioni.h"
 
 namespace {
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     if (localeScelto) std::setlocale(LC_NUMERIC, "C");
     app.setApplicationName(QStringLiteral("Palio 2015"));
     app.setApplicationVersion(QStringLiteral(PALIO_VERSIONE));
+    ui::sostituisciCaratteriMancanti();
     if (!ui::installaItaliano(app))
         std::fprintf(stderr, "Traduzioni italiane di Qt non trovate: i testi di Qt restano in inglese.\n");
     // Other windows may still be open: closing the menu is what ends the program.

@@ -10,6 +10,7 @@
 #include "print/selezione.h"
 #include "storage/error.h"
 #include "storage/invii.h"
+#include "ui/caratteri.h"
 
 namespace cli {
 
@@ -27,7 +28,9 @@ std::unique_ptr<QGuiApplication> applicazione() {
     qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext&, const QString& testo) {
         if (tipo == QtCriticalMsg || tipo == QtFatalMsg) std::cerr << testo.toStdString() << '\n';
     });
-    return std::make_unique<QGuiApplication>(argc, argv);
+    auto app = std::make_unique<QGuiApplication>(argc, argv);
+    ui::sostituisciCaratteriMancanti();  // the pages' Arial, where Windows lacks it
+    return app;
 }
 
 std::int64_t numero(const std::string& testo) {
