@@ -16,14 +16,20 @@ namespace cli {
 
 namespace {
 
-// Painting text needs a GUI application; the offscreen platform needs no display.
+// Painting text needs a GUI application. The offscreen platform needs no display; Windows' own
+// needs none either, and only it reaches the system's fonts there (offscreen drew boxes).
 std::unique_ptr<QGuiApplication> applicazione() {
     if (QCoreApplication::instance()) return nullptr;
-    static int argc = 3;
     static char nome[] = "palio2015-cli";
+#ifdef _WIN32
+    static int argc = 1;
+    static char* argv[] = {nome, nullptr};
+#else
+    static int argc = 3;
     static char opzione[] = "-platform";
     static char piattaforma[] = "offscreen";
     static char* argv[] = {nome, opzione, piattaforma, nullptr};
+#endif
     // The platform's notes (a missing runtime folder and the like) are no business of a script.
     qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext&, const QString& testo) {
         if (tipo == QtCriticalMsg || tipo == QtFatalMsg) std::cerr << testo.toStdString() << '\n';
