@@ -13,6 +13,7 @@
 
 #include "import/importazione.h"
 #include "storage/archivi.h"
+#include "storage/recenti.h"
 #include "storage/config.h"
 #include "storage/sistema.h"
 #include "storage/connection.h"

@@ -23,6 +23,7 @@
 #include "entry/testatainvio.h"
 #include "forms/vistapagina.h"
 #include "telematic/ui/tfcontrollo.h"
+#include "ui/collocazione.h"
 #include "ui/dialoghi.h"
 #include "ui/icone.h"
 #include "ui/tendine.h"
@@ -311,6 +312,7 @@ void EditorCertificati::controlla() {
     if (chi.isEmpty()) chi = QString::fromStdString(problemi->empty() ? std::string() : problemi->front().nominativo).trimmed();
     if (chi.isEmpty()) chi = windowTitle().remove(QStringLiteral("[*]"));
     controllo_->mostra(*problemi, QStringLiteral("Controllo del certificato (%1)").arg(chi), false);
+    if (!controllo_->isVisible()) ui::colloca(controllo_);
     controllo_->show();
     controllo_->raise();
     controllo_->activateWindow();

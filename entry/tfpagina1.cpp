@@ -13,7 +13,7 @@
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
 #include "check/casella.h"
-#include "print/stampacertificato.h"
+#include "print/ui/stampacertificato.h"
 #include "storage/certificati.h"
 #include "storage/elenchi.h"
 #include "ui/dialoghi.h"

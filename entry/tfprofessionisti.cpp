@@ -13,7 +13,7 @@
 #include "entry/testatainvio.h"
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
-#include "print/stampacertificato.h"
+#include "print/ui/stampacertificato.h"
 #include "storage/certificati.h"
 #include "storage/elenchi.h"
 #include "storage/connection.h"

@@ -143,15 +143,22 @@ std::string inParole(const std::string& operazione) {
 
 }  // namespace
 
-std::vector<CopiaArchivio> ElencoCopie(const storage::Connection& conn) { return ElencoCopie(conn.percorso()); }
+namespace {
+
+std::vector<CopiaArchivio> inParole(const std::vector<storage::VoceSalvataggio>& voci) {
+    std::vector<CopiaArchivio> out;
+    for (const auto& v : voci) out.push_back({v.percorso, v.nome, v.quando, inParole(v.operazione)});
+    return out;
+}
+
+}  // namespace
+
+std::vector<CopiaArchivio> ElencoCopie(storage::Connection& conn) {
+    return inParole(storage::salvataggiDellArchivio(conn));
+}
 
 std::vector<CopiaArchivio> ElencoCopie(const std::string& percorsoDb) {
-    std::vector<CopiaArchivio> out;
-    const std::string cartella = storage::cartellaSalvataggi(percorsoDb);
-    if (cartella.empty()) return out;
-    for (const auto& v : storage::elencoSalvataggi(cartella))
-        out.push_back({v.percorso, v.nome, v.quando, inParole(v.operazione)});
-    return out;
+    return inParole(storage::salvataggiDellArchivio(percorsoDb));
 }
 
 namespace {
@@ -159,6 +166,13 @@ namespace {
 // The copy named by the operator (a name from the list stands for the file in the backup folder)
 // and how the questions speak of it: "com'era il GG/MM/AAAA alle HH:MM:SS, prima di ...".
 std::pair<std::string, std::string> copiaScelta(const std::string& percorsoDb, const std::string& copia) {
+    // A server archive's copies are schemas beside it, named as the list names them.
+    if (storage::Connection::indirizzoServer(percorsoDb)) {
+        for (const auto& c : ElencoCopie(percorsoDb))
+            if (c.nome == copia)
+                return {c.nome, "com'era il " + c.quando.substr(0, 10) + " alle " + c.quando.substr(11) + ", " + c.prima};
+        throw storage::Error("Il salvataggio " + copia + " non esiste.");
+    }
     std::string percorso = copia;
     const std::string cartella = storage::cartellaSalvataggi(percorsoDb);
     if (sistema::tipoFile(percorso) == sistema::TipoFile::Mancante && !cartella.empty())
@@ -189,6 +203,13 @@ bool Ripristina(storage::Connection& conn, const std::string& copia, storage::Re
 }
 
 bool RipristinaArchivio(const std::string& percorsoDb, const std::string& copia, storage::Reporter& reporter) {
+    // A server archive that does not open says why; its copies are restored only into it.
+    if (storage::Connection::indirizzoServer(percorsoDb)) {
+        storage::Connection conn;
+        conn.open(percorsoDb);
+        conn.richiediScrittura();
+        return Ripristina(conn, copia, reporter);
+    }
     const bool presente = sistema::tipoFile(percorsoDb) != sistema::TipoFile::Mancante;
     if (presente) {
         // An archive that opens is restored in place, as from the import window.

@@ -73,8 +73,8 @@ struct CopiaArchivio {
     std::string quando;  // "GG/MM/AAAA HH:MM:SS"
     std::string prima;   // the operation it was taken before, in words
 };
-// The backups of the open archive, newest first.
-std::vector<CopiaArchivio> ElencoCopie(const storage::Connection& conn);
+// The backups of the open archive, newest first (on a server: its copies beside it).
+std::vector<CopiaArchivio> ElencoCopie(storage::Connection& conn);
 // The backups of the archive at this path, without opening it.
 std::vector<CopiaArchivio> ElencoCopie(const std::string& percorsoDb);
 // Asks through reporter.ask, backs up the current state, then puts the copy's content in place

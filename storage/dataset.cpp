@@ -222,7 +222,7 @@ void Dataset::scrivi(const std::vector<std::size_t>& cambiate,
         } else {
             std::string nomi, posti;
             for (auto i : cambiate) {
-                nomi += (nomi.empty() ? "\"" : ", \"") + colonne_->name(i) + "\"";
+                nomi += (nomi.empty() ? "" : ", ") + colonne_->name(i);
                 posti += posti.empty() ? "?" : ", ?";
             }
             sql = "insert into " + table() + " (" + nomi + ") values (" + posti + ")";
@@ -237,7 +237,9 @@ void Dataset::scrivi(const std::vector<std::size_t>& cambiate,
         std::string sql = "update " + table() + " set ";
         bool primo = true;
         for (auto i : cambiate) {
-            sql += (primo ? "\"" : ", \"") + colonne_->name(i) + "\" = ?";
+            // Unquoted: the server keeps the description's names in lower case and folds these to
+            // match, the file ignores their case.
+            sql += (primo ? "" : ", ") + colonne_->name(i) + " = ?";
             primo = false;
         }
         // A certificate carries its revision: the save goes through only over the row as read.

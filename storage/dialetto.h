@@ -1,6 +1,6 @@
 #pragma once
 
-// The few pieces of query text that only SQLite reads, named here so that nothing else in the
+// The few pieces of query text that differ between the engines, named here so that nothing else in the
 // archive's queries depends on the engine.
 
 #include <cstdint>

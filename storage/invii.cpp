@@ -59,30 +59,56 @@ std::optional<std::int64_t> numero(std::string_view s) {
 
 void PreparaInvii(Connection& conn) { schema::creaSeManca(conn, "Invii"); }
 
-LettoreInvii::LettoreInvii(Connection& conn) {
+namespace {
+
+constexpr const char* kColonneInvio = "Protocollo, Progressivo, Operazione, File, ScrittoIl, ModificatoIl";
+
+// The columns above from the statement's current row, beginning at column primo.
+StatoInvio statoDellaRiga(const Statement& st, int primo) {
+    StatoInvio s;
+    s.protocollo = st.text(primo);
+    s.progressivo = st.text(primo + 1);
+    s.operazione = daCodice(st.text(primo + 2));
+    s.file = st.text(primo + 3);
+    s.scrittoIl = st.text(primo + 4);
+    s.modificatoIl = st.text(primo + 5);
+    return s;
+}
+
+}  // namespace
+
+LettoreInvii::LettoreInvii(Connection& conn) : conn_(conn) {
     // An archive opened for reading may predate the table: nothing was recorded then.
     if (esisteTabella(conn))
-        st_.emplace(conn,
-                    "select Protocollo, Progressivo, Operazione, File, ScrittoIl, ModificatoIl from Invii "
-                    "where Elenco = ? and ID = ?");
+        st_.emplace(conn, std::string("select ") + kColonneInvio + " from Invii where Elenco = ? and ID = ?");
 }
 
 LettoreInvii::~LettoreInvii() = default;
 
 StatoInvio LettoreInvii::leggi(Elenco elenco, std::int64_t id) {
-    StatoInvio s;
-    if (!st_) return s;
+    if (!st_) return {};
+    const bool crescente = elenco == elenco_ && id > ultimo_;
+    crescenti_ = crescente ? crescenti_ + 1 : 0;
+    elenco_ = elenco;
+    ultimo_ = id;
+    if (!crescente) giro_.reset();
+    // After this many ascending numbers the reader walks the list's rows instead.
+    constexpr int kPrimaDelGiro = 64;
+    if (!giro_ && crescenti_ >= kPrimaDelGiro) {
+        giro_.emplace(conn_, std::string("select ID, ") + kColonneInvio + " from Invii where Elenco = '" +
+                                 lettera(elenco) + "' order by ID");
+        haRiga_ = giro_->step();
+    }
+    if (giro_) {
+        while (haRiga_ && giro_->integer(0) < id) haRiga_ = giro_->step();
+        if (!haRiga_ || giro_->integer(0) != id) return {};
+        return statoDellaRiga(*giro_, 1);
+    }
     Statement& st = *st_;
     st.reset();
     st.bind(1, lettera(elenco)).bind(2, id);
-    if (!st.step()) return s;
-    s.protocollo = st.text(0);
-    s.progressivo = st.text(1);
-    s.operazione = daCodice(st.text(2));
-    s.file = st.text(3);
-    s.scrittoIl = st.text(4);
-    s.modificatoIl = st.text(5);
-    return s;
+    if (!st.step()) return {};
+    return statoDellaRiga(st, 0);
 }
 
 StatoInvio LeggiInvio(Connection& conn, Elenco elenco, std::int64_t id) { return LettoreInvii(conn).leggi(elenco, id); }
@@ -209,14 +235,31 @@ void SegnaScritti(Connection& conn, Elenco elenco, const std::vector<std::int64_
                   bool togliSegni) {
     PreparaInvii(conn);
     const std::string ora = OraAttuale();
-    Statement ins(conn, "insert into Invii (Elenco, ID) values (?, ?) on conflict (Elenco, ID) do nothing");
-    Statement upd(conn, togliSegni ? "update Invii set File = ?, ScrittoIl = ?, Operazione = '' where Elenco = ? and ID = ?"
-                                   : "update Invii set File = ?, ScrittoIl = ? where Elenco = ? and ID = ?");
-    for (const std::int64_t id : ids) {
-        ins.reset();
-        ins.bind(1, lettera(elenco)).bind(2, id).step();
-        upd.reset();
-        upd.bind(1, file).bind(2, ora).bind(3, lettera(elenco)).bind(4, id).step();
+    // Many rows per statement: on a server each statement is a round trip.
+    constexpr std::size_t kRighe = 200;
+    const auto testo = [&](std::size_t righe) {
+        std::string sql = "insert into Invii (Elenco, ID, File, ScrittoIl) values ";
+        for (std::size_t i = 0; i < righe; ++i) sql += i ? ", (?, ?, ?, ?)" : "(?, ?, ?, ?)";
+        return sql + " on conflict (Elenco, ID) do update set File = excluded.File, ScrittoIl = excluded.ScrittoIl" +
+               (togliSegni ? ", Operazione = ''" : "");
+    };
+    // The server refuses a statement that updates one row twice.
+    std::vector<std::int64_t> numeri(ids);
+    std::sort(numeri.begin(), numeri.end());
+    numeri.erase(std::unique(numeri.begin(), numeri.end()), numeri.end());
+    std::optional<Statement> pieno;
+    for (std::size_t inizio = 0; inizio < numeri.size(); inizio += kRighe) {
+        const std::size_t righe = std::min(kRighe, numeri.size() - inizio);
+        std::optional<Statement> ultimo;
+        if (righe == kRighe && !pieno) pieno.emplace(conn, testo(kRighe));
+        if (righe < kRighe) ultimo.emplace(conn, testo(righe));
+        Statement& st = righe == kRighe ? *pieno : *ultimo;
+        st.reset();
+        for (std::size_t i = 0; i < righe; ++i) {
+            const int p = static_cast<int>(i * 4);
+            st.bind(p + 1, lettera(elenco)).bind(p + 2, numeri[inizio + i]).bindSenzaCopia(p + 3, file).bindSenzaCopia(p + 4, ora);
+        }
+        st.step();
     }
 }
 

@@ -41,7 +41,9 @@ void PreparaInvii(Connection& conn);
 // The certificate's row; defaults when it has none.
 StatoInvio LeggiInvio(Connection& conn, Elenco elenco, std::int64_t id);
 
-// Reads many certificates' rows with one statement prepared once (the check, the runs).
+// Reads many certificates' rows with statements prepared once (the check, the runs). A long run
+// of ascending numbers is served by one walk of the table in number order instead of a look-up
+// each (a round trip each on a server): Invii must not be written while a reader is in use.
 class LettoreInvii {
 public:
     explicit LettoreInvii(Connection& conn);
@@ -51,7 +53,12 @@ public:
     StatoInvio leggi(Elenco elenco, std::int64_t id);
 
 private:
-    std::optional<Statement> st_;
+    Connection& conn_;
+    std::optional<Statement> st_, giro_;
+    Elenco elenco_ = Elenco::Dipendenti;
+    std::int64_t ultimo_ = 0;
+    int crescenti_ = 0;
+    bool haRiga_ = false;
 };
 
 // The form of each identifier: "" when it has it, otherwise the reason in the middle of a

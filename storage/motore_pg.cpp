@@ -6,11 +6,81 @@
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
+#include <map>
+#include <set>
 #include <regex>
 #include <vector>
 
 #include "storage/error.h"
 #include "storage/schema.h"
+
+#ifndef _WIN32
+#include <dlfcn.h>
+
+// libpq and the libraries it brings (Kerberos, LDAP, TLS) cost every start of the program a
+// sixth of its processor time before the menu: they are loaded when a server archive is first
+// used. The calls below keep libpq's names, each made through the function found then.
+#define PALIO_PQ_FUNZIONI(X)                                                                              \
+    X(PQclear) X(PQcmdTuples) X(PQconnectdbParams) X(PQdescribePrepared) X(PQerrorMessage) X(PQexec)      \
+    X(PQexecParams) X(PQexecPrepared) X(PQfinish) X(PQfname) X(PQgetisnull) X(PQgetlength) X(PQgetvalue) \
+    X(PQnfields) X(PQntuples) X(PQprepare) X(PQresultErrorField) X(PQresultErrorMessage) X(PQresultStatus) \
+    X(PQsetNoticeProcessor) X(PQstatus) X(PQtransactionStatus)
+
+namespace storage::motore {
+namespace {
+
+struct Libpq {
+#define PALIO_PQ_MEMBRO(f) decltype(&::f) f = nullptr;
+    PALIO_PQ_FUNZIONI(PALIO_PQ_MEMBRO)
+#undef PALIO_PQ_MEMBRO
+};
+
+Libpq caricaLibpq() {
+    void* libreria = dlopen("libpq.so.5", RTLD_NOW | RTLD_LOCAL);
+    if (!libreria)
+        throw Error(Error::Causa::Altro,
+                    "Gli archivi su server richiedono la libreria libpq (pacchetto libpq5), che non si trova.",
+                    dlerror());
+    Libpq l;
+#define PALIO_PQ_CERCA(f)                                                                                    \
+    l.f = reinterpret_cast<decltype(l.f)>(dlsym(libreria, #f));                                                \
+    if (!l.f) throw Error(Error::Causa::Altro, "La libreria libpq installata è incompleta: manca " #f ".");
+    PALIO_PQ_FUNZIONI(PALIO_PQ_CERCA)
+#undef PALIO_PQ_CERCA
+    return l;
+}
+
+const Libpq& libpq() {
+    static const Libpq l = caricaLibpq();
+    return l;
+}
+
+}  // namespace
+}  // namespace storage::motore
+
+#define PQclear libpq().PQclear
+#define PQcmdTuples libpq().PQcmdTuples
+#define PQconnectdbParams libpq().PQconnectdbParams
+#define PQdescribePrepared libpq().PQdescribePrepared
+#define PQerrorMessage libpq().PQerrorMessage
+#define PQexec libpq().PQexec
+#define PQexecParams libpq().PQexecParams
+#define PQexecPrepared libpq().PQexecPrepared
+#define PQfinish libpq().PQfinish
+#define PQfname libpq().PQfname
+#define PQgetisnull libpq().PQgetisnull
+#define PQgetlength libpq().PQgetlength
+#define PQgetvalue libpq().PQgetvalue
+#define PQnfields libpq().PQnfields
+#define PQntuples libpq().PQntuples
+#define PQprepare libpq().PQprepare
+#define PQresultErrorField libpq().PQresultErrorField
+#define PQresultErrorMessage libpq().PQresultErrorMessage
+#define PQresultStatus libpq().PQresultStatus
+#define PQsetNoticeProcessor libpq().PQsetNoticeProcessor
+#define PQstatus libpq().PQstatus
+#define PQtransactionStatus libpq().PQtransactionStatus
+#endif
 
 namespace storage::motore {
 
@@ -79,11 +149,16 @@ std::string citato(const std::string& nome) { return "\"" + nome + "\""; }
 
 class MotorePg;
 
+// Rows of a long read come from a server cursor this many at a time, so that a walk over a whole
+// table holds one batch in memory and not the whole result.
+constexpr int kRigheLotto = 1000;
+
 class IstruzionePg final : public Istruzione {
 public:
-    IstruzionePg(MotorePg& m, std::string nome, int parametri, bool restituisceChiave)
-        : m_(m), nome_(std::move(nome)), valori_(static_cast<std::size_t>(parametri)),
-          nulli_(static_cast<std::size_t>(parametri), 1), chiave_(restituisceChiave) {}
+    IstruzionePg(MotorePg& m, std::string nome, std::string testo, int parametri, bool restituisceChiave,
+                 bool lettura)
+        : m_(m), nome_(std::move(nome)), testo_(std::move(testo)), valori_(static_cast<std::size_t>(parametri)),
+          nulli_(static_cast<std::size_t>(parametri), 1), chiave_(restituisceChiave), lettura_(lettura) {}
     ~IstruzionePg() override;
     void bind(int i, std::string_view testo, bool) override { posto(i).assign(testo.data(), testo.size()); }
     void bind(int i, std::int64_t numero) override { posto(i) = std::to_string(numero); }
@@ -93,6 +168,7 @@ public:
     }
     bool step() override;
     void reset() override {
+        chiudiCursore();
         PQclear(ris_);
         ris_ = nullptr;
         eseguita_ = false;
@@ -118,12 +194,14 @@ private:
     std::string& posto(int i);
     const PGresult* descrizione() const;
     bool inRiga() const { return ris_ && riga_ >= 0 && riga_ < PQntuples(ris_); }
+    void esegui();
+    void chiudiCursore();
 
     MotorePg& m_;
-    std::string nome_;
+    std::string nome_, testo_, cursore_;
     std::vector<std::string> valori_;
     std::vector<char> nulli_;
-    bool chiave_;
+    bool chiave_, lettura_;
     PGresult* ris_ = nullptr;
     mutable PGresult* descr_ = nullptr;
     int riga_ = -1;
@@ -159,11 +237,11 @@ public:
 
     Tipo tipo() const override { return Tipo::PostgreSQL; }
     std::unique_ptr<Istruzione> prepara(std::string_view sql) override {
-        liberaInSospeso();
         int n = 0;
         std::string testo = segnaposti(sql, n);
         // A new row's key comes back with the insert itself, for lastInsertId().
         static const std::regex inserimento(R"(^\s*insert\s+into\s+(\w+))", std::regex::icase);
+        static const std::regex selezione(R"(^\s*(select|with)\b)", std::regex::icase);
         std::smatch m;
         bool chiave = false;
         if (std::regex_search(testo, m, inserimento) && testo.find("returning") == std::string::npos &&
@@ -174,12 +252,18 @@ public:
                 chiave = true;
             }
         }
-        std::string nome = "p" + std::to_string(++contatore_);
-        PQclear(verifica(PQprepare(c_, nome.c_str(), testo.c_str(), 0, nullptr)));
-        return std::make_unique<IstruzionePg>(*this, std::move(nome), n, chiave);
+        const bool lettura = n == 0 && std::regex_search(testo, selezione);
+        std::string nome = preparata(testo);
+        return std::make_unique<IstruzionePg>(*this, std::move(nome), lettura ? std::move(testo) : std::string(), n,
+                                              chiave, lettura);
     }
     void exec(std::string_view sql) override {
-        const std::string testo(sql);
+        std::string testo;
+        // Cursors left open go before the end of their transaction; a failed one took them with it.
+        if (!daChiudere_.empty() && PQtransactionStatus(c_) == PQTRANS_INTRANS)
+            for (const auto& k : daChiudere_) testo += "CLOSE " + k + ";";
+        daChiudere_.clear();
+        testo += sql;
         PGresult* r = verifica(PQexec(c_, testo.c_str()));
         modificate_ = std::atoi(PQcmdTuples(r));
         PQclear(r);
@@ -204,13 +288,48 @@ public:
     // The server's 0 means no limit: the shortest wait instead.
     void attesaOccupato(int ms) override { exec("set lock_timeout = " + std::to_string(std::max(ms, 1))); }
 
-    void libera(std::string nome) { daLiberare_.push_back(std::move(nome)); }
+    // A statement's text is prepared once on the server and its name reused by every Statement of
+    // the same text: most are made for one use (a save, a look-up) and would cost a round trip each.
+    std::string preparata(const std::string& testo) {
+        if (const auto i = preparate_.find(testo); i != preparate_.end()) return i->second;
+        liberaInSospeso();
+        std::string nome = "p" + std::to_string(++contatore_);
+        PQclear(verifica(PQprepare(c_, nome.c_str(), testo.c_str(), 0, nullptr)));
+        if (preparate_.size() < kPreparateTenute) {
+            preparate_.emplace(testo, nome);
+            tenute_.insert(nome);
+        }
+        return nome;
+    }
+    void libera(std::string nome) {
+        if (tenute_.count(nome)) return;
+        daLiberare_.push_back(std::move(nome));
+    }
     void eseguita(const PGresult* r, std::int64_t id) {
         modificate_ = std::atoi(PQcmdTuples(const_cast<PGresult*>(r)));
         if (id) ultimoId_ = id;
     }
+    // Long reads go through a cursor only inside a transaction that is working: outside one the
+    // cursor would not outlive its own statement.
+    bool cursoriPossibili() const { return PQtransactionStatus(c_) == PQTRANS_INTRANS; }
+    std::string nuovoCursore() { return "k" + std::to_string(++cursori_); }
+    // Runs the text through the simple protocol, after closing the cursors left open.
+    PGresult* conCursori(std::string testo) {
+        if (!daChiudere_.empty()) {
+            std::string chiusure;
+            for (const auto& k : daChiudere_) chiusure += "CLOSE " + k + ";";
+            daChiudere_.clear();
+            testo = chiusure + testo;
+        }
+        return verifica(PQexec(c_, testo.c_str()));
+    }
+    void chiudiPoi(std::string cursore) {
+        if (PQtransactionStatus(c_) == PQTRANS_INTRANS) daChiudere_.push_back(std::move(cursore));
+    }
 
 private:
+    static constexpr std::size_t kPreparateTenute = 512;
+
     // Statements no longer used leave the server in batches, never inside a failed transaction.
     void liberaInSospeso() {
         if (daLiberare_.size() < 64 || PQtransactionStatus(c_) == PQTRANS_INERROR) return;
@@ -224,12 +343,15 @@ private:
     const std::string& indirizzo_;
     const std::string& solaLettura_;
     std::unique_ptr<Istruzione> esiste_;
-    std::vector<std::string> daLiberare_;
-    std::int64_t contatore_ = 0, ultimoId_ = 0;
+    std::vector<std::string> daLiberare_, daChiudere_;
+    std::map<std::string, std::string> preparate_;
+    std::set<std::string> tenute_;
+    std::int64_t contatore_ = 0, ultimoId_ = 0, cursori_ = 0;
     int modificate_ = 0;
 };
 
 IstruzionePg::~IstruzionePg() {
+    chiudiCursore();
     PQclear(ris_);
     PQclear(descr_);
     m_.libera(std::move(nome_));
@@ -248,20 +370,37 @@ const PGresult* IstruzionePg::descrizione() const {
     return descr_;
 }
 
+void IstruzionePg::esegui() {
+    PQclear(ris_);
+    ris_ = nullptr;
+    riga_ = -1;
+    if (lettura_ && m_.cursoriPossibili()) {
+        cursore_ = m_.nuovoCursore();
+        const std::string lotto = "FETCH " + std::to_string(kRigheLotto) + " FROM " + cursore_;
+        ris_ = m_.conCursori("DECLARE " + cursore_ + " NO SCROLL CURSOR FOR " + testo_ + ";" + lotto);
+        if (PQntuples(ris_) < kRigheLotto) chiudiCursore();
+        return;
+    }
+    std::vector<const char*> p(valori_.size());
+    std::vector<int> l(valori_.size());
+    for (std::size_t i = 0; i < valori_.size(); ++i) {
+        p[i] = nulli_[i] ? nullptr : valori_[i].c_str();
+        l[i] = static_cast<int>(valori_[i].size());
+    }
+    ris_ = m_.verifica(
+        PQexecPrepared(m_.c(), nome_.c_str(), static_cast<int>(p.size()), p.data(), l.data(), nullptr, 0));
+}
+
+void IstruzionePg::chiudiCursore() {
+    if (cursore_.empty()) return;
+    m_.chiudiPoi(std::move(cursore_));
+    cursore_.clear();
+}
+
 bool IstruzionePg::step() {
     if (!eseguita_) {
-        std::vector<const char*> p(valori_.size());
-        std::vector<int> l(valori_.size());
-        for (std::size_t i = 0; i < valori_.size(); ++i) {
-            p[i] = nulli_[i] ? nullptr : valori_[i].c_str();
-            l[i] = static_cast<int>(valori_[i].size());
-        }
-        PQclear(ris_);
-        ris_ = nullptr;
-        ris_ = m_.verifica(PQexecPrepared(m_.c(), nome_.c_str(), static_cast<int>(p.size()), p.data(), l.data(),
-                                          nullptr, 0));
+        esegui();
         eseguita_ = true;
-        riga_ = -1;
         std::int64_t id = 0;
         if (chiave_ && PQntuples(ris_) > 0) {
             const char* v = PQgetvalue(ris_, PQntuples(ris_) - 1, 0);
@@ -272,7 +411,15 @@ bool IstruzionePg::step() {
         if (chiave_) return false;
     }
     if (chiave_ || PQresultStatus(ris_) != PGRES_TUPLES_OK) return false;
-    return ++riga_ < PQntuples(ris_);
+    if (++riga_ < PQntuples(ris_)) return true;
+    if (cursore_.empty()) return false;
+    // The batch is read: the next one from the cursor.
+    PQclear(ris_);
+    ris_ = nullptr;
+    ris_ = m_.verifica(PQexec(m_.c(), ("FETCH " + std::to_string(kRigheLotto) + " FROM " + cursore_).c_str()));
+    riga_ = 0;
+    if (PQntuples(ris_) < kRigheLotto) chiudiCursore();
+    return riga_ < PQntuples(ris_);
 }
 
 void silenzio(void*, const char*) {}

@@ -93,6 +93,140 @@ void rimuoviCopieInterrotte(const std::string& cartella) {
     }
 }
 
+// A server archive's copies are sibling schemas of its own, "<schema>_copia_AAAAMMGG_HHMMSS_NN",
+// each marked by a comment that names the archive's schema, the time and the operation: the
+// comment, not the name (cut to the server's 63 characters for a long schema), tells whose it is.
+namespace server {
+
+constexpr std::string_view kSegno = "palio2015 copia|";
+
+std::string citato(std::string_view nome) { return "\"" + std::string(nome) + "\""; }
+
+std::string schemaAttuale(Connection& conn) {
+    Statement st(conn, "select current_schema()");
+    st.step();
+    return std::string(st.text(0));
+}
+
+// The copies of the schema, newest first.
+std::vector<VoceSalvataggio> elenco(Connection& conn, const std::string& schema) {
+    std::vector<VoceSalvataggio> voci;
+    Statement st(conn,
+                 "select nspname, obj_description(oid, 'pg_namespace') from pg_namespace "
+                 "where starts_with(coalesce(obj_description(oid, 'pg_namespace'), ''), ?) order by 2 desc, 1 desc");
+    st.bind(1, std::string(kSegno) + schema + "|");
+    while (st.step()) {
+        // palio2015 copia|SCHEMA|AAAAMMGG-HHMMSS|OPERAZIONE
+        const std::string commento(st.text(1));
+        const std::size_t inizio = kSegno.size() + schema.size() + 1, fine = commento.find('|', inizio);
+        if (fine == std::string::npos || fine - inizio != 15) continue;
+        const std::string t = commento.substr(inizio, 15);
+        VoceSalvataggio v;
+        v.percorso = v.nome = std::string(st.text(0));
+        v.quando = t.substr(6, 2) + "/" + t.substr(4, 2) + "/" + t.substr(0, 4) + " " + t.substr(9, 2) + ":" +
+                   t.substr(11, 2) + ":" + t.substr(13, 2);
+        v.operazione = commento.substr(fine + 1);
+        voci.push_back(std::move(v));
+    }
+    return voci;
+}
+
+// The archive's tables as the server names them, Versione aside when asked.
+std::vector<std::string> tabelle(Connection& conn, const std::string& schema) {
+    std::vector<std::string> t;
+    Statement st(conn,
+                 "select table_name from information_schema.tables where table_schema = ? and table_type = 'BASE TABLE' "
+                 "order by table_name");
+    st.bind(1, schema);
+    while (st.step()) t.emplace_back(st.text(0));
+    return t;
+}
+
+// Runs fai inside the caller's transaction, or in one of its own.
+template <typename F>
+void inTransazione(Connection& conn, F&& fai) {
+    if (conn.motore().inTransazione()) return fai();
+    Transaction t(conn);
+    fai();
+    t.commit();
+}
+
+std::string copia(Connection& conn, std::string_view operazione) {
+    const std::string schema = schemaAttuale(conn);
+    const std::string ora = sistema::oraLocale("%Y%m%d-%H%M%S");
+    std::string nome;
+    inTransazione(conn, [&] {
+        std::string radice = schema.substr(0, 63 - 25) + "_copia_" + ora.substr(0, 8) + "_" + ora.substr(9) + "_";
+        int n = 0;
+        for (const auto& v : elenco(conn, schema))
+            if (v.nome.rfind(radice, 0) == 0) n = std::max(n, std::atoi(v.nome.c_str() + radice.size()));
+        Statement libero(conn, "select 1 from pg_namespace where nspname = ?");
+        do {
+            ++n;
+            nome = radice + (n < 10 ? "0" : "") + std::to_string(n);
+            libero.reset();
+            libero.bind(1, nome);
+        } while (libero.step());
+        conn.exec("create schema " + citato(nome));
+        for (const auto& t : tabelle(conn, schema))
+            conn.exec("create table " + citato(nome) + "." + citato(t) + " as table " + citato(schema) + "." + citato(t));
+        // Where each key's numbering stands, for the restore to set it back.
+        conn.exec("create table " + citato(nome) +
+                  ".palio_contatori as select sequencename::text as sequenza, last_value as valore "
+                  "from pg_sequences where schemaname = current_schema()");
+        Statement commento(conn, "select set_config('palio.commento', ?, true)");
+        commento.bind(1, std::string(kSegno) + schema + "|" + ora + "|" + std::string(operazione)).step();
+        // A comment takes no parameter: it comes from the setting just made, quoted by the server.
+        conn.exec("do $$ begin execute format('comment on schema %I is %L', '" + nome +
+                  "', current_setting('palio.commento')); end $$");
+    });
+    return nome;
+}
+
+void togli(Connection& conn, const std::string& nome) { conn.exec("drop schema if exists " + citato(nome) + " cascade"); }
+
+void ripristina(Connection& conn, const std::string& nome) {
+    const std::string schema = schemaAttuale(conn);
+    const auto copie = elenco(conn, schema);
+    if (std::none_of(copie.begin(), copie.end(), [&](const VoceSalvataggio& v) { return v.nome == nome; }))
+        throw Error("Il salvataggio " + nome + " non esiste.");
+    Transaction t(conn);
+    const auto vive = tabelle(conn, schema);
+    const auto salvate = tabelle(conn, nome);
+    // Nobody else writes while the archive's tables are emptied and filled again.
+    std::string elencoVive;
+    for (const auto& v : vive) elencoVive += (elencoVive.empty() ? "" : ", ") + citato(v);
+    conn.exec("lock table " + elencoVive + " in exclusive mode");
+    for (const auto& v : vive) {
+        // The structure stays this version's: only the rows come back.
+        if (v == "versione") continue;
+        conn.exec("delete from " + citato(v));
+        if (std::find(salvate.begin(), salvate.end(), v) == salvate.end()) continue;
+        // The columns both have, a copy of an older archive lacking some.
+        Statement st(conn,
+                     "select string_agg(quote_ident(a.column_name), ', ' order by a.ordinal_position) "
+                     "from information_schema.columns a join information_schema.columns b "
+                     "on b.table_schema = ? and b.table_name = a.table_name and b.column_name = a.column_name "
+                     "where a.table_schema = ? and a.table_name = ?");
+        st.bind(1, nome).bind(2, schema).bind(3, v);
+        st.step();
+        const std::string colonne(st.text(0));
+        if (colonne.empty()) continue;
+        conn.exec("insert into " + citato(v) + " (" + colonne + ") select " + colonne + " from " + citato(nome) + "." +
+                  citato(v));
+    }
+    if (std::find(salvate.begin(), salvate.end(), "palio_contatori") != salvate.end()) {
+        Statement st(conn, "select setval(quote_ident(s.sequencename), coalesce(c.valore, 1), c.valore is not null) "
+                           "from " + citato(nome) + ".palio_contatori c join pg_sequences s "
+                           "on s.schemaname = current_schema() and s.sequencename = c.sequenza");
+        while (st.step()) {
+        }
+    }
+    t.commit();
+}
+
+}  // namespace server
+
 }  // namespace
 
 std::string cartellaSalvataggi(const Connection& conn) { return cartellaSalvataggi(conn.percorso()); }
@@ -105,6 +239,18 @@ std::string cartellaSalvataggi(const std::string& db) {
 
 Salvataggio::Salvataggio(Connection& conn, std::string_view operazione)
     : cartella_(cartellaSalvataggi(conn)) {
+    if (conn.suServer()) {
+        const auto inizio = std::chrono::steady_clock::now();
+        try {
+            percorso_ = server::copia(conn, operazione);
+        } catch (const Error& e) {
+            throw Error(e.causa(), "Impossibile salvare una copia dell'archivio sul server: l'operazione non è stata eseguita.",
+                        e.motore());
+        }
+        server_ = &conn;
+        secondi_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - inizio).count();
+        return;
+    }
     if (cartella_.empty()) return;
     const auto inizio = std::chrono::steady_clock::now();
     std::error_code ec;
@@ -149,12 +295,26 @@ Salvataggio::Salvataggio(Connection& conn, std::string_view operazione)
 }
 
 Salvataggio::~Salvataggio() {
-    if (!confermato_ && !percorso_.empty()) rimuovi(percorso_);
+    if (confermato_ || percorso_.empty()) return;
+    if (!server_) {
+        rimuovi(percorso_);
+        return;
+    }
+    try {
+        server::togli(*server_, percorso_);
+    } catch (...) {
+        // Left on the server: listed among the copies, and pushed out by the later ones.
+    }
 }
 
 void Salvataggio::conferma() {
     confermato_ = true;
     if (percorso_.empty()) return;
+    if (server_) {
+        const auto voci = server::elenco(*server_, server::schemaAttuale(*server_));
+        for (std::size_t i = kSalvataggiTenuti; i < voci.size(); ++i) server::togli(*server_, voci[i].nome);
+        return;
+    }
     const auto voci = elencoSalvataggi(cartella_);
     for (std::size_t i = kSalvataggiTenuti; i < voci.size(); ++i) rimuovi(voci[i].percorso);
 }
@@ -217,11 +377,28 @@ void rifiutaSeApertoDaAltri(const std::string& archivio) {
 
 }  // namespace
 
+std::vector<VoceSalvataggio> salvataggiDellArchivio(Connection& conn) {
+    if (conn.suServer()) return server::elenco(conn, server::schemaAttuale(conn));
+    const std::string cartella = cartellaSalvataggi(conn);
+    return cartella.empty() ? std::vector<VoceSalvataggio>() : elencoSalvataggi(cartella);
+}
+
+std::vector<VoceSalvataggio> salvataggiDellArchivio(const std::string& percorsoDb) {
+    if (!Connection::indirizzoServer(percorsoDb)) {
+        const std::string cartella = cartellaSalvataggi(percorsoDb);
+        return cartella.empty() ? std::vector<VoceSalvataggio>() : elencoSalvataggi(cartella);
+    }
+    Connection conn;
+    conn.open(percorsoDb);
+    return salvataggiDellArchivio(conn);
+}
+
 void ripristina(Connection& conn, const std::string& salvataggio) {
     const std::string& archivio = conn.percorso();
-    if (conn.suServer())
-        throw Error("L'archivio " + archivio +
-                    " è su un server: le sue copie si ripristinano con gli strumenti del server (pg_restore).");
+    if (conn.suServer()) {
+        server::ripristina(conn, salvataggio);
+        return;
+    }
     rifiutaSeApertoDaAltri(archivio);
     const std::string temporaneo = copiaVerificata(archivio, salvataggio);
     try {

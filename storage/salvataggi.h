@@ -2,7 +2,8 @@
 
 // Copies of the archive taken before every import, reset and restore, with SQLite's online
 // backup API: backup/Zefo2015_AAAAMMGG-HHMMSS-NN_OPERAZIONE.db in the data folder (NN tells
-// apart copies of the same second); the last 10 stay.
+// apart copies of the same second); the last 10 stay. A server archive's copies are sibling
+// schemas on the same server, SCHEMA_copia_AAAAMMGG_HHMMSS_NN (their name is their "percorso").
 
 #include <string>
 #include <string_view>
@@ -44,6 +45,7 @@ public:
 
 private:
     std::string cartella_, percorso_;
+    Connection* server_ = nullptr;  // the server archive the copy is of
     double secondi_ = 0;
     bool confermato_ = false;
 };
@@ -51,7 +53,12 @@ private:
 // The copies in the folder, newest first.
 std::vector<VoceSalvataggio> elencoSalvataggi(const std::string& cartella);
 
-// Replaces the whole content of the open archive with the copy's. The copy is first written to
+// The copies of the open archive, or of the archive at this path or address, newest first.
+std::vector<VoceSalvataggio> salvataggiDellArchivio(Connection& conn);
+std::vector<VoceSalvataggio> salvataggiDellArchivio(const std::string& percorsoDb);
+
+// Replaces the whole content of the open archive with the copy's. On a server the copy's rows
+// take the place of the archive's in one transaction, the tables locked against other writers. The copy is first written to
 // a temporary file beside the archive and checked; then it goes in through the backup API in one
 // transaction of the engine, so the archive is never half restored, even if the program dies.
 // Refused (storage::Error) while another program holds the archive open.

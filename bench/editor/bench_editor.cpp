@@ -1,7 +1,8 @@
 // The employee editor over 100,000 certificates (and the professional one over 10,000):
 // opening the list, moving to the next certificate with its Zefo2/Zefo3 rows, a search keystroke.
-// palio_bench_editor [--archivio=CARTELLA] [benchmark options]; without an archive folder one is
-// generated under the system's temporary folder (and reused on the next run).
+// palio_bench_editor [--archivio=CARTELLA|INDIRIZZO] [benchmark options]; without an archive one is
+// generated under the system's temporary folder (and reused on the next run); a server address
+// must name a filled archive (bench/editor/misura_server.sh makes one).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -36,6 +37,8 @@ storage::Connection& connessione() {
 
 void preparaArchivio() {
     if (gCartella.empty()) gCartella = QDir::temp().filePath("palio_bench_editor").toStdString();
+    // A server archive is made and filled beforehand (bench/editor/misura_server.sh).
+    if (storage::Connection::indirizzoServer(gCartella)) return;
     if (std::filesystem::exists(storage::percorsoDatabase(gCartella))) return;
     const std::string comando = std::string(PALIO_GENERATORE) + " '" + gCartella + "' " + std::to_string(kCertificati);
     if (std::system(comando.c_str()) != 0) {

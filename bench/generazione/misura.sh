@@ -20,18 +20,10 @@ awk -v g="$t_gen" -v s="$t_sql" -v c="$t_cp" -v cg="$c_gen" -v cs="$c_sql" -v cc
     'BEGIN { printf "rapporto generazione / (lettura + copia): %.2f, sul tempo di processore %.2f (obiettivo <= 1.3)\n", g / (s + c), cg / (cs + cc) }'
 
 if [ "${3:-}" = "--server" ]; then
-  [ -n "${PALIO_PG_PROVA:-}" ] || { echo "PALIO_PG_PROVA non è impostata: avviare con scripts/postgres-prova.sh" >&2; exit 1; }
-  schema="misura_$$"
-  "$build/palio2015-cli" crea-archivio "$PALIO_PG_PROVA?schema=$schema" > /dev/null
-  # The rows go over as they are: the two archives share one description, column by column.
-  for t in SostitutoImposta QuadroCt Parametri Zefo1 Zefo2 Zefo3 Professionisti; do
-    sqlite3 "$db" ".mode insert $t" "select * from $t"
-  done | PGOPTIONS="-c search_path=$schema,public" psql -q -1 -v ON_ERROR_STOP=1 "$PALIO_PG_PROVA" > /dev/null
-  psql -q "$PALIO_PG_PROVA" -c "analyze" > /dev/null
-  read -r t_srv c_srv mem_srv < <(secondi "$build/palio2015-cli" --archivio "$PALIO_PG_PROVA?schema=$schema" genera dipendenti \
+  sul_server "misura_$$"
+  read -r t_srv c_srv mem_srv < <(secondi "$build/palio2015-cli" --archivio "$server" genera dipendenti \
       --cartella "$dir/out-server" --tipi DIP,AMM,CoC --quadro-ct)
   cmp -s "$dir/out/ZF2015.txt" "$dir/out-server/ZF2015.txt" && uguale="uguale" || uguale="DIVERSO"
-  PGOPTIONS="-c client_min_messages=warning" psql -q "$PALIO_PG_PROVA" -c "drop schema $schema cascade" > /dev/null
   echo "generazione sul server: ${t_srv} s (processore ${c_srv} s), memoria massima $((mem_srv / 1024)) MiB; file $uguale"
   awk -v s="$t_srv" -v g="$t_gen" 'BEGIN { printf "rapporto server / file: %.2f (obiettivo <= 1.5)\n", s / g }'
 fi

@@ -4,10 +4,13 @@
 # columns into equivalent tables (the columns the import fills, same keys and indexes). The
 # import's own copy of the archive is then timed apart, on the full archive.
 #
-#   bench/import/misura.sh [BUILD_DIR] [N]      (defaults: build, 100000)
+#   bench/import/misura.sh [BUILD_DIR] [N] [--server]      (defaults: build, 100000)
+# --server times the same import also into a new schema of the PostgreSQL server in PALIO_PG_PROVA
+# (bash scripts/postgres-prova.sh bench/import/misura.sh … --server) and gives the ratio.
 set -eu
 BUILD=${1:-build}
 N=${2:-100000}
+SERVER=${3:-}
 CLI="$BUILD/palio2015-cli"
 GEN="$BUILD/bench/palio_genera_paghe"
 [ -x "$CLI" ] && [ -x "$GEN" ] || { echo "Costruire prima palio2015-cli e palio_genera_paghe in $BUILD" >&2; exit 1; }
@@ -60,3 +63,12 @@ echo "sqlite3 .import:  ${SQLITE_S} s (processore ${SQLITE_CPU} s)  ($controllo)
 # On a machine shared with other work the processor times compare better than the elapsed ones.
 echo "rapporto:         $(echo "$IMPORT_S $SQLITE_S" | awk '{ printf "%.2f", $1 / $2 }'), sul processore $(echo "$IMPORT_CPU $SQLITE_CPU" | awk '{ printf "%.2f", $1 / $2 }') (limite 1,30)"
 echo "copia prima di importare, archivio di ${ARCHIVIO_MB} MB: ${COPIA_S} s (a parte)"
+if [ "$SERVER" = "--server" ]; then
+    [ -n "${PALIO_PG_PROVA:-}" ] || { echo "PALIO_PG_PROVA non è impostata: avviare con scripts/postgres-prova.sh" >&2; exit 1; }
+    SCHEMA="misura_$$"
+    trap 'PGOPTIONS="-c client_min_messages=warning" psql -q "$PALIO_PG_PROVA" -c "drop schema if exists $SCHEMA cascade" >/dev/null; rm -rf "$DIR"' EXIT
+    "$CLI" crea-archivio "$PALIO_PG_PROVA?schema=$SCHEMA" >/dev/null
+    set -- $(tempo "$CLI" --archivio "$PALIO_PG_PROVA?schema=$SCHEMA" importa paghe "$DIR/paghe.43" --tracciato dip)
+    echo "importa paghe sul server: $1 s (processore $3 s), memoria massima $2 kB"
+    echo "rapporto server / file: $(echo "$1 $IMPORT_S" | awk '{ printf "%.2f", $1 / $2 }') (obiettivo <= 1.5)"
+fi

@@ -6,11 +6,15 @@
 #include <vector>
 
 #include "comune/motori.h"
+#include "storage/certificati.h"
 #include "storage/connection.h"
 #include "storage/dataset.h"
 #include "storage/elenchi.h"
 #include "storage/error.h"
+#include "storage/invii.h"
 #include "storage/schema.h"
+#include "storage/salvataggi.h"
+#include "storage/tabelle.h"
 
 namespace {
 
@@ -110,6 +114,185 @@ TEST_P(Motori, ReadingSeesOneSnapshot) {
         EXPECT_EQ(valore("select count(*) from Zefo1"), "1");
     }
     EXPECT_EQ(valore("select count(*) from Zefo1"), "2");
+}
+
+// Rows beyond what one batch of the server holds: a run's walks, two at once, read every row
+// in order; a walk begun again starts over; a walk left half read does not stop the commit, and
+// the same statement reads the whole table again after its run.
+TEST_P(Motori, LongReadsGiveEveryRowInOrder) {
+    constexpr int kRighe = 2345;
+    conn.exec("with recursive n(i) as (select 1 union all select i + 1 from n where i < " + std::to_string(kRighe) +
+              ") insert into Zefo1 (B02) select 'N' || i from n");
+    Statement a(conn, "select ID, B02 from Zefo1 order by ID");
+    Statement b(conn, "select ID from Zefo1 order by ID desc");
+    const auto leggi = [](Statement& st, int quante) {
+        std::vector<std::int64_t> ids;
+        while ((quante < 0 || static_cast<int>(ids.size()) < quante) && st.step()) ids.push_back(st.integer(0));
+        return ids;
+    };
+    {
+        storage::Lettura lettura(conn);
+        std::int64_t precedente = 0, successivo = kRighe + 1;
+        int lette = 0;
+        while (a.step()) {
+            ASSERT_TRUE(b.step());
+            EXPECT_EQ(a.integer(0), precedente + 1);
+            EXPECT_EQ(a.text(1), "N" + std::to_string(a.integer(0)));
+            EXPECT_EQ(b.integer(0), successivo - 1);
+            precedente = a.integer(0);
+            successivo = b.integer(0);
+            ++lette;
+        }
+        EXPECT_EQ(lette, kRighe);
+        EXPECT_FALSE(b.step());
+        a.reset();
+        EXPECT_EQ(leggi(a, 1500).size(), 1500u);
+        a.reset();
+        EXPECT_EQ(leggi(a, -1).size(), static_cast<std::size_t>(kRighe));
+        a.reset();
+        b.reset();
+    }
+    {
+        storage::Transaction t(conn);
+        EXPECT_EQ(leggi(a, 1200).size(), 1200u);
+        conn.exec("update Zefo1 set B03 = 'X' where ID = 1");
+        t.commit();
+    }
+    a.reset();
+    EXPECT_EQ(leggi(a, -1).size(), static_cast<std::size_t>(kRighe));
+    EXPECT_EQ(valore("select B03 from Zefo1 where ID = 1"), "X");
+
+    // A run's record of what it wrote, many rows per statement: each written certificate once,
+    // a number given twice recorded once, a correction's marks cleared, identifiers kept.
+    std::vector<std::int64_t> scritti;
+    for (std::int64_t id = 1; id <= 450; ++id) scritti.push_back(id);
+    scritti.push_back(7);
+    storage::ScriviIdentificativi(conn, storage::Elenco::Dipendenti, 450, "12345678901234567", "000450");
+    storage::SegnaOperazione(conn, storage::Elenco::Dipendenti, {3, 449}, storage::Operazione::Sostituzione);
+    {
+        storage::Transaction t(conn);
+        storage::SegnaScritti(conn, storage::Elenco::Dipendenti, scritti, "/x/ZF2015.txt", false);
+        t.commit();
+    }
+    EXPECT_EQ(valore("select count(*) from Invii where File = '/x/ZF2015.txt'"), "450");
+    EXPECT_EQ(valore("select count(*) from Invii where Operazione = 'S'"), "2");
+    storage::SegnaScritti(conn, storage::Elenco::Dipendenti, {449, 450}, "/y/ZF2015.txt", true);
+    const auto s = storage::LeggiInvio(conn, storage::Elenco::Dipendenti, 450);
+    EXPECT_EQ(s.file, "/y/ZF2015.txt");
+    EXPECT_EQ(s.progressivo, "000450");
+    EXPECT_EQ(valore("select count(*) from Invii where Operazione = 'S'"), "1");
+    EXPECT_EQ(storage::LeggiInvio(conn, storage::Elenco::Dipendenti, 3).file, "/x/ZF2015.txt");
+}
+
+// The reader of sendings gives what a look-up gives, whether it walks the table (a long run of
+// ascending numbers) or not: numbers without a row, the other list, a step back.
+TEST_P(Motori, SendingsReaderAgreesWithLookUps) {
+    using storage::Elenco;
+    for (std::int64_t id = 1; id <= 300; id += 3)
+        storage::ScriviIdentificativi(conn, Elenco::Dipendenti, id, "12345678901234567", "000" + std::to_string(100 + id));
+    storage::ScriviIdentificativi(conn, Elenco::Professionisti, 150, "76543210987654321", "000001");
+    storage::Lettura lettura(conn);
+    storage::LettoreInvii lettore(conn);
+    const auto uguali = [&](Elenco e, std::int64_t id) {
+        const auto a = lettore.leggi(e, id);
+        const auto b = storage::LeggiInvio(conn, e, id);
+        EXPECT_EQ(a.protocollo, b.protocollo) << id;
+        EXPECT_EQ(a.progressivo, b.progressivo) << id;
+        return !a.protocollo.empty();
+    };
+    int conRiga = 0;
+    for (std::int64_t id = 1; id <= 320; ++id) conRiga += uguali(Elenco::Dipendenti, id);
+    EXPECT_EQ(conRiga, 100);
+    EXPECT_TRUE(uguali(Elenco::Professionisti, 150));
+    EXPECT_TRUE(uguali(Elenco::Dipendenti, 4));
+    for (std::int64_t id = 100; id <= 300; id += 2) uguali(Elenco::Dipendenti, id);
+    EXPECT_TRUE(uguali(Elenco::Dipendenti, 298));
+}
+
+// Every column of every table the editors write, by the name the description spells, on both
+// engines: a row appended with each column given, read back; a mixed-case one by either spelling.
+TEST_P(Motori, EditorsWriteEveryColumnByItsName) {
+    using storage::Tabella;
+    for (Tabella t : {Tabella::SostitutoImposta, Tabella::QuadroCt, Tabella::Zefo1, Tabella::Zefo2, Tabella::Zefo3,
+                      Tabella::Professionisti}) {
+        SCOPED_TRACE(storage::NomeTabella(t));
+        storage::Dataset d(conn);
+        d.open(storage::TutteLeRighe(t));
+        d.append();
+        // The key and the revision are the archive's own.
+        std::vector<std::string> nomi;
+        for (const auto& n : d.columns().names())
+            if (n != storage::ChiaveTabella(t) && n.rfind("Revisione", 0) != 0) nomi.push_back(n);
+        for (const auto& n : nomi) d.setText(n, "7");
+        d.post();
+        d.edit();
+        for (const auto& n : nomi) d.setText(n, "8");
+        d.post();
+        Statement st(conn, std::string("select * from ") + storage::NomeTabella(t));
+        ASSERT_TRUE(st.step());
+        for (int i = 0; i < st.columnCount(); ++i) {
+            if (st.columnName(i) != storage::ChiaveTabella(t) && st.columnName(i).rfind("Revisione", 0) != 0) {
+                EXPECT_EQ(st.text(i), "8") << st.columnName(i);
+            }
+        }
+    }
+    storage::Dataset z(conn);
+    z.open(storage::TutteLeRighe(Tabella::Zefo2));
+    z.edit();
+    z.setText("matrdip", "A1");
+    z.post();
+    EXPECT_EQ(z.text("MatrDip"), "A1");
+    EXPECT_EQ(valore("select MATRDIP from Zefo2 where matrDip = 'A1'"), "A1");
+}
+
+// After a renumbering the list's next new certificate takes the number after the highest one.
+TEST_P(Motori, NextCertificateAfterRenumberingTakesTheNextNumber) {
+    conn.exec("insert into Zefo1 (B02) values ('UNO'); insert into Zefo1 (B02) values ('DUE')");
+    conn.exec("insert into Zefo1 (ID, B02) values (100005, 'TRE')");
+    storage::RinumeraCertificati(conn, storage::Elenco::Dipendenti, {{100005, 3}});
+    conn.exec("insert into Zefo1 (B02) values ('QUATTRO')");
+    EXPECT_EQ(valore("select ID from Zefo1 where B02 = 'QUATTRO'"), "4");
+    EXPECT_EQ(valore("select ID from Zefo1 where B02 = 'TRE'"), "3");
+}
+
+// Copies before an operation, on either engine: listed newest first with their time and
+// operation, one not confirmed gone, the last ten kept; a restore brings back every table's rows
+// and where the keys' numbering stood, and refuses a copy that is not one of the archive's.
+TEST_P(Motori, CopiesAreListedAndRestored) {
+    conn.exec("insert into Zefo1 (B02) values ('UNO')");
+    storage::ScriviIdentificativi(conn, storage::Elenco::Dipendenti, 1, "12345678901234567", "000001");
+    {
+        storage::Salvataggio s(conn, "importa-paghe-dip");
+        s.conferma();
+    }
+    { storage::Salvataggio nonConfermato(conn, "azzera-dipendenti"); }
+    auto copie = storage::salvataggiDellArchivio(conn);
+    ASSERT_EQ(copie.size(), 1u);
+    EXPECT_EQ(copie[0].operazione, "importa-paghe-dip");
+    ASSERT_EQ(copie[0].quando.size(), 19u);
+    EXPECT_EQ(copie[0].quando.substr(2, 1) + copie[0].quando.substr(13, 1), "/:");
+    EXPECT_EQ(storage::salvataggiDellArchivio(indirizzo.str()).size(), 1u);
+
+    conn.exec("delete from Zefo1; insert into Zefo1 (B02) values ('DUE'); insert into Zefo1 (B02) values ('TRE')");
+    conn.exec("delete from Invii");
+    storage::ripristina(conn, copie[0].percorso);
+    EXPECT_EQ(valore("select count(*) from Zefo1"), "1");
+    EXPECT_EQ(valore("select B02 from Zefo1 where ID = 1"), "UNO");
+    EXPECT_EQ(storage::LeggiInvio(conn, storage::Elenco::Dipendenti, 1).progressivo, "000001");
+    conn.exec("insert into Zefo1 (B02) values ('QUATTRO')");
+    EXPECT_EQ(valore("select ID from Zefo1 where B02 = 'QUATTRO'"), "2");
+
+    const auto e = errore([&] { storage::ripristina(conn, "nessuna_copia"); });
+    EXPECT_EQ(std::string(e.what()), "Il salvataggio nessuna_copia non esiste.");
+    EXPECT_EQ(valore("select count(*) from Zefo1"), "2");
+
+    for (int i = 0; i < 11; ++i) storage::Salvataggio(conn, "rinumera").conferma();
+    copie = storage::salvataggiDellArchivio(conn);
+    ASSERT_EQ(copie.size(), storage::kSalvataggiTenuti);
+    for (const auto& c : copie) EXPECT_EQ(c.operazione, "rinumera");
+    EXPECT_GT(copie.front().nome, copie.back().nome);
+    if (conn.suServer())
+        for (const auto& c : copie) conn.exec("drop schema " + c.nome + " cascade");
 }
 
 TEST_P(Motori, NewArchiveRecordsItsVersionAndRefusesASecondCreation) {

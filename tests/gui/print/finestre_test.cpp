@@ -1,19 +1,24 @@
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "archivio.h"
-#include "print/stampacertificato.h"
-#include "print/stampasostituto.h"
-#include "print/tfprofesstatutti.h"
-#include "print/tfstampetutti.h"
+#include "print/pdfcertificati.h"
+#include "print/ui/stampacertificato.h"
+#include "print/ui/stampasostituto.h"
+#include "print/ui/tfprofesstatutti.h"
+#include "print/ui/tfstampetutti.h"
 #include "storage/dataset.h"
 #include "storage/elenchi.h"
 #include "ui/dialoghi.h"
@@ -246,6 +251,61 @@ TEST(Anteprima, InterrompiAnteprimeNellaFinestraReale) {
     EXPECT_EQ(titoli, QStringList{"Anteprima di stampa - 1 di 3 - ALFA"});
     EXPECT_EQ(risposte.domande, QStringList{"Mostrare l'anteprima di 3 certificati?"});
     EXPECT_TRUE(risposte.messaggi.isEmpty());
+}
+
+// The print dialog opened from a preview proposes a PDF in the archive's PDF folder (or the one
+// typed in the batch window), named after the certificate, not the program's folder.
+TEST(Anteprima, LaStampaDallAnteprimaProponeLaCartellaPdf) {
+    Archivio a;
+    const auto id = a.certificato({{"B01", "RSSMRA80A01H501U"}, {"B02", "ROSSI"}}, {{"tipo", "DIP"}, {"MatrDip", "1"}});
+    const QString nome = print::NomeFilePdf("RSSMRA80A01H501U", "ROSSI", id);
+    Risposte risposte;
+    ui::RisponditoreInstallato installato(risposte);
+    struct Caso {
+        const char* nome;
+        std::function<void()> apri;
+        QString proposto;
+    };
+    print::TFStampeTutti batch(a.conn);
+    const Caso casi[] = {
+        {"editor", [&] { print::StampaCertificato(a.conn, id, true, nullptr); }, a.file("PDF/" + nome)},
+        {"dati generali", [&] { print::StampaSostituto(a.conn, nullptr); }, a.file("PDF/DatiGenerali.pdf")},
+        {"batch, cartella digitata",
+         [&] {
+             batch.findChild<QCheckBox*>("CbAnteprimaMatricola")->setChecked(true);
+             batch.findChild<QLineEdit*>("EdCartellaPdf")->setText(a.file("altrove/pdf"));
+             batch.findChild<QLineEdit*>("EdDalNr")->setText("1");
+             batch.findChild<QLineEdit*>("EdAlNr")->setText("1");
+             batch.stampaPerMatricola();
+         },
+         a.file("altrove/pdf/" + nome)},
+    };
+    const QString stampa = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+    for (const Caso& c : casi) {
+        QString proposto = "<nessun dialogo di stampa>";
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (!w->isVisible()) continue;
+                if (auto* dialogo = qobject_cast<QPrintDialog*>(w)) {
+                    if (auto* e = dialogo->findChild<QLineEdit*>("filename")) proposto = e->text();
+                    dialogo->reject();
+                } else if (auto* d = qobject_cast<QPrintPreviewDialog*>(w)) {
+                    if (QApplication::activeModalWidget() != d) continue;
+                    if (proposto.startsWith('<')) {
+                        for (QAction* azione : d->findChildren<QAction*>())
+                            if (azione->text() == stampa) QMetaObject::invokeMethod(azione, &QAction::trigger, Qt::QueuedConnection);
+                    } else {
+                        d->reject();
+                    }
+                }
+            }
+        });
+        timer.start(50);
+        c.apri();
+        EXPECT_EQ(QDir::fromNativeSeparators(proposto).toStdString(), c.proposto.toStdString()) << c.nome;
+        EXPECT_TRUE(QFileInfo(c.proposto).absoluteDir().exists()) << c.nome;
+    }
 }
 
 TEST_F(Finestra, SenzaStampanteOffreUnPdf) {

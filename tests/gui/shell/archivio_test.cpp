@@ -20,6 +20,7 @@
 #include "forms/vistapagina.h"
 #include "registratore.h"
 #include "storage/archivi.h"
+#include "storage/recenti.h"
 
 namespace {
 

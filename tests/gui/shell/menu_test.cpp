@@ -248,13 +248,21 @@ void MenuTest::titoloSegueIlSostituto() {
              QStringLiteral("Palio 2015 - NUOVA SPA - %1").arg(QDir::toNativeSeparators(QString::fromStdString(arch->cartella))));
 }
 
-// The check's list opened from a generation window lies whole on the screen, not over the menu.
+// The check's list opened from a generation window or from an editor's "Controlla" lies whole on
+// the screen, not over the menu.
 void MenuTest::controlloInteroSulloSchermo() {
+    esegui(arch->db, "insert into Zefo1(B02) values('ALFA')");
     clicca("btnGeneraDipendenti");
     auto* generazione = qobject_cast<TFGenerazione*>(avvio->finestre().creaFile);
     generazione->controlla();
     QTRY_VERIFY(generazione->finestraControllo().isVisible());
-    interaSulloSchermo(&generazione->finestraControllo(), "controllo");
+    clicca("btnCuDipendenti");
+    auto& pagina1 = *qobject_cast<TFPagina1*>(avvio->finestre().pagina1->finestra());
+    pagina1.controlla();
+    QVERIFY(pagina1.finestraControllo() && pagina1.finestraControllo()->isVisible());
+    const std::pair<const char*, QWidget*> casi[] = {{"generazione", &generazione->finestraControllo()},
+                                                     {"editore", pagina1.finestraControllo()}};
+    for (const auto& [nome, finestra] : casi) interaSulloSchermo(finestra, nome);
 }
 
 void MenuTest::generazioneCentrata() {

@@ -1,4 +1,4 @@
-#include "print/uscita.h"
+#include "print/ui/uscita.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "storage/archivi.h"
 #include "storage/error.h"
 #include "ui/collocazione.h"
 #include "ui/dialoghi.h"
@@ -43,6 +44,11 @@ public:
     bool anteprima(const Lavoro& lavoro, QWidget* parent, const InfoAnteprima& info) override {
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(kTitoloLavoro);
+        if (!info.pdf.isEmpty()) {
+            printer.setOutputFileName(info.pdf);
+            // Only the file's name is proposed: where there is a printer it stays the first choice.
+            if (!QPrinterInfo::defaultPrinter().isNull()) printer.setOutputFormat(QPrinter::NativeFormat);
+        }
         ImpostaPagina(printer);
         QPrintPreviewDialog dialogo(&printer, parent);
         const QString titolo = QStringLiteral("Anteprima di stampa");
@@ -98,6 +104,13 @@ public:
 Uscita& UscitaPredefinita() {
     static UscitaReale uscita;
     return uscita;
+}
+
+QString PdfProposto(const storage::Connection& conn, const QString& nome, const QString& cartella) {
+    QString dove = cartella.trimmed().isEmpty() ? QString::fromStdString(storage::cartellaDiUscita(conn, "PDF"))
+                                                : QDir::fromNativeSeparators(cartella.trimmed());
+    if (!QDir().mkpath(dove)) dove = QDir::homePath();
+    return QDir::toNativeSeparators(QDir(dove).filePath(nome));
 }
 
 bool StampaOppurePdf(Uscita& uscita, const Lavoro& lavoro, QWidget* parent,

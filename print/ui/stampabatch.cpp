@@ -1,4 +1,4 @@
-#include "print/stampabatch.h"
+#include "print/ui/stampabatch.h"
 
 #include <QDir>
 #include <optional>
@@ -7,7 +7,6 @@
 #include "storage/reporter.h"
 #include "ui/dialoghi.h"
 #include "ui/reporterfinestra.h"
-#include "ui/sfoglia.h"
 #include "ui/testi.h"
 
 namespace print {
@@ -33,8 +32,8 @@ EsitoBatch pdfPerCertificato(storage::Connection& conn, Famiglia famiglia,
 
 // One job per certificate, as each certificate is its own print or preview.
 EsitoBatch unoPerUno(storage::Connection& conn, Famiglia famiglia,
-                     const std::vector<std::int64_t>& ids, bool anteprima, Uscita& uscita,
-                     QWidget* parent) {
+                     const std::vector<std::int64_t>& ids, bool anteprima, const QString& cartellaPdf,
+                     Uscita& uscita, QWidget* parent) {
     // Previews follow one another, each waiting for the operator: a progress box would stand
     // over them and block them, so it goes with printing only.
     std::optional<ui::ReporterFinestra> reporter;
@@ -51,7 +50,7 @@ EsitoBatch unoPerUno(storage::Connection& conn, Famiglia famiglia,
             return EsitoBatch::Interrotto;
         }
         Lavoro lavoro;
-        QString persona;
+        QString persona, pdf;
         auto nome = [](const storage::Row& r) {
             return QString::fromStdString(r.text("B02") + " " + r.text("B03")).trimmed();
         };
@@ -59,11 +58,13 @@ EsitoBatch unoPerUno(storage::Connection& conn, Famiglia famiglia,
             auto dati = lettore.certificato(ids[i]);
             if (!dati) continue;
             persona = nome(dati->zefo1);
+            pdf = NomeFilePdf(dati->zefo1.text("B01"), dati->zefo1.text("B02"), ids[i]);
             lavoro = LavoroCertificato(std::move(*dati), Variante::Batch);
         } else {
             auto riga = lettore.professionista(ids[i]);
             if (!riga) continue;
             persona = nome(*riga);
+            pdf = NomeFilePdf(riga->text("B01"), riga->text("B02"), ids[i]);
             lavoro = LavoroProfessionista(std::move(*riga), Variante::Batch);
         }
         if (anteprima) {
@@ -71,6 +72,7 @@ EsitoBatch unoPerUno(storage::Connection& conn, Famiglia famiglia,
             info.titolo = QStringLiteral("%1 di %2").arg(QString::fromStdString(storage::Conteggio(i + 1)), totale);
             if (!persona.isEmpty()) info.titolo += QStringLiteral(" - ") + persona;
             info.interrompibile = i + 1 < ids.size();
+            info.pdf = PdfProposto(conn, pdf, cartellaPdf);
             if (!uscita.anteprima(lavoro, parent, info)) return EsitoBatch::Interrotto;
         } else if (!uscita.stampa(lavoro, parent))
             return EsitoBatch::Fallito;
@@ -88,12 +90,12 @@ EsitoBatch StampaBatch(storage::Connection& conn, Famiglia famiglia,
         if (opzioni.pdfPerCertificato)
             return pdfPerCertificato(conn, famiglia, ids, opzioni.cartella, parent);
         if (opzioni.anteprima || uscita.stampantePresente())
-            return unoPerUno(conn, famiglia, ids, opzioni.anteprima, uscita, parent);
+            return unoPerUno(conn, famiglia, ids, opzioni.anteprima, opzioni.cartella, uscita, parent);
 
         // No printer: the whole batch may go to one PDF instead.
         ui::errore(parent, kNessunaStampante);
         if (!ui::chiedi(parent, kOffertaPdf)) return EsitoBatch::Fallito;
-        const QString file = uscita.chiediFilePdf(parent, QDir(ui::cartellaDati(conn)).filePath(QStringLiteral("Zf2015.pdf")));
+        const QString file = uscita.chiediFilePdf(parent, PdfProposto(conn, QStringLiteral("Zf2015.pdf"), opzioni.cartella));
         if (file.isEmpty()) return EsitoBatch::Fallito;
         ui::ReporterFinestra reporter(parent, QStringLiteral("Stampa in corso..."));
         const auto esito = PdfCertificati(conn, famiglia, ids, Variante::Batch, file, &reporter);

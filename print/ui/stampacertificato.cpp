@@ -1,14 +1,11 @@
-#include "print/stampacertificato.h"
-
-#include <QDir>
+#include "print/ui/stampacertificato.h"
 
 #include "print/certificato.h"
 #include "print/pdfcertificati.h"
 #include "print/selezione.h"
-#include "print/stampasostituto.h"
+#include "print/ui/stampasostituto.h"
 #include "storage/error.h"
 #include "ui/dialoghi.h"
-#include "ui/sfoglia.h"
 
 namespace print {
 
@@ -35,11 +32,13 @@ void StampaCertificato(storage::Connection& conn, std::int64_t id, bool anteprim
         storage::LettoreCertificati lettore(conn);
         auto dati = lettore.certificato(id);
         if (!dati) return ui::errore(parent, nonTrovato(id));
-        // The file dialog starts in the archive's folder, not wherever the program was started.
-        const QString proposto = QDir(ui::cartellaDati(conn)).filePath(NomeFilePdf(dati->zefo1.text("B01"), dati->zefo1.text("B02"), id));
+        // The dialogs propose the archive's PDF folder, not wherever the program was started.
+        InfoAnteprima info;
+        info.pdf = PdfProposto(conn, NomeFilePdf(dati->zefo1.text("B01"), dati->zefo1.text("B02"), id));
+        const QString& proposto = info.pdf;
         const Lavoro lavoro = LavoroCertificato(std::move(*dati), Variante::Editor);
         if (anteprima)
-            uscita.anteprima(lavoro, parent);
+            uscita.anteprima(lavoro, parent, info);
         else if (StampaOppurePdf(uscita, lavoro, parent, proposto))
             ui::informa(parent, QString::fromUtf8(kOperazioneEseguita));
     } catch (const storage::Error& e) {
@@ -59,10 +58,12 @@ void StampaProfessionista(storage::Connection& conn, std::int64_t id, bool antep
         storage::LettoreCertificati lettore(conn);
         auto riga = lettore.professionista(id);
         if (!riga) return ui::errore(parent, nonTrovato(id));
-        const QString proposto = QDir(ui::cartellaDati(conn)).filePath(NomeFilePdf(riga->text("B01"), riga->text("B02"), id));
+        InfoAnteprima info;
+        info.pdf = PdfProposto(conn, NomeFilePdf(riga->text("B01"), riga->text("B02"), id));
+        const QString& proposto = info.pdf;
         const Lavoro lavoro = LavoroProfessionista(std::move(*riga), Variante::Editor);
         if (anteprima)
-            uscita.anteprima(lavoro, parent);
+            uscita.anteprima(lavoro, parent, info);
         else
             StampaOppurePdf(uscita, lavoro, parent, proposto);
     } catch (const storage::Error& e) {
@@ -76,7 +77,9 @@ void StampaSostituto(storage::Connection& conn, QWidget* parent) {
 
 void StampaSostituto(storage::Connection& conn, QWidget* parent, Uscita& uscita) {
     try {
-        uscita.anteprima(LavoroSostituto(conn), parent);
+        InfoAnteprima info;
+        info.pdf = PdfProposto(conn, QStringLiteral("DatiGenerali.pdf"));
+        uscita.anteprima(LavoroSostituto(conn), parent, info);
     } catch (const storage::Error& e) {
         ui::errore(parent, ui::testoDaMessaggio(e.what()));
     }
@@ -88,7 +91,9 @@ void StampaQuadroCT(storage::Connection& conn, QWidget* parent) {
 
 void StampaQuadroCT(storage::Connection& conn, QWidget* parent, Uscita& uscita) {
     try {
-        uscita.anteprima(LavoroQuadroCT(conn), parent);
+        InfoAnteprima info;
+        info.pdf = PdfProposto(conn, QStringLiteral("QuadroCT.pdf"));
+        uscita.anteprima(LavoroQuadroCT(conn), parent, info);
     } catch (const storage::Error& e) {
         ui::errore(parent, ui::testoDaMessaggio(e.what()));
     }

@@ -9,6 +9,10 @@
 
 class QWidget;
 
+namespace storage {
+class Connection;
+}
+
 namespace print {
 
 // How a preview of one certificate of a batch presents itself: its title names the place in
@@ -16,6 +20,7 @@ namespace print {
 struct InfoAnteprima {
     QString titolo;  // empty: "Anteprima di stampa"
     bool interrompibile = false;
+    QString pdf;  // the file its print dialog proposes for printing to a PDF (PdfProposto)
 };
 
 inline const QString kInterrompiAnteprime = QStringLiteral("Interrompi anteprime");
@@ -44,6 +49,11 @@ Uscita& UscitaPredefinita();
 inline const QString kNessunaStampante =
     QStringLiteral("Nessuna stampante predefinita: impossibile stampare.");
 inline const QString kOffertaPdf = QStringLiteral("Salvare la stampa in un file PDF?");
+
+// A PDF named nome in the archive's PDF folder (or in cartella, the one the operator typed for
+// the batch prints), made if missing so that the dialogs can write there; where it cannot be
+// made (a read-only medium), in the home folder.
+QString PdfProposto(const storage::Connection& conn, const QString& nome, const QString& cartella = {});
 
 // Prints the job; with no default printer tells the operator and offers to save it as a PDF.
 // True when the job was printed or saved.
