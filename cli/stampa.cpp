@@ -10,7 +10,7 @@
 #include "print/selezione.h"
 #include "storage/error.h"
 #include "storage/invii.h"
-#include "ui/caratteri.h"
+#include "forms/caratteri.h"
 
 namespace cli {
 
@@ -35,7 +35,7 @@ std::unique_ptr<QGuiApplication> applicazione() {
         if (tipo == QtCriticalMsg || tipo == QtFatalMsg) std::cerr << testo.toStdString() << '\n';
     });
     auto app = std::make_unique<QGuiApplication>(argc, argv);
-    ui::sostituisciCaratteriMancanti();  // the pages' Arial, where Windows lacks it
+    forms::sostituisciCaratteriMancanti();  // the pages' Arial, where Windows lacks it
     return app;
 }
 

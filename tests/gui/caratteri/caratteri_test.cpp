@@ -11,7 +11,7 @@
 
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
-#include "ui/caratteri.h"
+#include "forms/caratteri.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
     QApplication app(argc, argv);
-    ui::sostituisciCaratteriMancanti();
+    forms::sostituisciCaratteriMancanti();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

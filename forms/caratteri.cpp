@@ -1,9 +1,9 @@
-#include "ui/caratteri.h"
+#include "forms/caratteri.h"
 
 #include <QFont>
 #include <QStringList>
 
-namespace ui {
+namespace forms {
 
 void sostituisciCaratteriMancanti() {
     // Qt reads a substitute only when the named family is not found, so Windows' own fonts come
@@ -20,4 +20,4 @@ void sostituisciCaratteriMancanti() {
                                 QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")});
 }
 
-}  // namespace ui
+}  // namespace forms

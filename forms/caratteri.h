@@ -1,6 +1,6 @@
 #pragma once
 
-namespace ui {
+namespace forms {
 
 // The fonts the windows and the pages name (the system's dialog font, Arial) stand in for
 // metric twins the system has when it lacks them, as Wine does without Microsoft's fonts: there
@@ -8,4 +8,4 @@ namespace ui {
 // Where the named font exists nothing changes. Call once, after the application is made.
 void sostituisciCaratteriMancanti();
 
-}  // namespace ui
+}  // namespace forms
