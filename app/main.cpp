@@ -9,6 +9,7 @@
 
 #include "app/avvio.h"
 #include "app/tfmenu.h"
+#include "forms/caratteri.h"
 #include "ui/traduzioni.h"
 
 namespace {
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     if (localeScelto) std::setlocale(LC_NUMERIC, "C");
     app.setApplicationName(QStringLiteral("Palio 2015"));
     app.setApplicationVersion(QStringLiteral(PALIO_VERSIONE));
+    forms::sostituisciCaratteriMancanti();
     if (!ui::installaItaliano(app))
         std::fprintf(stderr, "Traduzioni italiane di Qt non trovate: i testi di Qt restano in inglese.\n");
     // Other windows may still be open: closing the menu is what ends the program.

@@ -52,6 +52,7 @@ std::vector<Comando> comandi(const Comando* stampa) {
 int esegui(int argc, char** argv, const std::vector<Comando>& comandi) {
     // Ctrl-C or a termination request must not leave a run's temporaries behind.
     storage::sistema::rimuoviAllaTerminazione();
+    storage::sistema::consoleUtf8();
     std::string kUso = kIntestazione;
     for (const Comando& c : comandi) kUso += c.uso;
     std::vector<std::string> parole = storage::sistema::argomenti(argc, argv);

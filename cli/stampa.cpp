@@ -10,24 +10,33 @@
 #include "print/selezione.h"
 #include "storage/error.h"
 #include "storage/invii.h"
+#include "forms/caratteri.h"
 
 namespace cli {
 
 namespace {
 
-// Painting text needs a GUI application; the offscreen platform needs no display.
+// Painting text needs a GUI application. The offscreen platform needs no display; Windows' own
+// needs none either, and only it reaches the system's fonts there (offscreen drew boxes).
 std::unique_ptr<QGuiApplication> applicazione() {
     if (QCoreApplication::instance()) return nullptr;
-    static int argc = 3;
     static char nome[] = "palio2015-cli";
+#ifdef _WIN32
+    static int argc = 1;
+    static char* argv[] = {nome, nullptr};
+#else
+    static int argc = 3;
     static char opzione[] = "-platform";
     static char piattaforma[] = "offscreen";
     static char* argv[] = {nome, opzione, piattaforma, nullptr};
+#endif
     // The platform's notes (a missing runtime folder and the like) are no business of a script.
     qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext&, const QString& testo) {
         if (tipo == QtCriticalMsg || tipo == QtFatalMsg) std::cerr << testo.toStdString() << '\n';
     });
-    return std::make_unique<QGuiApplication>(argc, argv);
+    auto app = std::make_unique<QGuiApplication>(argc, argv);
+    forms::sostituisciCaratteriMancanti();  // the pages' Arial, where Windows lacks it
+    return app;
 }
 
 std::int64_t numero(const std::string& testo) {

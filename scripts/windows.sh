@@ -6,7 +6,8 @@
 # - build-windows-core/: the core, palio2015-cli.exe and its installer; the core tests, the golden
 #   comparison and the installer test under Wine (ctest);
 # - build-windows/: palio2015.exe and palio2015-cli.exe with Qt, and build-windows/Palio2015-Setup.exe
-#   with Qt's libraries, plugins and Italian texts; its installer test and the window test.
+#   with Qt's libraries, plugins and Italian texts; the boxes' fonts on the Windows platform, its
+#   installer test and the window test.
 set -euo pipefail
 qui=$(cd "$(dirname "$0")/.." && pwd)
 cd "$qui"
@@ -35,11 +36,11 @@ nice ninja -C build-windows-core all installatore
 timeout 1500 ctest --test-dir build-windows-core -j2 --timeout 900 --output-on-failure
 echo "Windows: programmi e test del nucleo conclusi in $(( ($(date +%s) - inizio) / 60 )) minuti (build-windows-core/palio2015-cli.exe)"
 
-# The desktop program and its installer: only the programs and the installer are built here (the
-# core tests ran above), then the installer's test and the window test.
+# The desktop program and its installer: only the programs, the fonts' test and the installer are
+# built here (the core tests ran above), then the fonts' test, the installer's and the window test.
 if [ "${PALIO_WIN_FINESTRE:-1}" = 1 ]; then
   cmake -S . -B build-windows "${comuni[@]}" -DPALIO_GUI=ON >/dev/null
-  nice ninja -C build-windows palio2015 palio2015-cli installatore
+  nice ninja -C build-windows palio2015 palio2015-cli caratteri_tests installatore
   timeout 900 ctest --test-dir build-windows -R '^windows\.' --timeout 600 --output-on-failure
   echo "Windows: build-windows/Palio2015-Setup.exe pronto in $(( ($(date +%s) - inizio) / 60 )) minuti"
 else

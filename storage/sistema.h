@@ -21,6 +21,10 @@ std::string utf8(const std::filesystem::path& percorso);
 // The command's arguments after the program's name, in UTF-8: on Windows argv holds them in the
 // ANSI code page ("Niccolò" would lose its ò), so there they are read from the wide command line.
 std::vector<std::string> argomenti(int argc, char** argv);
+// The console shows the program's UTF-8 messages (std::cout, std::cerr) as written: on Windows,
+// where a console reads bytes in its own code page ("è" would show as two other letters), they
+// reach a console as UTF-16; sent to a file or a pipe they stay UTF-8 bytes, as elsewhere.
+void consoleUtf8();
 
 // The operator's words for why a file operation failed ("il disco è pieno"); the system's own
 // text for the rarer causes.

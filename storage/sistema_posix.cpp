@@ -18,6 +18,8 @@ std::vector<std::string> argomenti(int argc, char** argv) {
     return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
 }
 
+void consoleUtf8() {}
+
 namespace {
 
 bool fallito(std::string* errore) {

@@ -9,7 +9,11 @@
 #include <shellapi.h>
 
 #include <atomic>
+#include <cstring>
 #include <ctime>
+#include <iostream>
+#include <streambuf>
+#include <string>
 #include <vector>
 
 #include "storage/sistema.h"
@@ -39,6 +43,68 @@ std::vector<std::string> argomenti(int argc, char** argv) {
     for (int i = 1; i < n; ++i) v.push_back(utf8(std::filesystem::path(larghi[i])));
     ::LocalFree(larghi);
     return v;
+}
+
+namespace {
+
+// A stream's buffer that writes UTF-8 text to a console as UTF-16, a line at a time (a character
+// split between two writes waits for its last bytes).
+class ConsoleLarga : public std::streambuf {
+public:
+    explicit ConsoleLarga(HANDLE h) : h_(h) {}
+
+protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+        testo_.push_back(traits_type::to_char_type(c));
+        if (c == '\n') scrivi();
+        return c;
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        testo_.append(s, static_cast<std::size_t>(n));
+        if (std::memchr(s, '\n', static_cast<std::size_t>(n))) scrivi();
+        return n;
+    }
+    int sync() override {
+        scrivi();
+        return 0;
+    }
+
+private:
+    void scrivi() {
+        // Up to the last whole character: a lead byte whose continuation bytes are all here.
+        std::size_t fine = testo_.size(), i = fine;
+        while (i > 0 && fine - i < 3 && (static_cast<unsigned char>(testo_[i - 1]) & 0xC0) == 0x80) --i;
+        if (i > 0) {
+            const auto c = static_cast<unsigned char>(testo_[i - 1]);
+            const std::size_t serve = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+            if (fine - (i - 1) < serve) fine = i - 1;
+        }
+        if (fine == 0) return;
+        const std::wstring w = largo(testo_.substr(0, fine));
+        DWORD scritti = 0;
+        ::WriteConsoleW(h_, w.data(), static_cast<DWORD>(w.size()), &scritti, nullptr);
+        testo_.erase(0, fine);
+    }
+
+    HANDLE h_;
+    std::string testo_;
+};
+
+void suConsole(std::ostream& flusso, DWORD quale) {
+    const HANDLE h = ::GetStdHandle(quale);
+    DWORD modo = 0;
+    if (h == INVALID_HANDLE_VALUE || !h || !::GetConsoleMode(h, &modo)) return;  // a file or a pipe
+    flusso.flush();
+    // Never destroyed: the streams flush into it up to the process's very end.
+    flusso.rdbuf(new ConsoleLarga(h));
+}
+
+}  // namespace
+
+void consoleUtf8() {
+    suConsole(std::cout, STD_OUTPUT_HANDLE);
+    suConsole(std::cerr, STD_ERROR_HANDLE);
 }
 
 namespace {

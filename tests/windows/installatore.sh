@@ -2,9 +2,9 @@
 # The Windows installer under Wine, in a Wine prefix of its own that is thrown away at the end:
 # a silent installation for the user, the files and Start-menu entries where they belong, the
 # example archive configured; the installed batch command writes the employees' supply of the
-# example archive into a folder named "Niccolò", byte for byte the golden file; every library the
-# installed programs load is installed or is the system's; a silent removal takes away the
-# program and leaves the operator's archive.
+# example archive into a folder named "Niccolò", byte for byte the golden file, and (with Qt) the
+# agent's page as a PDF there; every library the installed programs load is installed or is the
+# system's; a silent removal takes away the program and leaves the operator's archive.
 # Uso: installatore.sh BUILD SORGENTI
 set -uo pipefail
 build=$1
@@ -47,6 +47,15 @@ cartella='C:\RAVO\Zefo2015\Niccolò'
    --tipi DIP,AMM,CoC --quadro-ct < /dev/null) > "$prefisso/console.txt" 2>&1 ||
   { sbaglio "genera dipendenti è terminato con errore"; cat "$prefisso/console.txt"; }
 cmp "$sorgenti/tests/data/esempio/atteso/ZF2015.txt" "$ravo/Niccolò/ZF2015.txt" || sbaglio "ZF2015.txt diverso dal file atteso"
+
+# With Qt, the batch command prints too, with no window: the agent's page as a PDF whose text is
+# text (the example agent's name), not the boxes a platform without the system's fonts drew.
+if [ -f "$build/palio2015.exe" ]; then
+  (cd "$prefisso" && timeout 120 $wine "$dest/palio2015-cli.exe" stampa sostituto --pdf "$cartella\\sostituto.pdf" \
+     < /dev/null) > "$prefisso/stampa.txt" 2>&1 || { sbaglio "stampa sostituto è terminato con errore"; cat "$prefisso/stampa.txt"; }
+  pdftotext "$ravo/Niccolò/sostituto.pdf" - 2>/dev/null | grep -q "COMUNE DI VALLEVERDE" ||
+    sbaglio "il PDF del sostituto non ha il testo del sostituto"
+fi
 
 # A silent removal, waited for in place (_?=): the program goes, the operator's files stay.
 winedest='C:\users\'"$utente"'\AppData\Local\Programs\Palio 2015'
