@@ -8,7 +8,7 @@
 #include <ctime>
 
 #include "app/avvio.h"
-#include "app/tfmenu.h"
+#include "app/menu.h"
 #include "forms/caratteri.h"
 #include "ui/traduzioni.h"
 

@@ -24,7 +24,7 @@
 #include "forms/vistapagina.h"
 #include "storage/certificati.h"
 #include "storage/error.h"
-#include "telematic/ui/tfcontrollo.h"
+#include "telematic/ui/finestracontrollo.h"
 #include "ui/collocazione.h"
 #include "ui/dialoghi.h"
 #include "ui/icone.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "telematic/ui/tfcontrollo.h"
+#include "telematic/ui/finestracontrollo.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include <string>
 
 #include "entry/ricerca.h"
-#include "entry/tfpagina1.h"
-#include "entry/tfprofesric.h"
-#include "entry/tfprofessionisti.h"
-#include "entry/tfricdip.h"
+#include "entry/editordipendenti.h"
+#include "entry/ricercaprofessionisti.h"
+#include "entry/editorprofessionisti.h"
+#include "entry/ricercadipendenti.h"
 #include "storage/elenchi.h"
 #include "storage/config.h"
 #include "storage/connection.h"

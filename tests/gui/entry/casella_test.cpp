@@ -5,8 +5,8 @@
 #include <QTest>
 #include <memory>
 
-#include "entry/tfpagina1.h"
-#include "entry/tfprofessionisti.h"
+#include "entry/editordipendenti.h"
+#include "entry/editorprofessionisti.h"
 #include "forms/vistapagina.h"
 #include "tests/gui/entry/archivio.h"
 #include "tests/gui/entry/suite.h"

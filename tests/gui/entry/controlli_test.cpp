@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "check/casella.h"
-#include "entry/tfpagina1.h"
-#include "entry/tfprofessionisti.h"
-#include "telematic/ui/tfcontrollo.h"
+#include "entry/editordipendenti.h"
+#include "entry/editorprofessionisti.h"
+#include "telematic/ui/finestracontrollo.h"
 #include "tests/gui/entry/archivio.h"
 #include "tests/gui/entry/suite.h"
 

@@ -20,9 +20,9 @@
 
 
 #include "entry/editorcertificati.h"
-#include "entry/tfpagina1.h"
-#include "entry/tfricdip.h"
-#include "telematic/ui/tfcontrollo.h"
+#include "entry/editordipendenti.h"
+#include "entry/ricercadipendenti.h"
+#include "telematic/ui/finestracontrollo.h"
 #include "tests/gui/entry/archivio.h"
 #include "tests/gui/entry/suite.h"
 #include "ui/testi.h"

@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <map>
 
-#include "entry/tfpagina1.h"
-#include "entry/tfprofesric.h"
-#include "entry/tfprofessionisti.h"
-#include "entry/tfricdip.h"
+#include "entry/editordipendenti.h"
+#include "entry/ricercaprofessionisti.h"
+#include "entry/editorprofessionisti.h"
+#include "entry/ricercadipendenti.h"
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
 #include "storage/connection.h"

@@ -9,8 +9,8 @@
 
 #include "entry/editorcertificati.h"
 #include "entry/testatainvio.h"
-#include "entry/tfpagina1.h"
-#include "entry/tfprofessionisti.h"
+#include "entry/editordipendenti.h"
+#include "entry/editorprofessionisti.h"
 #include "storage/invii.h"
 #include "tests/gui/entry/archivio.h"
 #include "tests/gui/entry/suite.h"

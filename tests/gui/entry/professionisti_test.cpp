@@ -4,7 +4,7 @@
 #include <QToolButton>
 
 #include "entry/editorcertificati.h"
-#include "entry/tfprofessionisti.h"
+#include "entry/editorprofessionisti.h"
 #include "tests/gui/entry/archivio.h"
 #include "tests/gui/entry/suite.h"
 #include "ui/testi.h"

@@ -10,10 +10,10 @@
 #include <QTableView>
 #include <QTest>
 
-#include "entry/tfpagina1.h"
-#include "entry/tfprofesric.h"
-#include "entry/tfprofessionisti.h"
-#include "entry/tfricdip.h"
+#include "entry/editordipendenti.h"
+#include "entry/ricercaprofessionisti.h"
+#include "entry/editorprofessionisti.h"
+#include "entry/ricercadipendenti.h"
 #include "tests/gui/entry/archivio.h"
 #include "tests/gui/entry/suite.h"
 

@@ -14,8 +14,8 @@
 #include <memory>
 
 #include "agente_prova.h"
-#include "entry/tfquadroct.h"
-#include "entry/tfsostituto.h"
+#include "entry/finestraquadroct.h"
+#include "entry/finestrasostituto.h"
 #include "registratore.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "entry/tfquadroct.h"
-#include "entry/tfsostituto.h"
+#include "entry/finestraquadroct.h"
+#include "entry/finestrasostituto.h"
 #include "agente_prova.h"
 #include "forms/vistapagina.h"
 #include "registratore.h"

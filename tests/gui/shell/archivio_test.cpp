@@ -15,9 +15,9 @@
 
 #include "app/avvio.h"
 #include "app/tdm.h"
-#include "app/tfarchivio.h"
-#include "app/tfmenu.h"
-#include "entry/tfsostituto.h"
+#include "app/sceltaarchivio.h"
+#include "app/menu.h"
+#include "entry/finestrasostituto.h"
 #include "forms/vistapagina.h"
 #include "registratore.h"
 #include "app/dialogoserver.h"

@@ -9,9 +9,9 @@
 
 #include "app/avvio.h"
 #include "app/tdm.h"
-#include "app/tfarchivio.h"
-#include "app/tfattendere.h"
-#include "app/tfmenu.h"
+#include "app/sceltaarchivio.h"
+#include "app/attesa.h"
+#include "app/menu.h"
 #include "registratore.h"
 
 class AvvioTest : public QObject {

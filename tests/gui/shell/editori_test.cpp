@@ -14,22 +14,22 @@
 #include <fstream>
 
 #include "app/avvio.h"
-#include "app/tfmenu.h"
+#include "app/menu.h"
 #include "entry/testatainvio.h"
-#include "entry/tfpagina1.h"
-#include "entry/tfprofesric.h"
-#include "entry/tfprofessionisti.h"
-#include "entry/tfquadroct.h"
-#include "entry/tfsostituto.h"
-#include "entry/tfricdip.h"
+#include "entry/editordipendenti.h"
+#include "entry/ricercaprofessionisti.h"
+#include "entry/editorprofessionisti.h"
+#include "entry/finestraquadroct.h"
+#include "entry/finestrasostituto.h"
+#include "entry/ricercadipendenti.h"
 #include "forms/vistapagina.h"
-#include "import/ui/tfimportafile.h"
+#include "import/ui/finestraimporta.h"
 #include "registratore.h"
 #include "storage/invii.h"
 #include "storage/reporter.h"
 #include "telematic/generazione.h"
-#include "telematic/ui/tfcontrollo.h"
-#include "telematic/ui/tfgenerazione.h"
+#include "telematic/ui/finestracontrollo.h"
+#include "telematic/ui/finestragenerazione.h"
 
 namespace {
 

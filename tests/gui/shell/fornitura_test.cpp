@@ -14,10 +14,10 @@
 #include "registratore.h"
 #include "storage/invii.h"
 #include "telematic/generazione.h"
-#include "telematic/ui/tfcontrollo.h"
-#include "telematic/ui/tfcreafile.h"
-#include "telematic/ui/tfcreafileprofes.h"
-#include "telematic/ui/tfscelti.h"
+#include "telematic/ui/finestracontrollo.h"
+#include "telematic/ui/generazionedipendenti.h"
+#include "telematic/ui/generazioneprofessionisti.h"
+#include "telematic/ui/sceltecertificati.h"
 
 namespace {
 

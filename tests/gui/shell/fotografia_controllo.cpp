@@ -9,8 +9,8 @@
 #include <cstdio>
 
 #include "storage/connection.h"
-#include "telematic/ui/tfcontrollo.h"
-#include "telematic/ui/tfcreafile.h"
+#include "telematic/ui/finestracontrollo.h"
+#include "telematic/ui/generazionedipendenti.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "app/avvio.h"
-#include "app/tfmenu.h"
+#include "app/menu.h"
 #include "ui/dialoghi.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include <fstream>
 
 #include "registratore.h"
-#include "telematic/ui/tfcreafile.h"
-#include "telematic/ui/tfcreafileprofes.h"
-#include "telematic/ui/tfcontrollo.h"
+#include "telematic/ui/generazionedipendenti.h"
+#include "telematic/ui/generazioneprofessionisti.h"
+#include "telematic/ui/finestracontrollo.h"
 
 namespace {
 // The employees' final message: "%LOG" stands for the log's full path.

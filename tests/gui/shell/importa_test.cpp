@@ -13,7 +13,7 @@
 #include <QTest>
 #include <fstream>
 
-#include "import/ui/tfimportafile.h"
+#include "import/ui/finestraimporta.h"
 #include "registratore.h"
 #include "ui/sfoglia.h"
 

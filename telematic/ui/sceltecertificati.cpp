@@ -1,4 +1,4 @@
-#include "telematic/ui/tfscelti.h"
+#include "telematic/ui/sceltecertificati.h"
 
 #include <QAbstractTableModel>
 #include <QDialogButtonBox>
@@ -18,7 +18,7 @@
 #include <tuple>
 
 #include "storage/elenchi.h"
-#include "telematic/ui/tfcontrollo.h"
+#include "telematic/ui/finestracontrollo.h"
 #include "ui/dialoghi.h"
 #include "ui/testi.h"
 

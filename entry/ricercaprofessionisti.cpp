@@ -1,6 +1,6 @@
-#include "entry/tfprofesric.h"
+#include "entry/ricercaprofessionisti.h"
 
-#include "entry/tfprofessionisti.h"
+#include "entry/editorprofessionisti.h"
 
 TFProfesRic::TFProfesRic(TFProfessionisti& editor, QWidget* parent)
     : entry::FinestraRicerca(editor, QStringLiteral("Ricerca professionista"), false, parent) {

@@ -1,4 +1,4 @@
-#include "app/tfarchivio.h"
+#include "app/sceltaarchivio.h"
 
 #include <QDir>
 #include <QFileDialog>

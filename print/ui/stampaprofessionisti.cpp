@@ -1,4 +1,4 @@
-#include "print/ui/tfprofesstatutti.h"
+#include "print/ui/stampaprofessionisti.h"
 
 #include <QVBoxLayout>
 

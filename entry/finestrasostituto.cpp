@@ -1,4 +1,4 @@
-#include "entry/tfsostituto.h"
+#include "entry/finestrasostituto.h"
 
 #include <QLabel>
 #include <QScrollArea>

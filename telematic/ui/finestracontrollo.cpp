@@ -1,4 +1,4 @@
-#include "telematic/ui/tfcontrollo.h"
+#include "telematic/ui/finestracontrollo.h"
 
 #include <QAbstractTableModel>
 #include <QBrush>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "telematic/ui/tfgenerazione.h"
+#include "telematic/ui/finestragenerazione.h"
 
 // Creation of the employees' transmission file.
 class TFCreaFile : public TFGenerazione {

@@ -1,4 +1,4 @@
-#include "telematic/ui/tfgenerazione.h"
+#include "telematic/ui/finestragenerazione.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -22,8 +22,8 @@
 #include "storage/archivi.h"
 #include "storage/config.h"
 #include "telematic/generazione.h"
-#include "telematic/ui/tfcontrollo.h"
-#include "telematic/ui/tfscelti.h"
+#include "telematic/ui/finestracontrollo.h"
+#include "telematic/ui/sceltecertificati.h"
 #include "ui/collocazione.h"
 #include "ui/dialoghi.h"
 #include "ui/icone.h"

@@ -1,4 +1,4 @@
-#include "entry/tfprofessionisti.h"
+#include "entry/editorprofessionisti.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

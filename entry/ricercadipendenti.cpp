@@ -1,6 +1,6 @@
-#include "entry/tfricdip.h"
+#include "entry/ricercadipendenti.h"
 
-#include "entry/tfpagina1.h"
+#include "entry/editordipendenti.h"
 
 TFRicDip::TFRicDip(TFPagina1& editor, QWidget* parent)
     : entry::FinestraRicerca(editor, QStringLiteral("Ricerca dipendente"), true, parent) {

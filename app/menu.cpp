@@ -1,4 +1,4 @@
-#include "app/tfmenu.h"
+#include "app/menu.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

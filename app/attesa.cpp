@@ -1,4 +1,4 @@
-#include "app/tfattendere.h"
+#include "app/attesa.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "entry/tfpagina1.h"
+#include "entry/editordipendenti.h"
 
 #include <QCheckBox>
 #include <QComboBox>

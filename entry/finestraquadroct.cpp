@@ -1,4 +1,4 @@
-#include "entry/tfquadroct.h"
+#include "entry/finestraquadroct.h"
 
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"

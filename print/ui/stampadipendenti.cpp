@@ -1,4 +1,4 @@
-#include "print/ui/tfstampetutti.h"
+#include "print/ui/stampadipendenti.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

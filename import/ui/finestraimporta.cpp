@@ -1,4 +1,4 @@
-#include "import/ui/tfimportafile.h"
+#include "import/ui/finestraimporta.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
