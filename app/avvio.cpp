@@ -18,10 +18,12 @@
 #include "entry/tfricdip.h"
 #include "entry/tfsostituto.h"
 #include "import/ui/tfimportafile.h"
-#include "print/tfprofesstatutti.h"
-#include "print/tfstampetutti.h"
+#include "print/ui/tfprofesstatutti.h"
+#include "print/ui/tfstampetutti.h"
 #include "storage/archivi.h"
+#include "storage/recenti.h"
 #include "storage/config.h"
+#include "storage/server.h"
 #include "storage/sistema.h"
 #include "telematic/ui/tfcontrollo.h"
 #include "telematic/ui/tfcreafile.h"
@@ -29,6 +31,13 @@
 #include "ui/dialoghi.h"
 
 namespace {
+
+// The archive as a message names it: a folder's path as the system writes it, a server's address
+// without its password.
+QString mostrato(const std::string& percorsoDb) {
+    if (storage::Connection::indirizzoServer(percorsoDb)) return QString::fromStdString(storage::SenzaPassword(percorsoDb));
+    return QDir::toNativeSeparators(QString::fromStdString(percorsoDb));
+}
 
 // The menu's view of an editing window: the agent's screens offer prepara(); the certificate
 // editors re-open their list and go back to their first page.
@@ -264,15 +273,16 @@ QString Avvio::apriConfigurato() {
     const std::string percorsoDb = storage::percorsoDatabase(cartellaDati);
     nonAperto_ = percorsoDb;
     std::error_code ec;
-    if (!std::filesystem::exists(storage::sistema::nativo(percorsoDb), ec)) {
+    // A server address is no file: opening it says what is wrong with it.
+    if (!storage::Connection::indirizzoServer(percorsoDb) && !std::filesystem::exists(storage::sistema::nativo(percorsoDb), ec)) {
         ui::informa(menu_.get(), QString::fromStdString(storage::messaggioDatabaseMancante(percorsoDb)));
-        return QStringLiteral("L'archivio configurato %1 non esiste.").arg(QDir::toNativeSeparators(QString::fromStdString(percorsoDb)));
+        return QStringLiteral("L'archivio configurato %1 non esiste.").arg(mostrato(percorsoDb));
     }
     try {
         dm_->configura(percorsoDb);
     } catch (const std::exception& e) {
         ui::errore(menu_.get(), ui::testoDaMessaggio(e.what()));
-        return QStringLiteral("L'archivio configurato %1 non si può aprire.").arg(QDir::toNativeSeparators(QString::fromStdString(percorsoDb)));
+        return QStringLiteral("L'archivio configurato %1 non si può aprire.").arg(mostrato(percorsoDb));
     }
     nonAperto_.clear();
     // The recent list is a convenience: a folder that can't be written costs nothing else.
@@ -303,9 +313,12 @@ void Avvio::mostraArchivio() {
         sostituto = storage::nomeSostituto(dm_->Conn);
     } catch (const std::exception&) {
     }
-    const QString cartella =
-        QDir::toNativeSeparators(QFileInfo(QString::fromStdString(dm_->Conn.percorso())).absolutePath());
-    menu_->mostraArchivio(QString::fromStdString(sostituto), cartella);
+    const std::string& percorso = dm_->Conn.percorso();
+    // A server archive is named by its schema and server, a file by its folder.
+    const QString dove = storage::Connection::indirizzoServer(percorso)
+                             ? QString::fromStdString(storage::DescriviArchivio(percorso))
+                             : QDir::toNativeSeparators(QFileInfo(QString::fromStdString(percorso)).absolutePath());
+    menu_->mostraArchivio(QString::fromStdString(sostituto), dove);
 }
 
 void Avvio::cambiaArchivio() {

@@ -11,11 +11,14 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "app/dialogoserver.h"
 #include "import/importazione.h"
 #include "storage/archivi.h"
+#include "storage/recenti.h"
 #include "storage/config.h"
 #include "storage/sistema.h"
 #include "storage/connection.h"
+#include "storage/server.h"
 #include "ui/dialoghi.h"
 #include "ui/reporterfinestra.h"
 
@@ -42,8 +45,13 @@ TFArchivio::TFArchivio(std::string percorsoIni, QWidget* parent)
     altro->setObjectName(QStringLiteral("btnApriArchivio"));
     altro->setToolTip(QStringLiteral("Sceglie un file Zefo2015.db già esistente"));
     connect(altro, &QPushButton::clicked, this, &TFArchivio::apriAltro);
+    auto* server = new QPushButton(QStringLiteral("Archivio su server…"), this);
+    server->setObjectName(QStringLiteral("btnArchivioServer"));
+    server->setToolTip(QStringLiteral("Un archivio condiviso dagli operatori dell'ufficio, su un server PostgreSQL"));
+    connect(server, &QPushButton::clicked, this, &TFArchivio::apriServer);
     nuovi->addWidget(crea);
     nuovi->addWidget(altro);
+    nuovi->addWidget(server);
     nuovi->addStretch(1);
     l->addLayout(nuovi);
 
@@ -117,13 +125,19 @@ void TFArchivio::prepara(const QString& motivo, bool avvio, const std::string& n
     esci_->setText(avvio ? QStringLiteral("Esci") : QStringLiteral("Annulla"));
     esci_->setToolTip(avvio ? QStringLiteral("Chiude il programma") : QStringLiteral("Resta sull'archivio aperto"));
     recenti_->clear();
+    ultimoServer_ = storage::Connection::indirizzoServer(nonAperto) ? nonAperto : std::string();
     for (const auto& a : storage::descriviArchiviRecenti(percorsoIni_)) {
-        const QString nome = !a.leggibile          ? QStringLiteral("(archivio non trovato o non valido)")
-                             : a.sostituto.empty() ? QStringLiteral("(dati del sostituto da compilare)")
-                                                   : QString::fromStdString(a.sostituto);
-        auto* r = new QTreeWidgetItem(recenti_, {nome, nativo(a.cartella)});
+        const bool suServer = storage::Connection::indirizzoServer(a.cartella);
+        const QString nome = !a.leggibile && suServer ? QStringLiteral("(server non raggiungibile o schema non valido)")
+                             : !a.leggibile           ? QStringLiteral("(archivio non trovato o non valido)")
+                             : a.sostituto.empty()    ? QStringLiteral("(dati del sostituto da compilare)")
+                                                      : QString::fromStdString(a.sostituto);
+        // A server address is no path: its slashes stay as written.
+        auto* r = new QTreeWidgetItem(
+            recenti_, {nome, suServer ? QString::fromStdString(storage::DescriviArchivio(a.cartella)) : nativo(a.cartella)});
         r->setData(0, Qt::UserRole, QString::fromStdString(a.cartella));
-        r->setToolTip(1, nativo(storage::percorsoDatabase(a.cartella)));
+        r->setToolTip(1, suServer ? QString::fromStdString(a.cartella) : nativo(storage::percorsoDatabase(a.cartella)));
+        if (suServer && ultimoServer_.empty()) ultimoServer_ = a.cartella;
         if (!a.leggibile) {
             r->setForeground(0, palette().color(QPalette::Disabled, QPalette::Text));
             r->setForeground(1, palette().color(QPalette::Disabled, QPalette::Text));
@@ -248,6 +262,12 @@ void TFArchivio::apriAltro() {
         return;
     }
     prova(QDir::fromNativeSeparators(info.absolutePath()).toStdString());
+}
+
+void TFArchivio::apriServer() {
+    DialogoServer dialogo(this);
+    dialogo.compila(ultimoServer_);
+    if (dialogo.exec() == QDialog::Accepted) prova(dialogo.indirizzo());
 }
 
 void TFArchivio::apriRecente() {

@@ -33,9 +33,11 @@ public:
     // Puts the copy chosen in the list in place of the archive that could not be opened, after a
     // question, and opens it.
     void ripristinaCopia();
+    // "Archivio su server…": a schema of a PostgreSQL server, chosen in its own window.
+    void apriServer();
 
 private:
-    // Opens the archive of this folder to prove it; on success it is the choice and the window
+    // Opens the archive of this folder (or server address) to prove it; on success it is the choice and the window
     // closes, otherwise the operator is told why and the window stays.
     bool prova(const std::string& cartella);
     QString cartellaIniziale() const;
@@ -46,6 +48,8 @@ private:
     QLabel* motivo_;
     QTreeWidget* recenti_;
     std::string nonAperto_;
+    // The server address the server window starts from: the one that did not open, else the last used.
+    std::string ultimoServer_;
     QLabel* titoloCopie_;
     QTreeWidget* copie_;
     QPushButton* ripristina_;

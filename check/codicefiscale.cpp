@@ -26,16 +26,20 @@ bool posizioneNumerica(std::size_t i) {
     return false;
 }
 
-// The digit a numeric position stands for, or -1.
-int valoreNumerico(char c) {
+std::string posizione(std::size_t i) { return "in posizione " + std::to_string(i + 1); }
+
+}  // namespace
+
+int CifraDelCodice(char c) {
     if (cifra(c)) return c - '0';
     auto k = kOmocodia.find(c);
     return k == std::string_view::npos ? -1 : static_cast<int>(k);
 }
 
-std::string posizione(std::size_t i) { return "in posizione " + std::to_string(i + 1); }
-
-}  // namespace
+int MeseDelCodice(char c) {
+    const auto k = kMesi.find(c);
+    return k == std::string_view::npos ? 0 : static_cast<int>(k) + 1;
+}
 
 char CarattereControlloPersonale(std::string_view s) {
     if (s.size() < 15) return '\0';
@@ -82,16 +86,16 @@ std::string ErroreCodiceFiscale(std::string_view s) {
         const char c = s[i];
         if (minuscola(c)) return "il codice fiscale contiene lettere minuscole";
         if (posizioneNumerica(i)) {
-            if (valoreNumerico(c) < 0)
+            if (CifraDelCodice(c) < 0)
                 return "il codice fiscale ha un carattere non ammesso " + posizione(i) +
                        " (attesa una cifra o una lettera di omocodia)";
         } else if (!lettera(c)) {
             return "il codice fiscale ha un carattere non ammesso " + posizione(i) + " (attesa una lettera)";
         }
     }
-    if (kMesi.find(s[8]) == std::string_view::npos)
+    if (MeseDelCodice(s[8]) == 0)
         return "il codice fiscale ha una lettera del mese non valida in posizione 9";
-    const int giorno = valoreNumerico(s[9]) * 10 + valoreNumerico(s[10]);
+    const int giorno = CifraDelCodice(s[9]) * 10 + CifraDelCodice(s[10]);
     if (!((giorno >= 1 && giorno <= 31) || (giorno >= 41 && giorno <= 71)))
         return "il codice fiscale ha un giorno di nascita non valido in posizione 10-11";
     const char atteso = CarattereControlloPersonale(s);
@@ -102,10 +106,10 @@ std::string ErroreCodiceFiscale(std::string_view s) {
 
 std::string AvvisoCodiceFiscale(std::string_view s) {
     if (s.size() != 16 || !ErroreCodiceFiscale(s).empty()) return {};
-    const int mese = static_cast<int>(kMesi.find(s[8])) + 1;
-    int giorno = valoreNumerico(s[9]) * 10 + valoreNumerico(s[10]);
+    const int mese = MeseDelCodice(s[8]);
+    int giorno = CifraDelCodice(s[9]) * 10 + CifraDelCodice(s[10]);
     if (giorno > 40) giorno -= 40;
-    const int anno = valoreNumerico(s[6]) * 10 + valoreNumerico(s[7]);
+    const int anno = CifraDelCodice(s[6]) * 10 + CifraDelCodice(s[7]);
     // The century is not in the code: a year divisible by four may be a leap year.
     static const int giorni[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const int massimo = mese == 2 && anno % 4 != 0 ? 28 : giorni[mese - 1];

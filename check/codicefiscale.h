@@ -12,6 +12,14 @@ char CarattereControlloPersonale(std::string_view primi15);
 // The check digit of an 11-digit numeric tax code from its first 10 digits, or '\0'.
 char CifraControlloNumerica(std::string_view prime10);
 
+// The digit a numeric position of a personal tax code stands for, a homonymy letter (L to V)
+// read back as its digit; -1 for any other character.
+int CifraDelCodice(char c);
+
+// The birth month a personal tax code's ninth character stands for (A January to T December);
+// 0 for any other character.
+int MeseDelCodice(char c);
+
 // Empty when the code (already trimmed) is a formally right tax code: 16 characters of a
 // person, homonymy letters included, or 11 digits; otherwise the Italian reason.
 std::string ErroreCodiceFiscale(std::string_view codice);

@@ -58,18 +58,10 @@ std::string codiceNome(std::string_view testo, bool nome) {
     return (consonanti + vocali + "XXX").substr(0, 3);
 }
 
-// A digit of the code, homocode letters read back as their digits.
-int cifra(char c) {
-    static constexpr std::string_view omocodia = "LMNPQRSTUV";
-    if (c >= '0' && c <= '9') return c - '0';
-    const auto p = omocodia.find(c);
-    return p == std::string_view::npos ? -1 : static_cast<int>(p);
-}
-
 int numero(std::string_view s) {
     int n = 0;
     for (char c : s) {
-        const int d = cifra(c);
+        const int d = CifraDelCodice(c);
         if (d < 0) return -1;
         n = n * 10 + d;
     }
@@ -103,15 +95,14 @@ void CoerenzaCodiceFiscale(std::string_view codiceGrezzo, std::string_view cogno
     const std::string_view s = Rifila(sesso);
     if ((s == "M" || s == "F") && s[0] != sessoCodice)
         avviso(out, "B04", "Il sesso " + Tra(s) + " non è quello del codice fiscale (" + sessoCodice + ").");
-    static constexpr std::string_view mesi = "ABCDEHLMPRST";
-    const auto mese = mesi.find(cf[8]);
+    const int mese = MeseDelCodice(cf[8]);
     const int anno = numero(cf.substr(6, 2));
     const std::string_view d = Rifila(nascita);
-    if (mese == std::string_view::npos || anno < 0 || !ErroreData(d).empty()) return;
-    const std::string atteso = due(giorno % 40) + "/" + due(static_cast<int>(mese) + 1) + "/.." + due(anno);
+    if (mese == 0 || anno < 0 || !ErroreData(d).empty()) return;
+    const std::string atteso = due(giorno % 40) + "/" + due(mese) + "/.." + due(anno);
     if (d.substr(0, 6) != std::string_view(atteso).substr(0, 6) || d.substr(8, 2) != std::string_view(atteso).substr(8, 2))
         avviso(out, "B05", "La data di nascita " + Tra(d) + " non è quella del codice fiscale (" + due(giorno % 40) + "/" +
-                               due(static_cast<int>(mese) + 1) + "/.." + due(anno) + ").");
+                               due(mese) + "/.." + due(anno) + ").");
 }
 
 void FamiliariSenzaRelazione(const LetturaColonna& leggi, std::vector<SegnalazioneColonna>& out) {

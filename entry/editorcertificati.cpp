@@ -22,6 +22,8 @@
 #include "check/casella.h"
 #include "entry/testatainvio.h"
 #include "forms/vistapagina.h"
+#include "storage/certificati.h"
+#include "storage/error.h"
 #include "telematic/ui/tfcontrollo.h"
 #include "ui/collocazione.h"
 #include "ui/dialoghi.h"
@@ -258,6 +260,16 @@ void EditorCertificati::creaTestataInvio(storage::Elenco elenco) {
 }
 
 bool EditorCertificati::modificheFuoriDalleRighe() const { return invio_ && invio_->modificata(); }
+
+void EditorCertificati::salvaCertificato(std::int64_t id, std::int64_t revisioneLetta, const std::function<void()>& scrivi) {
+    try {
+        storage::SalvaCertificato(conn_, elencoInvii_, id, revisioneLetta, scrivi);
+    } catch (const storage::Error& e) {
+        if (e.causa() != storage::Error::Causa::ModificatoDaAltri) throw;
+        if (ui::chiedi(this, QString::fromStdString(e.frase()), ui::Predefinito::Si)) ricaricaCertificato();
+        throw ui::AzioneInterrotta();
+    }
+}
 
 void EditorCertificati::salvaInvio() {
     if (invio_) invio_->salva();

@@ -149,6 +149,13 @@ protected:
     void salvaInvio();
     // The rows of this certificate were saved with changes, to be compared with its last sending.
     void segnaModificato(std::int64_t id);
+    // Writes a save of the certificate as one, from the revision the window read. When another
+    // operator saved it meanwhile nothing is written and the operator is asked whether to reload
+    // it: Sì shows it as stored (the typing is dropped), No keeps the typing on screen, unsaved;
+    // either way the command ends there (ui::AzioneInterrotta).
+    void salvaCertificato(std::int64_t id, std::int64_t revisioneLetta, const std::function<void()>& scrivi);
+    // The current certificate as stored now, what was typed dropped.
+    virtual void ricaricaCertificato() = 0;
     // Binds a page to the current rows and shows them (called while caricando_ holds).
     virtual void mostraPagina(forms::VistaPagina& vista) = 0;
     // Shows the current certificate's values in the header line.

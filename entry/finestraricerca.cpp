@@ -99,11 +99,7 @@ FinestraRicerca::FinestraRicerca(EditorCertificati& editor, const QString& titol
     connect(griglia_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& corrente) {
                 if (sincronizzando_ || !corrente.isValid()) return;
-                try {
-                    editor_.spostaA(static_cast<std::size_t>(corrente.row()));
-                } catch (const std::exception& ex) {
-                    ui::errore(this, ui::testoDaMessaggio(ex.what()));
-                }
+                ui::esegui(this, [&] { editor_.spostaA(static_cast<std::size_t>(corrente.row())); });
             });
 
     connect(griglia_, &QTableView::doubleClicked, this, &FinestraRicerca::apriEditor);
@@ -132,6 +128,8 @@ FinestraRicerca::FinestraRicerca(EditorCertificati& editor, const QString& titol
                 try {
                     editor_.filtraSolo(tipo);
                     cerca();
+                } catch (const ui::AzioneInterrotta&) {
+                    // the editor has asked its question already
                 } catch (const std::exception& ex) {
                     ui::errore(this, ui::testoDaMessaggio(ex.what()));
                 }
@@ -213,6 +211,8 @@ void FinestraRicerca::mostraEscluso() {
     if (id == 0) return;
     try {
         if (editor_.filtraSolo(std::nullopt) && editor_.vaiACertificato(id)) segnaEsito(nullptr, true);
+    } catch (const ui::AzioneInterrotta&) {
+        // the editor has asked its question already
     } catch (const std::exception& ex) {
         ui::errore(this, ui::testoDaMessaggio(ex.what()));
     }
@@ -235,6 +235,8 @@ void FinestraRicerca::cerca() {
             escluso_ = fuori->id;
             mostraEscluso_->show();
         }
+    } catch (const ui::AzioneInterrotta&) {
+        // the editor has asked its question already
     } catch (const std::exception& ex) {
         ui::errore(this, ui::testoDaMessaggio(ex.what()));
     }
@@ -250,6 +252,8 @@ void FinestraRicerca::cercaCodice() {
         const auto trovato = TrovaPerCodice(editor_.connessione(), editor_.elenco(), t);
         segnaEsito(codice_, trovato.has_value(), trovato ? trovato->come : QString());
         if (trovato) editor_.spostaA(trovato->posizione);
+    } catch (const ui::AzioneInterrotta&) {
+        // the editor has asked its question already
     } catch (const std::exception& ex) {
         ui::errore(this, ui::testoDaMessaggio(ex.what()));
     }

@@ -13,7 +13,7 @@
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
 #include "check/casella.h"
-#include "print/stampacertificato.h"
+#include "print/ui/stampacertificato.h"
 #include "storage/certificati.h"
 #include "storage/elenchi.h"
 #include "ui/dialoghi.h"
@@ -263,23 +263,37 @@ void TFPagina1::salvaContinuazione() {
 bool TFPagina1::righeCambiate() const { return zefo1_.modified() || zefo2_.modified() || zefo3_.modified(); }
 
 void TFPagina1::salvaTutto() {
-    scriviPagine();
-    const std::int64_t id = certificatoCorrente() ? zefo1_.integer("ID") : 0;
-    const bool cambiato = righeCambiate();
-    if (id != 0) salvaInvio();
-    if (zefo1_.state() == Dataset::State::Edit || zefo1_.state() == Dataset::State::Insert) zefo1_.post();
-    salvaContinuazione();
-    if (cambiato && id != 0) segnaModificato(id);
+    salvaLasciando([this] {
+        if (zefo1_.state() == Dataset::State::Edit || zefo1_.state() == Dataset::State::Insert) zefo1_.post();
+    });
 }
 
 void TFPagina1::salvaLasciando(const std::function<void()>& movimento) {
     scriviPagine();
     const std::int64_t id = certificatoCorrente() ? zefo1_.integer("ID") : 0;
     const bool cambiato = righeCambiate();
-    if (id != 0) salvaInvio();
-    salvaContinuazione();
-    movimento();  // the list saves the Zefo1 row it leaves
-    if (cambiato && id != 0) segnaModificato(id);
+    const auto scrivi = [&] {
+        if (id != 0) salvaInvio();
+        salvaContinuazione();
+        movimento();  // the list saves the Zefo1 row it leaves
+        // A move that stayed (the list's end) saves the row too: the certificate is saved whole.
+        if (id != 0 && zefo1_.key() == id && zefo1_.state() == Dataset::State::Edit) zefo1_.post();
+        if (cambiato && id != 0) segnaModificato(id);
+    };
+    if (!cambiato || id == 0) return scrivi();
+    salvaCertificato(id, zefo1_.integer("Revisione"), scrivi);
+    // Still on it: its row is read again with the revision the save gave it.
+    if (zefo1_.key() == id && zefo1_.state() == Dataset::State::Browse) zefo1_.moveTo(zefo1_.position());
+}
+
+void TFPagina1::ricaricaCertificato() {
+    zefo1_.cancel();
+    zefo2_.cancel();
+    zefo3_.cancel();
+    if (zefo1_.isOpen()) zefo1_.moveTo(zefo1_.position());
+    seguiCertificato();
+    invio().ricarica();
+    emit datiCambiati();
 }
 
 void TFPagina1::salvaModifiche() {

@@ -52,6 +52,7 @@ protected:
     void salvaModifiche() override;
     // A certificate just added and refused is deleted; otherwise the three rows drop their changes.
     void scartaModifiche() override;
+    void ricaricaCertificato() override;
     void mostraPagina(forms::VistaPagina& vista) override;
     void aggiornaTestata() override;
     QString personaCorrente() const override;

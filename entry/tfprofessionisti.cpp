@@ -13,7 +13,7 @@
 #include "entry/testatainvio.h"
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
-#include "print/stampacertificato.h"
+#include "print/ui/stampacertificato.h"
 #include "storage/certificati.h"
 #include "storage/elenchi.h"
 #include "storage/connection.h"
@@ -141,9 +141,25 @@ void TFProfessionisti::salvaLasciando(const std::function<void()>& movimento) {
     scriviPagine();
     const std::int64_t id = rigaSalvata() ? elenco_.integer("ID") : 0;
     const bool cambiato = elenco_.modified();
-    if (id != 0) salvaInvio();
-    movimento();  // saves the row left, or drops a new row left untouched
-    if (cambiato && id != 0) segnaModificato(id);
+    const auto scrivi = [&] {
+        if (id != 0) salvaInvio();
+        movimento();  // saves the row left, or drops a new row left untouched
+        // A move that stayed (the list's end) saves the row too.
+        if (id != 0 && elenco_.key() == id && elenco_.state() == Dataset::State::Edit) elenco_.post();
+        if (cambiato && id != 0) segnaModificato(id);
+    };
+    if (!cambiato || id == 0) return scrivi();
+    salvaCertificato(id, elenco_.integer("Revisione"), scrivi);
+}
+
+void TFProfessionisti::ricaricaCertificato() {
+    const bool nuova = elenco_.state() == Dataset::State::Insert;
+    elenco_.cancel();
+    if (elenco_.isOpen()) elenco_.moveTo(elenco_.position());
+    invio().ricarica();
+    caricaPagine();
+    if (nuova) emit elencoCambiato();
+    emit certificatoCambiato();
 }
 
 bool TFProfessionisti::nuovaIntatta() {

@@ -40,6 +40,7 @@ protected:
     void salvaModifiche() override { salva(); }
     // The row drops its changes; a new row is discarded.
     void scartaModifiche() override;
+    void ricaricaCertificato() override;
     void mostraPagina(forms::VistaPagina& vista) override;
     void aggiornaTestata() override;
     QString personaCorrente() const override;

@@ -9,7 +9,7 @@
 
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
-#include "print/stampasostituto.h"
+#include "print/ui/stampasostituto.h"
 #include "storage/certificati.h"
 #include "storage/elenchi.h"
 #include "ui/dialoghi.h"

@@ -82,6 +82,17 @@ PaginaReport paginaAnagrafica(const forms::Pagina& descrizione, const QString& t
     return p;
 }
 
+// Page 4 and 4 bis: a social-security section, from its table, with its three month boxes.
+PaginaReport paginaPrevidenziale(const forms::Pagina& descrizione, const QString& tabella) {
+    PaginaReport p(descrizione);
+    allineamentiDiStampa(p);
+    segniMesi(p, tabella, QStringLiteral("D07"), QStringLiteral("D08_"));
+    segniMesi(p, tabella, QStringLiteral("D13"), QStringLiteral("D14_"));
+    segniMesi(p, tabella, QStringLiteral("D33"), QStringLiteral("D34_"));
+    centra(p, kZefo1, QStringLiteral("B01"));
+    return p;
+}
+
 }  // namespace
 
 ReportCertificato::ReportCertificato(Variante variante) {
@@ -103,22 +114,9 @@ ReportCertificato::ReportCertificato(Variante variante) {
     centra(p3, kZefo1, b01);
     pagine_.push_back(std::move(p3));
 
-    PaginaReport p4(forms::CertificatoPagina4());
-    allineamentiDiStampa(p4);
-    segniMesi(p4, kZefo2, QStringLiteral("D07"), QStringLiteral("D08_"));
-    segniMesi(p4, kZefo2, QStringLiteral("D13"), QStringLiteral("D14_"));
-    segniMesi(p4, kZefo2, QStringLiteral("D33"), QStringLiteral("D34_"));
-    centra(p4, kZefo1, b01);
-    pagine_.push_back(std::move(p4));
-
+    pagine_.push_back(paginaPrevidenziale(forms::CertificatoPagina4(), kZefo2));
     // Page 4 bis carries every box of the further section the file carries (points 1 to 34).
-    PaginaReport p4bis(forms::CertificatoPagina4bis());
-    allineamentiDiStampa(p4bis);
-    segniMesi(p4bis, kZefo3, QStringLiteral("D07"), QStringLiteral("D08_"));
-    segniMesi(p4bis, kZefo3, QStringLiteral("D13"), QStringLiteral("D14_"));
-    segniMesi(p4bis, kZefo3, QStringLiteral("D33"), QStringLiteral("D34_"));
-    centra(p4bis, kZefo1, b01);
-    pagine_.push_back(std::move(p4bis));
+    pagine_.push_back(paginaPrevidenziale(forms::CertificatoPagina4bis(), kZefo3));
 
     PaginaReport p5(forms::CertificatoPagina5());
     allineamentiDiStampa(p5);

@@ -1,21 +1,21 @@
 #include "storage/archivi.h"
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "storage/config.h"
 #include "storage/error.h"
 #include "storage/motore_pg.h"
+#include "storage/schema.h"
 #include "storage/sistema.h"
 
 namespace storage {
 
 namespace fs = std::filesystem;
 
-
 void apriArchivio(Connection& conn, const std::string& percorsoDb) {
     conn.close();
+    // A schema on a server: open() refuses one without the archive's tables.
+    if (Connection::indirizzoServer(percorsoDb)) return conn.open(percorsoDb);
     std::error_code ec;
     if (!fs::is_regular_file(sistema::nativo(percorsoDb), ec)) throw Error(messaggioDatabaseMancante(percorsoDb));
     const bool vuoto = fs::file_size(sistema::nativo(percorsoDb), ec) == 0 && !ec;
@@ -23,11 +23,7 @@ void apriArchivio(Connection& conn, const std::string& percorsoDb) {
     try {
         // Any other file without the archive's tables was refused by open(), untouched.
         if (vuoto && !TabelleMancanti(conn).empty()) {
-            {
-                Transaction t(conn);
-                conn.exec(schemaSql());
-                t.commit();
-            }
+            schema::creaTabelle(conn);
             conn.open(percorsoDb);
         }
     } catch (...) {
@@ -58,70 +54,6 @@ std::string cartellaDiUscita(const Connection& conn, const std::string& nome) {
     // A server archive has no folder: each agent's schema gets one of its own in the home folder.
     if (conn.suServer()) return cartellaUtente("RAVO/Zefo2015/" + motore::leggiIndirizzo(conn.percorso()).schema + "/" + nome);
     return sistema::utf8(fs::absolute(sistema::nativo(conn.percorso())).parent_path() / sistema::nativo(nome));
-}
-
-std::string percorsoArchiviRecenti(const std::string& percorsoIni) {
-    return sistema::utf8(sistema::nativo(percorsoIni).parent_path() / "archivi-recenti.txt");
-}
-
-std::vector<std::string> leggiArchiviRecenti(const std::string& percorsoIni) {
-    std::vector<std::string> cartelle;
-    std::ifstream in(sistema::nativo(percorsoArchiviRecenti(percorsoIni)), std::ios::binary);
-    std::string riga;
-    while (cartelle.size() < kMassimoRecenti && std::getline(in, riga)) {
-        if (!riga.empty() && riga.back() == '\r') riga.pop_back();
-        if (!riga.empty() && std::find(cartelle.begin(), cartelle.end(), riga) == cartelle.end())
-            cartelle.push_back(riga);
-    }
-    return cartelle;
-}
-
-std::vector<ArchivioRecente> descriviArchiviRecenti(const std::string& percorsoIni) {
-    std::vector<ArchivioRecente> v;
-    for (const std::string& cartella : leggiArchiviRecenti(percorsoIni)) {
-        ArchivioRecente a{cartella, {}, false};
-        const std::string db = percorsoDatabase(cartella);
-        std::error_code ec;
-        // A 0-byte file is an archive still to be filled: it gets its tables when chosen.
-        if (fs::is_regular_file(sistema::nativo(db), ec) && fs::file_size(sistema::nativo(db), ec) == 0) {
-            a.leggibile = true;
-        } else if (fs::is_regular_file(sistema::nativo(db), ec)) {
-            try {
-                Connection c;
-                c.open(db);
-                a.leggibile = TabelleMancanti(c).empty();
-                if (a.leggibile) a.sostituto = nomeSostituto(c);
-            } catch (const Error&) {
-                a.leggibile = false;
-            }
-        }
-        v.push_back(std::move(a));
-    }
-    return v;
-}
-
-void scegliArchivio(const std::string& percorsoIni, const std::string& cartella) {
-    scriviCartellaDati(percorsoIni, cartella);
-    ricordaArchivio(percorsoIni, cartella);
-}
-
-void ricordaArchivio(const std::string& percorsoIni, const std::string& cartella) {
-    std::error_code ec;
-    const std::string percorso = percorsoArchiviRecenti(percorsoIni);
-    const fs::path dove = sistema::nativo(percorso).parent_path();
-    if (!dove.empty()) fs::create_directories(dove, ec);
-    std::vector<std::string> cartelle = leggiArchiviRecenti(percorsoIni);
-    cartelle.erase(std::remove(cartelle.begin(), cartelle.end(), cartella), cartelle.end());
-    cartelle.insert(cartelle.begin(), cartella);
-    if (cartelle.size() > kMassimoRecenti) cartelle.resize(kMassimoRecenti);
-    const std::string tmp = percorso + ".tmp";
-    {
-        std::ofstream out(sistema::nativo(tmp), std::ios::binary | std::ios::trunc);
-        for (const auto& c : cartelle) out << c << '\n';
-        if (!out.flush()) throw Error("Impossibile scrivere l'elenco degli archivi recenti " + percorso + ".");
-    }
-    fs::rename(sistema::nativo(tmp), sistema::nativo(percorso), ec);
-    if (ec) throw Error("Impossibile scrivere l'elenco degli archivi recenti " + percorso + ": " + ec.message());
 }
 
 }  // namespace storage

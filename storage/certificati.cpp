@@ -4,7 +4,9 @@
 
 #include "storage/dialetto.h"
 #include "storage/interno.h"
+#include "storage/error.h"
 #include "storage/invii.h"
+#include "storage/sistema.h"
 
 namespace storage {
 
@@ -382,6 +384,50 @@ void RinumeraCertificati(Connection& conn, Elenco elenco, const NuoviNumeri& nuo
     // The key's counter only grows by itself: left where it was, the next import would start past
     // the numbers just freed. Nothing of the list, removed rows included, is above its new value.
     dialetto::ContatoreChiave(conn, tabelleNumero(elenco).front().tabella, piuAlto);
+}
+
+namespace {
+
+// The save itself, once the certificate is taken (see SalvaCertificato).
+void salvaPreso(Connection& conn, const std::string& tabella, std::int64_t id, std::int64_t revisioneLetta,
+                const std::function<void()>& scrivi) {
+    Transaction t(conn);
+    {
+        // An update that changes nothing: it finds the row as read, and on a server locks it.
+        Statement presa(conn, "update " + tabella + " set Revisione = Revisione where ID = ? and coalesce(Revisione, 0) = ?");
+        presa.bind(1, id).bind(2, revisioneLetta).step();
+        if (conn.changes() == 0) {
+            Statement alle(conn, "select RevisioneAlle from " + tabella + " where ID = ?");
+            alle.bind(1, id);
+            if (alle.step())
+                throw Error(Error::Causa::ModificatoDaAltri, "Il certificato è stato modificato da un altro operatore alle " +
+                                                                 std::string(alle.text(0)) + ": ricaricarlo?");
+            throw Error(Error::Causa::RigaEliminata,
+                        "Il certificato è stato eliminato da un'altra operazione: le modifiche non sono state salvate.");
+        }
+    }
+    scrivi();
+    Statement avanza(conn, "update " + tabella +
+                               " set Revisione = coalesce(Revisione, 0) + 1, RevisioneAlle = ? where ID = ? and coalesce(Revisione, 0) = ?");
+    avanza.bind(1, sistema::oraLocale("%H:%M")).bind(2, id).bind(3, revisioneLetta).step();
+    t.commit();
+}
+
+}  // namespace
+
+void SalvaCertificato(Connection& conn, Elenco elenco, std::int64_t id, std::int64_t revisioneLetta,
+                      const std::function<void()>& scrivi) {
+    const std::string tabella = elenco == Elenco::Dipendenti ? "Zefo1" : "Professionisti";
+    try {
+        salvaPreso(conn, tabella, id, revisioneLetta, scrivi);
+    } catch (const Error& e) {
+        // What was typed stays on screen: the operator saves it again later.
+        if (e.causa() != Error::Causa::Occupato) throw;
+        throw Error(Error::Causa::Occupato,
+                    "L'archivio è in uso da un altro programma: le modifiche non sono state salvate e "
+                    "restano sullo schermo; salvarle di nuovo quando ha finito.",
+                    e.motore());
+    }
 }
 
 }  // namespace storage

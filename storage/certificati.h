@@ -177,4 +177,14 @@ std::vector<std::int64_t> NumeriLiberi(Connection& conn, Elenco elenco, std::int
 // number after the highest now in use.
 void RinumeraCertificati(Connection& conn, Elenco elenco, const NuoviNumeri& nuovi);
 
+// One save of a certificate from an editor: whatever scrivi writes (its rows, its sending line)
+// is kept or dropped as one. First the certificate is taken at the revision the editor read
+// (revisioneLetta, its row's Revisione): when another operator has saved it since, nothing is
+// written and Error ModificatoDaAltri says when ("Il certificato è stato modificato da un altro
+// operatore alle HH:MM: ricaricarlo?"); when it is gone, Error RigaEliminata. On a server the
+// certificate stays taken until the end, so no other save slips in between. Its revision moves on
+// once, whichever of its rows changed (a save of its own row through a Dataset moves it itself).
+void SalvaCertificato(Connection& conn, Elenco elenco, std::int64_t id, std::int64_t revisioneLetta,
+                      const std::function<void()>& scrivi);
+
 }  // namespace storage

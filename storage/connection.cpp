@@ -7,6 +7,7 @@
 #include "storage/motore_pg.h"
 #include "storage/motore_sqlite.h"
 #include "storage/schema.h"
+#include "storage/server.h"
 #include "storage/sistema.h"
 
 namespace storage {
@@ -75,9 +76,20 @@ void Connection::open(const std::string& percorso) {
     percorso_ = percorso;
     if (indirizzoServer(percorso)) {
         solaLettura_.clear();
-        motore_ = motore::apriPostgres(percorso_, solaLettura_);
-        provaArchivio();
-        if (solaLettura_.empty()) schema::aggiorna(*this);
+        try {
+            motore_ = motore::apriPostgres(percorso_, solaLettura_);
+            provaArchivio();
+            if (solaLettura_.empty()) schema::aggiorna(*this);
+        } catch (const Error& e) {
+            close();
+            // The operator reads the address in the message: never its password.
+            const std::string mostrato = SenzaPassword(percorso_);
+            if (mostrato == percorso_) throw;
+            std::string frase = e.frase();
+            for (auto i = frase.find(percorso_); i != std::string::npos; i = frase.find(percorso_, i + mostrato.size()))
+                frase.replace(i, percorso_.size(), mostrato);
+            throw Error(e.causa(), frase, e.motore());
+        }
         return;
     }
     // An archive that cannot be written is opened for reading: what only reads still works, and
@@ -152,19 +164,21 @@ std::string TabelleMancanti(Connection& conn) {
 
 void PreparaImportazioni(Connection& conn) { schema::creaSeManca(conn, "Importazioni"); }
 
-Transaction::Transaction(Connection& conn) : conn_(conn) { conn_.exec(conn_.motore().inizioScrittura()); }
+Transaction::Transaction(Connection& conn) : conn_(conn), interna_(conn.motore().inTransazione()) {
+    conn_.exec(interna_ ? std::string_view("SAVEPOINT palio_interna") : conn_.motore().inizioScrittura());
+}
 
 Transaction::~Transaction() {
     if (!chiusa_) {
         try {
-            conn_.exec("ROLLBACK");
+            conn_.exec(interna_ ? "ROLLBACK TO SAVEPOINT palio_interna; RELEASE SAVEPOINT palio_interna" : "ROLLBACK");
         } catch (...) {
         }
     }
 }
 
 void Transaction::commit() {
-    conn_.exec("COMMIT");
+    conn_.exec(interna_ ? "RELEASE SAVEPOINT palio_interna" : "COMMIT");
     chiusa_ = true;
 }
 

@@ -94,7 +94,8 @@ private:
     std::string percorso_, solaLettura_;
 };
 
-// Everything between construction and commit() is kept or dropped as one.
+// Everything between construction and commit() is kept or dropped as one. Inside a transaction
+// already open it is a part of it (a savepoint): dropped alone, kept only with the whole.
 class Transaction {
 public:
     explicit Transaction(Connection& conn);
@@ -104,6 +105,7 @@ public:
 private:
     Connection& conn_;
     bool chiusa_ = false;
+    bool interna_ = false;
 };
 
 // A read transaction: one consistent view of the archive for a whole run, and faster reads.

@@ -36,12 +36,12 @@ Righe CertificatiConZefo2PerNominativo() {
     return Righe{Tabella::Zefo1, "ID in (" + SqlNumeriConZefo2() + ")", {}, kPerNominativo, false};
 }
 
-Righe Zefo2DelCertificato(std::int64_t id) { return Righe{Tabella::Zefo2, "ID = ?", {std::to_string(id)}, "IdNooo", true}; }
+Righe Zefo2DelCertificato(std::int64_t id) { return Righe{Tabella::Zefo2, "ID = ?", {std::to_string(id)}, {}, true}; }
 
-Righe Zefo3DelCertificato(std::int64_t id) { return Righe{Tabella::Zefo3, "Id = ?", {std::to_string(id)}, "IDNoooo", false}; }
+Righe Zefo3DelCertificato(std::int64_t id) { return Righe{Tabella::Zefo3, "Id = ?", {std::to_string(id)}, {}, false}; }
 
-Righe RigaDelSostituto() { return Righe{Tabella::SostitutoImposta, {}, {}, "ID", true}; }
-Righe RigaDelQuadroCt() { return Righe{Tabella::QuadroCt, {}, {}, "ID", true}; }
+Righe RigaDelSostituto() { return Righe{Tabella::SostitutoImposta, {}, {}, {}, true}; }
+Righe RigaDelQuadroCt() { return Righe{Tabella::QuadroCt, {}, {}, {}, true}; }
 
 namespace {
 std::string sqlColonne(Tabella tabella, const std::vector<const char*>& colonne) {

@@ -230,6 +230,12 @@ void aggiorna(Connection& conn) {
     t.commit();
 }
 
+void creaTabelle(Connection& conn) {
+    Transaction t(conn);
+    conn.exec(creazione(conn.motore().tipo()));
+    t.commit();
+}
+
 void creaSeManca(Connection& conn, std::string_view nomeTabella) {
     if (conn.motore().esisteTabella(nomeTabella)) return;
     conn.exec(perMotore(conSeNonEsiste(tabella(nomeTabella)), conn.motore().tipo()));

@@ -42,6 +42,9 @@ int versioneArchivio(Connection& conn);
 // Brings an archive opened for writing to versione(), in one transaction; writes nothing when it
 // is there already. Throws for an archive newer than this program.
 void aggiorna(Connection& conn);
+// Gives an empty database (a new file, ":memory:") every table of the description, in one
+// transaction.
+void creaTabelle(Connection& conn);
 // Creates the table of the description when the archive lacks it (older archives opened for
 // reading stay untouched until they are opened for writing).
 void creaSeManca(Connection& conn, std::string_view tabella);

@@ -3,7 +3,7 @@
 // SHA-256 of a byte stream fed in pieces: the fingerprint by which the import record recognises
 // a file already imported. OpenSSL's libcrypto does the work (with the processor's SHA
 // instructions where there are any: a payroll file of 200 MB takes a fraction of a second); on
-// Windows the system's own CNG (bcrypt), sha256_windows.cpp.
+// Windows the system's own CNG (bcrypt). sha256_openssl.cpp and sha256_windows.cpp implement it.
 
 #include <memory>
 #include <string>

@@ -1,24 +1,21 @@
 #include "storage/tabelle.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <iterator>
+
+#include "storage/error.h"
+#include "storage/schema.h"
 
 namespace storage {
 
 namespace {
 
-struct Descrizione {
-    const char* nome;
-    const char* chiave;
-};
-
-const Descrizione& descrizione(Tabella t) {
-    static constexpr Descrizione kTabelle[] = {
-        {"SostitutoImposta", "ID"}, {"QuadroCt", "ID"}, {"Zefo1", "ID"},
-        {"Zefo2", "IdNooo"},        {"Zefo3", "IDNoooo"}, {"Professionisti", "ID"},
-    };
-    return kTabelle[static_cast<std::size_t>(t)];
-}
+constexpr Tabella kTabelle[] = {Tabella::SostitutoImposta, Tabella::QuadroCt, Tabella::Zefo1,
+                                Tabella::Zefo2,            Tabella::Zefo3,   Tabella::Professionisti};
+constexpr const char* kNomi[] = {"SostitutoImposta", "QuadroCt", "Zefo1", "Zefo2", "Zefo3", "Professionisti"};
+static_assert(std::size(kNomi) == std::size(kTabelle));
 
 std::string sqlInsert(Tabella tabella, const char* const* nomi, std::size_t quante) {
     std::string sql = std::string("insert into ") + NomeTabella(tabella) + " (";
@@ -32,12 +29,24 @@ std::string sqlInsert(Tabella tabella, const char* const* nomi, std::size_t quan
 
 }  // namespace
 
-const char* NomeTabella(Tabella t) { return descrizione(t).nome; }
-const char* ChiaveTabella(Tabella t) { return descrizione(t).chiave; }
+const char* NomeTabella(Tabella t) { return kNomi[static_cast<std::size_t>(t)]; }
+
+const char* ChiaveTabella(Tabella t) {
+    // The key column is named once, in the tables' description.
+    static const auto chiavi = [] {
+        std::array<std::string, std::size(kTabelle)> c;
+        for (Tabella x : kTabelle) {
+            c[static_cast<std::size_t>(x)] = schema::chiave(NomeTabella(x));
+            if (c[static_cast<std::size_t>(x)].empty())
+                throw Error(std::string("La tabella ") + NomeTabella(x) + " non ha una colonna chiave nella descrizione.");
+        }
+        return c;
+    }();
+    return chiavi[static_cast<std::size_t>(t)].c_str();
+}
 
 std::optional<Tabella> TabellaDelNome(std::string_view nome) {
-    for (Tabella t : {Tabella::SostitutoImposta, Tabella::QuadroCt, Tabella::Zefo1, Tabella::Zefo2, Tabella::Zefo3,
-                      Tabella::Professionisti}) {
+    for (Tabella t : kTabelle) {
         const std::string_view n = NomeTabella(t);
         if (n.size() == nome.size() && std::equal(n.begin(), n.end(), nome.begin(), [](char a, char b) {
                 return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
@@ -45,6 +54,12 @@ std::optional<Tabella> TabellaDelNome(std::string_view nome) {
             return t;
     }
     return std::nullopt;
+}
+
+std::int64_t ContaRighe(Connection& conn, Tabella tabella) {
+    Statement st(conn, std::string("select count(*) from ") + NomeTabella(tabella));
+    st.step();
+    return st.integer(0);
 }
 
 InserimentoRighe::InserimentoRighe(Connection& conn, Tabella tabella, const char* const* colonne, std::size_t quante)

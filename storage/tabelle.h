@@ -18,11 +18,15 @@ namespace storage {
 
 enum class Tabella { SostitutoImposta, QuadroCt, Zefo1, Zefo2, Zefo3, Professionisti };
 
-// The name as the archive spells it ("Zefo1") and the key column ("ID", "IdNooo", "IDNoooo").
+// The name as the archive spells it ("Zefo1") and the key column ("ID", "IdNooo", "IDNoooo"),
+// read from the tables' description (schema::chiave).
 const char* NomeTabella(Tabella t);
 const char* ChiaveTabella(Tabella t);
 // The table a name stands for, case aside; nullopt for a name that is none of these.
 std::optional<Tabella> TabellaDelNome(std::string_view nome);
+
+// How many rows the table holds.
+std::int64_t ContaRighe(Connection& conn, Tabella tabella);
 
 // Appends rows to one table with one INSERT prepared once over these columns (the imports, by
 // the hundred thousand). Each row binds the values of the columns marked present, without copying

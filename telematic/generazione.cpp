@@ -10,6 +10,7 @@
 #include "storage/config.h"
 #include "storage/cp1252.h"
 #include "storage/error.h"
+#include "storage/esclusiva.h"
 #include "storage/salvataggi.h"
 #include "storage/sistema.h"
 #include "telematic/selezione.h"
@@ -296,6 +297,12 @@ using ScriviCertificati = std::function<bool(const Selezione& selezione, const C
 bool corsa(storage::Connection& conn, storage::Elenco elenco, const OpzioniGenerazione& opz,
            storage::Reporter& reporter, const std::string& nomeLog, RisultatoGenerazione& ris,
            const ScriviCertificati& scrivi) {
+    // Before anything is chosen: a correction run must not pick the marks another is sending.
+    const auto esclusiva = storage::GenerazioneEsclusiva::prendi(conn, opz.attesaBlocco);
+    if (!esclusiva) {
+        reporter.error(storage::MessaggioGenerazioneInCorso(conn));
+        return false;
+    }
     const auto selezione = seleziona(conn, elenco, opz, reporter);
     if (!selezione) return false;
     if (!preparaCartella(conn, opz, reporter, ris, opz.nomeFile)) return false;

@@ -68,6 +68,8 @@ bool esegui(QWidget* parent, const std::function<void()>& azione) {
     try {
         azione();
         return true;
+    } catch (const AzioneInterrotta&) {
+        return false;
     } catch (const std::exception& e) {
         errore(parent, testoDaMessaggio(e.what()));
         return false;

@@ -4,6 +4,7 @@
 // counts as consent. Tests install a Risponditore to read the texts and answer the questions.
 
 #include <QString>
+#include <exception>
 #include <functional>
 
 class QWidget;
@@ -42,6 +43,12 @@ public:
 
 private:
     Risponditore* precedente_;
+};
+
+// Ends an operator's command that has already told the operator why (a question he answered):
+// esegui() ends it with no further box.
+struct AzioneInterrotta : std::exception {
+    const char* what() const noexcept override { return ""; }
 };
 
 // Runs an operator's command: a failure of the core ends it and is shown in an error box.

@@ -1,5 +1,6 @@
 // Archives chosen by the operator: what opens, what is refused and why, the recent list.
 #include "storage/archivi.h"
+#include "storage/recenti.h"
 
 #include <gtest/gtest.h>
 

@@ -48,6 +48,18 @@ TEST(Invii, IdentificativiValidatiPrimaDiScrivere) {
     EXPECT_EQ(storage::LeggiInvio(a.conn, Elenco::Professionisti, 7).protocollo, "");
 }
 
+TEST(Invii, OraComeLaLeggeLOperatore) {
+    struct Caso {
+        const char *salvata, *mostrata;
+    } casi[] = {
+        {"2015-03-01T09:05:59", "01/03/2015 09:05"},
+        {"2015-03-01 09:05", "01/03/2015 09:05"},
+        {"2015-03-01T09:0", "2015-03-01T09:0"},  // too short: as stored
+        {"", ""},
+    };
+    for (const auto& c : casi) EXPECT_EQ(storage::OraLeggibile(c.salvata), c.mostrata) << c.salvata;
+}
+
 TEST(Invii, SegniPerElencoEOperazione) {
     prova::Archivio a;
     std::vector<std::int64_t> dip, prof;

@@ -328,6 +328,37 @@ TEST_P(Motori, BusyArchiveSaysSo) {
     EXPECT_EQ(e.frase(), "L'archivio è in uso da un altro programma: riprovare quando ha finito.");
 }
 
+// An editor's save of a certificate: one whole, taken at the revision read. A part of it that
+// is dropped (an inner transaction) goes alone; a save from a stale revision, or one that fails
+// half way, writes nothing.
+TEST_P(Motori, CertificateSaveIsOneWholeFromTheRevisionRead) {
+    conn.exec("insert into Zefo1 (B02) values ('ROSSI')");
+    storage::Connection altro;
+    altro.open(indirizzo.str());
+    storage::SalvaCertificato(conn, storage::Elenco::Dipendenti, 1, 0, [&] {
+        conn.exec("update Zefo1 set B03 = 'MARIO'");
+        storage::Transaction parte(conn);
+        conn.exec("insert into Zefo3 (Id) values (1)");
+    });
+    EXPECT_EQ(valore("select B03 || '|' || Revisione || '|' || (select count(*) from Zefo3) from Zefo1"), "MARIO|1|0");
+
+    bool scritto = false;
+    const auto e = errore([&] {
+        storage::SalvaCertificato(altro, storage::Elenco::Dipendenti, 1, 0, [&] { scritto = true; });
+    });
+    EXPECT_EQ(e.causa(), storage::Error::Causa::ModificatoDaAltri);
+    EXPECT_FALSE(scritto);
+    EXPECT_THROW(storage::SalvaCertificato(altro, storage::Elenco::Dipendenti, 1, 1,
+                                           [&] {
+                                               altro.exec("update Zefo1 set B02 = 'VERDI'");
+                                               altro.exec("insert into TabellaCheNonCe (X) values (1)");
+                                           }),
+                 storage::Error);
+    EXPECT_EQ(valore("select B02 || '|' || Revisione from Zefo1"), "ROSSI|1");
+    EXPECT_EQ(errore([&] { storage::SalvaCertificato(altro, storage::Elenco::Professionisti, 7, 0, [] {}); }).causa(),
+              storage::Error::Causa::RigaEliminata);
+}
+
 #if PALIO_POSTGRES
 INSTANTIATE_TEST_SUITE_P(Entrambi, Motori, ::testing::Values(Motore::SQLite, Motore::PostgreSQL), prova::nomeMotore);
 #else

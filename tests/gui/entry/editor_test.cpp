@@ -386,6 +386,64 @@ private slots:
         QCOMPARE(a.testo("select B02 from Zefo1"), std::string("ROSSI"));
     }
 
+    // Another operator saved the certificate after this window read it: the save is refused
+    // with nothing written, whatever page the typing is on, and the operator is asked; Sì shows
+    // the certificate as stored, No keeps the typing on screen, unsaved. A move asks the same.
+    void salvataggioSuModificaAltrui_data() {
+        QTest::addColumn<int>("scheda");
+        QTest::addColumn<QString>("tabella");
+        QTest::addColumn<QString>("colonna");
+        QTest::addColumn<bool>("ricarica");
+        QTest::addColumn<bool>("spostandosi");
+        QTest::newRow("Pagina 1, No") << 0 << kZ1 << "B02" << false << false;
+        QTest::newRow("Pagina 1, Sì") << 0 << kZ1 << "B02" << true << false;
+        QTest::newRow("Pagina 2 sola, No") << 2 << kZ2 << "c201" << false << false;
+        QTest::newRow("Pagina 2 sola, Sì, spostandosi") << 2 << kZ2 << "c201" << true << true;
+    }
+    void salvataggioSuModificaAltrui() {
+        QFETCH(int, scheda);
+        QFETCH(QString, tabella);
+        QFETCH(QString, colonna);
+        QFETCH(bool, ricarica);
+        QFETCH(bool, spostandosi);
+        Archivio a;
+        certificati(a, {{"ALFA", "DIP"}, {"BETA", "DIP"}});
+        Registratore r;
+        TFPagina1 f(a.conn);
+        f.riapriElenco();
+        f.show();
+        f.schede().setCurrentIndex(scheda);
+        digita(f.vista(scheda), tabella, colonna, "1,00");
+        storage::Connection altro;
+        altro.open(a.conn.percorso());
+        altro.exec("update Zefo1 set B03 = 'MARIA', Revisione = 1, RevisioneAlle = '10:42' where ID = 1");
+        r.risposta = ricarica;
+        ui::esegui(&f, [&] { spostandosi ? f.successivo() : f.salva(); });
+        QCOMPARE(r.domande, QStringList{"Il certificato è stato modificato da un altro operatore alle 10:42: ricaricarlo?"});
+        QVERIFY(r.errori.isEmpty());
+        QCOMPARE(f.elenco().integer("ID"), 1);
+        // Nothing of the refused save is stored, not even the time of the change.
+        QCOMPARE(a.testo("select B02 || '|' || B03 || '|' || Revisione from Zefo1 where ID = 1"), std::string("ALFA|MARIA|1"));
+        QCOMPARE(a.testo("select coalesce(c201, '') from Zefo2 where ID = 1"), std::string());
+        QCOMPARE(a.numero("select count(*) from Invii where ModificatoIl is not null"), 0LL);
+        QCOMPARE(mostrato(f.vista(scheda), tabella, colonna), ricarica ? (colonna == "B02" ? QStringLiteral("ALFA") : QString())
+                                                                          : QStringLiteral("1,00"));
+        f.schede().setCurrentIndex(0);
+        QCOMPARE(mostrato(f.vista(0), kZ1, "B03"), ricarica ? QStringLiteral("MARIA") : QStringLiteral("NOME"));
+        if (!ricarica) return;
+        // Reloaded, the next save goes through over the other operator's, and again after it.
+        r.domande.clear();
+        for (const char* valore : {"2,00", "3,00"}) {
+            f.schede().setCurrentIndex(scheda);
+            digita(f.vista(scheda), tabella, colonna, valore);
+            f.salva();
+            QVERIFY(r.domande.isEmpty());
+            QCOMPARE(a.testo("select " + colonna.toStdString() + " from " + tabella.toStdString() + " where ID = 1"),
+                     std::string(valore));
+        }
+        QCOMPARE(a.testo("select B03 || '|' || Revisione from Zefo1 where ID = 1"), std::string("MARIA|3"));
+    }
+
     // The keys: PgDn/PgUp and Ctrl+End/Ctrl+Home move, Ctrl+S saves, Enter goes to the next box;
     // the counter and the "*" of the title follow.
     void tastiera() {

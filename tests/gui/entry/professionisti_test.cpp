@@ -73,6 +73,40 @@ private slots:
         QCOMPARE(a.numero("select count(*) from Professionisti where B03 = 'LUCA'"), digita ? 1LL : 0LL);
     }
 
+    // Closing over a certificate another operator saved meanwhile: the save question, then the
+    // conflict's; the window stays with nothing written. No keeps the typing; Sì shows the row
+    // as stored, and then the window closes with no question.
+    void chiusuraSuModificaAltrui_data() {
+        QTest::addColumn<bool>("ricarica");
+        QTest::newRow("No") << false;
+        QTest::newRow("Sì") << true;
+    }
+    void chiusuraSuModificaAltrui() {
+        QFETCH(bool, ricarica);
+        Archivio a;
+        a.exec("insert into Professionisti (B02, B03) values ('ALFA', 'ANNA')");
+        Registratore r;
+        TFProfessionisti f(a.conn);
+        f.riapriElenco();
+        f.show();
+        ::digita(f.vista(0), kP, "B03", "LUCA");
+        storage::Connection altro;
+        altro.open(a.conn.percorso());
+        altro.exec("update Professionisti set B02 = 'BETA', Revisione = 4, RevisioneAlle = '09:05'");
+        r.risposte = {true, ricarica};
+        QVERIFY(!f.chiudiFinestra());
+        QCOMPARE(r.domande, (QStringList{ui::testi::kDomandaSalva,
+                                         "Il certificato è stato modificato da un altro operatore alle 09:05: ricaricarlo?"}));
+        QCOMPARE(a.testo("select B02 || '|' || B03 || '|' || Revisione from Professionisti"), std::string("BETA|ANNA|4"));
+        QCOMPARE(mostrato(f.vista(0), kP, "B03"), ricarica ? QStringLiteral("ANNA") : QStringLiteral("LUCA"));
+        QCOMPARE(mostrato(f.vista(0), kP, "B02"), ricarica ? QStringLiteral("BETA") : QStringLiteral("ALFA"));
+        // Saving again meets the same refusal: the typing is never written over the other's.
+        r.domande.clear();
+        r.risposte = {true, false};
+        QCOMPARE(f.chiudiFinestra(), ricarica);
+        QCOMPARE(r.domande.size(), ricarica ? 0 : 2);
+    }
+
     // No drops a new row, whether the window is closed or the program ends: the row shown, the
     // counter and the archive are back to the stored row.
     void noScartaLaRigaNuova_data() {

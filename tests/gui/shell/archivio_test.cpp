@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
+#include <cstdlib>
 #include <functional>
 
 #include "app/avvio.h"
@@ -19,7 +20,11 @@
 #include "entry/tfsostituto.h"
 #include "forms/vistapagina.h"
 #include "registratore.h"
+#include "app/dialogoserver.h"
 #include "storage/archivi.h"
+#include "storage/recenti.h"
+#include "storage/server.h"
+#include "storage/sistema.h"
 
 namespace {
 
@@ -64,6 +69,7 @@ private slots:
     void apriArchivioEsistente();
     void esciChiudeIlProgramma();
     void cambiaArchivioDalMenu();
+    void archivioSuServer();
 };
 
 // No configuration at all: after the message, a new archive is created and opened.
@@ -276,6 +282,70 @@ void ArchivioTest::cambiaArchivioDalMenu() {
     QWidget* nuova = avvio.finestre().sostituto->finestra();
     QVERIFY(nuova->isVisible());
     QVERIFY(r.errori.isEmpty());
+}
+
+// The configured archive is a schema not made yet on a server, at a port where nobody answers:
+// after the start-up's message, the server window starts from that address; the operator corrects
+// the port, agrees to create the schema, and the menu opens on it, its title naming schema and
+// server. Nothing stored holds a password.
+void ArchivioTest::archivioSuServer() {
+    const char* server = std::getenv("PALIO_PG_PROVA");
+    if (!server || !*server)
+        QFAIL("PALIO_PG_PROVA non è impostata: i test sul server vanno avviati con scripts/postgres-prova.sh");
+    Archivio a(false);
+    const storage::DatiServer buono = [&] {
+        storage::DatiServer d = storage::DatiDellIndirizzo(server);
+        d.schema = "palio_gui_" + std::to_string(storage::sistema::idProcesso());
+        return d;
+    }();
+    const std::string indirizzo = storage::IndirizzoServer(buono);
+    struct Pulizia {
+        std::string indirizzo, schema;
+        ~Pulizia() {
+            try {
+                storage::Connection c;
+                c.open(indirizzo);
+                c.exec("drop schema " + schema + " cascade");
+            } catch (...) {
+            }
+        }
+    } pulizia{indirizzo, buono.schema};
+    storage::DatiServer spento = buono;
+    spento.porta = "1";
+    storage::scriviCartellaDati(a.ini, storage::IndirizzoServer(spento));
+
+    Registratore r;
+    r.risposte = {true};
+    Avvio avvio({a.ini});
+    QStringList caselle;
+    quando<TFArchivio>([&](TFArchivio& w) {
+        quando<DialogoServer>([&](DialogoServer& d) {
+            for (const char* nome : {"Host", "Porta", "Database", "Utente", "Schema"})
+                caselle << figlio<QLineEdit>(d, nome)->text();
+            clicca(d, "btnApriServer");
+            figlio<QLineEdit>(d, "Porta")->setText(QString::fromStdString(buono.porta));
+            clicca(d, "btnApriServer");
+        });
+        clicca(w, "btnArchivioServer");
+    });
+    avvio.esegui();
+    QTRY_VERIFY(avvio.configurato());
+    QVERIFY(!avvio.terminato());
+    QCOMPARE(caselle, (QStringList{QString::fromStdString(buono.host), "1", QString::fromStdString(buono.database),
+                                   QString::fromStdString(buono.utente), QString::fromStdString(buono.schema)}));
+    QCOMPARE(r.errori.size(), 2);
+    QVERIFY2(r.errori[0].startsWith(QStringLiteral("Impossibile collegarsi al server dell'archivio")), qPrintable(r.errori[0]));
+    QVERIFY2(r.errori[1].startsWith(QStringLiteral("Il server %1 non risponde sulla porta 1: ").arg(QString::fromStdString(buono.host))),
+             qPrintable(r.errori[1]));
+    QCOMPARE(r.domande, QStringList{QStringLiteral("Sul server %1 non c'è lo schema %2. Crearlo come nuovo archivio vuoto?")
+                                        .arg(QString::fromStdString(buono.host), QString::fromStdString(buono.schema))});
+    QCOMPARE(avvio.dm().Conn.percorso(), indirizzo);
+    QVERIFY(avvio.dm().Conn.suServer());
+    QCOMPARE(avvio.menu().windowTitle(), QStringLiteral("Palio 2015 - schema %1 su %2:%3/%4")
+                                             .arg(QString::fromStdString(buono.schema), QString::fromStdString(buono.host),
+                                                  QString::fromStdString(buono.porta), QString::fromStdString(buono.database)));
+    QCOMPARE(storage::leggiCartellaDati(a.ini), indirizzo);
+    QCOMPARE(storage::leggiArchiviRecenti(a.ini).front(), indirizzo);
 }
 
 QTEST_MAIN(ArchivioTest)

@@ -3,7 +3,7 @@
 // The agent's frontispiece and the Quadro CT page, always shown in the preview first; they read
 // the rows as now stored, so changes not saved do not print.
 
-#include "print/uscita.h"
+#include "print/ui/uscita.h"
 #include "storage/connection.h"
 
 class QWidget;

@@ -3,7 +3,7 @@
 #include <QGroupBox>
 #include <string>
 
-#include "print/stampabatch.h"
+#include "print/ui/stampabatch.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "print/pdfcertificati.h"
-#include "print/uscita.h"
+#include "print/ui/uscita.h"
 
 class QWidget;
 

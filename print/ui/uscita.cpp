@@ -1,4 +1,4 @@
-#include "print/uscita.h"
+#include "print/ui/uscita.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "print/stampabatch.h"
+#include "print/ui/stampabatch.h"
 
 #include <QDir>
 #include <optional>

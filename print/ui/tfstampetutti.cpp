@@ -1,11 +1,11 @@
-#include "print/tfstampetutti.h"
+#include "print/ui/tfstampetutti.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "print/sezionibatch.h"
+#include "print/ui/sezionibatch.h"
 #include "storage/error.h"
 #include "ui/dialoghi.h"
 

@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include "print/selezione.h"
-#include "print/stampabatch.h"
+#include "print/ui/stampabatch.h"
 
 namespace print {
 

@@ -1,9 +1,9 @@
-#include "print/stampacertificato.h"
+#include "print/ui/stampacertificato.h"
 
 #include "print/certificato.h"
 #include "print/pdfcertificati.h"
 #include "print/selezione.h"
-#include "print/stampasostituto.h"
+#include "print/ui/stampasostituto.h"
 #include "storage/error.h"
 #include "ui/dialoghi.h"
 

@@ -1,4 +1,4 @@
-#include "print/sezionibatch.h"
+#include "print/ui/sezionibatch.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "print/uscita.h"
+#include "print/ui/uscita.h"
 #include "storage/archivi.h"
 
 namespace print {

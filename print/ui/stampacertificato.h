@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "print/uscita.h"
+#include "print/ui/uscita.h"
 #include "storage/connection.h"
 
 class QWidget;

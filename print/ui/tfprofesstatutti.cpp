@@ -1,8 +1,8 @@
-#include "print/tfprofesstatutti.h"
+#include "print/ui/tfprofesstatutti.h"
 
 #include <QVBoxLayout>
 
-#include "print/sezionibatch.h"
+#include "print/ui/sezionibatch.h"
 #include "storage/error.h"
 #include "ui/dialoghi.h"
 
