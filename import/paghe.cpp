@@ -11,6 +11,7 @@
 #include "storage/error.h"
 #include "storage/invii.h"
 #include "storage/sostituto.h"
+#include "storage/tabelle.h"
 
 namespace importazione {
 
@@ -57,6 +58,25 @@ int colonnaFamiliare(int rigaFam, int voce) {
     return tabella[static_cast<std::size_t>(rigaFam)][static_cast<std::size_t>(voce)];
 }
 
+// A row kept until its block is stored; the strings keep their capacity from block to block.
+struct Copia {
+    std::vector<std::string> valori;
+    std::vector<bool> presenti;
+    void da(const NuovaRiga& r) {
+        valori = r.valori();
+        presenti = r.presenti();
+    }
+    storage::RigaNuova riga(std::int64_t chiave = 0) const { return {&valori, &presenti, chiave}; }
+};
+
+// The certificates read and not yet stored: a block's keys are taken in one statement and its
+// rows stored many to a statement (on a server each statement is a round trip).
+struct CertificatoInAttesa {
+    Copia zefo1, zefo2;
+    std::vector<Copia> zefo3;  // its continuation lines
+    std::size_t continuazioni = 0;
+};
+
 class ImportatorePaghe {
 public:
     ImportatorePaghe(storage::Connection& conn, LettoreRighe& lettore, std::string codice,
@@ -68,13 +88,18 @@ public:
           reporter_(reporter),
           zefo1_(conn, storage::Tabella::Zefo1, kNomiZefo1.data(), kNomiZefo1.size()),
           zefo2_(conn, storage::Tabella::Zefo2, kNomiZefo2.data(), kNomiZefo2.size()),
-          zefo3_(conn, storage::Tabella::Zefo3, kNomiZefo3.data(), kNomiZefo3.size()) {}
+          zefo3_(conn, storage::Tabella::Zefo3, kNomiZefo3.data(), kNomiZefo3.size()),
+          blocco1_(conn, storage::Tabella::Zefo1, kNomiZefo1.data(), kNomiZefo1.size(), true),
+          blocco2_(conn, storage::Tabella::Zefo2, kNomiZefo2.data(), kNomiZefo2.size(), false),
+          blocco3_(conn, storage::Tabella::Zefo3, kNomiZefo3.data(), kNomiZefo3.size(), false) {}
 
     void ImportaDipendente(std::string_view riga);
     void ImportaAmministratore(std::string_view riga);
     void ImportaCoCoCo(std::string_view riga);
     void ImportaAltro(std::string_view riga);
     void CopiaSostituto();
+    // Stores the certificates still waiting; before the run ends and before anything reads them.
+    void scriviAttesa();
     std::size_t certificati() const { return certificati_; }
     std::size_t aggiuntive() const { return aggiuntive_; }
 
@@ -97,7 +122,11 @@ private:
     const DatiAggiuntivi& dati_;
     storage::Reporter& reporter_;
     NuovaRiga zefo1_, zefo2_, zefo3_;
-    std::int64_t ultimoId_ = 0;  // the certificate stored last by this run
+    storage::InserimentoABlocchi blocco1_, blocco2_, blocco3_;
+    static constexpr std::size_t kBlocco = 200;
+    std::vector<CertificatoInAttesa> attesa_;  // the first inAttesa_ are waiting
+    std::size_t inAttesa_ = 0;
+    std::vector<storage::RigaNuova> righe_;
     std::size_t certificati_ = 0, aggiuntive_ = 0;
     std::array<std::string, 5> sostituto_;  // A01, A02, A03, A08, A09 of that certificate
     std::string ultimoNome_;                // its surname and first name
@@ -250,13 +279,12 @@ void ImportatorePaghe::LeggiFamiliari(std::string_view riga, int n) {
 }
 
 void ImportatorePaghe::continuazioneDipendente(std::string_view riga) {
-    if (ultimoId_ == 0)
+    if (certificati_ == 0)
         throw ErroreLettura(ErroreLettura::Tipo::Ordine, lettore_, 1, "||||",
                             "una riga di continuazione (||||) precede la prima riga di "
                             "certificato, non c'è un certificato a cui aggiungerla");
     ControllaLunghezza(lettore_, riga, kFineContinuazione);
     zefo3_.pulisci();
-    zefo3_.imposta(z3::Id, std::to_string(ultimoId_));
     static constexpr Campo kSezione[] = {
         {T, z3::Cf, 15, 30},    {T, z3::matricola, 10, 13}, {T, z3::D15, 167, 182},
         {I, z3::D18, 198, 198}, {I, z3::D19, 200, 203},     {I, z3::D20, 205, 205},
@@ -267,15 +295,21 @@ void ImportatorePaghe::continuazioneDipendente(std::string_view riga) {
     leggi(zefo3_, riga, kImporti);
     zefo3_.imposta(z3::D01, dati_.matricolaAzienda);
     zefo3_.imposta(z3::D33, "X");
-    zefo3_.inserisci();
+    // The certificate it continues is the one read last, still waiting for its key.
+    CertificatoInAttesa& c = attesa_[inAttesa_ - 1];
+    if (c.zefo3.size() == c.continuazioni) c.zefo3.emplace_back();
+    c.zefo3[c.continuazioni++].da(zefo3_);
     ++aggiuntive_;
 }
 
 void ImportatorePaghe::memorizza() {
-    ultimoId_ = zefo1_.inserisci();
+    if (inAttesa_ == kBlocco) scriviAttesa();
+    if (attesa_.size() == inAttesa_) attesa_.emplace_back();
+    CertificatoInAttesa& c = attesa_[inAttesa_++];
+    c.zefo1.da(zefo1_);
+    c.zefo2.da(zefo2_);
+    c.continuazioni = 0;
     ++certificati_;
-    zefo2_.imposta(z2::ID, std::to_string(ultimoId_));
-    zefo2_.inserisci();
     sostituto_ = {zefo1_.valore(z1::A01), zefo1_.valore(z1::A02), std::string(),
                   zefo1_.valore(z1::A08), zefo1_.valore(z1::A09)};
     ultimoNome_ = zefo1_.valore(z1::B02) + " " + zefo1_.valore(z1::B03);
@@ -346,11 +380,37 @@ void ImportatorePaghe::ImportaCoCoCo(std::string_view riga) {
     memorizza();
 }
 
+void ImportatorePaghe::scriviAttesa() {
+    if (inAttesa_ == 0) return;
+    const std::vector<std::int64_t> chiavi = storage::RiservaChiavi(conn_, storage::Tabella::Zefo1, inAttesa_);
+    righe_.clear();
+    for (std::size_t i = 0; i < inAttesa_; ++i) righe_.push_back(attesa_[i].zefo1.riga(chiavi[i]));
+    blocco1_.inserisci(righe_);
+    righe_.clear();
+    for (std::size_t i = 0; i < inAttesa_; ++i) {
+        Copia& z2 = attesa_[i].zefo2;
+        z2.valori[z2::ID] = std::to_string(chiavi[i]);
+        z2.presenti[z2::ID] = true;
+        righe_.push_back(z2.riga());
+    }
+    blocco2_.inserisci(righe_);
+    righe_.clear();
+    for (std::size_t i = 0; i < inAttesa_; ++i)
+        for (std::size_t k = 0; k < attesa_[i].continuazioni; ++k) {
+            Copia& z3 = attesa_[i].zefo3[k];
+            z3.valori[z3::Id] = std::to_string(chiavi[i]);
+            z3.presenti[z3::Id] = true;
+            righe_.push_back(z3.riga());
+        }
+    blocco3_.inserisci(righe_);
+    inAttesa_ = 0;
+}
+
 // The agent's data of the certificate stored last go to the one SostitutoImposta row (the one
 // with the lowest key), other columns kept. A run that stored no certificate copies nothing:
 // it would otherwise blank the agent's data.
 void ImportatorePaghe::CopiaSostituto() {
-    if (ultimoId_ == 0) return;
+    if (certificati_ == 0) return;
     storage::ScriviSostitutoImportato(conn_, sostituto_);
 }
 
@@ -377,6 +437,7 @@ bool esegui(storage::Connection& conn, std::istream& in, const std::string& nome
         }
     }
     if (corsa.annullata()) return false;
+    imp.scriviAttesa();
     if (copiaSostituto) imp.CopiaSostituto();
     return corsa.concludi(imp.certificati(), imp.aggiuntive(), reg);
 }

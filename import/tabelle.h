@@ -75,6 +75,9 @@ public:
     const char* nome(int colonna) const { return nomi_[colonna]; }
     // Appends the row; returns its new key.
     std::int64_t inserisci();
+    // The row as it stands, for a block insert of copies (see Copia).
+    const std::vector<std::string>& valori() const { return valori_; }
+    const std::vector<bool>& presenti() const { return presente_; }
 
 private:
     const char* const* nomi_;

@@ -10,6 +10,7 @@
 #include "storage/motore.h"
 #include "storage/schema.h"
 #include "storage/sistema.h"
+#include "storage/tabelle.h"
 #include "storage/testo.h"
 
 namespace storage {
@@ -248,19 +249,13 @@ void SegnaScritti(Connection& conn, Elenco elenco, const std::vector<std::int64_
     std::sort(numeri.begin(), numeri.end());
     numeri.erase(std::unique(numeri.begin(), numeri.end()), numeri.end());
     std::optional<Statement> pieno;
-    for (std::size_t inizio = 0; inizio < numeri.size(); inizio += kRighe) {
-        const std::size_t righe = std::min(kRighe, numeri.size() - inizio);
-        std::optional<Statement> ultimo;
-        if (righe == kRighe && !pieno) pieno.emplace(conn, testo(kRighe));
-        if (righe < kRighe) ultimo.emplace(conn, testo(righe));
-        Statement& st = righe == kRighe ? *pieno : *ultimo;
-        st.reset();
-        for (std::size_t i = 0; i < righe; ++i) {
-            const int p = static_cast<int>(i * 4);
-            st.bind(p + 1, lettera(elenco)).bind(p + 2, numeri[inizio + i]).bindSenzaCopia(p + 3, file).bindSenzaCopia(p + 4, ora);
-        }
-        st.step();
-    }
+    PerBlocchi(
+        conn, numeri.size(), kRighe, testo,
+        [&](Statement& st, std::size_t i, std::size_t k) {
+            const int p = static_cast<int>(k * 4);
+            st.bind(p + 1, lettera(elenco)).bind(p + 2, numeri[i]).bindSenzaCopia(p + 3, file).bindSenzaCopia(p + 4, ora);
+        },
+        pieno);
 }
 
 std::vector<std::int64_t> MarcatiCon(Connection& conn, Elenco elenco, Operazione operazione) {

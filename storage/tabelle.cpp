@@ -73,4 +73,54 @@ std::int64_t InserimentoRighe::inserisci(const std::vector<std::string>& valori,
     return conn_.lastInsertId();
 }
 
+namespace {
+// Rows a block statement holds: 200 of the widest table's 70 columns stay within both engines'
+// limits on a statement's parameters.
+constexpr std::size_t kRigheBlocco = 200;
+}  // namespace
+
+InserimentoABlocchi::InserimentoABlocchi(Connection& conn, Tabella tabella, const char* const* colonne,
+                                         std::size_t quante, bool conChiave)
+    : conn_(conn), tabella_(tabella), colonne_(colonne), quante_(quante), conChiave_(conChiave) {}
+
+std::string InserimentoABlocchi::testo(std::size_t righe) const {
+    std::string sql = std::string("insert into ") + NomeTabella(tabella_) + " (";
+    if (conChiave_) sql += std::string(ChiaveTabella(tabella_)) + (quante_ ? ", " : "");
+    for (std::size_t i = 0; i < quante_; ++i) sql += (i ? ", " : "") + std::string(colonne_[i]);
+    std::string riga = "(";
+    for (std::size_t i = 0; i < quante_ + (conChiave_ ? 1 : 0); ++i) riga += i ? ", ?" : "?";
+    riga += ")";
+    sql += ") values ";
+    for (std::size_t r = 0; r < righe; ++r) sql += (r ? ", " : "") + riga;
+    return sql;
+}
+
+void InserimentoABlocchi::inserisci(std::span<const RigaNuova> righe) {
+    const std::size_t larghezza = quante_ + (conChiave_ ? 1 : 0);
+    PerBlocchi(
+        conn_, righe.size(), kRigheBlocco, [this](std::size_t k) { return testo(k); },
+        [&](Statement& st, std::size_t i, std::size_t k) {
+            const RigaNuova& riga = righe[i];
+            int p = static_cast<int>(k * larghezza) + 1;
+            if (conChiave_) st.bind(p++, riga.chiave);
+            for (std::size_t c = 0; c < quante_; ++c, ++p)
+                if ((*riga.presenti)[c]) st.bindSenzaCopia(p, (*riga.valori)[c]);
+        },
+        pieno_);
+}
+
+void PerBlocchi(Connection& conn, std::size_t n, std::size_t perBlocco, const std::function<std::string(std::size_t)>& testo,
+                const std::function<void(Statement&, std::size_t, std::size_t)>& lega, std::optional<Statement>& pieno) {
+    for (std::size_t inizio = 0; inizio < n; inizio += perBlocco) {
+        const std::size_t righe = std::min(perBlocco, n - inizio);
+        std::optional<Statement> ultimo;
+        if (righe == perBlocco && !pieno) pieno.emplace(conn, testo(perBlocco));
+        if (righe < perBlocco) ultimo.emplace(conn, testo(righe));
+        Statement& st = righe == perBlocco ? *pieno : *ultimo;
+        st.reset();
+        for (std::size_t k = 0; k < righe; ++k) lega(st, inizio + k, k);
+        st.step();
+    }
+}
+
 }  // namespace storage

@@ -1,0 +1,86 @@
+// The payroll import on both engines: certificates stored by blocks keep the keys and links that
+// row-by-row appends gave, across blocks and after a deleted certificate.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "comune/motori.h"
+#include "import/importazione.h"
+#include "import/lettori.h"
+#include "prova_import.h"
+#include "righe_prova.h"
+
+namespace {
+
+using prova::Motore;
+
+class PagheMotori : public prova::SuMotore {
+protected:
+    bool importa(const std::vector<std::string>& righe) {
+        std::istringstream in(prova::file(righe));
+        return importazione::ImportaPaghe(conn, in, "/tmp/Dati/zefo.43", "43", storage::Tipo::DIP, false, dati, r);
+    }
+    std::vector<std::string> colonna(const std::string& sql) {
+        std::vector<std::string> v;
+        storage::Statement st(conn, sql);
+        while (st.step()) v.emplace_back(st.text(0));
+        return v;
+    }
+    prova::Reporter r;
+    importazione::DatiAggiuntivi dati{"841110", "001", "1234567890"};
+};
+
+TEST_P(PagheMotori, BlocchiTengonoChiaviELegami) {
+    // A certificate imported then deleted: the next key is past it, as the table's counter says.
+    ASSERT_TRUE(importa({prova::certificato("X", "TOLTO")}));
+    conn.exec("delete from Zefo2");
+    conn.exec("delete from Zefo1");
+
+    // 450 certificates cross two block boundaries; continuation lines on both sides of them.
+    constexpr int kCertificati = 450;
+    const std::vector<int> continuati = {0, 199, 200, 399, 449};
+    std::vector<std::string> righe;
+    std::vector<std::string> nomi, attesi3;
+    for (int i = 0; i < kCertificati; ++i) {
+        nomi.push_back("N" + std::to_string(1000 + i));
+        righe.push_back(prova::certificato("CF" + std::to_string(i), nomi.back()));
+        for (int c : continuati)
+            if (c == i) {
+                righe.push_back(prova::continuazione(std::to_string(1000 + i).substr(0, 4)));
+                righe.push_back(prova::continuazione("0000"));
+                attesi3.push_back(nomi.back());
+                attesi3.push_back(nomi.back());
+            }
+    }
+    ASSERT_TRUE(importa(righe)) << (r.errori.empty() ? "" : r.errori[0]);
+
+    EXPECT_EQ(colonna("select ID || ' ' || B02 from Zefo1 order by ID").front(), "2 N1000");
+    std::vector<std::string> attesi1;
+    for (int i = 0; i < kCertificati; ++i) attesi1.push_back(std::to_string(i + 2) + " " + nomi[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(colonna("select ID || ' ' || B02 from Zefo1 order by ID"), attesi1);
+    // Each Zefo2 row belongs to its own certificate, in the order read.
+    EXPECT_EQ(colonna("select Zefo1.B02 from Zefo2 join Zefo1 on Zefo1.ID = Zefo2.ID order by Zefo2.IdNooo"), nomi);
+    EXPECT_EQ(colonna("select Zefo1.B02 from Zefo3 join Zefo1 on Zefo1.ID = Zefo3.Id order by Zefo3.IDNoooo"), attesi3);
+
+    // A certificate added afterwards takes the next key, with no gap.
+    ASSERT_TRUE(importa({prova::certificato("Y", "DOPO")}));
+    EXPECT_EQ(colonna("select ID from Zefo1 where B02 = 'DOPO'"), std::vector<std::string>{std::to_string(kCertificati + 2)});
+}
+
+TEST_P(PagheMotori, ErroreDopoUnBloccoNonSalvaNulla) {
+    std::vector<std::string> righe;
+    for (int i = 0; i < 250; ++i) righe.push_back(prova::certificato("CF" + std::to_string(i), "NOME"));
+    righe.push_back(std::string(prova::certificato("CF", "CORTO")).substr(0, 100));
+    EXPECT_THROW(importa(righe), std::exception);
+    EXPECT_EQ(colonna("select count(*) from Zefo1"), std::vector<std::string>{"0"});
+    EXPECT_EQ(colonna("select count(*) from Zefo2"), std::vector<std::string>{"0"});
+}
+
+#if PALIO_POSTGRES
+INSTANTIATE_TEST_SUITE_P(Entrambi, PagheMotori, ::testing::Values(Motore::SQLite, Motore::PostgreSQL), prova::nomeMotore);
+#else
+INSTANTIATE_TEST_SUITE_P(Entrambi, PagheMotori, ::testing::Values(Motore::SQLite), prova::nomeMotore);
+#endif
+
+}  // namespace
