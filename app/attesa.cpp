@@ -20,8 +20,7 @@ TFAttendere::TFAttendere(QWidget* parent) : QWidget(parent, Qt::Dialog) {
     ProgressBar1->setTextVisible(false);
     l->addWidget(ProgressBar1);
     setFixedSize(340, 90);
-    if (QScreen* s = QGuiApplication::primaryScreen())
-        move(s->availableGeometry().center() - rect().center());
+    if (QScreen* s = QGuiApplication::primaryScreen()) move(s->availableGeometry().center() - rect().center());
 }
 
 void TFAttendere::passo(int v) {

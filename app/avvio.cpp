@@ -6,23 +6,23 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "app/tdm.h"
-#include "app/sceltaarchivio.h"
 #include "app/attesa.h"
 #include "app/menu.h"
+#include "app/sceltaarchivio.h"
+#include "app/tdm.h"
 #include "check/rimando.h"
 #include "entry/editordipendenti.h"
-#include "entry/ricercaprofessionisti.h"
 #include "entry/editorprofessionisti.h"
 #include "entry/finestraquadroct.h"
-#include "entry/ricercadipendenti.h"
 #include "entry/finestrasostituto.h"
+#include "entry/ricercadipendenti.h"
+#include "entry/ricercaprofessionisti.h"
 #include "import/ui/finestraimporta.h"
-#include "print/ui/stampaprofessionisti.h"
 #include "print/ui/stampadipendenti.h"
+#include "print/ui/stampaprofessionisti.h"
 #include "storage/archivi.h"
-#include "storage/recenti.h"
 #include "storage/config.h"
+#include "storage/recenti.h"
 #include "storage/server.h"
 #include "storage/sistema.h"
 #include "telematic/ui/finestracontrollo.h"
@@ -35,7 +35,8 @@ namespace {
 // The archive as a message names it: a folder's path as the system writes it, a server's address
 // without its password.
 QString mostrato(const std::string& percorsoDb) {
-    if (storage::Connection::indirizzoServer(percorsoDb)) return QString::fromStdString(storage::SenzaPassword(percorsoDb));
+    if (storage::Connection::indirizzoServer(percorsoDb))
+        return QString::fromStdString(storage::SenzaPassword(percorsoDb));
     return QDir::toNativeSeparators(QString::fromStdString(percorsoDb));
 }
 
@@ -48,7 +49,7 @@ public:
     T& w() { return *w_; }
     QWidget* finestra() override { return w_.get(); }
     void prepara() override {
-        if constexpr (requires(T& t) { t.prepara(); }) {
+        if constexpr (requires(T & t) { t.prepara(); }) {
             w_->prepara();
         } else {
             w_->riapriElenco();
@@ -56,22 +57,22 @@ public:
         }
     }
     void apriElencoSeChiuso() override {
-        if constexpr (requires(T& t) { t.apriElencoSeChiuso(); }) w_->apriElencoSeChiuso();
+        if constexpr (requires(T & t) { t.apriElencoSeChiuso(); }) w_->apriElencoSeChiuso();
     }
     bool vaiACertificato(std::int64_t id) override {
-        if constexpr (requires(T& t) { t.vaiACertificato(id); })
+        if constexpr (requires(T & t) { t.vaiACertificato(id); })
             return w_->vaiACertificato(id);
         else
             return false;
     }
     void rileggiDopo(const QString& operazione) override {
-        if constexpr (requires(T& t) { t.rileggiDopo(operazione); }) w_->rileggiDopo(operazione);
+        if constexpr (requires(T & t) { t.rileggiDopo(operazione); }) w_->rileggiDopo(operazione);
     }
     void rileggiInvio() override {
-        if constexpr (requires(T& t) { t.rileggiInvio(); }) w_->rileggiInvio();
+        if constexpr (requires(T & t) { t.rileggiInvio(); }) w_->rileggiInvio();
     }
     void vaiAllaCasella(const QString& colonna) override {
-        if constexpr (requires(T& t) { t.vaiAllaCasella(colonna); }) w_->vaiAllaCasella(colonna);
+        if constexpr (requires(T & t) { t.vaiAllaCasella(colonna); }) w_->vaiAllaCasella(colonna);
     }
     bool chiudiFinestra() override { return w_->chiudiFinestra(); }
     bool salvaPrimaDiUscire() override { return w_->salvaPrimaDiUscire(); }
@@ -95,8 +96,7 @@ void Avvio::esegui() {
     attendere_->show();
     attendere_->passo(1);
     // Used only when the configuration step does not name the archive.
-    dm_ = std::make_unique<TDM>(
-        storage::percorsoDatabase(storage::cartellaUtente("RAVO/Zefo2015")));
+    dm_ = std::make_unique<TDM>(storage::percorsoDatabase(storage::cartellaUtente("RAVO/Zefo2015")));
     attendere_->passo(2);
     // The other windows are made after the menu is usable (see configura); a button pressed
     // before they all exist makes the rest at once.
@@ -178,8 +178,7 @@ void Avvio::creaAltreFinestre() {
     finestre_.importa = semplice(importa);
     finestre_.ricDip = semplice(new TFRicDip(pagina1.w()));
     finestre_.stampeTutti = semplice(new print::TFStampeTutti(conn, nullptr));
-    auto* professionisti =
-        new Adattatore<TFProfessionisti>(std::make_unique<TFProfessionisti>(conn));
+    auto* professionisti = new Adattatore<TFProfessionisti>(std::make_unique<TFProfessionisti>(conn));
     finestre_.professionisti = dati(professionisti);
     finestre_.profesRic = semplice(new TFProfesRic(professionisti->w(), nullptr));
     finestre_.profesStaTutti = semplice(new print::TFProfesStaTutti(conn, nullptr));
@@ -234,9 +233,7 @@ void Avvio::creaAltreFinestre() {
             case check::Origine::Sostituto: menu_->datiGenerali(); break;
             case check::Origine::QuadroCt: menu_->quadroCt(); break;
             case check::Origine::Dipendente: menu_->apriCertificato(finestre_.pagina1, r.id, colonna); break;
-            case check::Origine::Professionista:
-                menu_->apriCertificato(finestre_.professionisti, r.id, colonna);
-                break;
+            case check::Origine::Professionista: menu_->apriCertificato(finestre_.professionisti, r.id, colonna); break;
             case check::Origine::File: ui::informa(elenco, QString::fromStdString(r.motivo)); break;
             }
         });
@@ -274,7 +271,8 @@ QString Avvio::apriConfigurato() {
     nonAperto_ = percorsoDb;
     std::error_code ec;
     // A server address is no file: opening it says what is wrong with it.
-    if (!storage::Connection::indirizzoServer(percorsoDb) && !std::filesystem::exists(storage::sistema::nativo(percorsoDb), ec)) {
+    if (!storage::Connection::indirizzoServer(percorsoDb) &&
+        !std::filesystem::exists(storage::sistema::nativo(percorsoDb), ec)) {
         ui::informa(menu_.get(), QString::fromStdString(storage::messaggioDatabaseMancante(percorsoDb)));
         return QStringLiteral("L'archivio configurato %1 non esiste.").arg(mostrato(percorsoDb));
     }
@@ -296,9 +294,10 @@ QString Avvio::apriConfigurato() {
 
 bool Avvio::scegliArchivio(const QString& motivo, bool avvio) {
     TFArchivio finestra(opzioni_.percorsoIni, menu_.get());
-    finestra.prepara(motivo.isEmpty() ? motivo
-                                      : motivo + QStringLiteral(" Scegliere l'archivio su cui lavorare: crearne uno nuovo, "
-                                                                "aprirne uno esistente o sceglierlo fra quelli usati di recente."),
+    finestra.prepara(motivo.isEmpty()
+                         ? motivo
+                         : motivo + QStringLiteral(" Scegliere l'archivio su cui lavorare: crearne uno nuovo, "
+                                                   "aprirne uno esistente o sceglierlo fra quelli usati di recente."),
                      avvio, avvio ? nonAperto_ : std::string());
     if (finestra.exec() != QDialog::Accepted) return false;
     if (!ui::esegui(menu_.get(), [&] { dm_->configura(finestra.scelto()); })) return false;

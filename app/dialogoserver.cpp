@@ -133,7 +133,8 @@ void DialogoServer::prova() {
     if (!ui::esegui(this, [&] { indirizzo = letto(); }) || !::prova(this, indirizzo, esito)) return;
     switch (esito.esito) {
     case storage::EsitoCollegamento::Pronto:
-        ui::informa(this, QStringLiteral("Collegamento riuscito: sul server c'è lo schema %1.").arg(schema_->text().trimmed().toLower()));
+        ui::informa(this, QStringLiteral("Collegamento riuscito: sul server c'è lo schema %1.")
+                              .arg(schema_->text().trimmed().toLower()));
         return;
     case storage::EsitoCollegamento::SchemaMancante:
         ui::informa(this, q(esito.frase + " Con «Apri» lo si crea come nuovo archivio."));

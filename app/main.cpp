@@ -57,8 +57,7 @@ int main(int argc, char** argv) {
     Avvio avvio(opzioni);
     // The configuration step runs from the event loop, so connecting after esegui() is in time.
     avvio.esegui();
-    QObject::connect(&avvio.menu(), &TFmenu::chiuso, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
+    QObject::connect(&avvio.menu(), &TFmenu::chiuso, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     QObject::connect(&avvio, &Avvio::configurazioneEseguita, &app, [&] {
         if (!esciDopoAvvio) return;
         // Also the wall clock, for the time since the process was started (loading the libraries

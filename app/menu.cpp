@@ -37,13 +37,11 @@ TFmenu::TFmenu(QWidget* parent) : QWidget(parent) {
     auto* l = new QVBoxLayout(pannello);
     l->setContentsMargins(20, 16, 12, 8);
     l->setSpacing(8);
-    l->addWidget(bottone(QStringLiteral("Importazione dati"), "btnImportazione",
-                         &TFmenu::importazioneDati),
-                 0, Qt::AlignHCenter);
-    l->addWidget(bottone(QStringLiteral("Dati generali"), "btnDatiGenerali", &TFmenu::datiGenerali),
-                 0, Qt::AlignHCenter);
-    l->addWidget(bottone(QStringLiteral("Quadro CT"), "btnQuadroCT", &TFmenu::quadroCt), 0,
+    l->addWidget(bottone(QStringLiteral("Importazione dati"), "btnImportazione", &TFmenu::importazioneDati), 0,
                  Qt::AlignHCenter);
+    l->addWidget(bottone(QStringLiteral("Dati generali"), "btnDatiGenerali", &TFmenu::datiGenerali), 0,
+                 Qt::AlignHCenter);
+    l->addWidget(bottone(QStringLiteral("Quadro CT"), "btnQuadroCT", &TFmenu::quadroCt), 0, Qt::AlignHCenter);
 
     auto gruppo = [&](const QString& titolo, const char* nome) {
         auto* g = new QGroupBox(titolo, pannello);
@@ -55,32 +53,27 @@ TFmenu::TFmenu(QWidget* parent) : QWidget(parent) {
         return gl;
     };
     auto* dip = gruppo(QStringLiteral("Dipendenti "), "GroupBox1");
-    dip->addWidget(bottone(QStringLiteral("Comunicazione Unica 2015"), "btnCuDipendenti",
-                           &TFmenu::cuDipendenti, true),
+    dip->addWidget(bottone(QStringLiteral("Comunicazione Unica 2015"), "btnCuDipendenti", &TFmenu::cuDipendenti, true),
                    0, Qt::AlignHCenter);
-    dip->addWidget(bottone(QStringLiteral("Ricerca dipendente"), "btnRicercaDipendente",
-                           &TFmenu::ricercaDipendente),
-                   0, Qt::AlignHCenter);
-    dip->addWidget(
-        bottone(QStringLiteral("Stampa C.U."), "btnStampaDipendenti", &TFmenu::stampaDipendenti), 0,
-        Qt::AlignHCenter);
-    dip->addWidget(bottone(QStringLiteral("Generazione del file"), "btnGeneraDipendenti",
-                           &TFmenu::generaDipendenti),
-                   0, Qt::AlignHCenter);
+    dip->addWidget(bottone(QStringLiteral("Ricerca dipendente"), "btnRicercaDipendente", &TFmenu::ricercaDipendente), 0,
+                   Qt::AlignHCenter);
+    dip->addWidget(bottone(QStringLiteral("Stampa C.U."), "btnStampaDipendenti", &TFmenu::stampaDipendenti), 0,
+                   Qt::AlignHCenter);
+    dip->addWidget(bottone(QStringLiteral("Generazione del file"), "btnGeneraDipendenti", &TFmenu::generaDipendenti), 0,
+                   Qt::AlignHCenter);
 
     auto* pro = gruppo(QStringLiteral("Professionisti"), "GroupBox2");
-    pro->addWidget(bottone(QStringLiteral("Comunicazione Unica 2015"), "btnCuProfessionisti",
-                           &TFmenu::cuProfessionisti, true),
-                   0, Qt::AlignHCenter);
-    pro->addWidget(bottone(QStringLiteral("Ricerca professionista"), "btnRicercaProfessionista",
-                           &TFmenu::ricercaProfessionista),
-                   0, Qt::AlignHCenter);
-    pro->addWidget(bottone(QStringLiteral("Stampa C.U."), "btnStampaProfessionisti",
-                           &TFmenu::stampaProfessionisti),
-                   0, Qt::AlignHCenter);
-    pro->addWidget(bottone(QStringLiteral("Generazione del file"), "btnGeneraProfessionisti",
-                           &TFmenu::generaProfessionisti),
-                   0, Qt::AlignHCenter);
+    pro->addWidget(
+        bottone(QStringLiteral("Comunicazione Unica 2015"), "btnCuProfessionisti", &TFmenu::cuProfessionisti, true), 0,
+        Qt::AlignHCenter);
+    pro->addWidget(
+        bottone(QStringLiteral("Ricerca professionista"), "btnRicercaProfessionista", &TFmenu::ricercaProfessionista),
+        0, Qt::AlignHCenter);
+    pro->addWidget(bottone(QStringLiteral("Stampa C.U."), "btnStampaProfessionisti", &TFmenu::stampaProfessionisti), 0,
+                   Qt::AlignHCenter);
+    pro->addWidget(
+        bottone(QStringLiteral("Generazione del file"), "btnGeneraProfessionisti", &TFmenu::generaProfessionisti), 0,
+        Qt::AlignHCenter);
 
     l->addSpacing(4);
     auto* cambia = new QPushButton(QStringLiteral("Cambia archivio…"), pannello);
@@ -110,8 +103,7 @@ TFmenu::TFmenu(QWidget* parent) : QWidget(parent) {
     move(0, 0);
 }
 
-QPushButton* TFmenu::bottone(const QString& testo, const char* nome, void (TFmenu::*azione)(),
-                             bool grassetto) {
+QPushButton* TFmenu::bottone(const QString& testo, const char* nome, void (TFmenu::*azione)(), bool grassetto) {
     auto* b = new QPushButton(testo, this);
     b->setObjectName(QLatin1String(nome));
     b->setFixedSize(kLarghezzaBottone, kAltezzaBottone);
@@ -214,7 +206,9 @@ bool TFmenu::apri(QWidget* w, const std::function<void()>& prepara, bool centrat
 
 void TFmenu::apriCertificato(FinestraDati* d, std::int64_t id, const QString& colonna) {
     if (!f_ || !d) return;
-    if (!apri(d->finestra(), [d] { d->prepara(); }, false)) return;
+    if (!apri(
+            d->finestra(), [d] { d->prepara(); }, false))
+        return;
     bool trovato = false;
     esegui([&] { trovato = d->vaiACertificato(id); });
     if (trovato) d->vaiAllaCasella(colonna);
@@ -233,19 +227,27 @@ void TFmenu::importazioneDati() {
 }
 
 void TFmenu::datiGenerali() {
-    if (pronte()) apri(f_->sostituto->finestra(), [this] { f_->sostituto->prepara(); }, false);
+    if (pronte())
+        apri(
+            f_->sostituto->finestra(), [this] { f_->sostituto->prepara(); }, false);
 }
 
 void TFmenu::quadroCt() {
-    if (pronte()) apri(f_->quadroCt->finestra(), [this] { f_->quadroCt->prepara(); }, false);
+    if (pronte())
+        apri(
+            f_->quadroCt->finestra(), [this] { f_->quadroCt->prepara(); }, false);
 }
 
 void TFmenu::cuDipendenti() {
-    if (pronte()) apri(f_->pagina1->finestra(), [this] { f_->pagina1->prepara(); }, false);
+    if (pronte())
+        apri(
+            f_->pagina1->finestra(), [this] { f_->pagina1->prepara(); }, false);
 }
 
 void TFmenu::cuProfessionisti() {
-    if (pronte()) apri(f_->professionisti->finestra(), [this] { f_->professionisti->prepara(); }, false);
+    if (pronte())
+        apri(
+            f_->professionisti->finestra(), [this] { f_->professionisti->prepara(); }, false);
 }
 
 void TFmenu::ricercaDipendente() {

@@ -59,8 +59,7 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
-    QPushButton* bottone(const QString& testo, const char* nome, void (TFmenu::*azione)(),
-                         bool grassetto = false);
+    QPushButton* bottone(const QString& testo, const char* nome, void (TFmenu::*azione)(), bool grassetto = false);
     // Runs a handler; an error of the core reaches the operator in an error box.
     void esegui(const std::function<void()>& azione);
     // Steps shared by the buttons that open an editing or generation window.

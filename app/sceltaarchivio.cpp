@@ -14,12 +14,12 @@
 #include "app/dialogoserver.h"
 #include "import/importazione.h"
 #include "storage/archivi.h"
-#include "storage/recenti.h"
 #include "storage/config.h"
-#include "storage/sistema.h"
 #include "storage/connection.h"
 #include "storage/error.h"
+#include "storage/recenti.h"
 #include "storage/server.h"
+#include "storage/sistema.h"
 #include "ui/dialoghi.h"
 #include "ui/reporterfinestra.h"
 
@@ -83,8 +83,9 @@ TFArchivio::TFArchivio(std::string percorsoIni, QWidget* parent)
     auto* rigaCopie = new QHBoxLayout;
     ripristina_ = new QPushButton(QStringLiteral("Ripristina la copia…"), this);
     ripristina_->setObjectName(QStringLiteral("btnRipristinaCopia"));
-    ripristina_->setToolTip(QStringLiteral("Mette la copia scelta al posto dell'archivio che non si apre, conservando "
-                                           "accanto il file attuale"));
+    ripristina_->setToolTip(
+        QStringLiteral("Mette la copia scelta al posto dell'archivio che non si apre, conservando "
+                       "accanto il file attuale"));
     connect(ripristina_, &QPushButton::clicked, this, &TFArchivio::ripristinaCopia);
     rigaCopie->addWidget(ripristina_);
     rigaCopie->addStretch(1);
@@ -116,12 +117,13 @@ void TFArchivio::prepara(const QString& motivo, bool avvio, const std::string& n
     }
     for (const auto& c : copie) {
         auto* r = new QTreeWidgetItem(copie_, {QString::fromStdString(c.quando), QString::fromStdString(c.prima),
-                                              QString::fromStdString(c.nome)});
+                                               QString::fromStdString(c.nome)});
         r->setData(0, Qt::UserRole, QString::fromStdString(c.percorso));
     }
     const bool conCopie = copie_->topLevelItemCount() > 0;
     titoloCopie_->setText(QStringLiteral("Copie di sicurezza di %1:").arg(nativo(nonAperto_)));
-    for (QWidget* w : {static_cast<QWidget*>(titoloCopie_), static_cast<QWidget*>(copie_), static_cast<QWidget*>(ripristina_)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(titoloCopie_), static_cast<QWidget*>(copie_), static_cast<QWidget*>(ripristina_)})
         w->setVisible(conCopie);
     if (conCopie) copie_->setCurrentItem(copie_->topLevelItem(0));
     scelto_.clear();
@@ -140,7 +142,8 @@ void TFArchivio::prepara(const QString& motivo, bool avvio, const std::string& n
                                                       : QString::fromStdString(a.sostituto);
         // A server address is no path: its slashes stay as written.
         auto* r = new QTreeWidgetItem(
-            recenti_, {nome, suServer ? QString::fromStdString(storage::DescriviArchivio(a.cartella)) : nativo(a.cartella)});
+            recenti_,
+            {nome, suServer ? QString::fromStdString(storage::DescriviArchivio(a.cartella)) : nativo(a.cartella)});
         r->setData(0, Qt::UserRole, QString::fromStdString(a.cartella));
         r->setToolTip(1, suServer ? QString::fromStdString(a.cartella) : nativo(storage::percorsoDatabase(a.cartella)));
         if (suServer && ultimoServer_.empty()) ultimoServer_ = a.cartella;
@@ -227,11 +230,11 @@ private:
 }  // namespace
 
 void TFArchivio::creaNuovo() {
-    DialogoCartellaNuova dialogo(this, QStringLiteral("Cartella del nuovo archivio (una cartella per sostituto d'imposta)"),
-                                 cartellaIniziale());
+    DialogoCartellaNuova dialogo(
+        this, QStringLiteral("Cartella del nuovo archivio (una cartella per sostituto d'imposta)"), cartellaIniziale());
     if (dialogo.exec() != QDialog::Accepted) return;
-    const QString scelta = QDir::toNativeSeparators(dialogo.scelta().isEmpty() ? dialogo.selectedFiles().value(0)
-                                                                                : dialogo.scelta());
+    const QString scelta =
+        QDir::toNativeSeparators(dialogo.scelta().isEmpty() ? dialogo.selectedFiles().value(0) : dialogo.scelta());
     if (scelta.isEmpty()) return;
     const std::string cartella = QDir::fromNativeSeparators(scelta).toStdString();
     if (std::filesystem::exists(storage::sistema::nativo(storage::percorsoDatabase(cartella)))) {
@@ -249,10 +252,12 @@ void TFArchivio::apriAltro() {
     const QFileInfo info(file);
     // A copy of the backup folder is not opened as an archive: it can take its archive's place.
     const QDir cartellaCopia = info.absoluteDir();
-    if (info.fileName().startsWith(QStringLiteral("Zefo2015_")) && cartellaCopia.dirName() == QStringLiteral("backup")) {
+    if (info.fileName().startsWith(QStringLiteral("Zefo2015_")) &&
+        cartellaCopia.dirName() == QStringLiteral("backup")) {
         QDir dati = cartellaCopia;
         dati.cdUp();
-        const std::string db = QDir::fromNativeSeparators(dati.filePath(QString::fromLatin1(storage::kNomeDatabase))).toStdString();
+        const std::string db =
+            QDir::fromNativeSeparators(dati.filePath(QString::fromLatin1(storage::kNomeDatabase))).toStdString();
         bool fatto = false;
         if (!ui::esegui(this, [&] {
                 ui::ReporterFinestra reporter(this, QStringLiteral("Ripristino dell'archivio in corso..."));

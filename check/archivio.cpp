@@ -1,24 +1,24 @@
 #include <limits>
-#include <sstream>
 #include <optional>
+#include <sstream>
 #include <unordered_map>
 
 #include "check/casella.h"
 #include "check/codicefiscale.h"
 #include "check/coerenza.h"
 #include "check/controllo.h"
+#include "check/forme.h"
 #include "check/invii.h"
 #include "check/numeri.h"
 #include "check/recordb.h"
-#include "check/forme.h"
 #include "storage/certificati.h"
 #include "storage/cp1252.h"
 #include "storage/elenchi.h"
+#include "storage/reporter.h"
 #include "storage/row.h"
 #include "telematic/campi.h"
 #include "telematic/record.h"
 #include "telematic/tracciato.h"
-#include "storage/reporter.h"
 
 namespace check {
 
@@ -65,8 +65,7 @@ std::string_view leggi(const Row& r, int i) {
 
 class Controllore {
 public:
-    Controllore(storage::Connection& conn, const OpzioniControllo& opz, const Ricevitore& ricevi,
-                const Avanzamento& av)
+    Controllore(storage::Connection& conn, const OpzioniControllo& opz, const Ricevitore& ricevi, const Avanzamento& av)
         : conn_(conn), opz_(opz), ricevi_(ricevi), avanzamento_(av) {}
 
     void esegui();
@@ -115,8 +114,7 @@ private:
     }
     // Problems that name their columns, with the field codes of that section.
     void segnalaColonne(const std::vector<SegnalazioneColonna>& s, Sezione sezione);
-    void casella(const Row& st, const CampoSezione& c, const std::vector<int>& ix,
-                 const std::string& prefisso = {});
+    void casella(const Row& st, const CampoSezione& c, const std::vector<int>& ix, const std::string& prefisso = {});
     void sezione(const Row& st, Sezione s);
     void codiceFiscale(Gravita g, const std::string& colonna, const std::string& campo, std::string_view v,
                        const std::string& chi);
@@ -128,10 +126,14 @@ private:
     void percipiente(const Row& st, const std::string& tipo);
     // The rules on what was sent go to the certificate (or supply) su() named.
     Segnala qui() {
-        return [this](Gravita g, const std::string& col, const std::string& campo, const std::string& t) { aggiungi(g, col, campo, t); };
+        return [this](Gravita g, const std::string& col, const std::string& campo, const std::string& t) {
+            aggiungi(g, col, campo, t);
+        };
     }
     // false: the supply does not carry the certificate. One certificate checked alone is always carried.
-    bool nellaFornitura(storage::Elenco elenco, std::int64_t id) { return !invii_ || invii_->certificato(elenco, id, qui()); }
+    bool nellaFornitura(storage::Elenco elenco, std::int64_t id) {
+        return !invii_ || invii_->certificato(elenco, id, qui());
+    }
     // The number the D record carries. A row checked alone before its first save has none yet.
     void numero(std::int64_t id) {
         if (!invii_ && id == 0) return;
@@ -199,8 +201,8 @@ void Controllore::tagliRecordB(const Row& s) {
     }
 }
 
-void Controllore::codiceFiscale(Gravita g, const std::string& colonna, const std::string& campo,
-                                std::string_view v, const std::string& chi) {
+void Controllore::codiceFiscale(Gravita g, const std::string& colonna, const std::string& campo, std::string_view v,
+                                const std::string& chi) {
     Segnalazioni s;
     ProblemiCodiceFiscale(v, g, chi, s);
     segnala(s, colonna, campo);
@@ -231,8 +233,9 @@ void Controllore::sostituto() {
             const long long n = Conteggio(s.text(c.colonna));
             if (n >= 0 && n != c.atteso)
                 aggiungi(Gravita::Avviso, c.colonna, c.campo,
-                         std::string("Il frontespizio indica ") + storage::Conteggio(static_cast<std::uint64_t>(n)) + " " +
-                             c.cosa + ", l'archivio ne ha " + storage::Conteggio(static_cast<std::uint64_t>(c.atteso)) + ".");
+                         std::string("Il frontespizio indica ") + storage::Conteggio(static_cast<std::uint64_t>(n)) +
+                             " " + c.cosa + ", l'archivio ne ha " +
+                             storage::Conteggio(static_cast<std::uint64_t>(c.atteso)) + ".");
         }
     }
 
@@ -248,9 +251,11 @@ void Controllore::sostituto() {
     const bool a3 = !Vuoto(s.text("A3"));
     // A correction writes the box empty, whatever the agent's row says.
     if (a3 && !opz_.quadroCt && opz_.fornitura == telematic::TipoFornitura::Ordinaria)
-        aggiungi(Gravita::Avviso, "A3", inB("A3"), "Il frontespizio indica il Quadro CT ma il record C non è richiesto.");
+        aggiungi(Gravita::Avviso, "A3", inB("A3"),
+                 "Il frontespizio indica il Quadro CT ma il record C non è richiesto.");
     if (!a3 && opz_.quadroCt)
-        aggiungi(Gravita::Avviso, "A3", inB("A3"), "Il record C è richiesto ma la casella Quadro CT del frontespizio è vuota.");
+        aggiungi(Gravita::Avviso, "A3", inB("A3"),
+                 "Il record C è richiesto ma la casella Quadro CT del frontespizio è vuota.");
     if (opz_.quadroCt && (!Vuoto(s.text("Annullamento")) || !Vuoto(s.text("sostituzione")))) {
         corrente_.origine = Origine::QuadroCt;
         aggiungi(Gravita::Errore, !Vuoto(s.text("Annullamento")) ? "Annullamento" : "sostituzione", "C",
@@ -288,29 +293,33 @@ void Controllore::percipiente(const Row& st, const std::string& tipo) {
     const Columns& col = *st.columns();
     const std::string_view b01 = leggi(st, col.indexOf("B01"));
     if (Vuoto(leggi(st, col.indexOf("B02"))))
-        aggiungi(Gravita::Errore, "B02", CodiceDellaColonna(Sezione::Anagrafica, "B02"), "Manca il cognome del percipiente.");
+        aggiungi(Gravita::Errore, "B02", CodiceDellaColonna(Sezione::Anagrafica, "B02"),
+                 "Manca il cognome del percipiente.");
     if (Vuoto(b01)) {
-        aggiungi(Gravita::Errore, "B01", CodiceDellaColonna(Sezione::Anagrafica, "B01"), "Manca il codice fiscale del percipiente.");
+        aggiungi(Gravita::Errore, "B01", CodiceDellaColonna(Sezione::Anagrafica, "B01"),
+                 "Manca il codice fiscale del percipiente.");
     } else {
         auto [it, nuovo] = visti_.try_emplace(chiave(b01) + "|" + tipo, corrente_.id);
         if (!nuovo)
             aggiungi(Gravita::Avviso, "B01", CodiceDellaColonna(Sezione::Anagrafica, "B01"),
-                     "Stesso codice fiscale e stesso tipo (" + tipo + ") del certificato " + std::to_string(it->second) +
-                         ": importazione ripetuta?");
+                     "Stesso codice fiscale e stesso tipo (" + tipo + ") del certificato " +
+                         std::to_string(it->second) + ": importazione ripetuta?");
     }
     const std::string_view a01 = leggi(st, col.indexOf("A01"));
     if (Vuoto(a01))
-        aggiungi(Gravita::Avviso, "A01", CodiceDellaColonna(Sezione::Anagrafica, "A01"), "Manca il codice fiscale del sostituto nel certificato.");
+        aggiungi(Gravita::Avviso, "A01", CodiceDellaColonna(Sezione::Anagrafica, "A01"),
+                 "Manca il codice fiscale del sostituto nel certificato.");
     else if (!cfSostituto_.empty() && chiave(a01) != cfSostituto_ && ErroreCodiceFiscale(Rifila(a01)).empty())
         aggiungi(Gravita::Avviso, "A01", CodiceDellaColonna(Sezione::Anagrafica, "A01"),
-                 "Il codice fiscale del sostituto nel certificato " + Tra(Rifila(a01)) + " è diverso da quello del frontespizio.");
+                 "Il codice fiscale del sostituto nel certificato " + Tra(Rifila(a01)) +
+                     " è diverso da quello del frontespizio.");
     Segnalazioni sesso;
     ProblemiColonna("B04", leggi(st, col.indexOf("B04")), sesso);
     segnala(sesso, "B04", CodiceDellaColonna(Sezione::Anagrafica, "B04"));
     sezione(st, Sezione::Anagrafica);
     std::vector<SegnalazioneColonna> coerenza;
-    CoerenzaCodiceFiscale(b01, leggi(st, col.indexOf("B02")), leggi(st, col.indexOf("B03")), leggi(st, col.indexOf("B04")),
-                          leggi(st, col.indexOf("B05")), coerenza);
+    CoerenzaCodiceFiscale(b01, leggi(st, col.indexOf("B02")), leggi(st, col.indexOf("B03")),
+                          leggi(st, col.indexOf("B04")), leggi(st, col.indexOf("B05")), coerenza);
     segnalaColonne(coerenza, Sezione::Anagrafica);
 }
 
@@ -412,17 +421,20 @@ void Controllore::dipendente(const storage::Certificato& cert) {
             aggiungi(Gravita::Errore, "C002", campo,
                      "Manca il punto 2 (1 tempo indeterminato, 2 determinato), obbligatorio con il punto 1.");
         else if (c002.empty())
-            aggiungi(Gravita::Avviso, "C002", campo, "Il punto 2 è vuoto: il file di log lo segnalerà (ammessi 1 o 2).");
+            aggiungi(Gravita::Avviso, "C002", campo,
+                     "Il punto 2 è vuoto: il file di log lo segnalerà (ammessi 1 o 2).");
     }
     const auto& fiscali = telematic::Campi(Sezione::FiscaleZefo1);
     const Indici& fisc1 = indici(riga(Sezione::FiscaleZefo1), Sezione::FiscaleZefo1);
     for (std::size_t i = 0; i < fiscali.size(); ++i)
-        if (fiscali[i].colonna() != "C002" || !c002Segnalato) casella(riga(Sezione::FiscaleZefo1), fiscali[i], fisc1[i]);
+        if (fiscali[i].colonna() != "C002" || !c002Segnalato)
+            casella(riga(Sezione::FiscaleZefo1), fiscali[i], fisc1[i]);
     if (con2) {
         sezione(riga(Sezione::FiscaleZefo2), Sezione::FiscaleZefo2);
         sezione(riga(Sezione::Familiari), Sezione::Familiari);
         std::vector<SegnalazioneColonna> familiari;
-        FamiliariSenzaRelazione([&](std::string_view c) { return std::string(leggi(z2, p.c2->indexOf(c))); }, familiari);
+        FamiliariSenzaRelazione([&](std::string_view c) { return std::string(leggi(z2, p.c2->indexOf(c))); },
+                                familiari);
         segnalaColonne(familiari, Sezione::Familiari);
         sezione(riga(Sezione::PrevidenzialePrima), Sezione::PrevidenzialePrima);
     }
@@ -464,8 +476,7 @@ void Controllore::esegui() {
     invii_ = std::make_unique<ControlloInvii>(conn_, opz_);
     sostituto();
     // The Quadro CT's problems come before the certificates and depend on whether there are any.
-    const std::int64_t nDipendenti =
-        dipendenti() ? storage::ContaDeiTipi(conn_, opz_.tipi) : 0;
+    const std::int64_t nDipendenti = dipendenti() ? storage::ContaDeiTipi(conn_, opz_.tipi) : 0;
     quadroCt(nDipendenti);
     su(Origine::Sostituto, 0, "", cfSostituto_);
     if (dipendenti()) invii_->generale(true, qui());
@@ -484,7 +495,8 @@ void Controllore::esegui() {
 std::vector<Problema> ControllaArchivio(storage::Connection& conn, const OpzioniControllo& opz,
                                         const Avanzamento& avanzamento) {
     std::vector<Problema> problemi;
-    ControllaArchivio(conn, opz, [&](const Problema& p) { problemi.push_back(p); }, avanzamento);
+    ControllaArchivio(
+        conn, opz, [&](const Problema& p) { problemi.push_back(p); }, avanzamento);
     return problemi;
 }
 

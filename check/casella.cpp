@@ -64,8 +64,9 @@ void problemiValore(const std::string& codice, TipoCampo tipo, std::string_view 
                          " contiene caratteri di controllo: saranno scritti come \"?\".");
         if (persi > controlli)
             aggiungi(out, Gravita::Avviso,
-                     "Il valore " + Tra(v) + " contiene caratteri che il file non può rappresentare: "
-                     "saranno scritti come \"?\".");
+                     "Il valore " + Tra(v) +
+                         " contiene caratteri che il file non può rappresentare: "
+                         "saranno scritti come \"?\".");
     }
     std::string forma = ErroreValoreArchivio(tipo, v);
     if (forma.empty()) forma = ErroreForma(f, Rifila(v));
@@ -73,12 +74,12 @@ void problemiValore(const std::string& codice, TipoCampo tipo, std::string_view 
     std::optional<telematic::ErroreCampo> errore;
     for (const auto& p : telematic::Codifica(codice, tipo, nelFile).problemi)
         if (!errore || p.errore == telematic::ErroreCampo::Cifre) errore = p.errore;
-    const std::string nota =
-        errore ? " (nel file: errore " + std::to_string(static_cast<int>(*errore)) + ")" : "";
+    const std::string nota = errore ? " (nel file: errore " + std::to_string(static_cast<int>(*errore)) + ")" : "";
     if (!forma.empty())
         aggiungi(out, Gravita::Errore, MaiuscolaIniziale(forma) + nota + ".");
     else if (errore == telematic::ErroreCampo::Cifre)
-        aggiungi(out, Gravita::Errore, "Il valore " + Tra(v) + " ha troppe o troppo poche cifre per il campo" + nota + ".");
+        aggiungi(out, Gravita::Errore,
+                 "Il valore " + Tra(v) + " ha troppe o troppo poche cifre per il campo" + nota + ".");
     else if (errore)
         aggiungi(out, Gravita::Errore,
                  "Il valore " + Tra(v) + " non occupa esattamente i 16 caratteri del campo" + nota + ".");
@@ -133,40 +134,40 @@ void ProblemiCasella(const CampoSezione& c, std::string_view v, Segnalazioni& ou
     // Most boxes are empty: nothing to check.
     if (Vuoto(v) && c.regola != Regola::Unione) return;
     switch (c.regola) {
-        case Regola::Semplice:
-            if (c.tipo == TipoCampo::CF && diChi(c.colonna())) {
-                ProblemiCodiceFiscale(v, Gravita::Errore, diChi(c.colonna()), out);
-                break;
-            }
-            problemiValore(c.codice, c.tipo, v, out, c.forma);
-            ProblemiAggiunti(c, v, out);
-            if ((c.colonna() == "C006" || c.colonna() == "C007") && Conteggio(v) > 365 &&
-                ErroreValoreArchivio(TipoCampo::N3, v).empty())
-                aggiungi(out, Gravita::Avviso, "Più di 365 giorni " + Tra(v) + " in un anno.");
-            if (c.tipo == TipoCampo::N2 && c.colonna().substr(0, 3) == "fam" && Conteggio(v) > 12)
-                aggiungi(out, Gravita::Errore, "Più di 12 mesi " + Tra(v) + " in un anno.");
-            break;
-        case Regola::Percentuale:
-            if (v != "C") problemiValore(c.codice2, c.tipo, v, out);
-            break;
-        case Regola::Codice19:
-            if (v == "6003" || v == "6001") break;
-            aggiungi(out, Gravita::Avviso,
-                     "Il codice " + Tra(v) + " del punto 19 non viene scritto nel file: ammessi 6001 e 6003.");
-            break;
-        case Regola::Unione: {
-            if (Vuoto(v) && Vuoto(secondo)) break;
-            const std::string insieme = std::string(v) + std::string(secondo);
-            if (!ErroreValoreArchivio(c.tipo, insieme).empty())
-                aggiungi(out, Gravita::Errore,
-                         "Data INAIL: giorno " + Tra(v) + " e mese " + Tra(secondo) +
-                             " non formano una data valida (attesi GG e MM).");
+    case Regola::Semplice:
+        if (c.tipo == TipoCampo::CF && diChi(c.colonna())) {
+            ProblemiCodiceFiscale(v, Gravita::Errore, diChi(c.colonna()), out);
             break;
         }
-        case Regola::Costante:
-        case Regola::Lettera:
-        case Regola::Mesi:
-        case Regola::TestoBreve: break;
+        problemiValore(c.codice, c.tipo, v, out, c.forma);
+        ProblemiAggiunti(c, v, out);
+        if ((c.colonna() == "C006" || c.colonna() == "C007") && Conteggio(v) > 365 &&
+            ErroreValoreArchivio(TipoCampo::N3, v).empty())
+            aggiungi(out, Gravita::Avviso, "Più di 365 giorni " + Tra(v) + " in un anno.");
+        if (c.tipo == TipoCampo::N2 && c.colonna().substr(0, 3) == "fam" && Conteggio(v) > 12)
+            aggiungi(out, Gravita::Errore, "Più di 12 mesi " + Tra(v) + " in un anno.");
+        break;
+    case Regola::Percentuale:
+        if (v != "C") problemiValore(c.codice2, c.tipo, v, out);
+        break;
+    case Regola::Codice19:
+        if (v == "6003" || v == "6001") break;
+        aggiungi(out, Gravita::Avviso,
+                 "Il codice " + Tra(v) + " del punto 19 non viene scritto nel file: ammessi 6001 e 6003.");
+        break;
+    case Regola::Unione: {
+        if (Vuoto(v) && Vuoto(secondo)) break;
+        const std::string insieme = std::string(v) + std::string(secondo);
+        if (!ErroreValoreArchivio(c.tipo, insieme).empty())
+            aggiungi(out, Gravita::Errore,
+                     "Data INAIL: giorno " + Tra(v) + " e mese " + Tra(secondo) +
+                         " non formano una data valida (attesi GG e MM).");
+        break;
+    }
+    case Regola::Costante:
+    case Regola::Lettera:
+    case Regola::Mesi:
+    case Regola::TestoBreve: break;
     }
 }
 

@@ -58,8 +58,8 @@ const telematic::CampoSezione* CasellaDellaColonna(Tabella tabella, std::string_
 bool ColonnaCodiceFiscale(Tabella tabella, std::string_view colonna);
 
 struct Giudizio {
-    std::string valore;        // what to store: as typed, or a tax code in capitals without blanks around
-    Segnalazioni problemi;     // empty: accepted as it stands
+    std::string valore;         // what to store: as typed, or a tax code in capitals without blanks around
+    Segnalazioni problemi;      // empty: accepted as it stands
     bool normalizzato = false;  // valore differs from what was typed
     bool errore() const;        // any problem is an error (not only warnings)
     // The problems' texts, one a line, each after "Errore: " or "Avviso: ".

@@ -10,8 +10,8 @@ bool minuscola(char c) { return c >= 'a' && c <= 'z'; }
 
 // Values of a character in an odd position (1st, 3rd, ...): digits map like the letter of
 // the same rank, A and 0 give 1, B and 1 give 0, and so on.
-constexpr int kDispari[26] = {1,  0,  5,  7,  9,  13, 15, 17, 19, 21, 2,  4,  18,
-                              20, 11, 3,  6,  8,  12, 14, 16, 10, 22, 25, 24, 23};
+constexpr int kDispari[26] = {1,  0,  5, 7, 9, 13, 15, 17, 19, 21, 2,  4,  18,
+                              20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
 
 int rango(char c) { return cifra(c) ? c - '0' : c - 'A'; }
 
@@ -93,8 +93,7 @@ std::string ErroreCodiceFiscale(std::string_view s) {
             return "il codice fiscale ha un carattere non ammesso " + posizione(i) + " (attesa una lettera)";
         }
     }
-    if (MeseDelCodice(s[8]) == 0)
-        return "il codice fiscale ha una lettera del mese non valida in posizione 9";
+    if (MeseDelCodice(s[8]) == 0) return "il codice fiscale ha una lettera del mese non valida in posizione 9";
     const int giorno = CifraDelCodice(s[9]) * 10 + CifraDelCodice(s[10]);
     if (!((giorno >= 1 && giorno <= 31) || (giorno >= 41 && giorno <= 71)))
         return "il codice fiscale ha un giorno di nascita non valido in posizione 10-11";
@@ -114,7 +113,9 @@ std::string AvvisoCodiceFiscale(std::string_view s) {
     static const int giorni[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const int massimo = mese == 2 && anno % 4 != 0 ? 28 : giorni[mese - 1];
     if (giorno <= massimo) return {};
-    const auto due = [](int n) { return std::string(1, static_cast<char>('0' + n / 10)) + static_cast<char>('0' + n % 10); };
+    const auto due = [](int n) {
+        return std::string(1, static_cast<char>('0' + n / 10)) + static_cast<char>('0' + n % 10);
+    };
     return "il codice fiscale indica una data di nascita che non esiste (" + due(giorno) + "/" + due(mese) + ")";
 }
 

@@ -15,9 +15,9 @@ namespace {
 
 // The causali of the self-employment section in the CU 2015 instructions (Agenzia delle
 // Entrate, "Istruzioni per la compilazione della Certificazione Unica 2015", punto 1), sorted.
-constexpr std::array<std::string_view, 27> kCausali = {"A", "B",  "C", "D", "E", "G",  "H", "I",  "L",
-                                                        "L1", "M", "M1", "N", "O", "O1", "P", "Q", "R",
-                                                        "S",  "T", "U",  "V", "V1", "W", "X", "Y", "Z"};
+constexpr std::array<std::string_view, 27> kCausali = {"A",  "B", "C",  "D", "E",  "G",  "H", "I", "L",
+                                                       "L1", "M", "M1", "N", "O",  "O1", "P", "Q", "R",
+                                                       "S",  "T", "U",  "V", "V1", "W",  "X", "Y", "Z"};
 
 // The letters of a name in capitals, accented ones as their plain letter; blanks, apostrophes
 // and other signs left out. A letter of another alphabet (Ł, Ő) makes it empty: how the tax
@@ -32,14 +32,22 @@ std::string lettere(std::string_view s) {
             r += static_cast<char>(c);
         } else if (c == 0xC3 && i + 1 < s.size()) {
             const auto d = static_cast<unsigned char>(s[++i]) & 0xDF;  // the capital of the pair
-            if (d >= 0x80 && d <= 0x85) r += 'A';
-            else if (d == 0x87) r += 'C';
-            else if (d >= 0x88 && d <= 0x8B) r += 'E';
-            else if (d >= 0x8C && d <= 0x8F) r += 'I';
-            else if (d == 0x91) r += 'N';
-            else if (d >= 0x92 && d <= 0x96) r += 'O';
-            else if (d >= 0x99 && d <= 0x9C) r += 'U';
-            else return {};
+            if (d >= 0x80 && d <= 0x85)
+                r += 'A';
+            else if (d == 0x87)
+                r += 'C';
+            else if (d >= 0x88 && d <= 0x8B)
+                r += 'E';
+            else if (d >= 0x8C && d <= 0x8F)
+                r += 'I';
+            else if (d == 0x91)
+                r += 'N';
+            else if (d >= 0x92 && d <= 0x96)
+                r += 'O';
+            else if (d >= 0x99 && d <= 0x9C)
+                r += 'U';
+            else
+                return {};
         } else if (c >= 0x80) {
             return {};
         }
@@ -84,11 +92,13 @@ void CoerenzaCodiceFiscale(std::string_view codiceGrezzo, std::string_view cogno
     if (codice.size() != 16 || !ErroreCodiceFiscale(codice).empty()) return;
     const std::string_view cf(codice);
     if (!lettere(cognome).empty() && codiceNome(cognome, false) != cf.substr(0, 3))
-        avviso(out, "B02", "Il cognome " + Tra(Rifila(cognome)) + " dà le lettere " + codiceNome(cognome, false) +
-                               ", il codice fiscale " + std::string(cf.substr(0, 3)) + ".");
+        avviso(out, "B02",
+               "Il cognome " + Tra(Rifila(cognome)) + " dà le lettere " + codiceNome(cognome, false) +
+                   ", il codice fiscale " + std::string(cf.substr(0, 3)) + ".");
     if (!lettere(nome).empty() && codiceNome(nome, true) != cf.substr(3, 3))
-        avviso(out, "B03", "Il nome " + Tra(Rifila(nome)) + " dà le lettere " + codiceNome(nome, true) +
-                               ", il codice fiscale " + std::string(cf.substr(3, 3)) + ".");
+        avviso(out, "B03",
+               "Il nome " + Tra(Rifila(nome)) + " dà le lettere " + codiceNome(nome, true) + ", il codice fiscale " +
+                   std::string(cf.substr(3, 3)) + ".");
     const int giorno = numero(cf.substr(9, 2));
     if (giorno < 0) return;
     const char sessoCodice = giorno > 40 ? 'F' : 'M';
@@ -100,9 +110,11 @@ void CoerenzaCodiceFiscale(std::string_view codiceGrezzo, std::string_view cogno
     const std::string_view d = Rifila(nascita);
     if (mese == 0 || anno < 0 || !ErroreData(d).empty()) return;
     const std::string atteso = due(giorno % 40) + "/" + due(mese) + "/.." + due(anno);
-    if (d.substr(0, 6) != std::string_view(atteso).substr(0, 6) || d.substr(8, 2) != std::string_view(atteso).substr(8, 2))
-        avviso(out, "B05", "La data di nascita " + Tra(d) + " non è quella del codice fiscale (" + due(giorno % 40) + "/" +
-                               due(mese) + "/.." + due(anno) + ").");
+    if (d.substr(0, 6) != std::string_view(atteso).substr(0, 6) ||
+        d.substr(8, 2) != std::string_view(atteso).substr(8, 2))
+        avviso(out, "B05",
+               "La data di nascita " + Tra(d) + " non è quella del codice fiscale (" + due(giorno % 40) + "/" +
+                   due(mese) + "/.." + due(anno) + ").");
 }
 
 void FamiliariSenzaRelazione(const LetturaColonna& leggi, std::vector<SegnalazioneColonna>& out) {
@@ -123,16 +135,15 @@ void FamiliariSenzaRelazione(const LetturaColonna& leggi, std::vector<Segnalazio
         const auto& r = righe[n];
         const std::string riga = std::to_string(n + 1);
         if (Rifila(leggi("fam" + riga + "_4")).empty()) continue;
-        if (std::any_of(r.caselle.begin(), r.caselle.end(), [&](const std::string& c) { return !Rifila(leggi(c)).empty(); }))
+        if (std::any_of(r.caselle.begin(), r.caselle.end(),
+                        [&](const std::string& c) { return !Rifila(leggi(c)).empty(); }))
             continue;
-        avviso(out, r.colonna, "Il familiare della riga " + riga + " ha il codice fiscale ma non la relazione (" +
-                                   r.relazione + ").");
+        avviso(out, r.colonna,
+               "Il familiare della riga " + riga + " ha il codice fiscale ma non la relazione (" + r.relazione + ").");
     }
 }
 
-bool CausaleValida(std::string_view causale) {
-    return std::binary_search(kCausali.begin(), kCausali.end(), causale);
-}
+bool CausaleValida(std::string_view causale) { return std::binary_search(kCausali.begin(), kCausali.end(), causale); }
 
 void ProblemiAggiunti(const telematic::CampoSezione& c, std::string_view v, Segnalazioni& out) {
     const std::string_view t = Rifila(v);

@@ -27,7 +27,9 @@ constexpr std::size_t kDaArea = telematic::kInizioArea - 1;  // 0-based start of
 constexpr std::size_t kDopoArea = telematic::kFineArea;      // 0-based: just past it (position 1890)
 
 // A positional field as it stands in the record.
-inline std::string_view in(std::string_view r, const CampoPosizionale& c) { return r.substr(c.inizio(), c.larghezza()); }
+inline std::string_view in(std::string_view r, const CampoPosizionale& c) {
+    return r.substr(c.inizio(), c.larghezza());
+}
 
 inline int pos(const CampoPosizionale& c) { return c.da; }
 

@@ -30,8 +30,8 @@ void ControlloFile::recordA(std::string_view r) {
 }
 
 // A tax code in a positional field: its form and its birth date, as the archive check judges it.
-void ControlloFile::codiceFiscale(char tipoRecord, const CampoPosizionale& c, std::string_view r, const std::string& chi,
-                                  const std::string& campo) {
+void ControlloFile::codiceFiscale(char tipoRecord, const CampoPosizionale& c, std::string_view r,
+                                  const std::string& chi, const std::string& campo) {
     const std::string etichetta = campo.empty() ? Posizioni(tipoRecord, c.nome) : campo;
     const std::string codice = storage::daWindows1252(senzaSpaziFinali(in(r, c)));
     const std::string e = ErroreForma(c.forma, codice);
@@ -47,8 +47,9 @@ void ControlloFile::recordB(std::string_view r) {
     static const CampoPosizionale* const conteggi[] = {&CampoDi('B', "A1"), &CampoDi('B', "A2")};
     cfSostituto_ = std::string(in(r, sostituto));
     annullaOSostituisce_ = in(r, annullamento) == "1" || in(r, sostituzione) == "1";
-    RegoleRecordB(r, nullptr, [&](Gravita g, const std::string&, int posizione, const std::string& campo,
-                                  const std::string& testo) { aggiungi(g, posizione, campo, testo); });
+    RegoleRecordB(r, nullptr,
+                  [&](Gravita g, const std::string&, int posizione, const std::string& campo,
+                      const std::string& testo) { aggiungi(g, posizione, campo, testo); });
     long long* const dove[] = {&a1_, &a2_};
     for (std::size_t k = 0; k < 2; ++k)
         if (cifre(in(r, *conteggi[k]))) *dove[k] = numero(in(r, *conteggi[k]));
@@ -74,58 +75,57 @@ void ControlloFile::record(std::string_view r, bool lunghezzaGiusta) {
         aggiungi(Gravita::Errore, 1, "", std::string("Record ") + tipo + " fuori posto: " + atteso + ".");
     };
     switch (tipo) {
-        case 'A':
-            if (fase_ != 0) fuoriPosto("il record A è solo il primo");
-            fase_ = std::max(fase_, 1);
-            visteA_ = true;
-            if (lunghezzaGiusta) recordA(r);
-            return;
-        case 'B':
-            ++conta_[0];
-            if (fase_ != 1) fuoriPosto(fase_ == 0 ? "manca il record A prima del B" : "il record B segue solo il record A");
-            fase_ = std::max(fase_, 2);
-            if (lunghezzaGiusta) recordB(r);
-            return;
-        case 'C':
-            ++conta_[1];
-            if (fase_ != 2 || conta_[1] > 1) fuoriPosto("il record C segue il record B, una volta sola");
-            if (lunghezzaGiusta) area(r);
-            return;
-        case 'D':
-        case 'G':
-        case 'H':
-            ++conta_[tipo == 'D' ? 2 : tipo == 'G' ? 3 : 4];
-            if (fase_ < 2 || fase_ > 3) fuoriPosto(fase_ < 2 ? "mancano i record A e B" : "segue il record Z");
-            fase_ = std::max(fase_, 3);
-            // A cut record keeps its head: the certificate it belongs to is still known.
-            if (r.size() >= telematic::kTestaCertificato) testaCertificato(r);
-            if (lunghezzaGiusta) area(r);
-            return;
-        case 'Z': {
-            if (fase_ == 4) fuoriPosto("il record Z è uno solo");
-            if (fase_ < 2) fuoriPosto("mancano i record A e B");
-            if (!haSeguito_) mancaSeguito();
-            haSeguito_ = true;
-            fase_ = 4;
-            vistoZ_ = true;
-            if (!lunghezzaGiusta) return;
-            static const char* nomi[] = {"B", "C", "D", "G", "H"};
-            for (int k = 0; k < 5; ++k) {
-                const CampoPosizionale& conta = CampoDi('Z', telematic::kContatori[k]);
-                const auto v = in(r, conta);
-                const std::string campo = Posizioni('Z', conta.nome);
-                if (!cifre(v))
-                    aggiungi(Gravita::Errore, pos(conta), campo,
-                             std::string("Il numero di record ") + nomi[k] + " " + tra(v) + " non è numerico.");
-                else if (numero(v) != conta_[k])
-                    aggiungi(Gravita::Errore, pos(conta), campo,
-                             std::string("Il record Z conta ") + std::to_string(numero(v)) + " record " + nomi[k] +
-                                 ", il file ne contiene " + std::to_string(conta_[k]) + ".");
-            }
-            return;
+    case 'A':
+        if (fase_ != 0) fuoriPosto("il record A è solo il primo");
+        fase_ = std::max(fase_, 1);
+        visteA_ = true;
+        if (lunghezzaGiusta) recordA(r);
+        return;
+    case 'B':
+        ++conta_[0];
+        if (fase_ != 1) fuoriPosto(fase_ == 0 ? "manca il record A prima del B" : "il record B segue solo il record A");
+        fase_ = std::max(fase_, 2);
+        if (lunghezzaGiusta) recordB(r);
+        return;
+    case 'C':
+        ++conta_[1];
+        if (fase_ != 2 || conta_[1] > 1) fuoriPosto("il record C segue il record B, una volta sola");
+        if (lunghezzaGiusta) area(r);
+        return;
+    case 'D':
+    case 'G':
+    case 'H':
+        ++conta_[tipo == 'D' ? 2 : tipo == 'G' ? 3 : 4];
+        if (fase_ < 2 || fase_ > 3) fuoriPosto(fase_ < 2 ? "mancano i record A e B" : "segue il record Z");
+        fase_ = std::max(fase_, 3);
+        // A cut record keeps its head: the certificate it belongs to is still known.
+        if (r.size() >= telematic::kTestaCertificato) testaCertificato(r);
+        if (lunghezzaGiusta) area(r);
+        return;
+    case 'Z': {
+        if (fase_ == 4) fuoriPosto("il record Z è uno solo");
+        if (fase_ < 2) fuoriPosto("mancano i record A e B");
+        if (!haSeguito_) mancaSeguito();
+        haSeguito_ = true;
+        fase_ = 4;
+        vistoZ_ = true;
+        if (!lunghezzaGiusta) return;
+        static const char* nomi[] = {"B", "C", "D", "G", "H"};
+        for (int k = 0; k < 5; ++k) {
+            const CampoPosizionale& conta = CampoDi('Z', telematic::kContatori[k]);
+            const auto v = in(r, conta);
+            const std::string campo = Posizioni('Z', conta.nome);
+            if (!cifre(v))
+                aggiungi(Gravita::Errore, pos(conta), campo,
+                         std::string("Il numero di record ") + nomi[k] + " " + tra(v) + " non è numerico.");
+            else if (numero(v) != conta_[k])
+                aggiungi(Gravita::Errore, pos(conta), campo,
+                         std::string("Il record Z conta ") + std::to_string(numero(v)) + " record " + nomi[k] +
+                             ", il file ne contiene " + std::to_string(conta_[k]) + ".");
         }
-        default:
-            aggiungi(Gravita::Errore, 1, "", "Tipo di record sconosciuto " + tra(r.substr(0, 1)) + ".");
+        return;
+    }
+    default: aggiungi(Gravita::Errore, 1, "", "Tipo di record sconosciuto " + tra(r.substr(0, 1)) + ".");
     }
 }
 
@@ -160,12 +160,14 @@ void ControlloFile::fine() {
         aggiungi(Gravita::Errore, 0, "C",
                  "Il Quadro CT (record C) è in una fornitura senza record G: l'Agenzia scarta l'intera fornitura.");
     if (conta_[1] > 0 && annullaOSostituisce_)
-        aggiungi(Gravita::Errore, 0, "C",
-                 "Il Quadro CT (record C) è in un annullamento o in una sostituzione: l'Agenzia scarta l'intera fornitura.");
+        aggiungi(
+            Gravita::Errore, 0, "C",
+            "Il Quadro CT (record C) è in un annullamento o in una sostituzione: l'Agenzia scarta l'intera fornitura.");
     if (a1_ >= 0 && a2_ >= 0 && a1_ + a2_ != certificati_)
         aggiungi(Gravita::Avviso, 0, Posizioni('B', "A1", "A2"),
                  "Il frontespizio indica " + storage::Conteggio(static_cast<std::uint64_t>(a1_ + a2_)) +
-                     " certificati, il file ne contiene " + storage::Conteggio(static_cast<std::uint64_t>(certificati_)) + ".");
+                     " certificati, il file ne contiene " +
+                     storage::Conteggio(static_cast<std::uint64_t>(certificati_)) + ".");
     if (out_.size() >= kMassimoProblemi) {
         out_.resize(kMassimoProblemi - 1);
         aggiungi(Gravita::Avviso, 0, "", "Troppi problemi: l'elenco si ferma qui.");
@@ -195,7 +197,8 @@ std::vector<Problema> ControlloFile::esegui(std::istream& in) {
         const std::string_view riga(buf.data(), static_cast<std::size_t>(n));
         contesto(riga);
         const std::size_t lunghezza = riga.size() + (aCapo ? 1 : 0);
-        bool giusto = lunghezza == telematic::kLunghezzaRecord && riga.back() == '\r' && riga[telematic::kCorpoRecord] == 'A';
+        bool giusto =
+            lunghezza == telematic::kLunghezzaRecord && riga.back() == '\r' && riga[telematic::kCorpoRecord] == 'A';
         if (troppoLunga) {
             aggiungi(Gravita::Errore, 0, "", "Il record è più lungo di 1900 caratteri.");
         } else if (lunghezza != telematic::kLunghezzaRecord) {

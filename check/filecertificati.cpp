@@ -39,9 +39,11 @@ void ControlloFile::testaCertificato(std::string_view r) {
     if (tipo == 'D') {
         if (!(stesso && ultimoTipo_ == 'D')) {
             if (!haSeguito_) mancaSeguito();
-            if (stesso) aggiungi(Gravita::Errore, 1, "", "Record D ripetuto dopo i record G o H dello stesso certificato.");
+            if (stesso)
+                aggiungi(Gravita::Errore, 1, "", "Record D ripetuto dopo i record G o H dello stesso certificato.");
             if (!numeri_.insert(std::string(cf) + std::string(num)).second && !stesso)
-                aggiungi(Gravita::Errore, pos(t.numero), "", "Il certificato " + tra(num) + " dello stesso percipiente compare più volte nel file.");
+                aggiungi(Gravita::Errore, pos(t.numero), "",
+                         "Il certificato " + tra(num) + " dello stesso percipiente compare più volte nel file.");
             chiaveCertificato_ = chiave;
             haSeguito_ = false;
             ++certificati_;
@@ -50,17 +52,20 @@ void ControlloFile::testaCertificato(std::string_view r) {
                 aggiungi(Gravita::Errore, pos(t.numero), "", p);
         }
         if (modulo != "00000001")
-            aggiungi(Gravita::Errore, pos(t.modulo), "", "Il numero di modulo del record D è " + tra(modulo) + " invece di 00000001.");
+            aggiungi(Gravita::Errore, pos(t.modulo), "",
+                     "Il numero di modulo del record D è " + tra(modulo) + " invece di 00000001.");
     } else {
         if (!stesso) {
             aggiungi(Gravita::Errore, 1, "",
-                     std::string("Il record ") + tipo + " non segue il record D del suo certificato (percipiente e numero diversi).");
+                     std::string("Il record ") + tipo +
+                         " non segue il record D del suo certificato (percipiente e numero diversi).");
         } else if ((tipo == 'G' && ultimoTipo_ == 'H') || (tipo == 'H' && ultimoTipo_ == 'G')) {
             aggiungi(Gravita::Errore, 1, "", "Record G e H nello stesso certificato.");
         }
         haSeguito_ = true;
         if (tipo == 'H' ? modulo != "00000001" : (modulo != "00000001" && modulo != "00000002"))
-            aggiungi(Gravita::Errore, pos(t.modulo), "", std::string("Il numero di modulo del record ") + tipo + " è " + tra(modulo) + ".");
+            aggiungi(Gravita::Errore, pos(t.modulo), "",
+                     std::string("Il numero di modulo del record ") + tipo + " è " + tra(modulo) + ".");
     }
     ultimoTipo_ = tipo;
     ultimo_ = {numeroRecord_, id_, nominativo_, cf_};
@@ -75,16 +80,20 @@ void ControlloFile::testaCertificato(std::string_view r) {
     } else {
         codiceFiscale('D', t.percipiente, r, "Codice fiscale del percipiente", t.codicePercipiente);
     }
-    if (!cifre(num)) aggiungi(Gravita::Errore, pos(t.numero), "", "Il numero del certificato " + tra(num) + " non è di cinque cifre.");
+    if (!cifre(num))
+        aggiungi(Gravita::Errore, pos(t.numero), "",
+                 "Il numero del certificato " + tra(num) + " non è di cinque cifre.");
     identificativi(r);
     // The reserved positions run from the first reserved field to the end of the head, as the writer fills them.
     static const std::string riservatoD = telematic::TestaCertificato('D', "", "", "", "").substr(t.riservato.inizio()),
-                             riservatoGH = telematic::TestaCertificato('G', "", "", "", "").substr(t.riservato.inizio());
+                             riservatoGH =
+                                 telematic::TestaCertificato('G', "", "", "", "").substr(t.riservato.inizio());
     const std::string_view riservato = r.substr(t.riservato.inizio(), riservatoD.size());
     if (riservato != (tipo == 'D' ? riservatoD : riservatoGH))
         aggiungi(Gravita::Errore, pos(t.riservato), "",
                  "Le posizioni riservate " + std::to_string(t.riservato.da) + "-" +
-                     std::to_string(telematic::kTestaCertificato) + " del record " + tipo + " non hanno il contenuto atteso.");
+                     std::to_string(telematic::kTestaCertificato) + " del record " + tipo +
+                     " non hanno il contenuto atteso.");
 }
 
 // Protocol and progressive: blanks in G and H; in D zeros in an ordinary supply, the sending
@@ -100,10 +109,12 @@ void ControlloFile::identificativi(std::string_view r) {
         return;
     }
     if (!cifre(prot) || !cifre(prog)) {
-        aggiungi(Gravita::Errore, pos(t.protocollo), dove, "Protocollo e progressivo del record D devono essere cifre.");
+        aggiungi(Gravita::Errore, pos(t.protocollo), dove,
+                 "Protocollo e progressivo del record D devono essere cifre.");
         return;
     }
-    const bool zeri = prot.find_first_not_of('0') == std::string_view::npos && prog.find_first_not_of('0') == std::string_view::npos;
+    const bool zeri =
+        prot.find_first_not_of('0') == std::string_view::npos && prog.find_first_not_of('0') == std::string_view::npos;
     if (annullaOSostituisce_ && zeri)
         aggiungi(Gravita::Errore, pos(t.protocollo), dove,
                  "Manca il protocollo dell'invio da sostituire o annullare: la fornitura di sostituzione o di "
@@ -130,8 +141,8 @@ void ControlloFile::area(std::string_view r) {
         }
         if (!codiceCampo(codice) || !telematic::CodiceDelRecord(tipo, codice)) {
             aggiungi(Gravita::Errore, posizione, std::string(),
-                     "Campo spezzato o fuori allineamento: " + tra(codice) + " non è un codice di campo del record " + tipo +
-                         " (i campi seguenti del record non sono controllati).");
+                     "Campo spezzato o fuori allineamento: " + tra(codice) + " non è un codice di campo del record " +
+                         tipo + " (i campi seguenti del record non sono controllati).");
             return;
         }
         const std::string c(codice);
@@ -143,11 +154,13 @@ void ControlloFile::area(std::string_view r) {
         }
         using telematic::TipoCampo;
         if (!v.empty() && v[0] == '+' && codice == precedente && (!t || t == TipoCampo::AN || t == TipoCampo::CF)) {
-            if (t == TipoCampo::CF) aggiungi(Gravita::Errore, posizione, c, "Codice fiscale più lungo di 16 caratteri.");
+            if (t == TipoCampo::CF)
+                aggiungi(Gravita::Errore, posizione, c, "Codice fiscale più lungo di 16 caratteri.");
         } else if (!t) {
             // Every code of the layout is known here: any other is a damaged one, and the Agency rejects it.
             aggiungi(Gravita::Errore, posizione, c,
-                     "Codice di campo " + tra(codice) + " sconosciuto: il campo è danneggiato o non previsto dal tracciato.");
+                     "Codice di campo " + tra(codice) +
+                         " sconosciuto: il campo è danneggiato o non previsto dal tracciato.");
         } else {
             const auto forma = telematic::FormaDelCodice(codice);
             const std::string valore = storage::daWindows1252(telematic::Rifila(v));

@@ -50,7 +50,8 @@ void ControlloInvii::generale(bool dipendenti, const Segnala& segnala) {
 bool ControlloInvii::certificato(Elenco elenco, std::int64_t id, const Segnala& segnala) {
     const OpzioniControllo& opz = d_->opz;
     const telematic::Selezione& sel = d_->selezione(elenco);
-    const bool nellaFornitura = (elenco == Elenco::Dipendenti ? d_->rifiutoDip : d_->rifiutoProf).empty() && sel.ammette(id);
+    const bool nellaFornitura =
+        (elenco == Elenco::Dipendenti ? d_->rifiutoDip : d_->rifiutoProf).empty() && sel.ammette(id);
     const bool correzione = opz.fornitura != TipoFornitura::Ordinaria;
     storage::StatoInvio& s = d_->stato;
     s = d_->lettore.leggi(elenco, id);
@@ -60,8 +61,9 @@ bool ControlloInvii::certificato(Elenco elenco, std::int64_t id, const Segnala& 
     // Changed since the file it was last written to, and no correction will carry the change.
     if (!s.scrittoIl.empty() && s.modificatoIl > s.scrittoIl && !segnato && (correzione || nellaFornitura))
         segnala(Gravita::Avviso, "", "",
-                "Il certificato è stato modificato il " + storage::OraLeggibile(s.modificatoIl) + ", dopo l'ultimo invio (" +
-                    storage::OraLeggibile(s.scrittoIl) + "), e non è segnato per la sostituzione.");
+                "Il certificato è stato modificato il " + storage::OraLeggibile(s.modificatoIl) +
+                    ", dopo l'ultimo invio (" + storage::OraLeggibile(s.scrittoIl) +
+                    "), e non è segnato per la sostituzione.");
     if (!nellaFornitura) return false;
     if (correzione) {
         if (!s.haIdentificativi())

@@ -15,7 +15,8 @@
 namespace check {
 
 // Where a rule's finding goes: the current certificate's problem list.
-using Segnala = std::function<void(Gravita, const std::string& colonna, const std::string& campo, const std::string& testo)>;
+using Segnala =
+    std::function<void(Gravita, const std::string& colonna, const std::string& campo, const std::string& testo)>;
 
 class ControlloInvii {
 public:

@@ -21,11 +21,13 @@ std::string RigaProblema(const Problema& p) {
         }
     }
     switch (p.origine) {
-        case Origine::Sostituto: r += "Sostituto d'imposta"; break;
-        case Origine::QuadroCt: r += "Quadro CT"; break;
-        case Origine::Dipendente: r += "Certificato " + std::to_string(p.id); break;
-        case Origine::Professionista: r += "Professionista " + std::to_string(p.id); break;
-        case Origine::File: r += p.id > 0 || !p.codiceFiscale.empty() ? "Certificato " + std::to_string(p.id) : "File"; break;
+    case Origine::Sostituto: r += "Sostituto d'imposta"; break;
+    case Origine::QuadroCt: r += "Quadro CT"; break;
+    case Origine::Dipendente: r += "Certificato " + std::to_string(p.id); break;
+    case Origine::Professionista: r += "Professionista " + std::to_string(p.id); break;
+    case Origine::File:
+        r += p.id > 0 || !p.codiceFiscale.empty() ? "Certificato " + std::to_string(p.id) : "File";
+        break;
     }
     std::string nome = p.nominativo;
     while (!nome.empty() && nome.back() == ' ') nome.pop_back();

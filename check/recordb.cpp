@@ -54,7 +54,8 @@ private:
 };
 
 void Regole::esegui() {
-    static const CampoPosizionale &sostituto = CampoDi('B', "CodiceFiscale"), &modulo = CampoDi('B', telematic::kModulo),
+    static const CampoPosizionale &sostituto = CampoDi('B', "CodiceFiscale"),
+                                  &modulo = CampoDi('B', telematic::kModulo),
                                   &annullamento = CampoDi('B', "Annullamento"),
                                   &sostituzione = CampoDi('B', "sostituzione"), &quadroCt = CampoDi('B', "A3"),
                                   &denominazione = CampoDi('B', "CognomeDenominazione"),
@@ -72,7 +73,8 @@ void Regole::esegui() {
                "Manca il cognome o la denominazione del sostituto d'imposta.");
     for (const auto* c : {&annullamento, &sostituzione, &quadroCt})
         if (in(*c) != "0" && in(*c) != "1")
-            errore(Gravita::Errore, c->nome, Posizioni('B', c->nome), "La casella vale 0 o 1, non " + Tra(in(*c)) + ".");
+            errore(Gravita::Errore, c->nome, Posizioni('B', c->nome),
+                   "La casella vale 0 o 1, non " + Tra(in(*c)) + ".");
     if (in(annullamento) == "1" && in(sostituzione) == "1")
         errore(Gravita::Errore, sostituzione.nome, Posizioni('B', sostituzione.nome),
                "Annullamento e sostituzione non possono essere indicati insieme.");
@@ -101,7 +103,8 @@ void Regole::esegui() {
     for (const auto& c : conteggi)
         if (!cifre(in(c.campo)))
             errore(Gravita::Errore, c.campo.nome, Posizioni('B', c.campo.nome),
-                   std::string("Il numero di ") + c.cosa + " " + Tra(mostra(c.campo)) + " contiene caratteri non numerici.");
+                   std::string("Il numero di ") + c.cosa + " " + Tra(mostra(c.campo)) +
+                       " contiene caratteri non numerici.");
 
     intermediario();
 }
@@ -130,8 +133,8 @@ void Regole::intermediario() {
         errore(Gravita::Errore, giorno.nome, data, "Manca la data dell'impegno a trasmettere.");
         return;
     }
-    const std::string e = ErroreData(storage::daWindows1252(std::string(d.substr(0, 2)) + "/" +
-                                                            std::string(d.substr(2, 2)) + "/" + std::string(d.substr(4))));
+    const std::string e = ErroreData(storage::daWindows1252(
+        std::string(d.substr(0, 2)) + "/" + std::string(d.substr(2, 2)) + "/" + std::string(d.substr(4))));
     if (!e.empty()) errore(Gravita::Errore, giorno.nome, data, "Data dell'impegno: " + e + ".");
 }
 

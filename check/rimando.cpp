@@ -16,9 +16,11 @@ struct Trovati {
     void cerca(storage::Connection& conn, char tipo, std::int64_t id, const std::string& cf) {
         righe.clear();
         if (tipo != 'H')
-            for (auto n : storage::CertificatiConNumeroECodice(conn, storage::Elenco::Dipendenti, id, cf)) righe.emplace_back(Origine::Dipendente, n);
+            for (auto n : storage::CertificatiConNumeroECodice(conn, storage::Elenco::Dipendenti, id, cf))
+                righe.emplace_back(Origine::Dipendente, n);
         if (tipo != 'G')
-            for (auto n : storage::CertificatiConNumeroECodice(conn, storage::Elenco::Professionisti, id, cf)) righe.emplace_back(Origine::Professionista, n);
+            for (auto n : storage::CertificatiConNumeroECodice(conn, storage::Elenco::Professionisti, id, cf))
+                righe.emplace_back(Origine::Professionista, n);
     }
 };
 
@@ -55,27 +57,29 @@ Rimando RimandoNellArchivio(storage::Connection& conn, const Problema& p) {
     // declares, "B 394-409") is the agent's data too.
     const char tipo = p.tipoRecord == 0 && p.campo.rfind("B ", 0) == 0 ? 'B' : p.tipoRecord;
     switch (tipo) {
-        case 'A':
-        case 'B': return Rimando{Origine::Sostituto, 0, {}, {}};
-        case 'C': return Rimando{Origine::QuadroCt, 0, ColonnaDelCampo('C', 0, p.campo), {}};
-        case 'D':
-        case 'G':
-        case 'H': break;
-        case 'Z': return niente("Il record Z contiene solo i conteggi dei record del file: non c'è un certificato da aprire.");
-        default: return niente("Il problema riguarda il file nel suo insieme: non c'è un certificato da aprire.");
+    case 'A':
+    case 'B': return Rimando{Origine::Sostituto, 0, {}, {}};
+    case 'C': return Rimando{Origine::QuadroCt, 0, ColonnaDelCampo('C', 0, p.campo), {}};
+    case 'D':
+    case 'G':
+    case 'H': break;
+    case 'Z':
+        return niente("Il record Z contiene solo i conteggi dei record del file: non c'è un certificato da aprire.");
+    default: return niente("Il problema riguarda il file nel suo insieme: non c'è un certificato da aprire.");
     }
     if (p.id <= 0 && p.codiceFiscale.empty())
-        return niente("Il record non indica né il numero del certificato né il codice fiscale del percipiente: "
-                      "non si può sapere a quale certificato dell'archivio corrisponda.");
+        return niente(
+            "Il record non indica né il numero del certificato né il codice fiscale del percipiente: "
+            "non si può sapere a quale certificato dell'archivio corrisponda.");
     const std::string numero = "n. " + std::to_string(p.id);
     Trovati t;
     t.cerca(conn, p.tipoRecord, p.id, p.codiceFiscale);
     if (t.righe.empty() && p.id > 0 && !p.codiceFiscale.empty()) {
         t.cerca(conn, p.tipoRecord, 0, p.codiceFiscale);
         if (t.righe.size() > 1)
-            return niente("Nell'archivio ci sono " + std::to_string(t.righe.size()) + " certificati con il codice fiscale " +
-                          p.codiceFiscale + " e nessuno ha il numero " + std::to_string(p.id) +
-                          " del file: cercarlo con la ricerca per codice fiscale.");
+            return niente("Nell'archivio ci sono " + std::to_string(t.righe.size()) +
+                          " certificati con il codice fiscale " + p.codiceFiscale + " e nessuno ha il numero " +
+                          std::to_string(p.id) + " del file: cercarlo con la ricerca per codice fiscale.");
     }
     if (t.righe.size() > 1)
         return niente("Nell'archivio ci sono " + std::to_string(t.righe.size()) + " certificati " +

@@ -8,8 +8,7 @@
 
 namespace cli {
 
-Argomenti::Argomenti(const std::vector<std::string>& parole,
-                     const std::map<std::string, int>& conValore,
+Argomenti::Argomenti(const std::vector<std::string>& parole, const std::map<std::string, int>& conValore,
                      const std::vector<std::string>& flag) {
     for (std::size_t i = 0; i < parole.size(); ++i) {
         const std::string& p = parole[i];
@@ -76,9 +75,9 @@ int comandoCreaArchivio(const Contesto& ctx) {
     std::error_code ec;
     if (!storage::Connection::indirizzoServer(cartella))
         std::filesystem::create_directories(storage::sistema::nativo(cartella), ec);
-    if (!storage::Connection::indirizzoServer(cartella) && !std::filesystem::is_directory(storage::sistema::nativo(cartella)))
-        throw storage::Error("Impossibile creare la cartella " + cartella +
-                             (ec ? ": " + ec.message() : std::string()));
+    if (!storage::Connection::indirizzoServer(cartella) &&
+        !std::filesystem::is_directory(storage::sistema::nativo(cartella)))
+        throw storage::Error("Impossibile creare la cartella " + cartella + (ec ? ": " + ec.message() : std::string()));
     const std::string db = storage::percorsoDatabase(cartella);
     storage::Connection::crea(db);
     std::cout << "Archivio creato: " << db << '\n';

@@ -7,8 +7,13 @@ namespace cli {
 
 int comandoGenera(const Contesto& ctx) {
     Argomenti a(ctx.parole,
-                {{"--cartella", 1}, {"--file", 1}, {"--fornitore", 1}, {"--tipi", 1}, {"--fornitura", 1},
-                 {"--id", 1}, {"--elenco", 1}},
+                {{"--cartella", 1},
+                 {"--file", 1},
+                 {"--fornitore", 1},
+                 {"--tipi", 1},
+                 {"--fornitura", 1},
+                 {"--id", 1},
+                 {"--elenco", 1}},
                 {"--quadro-ct", "--sovrascrivi", "--aggiorna-conteggi"});
     if (a.posizionali().size() != 1) throw UsageError("genera vuole dipendenti o professionisti.");
     const std::string chi = a.posizionali()[0];
@@ -21,11 +26,10 @@ int comandoGenera(const Contesto& ctx) {
 
     telematic::OpzioniGenerazione opz;
     opz.cartella = *cartella;
-    opz.nomeFile = a.valoreOppure("--file", dipendenti ? telematic::kNomeFileDipendenti
-                                                        : telematic::kNomeFileProfessionisti);
+    opz.nomeFile =
+        a.valoreOppure("--file", dipendenti ? telematic::kNomeFileDipendenti : telematic::kNomeFileProfessionisti);
     opz.tipoFornitore = a.valoreOppure("--fornitore", "01");
-    if (!telematic::TipoFornitoreAmmesso(opz.tipoFornitore))
-        throw UsageError("--fornitore vale 01 o 10.");
+    if (!telematic::TipoFornitoreAmmesso(opz.tipoFornitore)) throw UsageError("--fornitore vale 01 o 10.");
     opz.quadroCt = a.flag("--quadro-ct");
     opz.tipi = tipiDaTesto(a.valoreOppure("--tipi", ""));
     opz.fornitura = fornituraDaTesto(a.valoreOppure("--fornitura", "ordinaria"));
@@ -40,8 +44,9 @@ int comandoGenera(const Contesto& ctx) {
     const bool aggiorna = a.flag("--aggiorna-conteggi");
     opz.aggiornaConteggi = [aggiorna](const std::string& testo) {
         if (!aggiorna)
-            std::cerr << testo << ": nessun file è stato scritto. Per scriverli aggiornati ripetere il comando con "
-                                  "--aggiorna-conteggi.\n";
+            std::cerr << testo
+                      << ": nessun file è stato scritto. Per scriverli aggiornati ripetere il comando con "
+                         "--aggiorna-conteggi.\n";
         return aggiorna;
     };
     ReporterConsole reporter(a.flag("--sovrascrivi"));

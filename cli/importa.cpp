@@ -13,9 +13,7 @@ namespace {
 // --conferma answers each of the reset's questions the way that goes on; any other question No.
 class ReporterConferma : public ReporterConsole {
 public:
-    bool ask(const std::string& domanda) override {
-        return importazione::RispostaCheProcede(domanda).value_or(false);
-    }
+    bool ask(const std::string& domanda) override { return importazione::RispostaCheProcede(domanda).value_or(false); }
 };
 
 // The one question of an import: a file already imported. Without --ancora the import is
@@ -43,8 +41,7 @@ importazione::DatiAggiuntivi datiAggiuntivi(const Argomenti& a) {
 }
 
 const std::string& fileDaImportare(const Argomenti& a, const std::string& tipo) {
-    if (a.posizionali().size() != 2)
-        throw UsageError("importa " + tipo + " vuole un FILE da importare.");
+    if (a.posizionali().size() != 2) throw UsageError("importa " + tipo + " vuole un FILE da importare.");
     return a.posizionali()[1];
 }
 
@@ -54,15 +51,13 @@ int comandoImporta(const Contesto& ctx) {
     if (ctx.parole.empty() || ctx.parole[0].rfind("--", 0) == 0)
         throw UsageError("importa vuole paghe, altro, 770, finanziaria o ricevute.");
     const std::string tipo = ctx.parole[0];
-    const bool ancora =
-        std::find(ctx.parole.begin(), ctx.parole.end(), "--ancora") != ctx.parole.end();
+    const bool ancora = std::find(ctx.parole.begin(), ctx.parole.end(), "--ancora") != ctx.parole.end();
     ReporterImporta reporter(ancora);
     bool fatto = false;
 
     if (tipo == "paghe") {
         Argomenti a(ctx.parole,
-                    {{"--tracciato", 1}, {"--codice-attivita", 1}, {"--codice-sede", 1},
-                     {"--matricola-azienda", 1}},
+                    {{"--tracciato", 1}, {"--codice-attivita", 1}, {"--codice-sede", 1}, {"--matricola-azienda", 1}},
                     {"--sostituto", "--ancora"});
         const std::string& file = fileDaImportare(a, tipo);
         const auto t = a.valore("--tracciato");
@@ -74,20 +69,16 @@ int comandoImporta(const Contesto& ctx) {
         if (!tracciato) throw UsageError("Tracciato sconosciuto: " + *t + " (ammessi dip, amm, coc).");
         storage::Connection conn;
         ctx.apriPerScrivere(conn);
-        fatto = importazione::ImportaPaghe(conn, file, *tracciato, a.flag("--sostituto"),
-                                           datiAggiuntivi(a), reporter);
+        fatto = importazione::ImportaPaghe(conn, file, *tracciato, a.flag("--sostituto"), datiAggiuntivi(a), reporter);
     } else if (tipo == "altro") {
-        Argomenti a(ctx.parole,
-                    {{"--codice-attivita", 1}, {"--codice-sede", 1}, {"--matricola-azienda", 1}},
+        Argomenti a(ctx.parole, {{"--codice-attivita", 1}, {"--codice-sede", 1}, {"--matricola-azienda", 1}},
                     {"--sostituto", "--ancora"});
         const std::string& file = fileDaImportare(a, tipo);
         storage::Connection conn;
         ctx.apriPerScrivere(conn);
-        fatto = importazione::ImportaAltro(conn, file, a.flag("--sostituto"), datiAggiuntivi(a),
-                                           reporter);
+        fatto = importazione::ImportaAltro(conn, file, a.flag("--sostituto"), datiAggiuntivi(a), reporter);
     } else if (tipo == "770") {
-        Argomenti a(ctx.parole, {{"--tracciato", 1}, {"--codice-attivita", 1}, {"--codice-sede", 1}},
-                    {"--ancora"});
+        Argomenti a(ctx.parole, {{"--tracciato", 1}, {"--codice-attivita", 1}, {"--codice-sede", 1}}, {"--ancora"});
         const std::string& file = fileDaImportare(a, tipo);
         const std::string t = a.valoreOppure("--tracciato", "");
         if (t != "1" && t != "2") throw UsageError("importa 770 vuole --tracciato 1 oppure 2.");
@@ -99,8 +90,7 @@ int comandoImporta(const Contesto& ctx) {
         const std::string& file = fileDaImportare(a, tipo);
         storage::Connection conn;
         ctx.apriPerScrivere(conn);
-        fatto = importazione::ImportaFinanziaria(conn, file, a.flag("--da-cu-dipendenti"),
-                                                 datiAggiuntivi(a), reporter);
+        fatto = importazione::ImportaFinanziaria(conn, file, a.flag("--da-cu-dipendenti"), datiAggiuntivi(a), reporter);
     } else if (tipo == "ricevute") {
         Argomenti a(ctx.parole, {}, {"--dipendenti", "--professionisti"});
         const std::string& file = fileDaImportare(a, tipo);
@@ -114,16 +104,14 @@ int comandoImporta(const Contesto& ctx) {
         importazione::ImportaRicevute(conn, file, reporter, elenco);
         fatto = true;
     } else {
-        throw UsageError("Importazione sconosciuta: " + tipo +
-                         " (ammesse paghe, altro, 770, finanziaria, ricevute).");
+        throw UsageError("Importazione sconosciuta: " + tipo + " (ammesse paghe, altro, 770, finanziaria, ricevute).");
     }
     return fatto ? 0 : 1;
 }
 
 int comandoAzzera(const Contesto& ctx) {
     Argomenti a(ctx.parole, {}, {"--conferma"});
-    if (a.posizionali().size() != 1)
-        throw UsageError("azzera vuole ente, dipendenti o professionisti.");
+    if (a.posizionali().size() != 1) throw UsageError("azzera vuole ente, dipendenti o professionisti.");
     const std::string& quale = a.posizionali()[0];
     importazione::Archivio archivio;
     if (quale == "ente")
@@ -133,8 +121,7 @@ int comandoAzzera(const Contesto& ctx) {
     else if (quale == "professionisti")
         archivio = importazione::Archivio::Professionisti;
     else
-        throw UsageError("Archivio sconosciuto: " + quale +
-                         " (ammessi ente, dipendenti, professionisti).");
+        throw UsageError("Archivio sconosciuto: " + quale + " (ammessi ente, dipendenti, professionisti).");
     if (!a.flag("--conferma")) {
         std::cerr << "Nessun dato eliminato: l'azzeramento elimina dati in modo non annullabile, "
                      "ripetere il comando con --conferma per confermarlo.\n";
@@ -201,12 +188,12 @@ int comandoRinumera(const Contesto& ctx) {
     ctx.apriPerScrivere(conn);
     ReporterRinumera reporter(a.flag("--conferma"));
     switch (importazione::Rinumera(conn, reporter)) {
-        case importazione::EsitoRinumerazione::Fatta:
-        case importazione::EsitoRinumerazione::NienteDaFare: return 0;
-        case importazione::EsitoRinumerazione::Annullata:
-            std::cerr << "Nessun certificato rinumerato: ripetere il comando con --conferma per rinumerare.\n";
-            return 1;
-        case importazione::EsitoRinumerazione::Rifiutata: break;
+    case importazione::EsitoRinumerazione::Fatta:
+    case importazione::EsitoRinumerazione::NienteDaFare: return 0;
+    case importazione::EsitoRinumerazione::Annullata:
+        std::cerr << "Nessun certificato rinumerato: ripetere il comando con --conferma per rinumerare.\n";
+        return 1;
+    case importazione::EsitoRinumerazione::Rifiutata: break;
     }
     return 1;
 }

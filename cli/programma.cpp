@@ -77,8 +77,7 @@ int esegui(int argc, char** argv, const std::vector<Comando>& comandi) {
     const std::string comando = parole[i];
     ctx.parole.assign(parole.begin() + static_cast<std::ptrdiff_t>(i) + 1, parole.end());
 
-    auto it = std::find_if(comandi.begin(), comandi.end(),
-                           [&](const Comando& c) { return comando == c.nome; });
+    auto it = std::find_if(comandi.begin(), comandi.end(), [&](const Comando& c) { return comando == c.nome; });
     if (it == comandi.end()) {
         std::cerr << "Comando sconosciuto: " << comando << "\n" << kUso;
         return 2;

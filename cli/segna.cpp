@@ -24,12 +24,12 @@ std::optional<std::vector<std::int64_t>> certificatiScelti(const Argomenti& a, s
 // segna sostituzione|annullamento|nessuna|escluso (--id N[,N...] | --elenco FILE) [--professionisti]
 int comandoSegna(const Contesto& ctx) {
     Argomenti a(ctx.parole, {{"--id", 1}, {"--elenco", 1}}, {"--professionisti"});
-    if (a.posizionali().size() != 1)
-        throw UsageError("segna vuole sostituzione, annullamento, nessuna o escluso.");
+    if (a.posizionali().size() != 1) throw UsageError("segna vuole sostituzione, annullamento, nessuna o escluso.");
     const std::string& parola = a.posizionali()[0];
     const auto operazione = storage::OperazioneDaParola(parola);
     if (!operazione)
-        throw UsageError("Operazione sconosciuta: " + parola + " (ammesse sostituzione, annullamento, nessuna, escluso).");
+        throw UsageError("Operazione sconosciuta: " + parola +
+                         " (ammesse sostituzione, annullamento, nessuna, escluso).");
     if (!a.valore("--id") && !a.valore("--elenco")) throw UsageError("segna vuole --id N[,N...] oppure --elenco FILE.");
     const auto elenco = a.flag("--professionisti") ? storage::Elenco::Professionisti : storage::Elenco::Dipendenti;
     const char* chi = elenco == storage::Elenco::Professionisti ? "professionisti" : "dipendenti";
@@ -41,18 +41,20 @@ int comandoSegna(const Contesto& ctx) {
     if (!mancanti.empty()) {
         std::string elencoMancanti;
         for (const auto id : mancanti) elencoMancanti += (elencoMancanti.empty() ? "" : ", ") + std::to_string(id);
-        std::cerr << (mancanti.size() == 1 ? "Non esiste il certificato " : "Non esistono i certificati ") << elencoMancanti
-                  << " tra i " << chi << ": nessun segno è stato cambiato.\n";
+        std::cerr << (mancanti.size() == 1 ? "Non esiste il certificato " : "Non esistono i certificati ")
+                  << elencoMancanti << " tra i " << chi << ": nessun segno è stato cambiato.\n";
         return 1;
     }
     storage::SegnaOperazione(conn, elenco, ids, *operazione);
     const std::string n = ids.size() == 1 ? "1 certificato" : std::to_string(ids.size()) + " certificati";
     switch (*operazione) {
-        case storage::Operazione::Nessuna: std::cout << "Tolti i segni da " << n << " dei " << chi << ".\n"; break;
-        case storage::Operazione::Escluso: std::cout << (ids.size() == 1 ? "Escluso dall'invio " : "Esclusi dall'invio ") << n << " dei " << chi << ".\n"; break;
-        default:
-            std::cout << (ids.size() == 1 ? "Segnato " : "Segnati ") << n << " dei " << chi << " per la fornitura di " << parola
-                      << ".\n";
+    case storage::Operazione::Nessuna: std::cout << "Tolti i segni da " << n << " dei " << chi << ".\n"; break;
+    case storage::Operazione::Escluso:
+        std::cout << (ids.size() == 1 ? "Escluso dall'invio " : "Esclusi dall'invio ") << n << " dei " << chi << ".\n";
+        break;
+    default:
+        std::cout << (ids.size() == 1 ? "Segnato " : "Segnati ") << n << " dei " << chi << " per la fornitura di "
+                  << parola << ".\n";
     }
     return 0;
 }

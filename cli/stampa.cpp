@@ -5,12 +5,12 @@
 #include <memory>
 
 #include "cli/comandi.h"
+#include "forms/caratteri.h"
 #include "print/certificato.h"
 #include "print/pdfcertificati.h"
 #include "print/selezione.h"
 #include "storage/error.h"
 #include "storage/invii.h"
-#include "forms/caratteri.h"
 
 namespace cli {
 
@@ -51,8 +51,7 @@ int certificati(const Contesto& ctx, const Argomenti& a, print::Famiglia famigli
     const bool dipendenti = famiglia == print::Famiglia::Dipendenti;
     const auto pdf = a.valore("--pdf");
     const auto cartella = a.valore("--cartella-pdf");
-    if (pdf.has_value() == cartella.has_value())
-        throw UsageError("stampa vuole --pdf FILE oppure --cartella-pdf DIR.");
+    if (pdf.has_value() == cartella.has_value()) throw UsageError("stampa vuole --pdf FILE oppure --cartella-pdf DIR.");
     const bool perId = a.valore("--id").has_value();
     const bool perCognome = !a.valori("--cognome").empty();
     const bool perMatricola = !a.valori("--matricola").empty();
@@ -78,8 +77,7 @@ int certificati(const Contesto& ctx, const Argomenti& a, print::Famiglia famigli
     if (perId) {
         const std::int64_t id = numero(*a.valore("--id"));
         storage::LettoreCertificati lettore(conn);
-        const bool esiste = dipendenti ? lettore.certificato(id).has_value()
-                                       : lettore.professionista(id).has_value();
+        const bool esiste = dipendenti ? lettore.certificato(id).has_value() : lettore.professionista(id).has_value();
         if (!esiste) {
             std::cerr << "Certificato " << id << " non trovato.\n";
             return 1;
@@ -103,11 +101,10 @@ int certificati(const Contesto& ctx, const Argomenti& a, print::Famiglia famigli
     if (pdf) {
         print::PdfCertificati(conn, famiglia, ids, variante, QString::fromStdString(*pdf), &reporter);
     } else {
-        const auto esito = print::PdfPerCertificato(conn, famiglia, ids, variante,
-                                                    QString::fromStdString(*cartella), &reporter);
+        const auto esito =
+            print::PdfPerCertificato(conn, famiglia, ids, variante, QString::fromStdString(*cartella), &reporter);
         std::cout << "Creati " << esito.file.size() << " file PDF nella cartella "
-                  << QDir::toNativeSeparators(QString::fromStdString(*cartella)).toStdString()
-                  << ".\n";
+                  << QDir::toNativeSeparators(QString::fromStdString(*cartella)).toStdString() << ".\n";
     }
     std::cout << print::kOperazioneEseguita << '\n';
     return 0;
@@ -130,8 +127,7 @@ int paginaSostituto(const Contesto& ctx, const Argomenti& a, bool quadroCt) {
 
 int comandoStampa(const Contesto& ctx) {
     Argomenti a(ctx.parole,
-                {{"--pdf", 1}, {"--cartella-pdf", 1}, {"--id", 1}, {"--cognome", 2},
-                 {"--matricola", 2}, {"--tipi", 1}},
+                {{"--pdf", 1}, {"--cartella-pdf", 1}, {"--id", 1}, {"--cognome", 2}, {"--matricola", 2}, {"--tipi", 1}},
                 {});
     if (a.posizionali().size() != 1)
         throw UsageError("stampa vuole dipendenti, professionisti, sostituto o quadro-ct.");
@@ -149,12 +145,11 @@ int comandoStampa(const Contesto& ctx) {
 
 }  // namespace
 
-const Comando kStampa = {
-    "stampa", comandoStampa,
-    "  stampa dipendenti (--pdf FILE | --cartella-pdf DIR) (--id N | --cognome DA A |\n"
-    "          --matricola DA A) [--tipi DIP,AMM,CoC]\n"
-    "  stampa professionisti (--pdf FILE | --cartella-pdf DIR) (--id N | --cognome DA A)\n"
-    "  stampa sostituto --pdf FILE\n"
-    "  stampa quadro-ct --pdf FILE\n"};
+const Comando kStampa = {"stampa", comandoStampa,
+                         "  stampa dipendenti (--pdf FILE | --cartella-pdf DIR) (--id N | --cognome DA A |\n"
+                         "          --matricola DA A) [--tipi DIP,AMM,CoC]\n"
+                         "  stampa professionisti (--pdf FILE | --cartella-pdf DIR) (--id N | --cognome DA A)\n"
+                         "  stampa sostituto --pdf FILE\n"
+                         "  stampa quadro-ct --pdf FILE\n"};
 
 }  // namespace cli

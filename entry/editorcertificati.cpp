@@ -1,18 +1,18 @@
 #include "entry/editorcertificati.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
-#include <QHash>
-#include <QKeyEvent>
-#include <QShortcut>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QHash>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -63,8 +63,7 @@ storage::Row rigaMostrata(const storage::Dataset& d) {
     return storage::Row(std::move(colonne), std::move(valori));
 }
 
-void mostraCampo(forms::VistaPagina& vista, const QString& tabella, const QString& colonna,
-                 const QString& testo) {
+void mostraCampo(forms::VistaPagina& vista, const QString& tabella, const QString& colonna, const QString& testo) {
     impostaTesto(vista.box(tabella, colonna), testo);
 }
 
@@ -72,12 +71,15 @@ namespace {
 
 // The toolbar's words with the letter Alt presses.
 QString conTasto(const QString& parola) {
-    static const QHash<QString, QString> tasti = {
-        {QStringLiteral("Salva"), QStringLiteral("&Salva")},         {QStringLiteral("Aggiungi"), QStringLiteral("&Aggiungi")},
-        {QStringLiteral("Modifica"), QStringLiteral("&Modifica")},   {QStringLiteral("Annulla"), QStringLiteral("A&nnulla")},
-        {QStringLiteral("Cancella"), QStringLiteral("&Cancella")},   {QStringLiteral("Stampa"), QStringLiteral("S&tampa")},
-        {QStringLiteral("Anteprima"), QStringLiteral("Ante&prima")}, {QStringLiteral("Chiudi"), QStringLiteral("C&hiudi")},
-        {QStringLiteral("Controlla"), QStringLiteral("C&ontrolla")}};
+    static const QHash<QString, QString> tasti = {{QStringLiteral("Salva"), QStringLiteral("&Salva")},
+                                                  {QStringLiteral("Aggiungi"), QStringLiteral("&Aggiungi")},
+                                                  {QStringLiteral("Modifica"), QStringLiteral("&Modifica")},
+                                                  {QStringLiteral("Annulla"), QStringLiteral("A&nnulla")},
+                                                  {QStringLiteral("Cancella"), QStringLiteral("&Cancella")},
+                                                  {QStringLiteral("Stampa"), QStringLiteral("S&tampa")},
+                                                  {QStringLiteral("Anteprima"), QStringLiteral("Ante&prima")},
+                                                  {QStringLiteral("Chiudi"), QStringLiteral("C&hiudi")},
+                                                  {QStringLiteral("Controlla"), QStringLiteral("C&ontrolla")}};
     return tasti.value(parola, parola);
 }
 
@@ -96,16 +98,15 @@ std::optional<check::Tabella> tabellaDi(const QString& t) {
 }
 
 // A box judged by the pre-send check's rules.
-forms::Esame esame(const forms::Campo& c, const QString& valore,
-                   const std::function<QString(const QString&)>& altra) {
+forms::Esame esame(const forms::Campo& c, const QString& valore, const std::function<QString(const QString&)>& altra) {
     forms::Esame e;
     e.valore = valore;
     const auto tabella = tabellaDi(c.tabella);
     if (!tabella) return e;
-    const check::Giudizio g = check::GiudicaCasella(*tabella, c.colonna.toStdString(), valore.toStdString(),
-                                                    [&](std::string_view colonna) {
-                                                        return altra(QString::fromUtf8(colonna.data(), static_cast<qsizetype>(colonna.size()))).toStdString();
-                                                    });
+    const check::Giudizio g =
+        check::GiudicaCasella(*tabella, c.colonna.toStdString(), valore.toStdString(), [&](std::string_view colonna) {
+            return altra(QString::fromUtf8(colonna.data(), static_cast<qsizetype>(colonna.size()))).toStdString();
+        });
     if (g.normalizzato) e.valore = QString::fromStdString(g.valore);
     if (!g.problemi.empty()) e.gravita = g.errore() ? forms::Esame::Errore : forms::Esame::Avviso;
     e.messaggio = QString::fromStdString(g.messaggio());
@@ -120,7 +121,8 @@ bool maiuscole(const forms::Campo& c) {
 }  // namespace
 
 EditorCertificati::EditorCertificati(storage::Connection& conn, QWidget* parent)
-    : FinestraModifica(conn, Regola::ValoriOStatoDiModifica, parent), domandaCancellazione_(ui::testi::kDomandaCancellazione) {
+    : FinestraModifica(conn, Regola::ValoriOStatoDiModifica, parent),
+      domandaCancellazione_(ui::testi::kDomandaCancellazione) {
     const std::pair<QKeySequence, std::function<void()>> tasti[] = {
         {QKeySequence(Qt::CTRL | Qt::Key_S), [this] { salva(); }},
         {QKeySequence(Qt::Key_PageUp), [this] { precedente(); }},
@@ -168,12 +170,12 @@ void EditorCertificati::aggiornaSegni() {
     if (e.isOpen() && e.state() == storage::Dataset::State::Insert)
         contatore_->setText(QStringLiteral("nuovo di %1").arg(ui::testi::conteggio(n)));
     else
-        contatore_->setText(QStringLiteral("%1 di %2").arg(ui::testi::conteggio(n == 0 || e.eof() ? 0 : e.position() + 1),
-                                                            ui::testi::conteggio(n)));
+        contatore_->setText(
+            QStringLiteral("%1 di %2")
+                .arg(ui::testi::conteggio(n == 0 || e.eof() ? 0 : e.position() + 1), ui::testi::conteggio(n)));
 }
 
-QToolButton* EditorCertificati::pulsante(const QString& parola, const QIcon& ic,
-                                         const std::function<void()>& azione) {
+QToolButton* EditorCertificati::pulsante(const QString& parola, const QIcon& ic, const std::function<void()>& azione) {
     auto* b = new QToolButton(this);
     b->setObjectName(parola);
     b->setToolTip(parola);
@@ -261,7 +263,8 @@ void EditorCertificati::creaTestataInvio(storage::Elenco elenco) {
 
 bool EditorCertificati::modificheFuoriDalleRighe() const { return invio_ && invio_->modificata(); }
 
-void EditorCertificati::salvaCertificato(std::int64_t id, std::int64_t revisioneLetta, const std::function<void()>& scrivi) {
+void EditorCertificati::salvaCertificato(std::int64_t id, std::int64_t revisioneLetta,
+                                         const std::function<void()>& scrivi) {
     try {
         storage::SalvaCertificato(conn_, elencoInvii_, id, revisioneLetta, scrivi);
     } catch (const storage::Error& e) {
@@ -317,11 +320,13 @@ void EditorCertificati::controlla() {
     if (!certificatoPresente(problemi.has_value())) return;
     if (!controllo_) {
         controllo_ = new TFControllo(this);
-        connect(controllo_, &TFControllo::apri, this, [this](const check::Problema& p) { esegui([&] { vaiAllaCasella(p); }); });
+        connect(controllo_, &TFControllo::apri, this,
+                [this](const check::Problema& p) { esegui([&] { vaiAllaCasella(p); }); });
         connect(controllo_, &TFControllo::ripeti, this, [this] { esegui([this] { controlla(); }); });
     }
     QString chi = personaCorrente();
-    if (chi.isEmpty()) chi = QString::fromStdString(problemi->empty() ? std::string() : problemi->front().nominativo).trimmed();
+    if (chi.isEmpty())
+        chi = QString::fromStdString(problemi->empty() ? std::string() : problemi->front().nominativo).trimmed();
     if (chi.isEmpty()) chi = windowTitle().remove(QStringLiteral("[*]"));
     controllo_->mostra(*problemi, QStringLiteral("Controllo del certificato (%1)").arg(chi), false);
     if (!controllo_->isVisible()) ui::colloca(controllo_);
@@ -359,7 +364,8 @@ bool EditorCertificati::vaiAllaCasella(const QString& nome) {
     // A table alone (the further sections, "Zefo3"): its first box.
     for (std::size_t i = 0; !w && i < viste_.size(); ++i)
         for (const forms::Campo& c : viste_[i]->pagina().campi)
-            if (c.tabella.compare(colonna, Qt::CaseInsensitive) == 0 && mostra(i, viste_[i]->box(c.tabella, c.colonna))) break;
+            if (c.tabella.compare(colonna, Qt::CaseInsensitive) == 0 && mostra(i, viste_[i]->box(c.tabella, c.colonna)))
+                break;
     if (!w) return false;
     raise();
     activateWindow();
@@ -448,8 +454,7 @@ bool EditorCertificati::certificatoPresente(bool presente) {
 }
 
 bool EditorCertificati::cancellazioneConfermata(bool presente, const QString& persona) {
-    return certificatoPresente(presente) &&
-           ui::chiedi(this, domandaCancellazione_ + QLatin1Char('\n') + persona);
+    return certificatoPresente(presente) && ui::chiedi(this, domandaCancellazione_ + QLatin1Char('\n') + persona);
 }
 
 QScrollArea* EditorCertificati::scheda(forms::VistaPagina* vista) {
@@ -500,8 +505,10 @@ void EditorCertificati::precedente() {
     if (elenco().isOpen() && elenco().state() == storage::Dataset::State::Insert) {
         const std::size_t ultima = elenco().rowCount();
         sposta([this, ultima] {
-            if (ultima > 0) elenco().moveTo(ultima - 1);
-            else elenco().first();
+            if (ultima > 0)
+                elenco().moveTo(ultima - 1);
+            else
+                elenco().first();
         });
         return;
     }

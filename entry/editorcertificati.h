@@ -37,8 +37,7 @@ storage::Row rigaMostrata(const storage::Dataset& d);
 class TestataInvio;
 
 // Shows a value the window computes in its box, when the page has one.
-void mostraCampo(forms::VistaPagina& vista, const QString& tabella, const QString& colonna,
-                 const QString& testo);
+void mostraCampo(forms::VistaPagina& vista, const QString& tabella, const QString& colonna, const QString& testo);
 
 class EditorCertificati : public ui::FinestraModifica {
     Q_OBJECT
@@ -71,7 +70,10 @@ public:
 
     // The list limited to one kind, or (none) every certificate again; false when the list has
     // no kinds to filter by or the filter could not change (a save failed).
-    virtual bool filtraSolo(std::optional<storage::Tipo> tipo) { (void)tipo; return false; }
+    virtual bool filtraSolo(std::optional<storage::Tipo> tipo) {
+        (void)tipo;
+        return false;
+    }
 
     // The toolbar's commands (the buttons call these, and so can a test).
     virtual void salva() = 0;
@@ -131,7 +133,10 @@ protected:
     // The person of the certificate shown, as the delete question names it; empty when none.
     virtual QString personaCorrente() const = 0;
     // A box of the header line that holds a column ("tipo"), or nullptr.
-    virtual QWidget* casellaDellaTestata(const std::string& colonna) { (void)colonna; return nullptr; }
+    virtual QWidget* casellaDellaTestata(const std::string& colonna) {
+        (void)colonna;
+        return nullptr;
+    }
     // The status line shows why a box is marked, or nothing when this box is right now.
     void mostraStato(QWidget* box, int gravita, const QString& messaggio);
     // A grey read-only box of the header line, named for tests and scripts.
@@ -176,8 +181,7 @@ protected:
     void scartaModifiche() override = 0;
 
     // An image button whose word is its tooltip (and its object name, for tests and scripts).
-    QToolButton* pulsante(const QString& parola, const QIcon& icona,
-                          const std::function<void()>& azione);
+    QToolButton* pulsante(const QString& parola, const QIcon& icona, const std::function<void()>& azione);
     // A scrolling white surface holding a page at its natural size.
     static QScrollArea* scheda(forms::VistaPagina* vista);
 
@@ -192,7 +196,7 @@ protected:
     TestataInvio* invio_ = nullptr;
     storage::Elenco elencoInvii_ = storage::Elenco::Dipendenti;
     std::vector<bool> caricata_;  // the page shows the current certificate
-    bool caricando_ = false;  // the boxes are being filled, not typed into
+    bool caricando_ = false;      // the boxes are being filled, not typed into
 };
 
 }  // namespace entry

@@ -9,10 +9,10 @@
 #include <QLineEdit>
 #include <QToolButton>
 
+#include "check/casella.h"
 #include "entry/testatainvio.h"
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
-#include "check/casella.h"
 #include "print/ui/stampacertificato.h"
 #include "storage/certificati.h"
 #include "storage/elenchi.h"
@@ -20,9 +20,9 @@
 #include "ui/icone.h"
 #include "ui/testi.h"
 
+using storage::Dataset;
 using ui::Icona;
 using ui::icona;
-using storage::Dataset;
 
 namespace {
 
@@ -146,9 +146,7 @@ bool TFPagina1::certificatoCorrente() const {
     return zefo1_.isOpen() && !zefo1_.eof() && zefo1_.state() != Dataset::State::Insert;
 }
 
-bool TFPagina1::nuovoCorrente() const {
-    return nuovo_ != 0 && certificatoCorrente() && zefo1_.integer("ID") == nuovo_;
-}
+bool TFPagina1::nuovoCorrente() const { return nuovo_ != 0 && certificatoCorrente() && zefo1_.integer("ID") == nuovo_; }
 
 void TFPagina1::seguiCertificato() {
     zefo2_.close();
@@ -220,14 +218,13 @@ void TFPagina1::segnaTipo(bool conTipo) {
     tipo_->setProperty("problema", problema);
     tipo_->setProperty("gravita", static_cast<int>(forms::Esame::Avviso));
     tipo_->setToolTip(problema);
-    tipo_->setStyleSheet(problema.isEmpty()
-                             ? QString()
-                             : QStringLiteral("QComboBox { border: 2px solid #c87800; background: #fff0c0; color: black; }"));
+    tipo_->setStyleSheet(
+        problema.isEmpty()
+            ? QString()
+            : QStringLiteral("QComboBox { border: 2px solid #c87800; background: #fff0c0; color: black; }"));
 }
 
-QWidget* TFPagina1::casellaDellaTestata(const std::string& colonna) {
-    return colonna == "tipo" ? tipo_ : nullptr;
-}
+QWidget* TFPagina1::casellaDellaTestata(const std::string& colonna) { return colonna == "tipo" ? tipo_ : nullptr; }
 
 std::optional<std::vector<check::Problema>> TFPagina1::problemiCorrenti() {
     if (!certificatoCorrente()) return std::nullopt;
@@ -423,8 +420,7 @@ bool TFPagina1::filtra() {
     if (nuovoCorrente() && !salvaSeRichiesto()) return false;
     bool almenoUno = false;
     for (auto* c : filtri_) almenoUno = almenoUno || c->isChecked();
-    if (!almenoUno)
-        ui::informa(this, QStringLiteral("Non è stato selezionato il tipo di percipienti da filtrare."));
+    if (!almenoUno) ui::informa(this, QStringLiteral("Non è stato selezionato il tipo di percipienti da filtrare."));
     // The certificate left keeps what was typed, as when moving to another one.
     if (zefo1_.isOpen()) salvaTutto();
     nuovo_ = 0;
@@ -439,17 +435,16 @@ bool TFPagina1::filtra() {
     return true;
 }
 
-
 QString TFPagina1::personaCorrente() const {
     if (!certificatoCorrente()) return {};
-    return ui::testi::persona(q(zefo1_.text("B02")), q(zefo1_.text("B03")), q(zefo1_.text("B01")), zefo1_.integer("ID"));
+    return ui::testi::persona(q(zefo1_.text("B02")), q(zefo1_.text("B03")), q(zefo1_.text("B01")),
+                              zefo1_.integer("ID"));
 }
 
 bool TFPagina1::filtraSolo(std::optional<storage::Tipo> tipo) {
     std::array<bool, 4> prima{};
     for (std::size_t i = 0; i < filtri_.size(); ++i) prima[i] = filtri_[i]->isChecked();
-    for (std::size_t i = 0; i < 3; ++i)
-        filtri_[i]->setChecked(!tipo || static_cast<std::size_t>(*tipo) == i);
+    for (std::size_t i = 0; i < 3; ++i) filtri_[i]->setChecked(!tipo || static_cast<std::size_t>(*tipo) == i);
     filtri_[3]->setChecked(!tipo);
     if (filtra()) return true;
     for (std::size_t i = 0; i < filtri_.size(); ++i) filtri_[i]->setChecked(prima[i]);  // the list still in force

@@ -2,10 +2,10 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QScopeGuard>
 #include <QLabel>
-#include <QLocale>
 #include <QLineEdit>
+#include <QLocale>
+#include <QScopeGuard>
 #include <QToolButton>
 #include <utility>
 #include <vector>
@@ -15,16 +15,16 @@
 #include "forms/vistapagina.h"
 #include "print/ui/stampacertificato.h"
 #include "storage/certificati.h"
-#include "storage/elenchi.h"
 #include "storage/connection.h"
-#include "ui/reporterfinestra.h"
+#include "storage/elenchi.h"
 #include "ui/dialoghi.h"
 #include "ui/icone.h"
+#include "ui/reporterfinestra.h"
 #include "ui/testi.h"
 
+using storage::Dataset;
 using ui::Icona;
 using ui::icona;
-using storage::Dataset;
 
 namespace {
 
@@ -227,8 +227,8 @@ void TFProfessionisti::cancella() {
     if (elenco_.isOpen() && elenco_.state() == Dataset::State::Insert) {
         scriviPagine();
         if (elenco_.modified() &&
-            !cancellazioneConfermata(true, ui::testi::persona(q(elenco_.text("B02")), q(elenco_.text("B03")),
-                                                              q(elenco_.text("B01")), 0)))
+            !cancellazioneConfermata(
+                true, ui::testi::persona(q(elenco_.text("B02")), q(elenco_.text("B03")), q(elenco_.text("B01")), 0)))
             return;
         scartaModifiche();
         return;
@@ -247,9 +247,8 @@ void TFProfessionisti::cancella() {
 
 void TFProfessionisti::stampaRiga(bool conAnteprima) {
     if (!certificatoPresente(rigaSalvata())) return;
-    stampaDopoLaDomanda([this, conAnteprima] {
-        print::StampaProfessionista(conn_, elenco_.integer("ID"), conAnteprima, this);
-    });
+    stampaDopoLaDomanda(
+        [this, conAnteprima] { print::StampaProfessionista(conn_, elenco_.integer("ID"), conAnteprima, this); });
 }
 
 void TFProfessionisti::anteprima() { stampaRiga(true); }
@@ -287,5 +286,6 @@ void TFProfessionisti::riportaSostituto() {
 
 QString TFProfessionisti::personaCorrente() const {
     if (!conRiga()) return {};
-    return ui::testi::persona(q(elenco_.text("B02")), q(elenco_.text("B03")), q(elenco_.text("B01")), (rigaSalvata() ? elenco_.integer("ID") : 0));
+    return ui::testi::persona(q(elenco_.text("B02")), q(elenco_.text("B03")), q(elenco_.text("B01")),
+                              (rigaSalvata() ? elenco_.integer("ID") : 0));
 }

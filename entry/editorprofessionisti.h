@@ -5,9 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "storage/certificati.h"
-
 #include "entry/editorcertificati.h"
+#include "storage/certificati.h"
 
 class QLineEdit;
 

@@ -10,8 +10,8 @@ TFQuadroCT::TFQuadroCT(storage::Connection& conn, QWidget* parent)
     : FinestraAgente(conn, parent), quadro_(conn), sostituto_(conn) {
     setObjectName(QStringLiteral("TFQuadroCT"));
     setWindowTitle(QStringLiteral("Quadro CT"));
-    creaPagina(forms::PaginaQuadroCT(), {{QStringLiteral("QuadroCt"), &quadro_},
-                                         {QStringLiteral("SostitutoImposta"), &sostituto_}});
+    creaPagina(forms::PaginaQuadroCT(),
+               {{QStringLiteral("QuadroCt"), &quadro_}, {QStringLiteral("SostitutoImposta"), &sostituto_}});
     dimensiona(static_cast<int>(forms::PaginaQuadroCT().dimensione.width()));
 }
 

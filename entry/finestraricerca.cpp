@@ -1,5 +1,6 @@
 #include "entry/finestraricerca.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -9,7 +10,6 @@
 #include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <QFontMetrics>
 #include <algorithm>
 #include <exception>
 #include <optional>
@@ -22,8 +22,7 @@
 
 namespace entry {
 
-FinestraRicerca::FinestraRicerca(EditorCertificati& editor, const QString& titolo, bool conMatricola,
-                                 QWidget* parent)
+FinestraRicerca::FinestraRicerca(EditorCertificati& editor, const QString& titolo, bool conMatricola, QWidget* parent)
     : QWidget(parent, Qt::Window), editor_(editor) {
     setWindowTitle(titolo);
 
@@ -37,7 +36,8 @@ FinestraRicerca::FinestraRicerca(EditorCertificati& editor, const QString& titol
     nome_->setPlaceholderText(QStringLiteral("Nome"));
     codice_ = new QLineEdit(this);
     codice_->setObjectName(QStringLiteral("codice"));
-    codice_->setPlaceholderText(conMatricola ? QStringLiteral("C.F., numero o matricola") : QStringLiteral("C.F. o numero"));
+    codice_->setPlaceholderText(conMatricola ? QStringLiteral("C.F., numero o matricola")
+                                             : QStringLiteral("C.F. o numero"));
     codice_->setToolTip(conMatricola ? QStringLiteral("Codice fiscale, numero del certificato o matricola")
                                      : QStringLiteral("Codice fiscale o numero del certificato"));
     esito_ = new QLabel(this);
@@ -60,7 +60,8 @@ FinestraRicerca::FinestraRicerca(EditorCertificati& editor, const QString& titol
     connect(cognome_, &QLineEdit::textChanged, this, &FinestraRicerca::cerca);
     connect(nome_, &QLineEdit::textChanged, this, &FinestraRicerca::cerca);
     connect(codice_, &QLineEdit::textChanged, this, &FinestraRicerca::cercaCodice);
-    for (QLineEdit* e : {cognome_, nome_, codice_}) connect(e, &QLineEdit::returnPressed, this, &FinestraRicerca::apriEditor);
+    for (QLineEdit* e : {cognome_, nome_, codice_})
+        connect(e, &QLineEdit::returnPressed, this, &FinestraRicerca::apriEditor);
 
     modello_ = new ModelloElenco(editor.connessione(), editor.elenco(), this);
     griglia_ = new QTableView(this);
@@ -84,8 +85,9 @@ FinestraRicerca::FinestraRicerca(EditorCertificati& editor, const QString& titol
     const QFontMetrics fm(piccolo);
     int larghezza = 14 + 4;
     for (int c = 0; c < modello_->columnCount(); ++c) {
-        int w = std::max(ModelloElenco::larghezza(c),
-                         fm.horizontalAdvance(modello_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) + 14);
+        int w =
+            std::max(ModelloElenco::larghezza(c),
+                     fm.horizontalAdvance(modello_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) + 14);
         w = std::max(w, fm.horizontalAdvance(ModelloElenco::campione(c)) + 12);
         griglia_->setColumnWidth(c, w);
         larghezza += w;
@@ -185,8 +187,7 @@ void FinestraRicerca::seguiEditor() {
     sincronizzando_ = true;
     if (elenco.isOpen() && !elenco.eof() && elenco.position() < static_cast<std::size_t>(modello_->rowCount())) {
         const QModelIndex i = modello_->index(static_cast<int>(elenco.position()), 0);
-        griglia_->selectionModel()->setCurrentIndex(
-            i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        griglia_->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         if (isVisible()) griglia_->scrollTo(i);
     } else {
         griglia_->selectionModel()->clearSelection();

@@ -93,8 +93,7 @@ QToolButton* bottoneConteggio(forms::VistaPagina* pagina, const QString& colonna
 
 }  // namespace
 
-TFSostituto::TFSostituto(storage::Connection& conn, QWidget* parent)
-    : FinestraAgente(conn, parent), sostituto_(conn) {
+TFSostituto::TFSostituto(storage::Connection& conn, QWidget* parent) : FinestraAgente(conn, parent), sostituto_(conn) {
     setObjectName(QStringLiteral("TFSostituto"));
     setWindowTitle(QStringLiteral("Dati del Sostituto d'imposta."));
     schede_ = creaPagina(forms::Frontespizio(), {{kTabella, &sostituto_}});
@@ -107,8 +106,8 @@ TFSostituto::TFSostituto(storage::Connection& conn, QWidget* parent)
                                 QStringLiteral("Conta le certificazioni di lavoro autonomo"));
     connect(b2, &QToolButton::clicked, this, &TFSostituto::contaAutonomi);
 
-    const QSize naturale = pagina_->sizeHint().isValid() ? pagina_->sizeHint()
-                                                         : forms::Frontespizio().dimensione.toSize();
+    const QSize naturale =
+        pagina_->sizeHint().isValid() ? pagina_->sizeHint() : forms::Frontespizio().dimensione.toSize();
     dimensiona(naturale.width());
 }
 

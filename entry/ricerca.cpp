@@ -35,12 +35,14 @@ std::optional<Intervalli> intervalli(const QString& prefisso) {
     const QChar primo = prefisso.at(0);
     if (primo.isSurrogate()) return std::nullopt;
     Intervalli r;
-    for (const QString& x : {QString(primo.toUpper()), QString(primo.toLower())}) r.push_back({x.toStdString(), successivo(x)});
+    for (const QString& x : {QString(primo.toUpper()), QString(primo.toLower())})
+        r.push_back({x.toStdString(), successivo(x)});
     return r;
 }
 
 // The first of the found rows in the list's order.
-std::optional<std::size_t> primaNellElenco(const storage::Dataset& elenco, const std::unordered_set<std::int64_t>& trovate) {
+std::optional<std::size_t> primaNellElenco(const storage::Dataset& elenco,
+                                           const std::unordered_set<std::int64_t>& trovate) {
     if (trovate.empty()) return std::nullopt;
     const auto& chiavi = elenco.keys();
     for (std::size_t i = 0; i < chiavi.size(); ++i)
@@ -82,7 +84,8 @@ std::optional<Trovato> TrovaPerCodice(storage::Connection& conn, const storage::
     if (!filtro) return std::nullopt;
     const auto codici =
         storage::ChiaviNegliIntervalli(conn, elenco.tabella(), storage::ColonnaNominativo::CodiceFiscale, *filtro);
-    if (auto p = primaNellElenco(elenco, {codici.begin(), codici.end()})) return Trovato{*p, QStringLiteral("codice fiscale")};
+    if (auto p = primaNellElenco(elenco, {codici.begin(), codici.end()}))
+        return Trovato{*p, QStringLiteral("codice fiscale")};
     return std::nullopt;
 }
 

@@ -15,9 +15,7 @@ namespace {
 const storage::Operazione kOperazioni[] = {storage::Operazione::Nessuna, storage::Operazione::Sostituzione,
                                            storage::Operazione::Annullamento, storage::Operazione::Escluso};
 
-QString quando(const std::string& iso) {
-    return QString::fromStdString(storage::OraLeggibile(iso));
-}
+QString quando(const std::string& iso) { return QString::fromStdString(storage::OraLeggibile(iso)); }
 
 }  // namespace
 
@@ -45,8 +43,9 @@ TestataInvio::TestataInvio(storage::Connection& conn, storage::Elenco elenco, QW
     for (storage::Operazione o : kOperazioni)
         operazione_->addItem(o == storage::Operazione::Nessuna ? QStringLiteral("nessuna")
                                                                : QString::fromUtf8(storage::TestoOperazione(o)));
-    operazione_->setToolTip(QStringLiteral("Che cosa farne nel prossimo invio: sostituirlo o annullarlo con una "
-                                           "fornitura di correzione, oppure escluderlo da quelle ordinarie"));
+    operazione_->setToolTip(
+        QStringLiteral("Che cosa farne nel prossimo invio: sostituirlo o annullarlo con una "
+                       "fornitura di correzione, oppure escluderlo da quelle ordinarie"));
     connect(operazione_, &QComboBox::currentIndexChanged, this, [this] {
         if (!caricando_) emit modificato();
     });
@@ -103,8 +102,8 @@ void TestataInvio::mostra() {
     while (kOperazioni[i] != salvato_.operazione) ++i;
     operazione_->setCurrentIndex(i);
     caricando_ = false;
-    for (QWidget* w : {static_cast<QWidget*>(protocollo_), static_cast<QWidget*>(progressivo_),
-                       static_cast<QWidget*>(operazione_)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(protocollo_), static_cast<QWidget*>(progressivo_), static_cast<QWidget*>(operazione_)})
         w->setEnabled(id_ > 0);
 
     QString testo;
@@ -124,9 +123,9 @@ storage::Operazione TestataInvio::operazioneScelta() const {
 }
 
 bool TestataInvio::modificata() const {
-    return id_ > 0 && (protocollo_->text().toStdString() != salvato_.protocollo ||
-                       progressivo_->text().toStdString() != salvato_.progressivo ||
-                       operazioneScelta() != salvato_.operazione);
+    return id_ > 0 &&
+           (protocollo_->text().toStdString() != salvato_.protocollo ||
+            progressivo_->text().toStdString() != salvato_.progressivo || operazioneScelta() != salvato_.operazione);
 }
 
 void TestataInvio::salva() {

@@ -2,12 +2,12 @@
 // Draws every form page with an example value in every box into FOLDER/<n>-<page>.png;
 // with --schermo, takes pictures of the entry screens instead (the boxes over each page).
 
-#include <QDir>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
+#include <QDir>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <cstdio>
 
@@ -100,8 +100,8 @@ int main(int argc, char** argv) {
                 if (auto* s = qobject_cast<QCheckBox*>(w)) s->setChecked(!v.isEmpty());
                 if (auto* b = qobject_cast<QComboBox*>(w)) b->setEditText(v);
             }
-            const QString file =
-                QDir(cartella).filePath(QStringLiteral("%1-%2-schermo.png").arg(++n, 2, 10, QLatin1Char('0')).arg(nome));
+            const QString file = QDir(cartella).filePath(
+                QStringLiteral("%1-%2-schermo.png").arg(++n, 2, 10, QLatin1Char('0')).arg(nome));
             if (!vista.grab().save(file)) {
                 std::fprintf(stderr, "Impossibile scrivere %s\n", qPrintable(file));
                 return 1;
@@ -119,7 +119,8 @@ int main(int argc, char** argv) {
         forms::DisegnaPagina(p, *pagina, QRectF(QPointF(0, 0), QSizeF(dim)),
                              [&](const forms::Campo& c) { return vuote ? QString() : esempio(c); });
         p.end();
-        const QString file = QDir(cartella).filePath(QStringLiteral("%1-%2.png").arg(++n, 2, 10, QLatin1Char('0')).arg(nome));
+        const QString file =
+            QDir(cartella).filePath(QStringLiteral("%1-%2.png").arg(++n, 2, 10, QLatin1Char('0')).arg(nome));
         if (!img.save(file)) {
             std::fprintf(stderr, "Impossibile scrivere %s\n", qPrintable(file));
             return 1;

@@ -11,7 +11,8 @@ namespace {
 
 Voce e(int punto, const char* etichetta, const char* campione = nullptr) {
     const QString col = QStringLiteral("E%1").arg(punto, 2, 10, QLatin1Char('0'));
-    if (campione) return testo(QString::number(punto), QString::fromUtf8(etichetta), col, QString::fromLatin1(campione));
+    if (campione)
+        return testo(QString::number(punto), QString::fromUtf8(etichetta), col, QString::fromLatin1(campione));
     return importo(QString::number(punto), QString::fromUtf8(etichetta), col);
 }
 
@@ -21,8 +22,7 @@ Pagina costruisciAutonomo(const QString& tabella, const QString& tabellaIntestaz
                             tabellaIntestazione);
     m.fascia(QStringLiteral("DATI RELATIVI ALLE SOMME EROGATE"));
     m.riga({e(1, "Causale", "MMM"), e(2, "Anno", "00000"),
-            casella("3", QStringLiteral("Anticipazione"), QStringLiteral("E03")),
-            e(4, "Ammontare lordo corrisposto"),
+            casella("3", QStringLiteral("Anticipazione"), QStringLiteral("E03")), e(4, "Ammontare lordo corrisposto"),
             e(5, "Somme non soggette a ritenuta per regime convenzionale"), e(6, "Codice", "000"),
             e(7, "Altre somme non soggette a ritenuta")});
     m.riga({e(8, "Imponibile"), e(9, "Ritenute a titolo di acconto"), e(10, "Ritenute a titolo d'imposta"),

@@ -36,8 +36,8 @@ Pagina costruisciPagina2() {
     intestazioneCertificato(m, QString::fromUtf8(kTitoloDipendente), QStringLiteral("Zefo1"));
     m.fascia(QStringLiteral("DATI FISCALI – DATI PER LA EVENTUALE COMPILAZIONE DELLA DICHIARAZIONE DEI REDDITI"));
 
-    Voce tempo = elenco("2", QStringLiteral("Tempo indeterminato (1) / determinato (2)"), colonna(2),
-                        {QString(), "1", "2"});
+    Voce tempo =
+        elenco("2", QStringLiteral("Tempo indeterminato (1) / determinato (2)"), colonna(2), {QString(), "1", "2"});
     tempo.sfondo = QColor(255, 255, 128);
     tempo.suggerimento = QStringLiteral("1-indeterminato,2-determinato (p.15)");
     m.riga({imp(1, "Redditi di lavoro dipendente e assimilati"), tempo, imp(3, "Redditi di pensione"),
@@ -56,16 +56,18 @@ Pagina costruisciPagina2() {
                                     imp(19, "Addizionale comunale all'Irpef – Acconto 2015")});
                         }});
     m.riga({imp(20, "Ritenute Irpef sospese"), imp(21, "Addizionale regionale sospesa"),
-            imp(23, "Addizionale comunale sospesa – Saldo 2014"), imp(24, "Addizionale comunale sospesa – Acconto 2015"),
-            vuota({}, {}, 300)});
+            imp(23, "Addizionale comunale sospesa – Saldo 2014"),
+            imp(24, "Addizionale comunale sospesa – Acconto 2015"), vuota({}, {}, 300)});
 
     const auto acconti = [](const QString& titolo, int primo) {
         return [=](Modulo& r) {
             r.fascia(titolo, false);
             r.riga({imp(primo, "Primo acconto Irpef"), imp(primo + 1, "Secondo o unico acconto Irpef"),
-                    imp(primo + 2, "Acconto addizionale comunale all'Irpef"), imp(primo + 3, "Primo acconto cedolare secca")});
+                    imp(primo + 2, "Acconto addizionale comunale all'Irpef"),
+                    imp(primo + 3, "Primo acconto cedolare secca")});
             r.riga({imp(primo + 4, "Secondo o unico acconto cedolare secca"), imp(primo + 5, "Acconto Irpef sospeso"),
-                    imp(primo + 6, "Acconto addizionale comunale sospeso"), imp(primo + 7, "Acconto cedolare secca sospeso")});
+                    imp(primo + 6, "Acconto addizionale comunale sospeso"),
+                    imp(primo + 7, "Acconto cedolare secca sospeso")});
         };
     };
     m.affianca({1, 1}, {acconti(QStringLiteral("ACCONTI 2014 DICHIARANTE"), 31),
@@ -139,11 +141,17 @@ Pagina costruisciPagina2() {
 void familiari(Modulo& m) {
     const std::vector<qreal> w = {110, 44, 34, 34, 170, 64, 74, 100, 100, 24};
     const auto box = [&](int riga, int col, Voce v) {
-        static const char* const colonne[] = {"", "C / F1 / F", "A", "D", "codice fiscale", "mesi a carico",
-                                              "minore di tre anni", "percentuale di detrazione",
+        static const char* const colonne[] = {"",
+                                              "C / F1 / F",
+                                              "A",
+                                              "D",
+                                              "codice fiscale",
+                                              "mesi a carico",
+                                              "minore di tre anni",
+                                              "percentuale di detrazione",
                                               "detrazione 100% affidamento figli"};
         v.colonna = QStringLiteral("fam%1_%2").arg(riga).arg(col);
-        const QString chi = riga == 1 ? QStringLiteral("coniuge")
+        const QString chi = riga == 1   ? QStringLiteral("coniuge")
                             : riga == 2 ? QStringLiteral("primo figlio")
                                         : QStringLiteral("familiare %1").arg(riga);
         v.nome = riga == 10 ? QStringLiteral("percentuale ulteriore detrazione per famiglie con almeno quattro figli")
@@ -153,7 +161,8 @@ void familiari(Modulo& m) {
     const auto segno = [&](int riga, int col, int i) { return largo(box(riga, col, casella({}, {}, {})), w[i]); };
     m.fascia(QStringLiteral("DATI RELATIVI AL CONIUGE E AI FAMILIARI A CARICO"));
     m.riga({largo(vuota({}, QStringLiteral("C = Coniuge  F1 = Primo figlio  F = Figlio  A = Altro familiare  "
-                                            "D = Figlio disabile")), w[0]),
+                                           "D = Figlio disabile")),
+                  w[0]),
             largo(vuota({}, QStringLiteral("C / F1 / F")), w[1]), largo(vuota({}, QStringLiteral("A")), w[2]),
             largo(vuota({}, QStringLiteral("D")), w[3]), largo(vuota({}, QStringLiteral("Codice fiscale")), w[4]),
             largo(vuota({}, QStringLiteral("Mesi a carico")), w[5]),
@@ -206,7 +215,8 @@ Pagina costruisciPagina3() {
     m.riga({imp(308, "Ritenute Irpef"), imp(309, "Addizionale regionale all'Irpef"), imp(310, "Ritenute Irpef sospese"),
             imp(311, "Addizionale regionale sospesa"), imp(312, "Addizionale comunale – Acconto 2014")});
     m.riga({imp(313, "Addizionale comunale – Saldo 2014"), imp(314, "Addizionale comunale – Acconto 2015"),
-            imp(315, "Addizionale comunale sospesa – Acconto 2014"), imp(316, "Addizionale comunale sospesa – Saldo 2014"),
+            imp(315, "Addizionale comunale sospesa – Acconto 2014"),
+            imp(316, "Addizionale comunale sospesa – Saldo 2014"),
             imp(317, "Addizionale comunale sospesa – Acconto 2015")});
     // the ordinary-taxation option (326) belongs to the productivity part, as 204 does above
     m.affianca({3, 5}, {[](Modulo& r) {

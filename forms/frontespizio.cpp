@@ -22,15 +22,18 @@ Pagina costruisciFrontespizio() {
     m.campo(QRectF(m.destra() - wCf, 16, wCf, 21), intestazione);
 
     // the privacy notice, in our own words: what the data are for, who handles them, the rights
-    m.fascia(QStringLiteral("INFORMATIVA SUL TRATTAMENTO DEI DATI PERSONALI AI SENSI DELL'ART. 13 DEL D.LGS. N. 196 DEL 2003"),
+    m.fascia(QStringLiteral(
+                 "INFORMATIVA SUL TRATTAMENTO DEI DATI PERSONALI AI SENSI DELL'ART. 13 DEL D.LGS. N. 196 DEL 2003"),
              false);
     const auto voce = [&](const char* titolo, const char* testo) {
         m.nota(QString::fromUtf8(titolo) + QLatin1Char(' ') + QString::fromUtf8(testo), 6.5);
     };
     voce("Perché i dati sono chiesti.",
-         "I dati di questa comunicazione e delle certificazioni che l'accompagnano servono all'Agenzia delle Entrate per "
+         "I dati di questa comunicazione e delle certificazioni che l'accompagnano servono all'Agenzia delle Entrate "
+         "per "
          "controllare le ritenute operate e i redditi certificati, per preparare la dichiarazione precompilata dei "
-         "percipienti e per le altre attività di liquidazione, controllo e riscossione delle imposte previste dalla legge.");
+         "percipienti e per le altre attività di liquidazione, controllo e riscossione delle imposte previste dalla "
+         "legge.");
     voce("Obbligo di comunicarli.",
          "La comunicazione è dovuta per legge: chi non la presenta, o la presenta incompleta o inesatta, può incorrere "
          "nelle sanzioni previste.");
@@ -43,7 +46,8 @@ Pagina costruisciFrontespizio() {
          "sostituto d'imposta e l'intermediario incaricato della trasmissione telematica, che ne rispondono.");
     voce("Diritti dell'interessato.",
          "Chi è indicato nella comunicazione può conoscere i propri dati e chiederne la correzione o l'aggiornamento, "
-         "oppure la cancellazione se trattati contro la legge, rivolgendosi al titolare (art. 7 del D.Lgs. n. 196 del 2003). "
+         "oppure la cancellazione se trattati contro la legge, rivolgendosi al titolare (art. 7 del D.Lgs. n. 196 del "
+         "2003). "
          "Poiché il trattamento è previsto dalla legge, non occorre il suo consenso.");
     m.spazio(6);
 
@@ -117,10 +121,11 @@ Pagina costruisciQuadroCT() {
 
     m.setParte(QStringLiteral("sezione A"));
     m.fascia(QStringLiteral("SEZIONE A – RICEZIONE DEI DATI TRAMITE L'UTENZA TELEMATICA DEL SOSTITUTO D'IMPOSTA"));
-    m.riga({largo(casella("1", QStringLiteral("Utente del servizio Fisconline"), QStringLiteral("B5")), 180),
-            largo(testo("2", QStringLiteral("Utente del servizio Entratel – Codice sede"), QStringLiteral("B6"), "0000"),
-                  220),
-            vuota({}, {}, 354)});
+    m.riga(
+        {largo(casella("1", QStringLiteral("Utente del servizio Fisconline"), QStringLiteral("B5")), 180),
+         largo(testo("2", QStringLiteral("Utente del servizio Entratel – Codice sede"), QStringLiteral("B6"), "0000"),
+               220),
+         vuota({}, {}, 354)});
     m.spazio(8);
 
     m.setParte(QStringLiteral("sezione B"));

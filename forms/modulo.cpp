@@ -2,10 +2,10 @@
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
-#include <QTextLayout>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -36,7 +36,7 @@ QStringList TipiRecord() {
 }
 
 std::vector<const Pagina*> PagineCertificato() {
-    return {&CertificatoPagina1(), &CertificatoPagina2(), &CertificatoPagina3(),
+    return {&CertificatoPagina1(), &CertificatoPagina2(),    &CertificatoPagina3(),
             &CertificatoPagina4(), &CertificatoPagina4bis(), &CertificatoPagina5()};
 }
 
@@ -261,7 +261,8 @@ void Modulo::riga(std::vector<Voce> voci) {
         const qreal hNumero = numero[i] > 0 ? metriche(fNumero).height() : 0;
         const qreal hTesto = misura(voci[i].etichetta, fEtichetta, larghe[i] - 4 - numero[i]).height();
         const bool conBox = !voci[i].colonna.isEmpty() || voci[i].soloDisegno;
-        (conBox || hBox == 0 ? hEtichetta : hLibera) = std::max({conBox || hBox == 0 ? hEtichetta : hLibera, hNumero, hTesto});
+        (conBox || hBox == 0 ? hEtichetta : hLibera) =
+            std::max({conBox || hBox == 0 ? hEtichetta : hLibera, hNumero, hTesto});
     }
     const qreal hCella = std::ceil(std::max(1 + hEtichetta + 2 + (hBox > 0 ? hBox + 3 : 0), 1 + hLibera + 2));
 
@@ -274,8 +275,8 @@ void Modulo::riga(std::vector<Voce> voci) {
         riga_.celle.push_back(elementi_.size());
         riquadro(QRectF(x, y_, w, hCella), kFondoCella, kBordo, 0.5);
         if (!v.punto.isEmpty())
-            scrivi(QRectF(x + 2, y_ + 1, numero[i], metriche(fNumero).height()), v.punto, puntiEtichette_ + 0.5,
-                   true, Qt::AlignLeft | Qt::AlignTop);
+            scrivi(QRectF(x + 2, y_ + 1, numero[i], metriche(fNumero).height()), v.punto, puntiEtichette_ + 0.5, true,
+                   Qt::AlignLeft | Qt::AlignTop);
         if (!v.etichetta.isEmpty())
             scrivi(QRectF(x + 2 + numero[i], y_ + 1, w - 4 - numero[i], hCella - 2), v.etichetta, puntiEtichette_,
                    false, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
@@ -364,8 +365,9 @@ Campo& Modulo::campo(const QRectF& r, const Voce& v) {
     c.puntiFont = v.puntiFont > 0 ? v.puntiFont : puntiValori_;
     c.grassetto = v.grassetto;
     c.trasparente = v.trasparente;
-    c.larghezzaMassima = v.larghezzaMassima > 0 ? v.larghezzaMassima
-                                                : storage::LarghezzaColonna(c.tabella.toStdString(), c.colonna.toStdString());
+    c.larghezzaMassima = v.larghezzaMassima > 0
+                             ? v.larghezzaMassima
+                             : storage::LarghezzaColonna(c.tabella.toStdString(), c.colonna.toStdString());
     c.tipo = v.tipo;
     c.valori = v.valori;
     c.suggerimento = v.suggerimento;
@@ -374,7 +376,7 @@ Campo& Modulo::campo(const QRectF& r, const Voce& v) {
     c.soloSchermo = soloSchermo_;
     c.spazio = r;
     c.campione = v.campione;
-    c.riferimento = !v.nome.isEmpty()      ? v.nome
+    c.riferimento = !v.nome.isEmpty()        ? v.nome
                     : !v.punto.isEmpty()     ? QStringLiteral("punto ") + v.punto
                     : !v.etichetta.isEmpty() ? v.etichetta
                                              : v.colonna;
@@ -384,8 +386,8 @@ Campo& Modulo::campo(const QRectF& r, const Voce& v) {
     if (!soloSchermo_) riquadro(r.adjusted(-0.5, -0.5, 0.5, 0.5), Qt::white, kBordo, 0.6);
     // a month's letter stands beside its box, clear of the mark
     if (!v.lettera.isEmpty())
-        scrivi(QRectF(r.left() - v.rientro, r.top(), v.rientro - 1, r.height()), v.lettera, 7, true,
-               Qt::AlignCenter, QColor(90, 90, 90));
+        scrivi(QRectF(r.left() - v.rientro, r.top(), v.rientro - 1, r.height()), v.lettera, 7, true, Qt::AlignCenter,
+               QColor(90, 90, 90));
     campi_.push_back(c);
     return campi_.back();
 }

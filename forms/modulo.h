@@ -26,34 +26,32 @@ struct Voce {
     QString punto;
     QString etichetta;
     QString colonna;
-    QString campione;        // sizes the box; empty: the box fills the cell
+    QString campione;  // sizes the box; empty: the box fills the cell
     TipoCampo tipo = TipoCampo::Testo;
     QStringList valori;
-    qreal larghezza = 0;     // the cell's natural width in pixels; 0: from box and label
+    qreal larghezza = 0;  // the cell's natural width in pixels; 0: from box and label
     Qt::Alignment allineamento = Qt::AlignLeft | Qt::AlignVCenter;
     bool grassetto = false;
     bool trasparente = false;
     bool solaLettura = false;
-    qreal puntiFont = 0;     // 0: the page's value size
+    qreal puntiFont = 0;  // 0: the page's value size
     QString suggerimento;
     QColor sfondo;
-    QString tabella;         // empty: the page's table
-    QString lettera;         // drawn faintly inside the box (month initials)
+    QString tabella;  // empty: the page's table
+    QString lettera;  // drawn faintly inside the box (month initials)
     int larghezzaMassima = 0;
-    qreal rientro = 0;       // room left of the box inside its cell (for a button)
+    qreal rientro = 0;         // room left of the box inside its cell (for a button)
     bool soloDisegno = false;  // the box is drawn but holds no column (an empty form box)
-    int righe = 1;           // lines of 7-point text the box holds (names, descriptions)
-    QString nome;            // how a note names the box when point and label do not ("familiare 3, codice fiscale")
+    int righe = 1;             // lines of 7-point text the box holds (names, descriptions)
+    QString nome;              // how a note names the box when point and label do not ("familiare 3, codice fiscale")
 };
 
 Voce importo(const QString& punto, const QString& etichetta, const QString& colonna);
 Voce data(const QString& punto, const QString& etichetta, const QString& colonna);
 Voce casella(const QString& punto, const QString& etichetta, const QString& colonna);
 Voce codiceFiscale(const QString& punto, const QString& etichetta, const QString& colonna);
-Voce testo(const QString& punto, const QString& etichetta, const QString& colonna,
-           const QString& campione = {});
-Voce elenco(const QString& punto, const QString& etichetta, const QString& colonna,
-            const QStringList& valori);
+Voce testo(const QString& punto, const QString& etichetta, const QString& colonna, const QString& campione = {});
+Voce elenco(const QString& punto, const QString& etichetta, const QString& colonna, const QStringList& valori);
 // A cell with no box (a signature space, a heading cell).
 Voce vuota(const QString& punto, const QString& etichetta, qreal larghezza = 0);
 
@@ -78,7 +76,6 @@ inline Voce suRighe(Voce v, int righe) {
     v.righe = righe;
     return v;
 }
-
 
 // Fonts of the drawing, measured at 96 dpi so that the layout is the same on every machine.
 QFont carattere(qreal punti, bool grassetto = false);
@@ -110,8 +107,8 @@ public:
     // A shaded heading across the current region.
     void fascia(const QString& titolo, bool principale = true);
     // Text across the current region, wrapped.
-    void nota(const QString& testo, qreal punti = 7, bool grassetto = false,
-              Qt::Alignment allineamento = Qt::AlignLeft, QColor colore = Qt::black);
+    void nota(const QString& testo, qreal punti = 7, bool grassetto = false, Qt::Alignment allineamento = Qt::AlignLeft,
+              QColor colore = Qt::black);
     // A row of cells filling the current region; each cell's spare width is shared in
     // proportion to its natural width.
     void riga(std::vector<Voce> voci);
@@ -163,9 +160,9 @@ private:
     // down to the tallest block, so that the blocks end on one line.
     struct Riga {
         qreal y = -1, altezza = 0;
-        std::vector<std::size_t> celle;      // the cells' grounds, which grow
-        std::vector<std::size_t> inBasso;    // boxes' frames and letters, which move down
-        std::vector<std::size_t> campi;      // fields, which move down
+        std::vector<std::size_t> celle;    // the cells' grounds, which grow
+        std::vector<std::size_t> inBasso;  // boxes' frames and letters, which move down
+        std::vector<std::size_t> campi;    // fields, which move down
     };
     void allunga(const Riga& r, qreal delta);
     void aggiungi(std::variant<Testo, Linea, Riquadro> e);

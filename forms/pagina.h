@@ -17,17 +17,17 @@ class QPainter;
 namespace forms {
 
 enum class TipoCampo {
-    Testo,     // free text
-    Casella,   // check box: "X" when ticked
-    Elenco,    // drop-down of fixed values (valori)
+    Testo,    // free text
+    Casella,  // check box: "X" when ticked
+    Elenco,   // drop-down of fixed values (valori)
 };
 
 struct Campo {
-    QString tabella;         // "Zefo1", "Zefo2", "Zefo3", "Professionisti", "SostitutoImposta", "QuadroCt"
-    QString colonna;         // column name, matched without regard to case
-    QRectF rettangolo;       // in page pixels at 96 dpi
+    QString tabella;    // "Zefo1", "Zefo2", "Zefo3", "Professionisti", "SostitutoImposta", "QuadroCt"
+    QString colonna;    // column name, matched without regard to case
+    QRectF rettangolo;  // in page pixels at 96 dpi
     Qt::Alignment allineamento = Qt::AlignLeft | Qt::AlignVCenter;
-    qreal puntiFont = 10;    // print font size (Arial)
+    qreal puntiFont = 10;  // print font size (Arial)
     bool grassetto = false;
     bool trasparente = false;  // printed without a white background
     int larghezzaMassima = 0;  // characters the box accepts; 0 = no limit
@@ -40,8 +40,8 @@ struct Campo {
     // The room of the box's cell a value may use when the box is too narrow for it (the box
     // and, at its right, the cell's free width); empty: the box alone.
     QRectF spazio;
-    QString campione;          // the text that sized the box: a code of that width always fits
-    QString riferimento;       // how a note at the page foot names the box ("punto 2")
+    QString campione;     // the text that sized the box: a code of that width always fits
+    QString riferimento;  // how a note at the page foot names the box ("punto 2")
 };
 
 // The field that holds no column but a value the window computes (DittaMatr).
@@ -64,10 +64,10 @@ inline constexpr qreal kPuntiCodicePercipiente = 10;
 
 class Pagina {
 public:
-    QString nome;            // e.g. "Pagina 1", "Frontespizio"
-    QSizeF dimensione;       // page pixels at 96 dpi
+    QString nome;       // e.g. "Pagina 1", "Frontespizio"
+    QSizeF dimensione;  // page pixels at 96 dpi
     std::vector<Campo> campi;
-    qreal fondo = 0;         // where the page's content ends: notes go below it
+    qreal fondo = 0;  // where the page's content ends: notes go below it
     // Draws the static page (not the values) into the target rectangle, scaling coordinates
     // (not the painter) so that fonts keep their point size on any device.
     std::function<void(QPainter&, const QRectF& destinazione, Supporto supporto)> disegna;
@@ -76,18 +76,18 @@ public:
 };
 
 // The page descriptions, built once on first use.
-const Pagina& Frontespizio();          // the withholding agent's frontispiece
-const Pagina& PaginaQuadroCT();        // Quadro CT
-const Pagina& CertificatoPagina1();    // anagraphic data (parts A and B)
-const Pagina& CertificatoPagina2();    // part C, points 1 to 192
-const Pagina& CertificatoPagina3();    // points 201 to 413 and dependent family members
-const Pagina& CertificatoPagina4();    // social-security and INAIL, annotations
-const Pagina& CertificatoPagina4bis(); // further social-security section (Zefo3)
-const Pagina& CertificatoPagina5();    // self-employment (Zefo2.E01..E23)
-const Pagina& CertificatoPagina6();    // 8/5/2 per mille choice sheet, first page
-const Pagina& CertificatoPagina7();    // 8/5/2 per mille choice sheet, second page
-const Pagina& ProfessionistaPagina1(); // professional: parts A and B (Professionisti)
-const Pagina& ProfessionistaPagina2(); // professional: self-employment (Professionisti.E01..E23)
+const Pagina& Frontespizio();           // the withholding agent's frontispiece
+const Pagina& PaginaQuadroCT();         // Quadro CT
+const Pagina& CertificatoPagina1();     // anagraphic data (parts A and B)
+const Pagina& CertificatoPagina2();     // part C, points 1 to 192
+const Pagina& CertificatoPagina3();     // points 201 to 413 and dependent family members
+const Pagina& CertificatoPagina4();     // social-security and INAIL, annotations
+const Pagina& CertificatoPagina4bis();  // further social-security section (Zefo3)
+const Pagina& CertificatoPagina5();     // self-employment (Zefo2.E01..E23)
+const Pagina& CertificatoPagina6();     // 8/5/2 per mille choice sheet, first page
+const Pagina& CertificatoPagina7();     // 8/5/2 per mille choice sheet, second page
+const Pagina& ProfessionistaPagina1();  // professional: parts A and B (Professionisti)
+const Pagina& ProfessionistaPagina2();  // professional: self-employment (Professionisti.E01..E23)
 
 // The six pages of the employee certificate editor, in tab order (1, 2, 3, 4, 4 bis, 5).
 std::vector<const Pagina*> PagineCertificato();

@@ -17,7 +17,8 @@ Voce d(int punto, const char* etichetta, const char* campione = nullptr) {
 }
 
 Voce tutti(int punto) {
-    Voce v = casella(QString::number(punto), QStringLiteral("Tutti"), QStringLiteral("D%1").arg(punto, 2, 10, QLatin1Char('0')));
+    Voce v = casella(QString::number(punto), QStringLiteral("Tutti"),
+                     QStringLiteral("D%1").arg(punto, 2, 10, QLatin1Char('0')));
     v.grassetto = true;
     v.trasparente = true;
     return v;
@@ -26,8 +27,8 @@ Voce tutti(int punto) {
 // The twelve month boxes of one point: the month initials stay readable under a mark.
 std::vector<Voce> mesi(int punto) {
     static const char* const iniziali[] = {"G", "F", "M", "A", "M", "G", "L", "A", "S", "O", "N", "D"};
-    static const char* const nomi[] = {"gennaio", "febbraio", "marzo", "aprile", "maggio", "giugno",
-                                       "luglio", "agosto", "settembre", "ottobre", "novembre", "dicembre"};
+    static const char* const nomi[] = {"gennaio", "febbraio", "marzo",     "aprile",  "maggio",   "giugno",
+                                       "luglio",  "agosto",   "settembre", "ottobre", "novembre", "dicembre"};
     std::vector<Voce> v;
     for (int m = 1; m <= 12; ++m) {
         // the December box of section 1 is spelled in lower case in the archive
@@ -65,16 +66,15 @@ Pagina costruisciPrevidenziale(const QString& nome, const QString& tabella, bool
     if (conInail)
         intestazioneCertificato(m, QStringLiteral("DATI PREVIDENZIALI ED ASSISTENZIALI INPS"), QStringLiteral("Zefo1"));
     else
-        intestazioneCertificato(m, QStringLiteral("DATI PREVIDENZIALI ED ASSISTENZIALI INPS – ULTERIORE SEZIONE"),
-                                QStringLiteral("Zefo1"), 2,
-                                QStringLiteral("Seconda sezione INPS del percipiente; dati INAIL e annotazioni nel Mod. N. 1"));
+        intestazioneCertificato(
+            m, QStringLiteral("DATI PREVIDENZIALI ED ASSISTENZIALI INPS – ULTERIORE SEZIONE"), QStringLiteral("Zefo1"),
+            2, QStringLiteral("Seconda sezione INPS del percipiente; dati INAIL e annotazioni nel Mod. N. 1"));
 
     m.setParte(QStringLiteral("sezione 1"));
     m.fascia(QStringLiteral("SEZIONE 1 – LAVORATORI SUBORDINATI"), false);
     m.riga({d(1, "Matricola azienda", "00000000000"), casella("2", QStringLiteral("INPS"), QStringLiteral("D02")),
             casella("3", QStringLiteral("Altro"), QStringLiteral("D03")), d(4, "Imponibile previdenziale"),
-            d(5, "Imponibile ai fini IVS"), d(6, "Contributi a carico del lavoratore trattenuti"),
-            vuota({}, {}, 150)});
+            d(5, "Imponibile ai fini IVS"), d(6, "Contributi a carico del lavoratore trattenuti"), vuota({}, {}, 150)});
     m.riga(conMesi({}, 7, "Mesi per i quali non è stata presentata la denuncia UniEmens"));
     m.spazio(4);
 

@@ -2,9 +2,9 @@
 // printed certificate): the front with the taxpayer's data and the three choices, the back
 // with the instructions.
 
-#include "forms/modulo.h"
-
 #include <cmath>
+
+#include "forms/modulo.h"
 
 namespace forms {
 
@@ -33,8 +33,9 @@ void firme(Modulo& m, const std::vector<QString>& voci, int perRiga, bool conBen
             m.linea(QLineF(x + 12, m.y() + 15, x + w - 12, m.y() + 15), 0.6);
             m.scrivi(QRectF(x, m.y() + 16, w, 9), QStringLiteral("FIRMA"), 6, false, Qt::AlignHCenter | Qt::AlignTop);
             if (conBeneficiario) {
-                m.scrivi(QRectF(x + 4, m.y() + 30, w - 8, 9), QStringLiteral("Codice fiscale del beneficiario (eventuale)"),
-                         6, false, Qt::AlignLeft | Qt::AlignVCenter);
+                m.scrivi(QRectF(x + 4, m.y() + 30, w - 8, 9),
+                         QStringLiteral("Codice fiscale del beneficiario (eventuale)"), 6, false,
+                         Qt::AlignLeft | Qt::AlignVCenter);
                 m.riquadro(QRectF(x + 4, m.y() + 40, w - 8, 12), Qt::white, kBordo, 0.5);
             }
         }
@@ -58,42 +59,49 @@ Pagina costruisciPagina6() {
             largo(testo({}, QStringLiteral("COMUNE (o Stato estero) DI NASCITA"), QStringLiteral("B06")), 330),
             testo({}, QStringLiteral("PROVINCIA (sigla)"), QStringLiteral("B07"), "MMMM")});
     m.spazio(4);
-    m.nota(QStringLiteral("Le scelte della destinazione dell'otto, del cinque e del due per mille dell'IRPEF non sono "
-                          "in alcun modo alternative fra loro. Pertanto possono essere espresse tutte e tre le scelte."),
-           7.5, true, Qt::AlignHCenter);
+    m.nota(
+        QStringLiteral("Le scelte della destinazione dell'otto, del cinque e del due per mille dell'IRPEF non sono "
+                       "in alcun modo alternative fra loro. Pertanto possono essere espresse tutte e tre le scelte."),
+        7.5, true, Qt::AlignHCenter);
 
-    m.fascia(QStringLiteral("SCELTA PER LA DESTINAZIONE DELL'OTTO PER MILLE DELL'IRPEF (in caso di scelta FIRMARE in "
-                            "UNO degli spazi sottostanti)"));
-    firme(m,
-          {QStringLiteral("Stato"), QStringLiteral("Chiesa cattolica"),
-           QStringLiteral("Unione Chiese cristiane avventiste del 7° giorno"), QStringLiteral("Assemblee di Dio in Italia"),
-           QStringLiteral("Chiesa Evangelica Valdese (Unione delle Chiese metodiste e Valdesi)"),
-           QStringLiteral("Chiesa Evangelica Luterana in Italia"), QStringLiteral("Unione Comunità Ebraiche Italiane"),
-           QStringLiteral("Sacra arcidiocesi ortodossa d'Italia ed Esarcato per l'Europa Meridionale"),
-           QStringLiteral("Chiesa apostolica in Italia"), QStringLiteral("Unione Cristiana Evangelica Battista d'Italia"),
-           QStringLiteral("Unione Buddhista Italiana"), QStringLiteral("Unione Induista Italiana")},
-          4, false);
+    m.fascia(
+        QStringLiteral("SCELTA PER LA DESTINAZIONE DELL'OTTO PER MILLE DELL'IRPEF (in caso di scelta FIRMARE in "
+                       "UNO degli spazi sottostanti)"));
+    firme(
+        m,
+        {QStringLiteral("Stato"), QStringLiteral("Chiesa cattolica"),
+         QStringLiteral("Unione Chiese cristiane avventiste del 7° giorno"),
+         QStringLiteral("Assemblee di Dio in Italia"),
+         QStringLiteral("Chiesa Evangelica Valdese (Unione delle Chiese metodiste e Valdesi)"),
+         QStringLiteral("Chiesa Evangelica Luterana in Italia"), QStringLiteral("Unione Comunità Ebraiche Italiane"),
+         QStringLiteral("Sacra arcidiocesi ortodossa d'Italia ed Esarcato per l'Europa Meridionale"),
+         QStringLiteral("Chiesa apostolica in Italia"), QStringLiteral("Unione Cristiana Evangelica Battista d'Italia"),
+         QStringLiteral("Unione Buddhista Italiana"), QStringLiteral("Unione Induista Italiana")},
+        4, false);
     m.spazio(6);
 
-    m.fascia(QStringLiteral("SCELTA PER LA DESTINAZIONE DEL CINQUE PER MILLE DELL'IRPEF (in caso di scelta FIRMARE in "
-                            "UNO degli spazi sottostanti)"));
-    firme(m,
-          {QStringLiteral("Sostegno del volontariato e delle altre organizzazioni non lucrative di utilità sociale, delle "
-                          "associazioni di promozione sociale e delle associazioni e fondazioni riconosciute che operano "
-                          "nei settori di cui all'art. 10, c. 1, lett. a), del D.Lgs. n. 460 del 1997"),
-           QStringLiteral("Finanziamento della ricerca scientifica e della università"),
-           QStringLiteral("Finanziamento della ricerca sanitaria"),
-           QStringLiteral("Finanziamento delle attività di tutela, promozione e valorizzazione dei beni culturali e "
-                          "paesaggistici"),
-           QStringLiteral("Sostegno delle attività sociali svolte dal comune di residenza del contribuente"),
-           QStringLiteral("Sostegno alle associazioni sportive dilettantistiche riconosciute ai fini sportivi dal CONI a "
-                          "norma di legge, che svolgono una rilevante attività di interesse sociale")},
-          3, true);
+    m.fascia(
+        QStringLiteral("SCELTA PER LA DESTINAZIONE DEL CINQUE PER MILLE DELL'IRPEF (in caso di scelta FIRMARE in "
+                       "UNO degli spazi sottostanti)"));
+    firme(
+        m,
+        {QStringLiteral(
+             "Sostegno del volontariato e delle altre organizzazioni non lucrative di utilità sociale, delle "
+             "associazioni di promozione sociale e delle associazioni e fondazioni riconosciute che operano "
+             "nei settori di cui all'art. 10, c. 1, lett. a), del D.Lgs. n. 460 del 1997"),
+         QStringLiteral("Finanziamento della ricerca scientifica e della università"),
+         QStringLiteral("Finanziamento della ricerca sanitaria"),
+         QStringLiteral("Finanziamento delle attività di tutela, promozione e valorizzazione dei beni culturali e "
+                        "paesaggistici"),
+         QStringLiteral("Sostegno delle attività sociali svolte dal comune di residenza del contribuente"),
+         QStringLiteral("Sostegno alle associazioni sportive dilettantistiche riconosciute ai fini sportivi dal CONI a "
+                        "norma di legge, che svolgono una rilevante attività di interesse sociale")},
+        3, true);
     m.spazio(6);
 
     m.fascia(QStringLiteral("SCELTA PER LA DESTINAZIONE DEL DUE PER MILLE DELL'IRPEF"));
-    m.riga({vuota({}, QStringLiteral("PARTITO POLITICO"), 300), spento(testo({}, QStringLiteral("CODICE"), {}, "00000")),
-            vuota({}, QStringLiteral("FIRMA"), 340)});
+    m.riga({vuota({}, QStringLiteral("PARTITO POLITICO"), 300),
+            spento(testo({}, QStringLiteral("CODICE"), {}, "00000")), vuota({}, QStringLiteral("FIRMA"), 340)});
     const qreal y = m.y();
     m.riquadro(QRectF(m.sinistra(), y, m.larghezza(), 24), kFondoCella, kBordo, 0.5);
     m.linea(QLineF(m.sinistra() + 420, y + 18, m.sinistra() + m.larghezza() - 12, y + 18), 0.6);
@@ -138,10 +146,13 @@ Pagina costruisciPagina7() {
     codicePercipiente(m, y0, QStringLiteral("Zefo1"), QStringLiteral("CODICE FISCALE")).solaLettura = false;
 
     dueColonne(
-        m, QStringLiteral("INFORMATIVA SUL TRATTAMENTO DEI DATI PERSONALI AI SENSI DELL'ART. 13 DEL D.LGS. N. 196 DEL 2003"),
+        m,
+        QStringLiteral(
+            "INFORMATIVA SUL TRATTAMENTO DEI DATI PERSONALI AI SENSI DELL'ART. 13 DEL D.LGS. N. 196 DEL 2003"),
         {{QStringLiteral("FINALITÀ DEL TRATTAMENTO"),
-          {QStringLiteral("L'Agenzia delle Entrate usa i dati di questa scheda solo per ripartire fra i destinatari "
-                          "le quote dell'otto, del cinque e del due per mille dell'IRPEF secondo le scelte espresse.")}},
+          {QStringLiteral(
+              "L'Agenzia delle Entrate usa i dati di questa scheda solo per ripartire fra i destinatari "
+              "le quote dell'otto, del cinque e del due per mille dell'IRPEF secondo le scelte espresse.")}},
          {QStringLiteral("DATI PERSONALI"),
           {QStringLiteral("Scegliere è facoltativo: chi non firma alcun riquadro non esprime scelte, e la sua imposta "
                           "non cambia. I dati anagrafici servono a riconoscere chi sceglie."),
@@ -175,21 +186,25 @@ Pagina costruisciPagina7() {
                           "elencate sul fronte. La quota di chi non sceglie è divisa fra gli stessi destinatari in "
                           "proporzione alle scelte espresse da tutti i contribuenti.")}},
          {QStringLiteral("CINQUE PER MILLE"),
-          {QStringLiteral("Si firma nel riquadro della finalità che si vuole sostenere. Chi conosce il codice fiscale "
-                          "dell'ente a cui vuole destinare la quota lo scrive nello spazio sotto la firma; senza codice "
-                          "la quota va alla finalità scelta nel suo insieme.")}},
+          {QStringLiteral(
+              "Si firma nel riquadro della finalità che si vuole sostenere. Chi conosce il codice fiscale "
+              "dell'ente a cui vuole destinare la quota lo scrive nello spazio sotto la firma; senza codice "
+              "la quota va alla finalità scelta nel suo insieme.")}},
          {QStringLiteral("DUE PER MILLE"),
           {QStringLiteral("Si firma nel riquadro e si scrive il codice del partito politico scelto, tra quelli ammessi "
                           "al beneficio nell'elenco pubblicato per il 2015.")}}},
         {{QStringLiteral("MODALITÀ DI CONSEGNA"),
-          {QStringLiteral("La scheda va consegnata entro il 30 settembre 2015, anche se contiene una sola scelta, in una "
-                          "busta chiusa. Sulla busta si scrivono la dicitura \"SCELTA PER LA DESTINAZIONE DELL'OTTO, DEL "
-                          "CINQUE E DEL DUE PER MILLE DELL'IRPEF\", il codice fiscale, il cognome e il nome del "
-                          "contribuente."),
-           QStringLiteral("La busta si consegna a un ufficio postale, che la riceve senza spese e la inoltra "
-                          "all'Agenzia delle Entrate, oppure a un intermediario abilitato alla trasmissione telematica "
-                          "(professionista o centro di assistenza fiscale), che la trasmette per conto del contribuente."),
-           QStringLiteral("Chi riceve la busta ne rilascia ricevuta, anche se la scheda non contiene alcuna scelta.")}}});
+          {QStringLiteral(
+               "La scheda va consegnata entro il 30 settembre 2015, anche se contiene una sola scelta, in una "
+               "busta chiusa. Sulla busta si scrivono la dicitura \"SCELTA PER LA DESTINAZIONE DELL'OTTO, DEL "
+               "CINQUE E DEL DUE PER MILLE DELL'IRPEF\", il codice fiscale, il cognome e il nome del "
+               "contribuente."),
+           QStringLiteral(
+               "La busta si consegna a un ufficio postale, che la riceve senza spese e la inoltra "
+               "all'Agenzia delle Entrate, oppure a un intermediario abilitato alla trasmissione telematica "
+               "(professionista o centro di assistenza fiscale), che la trasmette per conto del contribuente."),
+           QStringLiteral(
+               "Chi riceve la busta ne rilascia ricevuta, anche se la scheda non contiene alcuna scelta.")}}});
     return m.fine();
 }
 

@@ -18,7 +18,6 @@ QFont arial(qreal punti, bool grassetto) {
     return f;
 }
 
-
 // A value set beyond its box has a white ground and a frame of its own, so it reads as one box.
 void allarga(QPainter& p, const QRectF& spazio, const StileValore& s, qreal pixel) {
     if (s.trasparente) return;
@@ -36,8 +35,8 @@ const QFont& Caratteri::arial(qreal punti, bool grassetto) {
     return it->second;
 }
 
-bool ScriviValore(QPainter& p, const QString& testo, const QRectF& box, const QRectF& spazioCella,
-                  const StileValore& s, qreal scalaPunti, qreal pixel, Caratteri& caratteri) {
+bool ScriviValore(QPainter& p, const QString& testo, const QRectF& box, const QRectF& spazioCella, const StileValore& s,
+                  qreal scalaPunti, qreal pixel, Caratteri& caratteri) {
     if (s.cornice) allarga(p, box, s, pixel);
     // the drawing's box is white already: an empty value adds nothing to the page
     if (testo.isEmpty()) return true;
@@ -71,8 +70,8 @@ bool ScriviValore(QPainter& p, const QString& testo, const QRectF& box, const QR
         if (w <= larga.width()) break;
         const int righe = int((box.height() - pixel) / fm.lineSpacing());
         if (righe >= 2) {
-            const QRectF b =
-                fm.boundingRect(QRectF(0, 0, larga.width(), 1e6), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, testo);
+            const QRectF b = fm.boundingRect(QRectF(0, 0, larga.width(), 1e6),
+                                             Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, testo);
             if (b.width() <= larga.width() + 0.01 && b.height() <= righe * fm.lineSpacing() + 0.5) {
                 flags = sinistra | Qt::TextWordWrap;
                 break;
@@ -102,9 +101,10 @@ QRectF RettangoloSu(const Pagina& pagina, const QRectF& r, const QRectF& destina
 void DisegnaSeguiti(QPainter& p, const Pagina& pagina, const QStringList& note, const QRectF& destinazione,
                     qreal scalaPunti) {
     if (note.isEmpty()) return;
-    const QRectF r = RettangoloSu(pagina, QRectF(12, pagina.fondo + 4, pagina.dimensione.width() - 14,
-                                                 pagina.dimensione.height() - pagina.fondo - 6),
-                                  destinazione);
+    const QRectF r = RettangoloSu(
+        pagina,
+        QRectF(12, pagina.fondo + 4, pagina.dimensione.width() - 14, pagina.dimensione.height() - pagina.fondo - 6),
+        destinazione);
     p.save();
     p.setPen(Qt::black);
     p.setFont(arial(kPuntiMinimiValore * scalaPunti, false));
@@ -136,7 +136,8 @@ void DisegnaPagina(QPainter& painter, const Pagina& pagina, const QRectF& destin
             seguiti << QStringLiteral("segue: %1: %2").arg(c.riferimento, v.trimmed());
     }
     const qreal dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
-    DisegnaSeguiti(painter, pagina, seguiti, destinazione, destinazione.height() / pagina.dimensione.height() * 96.0 / dpi);
+    DisegnaSeguiti(painter, pagina, seguiti, destinazione,
+                   destinazione.height() / pagina.dimensione.height() * 96.0 / dpi);
 }
 
 }  // namespace forms

@@ -56,9 +56,7 @@ QFont fontDi(const Campo& c) {
     return f;
 }
 
-QString coloreSfondo(const Campo& c) {
-    return c.sfondo.isValid() ? c.sfondo.name() : QStringLiteral("white");
-}
+QString coloreSfondo(const Campo& c) { return c.sfondo.isValid() ? c.sfondo.name() : QStringLiteral("white"); }
 
 // A marked box: a thick border and a pale background, the text black and readable.
 QString stileSegnato(const char* classe, Esame::Gravita g) {
@@ -82,8 +80,9 @@ VistaPagina::VistaPagina(const Pagina& pagina, QWidget* parent) : QWidget(parent
             auto* e = new QLineEdit(this);
             e->setFrame(false);
             e->setAlignment(c.allineamento);
-            b->stile = QStringLiteral("QLineEdit { border: 1px solid #5a6f8c; background: %1; padding: 0 1px; }"
-                                      "QLineEdit:read-only { background: %2; }")
+            b->stile = QStringLiteral(
+                           "QLineEdit { border: 1px solid #5a6f8c; background: %1; padding: 0 1px; }"
+                           "QLineEdit:read-only { background: %2; }")
                            .arg(coloreSfondo(c), c.sfondo.isValid() ? c.sfondo.name() : kSfondoSenzaDigitazione.name());
             e->setStyleSheet(b->stile);
             if (c.larghezzaMassima > 0) e->setMaxLength(c.larghezzaMassima);
@@ -150,7 +149,8 @@ VistaPagina::VistaPagina(const Pagina& pagina, QWidget* parent) : QWidget(parent
         if (c.tipo == TipoCampo::Casella) {
             // the indicator is centred on the form's box
             const QSize h = b->widget->sizeHint();
-            b->widget->setGeometry(QRect(QPoint(r.center().x() - h.width() / 2 + 1, r.center().y() - h.height() / 2 + 1), h));
+            b->widget->setGeometry(
+                QRect(QPoint(r.center().x() - h.width() / 2 + 1, r.center().y() - h.height() / 2 + 1), h));
         }
         if (c.solaLettura) b->widget->setFocusPolicy(Qt::NoFocus);
         boxes_.push_back(b);

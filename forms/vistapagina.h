@@ -20,8 +20,8 @@ struct Esame {
     QString messaggio;  // why, one problem a line; empty when right
 };
 // Judges a box's value; `altra` reads another box of the same table on the page.
-using Esaminatore =
-    std::function<Esame(const Campo& campo, const QString& valore, const std::function<QString(const QString&)>& altra)>;
+using Esaminatore = std::function<Esame(const Campo& campo, const QString& valore,
+                                        const std::function<QString(const QString&)>& altra)>;
 
 // A page drawn at its natural size with an entry box laid over each field; each box is bound
 // to the column of the dataset given for the field's table.

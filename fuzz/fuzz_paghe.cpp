@@ -6,8 +6,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
         if (scelta % 4 == 3)
             importazione::ImportaAltro(conn, in, "zefo.03", "03", scelta & 4, d, r);
         else
-            importazione::ImportaPaghe(conn, in, "zefo.43", "43",
-                                       static_cast<storage::Tipo>(scelta % 4),
-                                       scelta & 4, d, r);
+            importazione::ImportaPaghe(conn, in, "zefo.43", "43", static_cast<storage::Tipo>(scelta % 4), scelta & 4, d,
+                                       r);
     });
 }

@@ -13,8 +13,8 @@
 
 namespace fuzz {
 
-using Lettura = std::function<void(storage::Connection&, std::istream&, unsigned scelta,
-                                   importazione::DatiAggiuntivi&, storage::Reporter&)>;
+using Lettura = std::function<void(storage::Connection&, std::istream&, unsigned scelta, importazione::DatiAggiuntivi&,
+                                   storage::Reporter&)>;
 
 // Runs one reading over an archive kept for the whole run and checks the contract above.
 int provaLettore(const std::uint8_t* dati, std::size_t n, const Lettura& leggi);

@@ -5,11 +5,11 @@
 
 #include "import/importazione.h"
 #include "import/lettori.h"
-#include "storage/salvataggi.h"
 #include "storage/archivi.h"
 #include "storage/invii.h"
-#include "storage/sostituto.h"
+#include "storage/salvataggi.h"
 #include "storage/sistema.h"
+#include "storage/sostituto.h"
 
 namespace importazione {
 
@@ -72,17 +72,16 @@ std::optional<bool> RispostaCheProcede(std::string_view domanda) {
 DatiAzzerati DatiDellAzzeramento(Archivio archivio) {
     DatiAzzerati d;
     switch (archivio) {
-        case Archivio::Ente: d.sostituto = true; break;
-        // the intermediary's boxes of the Quadro CT go with the employees
-        case Archivio::Dipendenti: d.dipendenti = d.quadroCt = true; break;
-        case Archivio::Professionisti: d.professionisti = true; break;
+    case Archivio::Ente: d.sostituto = true; break;
+    // the intermediary's boxes of the Quadro CT go with the employees
+    case Archivio::Dipendenti: d.dipendenti = d.quadroCt = true; break;
+    case Archivio::Professionisti: d.professionisti = true; break;
     }
     return d;
 }
 
 bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& reporter) {
-    if (!conferma(archivio == Archivio::Professionisti ? kDomandeProfessionisti : kDomandeArchivi, conn,
-                  reporter))
+    if (!conferma(archivio == Archivio::Professionisti ? kDomandeProfessionisti : kDomandeArchivi, conn, reporter))
         return false;
 
     storage::Salvataggio copia(conn, archivio == Archivio::Ente         ? "azzera-ente"
@@ -91,32 +90,30 @@ bool Azzera(storage::Connection& conn, Archivio archivio, storage::Reporter& rep
     storage::Transaction transazione(conn);
     std::string esito;
     switch (archivio) {
-        case Archivio::Ente:
-            storage::SvuotaDatiEnte(conn);
-            // The agent travels in every record: each certificate sent is now out of date.
-            storage::SegnaModificatiTutti(conn, storage::Elenco::Dipendenti);
-            storage::SegnaModificatiTutti(conn, storage::Elenco::Professionisti);
-            esito = "Nessuna riga eliminata: svuotati i dati generali dell'Ente.";
-            break;
-        case Archivio::Dipendenti:
-        {
-            const auto n = storage::EliminaCertificati(conn, storage::Elenco::Dipendenti);
-            const auto certificati = n.certificati, seconde = n.seconde, aggiuntive = n.aggiuntive;
-            storage::DimenticaInvii(conn, storage::Elenco::Dipendenti);
-            storage::SvuotaIntermediarioQuadroCt(conn);
-            esito = std::string(certificati == 1 ? "Eliminato 1 certificato"
-                                                 : "Eliminati " + std::to_string(certificati) +
-                                                       " certificati") +
-                    " dei dipendenti con " +
-                    (aggiuntive == 1 ? "1 riga aggiuntiva" : std::to_string(aggiuntive) + " righe aggiuntive") + " (" +
-                    righe(certificati + seconde + aggiuntive) + " in tutto).";
-            break;
-        }
-        case Archivio::Professionisti:
-            esito = "Eliminate " + righe(storage::EliminaCertificati(conn, storage::Elenco::Professionisti).certificati) +
-                    " dei professionisti.";
-            storage::DimenticaInvii(conn, storage::Elenco::Professionisti);
-            break;
+    case Archivio::Ente:
+        storage::SvuotaDatiEnte(conn);
+        // The agent travels in every record: each certificate sent is now out of date.
+        storage::SegnaModificatiTutti(conn, storage::Elenco::Dipendenti);
+        storage::SegnaModificatiTutti(conn, storage::Elenco::Professionisti);
+        esito = "Nessuna riga eliminata: svuotati i dati generali dell'Ente.";
+        break;
+    case Archivio::Dipendenti: {
+        const auto n = storage::EliminaCertificati(conn, storage::Elenco::Dipendenti);
+        const auto certificati = n.certificati, seconde = n.seconde, aggiuntive = n.aggiuntive;
+        storage::DimenticaInvii(conn, storage::Elenco::Dipendenti);
+        storage::SvuotaIntermediarioQuadroCt(conn);
+        esito = std::string(certificati == 1 ? "Eliminato 1 certificato"
+                                             : "Eliminati " + std::to_string(certificati) + " certificati") +
+                " dei dipendenti con " +
+                (aggiuntive == 1 ? "1 riga aggiuntiva" : std::to_string(aggiuntive) + " righe aggiuntive") + " (" +
+                righe(certificati + seconde + aggiuntive) + " in tutto).";
+        break;
+    }
+    case Archivio::Professionisti:
+        esito = "Eliminate " + righe(storage::EliminaCertificati(conn, storage::Elenco::Professionisti).certificati) +
+                " dei professionisti.";
+        storage::DimenticaInvii(conn, storage::Elenco::Professionisti);
+        break;
     }
     transazione.commit();
     copia.conferma();

@@ -45,16 +45,14 @@ bool importa(storage::Connection& conn, const std::string& percorso, const std::
 std::ifstream ApriFileDaImportare(const std::string& percorso) {
     const char* cosa = nullptr;
     switch (sistema::tipoFile(percorso)) {
-        case sistema::TipoFile::Normale: break;
-        case sistema::TipoFile::Cartella: cosa = "è una cartella, non un file"; break;
-        case sistema::TipoFile::Fifo: cosa = "è una pipe con nome (FIFO), non un file"; break;
-        case sistema::TipoFile::Dispositivo: cosa = "è un dispositivo, non un file"; break;
-        case sistema::TipoFile::Mancante: cosa = "non esiste"; break;
-        case sistema::TipoFile::Altro: cosa = "non è un file normale"; break;
+    case sistema::TipoFile::Normale: break;
+    case sistema::TipoFile::Cartella: cosa = "è una cartella, non un file"; break;
+    case sistema::TipoFile::Fifo: cosa = "è una pipe con nome (FIFO), non un file"; break;
+    case sistema::TipoFile::Dispositivo: cosa = "è un dispositivo, non un file"; break;
+    case sistema::TipoFile::Mancante: cosa = "non esiste"; break;
+    case sistema::TipoFile::Altro: cosa = "non è un file normale"; break;
     }
-    if (cosa)
-        throw storage::Error("Il file " + percorso + " " + cosa +
-                             ": non è possibile eseguire l'import.");
+    if (cosa) throw storage::Error("Il file " + percorso + " " + cosa + ": non è possibile eseguire l'import.");
     if (const std::string motivo = sistema::motivoNonLeggibile(percorso); !motivo.empty())
         throw storage::Error("Impossibile aprire il file " + percorso + ": " + motivo + ".");
     std::ifstream in(storage::sistema::nativo(percorso), std::ios::binary);
@@ -62,8 +60,8 @@ std::ifstream ApriFileDaImportare(const std::string& percorso) {
     return in;
 }
 
-bool ImportaPaghe(storage::Connection& conn, const std::string& percorso, storage::Tipo tracciato,
-                  bool copiaSostituto, const DatiAggiuntivi& dati, storage::Reporter& reporter) {
+bool ImportaPaghe(storage::Connection& conn, const std::string& percorso, storage::Tipo tracciato, bool copiaSostituto,
+                  const DatiAggiuntivi& dati, storage::Reporter& reporter) {
     if (!esiste(percorso, reporter)) return false;
     const auto codice = CodiceAzienda(percorso);
     if (!codice) {
@@ -74,8 +72,8 @@ bool ImportaPaghe(storage::Connection& conn, const std::string& percorso, storag
     for (char& c : operazione) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return importa(conn, percorso, std::string("paghe ") + storage::CodiceTipo(tracciato), operazione,
                    [&](std::istream& in, const Registrazione& reg) {
-                       return ImportaPaghe(conn, in, percorso, *codice, tracciato, copiaSostituto,
-                                           dati, reporter, &reg);
+                       return ImportaPaghe(conn, in, percorso, *codice, tracciato, copiaSostituto, dati, reporter,
+                                           &reg);
                    });
 }
 
@@ -87,15 +85,13 @@ bool ImportaAltro(storage::Connection& conn, const std::string& percorso, bool c
         reporter.error("Errore nel nome del file");
         return false;
     }
-    return importa(conn, percorso, "altro", "importa-altro",
-                   [&](std::istream& in, const Registrazione& reg) {
-                       return ImportaAltro(conn, in, percorso, *codice, copiaSostituto, dati,
-                                           reporter, &reg);
-                   });
+    return importa(conn, percorso, "altro", "importa-altro", [&](std::istream& in, const Registrazione& reg) {
+        return ImportaAltro(conn, in, percorso, *codice, copiaSostituto, dati, reporter, &reg);
+    });
 }
 
-bool Importa770(storage::Connection& conn, const std::string& percorso, int tracciato,
-                const DatiAggiuntivi& dati, storage::Reporter& reporter) {
+bool Importa770(storage::Connection& conn, const std::string& percorso, int tracciato, const DatiAggiuntivi& dati,
+                storage::Reporter& reporter) {
     if (!esiste(percorso, reporter)) return false;
     const std::string n = std::to_string(tracciato);
     return importa(conn, percorso, "770 tracciato " + n, "importa-770-" + n,
@@ -104,14 +100,12 @@ bool Importa770(storage::Connection& conn, const std::string& percorso, int trac
                    });
 }
 
-bool ImportaFinanziaria(storage::Connection& conn, const std::string& percorso,
-                        bool daCuDipendenti, const DatiAggiuntivi& dati,
-                        storage::Reporter& reporter) {
+bool ImportaFinanziaria(storage::Connection& conn, const std::string& percorso, bool daCuDipendenti,
+                        const DatiAggiuntivi& dati, storage::Reporter& reporter) {
     if (!esiste(percorso, reporter)) return false;
     return importa(conn, percorso, "finanziaria", "importa-finanziaria",
                    [&](std::istream& in, const Registrazione& reg) {
-                       return ImportaFinanziaria(conn, in, percorso, daCuDipendenti, dati,
-                                                 reporter, &reg);
+                       return ImportaFinanziaria(conn, in, percorso, daCuDipendenti, dati, reporter, &reg);
                    });
 }
 
@@ -170,7 +164,8 @@ std::pair<std::string, std::string> copiaScelta(const std::string& percorsoDb, c
     if (storage::Connection::indirizzoServer(percorsoDb)) {
         for (const auto& c : ElencoCopie(percorsoDb))
             if (c.nome == copia)
-                return {c.nome, "com'era il " + c.quando.substr(0, 10) + " alle " + c.quando.substr(11) + ", " + c.prima};
+                return {c.nome,
+                        "com'era il " + c.quando.substr(0, 10) + " alle " + c.quando.substr(11) + ", " + c.prima};
         throw storage::Error("Il salvataggio " + copia + " non esiste.");
     }
     std::string percorso = copia;
@@ -192,8 +187,7 @@ std::pair<std::string, std::string> copiaScelta(const std::string& percorsoDb, c
 
 bool Ripristina(storage::Connection& conn, const std::string& copia, storage::Reporter& reporter) {
     const auto [percorso, stato] = copiaScelta(conn.percorso(), copia);
-    if (!reporter.ask("Ripristinare l'archivio " + stato +
-                      "? I dati attuali saranno prima salvati in una copia."))
+    if (!reporter.ask("Ripristinare l'archivio " + stato + "? I dati attuali saranno prima salvati in una copia."))
         return false;
     storage::Salvataggio attuale(conn, "ripristino");
     storage::ripristina(conn, percorso);
@@ -233,8 +227,9 @@ bool RipristinaArchivio(const std::string& percorsoDb, const std::string& copia,
                                 : "L'archivio " + percorsoDb + " non esiste: sarà creato dalla copia.")))
         return false;
     const std::string conservato = storage::ripristinaAlPosto(percorsoDb, percorso);
-    reporter.info("Archivio ripristinato " + stato + "." +
-                  (conservato.empty() ? std::string() : "\nIl file che non si apriva è conservato come " + conservato + "."));
+    reporter.info(
+        "Archivio ripristinato " + stato + "." +
+        (conservato.empty() ? std::string() : "\nIl file che non si apriva è conservato come " + conservato + "."));
     return true;
 }
 

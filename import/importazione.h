@@ -33,16 +33,15 @@ std::ifstream ApriFileDaImportare(const std::string& percorso);
 // Each returns false when the run was refused (a message already went to the reporter) or
 // cancelled through Reporter::progress; true after "Operazione terminata.".
 // tracciato: the payroll file's layout, one for each kind of certificate it fills.
-bool ImportaPaghe(storage::Connection& conn, const std::string& percorso, storage::Tipo tracciato,
-                  bool copiaSostituto, const DatiAggiuntivi& dati, storage::Reporter& reporter);
+bool ImportaPaghe(storage::Connection& conn, const std::string& percorso, storage::Tipo tracciato, bool copiaSostituto,
+                  const DatiAggiuntivi& dati, storage::Reporter& reporter);
 bool ImportaAltro(storage::Connection& conn, const std::string& percorso, bool copiaSostituto,
                   const DatiAggiuntivi& dati, storage::Reporter& reporter);
 // tracciato: 1 or 2, the two layouts of the 770 Semplificato file.
-bool Importa770(storage::Connection& conn, const std::string& percorso, int tracciato,
-                const DatiAggiuntivi& dati, storage::Reporter& reporter);
-bool ImportaFinanziaria(storage::Connection& conn, const std::string& percorso,
-                        bool daCuDipendenti, const DatiAggiuntivi& dati,
-                        storage::Reporter& reporter);
+bool Importa770(storage::Connection& conn, const std::string& percorso, int tracciato, const DatiAggiuntivi& dati,
+                storage::Reporter& reporter);
+bool ImportaFinanziaria(storage::Connection& conn, const std::string& percorso, bool daCuDipendenti,
+                        const DatiAggiuntivi& dati, storage::Reporter& reporter);
 
 enum class Archivio { Ente, Dipendenti, Professionisti };
 // Asks the three questions through reporter.ask; goes ahead only on Yes, No, Yes.

@@ -20,19 +20,17 @@ bool ImportaPaghe(storage::Connection& conn, std::istream& in, const std::string
                   const std::string& codiceAzienda, storage::Tipo tracciato, bool copiaSostituto,
                   const DatiAggiuntivi& dati, storage::Reporter& reporter, const Registrazione* reg = nullptr);
 bool ImportaAltro(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
-                  const std::string& codiceAzienda, bool copiaSostituto,
-                  const DatiAggiuntivi& dati, storage::Reporter& reporter, const Registrazione* reg = nullptr);
-bool Importa770(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
-                int tracciato, const DatiAggiuntivi& dati, storage::Reporter& reporter, const Registrazione* reg = nullptr);
-bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
-                        bool daCuDipendenti, const DatiAggiuntivi& dati,
-                        storage::Reporter& reporter, const Registrazione* reg = nullptr);
+                  const std::string& codiceAzienda, bool copiaSostituto, const DatiAggiuntivi& dati,
+                  storage::Reporter& reporter, const Registrazione* reg = nullptr);
+bool Importa770(storage::Connection& conn, std::istream& in, const std::string& nomeFile, int tracciato,
+                const DatiAggiuntivi& dati, storage::Reporter& reporter, const Registrazione* reg = nullptr);
+bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::string& nomeFile, bool daCuDipendenti,
+                        const DatiAggiuntivi& dati, storage::Reporter& reporter, const Registrazione* reg = nullptr);
 
 // The messages of the officers' and collaborators' readers for a continuation line.
 inline constexpr const char* kContinuazioneAmministratore =
     "Errore, c' è un amministratore con dati della tassazione separata.";
-inline constexpr const char* kContinuazioneCoCoCo =
-    "Errore, c' è un CoCoCo con dati della tassazione separata.";
+inline constexpr const char* kContinuazioneCoCoCo = "Errore, c' è un CoCoCo con dati della tassazione separata.";
 inline constexpr const char* kOperazioneTerminata = "Operazione terminata.";
 
 }  // namespace importazione

@@ -76,8 +76,8 @@ private:
 
 }  // namespace
 
-LettoreRighe::LettoreRighe(std::istream& in, std::string nomeFile,
-                           LunghezzaTracciato lunghezzaTracciato, std::size_t pezzo)
+LettoreRighe::LettoreRighe(std::istream& in, std::string nomeFile, LunghezzaTracciato lunghezzaTracciato,
+                           std::size_t pezzo)
     : in_(in),
       nome_(std::move(nomeFile)),
       lunghezzaTracciato_(lunghezzaTracciato),
@@ -86,8 +86,7 @@ LettoreRighe::LettoreRighe(std::istream& in, std::string nomeFile,
     if (inizio != std::istream::pos_type(-1)) {
         in_.seekg(0, std::ios::end);
         const auto fine = in_.tellg();
-        if (fine != std::istream::pos_type(-1) && fine >= inizio)
-            totale_ = static_cast<std::uint64_t>(fine - inizio);
+        if (fine != std::istream::pos_type(-1) && fine >= inizio) totale_ = static_cast<std::uint64_t>(fine - inizio);
         in_.clear();
         in_.seekg(inizio);
     }
@@ -159,8 +158,8 @@ bool LettoreRighe::riempi() {
     // more to see its end (or that it grew).
     std::size_t chiesti = kBlocco;
     if (totale_ > 0)
-        chiesti = static_cast<std::size_t>(std::clamp<std::uint64_t>(
-            totale_ > letti_ ? totale_ - letti_ + 1 : 1, 4096, kBlocco));
+        chiesti = static_cast<std::size_t>(
+            std::clamp<std::uint64_t>(totale_ > letti_ ? totale_ - letti_ + 1 : 1, 4096, kBlocco));
     dove.resize(base + chiesti);
     in_.read(dove.data() + base, static_cast<std::streamsize>(chiesti));
     if (in_.bad()) throw storage::Error("Errore nella lettura del file " + nome_ + ".");
@@ -217,8 +216,7 @@ LettoreRighe::Fine LettoreRighe::leggiPezzo() {
         }
         if (grezza_.size() >= pezzo_) {
             // A piece ends on a character: at most three bytes of a UTF-8 sequence follow.
-            if ((static_cast<unsigned char>(buf_[pos_]) & 0xC0) != 0x80 ||
-                grezza_.size() >= pezzo_ + 3)
+            if ((static_cast<unsigned char>(buf_[pos_]) & 0xC0) != 0x80 || grezza_.size() >= pezzo_ + 3)
                 return Fine::Pezzo;
             grezza_ += buf_[pos_++];
             continue;
@@ -264,12 +262,10 @@ bool LettoreRighe::finisceConCR() {
     if (senzaLF_) return true;
     std::size_t caratteri = grezza_.size();
     if (alto_ && deciso_ && codifica_ != Codifica::Windows1252)
-        caratteri = static_cast<std::size_t>(std::count_if(grezza_.begin(), grezza_.end(), [](char c) {
-            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-        }));
-    const std::string_view inizio = colonna_ == 1 && riga_.empty() && !aperta_
-                                        ? std::string_view(grezza_).substr(0, 4)
-                                        : std::string_view(inizio_);
+        caratteri = static_cast<std::size_t>(std::count_if(
+            grezza_.begin(), grezza_.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    const std::string_view inizio =
+        colonna_ == 1 && riga_.empty() && !aperta_ ? std::string_view(grezza_).substr(0, 4) : std::string_view(inizio_);
     return colonna_ - 1 + caratteri >= lunghezzaTracciato_(inizio);
 }
 
@@ -388,8 +384,7 @@ std::optional<std::string> ConvertiImporto(std::string_view campo) {
     }
     const std::size_t virgola = t.find(',');
     const std::string_view intera = t.substr(0, virgola);
-    const std::string_view decimali =
-        virgola == std::string_view::npos ? std::string_view() : t.substr(virgola + 1);
+    const std::string_view decimali = virgola == std::string_view::npos ? std::string_view() : t.substr(virgola + 1);
     if (intera.empty() && decimali.empty()) return std::nullopt;
     for (char c : intera)
         if (!cifra(c)) return std::nullopt;
@@ -399,8 +394,7 @@ std::optional<std::string> ConvertiImporto(std::string_view campo) {
     // At most 11 digits in all (10 taken and a "0" put in front): int64 holds them as cents.
     std::int64_t centesimi = 0;
     for (char c : intera) centesimi = centesimi * 10 + (c - '0');
-    for (std::size_t k = 0; k < 2; ++k)
-        centesimi = centesimi * 10 + (k < decimali.size() ? decimali[k] - '0' : 0);
+    for (std::size_t k = 0; k < 2; ++k) centesimi = centesimi * 10 + (k < decimali.size() ? decimali[k] - '0' : 0);
     if (decimali.size() > 2 && decimali[2] >= '5') ++centesimi;
 
     const std::string interi = std::to_string(centesimi / 100);
@@ -437,16 +431,14 @@ std::optional<std::string> CodiceAzienda(std::string_view percorso) {
     std::size_t fine = 0;
     for (int caratteri = 0; fine < codice.size() && caratteri < 10; ++caratteri) {
         ++fine;
-        while (fine < codice.size() && (static_cast<unsigned char>(codice[fine]) & 0xC0) == 0x80)
-            ++fine;
+        while (fine < codice.size() && (static_cast<unsigned char>(codice[fine]) & 0xC0) == 0x80) ++fine;
     }
     return std::string(codice.substr(0, fine));
 }
 
-ErroreLettura::ErroreLettura(Tipo tipo, const LettoreRighe& lettore, std::size_t colonna,
-                             std::string campo, const std::string& cosa)
-    : storage::Error("File " + lettore.nomeFile() + ", riga " + std::to_string(lettore.numero()) +
-                     ": " + cosa + "."),
+ErroreLettura::ErroreLettura(Tipo tipo, const LettoreRighe& lettore, std::size_t colonna, std::string campo,
+                             const std::string& cosa)
+    : storage::Error("File " + lettore.nomeFile() + ", riga " + std::to_string(lettore.numero()) + ": " + cosa + "."),
       tipo_(tipo),
       file_(lettore.nomeFile()),
       riga_(lettore.numero()),
@@ -454,61 +446,58 @@ ErroreLettura::ErroreLettura(Tipo tipo, const LettoreRighe& lettore, std::size_t
       campo_(std::move(campo)) {}
 
 std::string NomeColonne(std::size_t da, std::size_t a) {
-    return da == a ? "colonna " + std::to_string(da)
-                   : "colonne " + std::to_string(da) + "-" + std::to_string(a);
+    return da == a ? "colonna " + std::to_string(da) : "colonne " + std::to_string(da) + "-" + std::to_string(a);
 }
 
 namespace {
 
-[[noreturn]] void erroreControllo(const LettoreRighe& lettore, char c, std::size_t colonna,
-                                  std::string_view campo, std::size_t da, std::size_t a) {
+[[noreturn]] void erroreControllo(const LettoreRighe& lettore, char c, std::size_t colonna, std::string_view campo,
+                                  std::size_t da, std::size_t a) {
     static constexpr char kEsa[] = "0123456789ABCDEF";
     const auto b = static_cast<unsigned char>(c);
     throw ErroreLettura(ErroreLettura::Tipo::Controllo, lettore, colonna, std::string(campo),
-                        std::string("carattere di controllo (0x") + kEsa[b >> 4] + kEsa[b & 15] +
-                            ") alla colonna " + std::to_string(colonna) + ", nel campo " +
-                            std::string(campo) + " (" + NomeColonne(da, a) + ")");
+                        std::string("carattere di controllo (0x") + kEsa[b >> 4] + kEsa[b & 15] + ") alla colonna " +
+                            std::to_string(colonna) + ", nel campo " + std::string(campo) + " (" + NomeColonne(da, a) +
+                            ")");
 }
 
 }  // namespace
 
-std::string_view ControllaTesto(const LettoreRighe& lettore, std::string_view riga,
-                                std::string_view campo, std::size_t da, std::size_t a,
-                                std::size_t colonna) {
+std::string_view ControllaTesto(const LettoreRighe& lettore, std::string_view riga, std::string_view campo,
+                                std::size_t da, std::size_t a, std::size_t colonna) {
     const std::string_view grezzo = Colonne(riga, da - colonna + 1, a - colonna + 1);
     const std::string_view testo = Rifila(grezzo);
     for (std::size_t k = 0; k < testo.size(); ++k)
         if (Controllo(testo[k]))
-            erroreControllo(lettore, testo[k],
-                            da + static_cast<std::size_t>(testo.data() - grezzo.data()) + k, campo,
+            erroreControllo(lettore, testo[k], da + static_cast<std::size_t>(testo.data() - grezzo.data()) + k, campo,
                             da, a);
     return testo;
 }
 
-void SenzaControllo(const LettoreRighe& lettore, std::string_view riga, std::string_view campo,
-                    std::size_t da, std::size_t a, std::size_t colonna) {
+void SenzaControllo(const LettoreRighe& lettore, std::string_view riga, std::string_view campo, std::size_t da,
+                    std::size_t a, std::size_t colonna) {
     const std::string_view grezzo = Colonne(riga, da - colonna + 1, a - colonna + 1);
     for (std::size_t k = 0; k < grezzo.size(); ++k)
         if (Controllo(grezzo[k])) erroreControllo(lettore, grezzo[k], da + k, campo, da, a);
 }
 
-void ErroreTracciato(const LettoreRighe& lettore, std::string_view tipo, std::string_view campo,
-                     std::size_t da, std::size_t a, std::string_view cosa) {
-    throw ErroreLettura(ErroreLettura::Tipo::Tracciato, lettore, da, std::string(campo),
-                        "non sembra un file " + std::string(tipo) + ": " + NomeColonne(da, a) + ", " +
-                            std::string(cosa));
+void ErroreTracciato(const LettoreRighe& lettore, std::string_view tipo, std::string_view campo, std::size_t da,
+                     std::size_t a, std::string_view cosa) {
+    throw ErroreLettura(
+        ErroreLettura::Tipo::Tracciato, lettore, da, std::string(campo),
+        "non sembra un file " + std::string(tipo) + ": " + NomeColonne(da, a) + ", " + std::string(cosa));
 }
 
-void ControllaTroncata(const LettoreRighe& lettore, std::string_view riga, std::string_view campo,
-                       std::size_t da, std::size_t a, std::size_t colonna) {
+void ControllaTroncata(const LettoreRighe& lettore, std::string_view riga, std::string_view campo, std::size_t da,
+                       std::size_t a, std::size_t colonna) {
     const std::size_t fine = colonna - 1 + riga.size();  // the line's last column
     if (fine < da || fine >= a) return;
     const std::string_view presente = riga.substr(da - colonna);
     if (Rifila(presente).empty()) return;
     throw ErroreLettura(ErroreLettura::Tipo::Troncata, lettore, fine, std::string(campo),
-                        "la riga finisce alla colonna " + std::to_string(fine) +
-                            ", dentro il campo " + std::string(campo) + " (" + NomeColonne(da, a) +
-                            "), di cui contiene solo «" + InUtf8(presente) + "»");
+                        "la riga finisce alla colonna " + std::to_string(fine) + ", dentro il campo " +
+                            std::string(campo) + " (" + NomeColonne(da, a) + "), di cui contiene solo «" +
+                            InUtf8(presente) + "»");
 }
 
 void ControllaLunghezza(const LettoreRighe& lettore, std::string_view riga, std::size_t minima) {
@@ -519,11 +508,11 @@ void ControllaLunghezza(const LettoreRighe& lettore, std::string_view riga, std:
                             "non è un file delle paghe");
 }
 
-void ErroreCampo(const LettoreRighe& lettore, std::string_view campo, std::size_t da,
-                 std::size_t a, std::string_view valore, std::string_view cosa) {
+void ErroreCampo(const LettoreRighe& lettore, std::string_view campo, std::size_t da, std::size_t a,
+                 std::string_view valore, std::string_view cosa) {
     throw ErroreLettura(ErroreLettura::Tipo::Valore, lettore, da, std::string(campo),
-                        "il campo " + std::string(campo) + " (" + NomeColonne(da, a) + ") contiene «" +
-                            InUtf8(valore) + "», che non è " + std::string(cosa));
+                        "il campo " + std::string(campo) + " (" + NomeColonne(da, a) + ") contiene «" + InUtf8(valore) +
+                            "», che non è " + std::string(cosa));
 }
 
 std::string InUtf8(std::string_view bytes) {

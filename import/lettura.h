@@ -25,8 +25,8 @@ namespace importazione {
 //
 // A lone CR ends the line too, except in a file that has LF line ends, before the end of the
 // reader's layout (lunghezzaTracciato, given the line's first characters): there it is a
-// character of the field it falls in, as any other control character. Control characters are handed over as they are: the readers remove
-// them at a text field's ends and refuse them where they would be stored (ControllaTesto).
+// character of the field it falls in, as any other control character. Control characters are handed over as they are:
+// the readers remove them at a text field's ends and refuse them where they would be stored (ControllaTesto).
 //
 // Encodings: a UTF-16 file (with its BOM) and a UTF-8 file (with its BOM, or valid UTF-8 holding
 // multibyte sequences) are decoded and counted in characters; anything else is Windows-1252. A
@@ -37,8 +37,8 @@ public:
     using LunghezzaTracciato = std::size_t (*)(std::string_view inizio);
     static constexpr std::size_t kPezzo = 1 << 16;
 
-    LettoreRighe(std::istream& in, std::string nomeFile,
-                 LunghezzaTracciato lunghezzaTracciato = nullptr, std::size_t pezzo = kPezzo);
+    LettoreRighe(std::istream& in, std::string nomeFile, LunghezzaTracciato lunghezzaTracciato = nullptr,
+                 std::size_t pezzo = kPezzo);
 
     // The next line's first piece into riga(); false at the end of the data. Throws
     // storage::Error when the stream fails to read.
@@ -56,9 +56,7 @@ public:
     std::uint64_t totale() const { return totale_; }
     Codifica codifica() const { return codifica_; }
     // Numbers of the lines where characters became "?", with how many there were.
-    const std::vector<std::pair<std::size_t, std::size_t>>& sostituzioni() const {
-        return sostituzioni_;
-    }
+    const std::vector<std::pair<std::size_t, std::size_t>>& sostituzioni() const { return sostituzioni_; }
     // Once the data have ended: the SHA-256 of every byte of the stream (those after a Ctrl-Z
     // included) and their count.
     std::string impronta();
@@ -84,17 +82,17 @@ private:
     std::string blocco_;  // the last piece read from the stream
     std::string buf_;     // bytes read and not yet consumed, from pos_
     std::size_t pos_ = 0;
-    std::string utf16_;   // a UTF-16 file's bytes waiting for their pair
+    std::string utf16_;  // a UTF-16 file's bytes waiting for their pair
     std::size_t numero_ = 0;
     std::size_t colonna_ = 1;
     std::uint64_t letti_ = 0;
     std::uint64_t totale_ = 0;
-    int senzaLF_ = -1;        // the file has no LF (its lines end with lone CRs); -1: not known
-    bool alto_ = false;       // the piece holds a byte past ASCII
-    bool aperta_ = false;     // the current line has more pieces
-    bool finito_ = false;     // the data have ended (end of stream or Ctrl-Z)
-    bool esaurito_ = false;   // the stream has no more bytes
-    bool deciso_ = false;     // the encoding is known (until then only ASCII lines were met)
+    int senzaLF_ = -1;       // the file has no LF (its lines end with lone CRs); -1: not known
+    bool alto_ = false;      // the piece holds a byte past ASCII
+    bool aperta_ = false;    // the current line has more pieces
+    bool finito_ = false;    // the data have ended (end of stream or Ctrl-Z)
+    bool esaurito_ = false;  // the stream has no more bytes
+    bool deciso_ = false;    // the encoding is known (until then only ASCII lines were met)
     Codifica codifica_ = Codifica::Windows1252;
     std::vector<std::pair<std::size_t, std::size_t>> sostituzioni_;
     storage::Sha256 sha_;
@@ -159,35 +157,33 @@ private:
 // The text of columns da-a without leading and trailing blanks and control characters; a control
 // character left inside would be stored, so it refuses the file naming line, column and field.
 // colonna: the column of riga's first character (a later piece of a long line).
-std::string_view ControllaTesto(const LettoreRighe& lettore, std::string_view riga,
-                                std::string_view campo, std::size_t da, std::size_t a,
-                                std::size_t colonna = 1);
+std::string_view ControllaTesto(const LettoreRighe& lettore, std::string_view riga, std::string_view campo,
+                                std::size_t da, std::size_t a, std::size_t colonna = 1);
 // A field stored as it stands (amount, date, count, code, raw): any control character in its
 // columns refuses the file.
-void SenzaControllo(const LettoreRighe& lettore, std::string_view riga, std::string_view campo,
-                    std::size_t da, std::size_t a, std::size_t colonna = 1);
+void SenzaControllo(const LettoreRighe& lettore, std::string_view riga, std::string_view campo, std::size_t da,
+                    std::size_t a, std::size_t colonna = 1);
 
 // "colonna 5" or "colonne 5-9".
 std::string NomeColonne(std::size_t da, std::size_t a);
 
 // The line is not of the reader's layout: "non sembra un file TIPO: colonne A-B, COSA".
-[[noreturn]] void ErroreTracciato(const LettoreRighe& lettore, std::string_view tipo,
-                                  std::string_view campo, std::size_t da, std::size_t a,
-                                  std::string_view cosa);
+[[noreturn]] void ErroreTracciato(const LettoreRighe& lettore, std::string_view tipo, std::string_view campo,
+                                  std::size_t da, std::size_t a, std::string_view cosa);
 
 // A line that ends inside the field of columns da-a while the part present is not blank: the
 // rest of the value was cut away, so the line is refused naming the field and what it holds.
 // colonna: the column of riga's first character.
-void ControllaTroncata(const LettoreRighe& lettore, std::string_view riga, std::string_view campo,
-                       std::size_t da, std::size_t a, std::size_t colonna = 1);
+void ControllaTroncata(const LettoreRighe& lettore, std::string_view riga, std::string_view campo, std::size_t da,
+                       std::size_t a, std::size_t colonna = 1);
 
 // The payroll procedure writes every line whole: a shorter one means a file cut short, or one
 // of another layout. Columns past the layout's end are not read, whatever they hold.
 void ControllaLunghezza(const LettoreRighe& lettore, std::string_view riga, std::size_t minima);
 
 // "il campo C (colonne A-B) contiene «V», che non è COSA" (the value as UTF-8).
-[[noreturn]] void ErroreCampo(const LettoreRighe& lettore, std::string_view campo, std::size_t da,
-                              std::size_t a, std::string_view valore, std::string_view cosa);
+[[noreturn]] void ErroreCampo(const LettoreRighe& lettore, std::string_view campo, std::size_t da, std::size_t a,
+                              std::string_view valore, std::string_view cosa);
 
 // File bytes to the UTF-8 text stored in the archive.
 std::string InUtf8(std::string_view bytes);

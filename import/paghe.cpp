@@ -79,8 +79,8 @@ struct CertificatoInAttesa {
 
 class ImportatorePaghe {
 public:
-    ImportatorePaghe(storage::Connection& conn, LettoreRighe& lettore, std::string codice,
-                     const DatiAggiuntivi& dati, storage::Reporter& reporter)
+    ImportatorePaghe(storage::Connection& conn, LettoreRighe& lettore, std::string codice, const DatiAggiuntivi& dati,
+                     storage::Reporter& reporter)
         : conn_(conn),
           lettore_(lettore),
           codice_(std::move(codice)),
@@ -143,23 +143,23 @@ void ImportatorePaghe::leggi(NuovaRiga& r, std::string_view riga, std::span<cons
         // Stored as read or converted: a control character anywhere in it refuses the line.
         SenzaControllo(lettore_, riga, r.nome(c.colonna), c.da, c.a);
         switch (c.tipo) {
-            case Tipo::Testo: break;
-            case Tipo::Importo: {
-                const auto v = ConvertiImporto(campo);
-                if (!v) ErroreCampo(lettore_, r.nome(c.colonna), c.da, c.a, campo, "un importo");
-                r.daFile(c.colonna, *v);
-                break;
-            }
-            case Tipo::Data:
-                if (!campo.empty() && campo != "00/00/0000") r.daFile(c.colonna, campo);
-                break;
-            case Tipo::Conteggio: {
-                bool ok = true;
-                const auto v = LeggiConteggio(campo, ok);
-                if (!ok) ErroreCampo(lettore_, r.nome(c.colonna), c.da, c.a, campo, "un numero");
-                if (v) r.imposta(c.colonna, *v);
-                break;
-            }
+        case Tipo::Testo: break;
+        case Tipo::Importo: {
+            const auto v = ConvertiImporto(campo);
+            if (!v) ErroreCampo(lettore_, r.nome(c.colonna), c.da, c.a, campo, "un importo");
+            r.daFile(c.colonna, *v);
+            break;
+        }
+        case Tipo::Data:
+            if (!campo.empty() && campo != "00/00/0000") r.daFile(c.colonna, campo);
+            break;
+        case Tipo::Conteggio: {
+            bool ok = true;
+            const auto v = LeggiConteggio(campo, ok);
+            if (!ok) ErroreCampo(lettore_, r.nome(c.colonna), c.da, c.a, campo, "un numero");
+            if (v) r.imposta(c.colonna, *v);
+            break;
+        }
         }
     }
 }
@@ -178,15 +178,13 @@ void ImportatorePaghe::testa(std::string_view riga, storage::Tipo tipo) {
 
     // The agent and recipient, then the period of the relationship.
     static constexpr Campo kAnagrafica[] = {
-        {T, z1::A01, 1, 16},       {T, z1::A02, 18, 57},       {T, z1::A04, 59, 88},
-        {T, z1::A05, 90, 91},      {T, z1::A06, 93, 97},       {T, z1::A07, 99, 128},
-        {T, z1::A08, 130, 142},    {T, z1::A09, 156, 211},     {T, z1::B01, 226, 241},
-        {T, z1::B02, 243, 262},    {T, z1::B03, 264, 283},     {T, z1::B04, 285, 285},
-        {T, z1::B05, 287, 296},    {T, z1::B06, 298, 327},     {T, z1::B07, 329, 330},
-        {T, z1::B20, 345, 374},    {T, z1::B21, 376, 377},     {T, z1::B22, 379, 382},
-        {T, z1::B23, 384, 413},    {T, z1::B24, 415, 416},     {T, z1::B25, 418, 421},
-        {T, z1::B44, 2201, 2210},  {T, z1::BFirma, 2212, 2256},
-        {D, z1::C008, 2284, 2293}, {D, z1::C009, 2295, 2304},
+        {T, z1::A01, 1, 16},       {T, z1::A02, 18, 57},     {T, z1::A04, 59, 88},        {T, z1::A05, 90, 91},
+        {T, z1::A06, 93, 97},      {T, z1::A07, 99, 128},    {T, z1::A08, 130, 142},      {T, z1::A09, 156, 211},
+        {T, z1::B01, 226, 241},    {T, z1::B02, 243, 262},   {T, z1::B03, 264, 283},      {T, z1::B04, 285, 285},
+        {T, z1::B05, 287, 296},    {T, z1::B06, 298, 327},   {T, z1::B07, 329, 330},      {T, z1::B20, 345, 374},
+        {T, z1::B21, 376, 377},    {T, z1::B22, 379, 382},   {T, z1::B23, 384, 413},      {T, z1::B24, 415, 416},
+        {T, z1::B25, 418, 421},    {T, z1::B44, 2201, 2210}, {T, z1::BFirma, 2212, 2256}, {D, z1::C008, 2284, 2293},
+        {D, z1::C009, 2295, 2304},
     };
     leggi(zefo1_, riga, kAnagrafica);
     zefo1_.imposta(z1::A10, dati_.codiceAttivita);
@@ -196,12 +194,11 @@ void ImportatorePaghe::testa(std::string_view riga, storage::Tipo tipo) {
 void ImportatorePaghe::dipendenteFiscale(std::string_view riga) {
     zefo1_.imposta(z1::C002, Colonne(riga, 2258, 2258) == "2" ? "2" : "1");
     static constexpr Campo kZefo1[] = {
-        {I, z1::C001, 462, 471},   {I, z1::C004, 473, 482},   {N, z1::C006, 484, 486},
-        {I, z1::c119, 2260, 2260}, {I, z1::c120, 2262, 2271}, {I, z1::c121, 2273, 2282},
-        {I, z1::c011, 492, 501},   {I, z1::c012, 503, 512},   {I, z1::c016, 514, 523},
-        {I, z1::c017, 525, 534},   {I, z1::c019, 536, 545},   {I, z1::c031, 547, 556},
-        {I, z1::c032, 558, 567},   {I, z1::c033, 569, 578},   {I, z1::c101, 679, 688},
-        {I, z1::c102, 690, 699},   {I, z1::c107, 745, 754},   {I, z1::c113, 811, 820},
+        {I, z1::C001, 462, 471},   {I, z1::C004, 473, 482},   {N, z1::C006, 484, 486}, {I, z1::c119, 2260, 2260},
+        {I, z1::c120, 2262, 2271}, {I, z1::c121, 2273, 2282}, {I, z1::c011, 492, 501}, {I, z1::c012, 503, 512},
+        {I, z1::c016, 514, 523},   {I, z1::c017, 525, 534},   {I, z1::c019, 536, 545}, {I, z1::c031, 547, 556},
+        {I, z1::c032, 558, 567},   {I, z1::c033, 569, 578},   {I, z1::c101, 679, 688}, {I, z1::c102, 690, 699},
+        {I, z1::c107, 745, 754},   {I, z1::c113, 811, 820},
     };
     leggi(zefo1_, riga, kZefo1);
     static constexpr Campo kZefo2[] = {{I, z2::c261, 1094, 1103}, {I, z2::c263, 1116, 1125}};
@@ -268,8 +265,7 @@ void ImportatorePaghe::LeggiFamiliari(std::string_view riga, int n) {
         // Stored raw: a control character anywhere would be stored.
         const std::size_t base = kInizio + k * kVoce - 1;
         for (std::size_t p = 1; p < (percentuale ? 4u : 3u); ++p)
-            SenzaControllo(lettore_, riga,
-                           std::string(kNomiParti[p]) + " del familiare " + std::to_string(k + 1),
+            SenzaControllo(lettore_, riga, std::string(kNomiParti[p]) + " del familiare " + std::to_string(k + 1),
                            base + kParti[p].first, base + kParti[p].second);
         zefo2_.imposta(colonnaFamiliare(rigaFam, 1), "X");
         zefo2_.daFile(colonnaFamiliare(rigaFam, 4), Colonne(voce, 5, 20));
@@ -286,9 +282,8 @@ void ImportatorePaghe::continuazioneDipendente(std::string_view riga) {
     ControllaLunghezza(lettore_, riga, kFineContinuazione);
     zefo3_.pulisci();
     static constexpr Campo kSezione[] = {
-        {T, z3::Cf, 15, 30},    {T, z3::matricola, 10, 13}, {T, z3::D15, 167, 182},
-        {I, z3::D18, 198, 198}, {I, z3::D19, 200, 203},     {I, z3::D20, 205, 205},
-        {I, z3::D22, 209, 212},
+        {T, z3::Cf, 15, 30},    {T, z3::matricola, 10, 13}, {T, z3::D15, 167, 182}, {I, z3::D18, 198, 198},
+        {I, z3::D19, 200, 203}, {I, z3::D20, 205, 205},     {I, z3::D22, 209, 212},
     };
     leggi(zefo3_, riga, kSezione);
     static constexpr auto kImporti = ImportiPrevidenza(z3::D23, 214);
@@ -310,8 +305,8 @@ void ImportatorePaghe::memorizza() {
     c.zefo2.da(zefo2_);
     c.continuazioni = 0;
     ++certificati_;
-    sostituto_ = {zefo1_.valore(z1::A01), zefo1_.valore(z1::A02), std::string(),
-                  zefo1_.valore(z1::A08), zefo1_.valore(z1::A09)};
+    sostituto_ = {zefo1_.valore(z1::A01), zefo1_.valore(z1::A02), std::string(), zefo1_.valore(z1::A08),
+                  zefo1_.valore(z1::A09)};
     ultimoNome_ = zefo1_.valore(z1::B02) + " " + zefo1_.valore(z1::B03);
 }
 
@@ -344,8 +339,7 @@ void ImportatorePaghe::ImportaAltro(std::string_view riga) {
 
 // Officers and collaborators have no continuation lines (one is reported and passed over) and
 // always income type 2.
-bool ImportatorePaghe::testaSenzaContinuazioni(std::string_view riga, storage::Tipo tipo,
-                                               const std::string& errore) {
+bool ImportatorePaghe::testaSenzaContinuazioni(std::string_view riga, storage::Tipo tipo, const std::string& errore) {
     if (continuazione(riga)) {
         // The line and the certificate it continues, so the operator can find both.
         std::string dove = " Riga " + std::to_string(lettore_.numero()) + " del file " + lettore_.nomeFile();
@@ -361,7 +355,9 @@ bool ImportatorePaghe::testaSenzaContinuazioni(std::string_view riga, storage::T
 void ImportatorePaghe::ImportaAmministratore(std::string_view riga) {
     if (!testaSenzaContinuazioni(riga, storage::Tipo::AMM, kContinuazioneAmministratore)) return;
     static constexpr Campo kZefo1[] = {
-        {I, z1::C004, 473, 482}, {I, z1::c011, 492, 501}, {I, z1::c012, 503, 512},
+        {I, z1::C004, 473, 482},
+        {I, z1::c011, 492, 501},
+        {I, z1::c012, 503, 512},
         {I, z1::c101, 679, 688},
     };
     leggi(zefo1_, riga, kZefo1);
@@ -372,7 +368,9 @@ void ImportatorePaghe::ImportaAmministratore(std::string_view riga) {
 void ImportatorePaghe::ImportaCoCoCo(std::string_view riga) {
     if (!testaSenzaContinuazioni(riga, storage::Tipo::CoC, kContinuazioneCoCoCo)) return;
     static constexpr Campo kZefo2[] = {
-        {I, z2::D09, 1354, 1363}, {I, z2::D10, 1365, 1374}, {I, z2::D11, 1376, 1385},
+        {I, z2::D09, 1354, 1363},
+        {I, z2::D10, 1365, 1374},
+        {I, z2::D11, 1376, 1385},
         {I, z2::D12, 1387, 1396},
     };
     leggi(zefo2_, riga, kZefo2);
@@ -421,19 +419,19 @@ std::size_t lunghezzaTracciato(std::string_view inizio) {
     return inizio.substr(0, 4) == "||||" ? kFineContinuazione : kFineCertificato;
 }
 
-bool esegui(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
-            const std::string& codiceAzienda, Lettore quale, bool copiaSostituto,
-            const DatiAggiuntivi& dati, storage::Reporter& reporter, const Registrazione* reg) {
+bool esegui(storage::Connection& conn, std::istream& in, const std::string& nomeFile, const std::string& codiceAzienda,
+            Lettore quale, bool copiaSostituto, const DatiAggiuntivi& dati, storage::Reporter& reporter,
+            const Registrazione* reg) {
     LettoreRighe lettore(in, nomeFile, lunghezzaTracciato);
     Corsa corsa(conn, lettore, storage::Elenco::Dipendenti, reporter);
     ImportatorePaghe imp(conn, lettore, codiceAzienda, dati, reporter);
     while (corsa.prossima()) {
         const std::string_view riga = lettore.riga();
         switch (quale) {
-            case Lettore::Dipendenti: imp.ImportaDipendente(riga); break;
-            case Lettore::Amministratori: imp.ImportaAmministratore(riga); break;
-            case Lettore::CoCoCo: imp.ImportaCoCoCo(riga); break;
-            case Lettore::Altro: imp.ImportaAltro(riga); break;
+        case Lettore::Dipendenti: imp.ImportaDipendente(riga); break;
+        case Lettore::Amministratori: imp.ImportaAmministratore(riga); break;
+        case Lettore::CoCoCo: imp.ImportaCoCoCo(riga); break;
+        case Lettore::Altro: imp.ImportaAltro(riga); break;
         }
     }
     if (corsa.annullata()) return false;
@@ -446,8 +444,7 @@ bool esegui(storage::Connection& conn, std::istream& in, const std::string& nome
 
 bool ImportaPaghe(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
                   const std::string& codiceAzienda, storage::Tipo tracciato, bool copiaSostituto,
-                  const DatiAggiuntivi& dati, storage::Reporter& reporter,
-                  const Registrazione* reg) {
+                  const DatiAggiuntivi& dati, storage::Reporter& reporter, const Registrazione* reg) {
     const Lettore quale = tracciato == storage::Tipo::AMM   ? Lettore::Amministratori
                           : tracciato == storage::Tipo::CoC ? Lettore::CoCoCo
                                                             : Lettore::Dipendenti;
@@ -455,11 +452,9 @@ bool ImportaPaghe(storage::Connection& conn, std::istream& in, const std::string
 }
 
 bool ImportaAltro(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
-                  const std::string& codiceAzienda, bool copiaSostituto,
-                  const DatiAggiuntivi& dati, storage::Reporter& reporter,
-                  const Registrazione* reg) {
-    return esegui(conn, in, nomeFile, codiceAzienda, Lettore::Altro, copiaSostituto, dati,
-                  reporter, reg);
+                  const std::string& codiceAzienda, bool copiaSostituto, const DatiAggiuntivi& dati,
+                  storage::Reporter& reporter, const Registrazione* reg) {
+    return esegui(conn, in, nomeFile, codiceAzienda, Lettore::Altro, copiaSostituto, dati, reporter, reg);
 }
 
 }  // namespace importazione

@@ -23,24 +23,23 @@ bool cifra(char c) { return c >= '0' && c <= '9'; }
 
 // An "H" record holds the professional's tax code (letters and digits) where the layout puts
 // it: without one the file is of the other layout, or not a 770 at all.
-std::string_view CodiceFiscale770(const LettoreRighe& lettore, std::string_view riga,
-                                  std::size_t cfDa) {
+std::string_view CodiceFiscale770(const LettoreRighe& lettore, std::string_view riga, std::size_t cfDa) {
     ControllaTroncata(lettore, riga, "codice fiscale", cfDa, cfDa + 15);
     const std::string_view cf = ControllaTesto(lettore, riga, "codice fiscale", cfDa, cfDa + 15);
     bool buono = !cf.empty();
     for (char c : cf) buono = buono && (lettera(c) || cifra(c) || c == ' ');
     if (!buono)
-        ErroreTracciato(lettore, kTipo770, "codice fiscale", cfDa, cfDa + 15,
-                        cf.empty() ? "manca il codice fiscale del percipiente"
-                                   : "«" + InUtf8(cf) + "» non è un codice fiscale");
+        ErroreTracciato(
+            lettore, kTipo770, "codice fiscale", cfDa, cfDa + 15,
+            cf.empty() ? "manca il codice fiscale del percipiente" : "«" + InUtf8(cf) + "» non è un codice fiscale");
     return cf;
 }
 
 // 1234,56 or 1.234,56: what the financial procedure writes, with or without leading zeros.
 bool importoFinanziaria(std::string_view t) {
     const std::size_t virgola = t.find(',');
-    if (virgola == std::string_view::npos || virgola == 0 || t.size() != virgola + 3 ||
-        !cifra(t[virgola + 1]) || !cifra(t[virgola + 2]))
+    if (virgola == std::string_view::npos || virgola == 0 || t.size() != virgola + 3 || !cifra(t[virgola + 1]) ||
+        !cifra(t[virgola + 2]))
         return false;
     const std::string_view intera = t.substr(0, virgola);
     const bool punti = intera.find('.') != std::string_view::npos;
@@ -62,18 +61,18 @@ struct CampoFinanziaria {
     bool fineLibera;
 };
 constexpr CampoFinanziaria kFinanziaria[] = {
-    {pr::B01, 6, 21, Genere::Testo, false},       {pr::B02, 23, 46, Genere::Testo, false},
-    {pr::B03, 48, 67, Genere::Testo, false},      {pr::B04, 69, 69, Genere::Testo, false},
-    {pr::B05, 71, 80, Genere::Data, false},       {pr::B06, 82, 111, Genere::Testo, false},
-    {pr::B07, 113, 114, Genere::Testo, false},    {pr::E04, 327, 337, Genere::Importo, false},
-    {pr::E09, 339, 349, Genere::Importo, false},  {pr::B44, 435, 444, Genere::Testo, true},
-    {pr::A10, 446, 451, Genere::Testo, true},     {pr::BFirma, 435, 469, Genere::Testo, true},
+    {pr::B01, 6, 21, Genere::Testo, false},      {pr::B02, 23, 46, Genere::Testo, false},
+    {pr::B03, 48, 67, Genere::Testo, false},     {pr::B04, 69, 69, Genere::Testo, false},
+    {pr::B05, 71, 80, Genere::Data, false},      {pr::B06, 82, 111, Genere::Testo, false},
+    {pr::B07, 113, 114, Genere::Testo, false},   {pr::E04, 327, 337, Genere::Importo, false},
+    {pr::E09, 339, 349, Genere::Importo, false}, {pr::B44, 435, 444, Genere::Testo, true},
+    {pr::A10, 446, 451, Genere::Testo, true},    {pr::BFirma, 435, 469, Genere::Testo, true},
 };
 
 // One field of the line into its column, refusing a line of another layout: a birth date that
 // is not DD/MM/YYYY, 00/00/0000 or blank, an amount that is not digits, a comma and two decimals.
-void LeggiCampoFinanziaria(const LettoreRighe& lettore, std::string_view riga,
-                           const CampoFinanziaria& c, NuovaRiga& prof) {
+void LeggiCampoFinanziaria(const LettoreRighe& lettore, std::string_view riga, const CampoFinanziaria& c,
+                           NuovaRiga& prof) {
     const char* nome = prof.nome(c.colonna);
     if (!c.fineLibera) ControllaTroncata(lettore, riga, nome, c.da, c.a);
     if (c.genere == Genere::Testo) {
@@ -88,8 +87,7 @@ void LeggiCampoFinanziaria(const LettoreRighe& lettore, std::string_view riga,
         for (std::size_t k : {0, 1, 3, 4, 6, 7, 8, 9}) ok = ok && (valore.empty() || cifra(valore[k]));
         if (!ok)
             ErroreTracciato(lettore, kTipoFinanziaria, nome, c.da, c.a,
-                            "«" + InUtf8(campo) +
-                                "» invece della data di nascita GG/MM/AAAA (o 00/00/0000)");
+                            "«" + InUtf8(campo) + "» invece della data di nascita GG/MM/AAAA (o 00/00/0000)");
         if (valore != "00/00/0000") prof.daFile(c.colonna, valore);
         return;
     }
@@ -108,14 +106,14 @@ int colonnaAU(std::string_view codice) {
     if (d < '0' || d > '9' || u < '0' || u > '9') return -1;
     const int numero = (d - '0') * 10 + (u - '0');
     switch (numero) {
-        case 2: return pr::B02;
-        case 3: return pr::B03;
-        case 4: return pr::B04;
-        case 5: return pr::B05;
-        case 6: return pr::B06;
-        case 7: return pr::B07;
-        case 8: return pr::B20;
-        default: break;
+    case 2: return pr::B02;
+    case 3: return pr::B03;
+    case 4: return pr::B04;
+    case 5: return pr::B05;
+    case 6: return pr::B06;
+    case 7: return pr::B07;
+    case 8: return pr::B20;
+    default: break;
     }
     if (numero >= 19 && numero <= 41) return pr::E01 + (numero - 19);
     return -1;
@@ -124,13 +122,11 @@ int colonnaAU(std::string_view codice) {
 // One element of the non-positional area, found at column da: code (8) and value (16, trimmed).
 // A value beginning with "+" continues what the column holds. Unknown codes, blank or any other
 // filler included, are passed over.
-void LeggiElementoAU(const LettoreRighe& lettore, NuovaRiga& prof, std::string_view elemento,
-                     std::size_t da) {
+void LeggiElementoAU(const LettoreRighe& lettore, NuovaRiga& prof, std::string_view elemento, std::size_t da) {
     const std::string_view codice = elemento.substr(0, 8);
     const int colonna = colonnaAU(codice);
     if (colonna < 0) return;
-    const std::string_view valore =
-        ControllaTesto(lettore, elemento, prof.nome(colonna), da + 8, da + 23, da);
+    const std::string_view valore = ControllaTesto(lettore, elemento, prof.nome(colonna), da + 8, da + 23, da);
     if (colonna == pr::B05) {
         // DDMMYYYY to DD/MM/YYYY; a shorter value is kept as it stands.
         if (valore.size() < 8) {
@@ -152,13 +148,12 @@ void LeggiElementoAU(const LettoreRighe& lettore, NuovaRiga& prof, std::string_v
 // element split between two pieces is joined first. The last element may be shorter, but not
 // cut inside its code.
 void LeggiCampiAU(LettoreRighe& lettore, NuovaRiga& prof, std::size_t area) {
-    std::string dati;        // the area not yet read
+    std::string dati;         // the area not yet read
     std::size_t base = area;  // dati's first column
     auto aggiungi = [&] {
         const std::string_view pezzo = lettore.riga();
         const std::size_t colonna = lettore.colonna();
-        if (colonna + pezzo.size() > area)
-            dati.append(pezzo.substr(std::max(area, colonna) - colonna));
+        if (colonna + pezzo.size() > area) dati.append(pezzo.substr(std::max(area, colonna) - colonna));
     };
     aggiungi();
     for (;;) {
@@ -177,9 +172,8 @@ void LeggiCampiAU(LettoreRighe& lettore, NuovaRiga& prof, std::size_t area) {
 
 }  // namespace
 
-bool Importa770(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
-                int tracciato, const DatiAggiuntivi& dati, storage::Reporter& reporter,
-                const Registrazione* reg) {
+bool Importa770(storage::Connection& conn, std::istream& in, const std::string& nomeFile, int tracciato,
+                const DatiAggiuntivi& dati, storage::Reporter& reporter, const Registrazione* reg) {
     if (tracciato != 1 && tracciato != 2) {
         reporter.error("Tracciato del 770 Semplificato sconosciuto: " + std::to_string(tracciato) +
                        " (ammessi 1 e 2).");
@@ -212,9 +206,8 @@ bool Importa770(storage::Connection& conn, std::istream& in, const std::string& 
     return corsa.concludi(certificati, std::nullopt, reg);
 }
 
-bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::string& nomeFile,
-                        bool daCuDipendenti, const DatiAggiuntivi& dati,
-                        storage::Reporter& reporter, const Registrazione* reg) {
+bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::string& nomeFile, bool daCuDipendenti,
+                        const DatiAggiuntivi& dati, storage::Reporter& reporter, const Registrazione* reg) {
     LettoreRighe lettore(in, nomeFile);
     Corsa corsa(conn, lettore, storage::Elenco::Professionisti, reporter);
     std::array<std::string, 9> sostituto;  // A01 to A09
@@ -237,8 +230,7 @@ bool ImportaFinanziaria(storage::Connection& conn, std::istream& in, const std::
             prof.imposta(pr::A01 + i, sostituto[static_cast<std::size_t>(i)]);
         }
         if (daCuDipendenti) prof.imposta(pr::A11, "");
-        for (int c : {pr::B08, pr::B09, pr::B10, pr::B22, pr::B25, pr::B30, pr::B40, pr::B41,
-                      pr::B42, pr::B43})
+        for (int c : {pr::B08, pr::B09, pr::B10, pr::B22, pr::B25, pr::B30, pr::B40, pr::B41, pr::B42, pr::B43})
             prof.imposta(c, "");
         for (int c = pr::E01; c <= pr::E23; ++c) prof.imposta(c, "");
         prof.imposta(pr::E01, "A");

@@ -13,18 +13,15 @@ std::string DomandaGiaImportato(const std::string& file, const Importazione& pre
     const std::string leggibile = storage::OraLeggibile(q);  // "GG/MM/AAAA HH:MM"
     const std::string data = q.size() >= 16 ? leggibile.substr(0, 10) : q;
     const std::string ora = q.size() >= 16 ? leggibile.substr(11) : std::string("--:--");
-    return "Il file " + file + " è già stato importato il " + data + " alle " + ora +
-           ". Importarlo di nuovo?";
+    return "Il file " + file + " è già stato importato il " + data + " alle " + ora + ". Importarlo di nuovo?";
 }
 
-std::string Riepilogo(std::size_t certificati, std::optional<std::size_t> aggiuntive,
-                      const std::string& file) {
-    std::string testo = certificati == 1
-                            ? std::string("Importato 1 certificato")
-                            : "Importati " + storage::Conteggio(certificati) + " certificati";
+std::string Riepilogo(std::size_t certificati, std::optional<std::size_t> aggiuntive, const std::string& file) {
+    std::string testo = certificati == 1 ? std::string("Importato 1 certificato")
+                                         : "Importati " + storage::Conteggio(certificati) + " certificati";
     if (aggiuntive)
-        testo += *aggiuntive == 1 ? " (1 riga aggiuntiva)"
-                                  : " (" + storage::Conteggio(*aggiuntive) + " righe aggiuntive)";
+        testo +=
+            *aggiuntive == 1 ? " (1 riga aggiuntiva)" : " (" + storage::Conteggio(*aggiuntive) + " righe aggiuntive)";
     return testo + " dal file " + file + ".";
 }
 
@@ -46,8 +43,7 @@ std::string avvisoSostituzioni(const LettoreRighe& lettore) {
 
 }  // namespace
 
-Corsa::Corsa(storage::Connection& conn, LettoreRighe& lettore, storage::Elenco elenco,
-             storage::Reporter& reporter)
+Corsa::Corsa(storage::Connection& conn, LettoreRighe& lettore, storage::Elenco elenco, storage::Reporter& reporter)
     : conn_(conn),
       lettore_(lettore),
       elenco_(elenco),
@@ -58,8 +54,7 @@ Corsa::Corsa(storage::Connection& conn, LettoreRighe& lettore, storage::Elenco e
 bool Corsa::prossima() {
     constexpr std::size_t kOgniRighe = 1024;  // lines between two progress reports
     while (!annullata_ && lettore_.leggi()) {
-        if (lettore_.numero() % kOgniRighe == 0 &&
-            !reporter_.progress(lettore_.letti(), lettore_.totale()))
+        if (lettore_.numero() % kOgniRighe == 0 && !reporter_.progress(lettore_.letti(), lettore_.totale()))
             annullata_ = true;
         else if (!RigaVuota(lettore_.riga()))
             return true;
@@ -67,20 +62,18 @@ bool Corsa::prossima() {
     return false;
 }
 
-bool Corsa::concludi(std::size_t certificati, std::optional<std::size_t> aggiuntive,
-                     const Registrazione* reg) {
+bool Corsa::concludi(std::size_t certificati, std::optional<std::size_t> aggiuntive, const Registrazione* reg) {
     if (annullata_) return false;
     storage::SegnaModificatiDa(conn_, elenco_, ultimo_);
     return Concludi(conn_, transazione_, lettore_, reporter_, certificati, aggiuntive, reg);
 }
 
 bool Concludi(storage::Connection& conn, storage::Transaction& transazione, LettoreRighe& lettore,
-              storage::Reporter& reporter, std::size_t certificati,
-              std::optional<std::size_t> aggiuntive, const Registrazione* reg) {
+              storage::Reporter& reporter, std::size_t certificati, std::optional<std::size_t> aggiuntive,
+              const Registrazione* reg) {
     // Nothing read is not a success: no record, and the caller's backup copy is not kept.
     if (certificati == 0 && aggiuntive.value_or(0) == 0)
-        throw storage::Error("Il file " + lettore.nomeFile() +
-                             " non contiene certificati da importare.");
+        throw storage::Error("Il file " + lettore.nomeFile() + " non contiene certificati da importare.");
     if (reg) {
         Importazione v;
         v.file = lettore.nomeFile();
@@ -99,8 +92,7 @@ bool Concludi(storage::Connection& conn, storage::Transaction& transazione, Lett
     transazione.commit();
     reporter.progress(lettore.letti(), lettore.totale());
     if (!lettore.sostituzioni().empty()) reporter.error(avvisoSostituzioni(lettore));
-    reporter.info(std::string(kOperazioneTerminata) + "\n" +
-                  Riepilogo(certificati, aggiuntive, lettore.nomeFile()));
+    reporter.info(std::string(kOperazioneTerminata) + "\n" + Riepilogo(certificati, aggiuntive, lettore.nomeFile()));
     return true;
 }
 

@@ -30,22 +30,19 @@ inline void Registra(storage::Connection& conn, const Importazione& voce) { stor
 std::string DomandaGiaImportato(const std::string& file, const Importazione& precedente);
 // "Importati N certificati (M righe aggiuntive) dal file X." (singular for one); a reading
 // that has no additional lines (aggiuntive empty) leaves the bracket out.
-std::string Riepilogo(std::size_t certificati, std::optional<std::size_t> aggiuntive,
-                      const std::string& file);
+std::string Riepilogo(std::size_t certificati, std::optional<std::size_t> aggiuntive, const std::string& file);
 
 // What every import run does around its lines: one transaction, the lines that are not blank one
 // by one with the progress report and its cancel, the new certificates marked changed, then
 // Concludi.
 class Corsa {
 public:
-    Corsa(storage::Connection& conn, LettoreRighe& lettore, storage::Elenco elenco,
-          storage::Reporter& reporter);
+    Corsa(storage::Connection& conn, LettoreRighe& lettore, storage::Elenco elenco, storage::Reporter& reporter);
     // The next line that is not blank; false at the end of the data or once cancelled.
     bool prossima();
     bool annullata() const { return annullata_; }
     // false when cancelled or when the operator does not want a file imported before again.
-    bool concludi(std::size_t certificati, std::optional<std::size_t> aggiuntive,
-                  const Registrazione* reg);
+    bool concludi(std::size_t certificati, std::optional<std::size_t> aggiuntive, const Registrazione* reg);
 
 private:
     storage::Connection& conn_;
@@ -62,7 +59,7 @@ private:
 // and the record; the commit, then the characters that became "?", then "Operazione
 // terminata." with the summary in one box.
 bool Concludi(storage::Connection& conn, storage::Transaction& transazione, LettoreRighe& lettore,
-              storage::Reporter& reporter, std::size_t certificati,
-              std::optional<std::size_t> aggiuntive, const Registrazione* reg);
+              storage::Reporter& reporter, std::size_t certificati, std::optional<std::size_t> aggiuntive,
+              const Registrazione* reg);
 
 }  // namespace importazione

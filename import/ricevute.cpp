@@ -12,8 +12,8 @@
 #include "storage/cp1252.h"
 #include "storage/elenchi.h"
 #include "storage/error.h"
-#include "storage/salvataggi.h"
 #include "storage/reporter.h"
+#include "storage/salvataggi.h"
 #include "storage/sistema.h"
 
 namespace importazione {
@@ -141,13 +141,16 @@ std::size_t ImportaRicevute(storage::Connection& conn, const std::string& percor
         };
         // What a spreadsheet did to a long code, so that the operator knows how to mend it.
         auto comeNumero = [](std::string_view v) {
-            return riscrittoComeNumero(v) ? std::string(": un foglio di calcolo l'ha scritto come numero, "
-                                                        "formattare la colonna come testo.")
+            return riscrittoComeNumero(v) ? std::string(
+                                                ": un foglio di calcolo l'ha scritto come numero, "
+                                                "formattare la colonna come testo.")
                                           : std::string(".");
         };
         if (c.size() != 4)
-            rifiuta("attese 4 colonne separate da \";\" (codice fiscale; numero certificato; protocollo; progressivo), "
-                    "trovate " + std::to_string(c.size()) + ".");
+            rifiuta(
+                "attese 4 colonne separate da \";\" (codice fiscale; numero certificato; protocollo; progressivo), "
+                "trovate " +
+                std::to_string(c.size()) + ".");
         const std::string cf = InUtf8(c[0]);
         const std::string& numero = c[1];
         const std::string& protocollo = c[2];
@@ -160,10 +163,12 @@ std::size_t ImportaRicevute(storage::Connection& conn, const std::string& percor
         if (const std::string e = storage::ErroreProgressivo(InUtf8(progressivo)); !e.empty())
             rifiuta(e + comeNumero(progressivo));
         const std::int64_t id = std::stoll(numero);
-        const bool inDip = elenco != storage::Elenco::Professionisti && certificati.esiste(storage::Elenco::Dipendenti, id, cf);
-        const bool inProf = elenco != storage::Elenco::Dipendenti && certificati.esiste(storage::Elenco::Professionisti, id, cf);
-        const std::string certificato =
-            "certificato numero " + std::to_string(id) + " con codice fiscale \"" + storage::ValoreNelMessaggio(cf) + "\"";
+        const bool inDip =
+            elenco != storage::Elenco::Professionisti && certificati.esiste(storage::Elenco::Dipendenti, id, cf);
+        const bool inProf =
+            elenco != storage::Elenco::Dipendenti && certificati.esiste(storage::Elenco::Professionisti, id, cf);
+        const std::string certificato = "certificato numero " + std::to_string(id) + " con codice fiscale \"" +
+                                        storage::ValoreNelMessaggio(cf) + "\"";
         if (!inDip && !inProf) rifiuta("nessun " + certificato + ".");
         if (inDip && inProf)
             rifiuta("il " + certificato +
@@ -173,13 +178,14 @@ std::size_t ImportaRicevute(storage::Connection& conn, const std::string& percor
         if (!nuova) {
             const Riga& prima = righe[it->second];
             if (prima.protocollo != protocollo || prima.progressivo != progressivo)
-                rifiuta("il certificato numero " + std::to_string(id) + " ha già protocollo e progressivo diversi alla riga " +
-                        std::to_string(prima.numeroRiga) + ".");
+                rifiuta("il certificato numero " + std::to_string(id) +
+                        " ha già protocollo e progressivo diversi alla riga " + std::to_string(prima.numeroRiga) + ".");
             continue;
         }
         righe.push_back({quale, id, protocollo, progressivo, n});
     }
-    if (righe.empty()) throw storage::Error("Il file " + percorso + " non contiene ricevute: nessuna ricevuta importata.");
+    if (righe.empty())
+        throw storage::Error("Il file " + percorso + " non contiene ricevute: nessuna ricevuta importata.");
 
     storage::Salvataggio copia(conn, "importa-ricevute");
     storage::Transaction transazione(conn);

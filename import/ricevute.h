@@ -20,8 +20,7 @@ namespace importazione {
 // line and the value. Returns the number of rows stored; the reporter gets an info at the end.
 // Without elenco each row is looked up among employees and professionals; a row matching one of
 // each is refused and the list must be given.
-std::size_t ImportaRicevute(storage::Connection& conn, const std::string& percorso,
-                            storage::Reporter& reporter,
+std::size_t ImportaRicevute(storage::Connection& conn, const std::string& percorso, storage::Reporter& reporter,
                             std::optional<storage::Elenco> elenco = std::nullopt);
 
 }  // namespace importazione

@@ -92,7 +92,8 @@ EsitoRinumerazione Rinumera(storage::Connection& conn, storage::Reporter& report
             "Nessun certificato è stato rinumerato: questi certificati hanno protocollo e progressivo di un invio "
             "accettato, e un nuovo numero li staccherebbe da ciò che l'Agenzia ha ricevuto." +
             inviati +
-            "\nControllare protocollo e progressivo nel certificato: se non sono suoi, toglierli e rinumerare di nuovo.");
+            "\nControllare protocollo e progressivo nel certificato: se non sono suoi, toglierli e rinumerare di "
+            "nuovo.");
         return EsitoRinumerazione::Rifiutata;
     }
     if (!senzaPosto.empty()) {
@@ -106,7 +107,8 @@ EsitoRinumerazione Rinumera(storage::Connection& conn, storage::Reporter& report
                           std::to_string(massimo) + ")?";
     std::string esito = kOperazioneTerminata;
     for (const Piano& p : piani) {
-        const std::string riga = certificati(p.nuovi.size()) + " " + dellElenco(p.elenco) + ": " + intervalli(p.nuovi) + ".";
+        const std::string riga =
+            certificati(p.nuovi.size()) + " " + dellElenco(p.elenco) + ": " + intervalli(p.nuovi) + ".";
         domanda += "\n" + riga;
         esito += (p.nuovi.size() == 1 ? "\nRinumerato " : "\nRinumerati ") + riga;
     }

@@ -4,8 +4,7 @@
 
 namespace importazione {
 
-NuovaRiga::NuovaRiga(storage::Connection& conn, storage::Tabella tabella, const char* const* nomi,
-                     std::size_t quante)
+NuovaRiga::NuovaRiga(storage::Connection& conn, storage::Tabella tabella, const char* const* nomi, std::size_t quante)
     : nomi_(nomi), valori_(quante), presente_(quante, false), insert_(conn, tabella, nomi, quante) {}
 
 void NuovaRiga::pulisci() { presente_.assign(presente_.size(), false); }

@@ -14,6 +14,7 @@
 namespace importazione {
 
 // Columns of Zefo1 that the payroll readers fill.
+// clang-format off
 #define PALIO_ZEFO1(X)                                                                          \
     X(Azienda) X(A01) X(A02) X(A04) X(A05) X(A06) X(A07) X(A08) X(A09) X(A10) X(A11) X(B01)     \
     X(B02) X(B03) X(B04) X(B05) X(B06) X(B07) X(B20) X(B21) X(B22) X(B23) X(B24) X(B25) X(B44) \
@@ -42,18 +43,26 @@ namespace importazione {
     X(B25) X(B30) X(B40) X(B41) X(B42) X(B43) X(B44) X(BFirma) X(E01) X(E02) X(E03) X(E04)      \
     X(E05) X(E06) X(E07) X(E08) X(E09) X(E10) X(E11) X(E12) X(E13) X(E14) X(E15) X(E16) X(E17) \
     X(E18) X(E19) X(E20) X(E21) X(E22) X(E23)
+// clang-format on
 
 #define PALIO_ENUM(n) n,
 #define PALIO_NOME(n) #n,
-namespace z1 { enum Colonna : int { PALIO_ZEFO1(PALIO_ENUM) N }; }
-namespace z2 { enum Colonna : int { PALIO_ZEFO2(PALIO_ENUM) N }; }
-namespace z3 { enum Colonna : int { PALIO_ZEFO3(PALIO_ENUM) N }; }
-namespace pr { enum Colonna : int { PALIO_PROFESSIONISTI(PALIO_ENUM) N }; }
+namespace z1 {
+enum Colonna : int { PALIO_ZEFO1(PALIO_ENUM) N };
+}
+namespace z2 {
+enum Colonna : int { PALIO_ZEFO2(PALIO_ENUM) N };
+}
+namespace z3 {
+enum Colonna : int { PALIO_ZEFO3(PALIO_ENUM) N };
+}
+namespace pr {
+enum Colonna : int { PALIO_PROFESSIONISTI(PALIO_ENUM) N };
+}
 inline constexpr std::array<const char*, z1::N> kNomiZefo1 = {PALIO_ZEFO1(PALIO_NOME)};
 inline constexpr std::array<const char*, z2::N> kNomiZefo2 = {PALIO_ZEFO2(PALIO_NOME)};
 inline constexpr std::array<const char*, z3::N> kNomiZefo3 = {PALIO_ZEFO3(PALIO_NOME)};
-inline constexpr std::array<const char*, pr::N> kNomiProfessionisti = {
-    PALIO_PROFESSIONISTI(PALIO_NOME)};
+inline constexpr std::array<const char*, pr::N> kNomiProfessionisti = {PALIO_PROFESSIONISTI(PALIO_NOME)};
 #undef PALIO_ENUM
 #undef PALIO_NOME
 

@@ -16,8 +16,7 @@ const QString kProfessionisti = QStringLiteral("Professionisti");
 void allineamentiDiStampa(PaginaReport& pagina) {
     for (auto& v : pagina.voci()) {
         const Qt::Alignment verticale = v.allineamento & Qt::AlignVertical_Mask;
-        v.allineamento = (v.casella ? Qt::AlignHCenter : Qt::AlignLeft) |
-                         (verticale ? verticale : Qt::AlignVCenter);
+        v.allineamento = (v.casella ? Qt::AlignHCenter : Qt::AlignLeft) | (verticale ? verticale : Qt::AlignVCenter);
     }
 }
 
@@ -44,8 +43,7 @@ void aDestra(PaginaReport& pagina, const QString& tabella, const QString& colonn
 
 // The "all months" box and the twelve month boxes: bold and see-through, so that the form's
 // month letters stay readable under the mark.
-void segniMesi(PaginaReport& pagina, const QString& tabella, const QString& tutti,
-               const QString& prefissoMesi) {
+void segniMesi(PaginaReport& pagina, const QString& tabella, const QString& tutti, const QString& prefissoMesi) {
     auto segno = [&](const QString& colonna) {
         perOgni(pagina, tabella, colonna, [](Voce& v) {
             // the month's letter stands outside the box, so the mark takes the box's middle
@@ -60,8 +58,7 @@ void segniMesi(PaginaReport& pagina, const QString& tabella, const QString& tutt
 }
 
 // Page 1 of both reports: parts A and B.
-PaginaReport paginaAnagrafica(const forms::Pagina& descrizione, const QString& tabella,
-                              bool ditteUnite) {
+PaginaReport paginaAnagrafica(const forms::Pagina& descrizione, const QString& tabella, bool ditteUnite) {
     PaginaReport p(descrizione);
     allineamentiDiStampa(p);
     perOgni(p, tabella, QStringLiteral("A08"), [](Voce& v) { v.puntiFont = 8; });
@@ -218,12 +215,13 @@ Lavoro lavoroDiMolti(storage::Connection& conn, std::vector<std::int64_t> ids, s
 
 }  // namespace
 
-Lavoro LavoroCertificati(storage::Connection& conn, std::vector<std::int64_t> ids,
-                         Variante variante, storage::Reporter* reporter) {
-    return lavoroDiMolti(conn, std::move(ids), reporter,
-                         [&report = ReportDipendenti(variante)](Pittore& p, storage::LettoreCertificati& l, std::int64_t id) {
-                             if (auto dati = l.certificato(id)) report.stampa(p, *dati);
-                         });
+Lavoro LavoroCertificati(storage::Connection& conn, std::vector<std::int64_t> ids, Variante variante,
+                         storage::Reporter* reporter) {
+    return lavoroDiMolti(
+        conn, std::move(ids), reporter,
+        [&report = ReportDipendenti(variante)](Pittore& p, storage::LettoreCertificati& l, std::int64_t id) {
+            if (auto dati = l.certificato(id)) report.stampa(p, *dati);
+        });
 }
 
 Lavoro LavoroProfessionista(storage::Row professionista, Variante variante) {
@@ -233,12 +231,13 @@ Lavoro LavoroProfessionista(storage::Row professionista, Variante variante) {
     };
 }
 
-Lavoro LavoroProfessionisti(storage::Connection& conn, std::vector<std::int64_t> ids,
-                            Variante variante, storage::Reporter* reporter) {
-    return lavoroDiMolti(conn, std::move(ids), reporter,
-                         [&report = ReportProfessionisti(variante)](Pittore& p, storage::LettoreCertificati& l, std::int64_t id) {
-                             if (auto riga = l.professionista(id)) report.stampa(p, *riga);
-                         });
+Lavoro LavoroProfessionisti(storage::Connection& conn, std::vector<std::int64_t> ids, Variante variante,
+                            storage::Reporter* reporter) {
+    return lavoroDiMolti(
+        conn, std::move(ids), reporter,
+        [&report = ReportProfessionisti(variante)](Pittore& p, storage::LettoreCertificati& l, std::int64_t id) {
+            if (auto riga = l.professionista(id)) report.stampa(p, *riga);
+        });
 }
 
 namespace {
@@ -265,8 +264,7 @@ Lavoro LavoroSostituto(storage::Connection& conn) {
                     (!testata || v.rettangolo.top() < testata->rettangolo.top()))
                     testata = &v;
             int quanti = 0;
-            for (const auto& v : r.voci())
-                quanti += stessoNome(v.colonna, QStringLiteral("CodiceFiscale")) ? 1 : 0;
+            for (const auto& v : r.voci()) quanti += stessoNome(v.colonna, QStringLiteral("CodiceFiscale")) ? 1 : 0;
             if (testata && quanti > 1) {
                 testata->puntiFont = 12;
                 testata->grassetto = true;

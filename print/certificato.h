@@ -48,11 +48,11 @@ const ReportProfessionista& ReportProfessionisti(Variante variante);
 // Jobs. A job over a list reads each certificate as it paints it, so memory does not grow with
 // the list; the reporter (may be null) sees the progress and can stop after a certificate.
 Lavoro LavoroCertificato(storage::Certificato dati, Variante variante);
-Lavoro LavoroCertificati(storage::Connection& conn, std::vector<std::int64_t> ids,
-                         Variante variante, storage::Reporter* reporter = nullptr);
+Lavoro LavoroCertificati(storage::Connection& conn, std::vector<std::int64_t> ids, Variante variante,
+                         storage::Reporter* reporter = nullptr);
 Lavoro LavoroProfessionista(storage::Row professionista, Variante variante);
-Lavoro LavoroProfessionisti(storage::Connection& conn, std::vector<std::int64_t> ids,
-                            Variante variante, storage::Reporter* reporter = nullptr);
+Lavoro LavoroProfessionisti(storage::Connection& conn, std::vector<std::int64_t> ids, Variante variante,
+                            storage::Reporter* reporter = nullptr);
 // The agent's frontispiece and the Quadro CT page, from the rows as now stored (the first by key).
 Lavoro LavoroSostituto(storage::Connection& conn);
 Lavoro LavoroQuadroCT(storage::Connection& conn);

@@ -13,8 +13,7 @@ EsitoPdf SalvaPdf(const Lavoro& lavoro, const QString& percorso) {
     if (percorso.isEmpty()) throw storage::Error("Indicare il file PDF da scrivere.");
     QSaveFile file(percorso);
     if (!file.open(QIODevice::WriteOnly))
-        throw storage::Error(("Impossibile scrivere il file " + nativo + ": " + file.errorString())
-                                 .toStdString());
+        throw storage::Error(("Impossibile scrivere il file " + nativo + ": " + file.errorString()).toStdString());
     EsitoPdf esito;
     {
         QPdfWriter pdf(&file);
@@ -23,34 +22,28 @@ EsitoPdf SalvaPdf(const Lavoro& lavoro, const QString& percorso) {
         pdf.setResolution(1200);
         ImpostaPagina(pdf);
         Pittore pittore(pdf);
-        if (!pittore.inizia())
-            throw storage::Error(("Impossibile scrivere il file " + nativo).toStdString());
+        if (!pittore.inizia()) throw storage::Error(("Impossibile scrivere il file " + nativo).toStdString());
         esito.completo = lavoro(pittore);
         esito.fogli = pittore.fogli();
         pittore.fine();
     }
     if (!file.commit())
-        throw storage::Error(("Impossibile scrivere il file " + nativo + ": " + file.errorString())
-                                 .toStdString());
+        throw storage::Error(("Impossibile scrivere il file " + nativo + ": " + file.errorString()).toStdString());
     return esito;
 }
 
-Lavoro LavoroSelezione(storage::Connection& conn, Famiglia famiglia,
-                       std::vector<std::int64_t> ids, Variante variante,
+Lavoro LavoroSelezione(storage::Connection& conn, Famiglia famiglia, std::vector<std::int64_t> ids, Variante variante,
                        storage::Reporter* reporter) {
-    return famiglia == Famiglia::Dipendenti
-               ? LavoroCertificati(conn, std::move(ids), variante, reporter)
-               : LavoroProfessionisti(conn, std::move(ids), variante, reporter);
+    return famiglia == Famiglia::Dipendenti ? LavoroCertificati(conn, std::move(ids), variante, reporter)
+                                            : LavoroProfessionisti(conn, std::move(ids), variante, reporter);
 }
 
-EsitoPdf PdfCertificati(storage::Connection& conn, Famiglia famiglia,
-                        const std::vector<std::int64_t>& ids, Variante variante,
-                        const QString& percorso, storage::Reporter* reporter) {
+EsitoPdf PdfCertificati(storage::Connection& conn, Famiglia famiglia, const std::vector<std::int64_t>& ids,
+                        Variante variante, const QString& percorso, storage::Reporter* reporter) {
     return SalvaPdf(LavoroSelezione(conn, famiglia, ids, variante, reporter), percorso);
 }
 
-QString NomeFilePdf(const std::string& codiceFiscale, const std::string& cognome,
-                    std::int64_t id) {
+QString NomeFilePdf(const std::string& codiceFiscale, const std::string& cognome, std::int64_t id) {
     auto pulito = [](const std::string& s) {
         QString t = QString::fromStdString(s).trimmed().toUpper();
         QString r;
@@ -71,14 +64,12 @@ QString NomeFilePdf(const std::string& codiceFiscale, const std::string& cognome
     return parti.join('_') + QStringLiteral(".pdf");
 }
 
-EsitoCartella PdfPerCertificato(storage::Connection& conn, Famiglia famiglia,
-                                const std::vector<std::int64_t>& ids, Variante variante,
-                                const QString& cartella, storage::Reporter* reporter) {
+EsitoCartella PdfPerCertificato(storage::Connection& conn, Famiglia famiglia, const std::vector<std::int64_t>& ids,
+                                Variante variante, const QString& cartella, storage::Reporter* reporter) {
     if (cartella.trimmed().isEmpty()) throw storage::Error(kIndicareCartella);
     QDir dir(cartella);
     if (!dir.mkpath(QStringLiteral(".")))
-        throw storage::Error("Impossibile creare la cartella " +
-                             QDir::toNativeSeparators(cartella).toStdString());
+        throw storage::Error("Impossibile creare la cartella " + QDir::toNativeSeparators(cartella).toStdString());
     EsitoCartella esito;
     storage::LettoreCertificati lettore(conn);
     for (std::size_t i = 0; i < ids.size(); ++i) {

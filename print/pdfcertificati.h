@@ -26,14 +26,12 @@ EsitoPdf SalvaPdf(const Lavoro& lavoro, const QString& percorso);
 enum class Famiglia { Dipendenti, Professionisti };
 
 // The job that prints the listed certificates of a family, in order.
-Lavoro LavoroSelezione(storage::Connection& conn, Famiglia famiglia,
-                       std::vector<std::int64_t> ids, Variante variante,
+Lavoro LavoroSelezione(storage::Connection& conn, Famiglia famiglia, std::vector<std::int64_t> ids, Variante variante,
                        storage::Reporter* reporter = nullptr);
 
 // All the listed certificates into one PDF file.
-EsitoPdf PdfCertificati(storage::Connection& conn, Famiglia famiglia,
-                        const std::vector<std::int64_t>& ids, Variante variante,
-                        const QString& percorso, storage::Reporter* reporter = nullptr);
+EsitoPdf PdfCertificati(storage::Connection& conn, Famiglia famiglia, const std::vector<std::int64_t>& ids,
+                        Variante variante, const QString& percorso, storage::Reporter* reporter = nullptr);
 
 struct EsitoCartella {
     std::vector<QString> file;  // the files written, in order
@@ -43,9 +41,8 @@ struct EsitoCartella {
 // One PDF per certificate in cartella (created when missing), named by tax code, surname and
 // number; an earlier file of the same name is replaced. Throws storage::Error when the folder is
 // not given or can't be created, or a file can't be written.
-EsitoCartella PdfPerCertificato(storage::Connection& conn, Famiglia famiglia,
-                                const std::vector<std::int64_t>& ids, Variante variante,
-                                const QString& cartella, storage::Reporter* reporter = nullptr);
+EsitoCartella PdfPerCertificato(storage::Connection& conn, Famiglia famiglia, const std::vector<std::int64_t>& ids,
+                                Variante variante, const QString& cartella, storage::Reporter* reporter = nullptr);
 
 // "RSSMRA80A01H501U_ROSSI_12.pdf": characters a file name can't hold become "_".
 QString NomeFilePdf(const std::string& codiceFiscale, const std::string& cognome, std::int64_t id);

@@ -1,13 +1,13 @@
 #include "print/rapporto.h"
 
-#include "forms/valori.h"
-
-#include <QStringList>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QStringList>
 #include <algorithm>
+
+#include "forms/valori.h"
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -66,9 +66,8 @@ Voce* PaginaReport::voce(const QString& tabella, const QString& colonna) {
 }
 
 void PaginaReport::togli(const QString& tabella, const QString& colonna) {
-    std::erase_if(voci_, [&](const Voce& v) {
-        return stessoNome(v.tabella, tabella) && stessoNome(v.colonna, colonna);
-    });
+    std::erase_if(voci_,
+                  [&](const Voce& v) { return stessoNome(v.tabella, tabella) && stessoNome(v.colonna, colonna); });
 }
 
 void PaginaReport::allinea(const QString& tabella, const QString& colonna, Qt::Alignment a) {
@@ -103,8 +102,7 @@ void PaginaReport::disegna(QPainter& p, const QRectF& dest, const Sorgenti& sorg
     QStringList seguiti;
     forms::Caratteri caratteri;
     for (const auto& v : voci_) {
-        const QString grezzo = v.testoFisso.isEmpty() ? sorgenti.testo(v.tabella, v.colonna).trimmed()
-                                                      : v.testoFisso;
+        const QString grezzo = v.testoFisso.isEmpty() ? sorgenti.testo(v.tabella, v.colonna).trimmed() : v.testoFisso;
         // A check box holds any non-blank text when ticked: its mark is an "X".
         const QString t = v.casella && !grezzo.isEmpty() ? QStringLiteral("X") : grezzo;
         const forms::StileValore stile{v.puntiFont, v.grassetto, v.allineamento, v.trasparente, v.cornice};
@@ -185,8 +183,8 @@ bool Pittore::fine() {
 }
 
 void ImpostaPagina(QPagedPaintDevice& device) {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                     QPageLayout::Millimeter));
 }
 
 }  // namespace print

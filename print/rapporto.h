@@ -35,10 +35,10 @@ private:
 struct Voce {
     QString tabella;
     QString colonna;
-    QString testoFisso;  // printed instead of a column when not empty
-    QRectF rettangolo;   // page pixels at 96 dpi
-    QRectF spazio;       // the room of its cell a long value may use (page pixels)
-    QString riferimento; // names the box in a note at the page foot
+    QString testoFisso;   // printed instead of a column when not empty
+    QRectF rettangolo;    // page pixels at 96 dpi
+    QRectF spazio;        // the room of its cell a long value may use (page pixels)
+    QString riferimento;  // names the box in a note at the page foot
     Qt::Alignment allineamento = Qt::AlignLeft | Qt::AlignVCenter;
     qreal puntiFont = 10;
     bool grassetto = false;

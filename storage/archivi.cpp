@@ -44,15 +44,17 @@ std::string creaArchivio(const std::string& cartella) {
 }
 
 std::string nomeSostituto(Connection& conn) {
-    Statement st(conn, "select trim(coalesce(CognomeDenominazione, '') || ' ' || coalesce(Nome, '')) "
-                       "from SostitutoImposta order by ID limit 1");
+    Statement st(conn,
+                 "select trim(coalesce(CognomeDenominazione, '') || ' ' || coalesce(Nome, '')) "
+                 "from SostitutoImposta order by ID limit 1");
     return st.step() ? std::string(st.text(0)) : std::string();
 }
 
 std::string cartellaDiUscita(const Connection& conn, const std::string& nome) {
     if (conn.percorso().empty()) return cartellaUtente("RAVO/Zefo2015/" + nome);
     // A server archive has no folder: each agent's schema gets one of its own in the home folder.
-    if (conn.suServer()) return cartellaUtente("RAVO/Zefo2015/" + motore::leggiIndirizzo(conn.percorso()).schema + "/" + nome);
+    if (conn.suServer())
+        return cartellaUtente("RAVO/Zefo2015/" + motore::leggiIndirizzo(conn.percorso()).schema + "/" + nome);
     return sistema::utf8(fs::absolute(sistema::nativo(conn.percorso())).parent_path() / sistema::nativo(nome));
 }
 

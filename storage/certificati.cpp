@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "storage/dialetto.h"
-#include "storage/interno.h"
 #include "storage/error.h"
+#include "storage/interno.h"
 #include "storage/invii.h"
 #include "storage/sistema.h"
 
@@ -72,9 +72,9 @@ struct Cursore {
 
 const char* CodiceTipo(Tipo t) {
     switch (t) {
-        case Tipo::DIP: return "DIP";
-        case Tipo::AMM: return "AMM";
-        case Tipo::CoC: return "CoC";
+    case Tipo::DIP: return "DIP";
+    case Tipo::AMM: return "AMM";
+    case Tipo::CoC: return "CoC";
     }
     return "";
 }
@@ -121,9 +121,7 @@ std::optional<Tipi> TipiDaTesto(std::string_view testo, std::string* sconosciuto
     }
 }
 
-std::string SqlRigheZefo2DeiTipi(const Tipi& tipi) {
-    return std::string(kPrimaZefo2) + " and " + condizioneTipi(tipi);
-}
+std::string SqlRigheZefo2DeiTipi(const Tipi& tipi) { return std::string(kPrimaZefo2) + " and " + condizioneTipi(tipi); }
 
 std::string SqlNumeriDeiTipi(const Tipi& tipi) { return "select ID from Zefo2 where " + SqlRigheZefo2DeiTipi(tipi); }
 
@@ -156,8 +154,7 @@ struct LettoreCertificati::Impl {
           zefo3(c, kSqlZefo3DelCertificato),
           professionisti(c, "select * from Professionisti where ID = ?") {}
 
-    static std::optional<Row> leggi(Statement& s, std::shared_ptr<const Columns>& colonne,
-                                    std::int64_t id) {
+    static std::optional<Row> leggi(Statement& s, std::shared_ptr<const Columns>& colonne, std::int64_t id) {
         s.reset();
         s.bind(1, id);
         std::optional<Row> r;
@@ -198,17 +195,14 @@ std::optional<Row> LettoreCertificati::professionista(std::int64_t id) {
 
 struct ScorriCertificati::Impl {
     Impl(Connection& conn, const Tipi& tipi)
-        : zefo2(conn,
-                "select * from Zefo2 where " + SqlRigheZefo2DeiTipi(tipi) + " order by ID",
-                "ID"),
+        : zefo2(conn, "select * from Zefo2 where " + SqlRigheZefo2DeiTipi(tipi) + " order by ID", "ID"),
           zefo1(conn, "select * from Zefo1 order by ID", "ID"),
           zefo3(conn, "select * from Zefo3 order by Id, IDNoooo", "Id") {}
 
     Cursore zefo2, zefo1, zefo3;
 };
 
-ScorriCertificati::ScorriCertificati(Connection& conn, const Tipi& tipi)
-    : d_(std::make_unique<Impl>(conn, tipi)) {
+ScorriCertificati::ScorriCertificati(Connection& conn, const Tipi& tipi) : d_(std::make_unique<Impl>(conn, tipi)) {
     totale_ = static_cast<std::size_t>(ContaDeiTipi(conn, tipi));
 }
 
@@ -371,12 +365,14 @@ std::vector<std::int64_t> NumeriLiberi(Connection& conn, Elenco elenco, std::int
 void RinumeraCertificati(Connection& conn, Elenco elenco, const NuoviNumeri& nuovi) {
     std::int64_t piuAlto = 0;
     for (const auto& t : tabelleNumero(elenco)) {
-        Statement st(conn, std::string("update ") + t.tabella + " set " + t.colonna + " = ? where " + t.colonna + " = ?");
+        Statement st(conn,
+                     std::string("update ") + t.tabella + " set " + t.colonna + " = ? where " + t.colonna + " = ?");
         for (const auto& [vecchio, nuovo] : nuovi) {
             st.reset();
             st.bind(1, nuovo).bind(2, vecchio).step();
         }
-        piuAlto = std::max(piuAlto, conta(conn, std::string("select coalesce(max(") + t.colonna + "), 0) from " + t.tabella));
+        piuAlto =
+            std::max(piuAlto, conta(conn, std::string("select coalesce(max(") + t.colonna + "), 0) from " + t.tabella));
     }
     RinumeraInvii(conn, elenco, nuovi);
     if (const auto registrati = NumeriRegistrati(conn, elenco); !registrati.empty())
@@ -394,21 +390,25 @@ void salvaPreso(Connection& conn, const std::string& tabella, std::int64_t id, s
     Transaction t(conn);
     {
         // An update that changes nothing: it finds the row as read, and on a server locks it.
-        Statement presa(conn, "update " + tabella + " set Revisione = Revisione where ID = ? and coalesce(Revisione, 0) = ?");
+        Statement presa(conn,
+                        "update " + tabella + " set Revisione = Revisione where ID = ? and coalesce(Revisione, 0) = ?");
         presa.bind(1, id).bind(2, revisioneLetta).step();
         if (conn.changes() == 0) {
             Statement alle(conn, "select RevisioneAlle from " + tabella + " where ID = ?");
             alle.bind(1, id);
             if (alle.step())
-                throw Error(Error::Causa::ModificatoDaAltri, "Il certificato è stato modificato da un altro operatore alle " +
-                                                                 std::string(alle.text(0)) + ": ricaricarlo?");
-            throw Error(Error::Causa::RigaEliminata,
-                        "Il certificato è stato eliminato da un'altra operazione: le modifiche non sono state salvate.");
+                throw Error(Error::Causa::ModificatoDaAltri,
+                            "Il certificato è stato modificato da un altro operatore alle " +
+                                std::string(alle.text(0)) + ": ricaricarlo?");
+            throw Error(
+                Error::Causa::RigaEliminata,
+                "Il certificato è stato eliminato da un'altra operazione: le modifiche non sono state salvate.");
         }
     }
     scrivi();
     Statement avanza(conn, "update " + tabella +
-                               " set Revisione = coalesce(Revisione, 0) + 1, RevisioneAlle = ? where ID = ? and coalesce(Revisione, 0) = ?");
+                               " set Revisione = coalesce(Revisione, 0) + 1, RevisioneAlle = ? where ID = ? and "
+                               "coalesce(Revisione, 0) = ?");
     avanza.bind(1, sistema::oraLocale("%H:%M")).bind(2, id).bind(3, revisioneLetta).step();
     t.commit();
 }

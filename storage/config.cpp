@@ -1,12 +1,11 @@
 #include "storage/config.h"
 
-#include "storage/connection.h"
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "storage/connection.h"
 #include "storage/error.h"
 #include "storage/sistema.h"
 
@@ -53,8 +52,7 @@ void scriviCartellaDati(const std::string& percorsoIni, const std::string& carte
     }
     std::ofstream out(sistema::nativo(percorsoIni), std::ios::binary | std::ios::trunc);
     out << cartella << '\n' << resto;
-    if (!out.flush())
-        throw Error("Impossibile scrivere il file di configurazione " + percorsoIni + ".");
+    if (!out.flush()) throw Error("Impossibile scrivere il file di configurazione " + percorsoIni + ".");
 }
 
 std::string percorsoDatabase(const std::string& cartellaDati) {
@@ -64,8 +62,7 @@ std::string percorsoDatabase(const std::string& cartellaDati) {
 }
 
 std::string messaggioDatabaseMancante(const std::string& percorsoDb) {
-    return "ATTENZIONE!!!  Non esiste il file db dei dati. Consultare l'assistenza tecnica. " +
-           percorsoDb;
+    return "ATTENZIONE!!!  Non esiste il file db dei dati. Consultare l'assistenza tecnica. " + percorsoDb;
 }
 
 std::string cartellaArchivio(const std::optional<std::string>& data, const std::string& percorsoIni) {

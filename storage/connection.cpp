@@ -124,7 +124,8 @@ bool Connection::provaArchivio() {
     close();
     if (indirizzoServer(percorso_))
         throw Error(Error::Causa::NonArchivio, "Lo schema dell'archivio " + percorso_ +
-                                                   " non è un archivio di Palio 2015: mancano le tabelle " + mancanti + ".");
+                                                   " non è un archivio di Palio 2015: mancano le tabelle " + mancanti +
+                                                   ".");
     throw Error(Error::Causa::NonArchivio,
                 "Il file " + percorso_ + " non è un archivio di Palio 2015: mancano le tabelle " + mancanti + ".");
 }
@@ -154,8 +155,8 @@ std::string Connection::lastError() const { return motore_ ? motore_->lastError(
 void Connection::attesaOccupato(int millisecondi) { motore().attesaOccupato(millisecondi); }
 
 std::string TabelleMancanti(Connection& conn) {
-    static const char* const kTabelle[] = {"Parametri", "SostitutoImposta", "QuadroCt", "Zefo1",
-                                           "Zefo2",     "Zefo3",            "Professionisti"};
+    static const char* const kTabelle[] = {"Parametri", "SostitutoImposta", "QuadroCt", "Zefo1", "Zefo2",
+                                           "Zefo3",     "Professionisti"};
     std::string mancanti;
     for (const char* t : kTabelle)
         if (!conn.motore().esisteTabella(t)) mancanti += (mancanti.empty() ? "" : ", ") + std::string(t);

@@ -8,11 +8,10 @@ namespace {
 
 // Code points of bytes 0x80-0x9F; 0 marks the five bytes Windows-1252 leaves undefined,
 // which we read as the C1 control of the same number (as Windows itself does).
-constexpr std::array<char32_t, 32> kAlti = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr std::array<char32_t, 32> kAlti = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                            0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 void aggiungiUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -106,7 +105,11 @@ std::string ValoreNelMessaggio(std::string_view s) {
         ++caratteri;
         const auto b = static_cast<unsigned char>(s[i]);
         // The length of a well-formed UTF-8 sequence starting here, 0 when there is none.
-        std::size_t n = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+        std::size_t n = b < 0x80                 ? 1
+                        : b >= 0xC2 && b <= 0xDF ? 2
+                        : b >= 0xE0 && b <= 0xEF ? 3
+                        : b >= 0xF0 && b <= 0xF4 ? 4
+                                                 : 0;
         for (std::size_t k = 1; k < n; ++k) {
             const auto c = i + k < s.size() ? static_cast<unsigned char>(s[i + k]) : 0;
             const bool fuori = (c & 0xC0) != 0x80 || (k == 1 && ((b == 0xE0 && c < 0xA0) || (b == 0xED && c > 0x9F) ||

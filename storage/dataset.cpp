@@ -213,8 +213,7 @@ void Dataset::post() {
     leggiCorrente();
 }
 
-void Dataset::scrivi(const std::vector<std::size_t>& cambiate,
-                     const std::function<int(Statement&)>& legaValori) {
+void Dataset::scrivi(const std::vector<std::size_t>& cambiate, const std::function<int(Statement&)>& legaValori) {
     if (stato_ == State::Insert) {
         std::string sql;
         if (cambiate.empty()) {
@@ -255,11 +254,13 @@ void Dataset::scrivi(const std::vector<std::size_t>& cambiate,
         st.step();
         if (conn_.changes() == 0) {
             if (revisione >= 0) {
-                Statement ora(conn_, "select RevisioneAlle from " + table() + " where " + ChiaveTabella(righe_.tabella) + " = ?");
+                Statement ora(
+                    conn_, "select RevisioneAlle from " + table() + " where " + ChiaveTabella(righe_.tabella) + " = ?");
                 ora.bind(1, chiavi_[pos_]);
                 if (ora.step())
-                    throw Error(Error::Causa::ModificatoDaAltri, "Il certificato è stato modificato da un altro operatore alle " +
-                                                                     std::string(ora.text(0)) + ": ricaricarlo?");
+                    throw Error(Error::Causa::ModificatoDaAltri,
+                                "Il certificato è stato modificato da un altro operatore alle " +
+                                    std::string(ora.text(0)) + ": ricaricarlo?");
             }
             throw Error(Error::Causa::RigaEliminata,
                         "Il certificato è stato eliminato da un'altra operazione: le modifiche non sono "
@@ -279,8 +280,7 @@ void Dataset::remove() {
         cancel();
         return;
     }
-    if (stato_ == State::Closed || eof())
-        throw Error("Nessuna riga corrente da cancellare nella tabella " + table());
+    if (stato_ == State::Closed || eof()) throw Error("Nessuna riga corrente da cancellare nella tabella " + table());
     Statement st(conn_, "delete from " + table() + " where " + ChiaveTabella(righe_.tabella) + " = ?");
     st.bind(1, chiavi_[pos_]);
     st.step();

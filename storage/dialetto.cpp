@@ -39,8 +39,10 @@ std::vector<std::int64_t> RiservaChiavi(Connection& conn, Tabella tabella, std::
     if (conn.motore().tipo() == motore::Tipo::SQLite) {
         // The writer holds the file's lock for its whole transaction: the next keys are the
         // ones after the counter of the table's autoincrement key (or its greatest key).
-        Statement st(conn, "select max(coalesce((select seq from sqlite_sequence where name = ?), 0), "
-                           "coalesce((select max(" + std::string(ChiaveTabella(tabella)) + ") from " + nome + "), 0))");
+        Statement st(conn,
+                     "select max(coalesce((select seq from sqlite_sequence where name = ?), 0), "
+                     "coalesce((select max(" +
+                         std::string(ChiaveTabella(tabella)) + ") from " + nome + "), 0))");
         st.bind(1, nome);
         st.step();
         const std::int64_t base = st.integer(0);

@@ -11,9 +11,9 @@ constexpr const char* kPerNominativo = "B02, B03";
 
 const char* nomeColonna(ColonnaNominativo c) {
     switch (c) {
-        case ColonnaNominativo::Cognome: return "B02";
-        case ColonnaNominativo::Nome: return "B03";
-        case ColonnaNominativo::CodiceFiscale: break;
+    case ColonnaNominativo::Cognome: return "B02";
+    case ColonnaNominativo::Nome: return "B03";
+    case ColonnaNominativo::CodiceFiscale: break;
     }
     return "B01";
 }
@@ -26,7 +26,9 @@ Tabella TabellaDellElenco(Elenco elenco) {
 
 Righe TutteLeRighe(Tabella tabella) { return Righe{tabella, {}, {}, {}, false}; }
 
-Righe CertificatiPerNominativo(Elenco elenco) { return Righe{TabellaDellElenco(elenco), {}, {}, kPerNominativo, false}; }
+Righe CertificatiPerNominativo(Elenco elenco) {
+    return Righe{TabellaDellElenco(elenco), {}, {}, kPerNominativo, false};
+}
 
 Righe CertificatiDeiTipiPerNominativo(const Tipi& tipi) {
     return Righe{Tabella::Zefo1, "ID in (" + SqlNumeriDeiTipi(tipi) + ")", {}, kPerNominativo, false};
@@ -166,8 +168,8 @@ std::vector<std::int64_t> ProfessionistiPerCognome(Connection& conn, const std::
 
 std::vector<RigaNominativo> NumeriFuoriDa(Connection& conn, Elenco elenco, const Tipi* tipi, std::int64_t massimo) {
     const bool dipendenti = elenco == Elenco::Dipendenti;
-    const std::string righe = std::string("select ID, B02, B03 from ") + (dipendenti ? "Zefo1" : "Professionisti") +
-                              " as c where ID ";
+    const std::string righe =
+        std::string("select ID, B02, B03 from ") + (dipendenti ? "Zefo1" : "Professionisti") + " as c where ID ";
     const std::string deiTipi = dipendenti && tipi ? " and exists (select 1 from Zefo2 where Zefo2.ID = c.ID and " +
                                                          SqlRigheZefo2DeiTipi(*tipi) + ")"
                                                    : std::string();

@@ -11,15 +11,26 @@ class Error : public std::runtime_error {
 public:
     // What the caller may do about a failure: a busy archive can be tried again, a save whose
     // row is gone cannot, one whose row another operator saved meanwhile can after reloading it.
-    enum class Causa { Altro, Occupato, Pieno, SolaLettura, Permesso, Danneggiato, NonArchivio, RigaEliminata,
-                       ModificatoDaAltri };
+    enum class Causa {
+        Altro,
+        Occupato,
+        Pieno,
+        SolaLettura,
+        Permesso,
+        Danneggiato,
+        NonArchivio,
+        RigaEliminata,
+        ModificatoDaAltri
+    };
 
     explicit Error(const std::string& testo) : std::runtime_error(testo), frase_(testo) {}
     // frase: one Italian sentence, what happened and what to do; motore: the database engine's own
     // words, shown on a second line.
     Error(Causa causa, const std::string& frase, const std::string& motore = {})
         : std::runtime_error(motore.empty() ? frase : frase + "\n" + motore),
-          causa_(causa), frase_(frase), motore_(motore) {}
+          causa_(causa),
+          frase_(frase),
+          motore_(motore) {}
 
     Causa causa() const { return causa_; }
     const std::string& frase() const { return frase_; }

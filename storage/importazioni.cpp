@@ -2,7 +2,8 @@
 
 namespace storage {
 
-std::optional<Importazione> ImportazionePrecedente(Connection& conn, std::uint64_t dimensione, const std::string& sha256) {
+std::optional<Importazione> ImportazionePrecedente(Connection& conn, std::uint64_t dimensione,
+                                                   const std::string& sha256) {
     PreparaImportazioni(conn);
     Statement st(conn,
                  "select File, Tipo, Quando, Certificati, RigheAggiuntive from "

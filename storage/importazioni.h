@@ -20,7 +20,8 @@ struct Importazione {
 };
 
 // The latest import of a file with this size and digest.
-std::optional<Importazione> ImportazionePrecedente(Connection& conn, std::uint64_t dimensione, const std::string& sha256);
+std::optional<Importazione> ImportazionePrecedente(Connection& conn, std::uint64_t dimensione,
+                                                   const std::string& sha256);
 void RegistraImportazione(Connection& conn, const Importazione& voce);
 
 }  // namespace storage

@@ -22,10 +22,10 @@ const char* tabella(Elenco e) { return e == Elenco::Dipendenti ? "Zefo1" : "Prof
 
 const char* codice(Operazione o) {
     switch (o) {
-        case Operazione::Sostituzione: return "S";
-        case Operazione::Annullamento: return "A";
-        case Operazione::Escluso: return "E";
-        case Operazione::Nessuna: break;
+    case Operazione::Sostituzione: return "S";
+    case Operazione::Annullamento: return "A";
+    case Operazione::Escluso: return "E";
+    case Operazione::Nessuna: break;
     }
     return "";
 }
@@ -116,14 +116,14 @@ StatoInvio LeggiInvio(Connection& conn, Elenco elenco, std::int64_t id) { return
 
 std::string ErroreProtocollo(std::string_view protocollo) {
     if (soloCifre(protocollo, kCifreProtocollo)) return {};
-    return "il protocollo \"" + ValoreNelMessaggio(protocollo) + "\" non è di " +
-           std::to_string(kCifreProtocollo) + " cifre";
+    return "il protocollo \"" + ValoreNelMessaggio(protocollo) + "\" non è di " + std::to_string(kCifreProtocollo) +
+           " cifre";
 }
 
 std::string ErroreProgressivo(std::string_view progressivo) {
     if (soloCifre(progressivo, kCifreProgressivo)) return {};
-    return "il progressivo \"" + ValoreNelMessaggio(progressivo) + "\" non è di " +
-           std::to_string(kCifreProgressivo) + " cifre";
+    return "il progressivo \"" + ValoreNelMessaggio(progressivo) + "\" non è di " + std::to_string(kCifreProgressivo) +
+           " cifre";
 }
 
 std::string ErroreIdentificativi(const std::string& protocollo, const std::string& progressivo) {
@@ -176,8 +176,9 @@ std::string OraLeggibile(std::string_view iso) {
 
 void SegnaModificati(Connection& conn, Elenco elenco, const std::vector<std::int64_t>& ids) {
     PreparaInvii(conn);
-    Statement st(conn, "insert into Invii (Elenco, ID, ModificatoIl) values (?, ?, ?) "
-                       "on conflict (Elenco, ID) do update set ModificatoIl = excluded.ModificatoIl");
+    Statement st(conn,
+                 "insert into Invii (Elenco, ID, ModificatoIl) values (?, ?, ?) "
+                 "on conflict (Elenco, ID) do update set ModificatoIl = excluded.ModificatoIl");
     const std::string ora = OraAttuale();
     for (const std::int64_t id : ids) {
         st.reset();
@@ -188,7 +189,8 @@ void SegnaModificati(Connection& conn, Elenco elenco, const std::vector<std::int
 void SegnaModificatiTutti(Connection& conn, Elenco elenco) {
     PreparaInvii(conn);
     const std::string sql = std::string("insert into Invii (Elenco, ID, ModificatoIl) select ?, ID, ? from ") +
-                            tabella(elenco) + " where true on conflict (Elenco, ID) do update set ModificatoIl = excluded.ModificatoIl";
+                            tabella(elenco) +
+                            " where true on conflict (Elenco, ID) do update set ModificatoIl = excluded.ModificatoIl";
     Statement st(conn, sql);
     st.bind(1, lettera(elenco)).bind(2, OraAttuale()).step();
 }
@@ -253,7 +255,10 @@ void SegnaScritti(Connection& conn, Elenco elenco, const std::vector<std::int64_
         conn, numeri.size(), kRighe, testo,
         [&](Statement& st, std::size_t i, std::size_t k) {
             const int p = static_cast<int>(k * 4);
-            st.bind(p + 1, lettera(elenco)).bind(p + 2, numeri[i]).bindSenzaCopia(p + 3, file).bindSenzaCopia(p + 4, ora);
+            st.bind(p + 1, lettera(elenco))
+                .bind(p + 2, numeri[i])
+                .bindSenzaCopia(p + 3, file)
+                .bindSenzaCopia(p + 4, ora);
         },
         pieno);
 }
@@ -305,7 +310,8 @@ const char* TestoOperazione(Operazione operazione) {
 std::optional<Operazione> OperazioneDaTesto(std::string_view testo) {
     std::string t(Rifila(testo));
     std::transform(t.begin(), t.end(), t.begin(), [](unsigned char c) { return std::tolower(c); });
-    for (Operazione o : {Operazione::Nessuna, Operazione::Sostituzione, Operazione::Annullamento, Operazione::Escluso}) {
+    for (Operazione o :
+         {Operazione::Nessuna, Operazione::Sostituzione, Operazione::Annullamento, Operazione::Escluso}) {
         std::string nome = TestoOperazione(o);
         std::transform(nome.begin(), nome.end(), nome.begin(), [](unsigned char c) { return std::tolower(c); });
         if (t == nome) return o;
@@ -368,8 +374,9 @@ std::vector<std::int64_t> LeggiElencoScelti(Connection& conn, Elenco elenco, con
             trovato = true;
         }
         if (!trovato)
-            throw Error(dove + (cifre ? "nessun certificato con il numero \"" : "nessun certificato con il codice fiscale \"") +
-                        std::string(v) + "\".");
+            throw Error(
+                dove + (cifre ? "nessun certificato con il numero \"" : "nessun certificato con il codice fiscale \"") +
+                std::string(v) + "\".");
     }
     std::sort(ids.begin(), ids.end());
     ids.erase(std::unique(ids.begin(), ids.end()), ids.end());

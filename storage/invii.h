@@ -72,13 +72,12 @@ std::string ErroreIdentificativi(const std::string& protocollo, const std::strin
 
 // Stores the identifiers as typed or imported: 17 and 6 digits, or both empty to clear them.
 // Throws storage::Error with an Italian message naming the wrong value; stores nothing then.
-void ScriviIdentificativi(Connection& conn, Elenco elenco, std::int64_t id,
-                          const std::string& protocollo, const std::string& progressivo);
+void ScriviIdentificativi(Connection& conn, Elenco elenco, std::int64_t id, const std::string& protocollo,
+                          const std::string& progressivo);
 
 // Marks these certificates (Nessuna clears the mark). Does not check that they exist: see
 // CertificatiMancanti.
-void SegnaOperazione(Connection& conn, Elenco elenco, const std::vector<std::int64_t>& ids,
-                     Operazione operazione);
+void SegnaOperazione(Connection& conn, Elenco elenco, const std::vector<std::int64_t>& ids, Operazione operazione);
 
 // The certificate was changed now (editors on save, imports, resets).
 void SegnaModificato(Connection& conn, Elenco elenco, std::int64_t id);
@@ -99,15 +98,14 @@ void DimenticaInvii(Connection& conn, Elenco elenco);
 
 // After a good run, inside the caller's transaction: each certificate was written to this file
 // now; togliSegni clears their marks too (a correction supply).
-void SegnaScritti(Connection& conn, Elenco elenco, const std::vector<std::int64_t>& ids,
-                  const std::string& file, bool togliSegni);
+void SegnaScritti(Connection& conn, Elenco elenco, const std::vector<std::int64_t>& ids, const std::string& file,
+                  bool togliSegni);
 
 // The numbers of the certificates marked with this operation, ascending.
 std::vector<std::int64_t> MarcatiCon(Connection& conn, Elenco elenco, Operazione operazione);
 
 // Of these numbers, the ones with no certificate in the list, in the order given.
-std::vector<std::int64_t> CertificatiMancanti(Connection& conn, Elenco elenco,
-                                              const std::vector<std::int64_t>& ids);
+std::vector<std::int64_t> CertificatiMancanti(Connection& conn, Elenco elenco, const std::vector<std::int64_t>& ids);
 
 // "Sostituzione", "Annullamento", "Escluso dall'invio", "" and back (case ignored).
 const char* TestoOperazione(Operazione operazione);
@@ -126,8 +124,7 @@ std::string OraLeggibile(std::string_view iso);
 // A list of chosen certificates, one per line: a number, or a tax code (resolved against the
 // list's certificates). Blank lines are skipped. Throws storage::Error naming the line and value
 // of an unreadable line or of a number or tax code with no certificate.
-std::vector<std::int64_t> LeggiElencoScelti(Connection& conn, Elenco elenco,
-                                            const std::string& percorso);
+std::vector<std::int64_t> LeggiElencoScelti(Connection& conn, Elenco elenco, const std::string& percorso);
 // "12,15,20" (blanks allowed) into numbers; throws storage::Error naming the wrong value.
 std::vector<std::int64_t> NumeriDaTesto(std::string_view testo);
 

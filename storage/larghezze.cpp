@@ -20,15 +20,24 @@ struct Larghezza {
 };
 
 constexpr Larghezza kLarghezze[] = {
-    {"SostitutoImposta", "CodiceFiscale", 16}, {"SostitutoImposta", "TelefonoPref", 10},
-    {"SostitutoImposta", "CFRapp", 16},        {"SostitutoImposta", "CodCar", 5},
-    {"SostitutoImposta", "A8", 5},             {"SostitutoImposta", "A5", 2},
-    {"SostitutoImposta", "A6", 2},             {"SostitutoImposta", "A7", 4},
-    {"QuadroCt", "NumCellulare", 50},          {"QuadroCt", "B5", 10},
-    {"Parametri", "Denominazione", 50},        {"Parametri", "Salvataggio", 100},
-    {"Parametri", "CodiceFiscale", 16},        {"Parametri", "IndirizzoPostaElettronica", 100},
-    {"Parametri", "TelefonooFax", 50},         {"Parametri", "RappCF", 16},
-    {"Parametri", "RappCodiceCarica", 2},      {"Parametri", "InterCF", 16},
+    {"SostitutoImposta", "CodiceFiscale", 16},
+    {"SostitutoImposta", "TelefonoPref", 10},
+    {"SostitutoImposta", "CFRapp", 16},
+    {"SostitutoImposta", "CodCar", 5},
+    {"SostitutoImposta", "A8", 5},
+    {"SostitutoImposta", "A5", 2},
+    {"SostitutoImposta", "A6", 2},
+    {"SostitutoImposta", "A7", 4},
+    {"QuadroCt", "NumCellulare", 50},
+    {"QuadroCt", "B5", 10},
+    {"Parametri", "Denominazione", 50},
+    {"Parametri", "Salvataggio", 100},
+    {"Parametri", "CodiceFiscale", 16},
+    {"Parametri", "IndirizzoPostaElettronica", 100},
+    {"Parametri", "TelefonooFax", 50},
+    {"Parametri", "RappCF", 16},
+    {"Parametri", "RappCodiceCarica", 2},
+    {"Parametri", "InterCF", 16},
     {"Parametri", "DataImpegno", 10},
 };
 

@@ -7,8 +7,8 @@
 #include <charconv>
 #include <cstdlib>
 #include <map>
-#include <set>
 #include <regex>
+#include <set>
 #include <vector>
 
 #include "storage/error.h"
@@ -20,11 +20,13 @@
 // libpq and the libraries it brings (Kerberos, LDAP, TLS) cost every start of the program a
 // sixth of its processor time before the menu: they are loaded when a server archive is first
 // used. The calls below keep libpq's names, each made through the function found then.
+// clang-format off
 #define PALIO_PQ_FUNZIONI(X)                                                                              \
     X(PQclear) X(PQcmdTuples) X(PQconnectdbParams) X(PQdescribePrepared) X(PQerrorMessage) X(PQexec)      \
     X(PQexecParams) X(PQexecPrepared) X(PQfinish) X(PQfname) X(PQgetisnull) X(PQgetlength) X(PQgetvalue) \
     X(PQnfields) X(PQntuples) X(PQprepare) X(PQresultErrorField) X(PQresultErrorMessage) X(PQresultStatus) \
     X(PQsetNoticeProcessor) X(PQstatus) X(PQtransactionStatus)
+// clang-format on
 
 namespace storage::motore {
 namespace {
@@ -42,8 +44,8 @@ Libpq caricaLibpq() {
                     "Gli archivi su server richiedono la libreria libpq (pacchetto libpq5), che non si trova.",
                     dlerror());
     Libpq l;
-#define PALIO_PQ_CERCA(f)                                                                                    \
-    l.f = reinterpret_cast<decltype(l.f)>(dlsym(libreria, #f));                                                \
+#define PALIO_PQ_CERCA(f)                                       \
+    l.f = reinterpret_cast<decltype(l.f)>(dlsym(libreria, #f)); \
     if (!l.f) throw Error(Error::Causa::Altro, "La libreria libpq installata è incompleta: manca " #f ".");
     PALIO_PQ_FUNZIONI(PALIO_PQ_CERCA)
 #undef PALIO_PQ_CERCA
@@ -105,12 +107,14 @@ Error errorePg(const char* stato, const std::string& testo, const std::string& i
                      testo);
     if (s == "40001" || s == "40P01" || s == "55P03" || s == "55006")
         return Error(C::Occupato, "L'archivio è in uso da un altro programma: riprovare quando ha finito.", testo);
-    if (s == "53100") return Error(C::Pieno, "Il disco del server dell'archivio è pieno: avvisare chi lo gestisce.", testo);
-    if (classe == "53") return Error(C::Altro, "Il server dell'archivio non ha risorse sufficienti: riprovare più tardi.", testo);
+    if (s == "53100")
+        return Error(C::Pieno, "Il disco del server dell'archivio è pieno: avvisare chi lo gestisce.", testo);
+    if (classe == "53")
+        return Error(C::Altro, "Il server dell'archivio non ha risorse sufficienti: riprovare più tardi.", testo);
     if (s == "25006")
         return Error(C::SolaLettura,
-                     "L'archivio " + indirizzo + " è in sola lettura: " +
-                         (solaLettura.empty() ? "non si può modificare" : solaLettura) + ".",
+                     "L'archivio " + indirizzo +
+                         " è in sola lettura: " + (solaLettura.empty() ? "non si può modificare" : solaLettura) + ".",
                      testo);
     if (s == "42501" || classe == "28")
         return Error(C::Permesso,
@@ -119,7 +123,8 @@ Error errorePg(const char* stato, const std::string& testo, const std::string& i
                      testo);
     if (classe == "XX")
         return Error(C::Danneggiato,
-                     "L'archivio " + indirizzo + " è danneggiato sul server: ripristinarne una copia di sicurezza.", testo);
+                     "L'archivio " + indirizzo + " è danneggiato sul server: ripristinarne una copia di sicurezza.",
+                     testo);
     return Error(C::Altro, "Errore del database: l'operazione non è riuscita.", testo);
 }
 
@@ -155,10 +160,14 @@ constexpr int kRigheLotto = 1000;
 
 class IstruzionePg final : public Istruzione {
 public:
-    IstruzionePg(MotorePg& m, std::string nome, std::string testo, int parametri, bool restituisceChiave,
-                 bool lettura)
-        : m_(m), nome_(std::move(nome)), testo_(std::move(testo)), valori_(static_cast<std::size_t>(parametri)),
-          nulli_(static_cast<std::size_t>(parametri), 1), chiave_(restituisceChiave), lettura_(lettura) {}
+    IstruzionePg(MotorePg& m, std::string nome, std::string testo, int parametri, bool restituisceChiave, bool lettura)
+        : m_(m),
+          nome_(std::move(nome)),
+          testo_(std::move(testo)),
+          valori_(static_cast<std::size_t>(parametri)),
+          nulli_(static_cast<std::size_t>(parametri), 1),
+          chiave_(restituisceChiave),
+          lettura_(lettura) {}
     ~IstruzionePg() override;
     void bind(int i, std::string_view testo, bool) override { posto(i).assign(testo.data(), testo.size()); }
     void bind(int i, std::int64_t numero) override { posto(i) = std::to_string(numero); }
@@ -219,7 +228,8 @@ public:
 
     [[noreturn]] void fallisci(const PGresult* r) const {
         const char* stato = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
-        const std::string testo = rifilato(r && *PQresultErrorMessage(r) ? PQresultErrorMessage(r) : PQerrorMessage(c_));
+        const std::string testo =
+            rifilato(r && *PQresultErrorMessage(r) ? PQresultErrorMessage(r) : PQerrorMessage(c_));
         throw errorePg(stato, testo, indirizzo_, solaLettura_, PQstatus(c_) == CONNECTION_BAD);
     }
     // Throws unless the result is a success; clears it on failure.
@@ -277,8 +287,9 @@ public:
     std::string_view inizioLettura() const override { return "BEGIN ISOLATION LEVEL REPEATABLE READ"; }
     bool esisteTabella(std::string_view nome) override {
         if (!esiste_)
-            esiste_ = prepara("select 1 from information_schema.tables where table_schema = current_schema() "
-                              "and table_name = lower(?)");
+            esiste_ = prepara(
+                "select 1 from information_schema.tables where table_schema = current_schema() "
+                "and table_name = lower(?)");
         esiste_->reset();
         esiste_->bind(1, nome, true);
         const bool c = esiste_->step();
@@ -387,8 +398,8 @@ void IstruzionePg::esegui() {
         p[i] = nulli_[i] ? nullptr : valori_[i].c_str();
         l[i] = static_cast<int>(valori_[i].size());
     }
-    ris_ = m_.verifica(
-        PQexecPrepared(m_.c(), nome_.c_str(), static_cast<int>(p.size()), p.data(), l.data(), nullptr, 0));
+    ris_ =
+        m_.verifica(PQexecPrepared(m_.c(), nome_.c_str(), static_cast<int>(p.size()), p.data(), l.data(), nullptr, 0));
 }
 
 void IstruzionePg::chiudiCursore() {
@@ -493,8 +504,7 @@ IndirizzoPostgres leggiIndirizzo(const std::string& indirizzo) {
     }
     for (char& c : r.schema) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (r.schema.empty() || r.schema.size() > 63 ||
-        !std::all_of(r.schema.begin(), r.schema.end(),
-                     [](unsigned char c) { return std::isalnum(c) || c == '_'; }) ||
+        !std::all_of(r.schema.begin(), r.schema.end(), [](unsigned char c) { return std::isalnum(c) || c == '_'; }) ||
         std::isdigit(static_cast<unsigned char>(r.schema[0])))
         throw Error("Il nome dello schema \"" + r.schema +
                     "\" non è valido: usare lettere senza accenti, cifre e \"_\", iniziando con una lettera.");
@@ -510,8 +520,10 @@ std::unique_ptr<Motore> apriPostgres(const std::string& indirizzo, std::string& 
                                                    a.schema + ": crearlo con «crea-archivio».");
     m->exec("set search_path = " + citato(a.schema) + ", public");
     m->attesaOccupato(5000);
-    if (valore(c, "select pg_is_in_recovery()::text || coalesce(has_table_privilege(to_regclass($1), 'UPDATE'), true)::text",
-               citato(a.schema) + ".zefo1") != "falsetrue")
+    if (valore(
+            c,
+            "select pg_is_in_recovery()::text || coalesce(has_table_privilege(to_regclass($1), 'UPDATE'), true)::text",
+            citato(a.schema) + ".zefo1") != "falsetrue")
         solaLettura = "il server o l'utente non ne consentono la modifica";
     return m;
 }

@@ -19,36 +19,32 @@ Error erroreDatabase(int codice, const std::string& percorso, const std::string&
     using C = Error::Causa;
     const std::string archivio = percorso.empty() ? "L'archivio" : "L'archivio " + percorso;
     switch (codice & 0xff) {
-        case SQLITE_BUSY:
-        case SQLITE_LOCKED:
-            return Error(C::Occupato, "L'archivio è in uso da un altro programma: riprovare quando ha finito.",
-                         motore);
-        case SQLITE_FULL:
-            return Error(C::Pieno, "Il disco dell'archivio è pieno: liberare spazio e riprovare.", motore);
-        case SQLITE_READONLY:
-            return Error(C::SolaLettura,
-                         archivio + " è in sola lettura: " +
-                             (solaLettura.empty() ? "non si può modificare" : solaLettura) + ".",
-                         motore);
-        case SQLITE_PERM:
-        case SQLITE_AUTH:
-        case SQLITE_CANTOPEN:
-            return Error(C::Permesso,
-                         "Impossibile usare " + (percorso.empty() ? "l'archivio" : "l'archivio " + percorso) +
-                             ": controllare che esista e che i permessi del file e della cartella lo consentano.",
-                         motore);
-        case SQLITE_CORRUPT:
-        case SQLITE_NOTADB:
-            return Error(C::Danneggiato,
-                         archivio + " è danneggiato o non è un archivio: ripristinarne una copia di sicurezza.",
-                         motore);
-        case SQLITE_IOERR:
-            return Error(C::Altro, "Errore di lettura o scrittura sul disco dell'archivio: controllare il disco e riprovare.",
-                         motore);
-        case SQLITE_NOMEM:
-            return Error(C::Altro, "Memoria insufficiente: chiudere altri programmi e riprovare.", motore);
-        default:
-            return Error(C::Altro, "Errore del database: l'operazione non è riuscita.", motore);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return Error(C::Occupato, "L'archivio è in uso da un altro programma: riprovare quando ha finito.", motore);
+    case SQLITE_FULL: return Error(C::Pieno, "Il disco dell'archivio è pieno: liberare spazio e riprovare.", motore);
+    case SQLITE_READONLY:
+        return Error(
+            C::SolaLettura,
+            archivio + " è in sola lettura: " + (solaLettura.empty() ? "non si può modificare" : solaLettura) + ".",
+            motore);
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+    case SQLITE_CANTOPEN:
+        return Error(C::Permesso,
+                     "Impossibile usare " + (percorso.empty() ? "l'archivio" : "l'archivio " + percorso) +
+                         ": controllare che esista e che i permessi del file e della cartella lo consentano.",
+                     motore);
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return Error(C::Danneggiato,
+                     archivio + " è danneggiato o non è un archivio: ripristinarne una copia di sicurezza.", motore);
+    case SQLITE_IOERR:
+        return Error(C::Altro,
+                     "Errore di lettura o scrittura sul disco dell'archivio: controllare il disco e riprovare.",
+                     motore);
+    case SQLITE_NOMEM: return Error(C::Altro, "Memoria insufficiente: chiudere altri programmi e riprovare.", motore);
+    default: return Error(C::Altro, "Errore del database: l'operazione non è riuscita.", motore);
     }
 }
 
@@ -112,8 +108,7 @@ public:
     std::string_view inizioScrittura() const override { return "BEGIN IMMEDIATE"; }
     std::string_view inizioLettura() const override { return "BEGIN"; }
     bool esisteTabella(std::string_view nome) override {
-        if (!esiste_)
-            esiste_ = prepara("select 1 from sqlite_master where type = 'table' and name = ? collate nocase");
+        if (!esiste_) esiste_ = prepara("select 1 from sqlite_master where type = 'table' and name = ? collate nocase");
         esiste_->reset();
         esiste_->bind(1, nome, true);
         const bool c = esiste_->step();
@@ -164,7 +159,8 @@ sqlite3* apri(const std::string& nome, int modo, int& codice, const std::string&
     sqlite3_busy_timeout(db, 5000);
     // Reading a page proves the file is a database; WAL lets a second process read while we write,
     // and is set only once the file is known to be an archive (Connection::open).
-    for (const char* sql : {"select count(*) from sqlite_master", "PRAGMA synchronous=NORMAL", "PRAGMA foreign_keys=OFF"}) {
+    for (const char* sql :
+         {"select count(*) from sqlite_master", "PRAGMA synchronous=NORMAL", "PRAGMA foreign_keys=OFF"}) {
         codice = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
         if (codice != SQLITE_OK) {
             const auto errore = erroreDatabase(codice, percorso, solaLettura, sqlite3_errmsg(db));
@@ -207,8 +203,8 @@ void creaSqlite(const std::string& percorso) {
         throw Error("Il file " + percorso + " esiste già: l'archivio non è stato creato.");
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(percorso.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-        std::string testo = "Impossibile creare il database " + percorso + ": " +
-                            (db ? sqlite3_errmsg(db) : "errore sconosciuto");
+        std::string testo =
+            "Impossibile creare il database " + percorso + ": " + (db ? sqlite3_errmsg(db) : "errore sconosciuto");
         sqlite3_close(db);
         throw Error(testo);
     }

@@ -12,7 +12,7 @@ namespace storage {
 // An archive of the recent list, read without changing it.
 struct ArchivioRecente {
     std::string cartella;
-    std::string sostituto;  // the agent's name; empty when not typed yet
+    std::string sostituto;   // the agent's name; empty when not typed yet
     bool leggibile = false;  // false: missing, or not an archive any more
 };
 

@@ -54,8 +54,7 @@ Row::Row(std::shared_ptr<const Columns> colonne, std::vector<std::string> valori
 Row Row::from(const Statement& stmt, std::shared_ptr<const Columns> colonne) {
     std::vector<std::string> valori;
     valori.reserve(colonne->size());
-    for (std::size_t i = 0; i < colonne->size(); ++i)
-        valori.emplace_back(stmt.text(static_cast<int>(i)));
+    for (std::size_t i = 0; i < colonne->size(); ++i) valori.emplace_back(stmt.text(static_cast<int>(i)));
     return Row(std::move(colonne), std::move(valori));
 }
 

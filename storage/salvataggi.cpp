@@ -1,7 +1,4 @@
 #include "storage/salvataggi.h"
-#include "storage/invii.h"
-#include "storage/motore_sqlite.h"
-#include "storage/schema.h"
 
 #include <sqlite3.h>
 
@@ -11,6 +8,9 @@
 #include <filesystem>
 
 #include "storage/error.h"
+#include "storage/invii.h"
+#include "storage/motore_sqlite.h"
+#include "storage/schema.h"
 #include "storage/sistema.h"
 
 namespace storage {
@@ -45,8 +45,7 @@ public:
     std::string valore(const char* sql) {
         sqlite3_stmt* st = nullptr;
         std::string v;
-        if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) == SQLITE_OK &&
-            sqlite3_step(st) == SQLITE_ROW) {
+        if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
             const auto* t = sqlite3_column_text(st, 0);
             if (t) v = reinterpret_cast<const char*>(t);
         }
@@ -80,8 +79,7 @@ void rimuoviCopieInterrotte(const std::string& cartella) {
     std::vector<std::string> interrotte;
     for (const auto& e : fs::directory_iterator(sistema::nativo(cartella), ec)) {
         const std::string nome = sistema::utf8(e.path().filename());
-        if (nome.rfind(kPrefisso, 0) == 0 && nome.size() > 7 &&
-            nome.compare(nome.size() - 7, 7, ".db.tmp") == 0)
+        if (nome.rfind(kPrefisso, 0) == 0 && nome.size() > 7 && nome.compare(nome.size() - 7, 7, ".db.tmp") == 0)
             interrotte.push_back(sistema::utf8(e.path()));
     }
     for (const auto& percorso : interrotte) {
@@ -134,9 +132,10 @@ std::vector<VoceSalvataggio> elenco(Connection& conn, const std::string& schema)
 // The archive's tables as the server names them, Versione aside when asked.
 std::vector<std::string> tabelle(Connection& conn, const std::string& schema) {
     std::vector<std::string> t;
-    Statement st(conn,
-                 "select table_name from information_schema.tables where table_schema = ? and table_type = 'BASE TABLE' "
-                 "order by table_name");
+    Statement st(
+        conn,
+        "select table_name from information_schema.tables where table_schema = ? and table_type = 'BASE TABLE' "
+        "order by table_name");
     st.bind(1, schema);
     while (st.step()) t.emplace_back(st.text(0));
     return t;
@@ -169,7 +168,8 @@ std::string copia(Connection& conn, std::string_view operazione) {
         } while (libero.step());
         conn.exec("create schema " + citato(nome));
         for (const auto& t : tabelle(conn, schema))
-            conn.exec("create table " + citato(nome) + "." + citato(t) + " as table " + citato(schema) + "." + citato(t));
+            conn.exec("create table " + citato(nome) + "." + citato(t) + " as table " + citato(schema) + "." +
+                      citato(t));
         // Where each key's numbering stands, for the restore to set it back.
         conn.exec("create table " + citato(nome) +
                   ".palio_contatori as select sequencename::text as sequenza, last_value as valore "
@@ -183,7 +183,9 @@ std::string copia(Connection& conn, std::string_view operazione) {
     return nome;
 }
 
-void togli(Connection& conn, const std::string& nome) { conn.exec("drop schema if exists " + citato(nome) + " cascade"); }
+void togli(Connection& conn, const std::string& nome) {
+    conn.exec("drop schema if exists " + citato(nome) + " cascade");
+}
 
 void ripristina(Connection& conn, const std::string& nome) {
     const std::string schema = schemaAttuale(conn);
@@ -216,9 +218,12 @@ void ripristina(Connection& conn, const std::string& nome) {
                   citato(v));
     }
     if (std::find(salvate.begin(), salvate.end(), "palio_contatori") != salvate.end()) {
-        Statement st(conn, "select setval(quote_ident(s.sequencename), coalesce(c.valore, 1), c.valore is not null) "
-                           "from " + citato(nome) + ".palio_contatori c join pg_sequences s "
-                           "on s.schemaname = current_schema() and s.sequencename = c.sequenza");
+        Statement st(conn,
+                     "select setval(quote_ident(s.sequencename), coalesce(c.valore, 1), c.valore is not null) "
+                     "from " +
+                         citato(nome) +
+                         ".palio_contatori c join pg_sequences s "
+                         "on s.schemaname = current_schema() and s.sequencename = c.sequenza");
         while (st.step()) {
         }
     }
@@ -237,14 +242,14 @@ std::string cartellaSalvataggi(const std::string& db) {
     return sistema::utf8(sistema::nativo(db).parent_path() / "backup");
 }
 
-Salvataggio::Salvataggio(Connection& conn, std::string_view operazione)
-    : cartella_(cartellaSalvataggi(conn)) {
+Salvataggio::Salvataggio(Connection& conn, std::string_view operazione) : cartella_(cartellaSalvataggi(conn)) {
     if (conn.suServer()) {
         const auto inizio = std::chrono::steady_clock::now();
         try {
             percorso_ = server::copia(conn, operazione);
         } catch (const Error& e) {
-            throw Error(e.causa(), "Impossibile salvare una copia dell'archivio sul server: l'operazione non è stata eseguita.",
+            throw Error(e.causa(),
+                        "Impossibile salvare una copia dell'archivio sul server: l'operazione non è stata eseguita.",
                         e.motore());
         }
         server_ = &conn;
@@ -265,19 +270,16 @@ Salvataggio::Salvataggio(Connection& conn, std::string_view operazione)
     const std::string secondo = std::string(kPrefisso) + ora + "-";
     int n = 0;
     for (const auto& v : elencoSalvataggi(cartella_))
-        if (v.nome.rfind(secondo, 0) == 0)
-            n = std::max(n, std::atoi(v.nome.c_str() + secondo.size()));
+        if (v.nome.rfind(secondo, 0) == 0) n = std::max(n, std::atoi(v.nome.c_str() + secondo.size()));
     ++n;
-    const std::string nome =
-        secondo + (n < 10 ? "0" : "") + std::to_string(n) + "_" + std::string(operazione) + ".db";
+    const std::string nome = secondo + (n < 10 ? "0" : "") + std::to_string(n) + "_" + std::string(operazione) + ".db";
     const std::string finale = sistema::utf8(sistema::nativo(cartella_) / sistema::nativo(nome));
     const std::string temporaneo = finale + ".tmp";
     rimuovi(temporaneo);
     try {
         Aperta dst(temporaneo, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         if (const int rc = copia(dst.get(), motore::handleSqlite(conn)); rc != SQLITE_OK)
-            throw Error("Impossibile salvare una copia dell'archivio in " + finale + ": " +
-                        sqlite3_errstr(rc));
+            throw Error("Impossibile salvare una copia dell'archivio in " + finale + ": " + sqlite3_errstr(rc));
         // The copy stands alone: no WAL files beside it.
         dst.exec("PRAGMA journal_mode=DELETE");
     } catch (...) {
@@ -287,8 +289,7 @@ Salvataggio::Salvataggio(Connection& conn, std::string_view operazione)
     fs::rename(sistema::nativo(temporaneo), sistema::nativo(finale), ec);
     if (ec) {
         rimuovi(temporaneo);
-        throw Error("Impossibile salvare una copia dell'archivio in " + finale + ": " +
-                    ec.message());
+        throw Error("Impossibile salvare una copia dell'archivio in " + finale + ": " + ec.message());
     }
     percorso_ = finale;
     secondi_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - inizio).count();
@@ -333,8 +334,8 @@ std::vector<VoceSalvataggio> elencoSalvataggi(const std::string& cartella) {
         VoceSalvataggio v;
         v.percorso = sistema::utf8(e.path());
         v.nome = nome;
-        v.quando = t.substr(6, 2) + "/" + t.substr(4, 2) + "/" + t.substr(0, 4) + " " +
-                   t.substr(9, 2) + ":" + t.substr(11, 2) + ":" + t.substr(13, 2);
+        v.quando = t.substr(6, 2) + "/" + t.substr(4, 2) + "/" + t.substr(0, 4) + " " + t.substr(9, 2) + ":" +
+                   t.substr(11, 2) + ":" + t.substr(13, 2);
         v.operazione = resto.substr(sep + 1);
         voci.push_back(std::move(v));
     }

@@ -58,10 +58,10 @@ std::vector<VoceSalvataggio> salvataggiDellArchivio(Connection& conn);
 std::vector<VoceSalvataggio> salvataggiDellArchivio(const std::string& percorsoDb);
 
 // Replaces the whole content of the open archive with the copy's. On a server the copy's rows
-// take the place of the archive's in one transaction, the tables locked against other writers. The copy is first written to
-// a temporary file beside the archive and checked; then it goes in through the backup API in one
-// transaction of the engine, so the archive is never half restored, even if the program dies.
-// Refused (storage::Error) while another program holds the archive open.
+// take the place of the archive's in one transaction, the tables locked against other writers. The copy is first
+// written to a temporary file beside the archive and checked; then it goes in through the backup API in one transaction
+// of the engine, so the archive is never half restored, even if the program dies. Refused (storage::Error) while
+// another program holds the archive open.
 void ripristina(Connection& conn, const std::string& salvataggio);
 
 // For an archive that cannot be opened (damaged, not an archive, missing): the copy, written to a

@@ -100,7 +100,8 @@ std::string conSeNonEsiste(const Voce& v) {
 
 // The columns of the description's table after its key: name and definition.
 std::vector<std::pair<std::string, std::string>> definizioni(const Voce& t) {
-    static const std::regex colonna(R"(^\s*(\w+)\s+((?:TEXT|INTEGER)\b[^,\n]*))", std::regex::icase | std::regex::multiline);
+    static const std::regex colonna(R"(^\s*(\w+)\s+((?:TEXT|INTEGER)\b[^,\n]*))",
+                                    std::regex::icase | std::regex::multiline);
     std::vector<std::pair<std::string, std::string>> r;
     const auto corpo = t.sql.substr(t.sql.find('(') + 1);
     for (std::sregex_iterator it(corpo.begin(), corpo.end(), colonna), fine; it != fine; ++it)
@@ -147,7 +148,8 @@ int versione() {
         static const std::regex numero(R"(VALUES\s*\((\d+)\))", std::regex::icase);
         for (const auto& v : voci()) {
             std::smatch m;
-            if (v.genere == Voce::Genere::Riga && minuscolo(v.nome) == "versione" && std::regex_search(v.sql, m, numero))
+            if (v.genere == Voce::Genere::Riga && minuscolo(v.nome) == "versione" &&
+                std::regex_search(v.sql, m, numero))
                 return std::stoi(m[1].str());
         }
         return 0;
@@ -196,7 +198,8 @@ std::string_view nome(std::string_view qualunque) {
 
 std::string chiave(std::string_view nomeTabella) {
     for (const auto& v : voci())
-        if (v.genere == Voce::Genere::Tabella && minuscolo(v.nome) == minuscolo(nomeTabella)) return colonnaChiave(v).first;
+        if (v.genere == Voce::Genere::Tabella && minuscolo(v.nome) == minuscolo(nomeTabella))
+            return colonnaChiave(v).first;
     return {};
 }
 

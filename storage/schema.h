@@ -18,8 +18,8 @@ namespace schema {
 // One statement of the description.
 struct Voce {
     enum class Genere { Tabella, Indice, Riga } genere;
-    std::string nome;   // the table's or index's name
-    std::string sql;    // as written in schema.sql
+    std::string nome;  // the table's or index's name
+    std::string sql;   // as written in schema.sql
 };
 
 const std::vector<Voce>& voci();

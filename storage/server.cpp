@@ -166,9 +166,9 @@ DatiServer DatiDellIndirizzo(const std::string& indirizzo) {
             if (due != std::string::npos) d.porta = decodificato(hp.substr(due + 1));
         }
         // Parameters name what the URI's body leaves out.
-        for (auto [chiave, campo] : {std::pair{"host", &d.host}, std::pair{"port", &d.porta},
-                                     std::pair{"dbname", &d.database}, std::pair{"user", &d.utente},
-                                     std::pair{"schema", &d.schema}})
+        for (auto [chiave, campo] :
+             {std::pair{"host", &d.host}, std::pair{"port", &d.porta}, std::pair{"dbname", &d.database},
+              std::pair{"user", &d.utente}, std::pair{"schema", &d.schema}})
             if (auto v = parametro(p.parametri, chiave); v && (campo->empty() || std::string(chiave) == "schema"))
                 *campo = *v;
         return d;
@@ -245,7 +245,8 @@ void* simboloLibpq(const char* nome) {
     static void* const libreria = dlopen("libpq.so.5", RTLD_NOW | RTLD_LOCAL);
     if (!libreria)
         throw Error(Error::Causa::Altro,
-                    "Gli archivi su server richiedono la libreria libpq (pacchetto libpq5), che non si trova.", dlerror());
+                    "Gli archivi su server richiedono la libreria libpq (pacchetto libpq5), che non si trova.",
+                    dlerror());
     if (void* f = dlsym(libreria, nome)) return f;
     throw Error(Error::Causa::Altro, std::string("La libreria libpq installata è incompleta: manca ") + nome + ".");
 }
@@ -280,11 +281,13 @@ ProvaCollegamento ProvaServer(const std::string& indirizzo) {
                       utente + " scritta nel file delle password di PostgreSQL o nel file dei servizi: correggerla lì.";
         } else if (PQ(PQpingParams)(chiavi, valori, 1) == PQPING_NO_RESPONSE) {
             p.esito = EsitoCollegamento::NonRisponde;
-            p.frase = "Il server " + server + " non risponde" + (d.porta.empty() ? std::string() : " sulla porta " + d.porta) +
+            p.frase = "Il server " + server + " non risponde" +
+                      (d.porta.empty() ? std::string() : " sulla porta " + d.porta) +
                       ": controllare il nome del server e la porta, e che il server sia acceso e raggiungibile.";
         } else {
             p.esito = EsitoCollegamento::Fallito;
-            p.frase = "Il server " + server + " ha rifiutato il collegamento: controllare il database e l'utente, o "
+            p.frase = "Il server " + server +
+                      " ha rifiutato il collegamento: controllare il database e l'utente, o "
                       "chiedere a chi gestisce il server di consentire l'accesso da questo computer.";
         }
         PQ(PQfinish)(c);
@@ -292,7 +295,7 @@ ProvaCollegamento ProvaServer(const std::string& indirizzo) {
     }
     const char* parametri[] = {a.schema.c_str()};
     PGresult* r = PQ(PQexecParams)(c, "select count(*) from pg_namespace where nspname = $1", 1, nullptr, parametri,
-                               nullptr, nullptr, 0);
+                                   nullptr, nullptr, 0);
     const bool letto = PQ(PQresultStatus)(r) == PGRES_TUPLES_OK && PQ(PQntuples)(r) == 1;
     const bool presente = letto && std::string(PQ(PQgetvalue)(r, 0, 0)) != "0";
     if (!letto) p.motore = PQ(PQresultErrorMessage)(r);

@@ -32,11 +32,11 @@ std::string ConAttesaMassima(const std::string& indirizzo, int secondi);
 
 // What a connection attempt found.
 enum class EsitoCollegamento {
-    Pronto,             // reached, and the schema is there
-    SchemaMancante,     // reached, but the schema is not there yet
-    AccessoRifiutato,   // the server refused the user's authentication
-    NonRisponde,        // nothing answers at that host and port
-    Fallito,            // reached, but refused for another reason (database, user, rules of the server)
+    Pronto,            // reached, and the schema is there
+    SchemaMancante,    // reached, but the schema is not there yet
+    AccessoRifiutato,  // the server refused the user's authentication
+    NonRisponde,       // nothing answers at that host and port
+    Fallito,           // reached, but refused for another reason (database, user, rules of the server)
 };
 struct ProvaCollegamento {
     EsitoCollegamento esito = EsitoCollegamento::Fallito;

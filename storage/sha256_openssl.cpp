@@ -1,8 +1,7 @@
-#include "storage/sha256.h"
-
 #include <openssl/evp.h>
 
 #include "storage/error.h"
+#include "storage/sha256.h"
 
 namespace storage {
 

@@ -3,8 +3,8 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <windows.h>
 #include <bcrypt.h>
+#include <windows.h>
 
 #include "storage/error.h"
 

@@ -1,9 +1,9 @@
 #include "storage/sistema.h"
 
-#include "storage/motivi.h"
-
 #include <atomic>
 #include <cstring>
+
+#include "storage/motivi.h"
 
 namespace storage::sistema {
 

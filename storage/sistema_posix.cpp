@@ -56,9 +56,7 @@ bool scrivi(Maniglia m, const char* dati, std::size_t n, std::string* errore) {
     return true;
 }
 
-bool sincronizza(Maniglia m, std::string* errore) {
-    return ::fsync(fd(m)) == 0 || fallito(errore);
-}
+bool sincronizza(Maniglia m, std::string* errore) { return ::fsync(fd(m)) == 0 || fallito(errore); }
 
 bool chiudi(Maniglia m, std::string* errore) { return ::close(fd(m)) == 0 || fallito(errore); }
 
@@ -85,9 +83,10 @@ bool Blocco::prova(const std::string& percorso, std::string* errore) {
         }
         // The holder before us removes the file as it lets go: a lock on a removed file locks
         // nothing, so take it again on the file the name now gives.
-        struct stat aperto {}, attuale {};
-        if (::fstat(f, &aperto) == 0 && ::stat(percorso.c_str(), &attuale) == 0 &&
-            aperto.st_dev == attuale.st_dev && aperto.st_ino == attuale.st_ino) {
+        struct stat aperto {
+        }, attuale{};
+        if (::fstat(f, &aperto) == 0 && ::stat(percorso.c_str(), &attuale) == 0 && aperto.st_dev == attuale.st_dev &&
+            aperto.st_ino == attuale.st_ino) {
             m_ = f;
             percorso_ = percorso;
             registraDaRimuovere(percorso_);
@@ -135,9 +134,7 @@ SegnaliRinviati::SegnaliRinviati() {
     ::sigprocmask(SIG_BLOCK, &s, new (precedenti_) sigset_t);
 }
 
-SegnaliRinviati::~SegnaliRinviati() {
-    ::sigprocmask(SIG_SETMASK, reinterpret_cast<sigset_t*>(precedenti_), nullptr);
-}
+SegnaliRinviati::~SegnaliRinviati() { ::sigprocmask(SIG_SETMASK, reinterpret_cast<sigset_t*>(precedenti_), nullptr); }
 
 void rimuoviAllaTerminazione() {
     struct sigaction sa {};

@@ -4,9 +4,9 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <windows.h>
 #include <restartmanager.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <atomic>
 #include <cstring>
@@ -112,20 +112,20 @@ namespace {
 // The system's codes of the causes the operator is told in words, as the portable ones.
 std::error_code codice(DWORD e) {
     switch (e) {
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL: return std::make_error_code(std::errc::no_space_on_device);
-        case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION: return std::make_error_code(std::errc::permission_denied);
-        case ERROR_WRITE_PROTECT: return std::make_error_code(std::errc::read_only_file_system);
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND: return std::make_error_code(std::errc::no_such_file_or_directory);
-        case ERROR_FILE_EXISTS:
-        case ERROR_ALREADY_EXISTS: return std::make_error_code(std::errc::file_exists);
-        case ERROR_CRC:
-        case ERROR_READ_FAULT:
-        case ERROR_WRITE_FAULT: return std::make_error_code(std::errc::io_error);
-        default: return std::error_code(static_cast<int>(e), std::system_category());
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return std::make_error_code(std::errc::no_space_on_device);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return std::make_error_code(std::errc::permission_denied);
+    case ERROR_WRITE_PROTECT: return std::make_error_code(std::errc::read_only_file_system);
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return std::make_error_code(std::errc::no_such_file_or_directory);
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return std::make_error_code(std::errc::file_exists);
+    case ERROR_CRC:
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT: return std::make_error_code(std::errc::io_error);
+    default: return std::error_code(static_cast<int>(e), std::system_category());
     }
 }
 
@@ -145,12 +145,12 @@ std::atomic<int> rinvii{0};
 
 BOOL WINAPI allaTerminazione(DWORD evento) {
     switch (evento) {
-        case CTRL_C_EVENT:
-        case CTRL_BREAK_EVENT:
-        case CTRL_CLOSE_EVENT:
-        case CTRL_LOGOFF_EVENT:
-        case CTRL_SHUTDOWN_EVENT: break;
-        default: return FALSE;
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT:
+    case CTRL_CLOSE_EVENT:
+    case CTRL_LOGOFF_EVENT:
+    case CTRL_SHUTDOWN_EVENT: break;
+    default: return FALSE;
     }
     while (rinvii.load() > 0) ::Sleep(10);
     // The handler runs on a thread of its own: it may allocate.
@@ -231,7 +231,8 @@ bool Blocco::prova(const std::string& percorso, std::string* errore) {
             return fallito(errore, e);
         }
         // As on POSIX: the lock counts only if the name still gives the file we locked.
-        HANDLE g = ::CreateFileW(nome.c_str(), 0, kCondivisione, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE g =
+            ::CreateFileW(nome.c_str(), 0, kCondivisione, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         ULONGLONG a = 0, b = 0;
         const bool stesso = g != INVALID_HANDLE_VALUE && identita(f, a) && identita(g, b) && a == b;
         if (g != INVALID_HANDLE_VALUE) ::CloseHandle(g);
@@ -307,16 +308,16 @@ TipoFile tipoFile(const std::string& percorso) {
     const DWORD attributi = ::GetFileAttributesW(nome.c_str());
     if (attributi != INVALID_FILE_ATTRIBUTES && (attributi & FILE_ATTRIBUTE_DIRECTORY)) return TipoFile::Cartella;
     // No access asked: only what the name is, without reading or waiting.
-    HANDLE f = ::CreateFileW(nome.c_str(), 0, kCondivisione, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return attributi == INVALID_FILE_ATTRIBUTES ? TipoFile::Mancante : TipoFile::Normale;
+    HANDLE f =
+        ::CreateFileW(nome.c_str(), 0, kCondivisione, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return attributi == INVALID_FILE_ATTRIBUTES ? TipoFile::Mancante : TipoFile::Normale;
     const DWORD tipo = ::GetFileType(f);
     ::CloseHandle(f);
     switch (tipo) {
-        case FILE_TYPE_DISK: return TipoFile::Normale;
-        case FILE_TYPE_PIPE: return TipoFile::Fifo;
-        case FILE_TYPE_CHAR: return TipoFile::Dispositivo;
-        default: return TipoFile::Altro;
+    case FILE_TYPE_DISK: return TipoFile::Normale;
+    case FILE_TYPE_PIPE: return TipoFile::Fifo;
+    case FILE_TYPE_CHAR: return TipoFile::Dispositivo;
+    default: return TipoFile::Altro;
     }
 }
 

@@ -12,7 +12,8 @@ Row RigaVuota(Connection& conn, Tabella tabella) {
 
 void ScriviConteggioSostituto(Connection& conn, const std::string& colonna, const std::string& valore) {
     if (colonna != "A1" && colonna != "A2") throw Error("Conteggio sconosciuto: " + colonna);
-    Statement st(conn, "update SostitutoImposta set " + colonna + " = ? where ID = (select min(ID) from SostitutoImposta)");
+    Statement st(conn,
+                 "update SostitutoImposta set " + colonna + " = ? where ID = (select min(ID) from SostitutoImposta)");
     st.bind(1, valore).step();
 }
 

@@ -12,8 +12,9 @@ namespace storage {
 
 namespace {
 
-constexpr Tabella kTabelle[] = {Tabella::SostitutoImposta, Tabella::QuadroCt, Tabella::Zefo1,
-                                Tabella::Zefo2,            Tabella::Zefo3,   Tabella::Professionisti};
+constexpr Tabella kTabelle[] = {
+    Tabella::SostitutoImposta, Tabella::QuadroCt, Tabella::Zefo1, Tabella::Zefo2, Tabella::Zefo3,
+    Tabella::Professionisti};
 constexpr const char* kNomi[] = {"SostitutoImposta", "QuadroCt", "Zefo1", "Zefo2", "Zefo3", "Professionisti"};
 static_assert(std::size(kNomi) == std::size(kTabelle));
 
@@ -38,7 +39,8 @@ const char* ChiaveTabella(Tabella t) {
         for (Tabella x : kTabelle) {
             c[static_cast<std::size_t>(x)] = schema::chiave(NomeTabella(x));
             if (c[static_cast<std::size_t>(x)].empty())
-                throw Error(std::string("La tabella ") + NomeTabella(x) + " non ha una colonna chiave nella descrizione.");
+                throw Error(std::string("La tabella ") + NomeTabella(x) +
+                            " non ha una colonna chiave nella descrizione.");
         }
         return c;
     }();
@@ -109,8 +111,10 @@ void InserimentoABlocchi::inserisci(std::span<const RigaNuova> righe) {
         pieno_);
 }
 
-void PerBlocchi(Connection& conn, std::size_t n, std::size_t perBlocco, const std::function<std::string(std::size_t)>& testo,
-                const std::function<void(Statement&, std::size_t, std::size_t)>& lega, std::optional<Statement>& pieno) {
+void PerBlocchi(Connection& conn, std::size_t n, std::size_t perBlocco,
+                const std::function<std::string(std::size_t)>& testo,
+                const std::function<void(Statement&, std::size_t, std::size_t)>& lega,
+                std::optional<Statement>& pieno) {
     for (std::size_t inizio = 0; inizio < n; inizio += perBlocco) {
         const std::size_t righe = std::min(perBlocco, n - inizio);
         std::optional<Statement> ultimo;

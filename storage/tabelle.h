@@ -45,7 +45,8 @@ private:
 // Runs a statement of many rows over n rows, perBlocco to a statement (on a server each statement
 // is a round trip): testo(k) is its text for k rows, lega(st, riga, k) binds the row riga as the
 // statement's k-th (0-based). The statement of a full block is prepared once, in pieno.
-void PerBlocchi(Connection& conn, std::size_t n, std::size_t perBlocco, const std::function<std::string(std::size_t)>& testo,
+void PerBlocchi(Connection& conn, std::size_t n, std::size_t perBlocco,
+                const std::function<std::string(std::size_t)>& testo,
                 const std::function<void(Statement&, std::size_t, std::size_t)>& lega, std::optional<Statement>& pieno);
 
 // One row of a block insert: a value per column and which are present (the others are stored as

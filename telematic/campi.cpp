@@ -41,8 +41,8 @@ std::string testoCifre(const ProblemaCampo& p, bool dip, const std::string& nome
         t = "Errore 47156 in un camponon posizionali al ";
     t += CR;
     t += (treCifre && !dip) ? "Professionista " : "Dipendente ";
-    t += nome + " - codice " + p.codice + " - tipo " + std::string(NomeTipo(p.tipo)) + " - valore " +
-         utf8(p.valore) + CR;
+    t += nome + " - codice " + p.codice + " - tipo " + std::string(NomeTipo(p.tipo)) + " - valore " + utf8(p.valore) +
+         CR;
     if (treCifre)
         t += dip ? "Mi aspetto un numero di massimo tre  cifre." : "Mi aspetto un numero di massimo tre  cifre";
     else
@@ -115,48 +115,49 @@ CampoCodificato Codifica(std::string_view codice, TipoCampo tipo, std::string_vi
     out.assign(codice);
     bool senzaPunti = false;  // the reports show the value without its points
     auto problema = [&](ErroreCampo e) {
-        r.problemi.push_back({e, std::string(codice), tipo, senzaPunti ? senzaCarattere(valore, '.') : std::string(valore)});
+        r.problemi.push_back(
+            {e, std::string(codice), tipo, senzaPunti ? senzaCarattere(valore, '.') : std::string(valore)});
     };
     switch (tipo) {
-        case TipoCampo::NU:
-        case TipoCampo::GiornoMese:
-            senzaPunti = true;
-            aDestra16(out, valore, '.');
-            out.resize(std::min(out.size(), codice.size() + 16));  // a longer number keeps its first 16
-            break;
-        case TipoCampo::CB: out += "               1"; break;
-        case TipoCampo::DT:
-            out.append(8, ' ');
-            for (char x : valore)
-                if (x != '/') out += x;
-            break;
-        case TipoCampo::VP:
-        case TipoCampo::NP:
-        case TipoCampo::VN:
-            senzaPunti = true;
-            aDestra16(out, valore, '.');
-            break;
-        case TipoCampo::DA: out.append(12, ' ').append(valore); break;
-        case TipoCampo::CN: out.append(valore).append(5, ' '); break;
-        case TipoCampo::PC:
-            if (rifilato == "100,00")
-                out += "             100";
-            else
-                aDestra16(out, valore);
-            break;
-        case TipoCampo::N2: out.append(14, ' ').append(valore); break;
-        case TipoCampo::N3:
-            if (valore.size() > 3) problema(ErroreCampo::Cifre);
+    case TipoCampo::NU:
+    case TipoCampo::GiornoMese:
+        senzaPunti = true;
+        aDestra16(out, valore, '.');
+        out.resize(std::min(out.size(), codice.size() + 16));  // a longer number keeps its first 16
+        break;
+    case TipoCampo::CB: out += "               1"; break;
+    case TipoCampo::DT:
+        out.append(8, ' ');
+        for (char x : valore)
+            if (x != '/') out += x;
+        break;
+    case TipoCampo::VP:
+    case TipoCampo::NP:
+    case TipoCampo::VN:
+        senzaPunti = true;
+        aDestra16(out, valore, '.');
+        break;
+    case TipoCampo::DA: out.append(12, ' ').append(valore); break;
+    case TipoCampo::CN: out.append(valore).append(5, ' '); break;
+    case TipoCampo::PC:
+        if (rifilato == "100,00")
+            out += "             100";
+        else
             aDestra16(out, valore);
-            break;
-        case TipoCampo::N1: out.append(15, ' ').append(valore); break;
-        case TipoCampo::N10:
-            if (valore.size() != 10) problema(ErroreCampo::Cifre);
-            aDestra16(out, valore);
-            break;
-        case TipoCampo::CF:
-        case TipoCampo::AN:
-        case TipoCampo::Mesi: out.clear(); return r;
+        break;
+    case TipoCampo::N2: out.append(14, ' ').append(valore); break;
+    case TipoCampo::N3:
+        if (valore.size() > 3) problema(ErroreCampo::Cifre);
+        aDestra16(out, valore);
+        break;
+    case TipoCampo::N1: out.append(15, ' ').append(valore); break;
+    case TipoCampo::N10:
+        if (valore.size() != 10) problema(ErroreCampo::Cifre);
+        aDestra16(out, valore);
+        break;
+    case TipoCampo::CF:
+    case TipoCampo::AN:
+    case TipoCampo::Mesi: out.clear(); return r;
     }
     if (out.size() % 24 != 0) problema(ErroreCampo::Lunghezza);
     return r;
@@ -167,11 +168,11 @@ std::string TestoProblema(const ProblemaCampo& p, Fornitura fornitura, const std
     return p.errore == ErroreCampo::Cifre ? testoCifre(p, dip, nominativo) : testoLunghezza(p, dip, nominativo);
 }
 
-std::string CampoNonPosizionale(ContestoCampi& ctx, std::string_view codice, TipoCampo tipo,
-                                std::string_view valore) {
+std::string CampoNonPosizionale(ContestoCampi& ctx, std::string_view codice, TipoCampo tipo, std::string_view valore) {
     CampoCodificato c = Codifica(codice, tipo, valore);
     if (ctx.segnalatore)
-        for (const auto& p : c.problemi) ctx.segnalatore->segnala(TestoProblema(p, ctx.fornitura, ctx.NominativoCorrente));
+        for (const auto& p : c.problemi)
+            ctx.segnalatore->segnala(TestoProblema(p, ctx.fornitura, ctx.NominativoCorrente));
     return std::move(c.elementi);
 }
 

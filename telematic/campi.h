@@ -69,8 +69,7 @@ CampoCodificato Codifica(std::string_view codice, TipoCampo tipo, std::string_vi
 std::string TestoProblema(const ProblemaCampo& p, Fornitura fornitura, const std::string& nominativo);
 
 // The box encoded, its problems reported to the run's sink.
-std::string CampoNonPosizionale(ContestoCampi& ctx, std::string_view codice, TipoCampo tipo,
-                                std::string_view valore);
+std::string CampoNonPosizionale(ContestoCampi& ctx, std::string_view codice, TipoCampo tipo, std::string_view valore);
 // The same with the type by name; a name outside the encoder's fifteen shows a box and writes
 // nothing (when the value is not empty).
 std::string CampoNonPosizionale(ContestoCampi& ctx, std::string_view codice, std::string_view tipo,

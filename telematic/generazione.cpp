@@ -28,9 +28,7 @@ namespace {
 class SegnalatoreLog : public SegnalatoreErrori {
 public:
     explicit SegnalatoreLog(std::ostream& out) : out_(out) {}
-    void segnala(const std::string& testo) override {
-        out_ << storage::aWindows1252(testo) << "\r\n";
-    }
+    void segnala(const std::string& testo) override { out_ << storage::aWindows1252(testo) << "\r\n"; }
 
 private:
     std::ostream& out_;
@@ -44,8 +42,8 @@ public:
     void segnala(const std::string& testo) override {
         if (!opz_.segnalazione || !ctx_) return r_.error(testo);
         const std::string& id = ctx_->CertificatoCorrente;
-        opz_.segnalazione(std::strtoll(id.c_str(), nullptr, 10), id.empty() ? std::string() : ctx_->campi.NominativoCorrente,
-                          testo);
+        opz_.segnalazione(std::strtoll(id.c_str(), nullptr, 10),
+                          id.empty() ? std::string() : ctx_->campi.NominativoCorrente, testo);
     }
     const ContestoRecord* ctx_ = nullptr;  // the run's context, once it exists
 
@@ -53,7 +51,6 @@ private:
     storage::Reporter& r_;
     const OpzioniGenerazione& opz_;
 };
-
 
 // Room left in a name for the hidden companions a run writes beside the file (".NAME.palio-PID-R.tmp").
 constexpr std::size_t kNomeFileMassimo = 200;
@@ -75,8 +72,7 @@ std::string nomeFileNonValido(const std::string& nome) {
 // the open archive, one of its copies or the folder's lock.
 std::string destinazioneRiservata(const storage::Connection& conn, const std::string& cartella,
                                   const std::string& nome) {
-    if (nome == kNomeBlocco)
-        return "Il file " + nome + " è riservato al programma: scegliere un altro nome";
+    if (nome == kNomeBlocco) return "Il file " + nome + " è riservato al programma: scegliere un altro nome";
     const std::string& db = conn.percorso();
     if (db.empty() || db == ":memory:") return {};
     std::error_code ec;
@@ -84,11 +80,11 @@ std::string destinazioneRiservata(const storage::Connection& conn, const std::st
     const fs::path archivio = fs::weakly_canonical(sis::nativo(db), ec);
     for (const char* coda : {"", "-journal", "-wal", "-shm"})
         if (dest == (fs::path(archivio) += coda))
-            return "Il file " + nome + " è l'archivio aperto o un suo file: scegliere un altro nome o un'altra cartella";
+            return "Il file " + nome +
+                   " è l'archivio aperto o un suo file: scegliere un altro nome o un'altra cartella";
     const fs::path copie = fs::weakly_canonical(sis::nativo(storage::cartellaSalvataggi(conn)), ec);
     if (!copie.empty() && dest.parent_path() == copie)
-        return "La cartella " + cartella +
-               " contiene le copie di sicurezza dell'archivio: scegliere un'altra cartella";
+        return "La cartella " + cartella + " contiene le copie di sicurezza dell'archivio: scegliere un'altra cartella";
     return {};
 }
 
@@ -121,8 +117,7 @@ bool preparaCartella(const storage::Connection& conn, const OpzioniGenerazione& 
             return false;
         }
     }
-    if (cartella.size() > 1 && (cartella.back() == storage::kSeparatore || cartella.back() == '/'))
-        cartella.pop_back();
+    if (cartella.size() > 1 && (cartella.back() == storage::kSeparatore || cartella.back() == '/')) cartella.pop_back();
     ris.cartella = cartella;
     ris.percorsoFile = cartella + storage::kSeparatore + nomeFile;
     if (fs::exists(sis::nativo(ris.percorsoFile))) {
@@ -142,7 +137,8 @@ bool conteggiConcordi(storage::Connection& conn, const OpzioniGenerazione& opz, 
     if (!conteggio.diverso) return true;
     if (opz.aggiornaConteggi) return opz.aggiornaConteggi(conteggio.testo());
     if (reporter.ask(conteggio.testo() + ": aggiornarli?")) return true;
-    reporter.error("Nessun file è stato scritto: i conteggi del frontespizio devono corrispondere ai certificati inviati.");
+    reporter.error(
+        "Nessun file è stato scritto: i conteggi del frontespizio devono corrispondere ai certificati inviati.");
     return false;
 }
 
@@ -163,8 +159,10 @@ void registraConteggio(storage::Connection& conn, const ConteggioFornitura& cont
     try {
         AggiornaConteggio(conn, conteggio);
     } catch (const storage::Error& e) {
-        reporter.error(std::string("Il file è stato scritto, ma il conteggio del frontespizio non è stato aggiornato nell'archivio.\n") +
-                       e.what());
+        reporter.error(
+            std::string(
+                "Il file è stato scritto, ma il conteggio del frontespizio non è stato aggiornato nell'archivio.\n") +
+            e.what());
     }
 }
 
@@ -215,7 +213,8 @@ std::optional<Selezione> seleziona(storage::Connection& conn, storage::Elenco el
     if (rifiuto.empty()) rifiuto = NumeriNonTrasmissibili(conn, s, opz.tipi);
     if (rifiuto.empty() && opz.fornitura != TipoFornitura::Ordinaria && !conn.solaLettura().empty())
         rifiuto = "L'archivio " + conn.percorso() + " è in sola lettura: " + conn.solaLettura() +
-                  ". Una fornitura di " + NomeCorrezione(opz.fornitura) + " deve poter togliere i segni dei certificati inviati.";
+                  ". Una fornitura di " + NomeCorrezione(opz.fornitura) +
+                  " deve poter togliere i segni dei certificati inviati.";
     if (rifiuto.empty()) return s;
     reporter.error(rifiuto);
     return std::nullopt;
@@ -239,20 +238,23 @@ void registraInvio(storage::Connection& conn, storage::Elenco elenco, const Opzi
     const fs::path assoluto = fs::absolute(sis::nativo(file), ec);
     try {
         storage::Transaction t(conn);
-        storage::SegnaScritti(conn, elenco, scritti, ec ? file : sis::utf8(assoluto), opz.fornitura != TipoFornitura::Ordinaria);
+        storage::SegnaScritti(conn, elenco, scritti, ec ? file : sis::utf8(assoluto),
+                              opz.fornitura != TipoFornitura::Ordinaria);
         t.commit();
     } catch (const storage::Error& e) {
-        reporter.error("Il file è stato scritto, ma l'invio non è stato registrato nell'archivio" +
-                       std::string(opz.fornitura != TipoFornitura::Ordinaria
-                                       ? " e i certificati restano segnati: togliere i segni prima della prossima fornitura"
-                                       : "") +
-                       ".\n" + e.what());
+        reporter.error(
+            "Il file è stato scritto, ma l'invio non è stato registrato nell'archivio" +
+            std::string(opz.fornitura != TipoFornitura::Ordinaria
+                            ? " e i certificati restano segnati: togliere i segni prima della prossima fornitura"
+                            : "") +
+            ".\n" + e.what());
     }
 }
 
 // The final message's note when the run could record nothing of what it sent.
 std::string avvisoSolaLettura(const storage::Connection& conn) {
-    return conn.solaLettura().empty() ? std::string() : "\nl'invio non è stato registrato: l'archivio è in sola lettura";
+    return conn.solaLettura().empty() ? std::string()
+                                      : "\nl'invio non è stato registrato: l'archivio è in sola lettura";
 }
 
 }  // namespace
@@ -272,9 +274,9 @@ std::string NomeLog(const OpzioniGenerazione& opz) {
 
 const char* ParolaFornitura(TipoFornitura f) {
     switch (f) {
-        case TipoFornitura::Sostituzione: return "sostituzione";
-        case TipoFornitura::Annullamento: return "annullamento";
-        case TipoFornitura::Ordinaria: break;
+    case TipoFornitura::Sostituzione: return "sostituzione";
+    case TipoFornitura::Annullamento: return "annullamento";
+    case TipoFornitura::Ordinaria: break;
     }
     return "ordinaria";
 }
@@ -380,8 +382,7 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
     return ris;
 }
 
-RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
-                                              const OpzioniGenerazione& opz,
+RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn, const OpzioniGenerazione& opz,
                                               storage::Reporter& reporter) {
     RisultatoGenerazione ris;
     const auto scrivi = [&](const Selezione& selezione, const ConteggioFornitura& conteggio, CartellaUscita& uscita,
@@ -389,8 +390,8 @@ RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
         storage::Lettura lettura(conn);
         const Row sostituto = storage::LeggiSostituto(conn);
         const Row quadro = storage::LeggiQuadroCt(conn);
-        const auto totale = selezione.parziale ? selezione.numeri.size()
-                                               : static_cast<std::size_t>(storage::ContaProfessionisti(conn));
+        const auto totale =
+            selezione.parziale ? selezione.numeri.size() : static_cast<std::size_t>(storage::ContaProfessionisti(conn));
 
         const auto invio = uscita.crea(opz.nomeFile);
         SegnalatoreMessaggi segnalatore(reporter, opz);

@@ -23,11 +23,11 @@ const char* ParolaFornitura(TipoFornitura f);
 std::optional<TipoFornitura> FornituraDaParola(std::string_view parola);
 
 struct OpzioniGenerazione {
-    std::string cartella;                // destination folder, as typed
-    std::string nomeFile;                // file name, as typed
-    std::string tipoFornitore = "01";    // "01" or "10"
-    bool quadroCt = false;               // write record C
-    storage::Tipi tipi;                  // employees' run only: the kinds to include
+    std::string cartella;              // destination folder, as typed
+    std::string nomeFile;              // file name, as typed
+    std::string tipoFornitore = "01";  // "01" or "10"
+    bool quadroCt = false;             // write record C
+    storage::Tipi tipi;                // employees' run only: the kinds to include
     TipoFornitura fornitura = TipoFornitura::Ordinaria;
     // Ordinary supply only: limited to these certificate numbers (of the run's list).
     std::optional<std::vector<std::int64_t>> scelti;
@@ -51,7 +51,7 @@ enum class Esito { Concluso, Rifiutato, Annullato };
 
 struct RisultatoGenerazione {
     Esito esito = Esito::Rifiutato;
-    std::string cartella;     // the folder as used (one trailing separator removed)
+    std::string cartella;  // the folder as used (one trailing separator removed)
     std::string percorsoFile;
     std::string percorsoLog;  // employees' run only
     Contatori conta;
@@ -80,8 +80,7 @@ RisultatoGenerazione GeneraFileDipendenti(storage::Connection& conn, const Opzio
 
 // The professionals' run: A, B, optional C, per professional D and H, then Z; no log, the
 // encoder's reports go to the reporter's error boxes.
-RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn,
-                                              const OpzioniGenerazione& opz,
+RisultatoGenerazione GeneraFileProfessionisti(storage::Connection& conn, const OpzioniGenerazione& opz,
                                               storage::Reporter& reporter);
 
 }  // namespace telematic

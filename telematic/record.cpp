@@ -33,8 +33,7 @@ std::string Valore(ContestoRecord& ctx, const std::string& t, std::string_view c
     if (persi > 0 && ctx.campi.segnalatore) {
         std::string chi = ctx.CertificatoCorrente.empty()
                               ? std::string("Dati del sostituto")
-                              : "Certificato " + ctx.CertificatoCorrente + " (" +
-                                    ctx.campi.NominativoCorrente + ")";
+                              : "Certificato " + ctx.CertificatoCorrente + " (" + ctx.campi.NominativoCorrente + ")";
         ctx.campi.segnalatore->segnala(chi + ": la colonna " + std::string(colonna) +
                                        " contiene caratteri non rappresentabili in Windows-1252, "
                                        "scritti come \"?\"");
@@ -88,17 +87,17 @@ std::string componi(const std::vector<CampoPosizionale>& campi, F&& valore, bool
             nelBlocco = false;
         }
         switch (c.posa) {
-            case Posa::Testo: r += AllineaSinistra(c.testo, w); break;
-            case Posa::TestoInD: r += recordD ? AllineaSinistra(c.testo, w) : vuoto(w); break;
-            case Posa::ZeriInD: r += recordD ? RiempiZeri(valore(c.nome, c.posa), w) : vuoto(w); break;
-            case Posa::Spazi: r.append(w, ' '); break;
-            case Posa::Sinistra:
-                if (!letto) v = valore(c.nome, c.posa);
-                if (*c.testo) v += valore(c.testo, c.posa);
-                r += AllineaSinistra(v, w);
-                break;
-            case Posa::Zeri: r += RiempiZeri(letto ? v : valore(c.nome, c.posa), w); break;
-            case Posa::Casella: r += spuntato(letto ? v : valore(c.nome, c.posa)) ? '1' : '0'; break;
+        case Posa::Testo: r += AllineaSinistra(c.testo, w); break;
+        case Posa::TestoInD: r += recordD ? AllineaSinistra(c.testo, w) : vuoto(w); break;
+        case Posa::ZeriInD: r += recordD ? RiempiZeri(valore(c.nome, c.posa), w) : vuoto(w); break;
+        case Posa::Spazi: r.append(w, ' '); break;
+        case Posa::Sinistra:
+            if (!letto) v = valore(c.nome, c.posa);
+            if (*c.testo) v += valore(c.testo, c.posa);
+            r += AllineaSinistra(v, w);
+            break;
+        case Posa::Zeri: r += RiempiZeri(letto ? v : valore(c.nome, c.posa), w); break;
+        case Posa::Casella: r += spuntato(letto ? v : valore(c.nome, c.posa)) ? '1' : '0'; break;
         }
     }
     return r;
@@ -144,57 +143,51 @@ void codifica(ContestoRecord& ctx, const std::vector<CampoSezione>& voci, const 
         };
         auto val = [&](std::size_t j) { return Valore(ctx, testo(j), v.colonne[j]); };
         switch (v.regola) {
-            case Regola::Semplice:
+        case Regola::Semplice: aggiungi(campi, CampoNonPosizionale(c, v.codice, v.tipo, val(0))); break;
+        case Regola::Costante: aggiungi(campi, CampoNonPosizionale(c, v.codice, v.tipo, v.costante)); break;
+        case Regola::TestoBreve: {
+            const std::string t = val(0);
+            if (t.size() <= 16) aggiungi(campi, CampoNonPosizionale(c, v.codice, v.tipo, t));
+            break;
+        }
+        case Regola::Lettera: {
+            static const char* const lettere[] = {"F", "A", "D"};
+            for (std::size_t j = 0; j < 3; ++j)
+                if (!v.colonne[j].empty() && spuntato(testoA(riga, ix[j]))) {
+                    aggiungi(campi, CampoNonPosizionale(c, v.codice, v.tipo, lettere[j]));
+                    break;
+                }
+            break;
+        }
+        case Regola::Percentuale:
+            if (testoA(riga, ix[0]) == "C")  // exact and case-sensitive
+                aggiungi(campi, CampoNonPosizionale(c, v.codice, TipoCampo::AN, "C"));
+            else
+                aggiungi(campi, CampoNonPosizionale(c, v.codice2, v.tipo, val(0)));
+            break;
+        case Regola::Mesi: {
+            std::array<std::string_view, 12> mesi;
+            for (std::size_t m = 0; m < 12; ++m) mesi[m] = testoA(riga, ix[m]);
+            aggiungi(campi, CampoMesi(v.codice, mesi));
+            break;
+        }
+        case Regola::Codice19: {
+            const std::string& d19 = testoA(riga, ix[0]);  // compared exactly, untrimmed
+            if (d19 == "6003")
                 aggiungi(campi, CampoNonPosizionale(c, v.codice, v.tipo, val(0)));
-                break;
-            case Regola::Costante:
-                aggiungi(campi, CampoNonPosizionale(c, v.codice, v.tipo, v.costante));
-                break;
-            case Regola::TestoBreve: {
-                const std::string t = val(0);
-                if (t.size() <= 16) aggiungi(campi, CampoNonPosizionale(c, v.codice, v.tipo, t));
-                break;
-            }
-            case Regola::Lettera: {
-                static const char* const lettere[] = {"F", "A", "D"};
-                for (std::size_t j = 0; j < 3; ++j)
-                    if (!v.colonne[j].empty() && spuntato(testoA(riga, ix[j]))) {
-                        aggiungi(campi, CampoNonPosizionale(c, v.codice, v.tipo, lettere[j]));
-                        break;
-                    }
-                break;
-            }
-            case Regola::Percentuale:
-                if (testoA(riga, ix[0]) == "C")  // exact and case-sensitive
-                    aggiungi(campi, CampoNonPosizionale(c, v.codice, TipoCampo::AN, "C"));
-                else
-                    aggiungi(campi, CampoNonPosizionale(c, v.codice2, v.tipo, val(0)));
-                break;
-            case Regola::Mesi: {
-                std::array<std::string_view, 12> mesi;
-                for (std::size_t m = 0; m < 12; ++m) mesi[m] = testoA(riga, ix[m]);
-                aggiungi(campi, CampoMesi(v.codice, mesi));
-                break;
-            }
-            case Regola::Codice19: {
-                const std::string& d19 = testoA(riga, ix[0]);  // compared exactly, untrimmed
-                if (d19 == "6003")
-                    aggiungi(campi, CampoNonPosizionale(c, v.codice, v.tipo, val(0)));
-                else if (d19 == "6001")
-                    aggiungi(campi, CampoNonPosizionale(c, v.codice2, v.tipo, val(0)));
-                break;
-            }
-            case Regola::Unione:
-                aggiungi(campi, CampoNonPosizionale(c, v.codice, v.tipo, val(0) + val(1)));
-                break;
+            else if (d19 == "6001")
+                aggiungi(campi, CampoNonPosizionale(c, v.codice2, v.tipo, val(0)));
+            break;
+        }
+        case Regola::Unione: aggiungi(campi, CampoNonPosizionale(c, v.codice, v.tipo, val(0) + val(1))); break;
         }
     }
 }
 
 std::string testaDa(ContestoRecord& ctx, char tipo, std::string_view modulo, const Row& sostituto,
                     const Row& certificato, const Identificativi& identificativi = {}) {
-    return TestaCertificato(tipo, modulo, Valore(ctx, sostituto, "CodiceFiscale"),
-                            Valore(ctx, certificato, "B01"), certificato.text("ID"), identificativi);
+    return TestaCertificato(tipo, modulo, Valore(ctx, sostituto, "CodiceFiscale"), Valore(ctx, certificato, "B01"),
+                            certificato.text("ID"), identificativi);
 }
 
 }  // namespace
@@ -235,7 +228,8 @@ void ScriviRecordZ(ContestoRecord& ctx, const Contatori& n) {
 }
 
 std::string TestaCertificato(char tipo, std::string_view modulo, std::string_view cfSostituto,
-                             std::string_view cfPercipiente, std::string_view id, const Identificativi& identificativi) {
+                             std::string_view cfPercipiente, std::string_view id,
+                             const Identificativi& identificativi) {
     return componi(
         CampiPosizionali('D'),
         [&](std::string_view nome, Posa) {
@@ -250,8 +244,7 @@ std::string TestaCertificato(char tipo, std::string_view modulo, std::string_vie
         tipo == 'D');
 }
 
-int ScriviRecordCertificato(std::ostream& FileInvio, const std::string& testa,
-                            const std::vector<std::string>& campi) {
+int ScriviRecordCertificato(std::ostream& FileInvio, const std::string& testa, const std::vector<std::string>& campi) {
     int scritti = 0;
     std::string area;
     auto chiudi = [&] {
@@ -280,12 +273,12 @@ int ScriviRecordCertificato(std::ostream& FileInvio, const std::string& testa,
     return scritti;
 }
 
-
 int ScriviRecordD(ContestoRecord& ctx, const Row& sostituto, const Row& cert, const Identificativi& identificativi) {
     std::vector<std::string> campi;
     campi.reserve(40);
     for (Sezione s : SezioniDelRecord('D')) codifica(ctx, Campi(s), cert, campi);
-    return ScriviRecordCertificato(ctx.FileInvio, testaDa(ctx, 'D', "00000001", sostituto, cert, identificativi), campi);
+    return ScriviRecordCertificato(ctx.FileInvio, testaDa(ctx, 'D', "00000001", sostituto, cert, identificativi),
+                                   campi);
 }
 
 bool MancaDataInizioLavoro(std::string_view c001, std::string_view c004, std::string_view c008) {
@@ -296,9 +289,9 @@ bool Punto2NonValido(std::string_view c002) { return c002 != "1" && c002 != "2";
 
 const Row& RigaDellaSezione(Sezione s, const Row& zefo1, const Row& zefo2, const Row& zefo3) {
     switch (TabellaDellaSezione(s)) {
-        case Tabella::Zefo2: return zefo2;
-        case Tabella::Zefo3: return zefo3;
-        default: return zefo1;
+    case Tabella::Zefo2: return zefo2;
+    case Tabella::Zefo3: return zefo3;
+    default: return zefo1;
     }
 }
 
@@ -321,7 +314,8 @@ int ScriviRecordG(ContestoRecord& ctx, const Row& sostituto, const Row& z1, cons
     static const Row nessuna;
     for (Sezione s : SezioniDelRecord('G')) {
         const Row& riga = RigaDellaSezione(s, z1, z2, nessuna);
-        codifica(ctx, Campi(s), riga, campi, nullptr, &riga == &z1 ? punto2 : std::function<void(const CampoSezione&)>());
+        codifica(ctx, Campi(s), riga, campi, nullptr,
+                 &riga == &z1 ? punto2 : std::function<void(const CampoSezione&)>());
     }
     return ScriviRecordCertificato(ctx.FileInvio, testa, campi);
 }

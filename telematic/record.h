@@ -56,8 +56,7 @@ std::string TestaCertificato(char tipo, std::string_view modulo, std::string_vie
 
 // Writes the head and the fields as one record, or as several records of the same head when
 // the fields exceed the 75 a record holds; no field is split. Returns the records written.
-int ScriviRecordCertificato(std::ostream& FileInvio, const std::string& testa,
-                            const std::vector<std::string>& campi);
+int ScriviRecordCertificato(std::ostream& FileInvio, const std::string& testa, const std::vector<std::string>& campi);
 
 // The two rules of the employees' log, which the archive check applies too: the start of work
 // (point 8) is required when point 1 or 4 is filled; point 2 holds 1 or 2. Values as stored.

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "storage/certificati.h"
+#include "storage/reporter.h"
 #include "storage/sostituto.h"
 #include "telematic/numeri.h"
-#include "storage/reporter.h"
 
 namespace telematic {
 
@@ -14,7 +14,9 @@ using storage::Operazione;
 
 namespace {
 
-bool contiene(const std::vector<std::int64_t>& v, std::int64_t id) { return std::binary_search(v.begin(), v.end(), id); }
+bool contiene(const std::vector<std::int64_t>& v, std::int64_t id) {
+    return std::binary_search(v.begin(), v.end(), id);
+}
 
 std::string elencoNumeri(const std::vector<std::int64_t>& ids) {
     std::string t;
@@ -34,14 +36,16 @@ bool Selezione::ammette(std::int64_t id) const { return !parziale || contiene(nu
 
 storage::Operazione OperazioneDi(TipoFornitura f) {
     switch (f) {
-        case TipoFornitura::Sostituzione: return Operazione::Sostituzione;
-        case TipoFornitura::Annullamento: return Operazione::Annullamento;
-        case TipoFornitura::Ordinaria: break;
+    case TipoFornitura::Sostituzione: return Operazione::Sostituzione;
+    case TipoFornitura::Annullamento: return Operazione::Annullamento;
+    case TipoFornitura::Ordinaria: break;
     }
     return Operazione::Nessuna;
 }
 
-const char* NomeCorrezione(TipoFornitura f) { return f == TipoFornitura::Annullamento ? "annullamento" : "sostituzione"; }
+const char* NomeCorrezione(TipoFornitura f) {
+    return f == TipoFornitura::Annullamento ? "annullamento" : "sostituzione";
+}
 
 Selezione Seleziona(storage::Connection& conn, Elenco elenco, const OpzioniGenerazione& opz, std::string* rifiuto) {
     Selezione s;
@@ -63,8 +67,8 @@ Selezione Seleziona(storage::Connection& conn, Elenco elenco, const OpzioniGener
         if (soli.empty()) return rifiuta("Nessun certificato scelto: non c'è nulla da inviare.");
         const auto mancanti = storage::CertificatiMancanti(conn, elenco, soli);
         if (!mancanti.empty())
-            return rifiuta((mancanti.size() == 1 ? "Il certificato scelto " : "I certificati scelti ") + elencoNumeri(mancanti) +
-                           (mancanti.size() == 1 ? " non esiste." : " non esistono."));
+            return rifiuta((mancanti.size() == 1 ? "Il certificato scelto " : "I certificati scelti ") +
+                           elencoNumeri(mancanti) + (mancanti.size() == 1 ? " non esiste." : " non esistono."));
     } else {
         esclusi = storage::MarcatiCon(conn, elenco, Operazione::Escluso);
         // Nothing left out: the run is today's, counts and all.
@@ -74,8 +78,8 @@ Selezione Seleziona(storage::Connection& conn, Elenco elenco, const OpzioniGener
     for (const auto id : storage::NumeriDellElenco(conn, elenco, opz.tipi))
         if (correzione || opz.scelti ? contiene(soli, id) : !contiene(esclusi, id)) s.numeri.push_back(id);
     if (correzione && s.numeri.empty())
-        return rifiuta(std::string("Nessun certificato è segnato per la fornitura di ") + NomeCorrezione(opz.fornitura) +
-                       ": non c'è nulla da inviare.");
+        return rifiuta(std::string("Nessun certificato è segnato per la fornitura di ") +
+                       NomeCorrezione(opz.fornitura) + ": non c'è nulla da inviare.");
     if (opz.scelti && s.numeri.size() < soli.size()) {
         std::vector<std::int64_t> fuori;
         for (const auto id : soli)
@@ -92,11 +96,13 @@ std::string MancanoIdentificativi(storage::Connection& conn, const Selezione& se
     for (const auto id : selezione.numeri) {
         const storage::StatoInvio st = storage::LeggiInvio(conn, selezione.elenco, id);
         if (!st.haIdentificativi())
-            righe += "\nCertificato " + std::to_string(id) + " (" + storage::Nominativo(conn, selezione.elenco, id) + ")";
+            righe +=
+                "\nCertificato " + std::to_string(id) + " (" + storage::Nominativo(conn, selezione.elenco, id) + ")";
     }
     if (righe.empty()) return {};
-    return std::string("Nessun file è stato scritto: mancano protocollo e progressivo dell'invio precedente nei "
-                       "certificati segnati per la fornitura di ") +
+    return std::string(
+               "Nessun file è stato scritto: mancano protocollo e progressivo dell'invio precedente nei "
+               "certificati segnati per la fornitura di ") +
            NomeCorrezione(fornitura) + ":" + righe;
 }
 
@@ -111,7 +117,8 @@ std::string NumeriNonTrasmissibili(storage::Connection& conn, const Selezione& s
     if (quanti == 0) return {};
     if (quanti > kMostrati) righe += "\n... e altri " + std::to_string(quanti - kMostrati);
     const std::string massimo = std::to_string(NumeroCertificatoMassimo());
-    return "Nessun file è stato scritto: nel file il numero del certificato ha cinque cifre (da 1 a " + massimo + ") e " +
+    return "Nessun file è stato scritto: nel file il numero del certificato ha cinque cifre (da 1 a " + massimo +
+           ") e " +
            (quanti == 1 ? std::string("questo certificato ne ha uno che non vi rientra")
                         : std::to_string(quanti) + " certificati ne hanno uno che non vi rientra") +
            ": il file lo taglierebbe alle prime cifre, ripetendo i numeri di altri." + righe +
@@ -119,8 +126,8 @@ std::string NumeriNonTrasmissibili(storage::Connection& conn, const Selezione& s
            "rinumera --conferma), poi generare di nuovo il file.";
 }
 
-storage::Row SostitutoPerFornitura(storage::Connection& conn, const storage::Row& sostituto, const OpzioniGenerazione& opz,
-                                   const Selezione& selezione) {
+storage::Row SostitutoPerFornitura(storage::Connection& conn, const storage::Row& sostituto,
+                                   const OpzioniGenerazione& opz, const Selezione& selezione) {
     if (opz.fornitura == TipoFornitura::Ordinaria && !selezione.parziale) return sostituto;
     std::vector<std::pair<std::string, std::string>> nuovi;
     if (opz.fornitura != TipoFornitura::Ordinaria) {
@@ -141,8 +148,8 @@ storage::Row SostitutoPerFornitura(storage::Connection& conn, const storage::Row
 }
 
 std::string ConteggioFornitura::testo() const {
-    const bool numero = !memorizzato.empty() &&
-                        memorizzato.find_first_not_of("0123456789") == std::string::npos && memorizzato.size() < 16;
+    const bool numero = !memorizzato.empty() && memorizzato.find_first_not_of("0123456789") == std::string::npos &&
+                        memorizzato.size() < 16;
     const std::string scritto = memorizzato.empty() ? "0"
                                 : numero            ? storage::Conteggio(std::stoull(memorizzato))
                                                     : memorizzato;

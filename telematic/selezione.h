@@ -49,11 +49,11 @@ storage::Row SostitutoPerFornitura(storage::Connection& conn, const storage::Row
 // A whole ordinary supply writes in record B the frontispiece's counts as stored; the list's own
 // count (A1 for employees, A2 for professionals) must be the number of certificates it carries.
 struct ConteggioFornitura {
-    const char* colonna = "A1";   // the list's own count in SostitutoImposta
-    std::string memorizzato;      // as stored, trimmed
-    std::int64_t certificati = 0; // what the supply carries
-    bool diverso = false;         // a whole ordinary supply whose stored count is another number
-    bool tuttoLElenco = false;    // the supply carries every certificate of the list
+    const char* colonna = "A1";    // the list's own count in SostitutoImposta
+    std::string memorizzato;       // as stored, trimmed
+    std::int64_t certificati = 0;  // what the supply carries
+    bool diverso = false;          // a whole ordinary supply whose stored count is another number
+    bool tuttoLElenco = false;     // the supply carries every certificate of the list
     // "I conteggi del frontespizio (36) non corrispondono ai certificati della fornitura (20.000)"
     std::string testo() const;
 };

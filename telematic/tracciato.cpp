@@ -9,7 +9,7 @@ namespace telematic {
 
 namespace {
 
-constexpr std::array<std::string_view, 17> kNomiTipi = {"CF", "AN", "NU", "CB", "DT", "VP", "DA", "NP", "CN",
+constexpr std::array<std::string_view, 17> kNomiTipi = {"CF", "AN", "NU", "CB", "DT", "VP",  "DA",   "NP", "CN",
                                                         "PC", "VN", "N1", "N2", "N3", "N10", "MESI", "GM"};
 constexpr std::size_t kTipiDelCodificatore = 15;
 
@@ -56,20 +56,20 @@ Forma formaAnagrafica(char parte, int n) {
     if (n == 1) return Forma::CodiceFiscale;
     if (parte == 'A') {
         switch (n) {
-            case 5: return Forma::Provincia;
-            case 6: return Forma::Cap;
-            case 8: return Forma::Telefono;
-            default: return Forma::Libera;
+        case 5: return Forma::Provincia;
+        case 6: return Forma::Cap;
+        case 8: return Forma::Telefono;
+        default: return Forma::Libera;
         }
     }
     switch (n) {
-        case 7:
-        case 21:
-        case 24: return Forma::Provincia;
-        case 22:
-        case 25: return Forma::CodiceComune;
-        case 30: return Forma::CodiceFiscale;  // the representative's, written as a text
-        default: return Forma::Libera;
+    case 7:
+    case 21:
+    case 24: return Forma::Provincia;
+    case 22:
+    case 25: return Forma::CodiceComune;
+    case 30: return Forma::CodiceFiscale;  // the representative's, written as a text
+    default: return Forma::Libera;
     }
 }
 
@@ -77,9 +77,13 @@ std::vector<CampoSezione> anagrafica() {
     using T = TipoCampo;
     std::vector<CampoSezione> v;
     for (int n = 1; n <= 11; ++n)
-        v.push_back(conForma(semplice("A" + due(n), "DA001" + tre(n), n == 1 ? T::CF : T::AN), formaAnagrafica('A', n)));
+        v.push_back(
+            conForma(semplice("A" + due(n), "DA001" + tre(n), n == 1 ? T::CF : T::AN), formaAnagrafica('A', n)));
     for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 20, 21, 22, 23, 24, 25, 30, 40, 41, 42, 43})
-        v.push_back(conForma(semplice("B" + due(n), "DA002" + tre(n), n == 1 ? T::CF : n == 5 ? T::DT : T::AN),
+        v.push_back(conForma(semplice("B" + due(n), "DA002" + tre(n),
+                                      n == 1   ? T::CF
+                                      : n == 5 ? T::DT
+                                               : T::AN),
                              formaAnagrafica('B', n)));
     v.push_back(semplice("B44", "DA003001", T::DT));
     v.push_back(costante("DA003002", T::CB, "1"));  // the certificate is always signed
@@ -87,17 +91,15 @@ std::vector<CampoSezione> anagrafica() {
 }
 
 // The points of the fiscal section in writing order: 1-192 stored in Zefo1, 201-409 in Zefo2.
-constexpr int kPuntiZefo1[] = {1,   2,   3,   4,   5,   6,   7,   8,   9,   10,  11,  12,  16,  17,  19,  20,
-                               21,  23,  24,  31,  32,  33,  34,  35,  36,  37,  38,  51,  52,  53,  54,  55,
-                               56,  57,  58,  61,  62,  63,  64,  65,  66,  67,  68,  71,  72,  73,  74,  75,
-                               76,  77,  78,  79,  80,  81,  82,  101, 102, 103, 104, 105, 106, 107, 108, 109,
-                               110, 111, 112, 113, 114, 115, 116, 117, 118, 119, 120, 121, 141, 142, 143, 144,
-                               145, 146, 147, 148, 149, 150, 151, 152, 153, 161, 162, 163, 164, 166, 171, 172,
-                               173, 174, 175, 184, 186, 191, 192};
-constexpr int kPuntiZefo2[] = {201, 202, 203, 204, 205, 221, 222, 223, 241, 242, 243, 244, 245,
-                               246, 261, 262, 263, 264, 301, 302, 303, 304, 305, 308, 309, 310,
-                               311, 312, 313, 314, 315, 316, 317, 323, 324, 326, 327, 328, 329,
-                               330, 331, 401, 402, 403, 404, 405, 406, 407, 408, 409};
+constexpr int kPuntiZefo1[] = {1,   2,   3,   4,   5,   6,   7,   8,   9,   10,  11,  12,  16,  17,  19,  20,  21,  23,
+                               24,  31,  32,  33,  34,  35,  36,  37,  38,  51,  52,  53,  54,  55,  56,  57,  58,  61,
+                               62,  63,  64,  65,  66,  67,  68,  71,  72,  73,  74,  75,  76,  77,  78,  79,  80,  81,
+                               82,  101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117,
+                               118, 119, 120, 121, 141, 142, 143, 144, 145, 146, 147, 148, 149, 150, 151, 152, 153, 161,
+                               162, 163, 164, 166, 171, 172, 173, 174, 175, 184, 186, 191, 192};
+constexpr int kPuntiZefo2[] = {201, 202, 203, 204, 205, 221, 222, 223, 241, 242, 243, 244, 245, 246, 261, 262, 263,
+                               264, 301, 302, 303, 304, 305, 308, 309, 310, 311, 312, 313, 314, 315, 316, 317, 323,
+                               324, 326, 327, 328, 329, 330, 331, 401, 402, 403, 404, 405, 406, 407, 408, 409};
 
 // Every point is an amount (VP) but these.
 const struct {
@@ -217,9 +219,9 @@ std::vector<CampoSezione> quadroCt() {
 
 using P = Posa;
 
-constexpr Sezione kSezioni[] = {Sezione::Anagrafica,         Sezione::FiscaleZefo1,           Sezione::FiscaleZefo2,
-                                Sezione::Familiari,          Sezione::PrevidenzialePrima,     Sezione::PrevidenzialeUlteriore,
-                                Sezione::Autonomi,           Sezione::QuadroCt};
+constexpr Sezione kSezioni[] = {
+    Sezione::Anagrafica,         Sezione::FiscaleZefo1,           Sezione::FiscaleZefo2, Sezione::Familiari,
+    Sezione::PrevidenzialePrima, Sezione::PrevidenzialeUlteriore, Sezione::Autonomi,     Sezione::QuadroCt};
 
 const std::vector<CampoPosizionale>& recordA() {
     static const std::vector<CampoPosizionale> v = {
@@ -261,8 +263,8 @@ const std::vector<CampoPosizionale>& recordB() {
         {"A3", 410, 410, P::Casella},              // Quadro CT
         {"firma", 411, 411, P::Testo, "1"},
         {"A4", 412, 427, P::Sinistra, "", ' ', Forma::CodiceFiscale},  // intermediary's tax code
-        {"A8", 428, 428, P::Zeri, "", '0'},      // kind of commitment
-        {"A5", 429, 430, P::Sinistra, "", '0'},  // day, month and year of the commitment
+        {"A8", 428, 428, P::Zeri, "", '0'},                            // kind of commitment
+        {"A5", 429, 430, P::Sinistra, "", '0'},                        // day, month and year of the commitment
         {"A6", 431, 432, P::Sinistra, "", '0'},
         {"A7", 433, 436, P::Sinistra, "", '0'},
         {"firma intermediario", 437, 437, P::Testo, "1", '0'},
@@ -283,15 +285,9 @@ const std::vector<CampoPosizionale>& recordC() {
 
 const std::vector<CampoPosizionale>& recordZ() {
     static const std::vector<CampoPosizionale> v = {
-        {"Z", 1, 1, P::Testo, "Z"},
-        {"riservato", 2, 15, P::Spazi},
-        {kContatori[0], 16, 24, P::Zeri},
-        {kContatori[1], 25, 33, P::Zeri},
-        {kContatori[2], 34, 42, P::Zeri},
-        {kContatori[3], 43, 51, P::Zeri},
-        {kContatori[4], 52, 60, P::Zeri},
-        {"riservato", 61, 87, P::Spazi},
-        {"riservato", 88, 1897, P::Spazi},
+        {"Z", 1, 1, P::Testo, "Z"},       {"riservato", 2, 15, P::Spazi},   {kContatori[0], 16, 24, P::Zeri},
+        {kContatori[1], 25, 33, P::Zeri}, {kContatori[2], 34, 42, P::Zeri}, {kContatori[3], 43, 51, P::Zeri},
+        {kContatori[4], 52, 60, P::Zeri}, {"riservato", 61, 87, P::Spazi},  {"riservato", 88, 1897, P::Spazi},
     };
     return v;
 }
@@ -305,7 +301,7 @@ const std::vector<CampoPosizionale>& testaCertificato() {
         {kModulo, 18, 25, P::Sinistra},
         {"B01", 26, 41, P::Sinistra, "", 0, Forma::CodiceFiscale},
         {"ID", 42, 46, P::Zeri},
-        {kProtocollo, 47, 63, P::ZeriInD},   // zeros in an ordinary supply
+        {kProtocollo, 47, 63, P::ZeriInD},  // zeros in an ordinary supply
         {kProgressivo, 64, 69, P::ZeriInD},
         {"riservato", 70, 83, P::Spazi},
         {"riservato", 84, 84, P::Spazi},
@@ -327,22 +323,22 @@ std::optional<TipoCampo> TipoDaNome(std::string_view nome) {
 
 const std::vector<CampoSezione>& Campi(Sezione s) {
     static const std::vector<CampoSezione> sezioni[] = {
-        anagrafica(), fiscale(kPuntiZefo1), fiscale(kPuntiZefo2), familiari(),
-        previdenziale(true), previdenziale(false), autonomi(), quadroCt(),
+        anagrafica(),        fiscale(kPuntiZefo1), fiscale(kPuntiZefo2), familiari(),
+        previdenziale(true), previdenziale(false), autonomi(),           quadroCt(),
     };
     return sezioni[static_cast<std::size_t>(s)];
 }
 
 Tabella TabellaDellaSezione(Sezione s, bool professionista) {
     switch (s) {
-        case Sezione::Anagrafica: return professionista ? Tabella::Professionisti : Tabella::Zefo1;
-        case Sezione::FiscaleZefo1: return Tabella::Zefo1;
-        case Sezione::FiscaleZefo2:
-        case Sezione::Familiari:
-        case Sezione::PrevidenzialePrima: return Tabella::Zefo2;
-        case Sezione::PrevidenzialeUlteriore: return Tabella::Zefo3;
-        case Sezione::Autonomi: return Tabella::Professionisti;
-        case Sezione::QuadroCt: return Tabella::QuadroCt;
+    case Sezione::Anagrafica: return professionista ? Tabella::Professionisti : Tabella::Zefo1;
+    case Sezione::FiscaleZefo1: return Tabella::Zefo1;
+    case Sezione::FiscaleZefo2:
+    case Sezione::Familiari:
+    case Sezione::PrevidenzialePrima: return Tabella::Zefo2;
+    case Sezione::PrevidenzialeUlteriore: return Tabella::Zefo3;
+    case Sezione::Autonomi: return Tabella::Professionisti;
+    case Sezione::QuadroCt: return Tabella::QuadroCt;
     }
     return Tabella::Zefo1;
 }
@@ -391,11 +387,11 @@ const std::vector<Sezione>& SezioniDelRecord(char record, int modulo) {
                                             Sezione::PrevidenzialePrima},
                                       g2 = {Sezione::PrevidenzialeUlteriore}, h = {Sezione::Autonomi}, nessuna;
     switch (record) {
-        case 'C': return c;
-        case 'D': return d;
-        case 'G': return modulo == 2 ? g2 : g1;
-        case 'H': return h;
-        default: return nessuna;
+    case 'C': return c;
+    case 'D': return d;
+    case 'G': return modulo == 2 ? g2 : g1;
+    case 'H': return h;
+    default: return nessuna;
     }
 }
 
@@ -420,12 +416,12 @@ bool CodiceDelRecord(char record, std::string_view codice) {
 
 const std::vector<CampoPosizionale>& CampiPosizionali(char record) {
     switch (record) {
-        case 'A': return recordA();
-        case 'B': return recordB();
-        case 'C': return recordC();
-        case 'Z': return recordZ();
-        case 'D': return testaCertificato();
-        default: throw std::logic_error(std::string("record senza tracciato posizionale: ") + record);
+    case 'A': return recordA();
+    case 'B': return recordB();
+    case 'C': return recordC();
+    case 'Z': return recordZ();
+    case 'D': return testaCertificato();
+    default: throw std::logic_error(std::string("record senza tracciato posizionale: ") + record);
     }
 }
 

@@ -14,11 +14,11 @@
 namespace telematic {
 
 inline constexpr std::size_t kLunghezzaRecord = 1900;
-inline constexpr std::size_t kCorpoRecord = 1897;         // before "A" and CR LF
-inline constexpr std::size_t kTestaCertificato = 89;      // positional head of C, D, G and H
-inline constexpr std::size_t kAreaNonPosizionale = 1800;  // 75 fields of 24 characters
-inline constexpr std::size_t kInizioArea = kTestaCertificato + 1;                    // position 90
-inline constexpr std::size_t kFineArea = kTestaCertificato + kAreaNonPosizionale;    // position 1889
+inline constexpr std::size_t kCorpoRecord = 1897;                                  // before "A" and CR LF
+inline constexpr std::size_t kTestaCertificato = 89;                               // positional head of C, D, G and H
+inline constexpr std::size_t kAreaNonPosizionale = 1800;                           // 75 fields of 24 characters
+inline constexpr std::size_t kInizioArea = kTestaCertificato + 1;                  // position 90
+inline constexpr std::size_t kFineArea = kTestaCertificato + kAreaNonPosizionale;  // position 1889
 
 // The types of the non-positional fields: the fifteen the encoder knows by name, then the two
 // that are written otherwise: twelve month flags (CampoMesi) and a day and month "DDMM",

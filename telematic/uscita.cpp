@@ -109,8 +109,7 @@ FileTemporaneo::FileTemporaneo(std::string destinazione, std::string temporaneo)
     : dest_(std::move(destinazione)), tmp_(std::move(temporaneo)) {
     std::string errore;
     const auto m = sis::creaEsclusivo(tmp_, &errore);
-    if (m == sis::kNessuna)
-        throw storage::Error("Impossibile creare il file " + dest_ + ": " + errore + ".");
+    if (m == sis::kNessuna) throw storage::Error("Impossibile creare il file " + dest_ + ": " + errore + ".");
     sis::registraDaRimuovere(tmp_);
     buffer_ = std::make_unique<Buffer>(m);
     out_ = std::make_unique<std::ostream>(buffer_.get());
@@ -145,8 +144,7 @@ std::string MessaggioCartellaOccupata(const std::string& cartella) {
     return "Un'altra generazione sta scrivendo nella cartella " + cartella + ".";
 }
 
-CartellaUscita::CartellaUscita(std::string cartella)
-    : cartella_(std::move(cartella)), etichetta_(nuovaEtichetta()) {
+CartellaUscita::CartellaUscita(std::string cartella) : cartella_(std::move(cartella)), etichetta_(nuovaEtichetta()) {
     rinomina_ = [](const fs::path& da, const fs::path& a) {
         std::error_code ec;
         fs::rename(da, a, ec);
@@ -156,8 +154,7 @@ CartellaUscita::CartellaUscita(std::string cartella)
 
 CartellaUscita::~CartellaUscita() = default;
 
-std::unique_ptr<CartellaUscita> CartellaUscita::blocca(const std::string& cartella,
-                                                       std::chrono::milliseconds attesa) {
+std::unique_ptr<CartellaUscita> CartellaUscita::blocca(const std::string& cartella, std::chrono::milliseconds attesa) {
     std::unique_ptr<CartellaUscita> c(new CartellaUscita(cartella));
     const std::string percorso = sis::utf8(sis::nativo(cartella) / kNomeBlocco);
     const auto limite = std::chrono::steady_clock::now() + attesa;

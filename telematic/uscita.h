@@ -54,8 +54,7 @@ public:
     // does not. Then puts in order what runs that are gone left behind: a replacement they had
     // begun is completed, their other temporaries are removed. Throws storage::Error when the
     // lock file cannot be created.
-    static std::unique_ptr<CartellaUscita> blocca(const std::string& cartella,
-                                                  std::chrono::milliseconds attesa);
+    static std::unique_ptr<CartellaUscita> blocca(const std::string& cartella, std::chrono::milliseconds attesa);
     ~CartellaUscita();
 
     // A new temporary for the file named nome in this folder.

@@ -47,7 +47,8 @@ void colloca(QWidget* finestra, Posto posto) {
     // Before the first show the window manager's frame is not known: a usual title bar and border
     // (none where there is no window manager at all).
     const bool cornice = finestra->frameGeometry().size() != finestra->size();
-    const QMargins solita = QGuiApplication::platformName() == QLatin1String("offscreen") ? QMargins() : QMargins(2, 30, 2, 2);
+    const QMargins solita =
+        QGuiApplication::platformName() == QLatin1String("offscreen") ? QMargins() : QMargins(2, 30, 2, 2);
     const QRect dentro = finestra->geometry(), fuori = finestra->frameGeometry();
     const QMargins bordi = cornice ? QMargins(dentro.left() - fuori.left(), dentro.top() - fuori.top(),
                                               fuori.right() - dentro.right(), fuori.bottom() - dentro.bottom())
@@ -55,8 +56,8 @@ void colloca(QWidget* finestra, Posto posto) {
     const QSize dimensione = finestra->isVisible() || finestra->testAttribute(Qt::WA_Resized)
                                  ? finestra->size()
                                  : finestra->sizeHint().expandedTo(finestra->minimumSize());
-    const QRect posto_ = postoFinestra(posto, menu ? menu->frameGeometry() : QRect(),
-                                       schermo->availableGeometry(), dimensione, bordi);
+    const QRect posto_ =
+        postoFinestra(posto, menu ? menu->frameGeometry() : QRect(), schermo->availableGeometry(), dimensione, bordi);
     if (posto_.size() != finestra->size()) finestra->resize(posto_.size());
     // move() places the frame's corner, as frameGeometry() reads it.
     finestra->move(posto_.topLeft() - QPoint(bordi.left(), bordi.top()));

@@ -1,10 +1,9 @@
 #include "ui/dialoghi.h"
 
-#include "storage/motivi.h"
-
 #include <QMessageBox>
 #include <exception>
 
+#include "storage/motivi.h"
 #include "ui/reporterfinestra.h"
 
 namespace ui {
@@ -51,9 +50,7 @@ Risposta chiediOAnnulla(QWidget* parent, const QString& domanda) {
     return b == QMessageBox::Yes ? Risposta::Si : b == QMessageBox::No ? Risposta::No : Risposta::Annulla;
 }
 
-RisponditoreInstallato::RisponditoreInstallato(Risponditore& r) : precedente_(gRisponditore) {
-    gRisponditore = &r;
-}
+RisponditoreInstallato::RisponditoreInstallato(Risponditore& r) : precedente_(gRisponditore) { gRisponditore = &r; }
 
 RisponditoreInstallato::~RisponditoreInstallato() { gRisponditore = precedente_; }
 

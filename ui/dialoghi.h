@@ -20,9 +20,7 @@ public:
     virtual void informa(const QString& testo) = 0;
     virtual void errore(const QString& testo) = 0;
     virtual bool chiedi(const QString& domanda) = 0;
-    virtual Risposta chiediOAnnulla(const QString& domanda) {
-        return chiedi(domanda) ? Risposta::Si : Risposta::No;
-    }
+    virtual Risposta chiediOAnnulla(const QString& domanda) { return chiedi(domanda) ? Risposta::Si : Risposta::No; }
 };
 
 void informa(QWidget* parent, const QString& testo);

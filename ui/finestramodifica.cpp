@@ -21,8 +21,8 @@ bool FinestraModifica::modificata() {
 bool FinestraModifica::righeInSospeso() const {
     if (modificheFuoriDalleRighe()) return true;
     return std::any_of(righe_.begin(), righe_.end(), [this](const storage::Dataset* d) {
-        return d->modified() || (regola_ == Regola::ValoriOStatoDiModifica &&
-                                 d->state() == storage::Dataset::State::Edit);
+        return d->modified() ||
+               (regola_ == Regola::ValoriOStatoDiModifica && d->state() == storage::Dataset::State::Edit);
     });
 }
 

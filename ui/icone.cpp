@@ -9,9 +9,8 @@ namespace ui {
 
 namespace {
 // In the order of Icona: the files of ui/icone/ without ".svg".
-const char* const kFile[] = {"salva",  "aggiungi", "modifica",   "annulla",    "cancella",
-                             "stampa", "anteprima", "primo",     "precedente", "successivo",
-                             "ultimo", "chiudi",    "copia",     "controlla"};
+const char* const kFile[] = {"salva", "aggiungi",   "modifica",   "annulla", "cancella", "stampa", "anteprima",
+                             "primo", "precedente", "successivo", "ultimo",  "chiudi",   "copia",  "controlla"};
 static_assert(std::size(kFile) == static_cast<std::size_t>(Icona::Controlla) + 1);
 
 // The sizes scripts/icone-png.sh renders: QIcon picks the nearest for each button.

@@ -11,8 +11,22 @@ class QWidget;
 
 namespace ui {
 
-enum class Icona { Salva, Aggiungi, Modifica, Annulla, Cancella, Stampa, Anteprima, Primo,
-                   Precedente, Successivo, Ultimo, Chiudi, Copia, Controlla };
+enum class Icona {
+    Salva,
+    Aggiungi,
+    Modifica,
+    Annulla,
+    Cancella,
+    Stampa,
+    Anteprima,
+    Primo,
+    Precedente,
+    Successivo,
+    Ultimo,
+    Chiudi,
+    Copia,
+    Controlla
+};
 
 QIcon icona(Icona i);
 

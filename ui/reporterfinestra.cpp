@@ -19,7 +19,9 @@ ReporterFinestra::ReporterFinestra(QWidget* parent, QString etichetta)
     gInCorso.push_back(this);
 }
 
-ReporterFinestra::~ReporterFinestra() { gInCorso.erase(std::remove(gInCorso.begin(), gInCorso.end(), this), gInCorso.end()); }
+ReporterFinestra::~ReporterFinestra() {
+    gInCorso.erase(std::remove(gInCorso.begin(), gInCorso.end(), this), gInCorso.end());
+}
 
 void chiudiProgressi() {
     for (ReporterFinestra* r : gInCorso) r->chiudi();
@@ -29,17 +31,11 @@ void chiudiProgressi() {
 // a box that no longer exists is sure not to come back.
 void ReporterFinestra::chiudi() { dialogo_.reset(); }
 
-void ReporterFinestra::info(const std::string& testo) {
-    informa(parent_, testoDaMessaggio(testo));
-}
+void ReporterFinestra::info(const std::string& testo) { informa(parent_, testoDaMessaggio(testo)); }
 
-void ReporterFinestra::error(const std::string& testo) {
-    errore(parent_, testoDaMessaggio(testo));
-}
+void ReporterFinestra::error(const std::string& testo) { errore(parent_, testoDaMessaggio(testo)); }
 
-bool ReporterFinestra::ask(const std::string& domanda) {
-    return chiedi(parent_, testoDaMessaggio(domanda));
-}
+bool ReporterFinestra::ask(const std::string& domanda) { return chiedi(parent_, testoDaMessaggio(domanda)); }
 
 namespace {
 constexpr int kScala = 1000;

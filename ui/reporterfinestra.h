@@ -53,8 +53,7 @@ private:
 void chiudiProgressi();
 
 // The message after "Annulla" of a job that changes the archive, and of a generation run.
-inline const QString kAnnullatoDati =
-    QStringLiteral("Operazione annullata: nessun dato è stato modificato.");
+inline const QString kAnnullatoDati = QStringLiteral("Operazione annullata: nessun dato è stato modificato.");
 inline const QString kAnnullatoFile = QStringLiteral("Operazione annullata: nessun file è stato scritto.");
 
 }  // namespace ui

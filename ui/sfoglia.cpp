@@ -29,8 +29,7 @@ QString inizioSfoglia(const QString& testo, Scelta scelta, const QStringList& ri
     return QDir::homePath();
 }
 
-QPushButton* bottoneSfoglia(QLineEdit* campo, Scelta scelta, const storage::Connection& conn,
-                            const QString& titolo) {
+QPushButton* bottoneSfoglia(QLineEdit* campo, Scelta scelta, const storage::Connection& conn, const QString& titolo) {
     auto* b = new QPushButton(QStringLiteral("Sfoglia…"), campo->parentWidget());
     b->setObjectName(QStringLiteral("Sfoglia") + campo->objectName());
     b->setToolTip(titolo);

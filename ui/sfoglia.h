@@ -29,8 +29,7 @@ QString inizioSfoglia(const QString& testo, Scelta scelta, const QStringList& ri
 // A "Sfoglia…" button that lets the operator choose the box's file or folder; the choice
 // replaces the box's text. Named "Sfoglia" + the box's object name, for tests and scripts.
 // With an empty box it starts in the archive's folder.
-QPushButton* bottoneSfoglia(QLineEdit* campo, Scelta scelta, const storage::Connection& conn,
-                            const QString& titolo);
+QPushButton* bottoneSfoglia(QLineEdit* campo, Scelta scelta, const storage::Connection& conn, const QString& titolo);
 
 // "Sfoglia…" for a file to import: with an empty box it starts in the folder last chosen with
 // this button, else in the export folder given, never among the archive's own files; the filter

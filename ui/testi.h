@@ -11,12 +11,12 @@
 namespace ui::testi {
 
 // Asked before closing or printing a window whose rows hold changes, and before the program ends.
-inline const QString kDomandaSalva =
-    QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?");
+inline const QString kDomandaSalva = QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?");
 // Before leaving the program or the archive: the question names the window that holds the typing.
 inline QString domandaSalvaFinestra(QString finestra) {
     finestra.remove(QStringLiteral("[*]"));
-    while (finestra.endsWith(QLatin1Char('*')) || finestra.endsWith(QLatin1Char('.')) || finestra.endsWith(QLatin1Char(' ')))
+    while (finestra.endsWith(QLatin1Char('*')) || finestra.endsWith(QLatin1Char('.')) ||
+           finestra.endsWith(QLatin1Char(' ')))
         finestra.chop(1);
     return QStringLiteral("Attenzione: Hai effettuato delle modifiche nella finestra «%1». Vuoi salvarle ?")
         .arg(finestra.trimmed());

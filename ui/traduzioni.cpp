@@ -5,7 +5,6 @@
 #include <QLocale>
 #include <QStringList>
 #include <QTranslator>
-
 #include <cstring>
 
 namespace ui {

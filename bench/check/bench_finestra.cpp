@@ -38,7 +38,8 @@ const std::vector<check::Problema>& problemi() {
             } tre[] = {
                 {check::Gravita::Errore, "B01", "DA002001",
                  "Codice fiscale del percipiente: il carattere di controllo del codice fiscale è errato (atteso U)."},
-                {check::Gravita::Avviso, "C002", "DB001002", "Il punto 2 è vuoto: il file di log lo segnalerà (ammessi 1 o 2)."},
+                {check::Gravita::Avviso, "C002", "DB001002",
+                 "Il punto 2 è vuoto: il file di log lo segnalerà (ammessi 1 o 2)."},
                 {check::Gravita::Errore, "B05", "DA002005",
                  "Data non valida «1/2/1970»: attesa nella forma GG/MM/AAAA (nel file: errore 47812)."},
             };

@@ -55,15 +55,16 @@ int main(int argc, char** argv) {
     std::size_t problemi = 0, errori = 0, problemiFile = 0;
     long certificati = 0;
     for (int g = 0; g < giri; ++g) {
-        genera = std::min(genera, secondi([&] { certificati = telematic::GeneraFileDipendenti(conn, opz, muto).conta.ContaD; }));
+        genera = std::min(
+            genera, secondi([&] { certificati = telematic::GeneraFileDipendenti(conn, opz, muto).conta.ContaD; }));
         controlla = std::min(controlla, secondi([&] {
                                  const auto ps = check::ControllaArchivio(conn, oc);
                                  problemi = ps.size();
                                  errori = check::ContaErrori(ps);
                              }));
-        controllaFile = std::min(controllaFile, secondi([&] {
-                                     problemiFile = check::ControllaFile((uscita / "ZF2015.txt").string()).size();
-                                 }));
+        controllaFile =
+            std::min(controllaFile,
+                     secondi([&] { problemiFile = check::ControllaFile((uscita / "ZF2015.txt").string()).size(); }));
     }
     std::printf("certificati (record D): %ld\n", certificati);
     std::printf("generazione del file:   %.2f s\n", genera);

@@ -15,14 +15,14 @@
 #include <memory>
 #include <string>
 
-#include "entry/ricerca.h"
 #include "entry/editordipendenti.h"
-#include "entry/ricercaprofessionisti.h"
 #include "entry/editorprofessionisti.h"
+#include "entry/ricerca.h"
 #include "entry/ricercadipendenti.h"
-#include "storage/elenchi.h"
+#include "entry/ricercaprofessionisti.h"
 #include "storage/config.h"
 #include "storage/connection.h"
+#include "storage/elenchi.h"
 
 namespace {
 
@@ -91,10 +91,9 @@ void BM_RicercaTasto(benchmark::State& state) {
     TFPagina1 f(connessione());
     TFRicDip ric(f);
     f.riapriElenco();
-    const char* const tasti[][2] = {{"R", ""},     {"RO", ""},      {"ROS", ""},     {"ROSS", ""},
-                                    {"ROSSI", ""}, {"ROSSI", "M"},  {"ROSSI", "MA"}, {"G", ""},
-                                    {"GI", ""},    {"GIO", ""},     {"M", ""},       {"MAR", ""},
-                                    {"d'", ""},    {"d'angelo", "n"}};
+    const char* const tasti[][2] = {{"R", ""},      {"RO", ""},      {"ROS", ""}, {"ROSS", ""},     {"ROSSI", ""},
+                                    {"ROSSI", "M"}, {"ROSSI", "MA"}, {"G", ""},   {"GI", ""},       {"GIO", ""},
+                                    {"M", ""},      {"MAR", ""},     {"d'", ""},  {"d'angelo", "n"}};
     std::size_t i = 0;
     for (auto _ : state) {
         const auto& t = tasti[i++ % std::size(tasti)];
@@ -148,8 +147,8 @@ BENCHMARK(BM_ApertureProfessionisti)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                      : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a.rfind("--archivio=", 0) == 0) {

@@ -9,9 +9,8 @@
 
 namespace agente {
 
-
-QToolBar* barraComandi(QWidget* finestra, const std::function<void()>& salva,
-                       const std::function<void()>& stampa, const std::function<void()>& chiudi) {
+QToolBar* barraComandi(QWidget* finestra, const std::function<void()>& salva, const std::function<void()>& stampa,
+                       const std::function<void()>& chiudi) {
     auto* barra = new QToolBar(finestra);
     barra->setObjectName(QStringLiteral("barraComandi"));
     barra->setIconSize(QSize(28, 28));

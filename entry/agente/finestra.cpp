@@ -19,9 +19,8 @@ namespace agente {
 FinestraAgente::FinestraAgente(storage::Connection& conn, QWidget* parent)
     : FinestraModifica(conn, Regola::SoloValori, parent) {}
 
-QTabWidget* FinestraAgente::creaPagina(
-    const forms::Pagina& pagina,
-    std::initializer_list<std::pair<QString, storage::Dataset*>> tabelle) {
+QTabWidget* FinestraAgente::creaPagina(const forms::Pagina& pagina,
+                                       std::initializer_list<std::pair<QString, storage::Dataset*>> tabelle) {
     auto* l = new QVBoxLayout(this);
     l->setContentsMargins(0, 0, 0, 0);
     l->setSpacing(0);

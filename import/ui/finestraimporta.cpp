@@ -5,19 +5,19 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QHeaderView>
-#include <QTreeWidget>
 #include <QDir>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
@@ -53,7 +53,9 @@ QWidget* conEtichetta(const QString& etichetta, QLineEdit* sotto, QWidget* genit
     e->setBuddy(sotto);
     l->addWidget(e, 0, 0, 1, 2);
     l->addWidget(sotto, 1, 0);
-    l->addWidget(ui::bottoneSfogliaImportazione(sotto, QStringLiteral("File da importare"), filtro, cartellaEsportazioni()), 1, 1);
+    l->addWidget(
+        ui::bottoneSfogliaImportazione(sotto, QStringLiteral("File da importare"), filtro, cartellaEsportazioni()), 1,
+        1);
     return w;
 }
 
@@ -71,8 +73,7 @@ protected:
 
 }  // namespace
 
-TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
-    : QWidget(parent, Qt::Window), conn_(conn) {
+TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent) : QWidget(parent, Qt::Window), conn_(conn) {
     setObjectName(QStringLiteral("TFImportaFile"));
     setWindowTitle(QStringLiteral("Importazione del dati da Ravo"));
     auto* l = new QVBoxLayout(this);
@@ -111,8 +112,8 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     RadioGroup1 = new QButtonGroup(this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     const char* nomi[] = {"rbDipendenti", "rbAmministratori", "rbCoCoCo"};
-    const QString voci[] = {QStringLiteral("Dipendenti / LPU - LSU"),
-                            QStringLiteral("Amministratori"), QStringLiteral("Co.Co.Co.")};
+    const QString voci[] = {QStringLiteral("Dipendenti / LPU - LSU"), QStringLiteral("Amministratori"),
+                            QStringLiteral("Co.Co.Co.")};
     for (int i = 0; i < 3; ++i) {
         auto* r = new QRadioButton(voci[i], tracciato);
         r->setObjectName(QLatin1String(nomi[i]));
@@ -126,13 +127,12 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     pl->addWidget(CBSostituto, 1, 0, 1, 2);
     EditPaghe = campo(predefinito("RVTMP/zefo.43"), "EditPaghe");
     pl->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditPaghe, paghe, kFiltroPaghe), 2, 0);
-    pl->addWidget(bottone(QStringLiteral("Importa"), "btnImportaPaghe", [this] { importaPaghe(); }),
-                  2, 1, Qt::AlignBottom);
+    pl->addWidget(bottone(QStringLiteral("Importa"), "btnImportaPaghe", [this] { importaPaghe(); }), 2, 1,
+                  Qt::AlignBottom);
     pl->setColumnStretch(0, 1);
 
     // Professionals from the financial procedure's export.
-    auto* finanziaria =
-        pannello(QStringLiteral("Import dalla Procedura FINANZIARIA (RAVOPAG)"), "PanelFinanziaria");
+    auto* finanziaria = pannello(QStringLiteral("Import dalla Procedura FINANZIARIA (RAVOPAG)"), "PanelFinanziaria");
     auto* fl = new QGridLayout(finanziaria);
     auto* da = new QWidget(finanziaria);
     auto* dl = new QHBoxLayout(da);
@@ -148,28 +148,22 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     fl->addWidget(da, 0, 0, 1, 2);
     EditFinanziaria = campo(predefinito("RVTMP/A.TXT"), "EditFinanziaria");
     fl->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditFinanziaria, finanziaria,
-                                QStringLiteral("Esportazione della procedura finanziaria (*.txt)")),
+                               QStringLiteral("Esportazione della procedura finanziaria (*.txt)")),
                   1, 0);
-    fl->addWidget(bottone(QStringLiteral("Importa"), "btnImportaFinanziaria",
-                          [this] { importaFinanziaria(); }),
-                  1, 1, Qt::AlignBottom);
+    fl->addWidget(bottone(QStringLiteral("Importa"), "btnImportaFinanziaria", [this] { importaFinanziaria(); }), 1, 1,
+                  Qt::AlignBottom);
     fl->setColumnStretch(0, 1);
 
     // Professionals from a 770 Semplificato file written by another vendor's procedure.
-    auto* p770 = pannello(QStringLiteral("Import dalla Procedura FINANZIARIA (770 Semplificato)"),
-                          "Panel770");
+    auto* p770 = pannello(QStringLiteral("Import dalla Procedura FINANZIARIA (770 Semplificato)"), "Panel770");
     auto* sl7 = new QGridLayout(p770);
     Edit770 = campo(predefinito("RVTMP/770Semplificato.txt"), "Edit770");
     sl7->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), Edit770, p770,
-                                QStringLiteral("770 Semplificato (*.txt *.770)")), 0, 0,
-                   2, 1, Qt::AlignVCenter);
-    sl7->addWidget(bottone(QStringLiteral("Importa tracciato 1"), "btnTracciato1",
-                           [this] { importa770(1); }),
-                   0, 1);
+                                QStringLiteral("770 Semplificato (*.txt *.770)")),
+                   0, 0, 2, 1, Qt::AlignVCenter);
+    sl7->addWidget(bottone(QStringLiteral("Importa tracciato 1"), "btnTracciato1", [this] { importa770(1); }), 0, 1);
     sl7->addWidget(new QLabel(QStringLiteral("CF in pos. 30"), p770), 0, 2);
-    sl7->addWidget(bottone(QStringLiteral("Importa tracciato 2"), "btnTracciato2",
-                           [this] { importa770(2); }),
-                   1, 1);
+    sl7->addWidget(bottone(QStringLiteral("Importa tracciato 2"), "btnTracciato2", [this] { importa770(2); }), 1, 1);
     sl7->addWidget(new QLabel(QStringLiteral("CF in pos. 14"), p770), 1, 2);
     sl7->setColumnStretch(0, 1);
 
@@ -178,8 +172,8 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     auto* ol = new QGridLayout(altro);
     EditAltro = campo(predefinito("RVTMP/zefo.03"), "EditAltro");
     ol->addWidget(conEtichetta(QStringLiteral("Nome del file da importare:"), EditAltro, altro, kFiltroPaghe), 0, 0);
-    ol->addWidget(bottone(QStringLiteral("Importa"), "btnImportaAltro", [this] { importaAltro(); }),
-                  0, 1, Qt::AlignBottom);
+    ol->addWidget(bottone(QStringLiteral("Importa"), "btnImportaAltro", [this] { importaAltro(); }), 0, 1,
+                  Qt::AlignBottom);
     CbAltro = new QCheckBox(QStringLiteral("Importa i dati del sostituto d'imposta"), altro);
     CbAltro->setObjectName(QStringLiteral("CbAltro"));
     ol->addWidget(CbAltro, 1, 0, 1, 2);
@@ -191,9 +185,10 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     auto* rl = new QHBoxLayout(ricevute);
     EditRicevute = campo(QString(), "EditRicevute");
     EditRicevute->setPlaceholderText(QStringLiteral("CF; numero; protocollo; progressivo"));
-    EditRicevute->setToolTip(QStringLiteral("File di testo separato da «;», con una riga di intestazione facoltativa:\n"
-                                            "codice fiscale; numero certificato; protocollo (17 cifre); "
-                                            "progressivo (6 cifre)"));
+    EditRicevute->setToolTip(
+        QStringLiteral("File di testo separato da «;», con una riga di intestazione facoltativa:\n"
+                       "codice fiscale; numero certificato; protocollo (17 cifre); "
+                       "progressivo (6 cifre)"));
     auto* etichettaRicevute = new QLabel(QStringLiteral("File:"), ricevute);
     etichettaRicevute->setBuddy(EditRicevute);
     rl->addWidget(etichettaRicevute);
@@ -212,13 +207,11 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
 
     // The archive reset.
     auto* elimina = pannello(QStringLiteral("Elimina"), "PanelElimina");
-    elimina->setStyleSheet(
-        QStringLiteral("QGroupBox#PanelElimina { font-weight: bold; color: #c00000; }"));
+    elimina->setStyleSheet(QStringLiteral("QGroupBox#PanelElimina { font-weight: bold; color: #c00000; }"));
     auto* el = new QHBoxLayout(elimina);
-    el->addWidget(bottone(QStringLiteral("Dati generali dell'Ente"), "btnEliminaEnte",
-                          [this] { eliminaEnte(); }));
-    el->addWidget(bottone(QStringLiteral("Dati dei dipendenti"), "btnEliminaDipendenti",
-                          [this] { eliminaDipendenti(); }));
+    el->addWidget(bottone(QStringLiteral("Dati generali dell'Ente"), "btnEliminaEnte", [this] { eliminaEnte(); }));
+    el->addWidget(
+        bottone(QStringLiteral("Dati dei dipendenti"), "btnEliminaDipendenti", [this] { eliminaDipendenti(); }));
     el->addWidget(bottone(QStringLiteral("Dati dei professionisti"), "btnEliminaProfessionisti",
                           [this] { eliminaProfessionisti(); }));
 
@@ -231,12 +224,14 @@ TFImportaFile::TFImportaFile(storage::Connection& conn, QWidget* parent)
     auto* fondo = new QHBoxLayout;
     fondo->addWidget(ui::bottoneChiudi(this, "SpeedButton1"));
     fondo->addStretch(1);
-    auto* rinumera = bottone(QStringLiteral("Rinumera i certificati…"), "btnRinumera", [this] { rinumeraCertificati(); });
-    rinumera->setToolTip(QStringLiteral("Dà un numero da 1 a 99999 ai certificati che ne hanno uno più lungo,\n"
-                                        "che il file da inviare non può contenere"));
+    auto* rinumera =
+        bottone(QStringLiteral("Rinumera i certificati…"), "btnRinumera", [this] { rinumeraCertificati(); });
+    rinumera->setToolTip(
+        QStringLiteral("Dà un numero da 1 a 99999 ai certificati che ne hanno uno più lungo,\n"
+                       "che il file da inviare non può contenere"));
     fondo->addWidget(rinumera);
-    fondo->addWidget(bottone(QStringLiteral("Ripristina archivio…"), "btnRipristina",
-                             [this] { ripristinaArchivio(); }));
+    fondo->addWidget(
+        bottone(QStringLiteral("Ripristina archivio…"), "btnRipristina", [this] { ripristinaArchivio(); }));
     l->addLayout(fondo);
 
     resize(600, sizeHint().height());
@@ -256,8 +251,7 @@ QLineEdit* TFImportaFile::campo(const QString& testo, const char* nome) {
     return e;
 }
 
-QPushButton* TFImportaFile::bottone(const QString& testo, const char* nome,
-                                    const std::function<void()>& azione) {
+QPushButton* TFImportaFile::bottone(const QString& testo, const char* nome, const std::function<void()>& azione) {
     auto* b = new QPushButton(testo, this);
     b->setObjectName(QLatin1String(nome));
     b->setMinimumWidth(110);
@@ -265,8 +259,7 @@ QPushButton* TFImportaFile::bottone(const QString& testo, const char* nome,
     return b;
 }
 
-void TFImportaFile::esegui(const QString& etichetta,
-                           const std::function<void(storage::Reporter&)>& lavoro) {
+void TFImportaFile::esegui(const QString& etichetta, const std::function<void(storage::Reporter&)>& lavoro) {
     // The progress dialog lets events through: a second press must not start a second run.
     if (inCorso_) return;
     inCorso_ = true;
@@ -293,22 +286,19 @@ importazione::DatiAggiuntivi leggiDati(QLineEdit* attivita, QLineEdit* sede, QLi
 void TFImportaFile::importaPaghe() {
     const int scelta = RadioGroup1->checkedId();
     if (scelta < 0) {
-        ui::informa(this, QStringLiteral(
-                              "Non è stato indicato il tipo di tracciato da utilizzare per l'import."));
+        ui::informa(this, QStringLiteral("Non è stato indicato il tipo di tracciato da utilizzare per l'import."));
         return;
     }
     const auto tracciato = scelta == 0 ? storage::Tipo::DIP : scelta == 1 ? storage::Tipo::AMM : storage::Tipo::CoC;
     esegui(QStringLiteral("Importazione in corso..."), [&](storage::Reporter& r) {
-        importazione::ImportaPaghe(conn_, EditPaghe->text().toStdString(), tracciato,
-                                   CBSostituto->isChecked(),
+        importazione::ImportaPaghe(conn_, EditPaghe->text().toStdString(), tracciato, CBSostituto->isChecked(),
                                    leggiDati(EditAttivita, EditSede, EditMatricola), r);
     });
 }
 
 void TFImportaFile::importaFinanziaria() {
     esegui(QStringLiteral("Importazione in corso..."), [&](storage::Reporter& r) {
-        importazione::ImportaFinanziaria(conn_, EditFinanziaria->text().toStdString(),
-                                         CbCuDipendenti->isChecked(),
+        importazione::ImportaFinanziaria(conn_, EditFinanziaria->text().toStdString(), CbCuDipendenti->isChecked(),
                                          leggiDati(EditAttivita, EditSede, EditMatricola), r);
     });
 }
@@ -369,8 +359,7 @@ void TFImportaFile::ripristinaArchivio() {
     elenco->setRootIsDecorated(false);
     elenco->setHeaderLabels({QStringLiteral("Quando"), QStringLiteral("Prima di")});
     for (const auto& c : importazione::ElencoCopie(conn_)) {
-        auto* voce = new QTreeWidgetItem(
-            elenco, {QString::fromStdString(c.quando), QString::fromStdString(c.prima)});
+        auto* voce = new QTreeWidgetItem(elenco, {QString::fromStdString(c.quando), QString::fromStdString(c.prima)});
         voce->setData(0, Qt::UserRole, QString::fromStdString(c.percorso));
     }
     elenco->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);

@@ -8,7 +8,7 @@
 namespace storage {
 class Connection;
 class Reporter;
-}
+}  // namespace storage
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;

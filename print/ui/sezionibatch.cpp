@@ -12,8 +12,8 @@
 
 namespace print {
 
-SezioneIntervallo::SezioneIntervallo(const QString& titolo, const QString& etDa, const QString& etA,
-                                     const Nomi& nomi, QWidget* parent)
+SezioneIntervallo::SezioneIntervallo(const QString& titolo, const QString& etDa, const QString& etA, const Nomi& nomi,
+                                     QWidget* parent)
     : QGroupBox(titolo, parent) {
     da_ = new QLineEdit(this);
     a_ = new QLineEdit(this);
@@ -47,8 +47,8 @@ SezionePdf::SezionePdf(Uscita*& uscita, const storage::Connection& conn, QWidget
     : QGroupBox(QStringLiteral("PDF"), parent), uscita_(uscita), conn_(conn) {
     attivo_ = new QCheckBox(QStringLiteral("Un PDF per certificato"), this);
     attivo_->setObjectName(QStringLiteral("CbPdfPerCertificato"));
-    attivo_->setToolTip(QStringLiteral(
-        "Invece di stampare, scrive un file PDF per ogni certificato nella cartella indicata"));
+    attivo_->setToolTip(
+        QStringLiteral("Invece di stampare, scrive un file PDF per ogni certificato nella cartella indicata"));
     cartella_ = new QLineEdit(this);
     cartella_->setObjectName(QStringLiteral("EdCartellaPdf"));
     cartellaProposta_ = QString::fromStdString(storage::cartellaDiUscita(conn_, "PDF"));

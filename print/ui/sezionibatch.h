@@ -26,8 +26,8 @@ public:
         const char* anteprima;
         const char* stampa;
     };
-    SezioneIntervallo(const QString& titolo, const QString& etDa, const QString& etA,
-                      const Nomi& nomi, QWidget* parent);
+    SezioneIntervallo(const QString& titolo, const QString& etDa, const QString& etA, const Nomi& nomi,
+                      QWidget* parent);
     std::string da() const;
     std::string a() const;
     bool anteprima() const;

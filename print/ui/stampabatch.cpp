@@ -13,9 +13,8 @@ namespace print {
 
 namespace {
 
-EsitoBatch pdfPerCertificato(storage::Connection& conn, Famiglia famiglia,
-                             const std::vector<std::int64_t>& ids, const QString& cartella,
-                             QWidget* parent) {
+EsitoBatch pdfPerCertificato(storage::Connection& conn, Famiglia famiglia, const std::vector<std::int64_t>& ids,
+                             const QString& cartella, QWidget* parent) {
     ui::ReporterFinestra reporter(parent, QStringLiteral("Creazione dei PDF in corso..."));
     const auto esito = PdfPerCertificato(conn, famiglia, ids, Variante::Batch, cartella, &reporter);
     const QString dove = QDir::toNativeSeparators(cartella);
@@ -25,15 +24,15 @@ EsitoBatch pdfPerCertificato(storage::Connection& conn, Famiglia famiglia,
                                                     .arg(dove));
         return EsitoBatch::Interrotto;
     }
-    ui::informa(parent,
-                QStringLiteral("Creati %1 file PDF nella cartella %2.").arg(ui::testi::conteggio(esito.file.size()), dove));
+    ui::informa(
+        parent,
+        QStringLiteral("Creati %1 file PDF nella cartella %2.").arg(ui::testi::conteggio(esito.file.size()), dove));
     return EsitoBatch::Eseguito;
 }
 
 // One job per certificate, as each certificate is its own print or preview.
-EsitoBatch unoPerUno(storage::Connection& conn, Famiglia famiglia,
-                     const std::vector<std::int64_t>& ids, bool anteprima, const QString& cartellaPdf,
-                     Uscita& uscita, QWidget* parent) {
+EsitoBatch unoPerUno(storage::Connection& conn, Famiglia famiglia, const std::vector<std::int64_t>& ids, bool anteprima,
+                     const QString& cartellaPdf, Uscita& uscita, QWidget* parent) {
     // Previews follow one another, each waiting for the operator: a progress box would stand
     // over them and block them, so it goes with printing only.
     std::optional<ui::ReporterFinestra> reporter;
@@ -83,19 +82,18 @@ EsitoBatch unoPerUno(storage::Connection& conn, Famiglia famiglia,
 
 }  // namespace
 
-EsitoBatch StampaBatch(storage::Connection& conn, Famiglia famiglia,
-                       const std::vector<std::int64_t>& ids, const OpzioniBatch& opzioni,
-                       Uscita& uscita, QWidget* parent) {
+EsitoBatch StampaBatch(storage::Connection& conn, Famiglia famiglia, const std::vector<std::int64_t>& ids,
+                       const OpzioniBatch& opzioni, Uscita& uscita, QWidget* parent) {
     try {
-        if (opzioni.pdfPerCertificato)
-            return pdfPerCertificato(conn, famiglia, ids, opzioni.cartella, parent);
+        if (opzioni.pdfPerCertificato) return pdfPerCertificato(conn, famiglia, ids, opzioni.cartella, parent);
         if (opzioni.anteprima || uscita.stampantePresente())
             return unoPerUno(conn, famiglia, ids, opzioni.anteprima, opzioni.cartella, uscita, parent);
 
         // No printer: the whole batch may go to one PDF instead.
         ui::errore(parent, kNessunaStampante);
         if (!ui::chiedi(parent, kOffertaPdf)) return EsitoBatch::Fallito;
-        const QString file = uscita.chiediFilePdf(parent, PdfProposto(conn, QStringLiteral("Zf2015.pdf"), opzioni.cartella));
+        const QString file =
+            uscita.chiediFilePdf(parent, PdfProposto(conn, QStringLiteral("Zf2015.pdf"), opzioni.cartella));
         if (file.isEmpty()) return EsitoBatch::Fallito;
         ui::ReporterFinestra reporter(parent, QStringLiteral("Stampa in corso..."));
         const auto esito = PdfCertificati(conn, famiglia, ids, Variante::Batch, file, &reporter);

@@ -24,9 +24,8 @@ struct OpzioniBatch {
 // Interrotto and Fallito have already been told to the operator.
 enum class EsitoBatch { Eseguito, Interrotto, Fallito };
 
-EsitoBatch StampaBatch(storage::Connection& conn, Famiglia famiglia,
-                       const std::vector<std::int64_t>& ids, const OpzioniBatch& opzioni,
-                       Uscita& uscita, QWidget* parent);
+EsitoBatch StampaBatch(storage::Connection& conn, Famiglia famiglia, const std::vector<std::int64_t>& ids,
+                       const OpzioniBatch& opzioni, Uscita& uscita, QWidget* parent);
 
 inline const QString kStampaInterrotta = QStringLiteral("Stampa interrotta dall'operatore.");
 

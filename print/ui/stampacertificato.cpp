@@ -13,19 +13,15 @@ namespace {
 
 const QString kNessunCertificato = QStringLiteral("Nessun certificato da stampare.");
 
-QString nonTrovato(std::int64_t id) {
-    return QStringLiteral("Certificato %1 non trovato.").arg(id);
-}
+QString nonTrovato(std::int64_t id) { return QStringLiteral("Certificato %1 non trovato.").arg(id); }
 
 }  // namespace
 
-void StampaCertificato(storage::Connection& conn, std::int64_t id, bool anteprima,
-                       QWidget* parent) {
+void StampaCertificato(storage::Connection& conn, std::int64_t id, bool anteprima, QWidget* parent) {
     StampaCertificato(conn, id, anteprima, parent, UscitaPredefinita());
 }
 
-void StampaCertificato(storage::Connection& conn, std::int64_t id, bool anteprima,
-                       QWidget* parent, Uscita& uscita) {
+void StampaCertificato(storage::Connection& conn, std::int64_t id, bool anteprima, QWidget* parent, Uscita& uscita) {
     // A new row not yet saved has no number: there is nothing stored to print.
     if (id <= 0) return ui::informa(parent, kNessunCertificato);
     try {
@@ -46,13 +42,11 @@ void StampaCertificato(storage::Connection& conn, std::int64_t id, bool anteprim
     }
 }
 
-void StampaProfessionista(storage::Connection& conn, std::int64_t id, bool anteprima,
-                          QWidget* parent) {
+void StampaProfessionista(storage::Connection& conn, std::int64_t id, bool anteprima, QWidget* parent) {
     StampaProfessionista(conn, id, anteprima, parent, UscitaPredefinita());
 }
 
-void StampaProfessionista(storage::Connection& conn, std::int64_t id, bool anteprima,
-                          QWidget* parent, Uscita& uscita) {
+void StampaProfessionista(storage::Connection& conn, std::int64_t id, bool anteprima, QWidget* parent, Uscita& uscita) {
     if (id <= 0) return ui::informa(parent, kNessunCertificato);
     try {
         storage::LettoreCertificati lettore(conn);
@@ -71,9 +65,7 @@ void StampaProfessionista(storage::Connection& conn, std::int64_t id, bool antep
     }
 }
 
-void StampaSostituto(storage::Connection& conn, QWidget* parent) {
-    StampaSostituto(conn, parent, UscitaPredefinita());
-}
+void StampaSostituto(storage::Connection& conn, QWidget* parent) { StampaSostituto(conn, parent, UscitaPredefinita()); }
 
 void StampaSostituto(storage::Connection& conn, QWidget* parent, Uscita& uscita) {
     try {
@@ -85,9 +77,7 @@ void StampaSostituto(storage::Connection& conn, QWidget* parent, Uscita& uscita)
     }
 }
 
-void StampaQuadroCT(storage::Connection& conn, QWidget* parent) {
-    StampaQuadroCT(conn, parent, UscitaPredefinita());
-}
+void StampaQuadroCT(storage::Connection& conn, QWidget* parent) { StampaQuadroCT(conn, parent, UscitaPredefinita()); }
 
 void StampaQuadroCT(storage::Connection& conn, QWidget* parent, Uscita& uscita) {
     try {

@@ -34,12 +34,11 @@ TFStampeTutti::TFStampeTutti(storage::Connection& conn, QWidget* parent)
     }
     filtro->addStretch(1);
 
-    matricola_ = new SezioneIntervallo(
-        QStringLiteral("Stampa per matricola"), QStringLiteral("Dal nr."), QStringLiteral("al nr."),
-        {"EdDalNr", "EdAlNr", "CbAnteprimaMatricola", "BtStampaMatricola"}, this);
-    cognome_ = new SezioneIntervallo(
-        QStringLiteral("Stampa per cognome"), QStringLiteral("Da"), QStringLiteral("a"),
-        {"EdDa", "EdA", "CbAnteprimaCognome", "BtStampaCognome"}, this);
+    matricola_ = new SezioneIntervallo(QStringLiteral("Stampa per matricola"), QStringLiteral("Dal nr."),
+                                       QStringLiteral("al nr."),
+                                       {"EdDalNr", "EdAlNr", "CbAnteprimaMatricola", "BtStampaMatricola"}, this);
+    cognome_ = new SezioneIntervallo(QStringLiteral("Stampa per cognome"), QStringLiteral("Da"), QStringLiteral("a"),
+                                     {"EdDa", "EdA", "CbAnteprimaCognome", "BtStampaCognome"}, this);
 
     auto* l = new QVBoxLayout(this);
     l->addLayout(filtro);
@@ -75,8 +74,8 @@ void TFStampeTutti::stampaPerMatricola() {
         ui::informa(this, QString::fromUtf8(kOperazioneEseguita));
         return;
     }
-    if (StampaBatch(conn_, Famiglia::Dipendenti, ids, pdf_->opzioni(matricola_->anteprima()),
-                    *uscita_, this) == EsitoBatch::Eseguito)
+    if (StampaBatch(conn_, Famiglia::Dipendenti, ids, pdf_->opzioni(matricola_->anteprima()), *uscita_, this) ==
+        EsitoBatch::Eseguito)
         ui::informa(this, QString::fromUtf8(kOperazioneEseguita));
 }
 
@@ -90,8 +89,7 @@ void TFStampeTutti::stampaPerCognome() {
         return ui::errore(this, ui::testoDaMessaggio(e.what()));
     }
     if (ids.empty()) return ui::informa(this, QString::fromUtf8(kSelezioneVuota));
-    StampaBatch(conn_, Famiglia::Dipendenti, ids, pdf_->opzioni(cognome_->anteprima()), *uscita_,
-                this);
+    StampaBatch(conn_, Famiglia::Dipendenti, ids, pdf_->opzioni(cognome_->anteprima()), *uscita_, this);
 }
 
 }  // namespace print

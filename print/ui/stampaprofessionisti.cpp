@@ -13,8 +13,7 @@ TFProfesStaTutti::TFProfesStaTutti(storage::Connection& conn, QWidget* parent)
     setObjectName(QStringLiteral("TFProfesStaTutti"));
     setWindowTitle(QStringLiteral("Stampa C.U. Professionisti"));
 
-    cognome_ = new SezioneIntervallo(QStringLiteral("Stampa per cognome"), QStringLiteral("Da"),
-                                     QStringLiteral("a"),
+    cognome_ = new SezioneIntervallo(QStringLiteral("Stampa per cognome"), QStringLiteral("Da"), QStringLiteral("a"),
                                      {"EdDa", "EdA", "CbAnteprima", "BtStampa"}, this);
     auto* l = new QVBoxLayout(this);
     l->addWidget(cognome_);
@@ -31,8 +30,7 @@ void TFProfesStaTutti::stampaPerCognome() {
         return ui::errore(this, ui::testoDaMessaggio(e.what()));
     }
     if (ids.empty()) return ui::informa(this, QString::fromUtf8(kSelezioneVuota));
-    StampaBatch(conn_, Famiglia::Professionisti, ids, pdf_->opzioni(cognome_->anteprima()),
-                *uscita_, this);
+    StampaBatch(conn_, Famiglia::Professionisti, ids, pdf_->opzioni(cognome_->anteprima()), *uscita_, this);
 }
 
 }  // namespace print

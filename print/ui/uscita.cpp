@@ -4,10 +4,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QPushButton>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 
 #include "storage/archivi.h"
 #include "storage/error.h"
@@ -33,8 +33,8 @@ public:
         ImpostaPagina(printer);
         Pittore pittore(printer);
         if (!pittore.inizia()) {
-            ui::errore(parent, QStringLiteral("Impossibile avviare la stampa sulla stampante %1.")
-                                   .arg(info.printerName()));
+            ui::errore(parent,
+                       QStringLiteral("Impossibile avviare la stampa sulla stampante %1.").arg(info.printerName()));
             return false;
         }
         lavoro(pittore);
@@ -68,13 +68,12 @@ public:
             fondo->addWidget(interrompi);
             if (auto* l = qobject_cast<QBoxLayout*>(dialogo.layout())) l->addLayout(fondo);
         }
-        QObject::connect(&dialogo, &QPrintPreviewDialog::paintRequested, &dialogo,
-                         [&lavoro](QPrinter* p) {
-                             Pittore pittore(*p);
-                             if (!pittore.inizia()) return;
-                             lavoro(pittore);
-                             pittore.fine();
-                         });
+        QObject::connect(&dialogo, &QPrintPreviewDialog::paintRequested, &dialogo, [&lavoro](QPrinter* p) {
+            Pittore pittore(*p);
+            if (!pittore.inizia()) return;
+            lavoro(pittore);
+            pittore.fine();
+        });
         // A whole page where the screen allows; a smaller screen gets a smaller window.
         dialogo.resize(900, 1000);
         ui::colloca(&dialogo);
@@ -83,8 +82,8 @@ public:
     }
 
     QString chiediFilePdf(QWidget* parent, const QString& proposto) override {
-        QString f = QFileDialog::getSaveFileName(parent, QStringLiteral("Salva la stampa in PDF"),
-                                                 proposto, QStringLiteral("File PDF (*.pdf)"));
+        QString f = QFileDialog::getSaveFileName(parent, QStringLiteral("Salva la stampa in PDF"), proposto,
+                                                 QStringLiteral("File PDF (*.pdf)"));
         if (!f.isEmpty() && QFileInfo(f).suffix().isEmpty()) f += QStringLiteral(".pdf");
         return f;
     }
@@ -113,8 +112,7 @@ QString PdfProposto(const storage::Connection& conn, const QString& nome, const 
     return QDir::toNativeSeparators(QDir(dove).filePath(nome));
 }
 
-bool StampaOppurePdf(Uscita& uscita, const Lavoro& lavoro, QWidget* parent,
-                     const QString& pdfProposto) {
+bool StampaOppurePdf(Uscita& uscita, const Lavoro& lavoro, QWidget* parent, const QString& pdfProposto) {
     if (uscita.stampantePresente()) return uscita.stampa(lavoro, parent);
     ui::errore(parent, kNessunaStampante);
     if (!ui::chiedi(parent, kOffertaPdf)) return false;

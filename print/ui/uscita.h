@@ -46,8 +46,7 @@ public:
 // The machine's default printer, QPrintPreviewDialog and the file dialogs.
 Uscita& UscitaPredefinita();
 
-inline const QString kNessunaStampante =
-    QStringLiteral("Nessuna stampante predefinita: impossibile stampare.");
+inline const QString kNessunaStampante = QStringLiteral("Nessuna stampante predefinita: impossibile stampare.");
 inline const QString kOffertaPdf = QStringLiteral("Salvare la stampa in un file PDF?");
 
 // A PDF named nome in the archive's PDF folder (or in cartella, the one the operator typed for
@@ -57,7 +56,6 @@ QString PdfProposto(const storage::Connection& conn, const QString& nome, const 
 
 // Prints the job; with no default printer tells the operator and offers to save it as a PDF.
 // True when the job was printed or saved.
-bool StampaOppurePdf(Uscita& uscita, const Lavoro& lavoro, QWidget* parent,
-                     const QString& pdfProposto);
+bool StampaOppurePdf(Uscita& uscita, const Lavoro& lavoro, QWidget* parent, const QString& pdfProposto);
 
 }  // namespace print

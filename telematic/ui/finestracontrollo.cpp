@@ -79,7 +79,8 @@ public:
         case Colonna::Numero: return numero(p);
         case Colonna::Nominativo: return qs(p.nominativo);
         case Colonna::CodiceFiscale: return qs(p.codiceFiscale);
-        case Colonna::Casella: return file_ ? (p.posizione > 0 ? QString::number(p.posizione) : QString()) : qs(p.colonna);
+        case Colonna::Casella:
+            return file_ ? (p.posizione > 0 ? QString::number(p.posizione) : QString()) : qs(p.colonna);
         case Colonna::Campo: return qs(p.campo);
         case Colonna::Problema: return qs(p.testo);
         case Colonna::Conta: break;
@@ -107,7 +108,8 @@ public:
         for (std::size_t r = 0; r < ordine_.size(); ++r) riga[ordine_[r]] = static_cast<int>(r);
         QModelIndexList dopo;
         dopo.reserve(prima.size());
-        for (qsizetype k = 0; k < prima.size(); ++k) dopo << index(riga[problemiPrima[static_cast<std::size_t>(k)]], prima[k].column());
+        for (qsizetype k = 0; k < prima.size(); ++k)
+            dopo << index(riga[problemiPrima[static_cast<std::size_t>(k)]], prima[k].column());
         changePersistentIndexList(prima, dopo);
         emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     }
@@ -169,7 +171,8 @@ private:
             return distinti[static_cast<std::size_t>(a)] < distinti[static_cast<std::size_t>(b)];
         });
         std::vector<std::int64_t> posto(distinti.size());
-        for (std::size_t r = 0; r < rango.size(); ++r) posto[static_cast<std::size_t>(rango[r])] = static_cast<std::int64_t>(r);
+        for (std::size_t r = 0; r < rango.size(); ++r)
+            posto[static_cast<std::size_t>(rango[r])] = static_cast<std::int64_t>(r);
         for (auto& x : k) x = posto[static_cast<std::size_t>(x)];
         return k;
     }
@@ -266,10 +269,10 @@ void TFControllo::mostra(std::vector<check::Problema> problemi, const QString& i
     else
         testo += conta(errori, "errore", "errori") + QStringLiteral(", ") + conta(avvisi, "avviso", "avvisi") + '.';
     if (errori > 0)
-        testo += QStringLiteral("\nGli errori fanno scartare il certificato o l'intera fornitura: "
-                                "correggerli prima dell'invio.");
-    if (!modello_->problemi().empty())
-        testo += QStringLiteral("\nDoppio clic su una riga per aprire il certificato.");
+        testo += QStringLiteral(
+            "\nGli errori fanno scartare il certificato o l'intera fornitura: "
+            "correggerli prima dell'invio.");
+    if (!modello_->problemi().empty()) testo += QStringLiteral("\nDoppio clic su una riga per aprire il certificato.");
     sommario_->setText(testo);
 
     griglia_->resizeColumnsToContents();

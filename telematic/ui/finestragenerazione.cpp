@@ -45,10 +45,8 @@ TFGenerazione::TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* pare
     auto* fl = new QVBoxLayout(fornitore);
     RadioGroup1 = new QButtonGroup(this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
-    auto* r01 = new QRadioButton(
-        QStringLiteral("01 - Soggetti che inviano le proprie dichiarazione."), fornitore);
-    auto* r10 = new QRadioButton(
-        QStringLiteral("10 - C.A.F. dipendenti e pensionati; C.A.F. imprese; (*)"), fornitore);
+    auto* r01 = new QRadioButton(QStringLiteral("01 - Soggetti che inviano le proprie dichiarazione."), fornitore);
+    auto* r10 = new QRadioButton(QStringLiteral("10 - C.A.F. dipendenti e pensionati; C.A.F. imprese; (*)"), fornitore);
     r01->setObjectName(QStringLiteral("Fornitore01"));
     r10->setObjectName(QStringLiteral("Fornitore10"));
     RadioGroup1->addButton(r01, 0);
@@ -56,12 +54,11 @@ TFGenerazione::TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* pare
     r01->setChecked(true);
     fl->addWidget(r01);
     fl->addWidget(r10);
-    auto* Label2 = new QLabel(
-        QStringLiteral("(*) - C.A.F. dipendenti e pensionati; C.A.F. imprese; società ed enti di "
-                       "cui all'art. 3, comma 2, del D.P.R. n. 322 del 1998 e successive "
-                       "modificazioni; società del gruppo che trasmettono le comunicazioni delle "
-                       "altre società del gruppo."),
-        fornitore);
+    auto* Label2 = new QLabel(QStringLiteral("(*) - C.A.F. dipendenti e pensionati; C.A.F. imprese; società ed enti di "
+                                             "cui all'art. 3, comma 2, del D.P.R. n. 322 del 1998 e successive "
+                                             "modificazioni; società del gruppo che trasmettono le comunicazioni delle "
+                                             "altre società del gruppo."),
+                              fornitore);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setWordWrap(true);
     QFont piccolo = Label2->font();
@@ -123,12 +120,12 @@ TFGenerazione::TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* pare
 
     auto* destinazione = new QGridLayout;
     destinazione->setHorizontalSpacing(8);
-    cartellaProposta_ = QDir::toNativeSeparators(QString::fromStdString(storage::cartellaDiUscita(conn_, "FileXInvio")));
+    cartellaProposta_ =
+        QDir::toNativeSeparators(QString::fromStdString(storage::cartellaDiUscita(conn_, "FileXInvio")));
     Edit2 = new QLineEdit(cartellaProposta_, this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit1 = new QLineEdit(QString::fromLatin1(dip ? telematic::kNomeFileDipendenti
-                                                  : telematic::kNomeFileProfessionisti),
-                          this);
+    Edit1 = new QLineEdit(
+        QString::fromLatin1(dip ? telematic::kNomeFileDipendenti : telematic::kNomeFileProfessionisti), this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     auto* lc = new QLabel(QStringLiteral("Cartella di destinazione"), this);
     lc->setBuddy(Edit2);
@@ -136,8 +133,8 @@ TFGenerazione::TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* pare
     ln->setBuddy(Edit1);
     destinazione->addWidget(lc, 0, 0);
     destinazione->addWidget(Edit2, 0, 1);
-    destinazione->addWidget(ui::bottoneSfoglia(Edit2, ui::Scelta::Cartella, conn_, QStringLiteral("Cartella di destinazione")),
-                            0, 2);
+    destinazione->addWidget(
+        ui::bottoneSfoglia(Edit2, ui::Scelta::Cartella, conn_, QStringLiteral("Cartella di destinazione")), 0, 2);
     destinazione->addWidget(ln, 1, 0);
     destinazione->addWidget(Edit1, 1, 1);
     l->addLayout(destinazione);
@@ -146,7 +143,8 @@ TFGenerazione::TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* pare
     auto* fondo = new QHBoxLayout;
     fondo->addWidget(ui::bottoneChiudi(this, "SpeedButton2"));
     fondo->addStretch(1);
-    auto bottone = [&](const QString& testo, const char* nome, const QString& suggerimento, void (TFGenerazione::*azione)()) {
+    auto bottone = [&](const QString& testo, const char* nome, const QString& suggerimento,
+                       void (TFGenerazione::*azione)()) {
         auto* b = new QPushButton(testo, this);
         b->setObjectName(QLatin1String(nome));
         b->setToolTip(suggerimento);
@@ -158,10 +156,9 @@ TFGenerazione::TFGenerazione(Tipo tipo, storage::Connection& conn, QWidget* pare
         bottone(QStringLiteral("Controllo"), "btnControllo",
                 QStringLiteral("Controlla i dati da inviare come farebbe l'Agenzia, senza scrivere il file"),
                 &TFGenerazione::controlla);
-    bottoneControllaFile_ =
-        bottone(QStringLiteral("Controlla file"), "btnControllaFile",
-                QStringLiteral("Controlla il file già generato nella cartella di destinazione"),
-                &TFGenerazione::controllaFile);
+    bottoneControllaFile_ = bottone(QStringLiteral("Controlla file"), "btnControllaFile",
+                                    QStringLiteral("Controlla il file già generato nella cartella di destinazione"),
+                                    &TFGenerazione::controllaFile);
     genera_ = new QPushButton(QStringLiteral("Genera file"), this);
     genera_->setObjectName(QStringLiteral("btnGenera"));
     genera_->setMinimumWidth(140);
@@ -200,9 +197,10 @@ void TFGenerazione::aggiornaScelti() {
     const bool ordinaria = f == telematic::TipoFornitura::Ordinaria;
     bottoneScelti_->setEnabled(ordinaria);
     if (ordinaria) {
-        etichettaScelti_->setText(scelti_.empty()          ? QStringLiteral("tutti i certificati")
-                                  : scelti_.size() == 1 ? QStringLiteral("1 certificato scelto")
-                                                        : QStringLiteral("%1 certificati scelti").arg(ui::testi::conteggio(scelti_.size())));
+        etichettaScelti_->setText(
+            scelti_.empty()       ? QStringLiteral("tutti i certificati")
+            : scelti_.size() == 1 ? QStringLiteral("1 certificato scelto")
+                                  : QStringLiteral("%1 certificati scelti").arg(ui::testi::conteggio(scelti_.size())));
         return;
     }
     const bool sost = f == telematic::TipoFornitura::Sostituzione;
@@ -214,15 +212,17 @@ void TFGenerazione::aggiornaScelti() {
                 .size();
     });
     const QString parola = sost ? QStringLiteral("Sostituzione") : QStringLiteral("Annullamento");
-    etichettaScelti_->setText(n == 1 ? QStringLiteral("1 certificato segnato «%1»").arg(parola)
-                                     : QStringLiteral("%1 certificati segnati «%2»").arg(ui::testi::conteggio(n), parola));
+    etichettaScelti_->setText(n == 1
+                                  ? QStringLiteral("1 certificato segnato «%1»").arg(parola)
+                                  : QStringLiteral("%1 certificati segnati «%2»").arg(ui::testi::conteggio(n), parola));
 }
 
 void TFGenerazione::showEvent(QShowEvent* e) {
     // Marks set in the editors meanwhile show in the count.
     if (conn_.isOpen()) aggiornaScelti();
     // The archive's own folder, unless the operator typed another one.
-    const QString proposta = QDir::toNativeSeparators(QString::fromStdString(storage::cartellaDiUscita(conn_, "FileXInvio")));
+    const QString proposta =
+        QDir::toNativeSeparators(QString::fromStdString(storage::cartellaDiUscita(conn_, "FileXInvio")));
     if (Edit2->text() == cartellaProposta_) Edit2->setText(proposta);
     cartellaProposta_ = proposta;
     QWidget::showEvent(e);
@@ -245,8 +245,7 @@ void TFGenerazione::scegliCertificati() {
                               numeri(controllo_->problemi(), false)};
     }
     std::unique_ptr<TFScelti> d;
-    if (!ui::esegui(this, [&] { d = std::make_unique<TFScelti>(conn_, elenco(), scelti_, segnalati, this); }))
-        return;
+    if (!ui::esegui(this, [&] { d = std::make_unique<TFScelti>(conn_, elenco(), scelti_, segnalati, this); })) return;
     if (d->exec() != QDialog::Accepted) return;
     scelti_ = d->scelti();
     aggiornaScelti();
@@ -282,9 +281,9 @@ void TFGenerazione::generaFile() {
         }
         const std::size_t errori = check::ContaErrori(c.problemi);
         if (errori == 0) return true;
-        const QString domanda = errori == 1
-                                    ? QStringLiteral("È stato trovato 1 errore. Generare comunque il file?")
-                                    : QStringLiteral("Sono stati trovati %1 errori. Generare comunque il file?").arg(errori);
+        const QString domanda =
+            errori == 1 ? QStringLiteral("È stato trovato 1 errore. Generare comunque il file?")
+                        : QStringLiteral("Sono stati trovati %1 errori. Generare comunque il file?").arg(errori);
         if (ui::chiedi(this, domanda)) return true;
         mostraControllo(std::move(c.problemi), intestazioneControllo(), false);
         return false;
@@ -303,9 +302,8 @@ void TFGenerazione::generaFile() {
         };
     ui::ReporterFinestra reporter(this, QStringLiteral("Generazione del file in corso..."));
     try {
-        const auto ris = tipo_ == Tipo::Dipendenti
-                             ? telematic::GeneraFileDipendenti(conn_, opz, reporter)
-                             : telematic::GeneraFileProfessionisti(conn_, opz, reporter);
+        const auto ris = tipo_ == Tipo::Dipendenti ? telematic::GeneraFileDipendenti(conn_, opz, reporter)
+                                                   : telematic::GeneraFileProfessionisti(conn_, opz, reporter);
         if (!ris.cartella.empty()) Edit2->setText(QString::fromStdString(ris.cartella));
         if (ris.esito == telematic::Esito::Concluso) {
             aggiornaScelti();
@@ -364,7 +362,8 @@ TFGenerazione::EsitoControllo TFGenerazione::controllaArchivio() {
     ui::ReporterFinestra reporter(this, QStringLiteral("Controllo dell'archivio in corso..."));
     try {
         esito.problemi = check::ControllaArchivio(
-            conn_, opzioniControllo(), [&](std::size_t fatti, std::size_t totale) { return reporter.progress(fatti, totale); });
+            conn_, opzioniControllo(),
+            [&](std::size_t fatti, std::size_t totale) { return reporter.progress(fatti, totale); });
         esito.annullato = reporter.annullato();
         esito.concluso = !esito.annullato;
     } catch (const std::exception& e) {

@@ -121,8 +121,8 @@ public:
 
     // The row of this number, -1 when the list lacks it.
     int riga(std::int64_t id) const {
-        const auto it = std::lower_bound(righe_.begin(), righe_.end(), id,
-                                         [](const Riga& r, std::int64_t n) { return r.id < n; });
+        const auto it =
+            std::lower_bound(righe_.begin(), righe_.end(), id, [](const Riga& r, std::int64_t n) { return r.id < n; });
         return it != righe_.end() && it->id == id ? static_cast<int>(it - righe_.begin()) : -1;
     }
 
@@ -145,7 +145,8 @@ TFScelti::TFScelti(storage::Connection& conn, storage::Elenco elenco, const std:
     : QDialog(parent), segnalati_(std::move(segnalati)) {
     setObjectName(QStringLiteral("TFScelti"));
     const bool dip = elenco == storage::Elenco::Dipendenti;
-    setWindowTitle(dip ? QStringLiteral("Certificati scelti - DIPENDENTI") : QStringLiteral("Certificati scelti - PROFESSIONISTI"));
+    setWindowTitle(dip ? QStringLiteral("Certificati scelti - DIPENDENTI")
+                       : QStringLiteral("Certificati scelti - PROFESSIONISTI"));
 
     modello_ = new ModelloScelti(leggiRighe(conn, elenco), dip, this);
     for (std::int64_t id : scelti)
@@ -157,9 +158,10 @@ TFScelti::TFScelti(storage::Connection& conn, storage::Elenco elenco, const std:
     filtrati_->setSortRole(Qt::UserRole);
 
     auto* spiegazione = new QLabel(
-        QStringLiteral("La fornitura ordinaria conterrà solo i certificati spuntati; senza alcuna spunta, "
-                       "tutti. «Da controllo» spunta i certificati segnalati dall'ultimo «Controllo»: quelli con errori, "
-                       "quelli delle righe selezionate nel suo elenco, oppure tutti."),
+        QStringLiteral(
+            "La fornitura ordinaria conterrà solo i certificati spuntati; senza alcuna spunta, "
+            "tutti. «Da controllo» spunta i certificati segnalati dall'ultimo «Controllo»: quelli con errori, "
+            "quelli delle righe selezionate nel suo elenco, oppure tutti."),
         this);
     spiegazione->setWordWrap(true);
 
@@ -194,16 +196,18 @@ TFScelti::TFScelti(storage::Connection& conn, storage::Elenco elenco, const std:
     auto* cerca = new QHBoxLayout;
     cerca->addWidget(etichettaFiltro);
     cerca->addWidget(filtro_, 1);
-    cerca->addWidget(pulsante(QStringLiteral("Spunta tutti"), "btnTutti", QStringLiteral("Spunta i certificati elencati"),
-                              [this] { scegliVisibili(true); }));
-    cerca->addWidget(pulsante(QStringLiteral("Nessuno"), "btnNessuno", QStringLiteral("Toglie la spunta ai certificati elencati"),
+    cerca->addWidget(pulsante(QStringLiteral("Spunta tutti"), "btnTutti",
+                              QStringLiteral("Spunta i certificati elencati"), [this] { scegliVisibili(true); }));
+    cerca->addWidget(pulsante(QStringLiteral("Nessuno"), "btnNessuno",
+                              QStringLiteral("Toglie la spunta ai certificati elencati"),
                               [this] { scegliVisibili(false); }));
     auto* daControllo = pulsante(QStringLiteral("Da controllo"), "btnDaControllo",
                                  QStringLiteral("Spunta i certificati segnalati dall'ultimo controllo"), {});
     auto* menu = new QMenu(daControllo);
     const std::tuple<const char*, QString, DaControllo> voci[] = {
         {"azioneConErrori", QStringLiteral("Certificati con errori"), DaControllo::ConErrori},
-        {"azioneSelezionati", QStringLiteral("Certificati delle righe selezionate nel controllo"), DaControllo::Selezionati},
+        {"azioneSelezionati", QStringLiteral("Certificati delle righe selezionate nel controllo"),
+         DaControllo::Selezionati},
         {"azioneTutti", QStringLiteral("Tutti i certificati segnalati"), DaControllo::Tutti}};
     for (const auto& [nome, testo, quali] : voci) {
         QAction* a = menu->addAction(testo);
@@ -240,7 +244,8 @@ void TFScelti::scegli(std::int64_t id, bool si) {
 }
 
 void TFScelti::scegliVisibili(bool si) {
-    for (int r = 0; r < filtrati_->rowCount(); ++r) modello_->imposta(filtrati_->mapToSource(filtrati_->index(r, 0)).row(), si);
+    for (int r = 0; r < filtrati_->rowCount(); ++r)
+        modello_->imposta(filtrati_->mapToSource(filtrati_->index(r, 0)).row(), si);
 }
 
 void TFScelti::aggiungiDaControllo(DaControllo quali) {
@@ -253,10 +258,12 @@ void TFScelti::aggiungiDaControllo(DaControllo quali) {
                                            : quali == DaControllo::Selezionati ? segnalati_->selezionati
                                                                                : segnalati_->tutti;
     if (ids.empty()) {
-        ui::informa(this, quali == DaControllo::ConErrori ? QStringLiteral("L'ultimo controllo non ha trovato errori nei certificati.")
-                          : quali == DaControllo::Selezionati
-                              ? QStringLiteral("Nell'elenco del controllo non è selezionata alcuna riga di un certificato.")
-                              : QStringLiteral("L'ultimo controllo non ha segnalato alcun certificato."));
+        ui::informa(this,
+                    quali == DaControllo::ConErrori
+                        ? QStringLiteral("L'ultimo controllo non ha trovato errori nei certificati.")
+                    : quali == DaControllo::Selezionati
+                        ? QStringLiteral("Nell'elenco del controllo non è selezionata alcuna riga di un certificato.")
+                        : QStringLiteral("L'ultimo controllo non ha segnalato alcun certificato."));
         return;
     }
     for (std::int64_t id : ids) scegli(id, true);
@@ -278,9 +285,11 @@ bool TFScelti::eventFilter(QObject* oggetto, QEvent* evento) {
 void TFScelti::aggiornaConteggio() {
     const int n = modello_->scelte();
     const int tutti = modello_->rowCount({});
-    conteggio_->setText(n == 0 ? QStringLiteral("Nessuna spunta: la fornitura comprende tutti i certificati.")
-                        : n == 1 ? QStringLiteral("1 certificato scelto su %1.").arg(ui::testi::conteggio(static_cast<std::uint64_t>(tutti)))
-                                 : QStringLiteral("%1 certificati scelti su %2.")
-                                       .arg(ui::testi::conteggio(static_cast<std::uint64_t>(n)),
-                                            ui::testi::conteggio(static_cast<std::uint64_t>(tutti))));
+    conteggio_->setText(
+        n == 0 ? QStringLiteral("Nessuna spunta: la fornitura comprende tutti i certificati.")
+        : n == 1
+            ? QStringLiteral("1 certificato scelto su %1.").arg(ui::testi::conteggio(static_cast<std::uint64_t>(tutti)))
+            : QStringLiteral("%1 certificati scelti su %2.")
+                  .arg(ui::testi::conteggio(static_cast<std::uint64_t>(n)),
+                       ui::testi::conteggio(static_cast<std::uint64_t>(tutti))));
 }

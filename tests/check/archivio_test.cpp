@@ -30,8 +30,12 @@ TEST(ControlloArchivio, ArchivioPulitoNonHaProblemi) {
     a.sostituto({{"A1", "2"}, {"A2", "1"}});
     a.dipendente(kCfMario, "ROSSI");
     a.dipendente("RSSMRA80A01HRLMS", "ROSSI", {}, {}, "AMM");  // homonymy variant, other kind
-    a.inserisci("Professionisti", {{"A01", kCfSostituto}, {"B01", kCfLuca}, {"B02", "BIANCHI"}, {"B03", "LUCA"},
-                                   {"E02", "2014"}, {"E04", "1.000,00"}});
+    a.inserisci("Professionisti", {{"A01", kCfSostituto},
+                                   {"B01", kCfLuca},
+                                   {"B02", "BIANCHI"},
+                                   {"B03", "LUCA"},
+                                   {"E02", "2014"},
+                                   {"E04", "1.000,00"}});
     const auto ps = controlla(a);
     EXPECT_TRUE(ps.empty()) << ::testing::PrintToString(righe(ps));
 }
@@ -47,10 +51,18 @@ struct CasoCodice {
 
 TEST(ControlloArchivio, CodiciFiscaliDiOgniSoggetto) {
     const CasoCodice casi[] = {
-        {"sostituto", [](Archivio& a) { a.sostituto({{"CodiceFiscale", "01234567890"}}); }, "CodiceFiscale",
-         Origine::Sostituto, "Codice fiscale del sostituto: la cifra di controllo del codice fiscale è errata (attesa 7)."},
-        {"firmatario", [](Archivio& a) { a.sostituto({{"CFRapp", "RSSMRA80A01H501X"}, {"CodCar", "1"}}); }, "CFRapp",
-         Origine::Sostituto, "Codice fiscale del firmatario: il carattere di controllo del codice fiscale è errato (atteso U)."},
+        {"sostituto",
+         [](Archivio& a) {
+             a.sostituto({{"CodiceFiscale", "01234567890"}});
+         },
+         "CodiceFiscale", Origine::Sostituto,
+         "Codice fiscale del sostituto: la cifra di controllo del codice fiscale è errata (attesa 7)."},
+        {"firmatario",
+         [](Archivio& a) {
+             a.sostituto({{"CFRapp", "RSSMRA80A01H501X"}, {"CodCar", "1"}});
+         },
+         "CFRapp", Origine::Sostituto,
+         "Codice fiscale del firmatario: il carattere di controllo del codice fiscale è errato (atteso U)."},
         {"intermediario",
          [](Archivio& a) {
              a.sostituto({{"A4", "RSSMRA80A01H5A1U"}, {"A8", "1"}, {"A5", "01"}, {"A6", "02"}, {"A7", "2015"}});
@@ -58,21 +70,52 @@ TEST(ControlloArchivio, CodiciFiscaliDiOgniSoggetto) {
          "A4", Origine::Sostituto,
          "Codice fiscale dell'intermediario: il codice fiscale ha un carattere non ammesso in posizione 14 (attesa "
          "una cifra o una lettera di omocodia)."},
-        {"percipiente", [](Archivio& a) { a.sostituto(); a.dipendente("RSSMRA80A01H501X", "ROSSI"); }, "B01",
-         Origine::Dipendente, "Codice fiscale del percipiente: il carattere di controllo del codice fiscale è errato (atteso U)."},
-        {"sostituto nel certificato", [](Archivio& a) { a.sostituto(); a.dipendente(kCfMario, "ROSSI", {{"A01", "0123456789"}}); },
+        {"percipiente",
+         [](Archivio& a) {
+             a.sostituto();
+             a.dipendente("RSSMRA80A01H501X", "ROSSI");
+         },
+         "B01", Origine::Dipendente,
+         "Codice fiscale del percipiente: il carattere di controllo del codice fiscale è errato (atteso U)."},
+        {"sostituto nel certificato",
+         [](Archivio& a) {
+             a.sostituto();
+             a.dipendente(kCfMario, "ROSSI", {{"A01", "0123456789"}});
+         },
          "A01", Origine::Dipendente,
-         "Codice fiscale del sostituto: il codice fiscale deve avere 16 caratteri (persona fisica) o 11 cifre, ne ha 10."},
-        {"coniuge", [](Archivio& a) { a.sostituto(); a.dipendente(kCfMario, "ROSSI", {}, {{"fam1_4", "vrdgnn75m41f205k"}}); },
+         "Codice fiscale del sostituto: il codice fiscale deve avere 16 caratteri (persona fisica) o 11 cifre, ne ha "
+         "10."},
+        {"coniuge",
+         [](Archivio& a) {
+             a.sostituto();
+             a.dipendente(kCfMario, "ROSSI", {}, {{"fam1_4", "vrdgnn75m41f205k"}});
+         },
          "fam1_4", Origine::Dipendente, "Codice fiscale del familiare: il codice fiscale contiene lettere minuscole."},
-        {"figlio", [](Archivio& a) { a.sostituto(); a.dipendente(kCfMario, "ROSSI", {}, {{"fam2_4", "RSSMRA80A32H501C"}}); },
+        {"figlio",
+         [](Archivio& a) {
+             a.sostituto();
+             a.dipendente(kCfMario, "ROSSI", {}, {{"fam2_4", "RSSMRA80A32H501C"}});
+         },
          "fam2_4", Origine::Dipendente,
          "Codice fiscale del familiare: il codice fiscale ha un giorno di nascita non valido in posizione 10-11."},
-        {"altro sostituto punto 305", [](Archivio& a) { a.sostituto(); a.dipendente(kCfMario, "ROSSI", {}, {{"c305", "80123456785"}}); },
+        {"altro sostituto punto 305",
+         [](Archivio& a) {
+             a.sostituto();
+             a.dipendente(kCfMario, "ROSSI", {}, {{"c305", "80123456785"}});
+         },
          "c305", Origine::Dipendente, "La cifra di controllo del codice fiscale è errata (attesa 4)."},
-        {"amministrazione D15", [](Archivio& a) { a.sostituto(); a.dipendente(kCfMario, "ROSSI", {}, {{"D15", "80123456785"}}); },
+        {"amministrazione D15",
+         [](Archivio& a) {
+             a.sostituto();
+             a.dipendente(kCfMario, "ROSSI", {}, {{"D15", "80123456785"}});
+         },
          "D15", Origine::Dipendente, "La cifra di controllo del codice fiscale è errata (attesa 4)."},
-        {"quadro CT", [](Archivio& a) { a.sostituto({{"A3", "X"}}); a.dipendente(kCfMario, "ROSSI"); a.inserisci("QuadroCt", {{"B1", "RSSMRA80Z01H501Q"}}); },
+        {"quadro CT",
+         [](Archivio& a) {
+             a.sostituto({{"A3", "X"}});
+             a.dipendente(kCfMario, "ROSSI");
+             a.inserisci("QuadroCt", {{"B1", "RSSMRA80Z01H501Q"}});
+         },
          "B1", Origine::QuadroCt,
          "Codice fiscale dell'intermediario del Quadro CT: il codice fiscale ha una lettera del mese non valida in "
          "posizione 9.",
@@ -126,18 +169,20 @@ TEST(ControlloArchivio, ValoriDiOgniTipo) {
          "Numero non valido «123456789»: attese esattamente dieci cifre (nel file: errore 47156)."},
         {"D22", "2O14", true, Gravita::Errore, "Anno non valido «2O14»: attese quattro cifre."},
         {"D23", "-1.000,00", true, Gravita::Errore, "NONE"},
-        {"fam1_5", "5", true, Gravita::Errore, "Numero non valido «5»: attese due cifre (es. 05) (nel file: errore 47812)."},
+        {"fam1_5", "5", true, Gravita::Errore,
+         "Numero non valido «5»: attese due cifre (es. 05) (nel file: errore 47812)."},
         {"fam3_6", "13", true, Gravita::Errore, "Più di 12 mesi «13» in un anno."},
         {"fam4_7", "C", true, Gravita::Errore, "NONE"},
         {"c408", "100,00", true, Gravita::Errore, "NONE"},
         {"D37_1", "32", true, Gravita::Errore,
          "Data INAIL: giorno «32» e mese «» non formano una data valida (attesi GG e MM).", "DC001037"},
         {"fam4_7", "150,00", true, Gravita::Errore, "Percentuale oltre 100 «150,00».", "DB804A07"},
-        {"D19", "6002", true, Gravita::Avviso, "Il codice «6002» del punto 19 non viene scritto nel file: ammessi 6001 e 6003.",
-         "DC001A19"},
+        {"D19", "6002", true, Gravita::Avviso,
+         "Il codice «6002» del punto 19 non viene scritto nel file: ammessi 6001 e 6003.", "DC001A19"},
         // Texts the writer reads through the encoder are written with "?" like any other box.
         {"D16", "ŁÓDŹ", true, Gravita::Avviso,
-         "Il valore «ŁÓDŹ» contiene caratteri che il file non può rappresentare: saranno scritti come \"?\".", "DC001016"},
+         "Il valore «ŁÓDŹ» contiene caratteri che il file non può rappresentare: saranno scritti come \"?\".",
+         "DC001016"},
         {"B04", "X", false, Gravita::Errore, "Il sesso vale M o F, non «X»."},
         {"B02", "ŁUKASZ", false, Gravita::Avviso,
          "Il valore «ŁUKASZ» contiene caratteri che il file non può rappresentare: saranno scritti come \"?\"."},
@@ -168,14 +213,23 @@ TEST(ControlloArchivio, ControlliDelFileDiLog) {
         Gravita gravita;
         const char* testo;
     } casi[] = {
-        {{{"C008", ""}}, "C008", Gravita::Errore,
+        {{{"C008", ""}},
+         "C008",
+         Gravita::Errore,
          "La data di inizio lavoro (punto 8) è obbligatoria se sono compilati i punti 1 o 4."},
-        {{{"C001", ""}, {"C004", "1.000,00"}, {"C008", ""}}, "C008", Gravita::Errore,
+        {{{"C001", ""}, {"C004", "1.000,00"}, {"C008", ""}},
+         "C008",
+         Gravita::Errore,
          "La data di inizio lavoro (punto 8) è obbligatoria se sono compilati i punti 1 o 4."},
         {{{"C002", "3"}}, "C002", Gravita::Errore, "Il punto 2 vale 1 o 2, non «3»."},
-        {{{"C002", ""}}, "C002", Gravita::Errore,
+        {{{"C002", ""}},
+         "C002",
+         Gravita::Errore,
          "Manca il punto 2 (1 tempo indeterminato, 2 determinato), obbligatorio con il punto 1."},
-        {{{"C001", ""}, {"C002", ""}}, "C002", Gravita::Avviso, "Il punto 2 è vuoto: il file di log lo segnalerà (ammessi 1 o 2)."},
+        {{{"C001", ""}, {"C002", ""}},
+         "C002",
+         Gravita::Avviso,
+         "Il punto 2 è vuoto: il file di log lo segnalerà (ammessi 1 o 2)."},
     };
     for (const auto& c : casi) {
         Archivio a;
@@ -247,8 +301,9 @@ TEST(ControlloArchivio, TagliDelRecordB) {
         {"denominazione di 61",
          {{"CognomeDenominazione", lungo60 + "è"}},
          "CognomeDenominazione",
-         "Il cognome o la denominazione «" + lungo60 + "è» ha 61 caratteri: il record B ne contiene 60, i restanti "
-         "saranno tagliati."},
+         "Il cognome o la denominazione «" + lungo60 +
+             "è» ha 61 caratteri: il record B ne contiene 60, i restanti "
+             "saranno tagliati."},
         {"telefono unito",
          {{"TelefonoPref", "0039 06"}, {"telefono", "1234567"}},
          "telefono",
@@ -259,8 +314,11 @@ TEST(ControlloArchivio, TagliDelRecordB) {
          "NomeRapp",
          "Il nome del firmatario «MARIA GIOVANNA ANTONIETTA» ha 25 caratteri: il record B ne contiene 20, i restanti "
          "saranno tagliati."},
-        {"codice carica di tre cifre", {{"CodCar", "123"}}, "CodCar",
-         "Il codice carica del firmatario «123» ha 3 caratteri: il record B ne contiene 2, i restanti saranno tagliati.",
+        {"codice carica di tre cifre",
+         {{"CodCar", "123"}},
+         "CodCar",
+         "Il codice carica del firmatario «123» ha 3 caratteri: il record B ne contiene 2, i restanti saranno "
+         "tagliati.",
          Gravita::Errore},
         {"conteggio con i punti delle migliaia", {{"A1", "00.000.000"}}, "", ""},
     };
@@ -288,10 +346,16 @@ TEST(ControlloArchivio, ConteggiDelFrontespizio) {
     } casi[] = {
         {"giusti", "2", "1", false, {}},
         {"giusti, solo professionisti", "2", "1", true, {}},
-        {"sbagliati", "5", "1a", false,
+        {"sbagliati",
+         "5",
+         "1a",
+         false,
          {"A1 Avviso: Il frontespizio indica 5 certificati di lavoro dipendente, l'archivio ne ha 2.",
           "A2 Errore: Il numero di certificati di lavoro autonomo «1a» contiene caratteri non numerici."}},
-        {"la regola del punto 1", "1", "2", true,
+        {"la regola del punto 1",
+         "1",
+         "2",
+         true,
          {"A1 Avviso: Il frontespizio indica 1 certificati di lavoro dipendente, l'archivio ne ha 2.",
           "A2 Avviso: Il frontespizio indica 2 certificati di lavoro autonomo, l'archivio ne ha 1."}},
     };
@@ -331,7 +395,8 @@ TEST(ControlloArchivio, CertificatiIncompletiRipetutiESenzaTipo) {
     EXPECT_EQ(testo("B01", altroTipo), "nessuno");
     EXPECT_EQ(testo("B02", senzaNome), "Errore: Manca il cognome del percipiente.");
     EXPECT_EQ(testo("B01", senzaCf), "Errore: Manca il codice fiscale del percipiente.");
-    EXPECT_EQ(testo("tipo", senzaTipo), "Avviso: Il certificato non ha un tipo DIP, AMM o CoC: non sarà incluso in nessun file.");
+    EXPECT_EQ(testo("tipo", senzaTipo),
+              "Avviso: Il certificato non ha un tipo DIP, AMM o CoC: non sarà incluso in nessun file.");
     const Problema* p = trova(ps, "B02", senzaNome);
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->codiceFiscale, kCfGiovanna);
@@ -342,7 +407,8 @@ TEST(ControlloArchivio, SoloITipiScelti) {
     Archivio a;
     a.sostituto({{"A1", "2"}});
     a.dipendente(kCfMario, "ROSSI", {{"B05", "99/99/1999"}}, {}, "DIP");
-    const auto amm = a.dipendente(kCfGiovanna, "VERDI", {{"B03", "GIOVANNA"}, {"B04", "F"}, {"B05", "99/99/1999"}}, {}, "amm");  // kinds ignore case, as the run's query
+    const auto amm = a.dipendente(kCfGiovanna, "VERDI", {{"B03", "GIOVANNA"}, {"B04", "F"}, {"B05", "99/99/1999"}}, {},
+                                  "amm");  // kinds ignore case, as the run's query
     check::OpzioniControllo opz;
     opz.tipi = storage::Tipi().con(storage::Tipo::AMM);
     opz.professionisti = false;
@@ -360,15 +426,18 @@ TEST(ControlloArchivio, SezioniPrevidenzialiUlteriori) {
     const auto ps = controlla(a);
     ASSERT_EQ(ps.size(), 2u) << ::testing::PrintToString(righe(ps));
     atteso(ps, "Zefo3.D04", Gravita::Errore,
-           "Importo non valido «12,5»: attese cifre, punti delle migliaia, virgola e due decimali (es. 1.234,56).", "D04");
-    atteso(ps, "Zefo3", Gravita::Avviso, "Il certificato ha 2 sezioni previdenziali ulteriori: nel file va solo la prima.", "Zefo3");
+           "Importo non valido «12,5»: attese cifre, punti delle migliaia, virgola e due decimali (es. 1.234,56).",
+           "D04");
+    atteso(ps, "Zefo3", Gravita::Avviso,
+           "Il certificato ha 2 sezioni previdenziali ulteriori: nel file va solo la prima.", "Zefo3");
 }
 
 TEST(ControlloArchivio, Professionisti) {
     Archivio a;
     a.sostituto({{"A2", "1"}});
-    const auto id = a.inserisci("Professionisti", {{"A01", kCfSostituto}, {"B01", kCfLuca}, {"B02", "BIANCHI"},
-                                                   {"E02", "14"}, {"E04", "1000"}, {"E06", "A"}});
+    const auto id = a.inserisci(
+        "Professionisti",
+        {{"A01", kCfSostituto}, {"B01", kCfLuca}, {"B02", "BIANCHI"}, {"E02", "14"}, {"E04", "1000"}, {"E06", "A"}});
     check::OpzioniControllo opz;
     opz.tipi = storage::Tipi();
     const auto ps = controlla(a, opz);

@@ -58,8 +58,9 @@ TEST_F(FileInvio, ConteggiDelRecordZ) {
     sostituisci(7, 34, "000000003");  // D records
     sostituisci(7, 43, "00000000X");  // G records
     EXPECT_EQ(errori(controlla(file)),
-              (std::vector<std::string>{"Errore - record 7 pos. 34 - File - Z 34-42: Il record Z conta 3 record D, il file ne contiene 2.",
-                                        "Errore - record 7 pos. 43 - File - Z 43-51: Il numero di record G «00000000X» non è numerico."}));
+              (std::vector<std::string>{
+                  "Errore - record 7 pos. 34 - File - Z 34-42: Il record Z conta 3 record D, il file ne contiene 2.",
+                  "Errore - record 7 pos. 43 - File - Z 43-51: Il numero di record G «00000000X» non è numerico."}));
 }
 
 // The counts of record B against the certificates the file holds (two): fewer and more are both told.
@@ -104,7 +105,8 @@ TEST_F(FileInvio, CaratteriDiControlloETipoFornitore) {
         if (*c.errore == '\0')
             EXPECT_TRUE(testi.empty()) << c.posizione << ::testing::PrintToString(testi);
         else  // the filler's own complaint may come too
-            EXPECT_EQ(std::count(testi.begin(), testi.end(), c.errore), 1) << c.posizione << ::testing::PrintToString(testi);
+            EXPECT_EQ(std::count(testi.begin(), testi.end(), c.errore), 1)
+                << c.posizione << ::testing::PrintToString(testi);
     }
 }
 
@@ -120,8 +122,10 @@ TEST_F(FileInvio, RecordTroncato) {
 
 TEST_F(FileInvio, RecordSenzaFineRiga) {
     file.erase(file.size() - 2);  // Z without CR LF, the last line of the file
-    EXPECT_EQ(errori(controlla(file)),
-              std::vector<std::string>{"Errore - record 7 - File: Il record è lungo 1898 caratteri invece di 1900 e non termina con CR LF."});
+    EXPECT_EQ(
+        errori(controlla(file)),
+        std::vector<std::string>{
+            "Errore - record 7 - File: Il record è lungo 1898 caratteri invece di 1900 e non termina con CR LF."});
 }
 
 // A record of the right length must end with "A" (position 1898) and CR LF: whichever of the
@@ -137,7 +141,8 @@ TEST_F(FileInvio, FineDelRecordSbagliata) {
         sostituisci(3, c.posizione, c.testo);
         const auto ps = controlla(file);
         const auto fine = std::count_if(ps.begin(), ps.end(), [](const Problema& p) {
-            return p.testo == "Il record non termina con \"A\" seguito da CR LF." && p.posizione == 1898 && p.record == 3;
+            return p.testo == "Il record non termina con \"A\" seguito da CR LF." && p.posizione == 1898 &&
+                   p.record == 3;
         });
         EXPECT_EQ(fine, 1) << c.posizione << ::testing::PrintToString(righe(ps));
     }
@@ -155,8 +160,11 @@ TEST_F(FileInvio, CampoSpezzato) {
     ASSERT_EQ(e.size(), 2u) << ::testing::PrintToString(e);
     EXPECT_EQ(e[0], "Errore - record 3 pos. " + std::to_string(b05 + 1) + " - Certificato 1 ROSSI MARIO (" + kCfMario +
                         ") - DA002005: Data «        121980DA» non nella forma GGMMAAAA allineata a destra.");
-    EXPECT_NE(e[1].find("- record 3 pos. " + std::to_string(b05 + 25) + " - Certificato 1 ROSSI MARIO"), std::string::npos) << e[1];
-    EXPECT_NE(e[1].find("Campo spezzato o fuori allineamento: «003001  » non è un codice di campo del record D"), std::string::npos)
+    EXPECT_NE(e[1].find("- record 3 pos. " + std::to_string(b05 + 25) + " - Certificato 1 ROSSI MARIO"),
+              std::string::npos)
+        << e[1];
+    EXPECT_NE(e[1].find("Campo spezzato o fuori allineamento: «003001  » non è un codice di campo del record D"),
+              std::string::npos)
         << e[1];
 }
 
@@ -165,11 +173,11 @@ TEST_F(FileInvio, CodiceDiCampoDanneggiato) {
     ASSERT_NE(campo, std::string::npos);
     sostituisci(4, campo + 5, "Y");
     const std::string codice = record(4).substr(campo, 8);
-    EXPECT_EQ(errori(controlla(file)),
-              std::vector<std::string>{"Errore - record 4 pos. " + std::to_string(campo + 1) +
-                                       " - Certificato 1 ROSSI MARIO (" + kCfMario + ") - " + codice +
-                                       ": Codice di campo «" + codice +
-                                       "» sconosciuto: il campo è danneggiato o non previsto dal tracciato."});
+    EXPECT_EQ(
+        errori(controlla(file)),
+        std::vector<std::string>{"Errore - record 4 pos. " + std::to_string(campo + 1) +
+                                 " - Certificato 1 ROSSI MARIO (" + kCfMario + ") - " + codice + ": Codice di campo «" +
+                                 codice + "» sconosciuto: il campo è danneggiato o non previsto dal tracciato."});
 }
 
 TEST_F(FileInvio, CertificatoSenzaCognome) {
@@ -253,14 +261,16 @@ TEST_F(FileInvio, MancaIlRecordZ) {
 }
 
 TEST_F(FileInvio, TestaDelCertificato) {
-    sostituisci(5, 2, "01234567890");     // agent differs from record B
+    sostituisci(5, 2, "01234567890");        // agent differs from record B
     sostituisci(6, 26, "VRDGNN75M41F205X");  // recipient's check character
     const auto e = errori(controlla(file));
     ASSERT_EQ(e.size(), 3u) << ::testing::PrintToString(e);
-    EXPECT_NE(e[0].find("Il codice fiscale del sostituto «01234567890     » è diverso da quello del record B."), std::string::npos);
-    EXPECT_NE(e[1].find("Il record G non segue il record D del suo certificato"), std::string::npos);
-    EXPECT_NE(e[2].find("Codice fiscale del percipiente: il carattere di controllo del codice fiscale è errato (atteso K)."),
+    EXPECT_NE(e[0].find("Il codice fiscale del sostituto «01234567890     » è diverso da quello del record B."),
               std::string::npos);
+    EXPECT_NE(e[1].find("Il record G non segue il record D del suo certificato"), std::string::npos);
+    EXPECT_NE(
+        e[2].find("Codice fiscale del percipiente: il carattere di controllo del codice fiscale è errato (atteso K)."),
+        std::string::npos);
 }
 
 TEST(FileInvioQuadroCt, RecordCSenzaRecordG) {
@@ -300,48 +310,48 @@ TEST(TracciatoCompleto, ArchivioEFileConcordano) {
     using telematic::TipoCampo;
     auto valore = [](TipoCampo tipo) -> std::string {
         switch (tipo) {
-            case TipoCampo::CF: return kCfAnna;
-            case TipoCampo::DT: return "15/06/2014";
-            case TipoCampo::VP:
-            case TipoCampo::VN: return "1.234,56";
-            case TipoCampo::NP:
-            case TipoCampo::NU: return "12";
-            case TipoCampo::N1: return "1";
-            case TipoCampo::N2: return "06";
-            case TipoCampo::N3: return "123";
-            case TipoCampo::N10: return "1234567890";
-            case TipoCampo::CN: return "80123456784";
-            case TipoCampo::PC: return "50,00";
-            case TipoCampo::DA: return "2014";
-            default: return "TESTO";
+        case TipoCampo::CF: return kCfAnna;
+        case TipoCampo::DT: return "15/06/2014";
+        case TipoCampo::VP:
+        case TipoCampo::VN: return "1.234,56";
+        case TipoCampo::NP:
+        case TipoCampo::NU: return "12";
+        case TipoCampo::N1: return "1";
+        case TipoCampo::N2: return "06";
+        case TipoCampo::N3: return "123";
+        case TipoCampo::N10: return "1234567890";
+        case TipoCampo::CN: return "80123456784";
+        case TipoCampo::PC: return "50,00";
+        case TipoCampo::DA: return "2014";
+        default: return "TESTO";
         }
     };
     // Text boxes with a form of their own get a right one.
     auto conForma = [](telematic::Forma forma, std::string v) -> std::string {
         switch (forma) {
-            case telematic::Forma::Cap: return "00039";
-            case telematic::Forma::Provincia: return "RM";
-            case telematic::Forma::CodiceComune: return "H501";
-            case telematic::Forma::Telefono: return "065551234";
-            case telematic::Forma::CodiceFiscale: return kCfAnna;
-            default: return v;
+        case telematic::Forma::Cap: return "00039";
+        case telematic::Forma::Provincia: return "RM";
+        case telematic::Forma::CodiceComune: return "H501";
+        case telematic::Forma::Telefono: return "065551234";
+        case telematic::Forma::CodiceFiscale: return kCfAnna;
+        default: return v;
         }
     };
     // Every box of the sections gets a right value: the simple ones by type, month flags and
     // family letters ticked, point 19 a code the file carries, the INAIL dates day and month.
     auto riempi = [&](Sezione s, Valori& v, std::initializer_list<const char*> tranne = {}) {
         for (const auto& c : telematic::Campi(s)) {
-            if (c.colonne.empty() ||
-                std::find_if(tranne.begin(), tranne.end(), [&](const char* x) { return c.colonna() == x; }) != tranne.end())
+            if (c.colonne.empty() || std::find_if(tranne.begin(), tranne.end(),
+                                                  [&](const char* x) { return c.colonna() == x; }) != tranne.end())
                 continue;
             switch (c.regola) {
-                case telematic::Regola::Semplice:
-                case telematic::Regola::Percentuale: v.push_back({c.colonna(), conForma(c.forma, valore(c.tipo))}); break;
-                case telematic::Regola::Codice19: v.push_back({c.colonna(), "6003"}); break;
-                case telematic::Regola::Unione: v.insert(v.end(), {{c.colonne[0], "31"}, {c.colonne[1], "12"}}); break;
-                case telematic::Regola::Mesi:
-                case telematic::Regola::Lettera: v.push_back({c.colonne[0], "X"}); break;
-                default: break;
+            case telematic::Regola::Semplice:
+            case telematic::Regola::Percentuale: v.push_back({c.colonna(), conForma(c.forma, valore(c.tipo))}); break;
+            case telematic::Regola::Codice19: v.push_back({c.colonna(), "6003"}); break;
+            case telematic::Regola::Unione: v.insert(v.end(), {{c.colonne[0], "31"}, {c.colonne[1], "12"}}); break;
+            case telematic::Regola::Mesi:
+            case telematic::Regola::Lettera: v.push_back({c.colonne[0], "X"}); break;
+            default: break;
             }
         }
     };

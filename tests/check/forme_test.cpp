@@ -40,12 +40,18 @@ TEST(FormeArchivio, TabellaDeiCasi) {
         {"VP", "1.234.567,00", ""},
         {"VP", "0,50", ""},
         {"VP", "   12,00", ""},  // leading blanks: right-aligned anyway
-        {"VP", "1234", "importo non valido «1234»: attese cifre, punti delle migliaia, virgola e due decimali (es. 1.234,56)"},
-        {"VP", "12,5", "importo non valido «12,5»: attese cifre, punti delle migliaia, virgola e due decimali (es. 1.234,56)"},
-        {"VP", "12.34,00", "importo non valido «12.34,00»: attese cifre, punti delle migliaia, virgola e due decimali (es. 1.234,56)"},
-        {"VP", "1234.567,00", "importo non valido «1234.567,00»: attese cifre, punti delle migliaia, virgola e due decimali (es. 1.234,56)"},
-        {"VP", "-12,00", "importo non valido «-12,00»: attese cifre, punti delle migliaia, virgola e due decimali (es. 1.234,56)"},
-        {"VP", "12,00 ", "importo non valido «12,00 »: attese cifre, punti delle migliaia, virgola e due decimali (es. 1.234,56)"},
+        {"VP", "1234",
+         "importo non valido «1234»: attese cifre, punti delle migliaia, virgola e due decimali (es. 1.234,56)"},
+        {"VP", "12,5",
+         "importo non valido «12,5»: attese cifre, punti delle migliaia, virgola e due decimali (es. 1.234,56)"},
+        {"VP", "12.34,00",
+         "importo non valido «12.34,00»: attese cifre, punti delle migliaia, virgola e due decimali (es. 1.234,56)"},
+        {"VP", "1234.567,00",
+         "importo non valido «1234.567,00»: attese cifre, punti delle migliaia, virgola e due decimali (es. 1.234,56)"},
+        {"VP", "-12,00",
+         "importo non valido «-12,00»: attese cifre, punti delle migliaia, virgola e due decimali (es. 1.234,56)"},
+        {"VP", "12,00 ",
+         "importo non valido «12,00 »: attese cifre, punti delle migliaia, virgola e due decimali (es. 1.234,56)"},
         {"VN", "-12,00", ""},
         {"NP", "12", ""},
         {"NP", "12a", "numero non valido «12a»: attese solo cifre"},
@@ -69,7 +75,8 @@ TEST(FormeArchivio, TabellaDeiCasi) {
         {"AN", "qualunque testo", ""},
         {"CB", "?", ""},
     };
-    for (const auto& c : casi) EXPECT_EQ(check::ErroreValoreArchivio(tipo(c.tipo), c.valore), c.errore) << c.tipo << " " << c.valore;
+    for (const auto& c : casi)
+        EXPECT_EQ(check::ErroreValoreArchivio(tipo(c.tipo), c.valore), c.errore) << c.tipo << " " << c.valore;
 }
 
 TEST(FormeFile, TabellaDeiCasi) {
@@ -102,7 +109,8 @@ TEST(FormeFile, TabellaDeiCasi) {
         {"N10", "      1234567890", ""},
         {"N3", "            1234", "numero non valido «1234»: attese al massimo tre cifre"},
     };
-    for (const auto& c : casi) EXPECT_EQ(check::ErroreValoreFile(tipo(c.tipo), c.valore), c.errore) << c.tipo << " " << c.valore;
+    for (const auto& c : casi)
+        EXPECT_EQ(check::ErroreValoreFile(tipo(c.tipo), c.valore), c.errore) << c.tipo << " " << c.valore;
 }
 
 }  // namespace

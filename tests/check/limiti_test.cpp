@@ -15,14 +15,10 @@ TEST(LimitiArchivio, GiorniEMesiAlConfine) {
         bool zefo2;
         const char* testo;  // "" when nothing is reported
     } casi[] = {
-        {"C006", "365", false, ""},
-        {"C006", "366", false, "Avviso - C006: Più di 365 giorni «366» in un anno."},
-        {"C007", "365", false, ""},
-        {"C007", "366", false, "Avviso - C007: Più di 365 giorni «366» in un anno."},
-        {"fam3_6", "12", true, ""},
-        {"fam3_6", "13", true, "Errore - fam3_6: Più di 12 mesi «13» in un anno."},
-        {"fam1_5", "12", true, ""},
-        {"fam1_5", "13", true, "Errore - fam1_5: Più di 12 mesi «13» in un anno."},
+        {"C006", "365", false, ""}, {"C006", "366", false, "Avviso - C006: Più di 365 giorni «366» in un anno."},
+        {"C007", "365", false, ""}, {"C007", "366", false, "Avviso - C007: Più di 365 giorni «366» in un anno."},
+        {"fam3_6", "12", true, ""}, {"fam3_6", "13", true, "Errore - fam3_6: Più di 12 mesi «13» in un anno."},
+        {"fam1_5", "12", true, ""}, {"fam1_5", "13", true, "Errore - fam1_5: Più di 12 mesi «13» in un anno."},
     };
     for (const auto& c : casi) {
         const std::string nome = std::string(c.colonna) + " = " + c.valore;

@@ -16,7 +16,7 @@ using check::Problema;
 using namespace provacheck;
 
 struct Cartella {
-    std::string errori;   // the run's messages, one per line
+    std::string errori;    // the run's messages, one per line
     bool scritto = false;  // whether the file exists afterwards
 };
 
@@ -77,7 +77,7 @@ std::vector<Problema> controllaFile(bool professionisti, const std::string& prim
 struct Caso {
     const char* nome;
     bool professionisti;
-    std::int64_t primo, secondo;  // the two certificates' numbers
+    std::int64_t primo, secondo;        // the two certificates' numbers
     std::vector<std::string> archivio;  // the archive check's lines on the numbers
     const char* rifiuto;                // a line the refused run names, "" when the run writes
     // The heads as a writer that cuts would have written them, and what the file check says.
@@ -86,37 +86,75 @@ struct Caso {
 };
 
 TEST(NumeroDelCertificato, LimiteDelleCinqueCifre) {
-    const std::string ripetuto = "Errore - record 5 pos. 42 - Certificato 12340 VERDI MARIO (" + kCfGiovanna +
-                                 "): Il numero 12340 è già del certificato al record 3 (" + kCfMario +
-                                 "): ogni certificato della fornitura vuole un numero suo (numero tagliato o ripetuto?).";
+    const std::string ripetuto =
+        "Errore - record 5 pos. 42 - Certificato 12340 VERDI MARIO (" + kCfGiovanna +
+        "): Il numero 12340 è già del certificato al record 3 (" + kCfMario +
+        "): ogni certificato della fornitura vuole un numero suo (numero tagliato o ripetuto?).";
     const Caso casi[] = {
         {"99.999 viaggia intero", false, 1, 99999, {}, "", "00001", "99999", {}},
-        {"100.000 è tagliato", false, 1, 100000, {numeroErrato("Certificato", 100000, "VERDI", "10000")},
-         "Certificato 100000 (VERDI MARIO)", "00001", "10000", {}},
-        {"tagliati e ripetuti", false, 123401, 123402,
+        {"100.000 è tagliato",
+         false,
+         1,
+         100000,
+         {numeroErrato("Certificato", 100000, "VERDI", "10000")},
+         "Certificato 100000 (VERDI MARIO)",
+         "00001",
+         "10000",
+         {}},
+        {"tagliati e ripetuti",
+         false,
+         123401,
+         123402,
          {numeroErrato("Certificato", 123401, "ROSSI", "12340"), numeroErrato("Certificato", 123402, "VERDI", "12340")},
-         "Certificato 123402 (VERDI MARIO)", "12340", "12340", {ripetuto}},
-        {"tagliato sul numero di un altro", false, 10000, 100000, {numeroErrato("Certificato", 100000, "VERDI", "10000")},
-         "Certificato 100000 (VERDI MARIO)", "10000", "10000",
+         "Certificato 123402 (VERDI MARIO)",
+         "12340",
+         "12340",
+         {ripetuto}},
+        {"tagliato sul numero di un altro",
+         false,
+         10000,
+         100000,
+         {numeroErrato("Certificato", 100000, "VERDI", "10000")},
+         "Certificato 100000 (VERDI MARIO)",
+         "10000",
+         "10000",
          {"Errore - record 5 pos. 42 - Certificato 10000 VERDI MARIO (" + kCfGiovanna +
           "): Il numero 10000 è già del certificato al record 3 (" + kCfMario +
           "): ogni certificato della fornitura vuole un numero suo (numero tagliato o ripetuto?)."}},
-        {"zero", false, 0, 1, {numeroErrato("Certificato", 0, "ROSSI", "00000")}, "Certificato 0 (ROSSI MARIO)", "00000",
+        {"zero",
+         false,
+         0,
+         1,
+         {numeroErrato("Certificato", 0, "ROSSI", "00000")},
+         "Certificato 0 (ROSSI MARIO)",
+         "00000",
          "00001",
          {"Errore - record 3 pos. 42 - Certificato 0 ROSSI MARIO (" + kCfMario +
           "): Il numero del certificato 00000 non è valido: si parte da 1."}},
         {"professionista 99.999", true, 1, 99999, {}, "", "00001", "99999", {}},
-        {"professionista 100.000", true, 1, 100000, {numeroErrato("Professionista", 100000, "VERDI", "10000")},
-         "Certificato 100000 (VERDI MARIO)", "00001", "10000", {}},
+        {"professionista 100.000",
+         true,
+         1,
+         100000,
+         {numeroErrato("Professionista", 100000, "VERDI", "10000")},
+         "Certificato 100000 (VERDI MARIO)",
+         "00001",
+         "10000",
+         {}},
     };
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.nome);
         Archivio a;
         a.sostituto({{"A1", c.professionisti ? "0" : "2"}, {"A2", c.professionisti ? "2" : "0"}});
-        for (const auto& [id, cf, cognome] : {std::tuple{c.primo, kCfMario, "ROSSI"}, std::tuple{c.secondo, kCfGiovanna, "VERDI"}}) {
+        for (const auto& [id, cf, cognome] :
+             {std::tuple{c.primo, kCfMario, "ROSSI"}, std::tuple{c.secondo, kCfGiovanna, "VERDI"}}) {
             if (c.professionisti)
-                a.inserisci("Professionisti", {{"ID", std::to_string(id)}, {"A01", kCfSostituto}, {"B01", cf},
-                                               {"B02", cognome}, {"B03", "MARIO"}, {"B04", "M"}});
+                a.inserisci("Professionisti", {{"ID", std::to_string(id)},
+                                               {"A01", kCfSostituto},
+                                               {"B01", cf},
+                                               {"B02", cognome},
+                                               {"B03", "MARIO"},
+                                               {"B04", "M"}});
             else
                 a.dipendente(cf, cognome, {{"ID", std::to_string(id)}});
         }

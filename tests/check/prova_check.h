@@ -44,10 +44,9 @@ public:
     // A clean employee certificate; extra values replace or add columns of Zefo1 / Zefo2.
     std::int64_t dipendente(const std::string& cf, const std::string& cognome, Valori z1 = {}, Valori z2 = {},
                             const std::string& tipo = "DIP") {
-        Valori a = {{"A01", kCfSostituto}, {"B01", cf},           {"B02", cognome},
-                    {"B03", "MARIO"},      {"B04", "M"},          {"B05", "01/01/1980"},
-                    {"C001", "20.000,00"}, {"C002", "1"},         {"C008", "01/01/2014"},
-                    {"c011", "4.000,00"},  {"B44", "28/02/2015"}};
+        Valori a = {{"A01", kCfSostituto},  {"B01", cf},           {"B02", cognome},      {"B03", "MARIO"},
+                    {"B04", "M"},           {"B05", "01/01/1980"}, {"C001", "20.000,00"}, {"C002", "1"},
+                    {"C008", "01/01/2014"}, {"c011", "4.000,00"},  {"B44", "28/02/2015"}};
         unisci(a, z1);
         const auto id = inserisci("Zefo1", a);
         Valori b = {{"ID", std::to_string(id)}, {"tipo", tipo}};
@@ -58,7 +57,10 @@ public:
     static void unisci(Valori& a, const Valori& extra) {
         for (auto& e : extra) {
             auto it = std::find_if(a.begin(), a.end(), [&](auto& x) { return x.first == e.first; });
-            if (it != a.end()) it->second = e.second; else a.push_back(e);
+            if (it != a.end())
+                it->second = e.second;
+            else
+                a.push_back(e);
         }
     }
 };
@@ -105,6 +107,8 @@ inline const check::Problema* trova(const std::vector<check::Problema>& ps, cons
     return nullptr;
 }
 
-inline bool contiene(const std::string& testo, const std::string& parte) { return testo.find(parte) != std::string::npos; }
+inline bool contiene(const std::string& testo, const std::string& parte) {
+    return testo.find(parte) != std::string::npos;
+}
 
 }  // namespace provacheck

@@ -1,10 +1,11 @@
 // Where a problem of the check leads in the archive: a file's record to its certificate and box.
+#include "check/rimando.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
-#include "check/rimando.h"
 #include "prova_check.h"
 #include "storage/reporter.h"
 #include "telematic/generazione.h"
@@ -50,13 +51,16 @@ TEST_F(Rimando, ProblemiDiUnFile) {
     const std::string niente;
     const Caso casi[] = {
         {"G del modulo 1", 'G', 1, 1, kCfMario, codice(Sezione::FiscaleZefo1, "C001"), Origine::Dipendente, 1, "C001"},
-        {"G, punto della seconda riga", 'G', 1, 2, kCfGiovanna, codice(Sezione::FiscaleZefo2, "c201"), Origine::Dipendente, 2, "c201"},
-        {"G, familiare", 'G', 1, 2, kCfGiovanna, codice(Sezione::Familiari, "fam2_4"), Origine::Dipendente, 2, "fam2_4"},
+        {"G, punto della seconda riga", 'G', 1, 2, kCfGiovanna, codice(Sezione::FiscaleZefo2, "c201"),
+         Origine::Dipendente, 2, "c201"},
+        {"G, familiare", 'G', 1, 2, kCfGiovanna, codice(Sezione::Familiari, "fam2_4"), Origine::Dipendente, 2,
+         "fam2_4"},
         {"G del modulo 2", 'G', 2, 2, kCfGiovanna, "DC001004", Origine::Dipendente, 2, "Zefo3.D04"},
         {"G, mesi", 'G', 1, 1, kCfMario, "DC001008", Origine::Dipendente, 1, "D08_1"},
         {"G, posizioni della testa", 'G', 1, 1, kCfMario, niente, Origine::Dipendente, 1, ""},
         {"D di un dipendente", 'D', 1, 1, kCfMario, codice(Sezione::Anagrafica, "B05"), Origine::Dipendente, 1, "B05"},
-        {"D di un professionista", 'D', 1, 1, kCfLuca, codice(Sezione::Anagrafica, "B02"), Origine::Professionista, 1, "B02"},
+        {"D di un professionista", 'D', 1, 1, kCfLuca, codice(Sezione::Anagrafica, "B02"), Origine::Professionista, 1,
+         "B02"},
         {"H", 'H', 1, 2, kCfMario, codice(Sezione::Autonomi, "E04"), Origine::Professionista, 2, "E04"},
         {"numero diverso, un solo codice fiscale", 'G', 1, 99, kCfGiovanna, niente, Origine::Dipendente, 2, ""},
         {"senza codice fiscale", 'G', 1, 2, "", niente, Origine::Dipendente, 2, ""},
@@ -69,7 +73,8 @@ TEST_F(Rimando, ProblemiDiUnFile) {
          "Il certificato n. 1 del file (codice fiscale 01234567897X) non è nell'archivio aperto"},
         {"codice fiscale di due certificati", 'G', 1, 7, kCfAnna, niente, Origine::File, 0,
          "Nell'archivio ci sono 2 certificati con il codice fiscale " + kCfAnna + " e nessuno ha il numero 7"},
-        {"numero in entrambe le tabelle", 'D', 1, 2, "", niente, Origine::File, 0, "Nell'archivio ci sono 2 certificati con il n. 2"},
+        {"numero in entrambe le tabelle", 'D', 1, 2, "", niente, Origine::File, 0,
+         "Nell'archivio ci sono 2 certificati con il n. 2"},
         {"né numero né codice fiscale", 'D', 1, 0, "", niente, Origine::File, 0, "Il record non indica"},
     };
     for (const Caso& c : casi) {
@@ -128,14 +133,16 @@ TEST_F(Rimando, DalControlloDelFileAllaCasella) {
     // The module-2 G record: the only one whose module number is 2 (the head is the D record's).
     std::size_t inizio = std::string::npos;
     for (std::size_t r = 0; r + 1900 <= file.size(); r += 1900)
-        if (file[r] == 'G' && file.substr(r + telematic::CampoDi('D', telematic::kModulo).inizio(), 8) == "00000002") inizio = r;
+        if (file[r] == 'G' && file.substr(r + telematic::CampoDi('D', telematic::kModulo).inizio(), 8) == "00000002")
+            inizio = r;
     ASSERT_NE(inizio, std::string::npos);
     const auto campo = file.find("DC001004", inizio);
     ASSERT_LT(campo, inizio + 1900);
     file.replace(campo + 8 + 15, 1, "X");
     std::istringstream daControllare(file);
     const auto problemi = check::ControllaFile(daControllare);
-    const auto it = std::find_if(problemi.begin(), problemi.end(), [](const Problema& p) { return p.campo == "DC001004"; });
+    const auto it =
+        std::find_if(problemi.begin(), problemi.end(), [](const Problema& p) { return p.campo == "DC001004"; });
     ASSERT_NE(it, problemi.end());
     const check::Rimando r = check::RimandoNellArchivio(a.conn, *it);
     EXPECT_EQ(r.origine, Origine::Dipendente) << r.motivo;
@@ -144,7 +151,8 @@ TEST_F(Rimando, DalControlloDelFileAllaCasella) {
 
     // The frontispiece declares 6 certificates, the file holds 4: the warning is of the whole
     // file, and leads to the agent's data where the counts are typed.
-    const auto conteggio = std::find_if(problemi.begin(), problemi.end(), [](const Problema& p) { return p.campo == "B 394-409"; });
+    const auto conteggio =
+        std::find_if(problemi.begin(), problemi.end(), [](const Problema& p) { return p.campo == "B 394-409"; });
     ASSERT_NE(conteggio, problemi.end());
     EXPECT_EQ(check::RimandoNellArchivio(a.conn, *conteggio).origine, Origine::Sostituto);
 }

@@ -3,7 +3,6 @@
 // A throw-away archive for the core tests: a new Zefo2015.db in its own temporary folder, removed
 // with the object, and rows inserted column by column.
 
-
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -45,9 +44,9 @@ public:
             nomi += (nomi.empty() ? "" : ", ") + c;
             posti += posti.empty() ? "?" : ", ?";
         }
-        storage::Statement st(conn, valori.empty() ? "insert into " + tabella + " default values"
-                                                   : "insert into " + tabella + " (" + nomi +
-                                                         ") values (" + posti + ")");
+        storage::Statement st(conn, valori.empty()
+                                        ? "insert into " + tabella + " default values"
+                                        : "insert into " + tabella + " (" + nomi + ") values (" + posti + ")");
         int i = 1;
         for (const auto& [c, v] : valori) st.bind(i++, v);
         st.step();

@@ -27,7 +27,8 @@ class Indirizzo {
 public:
     explicit Indirizzo(Motore m) : motore_(m) {
         static int n = 0;
-        const std::string nome = "palio_prova_" + std::to_string(storage::sistema::idProcesso()) + "_" + std::to_string(++n);
+        const std::string nome =
+            "palio_prova_" + std::to_string(storage::sistema::idProcesso()) + "_" + std::to_string(++n);
         if (m == Motore::SQLite) {
             dir_ = std::filesystem::temp_directory_path() / nome;
             std::filesystem::remove_all(dir_);
@@ -42,8 +43,8 @@ public:
             return;
         }
         schema_ = nome;
-        indirizzo_ = server + std::string(std::string(server).find('?') == std::string::npos ? "?" : "&") +
-                     "schema=" + schema_;
+        indirizzo_ =
+            server + std::string(std::string(server).find('?') == std::string::npos ? "?" : "&") + "schema=" + schema_;
     }
     ~Indirizzo() {
         if (!dir_.empty()) std::filesystem::remove_all(dir_);

@@ -8,8 +8,8 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <windows.h>
 #include <tlhelp32.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -23,7 +23,8 @@ inline long altroProcessoVivo() {
     PROCESSENTRY32W e{};
     e.dwSize = sizeof e;
     for (BOOL ok = ::Process32FirstW(s, &e); ok && trovato < 0; ok = ::Process32NextW(s, &e))
-        if (e.th32ProcessID != 0 && e.th32ProcessID != ::GetCurrentProcessId()) trovato = static_cast<long>(e.th32ProcessID);
+        if (e.th32ProcessID != 0 && e.th32ProcessID != ::GetCurrentProcessId())
+            trovato = static_cast<long>(e.th32ProcessID);
     ::CloseHandle(s);
     return trovato;
 #else

@@ -15,10 +15,12 @@ const std::string kArchivio = "Archivio: :memory: (sostituto d'imposta N)\r";
 class Azzera : public ::testing::Test {
 protected:
     void SetUp() override {
-        a.conn.exec("insert into Parametri (Denominazione, CodiceFiscale, DataImpegno) values "
-                    "('ENTE', '0123', '01/01/2015')");
-        a.conn.exec("insert into SostitutoImposta (CodiceFiscale, Nome, A8, b6) values "
-                    "('0123', 'N', 'X', 'Y')");
+        a.conn.exec(
+            "insert into Parametri (Denominazione, CodiceFiscale, DataImpegno) values "
+            "('ENTE', '0123', '01/01/2015')");
+        a.conn.exec(
+            "insert into SostitutoImposta (CodiceFiscale, Nome, A8, b6) values "
+            "('0123', 'N', 'X', 'Y')");
         a.conn.exec("insert into QuadroCt (NumCellulare, B1, B4) values ('333', 'A', 'B')");
         for (int i = 0; i < 3; ++i) {
             a.conn.exec("insert into Zefo1 (B02) values ('ROSSI')");
@@ -30,8 +32,7 @@ protected:
     // Row counts of the seven tables, in a fixed order.
     std::vector<long long> conteggi() {
         std::vector<long long> c;
-        for (const char* t : {"Parametri", "SostitutoImposta", "QuadroCt", "Zefo1", "Zefo2",
-                              "Zefo3", "Professionisti"})
+        for (const char* t : {"Parametri", "SostitutoImposta", "QuadroCt", "Zefo1", "Zefo2", "Zefo3", "Professionisti"})
             c.push_back(a.conta(t));
         return c;
     }
@@ -56,7 +57,10 @@ TEST_F(Azzera, SoloSiNoSiProcede) {
         std::deque<bool> risposte;
         std::size_t domande;
     } casi[] = {
-        {{false}, 1}, {{true, true}, 2}, {{true, false, false}, 3}, {{}, 1},
+        {{false}, 1},
+        {{true, true}, 2},
+        {{true, false, false}, 3},
+        {{}, 1},
     };
     for (auto archivio : {Archivio::Ente, Archivio::Dipendenti, Archivio::Professionisti}) {
         for (const auto& c : casi) {
@@ -95,15 +99,14 @@ TEST_F(Azzera, DatiDeiDipendenti) {
     EXPECT_EQ(r.domande,
               (std::vector<std::string>{
                   kArchivio + "Questa procedura elimina tutti i dati presenti negli archivi. \rSei veramente "
-                  "sicuro di voler procedere  ?",
+                              "sicuro di voler procedere  ?",
                   kArchivio + "ATTENZIONE: Questa procedura elimina tutti i dati presenti negli archivi. \rSei "
-                  "veramente sicuro di non voler procedere  ?",
+                              "veramente sicuro di non voler procedere  ?",
                   kArchivio + "ATTENZIONE:\r\rUltimo avviso. \r\rSe premi si verranno eliminati tutti i dati "
-                  "presenti nell'archivio.\rQuesta operazione non è annullabile\rSei veramente "
-                  "sicuro di  voler procedere  ?"}));
-    EXPECT_EQ(r.infos, std::vector<std::string>{
-                           "Operazione terminata.\nEliminati 3 certificati dei dipendenti con 1 "
-                           "riga aggiuntiva (7 righe in tutto)."});
+                              "presenti nell'archivio.\rQuesta operazione non è annullabile\rSei veramente "
+                              "sicuro di  voler procedere  ?"}));
+    EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata.\nEliminati 3 certificati dei dipendenti con 1 "
+                                                "riga aggiuntiva (7 righe in tutto)."});
     EXPECT_EQ(conteggi(), (std::vector<long long>{1, 1, 1, 0, 0, 0, 2}));
     EXPECT_EQ(a.righe("select NumCellulare, B1, B2, B3, B4, B5, B6 from QuadroCt"),
               (Righe{{"", "", "", "", "", "", ""}}));
@@ -115,9 +118,8 @@ TEST_F(Azzera, DatiDeiDipendenti) {
     r.risposte = {true, false, true};
     a.conn.exec("delete from Zefo1");
     ASSERT_TRUE(importazione::Azzera(a.conn, Archivio::Dipendenti, r));
-    EXPECT_EQ(r.infos, std::vector<std::string>{
-                           "Operazione terminata.\nEliminati 0 certificati dei dipendenti con 0 "
-                           "righe aggiuntive (0 righe in tutto)."});
+    EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata.\nEliminati 0 certificati dei dipendenti con 0 "
+                                                "righe aggiuntive (0 righe in tutto)."});
 }
 
 TEST_F(Azzera, DatiGeneraliDellEnte) {
@@ -131,8 +133,7 @@ TEST_F(Azzera, DatiGeneraliDellEnte) {
     auto sostituto = a.righe("select * from SostitutoImposta");
     ASSERT_EQ(sostituto.size(), 1u);
     EXPECT_EQ(sostituto[0][0], "1");
-    EXPECT_EQ(std::vector<std::string>(sostituto[0].begin() + 1, sostituto[0].end()),
-              std::vector<std::string>(27, ""));
+    EXPECT_EQ(std::vector<std::string>(sostituto[0].begin() + 1, sostituto[0].end()), std::vector<std::string>(27, ""));
     EXPECT_EQ(a.valore("select NumCellulare from QuadroCt"), "333");
 
     // With an empty SostitutoImposta no row is created.
@@ -146,15 +147,15 @@ TEST_F(Azzera, DatiDeiProfessionisti) {
     r.risposte = {true, false, true};
     ASSERT_TRUE(importazione::Azzera(a.conn, Archivio::Professionisti, r));
     EXPECT_EQ(r.domande.front(),
-              kArchivio + "Questa procedura elimina tutti i dati presenti negli archivi dei professionisti . "
-              "\rSei veramente sicuro di voler procedere  ?");
-    EXPECT_EQ(r.domande.back(),
-              kArchivio + "ATTENZIONE:\r\rUltimo avviso. \r\rSe premi si verranno eliminati tutti i dati "
-              "presenti nell'archivio dei professionisti .\rQuesta operazione non è annullabile\r"
-              "Sei veramente sicuro di  voler procedere  ?");
+              kArchivio +
+                  "Questa procedura elimina tutti i dati presenti negli archivi dei professionisti . "
+                  "\rSei veramente sicuro di voler procedere  ?");
+    EXPECT_EQ(r.domande.back(), kArchivio +
+                                    "ATTENZIONE:\r\rUltimo avviso. \r\rSe premi si verranno eliminati tutti i dati "
+                                    "presenti nell'archivio dei professionisti .\rQuesta operazione non è annullabile\r"
+                                    "Sei veramente sicuro di  voler procedere  ?");
     EXPECT_EQ(conteggi(), (std::vector<long long>{1, 1, 1, 3, 3, 1, 0}));
-    EXPECT_EQ(r.infos, std::vector<std::string>{
-                           "Operazione terminata.\nEliminate 2 righe dei professionisti."});
+    EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata.\nEliminate 2 righe dei professionisti."});
     EXPECT_EQ(a.valore("select Denominazione from Parametri"), "ENTE");
 }
 
@@ -168,7 +169,8 @@ TEST_F(Azzera, CosaEraStatoInviato) {
     const struct {
         Archivio archivio;
         const char* righe;  // Elenco, ID and whether ModificatoIl is set, after the reset
-    } casi[] = {  // in this order: each reset empties its list for the next
+    } casi[] = {
+        // in this order: each reset empties its list for the next
         {Archivio::Ente, "D1+D2+D3+P1+P2+"},
         {Archivio::Professionisti, "D1-D2-D3-"},
         {Archivio::Dipendenti, "P1-P2-"},

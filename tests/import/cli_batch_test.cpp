@@ -70,8 +70,7 @@ TEST_F(Batch, CreaArchivio) {
     sql("insert into Zefo1 (B02) values ('PRESENTE')");
     e = cli("crea-archivio " + dir.string());
     EXPECT_EQ(e.stato, 1);
-    EXPECT_EQ(e.uscita, "Il file " + (dir / "Zefo2015.db").string() +
-                            " esiste già: l'archivio non è stato creato.\n");
+    EXPECT_EQ(e.uscita, "Il file " + (dir / "Zefo2015.db").string() + " esiste già: l'archivio non è stato creato.\n");
     EXPECT_EQ(conta("Zefo1"), 4);
 
     // A folder that cannot be made (a file stands in its way).
@@ -88,12 +87,12 @@ TEST_F(Batch, CreaArchivioEConfigura) {
     const Esito e = prova::esegui("crea-archivio " + nuova.string() + " --configura",
                                   "XDG_CONFIG_HOME=" + (dir / "config").string() + " ");
     EXPECT_EQ(e.stato, 0) << e.uscita;
-    EXPECT_EQ(e.uscita, "Archivio creato: " + (nuova / "Zefo2015.db").string() +
-                            "\nConfigurazione aggiornata: " + ini + "\n");
+    EXPECT_EQ(e.uscita,
+              "Archivio creato: " + (nuova / "Zefo2015.db").string() + "\nConfigurazione aggiornata: " + ini + "\n");
     EXPECT_EQ(leggiFile(ini), nuova.string() + "\n");
     // Without --archivio the configured folder is used.
-    const Esito c = prova::esegui("controlla archivio --tipi DIP",
-                                  "XDG_CONFIG_HOME=" + (dir / "config").string() + " ");
+    const Esito c =
+        prova::esegui("controlla archivio --tipi DIP", "XDG_CONFIG_HOME=" + (dir / "config").string() + " ");
     EXPECT_EQ(c.stato, 1);
     EXPECT_EQ(c.uscita.substr(c.uscita.rfind("Controllo")), "Controllo terminato: 1 errore, 0 avvisi.\n");
 }
@@ -103,11 +102,7 @@ TEST_F(Batch, GeneraDipendentiPerTipo) {
         const char* tipi;
         const char* record;  // record types of the file
     } casi[] = {
-        {"DIP", "ABDGZ"},
-        {"AMM", "ABDGZ"},
-        {"CoC", "ABDGGZ"},
-        {"DIP,AMM,CoC", "ABDGDGDGGZ"},
-        {"CoC,DIP", "ABDGDGGZ"},
+        {"DIP", "ABDGZ"}, {"AMM", "ABDGZ"}, {"CoC", "ABDGGZ"}, {"DIP,AMM,CoC", "ABDGDGDGGZ"}, {"CoC,DIP", "ABDGDGGZ"},
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(c.tipi);
@@ -194,7 +189,8 @@ TEST_F(Batch, Controlla) {
     sql("update Zefo1 set B04 = 'F' where ID = 5; update Zefo1 set C001 = '' where ID = 7");
     e = cli("controlla archivio --tipi CoC");
     EXPECT_EQ(e.stato, 0) << e.uscita;
-    EXPECT_NE(e.uscita.find("Avviso - Certificato 7 BIANCHI LUCA (BNCLCU92T15L219N) - C002 DB001002: "), std::string::npos)
+    EXPECT_NE(e.uscita.find("Avviso - Certificato 7 BIANCHI LUCA (BNCLCU92T15L219N) - C002 DB001002: "),
+              std::string::npos)
         << e.uscita;
 
     // A file that is not there.
@@ -215,11 +211,12 @@ TEST_F(Batch, NumeroOltreIlLimiteERinumera) {
               "certificati prima di generare il file.\n");
     e = cli("genera dipendenti --cartella " + out.string() + " --tipi DIP,AMM,CoC");
     EXPECT_EQ(e.stato, 1);
-    EXPECT_EQ(e.uscita,
-              "Nessun file è stato scritto: nel file il numero del certificato ha cinque cifre (da 1 a 99999) e questo "
-              "certificato ne ha uno che non vi rientra: il file lo taglierebbe alle prime cifre, ripetendo i numeri di "
-              "altri.\nCertificato 100003 (ROSSI MARIO)\nRinumerare i certificati (Importazione dati, «Rinumera i "
-              "certificati…», oppure palio2015-cli rinumera --conferma), poi generare di nuovo il file.\n");
+    EXPECT_EQ(
+        e.uscita,
+        "Nessun file è stato scritto: nel file il numero del certificato ha cinque cifre (da 1 a 99999) e questo "
+        "certificato ne ha uno che non vi rientra: il file lo taglierebbe alle prime cifre, ripetendo i numeri di "
+        "altri.\nCertificato 100003 (ROSSI MARIO)\nRinumerare i certificati (Importazione dati, «Rinumera i "
+        "certificati…», oppure palio2015-cli rinumera --conferma), poi generare di nuovo il file.\n");
     EXPECT_FALSE(prova::fs::exists(out / "ZF2015.txt"));
 
     const std::string piano =
@@ -365,7 +362,8 @@ TEST_F(Batch, ArchivioDanneggiatoRipristinato) {
     EXPECT_EQ(e.stato, 0) << e.uscita;
     EXPECT_EQ(e.uscita.rfind("Archivio ripristinato com'era il ", 0), 0u) << e.uscita;
     EXPECT_NE(e.uscita.find(", prima dell'eliminazione dei dati dei dipendenti.\nIl file che non si apriva è "
-                            "conservato come " + (dir / "Zefo2015.db").string() + ".danneggiato-"),
+                            "conservato come " +
+                            (dir / "Zefo2015.db").string() + ".danneggiato-"),
               std::string::npos)
         << e.uscita;
     EXPECT_EQ(conta("Zefo1"), 3);
@@ -380,7 +378,9 @@ TEST_F(Batch, ArchivioDanneggiatoRipristinato) {
     std::ofstream(dir / "backup" / "finto.db") << "non una copia";
     e = cli("ripristina finto.db --conferma");
     EXPECT_EQ(e.stato, 1);
-    EXPECT_EQ(e.uscita.rfind("Il file " + (dir / "backup" / "finto.db").string() + " non è un salvataggio dell'archivio", 0), 0u)
+    EXPECT_EQ(
+        e.uscita.rfind("Il file " + (dir / "backup" / "finto.db").string() + " non è un salvataggio dell'archivio", 0),
+        0u)
         << e.uscita;
     EXPECT_EQ(leggiFile(dir / "Zefo2015.db"), rovinato);
 }
@@ -398,10 +398,13 @@ TEST_F(Batch, FileNonArchivioMaiScritto) {
     const std::string rifiuto = "Il file " + (dir / "Zefo2015.db").string() +
                                 " non è un archivio di Palio 2015: mancano le tabelle Parametri, SostitutoImposta, "
                                 "QuadroCt, Zefo1, Zefo2, Zefo3, Professionisti.\n";
-    const std::vector<std::string> comandi = {
-        "controlla archivio", "controlla archivio --tipi DIP --professionisti --quadro-ct",
-        "genera dipendenti --tipi DIP --cartella " + out.string(), "genera professionisti --cartella " + out.string(),
-        "segna escluso --id 1", "azzera ente --conferma", "importa paghe " + esempio("zefo.43") + " --tracciato dip"};
+    const std::vector<std::string> comandi = {"controlla archivio",
+                                              "controlla archivio --tipi DIP --professionisti --quadro-ct",
+                                              "genera dipendenti --tipi DIP --cartella " + out.string(),
+                                              "genera professionisti --cartella " + out.string(),
+                                              "segna escluso --id 1",
+                                              "azzera ente --conferma",
+                                              "importa paghe " + esempio("zefo.43") + " --tracciato dip"};
     for (const std::string& comando : comandi) {
         SCOPED_TRACE(comando);
         const Esito e = cli(comando);
@@ -421,8 +424,9 @@ TEST_F(Batch, ConteggiDelFrontespizio) {
     const std::string genera = "genera dipendenti --cartella " + out.string() + " --tipi DIP";
     Esito e = cli(genera);
     EXPECT_EQ(e.stato, 1);
-    EXPECT_EQ(e.uscita, "I conteggi del frontespizio (3) non corrispondono ai certificati della fornitura (1): nessun "
-                        "file è stato scritto. Per scriverli aggiornati ripetere il comando con --aggiorna-conteggi.\n");
+    EXPECT_EQ(e.uscita,
+              "I conteggi del frontespizio (3) non corrispondono ai certificati della fornitura (1): nessun "
+              "file è stato scritto. Per scriverli aggiornati ripetere il comando con --aggiorna-conteggi.\n");
     EXPECT_FALSE(prova::fs::exists(out / "ZF2015.txt"));
     e = cli(genera + " --aggiorna-conteggi");
     EXPECT_EQ(e.stato, 0) << e.uscita;

@@ -4,15 +4,15 @@
 namespace {
 
 using prova::Comandi;
-using prova::Esito;
 using prova::esegui;
+using prova::Esito;
 namespace fs = std::filesystem;
 
 TEST_F(Comandi, ImportaGliEsempi) {
     struct Caso {
         std::string file, opzioni;
         const char* tabella;
-        long long righe;       // rows of the table after the command
+        long long righe;        // rows of the table after the command
         const char* importati;  // the summary's counts
     } casi[] = {
         {esempio("zefo.43"), "paghe @ --tracciato dip --sostituto", "Zefo1", 4,
@@ -24,10 +24,8 @@ TEST_F(Comandi, ImportaGliEsempi) {
         // The same file again: only with --ancora.
         {esempio("collaboratori.43"), "altro @ --codice-sede 002 --ancora", "Zefo1", 7,
          "Importato 1 certificato (0 righe aggiuntive)"},
-        {esempio("770-tracciato1.txt"), "770 @ --tracciato 1", "Professionisti", 2,
-         "Importati 2 certificati"},
-        {esempio("770-tracciato2.txt"), "770 @ --tracciato 2", "Professionisti", 4,
-         "Importati 2 certificati"},
+        {esempio("770-tracciato1.txt"), "770 @ --tracciato 1", "Professionisti", 2, "Importati 2 certificati"},
+        {esempio("770-tracciato2.txt"), "770 @ --tracciato 2", "Professionisti", 4, "Importati 2 certificati"},
         {esempio("finanziaria.txt"), "finanziaria @ --da-cu-dipendenti", "Professionisti", 7,
          "Importati 3 certificati"},
     };
@@ -36,8 +34,7 @@ TEST_F(Comandi, ImportaGliEsempi) {
         argomenti.replace(argomenti.find('@'), 1, c.file);
         const Esito e = esegui(archivio + argomenti);
         EXPECT_EQ(e.stato, 0) << argomenti << "\n" << e.uscita;
-        EXPECT_EQ(e.uscita, "Operazione terminata.\n" + std::string(c.importati) + " dal file " +
-                                c.file + ".\n")
+        EXPECT_EQ(e.uscita, "Operazione terminata.\n" + std::string(c.importati) + " dal file " + c.file + ".\n")
             << argomenti;
         EXPECT_EQ(conta(c.tabella), c.righe) << argomenti;
     }
@@ -55,10 +52,8 @@ TEST_F(Comandi, RifiutiEUsoErrato) {
         {"importa paghe " + esempio("zefo.43"), 1,
          "Non è stato indicato il tipo di tracciato da utilizzare per l'import.\n"},
         {"importa paghe " + (dir / "manca.43").string() + " --tracciato dip", 1,
-         "Il file " + (dir / "manca.43").string() +
-             " non esiste. Non è possibile eseguire l'import.\n"},
-        {"importa altro " + esempio("genera.py").substr(0, esempio("genera.py").size() - 3) +
-             "xx", 1, "Il file "},
+         "Il file " + (dir / "manca.43").string() + " non esiste. Non è possibile eseguire l'import.\n"},
+        {"importa altro " + esempio("genera.py").substr(0, esempio("genera.py").size() - 3) + "xx", 1, "Il file "},
         {"importa paghe " + esempio("zefo.43") + " --tracciato xyz", 2, "Tracciato sconosciuto"},
         {"importa 770 " + esempio("770-tracciato1.txt"), 2, "importa 770 vuole --tracciato"},
         {"importa boh FILE", 2, "Importazione sconosciuta"},
@@ -80,8 +75,9 @@ TEST_F(Comandi, AzzeraConConferma) {
     EXPECT_EQ(conta("Zefo1"), 4);
     const Esito e = esegui(archivio + "azzera dipendenti --conferma");
     EXPECT_EQ(e.stato, 0);
-    EXPECT_EQ(e.uscita, "Operazione terminata.\nEliminati 4 certificati dei dipendenti con 1 riga "
-                        "aggiuntiva (9 righe in tutto).\n");
+    EXPECT_EQ(e.uscita,
+              "Operazione terminata.\nEliminati 4 certificati dei dipendenti con 1 riga "
+              "aggiuntiva (9 righe in tutto).\n");
     EXPECT_EQ(conta("Zefo1") + conta("Zefo2") + conta("Zefo3"), 0);
     EXPECT_EQ(conta("Professionisti"), 3);
     EXPECT_EQ(esegui(archivio + "azzera professionisti --conferma").stato, 0);
@@ -134,8 +130,7 @@ TEST_F(Comandi, StessoFileSoloConAncoraERipristino) {
     ASSERT_EQ(esegui(importa).stato, 0);
     Esito e = esegui(importa);
     EXPECT_EQ(e.stato, 1);
-    EXPECT_EQ(e.uscita.rfind("Il file " + esempio("zefo.43") + " è già stato importato il ", 0), 0u)
-        << e.uscita;
+    EXPECT_EQ(e.uscita.rfind("Il file " + esempio("zefo.43") + " è già stato importato il ", 0), 0u) << e.uscita;
     EXPECT_NE(e.uscita.find(". Importarlo di nuovo?\nNessun dato importato: ripetere il comando "
                             "con --ancora per importarlo di nuovo.\n"),
               std::string::npos)
@@ -144,8 +139,7 @@ TEST_F(Comandi, StessoFileSoloConAncoraERipristino) {
 
     e = esegui(archivio + "ripristina --elenco");
     EXPECT_EQ(e.stato, 0);
-    ASSERT_NE(e.uscita.find("  prima dell'importazione delle paghe (Dipendenti / LPU - LSU)\n"),
-              std::string::npos)
+    ASSERT_NE(e.uscita.find("  prima dell'importazione delle paghe (Dipendenti / LPU - LSU)\n"), std::string::npos)
         << e.uscita;
     const std::string copia = e.uscita.substr(0, e.uscita.find(' '));
     EXPECT_EQ(esegui(archivio + "ripristina " + copia).stato, 1);
@@ -154,8 +148,7 @@ TEST_F(Comandi, StessoFileSoloConAncoraERipristino) {
     EXPECT_EQ(e.stato, 0) << e.uscita;
     EXPECT_EQ(e.uscita.rfind("Archivio ripristinato com'era il ", 0), 0u) << e.uscita;
     EXPECT_EQ(conta("Zefo1"), 0);
-    EXPECT_EQ(esegui(archivio + "ripristina nessuna.db --conferma").uscita,
-              "Il salvataggio nessuna.db non esiste.\n");
+    EXPECT_EQ(esegui(archivio + "ripristina nessuna.db --conferma").uscita, "Il salvataggio nessuna.db non esiste.\n");
 }
 
 }  // namespace
@@ -170,12 +163,14 @@ TEST_F(Comandi, CorrezioniUsoErratoERifiuti) {
         int stato;
         std::string inizioUscita;
     } casi[] = {
-        {"segna rettifica --id 1", 2, "Operazione sconosciuta: rettifica (ammesse sostituzione, annullamento, nessuna, escluso)."},
+        {"segna rettifica --id 1", 2,
+         "Operazione sconosciuta: rettifica (ammesse sostituzione, annullamento, nessuna, escluso)."},
         {"segna sostituzione", 2, "segna vuole --id N[,N...] oppure --elenco FILE."},
         {"segna sostituzione --id 1,x", 2, "--id: Numero di certificato non valido: \"x\"."},
         {"segna sostituzione --id 1 --elenco " + manca, 2, "Indicare --id oppure --elenco, non entrambi."},
         {"segna escluso --elenco " + manca, 1, "Impossibile leggere il file " + manca + "."},
-        {"segna annullamento --id 1", 1, "Non esiste il certificato 1 tra i dipendenti: nessun segno è stato cambiato."},
+        {"segna annullamento --id 1", 1,
+         "Non esiste il certificato 1 tra i dipendenti: nessun segno è stato cambiato."},
         {"genera dipendenti --cartella " + out + " --fornitura rettifica", 2,
          "Tipo di fornitura sconosciuto: rettifica (ammessi ordinaria, sostituzione, annullamento)."},
         {"genera professionisti --cartella " + out + " --fornitura sostituzione --id 1", 2,
@@ -184,10 +179,12 @@ TEST_F(Comandi, CorrezioniUsoErratoERifiuti) {
         {"controlla archivio --fornitura boh", 2, "Tipo di fornitura sconosciuto: boh"},
         {"controlla file " + manca + " --fornitura sostituzione", 2, "controlla file non ha opzioni."},
         {"controlla archivio --id 1", 2, "--id e --elenco valgono per una sola fornitura"},
-        
+
         {"importa ricevute", 2, "importa ricevute vuole un FILE da importare."},
-        {"importa ricevute " + manca + " --dipendenti --professionisti", 2, "importa ricevute vuole --dipendenti oppure"},
-        {"importa ricevute " + manca, 1, "Il file " + manca + " non esiste o non si può leggere: nessuna ricevuta importata."},
+        {"importa ricevute " + manca + " --dipendenti --professionisti", 2,
+         "importa ricevute vuole --dipendenti oppure"},
+        {"importa ricevute " + manca, 1,
+         "Il file " + manca + " non esiste o non si può leggere: nessuna ricevuta importata."},
     };
     for (const auto& c : casi) {
         const Esito e = esegui(archivio + c.argomenti);

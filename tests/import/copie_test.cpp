@@ -27,24 +27,21 @@ using V = std::vector<std::string>;
 TEST(Sha256, VettoriNoti) {
     auto sha = [](const std::string& s, std::size_t pezzo) {
         storage::Sha256 h;
-        for (std::size_t i = 0; i < s.size(); i += pezzo)
-            h.aggiungi(std::string_view(s).substr(i, pezzo));
+        for (std::size_t i = 0; i < s.size(); i += pezzo) h.aggiungi(std::string_view(s).substr(i, pezzo));
         return h.esadecimale();
     };
     EXPECT_EQ(sha("", 1), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
     EXPECT_EQ(sha("abc", 1), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
     EXPECT_EQ(sha("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq", 7),
               "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
-    EXPECT_EQ(sha(std::string(1000000, 'a'), 4093),
-              "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+    EXPECT_EQ(sha(std::string(1000000, 'a'), 4093), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
 }
 
 class DaFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("palio_copie_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path() / ("palio_copie_" + std::to_string(::getpid()) + "_" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir / "dati");
         db = (dir / "dati" / "Zefo2015.db").string();
@@ -68,9 +65,7 @@ protected:
         storage::Statement st(conn, sql);
         return st.step() ? std::string(st.text(0)) : "";
     }
-    bool paghe(const std::string& f) {
-        return importazione::ImportaPaghe(conn, f, Tracciato::DIP, false, dati, r);
-    }
+    bool paghe(const std::string& f) { return importazione::ImportaPaghe(conn, f, Tracciato::DIP, false, dati, r); }
     V copie() {
         V v;
         for (const auto& c : importazione::ElencoCopie(conn)) v.push_back(c.prima);
@@ -102,24 +97,21 @@ TEST_F(DaFile, CioCheNonEUnFileERifiutatoSubito) {
         r = prova::Reporter();
         if (c.messaggio.empty()) {
             EXPECT_FALSE(paghe(c.percorso));
-            EXPECT_EQ(r.errori, V{"Il file " + c.percorso +
-                                  " non esiste. Non è possibile eseguire l'import."});
+            EXPECT_EQ(r.errori, V{"Il file " + c.percorso + " non esiste. Non è possibile eseguire l'import."});
             continue;
         }
         try {
             paghe(c.percorso);
             ADD_FAILURE() << "accettato";
         } catch (const storage::Error& e) {
-            EXPECT_EQ(std::string(e.what()), "Il file " + c.percorso + " " + c.messaggio +
-                                                 ": non è possibile eseguire l'import.");
+            EXPECT_EQ(std::string(e.what()),
+                      "Il file " + c.percorso + " " + c.messaggio + ": non è possibile eseguire l'import.");
         }
     }
 #ifndef _WIN32
     // A device: the 770 import needs no "." in the name.
     EXPECT_THROW(
-        try {
-            importazione::Importa770(conn, "/dev/zero", 1, dati, r);
-        } catch (const storage::Error& e) {
+        try { importazione::Importa770(conn, "/dev/zero", 1, dati, r); } catch (const storage::Error& e) {
             EXPECT_EQ(std::string(e.what()),
                       "Il file /dev/zero è un dispositivo, non un file: non è possibile eseguire "
                       "l'import.");
@@ -149,8 +141,7 @@ TEST_F(DaFile, PermessoNegato) {
 
 TEST_F(DaFile, LoStessoContenutoChiedePrimaDiImportareDiNuovo) {
     const std::string dati1 =
-        prova::file({prova::certificato("A", "UNO"), prova::continuazione("0001"),
-                     prova::certificato("B", "DUE")});
+        prova::file({prova::certificato("A", "UNO"), prova::continuazione("0001"), prova::certificato("B", "DUE")});
     const std::string f = scrivi("zefo.43", dati1);
     ASSERT_TRUE(paghe(f));
     storage::Sha256 sha;
@@ -159,8 +150,8 @@ TEST_F(DaFile, LoStessoContenutoChiedePrimaDiImportareDiNuovo) {
                      "Certificati || '|' || RigheAggiuntive from Importazioni"),
               f + "|" + std::to_string(dati1.size()) + "|" + sha.esadecimale() + "|paghe DIP|2|1");
     const std::string q = valore("select Quando from Importazioni");
-    const std::string domanda = q.substr(8, 2) + "/" + q.substr(5, 2) + "/" + q.substr(0, 4) +
-                                " alle " + q.substr(11, 5) + ". Importarlo di nuovo?";
+    const std::string domanda = q.substr(8, 2) + "/" + q.substr(5, 2) + "/" + q.substr(0, 4) + " alle " +
+                                q.substr(11, 5) + ". Importarlo di nuovo?";
 
     // A panel that refuses the file does so before any question: it was never imported there.
     const std::string copia = scrivi("copia.44", dati1);
@@ -210,11 +201,10 @@ TEST_F(DaFile, CopiePrimaDiOgniModificaERipristino) {
     r = prova::Reporter();
     r.risposte = {true};
     ASSERT_TRUE(importazione::Ripristina(conn, elenco.back().percorso, r));
-    EXPECT_EQ(r.domande,
-              V{"Ripristinare l'archivio com'era il " + elenco.back().quando.substr(0, 10) +
-                " alle " + elenco.back().quando.substr(11) +
-                ", prima dell'importazione delle paghe (Dipendenti / LPU - LSU)? I dati "
-                "attuali saranno prima salvati in una copia."});
+    EXPECT_EQ(r.domande, V{"Ripristinare l'archivio com'era il " + elenco.back().quando.substr(0, 10) + " alle " +
+                           elenco.back().quando.substr(11) +
+                           ", prima dell'importazione delle paghe (Dipendenti / LPU - LSU)? I dati "
+                           "attuali saranno prima salvati in una copia."});
     EXPECT_EQ(conta("Zefo1") + conta("Zefo2") + conta("Professionisti") + conta("Importazioni"), 0);
     EXPECT_EQ(copie().front(), "prima di un ripristino");
 
@@ -234,8 +224,7 @@ TEST_F(DaFile, CopiePrimaDiOgniModificaERipristino) {
 TEST_F(DaFile, CopiaInterrottaRimossaDallaProssimaOperazione) {
     // What a program killed while copying leaves: the copy's temporary file and its journal.
     fs::create_directories(dir / "dati" / "backup");
-    const std::string tmp = (dir / "dati" / "backup" /
-                             "Zefo2015_20150101-120000-01_importa-paghe-dip.db.tmp").string();
+    const std::string tmp = (dir / "dati" / "backup" / "Zefo2015_20150101-120000-01_importa-paghe-dip.db.tmp").string();
     fs::copy_file(db, tmp);
     std::ofstream(tmp + "-journal", std::ios::binary) << std::string(4096, 'j');
     EXPECT_TRUE(copie().empty());
@@ -248,8 +237,8 @@ TEST_F(DaFile, CopiaInterrottaRimossaDallaProssimaOperazione) {
 
 TEST_F(DaFile, RestanoLeUltimeDieciCopie) {
     for (int i = 0; i < 12; ++i)
-        ASSERT_TRUE(paghe(scrivi("zefo" + std::to_string(i) + ".43",
-                                 prova::file({prova::certificato(std::to_string(i), "UNO")}))));
+        ASSERT_TRUE(paghe(
+            scrivi("zefo" + std::to_string(i) + ".43", prova::file({prova::certificato(std::to_string(i), "UNO")}))));
     const auto elenco = importazione::ElencoCopie(conn);
     ASSERT_EQ(elenco.size(), 10u);
     // The oldest kept was taken with two certificates in the archive.
@@ -270,7 +259,7 @@ TEST_F(DaFile, RipristinoRifiutatoSeUnAltroProgrammaHaLArchivioAperto) {
     ASSERT_NE(altro, nullptr);
     std::fputs("select count(*) from Zefo1;\n", altro);
     std::fflush(altro);
-    for (int i = 0; i < 100 && !storage::sistema::apertoDaAltri(db); ++i) 
+    for (int i = 0; i < 100 && !storage::sistema::apertoDaAltri(db); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     ASSERT_TRUE(storage::sistema::apertoDaAltri(db));
     r.risposte = {true};

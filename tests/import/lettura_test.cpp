@@ -1,8 +1,9 @@
+#include "import/lettura.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "import/lettura.h"
 #include "storage/error.h"
 
 using importazione::CodiceAzienda;
@@ -54,8 +55,7 @@ TEST(ConvertiImporto, TabellaDeiCasi) {
 }
 
 TEST(ConvertiImporto, NonNumeriSonoRifiutati) {
-    for (const char* campo : {"00A1234,50", "0001.234,5", "0012,3A", "0012 34", "001e5", "0,,1",
-                              "0-", "0012,-3"})
+    for (const char* campo : {"00A1234,50", "0001.234,5", "0012,3A", "0012 34", "001e5", "0,,1", "0-", "0012,-3"})
         EXPECT_FALSE(ConvertiImporto(campo).has_value()) << campo;
 }
 
@@ -126,7 +126,9 @@ TEST(LettoreRighe, FineRigaECtrlZ) {
     EXPECT_EQ(righe("a\r\n\r\n"), (V{"a", ""}));
     EXPECT_EQ(righe("a\rb\n"), (V{"a", "b"}));  // a lone CR ends a line too
     EXPECT_EQ(righe("a\rb\r\nc\n\rd\r"), (V{"a", "b", "c", "", "d"}));
-    EXPECT_EQ(righe("a\r\nb\x1a" "c\r\nd\r\n"), (V{"a", "b"}));
+    EXPECT_EQ(righe("a\r\nb\x1a"
+                    "c\r\nd\r\n"),
+              (V{"a", "b"}));
     EXPECT_EQ(righe("a\r\n\x1a\r\nd"), (V{"a", ""}));
     EXPECT_EQ(righe(""), V{});
     EXPECT_EQ(righe(std::string(100000, 'x') + "\n"), V{std::string(100000, 'x')});
@@ -142,8 +144,7 @@ TEST(LettoreRighe, RigheLungheInPezzi) {
     EXPECT_EQ(l.riga(), "xy");
     EXPECT_EQ(l.numero(), 2u);
     // A piece never ends inside a UTF-8 character: 9 bytes asked, "à" is two.
-    EXPECT_EQ(righe("abcdefgh\xC3\xA0ijklmnop\xC3\xA8\n", nullptr, 9),
-              V{"abcdefgh\xE0ijklmnop\xE8"});
+    EXPECT_EQ(righe("abcdefgh\xC3\xA0ijklmnop\xC3\xA8\n", nullptr, 9), V{"abcdefgh\xE0ijklmnop\xE8"});
     EXPECT_EQ(righe(std::string(200000, 'x') + "\r\n" + "y"), (V{std::string(200000, 'x'), "y"}));
 }
 

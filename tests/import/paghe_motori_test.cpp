@@ -57,7 +57,8 @@ TEST_P(PagheMotori, BlocchiTengonoChiaviELegami) {
 
     EXPECT_EQ(colonna("select ID || ' ' || B02 from Zefo1 order by ID").front(), "2 N1000");
     std::vector<std::string> attesi1;
-    for (int i = 0; i < kCertificati; ++i) attesi1.push_back(std::to_string(i + 2) + " " + nomi[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < kCertificati; ++i)
+        attesi1.push_back(std::to_string(i + 2) + " " + nomi[static_cast<std::size_t>(i)]);
     EXPECT_EQ(colonna("select ID || ' ' || B02 from Zefo1 order by ID"), attesi1);
     // Each Zefo2 row belongs to its own certificate, in the order read.
     EXPECT_EQ(colonna("select Zefo1.B02 from Zefo2 join Zefo1 on Zefo1.ID = Zefo2.ID order by Zefo2.IdNooo"), nomi);
@@ -65,7 +66,8 @@ TEST_P(PagheMotori, BlocchiTengonoChiaviELegami) {
 
     // A certificate added afterwards takes the next key, with no gap.
     ASSERT_TRUE(importa({prova::certificato("Y", "DOPO")}));
-    EXPECT_EQ(colonna("select ID from Zefo1 where B02 = 'DOPO'"), std::vector<std::string>{std::to_string(kCertificati + 2)});
+    EXPECT_EQ(colonna("select ID from Zefo1 where B02 = 'DOPO'"),
+              std::vector<std::string>{std::to_string(kCertificati + 2)});
 }
 
 TEST_P(PagheMotori, ErroreDopoUnBloccoNonSalvaNulla) {
@@ -78,7 +80,8 @@ TEST_P(PagheMotori, ErroreDopoUnBloccoNonSalvaNulla) {
 }
 
 #if PALIO_POSTGRES
-INSTANTIATE_TEST_SUITE_P(Entrambi, PagheMotori, ::testing::Values(Motore::SQLite, Motore::PostgreSQL), prova::nomeMotore);
+INSTANTIATE_TEST_SUITE_P(Entrambi, PagheMotori, ::testing::Values(Motore::SQLite, Motore::PostgreSQL),
+                         prova::nomeMotore);
 #else
 INSTANTIATE_TEST_SUITE_P(Entrambi, PagheMotori, ::testing::Values(Motore::SQLite), prova::nomeMotore);
 #endif

@@ -32,15 +32,12 @@ public:
         std::vector<std::vector<std::string>> out;
         while (st.step()) {
             std::vector<std::string> r;
-            for (int i = 0; i < st.columnCount(); ++i)
-                r.push_back(st.isNull(i) ? "<null>" : std::string(st.text(i)));
+            for (int i = 0; i < st.columnCount(); ++i) r.push_back(st.isNull(i) ? "<null>" : std::string(st.text(i)));
             out.push_back(std::move(r));
         }
         return out;
     }
-    long long conta(const std::string& tabella) {
-        return std::stoll(valore("select count(*) from " + tabella));
-    }
+    long long conta(const std::string& tabella) { return std::stoll(valore("select count(*) from " + tabella)); }
     storage::Connection conn;
 };
 

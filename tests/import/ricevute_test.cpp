@@ -24,7 +24,8 @@ namespace fs = std::filesystem;
 // An archive file of its own (the import takes a backup beside it). The import tests' shared
 // archive lives in memory, hence this one.
 struct ArchivioSuFile {
-    ArchivioSuFile() : dir(fs::temp_directory_path() / ("palio_ricevute_" + std::to_string(storage::sistema::idProcesso()))) {
+    ArchivioSuFile()
+        : dir(fs::temp_directory_path() / ("palio_ricevute_" + std::to_string(storage::sistema::idProcesso()))) {
         fs::remove_all(dir);
         fs::create_directories(dir);
         storage::Connection::crea((dir / "Zefo2015.db").string());
@@ -74,11 +75,13 @@ protected:
             out += "[" + t + "]\n";
             storage::Statement st(arch.conn, "select * from " + t + " order by rowid");
             while (st.step()) {
-                for (int i = 0; i < st.columnCount(); ++i) out += (st.isNull(i) ? "<null>" : std::string(st.text(i))) + "|";
+                for (int i = 0; i < st.columnCount(); ++i)
+                    out += (st.isNull(i) ? "<null>" : std::string(st.text(i))) + "|";
                 out += "\n";
             }
         }
-        for (const auto& v : storage::elencoSalvataggi(storage::cartellaSalvataggi(arch.conn))) out += "copia " + v.nome + "\n";
+        for (const auto& v : storage::elencoSalvataggi(storage::cartellaSalvataggi(arch.conn)))
+            out += "copia " + v.nome + "\n";
         return out;
     }
     std::string protocollo(Elenco e, std::int64_t id) {
@@ -103,16 +106,18 @@ TEST_F(Ricevute, FileBuoniConOSenzaIntestazione) {
         EXPECT_EQ(protocollo(Elenco::Professionisti, bianchi), "15031012345678901/000003");
         EXPECT_EQ(protocollo(Elenco::Dipendenti, verdi), "/");
     }
-    EXPECT_EQ(r.info_.back(), "Operazione terminata.\nImportate 2 ricevute dal file " + (arch.dir / "ricevute.csv").string() + ".");
+    EXPECT_EQ(r.info_.back(),
+              "Operazione terminata.\nImportate 2 ricevute dal file " + (arch.dir / "ricevute.csv").string() + ".");
     // The copy taken before is listed in words, as the other operations' are.
     const auto copie = importazione::ElencoCopie(arch.conn);
     ASSERT_FALSE(copie.empty());
     EXPECT_EQ(copie.front().prima, "prima dell'importazione delle ricevute");
     // Quoted cells, blanks around them and a closing separator, as spreadsheets write them.
-    EXPECT_EQ(importazione::ImportaRicevute(arch.conn, file("\"VRDLGU70B02F205X\" ; \"0" + std::to_string(verdi) +
-                                                             "\";\"15031099999999999\";\"000042\";\n"),
-                                            r),
-              1u);
+    EXPECT_EQ(
+        importazione::ImportaRicevute(
+            arch.conn,
+            file("\"VRDLGU70B02F205X\" ; \"0" + std::to_string(verdi) + "\";\"15031099999999999\";\"000042\";\n"), r),
+        1u);
     EXPECT_EQ(protocollo(Elenco::Dipendenti, verdi), "15031099999999999/000042");
 }
 
@@ -126,15 +131,19 @@ TEST_F(Ricevute, UnaRigaSbagliataRifiutaIlFile) {
         // Number and tax code of two different certificates.
         {riga("VRDLGU70B02F205X", rossi, "15031012345678901", "000002"),
          "nessun certificato numero " + std::to_string(rossi) + " con codice fiscale \"VRDLGU70B02F205X\"."},
-        {riga("VRDLGU70B02F205X", verdi, "1503101234567890", "000002"), "il protocollo \"1503101234567890\" non è di 17 cifre."},
-        {riga("VRDLGU70B02F205X", verdi, "150310123456789012", "000002"), "il protocollo \"150310123456789012\" non è di 17 cifre."},
+        {riga("VRDLGU70B02F205X", verdi, "1503101234567890", "000002"),
+         "il protocollo \"1503101234567890\" non è di 17 cifre."},
+        {riga("VRDLGU70B02F205X", verdi, "150310123456789012", "000002"),
+         "il protocollo \"150310123456789012\" non è di 17 cifre."},
         {riga("VRDLGU70B02F205X", verdi, "15031012345678901", "2"), "il progressivo \"2\" non è di 6 cifre."},
         {riga("VRDLGU70B02F205X", verdi, "15031012345678901", "00000A"), "il progressivo \"00000A\" non è di 6 cifre."},
         {"VRDLGU70B02F205X;" + std::to_string(verdi) + ";15031012345678901\n",
-         "attese 4 colonne separate da \";\" (codice fiscale; numero certificato; protocollo; progressivo), trovate 3."},
+         "attese 4 colonne separate da \";\" (codice fiscale; numero certificato; protocollo; progressivo), trovate "
+         "3."},
         {riga("VRDLGU70B02F205X", 0, "15031012345678901", "000002"), "il numero di certificato \"0\" non è valido."},
         // A certificate number has at most nine digits; twenty would not even fit a number.
-        {"VRDLGU70B02F205X;1234567890;15031012345678901;000002\n", "il numero di certificato \"1234567890\" non è valido."},
+        {"VRDLGU70B02F205X;1234567890;15031012345678901;000002\n",
+         "il numero di certificato \"1234567890\" non è valido."},
         {"VRDLGU70B02F205X;99999999999999999999;15031012345678901;000002\n",
          "il numero di certificato \"99999999999999999999\" non è valido."},
         {riga("RSSMRA80A01H501U", rossi, "15031012345678901", "000009"),
@@ -146,14 +155,16 @@ TEST_F(Ricevute, UnaRigaSbagliataRifiutaIlFile) {
             importazione::ImportaRicevute(arch.conn, p, r);
             ADD_FAILURE() << c.seconda;
         } catch (const storage::Error& e) {
-            EXPECT_EQ(std::string(e.what()), "File " + p + ", riga 2: " + c.errore + " Nessuna ricevuta è stata importata.");
+            EXPECT_EQ(std::string(e.what()),
+                      "File " + p + ", riga 2: " + c.errore + " Nessuna ricevuta è stata importata.");
         }
         EXPECT_EQ(protocollo(Elenco::Dipendenti, rossi), "/") << c.seconda;
     }
     // The list named: a professional's number is not looked up among employees.
-    EXPECT_THROW(importazione::ImportaRicevute(arch.conn, file(riga("BNCGNN60C03L219Y", bianchi, "15031012345678901", "000001")),
-                                               r, Elenco::Dipendenti),
-                 storage::Error);
+    EXPECT_THROW(
+        importazione::ImportaRicevute(arch.conn, file(riga("BNCGNN60C03L219Y", bianchi, "15031012345678901", "000001")),
+                                      r, Elenco::Dipendenti),
+        storage::Error);
     EXPECT_THROW(importazione::ImportaRicevute(arch.conn, file("Codice fiscale;Numero;Protocollo;Progressivo\n"), r),
                  storage::Error);
     EXPECT_THROW(importazione::ImportaRicevute(arch.conn, (arch.dir / "manca.csv").string(), r), storage::Error);
@@ -172,7 +183,10 @@ bool leggibile(const std::string& m) {
         const auto b = static_cast<unsigned char>(m[i]);
         if ((b < 0x20 && b != '\n') || b == 0x7F) return false;
         if (b < 0x80) continue;
-        const std::size_t seguono = b >= 0xC2 && b <= 0xDF ? 1 : b >= 0xE0 && b <= 0xEF ? 2 : b >= 0xF0 && b <= 0xF4 ? 3 : 0;
+        const std::size_t seguono = b >= 0xC2 && b <= 0xDF   ? 1
+                                    : b >= 0xE0 && b <= 0xEF ? 2
+                                    : b >= 0xF0 && b <= 0xF4 ? 3
+                                                             : 0;
         if (seguono == 0 || i + seguono >= m.size()) return false;
         for (std::size_t k = 1; k <= seguono; ++k)
             if ((static_cast<unsigned char>(m[i + k]) & 0xC0) != 0x80) return false;
@@ -199,8 +213,10 @@ TEST_F(Ricevute, OgniFormaValidaLetta) {
         {"a capo misti", "Codice fiscale;Numero;Protocollo;Progressivo\r" + r1 + "\n" + r2 + "\r\n\r"},
         {"tutto tra virgolette", q1 + "\r\n" + q2 + "\r\n"},
         {"intestazione tra virgolette con ; dentro",
-         "\"Codice fiscale\";\"Numero; certificato\";\"Protocollo \"\"telematico\"\"\";\"Progressivo\"\n" + q1 + "\n" + q2},
-        {"intestazione con cifre nelle parole", "CF;Numero;Protocollo (17 cifre);Progressivo (6 cifre)\n" + r1 + "\n" + r2},
+         "\"Codice fiscale\";\"Numero; certificato\";\"Protocollo \"\"telematico\"\"\";\"Progressivo\"\n" + q1 + "\n" +
+             q2},
+        {"intestazione con cifre nelle parole",
+         "CF;Numero;Protocollo (17 cifre);Progressivo (6 cifre)\n" + r1 + "\n" + r2},
         {"BOM UTF-8 senza intestazione", bom + r1 + "\r\n" + r2 + "\r\n"},
         {"BOM UTF-8 e intestazione", bom + "CF;N.;Protocollo;Progressivo\n" + r1 + "\n" + r2 + "\n"},
         {"UTF-16 LE", utf16(r1 + "\r\n" + r2 + "\r\n", true)},
@@ -240,8 +256,7 @@ TEST_F(Ricevute, OgniDannoRifiutatoSenzaToccareLArchivio) {
         {"protocollo in notazione scientifica alla prima riga",
          "RSSMRA80A01H501U;" + n + ";1,50310123456789E+16;1\n" + buona,
          "File " + p + ", riga 1: il protocollo \"1,50310123456789E+16\" non è di 17 cifre" + foglio + fine},
-        {"prima riga tutta riscritta",
-         "RSSMRA80A01H501U;" + n + ".0;1.5031E+16;1.0\n" + buona,
+        {"prima riga tutta riscritta", "RSSMRA80A01H501U;" + n + ".0;1.5031E+16;1.0\n" + buona,
          "File " + p + ", riga 1: il numero di certificato \"" + n + ".0\" non è valido" + foglio + fine},
         {"colonne troppo strette alla prima riga", "RSSMRA80A01H501U;#####;#####;#####\n" + buona,
          "File " + p + ", riga 1: il numero di certificato \"#####\" non è valido." + fine},
@@ -250,15 +265,22 @@ TEST_F(Ricevute, OgniDannoRifiutatoSenzaToccareLArchivio) {
         {"intestazione dopo la prima riga", buona + "CF;Numero;Protocollo;Progressivo\n",
          "File " + p + ", riga 2: il numero di certificato \"Numero\" non è valido." + fine},
         {"virgolette non chiuse", "\"RSSMRA80A01H501U;" + n + ";15031012345678901;000001\n",
-         "File " + p + ", riga 1: attese 4 colonne separate da \";\" (codice fiscale; numero certificato; protocollo; "
-         "progressivo), trovate 1." + fine},
+         "File " + p +
+             ", riga 1: attese 4 colonne separate da \";\" (codice fiscale; numero certificato; protocollo; "
+             "progressivo), trovate 1." +
+             fine},
         // Bytes no message may carry raw: control characters, bytes of no character, a
         // value as long as a line.
-        {"NUL in un valore", buona + "VRDLGU70B02F205X;" + std::to_string(verdi) + ";1503101234\x00" "5678901;000002\n"s,
+        {"NUL in un valore",
+         buona + "VRDLGU70B02F205X;" + std::to_string(verdi) +
+             ";1503101234\x00"
+             "5678901;000002\n"s,
          "~riga 2"},
-        {"byte alti nel protocollo", buona + "VRDLGU70B02F205X;" + std::to_string(verdi) + ";15031\x81\xFE\x90;000002\n",
+        {"byte alti nel protocollo",
+         buona + "VRDLGU70B02F205X;" + std::to_string(verdi) + ";15031\x81\xFE\x90;000002\n",
          "File " + p + ", riga 2: il protocollo \"15031\\x81þ\\x90\" non è di 17 cifre." + fine},
-        {"valore lunghissimo", buona + "VRDLGU70B02F205X;" + std::to_string(verdi) + ";" + std::string(100000, '7') + ";000002\n",
+        {"valore lunghissimo",
+         buona + "VRDLGU70B02F205X;" + std::to_string(verdi) + ";" + std::string(100000, '7') + ";000002\n",
          "File " + p + ", riga 2: il protocollo \"" + std::string(40, '7') + "…\" non è di 17 cifre." + fine},
         {"riga senza fine", buona + std::string(3 << 20, 'x') + "\n",
          "File " + p + ", riga 2: la riga è lunga più di 1.048.576 caratteri, non è una riga di ricevute." + fine},
@@ -302,7 +324,8 @@ TEST_F(Ricevute, FileCheNonSonoFileRifiutatiSubito) {
     const std::pair<std::string, std::string> casi[] = {
         {fifo, "Il file " + fifo + " è una pipe con nome (FIFO), non un file: non è possibile eseguire l'import."},
         {"/dev/zero", "Il file /dev/zero è un dispositivo, non un file: non è possibile eseguire l'import."},
-        {arch.dir.string(), "Il file " + arch.dir.string() + " è una cartella, non un file: non è possibile eseguire l'import."},
+        {arch.dir.string(),
+         "Il file " + arch.dir.string() + " è una cartella, non un file: non è possibile eseguire l'import."},
     };
     for (const auto& [percorso, messaggio] : casi) {
         try {

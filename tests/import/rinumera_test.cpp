@@ -31,7 +31,8 @@ struct Risposte : storage::Reporter {
 class Rinumera : public ::testing::Test {
 protected:
     std::int64_t dipendente(std::int64_t id, const std::string& cognome) {
-        arch.inserisci("Zefo1", {{"ID", std::to_string(id)}, {"B01", "CF" + cognome}, {"B02", cognome}, {"B03", "MARIO"}});
+        arch.inserisci("Zefo1",
+                       {{"ID", std::to_string(id)}, {"B01", "CF" + cognome}, {"B02", cognome}, {"B03", "MARIO"}});
         arch.inserisci("Zefo2", {{"ID", std::to_string(id)}, {"tipo", "DIP"}, {"c201", cognome}});
         arch.inserisci("Zefo3", {{"Id", std::to_string(id)}, {"D09", cognome}});
         return id;
@@ -39,8 +40,9 @@ protected:
     // Each certificate's rows as "number:surname", in number order, across its three tables.
     std::vector<std::string> righe() {
         std::vector<std::string> r;
-        for (const char* sql : {"select ID, B02 from Zefo1 order by ID", "select ID, c201 from Zefo2 order by ID",
-                                "select Id, D09 from Zefo3 order by Id", "select ID, B02 from Professionisti order by ID"}) {
+        for (const char* sql :
+             {"select ID, B02 from Zefo1 order by ID", "select ID, c201 from Zefo2 order by ID",
+              "select Id, D09 from Zefo3 order by Id", "select ID, B02 from Professionisti order by ID"}) {
             storage::Statement st(arch.conn, sql);
             std::string t;
             while (st.step()) t += std::to_string(st.integer(0)) + ":" + std::string(st.text(1)) + " ";
@@ -105,17 +107,19 @@ TEST_F(Rinumera, RifiutiNonCambianoNulla) {
     storage::ScriviIdentificativi(arch.conn, Elenco::Dipendenti, 100000, "12345678901234567", "000001");
     EXPECT_EQ(importazione::Rinumera(arch.conn, r), EsitoRinumerazione::Rifiutata);
     EXPECT_TRUE(r.domande.empty());
-    EXPECT_EQ(r.errori, std::vector<std::string>{
-                            "Nessun certificato è stato rinumerato: questi certificati hanno protocollo e progressivo di "
-                            "un invio accettato, e un nuovo numero li staccherebbe da ciò che l'Agenzia ha ricevuto.\n"
-                            "Certificato 100000 (CENTOMILA MARIO): protocollo 12345678901234567, progressivo 000001\n"
-                            "Controllare protocollo e progressivo nel certificato: se non sono suoi, toglierli e "
-                            "rinumerare di nuovo."});
+    EXPECT_EQ(r.errori,
+              std::vector<std::string>{
+                  "Nessun certificato è stato rinumerato: questi certificati hanno protocollo e progressivo di "
+                  "un invio accettato, e un nuovo numero li staccherebbe da ciò che l'Agenzia ha ricevuto.\n"
+                  "Certificato 100000 (CENTOMILA MARIO): protocollo 12345678901234567, progressivo 000001\n"
+                  "Controllare protocollo e progressivo nel certificato: se non sono suoi, toglierli e "
+                  "rinumerare di nuovo."});
     EXPECT_EQ(righe(), prima);
 
     r = Risposte{};
-    arch.conn.exec("with recursive n(x) as (select 1 union all select x + 1 from n where x < 99999) "
-                   "insert into Professionisti (ID) select x from n");
+    arch.conn.exec(
+        "with recursive n(x) as (select 1 union all select x + 1 from n where x < 99999) "
+        "insert into Professionisti (ID) select x from n");
     arch.inserisci("Professionisti", {{"ID", "100000"}, {"B02", "ULTIMO"}});
     storage::ScriviIdentificativi(arch.conn, Elenco::Dipendenti, 100000, "", "");
     EXPECT_EQ(importazione::Rinumera(arch.conn, r), EsitoRinumerazione::Rifiutata);
@@ -131,7 +135,8 @@ TEST_F(Rinumera, NienteDaRinumerare) {
     dipendente(99999, "ULTIMO");
     EXPECT_EQ(importazione::Rinumera(arch.conn, r), EsitoRinumerazione::NienteDaFare);
     EXPECT_TRUE(r.domande.empty());
-    EXPECT_EQ(r.infos, std::vector<std::string>{"Tutti i certificati hanno un numero da 1 a 99999: non c'è nulla da rinumerare."});
+    EXPECT_EQ(r.infos, std::vector<std::string>{
+                           "Tutti i certificati hanno un numero da 1 a 99999: non c'è nulla da rinumerare."});
     EXPECT_EQ(copie(), 0u);
 }
 

@@ -38,7 +38,7 @@ enum : unsigned { DIP = 1, AMM = 2, COC = 4, ALTRO = 8, TUTTI = DIP | AMM | COC 
 struct Campo {
     std::size_t da, a;  // columns of the line, 1-based, inclusive
     Tipo tipo;
-    std::string dove;   // "Tabella.colonna"; "Tabella.-" for columns no reader stores
+    std::string dove;  // "Tabella.colonna"; "Tabella.-" for columns no reader stores
     unsigned lettori = TUTTI;
     const char* valore = nullptr;  // the value in the line; generated when null
 };
@@ -59,18 +59,18 @@ std::pair<std::string, std::string> valore(const Campo& c, int k) {
     }
     const std::string n = std::to_string(100 + k);  // three digits, one per field
     switch (c.tipo) {
-        case Tipo::Importo: {
-            // "0" + six digits, comma, two decimals: 0123456,78 is stored as 123.456,78.
-            const std::string intero = "1" + std::string(2, n[1]) + n;
-            const std::string dec = n.substr(1);
-            return {"0" + intero + "," + dec, intero.substr(0, 3) + "." + intero.substr(3) + "," + dec};
-        }
-        case Tipo::Data: {
-            const std::string g = std::to_string(10 + k % 18);
-            return {g + "/0" + std::to_string(1 + k % 9) + "/2014", g + "/0" + std::to_string(1 + k % 9) + "/2014"};
-        }
-        case Tipo::Conteggio: return {"0" + n.substr(1), std::to_string(std::stoi(n.substr(1)))};
-        default: break;
+    case Tipo::Importo: {
+        // "0" + six digits, comma, two decimals: 0123456,78 is stored as 123.456,78.
+        const std::string intero = "1" + std::string(2, n[1]) + n;
+        const std::string dec = n.substr(1);
+        return {"0" + intero + "," + dec, intero.substr(0, 3) + "." + intero.substr(3) + "," + dec};
+    }
+    case Tipo::Data: {
+        const std::string g = std::to_string(10 + k % 18);
+        return {g + "/0" + std::to_string(1 + k % 9) + "/2014", g + "/0" + std::to_string(1 + k % 9) + "/2014"};
+    }
+    case Tipo::Conteggio: return {"0" + n.substr(1), std::to_string(std::stoi(n.substr(1)))};
+    default: break;
     }
     std::string v;
     if (w == 1) {
@@ -106,18 +106,28 @@ Costruita costruisci(std::size_t lunghezza, const std::vector<Campo>& campi, int
 const std::vector<Campo>& certificato() {
     using T = Tipo;
     static const std::vector<Campo> c = {
-        {1, 16, T::Testo, "Zefo1.A01"},         {18, 57, T::Testo, "Zefo1.A02"},
-        {59, 88, T::Testo, "Zefo1.A04"},        {90, 91, T::Testo, "Zefo1.A05"},
-        {93, 97, T::Testo, "Zefo1.A06"},        {99, 128, T::Testo, "Zefo1.A07"},
-        {130, 142, T::Testo, "Zefo1.A08"},      {156, 211, T::Testo, "Zefo1.A09"},
-        {221, 224, T::Testo, "Zefo2.MatrDip"},  {226, 241, T::Testo, "Zefo1.B01", TUTTI, "RSSMRA71C12H501Z"},
-        {243, 262, T::Testo, "Zefo1.B02"},      {264, 283, T::Testo, "Zefo1.B03"},
+        {1, 16, T::Testo, "Zefo1.A01"},
+        {18, 57, T::Testo, "Zefo1.A02"},
+        {59, 88, T::Testo, "Zefo1.A04"},
+        {90, 91, T::Testo, "Zefo1.A05"},
+        {93, 97, T::Testo, "Zefo1.A06"},
+        {99, 128, T::Testo, "Zefo1.A07"},
+        {130, 142, T::Testo, "Zefo1.A08"},
+        {156, 211, T::Testo, "Zefo1.A09"},
+        {221, 224, T::Testo, "Zefo2.MatrDip"},
+        {226, 241, T::Testo, "Zefo1.B01", TUTTI, "RSSMRA71C12H501Z"},
+        {243, 262, T::Testo, "Zefo1.B02"},
+        {264, 283, T::Testo, "Zefo1.B03"},
         {285, 285, T::Testo, "Zefo1.B04", TUTTI, "F"},
         {287, 296, T::Testo, "Zefo1.B05", TUTTI, "12/03/1971"},
-        {298, 327, T::Testo, "Zefo1.B06"},      {329, 330, T::Testo, "Zefo1.B07"},
-        {345, 374, T::Testo, "Zefo1.B20"},      {376, 377, T::Testo, "Zefo1.B21"},
-        {379, 382, T::Testo, "Zefo1.B22"},      {384, 413, T::Testo, "Zefo1.B23"},
-        {415, 416, T::Testo, "Zefo1.B24"},      {418, 421, T::Testo, "Zefo1.B25"},
+        {298, 327, T::Testo, "Zefo1.B06"},
+        {329, 330, T::Testo, "Zefo1.B07"},
+        {345, 374, T::Testo, "Zefo1.B20"},
+        {376, 377, T::Testo, "Zefo1.B21"},
+        {379, 382, T::Testo, "Zefo1.B22"},
+        {384, 413, T::Testo, "Zefo1.B23"},
+        {415, 416, T::Testo, "Zefo1.B24"},
+        {418, 421, T::Testo, "Zefo1.B25"},
         {462, 471, T::Importo, "Zefo1.C001", DIP | ALTRO},
         {473, 482, T::Importo, "Zefo1.C004", DIP | AMM | ALTRO},
         {484, 486, T::Conteggio, "Zefo1.C006", DIP | ALTRO},
@@ -213,9 +223,8 @@ const std::vector<Campo>& continuazione() {
 class Tracciati : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("palio_tracciati_" + std::to_string(storage::sistema::idProcesso()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path() / ("palio_tracciati_" + std::to_string(storage::sistema::idProcesso()) + "_" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -273,39 +282,42 @@ TEST_F(Tracciati, PagheOgniColonnaNelSuoPosto) {
         Tracciato tracciato;
         Attesi costanti;  // what the reader stores besides the line's fields
     } casi[] = {
-        {"dipendenti", DIP, Tracciato::DIP,
-         {{"zefo2.tipo", "DIP"}, {"zefo2.d01", "MATRAZ0001"}, {"zefo2.d33", "X"}}},
-        {"amministratori", AMM, Tracciato::AMM,
-         {{"zefo2.tipo", "AMM"}, {"zefo2.d01", "MATRAZ0001"}, {"zefo1.c002", "2"},
-          {"zefo1.c119", "2"}}},
-        {"collaboratori", COC, Tracciato::CoC,
-         {{"zefo2.tipo", "CoC"}, {"zefo2.d01", "MATRAZ0001"}, {"zefo1.c002", "2"},
-          {"zefo2.d13", "X"}}},
+        {"dipendenti", DIP, Tracciato::DIP, {{"zefo2.tipo", "DIP"}, {"zefo2.d01", "MATRAZ0001"}, {"zefo2.d33", "X"}}},
+        {"amministratori",
+         AMM,
+         Tracciato::AMM,
+         {{"zefo2.tipo", "AMM"}, {"zefo2.d01", "MATRAZ0001"}, {"zefo1.c002", "2"}, {"zefo1.c119", "2"}}},
+        {"collaboratori",
+         COC,
+         Tracciato::CoC,
+         {{"zefo2.tipo", "CoC"}, {"zefo2.d01", "MATRAZ0001"}, {"zefo1.c002", "2"}, {"zefo2.d13", "X"}}},
         {"altro", ALTRO, Tracciato::DIP, {{"zefo2.tipo", "DIP"}, {"zefo2.d33", "X"}}},
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(c.nome);
         // The same file for every reader: forget the earlier runs, or it would ask to import again.
-        a.conn.exec("delete from Zefo1; delete from Zefo2; delete from Zefo3; "
-                    "delete from sqlite_sequence; delete from Importazioni");
+        a.conn.exec(
+            "delete from Zefo1; delete from Zefo2; delete from Zefo3; "
+            "delete from sqlite_sequence; delete from Importazioni");
         const std::string f = scrivi("zefo.43", c.lettore == DIP ? std::vector<std::string>{riga.riga, cont.riga}
                                                                  : std::vector<std::string>{riga.riga});
         r.infos.clear();
-        const bool ok = c.lettore == ALTRO
-                            ? importazione::ImportaAltro(a.conn, f, false, dati, r)
-                            : importazione::ImportaPaghe(a.conn, f, c.tracciato, false, dati, r);
+        const bool ok = c.lettore == ALTRO ? importazione::ImportaAltro(a.conn, f, false, dati, r)
+                                           : importazione::ImportaPaghe(a.conn, f, c.tracciato, false, dati, r);
         ASSERT_TRUE(ok);
-        EXPECT_EQ(r.infos, std::vector<std::string>{
-                               "Operazione terminata.\nImportato 1 certificato (" +
-                               std::string(c.lettore == DIP ? "1 riga aggiuntiva" : "0 righe aggiuntive") +
-                               ") dal file " + f + "."});
+        EXPECT_EQ(r.infos,
+                  std::vector<std::string>{"Operazione terminata.\nImportato 1 certificato (" +
+                                           std::string(c.lettore == DIP ? "1 riga aggiuntiva" : "0 righe aggiuntive") +
+                                           ") dal file " + f + "."});
 
         Attesi attesi = riga.perLettore.at(c.lettore);
         for (const auto& [k, v] : c.costanti) attesi[k] = v;
         if (c.lettore & (DIP | ALTRO))
             for (int n = 1; n <= 9; ++n) attesi["zefo2.fam" + std::to_string(n) + "_1"] = "X";
-        for (const auto& [k, v] : Attesi{{"zefo1.azienda", "43"}, {"zefo2.ditta", "43"},
-                                         {"zefo1.a10", "ATT001"}, {"zefo1.a11", "SEDE9"},
+        for (const auto& [k, v] : Attesi{{"zefo1.azienda", "43"},
+                                         {"zefo2.ditta", "43"},
+                                         {"zefo1.a10", "ATT001"},
+                                         {"zefo1.a11", "SEDE9"},
                                          {"zefo2.id", "1"}})
             attesi[k] = v;
 
@@ -334,23 +346,22 @@ TEST_F(Tracciati, PagheOgniColonnaNelSuoPosto) {
 // The 770 Semplificato's "H" record: the codice fiscale and the non-positional area where each
 // layout puts them, every known code with its own value, unknown codes passed over.
 TEST_F(Tracciati, Semplificato770OgniCodiceNellaSuaColonna) {
-    a.conn.exec("insert into Zefo1 (A01, A02, A03, A04, A05, A06, A07, A08, A09) values "
-                "('S01', 'S02', 'S03', 'S04', 'S05', 'S06', 'S07', 'S08', 'S09'), "
-                "('X01', 'X02', 'X03', 'X04', 'X05', 'X06', 'X07', 'X08', 'X09')");
-    Attesi attesi = {{"professionisti.a01", "S01"}, {"professionisti.a02", "S02"},
-                     {"professionisti.a03", "S03"}, {"professionisti.a04", "S04"},
-                     {"professionisti.a05", "S05"}, {"professionisti.a06", "S06"},
-                     {"professionisti.a07", "S07"}, {"professionisti.a08", "S08"},
-                     {"professionisti.a09", "S09"}, {"professionisti.a10", "ATT001"},
-                     {"professionisti.a11", "SEDE9"}, {"professionisti.b01", "VRDLGI60A01L219X"}};
+    a.conn.exec(
+        "insert into Zefo1 (A01, A02, A03, A04, A05, A06, A07, A08, A09) values "
+        "('S01', 'S02', 'S03', 'S04', 'S05', 'S06', 'S07', 'S08', 'S09'), "
+        "('X01', 'X02', 'X03', 'X04', 'X05', 'X06', 'X07', 'X08', 'X09')");
+    Attesi attesi = {
+        {"professionisti.a01", "S01"},    {"professionisti.a02", "S02"},   {"professionisti.a03", "S03"},
+        {"professionisti.a04", "S04"},    {"professionisti.a05", "S05"},   {"professionisti.a06", "S06"},
+        {"professionisti.a07", "S07"},    {"professionisti.a08", "S08"},   {"professionisti.a09", "S09"},
+        {"professionisti.a10", "ATT001"}, {"professionisti.a11", "SEDE9"}, {"professionisti.b01", "VRDLGI60A01L219X"}};
     // Known codes, each with a value as long as the field; the unknown ones would land nowhere.
     std::string area;
     auto elemento = [&](const std::string& codice, std::string v) {
         v.resize(16, ' ');
         area += codice + v;
     };
-    const std::map<int, std::string> noti = {{2, "B02"}, {3, "B03"}, {4, "B04"}, {6, "B06"},
-                                             {7, "B07"}, {8, "B20"}};
+    const std::map<int, std::string> noti = {{2, "B02"}, {3, "B03"}, {4, "B04"}, {6, "B06"}, {7, "B07"}, {8, "B20"}};
     for (int n = 1; n <= 43; ++n) {
         char codice[9];
         std::snprintf(codice, sizeof codice, "AU0010%02d", n);
@@ -363,8 +374,7 @@ TEST_F(Tracciati, Semplificato770OgniCodiceNellaSuaColonna) {
             attesi["professionisti." + minuscolo(noti.at(n))] = v.substr(0, 16);
         } else if (n >= 19 && n <= 41) {
             elemento(codice, v.substr(0, 16));
-            attesi["professionisti.e" + std::string(n - 18 < 10 ? "0" : "") + std::to_string(n - 18)] =
-                v.substr(0, 16);
+            attesi["professionisti.e" + std::string(n - 18 < 10 ? "0" : "") + std::to_string(n - 18)] = v.substr(0, 16);
         } else {
             elemento(codice, "NON-LETTO-" + std::to_string(n));
         }
@@ -383,7 +393,8 @@ TEST_F(Tracciati, Semplificato770OgniCodiceNellaSuaColonna) {
         const std::string f = scrivi("770.txt", {"A" + riga.substr(1), riga, "h" + riga.substr(1)});
         r.infos.clear();
         ASSERT_TRUE(importazione::Importa770(a.conn, f, tracciato, dati, r));
-        EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata.\nImportato 1 certificato dal file " + f + "."});
+        EXPECT_EQ(r.infos,
+                  std::vector<std::string>{"Operazione terminata.\nImportato 1 certificato dal file " + f + "."});
         const auto prof = righe("Professionisti", "ID");
         ASSERT_EQ(prof.size(), 1u);
         confronta(prof[0], attesi, "Professionisti");
@@ -392,11 +403,13 @@ TEST_F(Tracciati, Semplificato770OgniCodiceNellaSuaColonna) {
 
 // The financial procedure's export, with the agent's data from either source.
 TEST_F(Tracciati, FinanziariaOgniColonnaNelSuoPosto) {
-    a.conn.exec("insert into Zefo1 (A01, A02, A03, A04, A05, A06, A07, A08, A09) values "
-                "('S01', 'S02', 'S03', 'S04', 'S05', 'S06', 'S07', 'S08', 'S09')");
-    a.conn.exec("insert into SostitutoImposta (CodiceFiscale, CognomeDenominazione, Nome, "
-                "TelefonoPref, telefono, email, CodEnte) values "
-                "('G01', 'G02', 'G03', '06', '7654321', 'G09', 'NON COPIATO')");
+    a.conn.exec(
+        "insert into Zefo1 (A01, A02, A03, A04, A05, A06, A07, A08, A09) values "
+        "('S01', 'S02', 'S03', 'S04', 'S05', 'S06', 'S07', 'S08', 'S09')");
+    a.conn.exec(
+        "insert into SostitutoImposta (CodiceFiscale, CognomeDenominazione, Nome, "
+        "TelefonoPref, telefono, email, CodEnte) values "
+        "('G01', 'G02', 'G03', '06', '7654321', 'G09', 'NON COPIATO')");
     using T = Tipo;
     const std::vector<Campo> campi = {
         {6, 21, T::Testo, "Professionisti.B01", 0, "VRDLGI60A01L219X"},
@@ -426,15 +439,23 @@ TEST_F(Tracciati, FinanziariaOgniColonnaNelSuoPosto) {
         bool daCu;
         Attesi agente;
     } casi[] = {
-        {"dati generali", false,
-         {{"professionisti.a01", "G01"}, {"professionisti.a02", "G02"},
-          {"professionisti.a03", "G03"}, {"professionisti.a08", "067654321"},
+        {"dati generali",
+         false,
+         {{"professionisti.a01", "G01"},
+          {"professionisti.a02", "G02"},
+          {"professionisti.a03", "G03"},
+          {"professionisti.a08", "067654321"},
           {"professionisti.a09", "G09"}}},
-        {"dalle C.U. dei dipendenti", true,
-         {{"professionisti.a01", "S01"}, {"professionisti.a02", "S02"},
-          {"professionisti.a03", "S03"}, {"professionisti.a04", "S04"},
-          {"professionisti.a05", "S05"}, {"professionisti.a06", "S06"},
-          {"professionisti.a07", "S07"}, {"professionisti.a08", "S08"},
+        {"dalle C.U. dei dipendenti",
+         true,
+         {{"professionisti.a01", "S01"},
+          {"professionisti.a02", "S02"},
+          {"professionisti.a03", "S03"},
+          {"professionisti.a04", "S04"},
+          {"professionisti.a05", "S05"},
+          {"professionisti.a06", "S06"},
+          {"professionisti.a07", "S07"},
+          {"professionisti.a08", "S08"},
           {"professionisti.a09", "S09"}}},
     };
     for (const auto& c : casi) {
@@ -444,7 +465,8 @@ TEST_F(Tracciati, FinanziariaOgniColonnaNelSuoPosto) {
         const std::string f = scrivi("A.TXT", {riga.riga, "   ", riga.riga});
         r.infos.clear();
         ASSERT_TRUE(importazione::ImportaFinanziaria(a.conn, f, c.daCu, dati, r));
-        EXPECT_EQ(r.infos, std::vector<std::string>{"Operazione terminata.\nImportati 2 certificati dal file " + f + "."});
+        EXPECT_EQ(r.infos,
+                  std::vector<std::string>{"Operazione terminata.\nImportati 2 certificati dal file " + f + "."});
         Attesi attesi = base;
         for (const auto& [k, v] : c.agente) attesi[k] = v;
         const auto prof = righe("Professionisti", "ID");

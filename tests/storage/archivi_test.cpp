@@ -1,6 +1,5 @@
 // Archives chosen by the operator: what opens, what is refused and why, the recent list.
 #include "storage/archivi.h"
-#include "storage/recenti.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +8,7 @@
 
 #include "storage/config.h"
 #include "storage/error.h"
+#include "storage/recenti.h"
 #include "storage/sistema.h"
 
 namespace {
@@ -116,9 +116,9 @@ TEST_F(Archivi, RecentListLatestFirstAtMostTenBesideTheConfiguration) {
     std::getline(in, seconda);
     EXPECT_EQ(seconda, "riga che resta");
     EXPECT_EQ(storage::percorsoArchiviRecenti(ini_), (dir_ / "config" / "archivi-recenti.txt").string());
-    const std::vector<std::string> attesi = {"/archivio/5",  "/archivio/12", "/archivio/11", "/archivio/10",
-                                             "/archivio/9",  "/archivio/8",  "/archivio/7",  "/archivio/6",
-                                             "/archivio/4",  "/archivio/3"};
+    const std::vector<std::string> attesi = {"/archivio/5", "/archivio/12", "/archivio/11", "/archivio/10",
+                                             "/archivio/9", "/archivio/8",  "/archivio/7",  "/archivio/6",
+                                             "/archivio/4", "/archivio/3"};
     EXPECT_EQ(storage::leggiArchiviRecenti(ini_), attesi);
 }
 

@@ -1,6 +1,4 @@
 #include "storage/certificati.h"
-#include "storage/dataset.h"
-#include "storage/elenchi.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +8,7 @@
 
 #include "comune/archivio_prova.h"
 #include "storage/dataset.h"
+#include "storage/elenchi.h"
 
 namespace {
 
@@ -47,11 +46,11 @@ class CertificatiTest : public ::testing::Test {
 protected:
     void SetUp() override {
         certificato(1, {"DIP"});
-        certificato(2, {"amm"});           // the archive compares kinds ignoring case
-        certificato(3, {"CoC", "DIP"});    // its own row is the first: CoC
-        certificato(4, {});                // no Zefo2 row: no kind
-        certificato(5, {""});              // empty kind
-        certificato(6, {"DIP"}, 2);        // two further sections
+        certificato(2, {"amm"});         // the archive compares kinds ignoring case
+        certificato(3, {"CoC", "DIP"});  // its own row is the first: CoC
+        certificato(4, {});              // no Zefo2 row: no kind
+        certificato(5, {""});            // empty kind
+        certificato(6, {"DIP"}, 2);      // two further sections
         certificato(7, {"XYZ"});
         a.inserisci("Zefo2", {{"ID", "99"}, {"tipo", "DIP"}});  // no Zefo1 row 99
     }
@@ -66,7 +65,9 @@ protected:
 
 TEST_F(CertificatiTest, NumeriDeiTipiSeguonoLaRigaZefo2DelCertificato) {
     using V = std::vector<std::int64_t>;
-    const auto numeri = [&](const Tipi& tipi) { return storage::NumeriDellElenco(a.conn, storage::Elenco::Dipendenti, tipi); };
+    const auto numeri = [&](const Tipi& tipi) {
+        return storage::NumeriDellElenco(a.conn, storage::Elenco::Dipendenti, tipi);
+    };
     EXPECT_EQ(numeri(Tipi::tutti()), (V{1, 2, 3, 6}));
     EXPECT_EQ(numeri(Tipi().con(Tipo::DIP)), (V{1, 6}));
     EXPECT_EQ(numeri(Tipi().con(Tipo::AMM)), (V{2}));
@@ -96,8 +97,8 @@ TEST_F(CertificatiTest, ScorreIDeiTipiConLeLoroRighe) {
     std::vector<Visto> visti;
     while (s.prossimo()) {
         const auto& c = s.corrente();
-        visti.push_back({c.id, c.zefo1.text("B02"), c.zefo2.text("tipo"), c.zefo3.text("matricola"),
-                         c.sezioniUlteriori});
+        visti.push_back(
+            {c.id, c.zefo1.text("B02"), c.zefo2.text("tipo"), c.zefo3.text("matricola"), c.sezioniUlteriori});
     }
     const std::vector<Visto> attesi = {{1, "COGNOME1", "DIP", "", 0},
                                        {2, "COGNOME2", "amm", "", 0},
@@ -187,7 +188,9 @@ TEST(RiportaSostituto, TuttiOppureNessuno) {
     for (const bool ferma : {false, true}) {
         prova::Archivio a;
         a.inserisci("Professionisti", {{"B02", "A"}, {"A01", "VECCHIO"}, {"A07", "VIA VECCHIA"}});
-        a.inserisci("Professionisti", {{"B02", "B"}, {"A01", "NUOVO"}, {"A02", "DITTA"}, {"A07", "VIA"}, {"BFirma", "X"}, {"B44", "28/02/2015"}});
+        a.inserisci(
+            "Professionisti",
+            {{"B02", "B"}, {"A01", "NUOVO"}, {"A02", "DITTA"}, {"A07", "VIA"}, {"BFirma", "X"}, {"B44", "28/02/2015"}});
         a.inserisci("Professionisti", {{"B02", "C"}});
         const std::map<std::string, std::string> valori = {
             {"A01", "NUOVO"}, {"A02", "DITTA"}, {"A07", "VIA"}, {"BFirma", "X"}, {"B44", "28/02/2015"}};
@@ -202,8 +205,9 @@ TEST(RiportaSostituto, TuttiOppureNessuno) {
                 EXPECT_EQ(totale, 2u);  // the second row already holds them
                 return !ferma || ++chiamate < 1;
             });
-        storage::Statement st(a.conn, "select group_concat(coalesce(A01, '') || '/' || coalesce(A07, ''), ' ') from "
-                                      "(select * from Professionisti order by ID)");
+        storage::Statement st(a.conn,
+                              "select group_concat(coalesce(A01, '') || '/' || coalesce(A07, ''), ' ') from "
+                              "(select * from Professionisti order by ID)");
         st.step();
         storage::Statement marcati(a.conn, "select count(*) from Invii where Elenco = 'P' and ModificatoIl <> ''");
         marcati.step();
@@ -232,11 +236,29 @@ TEST(NuovoCertificato, DallUltimoEDalSostituto) {
     };
     EXPECT_EQ(valori(false), V{});
     a.inserisci("Zefo1", {{"ID", "1"}, {"A04", "PRIMO"}});
-    a.inserisci("Zefo1", {{"ID", "2"}, {"A01", "VECCHIO"}, {"A04", "ROMA"}, {"A11", "001"}, {"B44", "28/02/2015"}, {"BFirma", "X"}, {"B02", "ROSSI"}});
+    a.inserisci("Zefo1", {{"ID", "2"},
+                          {"A01", "VECCHIO"},
+                          {"A04", "ROMA"},
+                          {"A11", "001"},
+                          {"B44", "28/02/2015"},
+                          {"BFirma", "X"},
+                          {"B02", "ROSSI"}});
     a.inserisci("Zefo2", {{"ID", "2"}, {"tipo", "CoC"}});
-    EXPECT_EQ(valori(false), (V{{"A01", "VECCHIO"}, {"A04", "ROMA"}, {"A11", "001"}, {"BFirma", "X"}, {"B44", "28/02/2015"}, {"tipo", "CoC"}}));
-    a.inserisci("SostitutoImposta", {{"CodiceFiscale", "01234567897"}, {"TelefonoPref", "06"}, {"telefono", "5551234"}});
-    EXPECT_EQ(valori(false), (V{{"A01", "01234567897"}, {"A04", "ROMA"}, {"A11", "001"}, {"BFirma", "X"}, {"B44", "28/02/2015"}, {"tipo", "CoC"}, {"A08", "065551234"}}));
+    EXPECT_EQ(valori(false), (V{{"A01", "VECCHIO"},
+                                {"A04", "ROMA"},
+                                {"A11", "001"},
+                                {"BFirma", "X"},
+                                {"B44", "28/02/2015"},
+                                {"tipo", "CoC"}}));
+    a.inserisci("SostitutoImposta",
+                {{"CodiceFiscale", "01234567897"}, {"TelefonoPref", "06"}, {"telefono", "5551234"}});
+    EXPECT_EQ(valori(false), (V{{"A01", "01234567897"},
+                                {"A04", "ROMA"},
+                                {"A11", "001"},
+                                {"BFirma", "X"},
+                                {"B44", "28/02/2015"},
+                                {"tipo", "CoC"},
+                                {"A08", "065551234"}}));
     a.inserisci("Professionisti", {{"A05", "MI"}});
     EXPECT_EQ(valori(true), (V{{"A05", "MI"}, {"A01", "01234567897"}, {"A08", "065551234"}}));
 }

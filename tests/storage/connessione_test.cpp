@@ -47,7 +47,9 @@ TEST(Connessione, EachFailureInOneItalianSentence) {
     const std::string db = (a.dir / "Zefo2015.db").string();
     {
         AltroProgramma occupato(a);
-        EXPECT_EQ(errore([&] { a.inserisci("Zefo1", {{"B02", "ROSSI"}}); }),
+        EXPECT_EQ(errore([&] {
+                      a.inserisci("Zefo1", {{"B02", "ROSSI"}});
+                  }),
                   std::pair(Causa::Occupato,
                             std::string("L'archivio è in uso da un altro programma: riprovare quando ha finito.")));
     }
@@ -124,9 +126,10 @@ TEST(Connessione, OlderArchiveGainsTheSearchIndexes) {
     const std::vector<std::string> indici = {"Professionisti_CodiceFiscale", "Zefo1_CodiceFiscale", "Zefo2_Matricola"};
     auto presenti = [&] {
         std::vector<std::string> r;
-        storage::Statement st(a.conn, "select name from sqlite_master where type = 'index' and name in "
-                                      "('Zefo1_CodiceFiscale', 'Professionisti_CodiceFiscale', 'Zefo2_Matricola') "
-                                      "order by name");
+        storage::Statement st(a.conn,
+                              "select name from sqlite_master where type = 'index' and name in "
+                              "('Zefo1_CodiceFiscale', 'Professionisti_CodiceFiscale', 'Zefo2_Matricola') "
+                              "order by name");
         while (st.step()) r.emplace_back(st.text(0));
         return r;
     };
@@ -137,7 +140,8 @@ TEST(Connessione, OlderArchiveGainsTheSearchIndexes) {
     a.conn.exec("PRAGMA journal_mode=DELETE");
     a.conn.close();
     const std::string db = (a.dir / "Zefo2015.db").string();
-    fs::permissions(db, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write, fs::perm_options::remove);
+    fs::permissions(db, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
     a.conn.open(db);
     EXPECT_TRUE(presenti().empty());
     a.conn.close();

@@ -10,10 +10,9 @@ struct Caso {
     const char* utf8;
 };
 const Caso kDiversi[] = {
-    {0x80, "€"}, {0x82, "‚"}, {0x83, "ƒ"}, {0x84, "„"}, {0x85, "…"}, {0x86, "†"}, {0x87, "‡"},
-    {0x88, "ˆ"}, {0x89, "‰"}, {0x8A, "Š"}, {0x8B, "‹"}, {0x8C, "Œ"}, {0x8E, "Ž"}, {0x91, "‘"},
-    {0x92, "’"}, {0x93, "“"}, {0x94, "”"}, {0x95, "•"}, {0x96, "–"}, {0x97, "—"}, {0x98, "˜"},
-    {0x99, "™"}, {0x9A, "š"}, {0x9B, "›"}, {0x9C, "œ"}, {0x9E, "ž"}, {0x9F, "Ÿ"},
+    {0x80, "€"}, {0x82, "‚"}, {0x83, "ƒ"}, {0x84, "„"}, {0x85, "…"}, {0x86, "†"}, {0x87, "‡"}, {0x88, "ˆ"}, {0x89, "‰"},
+    {0x8A, "Š"}, {0x8B, "‹"}, {0x8C, "Œ"}, {0x8E, "Ž"}, {0x91, "‘"}, {0x92, "’"}, {0x93, "“"}, {0x94, "”"}, {0x95, "•"},
+    {0x96, "–"}, {0x97, "—"}, {0x98, "˜"}, {0x99, "™"}, {0x9A, "š"}, {0x9B, "›"}, {0x9C, "œ"}, {0x9E, "ž"}, {0x9F, "Ÿ"},
 };
 
 TEST(Windows1252, TheTwentySevenCharactersBothWays) {
@@ -40,7 +39,10 @@ TEST(Windows1252, CharactersItCannotHoldBecomeQuestionMarks) {
     std::size_t persi = 0;
     EXPECT_EQ(storage::aWindows1252("Łukasz 李", &persi), "?ukasz ?");
     EXPECT_EQ(persi, 2u);
-    EXPECT_EQ(storage::aWindows1252("a\xFF" "b", &persi), "a?b");  // malformed UTF-8
+    EXPECT_EQ(storage::aWindows1252("a\xFF"
+                                    "b",
+                                    &persi),
+              "a?b");  // malformed UTF-8
     EXPECT_EQ(persi, 1u);
     EXPECT_EQ(storage::aWindows1252("emoji 😀", &persi), "emoji ?");
     EXPECT_EQ(persi, 1u);
@@ -61,7 +63,9 @@ TEST(Windows1252, ControlCharactersOfAValueBoundForTheFile) {
         {"CAF\xc2\x85\xc3\xa8", "CAF?\xe8", 1},  // U+0085, a C1 control, then è
         {"NICCOL\xc3\x92\x01\xe2\x82\xac", "NICCOL\xd2?\x80", 1},
         // U+009D is a byte Windows-1252 leaves undefined; ž is its 0x9E, a letter.
-        {"A\xc2\x9d" "B\xc5\xbe", "A?B\x9e", 1},
+        {"A\xc2\x9d"
+         "B\xc5\xbe",
+         "A?B\x9e", 1},
         {" \t\r\n ", " \t\r\n ", 0},
         {"", "", 0},
     };

@@ -16,9 +16,8 @@ using storage::Tabella;
 class DatasetTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        path_ = (fs::temp_directory_path() /
-                 ("palio_ds_" + std::to_string(::getpid()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".db"))
+        path_ = (fs::temp_directory_path() / ("palio_ds_" + std::to_string(::getpid()) + "_" +
+                                              ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".db"))
                     .string();
         fs::remove(path_);
         storage::Connection::crea(path_);
@@ -44,11 +43,12 @@ protected:
 };
 
 TEST_F(DatasetTest, NewArchiveHasTheSevenTablesTheImportsAndTheSendings) {
-    storage::Statement st(conn_, "select name from sqlite_master where type='table' and name not like 'sqlite%' order by name");
+    storage::Statement st(
+        conn_, "select name from sqlite_master where type='table' and name not like 'sqlite%' order by name");
     std::vector<std::string> nomi;
     while (st.step()) nomi.emplace_back(st.text(0));
     EXPECT_EQ(nomi, (std::vector<std::string>{"Importazioni", "Invii", "Parametri", "Professionisti", "QuadroCt",
-                                               "SostitutoImposta", "Versione", "Zefo1", "Zefo2", "Zefo3"}));
+                                              "SostitutoImposta", "Versione", "Zefo1", "Zefo2", "Zefo3"}));
     EXPECT_THROW(storage::Connection::crea(path_), storage::Error);
 }
 

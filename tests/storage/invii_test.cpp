@@ -71,19 +71,24 @@ TEST(Invii, SegniPerElencoEOperazione) {
     storage::SegnaOperazione(a.conn, Elenco::Dipendenti, {dip[1]}, Operazione::Escluso);
     storage::SegnaOperazione(a.conn, Elenco::Professionisti, {prof[3]}, Operazione::Annullamento);
     storage::SegnaOperazione(a.conn, Elenco::Dipendenti, {dip[0]}, Operazione::Nessuna);
-    EXPECT_EQ(storage::MarcatiCon(a.conn, Elenco::Dipendenti, Operazione::Sostituzione), std::vector<std::int64_t>{dip[2]});
+    EXPECT_EQ(storage::MarcatiCon(a.conn, Elenco::Dipendenti, Operazione::Sostituzione),
+              std::vector<std::int64_t>{dip[2]});
     EXPECT_EQ(storage::MarcatiCon(a.conn, Elenco::Dipendenti, Operazione::Escluso), std::vector<std::int64_t>{dip[1]});
     EXPECT_EQ(storage::MarcatiCon(a.conn, Elenco::Dipendenti, Operazione::Annullamento), std::vector<std::int64_t>{});
-    EXPECT_EQ(storage::MarcatiCon(a.conn, Elenco::Professionisti, Operazione::Annullamento), std::vector<std::int64_t>{prof[3]});
+    EXPECT_EQ(storage::MarcatiCon(a.conn, Elenco::Professionisti, Operazione::Annullamento),
+              std::vector<std::int64_t>{prof[3]});
     // Each mark reads back as it was stored.
     const std::pair<std::int64_t, Operazione> letti[] = {
         {dip[0], Operazione::Nessuna}, {dip[1], Operazione::Escluso}, {dip[2], Operazione::Sostituzione}};
-    for (const auto& [id, o] : letti) EXPECT_EQ(storage::LeggiInvio(a.conn, Elenco::Dipendenti, id).operazione, o) << id;
+    for (const auto& [id, o] : letti)
+        EXPECT_EQ(storage::LeggiInvio(a.conn, Elenco::Dipendenti, id).operazione, o) << id;
     EXPECT_EQ(storage::LeggiInvio(a.conn, Elenco::Professionisti, prof[3]).operazione, Operazione::Annullamento);
     // A mark on a number with no certificate is never a certificate to send.
     storage::SegnaOperazione(a.conn, Elenco::Professionisti, {999}, Operazione::Annullamento);
-    EXPECT_EQ(storage::MarcatiCon(a.conn, Elenco::Professionisti, Operazione::Annullamento), std::vector<std::int64_t>{prof[3]});
-    EXPECT_EQ(storage::CertificatiMancanti(a.conn, Elenco::Dipendenti, {999, dip[1], 5}), (std::vector<std::int64_t>{999, 5}));
+    EXPECT_EQ(storage::MarcatiCon(a.conn, Elenco::Professionisti, Operazione::Annullamento),
+              std::vector<std::int64_t>{prof[3]});
+    EXPECT_EQ(storage::CertificatiMancanti(a.conn, Elenco::Dipendenti, {999, dip[1], 5}),
+              (std::vector<std::int64_t>{999, 5}));
 
     for (auto o : {Operazione::Nessuna, Operazione::Sostituzione, Operazione::Annullamento, Operazione::Escluso}) {
         EXPECT_EQ(storage::OperazioneDaTesto(storage::TestoOperazione(o)), o);
@@ -135,8 +140,9 @@ TEST(Invii, ElencoDeiScelti) {
         std::ofstream(p, std::ios::binary) << testo;
         return p;
     };
-    EXPECT_EQ(storage::LeggiElencoScelti(a.conn, Elenco::Dipendenti, scrivi(std::to_string(uno) + "\r\n\n vrdlgu70b02f205x \r\n" +
-                                                                            std::to_string(uno) + "\n")),
+    EXPECT_EQ(storage::LeggiElencoScelti(
+                  a.conn, Elenco::Dipendenti,
+                  scrivi(std::to_string(uno) + "\r\n\n vrdlgu70b02f205x \r\n" + std::to_string(uno) + "\n")),
               (std::vector<std::int64_t>{uno, due, tre}));
     struct Caso {
         std::string testo, errore;
@@ -155,10 +161,12 @@ TEST(Invii, ElencoDeiScelti) {
         }
     }
     // Professionals are looked up in their own list.
-    EXPECT_THROW(storage::LeggiElencoScelti(a.conn, Elenco::Professionisti, scrivi(std::to_string(uno))), storage::Error);
+    EXPECT_THROW(storage::LeggiElencoScelti(a.conn, Elenco::Professionisti, scrivi(std::to_string(uno))),
+                 storage::Error);
 
     EXPECT_EQ(storage::NumeriDaTesto("3, 1,2"), (std::vector<std::int64_t>{3, 1, 2}));
-    for (const char* male : {"", "1,,2", "1;2", "-4", "x"}) EXPECT_THROW(storage::NumeriDaTesto(male), storage::Error) << male;
+    for (const char* male : {"", "1,,2", "1;2", "-4", "x"})
+        EXPECT_THROW(storage::NumeriDaTesto(male), storage::Error) << male;
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include "comune/motori.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -5,15 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "comune/motori.h"
 #include "storage/certificati.h"
 #include "storage/connection.h"
 #include "storage/dataset.h"
 #include "storage/elenchi.h"
 #include "storage/error.h"
 #include "storage/invii.h"
-#include "storage/schema.h"
 #include "storage/salvataggi.h"
+#include "storage/schema.h"
 #include "storage/tabelle.h"
 
 namespace {
@@ -189,7 +190,8 @@ TEST_P(Motori, LongReadsGiveEveryRowInOrder) {
 TEST_P(Motori, SendingsReaderAgreesWithLookUps) {
     using storage::Elenco;
     for (std::int64_t id = 1; id <= 300; id += 3)
-        storage::ScriviIdentificativi(conn, Elenco::Dipendenti, id, "12345678901234567", "000" + std::to_string(100 + id));
+        storage::ScriviIdentificativi(conn, Elenco::Dipendenti, id, "12345678901234567",
+                                      "000" + std::to_string(100 + id));
     storage::ScriviIdentificativi(conn, Elenco::Professionisti, 150, "76543210987654321", "000001");
     storage::Lettura lettura(conn);
     storage::LettoreInvii lettore(conn);
@@ -343,9 +345,8 @@ TEST_P(Motori, CertificateSaveIsOneWholeFromTheRevisionRead) {
     EXPECT_EQ(valore("select B03 || '|' || Revisione || '|' || (select count(*) from Zefo3) from Zefo1"), "MARIO|1|0");
 
     bool scritto = false;
-    const auto e = errore([&] {
-        storage::SalvaCertificato(altro, storage::Elenco::Dipendenti, 1, 0, [&] { scritto = true; });
-    });
+    const auto e =
+        errore([&] { storage::SalvaCertificato(altro, storage::Elenco::Dipendenti, 1, 0, [&] { scritto = true; }); });
     EXPECT_EQ(e.causa(), storage::Error::Causa::ModificatoDaAltri);
     EXPECT_FALSE(scritto);
     EXPECT_THROW(storage::SalvaCertificato(altro, storage::Elenco::Dipendenti, 1, 1,

@@ -9,9 +9,9 @@
 
 #include "comune/motori.h"
 #include "storage/archivi.h"
-#include "storage/recenti.h"
 #include "storage/config.h"
 #include "storage/error.h"
+#include "storage/recenti.h"
 
 namespace {
 
@@ -48,7 +48,8 @@ TEST(IndirizziServer, WindowBoxesMakeAnAddressAndComeBackFromIt) {
     EXPECT_EQ(r.schema, d.schema);
     EXPECT_EQ(storage::DatiDellIndirizzo(storage::IndirizzoServer({"::1", "5432", "palio", "", "x"})).host, "::1");
     const storage::DatiServer kv = storage::DatiDellIndirizzo("host=srv port=6000 dbname=palio user=op schema=bianchi");
-    EXPECT_EQ(kv.host + "|" + kv.porta + "|" + kv.database + "|" + kv.utente + "|" + kv.schema, "srv|6000|palio|op|bianchi");
+    EXPECT_EQ(kv.host + "|" + kv.porta + "|" + kv.database + "|" + kv.utente + "|" + kv.schema,
+              "srv|6000|palio|op|bianchi");
 }
 
 TEST(IndirizziServer, TitleNamesSchemaAndServer) {
@@ -95,9 +96,10 @@ TEST(ProvaServer, SchemaMissingThenReadyAndAPortWithNobody) {
     d.porta = "1";
     p = storage::ProvaServer(storage::IndirizzoServer(d));
     EXPECT_EQ(p.esito, storage::EsitoCollegamento::NonRisponde);
-    EXPECT_EQ(p.frase, "Il server " + d.host +
-                           " non risponde sulla porta 1: controllare il nome del server e la porta, e che il server sia "
-                           "acceso e raggiungibile.");
+    EXPECT_EQ(p.frase,
+              "Il server " + d.host +
+                  " non risponde sulla porta 1: controllare il nome del server e la porta, e che il server sia "
+                  "acceso e raggiungibile.");
 
     d = storage::DatiDellIndirizzo(a.str());
     d.database = "database_che_non_ce";

@@ -42,8 +42,8 @@ private:
 };
 
 // The 89-character head of D, G and H records, typed out from the layout.
-inline Atteso testa(char tipo, const std::string& modulo, const std::string& cfSost,
-                    const std::string& cfPerc, const std::string& numero) {
+inline Atteso testa(char tipo, const std::string& modulo, const std::string& cfSost, const std::string& cfPerc,
+                    const std::string& numero) {
     Atteso a(tipo);
     a.at(2, cfSost).at(18, modulo).at(26, cfPerc).at(42, numero);
     if (tipo == 'D') a.at(47, std::string(17, '0')).at(64, "000000").at(89, "0");

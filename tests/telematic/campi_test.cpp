@@ -118,9 +118,9 @@ TEST(Encoder, TextsContinueInElementsOfSixteen) {
     }
     std::string quaranta(40, 'x');
     for (int i = 0; i < 40; ++i) quaranta[i] = static_cast<char>('a' + i % 26);
-    EXPECT_EQ(telematic::CampoAlfanumerico("DA001002", quaranta),
-              "DA001002" + quaranta.substr(0, 16) + "DA001002+" + quaranta.substr(16, 15) +
-                  "DA001002+" + quaranta.substr(31, 9) + b(6));
+    EXPECT_EQ(telematic::CampoAlfanumerico("DA001002", quaranta), "DA001002" + quaranta.substr(0, 16) + "DA001002+" +
+                                                                      quaranta.substr(16, 15) + "DA001002+" +
+                                                                      quaranta.substr(31, 9) + b(6));
 }
 
 TEST(Encoder, Months) {
@@ -159,7 +159,8 @@ TEST(Encoder, ReportsWordedPerRun) {
              "Mi aspetto un numero di massimo 10  cifre"},
         {telematic::Fornitura::Dipendenti, "VP", "1.234.567.890.123,456",
          "Errore 47812 nei campi non posizionali al dipendente ROSSI MARIO - codice XX000001 - "
-         "tipo VP - valore 1234567890123,456" + CR},
+         "tipo VP - valore 1234567890123,456" +
+             CR},
         {telematic::Fornitura::Professionisti, "DT", "1/2/2014",
          "Errore 47812 nei campi non posizionali al dipendente ROSSI MARIO - codice XX000001 - "
          "tipo DT - valore 1/2/2014"},

@@ -54,19 +54,29 @@ protected:
                    .at(47, protocollo)
                    .at(64, progressivo)
                    .at(90, "DA002001CF" + cognome + std::string(14 - cognome.size(), ' ') + "DA002002" + cognome +
-                               std::string(16 - cognome.size(), ' ') + "DA002003NOME            DA003002               1")
+                               std::string(16 - cognome.size(), ' ') +
+                               "DA002003NOME            DA003002               1")
                    .str() +
                prova::testa('G', "00000001", kCf, "CF" + cognome, num).str();
     }
     static std::string testaAtteso(const std::string& annullaSostituisce, const std::string& a1a2) {
-        return Atteso('A').at(16, "CUR1501").at(23, kCf).str() +
-               Atteso('B').at(2, kCf).at(18, "00000001").at(91, annullaSostituisce).at(137, "ACME SRL").at(383, kCf)
-                   .at(337, "00").at(394, a1a2).at(410, "01").at(428, "0000000000").str();
+        return Atteso('A').at(16, "CUR1501").at(23, kCf).str() + Atteso('B')
+                                                                     .at(2, kCf)
+                                                                     .at(18, "00000001")
+                                                                     .at(91, annullaSostituisce)
+                                                                     .at(137, "ACME SRL")
+                                                                     .at(383, kCf)
+                                                                     .at(337, "00")
+                                                                     .at(394, a1a2)
+                                                                     .at(410, "01")
+                                                                     .at(428, "0000000000")
+                                                                     .str();
     }
     static std::string codaAttesa(int certificati) {
         const std::string n = std::to_string(certificati);
-        return Atteso('Z').at(16, "000000001000000000" + std::string(9 - n.size(), '0') + n + std::string(9 - n.size(), '0') +
-                                      n + "000000000")
+        return Atteso('Z')
+            .at(16, "000000001000000000" + std::string(9 - n.size(), '0') + n + std::string(9 - n.size(), '0') + n +
+                        "000000000")
             .str();
     }
 
@@ -142,7 +152,8 @@ TEST_F(Correzioni, RifiutiPrimaDiScrivere) {
          "Il quadro CT non può essere inviato con una fornitura di sostituzione o di annullamento."},
         {"senza identificativi", TipoFornitura::Sostituzione, false, std::nullopt,
          "Nessun file è stato scritto: mancano protocollo e progressivo dell'invio precedente nei certificati "
-         "segnati per la fornitura di sostituzione:\nCertificato " + std::to_string(delta) + " (DELTA NOME)"},
+         "segnati per la fornitura di sostituzione:\nCertificato " +
+             std::to_string(delta) + " (DELTA NOME)"},
         {"scelto inesistente", TipoFornitura::Ordinaria, false, std::vector<std::int64_t>{alfa, 98, 99},
          "I certificati scelti 98, 99 non esistono."},
         // A chosen certificate of a kind not chosen is refused, never silently left out.
@@ -188,8 +199,9 @@ TEST_F(Correzioni, RifiutiPrimaDiScrivere) {
     opz.nomeFile = "ZF2015Prof.txt";
     r = Registro();
     EXPECT_EQ(telematic::GeneraFileProfessionisti(arch.conn, opz, r).esito, telematic::Esito::Rifiutato);
-    EXPECT_EQ(r.errori, std::vector<std::string>{
-                            "Nessun certificato è segnato per la fornitura di annullamento: non c'è nulla da inviare."});
+    EXPECT_EQ(r.errori,
+              std::vector<std::string>{
+                  "Nessun certificato è segnato per la fornitura di annullamento: non c'è nulla da inviare."});
 }
 
 // After a good run each written certificate names the file; a correction clears only the marks it sent.
@@ -239,7 +251,8 @@ TEST_F(Correzioni, OgniFornituraIlSuoLog) {
     ASSERT_EQ(ris.esito, telematic::Esito::Concluso);
     EXPECT_EQ(ris.percorsoLog, (cartella / "SOST.log").string());
     EXPECT_TRUE(fs::exists(cartella / "SOST.log"));
-    EXPECT_EQ(r.info_.back(), "Operazione conclusa. Controlla il file LOG\n" + fs::absolute(cartella / "SOST.log").string());
+    EXPECT_EQ(r.info_.back(),
+              "Operazione conclusa. Controlla il file LOG\n" + fs::absolute(cartella / "SOST.log").string());
     EXPECT_EQ(prova::leggi(cartella / "Zf2015.log"), logOrdinario);
 }
 
@@ -257,10 +270,11 @@ TEST_F(Correzioni, SostituzioneDiUnProfessionista) {
     EXPECT_EQ(rec[1].substr(90, 2), "01");
     EXPECT_EQ(rec[1].substr(393, 16), "0000000000000001");
     EXPECT_EQ(rec[2].substr(0, 89), prova::testa('D', "00000001", kCf, "CFPROF", "0000" + std::to_string(p))
-                                         .at(47, "99999999999999999123456")
-                                         .str()
-                                         .substr(0, 89));
-    EXPECT_EQ(rec[3].substr(0, 89), prova::testa('H', "00000001", kCf, "CFPROF", "0000" + std::to_string(p)).str().substr(0, 89));
+                                        .at(47, "99999999999999999123456")
+                                        .str()
+                                        .substr(0, 89));
+    EXPECT_EQ(rec[3].substr(0, 89),
+              prova::testa('H', "00000001", kCf, "CFPROF", "0000" + std::to_string(p)).str().substr(0, 89));
     EXPECT_EQ(rec[4].substr(15, 45), "000000001000000000000000001000000000000000001");
 }
 

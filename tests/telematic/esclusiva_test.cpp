@@ -1,11 +1,12 @@
 // Two operators generating from one archive on a server: the second run is refused while the
 // first holds the archive, whatever folder each writes to; another agent's archive is not held.
+#include "storage/esclusiva.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "comune/motori.h"
-#include "storage/esclusiva.h"
 #include "telematic/generazione.h"
 
 namespace {
@@ -30,11 +31,13 @@ TEST(DueOperatori, SecondGenerationFromOneServerArchiveIsRefused) {
     primo.open(a.str());
     secondo.open(a.str());
     terzo.open(altroSostituto.str());
-    primo.exec("insert into SostitutoImposta (CodiceFiscale, A1) values ('01234567890', '1'); "
-               "insert into Zefo1 (B01, B02, B03) values ('RSSMRA80A01H501U', 'ROSSI', 'MARIO'); "
-               "insert into Zefo2 (ID, tipo) select ID, 'DIP' from Zefo1");
+    primo.exec(
+        "insert into SostitutoImposta (CodiceFiscale, A1) values ('01234567890', '1'); "
+        "insert into Zefo1 (B01, B02, B03) values ('RSSMRA80A01H501U', 'ROSSI', 'MARIO'); "
+        "insert into Zefo2 (ID, tipo) select ID, 'DIP' from Zefo1");
 
-    const fs::path dir = fs::temp_directory_path() / ("palio_esclusiva_" + std::to_string(storage::sistema::idProcesso()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("palio_esclusiva_" + std::to_string(storage::sistema::idProcesso()));
     fs::remove_all(dir);
     telematic::OpzioniGenerazione opz;
     opz.cartella = (dir / "secondo").string();

@@ -76,22 +76,40 @@ TEST_F(Generazione, EmployeesEndToEnd) {
     const std::string dc = "DA003002               1";
     const std::string atteso =
         Atteso('A').at(16, "CUR1510").at(23, cf).str() +
-        Atteso('B').at(2, cf).at(18, "00000001").at(91, "00").at(137, "ACME SRL").at(197, "a@acme.it")
-            .at(383, cf).at(337, "00").at(394, "0000000200000000").at(410, "01")
-            .at(428, "0000000000").str() +
-        Atteso('C').at(2, cf).at(18, "00000001")
-            .at(90, "CT00100101234567890     CT0010023331234567      CT001003a@acme.it       "
-                    "CT003005               1").str() +
+        Atteso('B')
+            .at(2, cf)
+            .at(18, "00000001")
+            .at(91, "00")
+            .at(137, "ACME SRL")
+            .at(197, "a@acme.it")
+            .at(383, cf)
+            .at(337, "00")
+            .at(394, "0000000200000000")
+            .at(410, "01")
+            .at(428, "0000000000")
+            .str() +
+        Atteso('C')
+            .at(2, cf)
+            .at(18, "00000001")
+            .at(90,
+                "CT00100101234567890     CT0010023331234567      CT001003a@acme.it       "
+                "CT003005               1")
+            .str() +
         prova::testa('D', "00000001", cf, "CFALFA", "0000" + std::to_string(id1))
-            .at(90, "DA002001CFALFA          DA002002ALFA            DA002003NOME            " + dc).str() +
+            .at(90, "DA002001CFALFA          DA002002ALFA            DA002003NOME            " + dc)
+            .str() +
         prova::testa('G', "00000001", cf, "CFALFA", "0000" + std::to_string(id1))
-            .at(90, "DB001001         1000,00DB001002               1DB001008        01012014").str() +
+            .at(90, "DB001001         1000,00DB001002               1DB001008        01012014")
+            .str() +
         prova::testa('D', "00000001", cf, "CFGAMMA", "0000" + std::to_string(id3))
-            .at(90, "DA002001CFGAMMA         DA002002GAMMA           DA002003NOME            " + dc).str() +
+            .at(90, "DA002001CFGAMMA         DA002002GAMMA           DA002003NOME            " + dc)
+            .str() +
         prova::testa('G', "00000001", cf, "CFGAMMA", "0000" + std::to_string(id3))
-            .at(90, "DB001002               2DC001004           10,00").str() +
+            .at(90, "DB001002               2DC001004           10,00")
+            .str() +
         prova::testa('G', "00000002", cf, "CFGAMMA", "0000" + std::to_string(id3))
-            .at(90, "DC001009            5,00").str() +
+            .at(90, "DC001009            5,00")
+            .str() +
         Atteso('Z').at(16, "000000001000000001000000002000000003000000000").str();
     EXPECT_EQ(file(), atteso);
     EXPECT_EQ(log(), "");
@@ -129,8 +147,8 @@ TEST_F(Generazione, NoCertificateOfTheChosenKinds) {
 TEST_F(Generazione, RefusalsTouchNothing) {
     opz.tipi = storage::Tipi();
     EXPECT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Rifiutato);
-    EXPECT_EQ(r.errori, std::vector<std::string>{
-                            "Attenzione, non hai selezionato alcun tipo di fornitura da esportare."});
+    EXPECT_EQ(r.errori,
+              std::vector<std::string>{"Attenzione, non hai selezionato alcun tipo di fornitura da esportare."});
     EXPECT_FALSE(fs::exists(opz.cartella));
 
     r = Risposte();
@@ -171,12 +189,19 @@ TEST_F(Generazione, ForbiddenDestinationsAreRefusedBeforeAnyQuestion) {
     const struct {
         std::string cartella, nome, messaggio;
     } casi[] = {
-        {cartellaDati, "Zefo2015.db", "Il file Zefo2015.db è l'archivio aperto o un suo file: scegliere un altro nome o un'altra cartella"},
-        {cartellaDati + "/", "Zefo2015.db-wal", "Il file Zefo2015.db-wal è l'archivio aperto o un suo file: scegliere un altro nome o un'altra cartella"},
-        {cartellaDati + "/invio/..", "Zefo2015.db-shm", "Il file Zefo2015.db-shm è l'archivio aperto o un suo file: scegliere un altro nome o un'altra cartella"},
-        {cartellaDati, "Zefo2015.db-journal", "Il file Zefo2015.db-journal è l'archivio aperto o un suo file: scegliere un altro nome o un'altra cartella"},
-        {cartellaDati + "/backup", "copia.db", "La cartella " + cartellaDati + "/backup contiene le copie di sicurezza dell'archivio: scegliere un'altra cartella"},
-        {cartellaDati + "/invio", ".palio2015.lock", "Il file .palio2015.lock è riservato al programma: scegliere un altro nome"},
+        {cartellaDati, "Zefo2015.db",
+         "Il file Zefo2015.db è l'archivio aperto o un suo file: scegliere un altro nome o un'altra cartella"},
+        {cartellaDati + "/", "Zefo2015.db-wal",
+         "Il file Zefo2015.db-wal è l'archivio aperto o un suo file: scegliere un altro nome o un'altra cartella"},
+        {cartellaDati + "/invio/..", "Zefo2015.db-shm",
+         "Il file Zefo2015.db-shm è l'archivio aperto o un suo file: scegliere un altro nome o un'altra cartella"},
+        {cartellaDati, "Zefo2015.db-journal",
+         "Il file Zefo2015.db-journal è l'archivio aperto o un suo file: scegliere un altro nome o un'altra cartella"},
+        {cartellaDati + "/backup", "copia.db",
+         "La cartella " + cartellaDati +
+             "/backup contiene le copie di sicurezza dell'archivio: scegliere un'altra cartella"},
+        {cartellaDati + "/invio", ".palio2015.lock",
+         "Il file .palio2015.lock è riservato al programma: scegliere un altro nome"},
         {cartellaDati + "/invio", "../fuori.txt", "Il nome del file non può contenere separatori di cartella (/ o \\)"},
         {cartellaDati + "/invio", "a\\b.txt", "Il nome del file non può contenere separatori di cartella (/ o \\)"},
         {cartellaDati + "/invio", "..", "Il nome del file non può contenere \"..\""},
@@ -219,15 +244,18 @@ TEST_F(Generazione, CountQuestion) {
         return std::string(st.text(0)) + "/" + std::string(st.text(1));
     };
     const auto conteggiB = [&] { return file().substr(1900 + 393, 16); };
-    const std::string domanda = "I conteggi del frontespizio (2) non corrispondono ai certificati della fornitura (3): aggiornarli?";
+    const std::string domanda =
+        "I conteggi del frontespizio (2) non corrispondono ai certificati della fornitura (3): aggiornarli?";
     opz.aggiornaConteggi = nullptr;
 
     opz.tipi = storage::Tipi().con(storage::Tipo::DIP);
     r.risposta = false;
     EXPECT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Rifiutato);
     EXPECT_EQ(r.domande, std::vector<std::string>{domanda});
-    EXPECT_EQ(r.errori, std::vector<std::string>{
-                            "Nessun file è stato scritto: i conteggi del frontespizio devono corrispondere ai certificati inviati."});
+    EXPECT_EQ(
+        r.errori,
+        std::vector<std::string>{
+            "Nessun file è stato scritto: i conteggi del frontespizio devono corrispondere ai certificati inviati."});
     EXPECT_FALSE(fs::exists(fs::path(opz.cartella) / opz.nomeFile));
 
     // Part of the list: the file counts what it carries, the archive keeps its count.
@@ -243,8 +271,11 @@ TEST_F(Generazione, CountQuestion) {
     r = Risposte();
     r.risposta = true;
     ASSERT_EQ(telematic::GeneraFileDipendenti(arch.conn, opz, r).esito, telematic::Esito::Concluso);
-    EXPECT_EQ(r.domande, (std::vector<std::string>{"Il file ZF2015.txt esiste già. Lo vuoi sovrascrivere?",
-                                                   "I conteggi del frontespizio (2) non corrispondono ai certificati della fornitura (4): aggiornarli?"}));
+    EXPECT_EQ(
+        r.domande,
+        (std::vector<std::string>{
+            "Il file ZF2015.txt esiste già. Lo vuoi sovrascrivere?",
+            "I conteggi del frontespizio (2) non corrispondono ai certificati della fornitura (4): aggiornarli?"}));
     EXPECT_EQ(conteggiB(), "0000000400000000");
     EXPECT_EQ(a1(), "4/");
     r = Risposte();
@@ -364,9 +395,9 @@ TEST_F(Generazione, ProfessionalsInIdOrderWithBoxesForReports) {
     auto ris = telematic::GeneraFileProfessionisti(arch.conn, opz, r);
     ASSERT_EQ(ris.esito, telematic::Esito::Concluso);
     EXPECT_EQ(r.info_, std::vector<std::string>{"Operazione conclusa"});
-    EXPECT_EQ(r.errori, std::vector<std::string>{
-                            "Errore 47812 nei campi non posizionali al dipendente DUE NOME - codice "
-                            "AU001007 - tipo VP - valore 12345678901234567"});
+    EXPECT_EQ(r.errori,
+              std::vector<std::string>{"Errore 47812 nei campi non posizionali al dipendente DUE NOME - codice "
+                                       "AU001007 - tipo VP - valore 12345678901234567"});
     auto recs = prova::records(file());
     ASSERT_EQ(recs.size(), 7u);
     std::string tipi;
@@ -381,8 +412,8 @@ TEST_F(Generazione, ProfessionalsInIdOrderWithBoxesForReports) {
 }
 
 TEST_F(Generazione, SameRowSameDRecordInBothRuns) {
-    prova::Valori v = {{"A01", "01234567890"}, {"A02", "ACME"}, {"B01", "RSSMRA70A01H501U"},
-                       {"B02", "ROSSI"}, {"B05", "01/01/1970"}, {"B44", "28/02/2015"}};
+    prova::Valori v = {{"A01", "01234567890"}, {"A02", "ACME"},       {"B01", "RSSMRA70A01H501U"},
+                       {"B02", "ROSSI"},       {"B05", "01/01/1970"}, {"B44", "28/02/2015"}};
     auto idp = arch.inserisci("Professionisti", v);
     auto ide = arch.inserisci("Zefo1", v);
     ASSERT_EQ(idp, ide);

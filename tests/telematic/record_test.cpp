@@ -60,28 +60,49 @@ TEST_F(Records, HeaderA) {
 }
 
 TEST_F(Records, FrontispieceB) {
-    auto id = arch.inserisci("SostitutoImposta",
-                             {{"CodiceFiscale", "RSSMRA70A01H501U"}, {"Annullamento", "X"},
-                              {"sostituzione", "   "}, {"CognomeDenominazione", "ACME SRL"},
-                              {"email", "info@acme.it"}, {"TelefonoPref", "06"},
-                              {"telefono", "12345678901"}, {"CFRapp", "VRDLGU60B02F205X"},
-                              {"CodCar", "1"}, {"CognomeRapp", "VERDI"}, {"NomeRapp", "LUIGI"},
-                              {"A1", "12"}, {"A2", ""}, {"A3", "X"}, {"A4", "BNCGNN55C03L219Y"},
-                              {"A8", "1"}, {"A5", "05"}, {"A6", "03"}, {"A7", "2015"}});
+    auto id = arch.inserisci("SostitutoImposta", {{"CodiceFiscale", "RSSMRA70A01H501U"},
+                                                  {"Annullamento", "X"},
+                                                  {"sostituzione", "   "},
+                                                  {"CognomeDenominazione", "ACME SRL"},
+                                                  {"email", "info@acme.it"},
+                                                  {"TelefonoPref", "06"},
+                                                  {"telefono", "12345678901"},
+                                                  {"CFRapp", "VRDLGU60B02F205X"},
+                                                  {"CodCar", "1"},
+                                                  {"CognomeRapp", "VERDI"},
+                                                  {"NomeRapp", "LUIGI"},
+                                                  {"A1", "12"},
+                                                  {"A2", ""},
+                                                  {"A3", "X"},
+                                                  {"A4", "BNCGNN55C03L219Y"},
+                                                  {"A8", "1"},
+                                                  {"A5", "05"},
+                                                  {"A6", "03"},
+                                                  {"A7", "2015"}});
     Row s = leggi("SostitutoImposta", id);
-    EXPECT_EQ(scrivi([&](auto& c) { telematic::ScriviRecordB(c, s); }),
-              Atteso('B')
-                  .at(2, "RSSMRA70A01H501U").at(18, "00000001").at(91, "10")
-                  .at(137, "ACME SRL").at(197, "info@acme.it").at(297, "061234567890")
-                  .at(321, "VRDLGU60B02F205X").at(337, "01").at(339, "VERDI").at(363, "LUIGI")
-                  .at(383, "RSSMRA70A01").at(394, "00000012").at(402, "00000000").at(410, "11")
-                  .at(412, "BNCGNN55C03L219Y").at(428, "1050320151")
-                  .str());
+    EXPECT_EQ(scrivi([&](auto& c) { telematic::ScriviRecordB(c, s); }), Atteso('B')
+                                                                            .at(2, "RSSMRA70A01H501U")
+                                                                            .at(18, "00000001")
+                                                                            .at(91, "10")
+                                                                            .at(137, "ACME SRL")
+                                                                            .at(197, "info@acme.it")
+                                                                            .at(297, "061234567890")
+                                                                            .at(321, "VRDLGU60B02F205X")
+                                                                            .at(337, "01")
+                                                                            .at(339, "VERDI")
+                                                                            .at(363, "LUIGI")
+                                                                            .at(383, "RSSMRA70A01")
+                                                                            .at(394, "00000012")
+                                                                            .at(402, "00000000")
+                                                                            .at(410, "11")
+                                                                            .at(412, "BNCGNN55C03L219Y")
+                                                                            .at(428, "1050320151")
+                                                                            .str());
 
     // No intermediary: blanks and ten zeros whatever the commitment columns hold.
-    Row senza = leggi("SostitutoImposta",
-                      arch.inserisci("SostitutoImposta", {{"A4", ""}, {"A8", "2"}, {"A5", "01"},
-                                                          {"A6", "01"}, {"A7", "2015"}}));
+    Row senza = leggi(
+        "SostitutoImposta",
+        arch.inserisci("SostitutoImposta", {{"A4", ""}, {"A8", "2"}, {"A5", "01"}, {"A6", "01"}, {"A7", "2015"}}));
     std::string r = scrivi([&](auto& c) { telematic::ScriviRecordB(c, senza); });
     EXPECT_EQ(r.substr(411, 26), std::string(16, ' ') + "0000000000");
     EXPECT_EQ(r.substr(90, 2), "00");
@@ -90,11 +111,14 @@ TEST_F(Records, FrontispieceB) {
 
 TEST_F(Records, QuadroCtC) {
     Row s = riga({{"CodiceFiscale", "01234567890"}, {"email", "a@b.it"}});
-    Row q = riga({{"NumCellulare", "3331234567"}, {"B5", "X"}, {"B6", ""}, {"B1", " BNCGNN55C03L219Y"},
-                  {"B2", "UFF01"}, {"B3", ""}});
-    std::string campi = "CT001001" + std::string("01234567890") + std::string(5, ' ') +
-                        "CT0010023331234567      " + "CT001003a@b.it          " +
-                        "CT002001               1" + "CT003001BNCGNN55C03L219Y" +
+    Row q = riga({{"NumCellulare", "3331234567"},
+                  {"B5", "X"},
+                  {"B6", ""},
+                  {"B1", " BNCGNN55C03L219Y"},
+                  {"B2", "UFF01"},
+                  {"B3", ""}});
+    std::string campi = "CT001001" + std::string("01234567890") + std::string(5, ' ') + "CT0010023331234567      " +
+                        "CT001003a@b.it          " + "CT002001               1" + "CT003001BNCGNN55C03L219Y" +
                         "CT003002UFF01           " + "CT003005               1";
     EXPECT_EQ(scrivi([&](auto& c) { telematic::ScriviRecordC(c, s, q); }),
               Atteso('C').at(2, "01234567890").at(18, "00000001").at(90, campi).str());
@@ -133,9 +157,7 @@ TEST_F(Records, AnagraphicD) {
     char buf[6];
     std::snprintf(buf, sizeof buf, "%05lld", static_cast<long long>(vuoto));
     EXPECT_EQ(scrivi([&](auto& c) { telematic::ScriviRecordD(c, s, cert); }),
-              prova::testa('D', "00000001", "01234567890", "", buf)
-                  .at(90, "DA003002               1")
-                  .str());
+              prova::testa('D', "00000001", "01234567890", "", buf).at(90, "DA003002               1").str());
 
     auto id = arch.inserisci("Zefo1", {{"B01", "RSSMRA70A01H501U"},
                                        {"B02", "DELLA VALLE ROSSI"},
@@ -146,11 +168,12 @@ TEST_F(Records, AnagraphicD) {
     std::snprintf(buf, sizeof buf, "%05lld", static_cast<long long>(id));
     EXPECT_EQ(scrivi([&](auto& c) { telematic::ScriviRecordD(c, s, cert); }),
               prova::testa('D', "00000001", "01234567890", "RSSMRA70A01H501U", buf)
-                  .at(90, "DA002001RSSMRA70A01H501U"
-                          "DA002002DELLA VALLE ROSS"
-                          "DA002002+I              "
-                          "DA002005        01021970"
-                          "DA003002               1")
+                  .at(90,
+                      "DA002001RSSMRA70A01H501U"
+                      "DA002002DELLA VALLE ROSS"
+                      "DA002002+I              "
+                      "DA002005        01021970"
+                      "DA003002               1")
                   .str());
     EXPECT_TRUE(log.righe.empty());
 }
@@ -168,18 +191,45 @@ TEST_F(Records, CertificateNumberKeepsItsFirstFiveDigits) {
 
 TEST_F(Records, FiscalGWithChecksFamilyAndSocialSecurity) {
     Row s = riga({{"CodiceFiscale", "01234567890"}});
-    auto id = arch.inserisci("Zefo1", {{"B01", "RSSMRA70A01H501U"}, {"B02", "ROSSI"}, {"B03", "MARIO"},
-                                       {"C001", "25.000,00"}, {"C002", "3"}, {"C006", "365"},
-                                       {"c031", "10,00"}, {"c116", "2013"}, {"c145", "01/01/2014"}});
-    arch.inserisci("Zefo2", {{"ID", std::to_string(id)}, {"c204", "X"}, {"c305", "BNCGNN55C03L219Y"},
-                             {"c408", "100,00"}, {"fam1_1", "X"}, {"fam1_4", "BNCNNA72C41H501K"},
-                             {"fam1_5", "12"}, {"fam2_2", "X"}, {"fam2_4", "RSSLCU05A01H501A"},
-                             {"fam4_2", "X"}, {"fam4_3", "X"}, {"fam5_7", "C"}, {"fam6_7", "c"},
-                             {"fam7_7", "50,00"}, {"fam10_1", "100,00"}, {"D01", "123456789"},
-                             {"D08_1", "X"}, {"D08_2", "X"}, {"D08_3", "X"}, {"D08_4", "X"},
-                             {"D08_5", "X"}, {"D08_6", "X"}, {"D19", "6003"}, {"D23", "1.000,00"},
-                             {"D36", "1.234"}, {"D37_1", "01"}, {"D37_2", "03"}, {"D38_1", ""},
-                             {"D38_2", ""}, {"tipo", "DIP"}});
+    auto id = arch.inserisci("Zefo1", {{"B01", "RSSMRA70A01H501U"},
+                                       {"B02", "ROSSI"},
+                                       {"B03", "MARIO"},
+                                       {"C001", "25.000,00"},
+                                       {"C002", "3"},
+                                       {"C006", "365"},
+                                       {"c031", "10,00"},
+                                       {"c116", "2013"},
+                                       {"c145", "01/01/2014"}});
+    arch.inserisci("Zefo2", {{"ID", std::to_string(id)},
+                             {"c204", "X"},
+                             {"c305", "BNCGNN55C03L219Y"},
+                             {"c408", "100,00"},
+                             {"fam1_1", "X"},
+                             {"fam1_4", "BNCNNA72C41H501K"},
+                             {"fam1_5", "12"},
+                             {"fam2_2", "X"},
+                             {"fam2_4", "RSSLCU05A01H501A"},
+                             {"fam4_2", "X"},
+                             {"fam4_3", "X"},
+                             {"fam5_7", "C"},
+                             {"fam6_7", "c"},
+                             {"fam7_7", "50,00"},
+                             {"fam10_1", "100,00"},
+                             {"D01", "123456789"},
+                             {"D08_1", "X"},
+                             {"D08_2", "X"},
+                             {"D08_3", "X"},
+                             {"D08_4", "X"},
+                             {"D08_5", "X"},
+                             {"D08_6", "X"},
+                             {"D19", "6003"},
+                             {"D23", "1.000,00"},
+                             {"D36", "1.234"},
+                             {"D37_1", "01"},
+                             {"D37_2", "03"},
+                             {"D38_1", ""},
+                             {"D38_2", ""},
+                             {"tipo", "DIP"}});
     Row z1 = leggi("Zefo1", id);
     storage::Statement st(arch.conn, "select * from Zefo2 where ID = ?");
     st.bind(1, id);
@@ -220,7 +270,9 @@ TEST_F(Records, FiscalGWithChecksFamilyAndSocialSecurity) {
               "ROSSI MARIO: La data di inizio lavoro è obbligatoria se prensenti i campi DB001001 o DB001004\r");
     EXPECT_EQ(log.righe[1], "RSSMRA70A01H501U: Campo DB001002 non in (1,2)");
     EXPECT_EQ(log.righe[2].rfind("Errore 47156 in un camponon posizionali al \rDipendente ROSSI MARIO - "
-                                 "codice DC001001 - tipo N10 - valore 123456789\r", 0), 0u);
+                                 "codice DC001001 - tipo N10 - valore 123456789\r",
+                                 0),
+              0u);
 }
 
 TEST_F(Records, EmptyGHoldsOnlyItsHeadAndLogsPointTwo) {
@@ -247,24 +299,21 @@ TEST_F(Records, SocialSecurityD19AndSecondSection) {
         auto id3 = arch.inserisci("Zefo3", {{"Id", "3"}, {"D19", c.d19}, {"D34_12", "X"}});
         Row z3 = leggi("Zefo3", id3);
         std::string r = scrivi([&](auto& ctx) { telematic::ScriviRecordG2(ctx, s, z1, z3); });
-        EXPECT_EQ(r, prova::testa('G', "00000002", "X", "CF", "00003")
-                         .at(90, c.campo + "DC001034    000000000001")
-                         .str())
+        EXPECT_EQ(r,
+                  prova::testa('G', "00000002", "X", "CF", "00003").at(90, c.campo + "DC001034    000000000001").str())
             << c.d19;
     }
 }
 
 TEST_F(Records, ProfessionalH) {
     Row s = riga({{"CodiceFiscale", "X"}});
-    auto id = arch.inserisci("Professionisti", {{"B01", "CF"}, {"E04", "1.000,00"}, {"E06", "2"},
-                                                {"BFirma", "X"}});
+    auto id = arch.inserisci("Professionisti", {{"B01", "CF"}, {"E04", "1.000,00"}, {"E06", "2"}, {"BFirma", "X"}});
     Row p = leggi("Professionisti", id);
     char buf[6];
     std::snprintf(buf, sizeof buf, "%05lld", static_cast<long long>(id));
-    EXPECT_EQ(scrivi([&](auto& c) { telematic::ScriviRecordH(c, s, p); }),
-              prova::testa('H', "00000001", "X", "CF", buf)
-                  .at(90, "AU001004         1000,00AU001006               2")
-                  .str());
+    EXPECT_EQ(
+        scrivi([&](auto& c) { telematic::ScriviRecordH(c, s, p); }),
+        prova::testa('H', "00000001", "X", "CF", buf).at(90, "AU001004         1000,00AU001006               2").str());
 }
 
 TEST_F(Records, EverySelfEmploymentBoxInItsOrder) {
@@ -336,9 +385,9 @@ TEST_F(Records, UnrepresentableCharactersBecomeQuestionMarksAndAreLogged) {
         telematic::ScriviRecordD(c, s, completa);
     });
     EXPECT_EQ(r.substr(89, 48), "DA002002?ukasz          DA002003Niccol\xF2         ");
-    EXPECT_EQ(log.righe, std::vector<std::string>{
-                             "Certificato 4 (Łukasz Niccolò): la colonna B02 contiene caratteri non "
-                             "rappresentabili in Windows-1252, scritti come \"?\""});
+    EXPECT_EQ(log.righe,
+              std::vector<std::string>{"Certificato 4 (Łukasz Niccolò): la colonna B02 contiene caratteri non "
+                                       "rappresentabili in Windows-1252, scritti come \"?\""});
 }
 
 // The G record reports in the order it writes: its head (the recipient's code), point 2, the boxes.
@@ -356,10 +405,12 @@ TEST_F(Records, GReportsItsHeadBeforeItsBoxes) {
         c.CertificatoCorrente = "4";
         telematic::ScriviRecordG(c, s, z1, vuota("Zefo2"));
     });
-    const std::string nonRappresentabili = " contiene caratteri non rappresentabili in Windows-1252, scritti come \"?\"";
-    EXPECT_EQ(log.righe, (std::vector<std::string>{"Certificato 4 (ROSSI MARIO): la colonna B01" + nonRappresentabili,
-                                                   "RSSMRA80A01H50Ł: Campo DB001002 non in (1,2)",
-                                                   "Certificato 4 (ROSSI MARIO): la colonna c192" + nonRappresentabili}));
+    const std::string nonRappresentabili =
+        " contiene caratteri non rappresentabili in Windows-1252, scritti come \"?\"";
+    EXPECT_EQ(log.righe,
+              (std::vector<std::string>{"Certificato 4 (ROSSI MARIO): la colonna B01" + nonRappresentabili,
+                                        "RSSMRA80A01H50Ł: Campo DB001002 non in (1,2)",
+                                        "Certificato 4 (ROSSI MARIO): la colonna c192" + nonRappresentabili}));
 }
 
 }  // namespace

@@ -15,9 +15,9 @@ using telematic::CampoDi;
 using telematic::Sezione;
 using telematic::TipoCampo;
 
-const Sezione kSezioni[] = {Sezione::Anagrafica,         Sezione::FiscaleZefo1,           Sezione::FiscaleZefo2,
-                            Sezione::Familiari,          Sezione::PrevidenzialePrima,     Sezione::PrevidenzialeUlteriore,
-                            Sezione::Autonomi,           Sezione::QuadroCt};
+const Sezione kSezioni[] = {
+    Sezione::Anagrafica,         Sezione::FiscaleZefo1,           Sezione::FiscaleZefo2, Sezione::Familiari,
+    Sezione::PrevidenzialePrima, Sezione::PrevidenzialeUlteriore, Sezione::Autonomi,     Sezione::QuadroCt};
 
 // Each table runs from position 1 without gaps or overlaps to its end: the body of A, B and Z,
 // the head of C, D, G and H.
@@ -50,22 +50,37 @@ TEST(Tracciato, PosizioniDeiCampiLetti) {
         const char* ultimo;
         const char* atteso;
     } casi[] = {
-        {'A', "codice fornitura", "", "A 16-20"}, {'A', telematic::kTipoFornitore, "", "A 21-22"},
-        {'A', "CodiceFiscale", "", "A 23-38"},    {'B', "CodiceFiscale", "", "B 2-17"},
-        {'B', telematic::kModulo, "", "B 18-25"}, {'B', "Annullamento", "", "B 91"},
-        {'B', "sostituzione", "", "B 92"},        {'B', "CognomeDenominazione", "", "B 137-196"},
-        {'B', "email", "", "B 197-296"},          {'B', "TelefonoPref", "", "B 297-308"},
-        {'B', "CFRapp", "", "B 321-336"},         {'B', "CodCar", "", "B 337-338"},
-        {'B', "CognomeRapp", "", "B 339-362"},    {'B', "NomeRapp", "", "B 363-382"},
-        {'B', "A1", "", "B 394-401"},             {'B', "A2", "", "B 402-409"},
-        {'B', "A1", "A2", "B 394-409"},           {'B', "A3", "", "B 410"},
-        {'B', "A4", "", "B 412-427"},             {'B', "A8", "", "B 428"},
-        {'B', "A5", "A7", "B 429-436"},           {'B', "A7", "", "B 433-436"},
+        {'A', "codice fornitura", "", "A 16-20"},
+        {'A', telematic::kTipoFornitore, "", "A 21-22"},
+        {'A', "CodiceFiscale", "", "A 23-38"},
+        {'B', "CodiceFiscale", "", "B 2-17"},
+        {'B', telematic::kModulo, "", "B 18-25"},
+        {'B', "Annullamento", "", "B 91"},
+        {'B', "sostituzione", "", "B 92"},
+        {'B', "CognomeDenominazione", "", "B 137-196"},
+        {'B', "email", "", "B 197-296"},
+        {'B', "TelefonoPref", "", "B 297-308"},
+        {'B', "CFRapp", "", "B 321-336"},
+        {'B', "CodCar", "", "B 337-338"},
+        {'B', "CognomeRapp", "", "B 339-362"},
+        {'B', "NomeRapp", "", "B 363-382"},
+        {'B', "A1", "", "B 394-401"},
+        {'B', "A2", "", "B 402-409"},
+        {'B', "A1", "A2", "B 394-409"},
+        {'B', "A3", "", "B 410"},
+        {'B', "A4", "", "B 412-427"},
+        {'B', "A8", "", "B 428"},
+        {'B', "A5", "A7", "B 429-436"},
+        {'B', "A7", "", "B 433-436"},
         {'B', "A8", "firma intermediario", "B 428-437"},
-        {'Z', "ContaB", "", "Z 16-24"},           {'Z', "ContaH", "", "Z 52-60"},
-        {'D', "CodiceFiscale", "", "D 2-17"},     {'D', telematic::kModulo, "", "D 18-25"},
-        {'D', "B01", "", "D 26-41"},              {'D', "ID", "", "D 42-46"},
-        {'D', telematic::kProtocollo, "", "D 47-63"}, {'D', telematic::kProgressivo, "", "D 64-69"},
+        {'Z', "ContaB", "", "Z 16-24"},
+        {'Z', "ContaH", "", "Z 52-60"},
+        {'D', "CodiceFiscale", "", "D 2-17"},
+        {'D', telematic::kModulo, "", "D 18-25"},
+        {'D', "B01", "", "D 26-41"},
+        {'D', "ID", "", "D 42-46"},
+        {'D', telematic::kProtocollo, "", "D 47-63"},
+        {'D', telematic::kProgressivo, "", "D 64-69"},
         {'D', "riservato", "", "D 70-83"},
     };
     for (const auto& c : casi) EXPECT_EQ(telematic::Posizioni(c.record, c.primo, c.ultimo), c.atteso) << c.primo;
@@ -84,8 +99,8 @@ TEST(Tracciato, IlRecordBSiRileggeDallaTabella) {
         for (std::string c : {std::string(f.nome), std::string(f.testo)}) {
             if (c.empty() || per.count(c)) continue;
             // Digits for the zero-filled counts, letters elsewhere; distinct per column.
-            const std::string v = f.posa == telematic::Posa::Zeri ? std::to_string(per.size() % 9 + 1)
-                                                                   : "V" + std::to_string(per.size());
+            const std::string v =
+                f.posa == telematic::Posa::Zeri ? std::to_string(per.size() % 9 + 1) : "V" + std::to_string(per.size());
             per[c] = v;
             nomi.push_back(c);
             valori.push_back(v);
@@ -101,14 +116,14 @@ TEST(Tracciato, IlRecordBSiRileggeDallaTabella) {
     for (const auto& f : CampiPosizionali('B')) {
         const std::string in = r.substr(f.inizio(), f.larghezza());
         switch (f.posa) {
-            case telematic::Posa::Sinistra:
-                EXPECT_EQ(in, telematic::AllineaSinistra(per[f.nome] + (*f.testo ? per[f.testo] : ""), f.larghezza()))
-                    << f.nome;
-                break;
-            case telematic::Posa::Zeri: EXPECT_EQ(in, telematic::RiempiZeri(per[f.nome], f.larghezza())) << f.nome; break;
-            case telematic::Posa::Casella: EXPECT_EQ(in, "1") << f.nome; break;
-            case telematic::Posa::Testo: EXPECT_EQ(in, f.testo) << f.nome; break;
-            default: EXPECT_EQ(in, std::string(f.larghezza(), ' ')) << f.nome; break;
+        case telematic::Posa::Sinistra:
+            EXPECT_EQ(in, telematic::AllineaSinistra(per[f.nome] + (*f.testo ? per[f.testo] : ""), f.larghezza()))
+                << f.nome;
+            break;
+        case telematic::Posa::Zeri: EXPECT_EQ(in, telematic::RiempiZeri(per[f.nome], f.larghezza())) << f.nome; break;
+        case telematic::Posa::Casella: EXPECT_EQ(in, "1") << f.nome; break;
+        case telematic::Posa::Testo: EXPECT_EQ(in, f.testo) << f.nome; break;
+        default: EXPECT_EQ(in, std::string(f.larghezza(), ' ')) << f.nome; break;
         }
     }
 }
@@ -125,16 +140,17 @@ TEST(Tracciato, CodiciDelleSezioni) {
                 if (codice->empty()) continue;
                 EXPECT_EQ(codice->size(), 8u) << *codice;
                 const auto [it, nuovo] = visti.emplace(*codice, s);
-                EXPECT_TRUE(nuovo || (s == Sezione::PrevidenzialeUlteriore && it->second == Sezione::PrevidenzialePrima))
+                EXPECT_TRUE(nuovo ||
+                            (s == Sezione::PrevidenzialeUlteriore && it->second == Sezione::PrevidenzialePrima))
                     << *codice;
                 EXPECT_TRUE(telematic::TipoDelCodice(*codice)) << *codice;
             }
             switch (c.regola) {
-                case telematic::Regola::Mesi: EXPECT_EQ(c.colonne.size(), 12u) << c.codice; break;
-                case telematic::Regola::Lettera: EXPECT_EQ(c.colonne.size(), 3u) << c.codice; break;
-                case telematic::Regola::Unione: EXPECT_EQ(c.colonne.size(), 2u) << c.codice; break;
-                case telematic::Regola::Costante: EXPECT_TRUE(c.colonne.empty()) << c.codice; break;
-                default: EXPECT_EQ(c.colonne.size(), 1u) << c.codice;
+            case telematic::Regola::Mesi: EXPECT_EQ(c.colonne.size(), 12u) << c.codice; break;
+            case telematic::Regola::Lettera: EXPECT_EQ(c.colonne.size(), 3u) << c.codice; break;
+            case telematic::Regola::Unione: EXPECT_EQ(c.colonne.size(), 2u) << c.codice; break;
+            case telematic::Regola::Costante: EXPECT_TRUE(c.colonne.empty()) << c.codice; break;
+            default: EXPECT_EQ(c.colonne.size(), 1u) << c.codice;
             }
         }
     }
@@ -152,10 +168,10 @@ TEST(Tracciato, CodiciDelleSezioni) {
     const struct {
         const char* codice;
         TipoCampo tipo;
-    } tipi[] = {{"DB001002", TipoCampo::N1}, {"DB001116", TipoCampo::DA}, {"DB001305", TipoCampo::CF},
-                {"DB001408", TipoCampo::PC}, {"DB802B07", TipoCampo::AN}, {"DB802A07", TipoCampo::PC},
-                {"DB805001", TipoCampo::AN}, {"DC001008", TipoCampo::Mesi}, {"DC001B19", TipoCampo::NP},
-                {"DC001037", TipoCampo::GiornoMese}, {"DA003002", TipoCampo::CB}, {"CT001003", TipoCampo::AN}};
+    } tipi[] = {{"DB001002", TipoCampo::N1},         {"DB001116", TipoCampo::DA},   {"DB001305", TipoCampo::CF},
+                {"DB001408", TipoCampo::PC},         {"DB802B07", TipoCampo::AN},   {"DB802A07", TipoCampo::PC},
+                {"DB805001", TipoCampo::AN},         {"DC001008", TipoCampo::Mesi}, {"DC001B19", TipoCampo::NP},
+                {"DC001037", TipoCampo::GiornoMese}, {"DA003002", TipoCampo::CB},   {"CT001003", TipoCampo::AN}};
     for (const auto& t : tipi) EXPECT_EQ(telematic::TipoDelCodice(t.codice), t.tipo) << t.codice;
     EXPECT_FALSE(telematic::TipoDelCodice("DB001013"));
     EXPECT_TRUE(telematic::CodiceDelRecord('G', "DC001001"));

@@ -8,8 +8,8 @@
 #include "archivio_prova.h"
 #include "comune/processi.h"
 #include "storage/error.h"
-#include "telematic/generazione.h"
 #include "storage/sistema.h"
+#include "telematic/generazione.h"
 
 namespace {
 
@@ -55,8 +55,8 @@ TEST_F(Uscita, OneRunAtATimeAndNothingLeftBehind) {
     EXPECT_FALSE(blocca());  // the second run gives up while the first holds the folder
     sostituisci(*primo, "nuovo", "log nuovo");
     primo.reset();
-    EXPECT_EQ(contenuto(dir), (std::vector<std::pair<std::string, std::string>>{
-                                  {"ZF2015.txt", "nuovo"}, {"Zf2015.log", "log nuovo"}}));
+    EXPECT_EQ(contenuto(dir),
+              (std::vector<std::pair<std::string, std::string>>{{"ZF2015.txt", "nuovo"}, {"Zf2015.log", "log nuovo"}}));
     EXPECT_TRUE(blocca());
 }
 
@@ -113,12 +113,12 @@ TEST_F(Uscita, LeftoversOfRunsThatAreGone) {
     auto f = c->crea("ZF2015.txt");  // the old fixed temporary goes with the first new one
     f.reset();
     c.reset();
-    EXPECT_EQ(contenuto(dir), (std::vector<std::pair<std::string, std::string>>{
-                                  {".ZF2015.txt." + vivo + ".tmp", "in corso"},
-                                  {".altro.palio--9.tmp", "non nostro"},
-                                  {".altro.palio-xyz.tmp", "non nostro"},
-                                  {"ZF2015.txt", "vecchio"},
-                                  {"Zf2015.log", "log nuovo"}}));
+    EXPECT_EQ(contenuto(dir),
+              (std::vector<std::pair<std::string, std::string>>{{".ZF2015.txt." + vivo + ".tmp", "in corso"},
+                                                                {".altro.palio--9.tmp", "non nostro"},
+                                                                {".altro.palio-xyz.tmp", "non nostro"},
+                                                                {"ZF2015.txt", "vecchio"},
+                                                                {"Zf2015.log", "log nuovo"}}));
 }
 
 TEST_F(Uscita, SecondGenerationIntoTheSameFolderIsRefused) {
@@ -140,8 +140,8 @@ TEST_F(Uscita, SecondGenerationIntoTheSameFolderIsRefused) {
     const auto inizio = std::chrono::steady_clock::now();
     EXPECT_EQ(telematic::GeneraFileProfessionisti(arch.conn, opz, r).esito, telematic::Esito::Rifiutato);
     EXPECT_GE(std::chrono::steady_clock::now() - inizio, opz.attesaBlocco);
-    EXPECT_EQ(r.errori, std::vector<std::string>{"Un'altra generazione sta scrivendo nella cartella " +
-                                                 dir.string() + "."});
+    EXPECT_EQ(r.errori,
+              std::vector<std::string>{"Un'altra generazione sta scrivendo nella cartella " + dir.string() + "."});
     EXPECT_TRUE(r.info_.empty());
     EXPECT_EQ(prova::leggi(dir / "ZF2015Prof.txt"), "del primo");
 

@@ -1,17 +1,19 @@
 // What is typed or read shows in the boxes, with the fonts this system really has: the page
 // boxes in Arial, the windows' own boxes in the system's dialog font. Under Wine without
 // Microsoft's fonts both fell on a font whose line edits drew nothing.
+#include "forms/caratteri.h"
+
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 
 #include "forms/pagina.h"
 #include "forms/vistapagina.h"
-#include "forms/caratteri.h"
 
 namespace {
 

@@ -53,8 +53,7 @@ struct Registratore : ui::Risponditore {
 };
 
 // Types into a page's box as the operator does (the box must be on the page shown).
-inline void digita(forms::VistaPagina& vista, const QString& tabella, const QString& colonna,
-                   const QString& testo) {
+inline void digita(forms::VistaPagina& vista, const QString& tabella, const QString& colonna, const QString& testo) {
     auto* e = qobject_cast<QLineEdit*>(vista.box(tabella, colonna));
     QVERIFY2(e, qPrintable(QStringLiteral("nessuna casella %1.%2").arg(tabella, colonna)));
     QVERIFY2(!e->isReadOnly(), qPrintable(QStringLiteral("casella %1.%2 di sola lettura").arg(tabella, colonna)));

@@ -12,9 +12,9 @@
 #include <memory>
 
 #include "entry/editordipendenti.h"
-#include "entry/ricercaprofessionisti.h"
 #include "entry/editorprofessionisti.h"
 #include "entry/ricercadipendenti.h"
+#include "entry/ricercaprofessionisti.h"
 #include "forms/pagina.h"
 #include "tests/gui/entry/archivio.h"
 #include "tests/gui/entry/suite.h"
@@ -46,7 +46,8 @@ private slots:
         const QRect schermo = QGuiApplication::primaryScreen()->availableGeometry();
         QCOMPARE(schermo.size(), QSize(1366, 768));
         Archivio a;
-        a.exec(professionisti ? "insert into Professionisti (B02) values ('ALFA')" : "insert into Zefo1 (B02) values ('ALFA')");
+        a.exec(professionisti ? "insert into Professionisti (B02) values ('ALFA')"
+                              : "insert into Zefo1 (B02) values ('ALFA')");
         Registratore r;
         auto f = editor(professionisti, a.conn);
         f->riapriElenco();
@@ -99,11 +100,21 @@ private slots:
         QTest::addColumn<QString>("ditta");
         QTest::addColumn<QString>("matricola");
         QTest::addColumn<QString>("atteso");
-        QTest::newRow("nessuna delle due") << "" << "" << "";
-        QTest::newRow("solo spazi") << " " << "  " << "";
-        QTest::newRow("entrambe") << "43" << "0002" << "43/0002";
-        QTest::newRow("solo la ditta") << "43" << "" << "43/";
-        QTest::newRow("solo la matricola") << "" << "0002" << "/0002";
+        QTest::newRow("nessuna delle due") << ""
+                                           << ""
+                                           << "";
+        QTest::newRow("solo spazi") << " "
+                                    << "  "
+                                    << "";
+        QTest::newRow("entrambe") << "43"
+                                  << "0002"
+                                  << "43/0002";
+        QTest::newRow("solo la ditta") << "43"
+                                       << ""
+                                       << "43/";
+        QTest::newRow("solo la matricola") << ""
+                                           << "0002"
+                                           << "/0002";
     }
     void dittaEMatricolaNellaTestata() {
         QFETCH(QString, ditta);
@@ -132,7 +143,8 @@ private slots:
         QFETCH(bool, professionisti);
         Archivio a;
         a.exec(std::string("insert into ") + (professionisti ? "Professionisti" : "Zefo1") +
-               " (B01, B02, B05) values ('MWMWMW88W88W888W', 'ALFA', '28/08/1988'), ('RSSMRA80A01H501U', 'BETA', '01/01/1980')");
+               " (B01, B02, B05) values ('MWMWMW88W88W888W', 'ALFA', '28/08/1988'), ('RSSMRA80A01H501U', 'BETA', "
+               "'01/01/1980')");
         Registratore r;
         std::unique_ptr<entry::EditorCertificati> f = editor(professionisti, a.conn);
         std::unique_ptr<entry::FinestraRicerca> ric;

@@ -21,8 +21,9 @@ const QString kZ1 = QStringLiteral("Zefo1"), kZ2 = QStringLiteral("Zefo2"), kZ3 
 // One clean certificate of each kind given, numbered from 1.
 void certificati(Archivio& a, std::initializer_list<const char*> tipi) {
     for (const char* tipo : tipi) {
-        a.exec("insert into Zefo1 (A01, B01, B02, B03, C001, C002, C008) values "
-               "('01234567897', 'RSSMRA80A01H501U', 'ROSSI', 'MARIO', '1.000,00', '1', '01/01/2014')");
+        a.exec(
+            "insert into Zefo1 (A01, B01, B02, B03, C001, C002, C008) values "
+            "('01234567897', 'RSSMRA80A01H501U', 'ROSSI', 'MARIO', '1.000,00', '1', '01/01/2014')");
         a.exec("insert into Zefo2 (ID, tipo) values (" + std::to_string(a.conn.lastInsertId()) + ", '" + tipo + "')");
     }
 }
@@ -61,30 +62,66 @@ private slots:
         QTest::addColumn<QString>("digitato");
         QTest::addColumn<QString>("mostrato");
         QTest::addColumn<QString>("messaggio");  // "" when right
-        QTest::newRow("importo con lettere") << 1 << kZ1 << "c011" << "12abc" << "12abc"
-                                            << "Errore: Importo non valido «12abc»: attese cifre, punti delle migliaia, "
-                                               "virgola e due decimali (es. 1.234,56).";
-        QTest::newRow("data che non esiste") << 1 << kZ1 << "C009" << "31/02/2014" << "31/02/2014"
-                                            << "Errore: La data «31/02/2014» non esiste.";
-        QTest::newRow("giorni oltre l'anno") << 1 << kZ1 << "C006" << "400" << "400"
-                                            << "Avviso: Più di 365 giorni «400» in un anno.";
-        QTest::newRow("percentuale") << 2 << kZ2 << "fam3_7" << "120,00" << "120,00"
+        QTest::newRow("importo con lettere")
+            << 1 << kZ1 << "c011"
+            << "12abc"
+            << "12abc"
+            << "Errore: Importo non valido «12abc»: attese cifre, punti delle migliaia, "
+               "virgola e due decimali (es. 1.234,56).";
+        QTest::newRow("data che non esiste") << 1 << kZ1 << "C009"
+                                             << "31/02/2014"
+                                             << "31/02/2014"
+                                             << "Errore: La data «31/02/2014» non esiste.";
+        QTest::newRow("giorni oltre l'anno") << 1 << kZ1 << "C006"
+                                             << "400"
+                                             << "400"
+                                             << "Avviso: Più di 365 giorni «400» in un anno.";
+        QTest::newRow("percentuale") << 2 << kZ2 << "fam3_7"
+                                     << "120,00"
+                                     << "120,00"
                                      << "Errore: Percentuale oltre 100 «120,00».";
-        QTest::newRow("codice fiscale minuscolo e giusto") << 0 << kZ1 << "B01" << "rssmra80a01h501u"
-                                                           << "RSSMRA80A01H501U" << "";
-        QTest::newRow("codice fiscale sbagliato") << 0 << kZ1 << "B01" << "rssmra80a01h501x" << "RSSMRA80A01H501X"
+        QTest::newRow("codice fiscale minuscolo e giusto") << 0 << kZ1 << "B01"
+                                                           << "rssmra80a01h501u"
+                                                           << "RSSMRA80A01H501U"
+                                                           << "";
+        QTest::newRow("codice fiscale sbagliato") << 0 << kZ1 << "B01"
+                                                  << "rssmra80a01h501x"
+                                                  << "RSSMRA80A01H501X"
                                                   << "Errore: Codice fiscale del percipiente: il carattere di "
                                                      "controllo del codice fiscale è errato (atteso U).";
-        QTest::newRow("sezione ulteriore") << 4 << kZ3 << "D04" << "1,5" << "1,50" << "";
+        QTest::newRow("sezione ulteriore") << 4 << kZ3 << "D04"
+                                           << "1,5"
+                                           << "1,50"
+                                           << "";
         // Completed as typed the usual way, shown and saved completed.
-        QTest::newRow("importo senza decimali") << 1 << kZ1 << "c011" << "1000" << "1.000,00" << "";
-        QTest::newRow("importo col punto decimale") << 1 << kZ1 << "c011" << "580.6" << "580,60" << "";
-        QTest::newRow("mesi di una cifra") << 2 << kZ2 << "fam3_5" << "6" << "06" << "";
-        QTest::newRow("provincia minuscola") << 0 << kZ1 << "B07" << "rm" << "RM" << "";
-        QTest::newRow("provincia che non esiste") << 0 << kZ1 << "B21" << "xx" << "XX"
+        QTest::newRow("importo senza decimali") << 1 << kZ1 << "c011"
+                                                << "1000"
+                                                << "1.000,00"
+                                                << "";
+        QTest::newRow("importo col punto decimale") << 1 << kZ1 << "c011"
+                                                    << "580.6"
+                                                    << "580,60"
+                                                    << "";
+        QTest::newRow("mesi di una cifra") << 2 << kZ2 << "fam3_5"
+                                           << "6"
+                                           << "06"
+                                           << "";
+        QTest::newRow("provincia minuscola") << 0 << kZ1 << "B07"
+                                             << "rm"
+                                             << "RM"
+                                             << "";
+        QTest::newRow("provincia che non esiste") << 0 << kZ1 << "B21"
+                                                  << "xx"
+                                                  << "XX"
                                                   << "Avviso: La sigla «XX» non è tra quelle delle province italiane.";
-        QTest::newRow("comune INAIL") << 3 << kZ2 << "D39" << "h501" << "H501" << "";
-        QTest::newRow("importo giusto") << 1 << kZ1 << "c011" << "1.234,56" << "1.234,56" << "";
+        QTest::newRow("comune INAIL") << 3 << kZ2 << "D39"
+                                      << "h501"
+                                      << "H501"
+                                      << "";
+        QTest::newRow("importo giusto") << 1 << kZ1 << "c011"
+                                        << "1.234,56"
+                                        << "1.234,56"
+                                        << "";
     }
     void casellaLasciata() {
         QFETCH(int, pagina);
@@ -103,8 +140,9 @@ private slots:
         QVERIFY(e);
         QCOMPARE(e->text(), mostrato);
         const bool errore = messaggio.startsWith(QStringLiteral("Errore"));
-        QCOMPARE(v.segno(tabella, colonna),
-                 messaggio.isEmpty() ? forms::Esame::Giusto : errore ? forms::Esame::Errore : forms::Esame::Avviso);
+        QCOMPARE(v.segno(tabella, colonna), messaggio.isEmpty() ? forms::Esame::Giusto
+                                            : errore            ? forms::Esame::Errore
+                                                                : forms::Esame::Avviso);
         QCOMPARE(segnata(e), errore);
         QCOMPARE(e->toolTip(), messaggio);
         QCOMPARE(f.stato(), messaggio);
@@ -112,7 +150,8 @@ private slots:
         // A warning, not a wall: the value is saved as shown.
         f.salva();
         const std::string tab = tabella.toStdString(), id = tabella == kZ3 ? "Id" : "ID";
-        QCOMPARE(QString::fromStdString(a.testo("select " + colonna.toStdString() + " from " + tab + " where " + id + " = 1")),
+        QCOMPARE(QString::fromStdString(
+                     a.testo("select " + colonna.toStdString() + " from " + tab + " where " + id + " = 1")),
                  mostrato);
         QVERIFY(r.errori.isEmpty());
         // The saved certificate shown again keeps its mark.
@@ -175,7 +214,8 @@ private slots:
         QTest::keyClicks(e, "bnc");
         QCOMPARE(e->text(), QStringLiteral("BNC"));
         QCOMPARE(e->cursorPosition(), 3);
-        QCOMPARE(f.zefo2().isOpen() ? QString::fromStdString(f.elenco().text("B01")) : QString(), QStringLiteral("BNC"));
+        QCOMPARE(f.zefo2().isOpen() ? QString::fromStdString(f.elenco().text("B01")) : QString(),
+                 QStringLiteral("BNC"));
         // Other text boxes keep what is typed.
         digita(f.vista(0), kZ1, "B02", "rossi");
         QCOMPARE(mostrato(f.vista(0), kZ1, "B02"), QStringLiteral("rossi"));

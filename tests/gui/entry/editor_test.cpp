@@ -2,22 +2,21 @@
 // delete and the kind filter.
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
-#include <QComboBox>
-#include <QTabWidget>
-#include <QTest>
-#include <QToolButton>
-#include <set>
-#include <map>
-#include <functional>
-#include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
 #include <QWheelEvent>
-
+#include <functional>
+#include <map>
+#include <set>
 
 #include "entry/editorcertificati.h"
 #include "entry/editordipendenti.h"
@@ -82,8 +81,9 @@ private slots:
 
     void aggiungiDigitaSalvaRileggi() {
         Archivio a;
-        a.exec("insert into SostitutoImposta (CodiceFiscale, CognomeDenominazione, Nome, TelefonoPref, telefono, email) "
-               "values ('01234567897', 'COMUNE DI ESEMPIO', '', '06', '5551234', 'uff@esempio.it')");
+        a.exec(
+            "insert into SostitutoImposta (CodiceFiscale, CognomeDenominazione, Nome, TelefonoPref, telefono, email) "
+            "values ('01234567897', 'COMUNE DI ESEMPIO', '', '06', '5551234', 'uff@esempio.it')");
         certificati(a, {{"ZETA", "DIP"}});
         Registratore r;
         TFPagina1 f(a.conn);
@@ -135,19 +135,21 @@ private slots:
         QFETCH(bool, conSostituto);
         Archivio a;
         if (conSostituto)
-            a.exec("insert into SostitutoImposta (CodiceFiscale, CognomeDenominazione, Nome, TelefonoPref, "
-                   "telefono, email, CodEnte, CFRapp, A1) values ('80012345678', 'ENTE', 'NOMEAGENTE', '0521', "
-                   "'765432', 'posta@ente.it', '99999999999', 'RSSMRA80A01H501U', '7')");
+            a.exec(
+                "insert into SostitutoImposta (CodiceFiscale, CognomeDenominazione, Nome, TelefonoPref, "
+                "telefono, email, CodEnte, CFRapp, A1) values ('80012345678', 'ENTE', 'NOMEAGENTE', '0521', "
+                "'765432', 'posta@ente.it', '99999999999', 'RSSMRA80A01H501U', '7')");
         certificati(a, {{"ZETA", "DIP"}});
         Registratore r;
         TFPagina1 f(a.conn);
         f.riapriElenco();
         f.aggiungi();
         f.salva();
-        const std::string pieno = "select group_concat(ifnull(A01,'')||'|'||ifnull(A02,'')||'|'||ifnull(A03,'')||'|'||"
-                                  "ifnull(A08,'')||'|'||ifnull(A09,'')) from Zefo1 where ID = 2";
-        QCOMPARE(a.testo(pieno), std::string(conSostituto ? "80012345678|ENTE|NOMEAGENTE|0521765432|posta@ente.it"
-                                                          : "||||"));
+        const std::string pieno =
+            "select group_concat(ifnull(A01,'')||'|'||ifnull(A02,'')||'|'||ifnull(A03,'')||'|'||"
+            "ifnull(A08,'')||'|'||ifnull(A09,'')) from Zefo1 where ID = 2";
+        QCOMPARE(a.testo(pieno),
+                 std::string(conSostituto ? "80012345678|ENTE|NOMEAGENTE|0521765432|posta@ente.it" : "||||"));
         // Every other column of the new certificate stays empty.
         storage::Statement st(a.conn, "select * from Zefo1 where ID = 2");
         QVERIFY(st.step());
@@ -304,8 +306,9 @@ private slots:
         ricerca.cognome().clear();
         QTest::keyClicks(&ricerca.cognome(), "AL");
         f.salva();
-        const std::string dump = a.testo("select group_concat(coalesce(B03,'') || coalesce(c201,'') || coalesce(Zefo3.D01,''), '|') "
-                                         "from Zefo1 left join Zefo2 using (ID) left join Zefo3 on Zefo3.Id = Zefo1.ID");
+        const std::string dump = a.testo(
+            "select group_concat(coalesce(B03,'') || coalesce(c201,'') || coalesce(Zefo3.D01,''), '|') "
+            "from Zefo1 left join Zefo2 using (ID) left join Zefo3 on Zefo3.Id = Zefo1.ID");
         QVERIFY2(dump.find("RIFIUTATO") == std::string::npos, dump.c_str());
         QCOMPARE(a.numero("select count(*) from Zefo3"), conZefo3 ? 1LL : 0LL);
         f.schede().setCurrentIndex(scheda);
@@ -344,8 +347,7 @@ private slots:
         QTest::addColumn<bool>("eliminata");
         QTest::addColumn<QString>("messaggio");
         QTest::newRow("riga eliminata da un'altra operazione")
-            << true
-            << "Il certificato è stato eliminato da un'altra operazione: le modifiche non sono state salvate.";
+            << true << "Il certificato è stato eliminato da un'altra operazione: le modifiche non sono state salvate.";
         QTest::newRow("archivio occupato da un altro programma")
             << false
             << "L'archivio è in uso da un altro programma: le modifiche non sono state salvate e restano "
@@ -419,15 +421,17 @@ private slots:
         altro.exec("update Zefo1 set B03 = 'MARIA', Revisione = 1, RevisioneAlle = '10:42' where ID = 1");
         r.risposta = ricarica;
         ui::esegui(&f, [&] { spostandosi ? f.successivo() : f.salva(); });
-        QCOMPARE(r.domande, QStringList{"Il certificato è stato modificato da un altro operatore alle 10:42: ricaricarlo?"});
+        QCOMPARE(r.domande,
+                 QStringList{"Il certificato è stato modificato da un altro operatore alle 10:42: ricaricarlo?"});
         QVERIFY(r.errori.isEmpty());
         QCOMPARE(f.elenco().integer("ID"), 1);
         // Nothing of the refused save is stored, not even the time of the change.
-        QCOMPARE(a.testo("select B02 || '|' || B03 || '|' || Revisione from Zefo1 where ID = 1"), std::string("ALFA|MARIA|1"));
+        QCOMPARE(a.testo("select B02 || '|' || B03 || '|' || Revisione from Zefo1 where ID = 1"),
+                 std::string("ALFA|MARIA|1"));
         QCOMPARE(a.testo("select coalesce(c201, '') from Zefo2 where ID = 1"), std::string());
         QCOMPARE(a.numero("select count(*) from Invii where ModificatoIl is not null"), 0LL);
-        QCOMPARE(mostrato(f.vista(scheda), tabella, colonna), ricarica ? (colonna == "B02" ? QStringLiteral("ALFA") : QString())
-                                                                          : QStringLiteral("1,00"));
+        QCOMPARE(mostrato(f.vista(scheda), tabella, colonna),
+                 ricarica ? (colonna == "B02" ? QStringLiteral("ALFA") : QString()) : QStringLiteral("1,00"));
         f.schede().setCurrentIndex(0);
         QCOMPARE(mostrato(f.vista(0), kZ1, "B03"), ricarica ? QStringLiteral("MARIA") : QStringLiteral("NOME"));
         if (!ricarica) return;
@@ -566,8 +570,9 @@ private slots:
         QStringList trovati;
         for (const auto& s : cognomiElencati(f)) trovati << QString::fromStdString(s);
         QCOMPARE(trovati, elencati);
-        QCOMPARE(r.informazioni, caselle == 0 ? QStringList{"Non è stato selezionato il tipo di percipienti da filtrare."}
-                                              : QStringList{});
+        QCOMPARE(r.informazioni, caselle == 0
+                                     ? QStringList{"Non è stato selezionato il tipo di percipienti da filtrare."}
+                                     : QStringList{});
         // The query stays in force when the menu re-opens the list.
         f.riapriElenco();
         QCOMPARE(f.elenco().rowCount(), static_cast<std::size_t>(elencati.size()));
@@ -582,7 +587,7 @@ private slots:
         QCOMPARE(f.elenco().text("B02"), std::string("ALFA"));
         f.schede().setCurrentIndex(2);
         digita(f.vista(2), kZ2, "c202", "5,00");  // re-querying keeps what was typed
-        f.casellaFiltro(3).click();  // Tutto off
+        f.casellaFiltro(3).click();               // Tutto off
         QCOMPARE(a.testo("select c202 from Zefo2 where ID = 2"), std::string("5,00"));
         f.casellaFiltro(0).click();  // Dipendenti off
         f.casellaFiltro(2).click();  // Co.Co.Co off
@@ -598,15 +603,22 @@ private slots:
     void nuovoIntattoLasciato_data() {
         QTest::addColumn<QString>("comando");
         QTest::addColumn<bool>("digitato");
-        QTest::addColumn<QString>("arrivo");  // surname of the certificate shown after
+        QTest::addColumn<QString>("arrivo");   // surname of the certificate shown after
         QTest::addColumn<QString>("cognomi");  // of Zefo1 by number
-        QTest::newRow("PgUp") << "precedente" << false << "ZETA" << "ALFA,BETA,ZETA";
-        QTest::newRow("PgDn") << "successivo" << false << "ZETA" << "ALFA,BETA,ZETA";
-        QTest::newRow("Primo") << "primo" << false << "ALFA" << "ALFA,BETA,ZETA";
-        QTest::newRow("Ultimo") << "ultimo" << false << "ZETA" << "ALFA,BETA,ZETA";
-        QTest::newRow("Annulla") << "annulla" << false << "BETA" << "ALFA,BETA,ZETA";
-        QTest::newRow("PgUp dopo aver scritto") << "precedente" << true << "ZETA" << "ALFA,BETA,ZETA,NUOVO";
-        QTest::newRow("Annulla dopo aver scritto") << "annulla" << true << "BETA" << "ALFA,BETA,ZETA";
+        QTest::newRow("PgUp") << "precedente" << false << "ZETA"
+                              << "ALFA,BETA,ZETA";
+        QTest::newRow("PgDn") << "successivo" << false << "ZETA"
+                              << "ALFA,BETA,ZETA";
+        QTest::newRow("Primo") << "primo" << false << "ALFA"
+                               << "ALFA,BETA,ZETA";
+        QTest::newRow("Ultimo") << "ultimo" << false << "ZETA"
+                                << "ALFA,BETA,ZETA";
+        QTest::newRow("Annulla") << "annulla" << false << "BETA"
+                                 << "ALFA,BETA,ZETA";
+        QTest::newRow("PgUp dopo aver scritto") << "precedente" << true << "ZETA"
+                                                << "ALFA,BETA,ZETA,NUOVO";
+        QTest::newRow("Annulla dopo aver scritto") << "annulla" << true << "BETA"
+                                                   << "ALFA,BETA,ZETA";
     }
     void nuovoIntattoLasciato() {
         QFETCH(QString, comando);
@@ -639,16 +651,19 @@ private slots:
     // the agent's data over them.
     void nuovoDaUltimoCertificato() {
         Archivio a;
-        a.exec("insert into SostitutoImposta (CodiceFiscale, CognomeDenominazione, TelefonoPref, telefono) values "
-               "('01234567897', 'ACME', '06', '5551234')");
+        a.exec(
+            "insert into SostitutoImposta (CodiceFiscale, CognomeDenominazione, TelefonoPref, telefono) values "
+            "('01234567897', 'ACME', '06', '5551234')");
         certificati(a, {{"ALFA", "DIP"}, {"BETA", "CoC"}});
-        a.exec("update Zefo1 set A04 = 'ROMA', A05 = 'RM', A10 = '841110', B44 = '28/02/2015', BFirma = 'X' where ID = 2");
+        a.exec(
+            "update Zefo1 set A04 = 'ROMA', A05 = 'RM', A10 = '841110', B44 = '28/02/2015', BFirma = 'X' where ID = 2");
         Registratore r;
         TFPagina1 f(a.conn);
         f.riapriElenco();
         f.aggiungi();
         QCOMPARE(a.testo("select A01 || A02 || A04 || A05 || A08 || A10 || B44 || BFirma from Zefo1 where ID = 3"),
-                 std::string("01234567897ACMEROMARM065551234841110" "28/02/2015X"));
+                 std::string("01234567897ACMEROMARM065551234841110"
+                             "28/02/2015X"));
         QCOMPARE(f.tipo().currentText(), QStringLiteral("CoC"));
         QCOMPARE(mostrato(f.vista(0), kZ1, "A04"), QStringLiteral("ROMA"));
     }

@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "entry/editorcertificati.h"
-#include "entry/testatainvio.h"
 #include "entry/editordipendenti.h"
 #include "entry/editorprofessionisti.h"
+#include "entry/testatainvio.h"
 #include "storage/invii.h"
 #include "tests/gui/entry/archivio.h"
 #include "tests/gui/entry/suite.h"
@@ -22,9 +22,10 @@ const QString kProtocollo = QStringLiteral("15031012345678901");
 
 // Two certificates in each list, ALFA (number 1) shown first.
 void dueCertificati(Archivio& a) {
-    a.exec("insert into Zefo1 (B01, B02) values ('CFALFA', 'ALFA'), ('CFBETA', 'BETA');"
-           "insert into Zefo2 (ID, tipo) values (1, 'DIP'), (2, 'DIP');"
-           "insert into Professionisti (B01, B02) values ('CFALFA', 'ALFA'), ('CFBETA', 'BETA')");
+    a.exec(
+        "insert into Zefo1 (B01, B02) values ('CFALFA', 'ALFA'), ('CFBETA', 'BETA');"
+        "insert into Zefo2 (ID, tipo) values (1, 'DIP'), (2, 'DIP');"
+        "insert into Professionisti (B01, B02) values ('CFALFA', 'ALFA'), ('CFBETA', 'BETA')");
 }
 
 std::unique_ptr<entry::EditorCertificati> editor(Archivio& a, bool dipendenti) {
@@ -64,16 +65,17 @@ private slots:
         QTest::addColumn<bool>("dipendenti");
         QTest::addColumn<QString>("azione");
         QTest::addColumn<QString>("protocollo");
-        QTest::addColumn<QString>("atteso");   // stored for certificate 1
-        QTest::addColumn<QString>("errore");   // the one error box, or ""
-        QTest::addColumn<bool>("domanda");     // the save question was asked
+        QTest::addColumn<QString>("atteso");  // stored for certificate 1
+        QTest::addColumn<QString>("errore");  // the one error box, or ""
+        QTest::addColumn<bool>("domanda");    // the save question was asked
 
         const QString pieno = kProtocollo + QStringLiteral("/000042/Sostituzione");
         for (bool dip : {true, false}) {
             const char* chi = dip ? "dipendenti" : "professionisti";
             QTest::addRow("%s: Salva", chi) << dip << "salva" << kProtocollo << pieno << "" << false;
             QTest::addRow("%s: chiudi, Sì", chi) << dip << "chiudi-si" << kProtocollo << pieno << "" << true;
-            QTest::addRow("%s: chiudi, No", chi) << dip << "chiudi-no" << kProtocollo << "//" << "" << true;
+            QTest::addRow("%s: chiudi, No", chi) << dip << "chiudi-no" << kProtocollo << "//"
+                                                 << "" << true;
             QTest::addRow("%s: passa al successivo", chi) << dip << "successivo" << kProtocollo << pieno << "" << false;
             QTest::addRow("%s: protocollo di 16 cifre", chi)
                 << dip << "salva" << kProtocollo.left(16) << "//"
@@ -166,7 +168,8 @@ private slots:
         storage::ScriviIdentificativi(a.conn, storage::Elenco::Dipendenti, 1, kProtocollo.toStdString(), "000007");
         a.exec("update Invii set ScrittoIl = '2015-03-02T10:15:00', ModificatoIl = '2015-03-05T08:00:00'");
         e.riapriElenco();
-        QCOMPARE(etichetta->text(), QStringLiteral("Scritto in ZF2015.txt il 02/03/2015 10:15, modificato il 05/03/2015 08:00"));
+        QCOMPARE(etichetta->text(),
+                 QStringLiteral("Scritto in ZF2015.txt il 02/03/2015 10:15, modificato il 05/03/2015 08:00"));
         QCOMPARE(mostrato(e), kProtocollo + QStringLiteral("/000007/nessuna"));
         QVERIFY(!e.isWindowModified());
         e.successivo();

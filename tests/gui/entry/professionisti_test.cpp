@@ -12,7 +12,7 @@
 namespace {
 
 const QString kP = QStringLiteral("Professionisti");
-const char* const kColonneSostituto[] = {"A01", "A02", "A03", "A04", "A05", "A06", "A07",
+const char* const kColonneSostituto[] = {"A01", "A02", "A03", "A04", "A05",    "A06", "A07",
                                          "A08", "A09", "A10", "A11", "BFirma", "B44"};
 
 }  // namespace
@@ -95,9 +95,11 @@ private slots:
         altro.exec("update Professionisti set B02 = 'BETA', Revisione = 4, RevisioneAlle = '09:05'");
         r.risposte = {true, ricarica};
         QVERIFY(!f.chiudiFinestra());
-        QCOMPARE(r.domande, (QStringList{ui::testi::kDomandaSalva,
-                                         "Il certificato è stato modificato da un altro operatore alle 09:05: ricaricarlo?"}));
-        QCOMPARE(a.testo("select B02 || '|' || B03 || '|' || Revisione from Professionisti"), std::string("BETA|ANNA|4"));
+        QCOMPARE(r.domande,
+                 (QStringList{ui::testi::kDomandaSalva,
+                              "Il certificato è stato modificato da un altro operatore alle 09:05: ricaricarlo?"}));
+        QCOMPARE(a.testo("select B02 || '|' || B03 || '|' || Revisione from Professionisti"),
+                 std::string("BETA|ANNA|4"));
         QCOMPARE(mostrato(f.vista(0), kP, "B03"), ricarica ? QStringLiteral("ANNA") : QStringLiteral("LUCA"));
         QCOMPARE(mostrato(f.vista(0), kP, "B02"), ricarica ? QStringLiteral("BETA") : QStringLiteral("ALFA"));
         // Saving again meets the same refusal: the typing is never written over the other's.
@@ -127,8 +129,8 @@ private slots:
         QCOMPARE(f.contatore(), QStringLiteral("nuovo di 1"));
         QVERIFY(uscita ? f.salvaPrimaDiUscire() : f.chiudiFinestra());
         // Before leaving, the question names the window that holds the typing.
-        QCOMPARE(r.domande, QStringList{uscita ? ui::testi::domandaSalvaFinestra(QStringLiteral(
-                                                     "Certificazione Unica dei professionisti"))
+        QCOMPARE(r.domande, QStringList{uscita ? ui::testi::domandaSalvaFinestra(
+                                                     QStringLiteral("Certificazione Unica dei professionisti"))
                                                : ui::testi::kDomandaSalva});
         QCOMPARE(f.contatore(), QStringLiteral("1 di 1"));
         QCOMPARE(mostrato(f.vista(0), kP, "B02"), QStringLiteral("ALFA"));
@@ -141,13 +143,17 @@ private slots:
     void copiaDatiSostituto_data() {
         QTest::addColumn<bool>("salva");
         QTest::addColumn<bool>("copia");
-        QTest::addColumn<QString>("a01");  // of every row, when copied
-        QTest::addColumn<QString>("cognome");  // of the row pressed on
+        QTest::addColumn<QString>("a01");       // of every row, when copied
+        QTest::addColumn<QString>("cognome");   // of the row pressed on
         QTest::addColumn<long long>("conA01");  // rows whose A01 is that of the row pressed on
-        QTest::newRow("Sì, Sì") << true << true << "01234567897" << "CAMBIATO" << 3LL;
-        QTest::newRow("No, Sì") << false << true << "VECCHIO1" << "ROSSI" << 3LL;
-        QTest::newRow("Sì, No") << true << false << "01234567897" << "CAMBIATO" << 1LL;
-        QTest::newRow("No, No") << false << false << "VECCHIO1" << "ROSSI" << 1LL;
+        QTest::newRow("Sì, Sì") << true << true << "01234567897"
+                                << "CAMBIATO" << 3LL;
+        QTest::newRow("No, Sì") << false << true << "VECCHIO1"
+                                << "ROSSI" << 3LL;
+        QTest::newRow("Sì, No") << true << false << "01234567897"
+                                << "CAMBIATO" << 1LL;
+        QTest::newRow("No, No") << false << false << "VECCHIO1"
+                                << "ROSSI" << 1LL;
     }
     void copiaDatiSostituto() {
         QFETCH(bool, salva);
@@ -157,12 +163,13 @@ private slots:
         QFETCH(long long, conA01);
         Archivio a;
         // Each of the agent's columns holds a value of its own on the row copied from.
-        a.exec("insert into Professionisti (B02, B03, A01, A02, A03, A04, A05, A06, A07, A08, A09, A10, A11, "
-               "BFirma, B44) values "
-               "('ROSSI', 'A', 'VECCHIO1', 'VECCHIO', 'N3', 'N4', 'N5', 'N6', 'N7', 'N8', 'N9', 'N10', 'N11', "
-               "'NFIRMA', '01/01/2015'), "
-               "('BIANCHI', 'B', 'VECCHIO2', 'ALTRO', '', '', '', '', '', '', 'X9', '', '', '', ''), "
-               "('VERDI', 'C', 'VECCHIO3', 'ALTRO', '', '', '', '', '', '', '', 'X10', '', 'XFIRMA', '')");
+        a.exec(
+            "insert into Professionisti (B02, B03, A01, A02, A03, A04, A05, A06, A07, A08, A09, A10, A11, "
+            "BFirma, B44) values "
+            "('ROSSI', 'A', 'VECCHIO1', 'VECCHIO', 'N3', 'N4', 'N5', 'N6', 'N7', 'N8', 'N9', 'N10', 'N11', "
+            "'NFIRMA', '01/01/2015'), "
+            "('BIANCHI', 'B', 'VECCHIO2', 'ALTRO', '', '', '', '', '', '', 'X9', '', '', '', ''), "
+            "('VERDI', 'C', 'VECCHIO3', 'ALTRO', '', '', '', '', '', '', '', 'X10', '', 'XFIRMA', '')");
         Registratore r;
         r.risposte = {salva, copia};
         TFProfessionisti f(a.conn);
@@ -174,12 +181,14 @@ private slots:
         digita(f.vista(0), kP, "B02", "CAMBIATO");
         f.pulsanteCopia().click();
         QCOMPARE(r.domande, (QStringList{ui::testi::kDomandaSalva,
-                                         QStringLiteral("Copiare i 13 dati del sostituto di questo certificato (A01-A11, firma e data) in tutti i 3 professionisti?")}));
+                                         QStringLiteral("Copiare i 13 dati del sostituto di questo certificato "
+                                                        "(A01-A11, firma e data) in tutti i 3 professionisti?")}));
         QCOMPARE(a.numero("select count(*) from Professionisti where A01 = '" + a01.toStdString() + "'"), conA01);
         QCOMPARE(QString::fromStdString(a.testo("select B02 from Professionisti where ID = 1")), cognome);
         if (copia) {
             for (const char* c : kColonneSostituto)
-                QCOMPARE(a.numero(std::string("select count(distinct coalesce(") + c + ", '')) from Professionisti"), 1LL);
+                QCOMPARE(a.numero(std::string("select count(distinct coalesce(") + c + ", '')) from Professionisti"),
+                         1LL);
             QCOMPARE(a.testo("select group_concat(A03||A04||A05||A06||A07||A09||A10||A11||BFirma, ' ') "
                              "from Professionisti"),
                      std::string("N3N4N5N6N7N9N10N11NFIRMA N3N4N5N6N7N9N10N11NFIRMA N3N4N5N6N7N9N10N11NFIRMA"));

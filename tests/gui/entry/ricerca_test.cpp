@@ -1,19 +1,19 @@
 // The search windows: search on every keystroke over the editor's list, in its order.
 #include <QCheckBox>
 #include <QItemSelectionModel>
-#include <algorithm>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <memory>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
+#include <memory>
 
 #include "entry/editordipendenti.h"
-#include "entry/ricercaprofessionisti.h"
 #include "entry/editorprofessionisti.h"
 #include "entry/ricercadipendenti.h"
+#include "entry/ricercaprofessionisti.h"
 #include "tests/gui/entry/archivio.h"
 #include "tests/gui/entry/suite.h"
 
@@ -21,7 +21,8 @@ namespace {
 
 // In list order (surname, first name): ID 8, 5, 3, 1, 2, 4, 7, 6 ("Ö" sorts after "Z").
 void persone(Archivio& a, const std::string& tabella) {
-    a.exec("insert into " + tabella + " (B02, B03) values "
+    a.exec("insert into " + tabella +
+           " (B02, B03) values "
            "('ROSSI', 'MARIO'), ('ROSSINI', 'LUCA'), ('ROSSI', 'ANNA'), ('RUSSO', 'NICCOLÒ'), "
            "('D''ANGELO', 'PAOLA'), ('ÖZTÜRK', 'EMRE'), ('ZANI', 'ÈLIA'), ('BIANCHI', 'GINO')");
 }
@@ -46,20 +47,31 @@ private slots:
     void ricercaDipendente_data() {
         QTest::addColumn<QString>("cognome");
         QTest::addColumn<QString>("nome");
-        QTest::addColumn<int>("id");  // 0: the row stays where it was (on "BIANCHI", ID 8)
+        QTest::addColumn<int>("id");        // 0: the row stays where it was (on "BIANCHI", ID 8)
         QTest::addColumn<bool>("trovato");  // by the last keystroke
-        QTest::newRow("inizio in minuscolo") << "ros" << "" << 3 << true;
-        QTest::newRow("cognome e nome") << "rossi" << "m" << 1 << true;
-        QTest::newRow("cognome più lungo") << "Rossin" << "" << 2 << true;
-        QTest::newRow("apostrofo") << "d'a" << "" << 5 << true;
-        QTest::newRow("lettera accentata") << "öz" << "" << 6 << true;
-        QTest::newRow("solo il nome") << "" << "niccolò" << 4 << true;
-        QTest::newRow("nome accentato in minuscolo") << "" << "èl" << 7 << true;
+        QTest::newRow("inizio in minuscolo") << "ros"
+                                             << "" << 3 << true;
+        QTest::newRow("cognome e nome") << "rossi"
+                                        << "m" << 1 << true;
+        QTest::newRow("cognome più lungo") << "Rossin"
+                                           << "" << 2 << true;
+        QTest::newRow("apostrofo") << "d'a"
+                                   << "" << 5 << true;
+        QTest::newRow("lettera accentata") << "öz"
+                                           << "" << 6 << true;
+        QTest::newRow("solo il nome") << ""
+                                      << "niccolò" << 4 << true;
+        QTest::newRow("nome accentato in minuscolo") << ""
+                                                     << "èl" << 7 << true;
         // Each keystroke searches: the row found before the failing letter stays current.
-        QTest::newRow("nessun cognome così") << "x" << "" << 0 << false;
-        QTest::newRow("lettera che fa fallire") << "rox" << "" << 3 << false;
-        QTest::newRow("nome che il cognome non ha") << "ru" << "luca" << 2 << false;
-        QTest::newRow("caratteri dopo la Z") << "Z[" << "" << 7 << false;
+        QTest::newRow("nessun cognome così") << "x"
+                                             << "" << 0 << false;
+        QTest::newRow("lettera che fa fallire") << "rox"
+                                                << "" << 3 << false;
+        QTest::newRow("nome che il cognome non ha") << "ru"
+                                                    << "luca" << 2 << false;
+        QTest::newRow("caratteri dopo la Z") << "Z["
+                                             << "" << 7 << false;
     }
     void ricercaDipendente() {
         QFETCH(QString, cognome);
@@ -100,8 +112,9 @@ private slots:
         QFETCH(int, id);
         QFETCH(QString, esito);
         Archivio a;
-        a.exec("insert into Zefo1 (B02, B03) values ('ROSSI', 'MARIO'), ('DE LUCA', 'ANNA'), ('D''ANGELO', 'PIA'), "
-               "('DELUCCHI', 'ELIO')");
+        a.exec(
+            "insert into Zefo1 (B02, B03) values ('ROSSI', 'MARIO'), ('DE LUCA', 'ANNA'), ('D''ANGELO', 'PIA'), "
+            "('DELUCCHI', 'ELIO')");
         a.exec("insert into Zefo2 (ID, tipo) values (1, 'AMM'), (2, 'DIP'), (3, 'DIP'), (4, 'DIP')");
         Registratore r;
         TFPagina1 f(a.conn);
@@ -196,8 +209,10 @@ private slots:
         QTest::addColumn<bool>("professionisti");
         QTest::addColumn<QString>("titolo");
         QTest::addColumn<QString>("codici");
-        QTest::newRow("dipendenti") << false << "Ricerca dipendente" << "C.F., numero o matricola";
-        QTest::newRow("professionisti") << true << "Ricerca professionista" << "C.F. o numero";
+        QTest::newRow("dipendenti") << false << "Ricerca dipendente"
+                                    << "C.F., numero o matricola";
+        QTest::newRow("professionisti") << true << "Ricerca professionista"
+                                        << "C.F. o numero";
     }
     void paroleDellaFinestra() {
         QFETCH(bool, professionisti);
@@ -239,7 +254,8 @@ private slots:
         QFETCH(QPoint, postoEditor);
         const QRect schermo = QGuiApplication::primaryScreen()->availableGeometry();
         Archivio a;
-        a.exec(professionisti ? "insert into Professionisti (B02) values ('ALFA')" : "insert into Zefo1 (B02) values ('ALFA')");
+        a.exec(professionisti ? "insert into Professionisti (B02) values ('ALFA')"
+                              : "insert into Zefo1 (B02) values ('ALFA')");
         Registratore r;
         TFPagina1 dip(a.conn);
         TFProfessionisti prof(a.conn);
@@ -259,7 +275,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(ric.get()));
         const QRect posto = ric->frameGeometry();
         const auto dove = [&] {
-            return qPrintable(QStringLiteral("%1,%2 %3x%4").arg(posto.x()).arg(posto.y()).arg(posto.width()).arg(posto.height()));
+            return qPrintable(
+                QStringLiteral("%1,%2 %3x%4").arg(posto.x()).arg(posto.y()).arg(posto.width()).arg(posto.height()));
         };
         QVERIFY2(schermo.contains(posto), dove());
         QVERIFY2(posto.topLeft() != schermo.topLeft(), dove());
@@ -268,7 +285,8 @@ private slots:
             QVERIFY2(posto.top() > f.schede().mapToGlobal(QPoint(0, 0)).y(), dove());
         } else {
             QVERIFY2(qAbs(posto.center().x() - schermo.center().x()) <= 1 &&
-                         qAbs(posto.center().y() - schermo.center().y()) <= 1, dove());
+                         qAbs(posto.center().y() - schermo.center().y()) <= 1,
+                     dove());
         }
         ric->hide();
         ric->move(40, 50);

@@ -1,11 +1,11 @@
+#include <gtest/gtest.h>
+
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <map>
 #include <set>
@@ -46,8 +46,8 @@ Colonne anagrafica() {
 Colonne fiscali() {
     Colonne c;
     intervallo(c, "c", 1, 10);
-    aggiungi(c, {"c011", "c012", "c016", "c017", "c019", "c020", "c021", "c023", "c024", "c166", "c184", "c186",
-                 "c191", "c192"});
+    aggiungi(c, {"c011", "c012", "c016", "c017", "c019", "c020", "c021", "c023", "c024", "c166", "c184", "c186", "c191",
+                 "c192"});
     for (auto [da, a] : std::vector<std::pair<int, int>>{
              {31, 38}, {51, 58}, {61, 68}, {71, 82}, {101, 121}, {141, 153}, {161, 164}, {171, 175}})
         intervallo(c, "c", da, a);
@@ -56,8 +56,15 @@ Colonne fiscali() {
 
 Colonne pagina3() {
     Colonne c;
-    for (auto [da, a] : std::vector<std::pair<int, int>>{
-             {201, 205}, {221, 223}, {241, 246}, {261, 264}, {301, 305}, {308, 317}, {323, 324}, {326, 331}, {401, 413}})
+    for (auto [da, a] : std::vector<std::pair<int, int>>{{201, 205},
+                                                         {221, 223},
+                                                         {241, 246},
+                                                         {261, 264},
+                                                         {301, 305},
+                                                         {308, 317},
+                                                         {323, 324},
+                                                         {326, 331},
+                                                         {401, 413}})
         intervallo(c, "c", da, a);
     aggiungi(c, {"fam1_1", "fam1_4", "fam1_5", "fam2_1", "fam10_1"});
     for (int col = 3; col <= 8; ++col) c.insert(QStringLiteral("fam2_%1").arg(col));
@@ -107,9 +114,27 @@ struct Atteso {
 
 std::vector<Atteso> attese() {
     Colonne sostituto;
-    aggiungi(sostituto, {"Annullamento", "sostituzione", "CodiceFiscale", "CognomeDenominazione", "Nome",
-                         "TelefonoPref", "telefono", "email", "CFRapp", "CodCar", "CodEnte", "CognomeRapp", "NomeRapp",
-                         "A1", "A2", "A3", "A4", "A8", "A5", "A6", "A7"});
+    aggiungi(sostituto, {"Annullamento",
+                         "sostituzione",
+                         "CodiceFiscale",
+                         "CognomeDenominazione",
+                         "Nome",
+                         "TelefonoPref",
+                         "telefono",
+                         "email",
+                         "CFRapp",
+                         "CodCar",
+                         "CodEnte",
+                         "CognomeRapp",
+                         "NomeRapp",
+                         "A1",
+                         "A2",
+                         "A3",
+                         "A4",
+                         "A8",
+                         "A5",
+                         "A6",
+                         "A7"});
     Colonne ct, ctSostituto;
     aggiungi(ct, {"NumCellulare", "B5", "B6", "B1", "B2", "B3", "B4"});
     aggiungi(ctSostituto, {"CodiceFiscale", "email"});
@@ -143,7 +168,8 @@ TEST(Pagine, OgniPaginaMostraEsattamenteLeSueColonne) {
             for (const auto& c : colonne)
                 EXPECT_TRUE(t.count(c)) << a.nome << ": manca " << tabella.toStdString() << "." << c.toStdString();
             for (const auto& c : t)
-                EXPECT_TRUE(colonne.count(c)) << a.nome << ": in più " << tabella.toStdString() << "." << c.toStdString();
+                EXPECT_TRUE(colonne.count(c))
+                    << a.nome << ": in più " << tabella.toStdString() << "." << c.toStdString();
         }
         for (const auto& [tabella, colonne] : trovate)
             EXPECT_TRUE(a.colonne.count(tabella)) << a.nome << ": tabella inattesa " << tabella.toStdString();
@@ -156,15 +182,16 @@ TEST(Pagine, OgniColonnaDelCertificatoStaSuUnaSolaPagina) {
         for (const auto& [tabella, colonne] : modificabili(*p))
             for (const auto& c : colonne) {
                 auto [it, nuova] = dove.emplace(std::make_pair(tabella, c), p->nome);
-                EXPECT_TRUE(nuova) << tabella.toStdString() << "." << c.toStdString() << " su " << it->second.toStdString()
-                                   << " e su " << p->nome.toStdString();
+                EXPECT_TRUE(nuova) << tabella.toStdString() << "." << c.toStdString() << " su "
+                                   << it->second.toStdString() << " e su " << p->nome.toStdString();
             }
     EXPECT_EQ(forms::PagineCertificato().size(), 6u);
 }
 
 TEST(Pagine, OgniColonnaEsisteNellArchivio) {
     namespace fs = std::filesystem;
-    const std::string percorso = (fs::temp_directory_path() / ("palio_forms_" + std::to_string(::getpid()) + ".db")).string();
+    const std::string percorso =
+        (fs::temp_directory_path() / ("palio_forms_" + std::to_string(::getpid()) + ".db")).string();
     fs::remove(percorso);
     storage::Connection::crea(percorso);
     storage::Connection conn;
@@ -259,7 +286,8 @@ TEST(Pagine, BoxSoloDisegnatiSembranoDisattivatiSulloSchermo) {
             const Campo* campo = forms::CertificatoPagina4().campo("Zefo2", colonna);
             ASSERT_TRUE(campo) << colonna;
             EXPECT_EQ(QColor(img.pixel(campo->rettangolo.center().toPoint())), c.atteso)
-                << c.pagina.nome.toStdString() << " " << colonna << (c.supporto == forms::Supporto::Carta ? " carta" : " schermo");
+                << c.pagina.nome.toStdString() << " " << colonna
+                << (c.supporto == forms::Supporto::Carta ? " carta" : " schermo");
         }
     }
 }
@@ -278,13 +306,15 @@ TEST(Pagine, BoxSpeciali) {
     EXPECT_EQ(tempo->suggerimento, QStringLiteral("1-indeterminato,2-determinato (p.15)"));
 
     for (const Pagina* p : {&forms::CertificatoPagina4(), &forms::CertificatoPagina4bis()}) {
-        const auto it = std::find_if(p->campi.begin(), p->campi.end(),
-                                     [](const Campo& c) { return c.colonna.startsWith("d08_12", Qt::CaseInsensitive); });
+        const auto it = std::find_if(p->campi.begin(), p->campi.end(), [](const Campo& c) {
+            return c.colonna.startsWith("d08_12", Qt::CaseInsensitive);
+        });
         ASSERT_NE(it, p->campi.end());
         EXPECT_EQ(it->colonna, QStringLiteral("d08_12"));
         for (const Campo& c : p->campi) {
-            const bool segno = (c.colonna.contains('_') && !c.colonna.startsWith("D37") && !c.colonna.startsWith("D38")) ||
-                               c.colonna == "D07" || c.colonna == "D13" || c.colonna == "D33";
+            const bool segno =
+                (c.colonna.contains('_') && !c.colonna.startsWith("D37") && !c.colonna.startsWith("D38")) ||
+                c.colonna == "D07" || c.colonna == "D13" || c.colonna == "D33";
             if (!segno) continue;
             EXPECT_TRUE(c.trasparente && c.grassetto) << c.colonna.toStdString();
             EXPECT_EQ(c.puntiFont, 8) << c.colonna.toStdString();
@@ -334,7 +364,8 @@ TEST(Pagine, UnValoreSiDisegnaNelSuoBox) {
         img.fill(Qt::white);
         QPainter painter(&img);
         const QRectF dest(QPointF(0, 0), p.dimensione * scala);
-        forms::DisegnaPagina(painter, p, dest, [&](const Campo& c) { return &c == scelto ? QStringLiteral("8888") : QString(); });
+        forms::DisegnaPagina(painter, p, dest,
+                             [&](const Campo& c) { return &c == scelto ? QStringLiteral("8888") : QString(); });
         painter.end();
         const auto scuri = [&](const QRectF& r) {
             int n = 0;

@@ -1,12 +1,12 @@
 #include "forms/vistapagina.h"
 
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "storage/connection.h"
@@ -20,15 +20,16 @@ namespace fs = std::filesystem;
 class VistaPaginaTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        percorso_ = (fs::temp_directory_path() /
-                     ("palio_vista_" + std::to_string(::getpid()) + "_" +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".db"))
-                        .string();
+        percorso_ =
+            (fs::temp_directory_path() / ("palio_vista_" + std::to_string(::getpid()) + "_" +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".db"))
+                .string();
         fs::remove(percorso_);
         storage::Connection::crea(percorso_);
         conn_.open(percorso_);
-        conn_.exec("insert into SostitutoImposta (Annullamento, CodiceFiscale, CognomeDenominazione, email, A3, A8) "
-                   "values ('X', '01234567890', 'ROSSI SPA', 'a@b.it', '1', '2')");
+        conn_.exec(
+            "insert into SostitutoImposta (Annullamento, CodiceFiscale, CognomeDenominazione, email, A3, A8) "
+            "values ('X', '01234567890', 'ROSSI SPA', 'a@b.it', '1', '2')");
     }
     void TearDown() override {
         conn_.close();

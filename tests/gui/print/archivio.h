@@ -2,11 +2,12 @@
 
 // A fresh archive in a temporary folder, rows added by column, and a PDF's text page by page.
 
+#include <gtest/gtest.h>
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <map>
 #include <string>
 

@@ -2,12 +2,13 @@
 // page foot, the recipient's tax code at the top of every page, the frame of joined boxes. Read
 // back from the PDF (pdftotext -bbox) and from its picture (pdftoppm).
 
+#include <gtest/gtest.h>
+
 #include <QImage>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <QRegularExpression>
-#include <gtest/gtest.h>
 
 #include "archivio.h"
 #include "forms/pagina.h"
@@ -29,8 +30,8 @@ struct Parola {
 };
 
 std::vector<Parola> parole(const QString& pdf, int pagina) {
-    const QString html = prova::esegui("pdftotext", {"-bbox", "-f", QString::number(pagina), "-l",
-                                                     QString::number(pagina), pdf, "-"});
+    const QString html =
+        prova::esegui("pdftotext", {"-bbox", "-f", QString::number(pagina), "-l", QString::number(pagina), pdf, "-"});
     static const QRegularExpression re(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
     std::vector<Parola> v;
@@ -56,13 +57,12 @@ const prova::Valori kPercipiente = {{"B01", "RSSMRA80A01H501U"}, {"B02", "ROSSIN
 // check box) stands in the middle of its own box.
 TEST(Pagina4Bis, OgniCasellaDellaSezioneUlteriore) {
     const std::vector<std::pair<std::string, std::string>> valori = {
-        {"D01", "87654321"},  {"D04", "1.004,00"},     {"D05", "1.005,00"}, {"D06", "1.006,00"},
-        {"D09", "1.009,00"},  {"D10", "1.010,00"},     {"D11", "1.011,00"}, {"D12", "1.012,00"},
-        {"D15", "98765432109"}, {"D16", "00042"},      {"D17", "ABCDEFGH"}, {"D18", "7718"},
-        {"D19", "7719"},      {"D20", "7720"},         {"D21", "7721"},     {"D22", "2013"},
-        {"D23", "1.023,00"},  {"D24", "1.024,00"},     {"D25", "1.025,00"}, {"D26", "1.026,00"},
-        {"D27", "1.027,00"},  {"D28", "1.028,00"},     {"D29", "1.029,00"}, {"D30", "1.030,00"},
-        {"D31", "1.031,00"},  {"D32", "1.032,00"},
+        {"D01", "87654321"}, {"D04", "1.004,00"}, {"D05", "1.005,00"}, {"D06", "1.006,00"},    {"D09", "1.009,00"},
+        {"D10", "1.010,00"}, {"D11", "1.011,00"}, {"D12", "1.012,00"}, {"D15", "98765432109"}, {"D16", "00042"},
+        {"D17", "ABCDEFGH"}, {"D18", "7718"},     {"D19", "7719"},     {"D20", "7720"},        {"D21", "7721"},
+        {"D22", "2013"},     {"D23", "1.023,00"}, {"D24", "1.024,00"}, {"D25", "1.025,00"},    {"D26", "1.026,00"},
+        {"D27", "1.027,00"}, {"D28", "1.028,00"}, {"D29", "1.029,00"}, {"D30", "1.030,00"},    {"D31", "1.031,00"},
+        {"D32", "1.032,00"},
     };
     const std::vector<std::string> segni = {"D02", "D03", "D07", "D08_1", "d08_12", "D13", "D14_6", "D33", "D34_12"};
     Archivio a;
@@ -148,10 +148,10 @@ TEST(CodiceFiscaleInTestata, UnaGrandezzaEUnBoxSuOgniPagina) {
         }
     }
     const forms::Campo* primo = nullptr;
-    for (const forms::Pagina* p : {&forms::CertificatoPagina2(), &forms::CertificatoPagina3(),
-                                   &forms::CertificatoPagina4(), &forms::CertificatoPagina4bis(),
-                                   &forms::CertificatoPagina5(), &forms::CertificatoPagina7(),
-                                   &forms::ProfessionistaPagina2()}) {
+    for (const forms::Pagina* p :
+         {&forms::CertificatoPagina2(), &forms::CertificatoPagina3(), &forms::CertificatoPagina4(),
+          &forms::CertificatoPagina4bis(), &forms::CertificatoPagina5(), &forms::CertificatoPagina7(),
+          &forms::ProfessionistaPagina2()}) {
         const forms::Campo* cf = nullptr;
         for (const auto& c : p->campi)
             if (c.colonna == "B01" && (!cf || c.rettangolo.top() < cf->rettangolo.top())) cf = &c;

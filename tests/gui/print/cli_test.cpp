@@ -1,7 +1,8 @@
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <gtest/gtest.h>
 
 #include "archivio.h"
 #include "print/selezione.h"
@@ -21,8 +22,7 @@ Esito cli(const Archivio& a, QStringList argomenti) {
     QProcess p;
     p.start(PALIO_CLI, argomenti);
     p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
 }  // namespace
@@ -44,7 +44,11 @@ TEST(ComandoStampa, CasiDelContratto) {
         int pagine;         // of out.pdf; -1: no file written
     };
     const std::vector<Caso> casi = {
-        {"per cognome", {"stampa", "dipendenti", "--pdf", pdf, "--cognome", "A", "Z"}, 0, print::kOperazioneEseguita, 22},
+        {"per cognome",
+         {"stampa", "dipendenti", "--pdf", pdf, "--cognome", "A", "Z"},
+         0,
+         print::kOperazioneEseguita,
+         22},
         {"per matricola come testo", {"stampa", "dipendenti", "--pdf", pdf, "--matricola", "1", "2"}, 0, "", 15},
         {"filtro per tipo", {"stampa", "dipendenti", "--pdf", pdf, "--cognome", "A", "Z", "--tipi", "CoC"}, 0, "", 7},
         {"apostrofo", {"stampa", "dipendenti", "--pdf", pdf, "--cognome", "d'angelo", "D'ANGELO"}, 0, "", 8},
@@ -52,9 +56,21 @@ TEST(ComandoStampa, CasiDelContratto) {
         {"professionisti", {"stampa", "professionisti", "--pdf", pdf, "--cognome", "D'AMICO", "D'AMICO"}, 0, "", 4},
         {"sostituto", {"stampa", "sostituto", "--pdf", pdf}, 0, print::kOperazioneEseguita, 1},
         {"quadro CT", {"stampa", "quadro-ct", "--pdf", pdf}, 0, "", 1},
-        {"selezione vuota", {"stampa", "dipendenti", "--pdf", pdf, "--matricola", "4", "5"}, 1, print::kSelezioneVuota, -1},
-        {"nessun tipo", {"stampa", "dipendenti", "--pdf", pdf, "--cognome", "A", "Z", "--tipi", ""}, 1, print::kNessunTipo, -1},
-        {"certificato inesistente", {"stampa", "dipendenti", "--pdf", pdf, "--id", "999"}, 1, "Certificato 999 non trovato.", -1},
+        {"selezione vuota",
+         {"stampa", "dipendenti", "--pdf", pdf, "--matricola", "4", "5"},
+         1,
+         print::kSelezioneVuota,
+         -1},
+        {"nessun tipo",
+         {"stampa", "dipendenti", "--pdf", pdf, "--cognome", "A", "Z", "--tipi", ""},
+         1,
+         print::kNessunTipo,
+         -1},
+        {"certificato inesistente",
+         {"stampa", "dipendenti", "--pdf", pdf, "--id", "999"},
+         1,
+         "Certificato 999 non trovato.",
+         -1},
         {"senza selezione", {"stampa", "dipendenti", "--pdf", pdf}, 2, "", -1},
         {"due uscite", {"stampa", "dipendenti", "--pdf", pdf, "--cartella-pdf", a.file("d"), "--id", "1"}, 2, "", -1},
         {"matricola ai professionisti", {"stampa", "professionisti", "--pdf", pdf, "--matricola", "1", "2"}, 2, "", -1},
@@ -73,7 +89,8 @@ TEST(ComandoStampa, CasiDelContratto) {
 
 TEST(ComandoStampa, CartellaPdfUnFilePerCertificato) {
     Archivio a;
-    const auto rossi = a.certificato({{"B01", "RSSMRA80A01H501U"}, {"B02", "Rossi"}}, {{"tipo", "DIP"}, {"MatrDip", "1"}});
+    const auto rossi =
+        a.certificato({{"B01", "RSSMRA80A01H501U"}, {"B02", "Rossi"}}, {{"tipo", "DIP"}, {"MatrDip", "1"}});
     a.certificato({{"B01", "VRDGPP75B12F205X"}, {"B02", "VERDI"}}, {{"tipo", "DIP"}, {"MatrDip", "2"}});
     const QString dir = a.file("per persona");
     const Esito e = cli(a, {"stampa", "dipendenti", "--cartella-pdf", dir, "--matricola", "1", "2"});

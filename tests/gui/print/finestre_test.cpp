@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -11,14 +13,13 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include <gtest/gtest.h>
 
 #include "archivio.h"
 #include "print/pdfcertificati.h"
 #include "print/ui/stampacertificato.h"
-#include "print/ui/stampasostituto.h"
-#include "print/ui/stampaprofessionisti.h"
 #include "print/ui/stampadipendenti.h"
+#include "print/ui/stampaprofessionisti.h"
+#include "print/ui/stampasostituto.h"
 #include "storage/dataset.h"
 #include "storage/elenchi.h"
 #include "ui/dialoghi.h"
@@ -294,7 +295,8 @@ TEST(Anteprima, LaStampaDallAnteprimaProponeLaCartellaPdf) {
                     if (QApplication::activeModalWidget() != d) continue;
                     if (proposto.startsWith('<')) {
                         for (QAction* azione : d->findChildren<QAction*>())
-                            if (azione->text() == stampa) QMetaObject::invokeMethod(azione, &QAction::trigger, Qt::QueuedConnection);
+                            if (azione->text() == stampa)
+                                QMetaObject::invokeMethod(azione, &QAction::trigger, Qt::QueuedConnection);
                     } else {
                         d->reject();
                     }

@@ -1,9 +1,10 @@
+#include <gtest/gtest.h>
+
 #include <QFile>
-#include <algorithm>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QRegularExpression>
-#include <gtest/gtest.h>
+#include <algorithm>
 
 #include "archivio.h"
 #include "print/pdfcertificati.h"
@@ -15,8 +16,8 @@ using prova::Valori;
 
 namespace {
 
-const Valori kDitta = {{"A01", "01234567890"}, {"A02", "COSTRUZIONI ROSSI SRL"}, {"A03", "GIANLUCA"},
-                       {"A04", "ROMA"},        {"A05", "RM"},                    {"A09", "ufficio@ditta.it"}};
+const Valori kDitta = {{"A01", "01234567890"}, {"A02", "COSTRUZIONI ROSSI SRL"}, {"A03", "GIANLUCA"}, {"A04", "ROMA"},
+                       {"A05", "RM"},          {"A09", "ufficio@ditta.it"}};
 
 Valori conDitta(Valori v) {
     for (const auto& [k, x] : kDitta) v.emplace(k, x);
@@ -26,20 +27,22 @@ Valori conDitta(Valori v) {
 // A certificate with one value only one page prints, for each page.
 std::int64_t certificatoCampione(Archivio& a, int righeZefo3) {
     const auto id = a.certificato(
-        conDitta({{"B01", "RSSMRA80A01H501U"}, {"B02", "ROSSINI"}, {"B03", "MARIO"},
-                  {"B05", "01/02/1980"}, {"B06", "CASTELFRANCO"}, {"C001", "25.432,10"}}),
-        {{"tipo", "DIP"}, {"MatrDip", "7"}, {"c201", "1.111,11"}, {"D04", "22.222,22"},
-         {"E04", "6.666,66"}});
-    if (righeZefo3 >= 1)
-        a.inserisci("Zefo3", {{"Id", std::to_string(id)}, {"D23", "33.333,33"}, {"D04", "55.555,55"}});
+        conDitta({{"B01", "RSSMRA80A01H501U"},
+                  {"B02", "ROSSINI"},
+                  {"B03", "MARIO"},
+                  {"B05", "01/02/1980"},
+                  {"B06", "CASTELFRANCO"},
+                  {"C001", "25.432,10"}}),
+        {{"tipo", "DIP"}, {"MatrDip", "7"}, {"c201", "1.111,11"}, {"D04", "22.222,22"}, {"E04", "6.666,66"}});
+    if (righeZefo3 >= 1) a.inserisci("Zefo3", {{"Id", std::to_string(id)}, {"D23", "33.333,33"}, {"D04", "55.555,55"}});
     if (righeZefo3 >= 2) a.inserisci("Zefo3", {{"Id", std::to_string(id)}, {"D23", "44.444,44"}});
     return id;
 }
 
 // Left edge (PDF points) of the first word equal to parola on a page.
 double xDi(const QString& pdf, int pagina, const QString& parola) {
-    const QString html = prova::esegui("pdftotext", {"-bbox", "-f", QString::number(pagina), "-l",
-                                                     QString::number(pagina), pdf, "-"});
+    const QString html =
+        prova::esegui("pdftotext", {"-bbox", "-f", QString::number(pagina), "-l", QString::number(pagina), pdf, "-"});
     QRegularExpression re("<word xMin=\"([0-9.]+)\"[^>]*>" + QRegularExpression::escape(parola) + "</word>");
     auto m = re.match(html);
     return m.hasMatch() ? m.captured(1).toDouble() : -1;
@@ -47,8 +50,8 @@ double xDi(const QString& pdf, int pagina, const QString& parola) {
 
 // Width (PDF points) of the first word equal to parola on a page, from its bounding box.
 double larghezzaDi(const QString& pdf, int pagina, const QString& parola) {
-    const QString html = prova::esegui("pdftotext", {"-bbox", "-f", QString::number(pagina), "-l",
-                                                     QString::number(pagina), pdf, "-"});
+    const QString html =
+        prova::esegui("pdftotext", {"-bbox", "-f", QString::number(pagina), "-l", QString::number(pagina), pdf, "-"});
     QRegularExpression re("<word xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\"[^>]*>" +
                           QRegularExpression::escape(parola) + "</word>");
     auto m = re.match(html);
@@ -91,7 +94,8 @@ TEST(ReportCertificato, StampaAGrandezzaNaturale) {
                           Caso{2, "25.432,10", 8, false}, Caso{1, "Denominazione", 6, false}}) {
         const double misurata = larghezzaDi(pdf, c.pagina, c.parola);
         ASSERT_GT(misurata, 0) << c.parola.toStdString();
-        EXPECT_NEAR(misurata, larghezzaArial(c.parola, c.punti, c.grassetto), 0.02 * misurata) << c.parola.toStdString();
+        EXPECT_NEAR(misurata, larghezzaArial(c.parola, c.punti, c.grassetto), 0.02 * misurata)
+            << c.parola.toStdString();
     }
 }
 
@@ -108,11 +112,14 @@ TEST(ReportCertificato, NessunValoreTagliato) {
     ASSERT_EQ(ditta.size(), 95);
     const QString estero = QString("CODICEESTERO").repeated(5);  // no break, and longer than its cell
     Archivio a;
-    const auto id = a.certificato(
-        conDitta({{"B01", "RSSMRA80A01H501U"}, {"B02", "ROSSINI"}, {"A02", ditta.toStdString()},
-                  {"B40", estero.toStdString()}}),
-        {{"tipo", "DIP"}, {"des1", nota.toStdString()}, {"D35", "IMPIEGATO TECNICO DI SECONDO LIVELLO"},
-         {"D36", "1234567890123456"}});
+    const auto id = a.certificato(conDitta({{"B01", "RSSMRA80A01H501U"},
+                                            {"B02", "ROSSINI"},
+                                            {"A02", ditta.toStdString()},
+                                            {"B40", estero.toStdString()}}),
+                                  {{"tipo", "DIP"},
+                                   {"des1", nota.toStdString()},
+                                   {"D35", "IMPIEGATO TECNICO DI SECONDO LIVELLO"},
+                                   {"D36", "1234567890123456"}});
     for (auto variante : {print::Variante::Editor, print::Variante::Batch}) {
         const QString pdf = a.file("c.pdf");
         print::PdfCertificati(a.conn, print::Famiglia::Dipendenti, {id}, variante, pdf);
@@ -138,8 +145,8 @@ TEST(ReportCertificato, PagineOrdineEValori) {
         Archivio a;
         const auto id = certificatoCampione(a, c.righeZefo3);
         const QString pdf = a.file("c.pdf");
-        const auto esito = print::PdfCertificati(a.conn, print::Famiglia::Dipendenti, {id},
-                                                 print::Variante::Editor, pdf);
+        const auto esito =
+            print::PdfCertificati(a.conn, print::Famiglia::Dipendenti, {id}, print::Variante::Editor, pdf);
         EXPECT_EQ(esito.fogli, c.fogli);
         ASSERT_EQ(prova::pagine(pdf), c.fogli);
         const QStringList t = prova::testi(pdf);
@@ -151,19 +158,18 @@ TEST(ReportCertificato, PagineOrdineEValori) {
             {"RSSMRA80A01H501U", tutte},  // recipient's tax code: page 1 and the top of every other
             {"ufficio@ditta.it", {1}},
             {"GIANLUCA", {1}},
-            {"01234567890", {1, p6}},     // the agent's tax code again on the per mille sheet
+            {"01234567890", {1, p6}},  // the agent's tax code again on the per mille sheet
             {"ROSSINI", {1, p6}},
             {"CASTELFRANCO", {1, p6}},
             {"25.432,10", {2}},
             {"1.111,11", {3}},
             {"22.222,22", {4}},
             {"33.333,33", bis ? std::vector<int>{5} : std::vector<int>{}},
-            {"44.444,44", {}},  // only the first further section prints
+            {"44.444,44", {}},                                              // only the first further section prints
             {"55.555,55", bis ? std::vector<int>{5} : std::vector<int>{}},  // section 1 of the further module
             {"6.666,66", {p5}},
         };
-        for (const auto& [valore, pagine] : attese)
-            EXPECT_EQ(doveCompare(t, valore), pagine) << valore.toStdString();
+        for (const auto& [valore, pagine] : attese) EXPECT_EQ(doveCompare(t, valore), pagine) << valore.toStdString();
         EXPECT_TRUE(t[p7 - 1].contains("RSSMRA80A01H501U"));
         // the module number, not the archive's; page 4 bis says it is the further section
         std::vector<int> moduli = {2, 3, 4, p5};
@@ -177,8 +183,8 @@ TEST(ReportCertificato, PagineOrdineEValori) {
 
 TEST(ReportCertificato, IlBatchUnisceLaDittaESoloIlBatchCentra) {
     Archivio a;
-    const auto id = a.certificato(
-        conDitta({{"B01", "RSS123"}, {"B02", "ROSSINI"}, {"B05", "1980"}}), {{"tipo", "DIP"}});
+    const auto id =
+        a.certificato(conDitta({{"B01", "RSS123"}, {"B02", "ROSSINI"}, {"B05", "1980"}}), {{"tipo", "DIP"}});
     const QString editor = a.file("e.pdf"), batch = a.file("b.pdf");
     print::PdfCertificati(a.conn, print::Famiglia::Dipendenti, {id}, print::Variante::Editor, editor);
     print::PdfCertificati(a.conn, print::Famiglia::Dipendenti, {id}, print::Variante::Batch, batch);
@@ -196,9 +202,11 @@ TEST(ReportCertificato, IlBatchUnisceLaDittaESoloIlBatchCentra) {
 
 TEST(ReportProfessionista, QuattroFogliEImportiADestraNelBatch) {
     Archivio a;
-    const auto id = a.inserisci(
-        "Professionisti", conDitta({{"B01", "BNCLGU70C03L219K"}, {"B02", "BIANCHINI"},
-                                    {"B05", "1970"}, {"E04", "10.000,00"}, {"E09", "7,00"}}));
+    const auto id = a.inserisci("Professionisti", conDitta({{"B01", "BNCLGU70C03L219K"},
+                                                            {"B02", "BIANCHINI"},
+                                                            {"B05", "1970"},
+                                                            {"E04", "10.000,00"},
+                                                            {"E09", "7,00"}}));
     const QString editor = a.file("e.pdf"), batch = a.file("b.pdf");
     print::PdfCertificati(a.conn, print::Famiglia::Professionisti, {id}, print::Variante::Editor, editor);
     print::PdfCertificati(a.conn, print::Famiglia::Professionisti, {id}, print::Variante::Batch, batch);
@@ -218,8 +226,11 @@ TEST(ReportProfessionista, QuattroFogliEImportiADestraNelBatch) {
 
 TEST(ReportSostituto, FrontespizioEQuadroCT) {
     Archivio a;
-    a.inserisci("SostitutoImposta", {{"CodiceFiscale", "01234567890"}, {"CognomeDenominazione", "ALFA SPA"},
-                                     {"email", "alfa@example.it"}, {"A1", "12"}, {"CFRapp", "BNCMRA60A01H501Q"}});
+    a.inserisci("SostitutoImposta", {{"CodiceFiscale", "01234567890"},
+                                     {"CognomeDenominazione", "ALFA SPA"},
+                                     {"email", "alfa@example.it"},
+                                     {"A1", "12"},
+                                     {"CFRapp", "BNCMRA60A01H501Q"}});
     a.inserisci("SostitutoImposta", {{"CodiceFiscale", "99999999999"}});  // not the first row
     a.inserisci("QuadroCt", {{"NumCellulare", "3331234567"}, {"B1", "RSSMRA80A01H501U"}, {"B4", "int@studio.it"}});
     const QString s = a.file("s.pdf"), q = a.file("q.pdf");
@@ -280,8 +291,8 @@ TEST(PdfCertificati, AnnullareFermaDopoIlCertificatoInCorso) {
     std::vector<std::int64_t> ids;
     for (int i = 0; i < 3; ++i) ids.push_back(certificatoCampione(a, 0));
     FermaDopo ferma(1);
-    const auto esito = print::PdfCertificati(a.conn, print::Famiglia::Dipendenti, ids,
-                                             print::Variante::Batch, a.file("c.pdf"), &ferma);
+    const auto esito = print::PdfCertificati(a.conn, print::Famiglia::Dipendenti, ids, print::Variante::Batch,
+                                             a.file("c.pdf"), &ferma);
     EXPECT_FALSE(esito.completo);
     EXPECT_EQ(esito.fogli, 7);
     EXPECT_EQ(prova::pagine(a.file("c.pdf")), 7);
@@ -318,19 +329,18 @@ TEST(PdfPerCertificato, UnFilePerCertificatoConNomeDaCodiceCognomeENumero) {
         std::int64_t id;
         QString nome;
     };
-    for (const Caso& c : {Caso{"RSSMRA80A01H501U", "Rossi", 12, "RSSMRA80A01H501U_ROSSI_12.pdf"},
-                          Caso{"DNGLCU80A41H501X", "D'Angelo", 3, "DNGLCU80A41H501X_D_ANGELO_3.pdf"},
-                          Caso{"", "", 4, "4.pdf"},
-                          Caso{"AB/CD", " De  Luca / Bianchi ", 5, "AB_CD_DE_LUCA_BIANCHI_5.pdf"},
-                          Caso{"..", "../..", 6, "6.pdf"}})
+    for (const Caso& c :
+         {Caso{"RSSMRA80A01H501U", "Rossi", 12, "RSSMRA80A01H501U_ROSSI_12.pdf"},
+          Caso{"DNGLCU80A41H501X", "D'Angelo", 3, "DNGLCU80A41H501X_D_ANGELO_3.pdf"}, Caso{"", "", 4, "4.pdf"},
+          Caso{"AB/CD", " De  Luca / Bianchi ", 5, "AB_CD_DE_LUCA_BIANCHI_5.pdf"}, Caso{"..", "../..", 6, "6.pdf"}})
         EXPECT_EQ(print::NomeFilePdf(c.cf, c.cognome, c.id), c.nome) << c.cognome;
 
     Archivio a;
     const auto uno = certificatoCampione(a, 1);
     const auto due = a.certificato({{"B01", "VRDGPP75B12F205X"}, {"B02", "VERDI"}}, {{"tipo", "AMM"}});
     const QString cartella = a.file("pdf/sotto");
-    const auto esito = print::PdfPerCertificato(a.conn, print::Famiglia::Dipendenti, {uno, due},
-                                                print::Variante::Batch, cartella);
+    const auto esito =
+        print::PdfPerCertificato(a.conn, print::Famiglia::Dipendenti, {uno, due}, print::Variante::Batch, cartella);
     ASSERT_EQ(esito.file.size(), 2u);
     EXPECT_TRUE(esito.file[0].endsWith(QString("RSSMRA80A01H501U_ROSSINI_%1.pdf").arg(uno)));
     EXPECT_EQ(prova::pagine(esito.file[0]), 8);
@@ -345,7 +355,7 @@ TEST(PdfPerCertificato, UnFilePerCertificatoConNomeDaCodiceCognomeENumero) {
     QFile intralcio(a.file("file"));
     ASSERT_TRUE(intralcio.open(QIODevice::WriteOnly));
     intralcio.close();
-    EXPECT_THROW(print::PdfPerCertificato(a.conn, print::Famiglia::Dipendenti, {uno},
-                                          print::Variante::Batch, a.file("file/sotto")),
+    EXPECT_THROW(print::PdfPerCertificato(a.conn, print::Famiglia::Dipendenti, {uno}, print::Variante::Batch,
+                                          a.file("file/sotto")),
                  storage::Error);
 }

@@ -1,7 +1,8 @@
+#include "print/selezione.h"
+
 #include <gtest/gtest.h>
 
 #include "archivio.h"
-#include "print/selezione.h"
 
 using prova::Archivio;
 
@@ -44,11 +45,19 @@ TEST(Selezione, PerMatricolaEPerCognome) {
         {"solo amministratori", false, tipi(false, true, false), "", "zzz", {f.rossiMinuscolo}},
         {"solo collaboratori", true, tipi(false, false, true), "A", "Z", {f.dangelo}},
         {"matricole vuote", false, tutti, "", "", {f.bianchi}},
-        {"stesso cognome in ogni maiuscola, non uno più lungo", true, tutti, "Rossi", "ROSSI",
+        {"stesso cognome in ogni maiuscola, non uno più lungo",
+         true,
+         tutti,
+         "Rossi",
+         "ROSSI",
          {f.rossi, f.rossiMinuscolo}},
         {"apostrofo come lettera", true, tutti, "D'ANGELO", "d'angelo", {f.dangelo}},
         {"apostrofo in un estremo", true, tutti, "A", "D'B", {f.bianchi, f.dangelo}},
-        {"solo dipendenti, in ordine di cognome", true, tipi(true, false, false), "A", "Z",
+        {"solo dipendenti, in ordine di cognome",
+         true,
+         tipi(true, false, false),
+         "A",
+         "Z",
          {f.bianchi, f.rossi, f.rossiano}},
         {"cognomi vuoti", true, tutti, "", "", {f.senzaCognome}},
         {"estremo inferiore sopra il superiore", true, tutti, "Z", "A", {}},

@@ -10,7 +10,6 @@
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
-
 #include <memory>
 
 #include "agente_prova.h"
@@ -57,7 +56,8 @@ Anteprima premiStampa(QWidget& w, const QString& pdf) {
     timer.start(50);
     QTest::mouseClick(stampa, Qt::LeftButton);
     timer.stop();
-    if (a.pagine > 0) a.testo = comando(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (a.pagine > 0)
+        a.testo = comando(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     return a;
 }
 
@@ -89,10 +89,14 @@ void AgenteStampaTest::stampa_data() {
     QTest::addColumn<bool>("risposta");
     QTest::addColumn<QString>("stampato");
     QTest::addColumn<QString>("assente");
-    QTest::newRow("sostituto, salvata") << false << true << "NUOVA SRL" << "ACME SPA";
-    QTest::newRow("sostituto, non salvata") << false << false << "ACME SPA" << "NUOVA SRL";
-    QTest::newRow("quadro CT, salvata") << true << true << "BNCLCU92T15L219N" << "RSSMRA80A01H501U";
-    QTest::newRow("quadro CT, non salvata") << true << false << "RSSMRA80A01H501U" << "BNCLCU92T15L219N";
+    QTest::newRow("sostituto, salvata") << false << true << "NUOVA SRL"
+                                        << "ACME SPA";
+    QTest::newRow("sostituto, non salvata") << false << false << "ACME SPA"
+                                            << "NUOVA SRL";
+    QTest::newRow("quadro CT, salvata") << true << true << "BNCLCU92T15L219N"
+                                        << "RSSMRA80A01H501U";
+    QTest::newRow("quadro CT, non salvata") << true << false << "RSSMRA80A01H501U"
+                                            << "BNCLCU92T15L219N";
 }
 
 void AgenteStampaTest::stampa() {
@@ -126,8 +130,7 @@ void AgenteStampaTest::stampa() {
     QCOMPARE(a.testo.count(QStringLiteral("01234567897")), quadroCt ? 1 : 2);
     QVERIFY(a.testo.contains(QStringLiteral("uffici@acme.it")));
     if (quadroCt)
-        for (const char* t : {"3331234567", "posta@intermediario.it"})
-            QVERIFY2(a.testo.contains(QLatin1String(t)), t);
+        for (const char* t : {"3331234567", "posta@intermediario.it"}) QVERIFY2(a.testo.contains(QLatin1String(t)), t);
 }
 
 // No when the program ends drops what was typed: nothing is stored, the row holds the stored
@@ -156,7 +159,8 @@ void AgenteStampaTest::uscitaSenzaSalvare() {
         "Attenzione: Hai effettuato delle modifiche nella finestra «Dati del Sostituto d'imposta». Vuoi salvarle ?");
     QCOMPARE(r.domande, QStringList{domanda});
     QCOMPARE(QString::fromStdString(valore(arch->db, "select CognomeDenominazione from SostitutoImposta")), archiviato);
-    QCOMPARE(QString::fromStdString(w.TSostituto().text("CognomeDenominazione")), conSostituto ? archiviato : QString());
+    QCOMPARE(QString::fromStdString(w.TSostituto().text("CognomeDenominazione")),
+             conSostituto ? archiviato : QString());
     QVERIFY(w.salvaPrimaDiUscire());
     QCOMPARE(r.domande, QStringList{domanda});
     QCOMPARE(QString::fromStdString(valore(arch->db, "select CognomeDenominazione from SostitutoImposta")), archiviato);

@@ -3,14 +3,14 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QWheelEvent>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
+#include "agente_prova.h"
 #include "entry/finestraquadroct.h"
 #include "entry/finestrasostituto.h"
-#include "agente_prova.h"
 #include "forms/vistapagina.h"
 #include "registratore.h"
 
@@ -44,9 +44,12 @@ void AgenteTest::conteggi_data() {
     QTest::addColumn<bool>("conRigaAgente");
     QTest::addColumn<QString>("a1");
     QTest::addColumn<QString>("a2");
-    QTest::newRow("archivio vuoto") << "" << 0 << true << "0" << "0";
-    QTest::newRow("misto") << "DIP,amm,CoC,~,XYZ," << 2 << true << "3" << "2";
-    QTest::newRow("agente ancora da inserire") << "DIP" << 1 << false << "1" << "1";
+    QTest::newRow("archivio vuoto") << "" << 0 << true << "0"
+                                    << "0";
+    QTest::newRow("misto") << "DIP,amm,CoC,~,XYZ," << 2 << true << "3"
+                           << "2";
+    QTest::newRow("agente ancora da inserire") << "DIP" << 1 << false << "1"
+                                               << "1";
 }
 
 void AgenteTest::conteggi() {
@@ -108,13 +111,11 @@ void AgenteTest::chiusura() {
     TFSostituto w(*conn);
     w.prepara();
     w.show();
-    if (!digitato.isEmpty())
-        scrivi(w.pagina(), "SostitutoImposta", "CognomeDenominazione", qPrintable(digitato));
+    if (!digitato.isEmpty()) scrivi(w.pagina(), "SostitutoImposta", "CognomeDenominazione", qPrintable(digitato));
     QVERIFY(w.chiudiFinestra());
     QVERIFY(!w.isVisible());
     QCOMPARE(r.domande, chiede ? QStringList{kDomanda} : QStringList());
-    QCOMPARE(QString::fromStdString(
-                 valore(arch->db, "select ifnull(CognomeDenominazione, '') from SostitutoImposta")),
+    QCOMPARE(QString::fromStdString(valore(arch->db, "select ifnull(CognomeDenominazione, '') from SostitutoImposta")),
              archivio == "-" ? QStringLiteral("<nessuna riga>") : archivio);
     // "No" drops the typing: nothing refused stays pending to be written later.
     if (!risposta && !digitato.isEmpty()) {

@@ -8,19 +8,19 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <cstdlib>
 #include <functional>
 
 #include "app/avvio.h"
-#include "app/tdm.h"
-#include "app/sceltaarchivio.h"
+#include "app/dialogoserver.h"
 #include "app/menu.h"
+#include "app/sceltaarchivio.h"
+#include "app/tdm.h"
 #include "entry/finestrasostituto.h"
 #include "forms/vistapagina.h"
 #include "registratore.h"
-#include "app/dialogoserver.h"
 #include "storage/archivi.h"
 #include "storage/recenti.h"
 #include "storage/server.h"
@@ -111,9 +111,12 @@ void ArchivioTest::archivioConfiguratoGuasto_data() {
     QTest::newRow("manca") << "<manca>"
                            << "ATTENZIONE!!!  Non esiste il file db dei dati. Consultare l'assistenza tecnica. %1"
                            << "";
-    QTest::newRow("non è un database") << "testo qualunque, non un database" << ""
+    QTest::newRow("non è un database") << "testo qualunque, non un database"
+                                       << ""
                                        << "L'archivio %1 è danneggiato o non è un archivio";
-    QTest::newRow("senza tabelle") << "<altro>" << "" << "Il file %1 non è un archivio di Palio 2015";
+    QTest::newRow("senza tabelle") << "<altro>"
+                                   << ""
+                                   << "Il file %1 non è un archivio di Palio 2015";
 }
 
 void ArchivioTest::archivioConfiguratoGuasto() {
@@ -124,8 +127,7 @@ void ArchivioTest::archivioConfiguratoGuasto() {
     if (contenuto == "<altro>") {
         storage::Connection::crea(a.db);
         esegui(a.db, "drop table Zefo3; drop table Professionisti");
-    }
-    else if (contenuto != "<manca>")
+    } else if (contenuto != "<manca>")
         std::ofstream(a.db, std::ios::binary) << contenuto.toStdString() << std::string(4096, ' ');
     const std::string buono = archivioCon(a, "buono", "ROSSI SPA");
     storage::ricordaArchivio(a.ini, buono);
@@ -334,16 +336,20 @@ void ArchivioTest::archivioSuServer() {
     QCOMPARE(caselle, (QStringList{QString::fromStdString(buono.host), "1", QString::fromStdString(buono.database),
                                    QString::fromStdString(buono.utente), QString::fromStdString(buono.schema)}));
     QCOMPARE(r.errori.size(), 2);
-    QVERIFY2(r.errori[0].startsWith(QStringLiteral("Impossibile collegarsi al server dell'archivio")), qPrintable(r.errori[0]));
-    QVERIFY2(r.errori[1].startsWith(QStringLiteral("Il server %1 non risponde sulla porta 1: ").arg(QString::fromStdString(buono.host))),
+    QVERIFY2(r.errori[0].startsWith(QStringLiteral("Impossibile collegarsi al server dell'archivio")),
+             qPrintable(r.errori[0]));
+    QVERIFY2(r.errori[1].startsWith(
+                 QStringLiteral("Il server %1 non risponde sulla porta 1: ").arg(QString::fromStdString(buono.host))),
              qPrintable(r.errori[1]));
-    QCOMPARE(r.domande, QStringList{QStringLiteral("Sul server %1 non c'è lo schema %2. Crearlo come nuovo archivio vuoto?")
-                                        .arg(QString::fromStdString(buono.host), QString::fromStdString(buono.schema))});
+    QCOMPARE(r.domande,
+             QStringList{QStringLiteral("Sul server %1 non c'è lo schema %2. Crearlo come nuovo archivio vuoto?")
+                             .arg(QString::fromStdString(buono.host), QString::fromStdString(buono.schema))});
     QCOMPARE(avvio.dm().Conn.percorso(), indirizzo);
     QVERIFY(avvio.dm().Conn.suServer());
-    QCOMPARE(avvio.menu().windowTitle(), QStringLiteral("Palio 2015 - schema %1 su %2:%3/%4")
-                                             .arg(QString::fromStdString(buono.schema), QString::fromStdString(buono.host),
-                                                  QString::fromStdString(buono.porta), QString::fromStdString(buono.database)));
+    QCOMPARE(avvio.menu().windowTitle(),
+             QStringLiteral("Palio 2015 - schema %1 su %2:%3/%4")
+                 .arg(QString::fromStdString(buono.schema), QString::fromStdString(buono.host),
+                      QString::fromStdString(buono.porta), QString::fromStdString(buono.database)));
     QCOMPARE(storage::leggiCartellaDati(a.ini), indirizzo);
     QCOMPARE(storage::leggiArchiviRecenti(a.ini).front(), indirizzo);
 }

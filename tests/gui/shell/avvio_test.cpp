@@ -1,5 +1,7 @@
 // Start-up: the progress steps, the configuration step and its failure cases (the "Archivio"
 // window that follows them is tested in archivio_test).
+#include "app/avvio.h"
+
 #include <QFile>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -7,11 +9,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/avvio.h"
-#include "app/tdm.h"
-#include "app/sceltaarchivio.h"
 #include "app/attesa.h"
 #include "app/menu.h"
+#include "app/sceltaarchivio.h"
+#include "app/tdm.h"
 #include "registratore.h"
 
 class AvvioTest : public QObject {
@@ -76,7 +77,7 @@ void AvvioTest::menuUsabilePrimaDelleFinestre() {
 
 // What the first line of the configuration file gives, and how start-up ends.
 void AvvioTest::configurazione_data() {
-    QTest::addColumn<QString>("ini");         // content; "<manca>" = no file at all
+    QTest::addColumn<QString>("ini");  // content; "<manca>" = no file at all
     QTest::addColumn<bool>("menuAperto");
     QTest::addColumn<bool>("connessa");
     QTest::addColumn<QString>("informazione");  // "%1" = the archive folder
@@ -84,16 +85,26 @@ void AvvioTest::configurazione_data() {
 
     const QString mancante =
         QStringLiteral("ATTENZIONE!!!  Non esiste il file db dei dati. Consultare l'assistenza tecnica. ");
-    QTest::newRow("seconda riga ignorata") << "%1\naltro/\n" << true << true << "" << "";
-    QTest::newRow("separatore finale") << "%1/\n" << true << true << "" << "";
-    QTest::newRow("fine riga CR LF") << "%1\r\n" << true << true << "" << "";
-    QTest::newRow("archivio mancante")
-        << "%1/vuota\n" << false << false << mancante + "%1/vuota/Zefo2015.db" << "";
-    QTest::newRow("spazi conservati")
-        << " %1\n" << false << false << mancante + " %1/Zefo2015.db" << "";
-    QTest::newRow("file vuoto") << "" << false << false << mancante + "/Zefo2015.db" << "";
+    QTest::newRow("seconda riga ignorata") << "%1\naltro/\n"
+                                           << true << true << ""
+                                           << "";
+    QTest::newRow("separatore finale") << "%1/\n"
+                                       << true << true << ""
+                                       << "";
+    QTest::newRow("fine riga CR LF") << "%1\r\n"
+                                     << true << true << ""
+                                     << "";
+    QTest::newRow("archivio mancante") << "%1/vuota\n"
+                                       << false << false << mancante + "%1/vuota/Zefo2015.db"
+                                       << "";
+    QTest::newRow("spazi conservati") << " %1\n"
+                                      << false << false << mancante + " %1/Zefo2015.db"
+                                      << "";
+    QTest::newRow("file vuoto") << "" << false << false << mancante + "/Zefo2015.db"
+                                << "";
     // The first start: the "Archivio" window says no archive is configured; no box before it.
-    QTest::newRow("configurazione mancante") << "<manca>" << false << false << "" << "";
+    QTest::newRow("configurazione mancante") << "<manca>" << false << false << ""
+                                             << "";
 }
 
 void AvvioTest::configurazione() {
@@ -126,9 +137,8 @@ void AvvioTest::configurazione() {
     QCOMPARE(a.terminato(), !menuAperto);
     QCOMPARE(chiuso.count(), menuAperto ? 0 : 1);
     QCOMPARE(a.dm().Conn.isOpen(), connessa);
-    QCOMPARE(r.informazioni, informazione.isEmpty()
-                                 ? QStringList()
-                                 : QStringList{QString(informazione).replace("%1", cartella)});
+    QCOMPARE(r.informazioni,
+             informazione.isEmpty() ? QStringList() : QStringList{QString(informazione).replace("%1", cartella)});
     if (errore.isEmpty()) {
         QCOMPARE(r.errori, QStringList());
     } else {

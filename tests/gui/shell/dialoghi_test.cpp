@@ -1,5 +1,7 @@
 // The boxes as the operator meets them: Qt's own buttons in Italian, and a progress box that
 // exists only while its work runs.
+#include "ui/dialoghi.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,7 +18,6 @@
 #include <QTimer>
 
 #include "ui/collocazione.h"
-#include "ui/dialoghi.h"
 #include "ui/reporterfinestra.h"
 #include "ui/traduzioni.h"
 
@@ -82,9 +83,9 @@ void DialoghiTest::dialoghiDiQtInItaliano() {
     scelte.sort();
     QCOMPARE(scelte, (QStringList{QStringLiteral("Colore"), QStringLiteral("No"), QStringLiteral("Pagina corrente"),
                                   QStringLiteral("Pagine"), QStringLiteral("Pagine da"),
-                                  QStringLiteral("Rilegatura sul lato corto"), QStringLiteral("Rilegatura sul lato lungo"),
-                                  QStringLiteral("Scala di grigi"), QStringLiteral("Selezione"),
-                                  QStringLiteral("Stampa tutto")}));
+                                  QStringLiteral("Rilegatura sul lato corto"),
+                                  QStringLiteral("Rilegatura sul lato lungo"), QStringLiteral("Scala di grigi"),
+                                  QStringLiteral("Selezione"), QStringLiteral("Stampa tutto")}));
 }
 
 // The real question box: its buttons read "Sì" and "No", and No is not consent.
@@ -194,10 +195,12 @@ void DialoghiTest::postoDelleFinestre_data() {
     QTest::newRow("accanto al menu") << false << QSize(600, 400) << nessuno << QRect(270, 10, 600, 400);
     QTest::newRow("con la cornice") << false << QSize(600, 400) << cornice << QRect(272, 40, 600, 400);
     QTest::newRow("anteprima 900x1000: accorciata") << false << QSize(900, 1000) << cornice << QRect(272, 30, 900, 736);
-    QTest::newRow("troppo larga per stare a destra") << false << QSize(1300, 500) << nessuno << QRect(66, 10, 1300, 500);
+    QTest::newRow("troppo larga per stare a destra")
+        << false << QSize(1300, 500) << nessuno << QRect(66, 10, 1300, 500);
     QTest::newRow("più larga dello schermo") << false << QSize(2000, 500) << nessuno << QRect(0, 10, 1366, 500);
     QTest::newRow("centrata") << true << QSize(600, 400) << nessuno << QRect(383, 184, 600, 400);
-    QTest::newRow("centrata sopra il menu: a destra") << true << QSize(1000, 300) << nessuno << QRect(270, 234, 1000, 300);
+    QTest::newRow("centrata sopra il menu: a destra")
+        << true << QSize(1000, 300) << nessuno << QRect(270, 234, 1000, 300);
 }
 
 void DialoghiTest::postoDelleFinestre() {
@@ -206,8 +209,8 @@ void DialoghiTest::postoDelleFinestre() {
     QFETCH(QMargins, bordi);
     QFETCH(QRect, atteso);
     const QRect menu(0, 0, 260, 594), schermo(0, 0, 1366, 768);
-    const QRect posto = ui::postoFinestra(centrata ? ui::Posto::Centrata : ui::Posto::AccantoAlMenu, menu, schermo,
-                                          dimensione, bordi);
+    const QRect posto =
+        ui::postoFinestra(centrata ? ui::Posto::Centrata : ui::Posto::AccantoAlMenu, menu, schermo, dimensione, bordi);
     QCOMPARE(posto, atteso);
     QVERIFY(schermo.contains(posto.marginsAdded(bordi)));
 }

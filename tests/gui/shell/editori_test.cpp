@@ -15,13 +15,13 @@
 
 #include "app/avvio.h"
 #include "app/menu.h"
-#include "entry/testatainvio.h"
 #include "entry/editordipendenti.h"
-#include "entry/ricercaprofessionisti.h"
 #include "entry/editorprofessionisti.h"
 #include "entry/finestraquadroct.h"
 #include "entry/finestrasostituto.h"
 #include "entry/ricercadipendenti.h"
+#include "entry/ricercaprofessionisti.h"
+#include "entry/testatainvio.h"
 #include "forms/vistapagina.h"
 #include "import/ui/finestraimporta.h"
 #include "registratore.h"
@@ -33,8 +33,9 @@
 
 namespace {
 
-const QString kPerse = QStringLiteral(": l'elenco è stato riletto dall'archivio e le modifiche non salvate del "
-                                      "certificato che era aperto sono andate perse.");
+const QString kPerse = QStringLiteral(
+    ": l'elenco è stato riletto dall'archivio e le modifiche non salvate del "
+    "certificato che era aperto sono andate perse.");
 
 void scrivi(forms::VistaPagina& p, const char* tabella, const char* colonna, const char* testo) {
     auto* e = qobject_cast<QLineEdit*>(p.box(QLatin1String(tabella), QLatin1String(colonna)));
@@ -99,9 +100,9 @@ private:
 void EditoriTest::dopoUnAzzeramento_data() {
     QTest::addColumn<QString>("operazione");  // dipendenti, professionisti, rifiutata, ripristino
     QTest::addColumn<bool>("digitaDipendente");
-    QTest::addColumn<int>("dipendenti");       // rows of each list afterwards
+    QTest::addColumn<int>("dipendenti");      // rows of each list afterwards
     QTest::addColumn<int>("professionisti");  // rows of the professionals' list
-    QTest::addColumn<QString>("messaggio");    // after the reset's own, or ""
+    QTest::addColumn<QString>("messaggio");   // after the reset's own, or ""
     QTest::newRow("dipendenti, con digitazione") << "dipendenti" << true << 0 << 1 << "";
     QTest::newRow("dipendenti, senza digitazione") << "dipendenti" << false << 0 << 1 << "";
     QTest::newRow("professionisti, con digitazione") << "professionisti" << false << 2 << 0 << "";
@@ -137,10 +138,11 @@ void EditoriTest::dopoUnAzzeramento() {
             importa().eliminaDipendenti();
         // The editor's save question comes before the reset's own.
         QVERIFY(!reg->domande.isEmpty());
-        QCOMPARE(reg->domande.first(),
-                 QStringLiteral("Attenzione: Hai effettuato delle modifiche nella finestra «Certificazione Unica dei %1». "
-                                "Vuoi salvarle ?")
-                     .arg(digitaDipendente ? QStringLiteral("dipendenti") : QStringLiteral("professionisti")));
+        QCOMPARE(
+            reg->domande.first(),
+            QStringLiteral("Attenzione: Hai effettuato delle modifiche nella finestra «Certificazione Unica dei %1». "
+                           "Vuoi salvarle ?")
+                .arg(digitaDipendente ? QStringLiteral("dipendenti") : QStringLiteral("professionisti")));
     }
     QCOMPARE(pagina1().elenco().rowCount(), static_cast<std::size_t>(dipendenti));
     QCOMPARE(professionale().elenco().rowCount(), static_cast<std::size_t>(professionisti));
@@ -156,8 +158,9 @@ void EditoriTest::dopoUnAzzeramento() {
     professionale().salva();
     const std::string salvati = valore(arch->db, "select count(*) from Zefo1 where B03 = 'DIGITATO'") + "/" +
                                 valore(arch->db, "select count(*) from Professionisti where B03 = 'DIGITATO'");
-    QCOMPARE(QString::fromStdString(salvati),
-             !tenuta ? QStringLiteral("0/0") : digitaDipendente ? QStringLiteral("1/0") : QStringLiteral("0/1"));
+    QCOMPARE(QString::fromStdString(salvati), !tenuta            ? QStringLiteral("0/0")
+                                              : digitaDipendente ? QStringLiteral("1/0")
+                                                                 : QStringLiteral("0/1"));
     // The editor emptied shows nothing of the certificate that was there.
     if (dipendenti == 0) {
         QCOMPARE(pagina1().findChild<QLineEdit*>(QStringLiteral("B02"))->text(), QString());
@@ -181,8 +184,9 @@ void EditoriTest::finestreDelSostitutoDopoUnAzzeramento() {
     QFETCH(bool, quadroCt);
     QFETCH(bool, digita);
     QFETCH(QString, messaggio);
-    esegui(arch->db, "insert into SostitutoImposta(CognomeDenominazione) values('VECCHIO');"
-                     "insert into QuadroCt(B1, B4) values('RSSMRA80A01H501U', 'vecchio@esempio.it')");
+    esegui(arch->db,
+           "insert into SostitutoImposta(CognomeDenominazione) values('VECCHIO');"
+           "insert into QuadroCt(B1, B4) values('RSSMRA80A01H501U', 'vecchio@esempio.it')");
     const char* tabella = quadroCt ? "QuadroCt" : "SostitutoImposta";
     const char* colonna = quadroCt ? "B4" : "CognomeDenominazione";
     const char* svuotata = quadroCt ? "B1" : "CognomeDenominazione";
@@ -196,7 +200,8 @@ void EditoriTest::finestreDelSostitutoDopoUnAzzeramento() {
         importa().eliminaDipendenti();
     else
         importa().eliminaEnte();
-    QCOMPARE(reg->informazioni.filter(QStringLiteral("riletti")), messaggio.isEmpty() ? QStringList() : QStringList{messaggio});
+    QCOMPARE(reg->informazioni.filter(QStringLiteral("riletti")),
+             messaggio.isEmpty() ? QStringList() : QStringList{messaggio});
     const auto mostrato = [&](const char* c) {
         return qobject_cast<QLineEdit*>(w->pagina().box(QLatin1String(tabella), QLatin1String(c)))->text();
     };
@@ -205,7 +210,8 @@ void EditoriTest::finestreDelSostitutoDopoUnAzzeramento() {
     reg->domande.clear();
     QVERIFY(w->chiudiFinestra());
     QCOMPARE(reg->domande, QStringList());
-    QCOMPARE(QString::fromStdString(valore(arch->db, std::string("select ") + colonna + " from " + tabella)), QString());
+    QCOMPARE(QString::fromStdString(valore(arch->db, std::string("select ") + colonna + " from " + tabella)),
+             QString());
     QCOMPARE(reg->errori, QStringList());
 }
 
@@ -255,7 +261,8 @@ void EditoriTest::problemaDelFileApreIlCertificato() {
     QTableView& g = *elenco.griglia();
     int riga = -1;
     for (int r = 0; r < g.model()->rowCount(); ++r)
-        if (g.model()->index(r, int(TFControllo::Colonna::Campo)).data().toString() == QStringLiteral("AU001004")) riga = r;
+        if (g.model()->index(r, int(TFControllo::Colonna::Campo)).data().toString() == QStringLiteral("AU001004"))
+            riga = r;
     QVERIFY2(riga >= 0, "nessun problema sul campo AU001004");
     const QRect cella = g.visualRect(g.model()->index(riga, int(TFControllo::Colonna::Problema)));
     const auto doppioClic = [&] {
@@ -271,9 +278,10 @@ void EditoriTest::problemaDelFileApreIlCertificato() {
 
     esegui(arch->db, "delete from Professionisti");
     doppioClic();
-    QCOMPARE(reg->informazioni,
-             QStringList{"Il certificato n. 1 del file (codice fiscale BNCGNN70A01F205X) non è nell'archivio aperto: il "
-                         "file è stato scritto da un altro archivio, oppure il certificato è stato cancellato dopo."});
+    QCOMPARE(
+        reg->informazioni,
+        QStringList{"Il certificato n. 1 del file (codice fiscale BNCGNN70A01F205X) non è nell'archivio aperto: il "
+                    "file è stato scritto da un altro archivio, oppure il certificato è stato cancellato dopo."});
     QCOMPARE(reg->errori, QStringList());
 }
 

@@ -2,8 +2,8 @@
 // certificates for an ordinary supply, and what each kind writes when run from the window.
 #include <QAbstractItemModel>
 #include <QAction>
-#include <QItemSelectionModel>
 #include <QCheckBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -100,32 +100,67 @@ void FornituraTest::quadroCtRifiutato() {
 // earlier choice.
 void FornituraTest::elencoScelti_data() {
     QTest::addColumn<QString>("cerca");
-    QTest::addColumn<QString>("azione");  // "3": tick number 3; or a button's or menu item's name
+    QTest::addColumn<QString>("azione");     // "3": tick number 3; or a button's or menu item's name
     QTest::addColumn<QString>("controllo");  // "Controllo" was pressed first ("-": not), and these rows selected
     QTest::addColumn<bool>("conferma");
     QTest::addColumn<QString>("messaggio");
     QTest::addColumn<QString>("scelti");
     QTest::addColumn<QString>("etichetta");
 
-    QTest::newRow("uno spuntato") << "" << "7" << "-" << true << "" << "7" << "1 certificato scelto";
-    QTest::newRow("cerca per cognome, spunta tutti")
-        << "bianchi" << "btnTutti" << "-" << true << "" << "9" << "1 certificato scelto";
-    QTest::newRow("cerca per codice fiscale")
-        << "H501" << "btnTutti" << "-" << true << "" << "3,9" << "2 certificati scelti";
-    QTest::newRow("nessuno: tutti") << "" << "btnNessuno" << "-" << true << "" << "" << "tutti i certificati";
+    QTest::newRow("uno spuntato") << ""
+                                  << "7"
+                                  << "-" << true << ""
+                                  << "7"
+                                  << "1 certificato scelto";
+    QTest::newRow("cerca per cognome, spunta tutti") << "bianchi"
+                                                     << "btnTutti"
+                                                     << "-" << true << ""
+                                                     << "9"
+                                                     << "1 certificato scelto";
+    QTest::newRow("cerca per codice fiscale") << "H501"
+                                              << "btnTutti"
+                                              << "-" << true << ""
+                                              << "3,9"
+                                              << "2 certificati scelti";
+    QTest::newRow("nessuno: tutti") << ""
+                                    << "btnNessuno"
+                                    << "-" << true << ""
+                                    << ""
+                                    << "tutti i certificati";
     // The check finds an error in 7's tax code, and warnings in all three.
-    QTest::newRow("controllo: con errori") << "" << "azioneConErrori" << "" << true << "" << "7" << "1 certificato scelto";
-    QTest::newRow("controllo: righe selezionate")
-        << "" << "azioneSelezionati" << "9" << true << "" << "9" << "1 certificato scelto";
-    QTest::newRow("controllo: tutti") << "" << "azioneTutti" << "" << true << "" << "3,7,9" << "3 certificati scelti";
+    QTest::newRow("controllo: con errori") << ""
+                                           << "azioneConErrori"
+                                           << "" << true << ""
+                                           << "7"
+                                           << "1 certificato scelto";
+    QTest::newRow("controllo: righe selezionate") << ""
+                                                  << "azioneSelezionati"
+                                                  << "9" << true << ""
+                                                  << "9"
+                                                  << "1 certificato scelto";
+    QTest::newRow("controllo: tutti") << ""
+                                      << "azioneTutti"
+                                      << "" << true << ""
+                                      << "3,7,9"
+                                      << "3 certificati scelti";
     QTest::newRow("controllo: nessuna riga selezionata")
-        << "" << "azioneSelezionati" << "Sostituto" << true
-        << "Nell'elenco del controllo non è selezionata alcuna riga di un certificato." << "" << "tutti i certificati";
+        << ""
+        << "azioneSelezionati"
+        << "Sostituto" << true << "Nell'elenco del controllo non è selezionata alcuna riga di un certificato."
+        << ""
+        << "tutti i certificati";
     QTest::newRow("senza controllo")
-        << "" << "azioneTutti" << "-" << true
+        << ""
+        << "azioneTutti"
+        << "-" << true
         << "Nessun controllo eseguito: premere «Controllo» nella finestra di generazione, poi tornare a questo elenco."
-        << "" << "tutti i certificati";
-    QTest::newRow("annullato") << "" << "7" << "-" << false << "" << "" << "tutti i certificati";
+        << ""
+        << "tutti i certificati";
+    QTest::newRow("annullato") << ""
+                               << "7"
+                               << "-" << false << ""
+                               << ""
+                               << "tutti i certificati";
 }
 
 void FornituraTest::elencoScelti() {
@@ -147,7 +182,8 @@ void FornituraTest::elencoScelti() {
         g->clearSelection();
         for (int i = 0; i < g->model()->rowCount(); ++i)
             if (g->model()->index(i, int(TFControllo::Colonna::Numero)).data().toString() == controllo)
-                g->selectionModel()->select(g->model()->index(i, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                g->selectionModel()->select(g->model()->index(i, 0),
+                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
     int righe = -1;
     quando<TFScelti>([&](TFScelti& d) {
@@ -160,7 +196,8 @@ void FornituraTest::elencoScelti() {
             d.findChild<QAction*>(azione)->trigger();
         else
             for (int i = 0; i < m->rowCount(); ++i)
-                if (m->index(i, 0).data().toString() == azione) m->setData(m->index(i, 0), Qt::Checked, Qt::CheckStateRole);
+                if (m->index(i, 0).data().toString() == azione)
+                    m->setData(m->index(i, 0), Qt::Checked, Qt::CheckStateRole);
         if (conferma)
             d.accept();
         else
@@ -198,9 +235,11 @@ void FornituraTest::controlloDellaFornitura_data() {
     QTest::addColumn<QString>("fornitura");
     QTest::addColumn<QString>("intestazione");
     QTest::addColumn<bool>("errore3");
-    QTest::newRow("ordinaria") << "FornituraOrdinaria" << "Controllo dell'archivio (Dipendenti - LPU / LSU)" << false;
+    QTest::newRow("ordinaria") << "FornituraOrdinaria"
+                               << "Controllo dell'archivio (Dipendenti - LPU / LSU)" << false;
     QTest::newRow("sostituzione") << "FornituraSostituzione"
-                                  << "Controllo dell'archivio (Dipendenti - LPU / LSU, fornitura di sostituzione)" << true;
+                                  << "Controllo dell'archivio (Dipendenti - LPU / LSU, fornitura di sostituzione)"
+                                  << true;
 }
 
 void FornituraTest::controlloDellaFornitura() {
@@ -229,9 +268,12 @@ void FornituraTest::fornituraDallaFinestra_data() {
     QTest::addColumn<bool>("scegli9");  // the list limits the ordinary supply to number 9
     QTest::addColumn<QString>("tipi");
     QTest::addColumn<QString>("numeri");  // the D records' certificate numbers
-    QTest::newRow("ordinaria, tutti") << "FornituraOrdinaria" << false << "ABDGDGDGZ" << "3,7,9";
-    QTest::newRow("ordinaria, scelti") << "FornituraOrdinaria" << true << "ABDGZ" << "9";
-    QTest::newRow("sostituzione") << "FornituraSostituzione" << false << "ABDGZ" << "7";
+    QTest::newRow("ordinaria, tutti") << "FornituraOrdinaria" << false << "ABDGDGDGZ"
+                                      << "3,7,9";
+    QTest::newRow("ordinaria, scelti") << "FornituraOrdinaria" << true << "ABDGZ"
+                                       << "9";
+    QTest::newRow("sostituzione") << "FornituraSostituzione" << false << "ABDGZ"
+                                  << "7";
 }
 
 void FornituraTest::fornituraDallaFinestra() {

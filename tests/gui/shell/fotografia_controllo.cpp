@@ -1,11 +1,12 @@
 // Not a test: runs the check on an archive from the employees' generation window and saves
-// pictures of the list, of the window and of the whole screen, to look at.  shell_fotografia_controllo ARCHIVIO.db CARTELLA
+// pictures of the list, of the window and of the whole screen, to look at.  shell_fotografia_controllo ARCHIVIO.db
+// CARTELLA
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QTableView>
 #include <QScreen>
+#include <QTableView>
 #include <cstdio>
 
 #include "storage/connection.h"
@@ -36,8 +37,8 @@ int main(int argc, char** argv) {
     for (auto colonna : {TFControllo::Colonna::Problema, TFControllo::Colonna::Numero, TFControllo::Colonna::Gravita}) {
         orologio.start();
         c.griglia()->sortByColumn(static_cast<int>(colonna), Qt::DescendingOrder);
-        std::printf("ordinamento sulla colonna %d di %zu righe: %lld ms\n", static_cast<int>(colonna), c.problemi().size(),
-                    static_cast<long long>(orologio.elapsed()));
+        std::printf("ordinamento sulla colonna %d di %zu righe: %lld ms\n", static_cast<int>(colonna),
+                    c.problemi().size(), static_cast<long long>(orologio.elapsed()));
     }
     c.griglia()->sortByColumn(-1, Qt::AscendingOrder);
     c.grab().save(cartella + "/controllo.png");

@@ -37,11 +37,16 @@ int main(int argc, char** argv) {
     while (!avvio.configurato()) app.processEvents();
     Finestre& f = avvio.finestre();
     const std::pair<const char*, QWidget*> casi[] = {
-        {"btnImportazione", f.importa},          {"btnDatiGenerali", f.sostituto->finestra()},
-        {"btnQuadroCT", f.quadroCt->finestra()}, {"btnCuDipendenti", f.pagina1->finestra()},
-        {"btnRicercaDipendente", f.ricDip},      {"btnStampaDipendenti", f.stampeTutti},
-        {"btnGeneraDipendenti", f.creaFile},     {"btnCuProfessionisti", f.professionisti->finestra()},
-        {"btnRicercaProfessionista", f.profesRic}, {"btnStampaProfessionisti", f.profesStaTutti},
+        {"btnImportazione", f.importa},
+        {"btnDatiGenerali", f.sostituto->finestra()},
+        {"btnQuadroCT", f.quadroCt->finestra()},
+        {"btnCuDipendenti", f.pagina1->finestra()},
+        {"btnRicercaDipendente", f.ricDip},
+        {"btnStampaDipendenti", f.stampeTutti},
+        {"btnGeneraDipendenti", f.creaFile},
+        {"btnCuProfessionisti", f.professionisti->finestra()},
+        {"btnRicercaProfessionista", f.profesRic},
+        {"btnStampaProfessionisti", f.profesStaTutti},
         {"btnGeneraProfessionisti", f.creaFileProfes},
     };
     avvio.menu().grab().save(cartella + "/menu.png");

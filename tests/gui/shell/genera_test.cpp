@@ -1,10 +1,10 @@
 // The two generation windows: checks, the overwrite question and a whole run from the window.
 #include <QCheckBox>
 #include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
@@ -12,9 +12,9 @@
 #include <fstream>
 
 #include "registratore.h"
+#include "telematic/ui/finestracontrollo.h"
 #include "telematic/ui/generazionedipendenti.h"
 #include "telematic/ui/generazioneprofessionisti.h"
-#include "telematic/ui/finestracontrollo.h"
 
 namespace {
 // The employees' final message: "%LOG" stands for the log's full path.
@@ -92,13 +92,12 @@ void GeneraTest::dipendenti_data() {
     QTest::newRow("nessun tipo") << QStringList{} << "invio"
                                  << "Attenzione, non hai selezionato alcun tipo di fornitura da esportare."
                                  << "-";
-    QTest::newRow("solo amministratori")
-        << QStringList{"CbAmministratori"} << "invio/" << kFineConLog << "ABDGZ";
-    QTest::newRow("tutti con quadro CT")
-        << QStringList{"CBDipendenti", "CbAmministratori", "CbCoCoCo", "CheckBox1"} << "invio"
-        << kFineConLog << "ABCDGDGZ";
+    QTest::newRow("solo amministratori") << QStringList{"CbAmministratori"} << "invio/" << kFineConLog << "ABDGZ";
+    QTest::newRow("tutti con quadro CT") << QStringList{"CBDipendenti", "CbAmministratori", "CbCoCoCo", "CheckBox1"}
+                                         << "invio" << kFineConLog << "ABCDGDGZ";
     QTest::newRow("cartella vuota") << QStringList{"CBDipendenti"} << "<vuota>"
-                                    << "Indicare la cartella di destinazione" << "-";
+                                    << "Indicare la cartella di destinazione"
+                                    << "-";
 }
 
 void GeneraTest::dipendenti() {
@@ -160,8 +159,9 @@ void GeneraTest::sovrascrittura() {
 
 void GeneraTest::professionisti() {
     // Two dates the encoder cannot write whole: one list of reports, not a box each.
-    esegui(arch->db, "update Professionisti set B05 = '1/1/65';"
-                     "insert into Professionisti(ID, B01, B02, B03, B05) values(9, 'X', 'NERI', 'ADA', '2/2/70');");
+    esegui(arch->db,
+           "update Professionisti set B05 = '1/1/65';"
+           "insert into Professionisti(ID, B01, B02, B03, B05) values(9, 'X', 'NERI', 'ADA', '2/2/70');");
     Registratore r;
     r.risposte = {true};  // the pre-send check finds those dates: generate all the same
     TFCreaFileProfes w(*conn);
@@ -187,9 +187,10 @@ void GeneraTest::professionisti() {
 
 // "Annulla" in the progress box: no file written, and the operator is told so.
 void GeneraTest::annullaNonScriveNulla() {
-    esegui(arch->db, "with recursive n(i) as (select 100 union all select i + 1 from n where i < 40000) "
-                     "insert into Zefo1(ID, B01, B02, B03) select i, 'RSSMRA70A01H501S', 'ROSSI', 'MARIO' from n;"
-                     "insert into Zefo2(ID, tipo) select ID, 'DIP' from Zefo1 where ID >= 100;");
+    esegui(arch->db,
+           "with recursive n(i) as (select 100 union all select i + 1 from n where i < 40000) "
+           "insert into Zefo1(ID, B01, B02, B03) select i, 'RSSMRA70A01H501S', 'ROSSI', 'MARIO' from n;"
+           "insert into Zefo2(ID, tipo) select ID, 'DIP' from Zefo1 where ID >= 100;");
     Registratore r;
     r.risposte = {true};
     Annullatore annulla;
@@ -205,19 +206,20 @@ void GeneraTest::annullaNonScriveNulla() {
 }
 
 void GeneraTest::erroriPrimaDiScrivere_data() {
-    QTest::addColumn<QString>("sql");       // what spoils the archive
-    QTest::addColumn<QString>("domanda");   // "" = no question, the file is written
+    QTest::addColumn<QString>("sql");      // what spoils the archive
+    QTest::addColumn<QString>("domanda");  // "" = no question, the file is written
     QTest::addColumn<bool>("risposta");
 
     const QString cfErrati = "update Zefo1 set B01 = substr(B01, 1, 15) || 'Z';";
-    QTest::newRow("nessun errore") << "" << "" << false;
+    QTest::newRow("nessun errore") << ""
+                                   << "" << false;
     QTest::newRow("due errori, si") << cfErrati << "Sono stati trovati 2 errori. Generare comunque il file?" << true;
     QTest::newRow("due errori, no") << cfErrati << "Sono stati trovati 2 errori. Generare comunque il file?" << false;
-    QTest::newRow("un errore")
-        << "update Zefo1 set B01 = 'RSSMRA70A01H501Z' where ID = 3;" << "È stato trovato 1 errore. Generare comunque il file?"
-        << false;
+    QTest::newRow("un errore") << "update Zefo1 set B01 = 'RSSMRA70A01H501Z' where ID = 3;"
+                               << "È stato trovato 1 errore. Generare comunque il file?" << false;
     // Warnings alone (a count on the front page that differs) never stop the run.
-    QTest::newRow("solo avvisi") << "update SostitutoImposta set A1 = '9';" << "" << false;
+    QTest::newRow("solo avvisi") << "update SostitutoImposta set A1 = '9';"
+                                 << "" << false;
 }
 
 // The check runs before writing; with errors, No writes nothing and shows the list instead.
@@ -294,10 +296,12 @@ void GeneraTest::elencoDelControllo() {
 
     // Sorting by number sorts numerically, the agent before the certificates.
     g->sortByColumn(int(TFControllo::Colonna::Numero), Qt::DescendingOrder);
-    QCOMPARE(m->index(m->rowCount() - 1, int(TFControllo::Colonna::Numero)).data().toString(), QStringLiteral("Sostituto"));
+    QCOMPARE(m->index(m->rowCount() - 1, int(TFControllo::Colonna::Numero)).data().toString(),
+             QStringLiteral("Sostituto"));
 
     // Fixed in the archive, the list empties on "Ripeti controllo".
-    esegui(arch->db, "update Zefo1 set B01 = 'RSSMRA70A01H501S', C008 = '' where ID = 3; update SostitutoImposta set A1 = '';");
+    esegui(arch->db,
+           "update Zefo1 set B01 = 'RSSMRA70A01H501S', C008 = '' where ID = 3; update SostitutoImposta set A1 = '';");
     QTest::mouseClick(c.findChild<QPushButton*>("btnRipeti"), Qt::LeftButton);
     QCOMPARE(check::ContaErrori(c.problemi()), std::size_t{0});
 }
@@ -309,8 +313,9 @@ void GeneraTest::controlloDelFile() {
     figlio<QLineEdit>(w, "Edit2")->setText(QString::fromStdString(arch->percorso("prof")));
     QTest::mouseClick(figlio<QPushButton>(w, "btnControllaFile"), Qt::LeftButton);
     QCOMPARE(r.errori.size(), 1);
-    QVERIFY2(r.errori[0].startsWith("Il file ") && r.errori[0].endsWith(" non esiste: generarlo prima di controllarlo."),
-             qPrintable(r.errori[0]));
+    QVERIFY2(
+        r.errori[0].startsWith("Il file ") && r.errori[0].endsWith(" non esiste: generarlo prima di controllarlo."),
+        qPrintable(r.errori[0]));
     QVERIFY(!w.finestraControllo().isVisible());
 
     QTest::mouseClick(figlio<QPushButton>(w, "btnGenera"), Qt::LeftButton);
@@ -330,7 +335,6 @@ void GeneraTest::controlloDelFile() {
     QCOMPARE(c.griglia()->model()->index(0, int(TFControllo::Colonna::Numero)).data().toString(), QStringLiteral("4"));
 }
 
-
 void GeneraTest::ordineDelleColonneDiTesto_data() {
     QTest::addColumn<int>("colonna");
     QTest::addColumn<int>("verso");
@@ -338,13 +342,17 @@ void GeneraTest::ordineDelleColonneDiTesto_data() {
     using C = TFControllo::Colonna;
     // Equal texts keep the check's order, in either direction.
     QTest::newRow("cognome crescente") << int(C::Nominativo) << int(Qt::AscendingOrder)
-                                       << QStringList{"BIANCHI LUCA|c", "ROSSI MARIO|b", "ROSSI MARIO|a", "VERDI ANNA|b"};
+                                       << QStringList{"BIANCHI LUCA|c", "ROSSI MARIO|b", "ROSSI MARIO|a",
+                                                      "VERDI ANNA|b"};
     QTest::newRow("cognome decrescente") << int(C::Nominativo) << int(Qt::DescendingOrder)
-                                         << QStringList{"VERDI ANNA|b", "ROSSI MARIO|b", "ROSSI MARIO|a", "BIANCHI LUCA|c"};
+                                         << QStringList{"VERDI ANNA|b", "ROSSI MARIO|b", "ROSSI MARIO|a",
+                                                        "BIANCHI LUCA|c"};
     QTest::newRow("problema crescente") << int(C::Problema) << int(Qt::AscendingOrder)
-                                        << QStringList{"ROSSI MARIO|a", "ROSSI MARIO|b", "VERDI ANNA|b", "BIANCHI LUCA|c"};
+                                        << QStringList{"ROSSI MARIO|a", "ROSSI MARIO|b", "VERDI ANNA|b",
+                                                       "BIANCHI LUCA|c"};
     QTest::newRow("casella decrescente") << int(C::Casella) << int(Qt::DescendingOrder)
-                                         << QStringList{"VERDI ANNA|b", "ROSSI MARIO|b", "BIANCHI LUCA|c", "ROSSI MARIO|a"};
+                                         << QStringList{"VERDI ANNA|b", "ROSSI MARIO|b", "BIANCHI LUCA|c",
+                                                        "ROSSI MARIO|a"};
 }
 
 void GeneraTest::ordineDelleColonneDiTesto() {
@@ -352,8 +360,10 @@ void GeneraTest::ordineDelleColonneDiTesto() {
     QFETCH(int, verso);
     QFETCH(QStringList, righe);
     std::vector<check::Problema> ps;
-    const char* const dati[][3] = {{"ROSSI MARIO", "b", "B02"}, {"BIANCHI LUCA", "c", "B01"},
-                                   {"ROSSI MARIO", "a", "A01"}, {"VERDI ANNA", "b", "C002"}};
+    const char* const dati[][3] = {{"ROSSI MARIO", "b", "B02"},
+                                   {"BIANCHI LUCA", "c", "B01"},
+                                   {"ROSSI MARIO", "a", "A01"},
+                                   {"VERDI ANNA", "b", "C002"}};
     for (const auto& d : dati) {
         check::Problema p;
         p.nominativo = d[0];

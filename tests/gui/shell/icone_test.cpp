@@ -1,9 +1,9 @@
 // The icon registry: every picture of the image buttons is found among the program's resources
 // and paints something; a name or a file out of step leaves a button blank.
+#include "ui/icone.h"
+
 #include <QImage>
 #include <QTest>
-
-#include "ui/icone.h"
 
 class IconeTest : public QObject {
     Q_OBJECT

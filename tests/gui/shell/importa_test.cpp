@@ -3,14 +3,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QTimer>
-#include <QTreeWidget>
-#include <QFileDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
 #include <fstream>
 
 #include "import/ui/finestraimporta.h"
@@ -89,8 +89,8 @@ void ImportaTest::importa770DallaFinestra() {
     {
         std::ofstream out(file, std::ios::binary);
         out << "A intestazione\r\n"
-            << rigaH("RSSMRA70A01H501U", campo("AU001002", "ROSSI") + campo("AU001003", "MARIO") +
-                                             campo("AU001005", "01021965"))
+            << rigaH("RSSMRA70A01H501U",
+                     campo("AU001002", "ROSSI") + campo("AU001003", "MARIO") + campo("AU001005", "01021965"))
             << "\r\n"
             << rigaH("VRDLGI60B02F205Z", campo("AU001002", "VERDI")) << "\r\n";
     }
@@ -104,8 +104,9 @@ void ImportaTest::importa770DallaFinestra() {
     QCOMPARE(r.informazioni, QStringList{"Operazione terminata.\nImportati 2 certificati dal file " +
                                          QString::fromStdString(file) + "."});
     QCOMPARE(valore(arch->db, "select count(*) from Professionisti"), "2");
-    QCOMPARE(valore(arch->db, "select B01 || '|' || B02 || '|' || B03 || '|' || B05 || '|' || A10 || '|' || A11 "
-                              "from Professionisti order by ID"),
+    QCOMPARE(valore(arch->db,
+                    "select B01 || '|' || B02 || '|' || B03 || '|' || B05 || '|' || A10 || '|' || A11 "
+                    "from Professionisti order by ID"),
              "RSSMRA70A01H501U|ROSSI|MARIO|01/02/1965|123456|1");
 }
 
@@ -127,7 +128,8 @@ void ImportaTest::annullaNonImportaNulla() {
     figlio<QRadioButton>(w, "rbDipendenti")->setChecked(true);
     QTest::mouseClick(figlio<QPushButton>(w, "btnImportaPaghe"), Qt::LeftButton);
     QVERIFY(annulla.premuto);
-    QCOMPARE(r.informazioni + r.errori, QStringList{QStringLiteral("Operazione annullata: nessun dato è stato modificato.")});
+    QCOMPARE(r.informazioni + r.errori,
+             QStringList{QStringLiteral("Operazione annullata: nessun dato è stato modificato.")});
     QCOMPARE(valore(arch->db, "select count(*) from Zefo1"), "0");
 }
 
@@ -149,8 +151,9 @@ void ImportaTest::azzeramento() {
     QFETCH(int, domande);
     QFETCH(QString, rimasti);
     QFETCH(QStringList, messaggi);
-    esegui(arch->db, "insert into Professionisti(B02) values('ROSSI');"
-                     "insert into Zefo1(B02) values('VERDI')");
+    esegui(arch->db,
+           "insert into Professionisti(B02) values('ROSSI');"
+           "insert into Zefo1(B02) values('VERDI')");
     Registratore r;
     r.risposte.assign(risposte.begin(), risposte.end());
     TFImportaFile w(*conn);
@@ -169,8 +172,7 @@ void ImportaTest::azzeramento() {
 // after a question.
 void ImportaTest::ripristinoDallaFinestra() {
     const std::string file = arch->percorso("770.txt");
-    std::ofstream(file, std::ios::binary) << rigaH("RSSMRA70A01H501U", campo("AU001002", "ROSSI"))
-                                          << "\r\n";
+    std::ofstream(file, std::ios::binary) << rigaH("RSSMRA70A01H501U", campo("AU001002", "ROSSI")) << "\r\n";
     Registratore r;
     r.risposte = {true};
     TFImportaFile w(*conn);
@@ -183,8 +185,7 @@ void ImportaTest::ripristinoDallaFinestra() {
         auto* d = qApp->activeModalWidget();
         QVERIFY(d);
         auto* elenco = d->findChild<QTreeWidget*>(QStringLiteral("ListaCopie"));
-        for (int i = 0; i < elenco->topLevelItemCount(); ++i)
-            voci << elenco->topLevelItem(i)->text(1);
+        for (int i = 0; i < elenco->topLevelItemCount(); ++i) voci << elenco->topLevelItem(i)->text(1);
         d->findChild<QPushButton*>(QStringLiteral("btnEseguiRipristino"))->click();
     });
     QTest::mouseClick(figlio<QPushButton>(w, "btnRipristina"), Qt::LeftButton);
@@ -197,22 +198,25 @@ void ImportaTest::ripristinoDallaFinestra() {
 // The "Ricevute" panel: the core's count or its refusal naming line and value reach the operator,
 // and the list chosen decides where a certificate number and tax code found in both lists go.
 void ImportaTest::ricevute_data() {
-    QTest::addColumn<QString>("righe");   // the file's lines, "|" between them; "-": no file named
-    QTest::addColumn<int>("elenco");      // 0 both lists, 1 employees only, 2 professionals only
+    QTest::addColumn<QString>("righe");      // the file's lines, "|" between them; "-": no file named
+    QTest::addColumn<int>("elenco");         // 0 both lists, 1 employees only, 2 professionals only
     QTest::addColumn<QString>("messaggio");  // "%F" stands for the file's path
     QTest::addColumn<QString>("salvati");    // "D3,P3": the certificates given the identifiers
 
     const QString p = "12345678901234567";
-    QTest::newRow("buone, con intestazione")
-        << "codice fiscale;numero;protocollo;progressivo|RSSMRA70A01H501S;5;" + p + ";000001|BNCLGU65B02F205I;3;" + p + ";000002"
-        << 0 << "Operazione terminata.\nImportate 2 ricevute dal file %F." << "D5,P3";
+    QTest::newRow("buone, con intestazione") << "codice fiscale;numero;protocollo;progressivo|RSSMRA70A01H501S;5;" + p +
+                                                    ";000001|BNCLGU65B02F205I;3;" + p + ";000002"
+                                             << 0 << "Operazione terminata.\nImportate 2 ricevute dal file %F."
+                                             << "D5,P3";
     QTest::newRow("stesso numero e codice nei due elenchi")
         << "VRDLGI60B02F205H;4;" + p + ";000003" << 0
-        << "File %F, riga 1: il certificato numero 4 con codice fiscale \"VRDLGI60B02F205H\" è sia di un dipendente sia "
+        << "File %F, riga 1: il certificato numero 4 con codice fiscale \"VRDLGI60B02F205H\" è sia di un dipendente "
+           "sia "
            "di un professionista: importare la ricevuta indicando l'elenco. Nessuna ricevuta è stata importata."
         << "";
     QTest::newRow("solo professionisti") << "VRDLGI60B02F205H;4;" + p + ";000003" << 2
-                                         << "Operazione terminata.\nImportata 1 ricevuta dal file %F." << "P4";
+                                         << "Operazione terminata.\nImportata 1 ricevuta dal file %F."
+                                         << "P4";
     QTest::newRow("certificato sconosciuto")
         << "RSSMRA70A01H501S;5;" + p + ";000001|RSSMRA70A01H501S;6;" + p + ";000002" << 0
         << "File %F, riga 2: nessun certificato numero 6 con codice fiscale \"RSSMRA70A01H501S\". "
@@ -220,8 +224,10 @@ void ImportaTest::ricevute_data() {
         << "";
     QTest::newRow("progressivo di 5 cifre")
         << "RSSMRA70A01H501S;5;" + p + ";00001" << 0
-        << "File %F, riga 1: il progressivo \"00001\" non è di 6 cifre. Nessuna ricevuta è stata importata." << "";
-    QTest::newRow("nessun file") << "-" << 0 << "Indicare il file delle ricevute da importare." << "";
+        << "File %F, riga 1: il progressivo \"00001\" non è di 6 cifre. Nessuna ricevuta è stata importata."
+        << "";
+    QTest::newRow("nessun file") << "-" << 0 << "Indicare il file delle ricevute da importare."
+                                 << "";
 }
 
 void ImportaTest::ricevute() {
@@ -248,12 +254,12 @@ void ImportaTest::ricevute() {
     QCOMPARE(trovati.join(','), salvati);
 }
 
-
 // "Rinumera i certificati…": the plan in one question; on Yes the number past 99,999 moves and the
 // windows are told, on No nothing changes and nobody is told.
 void ImportaTest::rinumerazione() {
-    esegui(arch->db, "insert into Zefo1(ID, B02, B03) values(100000, 'VERDI', 'ANNA');"
-                     "insert into Zefo2(ID, tipo) values(100000, 'DIP')");
+    esegui(arch->db,
+           "insert into Zefo1(ID, B02, B03) values(100000, 'VERDI', 'ANNA');"
+           "insert into Zefo2(ID, tipo) values(100000, 'DIP')");
     TFImportaFile w(*conn);
     int avvisi = 0;
     QObject::connect(&w, &TFImportaFile::certificatiRinumerati, [&] { ++avvisi; });

@@ -1,4 +1,6 @@
 // The main menu: what each button prepares and shows, where, and what it closes first.
+#include "app/menu.h"
+
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,15 +10,14 @@
 
 #include "app/avvio.h"
 #include "app/tdm.h"
-#include "app/menu.h"
 #include "entry/editordipendenti.h"
 #include "entry/editorprofessionisti.h"
 #include "entry/finestraquadroct.h"
 #include "entry/finestrasostituto.h"
-#include "telematic/ui/finestracontrollo.h"
-#include "telematic/ui/finestragenerazione.h"
 #include "forms/vistapagina.h"
 #include "registratore.h"
+#include "telematic/ui/finestracontrollo.h"
+#include "telematic/ui/finestragenerazione.h"
 
 using Stato = storage::Dataset::State;
 Q_DECLARE_METATYPE(storage::Dataset::State)
@@ -40,12 +41,8 @@ private slots:
     void controlloInteroSulloSchermo();
 
 private:
-    TFSostituto& sostituto() {
-        return *qobject_cast<TFSostituto*>(avvio->finestre().sostituto->finestra());
-    }
-    TFQuadroCT& quadro() {
-        return *qobject_cast<TFQuadroCT*>(avvio->finestre().quadroCt->finestra());
-    }
+    TFSostituto& sostituto() { return *qobject_cast<TFSostituto*>(avvio->finestre().sostituto->finestra()); }
+    TFQuadroCT& quadro() { return *qobject_cast<TFQuadroCT*>(avvio->finestre().quadroCt->finestra()); }
     void clicca(const char* nome) {
         auto* b = avvio->menu().findChild<QPushButton*>(QLatin1String(nome));
         QVERIFY2(b, nome);
@@ -63,7 +60,9 @@ private:
         const QRect area = avvio->menu().screen()->availableGeometry();
         const QRect menu = avvio->menu().frameGeometry();
         const QRect r = w->frameGeometry();
-        QVERIFY2(area.contains(r), qPrintable(QStringLiteral("%1: %2,%3 %4x%5").arg(nome).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())));
+        QVERIFY2(area.contains(r),
+                 qPrintable(
+                     QStringLiteral("%1: %2,%3 %4x%5").arg(nome).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())));
         if (r.width() <= area.right() - menu.right() - 10) QVERIFY2(!r.intersects(menu), nome);
     }
 
@@ -94,18 +93,17 @@ void MenuTest::preparazione_data() {
     QTest::addColumn<Stato>("agente");
     QTest::addColumn<Stato>("quadroCt");  // Closed: not the Quadro CT window
 
-    QTest::newRow("dati generali, archivio vuoto") << "" << "btnDatiGenerali" << Stato::Insert << Stato::Closed;
-    QTest::newRow("dati generali con la riga")
-        << "insert into SostitutoImposta(CodiceFiscale) values('80012345678')" << "btnDatiGenerali"
-        << Stato::Edit << Stato::Closed;
-    QTest::newRow("quadro CT, archivio vuoto") << "" << "btnQuadroCT" << Stato::Insert << Stato::Insert;
-    QTest::newRow("quadro CT senza la sua riga")
-        << "insert into SostitutoImposta(CodiceFiscale) values('80012345678')" << "btnQuadroCT"
-        << Stato::Edit << Stato::Insert;
-    QTest::newRow("quadro CT con entrambe le righe")
-        << "insert into SostitutoImposta(CodiceFiscale) values('1');"
-           "insert into QuadroCt(B1) values('2')"
-        << "btnQuadroCT" << Stato::Edit << Stato::Edit;
+    QTest::newRow("dati generali, archivio vuoto") << ""
+                                                   << "btnDatiGenerali" << Stato::Insert << Stato::Closed;
+    QTest::newRow("dati generali con la riga") << "insert into SostitutoImposta(CodiceFiscale) values('80012345678')"
+                                               << "btnDatiGenerali" << Stato::Edit << Stato::Closed;
+    QTest::newRow("quadro CT, archivio vuoto") << ""
+                                               << "btnQuadroCT" << Stato::Insert << Stato::Insert;
+    QTest::newRow("quadro CT senza la sua riga") << "insert into SostitutoImposta(CodiceFiscale) values('80012345678')"
+                                                 << "btnQuadroCT" << Stato::Edit << Stato::Insert;
+    QTest::newRow("quadro CT con entrambe le righe") << "insert into SostitutoImposta(CodiceFiscale) values('1');"
+                                                        "insert into QuadroCt(B1) values('2')"
+                                                     << "btnQuadroCT" << Stato::Edit << Stato::Edit;
 }
 
 void MenuTest::preparazione() {
@@ -176,8 +174,7 @@ void MenuTest::chiudeLaFinestraDelSostitutoChiedendo() {
     reg->risposte = {true};
     clicca("btnQuadroCT");
     QVERIFY(!sostituto().isVisible());
-    QCOMPARE(reg->domande,
-             QStringList{QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?")});
+    QCOMPARE(reg->domande, QStringList{QStringLiteral("Attenzione: Hai effettuato delle modifiche. Vuoi salvarle ?")});
     QCOMPARE(valore(arch->db, "select CognomeDenominazione from SostitutoImposta"), "NUOVO");
     QCOMPARE(quadro().TSostituto().text("CognomeDenominazione"), "NUOVO");
 }
@@ -244,8 +241,8 @@ void MenuTest::titoloSegueIlSostituto() {
     scrivi(sostituto().pagina(), "SostitutoImposta", "CognomeDenominazione", "NUOVA SPA");
     QVERIFY(!avvio->menu().windowTitle().contains("NUOVA SPA"));
     sostituto().salva();
-    QCOMPARE(avvio->menu().windowTitle(),
-             QStringLiteral("Palio 2015 - NUOVA SPA - %1").arg(QDir::toNativeSeparators(QString::fromStdString(arch->cartella))));
+    QCOMPARE(avvio->menu().windowTitle(), QStringLiteral("Palio 2015 - NUOVA SPA - %1")
+                                              .arg(QDir::toNativeSeparators(QString::fromStdString(arch->cartella))));
 }
 
 // The check's list opened from a generation window or from an editor's "Controlla" lies whole on

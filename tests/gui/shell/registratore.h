@@ -8,9 +8,9 @@
 #include <QElapsedTimer>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QTimer>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <deque>
 #include <fstream>
