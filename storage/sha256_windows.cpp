@@ -3,8 +3,11 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <bcrypt.h>
+// <windows.h> first: the other system headers build on it.
+// clang-format off
 #include <windows.h>
+#include <bcrypt.h>
+// clang-format on
 
 #include "storage/error.h"
 

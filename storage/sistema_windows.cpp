@@ -4,9 +4,12 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+// <windows.h> first: the other system headers build on it.
+// clang-format off
+#include <windows.h>
 #include <restartmanager.h>
 #include <shellapi.h>
-#include <windows.h>
+// clang-format on
 
 #include <atomic>
 #include <cstring>

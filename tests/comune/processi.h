@@ -8,8 +8,11 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <tlhelp32.h>
+// <windows.h> first: the other system headers build on it.
+// clang-format off
 #include <windows.h>
+#include <tlhelp32.h>
+// clang-format on
 #else
 #include <unistd.h>
 #endif
