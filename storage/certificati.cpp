@@ -422,11 +422,7 @@ void SalvaCertificato(Connection& conn, Elenco elenco, std::int64_t id, std::int
         salvaPreso(conn, tabella, id, revisioneLetta, scrivi);
     } catch (const Error& e) {
         // What was typed stays on screen: the operator saves it again later.
-        if (e.causa() != Error::Causa::Occupato) throw;
-        throw Error(Error::Causa::Occupato,
-                    "L'archivio è in uso da un altro programma: le modifiche non sono state salvate e "
-                    "restano sullo schermo; salvarle di nuovo quando ha finito.",
-                    e.motore());
+        RilanciaSalvataggio(e);
     }
 }
 

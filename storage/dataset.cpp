@@ -203,11 +203,7 @@ void Dataset::post() {
         scrivi(cambiate, legaValori);
     } catch (const Error& e) {
         // The pending changes stay, so the window still shows what was typed.
-        if (e.causa() != Error::Causa::Occupato) throw;
-        throw Error(Error::Causa::Occupato,
-                    "L'archivio è in uso da un altro programma: le modifiche non sono state salvate e "
-                    "restano sullo schermo; salvarle di nuovo quando ha finito.",
-                    e.motore());
+        RilanciaSalvataggio(e);
     }
     stato_ = State::Browse;
     leggiCorrente();

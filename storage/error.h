@@ -41,4 +41,14 @@ private:
     std::string frase_, motore_;
 };
 
+// Rethrows the error being caught while saving; a busy archive is told as a save to try again, since what
+// was typed stays on screen.
+[[noreturn]] inline void RilanciaSalvataggio(const Error& e) {
+    if (e.causa() != Error::Causa::Occupato) throw;  // called inside the catch: the error as caught
+    throw Error(Error::Causa::Occupato,
+                "L'archivio è in uso da un altro programma: le modifiche non sono state salvate e "
+                "restano sullo schermo; salvarle di nuovo quando ha finito.",
+                e.motore());
+}
+
 }  // namespace storage
