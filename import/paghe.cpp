@@ -123,7 +123,8 @@ private:
     storage::Reporter& reporter_;
     NuovaRiga zefo1_, zefo2_, zefo3_;
     storage::InserimentoABlocchi blocco1_, blocco2_, blocco3_;
-    static constexpr std::size_t kBlocco = 200;
+    // Certificates kept before they are stored: on a server each block costs its round trips.
+    static constexpr std::size_t kBlocco = 1000;
     std::vector<CertificatoInAttesa> attesa_;  // the first inAttesa_ are waiting
     std::size_t inAttesa_ = 0;
     std::vector<storage::RigaNuova> righe_;

@@ -31,7 +31,7 @@ ferma() {
 trap ferma EXIT
 trap 'exit 130' INT TERM HUP
 
-"${come[@]}" "$bin/initdb" -D "$dati" -U palio --auth=trust --encoding=UTF8 --locale=C.UTF-8 > "$cartella/initdb.log" 2>&1 ||
+"${come[@]}" "$bin/initdb" -D "$dati" -U palio --auth=trust --encoding=UTF8 --locale=C > "$cartella/initdb.log" 2>&1 ||
   { cat "$cartella/initdb.log" >&2; exit 1; }
 
 libera() {

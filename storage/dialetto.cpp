@@ -10,6 +10,11 @@
 
 namespace storage::dialetto {
 
+std::string SenzaMaiuscole(Connection& conn, std::string_view espressione) {
+    const std::string e(espressione);
+    return conn.motore().tipo() == motore::Tipo::SQLite ? e + " collate nocase" : "cast(" + e + " as citext)";
+}
+
 void ContatoreChiave(Connection& conn, const char* tabella, std::int64_t valore) {
     if (conn.motore().tipo() == motore::Tipo::SQLite) {
         Statement seq(conn, "update sqlite_sequence set seq = ? where name = ?");

@@ -4,14 +4,17 @@
 // archive's queries depends on the engine.
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "storage/connection.h"
 
 namespace storage::dialetto {
 
-// After an expression (a function of a text column loses the column's collation): compares it
-// as the archive's text columns compare, ASCII letters without regard to case.
-inline constexpr const char* kSenzaMaiuscole = " collate nocase";
+// An expression (a function of a text column loses the column's collation) that compares as the
+// archive's text columns compare, ASCII letters without regard to case; written as the index on
+// it is, so that the index serves.
+std::string SenzaMaiuscole(Connection& conn, std::string_view espressione);
 
 // Sets the counter the table's autoincrement key continues from.
 void ContatoreChiave(Connection& conn, const char* tabella, std::int64_t valore);

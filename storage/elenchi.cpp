@@ -103,7 +103,7 @@ std::vector<RigaNominativo> RigheNegliIntervalli(Connection& conn, Tabella tabel
 }
 
 std::vector<std::int64_t> CertificatiConMatricola(Connection& conn, std::string_view matricola) {
-    Statement st(conn, std::string("select ID from Zefo2 where trim(MatrDip) = ?") + dialetto::kSenzaMaiuscole);
+    Statement st(conn, "select ID from Zefo2 where " + dialetto::SenzaMaiuscole(conn, "trim(MatrDip)") + " = ?");
     st.bind(1, matricola);
     std::vector<std::int64_t> r;
     while (st.step()) r.push_back(st.integer(0));

@@ -3,6 +3,7 @@
 // The database engines behind storage::Connection: what an engine must do, without its types.
 // Only storage/ includes this header.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -30,6 +31,16 @@ public:
 
 enum class Tipo { SQLite, PostgreSQL };
 
+// Rows appended to one table as one stream (the server's COPY), in the order given.
+class Flusso {
+public:
+    virtual ~Flusso() = default;
+    // One row: a value per column named when the stream was opened, a null pointer for a null.
+    virtual void riga(const std::string* const* valori) = 0;
+    // The last row given: a failure to store them is thrown here or by the next request.
+    virtual void chiudi() = 0;
+};
+
 // One open connection of an engine to one archive.
 class Motore {
 public:
@@ -48,6 +59,12 @@ public:
     virtual bool esisteTabella(std::string_view nome) = 0;
     // Engine waits on a lock held by another program for at most this long.
     virtual void attesaOccupato(int millisecondi) = 0;
+    // A stream of rows for the table's columns, where the engine has one faster than a statement of
+    // many rows; nullptr where it has not (the file: its statements cost no round trip).
+    virtual std::unique_ptr<Flusso> flusso(std::string_view tabella, const char* const* colonne, std::size_t quante) {
+        (void)tabella, (void)colonne, (void)quante;
+        return nullptr;
+    }
 };
 
 }  // namespace storage::motore

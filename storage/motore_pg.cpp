@@ -1,7 +1,5 @@
 #include "storage/motore_pg.h"
 
-#include <libpq-fe.h>
-
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -9,80 +7,12 @@
 #include <map>
 #include <regex>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "storage/error.h"
+#include "storage/libpq.h"
 #include "storage/schema.h"
-
-#ifndef _WIN32
-#include <dlfcn.h>
-
-// libpq and the libraries it brings (Kerberos, LDAP, TLS) cost every start of the program a
-// sixth of its processor time before the menu: they are loaded when a server archive is first
-// used. The calls below keep libpq's names, each made through the function found then.
-// clang-format off
-#define PALIO_PQ_FUNZIONI(X)                                                                              \
-    X(PQclear) X(PQcmdTuples) X(PQconnectdbParams) X(PQdescribePrepared) X(PQerrorMessage) X(PQexec)      \
-    X(PQexecParams) X(PQexecPrepared) X(PQfinish) X(PQfname) X(PQgetisnull) X(PQgetlength) X(PQgetvalue) \
-    X(PQnfields) X(PQntuples) X(PQprepare) X(PQresultErrorField) X(PQresultErrorMessage) X(PQresultStatus) \
-    X(PQsetNoticeProcessor) X(PQstatus) X(PQtransactionStatus)
-// clang-format on
-
-namespace storage::motore {
-namespace {
-
-struct Libpq {
-#define PALIO_PQ_MEMBRO(f) decltype(&::f) f = nullptr;
-    PALIO_PQ_FUNZIONI(PALIO_PQ_MEMBRO)
-#undef PALIO_PQ_MEMBRO
-};
-
-Libpq caricaLibpq() {
-    void* libreria = dlopen("libpq.so.5", RTLD_NOW | RTLD_LOCAL);
-    if (!libreria)
-        throw Error(Error::Causa::Altro,
-                    "Gli archivi su server richiedono la libreria libpq (pacchetto libpq5), che non si trova.",
-                    dlerror());
-    Libpq l;
-#define PALIO_PQ_CERCA(f)                                       \
-    l.f = reinterpret_cast<decltype(l.f)>(dlsym(libreria, #f)); \
-    if (!l.f) throw Error(Error::Causa::Altro, "La libreria libpq installata è incompleta: manca " #f ".");
-    PALIO_PQ_FUNZIONI(PALIO_PQ_CERCA)
-#undef PALIO_PQ_CERCA
-    return l;
-}
-
-const Libpq& libpq() {
-    static const Libpq l = caricaLibpq();
-    return l;
-}
-
-}  // namespace
-}  // namespace storage::motore
-
-#define PQclear libpq().PQclear
-#define PQcmdTuples libpq().PQcmdTuples
-#define PQconnectdbParams libpq().PQconnectdbParams
-#define PQdescribePrepared libpq().PQdescribePrepared
-#define PQerrorMessage libpq().PQerrorMessage
-#define PQexec libpq().PQexec
-#define PQexecParams libpq().PQexecParams
-#define PQexecPrepared libpq().PQexecPrepared
-#define PQfinish libpq().PQfinish
-#define PQfname libpq().PQfname
-#define PQgetisnull libpq().PQgetisnull
-#define PQgetlength libpq().PQgetlength
-#define PQgetvalue libpq().PQgetvalue
-#define PQnfields libpq().PQnfields
-#define PQntuples libpq().PQntuples
-#define PQprepare libpq().PQprepare
-#define PQresultErrorField libpq().PQresultErrorField
-#define PQresultErrorMessage libpq().PQresultErrorMessage
-#define PQresultStatus libpq().PQresultStatus
-#define PQsetNoticeProcessor libpq().PQsetNoticeProcessor
-#define PQstatus libpq().PQstatus
-#define PQtransactionStatus libpq().PQtransactionStatus
-#endif
 
 namespace storage::motore {
 
@@ -177,20 +107,21 @@ public:
     }
     bool step() override;
     void reset() override {
+        lasciaAvanti();
         chiudiCursore();
-        PQclear(ris_);
+        libpq().PQclear(ris_);
         ris_ = nullptr;
         eseguita_ = false;
         std::fill(nulli_.begin(), nulli_.end(), 1);
     }
-    int columnCount() const override { return PQnfields(ris_ ? ris_ : descrizione()); }
+    int columnCount() const override { return libpq().PQnfields(ris_ ? ris_ : descrizione()); }
     std::string columnName(int i) const override {
-        return std::string(schema::nome(PQfname(ris_ ? ris_ : descrizione(), i)));
+        return std::string(schema::nome(libpq().PQfname(ris_ ? ris_ : descrizione(), i)));
     }
-    bool isNull(int i) const override { return !inRiga() || PQgetisnull(ris_, riga_, i); }
+    bool isNull(int i) const override { return !inRiga() || libpq().PQgetisnull(ris_, riga_, i); }
     std::string_view text(int i) const override {
         if (!inRiga()) return {};
-        return {PQgetvalue(ris_, riga_, i), static_cast<std::size_t>(PQgetlength(ris_, riga_, i))};
+        return {libpq().PQgetvalue(ris_, riga_, i), static_cast<std::size_t>(libpq().PQgetlength(ris_, riga_, i))};
     }
     std::int64_t integer(int i) const override {
         const auto t = text(i);
@@ -202,9 +133,13 @@ public:
 private:
     std::string& posto(int i);
     const PGresult* descrizione() const;
-    bool inRiga() const { return ris_ && riga_ >= 0 && riga_ < PQntuples(ris_); }
+    bool inRiga() const { return ris_ && riga_ >= 0 && riga_ < libpq().PQntuples(ris_); }
     void esegui();
     void chiudiCursore();
+    void chiediAvanti();
+    void lasciaAvanti();
+
+    friend class MotorePg;
 
     MotorePg& m_;
     std::string nome_, testo_, cursore_;
@@ -212,6 +147,8 @@ private:
     std::vector<char> nulli_;
     bool chiave_, lettura_;
     PGresult* ris_ = nullptr;
+    // The cursor's next batch, asked for while the program works on the one in ris_.
+    PGresult* prossimo_ = nullptr;
     mutable PGresult* descr_ = nullptr;
     int riga_ = -1;
     bool eseguita_ = false;
@@ -223,27 +160,65 @@ public:
         : c_(c), indirizzo_(indirizzo), solaLettura_(solaLettura) {}
     ~MotorePg() override {
         esiste_.reset();
-        PQfinish(c_);
+        libpq().PQclear(errore_);
+        libpq().PQfinish(c_);
+    }
+
+    // Two requests go without waiting for their end, so that the program and the server work at
+    // once: a cursor's next batch (its statement takes the rows) and the end of a stream of rows.
+    // c() gives the connection free for a new request, with their results taken; it never throws,
+    // as statements call it while they go. pronta() also throws the failure of one of them (it
+    // failed the transaction), before a request of the program's own.
+    PGconn* c() const {
+        if (avanti_) {
+            IstruzionePg* chi = std::exchange(avanti_, nullptr);
+            chi->prossimo_ = risultato();
+            if (libpq().PQresultStatus(chi->prossimo_) != PGRES_TUPLES_OK)
+                tieniErrore(std::exchange(chi->prossimo_, nullptr));
+        } else if (fineFlusso_) {
+            fineFlusso_ = false;
+            PGresult* r = risultato();
+            if (libpq().PQresultStatus(r) == PGRES_COMMAND_OK)
+                libpq().PQclear(r);
+            else
+                tieniErrore(r);
+        }
+        return c_;
+    }
+    PGconn* pronta() const {
+        c();
+        if (errore_) libpq().PQclear(verifica(std::exchange(errore_, nullptr)));
+        return c_;
+    }
+    // Sends the statement's next FETCH without waiting for its rows.
+    void chiediAvanti(IstruzionePg* chi, const std::string& testo) {
+        if (libpq().PQsendQuery(pronta(), testo.c_str())) avanti_ = chi;
+    }
+    void flussoInviato() { fineFlusso_ = true; }
+    // The statement no longer wants what it asked for (a reset, its end): taken and dropped.
+    void lasciaAvanti(IstruzionePg* chi) {
+        if (avanti_ != chi) return;
+        avanti_ = nullptr;
+        libpq().PQclear(risultato());
     }
 
     [[noreturn]] void fallisci(const PGresult* r) const {
-        const char* stato = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
-        const std::string testo =
-            rifilato(r && *PQresultErrorMessage(r) ? PQresultErrorMessage(r) : PQerrorMessage(c_));
-        throw errorePg(stato, testo, indirizzo_, solaLettura_, PQstatus(c_) == CONNECTION_BAD);
+        const char* stato = r ? libpq().PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
+        const std::string testo = rifilato(r && *libpq().PQresultErrorMessage(r) ? libpq().PQresultErrorMessage(r)
+                                                                                 : libpq().PQerrorMessage(c_));
+        throw errorePg(stato, testo, indirizzo_, solaLettura_, libpq().PQstatus(c_) == CONNECTION_BAD);
     }
     // Throws unless the result is a success; clears it on failure.
     PGresult* verifica(PGresult* r) const {
-        const auto s = PQresultStatus(r);
+        const auto s = libpq().PQresultStatus(r);
         if (r && (s == PGRES_COMMAND_OK || s == PGRES_TUPLES_OK || s == PGRES_EMPTY_QUERY)) return r;
         try {
             fallisci(r);
         } catch (...) {
-            PQclear(r);
+            libpq().PQclear(r);
             throw;
         }
     }
-    PGconn* c() const { return c_; }
 
     Tipo tipo() const override { return Tipo::PostgreSQL; }
     std::unique_ptr<Istruzione> prepara(std::string_view sql) override {
@@ -270,18 +245,18 @@ public:
     void exec(std::string_view sql) override {
         std::string testo;
         // Cursors left open go before the end of their transaction; a failed one took them with it.
-        if (!daChiudere_.empty() && PQtransactionStatus(c_) == PQTRANS_INTRANS)
+        if (!daChiudere_.empty() && libpq().PQtransactionStatus(c()) == PQTRANS_INTRANS)
             for (const auto& k : daChiudere_) testo += "CLOSE " + k + ";";
         daChiudere_.clear();
         testo += sql;
-        PGresult* r = verifica(PQexec(c_, testo.c_str()));
-        modificate_ = std::atoi(PQcmdTuples(r));
-        PQclear(r);
+        PGresult* r = verifica(libpq().PQexec(pronta(), testo.c_str()));
+        modificate_ = std::atoi(libpq().PQcmdTuples(r));
+        libpq().PQclear(r);
     }
     std::int64_t lastInsertId() override { return ultimoId_; }
     int changes() const override { return modificate_; }
-    std::string lastError() const override { return rifilato(PQerrorMessage(c_)); }
-    bool inTransazione() const override { return PQtransactionStatus(c_) != PQTRANS_IDLE; }
+    std::string lastError() const override { return rifilato(libpq().PQerrorMessage(c())); }
+    bool inTransazione() const override { return libpq().PQtransactionStatus(c()) != PQTRANS_IDLE; }
     std::string_view inizioScrittura() const override { return "BEGIN"; }
     // One snapshot for the whole run: what another operator commits meanwhile is not half seen.
     std::string_view inizioLettura() const override { return "BEGIN ISOLATION LEVEL REPEATABLE READ"; }
@@ -298,6 +273,7 @@ public:
     }
     // The server's 0 means no limit: the shortest wait instead.
     void attesaOccupato(int ms) override { exec("set lock_timeout = " + std::to_string(std::max(ms, 1))); }
+    std::unique_ptr<Flusso> flusso(std::string_view tabella, const char* const* colonne, std::size_t quante) override;
 
     // A statement's text is prepared once on the server and its name reused by every Statement of
     // the same text: most are made for one use (a save, a look-up) and would cost a round trip each.
@@ -305,7 +281,7 @@ public:
         if (const auto i = preparate_.find(testo); i != preparate_.end()) return i->second;
         liberaInSospeso();
         std::string nome = "p" + std::to_string(++contatore_);
-        PQclear(verifica(PQprepare(c_, nome.c_str(), testo.c_str(), 0, nullptr)));
+        libpq().PQclear(verifica(libpq().PQprepare(pronta(), nome.c_str(), testo.c_str(), 0, nullptr)));
         if (preparate_.size() < kPreparateTenute) {
             preparate_.emplace(testo, nome);
             tenute_.insert(nome);
@@ -317,12 +293,12 @@ public:
         daLiberare_.push_back(std::move(nome));
     }
     void eseguita(const PGresult* r, std::int64_t id) {
-        modificate_ = std::atoi(PQcmdTuples(const_cast<PGresult*>(r)));
+        modificate_ = std::atoi(libpq().PQcmdTuples(const_cast<PGresult*>(r)));
         if (id) ultimoId_ = id;
     }
     // Long reads go through a cursor only inside a transaction that is working: outside one the
     // cursor would not outlive its own statement.
-    bool cursoriPossibili() const { return PQtransactionStatus(c_) == PQTRANS_INTRANS; }
+    bool cursoriPossibili() const { return libpq().PQtransactionStatus(c()) == PQTRANS_INTRANS; }
     std::string nuovoCursore() { return "k" + std::to_string(++cursori_); }
     // Runs the text through the simple protocol, after closing the cursors left open.
     PGresult* conCursori(std::string testo) {
@@ -332,10 +308,17 @@ public:
             daChiudere_.clear();
             testo = chiusure + testo;
         }
-        return verifica(PQexec(c_, testo.c_str()));
+        return verifica(libpq().PQexec(pronta(), testo.c_str()));
     }
     void chiudiPoi(std::string cursore) {
-        if (PQtransactionStatus(c_) == PQTRANS_INTRANS) daChiudere_.push_back(std::move(cursore));
+        if (libpq().PQtransactionStatus(c()) == PQTRANS_INTRANS) daChiudere_.push_back(std::move(cursore));
+    }
+
+    // The one result of the request in flight.
+    PGresult* risultato() const {
+        PGresult* r = libpq().PQgetResult(c_);
+        while (PGresult* altro = libpq().PQgetResult(c_)) libpq().PQclear(altro);
+        return r;
     }
 
 private:
@@ -343,14 +326,24 @@ private:
 
     // Statements no longer used leave the server in batches, never inside a failed transaction.
     void liberaInSospeso() {
-        if (daLiberare_.size() < 64 || PQtransactionStatus(c_) == PQTRANS_INERROR) return;
+        if (daLiberare_.size() < 64 || libpq().PQtransactionStatus(c()) == PQTRANS_INERROR) return;
         std::string sql;
         for (const auto& n : daLiberare_) sql += "DEALLOCATE " + n + ";";
-        PQclear(PQexec(c_, sql.c_str()));
+        libpq().PQclear(libpq().PQexec(c(), sql.c_str()));
         daLiberare_.clear();
     }
 
+    void tieniErrore(PGresult* r) const {
+        if (errore_)
+            libpq().PQclear(r);
+        else
+            errore_ = r;
+    }
+
     PGconn* c_;
+    mutable IstruzionePg* avanti_ = nullptr;
+    mutable bool fineFlusso_ = false;
+    mutable PGresult* errore_ = nullptr;
     const std::string& indirizzo_;
     const std::string& solaLettura_;
     std::unique_ptr<Istruzione> esiste_;
@@ -361,10 +354,80 @@ private:
     int modificate_ = 0;
 };
 
+// COPY in text form: a row is a line, its values apart by tabs, \N a null.
+class FlussoPg final : public Flusso {
+public:
+    FlussoPg(MotorePg& m, std::string_view tabella, const char* const* colonne, std::size_t quante)
+        : m_(m), quante_(quante) {
+        std::string sql = "COPY " + std::string(tabella) + " (";
+        for (std::size_t i = 0; i < quante; ++i) sql += (i ? ", " : "") + std::string(colonne[i]);
+        sql += ") FROM STDIN";
+        PGresult* r = libpq().PQexec(m_.pronta(), sql.c_str());
+        if (libpq().PQresultStatus(r) != PGRES_COPY_IN) {
+            libpq().PQclear(m_.verifica(r));
+            throw Error(Error::Causa::Altro, "Errore del database: l'operazione non è riuscita.", "COPY non avviata");
+        }
+        libpq().PQclear(r);
+        aperto_ = true;
+    }
+    ~FlussoPg() override {
+        // Left half-way by an error: the server drops what it had, and so does the transaction.
+        if (!aperto_) return;
+        libpq().PQputCopyEnd(m_.c(), "interrotta");
+        libpq().PQclear(m_.risultato());
+    }
+    void riga(const std::string* const* valori) override {
+        for (std::size_t i = 0; i < quante_; ++i) {
+            if (i) dati_ += '\t';
+            if (!valori[i]) {
+                dati_ += "\\N";
+                continue;
+            }
+            for (char ch : *valori[i]) {
+                switch (ch) {
+                case '\\': dati_ += "\\\\"; break;
+                case '\t': dati_ += "\\t"; break;
+                case '\n': dati_ += "\\n"; break;
+                case '\r': dati_ += "\\r"; break;
+                default: dati_ += ch;
+                }
+            }
+        }
+        dati_ += '\n';
+        if (dati_.size() >= kInvio) invia();
+    }
+    void chiudi() override {
+        invia();
+        aperto_ = false;
+        if (libpq().PQputCopyEnd(m_.c(), nullptr) != 1) m_.fallisci(nullptr);
+        // The server's answer is taken at the next request: the program meanwhile reads on.
+        m_.flussoInviato();
+    }
+
+private:
+    // The server stores rows while the next ones are being made.
+    static constexpr std::size_t kInvio = 64 * 1024;
+    void invia() {
+        if (dati_.empty()) return;
+        if (libpq().PQputCopyData(m_.c(), dati_.data(), static_cast<int>(dati_.size())) != 1) m_.fallisci(nullptr);
+        dati_.clear();
+    }
+
+    MotorePg& m_;
+    std::size_t quante_;
+    std::string dati_;
+    bool aperto_ = false;
+};
+
+std::unique_ptr<Flusso> MotorePg::flusso(std::string_view tabella, const char* const* colonne, std::size_t quante) {
+    return std::make_unique<FlussoPg>(*this, tabella, colonne, quante);
+}
+
 IstruzionePg::~IstruzionePg() {
+    lasciaAvanti();
     chiudiCursore();
-    PQclear(ris_);
-    PQclear(descr_);
+    libpq().PQclear(ris_);
+    libpq().PQclear(descr_);
     m_.libera(std::move(nome_));
 }
 
@@ -377,19 +440,22 @@ std::string& IstruzionePg::posto(int i) {
 }
 
 const PGresult* IstruzionePg::descrizione() const {
-    if (!descr_) descr_ = m_.verifica(PQdescribePrepared(m_.c(), nome_.c_str()));
+    if (!descr_) descr_ = m_.verifica(libpq().PQdescribePrepared(m_.pronta(), nome_.c_str()));
     return descr_;
 }
 
 void IstruzionePg::esegui() {
-    PQclear(ris_);
+    libpq().PQclear(ris_);
     ris_ = nullptr;
     riga_ = -1;
     if (lettura_ && m_.cursoriPossibili()) {
         cursore_ = m_.nuovoCursore();
         const std::string lotto = "FETCH " + std::to_string(kRigheLotto) + " FROM " + cursore_;
         ris_ = m_.conCursori("DECLARE " + cursore_ + " NO SCROLL CURSOR FOR " + testo_ + ";" + lotto);
-        if (PQntuples(ris_) < kRigheLotto) chiudiCursore();
+        if (libpq().PQntuples(ris_) < kRigheLotto)
+            chiudiCursore();
+        else
+            chiediAvanti();
         return;
     }
     std::vector<const char*> p(valori_.size());
@@ -398,8 +464,18 @@ void IstruzionePg::esegui() {
         p[i] = nulli_[i] ? nullptr : valori_[i].c_str();
         l[i] = static_cast<int>(valori_[i].size());
     }
-    ris_ =
-        m_.verifica(PQexecPrepared(m_.c(), nome_.c_str(), static_cast<int>(p.size()), p.data(), l.data(), nullptr, 0));
+    ris_ = m_.verifica(
+        libpq().PQexecPrepared(m_.pronta(), nome_.c_str(), static_cast<int>(p.size()), p.data(), l.data(), nullptr, 0));
+}
+
+// The server reads the next batch while the program works on this one.
+void IstruzionePg::chiediAvanti() {
+    m_.chiediAvanti(this, "FETCH " + std::to_string(kRigheLotto) + " FROM " + cursore_);
+}
+
+void IstruzionePg::lasciaAvanti() {
+    m_.lasciaAvanti(this);
+    libpq().PQclear(std::exchange(prossimo_, nullptr));
 }
 
 void IstruzionePg::chiudiCursore() {
@@ -413,24 +489,32 @@ bool IstruzionePg::step() {
         esegui();
         eseguita_ = true;
         std::int64_t id = 0;
-        if (chiave_ && PQntuples(ris_) > 0) {
-            const char* v = PQgetvalue(ris_, PQntuples(ris_) - 1, 0);
+        if (chiave_ && libpq().PQntuples(ris_) > 0) {
+            const char* v = libpq().PQgetvalue(ris_, libpq().PQntuples(ris_) - 1, 0);
             std::from_chars(v, v + std::char_traits<char>::length(v), id);
         }
         m_.eseguita(ris_, id);
         // An insert gives back no rows, as on the file.
         if (chiave_) return false;
     }
-    if (chiave_ || PQresultStatus(ris_) != PGRES_TUPLES_OK) return false;
-    if (++riga_ < PQntuples(ris_)) return true;
+    if (chiave_ || libpq().PQresultStatus(ris_) != PGRES_TUPLES_OK) return false;
+    if (++riga_ < libpq().PQntuples(ris_)) return true;
     if (cursore_.empty()) return false;
-    // The batch is read: the next one from the cursor.
-    PQclear(ris_);
+    // The batch is read: the next one from the cursor, asked for ahead when it could be.
+    libpq().PQclear(ris_);
     ris_ = nullptr;
-    ris_ = m_.verifica(PQexec(m_.c(), ("FETCH " + std::to_string(kRigheLotto) + " FROM " + cursore_).c_str()));
+    m_.c();
+    if (prossimo_)
+        ris_ = std::exchange(prossimo_, nullptr);
+    else
+        ris_ = m_.verifica(
+            libpq().PQexec(m_.pronta(), ("FETCH " + std::to_string(kRigheLotto) + " FROM " + cursore_).c_str()));
     riga_ = 0;
-    if (PQntuples(ris_) < kRigheLotto) chiudiCursore();
-    return riga_ < PQntuples(ris_);
+    if (libpq().PQntuples(ris_) < kRigheLotto)
+        chiudiCursore();
+    else
+        chiediAvanti();
+    return riga_ < libpq().PQntuples(ris_);
 }
 
 void silenzio(void*, const char*) {}
@@ -439,30 +523,30 @@ PGconn* collega(const std::string& conninfo, const std::string& indirizzo) {
     // The address's own settings win over these defaults: it is expanded last.
     const char* chiavi[] = {"connect_timeout", "application_name", "client_encoding", "dbname", nullptr};
     const char* valori[] = {"10", "palio2015", "UTF8", conninfo.c_str(), nullptr};
-    PGconn* c = PQconnectdbParams(chiavi, valori, 1);
+    PGconn* c = libpq().PQconnectdbParams(chiavi, valori, 1);
     if (!c) throw Error(Error::Causa::Altro, "Memoria insufficiente: chiudere altri programmi e riprovare.");
-    if (PQstatus(c) != CONNECTION_OK) {
-        const std::string testo = rifilato(PQerrorMessage(c));
-        PQfinish(c);
+    if (libpq().PQstatus(c) != CONNECTION_OK) {
+        const std::string testo = rifilato(libpq().PQerrorMessage(c));
+        libpq().PQfinish(c);
         throw Error(Error::Causa::Permesso,
                     "Impossibile collegarsi al server dell'archivio " + indirizzo +
                         ": controllare l'indirizzo, che il server sia acceso e la password (nel file delle "
                         "password o dei servizi di PostgreSQL).",
                     testo);
     }
-    PQsetNoticeProcessor(c, silenzio, nullptr);
+    libpq().PQsetNoticeProcessor(c, silenzio, nullptr);
     return c;
 }
 
 // The first column of the one row of a query with one text parameter.
 std::string valore(PGconn* c, const char* sql, const std::string& parametro) {
     const char* p[] = {parametro.c_str()};
-    PGresult* r = PQexecParams(c, sql, 1, nullptr, p, nullptr, nullptr, 0);
+    PGresult* r = libpq().PQexecParams(c, sql, 1, nullptr, p, nullptr, nullptr, 0);
     std::string v;
-    if (PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) > 0) v = PQgetvalue(r, 0, 0);
-    const bool riuscita = PQresultStatus(r) == PGRES_TUPLES_OK;
-    const std::string testo = rifilato(PQresultErrorMessage(r));
-    PQclear(r);
+    if (libpq().PQresultStatus(r) == PGRES_TUPLES_OK && libpq().PQntuples(r) > 0) v = libpq().PQgetvalue(r, 0, 0);
+    const bool riuscita = libpq().PQresultStatus(r) == PGRES_TUPLES_OK;
+    const std::string testo = rifilato(libpq().PQresultErrorMessage(r));
+    libpq().PQclear(r);
     if (!riuscita) throw Error(Error::Causa::Altro, "Errore del database: l'operazione non è riuscita.", testo);
     return v;
 }
@@ -533,6 +617,14 @@ void creaPostgres(const std::string& indirizzo) {
     PGconn* c = collega(a.conninfo, indirizzo);
     std::string nessuna;
     MotorePg m(c, indirizzo, nessuna);
+    // The case-blind text (citext) folds case by the database's LC_CTYPE: only under C does it fold
+    // ASCII letters alone, as the file does, and without the slow wide-character path.
+    const std::string ctype = valore(c, "select datctype from pg_database where datname = $1", libpq().PQdb(c));
+    if (ctype != "C" && ctype != "POSIX")
+        throw Error("Impossibile creare l'archivio " + indirizzo + ": il database del server confronta le lettere " +
+                    "secondo la lingua " + ctype + ", mentre gli archivi di Palio 2015 vanno in un database " +
+                    "creato con LC_CTYPE C (per esempio «createdb --locale=C --encoding=UTF8 " +
+                    "--template=template0 NOME»).");
     // Text that ignores case as on the file: the server's citext type, installed once per database.
     try {
         m.exec("create extension if not exists citext");

@@ -4,7 +4,7 @@
 -- dates DD/MM/YYYY. Every table has a key column of its own.
 -- A change of tables raises the version below and adds its step to the upgrades of schema.cpp.
 CREATE TABLE Versione (Numero INTEGER NOT NULL);
-INSERT INTO Versione (Numero) VALUES (2);
+INSERT INTO Versione (Numero) VALUES (3);
 
 CREATE TABLE Parametri (
     Denominazione TEXT COLLATE NOCASE,
@@ -616,7 +616,8 @@ CREATE INDEX Zefo3_Id ON Zefo3 (Id);
 CREATE INDEX Zefo1_Nominativo ON Zefo1 (B02, B03);
 CREATE INDEX Professionisti_Nominativo ON Professionisti (B02, B03);
 -- The search box of codes finds a certificate by the beginning of its tax code or by its
--- matricola as typed. Archives made before these indexes gain them when opened.
+-- matricola as typed, case ignored (the index compares as the search does, or it is not used).
+-- Archives made before these indexes gain them when opened.
 CREATE INDEX IF NOT EXISTS Zefo1_CodiceFiscale ON Zefo1 (B01);
 CREATE INDEX IF NOT EXISTS Professionisti_CodiceFiscale ON Professionisti (B01);
-CREATE INDEX IF NOT EXISTS Zefo2_Matricola ON Zefo2 (trim(MatrDip));
+CREATE INDEX IF NOT EXISTS Zefo2_Matricola ON Zefo2 (trim(MatrDip) COLLATE NOCASE);

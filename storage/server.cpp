@@ -10,10 +10,7 @@
 #include "storage/motore_pg.h"
 
 #if PALIO_LIBPQ
-#include <libpq-fe.h>
-#ifndef _WIN32
-#include <dlfcn.h>
-#endif
+#include "storage/libpq.h"
 #endif
 
 namespace storage {
@@ -234,27 +231,6 @@ std::string ConAttesaMassima(const std::string& indirizzo, int secondi) {
 
 #if PALIO_LIBPQ
 
-namespace {
-
-#ifdef _WIN32
-#define PQ(f) (&::f)
-#else
-// libpq is loaded only when a server archive is first used, as the engine does: a start of the
-// program on a file archive does not pay for it.
-void* simboloLibpq(const char* nome) {
-    static void* const libreria = dlopen("libpq.so.5", RTLD_NOW | RTLD_LOCAL);
-    if (!libreria)
-        throw Error(Error::Causa::Altro,
-                    "Gli archivi su server richiedono la libreria libpq (pacchetto libpq5), che non si trova.",
-                    dlerror());
-    if (void* f = dlsym(libreria, nome)) return f;
-    throw Error(Error::Causa::Altro, std::string("La libreria libpq installata è incompleta: manca ") + nome + ".");
-}
-#define PQ(f) reinterpret_cast<decltype(&::f)>(simboloLibpq(#f))
-#endif
-
-}  // namespace
-
 ProvaCollegamento ProvaServer(const std::string& indirizzo) {
     if (!Connection::indirizzoServer(indirizzo)) throw Error("L'indirizzo " + indirizzo + " non è di un server.");
     const auto a = motore::leggiIndirizzo(indirizzo);
@@ -264,22 +240,23 @@ ProvaCollegamento ProvaServer(const std::string& indirizzo) {
     const char* chiavi[] = {"connect_timeout", "application_name", "client_encoding", "dbname", nullptr};
     const char* valori[] = {"10", "palio2015", "UTF8", a.conninfo.c_str(), nullptr};
     ProvaCollegamento p;
-    PGconn* c = PQ(PQconnectdbParams)(chiavi, valori, 1);
+    const motore::Libpq& pq = motore::libpq();
+    PGconn* c = pq.PQconnectdbParams(chiavi, valori, 1);
     if (!c) throw Error("Memoria insufficiente: chiudere altri programmi e riprovare.");
-    if (PQ(PQstatus)(c) != CONNECTION_OK) {
-        p.motore = PQ(PQerrorMessage)(c);
+    if (pq.PQstatus(c) != CONNECTION_OK) {
+        p.motore = pq.PQerrorMessage(c);
         while (!p.motore.empty() && std::isspace(static_cast<unsigned char>(p.motore.back()))) p.motore.pop_back();
-        const std::string utente = PQ(PQuser)(c) ? PQ(PQuser)(c) : d.utente;
-        if (PQ(PQconnectionNeedsPassword)(c)) {
+        const std::string utente = pq.PQuser(c) ? pq.PQuser(c) : d.utente;
+        if (pq.PQconnectionNeedsPassword(c)) {
             p.esito = EsitoCollegamento::AccessoRifiutato;
             p.frase = "Autenticazione rifiutata: il server " + server + " chiede la password dell'utente " + utente +
                       ", che non è nel file delle password di PostgreSQL né nel file dei servizi. La password non si "
                       "scrive nella configurazione di Palio 2015: va in quei file.";
-        } else if (PQ(PQconnectionUsedPassword)(c)) {
+        } else if (pq.PQconnectionUsedPassword(c)) {
             p.esito = EsitoCollegamento::AccessoRifiutato;
             p.frase = "Autenticazione rifiutata: il server " + server + " non accetta la password dell'utente " +
                       utente + " scritta nel file delle password di PostgreSQL o nel file dei servizi: correggerla lì.";
-        } else if (PQ(PQpingParams)(chiavi, valori, 1) == PQPING_NO_RESPONSE) {
+        } else if (pq.PQpingParams(chiavi, valori, 1) == PQPING_NO_RESPONSE) {
             p.esito = EsitoCollegamento::NonRisponde;
             p.frase = "Il server " + server + " non risponde" +
                       (d.porta.empty() ? std::string() : " sulla porta " + d.porta) +
@@ -290,17 +267,17 @@ ProvaCollegamento ProvaServer(const std::string& indirizzo) {
                       " ha rifiutato il collegamento: controllare il database e l'utente, o "
                       "chiedere a chi gestisce il server di consentire l'accesso da questo computer.";
         }
-        PQ(PQfinish)(c);
+        pq.PQfinish(c);
         return p;
     }
     const char* parametri[] = {a.schema.c_str()};
-    PGresult* r = PQ(PQexecParams)(c, "select count(*) from pg_namespace where nspname = $1", 1, nullptr, parametri,
-                                   nullptr, nullptr, 0);
-    const bool letto = PQ(PQresultStatus)(r) == PGRES_TUPLES_OK && PQ(PQntuples)(r) == 1;
-    const bool presente = letto && std::string(PQ(PQgetvalue)(r, 0, 0)) != "0";
-    if (!letto) p.motore = PQ(PQresultErrorMessage)(r);
-    PQ(PQclear)(r);
-    PQ(PQfinish)(c);
+    PGresult* r = pq.PQexecParams(c, "select count(*) from pg_namespace where nspname = $1", 1, nullptr, parametri,
+                                  nullptr, nullptr, 0);
+    const bool letto = pq.PQresultStatus(r) == PGRES_TUPLES_OK && pq.PQntuples(r) == 1;
+    const bool presente = letto && std::string(pq.PQgetvalue(r, 0, 0)) != "0";
+    if (!letto) p.motore = pq.PQresultErrorMessage(r);
+    pq.PQclear(r);
+    pq.PQfinish(c);
     if (!letto) {
         p.frase = "Il server " + server + " non ha risposto alla domanda sullo schema " + a.schema + ".";
         return p;

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "storage/error.h"
+#include "storage/motore.h"
 #include "storage/schema.h"
 
 namespace storage {
@@ -99,6 +100,8 @@ std::string InserimentoABlocchi::testo(std::size_t righe) const {
 
 void InserimentoABlocchi::inserisci(std::span<const RigaNuova> righe) {
     const std::size_t larghezza = quante_ + (conChiave_ ? 1 : 0);
+    if (righe.empty()) return;
+    if (inFlusso(righe)) return;
     PerBlocchi(
         conn_, righe.size(), kRigheBlocco, [this](std::size_t k) { return testo(k); },
         [&](Statement& st, std::size_t i, std::size_t k) {
@@ -109,6 +112,29 @@ void InserimentoABlocchi::inserisci(std::span<const RigaNuova> righe) {
                 if ((*riga.presenti)[c]) st.bindSenzaCopia(p, (*riga.valori)[c]);
         },
         pieno_);
+}
+
+// Where the engine takes rows as a stream (the server), they go that way: no statement to parse
+// and bind for each block.
+bool InserimentoABlocchi::inFlusso(std::span<const RigaNuova> righe) {
+    std::vector<const char*> nomi;
+    if (conChiave_) nomi.push_back(ChiaveTabella(tabella_));
+    nomi.insert(nomi.end(), colonne_, colonne_ + quante_);
+    auto flusso = conn_.motore().flusso(NomeTabella(tabella_), nomi.data(), nomi.size());
+    if (!flusso) return false;
+    std::vector<const std::string*> valori(nomi.size());
+    std::string chiave;
+    for (const RigaNuova& riga : righe) {
+        std::size_t p = 0;
+        if (conChiave_) {
+            chiave = std::to_string(riga.chiave);
+            valori[p++] = &chiave;
+        }
+        for (std::size_t c = 0; c < quante_; ++c, ++p) valori[p] = (*riga.presenti)[c] ? &(*riga.valori)[c] : nullptr;
+        flusso->riga(valori.data());
+    }
+    flusso->chiudi();
+    return true;
 }
 
 void PerBlocchi(Connection& conn, std::size_t n, std::size_t perBlocco,

@@ -57,9 +57,9 @@ struct RigaNuova {
     std::int64_t chiave = 0;
 };
 
-// Appends rows to one table many to a statement (on a server each statement is a round trip),
-// in the order given, so the table's own keys follow that order. With conChiave the rows carry
-// their keys (from RiservaChiavi) in the table's key column.
+// Appends rows to one table many to a statement, or as one stream on a server (where each statement
+// is a round trip), in the order given, so the table's own keys follow that order. With conChiave
+// the rows carry their keys (from RiservaChiavi) in the table's key column.
 class InserimentoABlocchi {
 public:
     InserimentoABlocchi(Connection& conn, Tabella tabella, const char* const* colonne, std::size_t quante,
@@ -68,6 +68,7 @@ public:
 
 private:
     std::string testo(std::size_t righe) const;
+    bool inFlusso(std::span<const RigaNuova> righe);
 
     Connection& conn_;
     Tabella tabella_;

@@ -167,7 +167,8 @@ ConteggioFornitura ConfrontaConteggio(storage::Connection& conn, const storage::
     c.colonna = dip ? "A1" : "A2";
     c.memorizzato = std::string(Rifila(sostituto.text(c.colonna)));
     c.certificati = dip ? storage::ContaDeiTipi(conn, opz.tipi) : storage::ContaProfessionisti(conn);
-    c.tuttoLElenco = !dip || c.certificati == storage::ContaDeiTipi(conn, storage::Tipi::tutti());
+    c.tuttoLElenco = !dip || opz.tipi == storage::Tipi::tutti() ||
+                     c.certificati == storage::ContaDeiTipi(conn, storage::Tipi::tutti());
     const bool numero = c.memorizzato.find_first_not_of("0123456789") == std::string::npos && c.memorizzato.size() < 16;
     const std::int64_t letto = c.memorizzato.empty() ? 0 : numero ? std::stoll(c.memorizzato) : -1;
     c.diverso = letto != c.certificati;

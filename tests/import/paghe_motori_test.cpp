@@ -37,9 +37,10 @@ TEST_P(PagheMotori, BlocchiTengonoChiaviELegami) {
     conn.exec("delete from Zefo2");
     conn.exec("delete from Zefo1");
 
-    // 450 certificates cross two block boundaries; continuation lines on both sides of them.
-    constexpr int kCertificati = 450;
-    const std::vector<int> continuati = {0, 199, 200, 399, 449};
+    // 2,250 certificates cross two of the import's blocks (1,000) and several statements (200);
+    // continuation lines on both sides of them.
+    constexpr int kCertificati = 2250;
+    const std::vector<int> continuati = {0, 199, 200, 999, 1000, 1999, 2000, 2249};
     std::vector<std::string> righe;
     std::vector<std::string> nomi, attesi3;
     for (int i = 0; i < kCertificati; ++i) {
@@ -72,7 +73,7 @@ TEST_P(PagheMotori, BlocchiTengonoChiaviELegami) {
 
 TEST_P(PagheMotori, ErroreDopoUnBloccoNonSalvaNulla) {
     std::vector<std::string> righe;
-    for (int i = 0; i < 250; ++i) righe.push_back(prova::certificato("CF" + std::to_string(i), "NOME"));
+    for (int i = 0; i < 1250; ++i) righe.push_back(prova::certificato("CF" + std::to_string(i), "NOME"));
     righe.push_back(std::string(prova::certificato("CF", "CORTO")).substr(0, 100));
     EXPECT_THROW(importa(righe), std::exception);
     EXPECT_EQ(colonna("select count(*) from Zefo1"), std::vector<std::string>{"0"});

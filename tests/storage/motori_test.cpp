@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -72,10 +73,13 @@ TEST_P(Motori, ValuesGoInBoundAndComeBackAsTheyWere) {
     // Text compares ignoring the case of ASCII letters, and sorts byte by byte, on both.
     EXPECT_EQ(valore("select count(*) from Zefo1 where B02 = 'd''angelo'"), "1");
     conn.exec("insert into Zefo1 (B02) values ('bianchi'); insert into Zefo1 (B02) values ('Zeta')");
+    // Letters beyond ASCII keep their case: "Ò" is not "ò", and sorts before it as its bytes do.
+    conn.exec("insert into Zefo1 (B02) values ('niccolò'); insert into Zefo1 (B02) values ('NICCOLÒ')");
+    EXPECT_EQ(valore("select count(*) from Zefo1 where B02 = 'niccolÒ'"), "1");
     Statement ord(conn, "select B02 from Zefo1 order by B02");
     std::vector<std::string> ordine;
     while (ord.step()) ordine.emplace_back(ord.text(0));
-    EXPECT_EQ(ordine, (std::vector<std::string>{"42", "bianchi", "D'ANGELO", "Zeta"}));
+    EXPECT_EQ(ordine, (std::vector<std::string>{"42", "bianchi", "D'ANGELO", "NICCOLÒ", "niccolò", "Zeta"}));
 }
 
 TEST_P(Motori, TransactionKeepsAllOrNothing) {
@@ -115,6 +119,45 @@ TEST_P(Motori, ReadingSeesOneSnapshot) {
         EXPECT_EQ(valore("select count(*) from Zefo1"), "1");
     }
     EXPECT_EQ(valore("select count(*) from Zefo1"), "2");
+}
+
+// The search box of codes finds a matricola as typed, blanks around it and case ignored.
+TEST_P(Motori, MatricolaIsFoundIgnoringCase) {
+    conn.exec("insert into Zefo1 (B02) values ('ROSSI'); insert into Zefo1 (B02) values ('BIANCHI')");
+    conn.exec(
+        "insert into Zefo2 (ID, MatrDip) values (1, ' ab12 '); insert into Zefo2 (ID, MatrDip) values (2, 'AB1')");
+    EXPECT_EQ(storage::CertificatiConMatricola(conn, "AB12"), std::vector<std::int64_t>{1});
+    EXPECT_EQ(storage::CertificatiConMatricola(conn, "ab1"), std::vector<std::int64_t>{2});
+    EXPECT_TRUE(storage::CertificatiConMatricola(conn, "B12").empty());
+}
+
+// Rows appended in blocks (on the server a stream, where tabs, line ends and backslashes are
+// markup) come back as given: a null stays null, an empty text empty, "\\N" text.
+TEST_P(Motori, BlockAppendsKeepEveryValue) {
+    static constexpr const char* kColonne[] = {"B02", "B03", "B01"};
+    const std::vector<std::vector<std::string>> valori = {
+        {"A\tB", "", "\\N"}, {"riga\nnuova\r", "C:\\dir\\", "fine\\"}, {"D'ANGELO", "èé€", "x"}};
+    const std::vector<std::vector<bool>> presenti = {{true, false, true}, {true, true, true}, {true, true, false}};
+    std::vector<storage::RigaNuova> righe;
+    for (std::size_t i = 0; i < valori.size(); ++i) righe.push_back({&valori[i], &presenti[i]});
+    {
+        storage::Transaction t(conn);
+        storage::InserimentoABlocchi blocchi(conn, storage::Tabella::Zefo1, kColonne, 3, false);
+        blocchi.inserisci(righe);
+        blocchi.inserisci(std::span(righe).first(1));
+        t.commit();
+    }
+    Statement st(conn, "select B02, B03, B01 from Zefo1 order by ID");
+    for (std::size_t i = 0; i < valori.size() + 1; ++i) {
+        const std::size_t r = i % valori.size();
+        ASSERT_TRUE(st.step()) << i;
+        for (int c = 0; c < 3; ++c) {
+            const auto k = static_cast<std::size_t>(c);
+            EXPECT_EQ(st.isNull(c), !presenti[r][k]) << i << " " << c;
+            EXPECT_EQ(st.text(c), presenti[r][k] ? valori[r][k] : "") << i << " " << c;
+        }
+    }
+    EXPECT_FALSE(st.step());
 }
 
 // Rows beyond what one batch of the server holds: a run's walks, two at once, read every row
@@ -376,6 +419,7 @@ TEST(Versioni, OlderArchiveIsUpgradedOnceKeepingItsRows) {
     c.exec(
         "drop table Versione; drop table Invii; drop table Parametri; "
         "alter table Zefo1 drop column Revisione; alter table Zefo1 drop column RevisioneAlle; "
+        "drop index Zefo2_Matricola; create index Zefo2_Matricola on Zefo2 (trim(MatrDip)); "
         "create table Parametri (Denominazione TEXT COLLATE NOCASE, Salvataggio TEXT COLLATE NOCASE); "
         "insert into Parametri (Denominazione) values ('ENTE'); insert into Zefo1 (B02) values ('ROSSI')");
     c.close();
@@ -390,6 +434,10 @@ TEST(Versioni, OlderArchiveIsUpgradedOnceKeepingItsRows) {
     EXPECT_EQ(z.text(0), "ROSSI");
     EXPECT_TRUE(z.isNull(1));
     EXPECT_TRUE(c.motore().esisteTabella("Invii"));
+    // The matricola's index of version 2 compared case and served no search.
+    Statement indice(c, "select sql from sqlite_master where name = 'Zefo2_Matricola'");
+    ASSERT_TRUE(indice.step());
+    EXPECT_NE(std::string(indice.text(0)).find("COLLATE NOCASE"), std::string::npos) << indice.text(0);
     c.exec("insert into Parametri (Denominazione) values ('ALTRO')");
     EXPECT_EQ(c.lastInsertId(), 2);
 }
@@ -411,6 +459,22 @@ TEST(Indirizzi, MissingSchemaOnTheServerIsNamed) {
     EXPECT_NE(std::string(e.what()).find("crearlo con «crea-archivio»"), std::string::npos) << e.what();
     EXPECT_FALSE(c.isOpen());
     EXPECT_THROW(storage::Connection::crea(a.str() + "x&schema=Rossi;drop"), storage::Error);
+}
+
+// A database whose LC_CTYPE is a language's would fold "Ò" to "ò" where the file does not.
+TEST(Indirizzi, DatabaseFoldingLettersByLanguageIsRefused) {
+    const char* server = std::getenv("PALIO_PG_PROVA");
+    ASSERT_NE(server, nullptr);
+    const std::string nome = "palio_lingua";
+    const std::string psql = std::string("psql -q \"") + server + "\" -c ";
+    ASSERT_EQ(std::system((psql + "\"drop database if exists " + nome + "\"").c_str()), 0);
+    ASSERT_EQ(std::system((psql + "\"create database " + nome + " template template0 locale 'C.UTF-8'\"").c_str()), 0);
+    std::string indirizzo(server);
+    indirizzo = indirizzo.substr(0, indirizzo.rfind('/') + 1) + nome + "?schema=rossi";
+    const auto e = errore([&] { storage::Connection::crea(indirizzo); });
+    EXPECT_NE(std::string(e.what()).find("secondo la lingua C.UTF-8"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("createdb --locale=C"), std::string::npos) << e.what();
+    EXPECT_EQ(std::system((psql + "\"drop database " + nome + "\"").c_str()), 0);
 }
 #endif
 
