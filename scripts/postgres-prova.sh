@@ -31,6 +31,7 @@ ferma() {
 trap ferma EXIT
 trap 'exit 130' INT TERM HUP
 
+# LC_CTYPE C, as crea-archivio asks of an office's database.
 "${come[@]}" "$bin/initdb" -D "$dati" -U palio --auth=trust --encoding=UTF8 --locale=C > "$cartella/initdb.log" 2>&1 ||
   { cat "$cartella/initdb.log" >&2; exit 1; }
 
