@@ -244,8 +244,15 @@ ProvaCollegamento ProvaServer(const std::string& indirizzo) {
     PGconn* c = pq.PQconnectdbParams(chiavi, valori, 1);
     if (!c) throw Error("Memoria insufficiente: chiudere altri programmi e riprovare.");
     if (pq.PQstatus(c) != CONNECTION_OK) {
-        p.motore = pq.PQerrorMessage(c);
-        while (!p.motore.empty() && std::isspace(static_cast<unsigned char>(p.motore.back()))) p.motore.pop_back();
+        // libpq's lines, indented by tabs, read as one sentence in a message box.
+        for (const char* t = pq.PQerrorMessage(c); *t; ++t) {
+            const bool spazio = std::isspace(static_cast<unsigned char>(*t));
+            if (!spazio)
+                p.motore += *t;
+            else if (!p.motore.empty() && p.motore.back() != ' ')
+                p.motore += ' ';
+        }
+        while (!p.motore.empty() && p.motore.back() == ' ') p.motore.pop_back();
         const std::string utente = pq.PQuser(c) ? pq.PQuser(c) : d.utente;
         if (pq.PQconnectionNeedsPassword(c)) {
             p.esito = EsitoCollegamento::AccessoRifiutato;

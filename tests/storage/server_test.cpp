@@ -100,6 +100,9 @@ TEST(ProvaServer, SchemaMissingThenReadyAndAPortWithNobody) {
               "Il server " + d.host +
                   " non risponde sulla porta 1: controllare il nome del server e la porta, e che il server sia "
                   "acceso e raggiungibile.");
+    // The server's words as one line, libpq's line ends and tabs gone.
+    EXPECT_EQ(p.motore.find_first_of("\n\t"), std::string::npos) << p.motore;
+    EXPECT_FALSE(p.motore.empty());
 
     d = storage::DatiDellIndirizzo(a.str());
     d.database = "database_che_non_ce";
