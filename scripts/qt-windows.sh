@@ -7,12 +7,7 @@ prefisso=${PALIO_QT_WIN:-/var/cache/palio2015/qt-6.4.2-mingw64}
 sorgenti=$(dirname "$prefisso")/src
 if [ -f "$prefisso/.completo" ]; then echo "Qt per Windows già pronto in $prefisso"; exit 0; fi
 
-# deb-src for the suites apt already uses, so the sources come from the same Debian archive.
-for f in /etc/apt/sources.list.d/*.sources; do
-  [ -f "$f" ] || continue
-  grep -q '^Types:.*deb-src' "$f" || sed -i 's/^Types: deb$/Types: deb deb-src/' "$f"
-done
-apt-get update -qq
+bash "$qui/scripts/deb-src.sh"
 mkdir -p "$sorgenti"
 cd "$sorgenti"
 [ -d qt6-base-6.4.2+dfsg ] || apt-get source -q qt6-base=6.4.2+dfsg-10

@@ -13,6 +13,7 @@ mkdir -p "$prefisso/include" "$prefisso/lib" "$sorgenti"
 if [ ! -f "$prefisso/.sqlite-$versione_sqlite" ]; then
   cd "$sorgenti"
   if [ ! -d "sqlite3-$versione_sqlite" ]; then
+    bash "$qui/scripts/deb-src.sh"
     ls sqlite3_"$versione_sqlite"*.dsc >/dev/null 2>&1 || apt-get source -q --download-only "sqlite3=$versione_sqlite-2+deb12u2" \
       || apt-get source -q --download-only sqlite3
     tar xf "sqlite3_$versione_sqlite.orig.tar.xz"

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "comune/motori.h"
 #include "storage/archivi.h"
@@ -126,6 +129,71 @@ TEST(ProvaServer, SchemaMissingThenReadyAndAPortWithNobody) {
     EXPECT_THROW(storage::ProvaServer(storage::IndirizzoServer({"srv", "", "palio", "", "1schema"})), storage::Error);
 }
 
+namespace {
+// The one line psql prints for a query to the test server.
+std::string psql(const std::string& sql) {
+    const std::string comando = std::string("psql -Atq \"") + std::getenv("PALIO_PG_PROVA") + "\" -c \"" + sql + "\"";
+    std::string r;
+    if (FILE* f = popen(comando.c_str(), "r")) {
+        char riga[512];
+        while (std::fgets(riga, sizeof riga, f)) r += riga;
+        pclose(f);
+    }
+    while (!r.empty() && (r.back() == '\n' || r.back() == '\r')) r.pop_back();
+    return r;
+}
+}  // namespace
+
+// A user the server asks a password of: none in libpq's password file, a wrong one, the right one.
+TEST(ProvaServer, MissingOrWrongPasswordIsRefusedByName) {
+    prova::Indirizzo a(prova::Motore::PostgreSQL);
+    ASSERT_TRUE(a.valido());
+    // The throw-away server trusts every login: one rule asks this user's password first.
+    const std::filesystem::path hba = psql("show hba_file");
+    std::string regole;
+    {
+        std::ifstream in(hba);
+        if (!in) GTEST_SKIP() << "le regole di accesso del server di prova non si leggono: " << hba;
+        regole.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    {
+        std::ofstream out(hba);
+        if (!out) GTEST_SKIP() << "le regole di accesso del server di prova non si scrivono: " << hba;
+        out << "host all palio_password 127.0.0.1/32 scram-sha-256\n" << regole;
+    }
+    psql(
+        "set client_min_messages = warning; drop role if exists palio_password; "
+        "create role palio_password login password 'giusta'; "
+        "select pg_reload_conf()");
+
+    storage::DatiServer d = storage::DatiDellIndirizzo(a.str());
+    d.utente = "palio_password";
+    const std::string indirizzo = storage::IndirizzoServer(d);
+    const std::filesystem::path passwords = std::filesystem::temp_directory_path() / "palio_pgpass_prova";
+    std::filesystem::remove(passwords);
+    ::setenv("PGPASSFILE", passwords.c_str(), 1);
+    const auto scrivi = [&](const std::string& password) {
+        std::ofstream(passwords) << "*:*:*:palio_password:" << password << "\n";
+        std::filesystem::permissions(passwords,
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    };
+
+    auto p = storage::ProvaServer(indirizzo);
+    EXPECT_EQ(p.esito, storage::EsitoCollegamento::AccessoRifiutato) << p.frase << p.motore;
+    EXPECT_NE(p.frase.find("chiede la password dell'utente palio_password"), std::string::npos) << p.frase;
+    scrivi("sbagliata");
+    p = storage::ProvaServer(indirizzo);
+    EXPECT_EQ(p.esito, storage::EsitoCollegamento::AccessoRifiutato) << p.frase << p.motore;
+    EXPECT_NE(p.frase.find("non accetta la password dell'utente palio_password"), std::string::npos) << p.frase;
+    scrivi("giusta");
+    p = storage::ProvaServer(indirizzo);
+    EXPECT_EQ(p.esito, storage::EsitoCollegamento::SchemaMancante) << p.frase << p.motore;
+
+    ::unsetenv("PGPASSFILE");
+    std::filesystem::remove(passwords);
+    std::ofstream(hba) << regole;
+    psql("select pg_reload_conf()");
+}
 #endif
 
 }  // namespace
