@@ -40,6 +40,15 @@ bool importa(storage::Connection& conn, const std::string& percorso, const std::
     return true;
 }
 
+// The firm's code that names a payroll or accounting file; nullopt, said, when the file is missing
+// or its name carries none.
+std::optional<std::string> codiceDelFile(const std::string& percorso, storage::Reporter& reporter) {
+    if (!esiste(percorso, reporter)) return std::nullopt;
+    auto codice = CodiceAzienda(percorso);
+    if (!codice) reporter.error("Errore nel nome del file");
+    return codice;
+}
+
 }  // namespace
 
 std::ifstream ApriFileDaImportare(const std::string& percorso) {
@@ -62,12 +71,8 @@ std::ifstream ApriFileDaImportare(const std::string& percorso) {
 
 bool ImportaPaghe(storage::Connection& conn, const std::string& percorso, storage::Tipo tracciato, bool copiaSostituto,
                   const DatiAggiuntivi& dati, storage::Reporter& reporter) {
-    if (!esiste(percorso, reporter)) return false;
-    const auto codice = CodiceAzienda(percorso);
-    if (!codice) {
-        reporter.error("Errore nel nome del file");
-        return false;
-    }
+    const auto codice = codiceDelFile(percorso, reporter);
+    if (!codice) return false;
     std::string operazione = std::string("importa-paghe-") + storage::CodiceTipo(tracciato);
     for (char& c : operazione) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return importa(conn, percorso, std::string("paghe ") + storage::CodiceTipo(tracciato), operazione,
@@ -79,12 +84,8 @@ bool ImportaPaghe(storage::Connection& conn, const std::string& percorso, storag
 
 bool ImportaAltro(storage::Connection& conn, const std::string& percorso, bool copiaSostituto,
                   const DatiAggiuntivi& dati, storage::Reporter& reporter) {
-    if (!esiste(percorso, reporter)) return false;
-    const auto codice = CodiceAzienda(percorso);
-    if (!codice) {
-        reporter.error("Errore nel nome del file");
-        return false;
-    }
+    const auto codice = codiceDelFile(percorso, reporter);
+    if (!codice) return false;
     return importa(conn, percorso, "altro", "importa-altro", [&](std::istream& in, const Registrazione& reg) {
         return ImportaAltro(conn, in, percorso, *codice, copiaSostituto, dati, reporter, &reg);
     });
