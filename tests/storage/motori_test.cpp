@@ -475,6 +475,10 @@ TEST(Indirizzi, DatabaseFoldingLettersByLanguageIsRefused) {
     EXPECT_NE(std::string(e.what()).find("secondo la lingua C.UTF-8"), std::string::npos) << e.what();
     EXPECT_NE(std::string(e.what()).find("createdb --locale=C"), std::string::npos) << e.what();
     EXPECT_EQ(std::system((psql + "\"drop database " + nome + "\"").c_str()), 0);
+    // POSIX is C by another name.
+    ASSERT_EQ(std::system((psql + "\"create database " + nome + " template template0 locale 'POSIX'\"").c_str()), 0);
+    EXPECT_NO_THROW(storage::Connection::crea(indirizzo));
+    EXPECT_EQ(std::system((psql + "\"drop database " + nome + " with (force)\"").c_str()), 0);
 }
 #endif
 
