@@ -488,12 +488,12 @@ namespace {
 
 // Two operators on one archive: the second save of a certificate both read is refused, naming
 // the time of the first; nothing of either is lost, and after reloading the save goes through.
-TEST(DueOperatori, SaveOverAnotherOperatorsSaveIsRefused) {
-    prova::Indirizzo a(Motore::SQLite);
-    storage::Connection::crea(a.str());
-    storage::Connection primo, secondo;
-    primo.open(a.str());
-    secondo.open(a.str());
+class DueOperatori : public prova::SuMotore {};
+
+TEST_P(DueOperatori, SaveOverAnotherOperatorsSaveIsRefused) {
+    storage::Connection& primo = conn;
+    storage::Connection secondo;
+    secondo.open(indirizzo.str());
     primo.exec("insert into Zefo1 (B02, B03) values ('ROSSI', 'MARIO')");
     storage::Dataset d1(primo), d2(secondo);
     d1.open(storage::TutteLeRighe(storage::Tabella::Zefo1));
@@ -543,5 +543,12 @@ TEST(DueOperatori, SaveOverAnotherOperatorsSaveIsRefused) {
     d2.setText("B02", "BIANCHI");
     EXPECT_EQ(errore([&] { d2.post(); }).causa(), storage::Error::Causa::RigaEliminata);
 }
+
+#if PALIO_POSTGRES
+INSTANTIATE_TEST_SUITE_P(Entrambi, DueOperatori, ::testing::Values(Motore::SQLite, Motore::PostgreSQL),
+                         prova::nomeMotore);
+#else
+INSTANTIATE_TEST_SUITE_P(Entrambi, DueOperatori, ::testing::Values(Motore::SQLite), prova::nomeMotore);
+#endif
 
 }  // namespace
