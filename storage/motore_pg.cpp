@@ -629,11 +629,14 @@ void creaPostgres(const std::string& indirizzo) {
     try {
         m.exec("create extension if not exists citext");
     } catch (const Error& e) {
-        throw Error(e.causa(),
-                    "Impossibile creare l'archivio " + indirizzo +
-                        ": sul server manca l'estensione citext; chi gestisce il server la installi con "
-                        "«create extension citext» nel database.",
-                    e.motore());
+        // Two programs making the first archives of a new database at once: the other one's
+        // installation beats this one's "if not exists", and the type is there.
+        if (valore(c, "select count(*) from pg_extension where extname = $1", "citext") == "0")
+            throw Error(e.causa(),
+                        "Impossibile creare l'archivio " + indirizzo +
+                            ": sul server manca l'estensione citext; chi gestisce il server la installi con "
+                            "«create extension citext» nel database.",
+                        e.motore());
     }
     if (valore(c, "select count(*) from pg_namespace where nspname = $1", a.schema) != "0")
         throw Error("Lo schema " + a.schema + " esiste già sul server: l'archivio non è stato creato.");

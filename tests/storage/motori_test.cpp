@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "storage/certificati.h"
@@ -480,6 +481,34 @@ TEST(Indirizzi, DatabaseFoldingLettersByLanguageIsRefused) {
     // POSIX is C by another name.
     ASSERT_EQ(std::system((psql + "\"create database " + nome + " template template0 locale 'POSIX'\"").c_str()), 0);
     EXPECT_NO_THROW(storage::Connection::crea(indirizzo));
+    EXPECT_EQ(std::system((psql + "\"drop database " + nome + " with (force)\"").c_str()), 0);
+}
+
+// The first archives of a new database made by several programs at once: each installs the
+// case-blind text type "if not exists", and none may fail because another got there first.
+TEST(Indirizzi, FirstArchivesOfANewDatabaseAtOnce) {
+    const char* server = std::getenv("PALIO_PG_PROVA");
+    ASSERT_NE(server, nullptr);
+    const std::string nome = "palio_insieme";
+    const std::string psql = std::string("psql -q \"") + server + "\" -c ";
+    std::string base(server);
+    base = base.substr(0, base.rfind('/') + 1) + nome + "?schema=ente";
+    for (int giro = 0; giro < 4; ++giro) {
+        ASSERT_EQ(std::system((psql + "\"drop database if exists " + nome + " with (force)\"").c_str()), 0);
+        ASSERT_EQ(std::system((psql + "\"create database " + nome + " template template0 locale 'C'\"").c_str()), 0);
+        std::vector<std::string> errori(4);
+        std::vector<std::thread> programmi;
+        for (std::size_t i = 0; i < errori.size(); ++i)
+            programmi.emplace_back([&, i] {
+                try {
+                    storage::Connection::crea(base + std::to_string(i));
+                } catch (const storage::Error& e) {
+                    errori[i] = e.what();
+                }
+            });
+        for (auto& p : programmi) p.join();
+        for (const auto& e : errori) EXPECT_EQ(e, "") << "giro " << giro;
+    }
     EXPECT_EQ(std::system((psql + "\"drop database " + nome + " with (force)\"").c_str()), 0);
 }
 #endif
