@@ -243,6 +243,15 @@ public:
                                               chiave, lettura);
     }
     void exec(std::string_view sql) override {
+        // A request sent ahead that failed took its transaction with it: a rollback ends it as asked,
+        // with nothing more to say; a commit ends it with a rollback and says why.
+        if (c(); errore_ && sql.rfind("ROLLBACK", 0) == 0) {
+            libpq().PQclear(std::exchange(errore_, nullptr));
+        } else if (errore_ && sql == "COMMIT") {
+            PGresult* e = std::exchange(errore_, nullptr);
+            libpq().PQclear(libpq().PQexec(c_, "ROLLBACK"));
+            libpq().PQclear(verifica(e));
+        }
         std::string testo;
         // Cursors left open go before the end of their transaction; a failed one took them with it.
         if (!daChiudere_.empty() && libpq().PQtransactionStatus(c()) == PQTRANS_INTRANS)

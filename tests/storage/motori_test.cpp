@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -159,6 +160,33 @@ TEST_P(Motori, BlockAppendsKeepEveryValue) {
         }
     }
     EXPECT_FALSE(st.step());
+}
+
+// A block that cannot be stored (a key already taken) fails its run, on the server perhaps only at
+// the next request or the commit; the run's rollback leaves the connection as it was before.
+TEST_P(Motori, AFailedBlockLeavesTheConnectionUsable) {
+    conn.exec("insert into Zefo1 (B02) values ('UNO')");
+    static constexpr const char* kColonne[] = {"B02"};
+    const std::vector<std::string> valori = {"DUE"};
+    const std::vector<bool> presenti = {true};
+    const storage::RigaNuova doppia{&valori, &presenti, 1};
+    for (const bool conCommit : {false, true}) {
+        bool fallito = false;
+        try {
+            storage::Transaction t(conn);
+            storage::InserimentoABlocchi blocchi(conn, storage::Tabella::Zefo1, kColonne, 1, true);
+            blocchi.inserisci(std::span(&doppia, 1));
+            // Without a commit, the run stops for a reason of its own before asking anything more.
+            if (!conCommit) throw std::runtime_error("interrotta");
+            t.commit();
+        } catch (const storage::Error&) {
+            fallito = true;
+        } catch (const std::runtime_error&) {
+            fallito = true;
+        }
+        EXPECT_TRUE(fallito) << conCommit;
+        EXPECT_EQ(valore("select count(*) || ' ' || max(B02) from Zefo1"), "1 UNO") << conCommit;
+    }
 }
 
 // Rows beyond what one batch of the server holds: a run's walks, two at once, read every row
