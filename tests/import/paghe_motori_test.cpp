@@ -71,6 +71,38 @@ TEST_P(PagheMotori, BlocchiTengonoChiaviELegami) {
               std::vector<std::string>{std::to_string(kCertificati + 2)});
 }
 
+// The layout's freedoms store on either engine (the server through its stream of rows) what the
+// plain lines store: a line past the last column read, one cut of its trailing blanks, a text
+// field ending in control characters, blank amounts.
+TEST_P(PagheMotori, LibertaDelTracciatoSalvanoLeStesseRighe) {
+    const auto righe = [](bool liberta) {
+        auto vuoti = prova::certificato("CF3", "TRE").at(462, std::string(10, ' ')).at(492, std::string(10, ' '));
+        std::vector<std::string> r = {prova::certificato("CF1", "UNO"), prova::certificato("CF2", "DUE"), vuoti};
+        if (!liberta) return r;
+        r[0] += "COLONNE NON LETTE";
+        r[1].erase(r[1].find_last_not_of(' ') + 1);
+        r[2].replace(243 - 1 + 3, 4, std::string("\0\0\x01\x1f", 4));
+        return r;
+    };
+    // Every column of the certificates' rows but their keys, nulls told apart from empty texts.
+    const auto salvate = [&] {
+        std::vector<std::string> v;
+        storage::Statement st(conn, "select * from Zefo1 join Zefo2 on Zefo2.ID = Zefo1.ID order by Zefo1.ID");
+        while (st.step())
+            for (int c = 0; c < st.columnCount(); ++c)
+                if (st.columnName(c) != "ID" && st.columnName(c) != "IdNooo")
+                    v.push_back(st.columnName(c) + "=" + std::string(st.text(c)) + (st.isNull(c) ? " (nullo)" : ""));
+        return v;
+    };
+    ASSERT_TRUE(importa(righe(false))) << (r.errori.empty() ? "" : r.errori[0]);
+    const auto piane = salvate();
+    conn.exec("delete from Zefo2");
+    conn.exec("delete from Zefo1");
+    ASSERT_TRUE(importa(righe(true))) << (r.errori.empty() ? "" : r.errori[0]);
+    EXPECT_EQ(salvate(), piane);
+    EXPECT_EQ(colonna("select B02 from Zefo1 order by ID"), (std::vector<std::string>{"UNO", "DUE", "TRE"}));
+}
+
 TEST_P(PagheMotori, ErroreDopoUnBloccoNonSalvaNulla) {
     std::vector<std::string> righe;
     for (int i = 0; i < 1250; ++i) righe.push_back(prova::certificato("CF" + std::to_string(i), "NOME"));
