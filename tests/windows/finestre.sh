@@ -24,12 +24,24 @@ fotografa() { [ -z "$schermate" ] || import -window root "$schermate/$1.png"; }
   sbaglio "l'avvio è terminato con errore: $(cat "$prefisso/avvio.txt")"
 grep -q "menu pronto" "$prefisso/avvio.txt" || sbaglio "il menu non si è mostrato: $(cat "$prefisso/avvio.txt")"
 
+# The first window named NAME on screen within SECONDS. Asked again each second: a window that
+# closes while xdotool reads it (Wine's short-lived ones at start-up) ends a --sync search.
+cerca() {
+  local fino=$((SECONDS + $1)) w
+  while [ "$SECONDS" -lt "$fino" ]; do
+    w=$(xdotool search --onlyvisible --name "$2" 2>/dev/null | head -1)
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 1
+  done
+  return 1
+}
+
 # The program on the example archive, its menu on screen with the focus on its first button
 # ("Importazione dati"), as a fresh start leaves it. False when the menu does not show.
 avvia() {
   # (its killing at the end is no news)
   (cd "$prefisso" && timeout 300 $wine "$programma" < /dev/null >> "$prefisso/finestre.txt" 2>&1) 2>/dev/null &
-  menu=$(timeout 180 xdotool search --sync --onlyvisible --name "COMUNE DI VALLEVERDE" | head -1)
+  menu=$(cerca 180 "COMUNE DI VALLEVERDE")
   [ -n "$menu" ] || return 1
   sleep 2
   xdotool windowfocus --sync "$menu" 2>/dev/null || true
@@ -42,7 +54,7 @@ ferma() {
 # Keys, each given time to reach the window.
 tasti() { xdotool key --delay 200 "$@"; }
 # The window named NAME, once it shows.
-aspetta() { timeout 60 xdotool search --sync --onlyvisible --name "$1" | head -1; }
+aspetta() { cerca 60 "$1"; }
 
 # The employees' supply through the windows: the menu's "Generazione del file" of the employees
 # (the sixth button after the first), then on the generation window the CSO box, the three kinds
